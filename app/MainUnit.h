@@ -1,0 +1,226 @@
+#pragma once
+// The main window. It owns the one Arrangement (it *is* one) and hosts every
+// command as a handler. Handlers are defined in the subsystem folders, one file
+// per concern; this header groups their declarations under banners.
+//
+//  TMainForm
+//  +- ToolBar1: NewBtn, OpenBtn, SaveBtn, SaveAsBtn
+//  +- PageControl2 (main tabs)
+//  |  +- TabSheet1 "Add picture": PrefListBox, JamShellTree1,
+//  |  |     PageControl3 [TabSheet9 "File list": JamShellList1 |
+//  |  |                   TabSheet10 "Picture browser": ScrollBox4 > PaintBox4, KeyEdit],
+//  |  |     FilterComboBox1, DibPrevPaint, ImageList, AddBtn, DelBtn, ShowBtn, PrintBtn
+//  |  +- TabSheet2 "Sort": SortBox, UpNow, DownNow, SortNameBtn
+//  |  +- TabSheet3 "Arrange": ScrollBox1 > PaintBox1 (strip), Overtakeall, OrdeneBtn,
+//  |  |     ZoomEd, PageCountED, APageEd, ScrollBox2 > PaintBox2 (page),
+//  |  |     PageControl1 [TabSheet5 "Arrange photos" | TabSheet6 "Options" |
+//  |  |                   TabSheet7 "Font settings" | TabSheet8 "Picture settings"]
+//  |  +- TabSheet4 "Print/Save as image": ScrollBox3 > PaintBox3, GoBtn1, SetupBtn,
+//  |        SaveBitBtn, BitDPIED, APageEd2
+//  +- bottom bar: HomeBtn, ueberbtn/ueberBtn2, EndeBtn/EndeBtnDown
+//  +- StatusBar1: StatusText (350 px), ProgressPanel (50 px, owner-drawn)
+#include "document/Arrangement.h"
+#include "document/Options.h"
+
+#include <QMainWindow>
+#include <QRect>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollArea;
+class QSpinBox;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+class TColorBox;
+class TImageButton;
+class TPaintBox;
+
+class TMainForm : public QMainWindow, public TArrangement
+{
+    Q_OBJECT
+public:
+    explicit TMainForm(QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    // ---- Application shell ------------------------------------------------
+    QString ProgramFolder; // ends in '/'
+    DIB PreviewDib;
+    QString PreviewFileName;
+    int ProgressPercent = 0;
+    QRect ProgressRect; // the progress panel's rectangle from its last paint
+    bool EndePressed = false;
+    bool UeberPressed = false;
+    bool GoPressed = false;
+    bool SetupPressed = false;
+    bool UpdateGuard = false;
+
+    QToolBar *ToolBar1 = nullptr;
+    QToolButton *NewBtn = nullptr;
+    QToolButton *OpenBtn = nullptr;
+    QToolButton *SaveBtn = nullptr;
+    QToolButton *SaveAsBtn = nullptr;
+    QTabWidget *PageControl2 = nullptr;
+    QWidget *TabSheet1 = nullptr; // "Add picture"
+    QWidget *TabSheet2 = nullptr; // "Sort"
+    QWidget *TabSheet3 = nullptr; // "Arrange"
+    QWidget *TabSheet4 = nullptr; // "Print/Save as image"
+    QPushButton *HomeBtn = nullptr;
+    TImageButton *ueberbtn = nullptr;
+    TImageButton *ueberBtn2 = nullptr;
+    TImageButton *EndeBtn = nullptr;
+    TImageButton *EndeBtnDown = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *StatusText = nullptr;      // first panel
+    TPaintBox *ProgressPanel = nullptr; // second panel
+    QTimer *Timer1 = nullptr;
+
+    void Setsavedfilename(const QString &fileName);
+    void SetProStatus(int percent);
+    void WMUser(long long wParam, long long lParam);
+    void Timer1Timer();
+    void StatusBar1DrawPanel();
+    bool FormCloseQuery();
+    void FormKeyDown(QKeyEvent *event);
+    void EndeBtnMouseDown(QMouseEvent *event);
+    void EndeBtnMouseMove(QMouseEvent *event);
+    void EndeBtnMouseUp(QMouseEvent *event);
+    void ueberbtnMouseDown(QMouseEvent *event);
+    void ueberbtnMouseMove(QMouseEvent *event);
+    void ueberbtnMouseUp(QMouseEvent *event);
+    void HomeBtnClick();
+    // The scroll area the wheel scrolls on the visible tab, or nullptr.
+    QScrollArea *wheelTarget() const;
+    // Reads the option controls into one value.
+    ArrangementOptions options() const;
+    TCaptionFont CaptionFont; // the font of FontDialog1
+
+    // ---- Document: collection ----------------------------------------------
+    QListWidget *ImageList = nullptr;
+    QPushButton *AddBtn = nullptr;
+    QPushButton *DelBtn = nullptr;
+    QPushButton *ShowBtn = nullptr; // "&Show big" on "Add picture"
+    QPushButton *PrintBtn = nullptr;
+    QListWidget *SortBox = nullptr;
+    QPushButton *UpNow = nullptr;
+    QPushButton *DownNow = nullptr;
+    QPushButton *SortNameBtn = nullptr;
+
+    // ---- Page arrangement ---------------------------------------------------
+    QScrollArea *ScrollBox1 = nullptr;
+    TPaintBox *PaintBox1 = nullptr; // picture strip
+    QScrollArea *ScrollBox2 = nullptr;
+    TPaintBox *PaintBox2 = nullptr; // arrange view
+    QPushButton *Overtakeall = nullptr;
+    QPushButton *OrdeneBtn = nullptr;
+    QSpinBox *ZoomEd = nullptr;
+    QSpinBox *PageCountED = nullptr;
+    QSpinBox *APageEd = nullptr;
+    QTabWidget *PageControl1 = nullptr;
+    QWidget *TabSheet5 = nullptr; // "Arrange photos"
+    QWidget *TabSheet6 = nullptr; // "Options"
+    QWidget *TabSheet7 = nullptr; // "Font settings"
+    QWidget *TabSheet8 = nullptr; // "Picture settings"
+    QLineEdit *FreeText = nullptr;
+    QCheckBox *CutCheck = nullptr;
+    QPushButton *RotLeftBtn = nullptr;
+    QPushButton *RotRightBtn = nullptr;
+    QPushButton *HellKonBtn = nullptr;
+    QPushButton *DelitBtn = nullptr;
+    QPushButton *ShowBigBtn = nullptr;
+    QPushButton *ChangePosSizeBtn = nullptr;
+    QDoubleSpinBox *RandEd = nullptr;
+    QDoubleSpinBox *RandEDin = nullptr;
+    QDoubleSpinBox *SpaceED = nullptr;
+    QDoubleSpinBox *SpaceEdin = nullptr;
+    QCheckBox *UseGridCheck = nullptr;
+    QCheckBox *ShowGridCheck = nullptr;
+    QDoubleSpinBox *GridEd = nullptr;
+    QDoubleSpinBox *GridEDin = nullptr;
+    QDoubleSpinBox *DBreiteED = nullptr;
+    QDoubleSpinBox *DBreiteEdin = nullptr;
+    QDoubleSpinBox *DHocheED = nullptr;
+    QDoubleSpinBox *DHocheEdin = nullptr;
+    QCheckBox *ShowFNames = nullptr;
+    QCheckBox *TranspCheck = nullptr;
+    TColorBox *BkColBox = nullptr;
+    QPushButton *FontBtn = nullptr; // "Choose font"
+    QCheckBox *SverhCheck = nullptr;
+    QCheckBox *CutDefault = nullptr;
+    QCheckBox *EnhanceQualCheck = nullptr;
+    QSpinBox *MinQualEd = nullptr;
+    QMenu *BildPopup = nullptr;
+    QAction *Nachlinksrotieren901 = nullptr;
+    QAction *Nachrechtsrotieren901 = nullptr;
+    QAction *Lschen1 = nullptr;
+    QAction *HelligkeitKontrastundSttigung1 = nullptr;
+
+    void UpdateSelectionControls();
+    void ChangeFreeText();
+    void ShowSizeInfo();
+    // Repaints the arrange view / the picture strip / the preview at once.
+    void repaintArrangeView();
+    void repaintStrip();
+    void repaintPreview();
+
+    // ---- Picture processing -------------------------------------------------
+
+    // ---- Output --------------------------------------------------------------
+    QScrollArea *ScrollBox3 = nullptr;
+    TPaintBox *PaintBox3 = nullptr; // 1:1 preview
+    TImageButton *GoBtn1 = nullptr;
+    TImageButton *GoBtn1Down = nullptr;
+    TImageButton *SetupBtn = nullptr;
+    TImageButton *SetupBtnDown = nullptr;
+    QPushButton *SaveBitBtn = nullptr;
+    QSpinBox *BitDPIED = nullptr;
+    QSpinBox *APageEd2 = nullptr;
+
+    // ---- Picture browsing ---------------------------------------------------
+    QListWidget *PrefListBox = nullptr;
+    QTreeView *JamShellTree1 = nullptr;
+    QTabWidget *PageControl3 = nullptr;
+    QWidget *TabSheet9 = nullptr;  // "File list"
+    QWidget *TabSheet10 = nullptr; // "Picture browser"
+    QTreeView *JamShellList1 = nullptr;
+    QScrollArea *ScrollBox4 = nullptr;
+    TPaintBox *PaintBox4 = nullptr; // thumbnail grid
+    QLineEdit *KeyEdit = nullptr;
+    QComboBox *FilterComboBox1 = nullptr;
+    TPaintBox *DibPrevPaint = nullptr;
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void layoutTabs();
+    void connectSignals();
+    void FormCreate();
+    void FormDestroy();
+    bool Closing = false;
+};
+
+// Shown in the title bar before the arrangement's file name.
+inline constexpr const char *ProductTitle = "QUORVEX Snapgrid-Atlas 4.0";
+// "QUORVEX Snapgrid-Atlas 4.0 - [name.sga]"; an empty name shows "Noname.sga".
+QString MainTitle(const QString &fileName);
+// File name part of a path that may use '/', '\' or ':' as separators.
+QString FileNamePart(const QString &path);
+// The filled part of the progress panel for a percentage (0..100).
+QRect ProgressBarRect(const QRect &panel, int percent);

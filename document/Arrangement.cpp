@@ -1,0 +1,94 @@
+#include "document/Arrangement.h"
+
+TArrangement::TArrangement() = default;
+
+TArrangement::~TArrangement() { DelallPics(); }
+
+int TArrangement::pictureIndexById(int pictureId) const
+{
+    for (int i = 0; i < PictureCount(); ++i)
+        if (Pictures[std::size_t(i)].PictureId == pictureId)
+            return i;
+    return -1;
+}
+
+PictureEntry *TArrangement::pictureById(int pictureId)
+{
+    const int i = pictureIndexById(pictureId);
+    return i < 0 ? nullptr : &Pictures[std::size_t(i)];
+}
+
+void TArrangement::getnumdib(int pictureId, DIB *dest) const
+{
+    const int i = pictureIndexById(pictureId);
+    if (i >= 0)
+        *dest = Pictures[std::size_t(i)].Dib;
+}
+
+void TArrangement::getnumfname(int pictureId, QString &result) const
+{
+    const int i = pictureIndexById(pictureId);
+    if (i >= 0)
+        result = Pictures[std::size_t(i)].FileName;
+}
+
+void TArrangement::getnumComment(int pictureId, QString &result) const
+{
+    const int i = pictureIndexById(pictureId);
+    if (i >= 0)
+        result = Pictures[std::size_t(i)].Comment.isNull() ? QString(QLatin1String("")) : Pictures[std::size_t(i)].Comment;
+}
+
+void TArrangement::DelallPics()
+{
+    Placements.Clear();
+    SelectedPlacement = -1;
+    for (PictureEntry &entry : Pictures)
+        deldib(&entry.Dib);
+    Pictures.clear();
+    Pictures.shrink_to_fit();
+}
+
+int TArrangement::appendPicture(const QString &fileName, const DIB &dib)
+{
+    PictureEntry entry;
+    entry.FileName = fileName;
+    entry.Dib = dib;
+    entry.Rotation = 0;
+    entry.PictureId = NextPictureId++;
+    Pictures.push_back(std::move(entry));
+    return Pictures.back().PictureId;
+}
+
+void TArrangement::deletePictureEntry(int index)
+{
+    if (index < 0 || index >= PictureCount())
+        return;
+    const int id = Pictures[std::size_t(index)].PictureId;
+    // From the last index down, so deleting does not skip any.
+    for (int i = Placements.size() - 1; i >= 0; --i)
+        if (Placements.at(i).PictureId == id)
+            Placements.Delete(i);
+    deldib(&Pictures[std::size_t(index)].Dib);
+    Pictures.erase(Pictures.begin() + index);
+    if (SelectedPlacement >= 0 && SelectedPlacement > Placements.size() - 1)
+        SelectedPlacement = Placements.size() - 1;
+}
+
+bool TArrangement::moveSelectedToTop()
+{
+    const int last = Placements.size() - 1;
+    if (SelectedPlacement < 0 || last < 0 || SelectedPlacement >= last)
+        return false;
+    Placements.Exchange(SelectedPlacement, last);
+    SelectedPlacement = last;
+    return true;
+}
+
+void TArrangement::deleteSelectedPlacement()
+{
+    if (SelectedPlacement < 0)
+        return;
+    Placements.Delete(SelectedPlacement);
+    SelectedPlacement = -1;
+}

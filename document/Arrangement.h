@@ -1,0 +1,59 @@
+#pragma once
+// The one document: the picture collection, the placements of all pages, the
+// selection and the id counter. The main window is an Arrangement.
+#include "document/Placement.h"
+#include "document/TDynaArray.h"
+#include "picture/Dib.h"
+
+#include <QString>
+
+#include <vector>
+
+struct PictureEntry {
+    QString FileName; // full path
+    QString Comment;  // caption; null or empty = none
+    DIB Dib;          // turned by Rotation and changed by any adjustment
+    std::int32_t Rotation = 0; // quarter turns clockwise since added, 0..3
+    std::int32_t PictureId = 0;
+};
+
+class TArrangement
+{
+public:
+    TArrangement();
+    virtual ~TArrangement();
+    TArrangement(const TArrangement &) = delete;
+    TArrangement &operator=(const TArrangement &) = delete;
+
+    std::vector<PictureEntry> Pictures;
+    int PictureCount() const { return int(Pictures.size()); }
+    std::int32_t NextPictureId = 0;
+
+    Placement *CurrentPlacement = nullptr;
+    TDynaArray<Placement> Placements{&CurrentPlacement};
+    std::int32_t SelectedPlacement = -1;
+    std::int32_t SelectedPicture = 0;
+    QString SavedFileName;
+    bool Loading = false;
+
+    // Lookups by id; the result is left unchanged when no entry has the id.
+    // The DIB copy shares the entry's pixels and is never released by its holder.
+    void getnumdib(int pictureId, DIB *dest) const;
+    void getnumfname(int pictureId, QString &result) const;
+    void getnumComment(int pictureId, QString &result) const;
+    PictureEntry *pictureById(int pictureId);
+    int pictureIndexById(int pictureId) const;
+
+    // Empties the collection and the placements; NextPictureId keeps counting.
+    void DelallPics();
+
+    // Appends an entry for a decoded picture with the next id; returns the id.
+    int appendPicture(const QString &fileName, const DIB &dib);
+    // Removes entry i and every placement showing it, then brings
+    // SelectedPlacement back into range.
+    void deletePictureEntry(int index);
+    // Swaps the selected placement with the last one (topmost); false if unchanged.
+    bool moveSelectedToTop();
+    // Deletes the selected placement and clears the selection.
+    void deleteSelectedPlacement();
+};

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Installs what the build needs on Debian/Ubuntu (skipped when already there).
+set -euo pipefail
+packages=(cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev xvfb xauth)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+  $SUDO apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -q "${missing[@]}"
+fi

@@ -1,0 +1,23 @@
+#include "TestRegistry.h"
+
+#include <QApplication>
+#include <QTest>
+
+std::vector<TestRegistry::Factory> &TestRegistry::factories()
+{
+    static std::vector<Factory> list;
+    return list;
+}
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("snapgrid-atlas-tests"));
+    int failed = 0;
+    for (const auto &make : TestRegistry::factories()) {
+        std::unique_ptr<QObject> test = make();
+        failed += QTest::qExec(test.get(), argc, argv) != 0 ? 1 : 0;
+    }
+    return failed == 0 ? 0 : 1;
+}

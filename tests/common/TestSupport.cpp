@@ -1,0 +1,44 @@
+#include "common/TestSupport.h"
+
+#include <QDebug>
+#include <QDialog>
+
+DialogRecorder::DialogRecorder(int answerValue)
+    : answer(answerValue)
+{
+    handler.message = [this](const Dialogs::MessageRecord &r) {
+        messages.push_back(r);
+        return answer;
+    };
+    handler.exec = [this](QDialog *) {
+        ++execCount;
+        return execResult;
+    };
+    install();
+}
+
+DialogRecorder::~DialogRecorder() { Dialogs::clearHandler(); }
+
+void DialogRecorder::install() { Dialogs::setHandler(handler); }
+
+bool fuzzyCompare(const QImage &actualIn, const QImage &expectedIn, int tolerance, const QString &name)
+{
+    const QImage actual = actualIn.convertToFormat(QImage::Format_RGB32);
+    const QImage expected = expectedIn.convertToFormat(QImage::Format_RGB32);
+    bool same = actual.size() == expected.size();
+    for (int y = 0; same && y < actual.height(); ++y)
+        for (int x = 0; x < actual.width(); ++x) {
+            const QRgb a = actual.pixel(x, y), e = expected.pixel(x, y);
+            if (std::abs(qRed(a) - qRed(e)) > tolerance || std::abs(qGreen(a) - qGreen(e)) > tolerance ||
+                std::abs(qBlue(a) - qBlue(e)) > tolerance) {
+                qWarning() << name << "first difference at" << x << y << Qt::hex << a << e;
+                same = false;
+                break;
+            }
+        }
+    if (!same) {
+        actual.save(name + QStringLiteral("_actual.png"));
+        expected.save(name + QStringLiteral("_expected.png"));
+    }
+    return same;
+}
