@@ -75,6 +75,8 @@ constexpr int GDI_ERROR = -1;
 
 // GetDeviceCaps indices and values
 constexpr int TECHNOLOGY = 2;
+constexpr int HORZRES = 8;
+constexpr int VERTRES = 10;
 constexpr int BITSPIXEL = 12;
 constexpr int RASTERCAPS = 38;
 constexpr int LOGPIXELSX = 88;
@@ -95,6 +97,22 @@ constexpr int TRANSPARENT = 1;
 constexpr int OPAQUE = 2;
 constexpr unsigned DT_LEFT = 0x0000;
 constexpr unsigned DT_CENTER = 0x0001;
+constexpr unsigned DT_RIGHT = 0x0002;
+constexpr unsigned DT_VCENTER = 0x0004;
+constexpr unsigned DT_BOTTOM = 0x0008;
+constexpr unsigned DT_SINGLELINE = 0x0020;
+constexpr unsigned DT_NOCLIP = 0x0100;
+constexpr int BLACKONWHITE = 1;
+constexpr int HALFTONE = 4;
+constexpr int DIB_PAL_COLORS = 1;
+
+// A rectangle in device units; right and bottom are exclusive.
+struct RECT {
+    LONG left;
+    LONG top;
+    LONG right;
+    LONG bottom;
+};
 
 constexpr unsigned WM_USER = 0x0400;
 

@@ -1,0 +1,168 @@
+#pragma once
+// A device context: the GDI operations the drawing code needs, over a QPainter.
+// One class serves a widget (constructed inside its paint event), a QImage
+// (tests, page export), a QPrinter and a memory context holding a bitmap.
+// Coordinates are device units (pixels of the device); right and bottom edges
+// of rectangles are exclusive, as in GDI. Colours are Windows colour values
+// (0x00BBGGRR, system colours 0xFF0000nn).
+#include "platform/WinTypes.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+class QPaintDevice;
+class QPainter;
+class QPrinter;
+class QRegion;
+class QWidget;
+struct TCaptionFont;
+
+// A device-dependent bitmap made by CreateCompatibleBitmap (the HBITMAP stand-in).
+struct BitmapObject {
+    QImage image; // Format_RGB32, top-down
+};
+using HBITMAP = std::shared_ptr<BitmapObject>;
+
+// What GetDeviceCaps reports, and test switches that make a call fail the way a
+// limited device would. Unset values come from the device itself.
+struct TDeviceCaps {
+    std::optional<int> LogPixelsX;
+    std::optional<int> LogPixelsY;
+    std::optional<int> Technology; // DT_RASDISPLAY or DT_RASPRINTER
+    std::optional<int> RasterCaps; // RC_* bits
+    std::optional<int> BitsPixel;  // 8 = palette display
+    bool FailStretchDIBits = false;     // StretchDIBits returns GDI_ERROR
+    bool FailSetDIBitsToDevice = false; // SetDIBitsToDevice returns 0
+    bool FailCreateBitmap = false;      // CreateCompatibleBitmap returns none
+    bool FailSetDIBits = false;         // SetDIBits returns 0
+    bool FailStretchBlt = false;        // StretchBlt returns false
+};
+
+class TDC
+{
+public:
+    // Paints on the device until destroyed; a widget only inside its paint event.
+    explicit TDC(QPaintDevice *device);
+    // Draws through a painter that is already active on its device (e.g. a
+    // printer whose job is running); the painter is not ended by this context.
+    explicit TDC(QPainter *activePainter);
+    ~TDC();
+    TDC(const TDC &) = delete;
+    TDC &operator=(const TDC &) = delete;
+
+    QPainter *painter() const { return P; }
+    QPaintDevice *device() const { return Device; }
+
+    // --- capabilities
+    int GetDeviceCaps(int index) const;
+    void setCaps(const TDeviceCaps &caps) { Caps = caps; }
+    TDeviceCaps &caps() { return Caps; }
+
+    // --- palettes (Qt surfaces are true colour: selection is kept and reported)
+    HPALETTE SelectPalette(const HPALETTE &palette, bool forceBackground);
+    int RealizePalette();
+    HPALETTE CurrentPalette() const { return Palette; }
+    int RealizeCount() const { return Realized; }
+
+    // --- DIB transfer; DIB rows are bottom-up, source y counts from the bottom row
+    int SetStretchBltMode(int mode); // COLORONCOLOR: nearest neighbour, no smoothing
+    int GetStretchBltMode() const { return StretchMode; }
+    // Scan lines drawn, or GDI_ERROR.
+    int StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int xSrc, int ySrc, int srcWidth,
+                      int srcHeight, const void *bits, const BITMAPINFOHEADER *info, unsigned usage, DWORD rop);
+    // Copies scans startScan .. startScan + numScans - 1 of a DIB (bits holds only
+    // those rows) 1:1; returns the scan lines set, 0 on failure.
+    int SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc, int ySrc, unsigned startScan,
+                          unsigned numScans, const void *bits, const BITMAPINFOHEADER *info, unsigned usage);
+
+    // --- device bitmaps and memory contexts (the path for devices that refuse DIBs)
+    HBITMAP CreateCompatibleBitmap(int width, int height) const; // none on failure
+    // Sets scans of a device bitmap from a DIB; returns the lines set, 0 on failure.
+    int SetDIBits(const HBITMAP &bitmap, unsigned startScan, unsigned numScans, const void *bits,
+                  const BITMAPINFOHEADER *info, unsigned usage) const;
+    // A memory context with this device's capabilities; draw into it by selecting a bitmap.
+    std::unique_ptr<TDC> CreateCompatibleDC() const;
+    HBITMAP SelectObject(const HBITMAP &bitmap); // returns the previous one
+    // Copies a rectangle of src's selected bitmap (top-down coordinates) into this
+    // context, stretched nearest neighbour. Only SRCCOPY is supported.
+    bool StretchBlt(int xDest, int yDest, int destWidth, int destHeight, TDC &src, int xSrc, int ySrc, int srcWidth,
+                    int srcHeight, DWORD rop);
+
+    // --- pens, brushes and raster mode
+    void SetPen(COLORREF color, int width = 1);
+    void SetBrush(COLORREF color); // solid
+    void SetHollowBrush();         // the stock null brush
+    int SetROP2(int mode);         // R2_COPYPEN or R2_NOTXORPEN; returns the previous mode
+    int GetROP2() const { return Rop2; }
+
+    // --- shapes: pen outline, brush interior; right/bottom exclusive
+    void Rectangle(int left, int top, int right, int bottom);
+    void FillRect(const RECT &rect, COLORREF color);
+    void SetPixel(int x, int y, COLORREF color);
+    void MoveTo(int x, int y);
+    void LineTo(int x, int y); // the end point itself is not drawn
+
+    // --- text
+    // height < 0: character height without internal leading; height > 0: cell height.
+    void SetFont(const QFont &font, int height);
+    // Face, style, colour and pitch of a caption font, with the given height.
+    void SetFont(const TCaptionFont &font, int height);
+    QFont font() const { return Font; }
+    COLORREF SetTextColor(COLORREF color);
+    COLORREF SetBkColor(COLORREF color);
+    int SetBkMode(int mode); // OPAQUE or TRANSPARENT; returns the previous mode
+    int GetBkMode() const { return BkMode; }
+    int GetTextHeight(const QString &text) const; // cell height of the text's lines
+    int GetTextWidth(const QString &text) const;
+    // Draws text in a rectangle: top-aligned lines, DT_LEFT/DT_CENTER/DT_RIGHT,
+    // no word wrap, clipped to the rectangle unless DT_NOCLIP. Returns the text height.
+    int DrawText(const QString &text, const RECT &rect, unsigned format);
+    void TextOut(int x, int y, const QString &text);
+
+private:
+    void initFromDevice();
+    bool rasterOpsWork() const;
+    void paintRegion(const QRegion &region, const QColor &color, bool notXor);
+
+    QPaintDevice *Device = nullptr;
+    QPainter *P = nullptr;
+    bool OwnPainter = false;
+    HBITMAP Selected; // memory contexts only
+    bool Memory = false;
+
+    int DefaultTechnology = DT_RASDISPLAY;
+    int DefaultBitsPixel = 32;
+    TDeviceCaps Caps;
+
+    HPALETTE Palette;
+    int Realized = 0;
+    int StretchMode = BLACKONWHITE;
+    int Rop2 = R2_COPYPEN;
+    QColor PenColor = Qt::black;
+    int PenWidth = 1;
+    bool Hollow = false;
+    QColor BrushColor = Qt::white;
+    int CurX = 0, CurY = 0;
+
+    QFont Font;
+    QColor TextColor = Qt::black;
+    QColor BkColor = Qt::white;
+    int BkMode = OPAQUE;
+
+    // Reused one-row image for SetDIBitsToDevice, and the colour map of the
+    // last 8-bit colour table seen.
+    QImage RowImage;
+    std::uint32_t Lut[256] = {};
+    RGBQUAD LutSource[256] = {};
+    int LutColors = -1;
+};
+
+// The QColor a Windows colour value stands for.
+QColor ColorFromRef(COLORREF color);
+// A QFont with a caption font's face, style and pitch (size not set).
+QFont QFontFromCaption(const TCaptionFont &font);
