@@ -524,6 +524,22 @@ void TMainForm::connectSignals()
         twin->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(HomeBtn, &QPushButton::clicked, this, &TMainForm::HomeBtnClick);
 
+    // Page arrangement: geometry edits, views and their repaint triggers
+    connect(ZoomEd, &QSpinBox::valueChanged, this, &TMainForm::ZoomEdChange);
+    connect(PageCountED, &QSpinBox::valueChanged, this, &TMainForm::PageCountEDChange);
+    connect(APageEd, &QSpinBox::valueChanged, this, &TMainForm::APageEdChange);
+    connect(APageEd2, &QSpinBox::valueChanged, this, &TMainForm::APageEd2Change);
+    connect(RandEd, &QDoubleSpinBox::valueChanged, this, &TMainForm::RandEdChange);
+    connect(RandEDin, &QDoubleSpinBox::valueChanged, this, &TMainForm::RandEDinChange);
+    connect(SpaceED, &QDoubleSpinBox::valueChanged, this, &TMainForm::SpaceEDChange);
+    connect(SpaceEdin, &QDoubleSpinBox::valueChanged, this, &TMainForm::SpaceEdinChange);
+    connect(GridEd, &QDoubleSpinBox::valueChanged, this, &TMainForm::GridEdChange);
+    connect(GridEDin, &QDoubleSpinBox::valueChanged, this, &TMainForm::GridEDinChange);
+    connect(DBreiteED, &QDoubleSpinBox::valueChanged, this, &TMainForm::DBreiteEDChange);
+    connect(DBreiteEdin, &QDoubleSpinBox::valueChanged, this, &TMainForm::DBreiteEdinChange);
+    connect(DHocheED, &QDoubleSpinBox::valueChanged, this, &TMainForm::DHocheEDChange);
+    connect(DHocheEdin, &QDoubleSpinBox::valueChanged, this, &TMainForm::DHocheEdinChange);
+
     qApp->installEventFilter(this);
 }
 
@@ -541,6 +557,12 @@ void TMainForm::FormCreate()
     PreviewFileName.clear();
 
     Setsavedfilename(QString());
+    // The inch twins show the converted defaults.
+    DBreiteEDChange();
+    DHocheEDChange();
+    RandEdChange();
+    SpaceEDChange();
+    GridEdChange();
     SelectedPlacement = -1;
     UpdateSelectionControls();
     ChangeFreeText();

@@ -46,7 +46,9 @@ class QToolButton;
 class QTreeView;
 class TColorBox;
 class TImageButton;
+class TDC;
 class TPaintBox;
+class QPaintEvent;
 
 class TMainForm : public QMainWindow, public TArrangement
 {
@@ -174,6 +176,50 @@ public:
     void repaintArrangeView();
     void repaintStrip();
     void repaintPreview();
+
+    // Page geometry (arrange/PageControls.cpp): read afresh from the printer,
+    // the screen and the edits at every call.
+    int ScreenDpiOverride = 0; // tests: a fixed screen resolution; 0 = PaintBox1's
+    int ScreenDpi() const;
+    int PrinterDpi() const;
+    int PageWidth() const;  // printable area, printer pixels
+    int PageHeight() const;
+    QSize ArrangeViewSize() const;
+    int ToView(double inch) const;
+    double FromView(int pixels) const;
+    double SnapToGrid(double inch) const;
+    void ZoomEdChange();
+    void PageCountEDChange();
+    void APageEdChange();
+    void APageEd2Change();
+    void RandEdChange();
+    void RandEDinChange();
+    void SpaceEDChange();
+    void SpaceEdinChange();
+    void GridEdChange();
+    void GridEDinChange();
+    void DBreiteEDChange();
+    void DBreiteEdinChange();
+    void DHocheEDChange();
+    void DHocheEdinChange();
+
+    // Arrange view and picture strip (arrange/ArrangeView.cpp).
+    std::int32_t DragMode = 0; // 0 none, 1..8 handles, 9 move
+    std::int32_t Dragging = 0; // 1 while the selected placement is dragged
+    std::int32_t GrabDX = 0;   // view pixels between the press and the grabbed edge
+    std::int32_t GrabDY = 0;
+    void PaintBox2Paint(QPaintEvent *event);
+    void PaintBox1Paint(QPaintEvent *event);
+    void ScrollBox2Resize();
+    // Resizes the arrange view / the strip when its computed size differs;
+    // false means it was resized and this paint ends.
+    bool syncArrangeViewSize();
+    bool syncStripSize();
+    // Draws the current page (white paper, grid, placements, selection marks)
+    // within `clip`, view pixels.
+    void paintArrangeView(TDC &dc, const QRect &clip);
+    // Draws the strip's visible cells; rows outside [visibleTop, visibleTop + visibleHeight) are skipped.
+    void paintStrip(TDC &dc, int visibleTop, int visibleHeight);
 
     // ---- Picture processing -------------------------------------------------
 
