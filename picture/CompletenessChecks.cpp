@@ -1,0 +1,245 @@
+#include "picture/DecodeSupport.h"
+
+#include <QIODevice>
+
+#include <algorithm>
+#include <cstring>
+
+// Some of Qt's readers accept a cut-off file and fill the missing rows with a
+// neutral colour. A truncated photograph should fail to open instead, so these
+// walks confirm that the file holds all the data its header announces.
+
+namespace DibDecode {
+namespace {
+
+// Buffered forward reader over a device for the JPEG structure walk.
+class StreamBytes
+{
+public:
+    explicit StreamBytes(QIODevice &dev)
+        : m_dev(dev)
+    {
+    }
+    // -1 at the end of the data.
+    int get()
+    {
+        if (m_pos == m_len && !fill())
+            return -1;
+        return m_buf[m_pos++];
+    }
+    bool skip(qint64 n)
+    {
+        while (n > 0) {
+            if (m_pos == m_len && !fill())
+                return false;
+            const qint64 step = std::min<qint64>(n, m_len - m_pos);
+            m_pos += int(step);
+            n -= step;
+        }
+        return true;
+    }
+    // Advances to the next 0xFF byte and consumes it; false at the end.
+    bool toNextFF()
+    {
+        for (;;) {
+            if (m_pos == m_len && !fill())
+                return false;
+            const void *hit = std::memchr(m_buf + m_pos, 0xFF, std::size_t(m_len - m_pos));
+            if (hit) {
+                m_pos = int(static_cast<const unsigned char *>(hit) - m_buf) + 1;
+                return true;
+            }
+            m_pos = m_len;
+        }
+    }
+
+private:
+    bool fill()
+    {
+        const qint64 n = m_dev.read(reinterpret_cast<char *>(m_buf), sizeof(m_buf));
+        m_pos = 0;
+        m_len = n > 0 ? int(n) : 0;
+        return m_len > 0;
+    }
+    QIODevice &m_dev;
+    unsigned char m_buf[64 * 1024];
+    int m_pos = 0;
+    int m_len = 0;
+};
+
+quint32 le16(const unsigned char *p) { return quint32(p[0]) | (quint32(p[1]) << 8); }
+quint32 le32(const unsigned char *p) { return le16(p) | (le16(p + 2) << 16); }
+
+} // namespace
+
+bool jpegReachesEnd(QIODevice &dev)
+{
+    StreamBytes in(dev);
+    if (in.get() != 0xFF || in.get() != 0xD8)
+        return false;
+    bool inScan = false;
+    for (;;) {
+        int m;
+        if (inScan) {
+            // Entropy-coded data: FF 00 is a stuffed byte, FF D0..D7 a restart.
+            if (!in.toNextFF())
+                return false;
+            m = in.get();
+            while (m == 0xFF)
+                m = in.get();
+            if (m < 0)
+                return false;
+            if (m == 0x00 || (m >= 0xD0 && m <= 0xD7))
+                continue;
+        } else {
+            if (in.get() != 0xFF)
+                return false;
+            m = in.get();
+            while (m == 0xFF)
+                m = in.get();
+            if (m < 0)
+                return false;
+        }
+        inScan = false;
+        if (m == 0xD9)
+            return true;
+        if ((m >= 0xD0 && m <= 0xD7) || m == 0x01)
+            continue;
+        const int hi = in.get();
+        const int lo = in.get();
+        if (hi < 0 || lo < 0)
+            return false;
+        const int length = (hi << 8) | lo;
+        if (length < 2 || !in.skip(length - 2))
+            return false;
+        inScan = m == 0xDA;
+    }
+}
+
+
+bool bmpDataComplete(QIODevice &dev)
+{
+    const qint64 fileSize = dev.size();
+    unsigned char h[54];
+    if (dev.read(reinterpret_cast<char *>(h), 54) < 26 || h[0] != 'B' || h[1] != 'M')
+        return false;
+    const quint32 offBits = le32(h + 10);
+    const quint32 infoSize = le32(h + 14);
+    std::int64_t width, height;
+    quint32 bits, compression = 0;
+    if (infoSize == 12) {
+        width = le16(h + 18);
+        height = std::int16_t(le16(h + 20));
+        bits = le16(h + 24);
+    } else if (infoSize >= 40) {
+        width = std::int32_t(le32(h + 18));
+        height = std::int32_t(le32(h + 22));
+        bits = le16(h + 28);
+        compression = le32(h + 30);
+    } else {
+        return false;
+    }
+    if (width <= 0 || height == 0 || offBits >= fileSize)
+        return false;
+    height = std::abs(height);
+    if (compression == 0 || compression == 3) {
+        const std::uint64_t rowBytes = ((std::uint64_t(width) * bits + 31) / 32) * 4;
+        return std::uint64_t(offBits) + rowBytes * std::uint64_t(height) <= std::uint64_t(fileSize);
+    }
+    if (compression != 1 && compression != 2)
+        return true; // embedded formats: left to the reader
+    // RLE8 / RLE4: walk the codes up to the end-of-picture escape.
+    if (!dev.seek(offBits))
+        return false;
+    StreamBytes in(dev);
+    for (;;) {
+        const int count = in.get();
+        const int value = in.get();
+        if (count < 0 || value < 0)
+            return false;
+        if (count > 0)
+            continue;
+        if (value == 1)
+            return true;
+        if (value == 0)
+            continue;
+        if (value == 2) {
+            if (!in.skip(2))
+                return false;
+            continue;
+        }
+        const qint64 bytes = compression == 1 ? value : (value + 1) / 2;
+        if (!in.skip(bytes + (bytes & 1)))
+            return false;
+    }
+}
+
+bool tgaDataComplete(QIODevice &dev)
+{
+    const qint64 fileSize = dev.size();
+    unsigned char h[18];
+    if (dev.read(reinterpret_cast<char *>(h), 18) != 18)
+        return false;
+    const int type = h[2];
+    const std::uint64_t mapBytes = std::uint64_t(le16(h + 5)) * ((h[7] + 7u) / 8u);
+    const std::uint64_t width = le16(h + 12);
+    const std::uint64_t height = le16(h + 14);
+    const std::uint64_t pixelBytes = (h[16] + 7u) / 8u;
+    const std::uint64_t start = 18u + h[0] + (h[1] ? mapBytes : 0u);
+    if (width == 0 || height == 0 || pixelBytes == 0)
+        return false;
+    if (type == 1 || type == 2 || type == 3)
+        return start + width * height * pixelBytes <= std::uint64_t(fileSize);
+    if (type != 9 && type != 10 && type != 11)
+        return false;
+    if (!dev.seek(qint64(start)))
+        return false;
+    StreamBytes in(dev);
+    for (std::uint64_t pixels = 0; pixels < width * height;) {
+        const int packet = in.get();
+        if (packet < 0)
+            return false;
+        const std::uint64_t count = std::uint64_t(packet & 0x7F) + 1;
+        if (!in.skip(qint64((packet & 0x80) ? pixelBytes : count * pixelBytes)))
+            return false;
+        pixels += count;
+    }
+    return true;
+}
+
+bool gifDataComplete(QIODevice &dev)
+{
+    StreamBytes in(dev);
+    if (!in.skip(10))
+        return false;
+    const int flags = in.get();
+    if (flags < 0 || !in.skip(2 + ((flags & 0x80) ? 3 * (2 << (flags & 7)) : 0)))
+        return false;
+    auto skipSubBlocks = [&in] {
+        for (;;) {
+            const int n = in.get();
+            if (n <= 0)
+                return n == 0;
+            if (!in.skip(n))
+                return false;
+        }
+    };
+    for (;;) {
+        const int block = in.get();
+        if (block == 0x21) {
+            if (in.get() < 0 || !skipSubBlocks())
+                return false;
+        } else if (block == 0x2C) {
+            if (!in.skip(8))
+                return false;
+            const int imageFlags = in.get();
+            if (imageFlags < 0 || !in.skip(((imageFlags & 0x80) ? 3 * (2 << (imageFlags & 7)) : 0) + 1))
+                return false;
+            return skipSubBlocks();
+        } else {
+            return false;
+        }
+    }
+}
+
+} // namespace DibDecode

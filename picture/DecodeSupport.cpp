@@ -1,0 +1,61 @@
+#include "picture/DecodeSupport.h"
+#include "platform/WMUser.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+namespace DibDecode {
+
+QString errorText(Error e)
+{
+    switch (e) {
+    case Error::None:
+        return QString();
+    case Error::CannotOpen:
+        return QCoreApplication::translate("OpenDib", "The file could not be opened.");
+    case Error::Empty:
+        return QCoreApplication::translate("OpenDib", "The file is empty.");
+    case Error::UnknownFormat:
+        return QCoreApplication::translate("OpenDib", "The file is not a picture in a known format.");
+    case Error::Damaged:
+        return QCoreApplication::translate("OpenDib", "The file is damaged or truncated.");
+    case Error::TooLarge:
+        return QCoreApplication::translate("OpenDib", "The picture is too large to be loaded.");
+    case Error::Unsupported:
+        return QCoreApplication::translate("OpenDib", "This kind of picture is not supported.");
+    case Error::OutOfMemory:
+        return QCoreApplication::translate("OpenDib", "There is not enough memory to load the picture.");
+    }
+    return QString();
+}
+
+void Progress::report(std::uint64_t done, std::uint64_t total)
+{
+    if (!m_owner || total == 0)
+        return;
+    const int percent = int(std::min<std::uint64_t>(done, total) * 100 / total);
+    if (percent != m_last) {
+        m_last = percent;
+        SendWMUser(m_owner, percent);
+    }
+}
+
+void Progress::finish()
+{
+    m_last = 0;
+    SendWMUser(m_owner, 0);
+}
+
+bool newPaletteDib(DIB *out, int width, int height, int bits, const RGBQUAD *colours, int count)
+{
+    const int n = PaletteSize(bits);
+    struct {
+        BITMAPINFOHEADER header;
+        RGBQUAD table[256];
+    } block{};
+    std::copy_n(colours, std::clamp(count, 0, n), block.table);
+    return newdib(out, width, height, bits, &block.header, n);
+}
+
+} // namespace DibDecode

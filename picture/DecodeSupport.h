@@ -1,0 +1,66 @@
+#pragma once
+// Shared pieces of the decoders behind OpenDib: error kinds and their texts,
+// progress reporting and DIB construction helpers.
+#include "picture/Dib.h"
+
+#include <QByteArray>
+#include <QString>
+
+class QIODevice;
+class QObject;
+
+namespace DibDecode {
+
+enum class Error {
+    None,
+    CannotOpen,
+    Empty,
+    UnknownFormat,
+    Damaged,
+    TooLarge,
+    Unsupported,
+    OutOfMemory,
+};
+
+// The error text OpenDib leaves in a failed DIB.
+QString errorText(Error e);
+
+// Largest picture any decoder accepts, in pixels; bounds the memory of one decode.
+constexpr std::uint64_t MaxPixels = 256ull * 1024 * 1024;
+
+// Sends WM_USER percentages to an owner, only when the percentage changes.
+class Progress
+{
+public:
+    explicit Progress(QObject *owner)
+        : m_owner(owner)
+    {
+    }
+    void report(std::uint64_t done, std::uint64_t total);
+    // Sends the final 0.
+    void finish();
+
+private:
+    QObject *m_owner;
+    int m_last = -1;
+};
+
+// Makes a palette DIB whose colour table holds all PaletteSize(bits) entries:
+// the given colours first, black after them, so every index is a valid colour.
+bool newPaletteDib(DIB *out, int width, int height, int bits, const RGBQUAD *colours, int count);
+
+// Whether a file holds all the data its header announces (read from the
+// device's current position, which is left anywhere).
+[[nodiscard]] bool jpegReachesEnd(QIODevice &dev);
+[[nodiscard]] bool bmpDataComplete(QIODevice &dev);
+[[nodiscard]] bool tgaDataComplete(QIODevice &dev);
+[[nodiscard]] bool gifDataComplete(QIODevice &dev); // up to the end of the first image
+
+// Own decoders for the formats the image readers lack. They take the whole
+// file, check every offset against its size, and fill out on success.
+[[nodiscard]] bool looksLikePcx(const QByteArray &head);
+[[nodiscard]] bool looksLikeIff(const QByteArray &head);
+Error decodePcx(const QByteArray &file, DIB *out, Progress &progress);
+Error decodeIff(const QByteArray &file, DIB *out, Progress &progress);
+
+} // namespace DibDecode

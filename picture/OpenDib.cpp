@@ -1,0 +1,452 @@
+#include "picture/OpenDib.h"
+#include "picture/DecodeSupport.h"
+#include "platform/WMUser.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+using namespace DibDecode;
+
+namespace {
+
+// Qt's reader refuses pictures above this (in MB of decoded pixels); its default
+// is too small for big photographs. Matches MaxPixels at 4 bytes per pixel.
+constexpr int ReaderAllocationLimitMB = int(MaxPixels * 4 / (1024 * 1024));
+
+// Own decoders read whole files; nothing in these formats comes near this.
+constexpr qint64 MaxOwnFormatFileBytes = qint64(512) * 1024 * 1024;
+
+const char *qtFormatForCode(int code)
+{
+    switch (code) {
+    case DibFormatBmp:
+    case DibFormatRle:
+        return "bmp";
+    case DibFormatDib:
+        return "dib";
+    case DibFormatGif:
+        return "gif";
+    case DibFormatJif:
+    case DibFormatJpg:
+        return "jpeg";
+    case DibFormatTga:
+        return "tga";
+    case DibFormatTif:
+        return "tiff";
+    case DibFormatPng:
+        return "png";
+    default:
+        return nullptr;
+    }
+}
+
+// The formats this program opens through Qt's readers; other plugins stay unused.
+bool acceptedQtFormat(const QByteArray &format)
+{
+    static const char *const accepted[] = {"bmp", "dib", "gif", "jpeg", "jpg", "png", "tif", "tiff", "tga"};
+    const QByteArray f = format.toLower();
+    return std::any_of(std::begin(accepted), std::end(accepted), [&](const char *a) { return f == a; });
+}
+
+quint8 composeOverWhite(quint32 c, quint32 a)
+{
+    const quint32 t = c * a + 255u * (255u - a) + 128u;
+    return quint8((t + (t >> 8)) >> 8);
+}
+
+void rowFromRgb32(const uchar *s, BYTE *d, int w)
+{
+    // Four pixels (16 bytes, B G R X each) become 12 bytes at a time.
+    int x = 0;
+    for (; x + 4 <= w; x += 4, s += 16, d += 12) {
+        quint32 p[4];
+        std::memcpy(p, s, 16);
+        const quint32 o[3] = {(p[0] & 0xFFFFFFu) | (p[1] << 24), ((p[1] >> 8) & 0xFFFFu) | (p[2] << 16),
+                              ((p[2] >> 16) & 0xFFu) | (p[3] << 8)};
+        std::memcpy(d, o, 12);
+    }
+    for (; x < w; ++x, s += 4, d += 3) {
+        d[0] = s[0];
+        d[1] = s[1];
+        d[2] = s[2];
+    }
+}
+
+void rowFromArgb32(const uchar *s, BYTE *d, int w)
+{
+    for (int x = 0; x < w; ++x, s += 4, d += 3) {
+        const quint32 a = s[3];
+        if (a == 255) {
+            d[0] = s[0];
+            d[1] = s[1];
+            d[2] = s[2];
+        } else {
+            d[0] = composeOverWhite(s[0], a);
+            d[1] = composeOverWhite(s[1], a);
+            d[2] = composeOverWhite(s[2], a);
+        }
+    }
+}
+
+void rowFromArgb32Premultiplied(const uchar *s, BYTE *d, int w)
+{
+    for (int x = 0; x < w; ++x, s += 4, d += 3) {
+        const int clear = 255 - s[3];
+        d[0] = BYTE(std::min(255, s[0] + clear));
+        d[1] = BYTE(std::min(255, s[1] + clear));
+        d[2] = BYTE(std::min(255, s[2] + clear));
+    }
+}
+
+void rowFromRgb888(const uchar *s, BYTE *d, int w)
+{
+    for (int x = 0; x < w; ++x, s += 3, d += 3) {
+        d[0] = s[2];
+        d[1] = s[1];
+        d[2] = s[0];
+    }
+}
+
+void rowFromGrey8(const uchar *s, BYTE *d, int w)
+{
+    for (int x = 0; x < w; ++x, d += 3)
+        d[0] = d[1] = d[2] = s[x];
+}
+
+using RowConverter = void (*)(const uchar *, BYTE *, int);
+
+RowConverter directConverter(QImage::Format f)
+{
+    switch (f) {
+    case QImage::Format_RGB32:
+        return rowFromRgb32;
+    case QImage::Format_ARGB32:
+        return rowFromArgb32;
+    case QImage::Format_ARGB32_Premultiplied:
+        return rowFromArgb32Premultiplied;
+    case QImage::Format_RGB888:
+        return rowFromRgb888;
+    case QImage::Format_Grayscale8:
+        return rowFromGrey8;
+    default:
+        return nullptr;
+    }
+}
+
+Error trueColourToDib(const QImage &img, DIB *out, Progress &progress)
+{
+    const int w = img.width();
+    const int h = img.height();
+    if (!newdib(out, w, h, 24, nullptr, 0))
+        return Error::OutOfMemory;
+    if (RowConverter convert = directConverter(img.format())) {
+        for (int y = 0; y < h; ++y) {
+            convert(img.constScanLine(y), DibRow(*out, h - 1 - y), w);
+            progress.report(std::uint64_t(y) + 1, std::uint64_t(h));
+        }
+        return Error::None;
+    }
+    // Rarer layouts (16 bits per channel, 16-bit RGB, ...): convert a band of
+    // rows at a time so that no second full-size copy is made.
+    constexpr int Band = 32;
+    for (int y0 = 0; y0 < h; y0 += Band) {
+        const int rows = std::min(Band, h - y0);
+        const QImage band(img.constScanLine(y0), w, rows, img.bytesPerLine(), img.format());
+        const QImage argb = band.convertToFormat(QImage::Format_ARGB32);
+        if (argb.isNull())
+            return Error::OutOfMemory;
+        for (int r = 0; r < rows; ++r)
+            rowFromArgb32(argb.constScanLine(r), DibRow(*out, h - 1 - (y0 + r)), w);
+        progress.report(std::uint64_t(y0 + rows), std::uint64_t(h));
+    }
+    return Error::None;
+}
+
+Error indexedToDib(const QImage &img, DIB *out, Progress &progress)
+{
+    const int w = img.width();
+    const int h = img.height();
+    QList<QRgb> table = img.colorTable();
+    if (table.isEmpty()) {
+        const int n = img.format() == QImage::Format_Indexed8 ? 256 : 2;
+        for (int i = 0; i < n; ++i) {
+            const int v = i * 255 / (n - 1);
+            table.append(qRgb(v, v, v));
+        }
+    }
+    // The depth follows the colours in use: a 2-colour picture stored with a
+    // 256-entry table still becomes a 1-bit DIB.
+    int used = 0;
+    if (img.format() == QImage::Format_Indexed8) {
+        for (int y = 0; y < h && used < 256; ++y) {
+            const uchar *s = img.constScanLine(y);
+            used = std::max(used, int(*std::max_element(s, s + w)) + 1);
+        }
+    } else {
+        used = 2;
+    }
+    const int n = std::min(used, int(std::min<qsizetype>(table.size(), 256)));
+    const int bits = used <= 2 ? 1 : (used <= 16 ? 4 : 8);
+    RGBQUAD colours[256] = {};
+    for (int i = 0; i < n; ++i) {
+        const QRgb c = table[i];
+        const quint32 a = quint32(qAlpha(c));
+        colours[i] = RGBQUAD{composeOverWhite(quint32(qBlue(c)), a), composeOverWhite(quint32(qGreen(c)), a),
+                             composeOverWhite(quint32(qRed(c)), a), 0};
+    }
+    if (!newPaletteDib(out, w, h, bits, colours, n))
+        return Error::OutOfMemory;
+
+    const bool mono = img.format() == QImage::Format_Mono || img.format() == QImage::Format_MonoLSB;
+    const bool lsb = img.format() == QImage::Format_MonoLSB;
+    for (int y = 0; y < h; ++y) {
+        const uchar *s = img.constScanLine(y);
+        BYTE *d = DibRow(*out, h - 1 - y);
+        if (mono && !lsb && bits == 1) {
+            std::memcpy(d, s, std::size_t((w + 7) / 8));
+        } else {
+            auto index = [&](int x) -> unsigned {
+                if (!mono)
+                    return s[x];
+                return lsb ? (s[x >> 3] >> (x & 7)) & 1u : (s[x >> 3] >> (7 - (x & 7))) & 1u;
+            };
+            switch (bits) {
+            case 8:
+                for (int x = 0; x < w; ++x)
+                    d[x] = BYTE(index(x));
+                break;
+            case 4:
+                for (int x = 0; x < w; ++x) {
+                    const unsigned v = index(x) & 0x0Fu;
+                    d[x >> 1] = (x & 1) ? BYTE(d[x >> 1] | v) : BYTE(v << 4);
+                }
+                break;
+            default:
+                for (int x = 0; x < w; ++x)
+                    if (index(x) & 1u)
+                        d[x >> 3] = BYTE(d[x >> 3] | (0x80u >> (x & 7)));
+                break;
+            }
+        }
+        progress.report(std::uint64_t(y) + 1, std::uint64_t(h));
+    }
+    return Error::None;
+}
+
+// Finds the palette of a picture decoded to true colour whose file is a palette
+// format (Qt's GIF reader yields 32-bit pixels). False when it has more than
+// 256 colours; then the picture stays true colour.
+bool paletteFromTrueColour(const QImage &img, DIB *out, Progress &progress)
+{
+    const RowConverter convert = directConverter(img.format());
+    if (!convert)
+        return false;
+    const int w = img.width();
+    const int h = img.height();
+    constexpr quint32 Empty = 0xFFFFFFFFu;
+    constexpr int Slots = 1024; // open addressing, at most 256 used
+    std::vector<quint32> keys(Slots, Empty);
+    std::vector<BYTE> values(Slots, 0);
+    RGBQUAD colours[256] = {};
+    int count = 0;
+    std::vector<BYTE> bgr(std::size_t(w) * 3);
+    auto slotOf = [&](quint32 key) {
+        std::size_t i = (key * 2654435761u) >> 22;
+        while (keys[i] != Empty && keys[i] != key)
+            i = (i + 1) & (Slots - 1);
+        return i;
+    };
+    for (int y = 0; y < h; ++y) {
+        convert(img.constScanLine(y), bgr.data(), w);
+        for (int x = 0; x < w; ++x) {
+            const BYTE *p = &bgr[std::size_t(x) * 3];
+            const quint32 key = quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16);
+            const std::size_t i = slotOf(key);
+            if (keys[i] == Empty) {
+                if (count == 256)
+                    return false;
+                keys[i] = key;
+                values[i] = BYTE(count);
+                colours[count++] = RGBQUAD{p[0], p[1], p[2], 0};
+            }
+        }
+    }
+    const int bits = count <= 2 ? 1 : (count <= 16 ? 4 : 8);
+    if (!newPaletteDib(out, w, h, bits, colours, count))
+        return false;
+    for (int y = 0; y < h; ++y) {
+        convert(img.constScanLine(y), bgr.data(), w);
+        BYTE *d = DibRow(*out, h - 1 - y);
+        for (int x = 0; x < w; ++x) {
+            const BYTE *p = &bgr[std::size_t(x) * 3];
+            const unsigned v = values[slotOf(quint32(p[0]) | (quint32(p[1]) << 8) | (quint32(p[2]) << 16))];
+            if (bits == 8)
+                d[x] = BYTE(v);
+            else if (bits == 4)
+                d[x >> 1] = (x & 1) ? BYTE(d[x >> 1] | v) : BYTE(v << 4);
+            else if (v)
+                d[x >> 3] = BYTE(d[x >> 3] | (0x80u >> (x & 7)));
+        }
+        progress.report(std::uint64_t(y) + 1, std::uint64_t(h));
+    }
+    return true;
+}
+
+Error imageToDib(const QImage &img, DIB *out, Progress &progress, bool paletteFormat)
+{
+    if (paletteFormat && paletteFromTrueColour(img, out, progress))
+        return Error::None;
+    deldib(out);
+    switch (img.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+    case QImage::Format_Indexed8:
+        return indexedToDib(img, out, progress);
+    default:
+        return trueColourToDib(img, out, progress);
+    }
+}
+
+Error readerError(const QImageReader &reader)
+{
+    switch (reader.error()) {
+    case QImageReader::FileNotFoundError:
+    case QImageReader::DeviceError:
+        return Error::CannotOpen;
+    case QImageReader::UnsupportedFormatError:
+        return Error::UnknownFormat;
+    default:
+        return Error::Damaged;
+    }
+}
+
+Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress)
+{
+    const QSize size = reader.size();
+    if (size.isValid() && std::uint64_t(size.width()) * std::uint64_t(size.height()) > MaxPixels)
+        return Error::TooLarge;
+    QImage img;
+    if (!reader.read(&img))
+        return size.isValid() && reader.error() == QImageReader::InvalidDataError &&
+                       reader.errorString().contains(QLatin1String("allocation"), Qt::CaseInsensitive)
+                   ? Error::TooLarge
+                   : readerError(reader);
+    if (img.isNull() || img.width() <= 0 || img.height() <= 0)
+        return Error::Damaged;
+    return imageToDib(img, out, progress, reader.format() == "gif");
+}
+
+Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
+{
+    QImageReader::setAllocationLimit(ReaderAllocationLimitMB);
+
+    // The content decides first; the format code only helps formats without a
+    // reliable signature (TGA) or a headerless DIB.
+    QByteArray format;
+    {
+        QImageReader probe(&file);
+        probe.setDecideFormatFromContent(true);
+        if (probe.canRead() && acceptedQtFormat(probe.format()))
+            format = probe.format();
+    }
+    if (format.isEmpty()) {
+        const char *hint = qtFormatForCode(formatCode);
+        if (!hint)
+            return Error::UnknownFormat;
+        file.seek(0);
+        QImageReader probe(&file, hint);
+        probe.setAutoDetectImageFormat(false);
+        if (!probe.canRead())
+            return formatCode == DibFormatAuto ? Error::UnknownFormat : Error::Damaged;
+        format = hint;
+    }
+
+    file.seek(0);
+    bool complete = true;
+    if (format == "jpeg" || format == "jpg")
+        complete = jpegReachesEnd(file);
+    else if (format == "bmp")
+        complete = bmpDataComplete(file);
+    else if (format == "tga")
+        complete = tgaDataComplete(file);
+    else if (format == "gif")
+        complete = gifDataComplete(file);
+    if (!complete)
+        return Error::Damaged;
+    file.seek(0);
+    QImageReader reader(&file, format);
+    reader.setAutoDetectImageFormat(false);
+    reader.setAutoTransform(false);
+    return decodeWithReader(reader, out, progress);
+}
+
+Error decodeOwnFormat(QFile &file, DIB *out, Progress &progress, bool pcx)
+{
+    if (file.size() > MaxOwnFormatFileBytes)
+        return Error::TooLarge;
+    file.seek(0);
+    const QByteArray data = file.readAll();
+    if (data.size() != file.size())
+        return Error::CannotOpen;
+    return pcx ? decodePcx(data, out, progress) : decodeIff(data, out, progress);
+}
+
+Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progress)
+{
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return Error::CannotOpen;
+    if (file.size() == 0)
+        return Error::Empty;
+    if (formatCode == DibFormatAuto)
+        formatCode = DibFormatForFileName(fileName);
+
+    const QByteArray head = file.peek(128);
+    if (looksLikePcx(head))
+        return decodeOwnFormat(file, out, progress, true);
+    if (looksLikeIff(head))
+        return decodeOwnFormat(file, out, progress, false);
+    return decodeWithQt(file, formatCode, out, progress);
+}
+
+} // namespace
+
+int DibFormatForFileName(const QString &fileName)
+{
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0)
+        return DibFormatAuto;
+    QByteArray ext = fileName.mid(dot + 1).toLatin1();
+    for (char &c : ext)
+        if (c >= 'a' && c <= 'z')
+            c = char(c - 'a' + 'A');
+    static const struct {
+        const char *ext;
+        int code;
+    } table[] = {{"BMP", DibFormatBmp}, {"DIB", DibFormatDib}, {"GIF", DibFormatGif}, {"IFF", DibFormatIff},
+                 {"JIF", DibFormatJif}, {"JPG", DibFormatJpg}, {"LBM", DibFormatLbm}, {"PCX", DibFormatPcx},
+                 {"RLE", DibFormatRle}, {"TGA", DibFormatTga}, {"TIF", DibFormatTif}, {"PNG", DibFormatPng}};
+    for (const auto &e : table)
+        if (ext == e.ext)
+            return e.code;
+    return DibFormatAuto;
+}
+
+void OpenDib(DIB *out, const QString &fileName, int formatCode, QObject *owner)
+{
+    *out = DIB{};
+    Progress progress(owner);
+    const Error e = openDib(out, fileName, formatCode, progress);
+    if (e != Error::None || !out->Bits) {
+        deldib(out);
+        SetDibError(out, errorText(e == Error::None ? Error::Damaged : e));
+    }
+    progress.finish();
+}

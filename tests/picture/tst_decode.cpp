@@ -1,0 +1,294 @@
+#include "DecodeFixtures.h"
+#include "common/TestRegistry.h"
+#include "picture/OpenDib.h"
+#include "platform/WMUser.h"
+
+#include <QBuffer>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Fixtures;
+
+namespace {
+
+// Records every WM_USER percentage it receives.
+class ProgressOwner : public QObject
+{
+public:
+    std::vector<long long> percents;
+    bool event(QEvent *e) override
+    {
+        if (e->type() == WMUserEvent::EventType) {
+            percents.push_back(static_cast<WMUserEvent *>(e)->WParam);
+            return true;
+        }
+        return QObject::event(e);
+    }
+};
+
+bool near(QRgb a, QRgb b, int tolerance)
+{
+    return std::abs(qRed(a) - qRed(b)) <= tolerance && std::abs(qGreen(a) - qGreen(b)) <= tolerance &&
+           std::abs(qBlue(a) - qBlue(b)) <= tolerance;
+}
+
+QByteArray encoded(const QImage &img, const char *format, int quality = -1)
+{
+    if (qstrcmp(format, "tga") == 0)
+        return tga(img, false, true);
+    if (qstrcmp(format, "tga-rle-bottom-up") == 0)
+        return tga(img, true, false);
+    if (qstrcmp(format, "gif") == 0)
+        return gif(img.format() == QImage::Format_Indexed8 ? img : img.convertToFormat(QImage::Format_Indexed8));
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    if (quality >= 0)
+        writer.setQuality(quality);
+    return writer.write(img) ? data : QByteArray();
+}
+
+struct Opened {
+    DIB dib;
+    ~Opened() { deldib(&dib); }
+};
+
+} // namespace
+
+class TestOpenDib : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+    QString put(const QString &name, const QByteArray &data)
+    {
+        const QString path = m_dir.filePath(name);
+        if (!writeFile(path, data))
+            qFatal("cannot write fixture");
+        return path;
+    }
+
+private slots:
+    void readsTrueColourFormats_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<int>("tolerance");
+        QTest::newRow("png by code") << QByteArray("png") << "a.png" << int(DibFormatPng) << 0;
+        QTest::newRow("bmp by code") << QByteArray("bmp") << "a.bmp" << int(DibFormatBmp) << 0;
+        QTest::newRow("bmp named dib") << QByteArray("bmp") << "a.dib" << int(DibFormatDib) << 0;
+        QTest::newRow("jpeg by code") << QByteArray("jpeg") << "a.jpg" << int(DibFormatJpg) << 24;
+        QTest::newRow("jpeg named jif") << QByteArray("jpeg") << "a.jif" << int(DibFormatJif) << 24;
+        QTest::newRow("tiff by code") << QByteArray("tiff") << "a.tif" << int(DibFormatTif) << 0;
+        QTest::newRow("png by content") << QByteArray("png") << "noext" << int(DibFormatAuto) << 0;
+        QTest::newRow("png named jpg, jpeg code") << QByteArray("png") << "c.jpg" << int(DibFormatJpg) << 0;
+        QTest::newRow("jpeg named png, png code") << QByteArray("jpeg") << "c.png" << int(DibFormatPng) << 24;
+        QTest::newRow("bmp named tga, tga code") << QByteArray("bmp") << "c.tga" << int(DibFormatTga) << 0;
+    }
+    void readsTrueColourFormats()
+    {
+        QFETCH(QByteArray, format);
+        QFETCH(QString, name);
+        QFETCH(int, code);
+        QFETCH(int, tolerance);
+        const QImage pattern = cornerPattern(65, 40);
+        const QString path = put(name, encoded(pattern, format, 95));
+        Opened o;
+        OpenDib(&o.dib, path, code, nullptr);
+        QVERIFY2(o.dib.Bits, qPrintable(DibErrorText(o.dib)));
+        QCOMPARE(DibWidth(o.dib), 65);
+        QCOMPARE(DibHeight(o.dib), 40);
+        QCOMPARE(DibBitCount(o.dib), 24);
+        QCOMPARE(o.dib.RowBytes, 196u); // 65 * 3 padded to 4
+        for (int y : {0, 2, 20, 39})
+            for (int x : {0, 2, 33, 64})
+                QVERIFY2(near(dibColour(o.dib, x, y), pattern.pixel(x, y), tolerance),
+                         qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+    }
+
+    void palettePicturesKeepTheirColours_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<int>("colours");
+        QTest::addColumn<int>("bits");
+        QTest::newRow("2-colour png to 1 bit") << QByteArray("png") << 2 << 1;
+        QTest::newRow("3-colour png to 4 bits") << QByteArray("png") << 3 << 4;
+        QTest::newRow("16-colour png to 4 bits") << QByteArray("png") << 16 << 4;
+        QTest::newRow("17-colour png to 8 bits") << QByteArray("png") << 17 << 8;
+        QTest::newRow("200-colour gif to 8 bits") << QByteArray("gif") << 200 << 8;
+        QTest::newRow("2-colour gif to 1 bit") << QByteArray("gif") << 2 << 1;
+        QTest::newRow("16-colour bmp to 4 bits") << QByteArray("bmp") << 16 << 4;
+        QTest::newRow("256-colour bmp to 8 bits") << QByteArray("bmp") << 256 << 8;
+        QTest::newRow("2-colour tiff to 1 bit") << QByteArray("tiff") << 2 << 1;
+    }
+    void palettePicturesKeepTheirColours()
+    {
+        QFETCH(QByteArray, format);
+        QFETCH(int, colours);
+        QFETCH(int, bits);
+        const int w = 21, h = 9;
+        QImage img(w, h, QImage::Format_Indexed8);
+        QList<QRgb> table;
+        for (int i = 0; i < colours; ++i)
+            table.append(qRgb((i * 37) & 0xFF, (i * 91 + 20) & 0xFF, 255 - i));
+        img.setColorTable(table);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                img.setPixel(x, y, uint((x * 7 + y * 3) % colours));
+        img.setPixel(0, 0, 1); // top-left differs from bottom-left
+        img.setPixel(0, h - 1, 0);
+        const QString path = put(QStringLiteral("p.") + QString::fromLatin1(format), encoded(img, format));
+        Opened o;
+        OpenDib(&o.dib, path, DibFormatAuto, nullptr);
+        QVERIFY2(o.dib.Bits, qPrintable(DibErrorText(o.dib)));
+        QCOMPARE(DibBitCount(o.dib), bits);
+        QCOMPARE(o.dib.HasPalette, BYTE(1));
+        QCOMPARE(int(o.dib.Info->biClrUsed), PaletteSize(bits));
+        QCOMPARE(int(o.dib.LogPalette.palNumEntries), PaletteSize(bits));
+        QVERIFY(o.dib.Palette);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                QVERIFY2(dibColour(o.dib, x, y) == img.pixel(x, y),
+                         qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+        const std::uint32_t idx = getpixel(o.dib, 5, 3);
+        const PALETTEENTRY &pe = o.dib.LogPalette.palPalEntry[idx];
+        QCOMPARE(qRgb(pe.peRed, pe.peGreen, pe.peBlue), dibColour(o.dib, 5, 3));
+    }
+
+    void alphaIsComposedOverWhite()
+    {
+        QImage img(4, 1, QImage::Format_ARGB32);
+        img.setPixel(0, 0, qRgba(255, 0, 0, 255));
+        img.setPixel(1, 0, qRgba(0, 0, 0, 0));
+        img.setPixel(2, 0, qRgba(255, 0, 0, 128));
+        img.setPixel(3, 0, qRgba(0, 0, 255, 64));
+        for (const char *format : {"png", "tiff"}) {
+            const QString path = put(QStringLiteral("alpha.") + QLatin1String(format), encoded(img, format));
+            Opened o;
+            OpenDib(&o.dib, path, DibFormatAuto, nullptr);
+            QVERIFY2(o.dib.Bits, format);
+            QCOMPARE(DibBitCount(o.dib), 24);
+            QVERIFY(near(dibColour(o.dib, 0, 0), qRgb(255, 0, 0), 1));
+            QVERIFY(near(dibColour(o.dib, 1, 0), qRgb(255, 255, 255), 1));
+            QVERIFY(near(dibColour(o.dib, 2, 0), qRgb(255, 127, 127), 2));
+            QVERIFY(near(dibColour(o.dib, 3, 0), qRgb(191, 191, 255), 2));
+        }
+    }
+
+    void sixteenBitChannelsAndGreyAreRead_data()
+    {
+        QTest::addColumn<int>("format");
+        QTest::newRow("16-bit rgba png") << int(QImage::Format_RGBA64);
+        QTest::newRow("8-bit grey png") << int(QImage::Format_Grayscale8);
+        QTest::newRow("16-bit grey png") << int(QImage::Format_Grayscale16);
+    }
+    void sixteenBitChannelsAndGreyAreRead()
+    {
+        QFETCH(int, format);
+        // Tall enough for several conversion bands.
+        const QImage pattern = cornerPattern(19, 75, QImage::Format(format));
+        const QString path = put(QStringLiteral("deep.png"), encoded(pattern, "png"));
+        Opened o;
+        OpenDib(&o.dib, path, DibFormatPng, nullptr);
+        QVERIFY2(o.dib.Bits, qPrintable(DibErrorText(o.dib)));
+        QCOMPARE(DibBitCount(o.dib), 24);
+        for (int y : {0, 31, 32, 33, 74})
+            for (int x : {0, 9, 18})
+                QVERIFY2(near(dibColour(o.dib, x, y), pattern.pixel(x, y), 1),
+                         qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+    }
+
+    void badFilesFailWithText_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("code");
+        const QImage pattern = cornerPattern(64, 48);
+        QImage indexed = pattern.convertToFormat(QImage::Format_Indexed8);
+        const struct {
+            const char *format;
+            const char *ext;
+            int code;
+            QImage img;
+        } formats[] = {{"png", "png", DibFormatPng, pattern},   {"jpeg", "jpg", DibFormatJpg, pattern},
+                       {"bmp", "bmp", DibFormatBmp, pattern},   {"bmp", "rle", DibFormatRle, indexed},
+                       {"gif", "gif", DibFormatGif, indexed},   {"tiff", "tif", DibFormatTif, pattern},
+                       {"tga", "tga", DibFormatTga, pattern},   {"tga-rle-bottom-up", "tga", DibFormatTga, pattern}};
+        for (const auto &f : formats) {
+            const QByteArray full = encoded(f.img, f.format, 90);
+            const QString name = QStringLiteral("bad.") + QLatin1String(f.ext);
+            for (int code : {f.code, int(DibFormatAuto)}) {
+                const QByteArray tag = QByteArray(f.ext) + (code ? " by code" : " by content");
+                QTest::newRow(tag + ": empty") << QByteArray() << name << code;
+                for (double cut : {0.02, 0.3, 0.6, 0.9})
+                    QTest::newRow(tag + ": cut at " + QByteArray::number(cut))
+                        << full.left(int(full.size() * cut)) << name << code;
+                QByteArray garbage(4000, '\0');
+                for (int i = 0; i < garbage.size(); ++i)
+                    garbage[i] = char((i * 7919 + 13) % 251);
+                QTest::newRow(tag + ": garbage") << garbage << name << code;
+            }
+        }
+    }
+    void badFilesFailWithText()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, name);
+        QFETCH(int, code);
+        const QString path = put(name, data);
+        Opened o;
+        OpenDib(&o.dib, path, code, nullptr);
+        QVERIFY(!o.dib.Bits);
+        QVERIFY(DibErrorText(o.dib).size() > 5);
+    }
+
+    void missingFileFails()
+    {
+        Opened o;
+        OpenDib(&o.dib, m_dir.filePath(QStringLiteral("nothing-here.png")), DibFormatPng, nullptr);
+        QVERIFY(!o.dib.Bits);
+        QCOMPARE(DibErrorText(o.dib), QStringLiteral("The file could not be opened."));
+    }
+
+    void progressReachesOwnerAndEndsAtZero()
+    {
+        const QString path = put(QStringLiteral("progress.png"), encoded(cornerPattern(50, 300), "png"));
+        ProgressOwner owner;
+        Opened o;
+        OpenDib(&o.dib, path, DibFormatPng, &owner);
+        QVERIFY(o.dib.Bits);
+        QVERIFY(owner.percents.size() >= 10);
+        QVERIFY(std::find(owner.percents.begin(), owner.percents.end(), 100) != owner.percents.end());
+        QCOMPARE(owner.percents.back(), 0);
+        QVERIFY(std::is_sorted(owner.percents.begin(), owner.percents.end() - 1));
+
+        owner.percents.clear();
+        Opened failed;
+        OpenDib(&failed.dib, put(QStringLiteral("progress-bad.png"), "nonsense"), DibFormatPng, &owner);
+        QCOMPARE(owner.percents, std::vector<long long>{0});
+    }
+
+    void formatCodeFromFileName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("code");
+        QTest::newRow("upper case") << "/p/A.JPG" << int(DibFormatJpg);
+        QTest::newRow("lower case") << "/p/a.lbm" << int(DibFormatLbm);
+        QTest::newRow("last dot counts") << "/p/a.png.pcx" << int(DibFormatPcx);
+        QTest::newRow("jpeg spelled out") << "/p/a.jpeg" << int(DibFormatAuto);
+        QTest::newRow("no extension") << "/p/readme" << int(DibFormatAuto);
+        QTest::newRow("non-ascii letter") << QStringLiteral("/p/a.p\u00cdx") << int(DibFormatAuto);
+    }
+    void formatCodeFromFileName()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, code);
+        QCOMPARE(DibFormatForFileName(name), code);
+    }
+};
+
+SGA_TEST(TestOpenDib)
+#include "tst_decode.moc"
