@@ -523,6 +523,13 @@ void TMainForm::connectSignals()
     for (TImageButton *twin : {EndeBtnDown, ueberBtn2, GoBtn1Down, SetupBtnDown})
         twin->setAttribute(Qt::WA_TransparentForMouseEvents);
     connect(HomeBtn, &QPushButton::clicked, this, &TMainForm::HomeBtnClick);
+    connect(RotLeftBtn, &QPushButton::clicked, this, &TMainForm::RotLeftBtnClick);
+    connect(RotRightBtn, &QPushButton::clicked, this, &TMainForm::RotRightBtnClick);
+    connect(HellKonBtn, &QPushButton::clicked, this, &TMainForm::HellKonBtnClick);
+    connect(Nachlinksrotieren901, &QAction::triggered, this, &TMainForm::Nachlinksrotieren901Click);
+    connect(Nachrechtsrotieren901, &QAction::triggered, this, &TMainForm::Nachrechtsrotieren901Click);
+    connect(HelligkeitKontrastundSttigung1, &QAction::triggered, this,
+            &TMainForm::HelligkeitKontrastundSttigung1Click);
 
     // Page arrangement: geometry edits, views and their repaint triggers
     connect(ZoomEd, &QSpinBox::valueChanged, this, &TMainForm::ZoomEdChange);

@@ -21,6 +21,7 @@
 //  +- StatusBar1: StatusText (350 px), ProgressPanel (50 px, owner-drawn)
 #include "document/Arrangement.h"
 #include "document/Options.h"
+#include "picture/Progress.h"
 
 #include <QMainWindow>
 #include <QRect>
@@ -222,6 +223,20 @@ public:
     void paintStrip(TDC &dc, int visibleTop, int visibleHeight);
 
     // ---- Picture processing -------------------------------------------------
+    // Enlarges an entry's picture so that it reaches the minimum quality across a
+    // frame `frameWidth` inches wide (the height follows the picture's aspect).
+    void Changequal(DIB &dib, double frameWidth, double frameHeight);
+    void Checkallquals();
+    void Nachlinksrotieren901Click();
+    void Nachrechtsrotieren901Click();
+    void RotLeftBtnClick();
+    void RotRightBtnClick();
+    void HelligkeitKontrastundSttigung1Click();
+    void HellKonBtnClick();
+    // Turns the selected placement's picture a quarter to the left or right.
+    void TurnSelectedPicture(bool left);
+    // Feeds a pixel operation's progress to SetProStatus, repainting only on change.
+    ProgressFn ProgressToStatusBar();
 
     // ---- Output --------------------------------------------------------------
     QScrollArea *ScrollBox3 = nullptr;

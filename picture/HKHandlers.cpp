@@ -1,0 +1,58 @@
+// Opening the brightness, contrast and saturation dialog for the selected placement's picture.
+#include "app/MainUnit.h"
+#include "picture/HKUnit.h"
+#include "picture/Resample.h"
+#include "platform/Dialogs.h"
+
+#include <QSlider>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+void TMainForm::HelligkeitKontrastundSttigung1Click()
+{
+    if (SelectedPlacement < 0 || SelectedPlacement >= Placements.size())
+        return;
+    const int id = Placements.at(SelectedPlacement).PictureId;
+    for (std::size_t i = 0; i < Pictures.size(); ++i) {
+        if (Pictures[i].PictureId != id || !Pictures[i].Dib.Bits)
+            continue;
+        const DIB &current = Pictures[i].Dib;
+        auto form = std::make_unique<THKForm>(this);
+        form->WorkDib = current;
+        form->TrackBar1->setValue(0);
+        form->TrackBar2->setValue(100);
+        form->TrackBar3->setValue(0);
+
+        DIB backup;
+        if (!NewDibLike(&backup, current, DibWidth(current), DibHeight(current))) {
+            Dialogs::messageBox(this, tr("Error: Could not create picture! (Low memory?)"), QString(),
+                                Dialogs::Icon::Error);
+            continue;
+        }
+        std::memcpy(backup.Bits, current.Bits, std::min(backup.Info->biSizeImage, current.Info->biSizeImage));
+        form->OldDib = backup;
+        // The entry carries the adjusted palette too while the dialog is open, so
+        // the views show every preview.
+        THKForm *f = form.get();
+        form->RepaintViews = [this, i, f] {
+            Pictures[i].Dib = f->WorkDib;
+            repaintStrip();
+            repaintArrangeView();
+        };
+
+        if (Dialogs::execDialog(f) == QDialog::Accepted) {
+            Pictures[i].Dib = form->WorkDib;
+            deldib(&form->OldDib);
+        } else {
+            deldib(&form->WorkDib);
+            Pictures[i].Dib = form->OldDib;
+        }
+        // Also after Cancel, so the views do not keep showing a discarded preview.
+        repaintStrip();
+        repaintArrangeView();
+    }
+}
+
+void TMainForm::HellKonBtnClick() { HelligkeitKontrastundSttigung1Click(); }

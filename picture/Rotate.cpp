@@ -1,0 +1,83 @@
+#include "picture/Rotate.h"
+
+#include "picture/Resample.h"
+
+#include <algorithm>
+
+namespace {
+
+// Rows of the old picture, counted from the top like getpixel, go into columns
+// of the new one: left turn (x, y) -> (y, W-1-x), right turn -> (H-1-y, x).
+void turnByPixel(const DIB &src, const DIB &dst, bool left, const ProgressFn &progress)
+{
+    const int W = DibWidth(src), H = DibHeight(src);
+    for (int y = 0; y < H; ++y) {
+        ReportProgress(progress, RowProgress(y, H));
+        for (int x = 0; x < W; ++x) {
+            if (left)
+                setpixel(dst, y, W - 1 - x, getpixel(src, x, y));
+            else
+                setpixel(dst, H - 1 - y, x, getpixel(src, x, y));
+        }
+    }
+}
+
+// The same mapping on whole bytes, in square tiles so that the scattered writes
+// stay in cache. Progress is reported once per band of rows.
+template <int PixelBytes>
+void turnByTiles(const DIB &src, const DIB &dst, bool left, const ProgressFn &progress)
+{
+    constexpr int Tile = 32;
+    const int W = DibWidth(src), H = DibHeight(src);
+    for (int y0 = 0; y0 < H; y0 += Tile) {
+        ReportProgress(progress, RowProgress(y0, H));
+        const int y1 = std::min(H, y0 + Tile);
+        for (int x0 = 0; x0 < W; x0 += Tile) {
+            const int x1 = std::min(W, x0 + Tile);
+            for (int y = y0; y < y1; ++y) {
+                // Top row y is stored row H-1-y; the new column is y (left) or H-1-y (right).
+                const BYTE *in = DibRow(src, H - 1 - y) + std::size_t(x0) * PixelBytes;
+                const std::size_t column = std::size_t(left ? y : H - 1 - y) * PixelBytes;
+                for (int x = x0; x < x1; ++x) {
+                    // New top row W-1-x (left) is stored row x; new top row x (right) is stored row W-1-x.
+                    BYTE *out = DibRow(dst, left ? x : W - 1 - x) + column;
+                    for (int b = 0; b < PixelBytes; ++b)
+                        out[b] = in[b];
+                    in += PixelBytes;
+                }
+            }
+        }
+    }
+}
+
+bool turn(DIB &pic, bool left, const ProgressFn &progress)
+{
+    ReportProgress(progress, 0);
+    const int W = DibWidth(pic), H = DibHeight(pic);
+    DIB turned;
+    if (!pic.Bits || W <= 0 || H <= 0 || !NewDibLike(&turned, pic, H, W)) {
+        ReportProgress(progress, 0);
+        return false;
+    }
+    switch (DibBitCount(pic)) {
+    case 24:
+        turnByTiles<3>(pic, turned, left, progress);
+        break;
+    case 8:
+        turnByTiles<1>(pic, turned, left, progress);
+        break;
+    default:
+        turnByPixel(pic, turned, left, progress);
+        break;
+    }
+    deldib(&pic);
+    pic = turned;
+    ReportProgress(progress, 0);
+    return true;
+}
+
+} // namespace
+
+bool RotLeft(DIB &pic, const ProgressFn &progress) { return turn(pic, true, progress); }
+
+bool RotRight(DIB &pic, const ProgressFn &progress) { return turn(pic, false, progress); }

@@ -1,0 +1,11 @@
+#pragma once
+// Quarter turns of a picture. The picture is replaced by a new one of swapped
+// width and height with the same depth and colour table.
+#include "picture/Dib.h"
+#include "picture/Progress.h"
+
+// Counter-clockwise. False, and the picture unchanged, when out of memory or
+// the picture has no pixels.
+bool RotLeft(DIB &pic, const ProgressFn &progress = {});
+// Clockwise; as RotLeft otherwise.
+bool RotRight(DIB &pic, const ProgressFn &progress = {});
