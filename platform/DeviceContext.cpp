@@ -242,7 +242,8 @@ int TDC::StretchDIBits(int xDest, int yDest, int destWidth, int destHeight, int 
     QImage img(cw, ch, QImage::Format_RGB32);
     if (img.isNull())
         return GDI_ERROR;
-    std::uint32_t lut[256] = {};
+    std::uint32_t lut[256];
+    std::fill(std::begin(lut), std::end(lut), 0xFF000000u);
     if (info->biBitCount <= 8) {
         const auto *table = reinterpret_cast<const RGBQUAD *>(reinterpret_cast<const BYTE *>(info) + info->biSize);
         const auto *indices = reinterpret_cast<const WORD *>(table);
@@ -291,6 +292,7 @@ int TDC::SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc
 
     const std::uint32_t *lut = Lut;
     std::uint32_t palLut[256];
+    std::fill(std::begin(palLut), std::end(palLut), 0xFF000000u);
     if (info->biBitCount <= 8) {
         const auto *table = reinterpret_cast<const RGBQUAD *>(reinterpret_cast<const BYTE *>(info) + info->biSize);
         const int n = colourCount(info);
@@ -303,6 +305,7 @@ int TDC::SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc
             // Rows of one picture share their table: build the map once.
             std::memcpy(LutSource, table, std::size_t(n) * sizeof(RGBQUAD));
             LutColors = n;
+            std::fill(std::begin(Lut), std::end(Lut), 0xFF000000u);
             for (int i = 0; i < n; ++i)
                 Lut[i] = opaque(table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue);
         }
@@ -367,7 +370,8 @@ int TDC::SetDIBits(const HBITMAP &bitmap, unsigned startScan, unsigned numScans,
     QImage &img = bitmap->image;
     const int w = std::min(info->biWidth, img.width());
     const std::int64_t endScan = std::min<std::int64_t>(std::int64_t(startScan) + numScans, info->biHeight);
-    std::uint32_t lut[256] = {};
+    std::uint32_t lut[256];
+    std::fill(std::begin(lut), std::end(lut), 0xFF000000u);
     if (info->biBitCount <= 8) {
         const auto *table = reinterpret_cast<const RGBQUAD *>(reinterpret_cast<const BYTE *>(info) + info->biSize);
         const auto *indices = reinterpret_cast<const WORD *>(table);
