@@ -289,7 +289,7 @@ void TMainForm::createControls()
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setSizeGripEnabled(true);
     StatusText = new QLabel(StatusBar1);
-    StatusText->setFixedWidth(350);
+    StatusText->setMinimumWidth(350); // grows for the size info text
     ProgressPanel = new TPaintBox(StatusBar1);
     ProgressPanel->setFixedWidth(50);
     StatusBar1->addWidget(StatusText);
@@ -429,7 +429,7 @@ void TMainForm::layoutTabs()
         picture->addLayout(quality);
         picture->addStretch(1);
 
-        PageControl1->setFixedWidth(330);
+        PageControl1->setFixedWidth(430);
         auto *centre = new QVBoxLayout;
         centre->addLayout(tools);
         centre->addWidget(ScrollBox2, 1);

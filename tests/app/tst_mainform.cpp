@@ -1,0 +1,230 @@
+#include "app/MainUnit.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "platform/ImageButton.h"
+#include "platform/PaintBox.h"
+#include "platform/WMUser.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
+
+class TestMainForm : public QObject
+{
+    Q_OBJECT
+private slots:
+    void titleRule_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("never saved") << QString() << "QUORVEX Snapgrid-Atlas 4.0 - [Noname.sga]";
+        QTest::newRow("unix path") << "/home/u/trip.sga" << "QUORVEX Snapgrid-Atlas 4.0 - [trip.sga]";
+        QTest::newRow("windows path") << "C:\\photos\\x.sga" << "QUORVEX Snapgrid-Atlas 4.0 - [x.sga]";
+        QTest::newRow("drive only") << "D:y.sga" << "QUORVEX Snapgrid-Atlas 4.0 - [y.sga]";
+    }
+    void titleRule()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, title);
+        QCOMPARE(MainTitle(fileName), title);
+    }
+
+    void startsEmptyWithPlacementCommandsDisabled()
+    {
+        DialogRecorder rec;
+        TMainForm form;
+        QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [Noname.sga]"));
+        QCOMPARE(form.SelectedPlacement, -1);
+        QCOMPARE(form.PictureCount(), 0);
+        QCOMPARE(form.Placements.Count, 0u);
+        for (QWidget *w : {static_cast<QWidget *>(form.HellKonBtn), static_cast<QWidget *>(form.DelitBtn),
+                           static_cast<QWidget *>(form.RotLeftBtn), static_cast<QWidget *>(form.RotRightBtn),
+                           static_cast<QWidget *>(form.FreeText), static_cast<QWidget *>(form.ShowBigBtn),
+                           static_cast<QWidget *>(form.ChangePosSizeBtn), static_cast<QWidget *>(form.CutCheck)})
+            QVERIFY2(!w->isEnabled(), qPrintable(w->metaObject()->className()));
+        QCOMPARE(DibWidth(form.PreviewDib), 320);
+        QCOMPARE(DibHeight(form.PreviewDib), 200);
+        QCOMPARE(DibBitCount(form.PreviewDib), 24);
+        QCOMPARE(getpixel(form.PreviewDib, 17, 123), 0xFFFFFFu);
+        QVERIFY(form.ProgramFolder.endsWith(QLatin1Char('/')));
+        QVERIFY(!form.Timer1->isActive());
+        QCOMPARE(form.Timer1->interval(), 500);
+        QCOMPARE(form.PageControl2->count(), 4);
+    }
+
+    void closingAsksEveryTime_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("OK closes") << int(Dialogs::IdOk) << true;
+        QTest::newRow("Cancel keeps it open") << int(Dialogs::IdCancel) << false;
+    }
+    void closingAsksEveryTime()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, closed);
+        DialogRecorder rec(answer);
+        TMainForm form;
+        form.show();
+        QCOMPARE(form.close(), closed);
+        QCOMPARE(rec.messages.size(), std::size_t(1));
+        const Dialogs::MessageRecord &m = rec.messages.front();
+        QCOMPARE(m.text, QStringLiteral("If you quit now all data not saved will be lost!"));
+        QCOMPARE(m.caption, QStringLiteral("Quit program"));
+        QCOMPARE(m.icon, Dialogs::Icon::Information);
+        QCOMPARE(m.buttons, Dialogs::OkCancel);
+        QCOMPARE(form.isVisible(), !closed);
+        if (!closed) {
+            form.close(); // asked again, still cancelled
+            QCOMPARE(rec.messages.size(), std::size_t(2));
+        }
+    }
+
+    void progressBarRect_data()
+    {
+        QTest::addColumn<int>("percent");
+        QTest::addColumn<int>("width");
+        QTest::newRow("empty") << 0 << 0;
+        QTest::newRow("half of 50") << 50 << 25;
+        QTest::newRow("truncates 33 of 50") << 33 << 16;
+        QTest::newRow("full") << 100 << 50;
+    }
+    void progressBarRect()
+    {
+        QFETCH(int, percent);
+        QFETCH(int, width);
+        const QRect panel(10, 2, 50, 18);
+        const QRect bar = ProgressBarRect(panel, percent);
+        QCOMPARE(bar.width(), width);
+        QCOMPARE(bar.left(), 10);
+        QCOMPARE(bar.top(), 2);
+        QCOMPARE(bar.height(), 18);
+    }
+
+    void progressGrowsAndShrinks()
+    {
+        DialogRecorder rec;
+        TMainForm form;
+        form.show();
+        SendWMUser(&form, 60);
+        QCOMPARE(form.ProgressPercent, 60);
+        QImage grown = form.ProgressPanel->grab().toImage();
+        QCOMPARE(QColor(grown.pixel(5, grown.height() / 2)), QColor(0, 0, 128));
+        QVERIFY(QColor(grown.pixel(grown.width() - 3, grown.height() / 2)) != QColor(0, 0, 128));
+        form.SetProStatus(10);
+        QCOMPARE(form.ProgressPercent, 10);
+        QImage shrunk = form.ProgressPanel->grab().toImage();
+        QVERIFY(QColor(shrunk.pixel(20, shrunk.height() / 2)) != QColor(0, 0, 128));
+        QCOMPARE(QColor(shrunk.pixel(2, shrunk.height() / 2)), QColor(0, 0, 128));
+        form.SetProStatus(250); // out-of-range values are held to the bar
+        QCOMPARE(form.ProgressPercent, 100);
+    }
+
+    void wheelScrollsVisibleViewOnly_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<bool>("scrolls");
+        QTest::newRow("sort tab does nothing") << 1 << false;
+        QTest::newRow("arrange photos scrolls the page view") << 2 << true;
+        QTest::newRow("print tab scrolls the preview") << 3 << true;
+    }
+    void wheelScrollsVisibleViewOnly()
+    {
+        QFETCH(int, tab);
+        QFETCH(bool, scrolls);
+        DialogRecorder rec;
+        TMainForm form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.PageControl2->setCurrentIndex(tab);
+        for (QScrollArea *a : {form.ScrollBox2, form.ScrollBox3}) {
+            a->widget()->resize(400, 5000);
+            a->verticalScrollBar()->setRange(0, 5000); // hidden tabs lay out lazily
+            a->verticalScrollBar()->setValue(100);
+        }
+        QScrollArea *target = form.wheelTarget();
+        QCOMPARE(target != nullptr, scrolls);
+        QWidget *over = target ? target->viewport() : static_cast<QWidget *>(form.SortNameBtn);
+        QWheelEvent wheel(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &wheel);
+        QCOMPARE(form.ScrollBox2->verticalScrollBar()->value(), tab == 2 ? 120 : 100);
+        QCOMPARE(form.ScrollBox3->verticalScrollBar()->value(), tab == 3 ? 120 : 100);
+    }
+
+    void quitImageReleasedOutsideDoesNotClose()
+    {
+        DialogRecorder rec;
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QTest::mousePress(form.EndeBtn, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(form.EndePressed);
+        QVERIFY(form.EndeBtnDown->isVisible());
+        QMouseEvent move(QEvent::MouseMove, QPointF(-4, 5), form.EndeBtn->mapToGlobal(QPointF(-4, 5)), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.EndeBtn, &move);
+        QVERIFY(!form.EndeBtnDown->isVisible()); // outside: normal look again
+        QTest::mouseRelease(form.EndeBtn, Qt::LeftButton, {}, QPoint(-4, 5));
+        QVERIFY(!form.EndePressed);
+        QVERIFY(rec.messages.empty()); // no closing question: it did not close
+        QVERIFY(form.isVisible());
+
+        QTest::mousePress(form.EndeBtn, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(form.EndeBtn, Qt::LeftButton, {}, QPoint(6, 6));
+        QCOMPARE(rec.messages.size(), std::size_t(1)); // a click asks the closing question
+        QVERIFY(!form.isVisible());
+    }
+
+    void aboutImageShowsAboutBox()
+    {
+        DialogRecorder rec;
+        TMainForm form;
+        form.show();
+        QTest::mousePress(form.ueberbtn, Qt::LeftButton, {}, QPoint(5, 5));
+        QVERIFY(form.ueberBtn2->isVisible());
+        QTest::mouseRelease(form.ueberbtn, Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(rec.execCount, 1);
+        QVERIFY(!form.ueberBtn2->isVisible());
+    }
+
+    void selectionControlsFollowSelection()
+    {
+        DialogRecorder rec;
+        TMainForm form;
+        DIB d;
+        QVERIFY(newdib(&d, 4, 4, 24, nullptr, 0));
+        const int id = form.appendPicture(QStringLiteral("/pics/photo.jpg"), d);
+        form.Pictures[0].Comment = QStringLiteral("Beach");
+        Placement *p = form.Placements.Append();
+        *p = Placement{0.59, 0.59, 5.12, 3.94, 1, id, 1, {}};
+        form.SelectedPlacement = 0;
+        form.UpdateSelectionControls();
+        form.ChangeFreeText();
+        QVERIFY(form.CutCheck->isEnabled());
+        QVERIFY(form.CutCheck->isChecked());
+        QCOMPARE(form.FreeText->text(), QStringLiteral("Beach"));
+        QLocale::setDefault(QLocale::c());
+        form.ShowSizeInfo();
+        QCOMPARE(form.StatusText->text(),
+                 QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));
+        form.SelectedPlacement = -1;
+        form.UpdateSelectionControls();
+        form.ChangeFreeText(); // nothing without a selection: the panel keeps its text
+        QVERIFY(!form.CutCheck->isEnabled());
+        QCOMPARE(form.FreeText->text(), QStringLiteral("Beach"));
+    }
+};
+
+SGA_TEST(TestMainForm)
+#include "tst_mainform.moc"

@@ -1,0 +1,58 @@
+// Saves a picture of the main window on each tab: grabtabs OUTDIR [PICTURE...]
+// Pictures given on the command line are added to the collection and placed
+// on page 1, so the views have something to show.
+#include "app/MainUnit.h"
+#include "picture/Dib.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cstring>
+
+namespace {
+// A 24-bit picture of a colour ramp, standing in where no file is given.
+DIB rampPicture(int w, int h, int seed)
+{
+    DIB d;
+    if (!newdib(&d, w, h, 24, nullptr, 0))
+        return d;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            setpixel(d, x, y, std::uint32_t((x * 255 / w + seed * 60) & 255) | (std::uint32_t(y * 255 / h) << 8) |
+                                  (std::uint32_t((seed * 90 + 40) & 255) << 16));
+    return d;
+}
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
+    QDir().mkpath(out);
+    TMainForm form;
+    for (int i = 0; i < 3; ++i) {
+        const int id = form.appendPicture(QStringLiteral("/pictures/sample%1.jpg").arg(i + 1),
+                                          rampPicture(400 - 100 * i, 300, i));
+        Placement *p = form.Placements.Append();
+        *p = Placement{0.6 + 2.9 * i, 0.6 + 0.5 * i, 2.6, 2.0, 1, id, std::uint8_t(i % 2), {}};
+    }
+    form.Pictures[1].Comment = QStringLiteral("Caption text");
+    form.SelectedPlacement = 2;
+    form.UpdateSelectionControls();
+    form.ChangeFreeText();
+    form.resize(1400, 900);
+    form.show();
+    QTimer::singleShot(500, [&] {
+        for (int tab = 0; tab < form.PageControl2->count(); ++tab) {
+            form.PageControl2->setCurrentIndex(tab);
+            QApplication::processEvents();
+            QApplication::processEvents();
+            form.grab().toImage().save(QStringLiteral("%1/tab%2.png").arg(out).arg(tab));
+        }
+        app.quit();
+    });
+    return app.exec();
+}
