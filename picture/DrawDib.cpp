@@ -118,7 +118,8 @@ void drawThroughBitmap(TDC &dc, int X, int Y, int DestWidth, int DestHeight, con
 void drawRows(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pic, int SrcX, int Top, int SrcWidth,
               int SrcHeight, int bytesPerPixel)
 {
-    if (!pic.Bits || !pic.Info || DestWidth <= 0 || DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0)
+    if (!pic.Bits || !pic.Info || DestWidth <= 0 || DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0 ||
+        std::int64_t(X) + DestWidth > INT_MAX || std::int64_t(Y) + DestHeight > INT_MAX)
         return;
     DIB row;
     bool made = false;
@@ -134,12 +135,24 @@ void drawRows(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &p
     if (!made)
         return;
 
+    // Only rows and columns that can show are filled and sent.
+    const QRect visible = dc.VisibleRect();
+    auto within = [](std::int64_t v, int n) { return int(std::clamp<std::int64_t>(v, 0, n)); };
+    const int r0 = within(std::int64_t(visible.top()) - Y, DestHeight);
+    const int r1 = within(std::int64_t(visible.bottom()) + 1 - Y, DestHeight);
+    const int c0 = within(std::int64_t(visible.left()) - X, DestWidth);
+    const int c1 = within(std::int64_t(visible.right()) + 1 - X, DestWidth);
+    if (visible.isEmpty() || r0 >= r1 || c0 >= c1) {
+        deldib(&row);
+        return;
+    }
+
     // Byte offset of each destination column in a source row; only the columns
     // First .. Last that fall inside the picture are copied.
     const std::int64_t rowLimit = std::int64_t(DibWidth(pic)) * bytesPerPixel;
     std::vector<std::int64_t> offsets(static_cast<std::size_t>(DestWidth));
     int first = -1, last = -2;
-    for (int i = 0; i < DestWidth; ++i) {
+    for (int i = c0; i < c1; ++i) {
         const std::int64_t off = (SrcX + std::int64_t(SrcWidth) * i / DestWidth) * bytesPerPixel;
         offsets[std::size_t(i)] = off;
         if (off >= 0 && off < rowLimit) {
@@ -151,7 +164,7 @@ void drawRows(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &p
 
     const int h = DibHeight(pic);
     std::int64_t inBuffer = -1; // stored row now in the buffer, -1 = none
-    for (int r = 0; r < DestHeight; ++r) {
+    for (int r = r0; r < r1; ++r) {
         const std::int64_t stored = h - 1 - (Top + std::int64_t(SrcHeight) * r / DestHeight);
         if (stored < 0 || stored >= h) {
             if (inBuffer != -2)
@@ -168,7 +181,7 @@ void drawRows(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &p
             }
             inBuffer = stored;
         }
-        dc.SetDIBitsToDevice(X, Y + r, DestWidth, 1, 0, 0, 0, 1, row.Bits, row.Info, DIB_RGB_COLORS);
+        dc.SetDIBitsToDevice(X + c0, Y + r, c1 - c0, 1, c0, 0, 0, 1, row.Bits, row.Info, DIB_RGB_COLORS);
     }
     deldib(&row);
 }
@@ -202,7 +215,8 @@ void DrawDibRows8(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DI
 void DrawDib(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pic, int SrcX, int SrcY, int SrcWidth,
              int SrcHeight, bool Halftone, DWORD Rop, bool UseDibPalette, HPALETTE palette)
 {
-    if (!pic.Bits || !pic.Info || DestWidth <= 0 || DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0)
+    if (!pic.Bits || !pic.Info || DestWidth <= 0 || DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0 ||
+        std::int64_t(X) + DestWidth > INT_MAX || std::int64_t(Y) + DestHeight > INT_MAX)
         return;
     const bool printer = dc.GetDeviceCaps(TECHNOLOGY) == DT_RASPRINTER;
     dc.SetStretchBltMode(COLORONCOLOR);

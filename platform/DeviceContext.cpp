@@ -167,6 +167,27 @@ void TDC::initFromDevice()
         P->setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
+QRect TDC::VisibleRect() const
+{
+    if (!P || !Device)
+        return {};
+    constexpr int Huge = 1 << 29;
+    if (!P->transform().isIdentity())
+        return QRect(-Huge, -Huge, 2 * Huge, 2 * Huge);
+    QRect visible(0, 0, Device->width(), Device->height());
+    if (const QPaintEngine *engine = P->paintEngine()) {
+        // The system clip is in backing-store pixels; map it back to the widget's units.
+        const QRegion system = engine->systemClip();
+        bool invertible = false;
+        const QTransform back = P->deviceTransform().inverted(&invertible);
+        if (!system.isEmpty() && invertible)
+            visible &= back.mapRect(system.boundingRect());
+    }
+    if (P->hasClipping())
+        visible &= P->clipBoundingRect().toAlignedRect();
+    return visible;
+}
+
 int TDC::GetDeviceCaps(int index) const
 {
     const int bits = Caps.BitsPixel.value_or(DefaultBitsPixel);

@@ -10,6 +10,7 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QString>
 
 #include <memory>
@@ -57,6 +58,11 @@ public:
 
     QPainter *painter() const { return P; }
     QPaintDevice *device() const { return Device; }
+
+    // The part of the device that drawing can still change (the paint event's
+    // region on a widget, the whole image or page otherwise), in device units;
+    // empty when nothing can be drawn. Row-by-row painters skip what lies outside.
+    QRect VisibleRect() const;
 
     // --- capabilities
     int GetDeviceCaps(int index) const;

@@ -1,0 +1,164 @@
+#include "output/PageRender.h"
+
+#include "document/Arrangement.h"
+#include "document/Options.h"
+#include "picture/DrawDib.h"
+#include "platform/DeviceContext.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace {
+
+int clampToInt(std::int64_t v)
+{
+    if (v > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (v < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return int(v);
+}
+
+// Truncation toward zero that stays defined for values no int can hold.
+int truncToInt(long double v)
+{
+    if (std::isnan(v))
+        return 0;
+    if (v >= static_cast<long double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (v <= static_cast<long double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(v);
+}
+
+// Inches to device pixels in extended precision, the zoom applied last as the
+// arrange view does.
+int toDevice(double inches, int dpi, int zoom)
+{
+    const long double v = static_cast<long double>(dpi) * static_cast<long double>(inches);
+    return truncToInt(zoom == 100 ? v : static_cast<long double>(zoom) * v / 100.0L);
+}
+
+// trunc(a * b / c) of integers, the division in floating point.
+std::int64_t truncRatio(std::int64_t a, std::int64_t b, std::int64_t c)
+{
+    return std::int64_t(std::trunc(double(a * b) / double(c)));
+}
+
+// Everything after the last '/', '\' or ':' (paths may come from Windows).
+QString fileNamePart(const QString &path)
+{
+    const qsizetype cut = std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')),
+                                    path.lastIndexOf(QLatin1Char(':'))});
+    return path.mid(cut + 1);
+}
+
+} // namespace
+
+PageScale ArrangeViewScale(int screenDpi, int zoom) { return PageScale{screenDpi, screenDpi, screenDpi, zoom}; }
+PageScale PrintScale(int printerDpiX) { return PageScale{printerDpiX, printerDpiX, printerDpiX, 100}; }
+PageScale PreviewScale(int screenDpiX, int screenDpiY) { return PageScale{screenDpiX, screenDpiY, screenDpiX, 100}; }
+
+DeviceFrame PlacementFrame(const Placement &p, const PageScale &scale)
+{
+    return DeviceFrame{toDevice(p.Left, scale.DpiX, scale.Zoom), toDevice(p.Top, scale.DpiY, scale.Zoom),
+                       toDevice(p.Width, scale.DpiX, scale.Zoom), toDevice(p.Height, scale.DpiY, scale.Zoom)};
+}
+
+std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize picture, bool keepAspect, bool cut)
+{
+    const std::int64_t W = frame.W, H = frame.H;
+    std::int64_t srcW = picture.width(), srcH = picture.height(), srcX = 0, srcY = 0;
+    if (W <= 0 || H <= 0 || srcW <= 0 || srcH <= 0 || frame.X + W > std::numeric_limits<int>::max() ||
+        frame.Y + H > std::numeric_limits<int>::max())
+        return std::nullopt;
+    std::int64_t dw = W, dh = H;
+    if (keepAspect && cut) {
+        const std::int64_t dh1 = truncRatio(srcH, W, srcW);
+        if (dh1 < H) {
+            // Relatively wider than the frame: columns are cut on both sides.
+            const std::int64_t dw1 = truncRatio(srcW, H, srcH);
+            if (dw1 <= 0)
+                return std::nullopt;
+            const std::int64_t newW = srcW * W / dw1;
+            srcX = (srcW - newW) / 2;
+            srcW = newW;
+        } else {
+            if (dh1 <= 0)
+                return std::nullopt;
+            const std::int64_t newH = srcH * H / dh1;
+            srcY = (srcH - newH) / 2;
+            srcH = newH;
+        }
+    } else if (keepAspect) {
+        dh = truncRatio(srcH, W, srcW);
+        if (dh > H) {
+            dh = H;
+            dw = truncRatio(srcW, H, srcH);
+        }
+    }
+    if (dw <= 0 || dh <= 0 || srcW <= 0 || srcH <= 0)
+        return std::nullopt;
+    return PlacementLayout{frame, QRect(clampToInt(srcX), clampToInt(srcY), clampToInt(srcW), clampToInt(srcH)),
+                           QSize(clampToInt(dw), clampToInt(dh))};
+}
+
+int CaptionFontHeight(int pointSize, const PageScale &scale)
+{
+    const std::int64_t pixels = std::int64_t(scale.Zoom) * pointSize * scale.FontDpi / 7200;
+    return pixels == 0 ? 1 : -clampToInt(pixels);
+}
+
+QString CaptionText(const PictureEntry &entry, bool showFileNames)
+{
+    if (!entry.Comment.isEmpty())
+        return entry.Comment;
+    return showFileNames ? fileNamePart(entry.FileName) : QString();
+}
+
+void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
+                     const ArrangementOptions &options)
+{
+    const int index = doc.pictureIndexById(p.PictureId);
+    if (index < 0)
+        return;
+    const PictureEntry &entry = doc.Pictures[std::size_t(index)];
+    if (!entry.Dib.Bits)
+        return;
+    const std::optional<PlacementLayout> layout =
+        LayoutPlacement(PlacementFrame(p, scale), QSize(DibWidth(entry.Dib), DibHeight(entry.Dib)), options.Sverh,
+                        p.Cut != 0);
+    if (!layout)
+        return;
+    const int X = layout->Frame.X, Y = layout->Frame.Y;
+    const QRect &src = layout->Source;
+    DrawDib(dc, X, Y, layout->Dest.width(), layout->Dest.height(), entry.Dib, src.x(), src.y(), src.width(),
+            src.height(), true, SRCCOPY, false, {});
+
+    const QString caption = CaptionText(entry, options.ShowFNames);
+    if (caption.isEmpty())
+        return;
+    dc.SetFont(options.Font, CaptionFontHeight(options.Font.Size, scale));
+    RECT box;
+    box.left = X;
+    box.right = clampToInt(std::int64_t(X) + layout->Dest.width());
+    box.bottom = clampToInt(std::int64_t(Y) + layout->Dest.height());
+    box.top = clampToInt(std::int64_t(box.bottom) - dc.GetTextHeight(caption));
+    dc.SetBkColor(COLORREF(options.BkColor));
+    if (options.Transp)
+        dc.SetBkMode(TRANSPARENT);
+    dc.DrawText(caption, box, DT_CENTER);
+    dc.SetBkMode(OPAQUE);
+}
+
+void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
+                const ArrangementOptions &options)
+{
+    for (int i = 0; i < doc.Placements.size(); ++i) {
+        const Placement &p = doc.Placements.at(i);
+        if (double(p.Page) == page)
+            RenderPlacement(dc, doc, p, scale, options);
+    }
+}

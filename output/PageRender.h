@@ -1,0 +1,71 @@
+#pragma once
+// The one rule that lays a page's placements, pictures and captions, into
+// device pixels. The arrange view, the print preview and the print job all draw
+// through it; they differ only in the device and its resolution.
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+class TArrangement;
+class TDC;
+struct ArrangementOptions;
+struct Placement;
+struct PictureEntry;
+
+// Device pixels per inch on each axis and for the caption font, each times
+// Zoom / 100. Frames are trunc(Zoom * (Dpi * inches) / 100); the caption's
+// character height is (Zoom * points * FontDpi) div 7200.
+struct PageScale {
+    int DpiX = 96;
+    int DpiY = 96;
+    int FontDpi = 96;
+    int Zoom = 100; // percent
+};
+
+// Screen resolution times the zoom on both axes and for the font.
+[[nodiscard]] PageScale ArrangeViewScale(int screenDpi, int zoom);
+// The printer's horizontal resolution for both axes and the font.
+[[nodiscard]] PageScale PrintScale(int printerDpiX);
+// The screen's own resolution per axis; the font follows the horizontal one.
+[[nodiscard]] PageScale PreviewScale(int screenDpiX, int screenDpiY);
+
+// A placement's frame in device pixels; values no int can hold are clamped.
+struct DeviceFrame {
+    int X = 0;
+    int Y = 0;
+    int W = 0;
+    int H = 0;
+};
+[[nodiscard]] DeviceFrame PlacementFrame(const Placement &p, const PageScale &scale);
+
+// Where a picture lands in its frame: the source rectangle (picture pixels,
+// y counted from the bottom row as DrawDib takes it) and the drawn size, at the
+// frame's top-left corner.
+struct PlacementLayout {
+    DeviceFrame Frame;
+    QRect Source;
+    QSize Dest;
+};
+// The aspect rule: stretch when the aspect is not kept; otherwise fill the frame
+// with a centred crop (cut) or fit inside it. Empty when nothing can be drawn:
+// an empty frame or one reaching past the device coordinate range, a picture
+// without pixels, or a size that comes out at 0.
+[[nodiscard]] std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize picture,
+                                                             bool keepAspect, bool cut);
+
+// Caption font height for the device: minus the character height in pixels,
+// or +1 when that truncates to 0.
+[[nodiscard]] int CaptionFontHeight(int pointSize, const PageScale &scale);
+// The caption of a picture: its comment, else (when asked) the bare file name.
+[[nodiscard]] QString CaptionText(const PictureEntry &entry, bool showFileNames);
+
+// Draws one placement's picture and caption. A placement whose picture is
+// missing or has no pixels, or whose frame is empty, is skipped.
+void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
+                     const ArrangementOptions &options);
+// Draws every placement of a page in array order (later ones on top). The
+// background is the caller's.
+void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
+                const ArrangementOptions &options);
