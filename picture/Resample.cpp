@@ -1,6 +1,7 @@
 #include "picture/Resample.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 #include <vector>
 
@@ -112,15 +113,15 @@ void resizeNearest(const DIB &src, DIB &dst, std::int64_t stepX, std::int64_t st
         }
         return;
     }
-    if (bits != 4 && bits != 8 && bits != 24) {
+    if (bits != 4 && bits != 8 && bits != 24 && bits != 32) {
         for (int y = 0; y < NH; ++y)
             ReportProgress(progress, RowProgress(y, NH));
         return; // other depths: the rows stay as newdib made them
     }
     std::vector<std::uint32_t> cols = nearestColumns(NW, W, stepX);
-    if (bits == 24)
+    if (bits >= 24)
         for (std::uint32_t &c : cols)
-            c *= 3;
+            c *= std::uint32_t(bits / 8);
     for (int y = 0; y < NH; ++y) {
         ReportProgress(progress, RowProgress(y, NH));
         const int sy = std::min<int>(int((std::int64_t(y) * stepY) >> 10), H - 1);
@@ -134,6 +135,12 @@ void resizeNearest(const DIB &src, DIB &dst, std::int64_t stepX, std::int64_t st
                 out[1] = p[1];
                 out[2] = p[2];
                 out += 3;
+            }
+            break;
+        case 32: // not made by the decoders, but never blanked either
+            for (int x = 0; x < NW; ++x) {
+                std::memcpy(out, in + cols[std::size_t(x)], 4);
+                out += 4;
             }
             break;
         case 8:

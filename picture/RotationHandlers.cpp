@@ -12,7 +12,8 @@ void TMainForm::TurnSelectedPicture(bool left)
             continue;
         // Rotation counts only the turns that happened, so a saved arrangement
         // turns the reopened picture the way it is shown now.
-        const bool turned = left ? RotLeft(entry.Dib, ProgressToStatusBar()) : RotRight(entry.Dib, ProgressToStatusBar());
+        const ProgressFn progress = ProgressToStatusBar();
+        const bool turned = left ? RotLeft(entry.Dib, progress) : RotRight(entry.Dib, progress);
         if (turned)
             entry.Rotation = ((entry.Rotation + (left ? -1 : 1)) % 4 + 4) % 4;
     }

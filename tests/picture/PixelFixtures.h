@@ -17,7 +17,8 @@ inline DIB patternPicture(int width, int height, int bits, unsigned seed = 1)
     auto *table = reinterpret_cast<RGBQUAD *>(info.data() + sizeof(BITMAPINFOHEADER));
     for (int i = 0; i < 256; ++i)
         table[i] = RGBQUAD{BYTE(i * 7 + 3), BYTE(255 - i), BYTE(i * 13 + 40), 0};
-    const bool ok = newdib(&d, width, height, bits, reinterpret_cast<BITMAPINFOHEADER *>(info.data()), PaletteSize(bits));
+    const auto *header = reinterpret_cast<BITMAPINFOHEADER *>(info.data());
+    const bool ok = newdib(&d, width, height, bits, header, PaletteSize(bits));
     Q_ASSERT(ok);
     Q_UNUSED(ok);
     unsigned state = seed * 2654435761u + 12345u;

@@ -54,14 +54,17 @@ private slots:
         QTest::addColumn<int>("minQual");
         QTest::addColumn<QSize>("expectedSize");
         QTest::addColumn<int>("expectedBits");
-        QTest::newRow("300 px in a 5-inch frame at 72 dpi") << 300 << 200 << 24 << 5.0 << true << 72 << QSize(360, 240) << 24;
+        QTest::newRow("300 px in a 5-inch frame at 72 dpi")
+            << 300 << 200 << 24 << 5.0 << true << 72 << QSize(360, 240) << 24;
         QTest::newRow("300 px in a 4-inch frame") << 300 << 200 << 24 << 4.0 << true << 72 << QSize(300, 200) << 24;
         QTest::newRow("option off") << 300 << 200 << 8 << 5.0 << false << 72 << QSize(300, 200) << 8;
         QTest::newRow("8 bit enlarged becomes 24 bit") << 100 << 50 << 8 << 2.0 << true << 72 << QSize(144, 72) << 24;
         QTest::newRow("4 bit enlarged becomes 24 bit") << 9 << 9 << 4 << 1.0 << true << 10 << QSize(10, 10) << 24;
         QTest::newRow("1 bit enlarged becomes 24 bit") << 9 << 9 << 1 << 1.0 << true << 10 << QSize(10, 10) << 24;
-        QTest::newRow("8 bit wide enough keeps its depth") << 300 << 200 << 8 << 4.0 << true << 72 << QSize(300, 200) << 8;
-        QTest::newRow("height follows the picture, not the frame") << 100 << 300 << 24 << 2.5 << true << 72 << QSize(180, 540) << 24;
+        QTest::newRow("8 bit wide enough keeps its depth")
+            << 300 << 200 << 8 << 4.0 << true << 72 << QSize(300, 200) << 8;
+        QTest::newRow("height follows the picture, not the frame")
+            << 100 << 300 << 24 << 2.5 << true << 72 << QSize(180, 540) << 24;
         QTest::newRow("needed width truncates") << 100 << 100 << 24 << 1.99 << true << 100 << QSize(199, 199) << 24;
         QTest::newRow("frame width 0") << 10 << 10 << 24 << 0.0 << true << 72 << QSize(10, 10) << 24;
         QTest::newRow("negative frame width") << 10 << 10 << 24 << -3.0 << true << 72 << QSize(10, 10) << 24;

@@ -136,6 +136,18 @@ private slots:
         QCOMPARE(DibWidth(src), 4);
     }
 
+    void thirtyTwoBitPixelsAreCopied()
+    {
+        DIB src;
+        QVERIFY(newdib(&src, 2, 1, 32, nullptr, 0));
+        const BYTE row[8] = {1, 2, 3, 4, 5, 6, 7, 8};
+        std::memcpy(src.Bits, row, 8);
+        DIB out;
+        QVERIFY(Resize(src, 4, 2, true, &out));
+        const QByteArray expected("\x01\x02\x03\x04\x01\x02\x03\x04\x05\x06\x07\x08\x05\x06\x07\x08", 16);
+        QCOMPARE(QByteArray(reinterpret_cast<const char *>(DibRow(out, 1)), 16), expected);
+    }
+
     void resizeIntoTheSourceRecord()
     {
         DIB pic = greyPicture(3, 3, 200);

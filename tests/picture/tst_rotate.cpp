@@ -67,27 +67,6 @@ private slots:
         QCOMPARE(getpixel(right, 1, 0), topLeft);
     }
 
-    void fourTurnsGiveBackTheStart_data()
-    {
-        QTest::addColumn<int>("bits");
-        QTest::newRow("1 bit") << 1;
-        QTest::newRow("4 bit") << 4;
-        QTest::newRow("8 bit") << 8;
-        QTest::newRow("24 bit") << 24;
-    }
-    void fourTurnsGiveBackTheStart()
-    {
-        QFETCH(int, bits);
-        const DIB start = patternPicture(45, 33, bits, 7);
-        for (bool left : {true, false}) {
-            DIB pic = start;
-            for (int i = 0; i < 4; ++i)
-                QVERIFY(left ? RotLeft(pic) : RotRight(pic));
-            QCOMPARE(pixelBytes(pic), pixelBytes(start));
-            QVERIFY(pic.Bits != start.Bits);
-        }
-    }
-
     void noPictureIsNotTurned()
     {
         DIB empty;

@@ -149,15 +149,6 @@ private slots:
         QCOMPARE(pixelBytes(s.pic), pixels0); // the shared pixels are the entry's
         QCOMPARE(logPalette(s.form.WorkDib), palette0);
     }
-
-    void okAppliesAndAccepts()
-    {
-        Session s(greyPicture(3, 3, 100));
-        s.form.TrackBar1->setValue(10);
-        s.form.OkBitBtn1Click();
-        QCOMPARE(s.form.result(), int(QDialog::Accepted));
-        QCOMPARE(int(s.pic.Bits[0]), 110);
-    }
 };
 SGA_TEST(TestTonal)
 
