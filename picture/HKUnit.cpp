@@ -100,10 +100,15 @@ void THKForm::Saettigung(int S) { ApplyToneTable(WorkDib, SaturationTable(S)); }
 
 void THKForm::applySliders()
 {
-    RestoreOld();
-    Helligkeit(TrackBar1->value());
-    Kontrast(TrackBar2->value());
-    Saettigung(TrackBar3->value());
+    // RestoreOld, Helligkeit, Kontrast and Saettigung in this order, but as one
+    // table: each maps single colour values, so their composition gives the same
+    // bytes, and a true-colour picture is then read and written only once.
+    const ToneTable bk = ComposeTables(BrightnessTable(TrackBar1->value()), ContrastTable(TrackBar2->value()));
+    const ToneTable t = ComposeTables(bk, SaturationTable(TrackBar3->value()));
+    if (!CopyThroughTable(OldDib, WorkDib, t)) {
+        RestoreOld();
+        ApplyToneTable(WorkDib, t);
+    }
     if (RepaintViews)
         RepaintViews();
 }

@@ -1,6 +1,7 @@
 #include "picture/Tonal.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 int clampByte(long long v) { return int(std::clamp<long long>(v, 0, 255)); }
@@ -45,6 +46,30 @@ ToneTable ContrastTable(int K)
 ToneTable SaturationTable(int S)
 {
     return makeTable([S](int v) { return SaturationValue(v, S); });
+}
+
+ToneTable ComposeTables(const ToneTable &first, const ToneTable &then)
+{
+    ToneTable t{};
+    for (std::size_t v = 0; v < 256; ++v)
+        t[v] = then[first[v]];
+    return t;
+}
+
+bool CopyThroughTable(const DIB &from, DIB &to, const ToneTable &t)
+{
+    if (!from.Bits || !to.Bits || DibBitCount(from) != 24 || DibBitCount(to) != 24 || DibWidth(from) != DibWidth(to) ||
+        DibHeight(from) != DibHeight(to) || from.RowBytes != to.RowBytes)
+        return false;
+    const std::size_t rowLen = std::size_t(DibWidth(from)) * 3;
+    for (int r = 0; r < DibHeight(from); ++r) {
+        const BYTE *in = DibRow(from, r);
+        BYTE *out = DibRow(to, r);
+        for (std::size_t i = 0; i < rowLen; ++i)
+            out[i] = t[in[i]];
+        std::memcpy(out + rowLen, in + rowLen, from.RowBytes - rowLen);
+    }
+    return true;
 }
 
 void ApplyToneTable(DIB &dib, const ToneTable &t)

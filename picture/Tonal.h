@@ -19,6 +19,13 @@ using ToneTable = std::array<BYTE, 256>;
 [[nodiscard]] ToneTable ContrastTable(int K);
 [[nodiscard]] ToneTable SaturationTable(int S);
 
+// The table of `first` followed by `then`.
+[[nodiscard]] ToneTable ComposeTables(const ToneTable &first, const ToneTable &then);
+
+// Writes `from`'s 24-bit rows through the table into `to` (same size and depth);
+// row padding is copied as it is. False, nothing written, when they differ.
+bool CopyThroughTable(const DIB &from, DIB &to, const ToneTable &table);
+
 // Applies the table to a picture: palette pictures through the colours of their
 // logical palette and colour table (pixels untouched, palette recreated),
 // 24-bit pictures to every colour byte. Other depths are left alone.

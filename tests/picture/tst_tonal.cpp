@@ -113,6 +113,35 @@ private slots:
         QCOMPARE(int(DibRow(pic, 0)[15]), 0xAA);
     }
 
+    void previewEqualsTheThreeStepsInOrder_data()
+    {
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<int>("B");
+        QTest::addColumn<int>("K");
+        QTest::addColumn<int>("S");
+        QTest::newRow("24 bit, darker, harder, greyer") << 24 << -60 << 170 << -40;
+        QTest::newRow("24 bit, brighter, flatter, stronger") << 24 << 90 << 30 << 80;
+        QTest::newRow("4 bit, extremes") << 4 << 127 << 200 << 100;
+        QTest::newRow("8 bit, contrast 0") << 8 << -127 << 0 << -100;
+    }
+    void previewEqualsTheThreeStepsInOrder()
+    {
+        QFETCH(int, bits);
+        QFETCH(int, B);
+        QFETCH(int, K);
+        QFETCH(int, S);
+        Session stepwise(patternPicture(13, 5, bits, 4));
+        stepwise.form.RestoreOld();
+        stepwise.form.Helligkeit(B);
+        stepwise.form.Kontrast(K);
+        stepwise.form.Saettigung(S);
+        Session preview(patternPicture(13, 5, bits, 4));
+        preview.preview(B, K, S);
+        QCOMPARE(pixelBytes(preview.form.WorkDib), pixelBytes(stepwise.form.WorkDib));
+        QCOMPARE(logPalette(preview.form.WorkDib), logPalette(stepwise.form.WorkDib));
+        QCOMPARE(colourTable(preview.form.WorkDib), colourTable(stepwise.form.WorkDib));
+    }
+
     void previewBehaviour_data()
     {
         QTest::addColumn<int>("bits");
