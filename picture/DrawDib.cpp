@@ -172,12 +172,26 @@ void drawRows(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &p
             inBuffer = -2;
         } else if (stored != inBuffer) {
             const BYTE *src = DibRow(pic, int(stored));
+            BYTE *const to = row.Bits;
+            const std::int64_t *const map = offsets.data();
+            // A shrunk picture is read at a stride of many bytes: ask for the
+            // source a few pixels ahead so the loads overlap.
+            constexpr int Ahead = 16;
             if (bytesPerPixel == 3) {
-                for (int i = first; i <= last; ++i)
-                    std::copy_n(src + offsets[std::size_t(i)], 3, row.Bits + std::size_t(i) * 3);
+                for (int i = first; i <= last; ++i) {
+                    if (i + Ahead <= last)
+                        __builtin_prefetch(src + map[i + Ahead]);
+                    const BYTE *from = src + map[i];
+                    to[3 * i] = from[0];
+                    to[3 * i + 1] = from[1];
+                    to[3 * i + 2] = from[2];
+                }
             } else {
-                for (int i = first; i <= last; ++i)
-                    row.Bits[i] = src[offsets[std::size_t(i)]];
+                for (int i = first; i <= last; ++i) {
+                    if (i + Ahead <= last)
+                        __builtin_prefetch(src + map[i + Ahead]);
+                    to[i] = src[map[i]];
+                }
             }
             inBuffer = stored;
         }

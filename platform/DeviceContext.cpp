@@ -171,18 +171,23 @@ QRect TDC::VisibleRect() const
 {
     if (!P || !Device)
         return {};
-    constexpr int Huge = 1 << 29;
-    if (!P->transform().isIdentity())
-        return QRect(-Huge, -Huge, 2 * Huge, 2 * Huge);
+    bool invertible = false;
+    const QTransform toUser = P->combinedTransform().inverted(&invertible);
+    if (!invertible)
+        return {};
     QRect visible(0, 0, Device->width(), Device->height());
     if (const QPaintEngine *engine = P->paintEngine()) {
-        // The system clip is in backing-store pixels; map it back to the widget's units.
+        // The system clip (a widget's paint region) is in backing-store pixels:
+        // map it back through the redirection and pixel ratio.
         const QRegion system = engine->systemClip();
-        bool invertible = false;
-        const QTransform back = P->deviceTransform().inverted(&invertible);
-        if (!system.isEmpty() && invertible)
-            visible &= back.mapRect(system.boundingRect());
+        const QTransform toDevice = toUser * P->deviceTransform();
+        bool ok = false;
+        const QTransform fromDevice = toDevice.inverted(&ok);
+        if (!system.isEmpty() && ok)
+            visible &= fromDevice.mapRect(system.boundingRect());
     }
+    if (!toUser.isIdentity())
+        visible = toUser.mapRect(visible).adjusted(-1, -1, 1, 1);
     if (P->hasClipping())
         visible &= P->clipBoundingRect().toAlignedRect();
     return visible;
