@@ -5,6 +5,7 @@
 
 #include "app/AboutBoxUnit.h"
 #include "app/Artwork.h"
+#include "arrange/ArrangeView.h"
 #include "platform/ColorBox.h"
 #include "platform/Dialogs.h"
 #include "platform/ImageButton.h"
@@ -546,6 +547,11 @@ void TMainForm::connectSignals()
     connect(DBreiteEdin, &QDoubleSpinBox::valueChanged, this, &TMainForm::DBreiteEdinChange);
     connect(DHocheED, &QDoubleSpinBox::valueChanged, this, &TMainForm::DHocheEDChange);
     connect(DHocheEdin, &QDoubleSpinBox::valueChanged, this, &TMainForm::DHocheEdinChange);
+    PaintBox2->onPaint = [this](QPaintEvent *e) { PaintBox2Paint(e); };
+    PaintBox1->onPaint = [this](QPaintEvent *e) { PaintBox1Paint(e); };
+    WatchResize(ScrollBox2, [this] { ScrollBox2Resize(); });
+    for (QCheckBox *box : {SverhCheck, ShowFNames, ShowGridCheck})
+        connect(box, &QCheckBox::toggled, this, &TMainForm::repaintArrangeView);
 
     qApp->installEventFilter(this);
 }
