@@ -318,11 +318,11 @@ int TDC::SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc
 
     const std::uint32_t *lut = Lut;
     std::uint32_t palLut[256];
-    std::fill(std::begin(palLut), std::end(palLut), 0xFF000000u);
     if (info->biBitCount <= 8) {
         const auto *table = reinterpret_cast<const RGBQUAD *>(reinterpret_cast<const BYTE *>(info) + info->biSize);
         const int n = colourCount(info);
         if (usage == DIB_PAL_COLORS) {
+            std::fill(std::begin(palLut), std::end(palLut), 0xFF000000u);
             const auto *indices = reinterpret_cast<const WORD *>(table);
             for (int i = 0; i < n; ++i)
                 palLut[i] = Palette && indices[i] < Palette->colors.size() ? Palette->colors[indices[i]] : 0xFF000000u;
@@ -342,34 +342,35 @@ int TDC::SetDIBitsToDevice(int xDest, int yDest, int width, int height, int xSrc
     // Source row s lands at yDest + (ySrc + height - 1 - s).
     const std::int64_t topDest = std::int64_t(yDest) + (std::int64_t(ySrc) + height - endScan);
 
-    P->save();
-    P->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    // Pictures are copied whatever the pen's raster mode. Switching the mode only
+    // when needed spares a painter state copy per row of a scaled picture.
+    const QPainter::CompositionMode penMode = P->compositionMode();
+    if (penMode != QPainter::CompositionMode_SourceOver)
+        P->setCompositionMode(QPainter::CompositionMode_SourceOver);
+    const auto done = [&](int result) {
+        if (penMode != QPainter::CompositionMode_SourceOver)
+            P->setCompositionMode(penMode);
+        return result;
+    };
     if (rows == 1) {
         if (RowImage.width() < cw)
             RowImage = QImage(std::max(cw, 256), 1, QImage::Format_RGB32);
-        if (RowImage.isNull()) {
-            P->restore();
-            return 0;
-        }
+        if (RowImage.isNull())
+            return done(0);
         convertRow(rowOf(firstScan), info->biBitCount, x0, cw, lut, reinterpret_cast<std::uint32_t *>(RowImage.bits()));
         P->drawImage(QPoint(dx, int(topDest)), RowImage, QRect(0, 0, cw, 1));
     } else {
-        if (std::uint64_t(cw) * std::uint64_t(rows) * 4 > MaxBitmapBytes) {
-            P->restore();
-            return 0;
-        }
+        if (std::uint64_t(cw) * std::uint64_t(rows) * 4 > MaxBitmapBytes)
+            return done(0);
         QImage img(cw, rows, QImage::Format_RGB32);
-        if (img.isNull()) {
-            P->restore();
-            return 0;
-        }
+        if (img.isNull())
+            return done(0);
         for (int r = 0; r < rows; ++r)
             convertRow(rowOf(endScan - 1 - r), info->biBitCount, x0, cw, lut,
                        reinterpret_cast<std::uint32_t *>(img.scanLine(r)));
         P->drawImage(QPoint(dx, int(topDest)), img);
     }
-    P->restore();
-    return int(numScans);
+    return done(int(numScans));
 }
 
 // ---------------------------------------------------------------------------
