@@ -97,12 +97,12 @@ void drawThroughBitmap(TDC &dc, int X, int Y, int DestWidth, int DestHeight, con
     const int h = DibHeight(pic);
     HBITMAP bitmap = dc.CreateCompatibleBitmap(DibWidth(pic), h);
     if (!bitmap) {
-        report("Could not create bitmap.");
+        report(QT_TRANSLATE_NOOP("DrawDib", "Could not create bitmap."));
         return;
     }
     std::unique_ptr<TDC> memory = dc.CreateCompatibleDC();
     if (dc.SetDIBits(bitmap, 0, unsigned(h), pic.Bits, pic.Info, DIB_RGB_COLORS) == 0) {
-        report("The device does not support the Funtkion setdibits!");
+        report(QT_TRANSLATE_NOOP("DrawDib", "The device does not support the Funtkion setdibits!"));
         return;
     }
     HBITMAP previous = memory->SelectObject(bitmap);
@@ -111,7 +111,7 @@ void drawThroughBitmap(TDC &dc, int X, int Y, int DestWidth, int DestHeight, con
     const bool ok = dc.StretchBlt(X, Y, DestWidth, DestHeight, *memory, SrcX, top, SrcWidth, SrcHeight, Rop);
     memory->SelectObject(previous);
     if (!ok)
-        report("The device does not support the function StretchBlt!");
+        report(QT_TRANSLATE_NOOP("DrawDib", "The device does not support the function StretchBlt!"));
 }
 
 // Row scaling shared by both depths; bytesPerPixel is 3 or 1.

@@ -5,7 +5,10 @@
 #include "output/PageRender.h"
 #include "platform/DeviceContext.h"
 
+#include <QFile>
 #include <QImage>
+#include <QPrinter>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -91,6 +94,7 @@ private slots:
     void pageSelectionAndStacking();
     void unusablePlacementsSkipped_data();
     void unusablePlacementsSkipped();
+    void printsToPdf();
 };
 
 void TstPageRender::aspectRule_data()
@@ -384,6 +388,34 @@ void TstPageRender::unusablePlacementsSkipped()
         RenderPage(dc, doc, 1, ArrangeViewScale(100, zoom), captionOptions());
     }
     QCOMPARE(img, canvas());
+}
+
+// On a printer the device stretches the picture itself; the page must carry it.
+void TstPageRender::printsToPdf()
+{
+    TArrangement doc;
+    const int id = doc.appendPicture(QStringLiteral("/p/a.jpg"), columnsPicture(400, 300));
+    doc.Pictures.back().Comment = QStringLiteral("Printed");
+    addPlacement(doc, placement(0.5, 0.5, 2, 2, 1, id, true));
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("page.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(file);
+    qint64 emptySize = 0;
+    {
+        QPrinter blank(QPrinter::HighResolution);
+        blank.setOutputFormat(QPrinter::PdfFormat);
+        blank.setOutputFileName(dir.filePath(QStringLiteral("blank.pdf")));
+        TDC dc(&blank);
+    }
+    emptySize = QFile(dir.filePath(QStringLiteral("blank.pdf"))).size();
+    {
+        TDC dc(&printer);
+        QCOMPARE(dc.GetDeviceCaps(TECHNOLOGY), DT_RASPRINTER);
+        RenderPage(dc, doc, 1, PrintScale(dc.GetDeviceCaps(LOGPIXELSX)), captionOptions());
+    }
+    QVERIFY(QFile(file).size() > emptySize + 10000);
 }
 
 SGA_TEST(TstPageRender)

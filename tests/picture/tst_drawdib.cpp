@@ -5,7 +5,12 @@
 #include "picture/Halftone.h"
 #include "platform/DeviceContext.h"
 
+#include "platform/PaintBox.h"
+
 #include <QImage>
+#include <QPainter>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -126,6 +131,8 @@ private slots:
     void paletteRestored();
     void degenerateInputDrawsNothing_data();
     void degenerateInputDrawsNothing();
+    void partialPaintMatchesFullPaint();
+    void scrolledWidgetMatchesFullPaint();
 };
 
 void TstDrawDib::clippingKeepsScale_data()
@@ -450,6 +457,68 @@ void TstDrawDib::degenerateInputDrawsNothing()
         }
     }
     QVERIFY(dialogs.messages.empty());
+}
+
+namespace {
+// The reference: the whole drawing on a plain image.
+QImage fullDrawing(int w, int h)
+{
+    QImage img = canvas(w, h);
+    TDC dc(&img);
+    DrawDib(dc, 5, 5, 160, 120, pattern24(), 0, 0, PicW, PicH, true, SRCCOPY, false, {});
+    return img;
+}
+} // namespace
+
+// Row painting skips what cannot show; through a moved and clipped painter the
+// pixels that do show must be the same.
+void TstDrawDib::partialPaintMatchesFullPaint()
+{
+    const QImage full = fullDrawing(200, 150);
+    QImage part = canvas(60, 50);
+    {
+        QPainter painter(&part);
+        painter.translate(-30, -20);
+        painter.setClipRect(QRect(35, 25, 40, 30));
+        TDC dc(&painter);
+        DrawDib(dc, 5, 5, 160, 120, pattern24(), 0, 0, PicW, PicH, true, SRCCOPY, false, {});
+    }
+    for (int y = 0; y < part.height(); ++y)
+        for (int x = 0; x < part.width(); ++x) {
+            const bool inClip = x >= 5 && x < 45 && y >= 5 && y < 35;
+            QCOMPARE(part.pixel(x, y), inClip ? full.pixel(x + 30, y + 20) : Grey);
+        }
+}
+
+void TstDrawDib::scrolledWidgetMatchesFullPaint()
+{
+    const QImage full = fullDrawing(200, 150);
+    QScrollArea area;
+    area.setFrameShape(QFrame::NoFrame);
+    area.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    area.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto *box = new TPaintBox;
+    box->resize(200, 150);
+    box->onPaint = [box](QPaintEvent *) {
+        {
+            QPainter p(box);
+            p.fillRect(box->rect(), QColor(Grey));
+        }
+        TDC dc(box);
+        DrawDib(dc, 5, 5, 160, 120, pattern24(), 0, 0, PicW, PicH, true, SRCCOPY, false, {});
+    };
+    area.setWidget(box);
+    area.resize(70, 50);
+    area.show();
+    area.horizontalScrollBar()->setValue(50);
+    area.verticalScrollBar()->setValue(40);
+    const QImage shown = area.viewport()->grab().toImage();
+    QCOMPARE(shown.size(), QSize(70, 50));
+    const QPoint offset = -box->pos();
+    QCOMPARE(offset, QPoint(50, 40));
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            QCOMPARE(shown.pixel(x, y), full.pixel(x + offset.x(), y + offset.y()));
 }
 
 SGA_TEST(TstDrawDib)
