@@ -29,12 +29,10 @@ void report(const char *text)
                         Dialogs::Ok);
 }
 
-// Entries the picture's colour table really holds.
+// Entries the picture's colour table really holds (newdib records them in biClrUsed).
 int tableEntries(const DIB &pic)
 {
-    const int full = PaletteSize(DibBitCount(pic));
-    const int used = int(pic.Info->biClrUsed);
-    return used > 0 && used < full ? used : full;
+    return int(std::min<DWORD>(pic.Info->biClrUsed, DWORD(PaletteSize(DibBitCount(pic)))));
 }
 
 // The source stored row or column index for destination index i of n, first

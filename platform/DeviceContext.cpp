@@ -42,12 +42,14 @@ bool validDib(const BITMAPINFOHEADER *info, const void *bits)
     }
 }
 
+// Colour table entries the header is followed by. Every DIB of the program
+// records its table length in biClrUsed, so 0 means no table, never a full one:
+// reading past the header is worse than showing black.
 int colourCount(const BITMAPINFOHEADER *info)
 {
     if (info->biBitCount > 8)
         return 0;
-    const int full = 1 << info->biBitCount;
-    return info->biClrUsed > 0 && int(info->biClrUsed) < full ? int(info->biClrUsed) : full;
+    return int(std::min<DWORD>(info->biClrUsed, DWORD(1) << info->biBitCount));
 }
 
 inline std::uint32_t opaque(BYTE r, BYTE g, BYTE b)

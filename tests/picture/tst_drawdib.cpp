@@ -133,6 +133,8 @@ private slots:
     void degenerateInputDrawsNothing();
     void partialPaintMatchesFullPaint();
     void scrolledWidgetMatchesFullPaint();
+    void shortColourTable_data();
+    void shortColourTable();
 };
 
 void TstDrawDib::clippingKeepsScale_data()
@@ -519,6 +521,40 @@ void TstDrawDib::scrolledWidgetMatchesFullPaint()
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
             QCOMPARE(shown.pixel(x, y), full.pixel(x + offset.x(), y + offset.y()));
+}
+
+void TstDrawDib::shortColourTable_data()
+{
+    QTest::addColumn<int>("device");
+    QTest::addColumn<int>("colours");
+    QTest::newRow("display rows, 4 colours") << int(OnDisplay) << 4;
+    QTest::newRow("printer stretch, 4 colours") << int(OnPrinter) << 4;
+    QTest::newRow("bitmap fallback, 4 colours") << int(ViaBitmap) << 4;
+    QTest::newRow("display rows, no table") << int(OnDisplay) << 0;
+    QTest::newRow("printer stretch, no table") << int(OnPrinter) << 0;
+}
+
+// A picture holding only 4 colours (or none) but using index 200: nothing is
+// read past its table, and a missing colour shows black.
+void TstDrawDib::shortColourTable()
+{
+    QFETCH(int, device);
+    QFETCH(int, colours);
+    DIB pic;
+    BYTE block[sizeof(BITMAPINFOHEADER) + 4 * sizeof(RGBQUAD)] = {};
+    reinterpret_cast<RGBQUAD *>(block + sizeof(BITMAPINFOHEADER))[1] = RGBQUAD{0, 0, 255, 0};
+    QVERIFY(newdib(&pic, 4, 2, 8, reinterpret_cast<BITMAPINFOHEADER *>(block), colours));
+    setpixel(pic, 0, 0, 1);
+    setpixel(pic, 1, 0, 200);
+    DialogRecorder dialogs;
+    QImage img = canvas(10, 10);
+    {
+        TDC dc(&img);
+        setDevice(dc, Device(device));
+        DrawDib(dc, 0, 0, 4, 2, pic, 0, 0, 4, 2, true, SRCCOPY, false, {});
+    }
+    QCOMPARE(img.pixel(0, 0), colours ? qRgb(255, 0, 0) : qRgb(0, 0, 0));
+    QCOMPARE(img.pixel(1, 0), qRgb(0, 0, 0));
 }
 
 SGA_TEST(TstDrawDib)
