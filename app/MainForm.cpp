@@ -6,6 +6,8 @@
 #include "app/AboutBoxUnit.h"
 #include "app/Artwork.h"
 #include "arrange/ArrangeView.h"
+#include "browse/Favourites.h"
+#include "browse/FileFilter.h"
 #include "platform/ColorBox.h"
 #include "platform/Dialogs.h"
 #include "platform/ImageButton.h"
@@ -531,6 +533,8 @@ void TMainForm::connectSignals()
     connect(Nachrechtsrotieren901, &QAction::triggered, this, &TMainForm::Nachrechtsrotieren901Click);
     connect(HelligkeitKontrastundSttigung1, &QAction::triggered, this,
             &TMainForm::HelligkeitKontrastundSttigung1Click);
+    connectCollection();
+    connectFolderViews();
 
     // Page arrangement: geometry edits, views and their repaint triggers
     connect(ZoomEd, &QSpinBox::valueChanged, this, &TMainForm::ZoomEdChange);
@@ -565,9 +569,17 @@ void TMainForm::FormCreate()
     if (!ProgramFolder.endsWith(QLatin1Char('/')))
         ProgramFolder += QLatin1Char('/');
 
+    for (const FileFilterPair &pair : ParseFilterList(PictureFilterList()))
+        FilterComboBox1->addItem(pair.Description, pair.Mask);
+    FilterComboBox1->setCurrentIndex(0);
     if (newdib(&PreviewDib, 320, 200, 24, nullptr, 0))
         std::memset(PreviewDib.Bits, 255, PreviewDib.Info->biSizeImage);
     PreviewFileName.clear();
+
+    PrefFoldersFile = FavouritesFilePath();
+    ReadPrefFolders();
+    SetJamShellTree1Path(StartFolder(PrefListBox->count() > 0 ? PrefListBox->item(0)->text() : QString()));
+    UpdateListBox();
 
     Setsavedfilename(QString());
     // The inch twins show the converted defaults.

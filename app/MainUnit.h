@@ -26,10 +26,13 @@
 #include <QMainWindow>
 #include <QRect>
 
+#include <functional>
+
 class QAction;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QFileSystemModel;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -120,6 +123,29 @@ public:
     QPushButton *UpNow = nullptr;
     QPushButton *DownNow = nullptr;
     QPushButton *SortNameBtn = nullptr;
+
+    // The picture viewer installs itself here; it gets a copy of PreviewDib
+    // (sharing its pixels) and PreviewFileName. Unset: nothing is shown.
+    std::function<void(const DIB &dib, const QString &fileName)> ShowBigHandler;
+
+    void UpdateListBox();
+    void AddBtnClick();
+    void OpenFromBrowser(const QString &name);
+    void openfilenow(const QString &path);
+    void DelBtnClick();
+    void UpNowClick();
+    void DownNowClick();
+    void SortNameBtnClick();
+    void SortBoxDblClick();
+    void ShowBtnClick();
+    void ImageListDblClick();
+    // Previews entry i unless it already is the preview, then hands it to the viewer.
+    void ShowPictureBig(int index);
+    // ImageList takes drags from the file list only; a drop adds its selection.
+    bool ImageListDragOver(const QObject *source) const;
+    void ImageListDragDrop(const QObject *source);
+    // Escape: "Delete" is the window's cancel button while visible and enabled.
+    void CancelKey();
 
     // ---- Page arrangement ---------------------------------------------------
     QScrollArea *ScrollBox1 = nullptr;
@@ -261,6 +287,25 @@ public:
     QLineEdit *KeyEdit = nullptr;
     QComboBox *FilterComboBox1 = nullptr;
     TPaintBox *DibPrevPaint = nullptr;
+    QFileSystemModel *TreeModel = nullptr; // folders only
+    QFileSystemModel *ListModel = nullptr; // files of the selected folder and its subfolders
+    QString PrefFoldersFile;               // "folders.dat"; tests point it elsewhere
+
+    // The tree's selected folder ending in '/'; empty when none is selected.
+    QString JamShellTree1Path() const;
+    // Selects folder in the tree; false (selection kept) when it is not a folder.
+    bool SetJamShellTree1Path(const QString &folder);
+    void JamShellTree1Changing();
+    void JamShellTree1Change();
+    void FilterComboBox1Change();
+    // Names of the selected files (not folders) of the file list, in list order.
+    QStringList JamShellList1SelectedFiles() const;
+    void JamShellList1DblClick();
+    void PageControl3Change();
+    void DibPrevPaintPaint();
+    void AddToPrefFolders(const QString &folder);
+    void PrefListBoxDblClick();
+    void ReadPrefFolders();
 
 protected:
     bool event(QEvent *event) override;
@@ -272,6 +317,8 @@ private:
     void createControls();
     void layoutTabs();
     void connectSignals();
+    void connectCollection();
+    void connectFolderViews();
     void FormCreate();
     void FormDestroy();
     bool Closing = false;
