@@ -4,6 +4,8 @@
 #include "browse/Favourites.h"
 #include "browse/FileFilter.h"
 #include "document/Collection.h"
+#include "picture/DrawDib.h"
+#include "platform/DeviceContext.h"
 #include "platform/EventHook.h"
 #include "platform/PaintBox.h"
 
@@ -182,6 +184,21 @@ void TMainForm::JamShellList1DblClick()
 }
 
 void TMainForm::PageControl3Change() { AddBtn->setEnabled(PageControl3->currentWidget() == TabSheet9); }
+
+// ---------------------------------------------------------------------------
+// Preview box
+
+void TMainForm::DibPrevPaintPaint()
+{
+    if (!PreviewDib.Bits)
+        return;
+    const int w = DibWidth(PreviewDib), h = DibHeight(PreviewDib);
+    const QSize drawn = PreviewDrawSize(DibPrevPaint->size(), QSize(w, h));
+    if (drawn.isEmpty())
+        return;
+    TDC dc(DibPrevPaint);
+    DrawDib(dc, 0, 0, drawn.width(), drawn.height(), PreviewDib, 0, 0, w, h, true, SRCCOPY, true, HPALETTE());
+}
 
 // ---------------------------------------------------------------------------
 // Favourite folders

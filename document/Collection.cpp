@@ -6,6 +6,7 @@
 #include "picture/OpenDib.h"
 #include "platform/Dialogs.h"
 #include "platform/EventHook.h"
+#include "platform/PaintBox.h"
 
 #include <QCoreApplication>
 #include <QDragMoveEvent>
@@ -138,8 +139,8 @@ void TMainForm::connectCollection()
         SortBoxDblClick();
         return true;
     });
-    // Drags arrive at the list's viewport.
-    new TEventHook(ImageList->viewport(), [this](QEvent *e) {
+    // Drags arrive at the list or its viewport, depending on which accepts drops.
+    const auto dragHook = [this](QEvent *e) {
         switch (e->type()) {
         case QEvent::DragEnter:
         case QEvent::DragMove: {
@@ -163,7 +164,9 @@ void TMainForm::connectCollection()
         default:
             return false;
         }
-    });
+    };
+    new TEventHook(ImageList->viewport(), dragHook);
+    new TEventHook(ImageList, dragHook);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &TMainForm::CancelKey);
 }
