@@ -28,7 +28,8 @@ std::uint32_t rowBytesOf(std::uint32_t width, int bits)
 // The header describes a bottom-up DIB the conversions below can read.
 bool validDib(const BITMAPINFOHEADER *info, const void *bits)
 {
-    if (!info || !bits || info->biWidth <= 0 || info->biHeight <= 0 || info->biCompression != BI_RGB)
+    if (!info || !bits || info->biSize != sizeof(BITMAPINFOHEADER) || info->biWidth <= 0 || info->biHeight <= 0 ||
+        info->biCompression != BI_RGB)
         return false;
     switch (info->biBitCount) {
     case 1:

@@ -249,6 +249,10 @@ void TstDeviceContext::stretchDibitsRefusesBadInput()
     bad.biBitCount = 16;
     QCOMPARE(dc.StretchDIBits(0, 0, 4, 3, 0, 0, 4, 3, pic.Bits, &bad, DIB_RGB_COLORS, SRCCOPY), GDI_ERROR);
     QCOMPARE(dc.StretchDIBits(0, 0, 4, 3, 0, 0, 4, 3, nullptr, pic.Info, DIB_RGB_COLORS, SRCCOPY), GDI_ERROR);
+    bad = *pic.Info;
+    bad.biSize = 4000; // a colour table would be looked for far past the header
+    QCOMPARE(dc.StretchDIBits(0, 0, 4, 3, 0, 0, 4, 3, pic.Bits, &bad, DIB_RGB_COLORS, SRCCOPY), GDI_ERROR);
+    QCOMPARE(dc.SetDIBitsToDevice(0, 0, 4, 1, 0, 0, 0, 1, pic.Bits, &bad, DIB_RGB_COLORS), 0);
     TDeviceCaps caps;
     caps.FailStretchDIBits = true;
     dc.setCaps(caps);
