@@ -139,7 +139,7 @@ void TMainForm::connectCollection()
         SortBoxDblClick();
         return true;
     });
-    // Drags arrive at the list or its viewport, depending on which accepts drops.
+    // Drags arrive at the list's viewport.
     const auto dragHook = [this](QEvent *e) {
         switch (e->type()) {
         case QEvent::DragEnter:
@@ -166,7 +166,6 @@ void TMainForm::connectCollection()
         }
     };
     new TEventHook(ImageList->viewport(), dragHook);
-    new TEventHook(ImageList, dragHook);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &TMainForm::CancelKey);
 }
