@@ -174,39 +174,6 @@ bool bmpDataComplete(QIODevice &dev)
     }
 }
 
-bool tgaDataComplete(QIODevice &dev)
-{
-    const qint64 fileSize = dev.size();
-    unsigned char h[18];
-    if (dev.read(reinterpret_cast<char *>(h), 18) != 18)
-        return false;
-    const int type = h[2];
-    const std::uint64_t mapBytes = std::uint64_t(le16(h + 5)) * ((h[7] + 7u) / 8u);
-    const std::uint64_t width = le16(h + 12);
-    const std::uint64_t height = le16(h + 14);
-    const std::uint64_t pixelBytes = (h[16] + 7u) / 8u;
-    const std::uint64_t start = 18u + h[0] + (h[1] ? mapBytes : 0u);
-    if (width == 0 || height == 0 || pixelBytes == 0)
-        return false;
-    if (type == 1 || type == 2 || type == 3)
-        return start + width * height * pixelBytes <= std::uint64_t(fileSize);
-    if (type != 9 && type != 10 && type != 11)
-        return false;
-    if (!dev.seek(qint64(start)))
-        return false;
-    StreamBytes in(dev);
-    for (std::uint64_t pixels = 0; pixels < width * height;) {
-        const int packet = in.get();
-        if (packet < 0)
-            return false;
-        const std::uint64_t count = std::uint64_t(packet & 0x7F) + 1;
-        if (!in.skip(qint64((packet & 0x80) ? pixelBytes : count * pixelBytes)))
-            return false;
-        pixels += count;
-    }
-    return true;
-}
-
 bool gifDataComplete(QIODevice &dev)
 {
     StreamBytes in(dev);

@@ -53,14 +53,16 @@ bool newPaletteDib(DIB *out, int width, int height, int bits, const RGBQUAD *col
 // device's current position, which is left anywhere).
 [[nodiscard]] bool jpegReachesEnd(QIODevice &dev);
 [[nodiscard]] bool bmpDataComplete(QIODevice &dev);
-[[nodiscard]] bool tgaDataComplete(QIODevice &dev);
 [[nodiscard]] bool gifDataComplete(QIODevice &dev); // up to the end of the first image
 
-// Own decoders for the formats the image readers lack. They take the whole
+// Own decoders for the formats the image readers lack or read poorly. They take the whole
 // file, check every offset against its size, and fill out on success.
 [[nodiscard]] bool looksLikePcx(const QByteArray &head);
 [[nodiscard]] bool looksLikeIff(const QByteArray &head);
+// TGA has no signature: only a plausible header.
+[[nodiscard]] bool looksLikeTga(const QByteArray &head);
 Error decodePcx(const QByteArray &file, DIB *out, Progress &progress);
 Error decodeIff(const QByteArray &file, DIB *out, Progress &progress);
+Error decodeTga(const QByteArray &file, DIB *out, Progress &progress);
 
 } // namespace DibDecode

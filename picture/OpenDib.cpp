@@ -36,8 +36,6 @@ const char *qtFormatForCode(int code)
     case DibFormatJif:
     case DibFormatJpg:
         return "jpeg";
-    case DibFormatTga:
-        return "tga";
     case DibFormatTif:
         return "tiff";
     case DibFormatPng:
@@ -50,7 +48,7 @@ const char *qtFormatForCode(int code)
 // The formats this program opens through Qt's readers; other plugins stay unused.
 bool acceptedQtFormat(const QByteArray &format)
 {
-    static const char *const accepted[] = {"bmp", "dib", "gif", "jpeg", "jpg", "png", "tif", "tiff", "tga"};
+    static const char *const accepted[] = {"bmp", "dib", "gif", "jpeg", "jpg", "png", "tif", "tiff"};
     const QByteArray f = format.toLower();
     return std::any_of(std::begin(accepted), std::end(accepted), [&](const char *a) { return f == a; });
 }
@@ -347,8 +345,7 @@ Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
 {
     QImageReader::setAllocationLimit(ReaderAllocationLimitMB);
 
-    // The content decides first; the format code only helps formats without a
-    // reliable signature (TGA) or a headerless DIB.
+    // The content decides first; the format code only helps a headerless DIB.
     QByteArray format;
     {
         QImageReader probe(&file);
@@ -374,8 +371,6 @@ Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
         complete = jpegReachesEnd(file);
     else if (format == "bmp")
         complete = bmpDataComplete(file);
-    else if (format == "tga")
-        complete = tgaDataComplete(file);
     else if (format == "gif")
         complete = gifDataComplete(file);
     if (!complete)
@@ -387,7 +382,9 @@ Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
     return decodeWithReader(reader, out, progress);
 }
 
-Error decodeOwnFormat(QFile &file, DIB *out, Progress &progress, bool pcx)
+enum class OwnFormat { Pcx, Iff, Tga };
+
+Error decodeOwnFormat(QFile &file, DIB *out, Progress &progress, OwnFormat format)
 {
     if (file.size() > MaxOwnFormatFileBytes)
         return Error::TooLarge;
@@ -395,7 +392,15 @@ Error decodeOwnFormat(QFile &file, DIB *out, Progress &progress, bool pcx)
     const QByteArray data = file.readAll();
     if (data.size() != file.size())
         return Error::CannotOpen;
-    return pcx ? decodePcx(data, out, progress) : decodeIff(data, out, progress);
+    switch (format) {
+    case OwnFormat::Pcx:
+        return decodePcx(data, out, progress);
+    case OwnFormat::Iff:
+        return decodeIff(data, out, progress);
+    case OwnFormat::Tga:
+        return decodeTga(data, out, progress);
+    }
+    return Error::Unsupported;
 }
 
 Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progress)
@@ -410,10 +415,18 @@ Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progr
 
     const QByteArray head = file.peek(128);
     if (looksLikePcx(head))
-        return decodeOwnFormat(file, out, progress, true);
+        return decodeOwnFormat(file, out, progress, OwnFormat::Pcx);
     if (looksLikeIff(head))
-        return decodeOwnFormat(file, out, progress, false);
-    return decodeWithQt(file, formatCode, out, progress);
+        return decodeOwnFormat(file, out, progress, OwnFormat::Iff);
+    const Error viaQt = decodeWithQt(file, formatCode, out, progress);
+    // TGA has no signature: it is tried when nothing else recognised the file
+    // and the code or the extension says TGA.
+    if (viaQt == Error::UnknownFormat && formatCode == DibFormatTga) {
+        if (!looksLikeTga(head))
+            return Error::Damaged;
+        return decodeOwnFormat(file, out, progress, OwnFormat::Tga);
+    }
+    return viaQt;
 }
 
 } // namespace

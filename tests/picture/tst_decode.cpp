@@ -83,6 +83,9 @@ private slots:
         QTest::newRow("jpeg by code") << QByteArray("jpeg") << "a.jpg" << int(DibFormatJpg) << 24;
         QTest::newRow("jpeg named jif") << QByteArray("jpeg") << "a.jif" << int(DibFormatJif) << 24;
         QTest::newRow("tiff by code") << QByteArray("tiff") << "a.tif" << int(DibFormatTif) << 0;
+        QTest::newRow("tga by code") << QByteArray("tga") << "a.tga" << int(DibFormatTga) << 0;
+        QTest::newRow("tga by extension") << QByteArray("tga") << "b.tga" << int(DibFormatAuto) << 0;
+        QTest::newRow("rle tga stored bottom-up") << QByteArray("tga-rle-bottom-up") << "r.tga" << int(DibFormatTga) << 0;
         QTest::newRow("png by content") << QByteArray("png") << "noext" << int(DibFormatAuto) << 0;
         QTest::newRow("png named jpg, jpeg code") << QByteArray("png") << "c.jpg" << int(DibFormatJpg) << 0;
         QTest::newRow("jpeg named png, png code") << QByteArray("jpeg") << "c.png" << int(DibFormatPng) << 24;

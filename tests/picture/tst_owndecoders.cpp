@@ -378,12 +378,104 @@ private slots:
         QCOMPARE(dibColour(o.dib, 0, 2), paletteColour(2));
     }
 
+    void tgaVariants_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<QList<QRgb>>("expected"); // 3 x 2 pixels, rows from the top
+        auto header = [](int type, int depth, int descriptor, int mapLength = 0, int mapBits = 0) {
+            QByteArray h(18, '\0');
+            h[1] = char(mapLength ? 1 : 0);
+            h[2] = char(type);
+            h[5] = char(mapLength);
+            h[7] = char(mapBits);
+            h[12] = 3;
+            h[14] = 2;
+            h[16] = char(depth);
+            h[17] = char(descriptor);
+            return h;
+        };
+        const QList<QRgb> mapped{qRgb(10, 20, 30), qRgb(40, 50, 60), qRgb(10, 20, 30),
+                                 qRgb(70, 80, 90), qRgb(70, 80, 90), qRgb(40, 50, 60)};
+        // Colour map of 3 BGR entries, indices stored bottom row first.
+        const QByteArray map("\x1e\x14\x0a\x3c\x32\x28\x5a\x50\x46", 9);
+        QTest::newRow("colour-mapped, bottom-up")
+            << header(1, 8, 0, 3, 24) + map + QByteArray("\x02\x02\x01\x00\x01\x00", 6) << 4 << mapped;
+        QTest::newRow("colour-mapped RLE, one packet across both rows")
+            << header(9, 8, 0x20, 3, 24) + map + QByteArray("\x02\x00\x01\x00\x81\x02\x00\x01", 8) << 4
+            << mapped;
+        // 16 bits: x RRRRR GGGGG BBBBB, little-endian; pure red, green, blue, white.
+        const QByteArray px16("\x00\x7c\xe0\x03\x1f\x00\xff\x7f\xff\x7f\x00\x00", 12);
+        QTest::newRow("16-bit, top-down")
+            << header(2, 16, 0x20) + px16 << 24
+            << QList<QRgb>{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(255, 255, 255),
+                           qRgb(255, 255, 255), qRgb(0, 0, 0)};
+        QTest::newRow("16-bit, top-down, right to left")
+            << header(2, 16, 0x30) + px16 << 24
+            << QList<QRgb>{qRgb(0, 0, 255), qRgb(0, 255, 0), qRgb(255, 0, 0), qRgb(0, 0, 0),
+                           qRgb(255, 255, 255), qRgb(255, 255, 255)};
+        // 32 bits with 8 alpha bits: transparent and half-transparent over white.
+        QByteArray px32;
+        for (const char *p : {"\x00\x00\xff\xff", "\x00\x00\x00\x00", "\x00\x00\xff\x80", "\xff\x00\x00\xff",
+                              "\x00\xff\x00\xff", "\x10\x20\x30\xff"})
+            px32.append(p, 4);
+        QTest::newRow("32-bit with alpha, top-down")
+            << header(2, 32, 0x28) + px32 << 24
+            << QList<QRgb>{qRgb(255, 0, 0), qRgb(255, 255, 255), qRgb(255, 127, 127), qRgb(0, 0, 255),
+                           qRgb(0, 255, 0), qRgb(0x30, 0x20, 0x10)};
+        QTest::newRow("grey, RLE, bottom-up")
+            << header(11, 8, 0) + QByteArray("\x82\x40\x02\x00\x80\xff", 6) << 24
+            << QList<QRgb>{qRgb(0, 0, 0), qRgb(128, 128, 128), qRgb(255, 255, 255), qRgb(64, 64, 64),
+                           qRgb(64, 64, 64), qRgb(64, 64, 64)};
+    }
+    void tgaVariants()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(int, bits);
+        QFETCH(QList<QRgb>, expected);
+        expectPicture(data, QStringLiteral("v.tga"), DibFormatTga, 3, 2, bits,
+                      [&](int x, int y) { return expected[y * 3 + x]; });
+    }
+
+    void damagedTgaFails_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        const QImage pattern = cornerPattern(30, 20);
+        const QByteArray raw = tga(pattern, false, true);
+        const QByteArray rle = tga(pattern, true, false);
+        QTest::newRow("header only") << raw.left(18);
+        QTest::newRow("raw cut in the last row") << raw.left(raw.size() - 5);
+        QTest::newRow("RLE cut in the middle") << rle.left(rle.size() / 2);
+        QTest::newRow("RLE cut inside a packet") << rle.left(rle.size() - 2);
+        QByteArray past(18, '\0');
+        past[2] = 10;
+        past[12] = 2;
+        past[14] = 1;
+        past[16] = 24;
+        QTest::newRow("RLE packet running past the last pixel") << past + QByteArray("\x83\x01\x02\x03", 4);
+        QByteArray huge = raw.left(18);
+        huge[12] = huge[13] = huge[14] = huge[15] = char(0xFF);
+        QTest::newRow("65535 x 65535 declared") << huge + raw.mid(18, 300);
+        QByteArray noMap = raw;
+        noMap[2] = 1; // colour-mapped without a colour map
+        QTest::newRow("colour-mapped without a map") << noMap;
+        QByteArray depth = raw;
+        depth[16] = 12;
+        QTest::newRow("12 bits per pixel") << depth;
+    }
+    void damagedTgaFails()
+    {
+        QFETCH(QByteArray, data);
+        expectFailure(data, QStringLiteral("bad.tga"), DibFormatTga);
+        expectFailure(data, QStringLiteral("bad.tga"), DibFormatAuto);
+    }
+
     void garbageWithOwnFormatCodesFails()
     {
         QByteArray garbage(3000, '\0');
         for (int i = 0; i < garbage.size(); ++i)
             garbage[i] = char((i * 131 + 7) % 253);
-        for (int code : {int(DibFormatPcx), int(DibFormatIff), int(DibFormatLbm)})
+        for (int code : {int(DibFormatPcx), int(DibFormatIff), int(DibFormatLbm), int(DibFormatTga)})
             expectFailure(garbage, QStringLiteral("garbage.pcx"), code);
         expectFailure(QByteArray(), QStringLiteral("empty.lbm"), DibFormatLbm);
     }
