@@ -553,6 +553,7 @@ void TMainForm::connectSignals()
     connect(DHocheEdin, &QDoubleSpinBox::valueChanged, this, &TMainForm::DHocheEdinChange);
     PaintBox2->onPaint = [this](QPaintEvent *e) { PaintBox2Paint(e); };
     PaintBox1->onPaint = [this](QPaintEvent *e) { PaintBox1Paint(e); };
+    WatchResize(ScrollBox1, [this] { ScrollBox1Resize(); });
     WatchResize(ScrollBox2, [this] { ScrollBox2Resize(); });
     for (QCheckBox *box : {SverhCheck, ShowFNames, ShowGridCheck})
         connect(box, &QCheckBox::toggled, this, &TMainForm::repaintArrangeView);

@@ -237,6 +237,7 @@ public:
     std::int32_t GrabDY = 0;
     void PaintBox2Paint(QPaintEvent *event);
     void PaintBox1Paint(QPaintEvent *event);
+    void ScrollBox1Resize();
     void ScrollBox2Resize();
     // Resizes the arrange view / the strip when its computed size differs;
     // false means it was resized and this paint ends.

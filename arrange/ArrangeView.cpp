@@ -194,7 +194,12 @@ void TMainForm::PaintBox2Paint(QPaintEvent *event)
     paintArrangeView(dc, event ? event->rect() : PaintBox2->rect());
 }
 
-void TMainForm::ScrollBox2Resize() { repaintArrangeView(); }
+void TMainForm::ScrollBox2Resize()
+{
+    // An empty view gets no paint event, so the size cannot wait for one.
+    syncArrangeViewSize();
+    repaintArrangeView();
+}
 
 bool TMainForm::syncStripSize()
 {
@@ -209,6 +214,14 @@ bool TMainForm::syncStripSize()
         return false;
     }
     return true;
+}
+
+void TMainForm::ScrollBox1Resize()
+{
+    // The strip follows the area's width; an empty strip gets no paint event.
+    syncStripSize();
+    syncStripSize();
+    repaintStrip();
 }
 
 void TMainForm::paintStrip(TDC &dc, int visibleTop, int visibleHeight)

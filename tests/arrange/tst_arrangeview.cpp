@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QScrollArea>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 
 #include <memory>
@@ -101,6 +102,20 @@ private slots:
         form->ZoomEd->setValue(100);
         QVERIFY(!form->syncArrangeViewSize());
         QCOMPARE(form->PaintBox2->size(), QSize(768, 1056));
+    }
+
+    // A paint box of no size gets no paint event: showing the window must size both.
+    void shownWindowSizesTheViews()
+    {
+        auto form = makeForm(25);
+        form->PageControl2->setCurrentWidget(form->TabSheet3);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QTRY_COMPARE(form->PaintBox2->size(), QSize(192, 264));
+        QTRY_COMPARE(form->PaintBox1->height(), 1);
+        QCOMPARE(form->PaintBox1->width(), form->ScrollBox1->viewport()->width());
+        form->ZoomEd->setValue(50);
+        QTRY_COMPARE(form->PaintBox2->size(), QSize(384, 528));
     }
 
     void gridDots_data()
