@@ -20,7 +20,8 @@ int ScreenDepthOverride = 0;
 // Proportions are rounded to the nearest integer, halves to even.
 int scaled(int value, std::int64_t numerator, std::int64_t denominator)
 {
-    return int(std::nearbyint(double(value) * double(numerator) / double(denominator)));
+    const double v = std::nearbyint(double(value) * double(numerator) / double(denominator));
+    return int(std::clamp(v, double(INT_MIN), double(INT_MAX)));
 }
 
 void report(const char *text)
