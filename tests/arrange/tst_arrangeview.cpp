@@ -143,13 +143,6 @@ private slots:
         QVERIFY(image.pixel(at) == Black || image.pixel(at) == White);
     }
 
-    void gridHidden()
-    {
-        auto form = makeForm(100);
-        const QImage image = paintView(*form, QSize(768, 1056));
-        QCOMPARE(image.pixel(18, 18), White);
-    }
-
     void gridDotsOnlyInsideClip()
     {
         auto form = makeForm(100);
@@ -327,12 +320,6 @@ private slots:
         QFETCH(int, scroll);
         QFETCH(bool, visible);
         QCOMPARE(StripCellVisible(top, 100, scroll, 150), visible);
-    }
-
-    void stripHeight()
-    {
-        QCOMPARE(StripHeight(130, 0), 1);
-        QCOMPARE(StripHeight(130, 3), 396);
     }
 
     void emptyStripIsOnePixelHigh()

@@ -244,16 +244,6 @@ private slots:
         QVERIFY(!form.UpdateGuard);
     }
 
-    void lowerCountKeepsPlacements()
-    {
-        TMainForm form;
-        form.PageCountED->setValue(3);
-        form.Placements.Append()->Page = 3;
-        form.PageCountED->setValue(1);
-        QCOMPARE(form.Placements.size(), 1);
-        QCOMPARE(form.Placements.at(0).Page, 3);
-    }
-
     void windowTransformsReadTheEdits()
     {
         TMainForm form;
