@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QImage>
 #include <QTabWidget>
+#include <QThread>
 #include <QTimer>
 
 #include <cstring>
@@ -48,8 +49,11 @@ int main(int argc, char *argv[])
     QTimer::singleShot(500, [&] {
         for (int tab = 0; tab < form.PageControl2->count(); ++tab) {
             form.PageControl2->setCurrentIndex(tab);
-            QApplication::processEvents();
-            QApplication::processEvents();
+            // Views size themselves in their first paint and draw in the next.
+            for (int i = 0; i < 6; ++i) {
+                QApplication::processEvents();
+                QThread::msleep(30);
+            }
             form.grab().toImage().save(QStringLiteral("%1/tab%2.png").arg(out).arg(tab));
         }
         app.quit();
