@@ -52,13 +52,6 @@
 // ---------------------------------------------------------------------------
 // Free rules
 
-QString FileNamePart(const QString &path)
-{
-    const qsizetype cut = std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')),
-                                    path.lastIndexOf(QLatin1Char(':'))});
-    return path.mid(cut + 1);
-}
-
 QString MainTitle(const QString &fileName)
 {
     const QString name = fileName.isEmpty() ? QStringLiteral("Noname.sga") : FileNamePart(fileName);

@@ -21,6 +21,7 @@
 //  +- StatusBar1: StatusText (350 px), ProgressPanel (50 px, owner-drawn)
 #include "document/Arrangement.h"
 #include "document/Options.h"
+#include "document/Paths.h"
 #include "picture/Progress.h"
 
 #include <QMainWindow>
@@ -329,7 +330,5 @@ private:
 inline constexpr const char *ProductTitle = "QUORVEX Snapgrid-Atlas 4.0";
 // "QUORVEX Snapgrid-Atlas 4.0 - [name.sga]"; an empty name shows "Noname.sga".
 QString MainTitle(const QString &fileName);
-// File name part of a path that may use '/', '\' or ':' as separators.
-QString FileNamePart(const QString &path);
 // The filled part of the progress panel for a percentage (0..100).
 QRect ProgressBarRect(const QRect &panel, int percent);

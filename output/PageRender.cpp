@@ -2,6 +2,7 @@
 
 #include "document/Arrangement.h"
 #include "document/Options.h"
+#include "document/Paths.h"
 #include "picture/DrawDib.h"
 #include "platform/DeviceContext.h"
 
@@ -46,15 +47,6 @@ std::int64_t truncRatio(std::int64_t a, std::int64_t b, std::int64_t c)
 {
     return std::int64_t(std::trunc(double(a * b) / double(c)));
 }
-
-// Everything after the last '/', '\' or ':' (paths may come from Windows).
-QString fileNamePart(const QString &path)
-{
-    const qsizetype cut = std::max({path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')),
-                                    path.lastIndexOf(QLatin1Char(':'))});
-    return path.mid(cut + 1);
-}
-
 } // namespace
 
 PageScale ArrangeViewScale(int screenDpi, int zoom) { return PageScale{screenDpi, screenDpi, screenDpi, zoom}; }
@@ -115,7 +107,7 @@ QString CaptionText(const PictureEntry &entry, bool showFileNames)
 {
     if (!entry.Comment.isEmpty())
         return entry.Comment;
-    return showFileNames ? fileNamePart(entry.FileName) : QString();
+    return showFileNames ? FileNamePart(entry.FileName) : QString();
 }
 
 void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,

@@ -1,0 +1,6 @@
+#pragma once
+#include <QString>
+
+// File name part of a path that may come from Windows: everything after the
+// last '/', '\' or ':'.
+QString FileNamePart(const QString &path);
