@@ -1,9 +1,27 @@
 #include "platform/Printer.h"
 
+#include "platform/DeviceContext.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
 #include <QPrinter>
+#include <QStandardPaths>
+
+namespace {
+// Page images beyond this are refused rather than allocated (tests use small pages).
+constexpr qint64 MaxPageImageBytes = qint64(1) << 30;
+} // namespace
 
 TPrinter::TPrinter() = default;
-TPrinter::~TPrinter() = default;
+
+TPrinter::~TPrinter()
+{
+    if (Printing())
+        Abort();
+}
 
 QPrinter *TPrinter::qprinter()
 {
@@ -53,8 +71,175 @@ void TPrinter::setFixedPage(int width, int height, int dpiX, int dpiY)
 
 void TPrinter::clearFixedPage() { Fixed = false; }
 
+void TPrinter::setImageOutput(bool on)
+{
+    ToImages = on;
+    Images.clear();
+}
+
+// ---------------------------------------------------------------------------
+// The job
+
+bool TPrinter::Printing() const { return JobPainter != nullptr; }
+
+TDC &TPrinter::Canvas()
+{
+    Q_ASSERT(JobCanvas);
+    return *JobCanvas;
+}
+
+QString TPrinter::OutputFileName() const { return Printer ? Printer->outputFileName() : QString(); }
+
+// A QPrinter has one resolution: the page gets the fixed width at dpiX and the
+// fixed height at dpiY, both as inches of paper, with no margins.
+void TPrinter::applyFixedPage()
+{
+    QPrinter *p = qprinter();
+    if (FixedDpiX <= 0 || FixedDpiY <= 0)
+        return;
+    p->setResolution(FixedDpiX);
+    p->setPageSize(QPageSize(QSizeF(double(FixedWidth) / FixedDpiX, double(FixedHeight) / FixedDpiY),
+                             QPageSize::Inch, QString(), QPageSize::ExactMatch));
+    p->setPageOrientation(QPageLayout::Portrait);
+    p->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Inch);
+}
+
+void TPrinter::makeCanvas()
+{
+    JobCanvas = std::make_unique<TDC>(JobPainter.get());
+    TDeviceCaps caps;
+    caps.LogPixelsX = LogPixelsX();
+    caps.LogPixelsY = LogPixelsY();
+    caps.Technology = DT_RASPRINTER;
+    JobCanvas->setCaps(caps);
+}
+
+bool TPrinter::beginImagePage()
+{
+    const int w = PageWidth(), h = PageHeight();
+    if (w <= 0 || h <= 0 || qint64(w) * h * 4 > MaxPageImageBytes)
+        return false;
+    CurrentImage = QImage(w, h, QImage::Format_RGB32);
+    if (CurrentImage.isNull())
+        return false;
+    CurrentImage.fill(Qt::white);
+    if (!JobPainter)
+        JobPainter = std::make_unique<QPainter>();
+    return JobPainter->begin(&CurrentImage);
+}
+
+void TPrinter::endImagePage()
+{
+    JobCanvas.reset();
+    if (JobPainter && JobPainter->isActive())
+        JobPainter->end();
+    if (!CurrentImage.isNull())
+        Images.push_back(CurrentImage);
+    CurrentImage = QImage();
+}
+
+bool TPrinter::BeginDoc()
+{
+    if (Printing())
+        return false;
+    ChoseFile = false;
+    if (ToImages) {
+        if (!beginImagePage()) {
+            JobPainter.reset();
+            CurrentImage = QImage();
+            return false;
+        }
+    } else {
+        QPrinter *p = qprinter();
+        if (Fixed)
+            applyFixedPage();
+        p->setDocName(Title);
+        if (p->outputFormat() == QPrinter::PdfFormat && p->outputFileName().isEmpty()) {
+            QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+            if (folder.isEmpty() || !QFileInfo(folder).isDir())
+                folder = QDir::homePath();
+            p->setOutputFileName(DefaultOutputFile(folder, Title));
+            ChoseFile = true;
+        }
+        JobPainter = std::make_unique<QPainter>();
+        if (!JobPainter->begin(p)) {
+            JobPainter.reset();
+            return false;
+        }
+    }
+    Page = 1;
+    makeCanvas();
+    return true;
+}
+
+bool TPrinter::NewPage()
+{
+    if (!Printing())
+        return false;
+    if (ToImages) {
+        endImagePage();
+        if (!beginImagePage()) {
+            finish();
+            return false;
+        }
+    } else {
+        JobCanvas.reset();
+        if (!qprinter()->newPage()) {
+            makeCanvas();
+            return false;
+        }
+    }
+    ++Page;
+    makeCanvas();
+    return true;
+}
+
+void TPrinter::EndDoc()
+{
+    if (!Printing())
+        return;
+    if (ToImages)
+        endImagePage();
+    finish();
+}
+
+void TPrinter::Abort()
+{
+    if (!Printing())
+        return;
+    if (!ToImages)
+        qprinter()->abort();
+    finish();
+    CurrentImage = QImage();
+}
+
+void TPrinter::finish()
+{
+    JobCanvas.reset();
+    if (JobPainter && JobPainter->isActive())
+        JobPainter->end();
+    JobPainter.reset();
+    Page = 0;
+}
+
 TPrinter &Printer()
 {
     static TPrinter printer;
     return printer;
+}
+
+QString DefaultOutputFile(const QString &folder, const QString &title)
+{
+    QString base;
+    for (const QChar c : title.trimmed()) {
+        const bool bad = c.unicode() < 32 || QStringLiteral("/\\:*?\"<>|").contains(c);
+        base += bad ? QLatin1Char('_') : c;
+    }
+    if (base.isEmpty() || base.startsWith(QLatin1Char('.')))
+        base.prepend(QLatin1String("print"));
+    const QDir dir(folder);
+    QString name = dir.filePath(base + QLatin1String(".pdf"));
+    for (int n = 2; QFileInfo::exists(name) && n < 10000; ++n)
+        name = dir.filePath(QStringLiteral("%1 (%2).pdf").arg(base).arg(n));
+    return name;
 }

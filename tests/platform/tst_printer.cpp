@@ -1,0 +1,213 @@
+#include "common/TestRegistry.h"
+#include "platform/DeviceContext.h"
+#include "platform/Printer.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// Page objects of a PDF file ("/Type /Page", not the "/Type /Pages" tree).
+int pdfPageCount(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QString text = QString::fromLatin1(f.readAll());
+    return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
+}
+
+// The first page's size from its media box, in points.
+QSizeF pdfMediaBox(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("/MediaBox\\s*\\[([^\\]]*)\\]")).match(QString::fromLatin1(f.readAll()));
+    const QStringList box = m.captured(1).simplified().split(QLatin1Char(' '));
+    if (box.size() != 4)
+        return {};
+    return QSizeF(box[2].toDouble() - box[0].toDouble(), box[3].toDouble() - box[1].toDouble());
+}
+
+// Points the process-wide printer at a PDF file in `dir` for one test.
+class PdfOutput
+{
+public:
+    explicit PdfOutput(const QString &file)
+    {
+        QPrinter *p = Printer().qprinter();
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(file);
+    }
+    ~PdfOutput() { Printer().qprinter()->setOutputFileName(QString()); }
+};
+
+} // namespace
+
+class TstPrinter : public QObject
+{
+    Q_OBJECT
+private slots:
+    void cleanup()
+    {
+        Printer().Abort();
+        Printer().setImageOutput(false);
+        Printer().clearFixedPage();
+    }
+    void pdfJobHasOnePagePerNewPage_data();
+    void pdfJobHasOnePagePerNewPage();
+    void imagePagesHaveThePrintableSize();
+    void canvasReportsThePrinterResolution_data();
+    void canvasReportsThePrinterResolution();
+    void jobCallsOutOfOrderAreRefused();
+    void unwritableOutputOpensNoJob();
+    void defaultOutputFile_data();
+    void defaultOutputFile();
+    void defaultOutputFileNeverReplacesAFile();
+};
+
+void TstPrinter::pdfJobHasOnePagePerNewPage_data()
+{
+    QTest::addColumn<int>("pages");
+    QTest::addColumn<int>("dpiY");
+    QTest::addColumn<QSizeF>("mediaBox");
+    QTest::newRow("one page 8x11 inch") << 1 << 600 << QSizeF(576, 792);
+    QTest::newRow("three pages 8x11 inch") << 3 << 600 << QSizeF(576, 792);
+    // The page height is paper inches at the vertical resolution: 6600 rows at 300 dpi.
+    QTest::newRow("two pages, vertical 300 dpi") << 2 << 300 << QSizeF(576, 1584);
+}
+
+void TstPrinter::pdfJobHasOnePagePerNewPage()
+{
+    QFETCH(int, pages);
+    QFETCH(int, dpiY);
+    QFETCH(QSizeF, mediaBox);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("job.pdf"));
+    PdfOutput out(file);
+    Printer().setFixedPage(4800, 6600, 600, dpiY);
+    Printer().Title = QStringLiteral("Job");
+    QVERIFY(Printer().BeginDoc());
+    QVERIFY(Printer().Printing());
+    QVERIFY(!Printer().ChoseOutputFile());
+    for (int i = 1; i <= pages; ++i) {
+        if (i > 1)
+            QVERIFY(Printer().NewPage());
+        QCOMPARE(Printer().PageNumber(), i);
+        TDC &dc = Printer().Canvas();
+        dc.SetBrush(RGB(0, 0, 0));
+        dc.Rectangle(600 * i, 600, 600 * i + 300, 900);
+    }
+    Printer().EndDoc();
+    QVERIFY(!Printer().Printing());
+    QCOMPARE(Printer().PageNumber(), 0);
+    QCOMPARE(pdfPageCount(file), pages);
+    QCOMPARE(pdfMediaBox(file), mediaBox);
+}
+
+void TstPrinter::imagePagesHaveThePrintableSize()
+{
+    Printer().setFixedPage(1200, 1800, 600, 600);
+    Printer().setImageOutput(true);
+    QVERIFY(Printer().BeginDoc());
+    Printer().Canvas().FillRect(RECT{600, 600, 601, 601}, RGB(255, 0, 0));
+    QVERIFY(Printer().NewPage());
+    Printer().EndDoc();
+    const std::vector<QImage> &pages = Printer().pageImages();
+    QCOMPARE(int(pages.size()), 2);
+    QCOMPARE(pages[0].size(), QSize(1200, 1800));
+    QCOMPARE(pages[0].pixel(600, 600), qRgb(255, 0, 0));
+    QCOMPARE(pages[0].pixel(599, 600), qRgb(255, 255, 255));
+    // A page left alone is a white sheet.
+    QCOMPARE(pages[1].pixel(600, 600), qRgb(255, 255, 255));
+}
+
+void TstPrinter::canvasReportsThePrinterResolution_data()
+{
+    QTest::addColumn<bool>("images");
+    QTest::addRow("image pages") << true;
+    QTest::addRow("pdf") << false;
+}
+
+void TstPrinter::canvasReportsThePrinterResolution()
+{
+    QFETCH(bool, images);
+    QTemporaryDir dir;
+    PdfOutput out(dir.filePath(QStringLiteral("caps.pdf")));
+    Printer().setFixedPage(1200, 600, 600, 300);
+    Printer().setImageOutput(images);
+    QVERIFY(Printer().BeginDoc());
+    for (int page = 0; page < 2; ++page) {
+        if (page)
+            QVERIFY(Printer().NewPage());
+        QCOMPARE(Printer().Canvas().GetDeviceCaps(LOGPIXELSX), 600);
+        QCOMPARE(Printer().Canvas().GetDeviceCaps(LOGPIXELSY), 300);
+        QCOMPARE(Printer().Canvas().GetDeviceCaps(TECHNOLOGY), DT_RASPRINTER);
+    }
+    Printer().EndDoc();
+}
+
+void TstPrinter::jobCallsOutOfOrderAreRefused()
+{
+    Printer().setFixedPage(100, 100, 100, 100);
+    Printer().setImageOutput(true);
+    QVERIFY(!Printer().NewPage());
+    Printer().EndDoc(); // nothing open: nothing happens
+    QCOMPARE(int(Printer().pageImages().size()), 0);
+    QVERIFY(Printer().BeginDoc());
+    QVERIFY(!Printer().BeginDoc());
+    Printer().Abort();
+    QVERIFY(!Printer().Printing());
+    QCOMPARE(int(Printer().pageImages().size()), 0);
+    // A page no image can hold opens no job.
+    Printer().setFixedPage(100000, 100000, 600, 600);
+    QVERIFY(!Printer().BeginDoc());
+    QVERIFY(!Printer().Printing());
+}
+
+void TstPrinter::unwritableOutputOpensNoJob()
+{
+    QTemporaryDir dir;
+    PdfOutput out(dir.filePath(QStringLiteral("missing/folder/job.pdf")));
+    Printer().setFixedPage(4800, 6600, 600, 600);
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".*")));
+    QVERIFY(!Printer().BeginDoc());
+    QVERIFY(!Printer().Printing());
+}
+
+void TstPrinter::defaultOutputFile_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain title") << QStringLiteral("Snapgrid-Edge document") << QStringLiteral("Snapgrid-Edge document.pdf");
+    QTest::newRow("separators replaced") << QStringLiteral("a/b\\c:d") << QStringLiteral("a_b_c_d.pdf");
+    QTest::newRow("empty title") << QString() << QStringLiteral("print.pdf");
+    QTest::newRow("hidden file avoided") << QStringLiteral("..") << QStringLiteral("print...pdf");
+}
+
+void TstPrinter::defaultOutputFile()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, name);
+    QTemporaryDir dir;
+    QCOMPARE(DefaultOutputFile(dir.path(), title), dir.filePath(name));
+}
+
+void TstPrinter::defaultOutputFileNeverReplacesAFile()
+{
+    QTemporaryDir dir;
+    for (const char *existing : {"Doc.pdf", "Doc (2).pdf"}) {
+        QFile f(dir.filePath(QString::fromLatin1(existing)));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    QCOMPARE(DefaultOutputFile(dir.path(), QStringLiteral("Doc")), dir.filePath(QStringLiteral("Doc (3).pdf")));
+}
+
+SGA_TEST(TstPrinter)
+#include "tst_printer.moc"
