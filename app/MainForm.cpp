@@ -528,6 +528,10 @@ void TMainForm::connectSignals()
             &TMainForm::HelligkeitKontrastundSttigung1Click);
     connectCollection();
     connectFolderViews();
+    connect(NewBtn, &QToolButton::clicked, this, &TMainForm::NewBtnClick);
+    connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::OpenBtnClick);
+    connect(SaveBtn, &QToolButton::clicked, this, &TMainForm::SaveBtnClick);
+    connect(SaveAsBtn, &QToolButton::clicked, this, &TMainForm::SaveAsBtnClick);
 
     // Page arrangement: geometry edits, views and their repaint triggers
     connect(ZoomEd, &QSpinBox::valueChanged, this, &TMainForm::ZoomEdChange);

@@ -148,6 +148,17 @@ public:
     // Escape: "Delete" is the window's cancel button while visible and enabled.
     void CancelKey();
 
+    // Arrangement file commands (document/FileHandlers.cpp).
+    void NewBtnClick();
+    void OpenBtnClick();
+    void SaveBtnClick();
+    void SaveAsBtnClick();
+    // Writes the arrangement to path; false (reported, old file kept) on failure.
+    bool SaveFile(const QString &path);
+    // Replaces the arrangement with the file's; a file that cannot be read is
+    // reported and the current arrangement stays.
+    void OpenFile(const QString &path);
+
     // ---- Page arrangement ---------------------------------------------------
     QScrollArea *ScrollBox1 = nullptr;
     TPaintBox *PaintBox1 = nullptr; // picture strip

@@ -1,0 +1,93 @@
+#pragma once
+// The arrangement file (.sga): a little-endian byte stream of the placements,
+// the selection, the options, the caption font and one record per picture.
+// Reading and writing work on bytes only; the main window turns the record
+// into its arrangement and controls.
+#include "document/Options.h"
+#include "document/Placement.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <vector>
+
+inline constexpr char ArrangementMagic[] = "QUORVEX Snapgrid-Atlas 4.0";
+inline constexpr int ArrangementMagicSize = 26;
+static_assert(sizeof(ArrangementMagic) == ArrangementMagicSize + 1);
+
+struct StoredPicture {
+    QString Path; // as stored: a bare file name or a full path
+    std::int32_t Rotation = 0;
+    std::int32_t PictureId = 0;
+    QString Caption;
+};
+
+// Everything the file holds, with the options in their stored form: check
+// boxes as 0/1 (any non-zero reads as checked), margin, distance and zoom as
+// whole numbers.
+struct ArrangementData {
+    std::vector<Placement> Placements; // byte for byte, reserved bytes included
+    std::int32_t SelectedPlacement = -1;
+    std::int32_t SelectedPicture = 0;
+    std::int32_t PictureCount = 0; // as stored; Pictures holds max(0, PictureCount) records
+    std::int32_t NextPictureId = 0;
+    std::int32_t ShowFNames = 0;
+    std::int32_t Sverh = 1;
+    std::int32_t Zoom = 25;
+    std::int32_t Rand = 15; // mm
+    std::int32_t Space = 5; // mm
+    std::int32_t Transp = 0;
+    std::int32_t BkColor = 0x00FFFFFF; // a Windows colour value
+    std::int32_t CutDefault = 0;
+    std::int32_t EnhanceQual = 1;
+    std::int32_t UseGrid = 1;
+    std::int32_t ShowGrid = 0;
+    double MinQual = 72; // dots per inch
+    double DBreite = 130; // mm
+    double DHoche = 100; // mm
+    double Grid = 5; // mm
+    TCaptionFont Font;
+    std::vector<StoredPicture> Pictures;
+};
+
+// The stored form of the options: check boxes as 0/1, the three integer edits
+// truncated toward zero, so a 15.7 mm margin is stored as 15.
+void StoreOptions(ArrangementData& data, const ArrangementOptions& options);
+// The options a file gives back (the zoom, margin and distance as whole numbers).
+[[nodiscard]] ArrangementOptions LoadedOptions(const ArrangementData& data);
+
+// The whole file. PictureCount is written as the number of picture records.
+[[nodiscard]] QByteArray WriteArrangement(const ArrangementData& data);
+
+enum class ArrangementReadStatus {
+    Ok,
+    NotArrangement, // the first 26 bytes are not the magic (older versions included)
+    Damaged, // ends early, or a count or length cannot fit in the file
+};
+
+// Parses a whole file. Nothing past the end is read and nothing is allocated
+// beyond what the remaining bytes can hold; a negative placement or picture
+// count reads none. On any failure `out` is left untouched.
+[[nodiscard]] ArrangementReadStatus ReadArrangement(const QByteArray& bytes, ArrangementData& out);
+
+// True when bytes begin with the magic.
+[[nodiscard]] bool HasArrangementMagic(const QByteArray& bytes);
+
+// Folder part of a path, through its last '/' or '\' (empty when none).
+[[nodiscard]] QString StoredFolderPart(const QString& path);
+
+// Whether the file system treats folder names case-sensitively. On Linux it
+// does: upper-casing there would store a bare name for a picture in another
+// folder that differs only in case, and reopening would then look for it in
+// the arrangement's folder and lose it.
+[[nodiscard]] Qt::CaseSensitivity FileSystemCaseSensitivity();
+
+// The path to store for a picture: its bare file name when it lies in the
+// arrangement file's own folder, otherwise its full path.
+[[nodiscard]] QString StoredPicturePath(
+    const QString& pictureFile, const QString& arrangementFile, Qt::CaseSensitivity cs = FileSystemCaseSensitivity());
+
+// The picture file a stored path names: a path without folder part (and not
+// empty) lies in the arrangement's folder (arrangementFolder ends in '/').
+[[nodiscard]] QString ResolveStoredPath(const QString& stored, const QString& arrangementFolder);

@@ -1,0 +1,452 @@
+#include "common/FileListSupport.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "document/ArrangementFile.h"
+#include "picture/OpenDib.h"
+#include "platform/ColorBox.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+// A 3 x 2 picture whose six pixels all differ, so every turn is visible.
+bool writeCornerPicture(const QString& path)
+{
+    QImage image(3, 2, QImage::Format_RGB32);
+    const QRgb colours[2][3] = { { qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255) },
+        { qRgb(255, 255, 0), qRgb(0, 255, 255), qRgb(255, 0, 255) } };
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x)
+            image.setPixel(x, y, colours[y][x]);
+    return QImageWriter(path).write(image);
+}
+
+// getpixel's 24-bit value: red in the low byte.
+std::uint32_t dibValue(QRgb c)
+{
+    return std::uint32_t(qRed(c)) | std::uint32_t(qGreen(c)) << 8 | std::uint32_t(qBlue(c)) << 16;
+}
+
+// Adds a picture file to the form's collection and places it once on page 1.
+int addAndPlace(TMainForm& form, const QString& path)
+{
+    DIB dib;
+    OpenDib(&dib, path, 0, nullptr);
+    if (!dib.Bits)
+        return -1;
+    const int id = form.appendPicture(path, dib);
+    Placement* p = form.Placements.Append();
+    p->Width = 1;
+    p->Height = 1;
+    p->Page = 1;
+    p->PictureId = id;
+    return id;
+}
+
+std::int32_t i32At(const QByteArray& b, qsizetype at) { return qFromLittleEndian<std::int32_t>(b.constData() + at); }
+double f64At(const QByteArray& b, qsizetype at) { return qFromLittleEndian<double>(b.constData() + at); }
+
+// Writes fail with EFBIG past `bytes` while it lives (works for root too).
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old);
+        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim = old;
+        lim.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lim);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+
+private:
+    rlimit old {};
+    void (*oldHandler)(int) = nullptr;
+};
+} // namespace
+
+class TestFileCommands : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString folder;
+
+    QString path(const QString& name) const { return folder + name; }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        folder = dir.path() + QLatin1Char('/');
+    }
+    void init()
+    {
+        QDir d(folder);
+        d.removeRecursively();
+        QVERIFY(QDir().mkpath(folder));
+    }
+
+    void emptyArrangementBytes()
+    {
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.RandEd->setValue(15.7);
+        QVERIFY(form.SaveFile(path("empty.sga")));
+        const QByteArray b = readFile(path("empty.sga"));
+        // magic, N, 92 bytes of integers and options, font block (1+4+1+5+1+4+4+1 for "Arial")
+        QCOMPARE(b.size(), 26 + 4 + 92 + 21);
+        QCOMPARE(b.left(26), QByteArray("QUORVEX Snapgrid-Atlas 4.0"));
+        QCOMPARE(i32At(b, 26), 0);
+        const int B = 30;
+        QCOMPARE(i32At(b, B), -1); // no selection
+        QCOMPARE(i32At(b, B + 8), 0); // pictures
+        QCOMPARE(i32At(b, B + 16), 0); // ShowFNames
+        QCOMPARE(i32At(b, B + 20), 1); // SverhCheck
+        QCOMPARE(i32At(b, B + 24), 25);
+        QCOMPARE(i32At(b, B + 28), 15); // 15.7 mm stored as 15
+        QCOMPARE(i32At(b, B + 32), 5);
+        QCOMPARE(i32At(b, B + 40), 0x00FFFFFF);
+        QCOMPARE(i32At(b, B + 48), 1); // EnhanceQualCheck
+        QCOMPARE(i32At(b, B + 52), 1); // UseGridCheck
+        QCOMPARE(i32At(b, B + 56), 0); // ShowGridCheck
+        QCOMPARE(f64At(b, B + 60), 72.0);
+        QCOMPARE(f64At(b, B + 68), 130.0);
+        QCOMPARE(f64At(b, B + 76), 100.0);
+        QCOMPARE(f64At(b, B + 84), 5.0);
+        QCOMPARE(i32At(b, B + 93), -16777208); // window-text colour
+        QCOMPARE(b.mid(B + 97, 6),
+            QByteArray("\x05"
+                       "Arial"));
+        QCOMPARE(i32At(b, B + 108), 11);
+        QVERIFY(dialogs.messages.empty());
+        QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [empty.sga]"));
+    }
+
+    // Pictures beside the arrangement are stored by bare name and found again
+    // after the folder moved; options come back as saved, margin truncated.
+    void reopenAfterMovingTheFolder()
+    {
+        const QString oldFolder = path("trip/"), newFolder = path("moved/");
+        QVERIFY(QDir().mkpath(oldFolder));
+        QVERIFY(QDir().mkpath(path("elsewhere")));
+        QVERIFY(writePicture(oldFolder + "beach.png", 40, 30));
+        QVERIFY(writePicture(path("elsewhere/dog.png"), 20, 10, Qt::blue));
+        {
+            DialogRecorder dialogs;
+            TMainForm form;
+            form.EnhanceQualCheck->setChecked(false); // keep the decoded sizes
+            QVERIFY(addAndPlace(form, oldFolder + "beach.png") >= 0);
+            QVERIFY(addAndPlace(form, path("elsewhere/dog.png")) >= 0);
+            form.Pictures[0].Comment = QStringLiteral("Sand \u00e0 volont\u00e9");
+            form.RandEd->setValue(15.7);
+            form.GridEd->setValue(2.5);
+            form.ShowGridCheck->setChecked(true);
+            form.BkColBox->setSelected(0x00336699);
+            form.CaptionFont.Name = QStringLiteral("DejaVu Serif");
+            form.CaptionFont.Size = 17;
+            QVERIFY(form.SaveFile(oldFolder + "trip.sga"));
+            ArrangementData stored;
+            QCOMPARE(ReadArrangement(readFile(oldFolder + "trip.sga"), stored), ArrangementReadStatus::Ok);
+            QCOMPARE(stored.Pictures[0].Path, QStringLiteral("beach.png"));
+            QCOMPARE(stored.Pictures[1].Path, path("elsewhere/dog.png"));
+        }
+        QVERIFY(QDir().rename(oldFolder, newFolder));
+
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.OpenFile(newFolder + "trip.sga");
+        QVERIFY(dialogs.messages.empty());
+        QCOMPARE(form.PictureCount(), 2);
+        QCOMPARE(form.Pictures[0].FileName, newFolder + "beach.png");
+        QCOMPARE(DibWidth(form.Pictures[0].Dib), 40);
+        QCOMPARE(form.Pictures[0].Comment, QStringLiteral("Sand \u00e0 volont\u00e9"));
+        QCOMPARE(form.Pictures[1].FileName, path("elsewhere/dog.png"));
+        QCOMPARE(form.Placements.size(), 2);
+        QCOMPARE(form.RandEd->value(), 15.0);
+        QCOMPARE(form.GridEd->value(), 2.5);
+        QCOMPARE(form.GridEDin->value(), 0.1); // the inch twin followed
+        QVERIFY(form.ShowGridCheck->isChecked());
+        QVERIFY(!form.EnhanceQualCheck->isChecked());
+        QCOMPARE(form.BkColBox->Selected(), 0x00336699);
+        QCOMPARE(form.CaptionFont.Name, QStringLiteral("DejaVu Serif"));
+        QCOMPARE(form.CaptionFont.Size, 17);
+        QCOMPARE(form.ImageList->count(), 2);
+        QVERIFY(!form.Loading);
+    }
+
+    void savedRotationIsAppliedOnOpening_data()
+    {
+        QTest::addColumn<int>("rotation");
+        QTest::addColumn<int>("width");
+        // the decoded picture's (x, y) that lands at the opened picture's top-left and top-right
+        QTest::addColumn<QPoint>("topLeftFrom");
+        QTest::addColumn<QPoint>("topRightFrom");
+        QTest::newRow("0: as decoded") << 0 << 3 << QPoint(0, 0) << QPoint(2, 0);
+        QTest::newRow("1: a quarter clockwise") << 1 << 2 << QPoint(0, 1) << QPoint(0, 0);
+        QTest::newRow("2: half a turn") << 2 << 3 << QPoint(2, 1) << QPoint(0, 1);
+        QTest::newRow("3: a quarter counter-clockwise") << 3 << 2 << QPoint(2, 0) << QPoint(2, 1);
+    }
+    void savedRotationIsAppliedOnOpening()
+    {
+        QFETCH(int, rotation);
+        QFETCH(int, width);
+        QFETCH(QPoint, topLeftFrom);
+        QFETCH(QPoint, topRightFrom);
+        const QString picture = path("corners.png");
+        QVERIFY(writeCornerPicture(picture));
+        const QImage source(picture);
+        DialogRecorder dialogs;
+        {
+            TMainForm form;
+            DIB dib;
+            OpenDib(&dib, picture, 0, nullptr);
+            form.appendPicture(picture, dib);
+            form.Pictures[0].Rotation = rotation;
+            QVERIFY(form.SaveFile(path("turned.sga")));
+        }
+        TMainForm form;
+        form.OpenFile(path("turned.sga"));
+        QVERIFY(dialogs.messages.empty());
+        const DIB& dib = form.Pictures[0].Dib;
+        QCOMPARE(DibWidth(dib), width);
+        QCOMPARE(form.Pictures[0].Rotation, rotation);
+        QCOMPARE(getpixel(dib, 0, 0), dibValue(source.pixel(topLeftFrom)));
+        QCOMPARE(getpixel(dib, width - 1, 0), dibValue(source.pixel(topRightFrom)));
+    }
+
+    void missingPictureGetsAPlaceholder()
+    {
+        QVERIFY(writePicture(path("kept.png"), 40, 30));
+        QVERIFY(writePicture(path("gone.png"), 40, 30));
+        {
+            DialogRecorder dialogs;
+            TMainForm form;
+            addAndPlace(form, path("kept.png"));
+            addAndPlace(form, path("gone.png"));
+            form.Pictures[1].Rotation = 1;
+            form.Pictures[1].Comment = QStringLiteral("lost dog");
+            QVERIFY(form.SaveFile(path("two.sga")));
+        }
+        QVERIFY(QFile::remove(path("gone.png")));
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.OpenFile(path("two.sga"));
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("Couldn't open picture gone.png !"));
+        QCOMPARE(dialogs.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Error);
+        QCOMPARE(form.PictureCount(), 2);
+        const PictureEntry& e = form.Pictures[1];
+        QCOMPARE(DibWidth(e.Dib), 320);
+        QCOMPARE(DibHeight(e.Dib), 200);
+        QCOMPARE(DibBitCount(e.Dib), 24);
+        QCOMPARE(e.PictureId, 1);
+        QCOMPARE(e.Rotation, 1);
+        QCOMPARE(e.Comment, QStringLiteral("lost dog"));
+        QCOMPARE(form.Placements.size(), 2);
+    }
+
+    void saveGoesToTheOpenedFile()
+    {
+        DialogRecorder dialogs;
+        {
+            TMainForm form;
+            QVERIFY(form.SaveFile(path("first.sga")));
+        }
+        TMainForm form;
+        form.OpenFile(path("first.sga"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [first.sga]"));
+        QCOMPARE(form.SavedFileName, path("first.sga"));
+        form.GridEd->setValue(9);
+        form.SaveBtnClick(); // no dialog: the handler would answer with no file
+        ArrangementData stored;
+        QCOMPARE(ReadArrangement(readFile(path("first.sga")), stored), ArrangementReadStatus::Ok);
+        QCOMPARE(stored.Grid, 9.0);
+    }
+
+    void saveWithoutANameAsksForOne()
+    {
+        DialogRecorder dialogs;
+        QString asked;
+        dialogs.handler.saveFile = [&](const QString& caption) {
+            asked = caption;
+            return path("chosen.sga");
+        };
+        dialogs.install();
+        TMainForm form;
+        form.SaveBtnClick();
+        QVERIFY(!asked.isEmpty());
+        QVERIFY(QFile::exists(path("chosen.sga")));
+        QCOMPARE(form.SavedFileName, path("chosen.sga"));
+    }
+
+    // Files that cannot be taken leave the current arrangement, its name and Loading alone.
+    void unreadableFilesKeepTheArrangement_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        ArrangementData one;
+        one.Pictures = { { QStringLiteral("a.png"), 0, 0, QStringLiteral("caption") } };
+        const QByteArray valid = WriteArrangement(one);
+        QTest::newRow("version 3 file") << QByteArray("QUORVEX Snapgrid-Edge 3.0") + valid.mid(26)
+                                        << "This is not a valid Snapgrid-Edge file!";
+        QTest::newRow("shorter than the magic") << QByteArray("QUORVEX") << "This is not a valid Snapgrid-Edge file!";
+        QTest::newRow("cut inside the last caption")
+            << valid.chopped(3) << "Open Snapgrid-Edge file: The file bad.sga is damaged and was not opened !";
+        QByteArray huge = valid;
+        qToLittleEndian<std::int32_t>(0x7FFFFFFF, huge.data() + 26);
+        QTest::newRow("placement count past the end")
+            << huge << "Open Snapgrid-Edge file: The file bad.sga is damaged and was not opened !";
+        QTest::newRow("missing file") << QByteArray() << "Open Snapgrid-Edge file: Couldn't open file bad.sga !";
+    }
+    void unreadableFilesKeepTheArrangement()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        if (!bytes.isEmpty())
+            QVERIFY(writeFile(path("bad.sga"), bytes));
+        QVERIFY(writePicture(path("mine.png"), 10, 10));
+        DialogRecorder dialogs;
+        TMainForm form;
+        addAndPlace(form, path("mine.png"));
+        form.Setsavedfilename(path("mine.sga"));
+        form.GridEd->setValue(3);
+        form.OpenFile(path("bad.sga"));
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].text, message);
+        QCOMPARE(dialogs.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Error);
+        QCOMPARE(form.PictureCount(), 1);
+        QCOMPARE(form.Placements.size(), 1);
+        QCOMPARE(form.GridEd->value(), 3.0);
+        QCOMPARE(form.SavedFileName, path("mine.sga"));
+        QVERIFY(!form.Loading);
+    }
+
+    void failedSaveKeepsTheOldFile_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("limitWrites");
+        QTest::newRow("write error after the file was created") << "old.sga" << true;
+        QTest::newRow("folder does not exist") << "nowhere/old.sga" << false;
+    }
+    void failedSaveKeepsTheOldFile()
+    {
+        QFETCH(QString, target);
+        QFETCH(bool, limitWrites);
+        const QByteArray old = "previous arrangement";
+        QVERIFY(writeFile(path("old.sga"), old));
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.Setsavedfilename(path("old.sga"));
+        bool saved = true;
+        if (limitWrites) {
+            const FileSizeLimit limit(64); // the empty arrangement needs 143 bytes
+            saved = form.SaveFile(path(target));
+        } else {
+            saved = form.SaveFile(path(target));
+        }
+        QVERIFY(!saved);
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("Save Snapgrid-Edge file: Couldn't save file old.sga !"));
+        QCOMPARE(dialogs.messages[0].caption, QStringLiteral("Error"));
+        QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Error);
+        QCOMPARE(readFile(path("old.sga")), old);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList { "old.sga" }); // no temporary left behind
+        QCOMPARE(form.SavedFileName, path("old.sga"));
+    }
+
+    void newEmptiesOnOkOnly_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("pictures");
+        QTest::newRow("OK empties") << int(Dialogs::IdOk) << 0;
+        QTest::newRow("Cancel keeps") << int(Dialogs::IdCancel) << 1;
+    }
+    void newEmptiesOnOkOnly()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, pictures);
+        QVERIFY(writePicture(path("p.png"), 10, 10));
+        DialogRecorder dialogs(answer);
+        TMainForm form;
+        addAndPlace(form, path("p.png"));
+        form.SelectedPlacement = 0;
+        form.Setsavedfilename(path("x.sga"));
+        form.GridEd->setValue(7);
+        form.NewBtnClick();
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("All unsaved data will be lost!"));
+        QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/New"));
+        QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Information);
+        QCOMPARE(dialogs.messages[0].buttons, Dialogs::OkCancel);
+        QCOMPARE(form.PictureCount(), pictures);
+        QCOMPARE(form.Placements.size(), pictures);
+        QCOMPARE(form.GridEd->value(), 7.0); // options stay
+        QCOMPARE(form.NextPictureId, 1); // ids keep counting
+        QCOMPARE(form.windowTitle().endsWith(QStringLiteral("[Noname.sga]")), pictures == 0);
+    }
+
+    void openAsksThenOpensTheChosenFile_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("dialogShown");
+        QTest::newRow("OK shows the dialog") << int(Dialogs::IdOk) << true;
+        QTest::newRow("Cancel stops") << int(Dialogs::IdCancel) << false;
+    }
+    void openAsksThenOpensTheChosenFile()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, dialogShown);
+        DialogRecorder dialogs(answer);
+        {
+            TMainForm saver;
+            saver.GridEd->setValue(4);
+            QVERIFY(saver.SaveFile(path("pick.sga")));
+        }
+        bool shown = false;
+        dialogs.handler.openFile = [&](const QString&) {
+            shown = true;
+            return path("pick.sga");
+        };
+        dialogs.install();
+        dialogs.messages.clear();
+        TMainForm form;
+        form.OpenBtnClick();
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].text, QStringLiteral("You will lost all not saved information!"));
+        QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/Open"));
+        QCOMPARE(shown, dialogShown);
+        QCOMPARE(form.SavedFileName, dialogShown ? path("pick.sga") : QString());
+        QCOMPARE(form.GridEd->value(), dialogShown ? 4.0 : 5.0);
+    }
+
+    void outOfRangeSelectionIsDropped()
+    {
+        ArrangementData d;
+        d.Placements.resize(1);
+        d.Placements[0].Page = 1;
+        d.SelectedPlacement = 5;
+        QVERIFY(writeFile(path("sel.sga"), WriteArrangement(d)));
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.OpenFile(path("sel.sga"));
+        QCOMPARE(form.Placements.size(), 1);
+        QCOMPARE(form.SelectedPlacement, -1);
+        QVERIFY(!form.DelitBtn->isEnabled());
+    }
+};
+SGA_TEST(TestFileCommands)
+
+#include "tst_filecommands.moc"
