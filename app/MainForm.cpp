@@ -611,6 +611,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     }
     Closing = true;
+    SaveSettings();
     event->accept();
 }
 

@@ -54,6 +54,7 @@ class TImageButton;
 class TDC;
 class TPaintBox;
 class QPaintEvent;
+class QShowEvent;
 
 class TMainForm : public QMainWindow, public TArrangement
 {
@@ -113,6 +114,11 @@ public:
     // Reads the option controls into one value.
     ArrangementOptions options() const;
     TCaptionFont CaptionFont; // the font of FontDialog1
+    // Settings kept between runs (app/MainSettings.cpp): restored once when the
+    // window is first shown, saved when closing was allowed.
+    void RestoreSettings();
+    void SaveSettings();
+    bool SettingsRestored = false;
 
     // ---- Document: collection ----------------------------------------------
     QListWidget *ImageList = nullptr;
@@ -322,6 +328,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -1,6 +1,9 @@
 #include "TestRegistry.h"
 
 #include <QApplication>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 std::vector<TestRegistry::Factory> &TestRegistry::factories()
@@ -14,6 +17,10 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("snapgrid-atlas-tests"));
+    // No test touches the user's own files: settings go to a fresh folder per run.
+    QStandardPaths::setTestModeEnabled(true);
+    QTemporaryDir settingsDir;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
     int failed = 0;
     for (const auto &make : TestRegistry::factories()) {
         std::unique_ptr<QObject> test = make();

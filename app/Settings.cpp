@@ -1,0 +1,104 @@
+#include "app/Settings.h"
+
+#include <QSettings>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool ReadBool(const QSettings& s, const char* key, bool fallback)
+{
+    const QVariant v = s.value(QLatin1String(key));
+    if (!v.isValid())
+        return fallback;
+    const QString text = v.toString().trimmed().toLower();
+    if (text == QLatin1String("true") || text == QLatin1String("1"))
+        return true;
+    if (text == QLatin1String("false") || text == QLatin1String("0"))
+        return false;
+    return fallback;
+}
+
+double ReadDouble(const QSettings& s, const char* key, double fallback)
+{
+    bool ok = false;
+    const double v = s.value(QLatin1String(key)).toString().toDouble(&ok);
+    return ok && std::isfinite(v) ? v : fallback;
+}
+
+int ReadInt(const QSettings& s, const char* key, int fallback)
+{
+    bool ok = false;
+    const int v = s.value(QLatin1String(key)).toString().toInt(&ok);
+    return ok ? v : fallback;
+}
+
+} // namespace
+
+std::unique_ptr<QSettings> OpenSettings()
+{
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("snapgrid-atlas"));
+}
+
+MainFormSettings LoadMainFormSettings()
+{
+    MainFormSettings m;
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(QStringLiteral("TMainForm"));
+    m.SpaceED = ReadDouble(*s, "SpaceED_Value", m.SpaceED);
+    m.RandEd = ReadDouble(*s, "RandEd_Value", m.RandEd);
+    m.UseGridCheck = ReadBool(*s, "UseGridCheck_Checked", m.UseGridCheck);
+    m.GridEd = ReadDouble(*s, "GridEd_Value", m.GridEd);
+    m.ShowGridCheck = ReadBool(*s, "ShowGridCheck_Checked", m.ShowGridCheck);
+    m.MinQualEd = ReadInt(*s, "MinQualEd_Value", m.MinQualEd);
+    m.EnhanceQualCheck = ReadBool(*s, "EnhanceQualCheck_Checked", m.EnhanceQualCheck);
+    const QString page = s->value(QStringLiteral("PageControl3_ActivePage")).toString();
+    if (page == QLatin1String("TabSheet9") || page == QLatin1String("TabSheet10"))
+        m.ActivePage = page;
+    m.Geometry = s->value(QStringLiteral("Geometry")).toByteArray();
+    return m;
+}
+
+void SaveMainFormSettings(const MainFormSettings& m)
+{
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(QStringLiteral("TMainForm"));
+    s->setValue(QStringLiteral("SpaceED_Value"), m.SpaceED);
+    s->setValue(QStringLiteral("RandEd_Value"), m.RandEd);
+    s->setValue(QStringLiteral("UseGridCheck_Checked"), m.UseGridCheck);
+    s->setValue(QStringLiteral("GridEd_Value"), m.GridEd);
+    s->setValue(QStringLiteral("ShowGridCheck_Checked"), m.ShowGridCheck);
+    s->setValue(QStringLiteral("MinQualEd_Value"), m.MinQualEd);
+    s->setValue(QStringLiteral("EnhanceQualCheck_Checked"), m.EnhanceQualCheck);
+    s->setValue(QStringLiteral("PageControl3_ActivePage"), m.ActivePage);
+    s->setValue(QStringLiteral("Geometry"), m.Geometry);
+}
+
+PrintFormSettings LoadPrintFormSettings()
+{
+    PrintFormSettings p;
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(QStringLiteral("TPrintForm"));
+    p.UseFull = ReadBool(*s, "UseFullCheck_Checked", p.UseFull);
+    p.Userdef = ReadBool(*s, "UserdefCheck_Checked", p.Userdef);
+    p.Zentr = ReadBool(*s, "ZentrCheck_Checked", p.Zentr);
+    p.Sverh = ReadBool(*s, "SverhCheck_Checked", p.Sverh);
+    p.Breit = std::clamp(ReadInt(*s, "BreitEdit_Value", p.Breit), 1, 100);
+    p.Hoch = std::clamp(ReadInt(*s, "HochEdit_Value", p.Hoch), 1, 100);
+    p.Maximized = s->value(QStringLiteral("WindowState")).toString() == QLatin1String("Maximized");
+    return p;
+}
+
+void SavePrintFormSettings(const PrintFormSettings& p)
+{
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(QStringLiteral("TPrintForm"));
+    s->setValue(QStringLiteral("UseFullCheck_Checked"), p.UseFull);
+    s->setValue(QStringLiteral("UserdefCheck_Checked"), p.Userdef);
+    s->setValue(QStringLiteral("ZentrCheck_Checked"), p.Zentr);
+    s->setValue(QStringLiteral("SverhCheck_Checked"), p.Sverh);
+    s->setValue(QStringLiteral("BreitEdit_Value"), p.Breit);
+    s->setValue(QStringLiteral("HochEdit_Value"), p.Hoch);
+    s->setValue(QStringLiteral("WindowState"), p.Maximized ? QStringLiteral("Maximized") : QStringLiteral("Normal"));
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Settings kept between runs: one INI file "snapgrid-atlas.ini" in the user's
+// configuration folder with the sections [TMainForm] and [TPrintForm]. Keys are
+// the control's name, an underscore and the property (SpaceED_Value).
+#include <QByteArray>
+#include <QString>
+
+#include <memory>
+
+class QSettings;
+
+// The settings file, opened for one read or write.
+[[nodiscard]] std::unique_ptr<QSettings> OpenSettings();
+
+// The main window's stored values; the initialisers are a first start's.
+struct MainFormSettings {
+    double SpaceED = 5; // mm
+    double RandEd = 15; // mm
+    bool UseGridCheck = true;
+    double GridEd = 5; // mm
+    bool ShowGridCheck = false;
+    int MinQualEd = 72; // dots per inch
+    bool EnhanceQualCheck = true;
+    QString ActivePage = QStringLiteral("TabSheet10"); // "TabSheet9" file list, "TabSheet10" picture browser
+    QByteArray Geometry; // the window's normal position and size and its show state; empty = none
+};
+
+// Absent or unreadable keys keep the defaults.
+[[nodiscard]] MainFormSettings LoadMainFormSettings();
+void SaveMainFormSettings(const MainFormSettings& settings);
+
+// The single-picture print dialog's stored values.
+struct PrintFormSettings {
+    bool UseFull = true; // "Use page fully" chosen (UseFullCheck)
+    bool Userdef = false; // "User-defined" chosen (UserdefCheck)
+    bool Zentr = true; // "Centered output" (ZentrCheck)
+    bool Sverh = true; // "Maintain aspect ratio" (SverhCheck)
+    int Breit = 50; // "Width in %:", 1..100 (BreitEdit)
+    int Hoch = 50; // "Height in %:", 1..100 (HochEdit)
+    bool Maximized = false; // the dialog's show state; its position is not kept
+};
+
+// Absent or unreadable keys keep the defaults; percentages are clamped to 1..100.
+[[nodiscard]] PrintFormSettings LoadPrintFormSettings();
+void SavePrintFormSettings(const PrintFormSettings& settings);

@@ -1,0 +1,172 @@
+#include "app/MainUnit.h"
+#include "app/Settings.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "document/ArrangementFile.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestSettings : public QObject {
+    Q_OBJECT
+    QString settingsFile() const { return OpenSettings()->fileName(); }
+
+private slots:
+    void init() { QFile::remove(settingsFile()); }
+
+    void settingsLiveInOneIniFile()
+    {
+        QVERIFY(settingsFile().endsWith(QStringLiteral("/snapgrid-atlas.ini")));
+        // The test run writes into a folder of its own, never the user's.
+        QVERIFY(!settingsFile().startsWith(QDir::homePath() + QStringLiteral("/.config/")));
+    }
+
+    void firstStartShowsTheDefaults()
+    {
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.PageControl3->setCurrentWidget(form.TabSheet9); // the restore must choose the page
+        form.show();
+        QCOMPARE(form.SpaceED->value(), 5.0);
+        QCOMPARE(form.RandEd->value(), 15.0);
+        QVERIFY(form.UseGridCheck->isChecked());
+        QCOMPARE(form.GridEd->value(), 5.0);
+        QVERIFY(!form.ShowGridCheck->isChecked());
+        QCOMPARE(form.MinQualEd->value(), 72);
+        QVERIFY(form.EnhanceQualCheck->isChecked());
+        QCOMPARE(form.PageControl3->currentWidget(), form.TabSheet10);
+    }
+
+    void closingWithOkIsRemembered()
+    {
+        DialogRecorder dialogs(Dialogs::IdOk);
+        {
+            TMainForm form;
+            form.show();
+            form.GridEd->setValue(7.5);
+            form.SpaceED->setValue(2.25);
+            form.RandEd->setValue(20);
+            form.UseGridCheck->setChecked(false);
+            form.ShowGridCheck->setChecked(true);
+            form.MinQualEd->setValue(150);
+            form.EnhanceQualCheck->setChecked(false);
+            form.PageControl3->setCurrentWidget(form.TabSheet9);
+            QVERIFY(form.close());
+        }
+        QSettings ini(settingsFile(), QSettings::IniFormat);
+        QCOMPARE(ini.value("TMainForm/GridEd_Value").toDouble(), 7.5);
+        QCOMPARE(ini.value("TMainForm/PageControl3_ActivePage").toString(), QStringLiteral("TabSheet9"));
+
+        TMainForm again;
+        again.show();
+        QCOMPARE(again.GridEd->value(), 7.5);
+        QCOMPARE(again.GridEDin->value(), 0.3); // the inch twin ran as after a user edit
+        QCOMPARE(again.SpaceED->value(), 2.25);
+        QCOMPARE(again.RandEd->value(), 20.0);
+        QVERIFY(!again.UseGridCheck->isChecked());
+        QVERIFY(again.ShowGridCheck->isChecked());
+        QCOMPARE(again.MinQualEd->value(), 150);
+        QVERIFY(!again.EnhanceQualCheck->isChecked());
+        QCOMPARE(again.PageControl3->currentWidget(), again.TabSheet9);
+    }
+
+    void cancellingSavesNothing()
+    {
+        DialogRecorder dialogs(Dialogs::IdCancel);
+        {
+            TMainForm form;
+            form.show();
+            form.GridEd->setValue(9);
+            QVERIFY(!form.close());
+        }
+        QVERIFY(!QFile::exists(settingsFile()));
+        TMainForm again;
+        again.show();
+        QCOMPARE(again.GridEd->value(), 5.0);
+    }
+
+    void openedArrangementsGridIsRemembered()
+    {
+        QTemporaryDir dir;
+        ArrangementData d;
+        d.Grid = 12.5;
+        QFile f(dir.filePath("grid.sga"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(WriteArrangement(d));
+        f.close();
+        DialogRecorder dialogs(Dialogs::IdOk);
+        {
+            TMainForm form;
+            form.show();
+            form.OpenFile(f.fileName());
+            QVERIFY(form.close());
+        }
+        TMainForm again;
+        again.show();
+        QCOMPARE(again.GridEd->value(), 12.5);
+    }
+
+    void unreadableValuesKeepTheDefaults()
+    {
+        {
+            QSettings ini(settingsFile(), QSettings::IniFormat);
+            ini.setValue("TMainForm/GridEd_Value", "wide");
+            ini.setValue("TMainForm/UseGridCheck_Checked", "perhaps");
+            ini.setValue("TMainForm/PageControl3_ActivePage", "TabSheet3");
+            ini.setValue("TMainForm/RandEd_Value", "22.5");
+        }
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.show();
+        QCOMPARE(form.GridEd->value(), 5.0);
+        QVERIFY(form.UseGridCheck->isChecked());
+        QCOMPARE(form.PageControl3->currentWidget(), form.TabSheet10);
+        QCOMPARE(form.RandEd->value(), 22.5);
+    }
+
+    void printFormSettings_data()
+    {
+        QTest::addColumn<int>("breit");
+        QTest::addColumn<int>("hoch");
+        QTest::addColumn<int>("breitBack");
+        QTest::addColumn<int>("hochBack");
+        QTest::newRow("values in range") << 30 << 80 << 30 << 80;
+        QTest::newRow("out of range clamped to 1..100") << 0 << 250 << 1 << 100;
+    }
+    void printFormSettings()
+    {
+        QFETCH(int, breit);
+        QFETCH(int, hoch);
+        const PrintFormSettings defaults = LoadPrintFormSettings();
+        QVERIFY(defaults.UseFull && !defaults.Userdef && defaults.Zentr && defaults.Sverh);
+        QCOMPARE(defaults.Breit, 50);
+        QCOMPARE(defaults.Hoch, 50);
+
+        PrintFormSettings p;
+        p.UseFull = false;
+        p.Userdef = true;
+        p.Zentr = false;
+        p.Sverh = false;
+        p.Breit = breit;
+        p.Hoch = hoch;
+        p.Maximized = true;
+        SavePrintFormSettings(p);
+        QSettings ini(settingsFile(), QSettings::IniFormat);
+        QCOMPARE(ini.value("TPrintForm/UserdefCheck_Checked").toBool(), true);
+        QCOMPARE(ini.value("TPrintForm/BreitEdit_Value").toInt(), breit);
+
+        const PrintFormSettings back = LoadPrintFormSettings();
+        QVERIFY(!back.UseFull && back.Userdef && !back.Zentr && !back.Sverh && back.Maximized);
+        QTEST(back.Breit, "breitBack");
+        QTEST(back.Hoch, "hochBack");
+    }
+};
+SGA_TEST(TestSettings)
+
+#include "tst_settings.moc"
