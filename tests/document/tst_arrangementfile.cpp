@@ -159,15 +159,6 @@ private slots:
         QCOMPARE(LoadedOptions(back).Rand, double(storedMargin));
     }
 
-    void anyNonZeroIsChecked()
-    {
-        ArrangementData d;
-        d.ShowGrid = -7;
-        d.UseGrid = 0;
-        QVERIFY(LoadedOptions(d).ShowGrid);
-        QVERIFY(!LoadedOptions(d).UseGrid);
-    }
-
     void otherMagicsAreNotArrangements_data()
     {
         QTest::addColumn<QByteArray>("bytes");
