@@ -555,6 +555,19 @@ void TMainForm::connectSignals()
     for (QCheckBox *box : {SverhCheck, ShowFNames, ShowGridCheck})
         connect(box, &QCheckBox::toggled, this, &TMainForm::repaintArrangeView);
 
+    // Output: print and setup buttons, the preview and its scroll area
+    GoBtn1->onMouseDown = [this](QMouseEvent *e) { GoBtn1MouseDown(e); };
+    GoBtn1->onMouseMove = [this](QMouseEvent *e) { GoBtn1MouseMove(e); };
+    GoBtn1->onMouseUp = [this](QMouseEvent *e) { GoBtn1MouseUp(e); };
+    SetupBtn->onMouseDown = [this](QMouseEvent *e) { SetupBtnMouseDown(e); };
+    SetupBtn->onMouseMove = [this](QMouseEvent *e) { SetupBtnMouseMove(e); };
+    SetupBtn->onMouseUp = [this](QMouseEvent *e) { SetupBtnMouseUp(e); };
+    PaintBox3->onPaint = [this](QPaintEvent *e) { PaintBox3Paint(e); };
+    PaintBox3->onMouseDown = [this](QMouseEvent *e) { PaintBox3MouseDown(e); };
+    PaintBox3->onMouseMove = [this](QMouseEvent *e) { PaintBox3MouseMove(e); };
+    PaintBox3->onMouseUp = [this](QMouseEvent *e) { PaintBox3MouseUp(e); };
+    WatchResize(ScrollBox3, [this] { ScrollBox3Resize(); });
+
     qApp->installEventFilter(this);
 }
 

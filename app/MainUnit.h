@@ -294,6 +294,33 @@ public:
     QSpinBox *BitDPIED = nullptr;
     QSpinBox *APageEd2 = nullptr;
 
+    // Print job and printer setup (output/PrintJob.cpp).
+    void GoBtn1Click();
+    void SetupBtnClick();
+    void GoBtn1MouseDown(QMouseEvent *event);
+    void GoBtn1MouseMove(QMouseEvent *event);
+    void GoBtn1MouseUp(QMouseEvent *event);
+    void SetupBtnMouseDown(QMouseEvent *event);
+    void SetupBtnMouseMove(QMouseEvent *event);
+    void SetupBtnMouseUp(QMouseEvent *event);
+
+    // 1:1 preview (output/PrintPreview.cpp).
+    bool PreviewDragging = false;
+    QPoint PreviewGrab; // pointer at mouse down, preview pixels
+    int PreviewDpiX() const; // the main window's logical resolution
+    int PreviewDpiY() const;
+    QSize PreviewPageSize() const;
+    // Resizes the preview when its computed size differs; false means it was
+    // resized and this paint ends.
+    bool syncPreviewSize();
+    // Draws the current page on a white sheet of the preview's size.
+    void paintPreview(TDC &dc);
+    void PaintBox3Paint(QPaintEvent *event);
+    void ScrollBox3Resize();
+    void PaintBox3MouseDown(QMouseEvent *event);
+    void PaintBox3MouseMove(QMouseEvent *event);
+    void PaintBox3MouseUp(QMouseEvent *event);
+
     // ---- Picture browsing ---------------------------------------------------
     QListWidget *PrefListBox = nullptr;
     QTreeView *JamShellTree1 = nullptr;

@@ -1,0 +1,382 @@
+#include "app/MainUnit.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "output/PrintJob.h"
+#include "platform/ColorBox.h"
+#include "platform/DeviceContext.h"
+#include "platform/ImageButton.h"
+#include "platform/PaintBox.h"
+#include "platform/Printer.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+constexpr QRgb White = 0xFFFFFFFF;
+constexpr QRgb Green = 0xFF00FF00;
+
+// Printers may smooth or convert colours slightly; a picture's red stays near red.
+bool reddish(QRgb c) { return qRed(c) >= 240 && qGreen(c) < 16 && qBlue(c) < 16; }
+
+DIB solidPicture(int width, int height, COLORREF colour)
+{
+    DIB d;
+    newdib(&d, width, height, 24, nullptr, 0);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            setpixel(d, x, y, colour);
+    return d;
+}
+
+void place(TMainForm &form, int pictureId, double left, double top, double size, int page)
+{
+    Placement *p = form.Placements.Append();
+    p->PictureId = pictureId;
+    p->Left = left;
+    p->Top = top;
+    p->Width = size;
+    p->Height = size;
+    p->Page = page;
+}
+
+int pdfPageCount(const QString &file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
+}
+
+bool blank(const QImage &page)
+{
+    for (int y = 0; y < page.height(); ++y) {
+        const auto *row = reinterpret_cast<const QRgb *>(page.constScanLine(y));
+        for (int x = 0; x < page.width(); ++x)
+            if (row[x] != White)
+                return false;
+    }
+    return true;
+}
+
+std::unique_ptr<TMainForm> makeForm()
+{
+    auto form = std::make_unique<TMainForm>();
+    form->ScreenDpiOverride = 96;
+    return form;
+}
+
+// Paints of the preview from now on.
+std::shared_ptr<int> countPreviewPaints(TMainForm &form)
+{
+    auto count = std::make_shared<int>(0);
+    form.PaintBox3->onPaint = [count, paint = form.PaintBox3->onPaint](QPaintEvent *e) {
+        ++*count;
+        paint(e);
+    };
+    return count;
+}
+
+void mouse(TImageButton *button, void (TMainForm::*handler)(QMouseEvent *), TMainForm &form, QEvent::Type type,
+           QPoint at)
+{
+    QMouseEvent e(type, at, button->mapToGlobal(at), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    (form.*handler)(&e);
+}
+} // namespace
+
+class TstPrintJob : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init()
+    {
+        Printer().setFixedPage(1800, 1800, 600, 600);
+        Printer().setImageOutput(true);
+    }
+    void cleanup()
+    {
+        Printer().setImageOutput(false);
+        Printer().clearFixedPage();
+    }
+
+    void pagesFromOneToTheCount_data();
+    void pagesFromOneToTheCount();
+    void horizontalResolutionScalesBothAxes_data();
+    void horizontalResolutionScalesBothAxes();
+    void captionHeightAtPrinterResolution();
+    void printsToPdfWithTitle();
+    void cancelledDialogPrintsNothing();
+    void qualityPassRunsBeforeTheDialog();
+    void unopenableOutputIsReported();
+    void setupRepaintsPreviewWhateverChosen_data();
+    void setupRepaintsPreviewWhateverChosen();
+    void imageButtonClicksOnlyWhenReleasedOnIt_data();
+    void imageButtonClicksOnlyWhenReleasedOnIt();
+};
+
+void TstPrintJob::pagesFromOneToTheCount_data()
+{
+    QTest::addColumn<int>("pageCount");
+    QTest::addColumn<QList<int>>("placementPages");
+    QTest::addColumn<QList<bool>>("pagesWithPictures");
+    QTest::newRow("3 pages, pictures only on page 2") << 3 << QList<int>{2, 2} << QList<bool>{false, true, false};
+    QTest::newRow("placements beyond the count not printed") << 2 << QList<int>{1, 3, 7} << QList<bool>{true, false};
+    QTest::newRow("empty arrangement, one empty sheet") << 1 << QList<int>{} << QList<bool>{false};
+}
+
+void TstPrintJob::pagesFromOneToTheCount()
+{
+    QFETCH(int, pageCount);
+    QFETCH(QList<int>, placementPages);
+    QFETCH(QList<bool>, pagesWithPictures);
+    TArrangement doc;
+    const int id = doc.appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(8, 8, RGB(255, 0, 0)));
+    for (int page : placementPages) {
+        Placement *p = doc.Placements.Append();
+        p->PictureId = id;
+        p->Left = p->Top = 0.5;
+        p->Width = p->Height = 1;
+        p->Page = page;
+    }
+    QVERIFY(PrintPages(Printer(), doc, pageCount, 600, ArrangementOptions{}));
+    const std::vector<QImage> &pages = Printer().pageImages();
+    QCOMPARE(int(pages.size()), pageCount);
+    for (int i = 0; i < pageCount; ++i)
+        QCOMPARE(!blank(pages[std::size_t(i)]), pagesWithPictures[i]);
+}
+
+void TstPrintJob::horizontalResolutionScalesBothAxes_data()
+{
+    QTest::addColumn<int>("dpiY");
+    QTest::newRow("600 x 600 dpi") << 600;
+    QTest::newRow("600 x 300 dpi") << 300;
+}
+
+void TstPrintJob::horizontalResolutionScalesBothAxes()
+{
+    QFETCH(int, dpiY);
+    Printer().setFixedPage(1800, 1800, 600, dpiY);
+    auto form = makeForm();
+    const int id = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    place(*form, id, 1.0, 1.0, 0.5, 1);
+    DialogRecorder rec;
+    rec.handler.print = [](QPrinter *) { return true; };
+    rec.install();
+    form->GoBtn1Click();
+    QCOMPARE(int(Printer().pageImages().size()), 1);
+    const QImage &page = Printer().pageImages().front();
+    QVERIFY(reddish(page.pixel(600, 600)));
+    QVERIFY(reddish(page.pixel(899, 899)));
+    QCOMPARE(page.pixel(599, 600), White);
+    QCOMPARE(page.pixel(600, 599), White);
+    QCOMPARE(page.pixel(900, 899), White);
+    QCOMPARE(page.pixel(899, 900), White);
+}
+
+// 11 points at 600 dpi: a character height of trunc(11 * 600 / 72) = 91 printer pixels.
+void TstPrintJob::captionHeightAtPrinterResolution()
+{
+    auto form = makeForm();
+    const int id = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    form->Pictures.back().Comment = QStringLiteral("Caption");
+    form->BkColBox->setSelected(std::int32_t(RGB(0, 255, 0)));
+    place(*form, id, 1.0, 1.0, 1.0, 1);
+    DialogRecorder rec;
+    rec.handler.print = [](QPrinter *) { return true; };
+    rec.install();
+    form->GoBtn1Click();
+    QCOMPARE(int(Printer().pageImages().size()), 1);
+    const QImage &page = Printer().pageImages().front();
+    // The text cells' background rises from the picture's bottom edge by the text height.
+    auto greenRow = [&page](int y) {
+        for (int x = 600; x < 1200; ++x)
+            if (page.pixel(x, y) == Green)
+                return true;
+        return false;
+    };
+    int band = 0;
+    for (int y = 1199; y >= 600 && greenRow(y); --y)
+        ++band;
+    QFont font = QFontFromCaption(form->CaptionFont);
+    font.setPixelSize(91);
+    QCOMPARE(band, QFontMetrics(font).height());
+}
+
+void TstPrintJob::printsToPdfWithTitle()
+{
+    Printer().setImageOutput(false);
+    Printer().setFixedPage(4800, 6600, 600, 600);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("arrangement.pdf"));
+    auto form = makeForm();
+    const int id = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    place(*form, id, 1.0, 1.0, 2.0, 2);
+    form->PageCountED->setValue(3);
+    DialogRecorder rec;
+    rec.handler.print = [&file](QPrinter *p) {
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(file);
+        return true;
+    };
+    rec.install();
+    form->GoBtn1Click();
+    QVERIFY(rec.messages.empty());
+    QCOMPARE(pdfPageCount(file), 3);
+    QCOMPARE(Printer().qprinter()->docName(), QStringLiteral("Snapgrid-Edge document"));
+    QVERIFY(form->StatusText->text().contains(file));
+    Printer().qprinter()->setOutputFileName(QString());
+}
+
+void TstPrintJob::cancelledDialogPrintsNothing()
+{
+    auto form = makeForm();
+    const int id = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    place(*form, id, 1.0, 1.0, 0.5, 1);
+    form->PageControl2->setCurrentWidget(form->TabSheet4);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_VERIFY(form->syncPreviewSize());
+    QTest::qWait(50);
+    const auto paints = countPreviewPaints(*form);
+    DialogRecorder rec;
+    int dialogs = 0;
+    rec.handler.print = [&dialogs](QPrinter *) {
+        ++dialogs;
+        return false;
+    };
+    rec.install();
+    form->GoBtn1Click();
+    QTest::qWait(50);
+    QCOMPARE(dialogs, 1);
+    QCOMPARE(*paints, 0);
+    QVERIFY(Printer().pageImages().empty());
+    QVERIFY(rec.messages.empty());
+    // Confirmed, the preview is repainted for the printer chosen.
+    rec.handler.print = [](QPrinter *) { return true; };
+    rec.install();
+    form->GoBtn1Click();
+    QVERIFY(*paints > 0);
+    QCOMPARE(int(Printer().pageImages().size()), 1);
+}
+
+void TstPrintJob::qualityPassRunsBeforeTheDialog()
+{
+    auto form = makeForm();
+    form->EnhanceQualCheck->setChecked(true);
+    form->MinQualEd->setValue(100);
+    const int id = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    place(*form, id, 1.0, 1.0, 2.0, 1); // 2 inches at 100 dpi need 200 pixels
+    DialogRecorder rec;
+    int widthAtDialog = 0;
+    rec.handler.print = [&](QPrinter *) {
+        widthAtDialog = DibWidth(form->Pictures.front().Dib);
+        return false;
+    };
+    rec.install();
+    form->GoBtn1Click();
+    QVERIFY2(widthAtDialog >= 200, qPrintable(QString::number(widthAtDialog)));
+    QCOMPARE(DibWidth(form->Pictures.front().Dib), widthAtDialog);
+}
+
+void TstPrintJob::unopenableOutputIsReported()
+{
+    Printer().setImageOutput(false);
+    QTemporaryDir dir;
+    auto form = makeForm();
+    DialogRecorder rec;
+    rec.handler.print = [&dir](QPrinter *p) {
+        p->setOutputFormat(QPrinter::PdfFormat);
+        p->setOutputFileName(dir.filePath(QStringLiteral("no/such/folder/out.pdf")));
+        return true;
+    };
+    rec.install();
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".*")));
+    form->GoBtn1Click();
+    QCOMPARE(int(rec.messages.size()), 1);
+    QCOMPARE(rec.messages.front().caption, QStringLiteral("Error"));
+    QVERIFY(!Printer().Printing());
+    Printer().qprinter()->setOutputFileName(QString());
+}
+
+void TstPrintJob::setupRepaintsPreviewWhateverChosen_data()
+{
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("new paper accepted") << true;
+    QTest::newRow("dialog cancelled") << false;
+}
+
+void TstPrintJob::setupRepaintsPreviewWhateverChosen()
+{
+    QFETCH(bool, accepted);
+    Printer().setFixedPage(4800, 6600, 600, 600);
+    auto form = makeForm();
+    form->PageControl2->setCurrentWidget(form->TabSheet4);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_COMPARE(form->PaintBox3->size(), QSize(768, 1056));
+    const auto paints = countPreviewPaints(*form);
+    DialogRecorder rec;
+    rec.handler.pageSetup = [accepted](QPrinter *) {
+        if (accepted)
+            Printer().setFixedPage(6600, 4800, 600, 600); // landscape
+        return accepted;
+    };
+    rec.install();
+    form->SetupBtnClick();
+    QVERIFY(*paints > 0);
+    QTRY_COMPARE(form->PaintBox3->size(), accepted ? QSize(1056, 768) : QSize(768, 1056));
+}
+
+void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt_data()
+{
+    QTest::addColumn<bool>("setup");
+    QTest::addColumn<QPoint>("releaseAt");
+    QTest::addColumn<bool>("clicked");
+    QTest::newRow("print, released on it") << false << QPoint(2, 2) << true;
+    QTest::newRow("print, released beside it") << false << QPoint(-1, 2) << false;
+    QTest::newRow("setup, released on it") << true << QPoint(2, 2) << true;
+    QTest::newRow("setup, released below it") << true << QPoint(2, 5000) << false;
+}
+
+void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt()
+{
+    QFETCH(bool, setup);
+    QFETCH(QPoint, releaseAt);
+    QFETCH(bool, clicked);
+    auto form = makeForm();
+    TImageButton *button = setup ? form->SetupBtn : form->GoBtn1;
+    TImageButton *down = setup ? form->SetupBtnDown : form->GoBtn1Down;
+    DialogRecorder rec;
+    int dialogs = 0;
+    rec.handler.print = rec.handler.pageSetup = [&dialogs](QPrinter *) {
+        ++dialogs;
+        return false;
+    };
+    rec.install();
+    const auto press = setup ? &TMainForm::SetupBtnMouseDown : &TMainForm::GoBtn1MouseDown;
+    const auto move = setup ? &TMainForm::SetupBtnMouseMove : &TMainForm::GoBtn1MouseMove;
+    const auto release = setup ? &TMainForm::SetupBtnMouseUp : &TMainForm::GoBtn1MouseUp;
+
+    mouse(button, press, *form, QEvent::MouseButtonPress, QPoint(2, 2));
+    QVERIFY(!down->isHidden());
+    mouse(button, move, *form, QEvent::MouseMove, releaseAt);
+    QCOMPARE(down->isHidden(), !clicked);
+    mouse(button, release, *form, QEvent::MouseButtonRelease, releaseAt);
+    QVERIFY(down->isHidden());
+    QCOMPARE(dialogs, clicked ? 1 : 0);
+    QVERIFY(!(setup ? form->SetupPressed : form->GoPressed));
+}
+
+SGA_TEST(TstPrintJob)
+#include "tst_printjob.moc"

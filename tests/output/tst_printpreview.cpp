@@ -1,0 +1,221 @@
+#include "app/MainUnit.h"
+#include "common/TestRegistry.h"
+#include "output/PrintPreview.h"
+#include "platform/DeviceContext.h"
+#include "platform/PaintBox.h"
+#include "platform/Printer.h"
+
+#include <QCheckBox>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+constexpr QRgb Grey = 0xFF808080;
+constexpr QRgb White = 0xFFFFFFFF;
+constexpr QRgb Red = 0xFFFF0000;
+constexpr QRgb Blue = 0xFF0000FF;
+
+DIB solidPicture(COLORREF colour)
+{
+    DIB d;
+    newdib(&d, 8, 8, 24, nullptr, 0);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            setpixel(d, x, y, colour);
+    return d;
+}
+
+std::unique_ptr<TMainForm> makeForm()
+{
+    auto form = std::make_unique<TMainForm>();
+    form->ScreenDpiOverride = 96;
+    return form;
+}
+
+void pressAt(TMainForm &form, void (TMainForm::*handler)(QMouseEvent *), QEvent::Type type, QPoint at)
+{
+    QMouseEvent e(type, at, form.PaintBox3->mapToGlobal(at), Qt::LeftButton,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    (form.*handler)(&e);
+}
+} // namespace
+
+class TstPrintPreview : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init() { Printer().setFixedPage(4800, 6600, 600, 600); }
+    void cleanup() { Printer().clearFixedPage(); }
+
+    void previewSize_data();
+    void previewSize();
+    void shownTabSizesThePreview();
+    void currentPageOnWhitePaper_data();
+    void currentPageOnWhitePaper();
+    void pageBeyondTheCountShowsTheLast();
+    void panScrollPosition_data();
+    void panScrollPosition();
+    void draggingKeepsTheGrabbedPointUnderThePointer();
+};
+
+void TstPrintPreview::previewSize_data()
+{
+    QTest::addColumn<QSize>("page");
+    QTest::addColumn<QSize>("screenDpi");
+    QTest::addColumn<QSize>("printerDpi");
+    QTest::addColumn<QSize>("expected");
+    QTest::newRow("4800x6600 at 600 dpi on a 96 dpi screen")
+        << QSize(4800, 6600) << QSize(96, 96) << QSize(600, 600) << QSize(768, 1056);
+    QTest::newRow("each axis by its own resolutions")
+        << QSize(4800, 3300) << QSize(96, 120) << QSize(600, 300) << QSize(768, 1320);
+    QTest::newRow("integer quotient truncates") << QSize(4799, 6599) << QSize(96, 96) << QSize(600, 600)
+                                                << QSize(767, 1055);
+    QTest::newRow("no printer resolution") << QSize(4800, 6600) << QSize(96, 96) << QSize(0, 600) << QSize(0, 1056);
+    QTest::newRow("products beyond 32 bits") << QSize(2000000000, 10) << QSize(600, 96) << QSize(1, 96)
+                                             << QSize(QWIDGETSIZE_MAX, 10);
+}
+
+void TstPrintPreview::previewSize()
+{
+    QFETCH(QSize, page);
+    QFETCH(QSize, screenDpi);
+    QFETCH(QSize, printerDpi);
+    QFETCH(QSize, expected);
+    QCOMPARE(PreviewSize(page.width(), page.height(), screenDpi.width(), screenDpi.height(), printerDpi.width(),
+                         printerDpi.height()),
+             expected);
+}
+
+// A preview of no size would never get a paint event to size itself in.
+void TstPrintPreview::shownTabSizesThePreview()
+{
+    auto form = makeForm();
+    form->PaintBox3->resize(0, 0);
+    form->PageControl2->setCurrentWidget(form->TabSheet4);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_COMPARE(form->PaintBox3->size(), QSize(768, 1056));
+    // Another paper: the next paint resizes the preview and paints again.
+    Printer().setFixedPage(3000, 3000, 600, 600);
+    form->repaintPreview();
+    QTRY_COMPARE(form->PaintBox3->size(), QSize(480, 480));
+}
+
+void TstPrintPreview::currentPageOnWhitePaper_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QRgb>("atFirst");
+    QTest::addColumn<QRgb>("atSecond");
+    QTest::newRow("page 1 shows only its placement") << 1 << Red << White;
+    QTest::newRow("page 2 shows only its placement") << 2 << White << Blue;
+}
+
+void TstPrintPreview::currentPageOnWhitePaper()
+{
+    QFETCH(int, page);
+    QFETCH(QRgb, atFirst);
+    QFETCH(QRgb, atSecond);
+    auto form = makeForm();
+    form->EnhanceQualCheck->setChecked(false);
+    const int red = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(RGB(255, 0, 0)));
+    const int blue = form->appendPicture(QStringLiteral("/p/blue.bmp"), solidPicture(RGB(0, 0, 255)));
+    for (auto [id, onPage, left] : {std::tuple{red, 1, 1.0}, std::tuple{blue, 2, 3.0}}) {
+        Placement *p = form->Placements.Append();
+        p->PictureId = id;
+        p->Left = left;
+        p->Top = 1.0;
+        p->Width = p->Height = 1.0;
+        p->Page = onPage;
+    }
+    form->PageCountED->setValue(2);
+    form->APageEd->setValue(page);
+    form->PaintBox3->resize(form->PreviewPageSize());
+    QImage image(800, 1100, QImage::Format_RGB32);
+    image.fill(Grey);
+    {
+        TDC dc(&image);
+        form->paintPreview(dc);
+    }
+    // One inch of paper is 96 screen pixels: frames at (96, 96) and (288, 96), 96 wide.
+    QCOMPARE(image.pixel(96, 96), atFirst);
+    QCOMPARE(image.pixel(191, 191), atFirst);
+    QCOMPARE(image.pixel(288, 96), atSecond);
+    QCOMPARE(image.pixel(95, 96), White);
+    QCOMPARE(image.pixel(767, 1055), White);
+    QCOMPARE(image.pixel(768, 0), Grey);
+    QCOMPARE(image.pixel(0, 1056), Grey);
+}
+
+void TstPrintPreview::pageBeyondTheCountShowsTheLast()
+{
+    auto form = makeForm();
+    form->PageCountED->setValue(3);
+    form->APageEd2->setValue(7);
+    QCOMPARE(form->APageEd->value(), 3);
+    QCOMPARE(form->APageEd2->value(), 3);
+}
+
+void TstPrintPreview::panScrollPosition_data()
+{
+    QTest::addColumn<QPoint>("scroll");
+    QTest::addColumn<QPoint>("grab");
+    QTest::addColumn<QPoint>("pointer");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("drag left and up scrolls right and down")
+        << QPoint(100, 100) << QPoint(150, 150) << QPoint(140, 120) << QPoint(110, 130);
+    QTest::newRow("far past the bottom stops at the end, horizontal kept")
+        << QPoint(100, 100) << QPoint(150, 150) << QPoint(150, -100000) << QPoint(100, 500);
+    QTest::newRow("far past the top stops at 0") << QPoint(100, 100) << QPoint(150, 150) << QPoint(150, 100000)
+                                                 << QPoint(100, 0);
+    QTest::newRow("beyond int range clamps") << QPoint(300, 0) << QPoint(2147483647, 0) << QPoint(-2147483647, 0)
+                                             << QPoint(300, 0);
+}
+
+void TstPrintPreview::panScrollPosition()
+{
+    QFETCH(QPoint, scroll);
+    QFETCH(QPoint, grab);
+    QFETCH(QPoint, pointer);
+    QFETCH(QPoint, expected);
+    QCOMPARE(PanScrollPosition(scroll, grab, pointer, QPoint(300, 500)), expected);
+}
+
+void TstPrintPreview::draggingKeepsTheGrabbedPointUnderThePointer()
+{
+    auto form = makeForm();
+    form->PageControl2->setCurrentWidget(form->TabSheet4);
+    form->resize(800, 600);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QTRY_COMPARE(form->PaintBox3->size(), QSize(768, 1056));
+    QScrollBar *h = form->ScrollBox3->horizontalScrollBar();
+    QScrollBar *v = form->ScrollBox3->verticalScrollBar();
+    QVERIFY(v->maximum() > 100);
+    const int hBefore = h->value();
+
+    pressAt(*form, &TMainForm::PaintBox3MouseDown, QEvent::MouseButtonPress, QPoint(100, 300));
+    const QPoint grabbedInViewport = form->PaintBox3->mapTo(form->ScrollBox3->viewport(), QPoint(100, 300));
+    // The pointer moves 60 pixels up: the page follows it.
+    pressAt(*form, &TMainForm::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 240));
+    QCOMPARE(v->value(), 60);
+    QCOMPARE(form->PaintBox3->mapTo(form->ScrollBox3->viewport(), QPoint(100, 300)).y(),
+             grabbedInViewport.y() - 60);
+    // Far beyond the bottom edge of the page: the end of the range, horizontal unchanged.
+    pressAt(*form, &TMainForm::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, -100000));
+    QCOMPARE(v->value(), v->maximum());
+    QCOMPARE(h->value(), hBefore);
+    pressAt(*form, &TMainForm::PaintBox3MouseUp, QEvent::MouseButtonRelease, QPoint(100, -100000));
+    QVERIFY(!form->PreviewDragging);
+    // Moves without a press do not scroll.
+    pressAt(*form, &TMainForm::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 100000));
+    QCOMPARE(v->value(), v->maximum());
+}
+
+SGA_TEST(TstPrintPreview)
+#include "tst_printpreview.moc"
