@@ -532,6 +532,7 @@ void TMainForm::connectSignals()
     connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::OpenBtnClick);
     connect(SaveBtn, &QToolButton::clicked, this, &TMainForm::SaveBtnClick);
     connect(SaveAsBtn, &QToolButton::clicked, this, &TMainForm::SaveAsBtnClick);
+    connectBrowser();
 
     // Page arrangement: geometry edits, views and their repaint triggers
     connect(ZoomEd, &QSpinBox::valueChanged, this, &TMainForm::ZoomEdChange);
@@ -591,6 +592,7 @@ void TMainForm::FormCreate()
     ReadPrefFolders();
     SetJamShellTree1Path(StartFolder(PrefListBox->count() > 0 ? PrefListBox->item(0)->text() : QString()));
     UpdateListBox();
+    Startbrowsing();
 
     Setsavedfilename(QString());
     // The inch twins show the converted defaults.
@@ -607,6 +609,7 @@ void TMainForm::FormCreate()
 void TMainForm::FormDestroy()
 {
     qApp->removeEventFilter(this);
+    EndBrowsing(); // no walk step may reach a destroyed window
     deldib(&PreviewDib);
     DelallPics();
 }
@@ -624,6 +627,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
         return;
     }
     Closing = true;
+    StopBrowsing(false);
     SaveSettings();
     event->accept();
 }
@@ -750,7 +754,13 @@ ArrangementOptions TMainForm::options() const
 
 void TMainForm::keyPressEvent(QKeyEvent *event) { FormKeyDown(event); }
 
-void TMainForm::FormKeyDown(QKeyEvent *) {}
+void TMainForm::FormKeyDown(QKeyEvent *)
+{
+    // Only keys that no control has taken: the window itself holds the focus.
+    const QWidget *focus = QApplication::focusWidget();
+    if (!focus || focus == this)
+        PaintBox4DblClick();
+}
 
 QScrollArea *TMainForm::wheelTarget() const
 {

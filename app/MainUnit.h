@@ -19,6 +19,7 @@
 //  |        SaveBitBtn, BitDPIED, APageEd2
 //  +- bottom bar: HomeBtn, ueberbtn/ueberBtn2, EndeBtn/EndeBtnDown
 //  +- StatusBar1: StatusText (350 px), ProgressPanel (50 px, owner-drawn)
+#include "browse/CacheFile.h"
 #include "document/Arrangement.h"
 #include "document/Options.h"
 #include "document/Paths.h"
@@ -51,6 +52,7 @@ class QToolButton;
 class QTreeView;
 class TColorBox;
 class TImageButton;
+class TMyThread;
 class TDC;
 class TPaintBox;
 class QPaintEvent;
@@ -352,6 +354,36 @@ public:
     void AddToPrefFolders(const QString &folder);
     void PrefListBoxDblClick();
     void ReadPrefFolders();
+
+    // Thumbnail browser (browse/ThumbBrowser.cpp) and its worker (browse/BrowseThread.cpp).
+    ThumbList Thumbs;
+    std::int32_t Selection = 1; // 1-based; beyond the count: nothing selected
+    std::int32_t PaintFrom = 0; // non-zero: paint only cells from this index
+    bool Running = false;       // a walk is under way
+    bool Restart = false;       // start a new walk when the running one ends
+    TMyThread *Thread = nullptr;
+    QString BrowsedFolder;      // the folder of the walk under way
+    CacheIndex BrowseIndex;     // of BrowsedFolder
+    int DecodeCount = 0;        // pictures decoded for thumbnails (cache misses)
+    void PaintBox4Paint(QPaintEvent *event);
+    void PaintBox4MouseDown(QMouseEvent *event);
+    void PaintBox4DblClick();
+    void KeyEditKeyDown(QKeyEvent *event);
+    void ScrollImageInView();
+    void ScrollBox4Resize();
+    // Sizes the grid to the scroll box; false when it was resized.
+    bool syncThumbGridSize();
+    void ShowThumbStatus();
+    void NewFile(const QString &name);
+    void ThreadDone();
+    void StartBrowsing();
+    void Startbrowsing();
+    // Asks a running walk to stop; restart: begin the selected folder's walk then.
+    void StopBrowsing(bool restart);
+    // Stops the walk and waits for it, for the window's end.
+    void EndBrowsing();
+    void EmptyThumbs();
+    void connectBrowser();
 
 protected:
     bool event(QEvent *event) override;

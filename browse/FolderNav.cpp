@@ -130,7 +130,11 @@ bool TMainForm::SetJamShellTree1Path(const QString &folder)
     return true;
 }
 
-void TMainForm::JamShellTree1Changing() {}
+void TMainForm::JamShellTree1Changing()
+{
+    if (Running)
+        StopBrowsing(true);
+}
 
 void TMainForm::JamShellTree1Change()
 {
@@ -140,6 +144,8 @@ void TMainForm::JamShellTree1Change()
     const QString clean = QDir::cleanPath(folder);
     JamShellList1->clearSelection();
     JamShellList1->setRootIndex(ListModel->setRootPath(clean));
+    if (PageControl3->currentWidget() == TabSheet10)
+        Startbrowsing(); // the new walk starts when a running one has ended
 }
 
 // ---------------------------------------------------------------------------
@@ -183,7 +189,13 @@ void TMainForm::JamShellList1DblClick()
     openfilenow(JoinFolder(JamShellTree1Path(), ListModel->fileName(item)));
 }
 
-void TMainForm::PageControl3Change() { AddBtn->setEnabled(PageControl3->currentWidget() == TabSheet9); }
+void TMainForm::PageControl3Change()
+{
+    StopBrowsing(false);
+    AddBtn->setEnabled(PageControl3->currentWidget() == TabSheet9);
+    if (PageControl3->currentWidget() == TabSheet10)
+        JamShellTree1Change();
+}
 
 // ---------------------------------------------------------------------------
 // Preview box

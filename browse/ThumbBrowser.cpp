@@ -1,0 +1,249 @@
+#include "browse/ThumbBrowser.h"
+
+#include "picture/DrawDib.h"
+#include "platform/DeviceContext.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+
+int ThumbColumns(int width) { return std::max(1, width / ThumbCellWidth); }
+
+QPoint ThumbCellOrigin(int index, int columns)
+{
+    return { (index - 1) % columns * ThumbCellWidth, (index - 1) / columns * ThumbCellHeight };
+}
+
+int ThumbGridHeight(int count, int columns) { return (count / columns + 1) * ThumbCellHeight; }
+
+QSize ThumbDisplaySize(int w, int h)
+{
+    if (w <= 0 || h <= 0)
+        return {};
+    int tw = ThumbBox;
+    int th = int(std::int64_t(h) * ThumbBox / w);
+    if (th > ThumbBox) {
+        th = ThumbBox;
+        tw = int(std::int64_t(w) * ThumbBox / h);
+    }
+    return { tw, th };
+}
+
+int ThumbHitTest(QPoint p, int count, int columns)
+{
+    for (int i = 1; i <= count; ++i) {
+        const QPoint o = ThumbCellOrigin(i, columns);
+        if (p.x() >= o.x() + 2 && p.x() <= o.x() + 88 && p.y() >= o.y() + 2 && p.y() <= o.y() + 108)
+            return i;
+    }
+    return 0;
+}
+
+int ThumbKeyMove(int key, int selection, int count, int columns)
+{
+    int next = selection;
+    switch (key) {
+    case Qt::Key_Up:
+        next = selection - columns;
+        break;
+    case Qt::Key_Down:
+        next = selection + columns;
+        break;
+    case Qt::Key_Left:
+        next = selection - 1;
+        break;
+    case Qt::Key_Right:
+        next = selection + 1;
+        break;
+    default:
+        break;
+    }
+    return next >= 1 && next <= count ? next : selection;
+}
+
+int ThumbScrollPosition(int selection, int columns, int position, int clientHeight)
+{
+    const int row = (std::max(selection, 1) - 1) / columns;
+    const int top = row * ThumbCellHeight + 2;
+    const int bottom = row * ThumbCellHeight + 108;
+    if (top < position)
+        return top;
+    if (position + clientHeight < bottom)
+        return bottom - clientHeight;
+    return position;
+}
+
+QString ThumbStatusText(const ThumbList& list, int selection)
+{
+    if (selection < 1 || selection > list.count())
+        return QCoreApplication::translate("TMainForm", "Picture: none");
+    const ThumbInfo& i = list.at(selection - 1).Info;
+    return QCoreApplication::translate("TMainForm", "Thumbnail: ") + QString::number(i.FullWidth) + QLatin1String(" x ")
+        + QString::number(i.FullHeight) + QLatin1String(" x ") + QString::number(i.Colours) + QLatin1String(" - ")
+        + QString::number(i.SizeKB) + QLatin1String(" KByte   ") + QLatin1String(" (") + QString::number(selection)
+        + QCoreApplication::translate("TMainForm", " of ") + QString::number(list.count()) + QLatin1String(")");
+}
+
+void PaintThumbGrid(TDC& dc, const ThumbList& list, int selection, int paintFrom, int columns, const QRect& clip)
+{
+    const bool selectionValid = selection >= 1 && selection <= list.count();
+    const HPALETTE palette = selectionValid ? list.at(selection - 1).Dib.Palette : HPALETTE();
+    const COLORREF white = RGB(255, 255, 255), grey = RGB(128, 128, 128);
+    for (int i = std::max(paintFrom, 1); i <= list.count(); ++i) {
+        const QPoint o = ThumbCellOrigin(i, columns);
+        const int x0 = o.x(), y0 = o.y();
+        if (!clip.intersects(QRect(x0, y0, ThumbCellWidth, ThumbCellHeight)))
+            continue;
+        const DIB& dib = list.at(i - 1).Dib;
+        const int w = DibWidth(dib), h = DibHeight(dib);
+        const QSize t = ThumbDisplaySize(w, h);
+        const int tw = t.width(), th = t.height();
+
+        // Raised frame: light top and left, dark right and bottom.
+        dc.SetPen(white);
+        dc.MoveTo(x0 + 2, y0 + 2);
+        dc.LineTo(x0 + 88, y0 + 2);
+        dc.SetPen(grey);
+        dc.LineTo(x0 + 88, y0 + 108);
+        dc.LineTo(x0 + 2, y0 + 108);
+        dc.SetPen(white);
+        dc.LineTo(x0 + 2, y0 + 2);
+
+        const bool selected = i == selection;
+        const COLORREF fill = selected ? RGB(0, 0, 255) : RGB(192, 192, 192);
+        const int px = x0 + 5 + (ThumbBox - tw) / 2;
+        const int py = y0 + 5 + (ThumbBox - th) / 2;
+        // The picture's own rectangle is left for DrawDib.
+        dc.FillRect(RECT { x0 + 3, y0 + 3, px, y0 + 107 }, fill);
+        dc.FillRect(RECT { x0 + 3, y0 + 3, x0 + 87, py }, fill);
+        dc.FillRect(RECT { x0 + 3, py + th, x0 + 87, y0 + 107 }, fill);
+        dc.FillRect(RECT { px + tw, y0 + 3, x0 + 87, y0 + 107 }, fill);
+        if (dib.Bits && tw > 0 && th > 0)
+            DrawDib(dc, px, py, tw, th, dib, 0, 0, w, h, true, SRCCOPY, selected, palette);
+
+        dc.SetBkMode(OPAQUE);
+        dc.SetBkColor(fill);
+        dc.DrawText(list.at(i - 1).Name, RECT { x0 + 3, y0 + 90, x0 + 87, y0 + 110 }, 0);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The "Picture browser" page of the main window
+
+#include "app/MainUnit.h"
+#include "arrange/ArrangeView.h"
+#include "platform/EventHook.h"
+#include "platform/PaintBox.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTreeView>
+
+void TMainForm::connectBrowser()
+{
+    PaintBox4->onPaint = [this](QPaintEvent* e) { PaintBox4Paint(e); };
+    PaintBox4->onMouseDown = [this](QMouseEvent* e) { PaintBox4MouseDown(e); };
+    PaintBox4->onDblClick = [this](QMouseEvent*) { PaintBox4DblClick(); };
+    PaintBox4->onMouseMove = [this](QMouseEvent*) { ShowThumbStatus(); };
+    WatchResize(ScrollBox4, [this] { ScrollBox4Resize(); });
+    ScrollBox4->viewport()->setMouseTracking(true);
+    new TEventHook(ScrollBox4->viewport(), [this](QEvent* e) {
+        if (e->type() == QEvent::MouseButtonPress)
+            KeyEdit->setFocus();
+        else if (e->type() == QEvent::MouseMove)
+            ShowThumbStatus();
+        return false;
+    });
+    JamShellTree1->viewport()->setMouseTracking(true);
+    new TEventHook(JamShellTree1->viewport(), [this](QEvent* e) {
+        if (e->type() == QEvent::MouseMove)
+            ShowThumbStatus();
+        return false;
+    });
+    // Every key stops at KeyEdit, so none reaches the window's own key handler.
+    new TEventHook(KeyEdit, [this](QEvent* e) {
+        if (e->type() != QEvent::KeyPress)
+            return false;
+        KeyEditKeyDown(static_cast<QKeyEvent*>(e));
+        return true;
+    });
+}
+
+bool TMainForm::syncThumbGridSize()
+{
+    const int width = ScrollBox4->viewport()->width();
+    const QSize size(width, ThumbGridHeight(Thumbs.count(), ThumbColumns(width)));
+    if (PaintBox4->size() == size)
+        return true;
+    PaintBox4->resize(size); // brings the next paint
+    return false;
+}
+
+void TMainForm::ScrollBox4Resize()
+{
+    // An empty grid of no size gets no paint event, so its size cannot wait for one.
+    syncThumbGridSize();
+    PaintBox4->update();
+}
+
+void TMainForm::PaintBox4Paint(QPaintEvent* event)
+{
+    if (!syncThumbGridSize())
+        return;
+    TDC dc(PaintBox4);
+    dc.SetFont(PaintBox4->font(), 0);
+    PaintThumbGrid(
+        dc, Thumbs, Selection, PaintFrom, ThumbColumns(PaintBox4->width()), event ? event->rect() : PaintBox4->rect());
+    ShowThumbStatus();
+}
+
+void TMainForm::ShowThumbStatus() { StatusText->setText(ThumbStatusText(Thumbs, Selection)); }
+
+void TMainForm::PaintBox4MouseDown(QMouseEvent* event)
+{
+    KeyEdit->setFocus();
+    const int i = ThumbHitTest(event->position().toPoint(), Thumbs.count(), ThumbColumns(PaintBox4->width()));
+    if (i == 0)
+        return;
+    Selection = i;
+    ScrollImageInView();
+    PaintBox4->repaint();
+}
+
+void TMainForm::PaintBox4DblClick()
+{
+    if (Selection >= 1 && Selection <= Thumbs.count())
+        OpenFromBrowser(Thumbs.at(Selection - 1).Name);
+}
+
+void TMainForm::KeyEditKeyDown(QKeyEvent* event)
+{
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        PaintBox4DblClick();
+        return;
+    }
+    if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right)
+        return;
+    Selection = ThumbKeyMove(key, Selection, Thumbs.count(), ThumbColumns(PaintBox4->width()));
+    ScrollImageInView();
+    PaintBox4->repaint();
+}
+
+void TMainForm::ScrollImageInView()
+{
+    QScrollBar* bar = ScrollBox4->verticalScrollBar();
+    bar->setValue(ThumbScrollPosition(
+        Selection, ThumbColumns(PaintBox4->width()), bar->value(), ScrollBox4->viewport()->height()));
+}
+
+void TMainForm::EmptyThumbs()
+{
+    Thumbs.clear();
+    PaintBox4->repaint();
+}
