@@ -756,9 +756,10 @@ void TMainForm::keyPressEvent(QKeyEvent *event) { FormKeyDown(event); }
 
 void TMainForm::FormKeyDown(QKeyEvent *)
 {
-    // Only keys that no control has taken: the window itself holds the focus.
+    // Only keys of the active window that no control holds the focus for;
+    // keys a control ignored also end up here and must not add a picture.
     const QWidget *focus = QApplication::focusWidget();
-    if (!focus || focus == this)
+    if (isActiveWindow() && (!focus || focus == this))
         PaintBox4DblClick();
 }
 
