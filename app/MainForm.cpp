@@ -568,6 +568,7 @@ void TMainForm::connectSignals()
     PaintBox3->onMouseMove = [this](QMouseEvent *e) { PaintBox3MouseMove(e); };
     PaintBox3->onMouseUp = [this](QMouseEvent *e) { PaintBox3MouseUp(e); };
     WatchResize(ScrollBox3, [this] { ScrollBox3Resize(); });
+    connect(SaveBitBtn, &QPushButton::clicked, this, &TMainForm::SaveBitBtnClick);
 
     qApp->installEventFilter(this);
 }

@@ -322,6 +322,8 @@ public:
     void PaintBox3MouseDown(QMouseEvent *event);
     void PaintBox3MouseMove(QMouseEvent *event);
     void PaintBox3MouseUp(QMouseEvent *event);
+    // Saves the current page as a picture file at BitDPIED dots per inch.
+    void SaveBitBtnClick();
 
     // ---- Picture browsing ---------------------------------------------------
     QListWidget *PrefListBox = nullptr;

@@ -7,15 +7,19 @@
 #include "document/Arrangement.h"
 #include "output/PageRender.h"
 #include "platform/DeviceContext.h"
+#include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
@@ -41,6 +45,26 @@ void PaintPreview(TDC &dc, const TArrangement &doc, QSize size, double page, int
     dc.SetBrush(White);
     dc.Rectangle(0, 0, size.width(), size.height());
     RenderPage(dc, doc, page, PreviewScale(screenDpiX, screenDpiY), options);
+}
+
+QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight, int printerDpiX,
+                       int printerDpiY, const ArrangementOptions &options, qint64 maxBytes)
+{
+    const QSize size = PreviewSize(pageWidth, pageHeight, dpi, dpi, printerDpiX, printerDpiY);
+    if (size.isEmpty() || qint64(size.width()) * size.height() * 4 > maxBytes)
+        return {};
+    QImage image(size, QImage::Format_RGB32);
+    if (image.isNull())
+        return {};
+    // Inches per metre: the file records its resolution.
+    const int dotsPerMeter = int(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    {
+        TDC dc(&image);
+        PaintPreview(dc, doc, size, page, dpi, dpi, options);
+    }
+    return image;
 }
 
 QPoint PanScrollPosition(QPoint scroll, QPoint grab, QPoint pointer, QPoint maximum)
@@ -127,4 +151,24 @@ void TMainForm::PaintBox3MouseUp(QMouseEvent *)
 {
     PreviewDragging = false;
     PaintBox3->setCursor(Qt::OpenHandCursor);
+}
+
+void TMainForm::SaveBitBtnClick()
+{
+    const QString file = Dialogs::getSaveFileName(
+        this, tr("Save as image..."), tr("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;Windows bitmap (*.bmp)"),
+        QStringLiteral("png"));
+    if (file.isEmpty())
+        return;
+    const TPrinter &printer = Printer();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const QImage image = RenderPageImage(*this, APageEd->value(), BitDPIED->value(), printer.PageWidth(),
+                                         printer.PageHeight(), printer.LogPixelsX(), printer.LogPixelsY(), options());
+    const bool saved = !image.isNull() && image.save(file, nullptr, 95);
+    QGuiApplication::restoreOverrideCursor();
+    if (image.isNull())
+        Dialogs::messageBox(this, tr("Not enough memory for an image of this page at %1 DPI!").arg(BitDPIED->value()),
+                            tr("Error"), Dialogs::Icon::Error);
+    else if (!saved)
+        Dialogs::messageBox(this, tr("Could not save %1!").arg(file), tr("Error"), Dialogs::Icon::Error);
 }

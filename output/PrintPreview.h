@@ -1,6 +1,7 @@
 #pragma once
 // The 1:1 preview of the printout: one inch of paper is one logical inch of
 // the screen.
+#include <QImage>
 #include <QPoint>
 #include <QSize>
 
@@ -18,6 +19,14 @@ struct ArrangementOptions;
 // placements at the screen's resolution per axis (font by the horizontal one).
 void PaintPreview(TDC &dc, const TArrangement &doc, QSize size, double page, int screenDpiX, int screenDpiY,
                   const ArrangementOptions &options);
+
+// A page as a picture for "Save as image...": white paper of the printable area
+// at `dpi` on both axes (sizes as the preview's), the page's placements drawn by
+// the rendering rule at that resolution. Null when the size is empty or the
+// image would take more than maxBytes.
+[[nodiscard]] QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight,
+                                     int printerDpiX, int printerDpiY, const ArrangementOptions &options,
+                                     qint64 maxBytes = qint64(1) << 30);
 
 // Scroll position while the preview is dragged: the point grabbed at `grab`
 // (preview pixels) follows the pointer now at `pointer` (preview pixels at the

@@ -1,5 +1,6 @@
 #include "app/MainUnit.h"
 #include "common/TestRegistry.h"
+#include "common/TestSupport.h"
 #include "output/PrintPreview.h"
 #include "platform/DeviceContext.h"
 #include "platform/PaintBox.h"
@@ -11,6 +12,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -62,6 +64,10 @@ private slots:
     void panScrollPosition_data();
     void panScrollPosition();
     void draggingKeepsTheGrabbedPointUnderThePointer();
+    void pageImage_data();
+    void pageImage();
+    void saveAsImage_data();
+    void saveAsImage();
 };
 
 void TstPrintPreview::previewSize_data()
@@ -215,6 +221,71 @@ void TstPrintPreview::draggingKeepsTheGrabbedPointUnderThePointer()
     // Moves without a press do not scroll.
     pressAt(*form, &TMainForm::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 100000));
     QCOMPARE(v->value(), v->maximum());
+}
+
+void TstPrintPreview::pageImage_data()
+{
+    QTest::addColumn<int>("dpi");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qint64>("maxBytes");
+    QTest::newRow("150 dpi") << 150 << QSize(1200, 1650) << (qint64(1) << 30);
+    QTest::newRow("10 dpi") << 10 << QSize(80, 110) << (qint64(1) << 30);
+    QTest::newRow("too large is refused") << 600 << QSize(0, 0) << qint64(4800 * 6600 * 4 - 1);
+}
+
+void TstPrintPreview::pageImage()
+{
+    QFETCH(int, dpi);
+    QFETCH(QSize, size);
+    QFETCH(qint64, maxBytes);
+    TArrangement doc;
+    const int id = doc.appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(RGB(255, 0, 0)));
+    for (int page : {1, 2}) {
+        Placement *p = doc.Placements.Append();
+        p->PictureId = id;
+        p->Left = p->Top = 1.0 + page;
+        p->Width = p->Height = 1.0;
+        p->Page = page;
+    }
+    const QImage image = RenderPageImage(doc, 1, dpi, 4800, 6600, 600, 600, ArrangementOptions{}, maxBytes);
+    QCOMPARE(image.size(), size);
+    if (size.isEmpty())
+        return;
+    QCOMPARE(image.pixel(2 * dpi, 2 * dpi), Red);
+    QCOMPARE(image.pixel(2 * dpi - 1, 2 * dpi), White);
+    QCOMPARE(image.pixel(3 * dpi, 3 * dpi), White); // page 2's placement
+    QCOMPARE(image.dotsPerMeterX(), qRound(dpi / 0.0254));
+}
+
+void TstPrintPreview::saveAsImage_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<int>("errors");
+    QTest::newRow("png") << QStringLiteral("page.png") << true << 0;
+    QTest::newRow("jpeg") << QStringLiteral("page.jpg") << true << 0;
+    QTest::newRow("bmp") << QStringLiteral("page.bmp") << true << 0;
+    QTest::newRow("cancelled") << QString() << false << 0;
+    QTest::newRow("unwritable folder") << QStringLiteral("missing/page.png") << false << 1;
+}
+
+void TstPrintPreview::saveAsImage()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, written);
+    QFETCH(int, errors);
+    QTemporaryDir dir;
+    const QString file = name.isEmpty() ? QString() : dir.filePath(name);
+    auto form = makeForm();
+    form->BitDPIED->setValue(20);
+    DialogRecorder rec;
+    rec.handler.saveFile = [&file](const QString &) { return file; };
+    rec.install();
+    form->SaveBitBtnClick();
+    QCOMPARE(int(rec.messages.size()), errors);
+    QCOMPARE(QFile::exists(file), written);
+    if (written)
+        QCOMPARE(QImage(file).size(), QSize(160, 220));
 }
 
 SGA_TEST(TstPrintPreview)
