@@ -533,6 +533,8 @@ void TMainForm::connectSignals()
     connect(SaveBtn, &QToolButton::clicked, this, &TMainForm::SaveBtnClick);
     connect(SaveAsBtn, &QToolButton::clicked, this, &TMainForm::SaveAsBtnClick);
     connectBrowser();
+    connect(PrintBtn, &QPushButton::clicked, this, &TMainForm::PrintBtnClick);
+    connect(ShowBigBtn, &QPushButton::clicked, this, &TMainForm::ShowBigBtnClick);
 
     // Page arrangement: geometry edits, views and their repaint triggers
     connect(ZoomEd, &QSpinBox::valueChanged, this, &TMainForm::ZoomEdChange);
@@ -605,6 +607,7 @@ void TMainForm::FormCreate()
     SelectedPlacement = -1;
     UpdateSelectionControls();
     ChangeFreeText();
+    CreatePictureViewer();
 }
 
 void TMainForm::FormDestroy()

@@ -55,6 +55,7 @@ class TImageButton;
 class TMyThread;
 class TDC;
 class TPaintBox;
+class TViewPicForm;
 class QPaintEvent;
 class QShowEvent;
 
@@ -324,6 +325,13 @@ public:
     void PaintBox3MouseUp(QMouseEvent *event);
     // Saves the current page as a picture file at BitDPIED dots per inch.
     void SaveBitBtnClick();
+
+    // Single picture print and the picture viewer (output/PrintFUnit.cpp,
+    // output/ViewPicFUnit.cpp). The viewer lives as long as the window.
+    TViewPicForm *ViewPicForm = nullptr;
+    void CreatePictureViewer(); // also makes it the ShowBigHandler
+    void PrintBtnClick();
+    void ShowBigBtnClick();
 
     // ---- Picture browsing ---------------------------------------------------
     QListWidget *PrefListBox = nullptr;

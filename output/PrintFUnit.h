@@ -1,0 +1,68 @@
+#pragma once
+// The single-picture print dialog and the printing it starts: one picture on a
+// sheet, the whole printable area or percentages of it, centred or not.
+#include "output/PrintGeometry.h"
+#include "picture/Dib.h"
+
+#include <QDialog>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QCheckBox;
+class QSpinBox;
+class QPaintEvent;
+class TDC;
+class TPaintBox;
+
+class TPrintForm : public QDialog
+{
+    Q_OBJECT
+public:
+    // Holds a copy of the caller's picture; the pixels stay the caller's.
+    explicit TPrintForm(const DIB &dib, QWidget *parent = nullptr);
+
+    DIB Dib;
+    bool Coupling = false; // set while one percentage updates the other
+
+    QLabel *PreviewLabel = nullptr; // "Preview:"
+    TPaintBox *PrintPaintBox = nullptr;
+    QPushButton *PrintSetupBtn = nullptr;
+    QGroupBox *SizeGroup = nullptr; // "Print size"
+    QRadioButton *UseFullCheck = nullptr;
+    QRadioButton *UserdefCheck = nullptr;
+    QSpinBox *BreitEdit = nullptr; // width in per cent
+    QSpinBox *HochEdit = nullptr;  // height in per cent
+    QGroupBox *OptionsGroup = nullptr; // "Print options"
+    QCheckBox *SverhCheck = nullptr;
+    QCheckBox *ZentrCheck = nullptr;
+    QPushButton *OkBitBtn1 = nullptr;
+    QPushButton *CancelBitBtn2 = nullptr;
+
+    // The dialog's choices as one value, and back (without coupling).
+    PrintSizeChoice choice() const;
+    void setChoice(const PrintSizeChoice &c);
+
+    void FormShow();
+    void PrintPaintBoxPaint();
+    // Draws the page preview into a box of the given size.
+    void paintPreview(TDC &dc, QSize box);
+    void BreitEditChange();
+    void HochEditChange();
+    void UserdefCheckClick();
+    void PrintSetupBtnClick();
+    // "Use page fully", "Maintain aspect ratio", "Centered output".
+    void OptionClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+};
+
+// Draws the picture on a printable area of `page` device pixels as the choice
+// says (no halftoning, the picture's own palette).
+void DrawSinglePicture(TDC &dc, const DIB &dib, QSize page, const PrintSizeChoice &choice);
+
+// Runs the dialog for the picture and, when it closes with OK, prints it at
+// once on the current printer under the job title. Returns true when printed.
+bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title);

@@ -1,0 +1,69 @@
+#pragma once
+// The picture viewer: one picture large at a chosen zoom in a scroll area the
+// user pans by dragging; it prints the picture alone or opens its file in the
+// desktop's program for it. One viewer lives for the whole run, so the zoom
+// stays from one opening to the next.
+#include "picture/Dib.h"
+
+#include <QDialog>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+class QLabel;
+class QMouseEvent;
+class QPaintEvent;
+class QPushButton;
+class QScrollArea;
+class QSpinBox;
+class TPaintBox;
+
+// The shown size of a picture at a zoom in per cent: each side truncated,
+// limited to what a widget can be.
+[[nodiscard]] QSize ViewerDisplaySize(QSize picture, double zoom);
+
+// A scroll position after dragging from `remembered` to `pointer` (both in the
+// scrolled content's coordinates), limited to 0..maximum.
+[[nodiscard]] int PanScrollPosition(int position, int remembered, int pointer, int maximum);
+
+class TViewPicForm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TViewPicForm(QWidget *parent = nullptr);
+
+    DIB Dib; // a copy of the caller's record, sharing its pixels, while shown
+    QString FileName;
+    bool Dragging = false;
+    QPoint DownPos; // pointer at mouse down, paint box coordinates
+
+    QLabel *ZoomLabel = nullptr; // "Zoom:"
+    QSpinBox *ZoomEd = nullptr;  // per cent
+    QPushButton *ReadyBtn = nullptr;
+    QPushButton *PrintBrn = nullptr;
+    QPushButton *OpenBtn = nullptr;
+    QScrollArea *ScrollBox1 = nullptr;
+    TPaintBox *PaintBox1 = nullptr;
+
+    // Shows the picture modally and returns the dialog's result. The viewer
+    // lets go of the picture when it closes.
+    int ShowPicture(const DIB &dib, const QString &fileName);
+
+    void PaintBox1Paint(QPaintEvent *event);
+    void ZoomEdChange();
+    void PaintBox1MouseDown(QMouseEvent *event);
+    void PaintBox1MouseMove(QMouseEvent *event);
+    void PaintBox1MouseUp(QMouseEvent *event);
+    void FormMouseWheelDown();
+    void FormMouseWheelUp();
+    void OpenBtnClick();
+    void PrintBrnClick();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // Resizes the paint box to the display size; false when it had to.
+    bool syncPaintBoxSize();
+    int WheelRest = 0; // wheel angle not yet turned into a step, 1/8 degree
+};

@@ -1,0 +1,290 @@
+#include "app/MainUnit.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "output/PrintFUnit.h"
+#include "output/ViewPicFUnit.h"
+#include "platform/PaintBox.h"
+#include "platform/Printer.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+#include <QWheelEvent>
+
+namespace {
+
+DIB picture(int w, int h)
+{
+    DIB d;
+    newdib(&d, w, h, 24, nullptr, 0);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            setpixel(d, x, y, RGB(x % 256, y % 256, 90));
+    return d;
+}
+
+void mouse(QWidget *target, QEvent::Type type, QPoint at, Qt::MouseButtons buttons)
+{
+    QMouseEvent e(type, QPointF(at), target->mapToGlobal(QPointF(at)), Qt::LeftButton, buttons, Qt::NoModifier);
+    QApplication::sendEvent(target, &e);
+}
+
+void wheel(QWidget *target, int angle)
+{
+    QWheelEvent e(QPointF(5, 5), target->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, angle), Qt::NoButton,
+                  Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &e);
+}
+
+// A viewer shown without a modal loop, holding a 1000 x 800 picture at zoom 100.
+struct ShownViewer {
+    TViewPicForm form;
+    DIB dib = picture(1000, 800);
+    ShownViewer()
+    {
+        form.resize(600, 500);
+        form.Dib = dib;
+        form.ZoomEd->setValue(100);
+        form.ZoomEdChange();
+        form.show();
+        QApplication::processEvents();
+    }
+    ~ShownViewer() { deldib(&dib); }
+    QScrollBar *h() const { return form.ScrollBox1->horizontalScrollBar(); }
+    QScrollBar *v() const { return form.ScrollBox1->verticalScrollBar(); }
+};
+
+} // namespace
+
+class UrlRecorder : public QObject
+{
+    Q_OBJECT
+public:
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls.append(url); }
+};
+
+class TstViewer : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    void displaySize_data()
+    {
+        QTest::addColumn<QSize>("picture");
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<QSize>("expected");
+        QTest::newRow("1000x800 at 25") << QSize(1000, 800) << 25 << QSize(250, 200);
+        QTest::newRow("1000x800 at 5") << QSize(1000, 800) << 5 << QSize(50, 40);
+        QTest::newRow("1000x800 at 33 truncates") << QSize(1000, 800) << 33 << QSize(330, 264);
+        QTest::newRow("1 pixel at 9000") << QSize(1, 1) << 9000 << QSize(90, 90);
+        QTest::newRow("beyond a widget's size limited") << QSize(200000, 2) << 9000 << QSize(QWIDGETSIZE_MAX, 180);
+    }
+    void displaySize()
+    {
+        QFETCH(QSize, picture);
+        QFETCH(int, zoom);
+        QFETCH(QSize, expected);
+        QCOMPARE(ViewerDisplaySize(picture, zoom), expected);
+    }
+
+    // The paint box follows the zoom, and the zoom stays for the next picture.
+    void zoomSizesThePictureAndIsKept()
+    {
+        DialogRecorder dialogs;
+        TViewPicForm viewer;
+        DIB first = picture(1000, 800), second = picture(300, 100);
+        QList<QSize> sizes;
+        dialogs.handler.exec = [&](QDialog *) {
+            sizes.append(viewer.PaintBox1->size());
+            viewer.ZoomEd->setValue(25);
+            sizes.append(viewer.PaintBox1->size());
+            viewer.ZoomEd->setValue(200);
+            return int(QDialog::Accepted);
+        };
+        dialogs.install();
+        viewer.ShowPicture(first, QStringLiteral("/pictures/first.jpg"));
+        QCOMPARE(viewer.Dib.Bits, nullptr); // no hold on the caller's pixels after closing
+        dialogs.handler.exec = [&](QDialog *) {
+            sizes.append(viewer.PaintBox1->size());
+            return int(QDialog::Accepted);
+        };
+        dialogs.install();
+        viewer.ShowPicture(second, QStringLiteral("/pictures/second.jpg"));
+        QCOMPARE(sizes, QList<QSize>({QSize(1000, 800), QSize(250, 200), QSize(600, 200)}));
+        QCOMPARE(viewer.ZoomEd->value(), 200);
+        deldib(&first);
+        deldib(&second);
+    }
+
+    void dragPans_data()
+    {
+        QTest::addColumn<QPoint>("start");
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::addColumn<QPoint>("expected"); // -1 = the bar's maximum
+        QTest::newRow("drag up-left moves the view right-down") << QPoint(0, 0) << QPoint(300, 300)
+                                                                << QPoint(250, 200) << QPoint(50, 100);
+        QTest::newRow("beyond the lower edge stops the vertical only") << QPoint(0, 0) << QPoint(300, 700)
+                                                                       << QPoint(280, 0) << QPoint(20, -1);
+        QTest::newRow("beyond the top-left stops at 0") << QPoint(40, 30) << QPoint(100, 100) << QPoint(900, 900)
+                                                        << QPoint(0, 0);
+    }
+    void dragPans()
+    {
+        QFETCH(QPoint, start);
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        QFETCH(QPoint, expected);
+        ShownViewer s;
+        QVERIFY(s.h()->maximum() > 100 && s.v()->maximum() > 100);
+        s.h()->setValue(start.x());
+        s.v()->setValue(start.y());
+        TPaintBox *box = s.form.PaintBox1;
+        mouse(box, QEvent::MouseButtonPress, from, Qt::LeftButton);
+        mouse(box, QEvent::MouseMove, to, Qt::LeftButton);
+        QCOMPARE(s.h()->value(), expected.x() < 0 ? s.h()->maximum() : expected.x());
+        QCOMPARE(s.v()->value(), expected.y() < 0 ? s.v()->maximum() : expected.y());
+        mouse(box, QEvent::MouseButtonRelease, to, Qt::NoButton);
+        const int h = s.h()->value();
+        mouse(box, QEvent::MouseMove, to + QPoint(-50, 0), Qt::NoButton);
+        QCOMPARE(s.h()->value(), h); // released: moving no longer pans
+    }
+
+    void wheelScrollsTwentyPixelsAnywhere()
+    {
+        ShownViewer s;
+        s.v()->setValue(100);
+        wheel(s.form.PaintBox1, -120);
+        QCOMPARE(s.v()->value(), 120);
+        wheel(s.form.ZoomEd, 120);
+        wheel(s.form.ZoomEd, 120);
+        QCOMPARE(s.v()->value(), 80);
+        QCOMPARE(s.form.ZoomEd->value(), 100);
+        // Half notches add up to one step.
+        wheel(s.form.ScrollBox1->viewport(), -60);
+        QCOMPARE(s.v()->value(), 80);
+        wheel(s.form.ScrollBox1->viewport(), -60);
+        QCOMPARE(s.v()->value(), 100);
+    }
+
+    void openAsksTheDesktopForTheFile()
+    {
+        UrlRecorder recorder;
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        TViewPicForm viewer;
+        viewer.FileName = QStringLiteral("/pictures/holiday 1.jpg");
+        viewer.OpenBtn->click();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(recorder.urls, QList<QUrl>({QUrl::fromLocalFile(QStringLiteral("/pictures/holiday 1.jpg"))}));
+    }
+
+    void printPrintsTheShownPicture()
+    {
+        QTemporaryDir tmp;
+        Printer().setFixedPage(4800, 6600, 600, 600);
+        Printer().qprinter()->setOutputFormat(QPrinter::PdfFormat);
+        Printer().qprinter()->setOutputFileName(tmp.filePath(QStringLiteral("viewer.pdf")));
+        DialogRecorder dialogs;
+        TViewPicForm viewer;
+        DIB dib = picture(30, 20);
+        QStringList shown;
+        dialogs.handler.exec = [&](QDialog *d) {
+            if (d == &viewer) {
+                viewer.PrintBrn->click();
+                return int(QDialog::Accepted);
+            }
+            auto *form = qobject_cast<TPrintForm *>(d);
+            shown.append(form ? QStringLiteral("print %1").arg(DibWidth(form->Dib)) : QStringLiteral("other"));
+            return int(QDialog::Accepted);
+        };
+        dialogs.install();
+        viewer.ShowPicture(dib, QStringLiteral("/pictures/p.png"));
+        Printer().clearFixedPage();
+        QCOMPARE(shown, QStringList({QStringLiteral("print 30")}));
+        QCOMPARE(Printer().Title, QStringLiteral("Quillsheet-Picture"));
+        QVERIFY(QFile::exists(tmp.filePath(QStringLiteral("viewer.pdf"))));
+        deldib(&dib);
+    }
+
+    // "&Show big" on "Arrange" shows the selected placement's own picture.
+    void showBigOnArrange_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no selection does nothing") << -1 << QString();
+        QTest::newRow("second placement shows its picture") << 1 << QStringLiteral("/p/b.png");
+        QTest::newRow("selection past the end does nothing") << 2 << QString();
+    }
+    void showBigOnArrange()
+    {
+        QFETCH(int, selected);
+        QFETCH(QString, expected);
+        DialogRecorder dialogs;
+        TMainForm form;
+        const int a = form.appendPicture(QStringLiteral("/p/a.png"), picture(4, 4));
+        const int b = form.appendPicture(QStringLiteral("/p/b.png"), picture(6, 2));
+        for (int id : {a, b}) {
+            Placement *p = form.Placements.Append();
+            p->PictureId = id;
+            p->Page = 1;
+        }
+        form.SelectedPlacement = selected;
+        QString shownName;
+        const BYTE *shownBits = nullptr;
+        form.ShowBigHandler = [&](const DIB &dib, const QString &fileName) {
+            shownName = fileName;
+            shownBits = dib.Bits;
+        };
+        form.ShowBigBtnClick();
+        QCOMPARE(shownName, expected);
+        QCOMPARE(shownBits, expected.isEmpty() ? nullptr : form.Pictures[1].Dib.Bits);
+    }
+
+    // The window installs the real viewer, created once; "&Show big" on
+    // "Add picture" opens it with the previewed file.
+    void mainWindowUsesOneViewer()
+    {
+        QTemporaryDir tmp;
+        const QString file = tmp.filePath(QStringLiteral("big.png"));
+        QImage image(40, 30, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        QVERIFY(image.save(file));
+        DialogRecorder dialogs;
+        TMainForm form;
+        QVERIFY(form.ViewPicForm);
+        form.appendPicture(file, picture(2, 2));
+        form.UpdateListBox();
+        QList<TViewPicForm *> viewers;
+        QString shownFile;
+        QSize shownSize;
+        dialogs.handler.exec = [&](QDialog *d) {
+            viewers.append(qobject_cast<TViewPicForm *>(d));
+            if (viewers.last()) {
+                shownFile = viewers.last()->FileName;
+                shownSize = viewers.last()->PaintBox1->size();
+            }
+            return int(QDialog::Accepted);
+        };
+        dialogs.install();
+        form.ShowBtn->click();
+        form.ShowBtn->click();
+        QCOMPARE(viewers, QList<TViewPicForm *>({form.ViewPicForm, form.ViewPicForm}));
+        QCOMPARE(shownFile, file);
+        QCOMPARE(shownSize, QSize(40, 30));
+    }
+};
+
+SGA_TEST(TstViewer)
+#include "tst_viewer.moc"
