@@ -91,7 +91,11 @@ private slots:
         QStandardPaths::setTestModeEnabled(true);
         QVERIFY(tmp.isValid());
     }
-    void init() { Printer().setFixedPage(4800, 6600, 600, 600); }
+    void init()
+    {
+        Printer().setFixedPage(4800, 6600, 600, 600);
+        Printer().setImageOutput(false);
+    }
     void cleanupTestCase() { Printer().clearFixedPage(); }
 
     void printedRect_data()
@@ -237,27 +241,31 @@ private slots:
         deldib(&d);
     }
 
-    // The picture lands where the rectangle says, on an image as on paper.
-    void drawsWhereTheRectSays_data()
+    // The dialog's choice decides where the picture lands on the printed page.
+    void printedPageShowsThePicture_data()
     {
         QTest::addColumn<PrintSizeChoice>("choice");
         QTest::addColumn<QRect>("expected");
-        // A 40 x 30 picture on a 480 x 660 page.
+        // A 40 x 30 picture on a 480 x 660 printable area.
         QTest::newRow("full page, aspect, centred") << full(true, true) << QRect(0, 150, 480, 360);
         QTest::newRow("full page stretched") << full(false, false) << QRect(0, 0, 480, 660);
         QTest::newRow("user-defined at the corner") << userdef(50, 27, false) << QRect(0, 0, 240, 178);
+        QTest::newRow("user-defined centred") << userdef(50, 27, true) << QRect(120, 241, 240, 178);
     }
-    void drawsWhereTheRectSays()
+    void printedPageShowsThePicture()
     {
         QFETCH(PrintSizeChoice, choice);
         QFETCH(QRect, expected);
+        Printer().setFixedPage(480, 660, 60, 60);
+        Printer().setImageOutput(true);
+        DialogRecorder dialogs;
+        answerPrintForm(dialogs, QDialog::Accepted, [choice](TPrintForm &f) { f.setChoice(choice); });
         const DIB dib = filledPicture(40, 30, Red);
-        QImage page(480, 660, QImage::Format_RGB32);
-        page.fill(White);
-        {
-            TDC dc(&page);
-            DrawSinglePicture(dc, dib, page.size(), choice);
-        }
+        QVERIFY(PrintSinglePicture(nullptr, dib, QStringLiteral("Probe")));
+        QCOMPARE(Printer().pageImages().size(), std::size_t(1));
+        const QImage page = Printer().pageImages()[0];
+        Printer().setImageOutput(false);
+        QCOMPARE(page.size(), QSize(480, 660));
         const QRect r = expected;
         for (const QPoint &in : {r.topLeft(), r.bottomRight(), r.center()})
             QCOMPARE(page.pixel(in), Red);
