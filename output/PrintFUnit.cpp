@@ -3,6 +3,7 @@
 #include "output/PrintFUnit.h"
 
 #include "app/MainUnit.h"
+#include "app/Settings.h"
 #include "picture/DrawDib.h"
 #include "platform/DeviceContext.h"
 #include "platform/Dialogs.h"
@@ -25,10 +26,29 @@ namespace {
 QSize pictureSize(const DIB &dib) { return dib.Bits ? QSize(DibWidth(dib), DibHeight(dib)) : QSize(); }
 QSize printerPage() { return QSize(Printer().PageWidth(), Printer().PageHeight()); }
 
-// ADAPTER: until the settings store holds the dialog's choices, every run
-// starts from the defaults and nothing is kept.
-PrintSizeChoice LoadPrintChoice() { return PrintSizeChoice(); }
-void SavePrintChoice(const PrintSizeChoice &) {}
+PrintSizeChoice LoadPrintChoice()
+{
+    const PrintFormSettings s = LoadPrintFormSettings();
+    PrintSizeChoice c;
+    c.UseFull = s.UseFull || !s.Userdef; // one of the two radio buttons is always chosen
+    c.KeepAspect = s.Sverh;
+    c.Centered = s.Zentr;
+    c.WidthPercent = s.Breit;
+    c.HeightPercent = s.Hoch;
+    return c;
+}
+
+void SavePrintChoice(const PrintSizeChoice &c)
+{
+    PrintFormSettings s;
+    s.UseFull = c.UseFull;
+    s.Userdef = !c.UseFull;
+    s.Sverh = c.KeepAspect;
+    s.Zentr = c.Centered;
+    s.Breit = c.WidthPercent;
+    s.Hoch = c.HeightPercent;
+    SavePrintFormSettings(s); // the dialog has a fixed size: never maximised
+}
 
 QSpinBox *percentEdit(QWidget *parent)
 {

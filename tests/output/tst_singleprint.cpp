@@ -1,4 +1,5 @@
 #include "app/MainUnit.h"
+#include "app/Settings.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "output/PrintFUnit.h"
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -86,15 +86,12 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(tmp.isValid());
-    }
+    void initTestCase() { QVERIFY(tmp.isValid()); }
     void init()
     {
         Printer().setFixedPage(4800, 6600, 600, 600);
         Printer().setImageOutput(false);
+        SavePrintFormSettings(PrintFormSettings());
     }
     void cleanupTestCase() { Printer().clearFixedPage(); }
 
@@ -304,15 +301,23 @@ private slots:
         const DIB dib = filledPicture(400, 300, Red);
         DialogRecorder dialogs;
         PrintSizeChoice seen;
-        answerPrintForm(dialogs, QDialog::Rejected, [&](TPrintForm &f) { seen = f.choice(); });
+        answerPrintForm(dialogs, QDialog::Rejected, [&](TPrintForm &f) {
+            seen = f.choice();
+            f.ZentrCheck->setChecked(false);
+        });
         printToPdf();
         QVERIFY(!PrintSinglePicture(nullptr, dib, QStringLiteral("Cancelled job")));
         QCOMPARE(dialogs.execCount, 1);
         QVERIFY(!QFile::exists(pdfPath()));
         // The dialog ran its show handling before it was shown.
         QCOMPARE(seen.HeightPercent, 27);
+        // Cancel keeps nothing; OK keeps the choices for the next run.
+        QVERIFY(LoadPrintFormSettings().Zentr);
 
-        answerPrintForm(dialogs, QDialog::Accepted, [](TPrintForm &f) { f.UserdefCheck->setChecked(true); });
+        answerPrintForm(dialogs, QDialog::Accepted, [](TPrintForm &f) {
+            f.UserdefCheck->setChecked(true);
+            f.BreitEdit->setValue(70);
+        });
         printToPdf();
         QVERIFY(PrintSinglePicture(nullptr, dib, QStringLiteral("Printed job")));
         QCOMPARE(Printer().Title, QStringLiteral("Printed job"));
@@ -320,6 +325,12 @@ private slots:
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
+
+        answerPrintForm(dialogs, QDialog::Rejected, [&](TPrintForm &f) { seen = f.choice(); });
+        PrintSinglePicture(nullptr, dib, QStringLiteral("Next run"));
+        QVERIFY(!seen.UseFull);
+        QCOMPARE(seen.WidthPercent, 70);
+        QCOMPARE(seen.HeightPercent, 38);
         DIB d = dib;
         deldib(&d);
     }
