@@ -7,7 +7,6 @@
 #include "platform/Printer.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
@@ -16,7 +15,6 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QUrl>
 #include <QWheelEvent>
 
 namespace {
@@ -57,21 +55,11 @@ struct ShownViewer {
         form.show();
         QApplication::processEvents();
     }
-    ~ShownViewer() { deldib(&dib); }
     QScrollBar *h() const { return form.ScrollBox1->horizontalScrollBar(); }
     QScrollBar *v() const { return form.ScrollBox1->verticalScrollBar(); }
 };
 
 } // namespace
-
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.append(url); }
-};
 
 class TstViewer : public QObject
 {
@@ -101,7 +89,7 @@ private slots:
     {
         DialogRecorder dialogs;
         TViewPicForm viewer;
-        DIB first = picture(1000, 800), second = picture(300, 100);
+        const DIB first = picture(1000, 800), second = picture(300, 100);
         QList<QSize> sizes;
         dialogs.handler.exec = [&](QDialog *) {
             sizes.append(viewer.PaintBox1->size());
@@ -121,8 +109,6 @@ private slots:
         viewer.ShowPicture(second, QStringLiteral("/pictures/second.jpg"));
         QCOMPARE(sizes, QList<QSize>({QSize(1000, 800), QSize(250, 200), QSize(600, 200)}));
         QCOMPARE(viewer.ZoomEd->value(), 200);
-        deldib(&first);
-        deldib(&second);
     }
 
     void dragPans_data()
@@ -176,17 +162,6 @@ private slots:
         QCOMPARE(s.v()->value(), 100);
     }
 
-    void openAsksTheDesktopForTheFile()
-    {
-        UrlRecorder recorder;
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
-        TViewPicForm viewer;
-        viewer.FileName = QStringLiteral("/pictures/holiday 1.jpg");
-        viewer.OpenBtn->click();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-        QCOMPARE(recorder.urls, QList<QUrl>({QUrl::fromLocalFile(QStringLiteral("/pictures/holiday 1.jpg"))}));
-    }
-
     void printPrintsTheShownPicture()
     {
         QTemporaryDir tmp;
@@ -195,7 +170,7 @@ private slots:
         Printer().qprinter()->setOutputFileName(tmp.filePath(QStringLiteral("viewer.pdf")));
         DialogRecorder dialogs;
         TViewPicForm viewer;
-        DIB dib = picture(30, 20);
+        const DIB dib = picture(30, 20);
         QStringList shown;
         dialogs.handler.exec = [&](QDialog *d) {
             if (d == &viewer) {
@@ -212,7 +187,6 @@ private slots:
         QCOMPARE(shown, QStringList({QStringLiteral("print 30")}));
         QCOMPARE(Printer().Title, QStringLiteral("Quillsheet-Picture"));
         QVERIFY(QFile::exists(tmp.filePath(QStringLiteral("viewer.pdf"))));
-        deldib(&dib);
     }
 
     // "&Show big" on "Arrange" shows the selected placement's own picture.
