@@ -1,8 +1,10 @@
-// Saves a picture of the main window on each tab: grabtabs OUTDIR [PICTURE...]
+// Saves a picture of the main window on each tab: grabtabs OUTDIR [FOLDER]
+// With a folder, browser.png shows the "Picture browser" page filled from it.
 // Pictures given on the command line are added to the collection and placed
 // on page 1, so the views have something to show.
 #include "app/MainUnit.h"
 #include "picture/Dib.h"
+#include "platform/PaintBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -55,6 +57,18 @@ int main(int argc, char *argv[])
                 QThread::msleep(30);
             }
             form.grab().toImage().save(QStringLiteral("%1/tab%2.png").arg(out).arg(tab));
+        }
+        if (argc > 2) {
+            form.PageControl2->setCurrentWidget(form.TabSheet1);
+            form.PageControl3->setCurrentWidget(form.TabSheet10);
+            form.SetJamShellTree1Path(QString::fromLocal8Bit(argv[2]));
+            for (int i = 0; i < 1000 && (form.Running || i < 6); ++i) {
+                QApplication::processEvents();
+                QThread::msleep(10);
+            }
+            form.Selection = 2;
+            form.PaintBox4->repaint();
+            form.grab().toImage().save(QStringLiteral("%1/browser.png").arg(out));
         }
         app.quit();
     });
