@@ -6,6 +6,7 @@
 #include "app/AboutBoxUnit.h"
 #include "app/Artwork.h"
 #include "arrange/ArrangeView.h"
+#include "arrange/KoordFUnit.h"
 #include "browse/Favourites.h"
 #include "browse/FileFilter.h"
 #include "platform/ColorBox.h"
@@ -23,6 +24,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QDropEvent>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -32,6 +34,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScrollArea>
@@ -557,6 +561,42 @@ void TMainForm::connectSignals()
     WatchResize(ScrollBox2, [this] { ScrollBox2Resize(); });
     for (QCheckBox *box : {SverhCheck, ShowFNames, ShowGridCheck})
         connect(box, &QCheckBox::toggled, this, &TMainForm::repaintArrangeView);
+    PaintBox1->onMouseDown = [this](QMouseEvent *e) {
+        const QPoint at = e->position().toPoint();
+        PaintBox1MouseDown(at.x(), at.y());
+    };
+    PaintBox1->onDblClick = [this](QMouseEvent *) { PaintBox1DblClick(); };
+    auto acceptStripDrag = [this](QDropEvent *e) {
+        if (PaintBox2DragOver(e->source(), e->mimeData()))
+            e->acceptProposedAction();
+        else
+            e->ignore();
+    };
+    PaintBox2->onDragEnter = acceptStripDrag;
+    PaintBox2->onDragOver = acceptStripDrag;
+    PaintBox2->onDragDrop = [this](QDropEvent *e) {
+        const QPoint at = e->position().toPoint();
+        PaintBox2DragDrop(e->source(), e->mimeData(), at.x(), at.y());
+    };
+    PaintBox2->onMouseDown = [this](QMouseEvent *e) {
+        const QPoint at = e->position().toPoint();
+        PaintBox2MouseDown(e->button(), at.x(), at.y());
+    };
+    PaintBox2->onMouseMove = [this](QMouseEvent *e) {
+        const QPoint at = e->position().toPoint();
+        PaintBox2MouseMove(at.x(), at.y());
+    };
+    PaintBox2->onMouseUp = [this](QMouseEvent *e) {
+        const QPoint at = e->position().toPoint();
+        PaintBox2MouseUp(at.x(), at.y());
+    };
+    connect(FreeText, &QLineEdit::textChanged, this, &TMainForm::FreeTextChange);
+    connect(CutCheck, &QCheckBox::toggled, this, &TMainForm::CutCheckClick);
+    connect(Lschen1, &QAction::triggered, this, &TMainForm::Lschen1Click);
+    connect(DelitBtn, &QPushButton::clicked, this, &TMainForm::DelitBtnClick);
+    connect(ChangePosSizeBtn, &QPushButton::clicked, this, &TMainForm::ChangePosSizeBtnClick);
+    connect(OrdeneBtn, &QPushButton::clicked, this, &TMainForm::OrdeneBtnClick);
+    connect(Overtakeall, &QPushButton::clicked, this, &TMainForm::OvertakeallClick);
 
     // Output: print and setup buttons, the preview and its scroll area
     GoBtn1->onMouseDown = [this](QMouseEvent *e) { GoBtn1MouseDown(e); };
@@ -608,6 +648,7 @@ void TMainForm::FormCreate()
     UpdateSelectionControls();
     ChangeFreeText();
     CreatePictureViewer();
+    KoordEdForm = new TKoordEdForm(this);
 }
 
 void TMainForm::FormDestroy()

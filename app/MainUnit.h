@@ -29,6 +29,7 @@
 #include <QRect>
 
 #include <functional>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -53,6 +54,9 @@ class QTreeView;
 class TColorBox;
 class TImageButton;
 class TMyThread;
+class TKoordEdForm;
+class QDrag;
+class QMimeData;
 class TDC;
 class TPaintBox;
 class TViewPicForm;
@@ -269,6 +273,42 @@ public:
     void paintArrangeView(TDC &dc, const QRect &clip);
     // Draws the strip's visible cells; rows outside [visibleTop, visibleTop + visibleHeight) are skipped.
     void paintStrip(TDC &dc, int visibleTop, int visibleHeight);
+
+    // Placement editing (arrange/PlacementEditing.cpp).
+    std::optional<Placement> DragOrigin; // the dragged placement as the drag found it; drawn there until release
+    int ArrangeCursor = 0;   // screen cursor index shown over the arrange view, 0 = none yet
+    // Runs the strip's drag; unset, QDrag::exec. Tests answer it instead.
+    std::function<void(QDrag *drag)> ExecStripDrag;
+    void PaintBox1MouseDown(int X, int Y);
+    void PaintBox1DblClick();
+    bool PaintBox2DragOver(const QObject *source, const QMimeData *mime) const;
+    void PaintBox2DragDrop(const QObject *source, const QMimeData *mime, int X, int Y);
+    void PaintBox2MouseDown(Qt::MouseButton button, int X, int Y);
+    void PaintBox2MouseMove(int X, int Y);
+    void PaintBox2MouseUp(int X, int Y);
+    void setdragmod(int X, int Y);
+    void dragit(int X, int Y);
+    void BringAkInFront();
+    void FreeTextChange();
+    void CutCheckClick();
+    void Lschen1Click();
+    void DelitBtnClick();
+    // Places picture `index` of the collection on the current page at (left, top)
+    // inches with the default size and selects it; false for an invalid index.
+    bool placePicture(int index, double left, double top);
+    void selectPlacement(int index);
+    void clearSelection();
+    void setArrangeCursor(int index);
+    // Repaints the thin bands under a drag outline (view pixels).
+    void repaintDragOutline(const QRect &frame);
+
+    // Automatic arrangement (arrange/AutoArrange.cpp).
+    void OrdeneBtnClick();
+    void OvertakeallClick();
+
+    // Size and position dialog (arrange/KoordFUnit.h); created with the window.
+    TKoordEdForm *KoordEdForm = nullptr;
+    void ChangePosSizeBtnClick();
 
     // ---- Picture processing -------------------------------------------------
     // Enlarges an entry's picture so that it reaches the minimum quality across a

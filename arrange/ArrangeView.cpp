@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -96,16 +97,24 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
 
     // The arrange view's scale, on both axes and for the caption font.
     const PageScale scale = ArrangeViewScale(s.ScreenDpi, s.Zoom);
+    auto marks = [&](const Placement &p) {
+        markrec(dc, Geometry::ToView(p.Left, s.Zoom, s.ScreenDpi), Geometry::ToView(p.Top, s.Zoom, s.ScreenDpi),
+                Geometry::ToView(p.Width, s.Zoom, s.ScreenDpi), Geometry::ToView(p.Height, s.Zoom, s.ScreenDpi),
+                s.Dragging);
+    };
+    const bool dragged = s.Dragging && doc.SelectedPlacement >= 0 && doc.SelectedPlacement < doc.Placements.size();
     for (int i = 0; i < doc.Placements.size(); ++i) {
-        const Placement &p = doc.Placements.at(i);
+        const Placement &stored = doc.Placements.at(i);
+        const Placement &p = i == doc.SelectedPlacement && dragged && s.DraggedFrom ? *s.DraggedFrom : stored;
         if (p.Page != s.Page)
             continue;
         RenderPlacement(dc, doc, p, scale, s.Options);
-        if (i == doc.SelectedPlacement)
-            markrec(dc, Geometry::ToView(p.Left, s.Zoom, s.ScreenDpi), Geometry::ToView(p.Top, s.Zoom, s.ScreenDpi),
-                    Geometry::ToView(p.Width, s.Zoom, s.ScreenDpi), Geometry::ToView(p.Height, s.Zoom, s.ScreenDpi),
-                    s.Dragging);
+        if (i == doc.SelectedPlacement && !dragged)
+            marks(p);
     }
+    // The drag outline follows the mouse even for a selection on another page.
+    if (dragged)
+        marks(doc.Placements.at(doc.SelectedPlacement));
 }
 
 int StripHeight(int scrollBoxOuterWidth, int pictureCount)
@@ -182,6 +191,8 @@ void TMainForm::paintArrangeView(TDC &dc, const QRect &clip)
     s.ShowGrid = ShowGridCheck->isChecked();
     s.GridMm = GridEd->value();
     s.Dragging = Dragging == 1;
+    if (s.Dragging)
+        s.DraggedFrom = DragOrigin;
     s.Options = options();
     PaintArrangeView(dc, *this, s, clip);
 }
@@ -191,7 +202,16 @@ void TMainForm::PaintBox2Paint(QPaintEvent *event)
     if (Loading || !syncArrangeViewSize())
         return;
     TDC dc(PaintBox2);
-    paintArrangeView(dc, event ? event->rect() : PaintBox2->rect());
+    if (Dragging != 1 || !event) {
+        paintArrangeView(dc, event ? event->rect() : PaintBox2->rect());
+        return;
+    }
+    // A drag repaints thin bands around the old and the new outline; each band
+    // is drawn on its own so no picture is rescaled beyond it.
+    for (const QRect &band : event->region()) {
+        dc.painter()->setClipRect(band, Qt::ReplaceClip);
+        paintArrangeView(dc, band);
+    }
 }
 
 void TMainForm::ScrollBox2Resize()

@@ -4,6 +4,7 @@
 // the picture strip (one thumbnail cell per picture). Both draw on any device
 // context, so the same code serves the widgets, tests and benchmarks.
 #include "document/Options.h"
+#include "document/Placement.h"
 
 #include <QPoint>
 #include <QRect>
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class QWidget;
 class TArrangement;
@@ -27,6 +29,9 @@ struct ArrangeViewState {
     bool ShowGrid = false;
     double GridMm = 5;
     bool Dragging = false; // the selection outline inverts and has no handles
+    // While dragging: the selected placement as the drag found it. The picture
+    // stays there and only the outline follows the stored (dragged) frame.
+    std::optional<Placement> DraggedFrom;
     ArrangementOptions Options;
 };
 

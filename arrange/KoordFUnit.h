@@ -1,0 +1,51 @@
+#pragma once
+// The size and position dialog: the selected placement's edges and size in
+// millimetres and inches, kept consistent while the user types. Left, right
+// and width (top, bottom and height) are linked: an edge keeps the opposite
+// edge and changes the size, a size keeps the left or top edge.
+#include <QDialog>
+
+class QDoubleSpinBox;
+class QPushButton;
+
+class TKoordEdForm : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TKoordEdForm(QWidget *parent = nullptr);
+
+    QDoubleSpinBox *LeftEd = nullptr;
+    QDoubleSpinBox *LeftEdin = nullptr;
+    QDoubleSpinBox *TopEd = nullptr;
+    QDoubleSpinBox *TopEdin = nullptr;
+    QDoubleSpinBox *RightEd = nullptr;
+    QDoubleSpinBox *RightEdin = nullptr;
+    QDoubleSpinBox *BottomEd = nullptr;
+    QDoubleSpinBox *BottomEdin = nullptr;
+    QDoubleSpinBox *BreitEd = nullptr;
+    QDoubleSpinBox *BreitEdin = nullptr;
+    QDoubleSpinBox *HochEd = nullptr;
+    QDoubleSpinBox *HochEdin = nullptr;
+    QPushButton *OkBtn = nullptr;
+    QPushButton *CancelBtn = nullptr;
+    // The dialog's own re-entrancy flag, apart from the main window's.
+    bool UpdateGuard = false;
+
+    // Writes left, top, width and height (mm) in this order, each followed by
+    // its recomputation even when the edit already held the value.
+    void setFrameMm(double left, double top, double width, double height);
+
+    void LeftEdChange();
+    void RightEdChange();
+    void TopEdChange();
+    void BottomEdChange();
+    void BreitEdChange();
+    void HochEdChange();
+    void LeftEdinChange();
+    void RightEdinChange();
+    void TopEdinChange();
+    void BottomEdinChange();
+    void BreitEdinChange();
+    void HochEdinChange();
+    void OkBtnClick();
+};

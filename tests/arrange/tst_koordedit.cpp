@@ -1,0 +1,130 @@
+#include "app/MainUnit.h"
+#include "arrange/Geometry.h"
+#include "arrange/KoordFUnit.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "platform/Printer.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+const QString NotValid = QStringLiteral("The coordinates are not valid! Left have to be smaller then right and top "
+                                        "have to be smaller than bottom!");
+}
+
+// The size and position dialog and the main window's use of it.
+class TestKoordEdit : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase() { Printer().setFixedPage(4800, 6600, 600, 600); }
+    void cleanupTestCase() { Printer().clearFixedPage(); }
+
+    void passThroughRoundsToHundredthsOfMillimetre()
+    {
+        TMainForm form;
+        form.EnhanceQualCheck->setChecked(false);
+        DIB d;
+        newdib(&d, 4, 4, 24, nullptr, 0);
+        const int id = form.appendPicture(QStringLiteral("/a.png"), d);
+        Placement *p = form.Placements.Append();
+        *p = Placement{1, 0.5, 2, 1, 1, id, 0, {}};
+        form.SelectedPlacement = 0;
+
+        DialogRecorder recorder;
+        double shownLeft = 0, shownLeftInch = 0, shownRight = 0;
+        recorder.handler.exec = [&](QDialog *) {
+            shownLeft = form.KoordEdForm->LeftEd->value();
+            shownLeftInch = form.KoordEdForm->LeftEdin->value();
+            shownRight = form.KoordEdForm->RightEd->value();
+            return int(QDialog::Accepted);
+        };
+        recorder.install();
+        form.ChangePosSizeBtnClick();
+        QCOMPARE(shownLeft, 25.40);
+        QCOMPARE(shownLeftInch, 1.00);
+        QCOMPARE(shownRight, 76.20); // 25.40 + 50.80
+        const Placement &q = form.Placements.at(0);
+        QCOMPARE(QString::number(q.Left, 'f', 7), QStringLiteral("1.0000020"));
+        QCOMPARE(q.Left, 25.40 / MmPerInch);
+        QCOMPARE(q.Width, 50.80 / MmPerInch);
+        QCOMPARE(q.Page, 1);
+
+        // Cancel leaves the placement alone, even after edits in the dialog.
+        recorder.handler.exec = [&](QDialog *) {
+            form.KoordEdForm->LeftEd->setValue(3);
+            return int(QDialog::Rejected);
+        };
+        recorder.install();
+        const double left = q.Left;
+        form.ChangePosSizeBtnClick();
+        QCOMPARE(q.Left, left);
+    }
+
+    void linkedEdits()
+    {
+        TKoordEdForm dialog;
+        dialog.setFrameMm(10, 20, 30, 40);
+        QCOMPARE(dialog.RightEd->value(), 40.0);
+        QCOMPARE(dialog.BottomEd->value(), 60.0);
+
+        dialog.BreitEd->setValue(50); // keeps the left edge
+        QCOMPARE(dialog.LeftEd->value(), 10.0);
+        QCOMPARE(dialog.RightEd->value(), 60.0);
+        QCOMPARE(dialog.BreitEdin->value(), 1.97);
+
+        dialog.RightEd->setValue(35); // keeps the left edge, changes the width
+        QCOMPARE(dialog.LeftEd->value(), 10.0);
+        QCOMPARE(dialog.BreitEd->value(), 25.0);
+        QCOMPARE(dialog.RightEdin->value(), 1.38);
+
+        dialog.TopEdin->setValue(1); // as if typed in millimetres
+        QCOMPARE(dialog.TopEd->value(), 25.40);
+        QCOMPARE(dialog.TopEdin->value(), 1.00);
+        QCOMPARE(dialog.HochEd->value(), 34.60);
+        QCOMPARE(dialog.HochEdin->value(), 1.36);
+        QCOMPARE(dialog.BottomEd->value(), 60.0);
+
+        // Opening again with the same values recomputes what was typed since.
+        dialog.setFrameMm(10, 20, 30, 40);
+        QCOMPARE(dialog.RightEd->value(), 40.0);
+        QCOMPARE(dialog.TopEdin->value(), 0.79);
+    }
+
+    void edgeOrderIsChecked_data()
+    {
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("left equal to right") << 0.0 << 10.0 << false;
+        QTest::newRow("negative width") << -5.0 << 10.0 << false;
+        QTest::newRow("top equal to bottom") << 10.0 << 0.0 << false;
+        QTest::newRow("proper frame") << 0.01 << 0.01 << true;
+    }
+    void edgeOrderIsChecked()
+    {
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(bool, accepted);
+        DialogRecorder recorder;
+        TKoordEdForm dialog;
+        dialog.setFrameMm(10, 10, width, height);
+        dialog.setResult(QDialog::Rejected);
+        dialog.OkBtnClick();
+        QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
+        QCOMPARE(recorder.messages.size(), accepted ? 0u : 1u);
+        if (!accepted) {
+            QCOMPARE(recorder.messages[0].text, NotValid);
+            QCOMPARE(recorder.messages[0].icon, Dialogs::Icon::Error);
+        }
+    }
+};
+
+SGA_TEST(TestKoordEdit)
+#include "tst_koordedit.moc"

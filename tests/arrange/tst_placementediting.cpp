@@ -1,0 +1,340 @@
+#include "app/MainUnit.h"
+#include "arrange/Geometry.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "platform/PaintBox.h"
+#include "platform/Printer.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QDrag>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+
+#include <cstring>
+#include <memory>
+
+namespace {
+DIB grey(int w, int h)
+{
+    DIB d;
+    newdib(&d, w, h, 24, nullptr, 0);
+    std::memset(d.Bits, 128, d.Info->biSizeImage);
+    return d;
+}
+
+Placement &place(TMainForm &form, int pictureId, double left, double top, double width, double height, int page = 1)
+{
+    Placement *p = form.Placements.Append();
+    p->PictureId = pictureId;
+    p->Left = left;
+    p->Top = top;
+    p->Width = width;
+    p->Height = height;
+    p->Page = page;
+    return *p;
+}
+
+// Zoom 100 at 96 dpi: one inch is 96 view pixels; the page is 8 x 11 inches.
+std::unique_ptr<TMainForm> makeForm()
+{
+    auto form = std::make_unique<TMainForm>();
+    form->ScreenDpiOverride = 96;
+    form->ZoomEd->setValue(100);
+    form->EnhanceQualCheck->setChecked(false);
+    form->UseGridCheck->setChecked(false);
+    return form;
+}
+
+void press(TMainForm &form, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+{
+    QMouseEvent e(QEvent::MouseButtonPress, at, form.PaintBox2->mapToGlobal(at), button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(form.PaintBox2, &e);
+}
+
+void move(TMainForm &form, QPoint at)
+{
+    QMouseEvent e(QEvent::MouseMove, at, form.PaintBox2->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                  Qt::NoModifier);
+    QCoreApplication::sendEvent(form.PaintBox2, &e);
+}
+
+void release(TMainForm &form, QPoint at)
+{
+    QMouseEvent e(QEvent::MouseButtonRelease, at, form.PaintBox2->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                  Qt::NoModifier);
+    QCoreApplication::sendEvent(form.PaintBox2, &e);
+}
+
+QByteArray bits(double v) { return QByteArray(reinterpret_cast<const char *>(&v), sizeof v); }
+bool onGrid(double inch) // 5 mm lattice
+{
+    const double steps = inch * MmPerInch / 5;
+    return qAbs(steps - qRound(steps)) < 1e-9;
+}
+} // namespace
+
+// Mouse editing, drops and the side panel, driven through the main window.
+class TestPlacementEditing : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        Printer().setFixedPage(4800, 6600, 600, 600);
+        QLocale::setDefault(QLocale::c());
+    }
+    void cleanupTestCase()
+    {
+        Printer().clearFixedPage();
+        QLocale::setDefault(QLocale::system());
+    }
+
+    void clickSelectsTopmostAndBringsItToFront()
+    {
+        auto form = makeForm();
+        const int id = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        place(*form, id, 0, 0, 2, 2);   // A
+        place(*form, id, 1, 1, 2, 2);   // B over A
+        place(*form, id, 5, 5, 1, 1);   // C apart
+        press(*form, QPoint(100, 100)); // inside A and B
+        QCOMPARE(form->SelectedPlacement, 2);
+        QCOMPARE(form->Placements.at(2).Left, 1.0); // B swapped with C
+        QCOMPARE(form->Placements.at(1).Left, 5.0);
+        QCOMPARE(form->Dragging, 0); // selecting does not drag
+        QVERIFY(form->DelitBtn->isEnabled());
+
+        press(*form, QPoint(50, 50)); // only A
+        QCOMPARE(form->SelectedPlacement, 2);
+        QCOMPARE(form->Placements.at(2).Left, 0.0);
+        QCOMPARE(form->Placements.at(1).Left, 5.0); // the ones between keep their places
+        QCOMPARE(form->Placements.at(0).Left, 1.0);
+
+        press(*form, QPoint(700, 1000)); // nothing there
+        QCOMPARE(form->SelectedPlacement, -1);
+        QVERIFY(!form->DelitBtn->isEnabled());
+    }
+
+    void resizeFromRightHandleFlipsPastLeftEdge()
+    {
+        auto form = makeForm();
+        const int id = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        place(*form, id, 1, 1, 2, 1); // view frame (96, 96, 192, 96)
+        form->SelectedPlacement = 0;
+        press(*form, QPoint(96 + 192 + 2, 96 + 48));
+        QCOMPARE(form->Dragging, 1);
+        QCOMPARE(form->DragMode, 8);
+        QCOMPARE(form->GrabDX, 2);
+        // Pixel values that are multiples of 3 map to exact inches and back.
+        move(*form, QPoint(35, 144)); // right edge to 33, left of the left edge at 96
+        QCOMPARE(form->DragMode, 7);
+        QCOMPARE(form->Placements.at(0).Left, 33.0 / 96);
+        QCOMPARE(form->Placements.at(0).Width, 63.0 / 96);
+        move(*form, QPoint(20, 144)); // now the left edge follows
+        QCOMPARE(form->Placements.at(0).Left, 18.0 / 96);
+        QCOMPARE(form->Placements.at(0).Width, 78.0 / 96);
+        release(*form, QPoint(20, 144));
+        QCOMPARE(form->Dragging, 0);
+        QCOMPARE(form->Placements.at(0).Height, 1.0);
+        QCOMPARE(form->StatusText->text(),
+                 QStringLiteral("( x: 0.19inch; y: 1.00inch ) ( Width: 0.81inch; Height: 1.00inch ) "));
+    }
+
+    void moveSnapsCornerOnlyAndResizeSnapsAll()
+    {
+        auto form = makeForm();
+        form->UseGridCheck->setChecked(true); // 5 mm
+        const int id = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const double width = 130 / MmPerInch, height = 100 / MmPerInch + 0.001;
+        place(*form, id, 1.003, 1.007, width, height);
+        form->SelectedPlacement = 0;
+        press(*form, QPoint(150, 150));
+        QCOMPARE(form->DragMode, 9);
+        move(*form, QPoint(163, 171));
+        release(*form, QPoint(163, 171));
+        const Placement &p = form->Placements.at(0);
+        QVERIFY(onGrid(p.Left) && onGrid(p.Top));
+        QCOMPARE(bits(p.Width), bits(width));
+        QCOMPARE(bits(p.Height), bits(height));
+
+        // A resize by the bottom-middle handle snaps all four values.
+        form->Placements.at(0).Left = 1.003;
+        const QPoint bottom(form->ToView(1.003) + form->ToView(width) / 2, form->ToView(p.Top) + form->ToView(height));
+        press(*form, bottom);
+        QCOMPARE(form->DragMode, 6);
+        release(*form, bottom + QPoint(0, 17));
+        QVERIFY(onGrid(p.Left) && onGrid(p.Top) && onGrid(p.Width) && onGrid(p.Height));
+    }
+
+    void rightButtonSelectsAndOpensMenu()
+    {
+        auto form = makeForm();
+        const int id = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        place(*form, id, 0, 0, 1, 1);
+        place(*form, id, 2, 2, 1, 1);
+        press(*form, QPoint(10, 10), Qt::RightButton);
+        QCOMPARE(form->SelectedPlacement, 1);
+        QCOMPARE(form->Placements.at(1).Left, 0.0);
+        QCOMPARE(form->Dragging, 0);
+        QVERIFY(form->BildPopup->isVisible());
+        form->BildPopup->hide();
+        press(*form, QPoint(500, 500), Qt::RightButton);
+        QCOMPARE(form->SelectedPlacement, -1);
+        QVERIFY(!form->BildPopup->isVisible());
+    }
+
+    void stripDragAndDrop()
+    {
+        auto form = makeForm();
+        form->UseGridCheck->setChecked(true);
+        form->CutDefault->setChecked(true);
+        form->PageCountED->setValue(3);
+        form->APageEd->setValue(2);
+        form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int second = form->appendPicture(QStringLiteral("/b.png"), grey(8, 8));
+        form->PaintBox1->resize(100, 204);
+
+        QObject *source = nullptr;
+        QMimeData mime;
+        form->ExecStripDrag = [&](QDrag *drag) {
+            source = drag->source();
+            for (const QString &format : drag->mimeData()->formats())
+                mime.setData(format, drag->mimeData()->data(format));
+        };
+        form->PaintBox1MouseDown(10, 102); // the gap: nothing
+        QVERIFY(!source);
+        form->PaintBox1MouseDown(10, 150);
+        QCOMPARE(form->SelectedPicture, 1);
+        QCOMPARE(source, form->PaintBox1);
+        QVERIFY(!form->PaintBox2DragOver(form->ImageList, &mime));
+        QVERIFY(form->PaintBox2DragOver(source, &mime));
+
+        form->PaintBox2DragDrop(source, &mime, 100, 50);
+        QCOMPARE(form->Placements.size(), 1);
+        const Placement &p = form->Placements.at(0);
+        QCOMPARE(p.PictureId, second);
+        QCOMPARE(p.Page, 2);
+        QCOMPARE(p.Cut, 1);
+        QCOMPARE(p.Left, form->SnapToGrid(100.0 / 96));
+        QCOMPARE(p.Top, form->SnapToGrid(50.0 / 96));
+        QCOMPARE(p.Width, 130 / MmPerInch); // the default size is not snapped
+        QCOMPARE(p.Height, 100 / MmPerInch);
+        QCOMPARE(form->SelectedPlacement, 0);
+
+        // The strip's selection beyond the collection (pictures removed since) adds nothing.
+        form->SelectedPicture = 7;
+        form->PaintBox2DragDrop(source, &mime, 10, 10);
+        form->PaintBox1DblClick();
+        QCOMPARE(form->Placements.size(), 1);
+
+        form->SelectedPicture = 0;
+        form->PaintBox1DblClick();
+        QCOMPARE(form->Placements.size(), 2);
+        QCOMPARE(form->Placements.at(1).Left, 0.0);
+        QCOMPARE(form->SelectedPlacement, 1);
+    }
+
+    void freeTextIsThePicturesCaption()
+    {
+        auto form = makeForm();
+        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int b = form->appendPicture(QStringLiteral("/b.png"), grey(8, 8));
+        place(*form, a, 0, 0, 1, 1);
+        place(*form, b, 2, 0, 1, 1);
+        place(*form, a, 4, 0, 1, 1, 2);
+        form->SelectedPlacement = 2;
+        form->FreeText->setText(QStringLiteral("Summer"));
+        QCOMPARE(form->Pictures[0].Comment, QStringLiteral("Summer"));
+        QVERIFY(form->Pictures[1].Comment.isEmpty());
+        QVERIFY(form->Timer1->isActive());
+
+        // Selecting the other placement of the same picture shows the same text.
+        press(*form, QPoint(10, 10));
+        QCOMPARE(form->FreeText->text(), QStringLiteral("Summer"));
+    }
+
+    void cutCheckAndDelete()
+    {
+        auto form = makeForm();
+        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(6, 4));
+        place(*form, a, 0, 0, 1, 1);
+        place(*form, a, 2, 0, 1, 1);
+        press(*form, QPoint(10, 10));
+        QCOMPARE(form->SelectedPlacement, 1);
+        form->CutCheck->setChecked(true);
+        QCOMPARE(form->Placements.at(1).Cut, 1);
+
+        form->DelitBtn->click();
+        QCOMPARE(form->Placements.size(), 1);
+        QCOMPARE(form->Placements.at(0).Left, 2.0);
+        QCOMPARE(form->SelectedPlacement, -1);
+        QCOMPARE(form->PictureCount(), 1);
+        QVERIFY(!form->ChangePosSizeBtn->isEnabled());
+    }
+
+    void sizeInfoText()
+    {
+        auto form = makeForm();
+        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        place(*form, a, 0.59, 0.59, 5.12, 3.94);
+        form->SelectedPlacement = 0;
+        form->ShowSizeInfo();
+        QCOMPARE(form->StatusText->text(),
+                 QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));
+    }
+
+    void arrangeLaysOnlyTheCurrentPageIntoTheGrid()
+    {
+        auto form = makeForm();
+        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        for (int i = 0; i < 3; ++i)
+            place(*form, a, 7, 7, 1, 1, 1);
+        const Placement other1 = place(*form, a, 0.3, 0.4, 1, 2, 2);
+        place(*form, a, 0.3, 0.4, 1, 2, 2);
+        form->OrdeneBtnClick(); // n = 5: 2 columns x 3 rows
+        const double margin = 15 / MmPerInch, space = 5 / MmPerInch;
+        const double cw = (8 - 2 * margin - space) / 2, ch = (11 - 2 * margin - 2 * space) / 3;
+        QCOMPARE(form->Placements.at(0).Left, margin);
+        QCOMPARE(form->Placements.at(1).Left, margin + cw + space);
+        QCOMPARE(form->Placements.at(1).Top, margin);
+        QCOMPARE(form->Placements.at(2).Left, margin);
+        QCOMPARE(form->Placements.at(2).Top, margin + ch + space);
+        QCOMPARE(form->Placements.at(2).Width, cw);
+        QCOMPARE(form->Placements.at(2).Height, ch);
+        QVERIFY(std::memcmp(&form->Placements.at(3), &other1, sizeof other1) == 0);
+
+        // Margins wider than the page: nothing is moved.
+        form->RandEd->setValue(100);
+        const Placement before = form->Placements.at(0);
+        form->OrdeneBtnClick();
+        QVERIFY(std::memcmp(&form->Placements.at(0), &before, sizeof before) == 0);
+    }
+
+    void addAllPicturesCascades()
+    {
+        auto form = makeForm();
+        int last = 0;
+        for (int i = 0; i < 3; ++i)
+            last = form->appendPicture(QStringLiteral("/p%1.png").arg(i), grey(8, 8));
+        form->Overtakeall->click();
+        QCOMPARE(form->Placements.size(), 3);
+        const double expected[] = {0, 1.7778, 3.5556}; // 8-inch page
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(qRound(form->Placements.at(i).Left * 1e4), qRound(expected[i] * 1e4));
+            QCOMPARE(qRound(form->Placements.at(i).Top * 1e4), qRound(expected[i] * 1e4));
+        }
+        QCOMPARE(form->SelectedPlacement, 2);
+        QCOMPARE(form->Placements.at(2).PictureId, last);
+    }
+};
+
+SGA_TEST(TestPlacementEditing)
+#include "tst_placementediting.moc"
