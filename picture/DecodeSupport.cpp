@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace DibDecode {
 
@@ -56,6 +57,29 @@ bool newPaletteDib(DIB *out, int width, int height, int bits, const RGBQUAD *col
     } block{};
     std::copy_n(colours, std::clamp(count, 0, n), block.table);
     return newdib(out, width, height, bits, &block.header, n);
+}
+
+bool adopt24BitRows(DIB *out, int width, int height, BYTE *rows)
+{
+    *out = DIB{};
+    std::shared_ptr<BYTE[]> bits(rows, [](BYTE *p) { std::free(p); });
+    auto *info = static_cast<BYTE *>(std::calloc(1, sizeof(BITMAPINFOHEADER)));
+    if (!info)
+        return false;
+    out->InfoMem = std::shared_ptr<BYTE[]>(info, [](BYTE *p) { std::free(p); });
+    out->BitsMem = std::move(bits);
+    auto *h = reinterpret_cast<BITMAPINFOHEADER *>(info);
+    h->biSize = sizeof(BITMAPINFOHEADER);
+    h->biWidth = width;
+    h->biHeight = height;
+    h->biPlanes = 1;
+    h->biBitCount = 24;
+    h->biCompression = BI_RGB;
+    out->RowBytes = DibRowBytes(std::uint32_t(width), 24);
+    h->biSizeImage = DWORD(std::uint64_t(out->RowBytes) * std::uint64_t(height));
+    out->Info = h;
+    out->Bits = rows;
+    return true;
 }
 
 } // namespace DibDecode

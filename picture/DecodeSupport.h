@@ -49,6 +49,10 @@ private:
 // the given colours first, black after them, so every index is a valid colour.
 bool newPaletteDib(DIB *out, int width, int height, int bits, const RGBQUAD *colours, int count);
 
+// Makes a 24-bit DIB that takes over `rows`, a malloc'd block of height
+// bottom-up rows of DibRowBytes(width, 24) bytes. Frees rows on failure.
+bool adopt24BitRows(DIB *out, int width, int height, BYTE *rows);
+
 // Whether a file holds all the data its header announces (read from the
 // device's current position, which is left anywhere).
 [[nodiscard]] bool jpegReachesEnd(QIODevice &dev);
