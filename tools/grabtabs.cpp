@@ -4,6 +4,7 @@
 // on page 1, so the views have something to show.
 #include "app/MainUnit.h"
 #include "picture/Dib.h"
+#include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
 
 #include <QApplication>
@@ -33,6 +34,10 @@ DIB rampPicture(int w, int h, int seed)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    // Answer every box (the closing question on quit) without a window.
+    Dialogs::Handler answerOk;
+    answerOk.message = [](const Dialogs::MessageRecord &) { return int(Dialogs::IdOk); };
+    Dialogs::setHandler(answerOk);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
     TMainForm form;

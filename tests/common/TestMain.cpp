@@ -14,6 +14,11 @@ std::vector<TestRegistry::Factory> &TestRegistry::factories()
 
 int main(int argc, char **argv)
 {
+    // The window browses the home or Pictures folder at start and leaves its
+    // thumbnail cache there: give the tests a home of their own.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qunsetenv("XDG_CONFIG_HOME");
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("snapgrid-atlas-tests"));
