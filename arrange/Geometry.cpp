@@ -1,24 +1,11 @@
 #include "arrange/Geometry.h"
+#include "platform/Numeric.h"
 
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
 namespace Geometry {
-
-namespace {
-// Truncation toward zero that stays defined for values no int can hold.
-int truncToInt(long double v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= static_cast<long double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (v <= static_cast<long double>(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(v);
-}
-} // namespace
 
 double MmToInch(double mm) { return mm / MmPerInch; }
 double InchToMm(double inch) { return inch * MmPerInch; }
@@ -27,7 +14,7 @@ int ToView(double inch, int zoom, int screenDpi)
 {
     const long double v = static_cast<long double>(zoom) *
                           (static_cast<long double>(screenDpi) * static_cast<long double>(inch)) / 100.0L;
-    return truncToInt(v);
+    return TruncToInt(v);
 }
 
 double FromView(int pixels, int zoom, int screenDpi)
@@ -52,7 +39,7 @@ QSize ViewSize(int pageWidth, int pageHeight, int printerDpi, int screenDpi, int
         return QSize(0, 0);
     auto length = [&](int pagePixels) {
         const double onScreen = double(std::int64_t(pagePixels) * screenDpi) / printerDpi;
-        return truncToInt(static_cast<long double>(zoom) * onScreen / 100.0L);
+        return TruncToInt(static_cast<long double>(zoom) * onScreen / 100.0L);
     };
     return QSize(length(pageWidth), length(pageHeight));
 }
@@ -62,7 +49,7 @@ int GridSteps(int pageLength, int printerDpi, double gridMm)
     if (printerDpi <= 0 || !(gridMm > 0.0))
         return -1;
     const double lengthMm = double(pageLength) / printerDpi * MmPerInch;
-    return truncToInt(lengthMm / gridMm);
+    return TruncToInt(lengthMm / gridMm);
 }
 
 std::vector<int> GridViewPositions(int pageLength, int printerDpi, double gridMm, int zoom, int screenDpi)

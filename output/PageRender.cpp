@@ -1,4 +1,5 @@
 #include "output/PageRender.h"
+#include "platform/Numeric.h"
 
 #include "document/Arrangement.h"
 #include "document/Options.h"
@@ -22,24 +23,12 @@ int clampToInt(std::int64_t v)
     return int(v);
 }
 
-// Truncation toward zero that stays defined for values no int can hold.
-int truncToInt(long double v)
-{
-    if (std::isnan(v))
-        return 0;
-    if (v >= static_cast<long double>(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (v <= static_cast<long double>(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return static_cast<int>(v);
-}
-
 // Inches to device pixels in extended precision, the zoom applied last as the
 // arrange view does.
 int toDevice(double inches, int dpi, int zoom)
 {
     const long double v = static_cast<long double>(dpi) * static_cast<long double>(inches);
-    return truncToInt(zoom == 100 ? v : static_cast<long double>(zoom) * v / 100.0L);
+    return TruncToInt(zoom == 100 ? v : static_cast<long double>(zoom) * v / 100.0L);
 }
 
 // trunc(a * b / c) of integers, the division in floating point.
