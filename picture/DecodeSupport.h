@@ -45,6 +45,13 @@ private:
     int m_last = -1;
 };
 
+// A colour channel of coverage a (0..255) composed over white.
+inline BYTE overWhite(unsigned c, unsigned a)
+{
+    const unsigned t = c * a + 255u * (255u - a) + 128u;
+    return BYTE((t + (t >> 8)) >> 8);
+}
+
 // Makes a palette DIB whose colour table holds all PaletteSize(bits) entries:
 // the given colours first, black after them, so every index is a valid colour.
 bool newPaletteDib(DIB *out, int width, int height, int bits, const RGBQUAD *colours, int count);

@@ -1,4 +1,5 @@
 #include "picture/OpenDib.h"
+#include "picture/BmpDecoder.h"
 #include "picture/DecodeSupport.h"
 #include "platform/WMUser.h"
 
@@ -534,6 +535,10 @@ Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progr
         return decodeOwnFormat(file, out, progress, OwnFormat::Pcx);
     if (looksLikeIff(head))
         return decodeOwnFormat(file, out, progress, OwnFormat::Iff);
+    if (looksLikeBmp(head))
+        return decodeBmpFile(file, true, out, progress);
+    if (formatCode == DibFormatDib && looksLikeHeaderlessDib(head))
+        return decodeBmpFile(file, false, out, progress);
     const Error viaQt = decodeWithQt(file, formatCode, out, progress);
     // TGA has no signature: it is tried when nothing else recognised the file
     // and the code or the extension says TGA.
