@@ -97,13 +97,26 @@ Error decodeIff(const QByteArray &file, DIB *out, Progress &progress)
     quint32 camg = 0;
     const unsigned char *body = nullptr;
     std::size_t bodySize = 0;
+    bool cmyk = false;
+    bool lineColours = false; // colour changes from line to line
     for (std::size_t pos = 12; pos + 8 <= end;) {
         const unsigned char *id = data + pos;
         const std::size_t len = be32(data + pos + 4);
         const std::size_t start = pos + 8;
-        if (len > end - start)
+        if (len > end - start) {
+            if (body)
+                break; // trailing chunks past the picture do not matter
             return Error::Damaged; // a chunk cut off by the end of the file
+        }
         const unsigned char *c = data + start;
+        if (std::memcmp(id, "SHAM", 4) == 0 || std::memcmp(id, "PCHG", 4) == 0 || std::memcmp(id, "CTBL", 4) == 0)
+            lineColours = true;
+        else if (std::memcmp(id, "CMYK", 4) == 0)
+            cmyk = true;
+        if (body) {
+            pos = start + len + (len & 1);
+            continue;
+        }
         if (std::memcmp(id, "BMHD", 4) == 0) {
             if (len < 20)
                 return Error::Damaged;
@@ -122,7 +135,6 @@ Error decodeIff(const QByteArray &file, DIB *out, Progress &progress)
         } else if (std::memcmp(id, "BODY", 4) == 0) {
             body = c;
             bodySize = len;
-            break;
         }
         pos = start + len + (len & 1);
     }
@@ -132,11 +144,14 @@ Error decodeIff(const QByteArray &file, DIB *out, Progress &progress)
     const int w = bmhd.width;
     const int h = bmhd.height;
     const int planes = bmhd.planes;
-    const bool ham = !chunky && (camg & CamgHam) && (planes == 6 || planes == 8);
+    const bool ham = !chunky && (camg & CamgHam) && planes >= 5 && planes <= 8;
     const bool halfBrite = !chunky && !ham && (camg & CamgHalfBrite) && planes == 6;
     if (w <= 0 || h <= 0)
         return Error::Damaged;
     if (bmhd.compression > 1 || (chunky && planes != 8) || (!chunky && !(planes >= 1 && planes <= 8) && planes != 24))
+        return Error::Unsupported;
+    // Palettes that change per line, or given only as CMYK, would show wrong colours.
+    if (lineColours || (cmyk && cmap.empty()))
         return Error::Unsupported;
     if (std::uint64_t(w) * std::uint64_t(h) > MaxPixels)
         return Error::TooLarge;
@@ -210,15 +225,18 @@ Error decodeIff(const QByteArray &file, DIB *out, Progress &progress)
                 d[3 * x + 2] = BYTE(v);
             }
         } else if (ham) {
-            // Hold-and-modify: the top two planes say whether the low bits are
-            // a colour index or replace one channel of the pixel to the left.
+            // Hold-and-modify: the two last planes say whether the planes below
+            // them are a colour index or replace one channel of the pixel to the
+            // left (HAM5 and HAM7 included).
             const int dataBits = planes - 2;
             const quint32 dataMask = (1u << dataBits) - 1;
             BYTE r = table[0].rgbRed, g = table[0].rgbGreen, b = table[0].rgbBlue;
             for (int x = 0; x < w; ++x) {
                 const quint32 v = values[std::size_t(x)];
                 const quint32 low = v & dataMask;
-                const BYTE level = BYTE(dataBits == 4 ? low * 17 : (low << 2) | (low >> 4));
+                const BYTE level = BYTE(dataBits == 4   ? low * 17
+                                        : dataBits == 6 ? (low << 2) | (low >> 4)
+                                                        : (low * 255 + dataMask / 2) / dataMask);
                 switch (v >> dataBits) {
                 case 0:
                     r = table[low].rgbRed;

@@ -1,6 +1,8 @@
 #include "picture/OpenDib.h"
 #include "picture/BmpDecoder.h"
 #include "picture/DecodeSupport.h"
+#include "picture/DeepPng.h"
+#include "picture/GifCanvas.h"
 #include "platform/WMUser.h"
 
 #include <QCoreApplication>
@@ -450,6 +452,8 @@ Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress)
                    : readerError(reader);
     if (img.isNull() || img.width() <= 0 || img.height() <= 0)
         return Error::Damaged;
+    if (paletteFormat && !composeGifImages(reader, img))
+        return Error::Damaged;
     if (buffer && img.constBits() == buffer.get() && img.size() == size && img.format() == nativeFormat) {
         img = QImage();
         return convertInPlace(std::move(buffer), size.width(), size.height(), nativeFormat, out, progress);
@@ -539,6 +543,8 @@ Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progr
         return decodeBmpFile(file, true, out, progress);
     if (formatCode == DibFormatDib && looksLikeHeaderlessDib(head))
         return decodeBmpFile(file, false, out, progress);
+    if (isDeepKeyedPng(file))
+        return decodeDeepKeyedPng(file, out, progress);
     const Error viaQt = decodeWithQt(file, formatCode, out, progress);
     // TGA has no signature: it is tried when nothing else recognised the file
     // and the code or the extension says TGA.

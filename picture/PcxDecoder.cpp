@@ -156,6 +156,11 @@ Error decodePcx(const QByteArray &file, DIB *out, Progress &progress)
                 d[3 * x] = s[2 * bytesPerLine + std::size_t(x)];
                 d[3 * x + 1] = s[bytesPerLine + std::size_t(x)];
                 d[3 * x + 2] = s[x];
+                if (planes == 4) { // the fourth plane is alpha
+                    const unsigned a = s[3 * bytesPerLine + std::size_t(x)];
+                    for (int c = 0; c < 3; ++c)
+                        d[3 * x + c] = overWhite(d[3 * x + c], a);
+                }
             }
             break;
         default: // 4-bit DIB from 1-bit planes, 2-bit or 4-bit packed pixels

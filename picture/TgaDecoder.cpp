@@ -36,7 +36,7 @@ struct TgaHeader {
 
 bool validEntryBits(int bits) { return bits == 15 || bits == 16 || bits == 24 || bits == 32; }
 
-// One colour from 2, 3 or 4 stored bytes; alpha only when the file says it has 8 alpha bits.
+// One colour from 2, 3 or 4 stored bytes; the fourth byte is alpha when `alpha`.
 RGBQUAD colourOf(const unsigned char *p, int bytes, bool alpha)
 {
     if (bytes == 2) {
@@ -44,14 +44,8 @@ RGBQUAD colourOf(const unsigned char *p, int bytes, bool alpha)
         auto five = [](unsigned c) { return BYTE((c << 3) | (c >> 2)); };
         return RGBQUAD{five(v & 31), five((v >> 5) & 31), five((v >> 10) & 31), 0};
     }
-    if (bytes == 4 && alpha && p[3] != 255) {
-        const unsigned a = p[3];
-        auto over = [a](unsigned c) {
-            const unsigned t = c * a + 255u * (255u - a) + 128u;
-            return BYTE((t + (t >> 8)) >> 8);
-        };
-        return RGBQUAD{over(p[0]), over(p[1]), over(p[2]), 0};
-    }
+    if (bytes == 4 && alpha && p[3] != 255)
+        return RGBQUAD{overWhite(p[0], p[3]), overWhite(p[1], p[3]), overWhite(p[2], p[3]), 0};
     return RGBQUAD{p[0], p[1], p[2], 0};
 }
 
@@ -69,7 +63,7 @@ bool looksLikeTga(const QByteArray &head)
         return t.mapType == 1 && t.depth == 8 && validEntryBits(t.mapEntryBits) && t.mapLength > 0;
     if (t.mapType == 1 && !validEntryBits(t.mapEntryBits))
         return false;
-    return t.grey() ? t.depth == 8 : (t.depth == 15 || t.depth == 16 || t.depth == 24 || t.depth == 32);
+    return t.grey() ? (t.depth == 8 || t.depth == 16) : (t.depth == 15 || t.depth == 16 || t.depth == 24 || t.depth == 32);
 }
 
 Error decodeTga(const QByteArray &file, DIB *out, Progress &progress)
@@ -96,13 +90,19 @@ Error decodeTga(const QByteArray &file, DIB *out, Progress &progress)
     if (t.rle() ? pixels > dataBytes / (1 + pixelBytes) * 128 + 128 : pixels * pixelBytes > dataBytes)
         return Error::Damaged;
 
-    const bool alpha = (t.descriptor & 0x0F) == 8;
+    // Any attribute bits make the last byte of a 32-bit or grey pixel its alpha,
+    // however many bits the descriptor counts.
+    const bool alpha = (t.descriptor & 0x0F) != 0;
     if (t.colourMapped()) {
         const int count = std::min(t.mapLength, 256);
         std::vector<RGBQUAD> colours(static_cast<std::size_t>(count));
         const unsigned char *map = data + HeaderBytes + t.idLength;
+        // 32-bit entries carry alpha, unless every one is 0 (writers that leave it unset).
+        bool mapAlpha = false;
+        for (int i = 0; entryBytes == 4 && i < count && !mapAlpha; ++i)
+            mapAlpha = map[std::size_t(i) * 4 + 3] != 0;
         for (int i = 0; i < count; ++i)
-            colours[std::size_t(i)] = colourOf(map + std::size_t(i) * entryBytes, int(entryBytes), alpha);
+            colours[std::size_t(i)] = colourOf(map + std::size_t(i) * entryBytes, int(entryBytes), mapAlpha);
         const int bits = count <= 2 ? 1 : (count <= 16 ? 4 : 8);
         if (!newPaletteDib(out, w, h, bits, colours.data(), count))
             return Error::OutOfMemory;
@@ -157,7 +157,7 @@ Error decodeTga(const QByteArray &file, DIB *out, Progress &progress)
                 else if (v)
                     d[x >> 3] = BYTE(d[x >> 3] | (0x80u >> (x & 7)));
             } else if (t.grey()) {
-                d[3 * x] = d[3 * x + 1] = d[3 * x + 2] = p[0];
+                d[3 * x] = d[3 * x + 1] = d[3 * x + 2] = pixelBytes == 2 && alpha ? overWhite(p[0], p[1]) : p[0];
             } else {
                 const RGBQUAD c = colourOf(p, int(pixelBytes), alpha);
                 d[3 * x] = c.rgbBlue;

@@ -30,7 +30,7 @@ void stirHeap(int fill)
     mallopt(M_PERTURB, fill);
 #endif
     std::vector<void *> blocks;
-    for (std::size_t size = 16; size <= (std::size_t(1) << 21); size *= 2)
+    for (std::size_t size = 16; size <= (std::size_t(1) << 16); size *= 2)
         for (int i = 0; i < 3; ++i)
             if (void *p = std::malloc(size + std::size_t(i) * 24)) {
                 std::memset(p, fill, size);
