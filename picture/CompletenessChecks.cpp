@@ -249,7 +249,9 @@ Error gifSizeCheck(QIODevice &dev)
     if (!dev.seek(0) || dev.read(reinterpret_cast<char *>(h), 13) != 13)
         return Error::Damaged;
     const std::uint64_t canvas = std::uint64_t(le16(h + 6)) * le16(h + 8);
-    if (canvas > MaxPixels)
+    // The reader holds the canvas at 4 bytes a pixel besides the DIB: from
+    // the limit on that is too much.
+    if (canvas >= MaxPixels)
         return Error::TooLarge;
     // Every LZW code takes at least two bits and stands for at most 4096
     // pixels, so the bytes bound the pixels a file can fill; a picture that

@@ -1,9 +1,12 @@
 #include "picture/TiffDecoder.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QIODevice>
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <vector>
@@ -20,6 +23,10 @@ constexpr tmsize_t MaxLibraryBlock = tmsize_t(1) << 30;
 struct Handle {
     QIODevice *dev;
     bool failed = false; // an error, or a warning that data could not be read
+    // The file's bytes in memory when they can be had without a copy. libtiff's
+    // RGBA reading of uncompressed tiles fails unless the file is mapped.
+    const uchar *bytes = nullptr;
+    qint64 size = 0;
 };
 
 tmsize_t readProc(thandle_t h, void *buf, tmsize_t n)
@@ -42,7 +49,15 @@ toff_t seekProc(thandle_t h, toff_t off, int whence)
 }
 int closeProc(thandle_t) { return 0; }
 toff_t sizeProc(thandle_t h) { return toff_t(static_cast<Handle *>(h)->dev->size()); }
-int mapProc(thandle_t, void **, toff_t *) { return 0; }
+int mapProc(thandle_t h, void **base, toff_t *size)
+{
+    const Handle *handle = static_cast<Handle *>(h);
+    if (!handle->bytes)
+        return 0;
+    *base = const_cast<uchar *>(handle->bytes);
+    *size = toff_t(handle->size);
+    return 1;
+}
 void unmapProc(thandle_t, void *, toff_t) {}
 
 int onError(TIFF *, void *user, const char *, const char *, va_list)
@@ -309,6 +324,22 @@ Error DecodeTiff(QIODevice &dev, DIB *out, DibDecode::Progress *progress)
     if (!dev.seek(0))
         return Error::CannotOpen;
     Handle handle{&dev};
+    if (auto *file = qobject_cast<QFile *>(&dev)) {
+        handle.size = file->size();
+        handle.bytes = handle.size > 0 ? file->map(0, handle.size) : nullptr;
+    } else if (auto *buffer = qobject_cast<QBuffer *>(&dev)) {
+        handle.size = buffer->size();
+        handle.bytes = reinterpret_cast<const uchar *>(buffer->data().constData());
+    }
+    struct Unmap {
+        QIODevice &dev;
+        const uchar *bytes;
+        ~Unmap()
+        {
+            if (auto *file = qobject_cast<QFile *>(&dev); file && bytes)
+                file->unmap(const_cast<uchar *>(bytes));
+        }
+    } unmap{dev, handle.bytes};
     std::unique_ptr<TIFFOpenOptions, void (*)(TIFFOpenOptions *)> options(TIFFOpenOptionsAlloc(),
                                                                           TIFFOpenOptionsFree);
     if (!options)
@@ -316,8 +347,7 @@ Error DecodeTiff(QIODevice &dev, DIB *out, DibDecode::Progress *progress)
     TIFFOpenOptionsSetMaxSingleMemAlloc(options.get(), MaxLibraryBlock);
     TIFFOpenOptionsSetErrorHandlerExtR(options.get(), onError, &handle);
     TIFFOpenOptionsSetWarningHandlerExtR(options.get(), onWarning, &handle);
-    // "m": no memory mapping; reads go through the device.
-    std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpenExt("picture", "rm", &handle, readProc, writeProc, seekProc,
+    std::unique_ptr<TIFF, TiffCloser> tif(TIFFClientOpenExt("picture", handle.bytes ? "r" : "rm", &handle, readProc, writeProc, seekProc,
                                                             closeProc, sizeProc, mapProc, unmapProc, options.get()));
     Error e = tif ? decode(tif.get(), handle, out, progress) : Error::Damaged;
     if (e == Error::None && handle.failed)
