@@ -117,25 +117,25 @@ bool jpegReachesEnd(QIODevice &dev)
 }
 
 
-bool bmpDataComplete(QIODevice &dev)
+namespace {
+
+// The rows of a bitmap whose info header (at least 16 bytes of it) is in h and
+// whose rows start at offBits.
+bool bitmapRowsComplete(QIODevice &dev, const unsigned char *h, qint64 offBits)
 {
     const qint64 fileSize = dev.size();
-    unsigned char h[54];
-    if (dev.read(reinterpret_cast<char *>(h), 54) < 26 || h[0] != 'B' || h[1] != 'M')
-        return false;
-    const quint32 offBits = le32(h + 10);
-    const quint32 infoSize = le32(h + 14);
+    const quint32 infoSize = le32(h);
     std::int64_t width, height;
     quint32 bits, compression = 0;
     if (infoSize == 12) {
-        width = le16(h + 18);
-        height = std::int16_t(le16(h + 20));
-        bits = le16(h + 24);
+        width = le16(h + 4);
+        height = std::int16_t(le16(h + 6));
+        bits = le16(h + 10);
     } else if (infoSize >= 40) {
-        width = std::int32_t(le32(h + 18));
-        height = std::int32_t(le32(h + 22));
-        bits = le16(h + 28);
-        compression = le32(h + 30);
+        width = std::int32_t(le32(h + 4));
+        height = std::int32_t(le32(h + 8));
+        bits = le16(h + 14);
+        compression = le32(h + 16);
     } else {
         return false;
     }
@@ -174,6 +174,39 @@ bool bmpDataComplete(QIODevice &dev)
     }
 }
 
+} // namespace
+
+bool bmpDataComplete(QIODevice &dev)
+{
+    unsigned char h[54] = {};
+    if (dev.read(reinterpret_cast<char *>(h), 54) < 26 || h[0] != 'B' || h[1] != 'M')
+        return false;
+    return bitmapRowsComplete(dev, h + 14, le32(h + 10));
+}
+
+bool dibDataComplete(QIODevice &dev)
+{
+    unsigned char h[40] = {};
+    const qint64 got = dev.read(reinterpret_cast<char *>(h), 40);
+    const quint32 infoSize = le32(h);
+    if (got < 12 || (infoSize != 12 && (infoSize < 40 || got < 40)))
+        return false;
+    // Without a file header the rows follow the colour table (and, for bit
+    // fields in a 40-byte header, the three masks).
+    const quint32 bits = infoSize == 12 ? le16(h + 10) : le16(h + 14);
+    quint64 colours = bits <= 8 ? (1u << bits) : 0;
+    qint64 extra = 0;
+    if (infoSize >= 40) {
+        const quint32 used = le32(h + 32);
+        if (used != 0)
+            colours = std::min<quint64>(used, 1u << 16);
+        if (infoSize == 40 && le32(h + 16) == 3)
+            extra = 12;
+    }
+    const qint64 offBits = qint64(infoSize) + qint64(colours) * (infoSize == 12 ? 3 : 4) + extra;
+    return bitmapRowsComplete(dev, h, offBits);
+}
+
 bool gifDataComplete(QIODevice &dev)
 {
     StreamBytes in(dev);
@@ -207,6 +240,25 @@ bool gifDataComplete(QIODevice &dev)
             return false;
         }
     }
+}
+
+Error gifSizeCheck(QIODevice &dev)
+{
+    const qint64 fileSize = dev.size();
+    unsigned char h[13];
+    if (!dev.seek(0) || dev.read(reinterpret_cast<char *>(h), 13) != 13)
+        return Error::Damaged;
+    const std::uint64_t canvas = std::uint64_t(le16(h + 6)) * le16(h + 8);
+    // The reader holds the canvas at 4 bytes a pixel besides the DIB: from
+    // the limit on that is too much.
+    if (canvas >= MaxPixels)
+        return Error::TooLarge;
+    // Every LZW code takes at least two bits and stands for at most 4096
+    // pixels, so the bytes bound the pixels a file can fill; a picture that
+    // claims more cannot be whole.
+    if (canvas > std::uint64_t(fileSize) * 4 * 4096)
+        return Error::Damaged;
+    return Error::None;
 }
 
 } // namespace DibDecode

@@ -19,6 +19,8 @@ QString errorText(Error e)
         return QCoreApplication::translate("OpenDib", "The file is empty.");
     case Error::UnknownFormat:
         return QCoreApplication::translate("OpenDib", "The file is not a picture in a known format.");
+    case Error::WrongFormat:
+        return QCoreApplication::translate("OpenDib", "The file is not a picture in the chosen format.");
     case Error::Damaged:
         return QCoreApplication::translate("OpenDib", "The file is damaged or truncated.");
     case Error::TooLarge:
@@ -29,6 +31,13 @@ QString errorText(Error e)
         return QCoreApplication::translate("OpenDib", "There is not enough memory to load the picture.");
     }
     return QString();
+}
+
+QString errorText(Error e, const QString &formatName)
+{
+    if (e == Error::WrongFormat && !formatName.isEmpty())
+        return QCoreApplication::translate("OpenDib", "The file is not a picture in the %1 format.").arg(formatName);
+    return errorText(e);
 }
 
 void Progress::report(std::uint64_t done, std::uint64_t total)

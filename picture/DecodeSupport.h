@@ -16,6 +16,7 @@ enum class Error {
     CannotOpen,
     Empty,
     UnknownFormat,
+    WrongFormat, // not a picture of the format the caller named
     Damaged,
     TooLarge,
     Unsupported,
@@ -24,6 +25,8 @@ enum class Error {
 
 // The error text OpenDib leaves in a failed DIB.
 QString errorText(Error e);
+// The same, naming the format a WrongFormat file was opened as (e.g. "JPEG").
+QString errorText(Error e, const QString &formatName);
 
 // Largest picture any decoder accepts, in pixels; bounds the memory of one decode.
 constexpr std::uint64_t MaxPixels = 256ull * 1024 * 1024;
@@ -65,6 +68,11 @@ bool adopt24BitRows(DIB *out, int width, int height, BYTE *rows);
 [[nodiscard]] bool jpegReachesEnd(QIODevice &dev);
 [[nodiscard]] bool bmpDataComplete(QIODevice &dev);
 [[nodiscard]] bool gifDataComplete(QIODevice &dev); // up to the end of the first image
+// A headerless DIB: BITMAPINFOHEADER, colour table and rows with no file header.
+[[nodiscard]] bool dibDataComplete(QIODevice &dev);
+// A GIF's declared size against the pixel limit and against the most pixels
+// its bytes could encode; None when plausible (read from the device's start).
+[[nodiscard]] Error gifSizeCheck(QIODevice &dev);
 
 // Own decoders for the formats the image readers lack or read poorly. They take the whole
 // file, check every offset against its size, and fill out on success.

@@ -3,6 +3,8 @@
 #include "picture/DecodeSupport.h"
 #include "picture/DeepPng.h"
 #include "picture/GifCanvas.h"
+#include "picture/JpegDecoder.h"
+#include "picture/TiffDecoder.h"
 #include "platform/WMUser.h"
 
 #include <QCoreApplication>
@@ -62,6 +64,69 @@ bool acceptedQtFormat(const QByteArray &format)
     static const char *const accepted[] = {"bmp", "dib", "gif", "jpeg", "jpg", "png", "tif", "tiff"};
     const QByteArray f = format.toLower();
     return std::any_of(std::begin(accepted), std::end(accepted), [&](const char *a) { return f == a; });
+}
+
+// The name a WrongFormat text gives the format a code asks for.
+QString formatName(int code)
+{
+    switch (code) {
+    case DibFormatBmp:
+    case DibFormatRle:
+        return QStringLiteral("BMP");
+    case DibFormatDib:
+        return QStringLiteral("DIB");
+    case DibFormatGif:
+        return QStringLiteral("GIF");
+    case DibFormatIff:
+    case DibFormatLbm:
+        return QStringLiteral("IFF");
+    case DibFormatJif:
+    case DibFormatJpg:
+        return QStringLiteral("JPEG");
+    case DibFormatPcx:
+        return QStringLiteral("PCX");
+    case DibFormatTga:
+        return QStringLiteral("TGA");
+    case DibFormatTif:
+        return QStringLiteral("TIFF");
+    case DibFormatPng:
+        return QStringLiteral("PNG");
+    default:
+        return QString();
+    }
+}
+
+bool looksLikeJpeg(const QByteArray &head)
+{
+    return head.size() >= 3 && quint8(head[0]) == 0xFF && quint8(head[1]) == 0xD8 && quint8(head[2]) == 0xFF;
+}
+
+// Whether the first bytes are those of the format a code names; a file that
+// starts like its format but fails later is damaged, any other is not that format.
+bool startsLikeFormat(int code, const QByteArray &head)
+{
+    switch (code) {
+    case DibFormatBmp:
+    case DibFormatRle:
+        return head.startsWith("BM");
+    case DibFormatDib: {
+        if (head.size() < 4)
+            return false;
+        const quint32 size = quint8(head[0]) | quint8(head[1]) << 8 | quint8(head[2]) << 16 | quint32(quint8(head[3])) << 24;
+        return size == 12 || size == 40 || size == 52 || size == 56 || size == 64 || size == 108 || size == 124;
+    }
+    case DibFormatGif:
+        return head.startsWith("GIF8");
+    case DibFormatPng:
+        return head.startsWith("\x89PNG");
+    case DibFormatJif:
+    case DibFormatJpg:
+        return looksLikeJpeg(head);
+    case DibFormatTif:
+        return looksLikeTiff(head);
+    default:
+        return true;
+    }
 }
 
 quint8 composeOverWhite(quint32 c, quint32 a)
@@ -477,23 +542,32 @@ Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
     if (format.isEmpty()) {
         const char *hint = qtFormatForCode(formatCode);
         if (!hint)
-            return Error::UnknownFormat;
+            return formatCode == DibFormatAuto ? Error::UnknownFormat : Error::WrongFormat;
         file.seek(0);
+        if (!startsLikeFormat(formatCode, file.peek(16)))
+            return Error::WrongFormat;
+        // JPEG and TIFF that start right were decoded before Qt's readers.
+        if (formatCode == DibFormatJif || formatCode == DibFormatJpg || formatCode == DibFormatTif)
+            return Error::Damaged;
         QImageReader probe(&file, hint);
         probe.setAutoDetectImageFormat(false);
         if (!probe.canRead())
-            return formatCode == DibFormatAuto ? Error::UnknownFormat : Error::Damaged;
+            return Error::Damaged;
         format = hint;
     }
 
     file.seek(0);
     bool complete = true;
-    if (format == "jpeg" || format == "jpg")
-        complete = jpegReachesEnd(file);
-    else if (format == "bmp")
+    if (format == "bmp")
         complete = bmpDataComplete(file);
-    else if (format == "gif")
+    else if (format == "dib")
+        complete = dibDataComplete(file);
+    else if (format == "gif") {
+        if (const Error e = gifSizeCheck(file); e != Error::None)
+            return e;
+        file.seek(0);
         complete = gifDataComplete(file);
+    }
     if (!complete)
         return Error::Damaged;
     file.seek(0);
@@ -545,12 +619,16 @@ Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progr
         return decodeBmpFile(file, false, out, progress);
     if (isDeepKeyedPng(file))
         return decodeDeepKeyedPng(file, out, progress);
+    if (looksLikeJpeg(head))
+        return DecodeJpeg(file, 1, out, &progress);
+    if (looksLikeTiff(head))
+        return DecodeTiff(file, out, &progress);
     const Error viaQt = decodeWithQt(file, formatCode, out, progress);
     // TGA has no signature: it is tried when nothing else recognised the file
     // and the code or the extension says TGA.
-    if (viaQt == Error::UnknownFormat && formatCode == DibFormatTga) {
+    if (viaQt == Error::WrongFormat && formatCode == DibFormatTga) {
         if (!looksLikeTga(head))
-            return Error::Damaged;
+            return Error::WrongFormat;
         return decodeOwnFormat(file, out, progress, OwnFormat::Tga);
     }
     return viaQt;
@@ -586,7 +664,8 @@ void OpenDib(DIB *out, const QString &fileName, int formatCode, QObject *owner)
     const Error e = openDib(out, fileName, formatCode, progress);
     if (e != Error::None || !out->Bits) {
         deldib(out);
-        SetDibError(out, errorText(e == Error::None ? Error::Damaged : e));
+        const int code = formatCode == DibFormatAuto ? DibFormatForFileName(fileName) : formatCode;
+        SetDibError(out, errorText(e == Error::None ? Error::Damaged : e, formatName(code)));
     }
     progress.finish();
 }

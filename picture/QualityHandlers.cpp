@@ -1,5 +1,6 @@
 // Minimum print quality: enlarging pictures that are too small for their frames.
 #include "app/MainUnit.h"
+#include "picture/DecodeSupport.h"
 #include "picture/Resample.h"
 #include "platform/Dialogs.h"
 
@@ -7,7 +8,6 @@
 #include <QSpinBox>
 
 #include <climits>
-#include <cmath>
 
 ProgressFn TMainForm::ProgressToStatusBar()
 {
@@ -25,14 +25,10 @@ void TMainForm::Changequal(DIB &dib, double frameWidth, double /*frameHeight: th
     if (!EnhanceQualCheck->isChecked() || !dib.Bits)
         return;
     const int W = DibWidth(dib), H = DibHeight(dib);
-    // Pixels needed across the frame; NaN, zero and negative widths need none.
-    const double need = MinQualEd->value() * frameWidth;
-    if (W <= 0 || H <= 0 || !(need >= 1.0))
+    const double pageWidth = PrinterDpi() > 0 ? double(PageWidth()) / PrinterDpi() : 0.0;
+    const QualitySize need = MinQualitySize(W, H, MinQualEd->value(), frameWidth, pageWidth);
+    if (need.width == W && need.height == H)
         return;
-    const int needW = need >= double(INT_MAX) ? INT_MAX : int(need);
-    const int needH = int(std::min<long long>(static_cast<long long>(H) * needW / W, INT_MAX));
-    if (W >= needW && H >= needH)
-        return; // never reduced
 
     const ProgressFn progress = ProgressToStatusBar();
     if (DibBitCount(dib) < 24) {
@@ -43,8 +39,11 @@ void TMainForm::Changequal(DIB &dib, double frameWidth, double /*frameHeight: th
             return;
         }
     }
+    // Beyond the decoders' pixel limit counts as running out of memory.
+    const bool withinLimit = need.width <= INT_MAX && need.height <= INT_MAX &&
+                             std::uint64_t(need.width) * std::uint64_t(need.height) <= DibDecode::MaxPixels;
     DIB larger;
-    if (Resize(dib, needW, needH, true, &larger, progress)) {
+    if (withinLimit && Resize(dib, int(need.width), int(need.height), true, &larger, progress)) {
         deldib(&dib);
         dib = larger;
     } else {

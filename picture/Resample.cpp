@@ -1,6 +1,8 @@
 #include "picture/Resample.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <cstring>
 #include <new>
 #include <vector>
@@ -235,4 +237,19 @@ bool DepthUpTo(DIB *pic, int depth, const ProgressFn &progress)
     *pic = full;
     ReportProgress(progress, 0);
     return true;
+}
+
+QualitySize MinQualitySize(int W, int H, int minPpi, double frameWidth, double pageWidth)
+{
+    // Enlarging for the part of a frame beyond the page adds nothing printable.
+    const double shown = pageWidth > 0 ? std::min(frameWidth, pageWidth) : frameWidth;
+    // Pixels needed across the frame; NaN, zero and negative widths need none.
+    const double need = double(minPpi) * shown;
+    if (W <= 0 || H <= 0 || !(need >= 1.0))
+        return {W, H};
+    const std::int64_t needW = need >= double(INT_MAX) ? INT_MAX : std::int64_t(need);
+    const std::int64_t needH = std::int64_t(H) * needW / W;
+    if (W >= needW && H >= needH)
+        return {W, H}; // never reduced
+    return {needW, needH};
 }

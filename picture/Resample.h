@@ -19,3 +19,13 @@ bool Resize(const DIB &src, int NW, int NH, bool smooth, DIB *out, const Progres
 // logical palette. Only depth 24 is a target. False when nothing was changed
 // (already 24 bits, other depth, no pixels, out of memory).
 bool DepthUpTo(DIB *pic, int depth, const ProgressFn &progress = {});
+
+// Size a W x H picture is enlarged to for at least minPpi pixels per inch
+// across a frame frameWidth inches wide, of which the page shows at most
+// pageWidth inches (no limit when pageWidth is not positive). The height
+// follows the picture's aspect. W x H when the picture is large enough.
+struct QualitySize {
+    std::int64_t width;
+    std::int64_t height;
+};
+[[nodiscard]] QualitySize MinQualitySize(int W, int H, int minPpi, double frameWidth, double pageWidth);

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian/Ubuntu (skipped when already there).
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev xvfb xauth)
+packages=(cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev xvfb xauth
+          libjpeg62-turbo-dev libtiff-dev libjpeg-turbo-progs)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

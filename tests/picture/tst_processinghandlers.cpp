@@ -31,8 +31,8 @@ Placement *place(TMainForm &f, int pictureId, double width, double height = 3.0)
 DIB impossiblyLarge(int bits)
 {
     DIB d = patternPicture(4, 4, bits);
-    d.Info->biWidth = 60000;
-    d.Info->biHeight = 20000;
+    d.Info->biWidth = 100;
+    d.Info->biHeight = 20000000;
     return d;
 }
 
@@ -94,6 +94,20 @@ private slots:
         QCOMPARE(form.ProgressPercent, 0);
     }
 
+    void enlargementStopsAtThePrintableWidth()
+    {
+        // A placeholder in a frame far wider than the paper: only the part the
+        // page shows counts.
+        DialogRecorder rec;
+        TMainForm form;
+        DIB pic = patternPicture(320, 200, 24);
+        form.Changequal(pic, 440.0, 3.0);
+        const int shown = int(72.0 * form.PageWidth() / form.PrinterDpi());
+        QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), QSize(shown, 200 * shown / 320));
+        QVERIFY(rec.messages.empty());
+        deldib(&pic);
+    }
+
     void checkallqualsTakesTheWidestFrameOnce()
     {
         DialogRecorder rec;
@@ -146,9 +160,9 @@ private slots:
         QFETCH(int, bitsAfter);
         DialogRecorder rec;
         TMainForm form;
-        DIB pic = depthFails ? impossiblyLarge(8) : patternPicture(10, 10, 8);
+        // A tall narrow picture enlarged to the page width goes past the pixel limit.
+        DIB pic = depthFails ? impossiblyLarge(8) : patternPicture(2, 30000, 8);
         const int W = DibWidth(pic), H = DibHeight(pic);
-        // 1000 inches need 72000 px; the huge frame beats any allocation.
         form.Changequal(pic, depthFails ? 1000.0 : 1e12, 1.0);
         QCOMPARE(rec.messages.size(), std::size_t(1));
         QCOMPARE(rec.messages[0].text, text);
