@@ -53,7 +53,7 @@ class QToolButton;
 class QTreeView;
 class TColorBox;
 class TImageButton;
-class TMyThread;
+class ThumbnailBrowser;
 class TKoordEdForm;
 class QDrag;
 class QMimeData;
@@ -405,16 +405,12 @@ public:
     void PrefListBoxDblClick();
     void ReadPrefFolders();
 
-    // Thumbnail browser (browse/ThumbBrowser.cpp) and its worker (browse/BrowseThread.cpp).
-    ThumbList Thumbs;
+    // Thumbnail browser: the grid here (browse/ThumbBrowser.cpp), the walk, its
+    // list and cache in the component (browse/ThumbnailBrowser.h).
+    ThumbnailBrowser *Browser = nullptr;
     std::int32_t Selection = 1; // 1-based; beyond the count: nothing selected
     std::int32_t PaintFrom = 0; // non-zero: paint only cells from this index
-    bool Running = false;       // a walk is under way
-    bool Restart = false;       // start a new walk when the running one ends
-    TMyThread *Thread = nullptr;
-    QString BrowsedFolder;      // the folder of the walk under way
-    CacheIndex BrowseIndex;     // of BrowsedFolder
-    int DecodeCount = 0;        // pictures decoded for thumbnails (cache misses)
+    const ThumbList &Thumbs() const;
     void PaintBox4Paint(QPaintEvent *event);
     void PaintBox4MouseDown(QMouseEvent *event);
     void PaintBox4DblClick();
@@ -424,13 +420,14 @@ public:
     // Sizes the grid to the scroll box; false when it was resized.
     bool syncThumbGridSize();
     void ShowThumbStatus();
-    void NewFile(const QString &name);
+    // Paints thumbnail `index`, just appended by the walk.
+    void NewFile(int index);
     void ThreadDone();
     void StartBrowsing();
     void Startbrowsing();
     // Asks a running walk to stop; restart: begin the selected folder's walk then.
     void StopBrowsing(bool restart);
-    // Stops the walk and waits for it, for the window's end.
+    // Stops the walk without waiting, for the window's end.
     void EndBrowsing();
     void EmptyThumbs();
     void connectBrowser();

@@ -1,19 +1,26 @@
 #include "browse/CacheFile.h"
 
 #include "document/StoredText.h"
+#include "picture/ScaledDecode.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QSaveFile>
+#include <QDir>
 
 #include <algorithm>
 #include <cstring>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr int ThumbMax = 80;
 constexpr int BlockBytes = 65536;
+constexpr const char* TempInfix = ".~";
 
 QByteArray upperAscii(QByteArray bytes)
 {
@@ -183,11 +190,49 @@ void SaveBrowseInfos(const QString& folder, const ThumbList& list)
             || (magic[0] | magic[1] << 8) != CacheMagic)
             return;
     }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return;
-    out.write(CacheFileBytes(list));
-    out.commit(); // a failure keeps the previous file
+    WriteFileSafely(path, CacheFileBytes(list));
+}
+
+bool WriteFileSafely(const QString& path, const QByteArray& bytes)
+{
+    const QFileInfo target(path);
+    const QString prefix = target.fileName() + QLatin1String(TempInfix);
+    // Left by a save that was killed midway.
+    QDir folder = target.absoluteDir();
+    for (const QString& stale : folder.entryList({ prefix + QLatin1Char('*') }, QDir::Files | QDir::Hidden))
+        folder.remove(stale);
+
+    QByteArray temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+        temp = QFile::encodeName(folder.filePath(prefix + QString::number(QRandomGenerator::global()->generate(), 36)));
+        fd = ::open(temp.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST)
+            return false;
+    }
+    if (fd < 0)
+        return false;
+    // Every write and the flush to the disk are checked: a full disk must not
+    // replace a complete file by a cut one.
+    bool ok = true;
+    const char* p = bytes.constData();
+    qint64 left = bytes.size();
+    while (ok && left > 0) {
+        const ssize_t n = ::write(fd, p, std::size_t(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        ok = n > 0;
+        if (ok) {
+            p += n;
+            left -= n;
+        }
+    }
+    ok = ok && ::fsync(fd) == 0;
+    ok = ::close(fd) == 0 && ok;
+    ok = ok && ::rename(temp.constData(), QFile::encodeName(path).constData()) == 0;
+    if (!ok)
+        ::unlink(temp.constData());
+    return ok;
 }
 
 int FindCacheEntry(const CacheIndex& index, const QString& name, std::int32_t check)
@@ -199,25 +244,45 @@ int FindCacheEntry(const CacheIndex& index, const QString& name, std::int32_t ch
     return -1;
 }
 
-std::int32_t CalcCheck(const QString& path, const ProgressFn& progress)
+std::optional<std::int32_t> FileCheck(const QString& path)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return std::int32_t(QRandomGenerator::global()->bounded(32767));
-    const qint64 size = f.size();
-    std::uint32_t hash = 2166136261u;
+    QFile f;
+    if (!OpenRegularFile(path, f))
+        return std::nullopt;
+    struct stat st { };
+    if (::fstat(f.handle(), &st) != 0)
+        return std::nullopt;
+    // FNV-1a, 64 bits, folded to 32.
+    std::uint64_t hash = 14695981039346656037ull;
+    const auto mix = [&hash](const void* data, std::size_t n) {
+        const auto* b = static_cast<const unsigned char*>(data);
+        for (std::size_t i = 0; i < n; ++i)
+            hash = (hash ^ b[i]) * 1099511628211ull;
+    };
+    const std::int64_t stamp[3] = { std::int64_t(st.st_size), std::int64_t(st.st_mtim.tv_sec),
+        std::int64_t(st.st_mtim.tv_nsec) };
+    mix(stamp, sizeof stamp);
+    const qint64 size = st.st_size;
     QByteArray block(BlockBytes, Qt::Uninitialized);
-    qint64 done = 0;
-    for (;;) {
-        const qint64 got = f.read(block.data(), BlockBytes);
-        if (got <= 0)
-            break;
-        for (qint64 i = 0; i < got; ++i)
-            hash = (hash ^ std::uint8_t(block[i])) * 16777619u;
-        done += got;
-        if (size > 0)
-            ReportProgress(progress, int(std::min<qint64>(done, size) * 100 / size));
+    const qint64 head = f.read(block.data(), std::min<qint64>(size, BlockBytes));
+    if (head < 0)
+        return std::nullopt;
+    mix(block.constData(), std::size_t(head));
+    if (size > BlockBytes) {
+        const qint64 tailStart = std::max<qint64>(BlockBytes, size - BlockBytes);
+        if (!f.seek(tailStart))
+            return std::nullopt;
+        const qint64 tail = f.read(block.data(), size - tailStart);
+        if (tail < 0)
+            return std::nullopt;
+        mix(block.constData(), std::size_t(tail));
     }
-    ReportProgress(progress, 0);
-    return std::int32_t(hash);
+    return std::int32_t(std::uint32_t(hash ^ (hash >> 32)));
+}
+
+std::int32_t CalcCheck(const QString& path)
+{
+    if (const std::optional<std::int32_t> check = FileCheck(path))
+        return *check;
+    return std::int32_t(QRandomGenerator::global()->bounded(32767));
 }

@@ -5,11 +5,11 @@
 //   name (261 bytes, zero-terminated UTF-8), info (32 bytes), L (i32),
 //   BITMAPINFOHEADER (40) + colour table (P) + pixel rows (S), L = 40 + P + S.
 #include "picture/Dib.h"
-#include "picture/Progress.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 inline constexpr std::uint16_t CacheMagic = 0x0E71;
@@ -82,11 +82,19 @@ using CacheIndex = std::vector<CacheIndexEntry>;
 // when a file of that name is not a cache file, or when it cannot be written.
 void SaveBrowseInfos(const QString& folder, const ThumbList& list);
 
+// Replaces path's content by bytes through a temporary file beside it that is
+// renamed only when every byte reached the disk; on failure the old file stays.
+// Removes temporaries of earlier saves of the same file that were cut short.
+bool WriteFileSafely(const QString& path, const QByteArray& bytes);
+
 // First index entry whose name matches (ASCII case ignored) with the same
 // check value, or -1.
 [[nodiscard]] int FindCacheEntry(const CacheIndex& index, const QString& name, std::int32_t check);
 
-// Check value of a file's content: a 32-bit FNV-1a hash of its bytes, so that a
-// replaced picture of the same name gets a new thumbnail. Progress per 64 KiB
-// block, 0 at the end. An unreadable file gives a random value 0..32766.
-[[nodiscard]] std::int32_t CalcCheck(const QString& path, const ProgressFn& progress = {});
+// Check value of a file: a hash of its size, modification time (nanoseconds)
+// and first and last 64 KiB, so that an unchanged file matches its cache entry
+// and a replaced or edited one gets a new thumbnail, without reading the whole
+// file. Empty when the path is not a readable regular file.
+[[nodiscard]] std::optional<std::int32_t> FileCheck(const QString& path);
+// FileCheck, or for an unreadable file a random value 0..32766.
+[[nodiscard]] std::int32_t CalcCheck(const QString& path);

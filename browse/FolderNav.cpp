@@ -1,6 +1,7 @@
 // The "Add picture" tab's way to files: the folder tree, the file list that
 // follows it with its type filter, the preview box and the favourite folders.
 #include "app/MainUnit.h"
+#include "browse/ThumbnailBrowser.h"
 #include "browse/Favourites.h"
 #include "browse/FileFilter.h"
 #include "document/Collection.h"
@@ -132,7 +133,7 @@ bool TMainForm::SetJamShellTree1Path(const QString &folder)
 
 void TMainForm::JamShellTree1Changing()
 {
-    if (Running)
+    if (Browser->Running())
         StopBrowsing(true);
 }
 

@@ -58,7 +58,18 @@ int ThumbKeyMove(int key, int selection, int count, int columns)
     default:
         break;
     }
-    return next >= 1 && next <= count ? next : selection;
+    // Up and Left only must not go below 1, Down and Right only beyond the
+    // count, so a selection beyond the count can be brought back.
+    if (next < selection)
+        return next >= 1 ? next : selection;
+    return next <= count ? next : selection;
+}
+
+int ThumbPaintFrom(int paintFrom, int columns, const QRect& region)
+{
+    if (paintFrom <= 0 || QRect(ThumbCellOrigin(paintFrom, columns), QSize(ThumbCellWidth, ThumbCellHeight)).contains(region))
+        return paintFrom;
+    return 0;
 }
 
 int ThumbScrollPosition(int selection, int columns, int position, int clientHeight)
@@ -131,6 +142,7 @@ void PaintThumbGrid(TDC& dc, const ThumbList& list, int selection, int paintFrom
 // The "Picture browser" page of the main window
 
 #include "app/MainUnit.h"
+#include "browse/ThumbnailBrowser.h"
 #include "arrange/ArrangeView.h"
 #include "platform/EventHook.h"
 #include "platform/PaintBox.h"
@@ -146,6 +158,12 @@ void PaintThumbGrid(TDC& dc, const ThumbList& list, int selection, int paintFrom
 
 void TMainForm::connectBrowser()
 {
+    Browser = new ThumbnailBrowser(this);
+    Browser->SelectedFolder = [this] { return JamShellTree1Path(); };
+    connect(Browser, &ThumbnailBrowser::ThumbnailAdded, this, &TMainForm::NewFile);
+    connect(Browser, &ThumbnailBrowser::ThumbsEmptied, PaintBox4, qOverload<>(&QWidget::repaint));
+    connect(Browser, &ThumbnailBrowser::Progress, this, &TMainForm::SetProStatus);
+    connect(Browser, &ThumbnailBrowser::WalkEnded, this, &TMainForm::ThreadDone);
     PaintBox4->onPaint = [this](QPaintEvent* e) { PaintBox4Paint(e); };
     PaintBox4->onMouseDown = [this](QMouseEvent* e) { PaintBox4MouseDown(e); };
     PaintBox4->onDblClick = [this](QMouseEvent*) { PaintBox4DblClick(); };
@@ -177,7 +195,7 @@ void TMainForm::connectBrowser()
 bool TMainForm::syncThumbGridSize()
 {
     const int width = ScrollBox4->viewport()->width();
-    const QSize size(width, ThumbGridHeight(Thumbs.count(), ThumbColumns(width)));
+    const QSize size(width, ThumbGridHeight(Thumbs().count(), ThumbColumns(width)));
     if (PaintBox4->size() == size)
         return true;
     PaintBox4->resize(size); // brings the next paint
@@ -195,19 +213,23 @@ void TMainForm::PaintBox4Paint(QPaintEvent* event)
 {
     if (!syncThumbGridSize())
         return;
+    const int columns = ThumbColumns(PaintBox4->width());
+    const QRect clip = event ? event->rect() : PaintBox4->rect();
+    // Painting one new cell may also flush a pending whole-grid repaint (the
+    // grid grew a row): the cells before it are then drawn too.
+    const int from = ThumbPaintFrom(PaintFrom, columns, clip);
     TDC dc(PaintBox4);
     dc.SetFont(PaintBox4->font(), 0);
-    PaintThumbGrid(
-        dc, Thumbs, Selection, PaintFrom, ThumbColumns(PaintBox4->width()), event ? event->rect() : PaintBox4->rect());
+    PaintThumbGrid(dc, Thumbs(), Selection, from, columns, clip);
     ShowThumbStatus();
 }
 
-void TMainForm::ShowThumbStatus() { StatusText->setText(ThumbStatusText(Thumbs, Selection)); }
+void TMainForm::ShowThumbStatus() { StatusText->setText(ThumbStatusText(Thumbs(), Selection)); }
 
 void TMainForm::PaintBox4MouseDown(QMouseEvent* event)
 {
     KeyEdit->setFocus();
-    const int i = ThumbHitTest(event->position().toPoint(), Thumbs.count(), ThumbColumns(PaintBox4->width()));
+    const int i = ThumbHitTest(event->position().toPoint(), Thumbs().count(), ThumbColumns(PaintBox4->width()));
     if (i == 0)
         return;
     Selection = i;
@@ -217,8 +239,8 @@ void TMainForm::PaintBox4MouseDown(QMouseEvent* event)
 
 void TMainForm::PaintBox4DblClick()
 {
-    if (Selection >= 1 && Selection <= Thumbs.count())
-        OpenFromBrowser(Thumbs.at(Selection - 1).Name);
+    if (Selection >= 1 && Selection <= Thumbs().count())
+        OpenFromBrowser(Thumbs().at(Selection - 1).Name);
 }
 
 void TMainForm::KeyEditKeyDown(QKeyEvent* event)
@@ -230,7 +252,7 @@ void TMainForm::KeyEditKeyDown(QKeyEvent* event)
     }
     if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right)
         return;
-    Selection = ThumbKeyMove(key, Selection, Thumbs.count(), ThumbColumns(PaintBox4->width()));
+    Selection = ThumbKeyMove(key, Selection, Thumbs().count(), ThumbColumns(PaintBox4->width()));
     ScrollImageInView();
     PaintBox4->repaint();
 }
@@ -240,10 +262,4 @@ void TMainForm::ScrollImageInView()
     QScrollBar* bar = ScrollBox4->verticalScrollBar();
     bar->setValue(ThumbScrollPosition(
         Selection, ThumbColumns(PaintBox4->width()), bar->value(), ScrollBox4->viewport()->height()));
-}
-
-void TMainForm::EmptyThumbs()
-{
-    Thumbs.clear();
-    PaintBox4->repaint();
 }

@@ -27,6 +27,9 @@ inline constexpr int ThumbBox = 80;
 [[nodiscard]] int ThumbHitTest(QPoint p, int count, int columns);
 // Selection after an arrow key (Qt::Key_*); other keys leave it.
 [[nodiscard]] int ThumbKeyMove(int key, int selection, int count, int columns);
+// The paint-from index to honour for a paint of `region`: paintFrom while the
+// region lies within that cell, else 0 (a wider paint draws every cell).
+[[nodiscard]] int ThumbPaintFrom(int paintFrom, int columns, const QRect& region);
 // Vertical scroll position that brings the selected cell's frame into view.
 [[nodiscard]] int ThumbScrollPosition(int selection, int columns, int position, int clientHeight);
 // "Picture: none" or "Thumbnail: w x h x colours - KB KByte    (i of n)".

@@ -7,6 +7,8 @@
 #include <QString>
 
 class QIODevice;
+class QImage;
+class QImageReader;
 class QObject;
 
 namespace DibDecode {
@@ -54,6 +56,14 @@ inline BYTE overWhite(unsigned c, unsigned a)
     const unsigned t = c * a + 255u * (255u - a) + 128u;
     return BYTE((t + (t >> 8)) >> 8);
 }
+
+// A decoded QImage as a DIB by the depth rules of OpenDib; paletteFormat turns a
+// true-colour picture of at most 256 colours into a palette DIB (GIF).
+Error imageToDib(const QImage &img, DIB *out, Progress &progress, bool paletteFormat);
+// The error kind of a failed QImageReader.
+Error readerError(const QImageReader &reader);
+// Sets the readers' allocation limit; thread-safe, takes effect once.
+void prepareImageReaders();
 
 // Makes a palette DIB whose colour table holds all PaletteSize(bits) entries:
 // the given colours first, black after them, so every index is a valid colour.

@@ -404,7 +404,9 @@ bool paletteFromTrueColour(const QImage &img, DIB *out, Progress &progress)
     return true;
 }
 
-Error imageToDib(const QImage &img, DIB *out, Progress &progress, bool paletteFormat)
+} // namespace
+
+Error DibDecode::imageToDib(const QImage &img, DIB *out, Progress &progress, bool paletteFormat)
 {
     if (paletteFormat && paletteFromTrueColour(img, out, progress))
         return Error::None;
@@ -419,7 +421,7 @@ Error imageToDib(const QImage &img, DIB *out, Progress &progress, bool paletteFo
     }
 }
 
-Error readerError(const QImageReader &reader)
+Error DibDecode::readerError(const QImageReader &reader)
 {
     switch (reader.error()) {
     case QImageReader::FileNotFoundError:
@@ -431,6 +433,15 @@ Error readerError(const QImageReader &reader)
         return Error::Damaged;
     }
 }
+
+void DibDecode::prepareImageReaders()
+{
+    // Once per process: the limit is a global that readers on other threads read.
+    static const bool done = (QImageReader::setAllocationLimit(ReaderAllocationLimitMB), true);
+    (void)done;
+}
+
+namespace {
 
 struct FreeDeleter {
     void operator()(BYTE *p) const { std::free(p); }
@@ -529,7 +540,7 @@ Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress)
 
 Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
 {
-    QImageReader::setAllocationLimit(ReaderAllocationLimitMB);
+    prepareImageReaders();
 
     // The content decides first; the format code only helps a headerless DIB.
     QByteArray format;

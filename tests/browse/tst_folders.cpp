@@ -1,5 +1,6 @@
 #include "browse/Favourites.h"
 #include "browse/FileFilter.h"
+#include "browse/ThumbnailBrowser.h"
 #include "common/FileListSupport.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
@@ -137,7 +138,7 @@ private slots:
         form.FilterComboBox1->setCurrentIndex(form.FilterComboBox1->findText("JPG - JPEG - JFIF Compilant"));
         QVERIFY(waitForListing(form, {"sub", "Y.JPG"}));
         // The walk begun at start-up restarts for the folder and leaves its thumbnail cache there.
-        QTRY_VERIFY_WITH_TIMEOUT(!form.Running, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.Browser->Running(), 20000);
         form.FilterComboBox1->setCurrentIndex(form.FilterComboBox1->count() - 1);
         QVERIFY(waitForListing(form, {"sub", "bnsbrwse.cbf", "fake.gif", "notes.txt", "README", "x.png", "Y.JPG"}));
     }

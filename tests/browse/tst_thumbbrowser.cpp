@@ -1,4 +1,4 @@
-#include "browse/BrowseThread.h"
+#include "browse/ThumbnailBrowser.h"
 #include "browse/ThumbBrowser.h"
 #include "common/FileListSupport.h"
 #include "common/TestRegistry.h"
@@ -35,18 +35,18 @@ void browse(TMainForm& form, const QString& folder)
 bool firstThumbnail(const TMainForm& form)
 {
     QDeadlineTimer deadline(20000);
-    while (form.Thumbs.count() == 0 && !deadline.hasExpired()) {
+    while (form.Thumbs().count() == 0 && !deadline.hasExpired()) {
         QCoreApplication::processEvents();
         QThread::yieldCurrentThread();
     }
-    return form.Thumbs.count() > 0;
+    return form.Thumbs().count() > 0;
 }
 
 QStringList thumbNames(const TMainForm& form)
 {
     QStringList names;
-    for (int i = 0; i < form.Thumbs.count(); ++i)
-        names.append(form.Thumbs.at(i).Name);
+    for (int i = 0; i < form.Thumbs().count(); ++i)
+        names.append(form.Thumbs().at(i).Name);
     names.sort();
     return names;
 }
@@ -218,10 +218,10 @@ private slots:
 
         TMainForm form;
         browse(form, dir.path());
-        QTRY_VERIFY(!form.Running && form.Thumbs.count() == 3);
+        QTRY_VERIFY(!form.Browser->Running() && form.Thumbs().count() == 3);
         QCOMPARE(thumbNames(form), (QStringList { ".hidden.png", "a.jpg", "b.Png" }));
         for (int i = 0; i < 3; ++i) {
-            const ThumbEntry& e = form.Thumbs.at(i);
+            const ThumbEntry& e = form.Thumbs().at(i);
             const QSize expected = e.Name == "a.jpg" ? QSize(80, 20)
                 : e.Name == "b.Png"                  ? QSize(20, 80)
                                                      : QSize(80, 80);
@@ -229,7 +229,7 @@ private slots:
             QCOMPARE(QSize(e.Info.ThumbWidth, e.Info.ThumbHeight), expected);
             QCOMPARE(e.Info.Colours, 1 << e.Info.BitCount);
         }
-        QCOMPARE(form.DecodeCount, 4); // the thin picture was decoded, then dropped
+        QCOMPARE(form.Browser->DecodeCount(), 4); // the thin picture was decoded, then dropped
         QCOMPARE(form.ProgressPercent, 0);
         QCOMPARE(LoadBrowseInfos(dir.path()).size(), std::size_t(3));
     }
@@ -241,24 +241,24 @@ private slots:
             QVERIFY(writePicture(dir.path() + "/" + name, 40, 30, Qt::red));
         TMainForm form;
         browse(form, dir.path());
-        QTRY_VERIFY(!form.Running && form.Thumbs.count() == 3);
-        QCOMPARE(form.DecodeCount, 3);
+        QTRY_VERIFY(!form.Browser->Running() && form.Thumbs().count() == 3);
+        QCOMPARE(form.Browser->DecodeCount(), 3);
 
         // Back to the page: a new walk of the same folder, from the cache.
         form.PageControl3->setCurrentWidget(form.TabSheet9);
         form.PageControl3->setCurrentWidget(form.TabSheet10);
-        QTRY_VERIFY(!form.Running && form.Thumbs.count() == 3);
-        QCOMPARE(form.DecodeCount, 3);
+        QTRY_VERIFY(!form.Browser->Running() && form.Thumbs().count() == 3);
+        QCOMPARE(form.Browser->DecodeCount(), 3);
 
         // A replaced picture of the same name is decoded again.
         QVERIFY(writePicture(dir.path() + "/b.png", 30, 40, Qt::blue));
         form.PageControl3->setCurrentWidget(form.TabSheet9);
         form.PageControl3->setCurrentWidget(form.TabSheet10);
-        QTRY_VERIFY(!form.Running && form.Thumbs.count() == 3);
-        QCOMPARE(form.DecodeCount, 4);
+        QTRY_VERIFY(!form.Browser->Running() && form.Thumbs().count() == 3);
+        QCOMPARE(form.Browser->DecodeCount(), 4);
         for (int i = 0; i < 3; ++i)
-            if (form.Thumbs.at(i).Name == "b.png")
-                QCOMPARE(DibWidth(form.Thumbs.at(i).Dib), 60);
+            if (form.Thumbs().at(i).Name == "b.png")
+                QCOMPARE(DibWidth(form.Thumbs().at(i).Dib), 60);
     }
 
     void folderChangeDuringWalk()
@@ -270,12 +270,12 @@ private slots:
         TMainForm form;
         browse(form, first.path());
         QVERIFY(firstThumbnail(form));
-        QVERIFY(form.Thumbs.count() < 6);
+        QVERIFY(form.Thumbs().count() < 6);
 
         QVERIFY(form.SetJamShellTree1Path(second.path()));
-        QCOMPARE(form.Thumbs.count(), 0); // emptied at once
-        QTRY_VERIFY(!form.Running && form.Thumbs.count() == 1);
-        QCOMPARE(form.Thumbs.at(0).Name, QString("q.png"));
+        QCOMPARE(form.Thumbs().count(), 0); // emptied at once
+        QTRY_VERIFY(!form.Browser->Running() && form.Thumbs().count() == 1);
+        QCOMPARE(form.Thumbs().at(0).Name, QString("q.png"));
         QVERIFY(!QFile::exists(first.path() + "/bnsbrwse.cbf")); // its list was emptied
         QCOMPARE(LoadBrowseInfos(second.path()).size(), std::size_t(1));
     }
@@ -289,11 +289,11 @@ private slots:
         browse(form, dir.path());
         QVERIFY(firstThumbnail(form));
         form.PageControl3->setCurrentWidget(form.TabSheet9);
-        QTRY_VERIFY(!form.Running);
-        const int made = form.Thumbs.count();
+        QTRY_VERIFY(!form.Browser->Running());
+        const int made = form.Thumbs().count();
         QVERIFY(made >= 1 && made < 6);
         QTest::qWait(50); // no restart
-        QCOMPARE(form.Thumbs.count(), made);
+        QCOMPARE(form.Thumbs().count(), made);
         QCOMPARE(int(LoadBrowseInfos(dir.path()).size()), made);
     }
 
@@ -311,8 +311,8 @@ private slots:
         form.PageControl3->setCurrentWidget(form.TabSheet9);
         form.PageControl3->blockSignals(false);
         QVERIFY(form.SetJamShellTree1Path(second.path()));
-        QTRY_VERIFY(!form.Running && form.Thumbs.count() == 1);
-        QCOMPARE(form.Thumbs.at(0).Name, QString("q.png"));
+        QTRY_VERIFY(!form.Browser->Running() && form.Thumbs().count() == 1);
+        QCOMPARE(form.Thumbs().at(0).Name, QString("q.png"));
         QCOMPARE(LoadBrowseInfos(second.path()).size(), std::size_t(1));
     }
 
@@ -325,7 +325,7 @@ private slots:
         TMainForm form;
         form.resize(1200, 800);
         browse(form, dir.path());
-        QTRY_VERIFY(!form.Running && form.Thumbs.count() == 3);
+        QTRY_VERIFY(!form.Browser->Running() && form.Thumbs().count() == 3);
         form.Selection = 5;
         form.ShowThumbStatus();
         QCOMPARE(form.StatusText->text(), QString("Picture: none"));
@@ -350,7 +350,7 @@ private slots:
             auto form = std::make_unique<TMainForm>();
             browse(*form, dir.path());
             QVERIFY(firstThumbnail(*form));
-            QVERIFY(form->Running);
+            QVERIFY(form->Browser->Running());
             form.reset(); // waits for the worker; its next step never runs
         }
         QVERIFY(QFile::exists(dir.path() + "/bnsbrwse.cbf"));

@@ -2,7 +2,12 @@
 #include "common/FileListSupport.h"
 #include "common/TestRegistry.h"
 
+#include <QDir>
 #include <QTemporaryDir>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 // A thumbnail with a recognisable pattern; 8-bit ones get a grey ramp palette.
@@ -145,6 +150,36 @@ private slots:
         QVERIFY(!QFile::exists(dir.path() + "/missing"));
     }
 
+    // A disk that fills up during the save: the old cache stays whole, and no
+    // temporary file stays behind, not even one of an earlier save cut short.
+    void failedSaveKeepsTheOldCache()
+    {
+        QTemporaryDir dir;
+        ThumbList one, ten;
+        addThumb(one, 80, 60, 24, "a.jpg");
+        for (int i = 0; i < 10; ++i)
+            addThumb(ten, 80, 60, 24, QString("p%1.jpg").arg(i));
+        SaveBrowseInfos(dir.path(), one);
+        const QByteArray old = readFile(cachePath(dir));
+        QVERIFY(writeFile(cachePath(dir) + ".~k1ll3d", "cut short"));
+        {
+            // Writes beyond 32 KiB fail (EFBIG) as on a full disk.
+            const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+            rlimit saved {};
+            QVERIFY(::getrlimit(RLIMIT_FSIZE, &saved) == 0);
+            rlimit small = saved;
+            small.rlim_cur = 32768;
+            QVERIFY(::setrlimit(RLIMIT_FSIZE, &small) == 0);
+            SaveBrowseInfos(dir.path(), ten);
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, previous);
+        }
+        QCOMPARE(readFile(cachePath(dir)), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList { "bnsbrwse.cbf" });
+        SaveBrowseInfos(dir.path(), ten);
+        QCOMPARE(LoadBrowseInfos(dir.path()).size(), std::size_t(10));
+    }
+
     // Every prefix of a valid file, and damaged fields, give only entries that
     // are complete, and thumbnails that are either whole or absent.
     void damagedCaches()
@@ -193,24 +228,58 @@ private slots:
         }
     }
 
-    void checkValueFollowsContent()
+    // The check value reads only the file's ends, so size and time must catch
+    // edits in the middle; a rewrite within the same second with the same size
+    // is caught by the ends.
+    void checkValueFollowsChanges_data()
     {
+        QTest::addColumn<int>("offset"); // of the changed byte; -1: none
+        QTest::addColumn<int>("grow");
+        QTest::addColumn<int>("timeStep"); // seconds
+        QTest::addColumn<bool>("same");
+        QTest::newRow("unchanged file matches") << -1 << 0 << 0 << true;
+        QTest::newRow("same size and second, first block edited") << 10 << 0 << 0 << false;
+        QTest::newRow("same size and second, last block edited") << 3 * 65536 + 99 << 0 << 0 << false;
+        QTest::newRow("middle edited, later time") << 100000 << 0 << 1 << false;
+        QTest::newRow("one byte longer, same second") << -1 << 1 << 0 << false;
+    }
+    void checkValueFollowsChanges()
+    {
+        QFETCH(int, offset);
+        QFETCH(int, grow);
+        QFETCH(int, timeStep);
+        QFETCH(bool, same);
         QTemporaryDir dir;
         const QString path = dir.path() + "/p.jpg";
-        QByteArray big(3 * 65536 + 100, 'a');
-        QVERIFY(writeFile(path, big));
-        QVector<int> progress;
-        const std::int32_t a = CalcCheck(path, [&progress](int p) { progress.append(p); });
-        QCOMPARE(progress, (QVector<int> { 33, 66, 99, 100, 0 }));
-        QCOMPARE(CalcCheck(path), a);
-        big[big.size() - 1] = 'b'; // one byte in the last block
-        QVERIFY(writeFile(path, big));
-        QVERIFY(CalcCheck(path) != a);
+        QByteArray bytes(3 * 65536 + 100, 'a');
+        const QDateTime stamp = QDateTime::fromSecsSinceEpoch(1700000000);
+        const auto setTime = [&path](const QDateTime& t) {
+            QFile f(path);
+            return f.open(QIODevice::ReadWrite) && f.setFileTime(t, QFileDevice::FileModificationTime);
+        };
+        QVERIFY(writeFile(path, bytes) && setTime(stamp));
+        const std::optional<std::int32_t> before = FileCheck(path);
+        QVERIFY(before);
+        if (offset >= 0 || grow > 0) {
+            if (offset >= 0)
+                bytes[offset] = 'b';
+            bytes.append(QByteArray(grow, 'a'));
+            QVERIFY(writeFile(path, bytes));
+        }
+        QVERIFY(setTime(stamp.addSecs(timeStep)));
+        QCOMPARE(FileCheck(path) == before, same);
+    }
 
-        QVERIFY(writeFile(path, QByteArray()));
-        QCOMPARE(CalcCheck(path), CalcCheck(path)); // empty files are readable too
+    void checkValueOfSpecialFiles()
+    {
+        QTemporaryDir dir;
+        QVERIFY(writeFile(dir.path() + "/empty.jpg", QByteArray()));
+        QCOMPARE(CalcCheck(dir.path() + "/empty.jpg"), CalcCheck(dir.path() + "/empty.jpg"));
         const std::int32_t missing = CalcCheck(dir.path() + "/none.jpg");
         QVERIFY(missing >= 0 && missing <= 32766);
+        // Opening a FIFO for reading would wait for a writer for good.
+        QVERIFY(::mkfifo(QFile::encodeName(dir.path() + "/pipe.jpg").constData(), 0600) == 0);
+        QVERIFY(!FileCheck(dir.path() + "/pipe.jpg"));
     }
 };
 SGA_TEST(TestThumbCache)

@@ -1,0 +1,252 @@
+#include "browse/ThumbnailBrowser.h"
+
+#include "browse/ThumbBrowser.h"
+#include "document/Collection.h"
+#include "picture/OpenDib.h"
+#include "picture/Resample.h"
+#include "picture/ScaledDecode.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QSet>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+
+// What the interface thread and the tasks of one walk share.
+struct ThumbnailBrowser::Walk {
+    QString Folder;
+    CacheIndex Index; // written by the listing task before any file task exists
+    std::atomic<bool> Cancelled = false;
+
+    // Results are posted to Owner only while it is set; CutLoose clears it
+    // under the lock, so no task ever reaches a browser that has moved on.
+    std::mutex Lock;
+    ThumbnailBrowser* Owner = nullptr;
+
+    // f(owner) runs on the interface thread, unless the owner is gone by then.
+    template <typename F> void Post(F f)
+    {
+        const std::lock_guard<std::mutex> hold(Lock);
+        if (ThumbnailBrowser* owner = Owner)
+            QMetaObject::invokeMethod(owner, [owner, f = std::move(f)]() mutable { f(owner); }, Qt::QueuedConnection);
+    }
+};
+
+struct ThumbnailBrowser::FileResult {
+    int Slot = 0;
+    QString Name;
+    DIB Dib; // nil: no thumbnail
+    ThumbInfo Info;
+    bool Decoded = false; // not from the cache
+    FileResult() = default;
+    FileResult(const FileResult&) = delete;
+    FileResult& operator=(const FileResult&) = delete;
+    ~FileResult() { deldib(&Dib); }
+};
+
+namespace {
+
+// Tasks queued per pool thread: enough to keep every core busy, few enough
+// that a stopped walk leaves little behind.
+constexpr int TasksPerThread = 2;
+
+// The folder's regular files that have a picture extension, in the order the
+// file system gives them. FIFOs, devices and sockets are never opened.
+QStringList listPictureFiles(const QString& folder, const std::atomic<bool>& cancelled)
+{
+    QStringList names;
+    QSet<QString> seen; // a file renamed during the listing may come twice
+    QDirIterator it(folder, QDir::Files | QDir::Hidden);
+    while (it.hasNext() && !cancelled) {
+        it.next();
+        const QString name = it.fileName();
+        if (DibFormatForFileName(name) != DibFormatAuto && name != QLatin1String(CacheFileName)
+            && !seen.contains(name)) {
+            seen.insert(name);
+            names.append(name);
+        }
+    }
+    return names;
+}
+
+} // namespace
+
+void ThumbnailBrowser::MakeThumbnail(const Walk& walk, FileResult& r)
+{
+    const QString path = JoinFolder(walk.Folder, r.Name);
+    // A file that vanished or is no regular file any more gets no thumbnail.
+    const std::optional<std::int32_t> check = FileCheck(path);
+    if (!check)
+        return;
+
+    const int cached = FindCacheEntry(walk.Index, r.Name, *check);
+    if (cached >= 0) {
+        // A cached thumbnail that cannot be read leaves the file without one.
+        const CacheIndexEntry& e = walk.Index[std::size_t(cached)];
+        r.Dib = LoadThumbnail(walk.Folder, e.BlockOffset, e.BlockLength, e.Info.ThumbWidth, e.Info.ThumbHeight,
+            e.Info.BitCount, e.Info.Colours);
+        r.Info = e.Info;
+        return;
+    }
+    if (walk.Cancelled)
+        return;
+
+    // Twice the thumbnail is enough for a smooth shrink.
+    r.Decoded = true;
+    ScaledPicture picture = DecodeScaled(path, DibFormatForFileName(r.Name), QSize(2 * ThumbBox, 2 * ThumbBox));
+    const PictureHeader& full = picture.Full;
+    if (picture.Dib.Bits && full.Width > 1 && full.Height > 1) {
+        const QSize t = ThumbDisplaySize(full.Width, full.Height);
+        if (Resize(picture.Dib, t.width(), t.height(), true, &r.Dib))
+            r.Info = { full.BitCount, DibWidth(r.Dib), DibHeight(r.Dib), full.Width, full.Height,
+                std::int32_t(1) << full.BitCount, std::int32_t(full.ImageBytes >> 10), *check };
+    }
+    deldib(&picture.Dib);
+}
+
+ThumbnailBrowser::ThumbnailBrowser(QObject* parent)
+    : QObject(parent)
+    , Pool(QThreadPool::globalInstance())
+{
+}
+
+ThumbnailBrowser::~ThumbnailBrowser() { EndBrowsing(); }
+
+void ThumbnailBrowser::StartBrowsing()
+{
+    const QString folder = SelectedFolder ? SelectedFolder() : QString();
+    if (folder.isEmpty())
+        return;
+    Restart = false;
+    // A walk restarted after a tree change on the "File list" page would
+    // otherwise add to, and later save, the previous folder's thumbnails.
+    if (List.count() > 0)
+        EmptyThumbs();
+    Walking = true;
+    BrowsedFolder = folder;
+    auto walk = std::make_shared<Walk>();
+    walk->Folder = folder;
+    walk->Owner = this;
+    Current = walk;
+    Names.clear();
+    NextSubmit = NextAppend = InFlight = 0;
+    Pool->start([walk] {
+        walk->Index = LoadBrowseInfos(walk->Folder);
+        const QStringList names = listPictureFiles(walk->Folder, walk->Cancelled);
+        walk->Post([walk, names](ThumbnailBrowser* owner) { owner->Listed(walk, names); });
+    });
+}
+
+void ThumbnailBrowser::Listed(const std::shared_ptr<Walk>& walk, const QStringList& names)
+{
+    if (walk != Current)
+        return;
+    Names = names;
+    SubmitMore();
+    if (Names.isEmpty())
+        WalkDone();
+}
+
+void ThumbnailBrowser::SubmitMore()
+{
+    const int window = std::max(1, Pool->maxThreadCount()) * TasksPerThread;
+    while (InFlight < window && NextSubmit < Names.size()) {
+        const std::shared_ptr<Walk> walk = Current;
+        auto result = std::make_shared<std::unique_ptr<FileResult>>(std::make_unique<FileResult>());
+        (*result)->Slot = NextSubmit;
+        (*result)->Name = Names[NextSubmit];
+        ++NextSubmit;
+        ++InFlight;
+        Pool->start([walk, result] {
+            if (walk->Cancelled)
+                return;
+            MakeThumbnail(*walk, **result);
+            walk->Post([walk, result](ThumbnailBrowser* owner) { owner->Finished(walk, std::move(*result)); });
+        });
+    }
+}
+
+void ThumbnailBrowser::Finished(const std::shared_ptr<Walk>& walk, std::unique_ptr<FileResult> result)
+{
+    if (walk != Current || !result)
+        return;
+    --InFlight;
+    const int slot = result->Slot;
+    Waiting.emplace(slot, std::move(result));
+    // In listing order, whatever order the pool finished them in.
+    for (auto next = Waiting.find(NextAppend); next != Waiting.end(); next = Waiting.find(NextAppend)) {
+        std::unique_ptr<FileResult> r = std::move(next->second);
+        Waiting.erase(next);
+        ++NextAppend;
+        if (r->Decoded)
+            ++Decodes;
+        if (r->Dib.Bits) {
+            List.append(r->Dib, r->Name, r->Info);
+            r->Dib = DIB {}; // the list owns it now
+            emit ThumbnailAdded(List.count());
+            emit Progress(int(std::int64_t(NextAppend) * 100 / Names.size()));
+        } else {
+            emit Progress(0); // a file that failed
+        }
+    }
+    SubmitMore();
+    if (NextAppend == Names.size())
+        WalkDone();
+}
+
+void ThumbnailBrowser::StopBrowsing(bool restart)
+{
+    if (!Walking)
+        return;
+    Restart = restart;
+    CutLoose();
+    if (!Stopping) {
+        Stopping = true;
+        QMetaObject::invokeMethod(
+            this, [this] { if (Stopping) WalkDone(); }, Qt::QueuedConnection);
+    }
+}
+
+void ThumbnailBrowser::CutLoose()
+{
+    if (!Current)
+        return;
+    Current->Cancelled = true;
+    {
+        const std::lock_guard<std::mutex> hold(Current->Lock);
+        Current->Owner = nullptr;
+    }
+    Current.reset();
+    Names.clear();
+    Waiting.clear();
+    NextSubmit = NextAppend = InFlight = 0;
+}
+
+void ThumbnailBrowser::WalkDone()
+{
+    if (!Walking)
+        return;
+    CutLoose();
+    Walking = false;
+    Stopping = false;
+    SaveBrowseInfos(BrowsedFolder, List);
+    emit Progress(0);
+    emit WalkEnded();
+    if (Restart && SelectedFolder && !SelectedFolder().isEmpty())
+        StartBrowsing();
+}
+
+void ThumbnailBrowser::EndBrowsing()
+{
+    Restart = false;
+    WalkDone();
+}
+
+void ThumbnailBrowser::EmptyThumbs()
+{
+    List.clear();
+    emit ThumbsEmptied();
+}

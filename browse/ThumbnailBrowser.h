@@ -1,0 +1,76 @@
+#pragma once
+// The thumbnail browser's walk: it lists a folder's picture files, makes their
+// thumbnails (from the folder's cache file or by decoding at reduced scale) on
+// the thread pool, and appends them on the interface thread in the order of
+// the listing, so that list and cache file are those of a one-file-at-a-time
+// walk. A stopped walk is cut loose at once: its tasks finish their file and
+// their results are dropped.
+#include "browse/CacheFile.h"
+
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <map>
+#include <memory>
+
+class QThreadPool;
+
+class ThumbnailBrowser : public QObject {
+    Q_OBJECT
+public:
+    explicit ThumbnailBrowser(QObject* parent = nullptr);
+    // Ends a walk under way (see End) without waiting for its tasks.
+    ~ThumbnailBrowser() override;
+
+    // The folder a walk starts with, asked at every start; empty: none.
+    std::function<QString()> SelectedFolder;
+
+    const ThumbList& Thumbs() const { return List; }
+    bool Running() const { return Walking; }
+    bool RestartPending() const { return Restart; }
+    int DecodeCount() const { return Decodes; }
+
+    // Starts a walk of the selected folder; nothing when none is selected.
+    void StartBrowsing();
+    // Asks the walk to stop; WalkDone follows from the event loop and, with
+    // restart, begins a walk of the then selected folder.
+    void StopBrowsing(bool restart);
+    // For the window's end: stops now, saves what was made, starts nothing.
+    void EndBrowsing();
+    // Empties the thumbnail list.
+    void EmptyThumbs();
+
+signals:
+    // Thumbnail `index` (1-based) was appended.
+    void ThumbnailAdded(int index);
+    void ThumbsEmptied();
+    void Progress(int percent);
+    void WalkEnded();
+
+private:
+    struct Walk;
+    struct FileResult;
+    static void MakeThumbnail(const Walk& walk, FileResult& r); // any thread
+    void Listed(const std::shared_ptr<Walk>& walk, const QStringList& names);
+    void Finished(const std::shared_ptr<Walk>& walk, std::unique_ptr<FileResult> result);
+    void SubmitMore();
+    void CutLoose();
+    void WalkDone();
+
+    QThreadPool* Pool;
+    ThumbList List;
+    bool Walking = false;
+    bool Restart = false;
+    bool Stopping = false; // WalkDone is queued
+    QString BrowsedFolder;
+    int Decodes = 0;
+
+    std::shared_ptr<Walk> Current;
+    QStringList Names; // of the current walk, in listing order
+    int NextSubmit = 0;
+    int NextAppend = 0;
+    int InFlight = 0;
+    std::map<int, std::unique_ptr<FileResult>> Waiting; // finished ahead of their turn
+};

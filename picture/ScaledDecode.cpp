@@ -1,0 +1,130 @@
+#include "picture/ScaledDecode.h"
+
+#include "picture/DecodeSupport.h"
+#include "picture/JpegDecoder.h"
+#include "picture/OpenDib.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace DibDecode;
+
+namespace {
+
+bool isJpeg(const QByteArray &head)
+{
+    return head.size() >= 3 && uchar(head[0]) == 0xFF && uchar(head[1]) == 0xD8 && uchar(head[2]) == 0xFF;
+}
+
+int ceilDiv(int a, int b) { return (a + b - 1) / b; }
+
+// libjpeg scales by 1/8, 1/4 or 1/2 in the DCT: the smallest of these that
+// still covers the full picture fitted into box; 1 when none does.
+int jpegDenominator(QSize full, QSize box)
+{
+    QSize atLeast(box.width(), int(std::int64_t(full.height()) * box.width() / full.width()));
+    if (atLeast.height() > box.height())
+        atLeast = QSize(int(std::int64_t(full.width()) * box.height() / full.height()), box.height());
+    int n = 8;
+    while (n > 1 && (ceilDiv(full.width(), n) < atLeast.width() || ceilDiv(full.height(), n) < atLeast.height()))
+        n /= 2;
+    return n;
+}
+
+PictureHeader trueColourHeader(QSize full)
+{
+    return {full.width(), full.height(), 24,
+            std::uint32_t(std::uint64_t(DibRowBytes(std::uint32_t(full.width()), 24)) * std::uint64_t(full.height()))};
+}
+
+// Error::Unsupported: not a JPEG or no reduction possible, so decode whole.
+Error decodeJpegScaled(const QString &path, QSize box, ScaledPicture *out)
+{
+    QFile file;
+    if (!OpenRegularFile(path, file))
+        return Error::CannotOpen;
+    if (!isJpeg(file.peek(3)))
+        return Error::Unsupported;
+    JpegHeader header;
+    if (ReadJpegHeader(file, &header) != Error::None || header.width <= 0 || header.height <= 0)
+        return Error::Unsupported; // OpenDib gives the error text
+    const QSize full(header.width, header.height);
+    if (std::uint64_t(full.width()) * std::uint64_t(full.height()) > MaxPixels)
+        return Error::TooLarge;
+    const int n = jpegDenominator(full, box);
+    if (n == 1 || !file.seek(0))
+        return Error::Unsupported;
+    const Error e = DecodeJpeg(file, n, &out->Dib);
+    if (e == Error::None)
+        out->Full = trueColourHeader(full);
+    return e;
+}
+
+} // namespace
+
+bool OpenRegularFile(const QString &path, QFile &file)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || !file.open(fd, QIODevice::ReadOnly, QFile::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+ScaledPicture DecodeScaled(const QString &path, int formatCode, QSize box)
+{
+    ScaledPicture r;
+    if (!box.isEmpty()) {
+        const Error e = decodeJpegScaled(path, box, &r);
+        if (e == Error::None && r.Dib.Bits)
+            return r;
+        deldib(&r.Dib);
+        if (e != Error::Unsupported) {
+            SetDibError(&r.Dib, errorText(e == Error::None ? Error::Damaged : e));
+            return r;
+        }
+    }
+    {
+        QFile probe;
+        if (!OpenRegularFile(path, probe)) {
+            SetDibError(&r.Dib, errorText(Error::CannotOpen));
+            return r;
+        }
+    }
+    OpenDib(&r.Dib, path, formatCode, nullptr);
+    if (r.Dib.Bits)
+        r.Full = {DibWidth(r.Dib), DibHeight(r.Dib), DibBitCount(r.Dib), r.Dib.Info->biSizeImage};
+    return r;
+}
+
+bool ReadPictureHeader(const QString &path, PictureHeader *out)
+{
+    QFile file;
+    if (!OpenRegularFile(path, file))
+        return false;
+    prepareImageReaders();
+    QImageReader reader(&file);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);
+    const QSize full = reader.size();
+    if (!full.isValid() || full.isEmpty() || std::uint64_t(full.width()) * std::uint64_t(full.height()) > MaxPixels)
+        return false;
+    // Depth rules: palette pictures get 1, 4 or 8 bits by their colour count,
+    // which only decoding tells; everything else becomes 24 bits.
+    const QByteArray format = reader.format();
+    const QImage::Format pixels = reader.imageFormat();
+    if (format == "gif" || pixels == QImage::Format_Invalid || pixels == QImage::Format_Indexed8
+        || pixels == QImage::Format_Mono || pixels == QImage::Format_MonoLSB)
+        return false;
+    *out = trueColourHeader(full);
+    return true;
+}
