@@ -1,0 +1,278 @@
+#include "SeedFiles.h"
+
+#include "DecodeFixtures.h"
+#include "browse/CacheFile.h"
+#include "document/ArrangementFile.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+
+namespace Seeds {
+
+namespace {
+
+constexpr int W = 8; // pictures small enough that every input runs fast
+constexpr int H = 6;
+
+void appendLe16(QByteArray &a, int v) { a.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); }
+void appendLe32(QByteArray &a, quint32 v)
+{
+    appendLe16(a, int(v & 0xFFFF));
+    appendLe16(a, int(v >> 16));
+}
+
+QByteArray written(const QImage &img, const char *format, int quality = -1, bool progressive = false,
+                   int compression = -1)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, format);
+    writer.setQuality(quality);
+    writer.setProgressiveScanWrite(progressive);
+    if (compression >= 0)
+        writer.setCompression(compression);
+    return writer.write(img) ? bytes : QByteArray();
+}
+
+QImage indexed(int colours)
+{
+    QImage img = Fixtures::cornerPattern(W, H).convertToFormat(QImage::Format_Indexed8);
+    QList<QRgb> table;
+    for (int i = 0; i < colours; ++i)
+        table.append(qRgb(255 * i / (colours - 1), 128, 255 - 255 * i / (colours - 1)));
+    img.setColorTable(table);
+    for (int y = 0; y < H; ++y)
+        for (int x = 0; x < W; ++x)
+            img.setPixel(x, y, uint((x + y) % colours));
+    return img;
+}
+
+// Qt writes no run-length BMP: 4 x 2 pixels, 8 bits, BI_RLE8.
+QByteArray bmpRle8()
+{
+    const QByteArray data("\x04\x00\x00\x00\x02\x01\x02\x00\x00\x00\x00\x01", 12);
+    QByteArray out("BM");
+    appendLe32(out, quint32(14 + 40 + 8 + data.size()));
+    appendLe32(out, 0);
+    appendLe32(out, 14 + 40 + 8);
+    appendLe32(out, 40);
+    appendLe32(out, 4);
+    appendLe32(out, 2);
+    appendLe16(out, 1);
+    appendLe16(out, 8);
+    appendLe32(out, 1);
+    appendLe32(out, quint32(data.size()));
+    appendLe32(out, 2835);
+    appendLe32(out, 2835);
+    appendLe32(out, 2);
+    appendLe32(out, 0);
+    out += QByteArray("\x00\x00\xFF\x00\xFF\x00\x00\x00", 8);
+    return out + data;
+}
+
+QByteArray rgbTriples(int n)
+{
+    QByteArray out;
+    for (int i = 0; i < n; ++i)
+        out.append(char(i * 7)).append(char(255 - i)).append(char(i * 3));
+    return out;
+}
+
+QByteArray pcx8()
+{
+    Fixtures::Pcx p;
+    p.width = W;
+    p.height = H;
+    p.bytesPerLine = W;
+    p.headerPalette = rgbTriples(16);
+    p.trailerPalette = QByteArray(1, '\x0C') + rgbTriples(256);
+    for (int y = 0; y < H; ++y) {
+        QByteArray line(W, '\0');
+        for (int x = 0; x < W; ++x)
+            line[x] = char(x < W / 2 ? 3 : x * y);
+        p.scanLines.push_back(line);
+    }
+    return p.encode();
+}
+
+// 16 colours as four 1-bit planes.
+QByteArray pcxPlanes()
+{
+    Fixtures::Pcx p;
+    p.width = W;
+    p.height = H;
+    p.bitsPerPixel = 1;
+    p.planes = 4;
+    p.bytesPerLine = 2;
+    p.headerPalette = rgbTriples(16);
+    for (int y = 0; y < H; ++y) {
+        QByteArray line(p.bytesPerLine * p.planes, '\0');
+        for (int pl = 0; pl < p.planes; ++pl)
+            line[pl * p.bytesPerLine] = char(0x5A >> (pl + y) % 4);
+        p.scanLines.push_back(line);
+    }
+    return p.encode();
+}
+
+QByteArray ilbm()
+{
+    Fixtures::Iff f;
+    f.width = W;
+    f.height = H;
+    f.planes = 4;
+    f.compression = 1;
+    f.cmap = rgbTriples(16);
+    for (int y = 0; y < H; ++y) {
+        std::vector<quint32> pixels;
+        for (int x = 0; x < W; ++x)
+            pixels.push_back(quint32((x + 2 * y) % 16));
+        const QByteArray row = Fixtures::ilbmRow(pixels, f.planes);
+        const int planeBytes = ((W + 15) / 16) * 2;
+        for (int pl = 0; pl < f.planes; ++pl)
+            f.body += Fixtures::byteRun1(row.mid(pl * planeBytes, planeBytes));
+    }
+    return f.encode();
+}
+
+QByteArray pbm()
+{
+    Fixtures::Iff f;
+    f.formType = "PBM ";
+    f.width = W;
+    f.height = H;
+    f.planes = 8;
+    f.cmap = rgbTriples(256);
+    for (int y = 0; y < H; ++y) {
+        QByteArray row(W, '\0');
+        for (int x = 0; x < W; ++x)
+            row[x] = char(x * 30 + y);
+        f.body += row;
+    }
+    return f.encode();
+}
+
+} // namespace
+
+int FormatCodeFromByte(std::uint8_t b) { return FormatCodes[b % FormatCodeCount]; }
+
+std::uint8_t ByteForFormatCode(int code)
+{
+    for (int i = 0; i < FormatCodeCount; ++i)
+        if (FormatCodes[i] == code)
+            return std::uint8_t(i);
+    return 0;
+}
+
+std::vector<File> Pictures()
+{
+    const QImage colour = Fixtures::cornerPattern(W, H);
+    QImage alpha = Fixtures::cornerPattern(W, H, QImage::Format_ARGB32);
+    for (int x = 0; x < W; ++x)
+        alpha.setPixel(x, 0, qRgba(200, 10, 10, 255 * x / W));
+    const QImage grey = colour.convertToFormat(QImage::Format_Grayscale8);
+    std::vector<File> files = {
+        {QStringLiteral("colour.bmp"), 3, written(colour, "bmp")},
+        {QStringLiteral("palette.bmp"), 3, written(indexed(5), "bmp")},
+        {QStringLiteral("runs.rle"), 11, bmpRle8()},
+        {QStringLiteral("colour.dib"), 4, written(colour, "bmp")},
+        {QStringLiteral("palette.gif"), 5, Fixtures::gif(indexed(4))},
+        {QStringLiteral("alpha.png"), 14, written(alpha, "png")},
+        {QStringLiteral("palette.png"), 14, written(indexed(4), "png")},
+        {QStringLiteral("baseline.jpg"), 8, written(colour, "jpeg", 60)},
+        {QStringLiteral("progressive.jif"), 7, written(colour, "jpeg", 60, true)},
+        {QStringLiteral("grey.jpg"), 8, written(grey, "jpeg", 60)},
+        {QStringLiteral("colour.tif"), 13, written(colour, "tiff")},
+        {QStringLiteral("packed.tif"), 13, written(indexed(4), "tiff", -1, false, 1)},
+        {QStringLiteral("raw.tga"), 12, Fixtures::tga(colour, false, false)},
+        {QStringLiteral("runs.tga"), 12, Fixtures::tga(colour, true, true)},
+        {QStringLiteral("bytes.pcx"), 10, pcx8()},
+        {QStringLiteral("planes.pcx"), 10, pcxPlanes()},
+        {QStringLiteral("planes.iff"), 6, ilbm()},
+        {QStringLiteral("chunky.lbm"), 9, pbm()},
+    };
+    std::erase_if(files, [](const File &f) { return f.Bytes.isEmpty(); }); // a missing image plugin
+    return files;
+}
+
+std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
+{
+    std::vector<File> out;
+    auto placed = [](int id, int page, double left, double top, double w, double h, bool cut) {
+        Placement p{};
+        p.Left = left;
+        p.Top = top;
+        p.Width = w;
+        p.Height = h;
+        p.Page = page;
+        p.PictureId = id;
+        p.Cut = cut ? 1 : 0;
+        return p;
+    };
+
+    // Every picture on the first page in a grid of 1-inch frames, turned in turn.
+    ArrangementData all;
+    for (std::size_t i = 0; i < pictureNames.size(); ++i) {
+        const int id = int(i) + 1;
+        all.Pictures.push_back({pictureNames[i], int(i % 4), id, i % 3 == 0 ? QStringLiteral("caption") : QString()});
+        all.Placements.push_back(placed(id, 1, double(i % 5) * 1.2, double(i / 5) * 1.2, 1.0, 0.8, i % 2 == 1));
+    }
+    all.NextPictureId = int(pictureNames.size()) + 1;
+    all.SelectedPlacement = 0;
+    all.SelectedPicture = 1;
+    all.ShowFNames = 1;
+    all.Zoom = 25;
+    out.push_back({QStringLiteral("every-picture.sga"), 0, WriteArrangement(all)});
+
+    // Two pages, one picture twice, a missing picture in a frame, the grid shown.
+    ArrangementData pages;
+    if (!pictureNames.empty())
+        pages.Pictures.push_back({pictureNames.front(), 1, 7, QStringLiteral("first")});
+    pages.Pictures.push_back({QStringLiteral("missing.bmp"), 0, 9, QString()});
+    pages.Placements = {placed(7, 1, 0.5, 0.5, 2.0, 1.5, false), placed(7, 2, 1.0, 1.0, 3.0, 3.0, true),
+                        placed(9, 2, 0.2, 4.0, 1.0, 1.0, false)};
+    pages.NextPictureId = 10;
+    pages.ShowGrid = 1;
+    pages.Transp = 1;
+    pages.Zoom = 50;
+    out.push_back({QStringLiteral("two-pages.sga"), 0, WriteArrangement(pages)});
+
+    // Nothing but options.
+    out.push_back({QStringLiteral("empty.sga"), 0, WriteArrangement(ArrangementData{})});
+    return out;
+}
+
+std::vector<File> Caches()
+{
+    ThumbList list;
+    auto add = [&](const char *name, int bits, int w, int h) {
+        DIB dib;
+        if (!newdib(&dib, w, h, bits, nullptr, bits <= 8 ? 1 << bits : 0))
+            return;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                setpixel(dib, x, y, std::uint32_t(x * 37 + y * 11) & (bits >= 24 ? 0xFFFFFFu : (1u << bits) - 1));
+        ThumbInfo info;
+        info.BitCount = bits;
+        info.ThumbWidth = w;
+        info.ThumbHeight = h;
+        info.FullWidth = w * 10;
+        info.FullHeight = h * 10;
+        info.Colours = 1 << bits;
+        info.SizeKB = w * h * bits / 8 * 100 >> 10;
+        info.Check = 12345 + bits;
+        list.append(dib, QString::fromLatin1(name), info);
+    };
+    add("mono.bmp", 1, 9, 5);
+    add("sixteen.pcx", 4, 7, 6);
+    add("palette.gif", 8, 6, 8);
+    add("colour.jpg", 24, 8, 6);
+    std::vector<File> out = {{QStringLiteral("four.cbf"), 0, CacheFileBytes(list)}};
+    list.clear();
+    add("only.png", 24, 80, 60);
+    out.push_back({QStringLiteral("one-largest.cbf"), 0, CacheFileBytes(list)});
+    return out;
+}
+
+} // namespace Seeds

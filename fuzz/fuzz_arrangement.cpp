@@ -1,0 +1,57 @@
+// Any bytes as an arrangement file opened in the main window, with small
+// pictures of every format beside it, then its current page drawn at the
+// arrange view's and at the printer's scale.
+#include "FuzzSupport.h"
+#include "SeedFiles.h"
+
+#include "app/MainUnit.h"
+#include "output/PageRender.h"
+#include "platform/DeviceContext.h"
+
+#include <QImage>
+#include <QSpinBox>
+
+#include <cstdint>
+#include <memory>
+
+namespace {
+
+// Enough of the page to reach every drawing path without paying for a whole sheet.
+constexpr int MaxSide = 320;
+
+void draw(TMainForm &form)
+{
+    const QSize view = form.ArrangeViewSize().boundedTo(QSize(MaxSide, MaxSide)).expandedTo(QSize(1, 1));
+    QImage image(view, QImage::Format_RGB32);
+    {
+        TDC dc(&image);
+        form.paintArrangeView(dc, QRect(QPoint(0, 0), view));
+    }
+    image.fill(Qt::white);
+    TDC dc(&image);
+    RenderPage(dc, form, form.APageEd->value(), PrintScale(form.PrinterDpi()), form.options());
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerInitialize(int *, char ***)
+{
+    Fuzz::InitApplication();
+    for (const Seeds::File &f : Seeds::Pictures())
+        Fuzz::WriteFile(Fuzz::ScratchFolder() + f.Name, reinterpret_cast<const std::uint8_t *>(f.Bytes.constData()),
+                        std::size_t(f.Bytes.size()));
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static const QString path = Fuzz::ScratchFolder() + QStringLiteral("input.sga");
+    if (!Fuzz::WriteFile(path, data, size))
+        return 0;
+    // A window per input, so each input replays alone exactly as it ran.
+    auto form = std::make_unique<TMainForm>();
+    form->ScreenDpiOverride = 96;
+    form->OpenFile(path);
+    draw(*form);
+    return 0;
+}

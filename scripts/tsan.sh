@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Builds the test programs of the threaded parts with ThreadSanitizer and runs them.
+#   scripts/tsan.sh            the browse tests
+#   scripts/tsan.sh picture    other test programs by folder name
+set -euo pipefail
+cd "$(dirname "$0")/.."
+programs=("$@")
+[ ${#programs[@]} -gt 0 ] || programs=(browse)
+
+scripts/setup.sh
+# -O1 keeps the instrumented tests quick without hiding the races behind inlining.
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" -DSGA_TSAN=ON \
+  -DSGA_BUILD_BENCH=OFF >/dev/null
+cmake --build build-tsan --target "${programs[@]/#/tst_}"
+
+export QT_QPA_PLATFORM=offscreen
+# second_deadlock_stack: both sides of a lock-order report.
+export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp second_deadlock_stack=1 history_size=4"
+for p in "${programs[@]}"; do
+  echo "== tst_$p under ThreadSanitizer"
+  build-tsan/tests/tst_"$p"
+done
