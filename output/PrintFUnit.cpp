@@ -246,9 +246,11 @@ bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title)
     TPrintForm form(dib, owner);
     form.setChoice(LoadPrintChoice());
     form.FormShow();
-    if (Dialogs::execDialog(&form) != QDialog::Accepted)
-        return false;
+    const int result = Dialogs::execDialog(&form);
+    // Kept whenever the dialog closes, Cancel included.
     SavePrintChoice(form.choice());
+    if (result != QDialog::Accepted)
+        return false;
 
     TPrinter &printer = Printer();
     printer.Title = title;

@@ -300,8 +300,8 @@ private slots:
         QVERIFY(!QFile::exists(pdfPath()));
         // The dialog ran its show handling before it was shown.
         QCOMPARE(seen.HeightPercent, 27);
-        // Cancel keeps nothing; OK keeps the choices for the next run.
-        QVERIFY(LoadPrintFormSettings().Zentr);
+        // Closing keeps the choices for the next run, Cancel as well as OK.
+        QVERIFY(!LoadPrintFormSettings().Zentr);
 
         answerPrintForm(dialogs, QDialog::Accepted, [](TPrintForm &f) {
             f.UserdefCheck->setChecked(true);
