@@ -106,6 +106,8 @@ void TPrinter::applyFixedPage()
 
 void TPrinter::makeCanvas()
 {
+    // Nothing reaches the margins, as on a printer that cannot print there.
+    JobPainter->setClipRect(QRect(0, 0, PageWidth(), PageHeight()));
     JobCanvas = std::make_unique<TDC>(JobPainter.get());
     TDeviceCaps caps;
     caps.LogPixelsX = LogPixelsX();

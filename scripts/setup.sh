@@ -2,6 +2,7 @@
 # Installs what the build needs on Debian/Ubuntu (skipped when already there).
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev xvfb xauth)
+packages+=(poppler-utils) # the tests look at printed PDF pages
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

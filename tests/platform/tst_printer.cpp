@@ -4,7 +4,9 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QPageLayout>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +72,7 @@ private slots:
     void defaultOutputFile_data();
     void defaultOutputFile();
     void defaultOutputFileNeverReplacesAFile();
+    void pdfPagesStopAtThePrintableArea();
 };
 
 void TstPrinter::pdfJobHasOnePagePerNewPage_data()
@@ -207,6 +210,41 @@ void TstPrinter::defaultOutputFileNeverReplacesAFile()
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
     QCOMPARE(DefaultOutputFile(dir.path(), QStringLiteral("Doc")), dir.filePath(QStringLiteral("Doc (3).pdf")));
+}
+
+// Drawing past every edge of the printable area, on two pages: the PDF shows
+// it only inside the area, the margins stay white.
+void TstPrinter::pdfPagesStopAtThePrintableArea()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("margins.pdf"));
+    PdfOutput out(file);
+    QPrinter *p = Printer().qprinter();
+    const QPageLayout before = p->pageLayout();
+    p->setPageLayout(QPageLayout(QPageSize(QSizeF(4, 3), QPageSize::Inch, QString(), QPageSize::ExactMatch),
+                                 QPageLayout::Portrait, QMarginsF(1, 0.5, 1, 0.5), QPageLayout::Inch));
+    QVERIFY(Printer().BeginDoc());
+    for (int page = 1; page <= 2; ++page) {
+        if (page > 1)
+            QVERIFY(Printer().NewPage());
+        Printer().Canvas().FillRect(RECT{-500, -500, Printer().PageWidth() + 500, Printer().PageHeight() + 500},
+                                    RGB(255, 0, 0));
+    }
+    Printer().EndDoc();
+    p->setPageLayout(before);
+
+    // 20 pixels per inch: the printable area is x 20..59, y 10..49.
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-png"), file,
+                                              dir.filePath(QStringLiteral("page"))});
+    QVERIFY2(render.waitForFinished(60000) && render.exitCode() == 0, "pdftoppm (poppler-utils) is needed");
+    for (int page = 1; page <= 2; ++page) {
+        const QImage img(dir.filePath(QStringLiteral("page-%1.png").arg(page)));
+        QCOMPARE(img.size(), QSize(80, 60));
+        QCOMPARE(img.pixel(40, 30), qRgb(255, 0, 0));
+        for (const QPoint margin : {QPoint(10, 30), QPoint(70, 30), QPoint(40, 4), QPoint(40, 55)})
+            QCOMPARE(img.pixel(margin), qRgb(255, 255, 255));
+    }
 }
 
 SGA_TEST(TstPrinter)
