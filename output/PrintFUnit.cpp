@@ -239,7 +239,8 @@ void DrawSinglePicture(TDC &dc, const DIB &dib, QSize page, const PrintSizeChoic
             HPALETTE());
 }
 
-bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title)
+bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title,
+                        const std::function<void(const QString &)> &showStatus)
 {
     if (pictureSize(dib).isEmpty())
         return false;
@@ -254,10 +255,21 @@ bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title)
 
     TPrinter &printer = Printer();
     printer.Title = title;
-    if (!printer.BeginDoc())
+    // No print dialog asks for a file here: never reuse the last job's.
+    const bool toFile = printer.PrintsToFile();
+    if (toFile)
+        printer.UseNewOutputFile();
+    if (!printer.BeginDoc()) {
+        Dialogs::messageBox(owner,
+                            toFile ? TPrintForm::tr("Could not print to the file %1!").arg(printer.OutputFileName())
+                                   : TPrintForm::tr("Could not print! Please check the printer."),
+                            TPrintForm::tr("Error"), Dialogs::Icon::Error);
         return false;
+    }
     DrawSinglePicture(printer.Canvas(), form.Dib, printerPage(), form.choice());
     printer.EndDoc();
+    if (toFile && showStatus)
+        showStatus(TPrintForm::tr("Printed to %1").arg(printer.OutputFileName()));
     return true;
 }
 
@@ -272,5 +284,6 @@ void TMainForm::PrintBtnClick()
     if (PreviewFileName != fileName)
         return; // the file could not be decoded; its message was shown
     const DIB copy = PreviewDib;
-    PrintSinglePicture(this, copy, tr("Snapgrid-Edge picture"));
+    PrintSinglePicture(this, copy, tr("Snapgrid-Edge picture"),
+                       [this](const QString &text) { StatusText->setText(text); });
 }
