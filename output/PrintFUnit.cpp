@@ -4,6 +4,7 @@
 
 #include "app/MainUnit.h"
 #include "app/Settings.h"
+#include "output/PrintJob.h"
 #include "picture/DrawDib.h"
 #include "platform/DeviceContext.h"
 #include "platform/Dialogs.h"
@@ -226,7 +227,7 @@ void TPrintForm::OptionClick() { BreitEditChange(); }
 
 void TPrintForm::PrintSetupBtnClick()
 {
-    Dialogs::pageSetupDialog(this, Printer().qprinter());
+    RunPrinterSetup(this);
     BreitEditChange(); // the paper's shape may have changed
 }
 

@@ -1,12 +1,15 @@
 #include "common/TestRegistry.h"
 #include "platform/DeviceContext.h"
 #include "platform/Printer.h"
+#include "platform/PrinterSetupDialog.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QPainter>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -73,6 +76,7 @@ private slots:
     void defaultOutputFile();
     void defaultOutputFileNeverReplacesAFile();
     void pdfPagesStopAtThePrintableArea();
+    void printerSetupChoosesPrinterPaperAndOrientation();
 };
 
 void TstPrinter::pdfJobHasOnePagePerNewPage_data()
@@ -245,6 +249,33 @@ void TstPrinter::pdfPagesStopAtThePrintableArea()
         for (const QPoint margin : {QPoint(10, 30), QPoint(70, 30), QPoint(40, 4), QPoint(40, 55)})
             QCOMPARE(img.pixel(margin), qRgb(255, 255, 255));
     }
+}
+
+// The setup shows the printer's choices (the PDF file last, always there) and
+// changes the printer on OK only.
+void TstPrinter::printerSetupChoosesPrinterPaperAndOrientation()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    TPrinterSetupDialog dialog(&printer);
+    QCOMPARE(dialog.PrinterCombo->currentIndex(), dialog.PrinterCombo->count() - 1);
+    QCOMPARE(dialog.chosenPrinter(), QString());
+    QVERIFY(dialog.chosenPaper().isEquivalentTo(QPageSize(QPageSize::A4)));
+    QVERIFY(dialog.PortraitRadio->isChecked());
+
+    QVERIFY(dialog.choosePaper(QPageSize(QPageSize::A5)));
+    dialog.LandscapeRadio->setChecked(true);
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    dialog.Apply();
+    QCOMPARE(printer.outputFormat(), QPrinter::PdfFormat);
+    QVERIFY(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A5)));
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+
+    TPrinterSetupDialog again(&printer);
+    QVERIFY(again.chosenPaper().isEquivalentTo(QPageSize(QPageSize::A5)));
+    QVERIFY(again.LandscapeRadio->isChecked());
 }
 
 SGA_TEST(TstPrinter)
