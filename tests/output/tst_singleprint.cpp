@@ -341,8 +341,8 @@ private slots:
         QFile earlier(pdfPath());
         QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
         earlier.close();
-        for (const QString name : {QStringLiteral("Snapgrid-Edge picture.pdf"),
-                                   QStringLiteral("Snapgrid-Edge picture (2).pdf")}) {
+        for (const QString &name : {QStringLiteral("Snapgrid-Edge picture.pdf"),
+                                    QStringLiteral("Snapgrid-Edge picture (2).pdf")}) {
             form.PrintBtnClick();
             const QString written = tmp.filePath(name);
             QCOMPARE(Printer().OutputFileName(), written);
