@@ -209,15 +209,20 @@ void TDC::SetPixelUnits(bool on)
 {
     if (!P || on == PixelUnits)
         return;
-    PixelUnits = on;
-    if (on) {
-        P->save();
-        // Undo everything between the world and the engine's pixels; the clip
-        // already set stays where it is.
-        P->setWorldTransform(P->deviceTransform().inverted() * P->worldTransform());
-    } else {
+    if (!on) {
         P->restore();
+        PixelUnits = false;
+        return;
     }
+    bool invertible = false;
+    const QTransform fromPixels = P->deviceTransform().inverted(&invertible);
+    if (!invertible)
+        return;
+    PixelUnits = true;
+    P->save();
+    // Undo everything between the world and the engine's pixels; the clip
+    // already set stays where it is.
+    P->setWorldTransform(fromPixels * P->worldTransform());
 }
 
 int TDC::GetDeviceCaps(int index) const
