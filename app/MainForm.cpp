@@ -38,6 +38,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -356,10 +357,12 @@ void TMainForm::layoutTabs()
 
     // "Arrange": strip | tools over page | side pages
     {
+        // Two rows, so that the tab fits a small or strongly scaled screen.
+        auto *commands = new QHBoxLayout;
+        commands->addWidget(Overtakeall);
+        commands->addWidget(OrdeneBtn);
+        commands->addStretch(1);
         auto *tools = new QHBoxLayout;
-        tools->addWidget(Overtakeall);
-        tools->addWidget(OrdeneBtn);
-        tools->addSpacing(12);
         tools->addWidget(label(tr("Zoom:"), TabSheet3));
         tools->addWidget(ZoomEd);
         tools->addWidget(label(tr("%"), TabSheet3));
@@ -431,6 +434,7 @@ void TMainForm::layoutTabs()
 
         PageControl1->setFixedWidth(430);
         auto *centre = new QVBoxLayout;
+        centre->addLayout(commands);
         centre->addLayout(tools);
         centre->addWidget(ScrollBox2, 1);
         auto *row = new QHBoxLayout(TabSheet3);
@@ -503,7 +507,13 @@ void TMainForm::layoutTabs()
     column->addWidget(PageControl2, 1);
     column->addLayout(bottom);
     setCentralWidget(central);
-    resize(1280, 860);
+    // Roomy, but within the screen: a scaled screen has few units to give.
+    QSize first(1280, 860);
+    if (const QScreen *shown = screen()) {
+        const QSize frame(16, 48); // border and title bar, not known before the first show
+        first = first.boundedTo(shown->availableGeometry().size() - frame);
+    }
+    resize(first.expandedTo(minimumSizeHint()));
 }
 
 void TMainForm::connectSignals()

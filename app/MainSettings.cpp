@@ -2,6 +2,8 @@
 #include "app/MainUnit.h"
 
 #include "app/Settings.h"
+#include "output/PrintJob.h"
+#include "platform/Printer.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -34,6 +36,7 @@ void TMainForm::RestoreSettings()
     PageControl3->setCurrentWidget(m.ActivePage == QLatin1String("TabSheet9") ? TabSheet9 : TabSheet10);
     if (!m.Geometry.isEmpty())
         restoreGeometry(m.Geometry);
+    RestorePrinterSettings(Printer());
 }
 
 void TMainForm::SaveSettings()

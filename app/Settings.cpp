@@ -102,3 +102,20 @@ void SavePrintFormSettings(const PrintFormSettings& p)
     s->setValue(QStringLiteral("HochEdit_Value"), p.Hoch);
     s->setValue(QStringLiteral("WindowState"), p.Maximized ? QStringLiteral("Maximized") : QStringLiteral("Normal"));
 }
+
+PrinterSettings LoadPrinterSettings()
+{
+    PrinterSettings p;
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    const QString orientation = s->value(QStringLiteral("Printer/Orientation")).toString();
+    p.Stored = orientation == QLatin1String("Landscape") || orientation == QLatin1String("Portrait");
+    p.Landscape = orientation == QLatin1String("Landscape");
+    return p;
+}
+
+void SavePrinterSettings(const PrinterSettings& p)
+{
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->setValue(QStringLiteral("Printer/Orientation"), p.Landscape ? QStringLiteral("Landscape")
+                                                                   : QStringLiteral("Portrait"));
+}

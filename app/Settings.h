@@ -43,3 +43,13 @@ struct PrintFormSettings {
 // Absent or unreadable keys keep the defaults; percentages are clamped to 1..100.
 [[nodiscard]] PrintFormSettings LoadPrintFormSettings();
 void SavePrintFormSettings(const PrintFormSettings& settings);
+
+// The paper orientation chosen in the printer setup, kept in the section
+// [Printer]; `Stored` is false when no choice was ever made.
+struct PrinterSettings {
+    bool Stored = false;
+    bool Landscape = false;
+};
+
+[[nodiscard]] PrinterSettings LoadPrinterSettings();
+void SavePrinterSettings(const PrinterSettings& settings);

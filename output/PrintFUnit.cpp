@@ -4,6 +4,7 @@
 
 #include "app/MainUnit.h"
 #include "app/Settings.h"
+#include "output/PrintJob.h"
 #include "picture/DrawDib.h"
 #include "platform/DeviceContext.h"
 #include "platform/Dialogs.h"
@@ -226,7 +227,7 @@ void TPrintForm::OptionClick() { BreitEditChange(); }
 
 void TPrintForm::PrintSetupBtnClick()
 {
-    Dialogs::pageSetupDialog(this, Printer().qprinter());
+    RunPrinterSetup(this);
     BreitEditChange(); // the paper's shape may have changed
 }
 
@@ -239,23 +240,37 @@ void DrawSinglePicture(TDC &dc, const DIB &dib, QSize page, const PrintSizeChoic
             HPALETTE());
 }
 
-bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title)
+bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title,
+                        const std::function<void(const QString &)> &showStatus)
 {
     if (pictureSize(dib).isEmpty())
         return false;
     TPrintForm form(dib, owner);
     form.setChoice(LoadPrintChoice());
     form.FormShow();
-    if (Dialogs::execDialog(&form) != QDialog::Accepted)
-        return false;
+    const int result = Dialogs::execDialog(&form);
+    // Kept whenever the dialog closes, Cancel included.
     SavePrintChoice(form.choice());
+    if (result != QDialog::Accepted)
+        return false;
 
     TPrinter &printer = Printer();
     printer.Title = title;
-    if (!printer.BeginDoc())
+    // No print dialog asks for a file here: never reuse the last job's.
+    const bool toFile = printer.PrintsToFile();
+    if (toFile)
+        printer.UseNewOutputFile();
+    if (!printer.BeginDoc()) {
+        Dialogs::messageBox(owner,
+                            toFile ? TPrintForm::tr("Could not print to the file %1!").arg(printer.OutputFileName())
+                                   : TPrintForm::tr("Could not print! Please check the printer."),
+                            TPrintForm::tr("Error"), Dialogs::Icon::Error);
         return false;
+    }
     DrawSinglePicture(printer.Canvas(), form.Dib, printerPage(), form.choice());
     printer.EndDoc();
+    if (toFile && showStatus)
+        showStatus(TPrintForm::tr("Printed to %1").arg(printer.OutputFileName()));
     return true;
 }
 
@@ -270,5 +285,6 @@ void TMainForm::PrintBtnClick()
     if (PreviewFileName != fileName)
         return; // the file could not be decoded; its message was shown
     const DIB copy = PreviewDib;
-    PrintSinglePicture(this, copy, tr("Snapgrid-Edge picture"));
+    PrintSinglePicture(this, copy, tr("Snapgrid-Edge picture"),
+                       [this](const QString &text) { StatusText->setText(text); });
 }

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -64,5 +66,8 @@ protected:
 void DrawSinglePicture(TDC &dc, const DIB &dib, QSize page, const PrintSizeChoice &choice);
 
 // Runs the dialog for the picture and, when it closes with OK, prints it at
-// once on the current printer under the job title. Returns true when printed.
-bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title);
+// once on the current printer under the job title. Without a printer the job
+// goes to a new PDF file, never over an earlier one, and `showStatus` is told
+// where. Returns true when printed.
+bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title,
+                        const std::function<void(const QString &)> &showStatus = {});

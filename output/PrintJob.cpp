@@ -3,6 +3,7 @@
 #include "output/PrintJob.h"
 
 #include "app/MainUnit.h"
+#include "app/Settings.h"
 #include "document/Arrangement.h"
 #include "output/PageRender.h"
 #include "platform/Dialogs.h"
@@ -12,6 +13,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QPageLayout>
 #include <QPrinter>
 #include <QSpinBox>
 
@@ -32,6 +34,25 @@ bool PrintPages(TPrinter &printer, const TArrangement &doc, int pageCount, int p
     }
     printer.EndDoc();
     return true;
+}
+
+bool RunPrinterSetup(QWidget *owner)
+{
+    QPrinter *printer = Printer().qprinter();
+    if (!Dialogs::pageSetupDialog(owner, printer))
+        return false;
+    PrinterSettings kept;
+    kept.Stored = true;
+    kept.Landscape = printer->pageLayout().orientation() == QPageLayout::Landscape;
+    SavePrinterSettings(kept);
+    return true;
+}
+
+void RestorePrinterSettings(TPrinter &printer)
+{
+    const PrinterSettings kept = LoadPrinterSettings();
+    if (kept.Stored)
+        printer.qprinter()->setPageOrientation(kept.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
 }
 
 // ---------------------------------------------------------------------------
@@ -89,7 +110,7 @@ void TMainForm::SetupBtnClick()
 {
     showPressed(SetupBtnDown, false);
     SetupPressed = false;
-    Dialogs::pageSetupDialog(this, Printer().qprinter());
+    RunPrinterSetup(this);
     // Cancelled or not: the preview follows the printer's current page.
     repaintPreview();
 }

@@ -14,3 +14,12 @@ struct ArrangementOptions;
 // was refused (the job is then abandoned).
 bool PrintPages(TPrinter &printer, const TArrangement &doc, int pageCount, int printerDpi,
                 const ArrangementOptions &options, const std::function<void(int page, int pageCount)> &pageDone = {});
+
+class QWidget;
+
+// The printer setup dialog on the process's printer. A choice made there holds
+// for every later job; its paper orientation also for later runs. True when
+// the dialog was closed with OK.
+bool RunPrinterSetup(QWidget *owner);
+// Gives the printer the paper orientation kept from an earlier run, if any.
+void RestorePrinterSettings(TPrinter &printer);

@@ -191,7 +191,7 @@ void TViewPicForm::OpenBtnClick()
 void TViewPicForm::PrintBrnClick()
 {
     if (Dib.Bits)
-        PrintSinglePicture(this, Dib, tr("Quillsheet-Picture"));
+        PrintSinglePicture(this, Dib, tr("Quillsheet-Picture"), ShowStatus);
 }
 
 // ---------------------------------------------------------------------------
@@ -200,6 +200,7 @@ void TViewPicForm::PrintBrnClick()
 void TMainForm::CreatePictureViewer()
 {
     ViewPicForm = new TViewPicForm(this);
+    ViewPicForm->ShowStatus = [this](const QString &text) { StatusText->setText(text); };
     ShowBigHandler = [this](const DIB &dib, const QString &fileName) { ViewPicForm->ShowPicture(dib, fileName); };
 }
 

@@ -10,6 +10,8 @@
 #include <QSize>
 #include <QString>
 
+#include <functional>
+
 class QLabel;
 class QMouseEvent;
 class QPaintEvent;
@@ -36,6 +38,7 @@ public:
     QString FileName;
     bool Dragging = false;
     QPoint DownPos; // pointer at mouse down, paint box coordinates
+    std::function<void(const QString &)> ShowStatus; // the main window's status bar
 
     QLabel *ZoomLabel = nullptr; // "Zoom:"
     QSpinBox *ZoomEd = nullptr;  // per cent

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTransform>
 
 #include <algorithm>
 #include <climits>
@@ -114,7 +115,7 @@ void drawThroughBitmap(TDC &dc, int X, int Y, int DestWidth, int DestHeight, con
 }
 
 // Row scaling shared by both depths; bytesPerPixel is 3 or 1.
-void drawRows(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pic, int SrcX, int Top, int SrcWidth,
+void drawRowsAt(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pic, int SrcX, int Top, int SrcWidth,
               int SrcHeight, int bytesPerPixel)
 {
     if (!pic.Bits || !pic.Info || DestWidth <= 0 || DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0 ||
@@ -197,6 +198,33 @@ void drawRows(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &p
         dc.SetDIBitsToDevice(X + c0, Y + r, c1 - c0, 1, c0, 0, 0, 1, row.Bits, row.Info, DIB_RGB_COLORS);
     }
     deldib(&row);
+}
+
+// Where the device's units are several pixels each (a high-resolution screen),
+// the rows are scaled to those pixels, so the picture is as sharp as the text
+// around it; the picture covers the same area either way.
+void drawRows(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pic, int SrcX, int Top, int SrcWidth,
+              int SrcHeight, int bytesPerPixel)
+{
+    const QTransform toPixels = dc.PixelTransform();
+    if (toPixels.type() != QTransform::TxScale || toPixels.m11() <= 0 || toPixels.m22() <= 0) {
+        drawRowsAt(dc, X, Y, DestWidth, DestHeight, pic, SrcX, Top, SrcWidth, SrcHeight, bytesPerPixel);
+        return;
+    }
+    const auto pixel = [](double v, bool &ok) {
+        const double r = std::nearbyint(v);
+        ok = ok && std::isfinite(r) && std::abs(r) < double(INT_MAX / 2);
+        return ok ? int(r) : 0;
+    };
+    bool ok = true;
+    const QPointF a = toPixels.map(QPointF(X, Y));
+    const QPointF b = toPixels.map(QPointF(double(X) + DestWidth, double(Y) + DestHeight));
+    const int x0 = pixel(a.x(), ok), y0 = pixel(a.y(), ok), x1 = pixel(b.x(), ok), y1 = pixel(b.y(), ok);
+    if (!ok || x1 <= x0 || y1 <= y0)
+        return;
+    dc.SetPixelUnits(true);
+    drawRowsAt(dc, x0, y0, x1 - x0, y1 - y0, pic, SrcX, Top, SrcWidth, SrcHeight, bytesPerPixel);
+    dc.SetPixelUnits(false);
 }
 
 } // namespace

@@ -142,6 +142,7 @@ TDC::TDC(QPainter *activePainter)
 
 TDC::~TDC()
 {
+    SetPixelUnits(false);
     if (OwnPainter && P) {
         P->end();
         delete P;
@@ -174,26 +175,54 @@ QRect TDC::VisibleRect() const
 {
     if (!P || !Device)
         return {};
+    // Work in the pixels the engine paints (a widget's backing store, with the
+    // screen's pixel ratio and the widget's offset in the window), where the
+    // system clip lives, and map the result back once.
     bool invertible = false;
-    const QTransform toUser = P->combinedTransform().inverted(&invertible);
+    const QTransform fromPixels = P->deviceTransform().inverted(&invertible);
     if (!invertible)
         return {};
-    QRect visible(0, 0, Device->width(), Device->height());
-    if (const QPaintEngine *engine = P->paintEngine()) {
-        // The system clip (a widget's paint region) is in backing-store pixels:
-        // map it back through the redirection and pixel ratio.
+    const QPaintEngine *engine = P->paintEngine();
+    const QPaintDevice *target = engine && engine->paintDevice() ? engine->paintDevice() : Device;
+    QRect pixels(0, 0, target->width(), target->height());
+    if (engine) {
         const QRegion system = engine->systemClip();
-        const QTransform toDevice = toUser * P->deviceTransform();
-        bool ok = false;
-        const QTransform fromDevice = toDevice.inverted(&ok);
-        if (!system.isEmpty() && ok)
-            visible &= fromDevice.mapRect(system.boundingRect());
+        if (!system.isEmpty())
+            pixels &= system.boundingRect();
     }
-    if (!toUser.isIdentity())
-        visible = toUser.mapRect(visible).adjusted(-1, -1, 1, 1);
+    if (pixels.isEmpty())
+        return {};
+    QRect visible;
+    const auto whole = [](double v) { return v == std::trunc(v) && std::abs(v) < 1e9; };
+    if (fromPixels.type() <= QTransform::TxTranslate && whole(fromPixels.dx()) && whole(fromPixels.dy()))
+        visible = pixels.translated(int(fromPixels.dx()), int(fromPixels.dy()));
+    else
+        visible = fromPixels.mapRect(pixels).adjusted(-1, -1, 1, 1);
     if (P->hasClipping())
         visible &= P->clipBoundingRect().toAlignedRect();
     return visible;
+}
+
+QTransform TDC::PixelTransform() const { return P ? P->deviceTransform() : QTransform(); }
+
+void TDC::SetPixelUnits(bool on)
+{
+    if (!P || on == PixelUnits)
+        return;
+    if (!on) {
+        P->restore();
+        PixelUnits = false;
+        return;
+    }
+    bool invertible = false;
+    const QTransform fromPixels = P->deviceTransform().inverted(&invertible);
+    if (!invertible)
+        return;
+    PixelUnits = true;
+    P->save();
+    // Undo everything between the world and the engine's pixels; the clip
+    // already set stays where it is.
+    P->setWorldTransform(fromPixels * P->worldTransform());
 }
 
 int TDC::GetDeviceCaps(int index) const

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+#include <QTransform>
 
 #include <memory>
 #include <optional>
@@ -63,6 +64,13 @@ public:
     // region on a widget, the whole image or page otherwise), in device units;
     // empty when nothing can be drawn. Row-by-row painters skip what lies outside.
     QRect VisibleRect() const;
+    // Device units to the pixels the engine really paints: the screen's pixel
+    // ratio on a widget (and its offset in the window), an image's own ratio.
+    QTransform PixelTransform() const;
+    // While on, coordinates are those pixels, so a picture can be drawn at the
+    // full sharpness of a high-resolution screen. Only with an invertible
+    // PixelTransform; switch it off before any other drawing.
+    void SetPixelUnits(bool on);
 
     // --- capabilities
     int GetDeviceCaps(int index) const;
@@ -140,6 +148,7 @@ private:
     bool OwnPainter = false;
     HBITMAP Selected; // memory contexts only
     bool Memory = false;
+    bool PixelUnits = false;
 
     int DefaultTechnology = DT_RASDISPLAY;
     int DefaultBitsPixel = 32;

@@ -1,11 +1,12 @@
 #include "platform/Dialogs.h"
 
+#include "platform/PrinterSetupDialog.h"
+
 #include <QColorDialog>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
-#include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
 
@@ -118,8 +119,11 @@ bool pageSetupDialog(QWidget *owner, QPrinter *printer)
 {
     if (current())
         return current()->pageSetup ? current()->pageSetup(printer) : false;
-    QPageSetupDialog dialog(printer, owner);
-    return dialog.exec() == QDialog::Accepted;
+    TPrinterSetupDialog dialog(printer, owner);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    dialog.Apply();
+    return true;
 }
 
 bool fontDialog(QWidget *owner, QFont *font, QColor *color)

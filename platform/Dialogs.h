@@ -36,7 +36,8 @@ int execDialog(QDialog *dialog);
 QString getOpenFileName(QWidget *owner, const QString &caption, const QString &filter);
 QString getSaveFileName(QWidget *owner, const QString &caption, const QString &filter, const QString &defaultSuffix);
 
-// Print and printer-setup dialogs on the given printer; true = accepted.
+// Print and printer-setup dialogs on the given printer; true = accepted. The
+// printer setup offers the printer together with its paper and orientation.
 bool printDialog(QWidget *owner, QPrinter *printer);
 bool pageSetupDialog(QWidget *owner, QPrinter *printer);
 

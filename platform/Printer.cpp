@@ -88,6 +88,8 @@ TDC &TPrinter::Canvas()
     return *JobCanvas;
 }
 
+bool TPrinter::PrintsToFile() { return qprinter()->outputFormat() == QPrinter::PdfFormat; }
+
 QString TPrinter::OutputFileName() const { return Printer ? Printer->outputFileName() : QString(); }
 
 // A QPrinter has one resolution: the page gets the fixed width at dpiX and the
@@ -106,6 +108,8 @@ void TPrinter::applyFixedPage()
 
 void TPrinter::makeCanvas()
 {
+    // Nothing reaches the margins, as on a printer that cannot print there.
+    JobPainter->setClipRect(QRect(0, 0, PageWidth(), PageHeight()));
     JobCanvas = std::make_unique<TDC>(JobPainter.get());
     TDeviceCaps caps;
     caps.LogPixelsX = LogPixelsX();
@@ -143,6 +147,8 @@ bool TPrinter::BeginDoc()
     if (Printing())
         return false;
     ChoseFile = false;
+    const bool fresh = NewFile;
+    NewFile = false;
     if (ToImages) {
         if (!beginImagePage()) {
             JobPainter.reset();
@@ -154,8 +160,11 @@ bool TPrinter::BeginDoc()
         if (Fixed)
             applyFixedPage();
         p->setDocName(Title);
-        if (p->outputFormat() == QPrinter::PdfFormat && p->outputFileName().isEmpty()) {
-            QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString last = p->outputFileName();
+        if (p->outputFormat() == QPrinter::PdfFormat && (last.isEmpty() || fresh)) {
+            QString folder = last.isEmpty() ? QString() : QFileInfo(last).absolutePath();
+            if (folder.isEmpty() || !QFileInfo(folder).isDir())
+                folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
             if (folder.isEmpty() || !QFileInfo(folder).isDir())
                 folder = QDir::homePath();
             p->setOutputFileName(DefaultOutputFile(folder, Title));

@@ -56,6 +56,12 @@ public:
     // because none was set (a PDF named after the title in the documents folder).
     [[nodiscard]] QString OutputFileName() const;
     [[nodiscard]] bool ChoseOutputFile() const { return ChoseFile; }
+    // True when jobs go to a PDF file rather than a printer.
+    [[nodiscard]] bool PrintsToFile();
+    // File output: the next job goes to a new file named after its title in the
+    // folder of the last one (the documents folder at first), so a job that
+    // asked for no file replaces nothing.
+    void UseNewOutputFile() { NewFile = true; }
 
     // Tests: a fixed printable area and resolution instead of the real printer's.
     // A job on the QPrinter (PDF) then gets a page of that size at dpiX.
@@ -86,6 +92,7 @@ private:
     std::unique_ptr<TDC> JobCanvas;
     int Page = 0;
     bool ChoseFile = false;
+    bool NewFile = false;
     bool ToImages = false;
     QImage CurrentImage;
     std::vector<QImage> Images;

@@ -3,6 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev xvfb xauth
           libjpeg62-turbo-dev libtiff-dev libjpeg-turbo-progs)
+packages+=(poppler-utils) # the tests look at printed PDF pages
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -59,6 +60,21 @@ private slots:
         QVERIFY(!form.Timer1->isActive());
         QCOMPARE(form.Timer1->interval(), 500);
         QCOMPARE(form.PageControl2->count(), 4);
+    }
+
+    // The window opens within the screen, and fits a 1600 x 1000 screen at
+    // scale 1.5 (1066 x 666 units, less border and title bar) at all.
+    void firstSizeFitsTheScreen()
+    {
+        DialogRecorder rec;
+        TMainForm form;
+        form.show();
+        const QSize least = form.minimumSizeHint();
+        QVERIFY2(least.width() <= 1066 - 16 && least.height() <= 666 - 48,
+                 qPrintable(QStringLiteral("%1x%2").arg(least.width()).arg(least.height())));
+        const QSize room = form.screen()->availableGeometry().size();
+        QVERIFY(form.width() <= std::max(room.width(), least.width()));
+        QVERIFY(form.height() <= std::max(room.height(), least.height()));
     }
 
     void closingAsksEveryTime_data()

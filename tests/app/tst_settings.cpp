@@ -3,10 +3,15 @@
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "document/ArrangementFile.h"
+#include "output/PrintFUnit.h"
+#include "platform/Printer.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPushButton>
 #include <QSettings>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -128,6 +133,40 @@ private slots:
         QVERIFY(form.UseGridCheck->isChecked());
         QCOMPARE(form.PageControl3->currentWidget(), form.TabSheet10);
         QCOMPARE(form.RandEd->value(), 22.5);
+    }
+
+    void printerOrientationOutlivesTheRun_data()
+    {
+        QTest::addColumn<bool>("fromPictureDialog");
+        QTest::newRow("printer setup of the print tab") << false;
+        QTest::newRow("printer setup of the picture print dialog") << true;
+    }
+    void printerOrientationOutlivesTheRun()
+    {
+        QFETCH(bool, fromPictureDialog);
+        QPrinter *printer = Printer().qprinter();
+        printer->setPageOrientation(QPageLayout::Portrait);
+        DialogRecorder dialogs;
+        dialogs.handler.pageSetup = [](QPrinter *p) { return p->setPageOrientation(QPageLayout::Landscape); };
+        dialogs.install();
+        if (fromPictureDialog) {
+            DIB dib;
+            QVERIFY(newdib(&dib, 4, 3, 24, nullptr, 0));
+            TPrintForm form(dib);
+            form.PrintSetupBtn->click();
+            deldib(&dib);
+        } else {
+            TMainForm form;
+            form.SetupBtnClick();
+        }
+        // A new run starts with the printer's own orientation.
+        printer->setPageOrientation(QPageLayout::Portrait);
+        {
+            TMainForm form;
+            form.show();
+            QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Landscape);
+        }
+        printer->setPageOrientation(QPageLayout::Portrait);
     }
 
     void printFormSettings_data()

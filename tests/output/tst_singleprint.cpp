@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
 #include <QListWidget>
 #include <QPrinter>
 #include <QPushButton>
@@ -300,8 +301,8 @@ private slots:
         QVERIFY(!QFile::exists(pdfPath()));
         // The dialog ran its show handling before it was shown.
         QCOMPARE(seen.HeightPercent, 27);
-        // Cancel keeps nothing; OK keeps the choices for the next run.
-        QVERIFY(LoadPrintFormSettings().Zentr);
+        // Closing keeps the choices for the next run, Cancel as well as OK.
+        QVERIFY(!LoadPrintFormSettings().Zentr);
 
         answerPrintForm(dialogs, QDialog::Accepted, [](TPrintForm &f) {
             f.UserdefCheck->setChecked(true);
@@ -310,7 +311,7 @@ private slots:
         printToPdf();
         QVERIFY(PrintSinglePicture(nullptr, dib, QStringLiteral("Printed job")));
         QCOMPARE(Printer().Title, QStringLiteral("Printed job"));
-        QFile pdf(pdfPath());
+        QFile pdf(Printer().OutputFileName());
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
@@ -320,6 +321,38 @@ private slots:
         QVERIFY(!seen.UseFull);
         QCOMPARE(seen.WidthPercent, 70);
         QCOMPARE(seen.HeightPercent, 38);
+    }
+
+    // Without a printer every picture goes to a new file beside the last PDF,
+    // never over it, and the status bar says which.
+    void printToFileNeverReplacesTheLastPdf()
+    {
+        DialogRecorder dialogs;
+        TMainForm form;
+        const QString file = tmp.filePath(QStringLiteral("c.png"));
+        QImage pixels(6, 4, QImage::Format_RGB32);
+        pixels.fill(Qt::green);
+        QVERIFY(pixels.save(file));
+        form.appendPicture(file, filledPicture(3, 3, Red));
+        form.UpdateListBox();
+        form.ImageList->setCurrentRow(0);
+        answerPrintForm(dialogs, QDialog::Accepted);
+        printToPdf();
+        QFile earlier(pdfPath());
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+        earlier.close();
+        for (const QString &name : {QStringLiteral("Snapgrid-Edge picture.pdf"),
+                                    QStringLiteral("Snapgrid-Edge picture (2).pdf")}) {
+            form.PrintBtnClick();
+            const QString written = tmp.filePath(name);
+            QCOMPARE(Printer().OutputFileName(), written);
+            QCOMPARE(form.StatusText->text(), QStringLiteral("Printed to %1").arg(written));
+            QFile pdf(written);
+            QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(4) == "%PDF");
+        }
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+        QVERIFY(dialogs.messages.empty());
     }
 
     // "Print..." prints the focused entry's file as decoded from disk.

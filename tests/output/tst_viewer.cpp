@@ -186,7 +186,8 @@ private slots:
         Printer().clearFixedPage();
         QCOMPARE(shown, QStringList({QStringLiteral("print 30")}));
         QCOMPARE(Printer().Title, QStringLiteral("Quillsheet-Picture"));
-        QVERIFY(QFile::exists(tmp.filePath(QStringLiteral("viewer.pdf"))));
+        QCOMPARE(Printer().OutputFileName(), tmp.filePath(QStringLiteral("Quillsheet-Picture.pdf")));
+        QVERIFY(QFile::exists(Printer().OutputFileName()));
     }
 
     // "&Show big" on "Arrange" shows the selected placement's own picture.

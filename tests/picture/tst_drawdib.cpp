@@ -135,6 +135,8 @@ private slots:
     void scrolledWidgetMatchesFullPaint();
     void shortColourTable_data();
     void shortColourTable();
+    void samePictureAtEveryPixelRatio_data();
+    void samePictureAtEveryPixelRatio();
 };
 
 void TstDrawDib::clippingKeepsScale_data()
@@ -555,6 +557,67 @@ void TstDrawDib::shortColourTable()
     }
     QCOMPARE(img.pixel(0, 0), colours ? qRgb(255, 0, 0) : qRgb(0, 0, 0));
     QCOMPARE(img.pixel(1, 0), qRgb(0, 0, 0));
+}
+
+void TstDrawDib::samePictureAtEveryPixelRatio_data()
+{
+    QTest::addColumn<double>("ratio");
+    QTest::addColumn<int>("bits");
+    for (const double ratio : {1.25, 1.5, 2.0})
+        for (const int bits : {24, 8})
+            QTest::addRow("ratio %g, %d bits", ratio, bits) << ratio << bits;
+}
+
+// A widget painted for a high-resolution screen shows the whole picture where
+// the plain screen shows it, and as sharp as the screen allows: a picture of
+// one column per device pixel keeps every column.
+void TstDrawDib::samePictureAtEveryPixelRatio()
+{
+    QFETCH(double, ratio);
+    QFETCH(int, bits);
+    const int fine = int(std::lround(96 * ratio));
+    // 4 x 3 colours, each a block of 24 x 24 units on the screen.
+    DIB blocks;
+    BYTE block[sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD)] = {};
+    auto *table = reinterpret_cast<RGBQUAD *>(block + sizeof(BITMAPINFOHEADER));
+    for (int i = 0; i < 12; ++i)
+        table[i] = RGBQUAD{BYTE(20 * i), BYTE(250 - 20 * i), BYTE(i % 2 ? 200 : 40), 0};
+    QVERIFY(newdib(&blocks, 4, 3, bits, bits == 8 ? reinterpret_cast<BITMAPINFOHEADER *>(block) : nullptr, bits == 8 ? 256 : 0));
+    for (int i = 0; i < 12; ++i)
+        setpixel(blocks, i % 4, i / 4,
+                 bits == 8 ? std::uint32_t(i) : RGB(table[i].rgbRed, table[i].rgbGreen, table[i].rgbBlue));
+    DIB stripes;
+    QVERIFY(newdib(&stripes, fine, 1, 24, nullptr, 0));
+    for (int x = 0; x < fine; ++x)
+        setpixel(stripes, x, 0, x % 2 ? RGB(255, 255, 255) : RGB(0, 0, 0));
+    TPaintBox box;
+    box.resize(120, 100);
+    box.onPaint = [&](QPaintEvent *) {
+        {
+            QPainter p(&box);
+            p.fillRect(box.rect(), QColor(Grey));
+        }
+        TDC dc(&box);
+        DrawDib(dc, 10, 8, 96, 72, blocks, 0, 0, 4, 3, true, SRCCOPY, false, {});
+        DrawDib(dc, 10, 90, 96, 4, stripes, 0, 0, fine, 1, true, SRCCOPY, false, {});
+    };
+    const auto render = [&box](double r) {
+        QImage img(QSize(120, 100) * r, QImage::Format_RGB32);
+        img.setDevicePixelRatio(r);
+        img.fill(Qt::black);
+        box.render(&img);
+        return img;
+    };
+    const QImage plain = render(1), sharp = render(ratio);
+    int differing = 0;
+    for (int y = 0; y < int(72 * ratio); ++y)
+        for (int x = 0; x < sharp.width(); ++x)
+            differing += sharp.pixel(x, y) != plain.pixel(int(x / ratio), int(y / ratio));
+    // Only the seams between source pixels may fall one device pixel apart.
+    QVERIFY2(differing < sharp.width() * int(72 * ratio) / 20, qPrintable(QString::number(differing)));
+    const int row = int(std::lround(92 * ratio)), left = int(std::nearbyint(10 * ratio));
+    for (int x = 0; x < fine; ++x)
+        QCOMPARE(sharp.pixel(left + x, row), x % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
 }
 
 SGA_TEST(TstDrawDib)

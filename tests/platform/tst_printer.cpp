@@ -1,10 +1,15 @@
 #include "common/TestRegistry.h"
 #include "platform/DeviceContext.h"
 #include "platform/Printer.h"
+#include "platform/PrinterSetupDialog.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QPainter>
+#include <QPageLayout>
 #include <QPrinter>
+#include <QProcess>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,6 +75,8 @@ private slots:
     void defaultOutputFile_data();
     void defaultOutputFile();
     void defaultOutputFileNeverReplacesAFile();
+    void pdfPagesStopAtThePrintableArea();
+    void printerSetupChoosesPrinterPaperAndOrientation();
 };
 
 void TstPrinter::pdfJobHasOnePagePerNewPage_data()
@@ -207,6 +214,68 @@ void TstPrinter::defaultOutputFileNeverReplacesAFile()
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
     QCOMPARE(DefaultOutputFile(dir.path(), QStringLiteral("Doc")), dir.filePath(QStringLiteral("Doc (3).pdf")));
+}
+
+// Drawing past every edge of the printable area, on two pages: the PDF shows
+// it only inside the area, the margins stay white.
+void TstPrinter::pdfPagesStopAtThePrintableArea()
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("margins.pdf"));
+    PdfOutput out(file);
+    QPrinter *p = Printer().qprinter();
+    const QPageLayout before = p->pageLayout();
+    p->setPageLayout(QPageLayout(QPageSize(QSizeF(4, 3), QPageSize::Inch, QString(), QPageSize::ExactMatch),
+                                 QPageLayout::Portrait, QMarginsF(1, 0.5, 1, 0.5), QPageLayout::Inch));
+    QVERIFY(Printer().BeginDoc());
+    for (int page = 1; page <= 2; ++page) {
+        if (page > 1)
+            QVERIFY(Printer().NewPage());
+        Printer().Canvas().FillRect(RECT{-500, -500, Printer().PageWidth() + 500, Printer().PageHeight() + 500},
+                                    RGB(255, 0, 0));
+    }
+    Printer().EndDoc();
+    p->setPageLayout(before);
+
+    // 20 pixels per inch: the printable area is x 20..59, y 10..49.
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("20"), QStringLiteral("-png"), file,
+                                              dir.filePath(QStringLiteral("page"))});
+    QVERIFY2(render.waitForFinished(60000) && render.exitCode() == 0, "pdftoppm (poppler-utils) is needed");
+    for (int page = 1; page <= 2; ++page) {
+        const QImage img(dir.filePath(QStringLiteral("page-%1.png").arg(page)));
+        QCOMPARE(img.size(), QSize(80, 60));
+        QCOMPARE(img.pixel(40, 30), qRgb(255, 0, 0));
+        for (const QPoint margin : {QPoint(10, 30), QPoint(70, 30), QPoint(40, 4), QPoint(40, 55)})
+            QCOMPARE(img.pixel(margin), qRgb(255, 255, 255));
+    }
+}
+
+// The setup shows the printer's choices (the PDF file last, always there) and
+// changes the printer on OK only.
+void TstPrinter::printerSetupChoosesPrinterPaperAndOrientation()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Portrait);
+    TPrinterSetupDialog dialog(&printer);
+    QCOMPARE(dialog.PrinterCombo->currentIndex(), dialog.PrinterCombo->count() - 1);
+    QCOMPARE(dialog.chosenPrinter(), QString());
+    QVERIFY(dialog.chosenPaper().isEquivalentTo(QPageSize(QPageSize::A4)));
+    QVERIFY(dialog.PortraitRadio->isChecked());
+
+    QVERIFY(dialog.choosePaper(QPageSize(QPageSize::A5)));
+    dialog.LandscapeRadio->setChecked(true);
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Portrait);
+    dialog.Apply();
+    QCOMPARE(printer.outputFormat(), QPrinter::PdfFormat);
+    QVERIFY(printer.pageLayout().pageSize().isEquivalentTo(QPageSize(QPageSize::A5)));
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+
+    TPrinterSetupDialog again(&printer);
+    QVERIFY(again.chosenPaper().isEquivalentTo(QPageSize(QPageSize::A5)));
+    QVERIFY(again.LandscapeRadio->isChecked());
 }
 
 SGA_TEST(TstPrinter)
