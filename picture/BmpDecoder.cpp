@@ -37,9 +37,9 @@ public:
     [[nodiscard]] bool present() const { return m_mask != 0; }
     [[nodiscard]] BYTE operator()(quint32 pixel) const
     {
-        if (!m_max)
-            return 0;
         const std::uint64_t v = (pixel & m_mask) >> m_shift;
+        if (m_max == 255 || !m_max)
+            return BYTE(v);
         return BYTE((v * 255 + m_max / 2) / m_max);
     }
 
@@ -389,6 +389,9 @@ Error decodeBmpFile(QFile &file, bool fileHeader, DIB *out, Progress &progress)
         file.unmap(const_cast<uchar *>(mapped));
         return e;
     }
+    // Unmappable: read it, as long as it is no larger than the largest picture.
+    if (std::uint64_t(size) > MaxPixels * 4 + (std::uint64_t(1) << 20))
+        return Error::TooLarge;
     file.seek(0);
     const QByteArray data = file.readAll();
     if (data.size() != size)
