@@ -37,9 +37,9 @@ public:
     [[nodiscard]] bool present() const { return m_mask != 0; }
     [[nodiscard]] BYTE operator()(quint32 pixel) const
     {
-        if (!m_max)
-            return 0;
         const std::uint64_t v = (pixel & m_mask) >> m_shift;
+        if (m_max == 255 || !m_max)
+            return BYTE(v);
         return BYTE((v * 255 + m_max / 2) / m_max);
     }
 
@@ -281,87 +281,68 @@ Error decodeTrueColour(const unsigned char *d, const Layout &l, DIB *out, Progre
     return Error::None;
 }
 
-// Runs and absolute stretches fill an 8-bit DIB; pixels the codes skip (by
-// delta, end of line or an early end of picture) keep index 0. Codes that would
-// write past the right edge are clipped.
-Error decodeRle(const unsigned char *d, std::size_t size, const Layout &l, DIB *out, Progress &progress)
+// Walks the RLE codes, handing every pixel inside the picture to put(x, row, index)
+// (row counted in file order). Pixels the codes skip (by delta, end of line or an
+// early end of picture) are never handed out; codes reaching past the right edge
+// are clipped. Damaged when the data ends inside a code, or before the last row
+// without the end-of-picture code.
+template <class Put> Error walkRle(const unsigned char *d, std::size_t size, const Layout &l, Put put)
 {
-    DIB full;
-    if (!makePaletteDib(d, l, 8, &full))
-        return Error::OutOfMemory;
     const bool four = l.compression == Rle4;
     const int w = l.width, h = l.height;
     std::size_t p = l.pixelsAt;
     int x = 0, y = 0;
-    unsigned highest = 0;
-    auto put = [&](unsigned v) {
-        if (x < w) {
-            DibRow(full, dibRowOf(l, y))[x] = BYTE(v);
-            highest = std::max(highest, v);
-        }
-        ++x;
-    };
     while (y < h) {
-        if (size - p < 2) {
-            // No end-of-picture code: acceptable once the last row is reached.
-            if (y < h - 1) {
-                deldib(&full);
-                return Error::Damaged;
-            }
-            break;
-        }
+        if (size - p < 2)
+            return y < h - 1 ? Error::Damaged : Error::None;
         const unsigned count = d[p], value = d[p + 1];
         p += 2;
         if (count) {
-            for (unsigned i = 0; i < count && x < w; ++i)
-                put(four ? ((i & 1) ? value & 15u : value >> 4) : value);
-            continue;
-        }
-        if (value == 0) {
+            for (unsigned i = 0; i < count && x < w; ++i, ++x)
+                put(x, y, four ? ((i & 1) ? value & 15u : value >> 4) : value);
+        } else if (value == 0) {
             x = 0;
             ++y;
-            progress.report(std::uint64_t(y), std::uint64_t(h));
         } else if (value == 1) {
             break;
         } else if (value == 2) {
-            if (size - p < 2) {
-                deldib(&full);
+            if (size - p < 2)
                 return Error::Damaged;
-            }
-            x += d[p];
+            x = std::min(x + d[p], w);
             y += d[p + 1];
             p += 2;
         } else {
             const std::size_t bytes = four ? (value + 1) / 2 : value;
-            if (size - p < bytes) {
-                deldib(&full);
+            if (size - p < bytes)
                 return Error::Damaged;
-            }
-            for (unsigned i = 0; i < value && x < w; ++i)
-                put(four ? ((d[p + i / 2] >> ((i & 1) ? 0 : 4)) & 15u) : d[p + i]);
+            for (unsigned i = 0; i < value && x < w; ++i, ++x)
+                put(x, y, four ? ((d[p + i / 2] >> ((i & 1) ? 0 : 4)) & 15u) : d[p + i]);
             p = std::min(size, p + bytes + (bytes & 1)); // stretches are padded to 16 bits
         }
-        if (x >= w + 256)
-            x = w + 256; // far past the edge stays clipped without overflowing
     }
-
-    const int bits = depthForIndex(highest);
-    if (bits == 8) {
-        *out = full;
-        return Error::None;
-    }
-    if (!makePaletteDib(d, l, bits, out)) {
-        deldib(&full);
-        return Error::OutOfMemory;
-    }
-    for (int r = 0; r < h; ++r) {
-        const BYTE *s = DibRow(full, r);
-        BYTE *t = DibRow(*out, r);
-        for (int c = 0; c < w; ++c)
-            putIndex(t, c, bits, s[c]);
-    }
-    deldib(&full);
     return Error::None;
+}
+
+// Two walks: the first checks the codes and finds the highest index before
+// anything is allocated, the second fills the zeroed DIB.
+Error decodeRle(const unsigned char *d, std::size_t size, const Layout &l, DIB *out, Progress &progress)
+{
+    unsigned highest = 0;
+    if (const Error e = walkRle(d, size, l, [&](int, int, unsigned v) { highest = std::max(highest, v); });
+        e != Error::None)
+        return e;
+    const int bits = depthForIndex(highest);
+    if (!makePaletteDib(d, l, bits, out))
+        return Error::OutOfMemory;
+    int lastRow = -1;
+    const Error e = walkRle(d, size, l, [&](int x, int r, unsigned v) {
+        putIndex(DibRow(*out, dibRowOf(l, r)), x, bits, v);
+        if (r != lastRow) {
+            lastRow = r;
+            progress.report(std::uint64_t(r) + 1, std::uint64_t(l.height));
+        }
+    });
+    return e;
 }
 
 } // namespace
@@ -408,6 +389,9 @@ Error decodeBmpFile(QFile &file, bool fileHeader, DIB *out, Progress &progress)
         file.unmap(const_cast<uchar *>(mapped));
         return e;
     }
+    // Unmappable: read it, as long as it is no larger than the largest picture.
+    if (std::uint64_t(size) > MaxPixels * 4 + (std::uint64_t(1) << 20))
+        return Error::TooLarge;
     file.seek(0);
     const QByteArray data = file.readAll();
     if (data.size() != size)

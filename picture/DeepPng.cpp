@@ -100,6 +100,8 @@ Error decodeDeepKeyedPng(QIODevice &dev, DIB *out, Progress &progress)
     const QSize sz = reader.size();
     if (sz.isValid() && std::uint64_t(sz.width()) * std::uint64_t(sz.height()) > MaxPixels)
         return Error::TooLarge;
+    // 8 bytes a pixel while the samples are compared.
+    QImageReader::setAllocationLimit(int(MaxPixels * 8 / (1024 * 1024)));
     QImage img;
     if (!reader.read(&img))
         return Error::Damaged;

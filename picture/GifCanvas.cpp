@@ -10,8 +10,9 @@ namespace {
 constexpr qint64 MaxFileBytes = qint64(256) * 1024 * 1024;
 
 struct GifImages {
-    int count = 0;
+    int count = 0;       // complete images
     bool delays = false;
+    bool cut = false;    // the file ends inside an image
 };
 
 // Walks the blocks of a whole GIF file: how many images, and whether any
@@ -33,20 +34,26 @@ GifImages walkGif(const QByteArray &file)
     while (pos < size) {
         const unsigned char block = d[pos++];
         if (block == 0x21) {
-            if (pos + 1 >= size)
+            if (pos >= size)
                 break;
             const unsigned char label = d[pos++];
-            if (label == 0xF9 && pos + 4 < size && d[pos] >= 4 && (d[pos + 2] | d[pos + 3]) != 0)
-                result.delays = true;
+            const std::size_t first = pos; // the first sub-block
             if (!skipSubBlocks())
                 break;
+            // Graphic control: size 4, flags, then the delay (little-endian).
+            if (label == 0xF9 && d[first] >= 4 && (d[first + 2] | d[first + 3]) != 0)
+                result.delays = true;
         } else if (block == 0x2C) {
-            if (pos + 9 > size)
+            if (pos + 9 > size) {
+                result.cut = true;
                 break;
+            }
             const unsigned char flags = d[pos + 8];
             pos += 9 + ((flags & 0x80) ? 3u * (2u << (flags & 7)) : 0u) + 1;
-            if (pos > size || !skipSubBlocks())
+            if (pos > size || !skipSubBlocks()) {
+                result.cut = true;
                 break;
+            }
             ++result.count;
         } else {
             break; // the trailer, or anything unknown
@@ -66,7 +73,11 @@ bool composeGifImages(QImageReader &reader, QImage &canvas)
     dev->seek(0);
     const GifImages images = walkGif(dev->readAll());
     dev->seek(resume);
-    if (images.count < 2 || images.delays)
+    if (images.delays)
+        return true;
+    if (images.cut && images.count >= 1)
+        return false; // a later part of the picture is missing
+    if (images.count < 2)
         return true;
     // The reader draws each image onto the screen it keeps.
     for (int i = 1; i < images.count; ++i) {

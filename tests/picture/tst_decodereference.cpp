@@ -4,6 +4,7 @@
 #include "picture/OpenDib.h"
 
 #include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdlib>
@@ -38,6 +39,12 @@ void stirHeap(int fill)
             }
     for (void *p : blocks)
         std::free(p);
+}
+
+void putLe32(QByteArray &a, int at, quint32 v)
+{
+    for (int i = 0; i < 4; ++i)
+        a[at + i] = char((v >> (8 * i)) & 0xFF);
 }
 
 QByteArray dibBytes(const DIB &d)
@@ -106,6 +113,59 @@ private slots:
 #ifdef __GLIBC__
         mallopt(M_PERTURB, 0);
 #endif
+    }
+
+    // Damaged variants of the same pictures fail with a text, before any
+    // allocation the file could not back.
+    void damagedFilesFail_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QString>("name");
+        const QString dir = QFINDTESTDATA("data/decode");
+        auto file = [&](const char *name) { return readFile(QDir(dir).filePath(QLatin1String(name))); };
+        const QByteArray pal = file("bmp-v3-56-8bit.bmp");
+        const QByteArray rgb = file("bmp-16bit-555.bmp");
+        const QByteArray fields = file("bmp-16bit-565-bitfields.bmp");
+        const QByteArray rle8 = file("bmp-rle8-no-end-code.bmp");
+        const QByteArray rle4 = file("bmp-rle4-delta-absolute.bmp");
+        const QByteArray gif = file("gif-three-images-no-delay.gif");
+        QTest::newRow("BMP cut inside the info header") << pal.left(30) << "a.bmp";
+        QTest::newRow("BMP cut in the last row") << rgb.left(rgb.size() - 3) << "a.bmp";
+        QTest::newRow("BMP cut before its bit-field masks") << fields.left(14 + 40 + 6) << "a.bmp";
+        QByteArray huge = rgb;
+        putLe32(huge, 18, 16000);
+        putLe32(huge, 22, 16000);
+        QTest::newRow("BMP of 16000 x 16000 in 200 bytes") << huge << "a.bmp";
+        QByteArray far = pal;
+        putLe32(far, 10, 0x7FFFFFF0);
+        QTest::newRow("BMP pixels past the end of the file") << far << "a.bmp";
+        QByteArray header = pal;
+        putLe32(header, 14, 200);
+        QTest::newRow("BMP header of an unknown size") << header << "a.bmp";
+        QByteArray zero = pal;
+        putLe32(zero, 18, 0);
+        QTest::newRow("BMP of width 0") << zero << "a.bmp";
+        QByteArray tall = rle8;
+        putLe32(tall, 18, 16000);
+        putLe32(tall, 22, 16000);
+        QTest::newRow("RLE8 stopping short of the last row") << tall << "a.bmp";
+        QTest::newRow("RLE4 cut inside an absolute stretch") << rle4.left(rle4.size() - 19) << "a.rle";
+        QTest::newRow("DIB without file header, cut") << file("bmp-v3-56-8bit.dib").left(60) << "a.dib";
+        QTest::newRow("16-bit PNG with colour key, cut") << file("png-16bit-rgb-trns.png").left(70) << "a.png";
+        QTest::newRow("TGA grey with alpha, run-length, cut") << file("tga-grey-alpha-rle.tga").left(30) << "a.tga";
+        QTest::newRow("GIF whose last image is cut") << gif.left(gif.size() - 6) << "a.gif";
+    }
+    void damagedFilesFail()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(name);
+        QVERIFY(writeFile(path, data));
+        Opened o;
+        OpenDib(&o.dib, path, DibFormatForFileName(path), nullptr);
+        QVERIFY(!o.dib.Bits);
+        QVERIFY2(DibErrorText(o.dib).size() > 5, qPrintable(DibErrorText(o.dib)));
     }
 };
 
