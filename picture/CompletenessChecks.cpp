@@ -38,20 +38,6 @@ public:
         }
         return true;
     }
-    // Advances to the next 0xFF byte and consumes it; false at the end.
-    bool toNextFF()
-    {
-        for (;;) {
-            if (m_pos == m_len && !fill())
-                return false;
-            const void *hit = std::memchr(m_buf + m_pos, 0xFF, std::size_t(m_len - m_pos));
-            if (hit) {
-                m_pos = int(static_cast<const unsigned char *>(hit) - m_buf) + 1;
-                return true;
-            }
-            m_pos = m_len;
-        }
-    }
 
 private:
     bool fill()
@@ -71,51 +57,6 @@ quint32 le16(const unsigned char *p) { return quint32(p[0]) | (quint32(p[1]) << 
 quint32 le32(const unsigned char *p) { return le16(p) | (le16(p + 2) << 16); }
 
 } // namespace
-
-bool jpegReachesEnd(QIODevice &dev)
-{
-    StreamBytes in(dev);
-    if (in.get() != 0xFF || in.get() != 0xD8)
-        return false;
-    bool inScan = false;
-    for (;;) {
-        int m;
-        if (inScan) {
-            // Entropy-coded data: FF 00 is a stuffed byte, FF D0..D7 a restart.
-            if (!in.toNextFF())
-                return false;
-            m = in.get();
-            while (m == 0xFF)
-                m = in.get();
-            if (m < 0)
-                return false;
-            if (m == 0x00 || (m >= 0xD0 && m <= 0xD7))
-                continue;
-        } else {
-            if (in.get() != 0xFF)
-                return false;
-            m = in.get();
-            while (m == 0xFF)
-                m = in.get();
-            if (m < 0)
-                return false;
-        }
-        inScan = false;
-        if (m == 0xD9)
-            return true;
-        if ((m >= 0xD0 && m <= 0xD7) || m == 0x01)
-            continue;
-        const int hi = in.get();
-        const int lo = in.get();
-        if (hi < 0 || lo < 0)
-            return false;
-        const int length = (hi << 8) | lo;
-        if (length < 2 || !in.skip(length - 2))
-            return false;
-        inScan = m == 0xDA;
-    }
-}
-
 
 namespace {
 
