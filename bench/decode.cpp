@@ -1,14 +1,18 @@
 // OpenDib against a plain QImageReader::read of the same file, for a
-// 12-megapixel JPEG and PNG of photo-like content (medians of the process's
+// 12-megapixel JPEG and PNG of photo-like content, and for baseline and
+// progressive JPEG against the djpeg tool when it is installed (CPU time of
+// the child, pixels compared with its output) (medians of the process's
 // CPU time, which other programs on a busy machine disturb far less than wall
 // time; wall-time medians go to stderr), and the peak heap memory
 // OpenDib takes on top of what it started with, as a multiple of the final
 // DIB's pixel bytes. Heap use is counted by replacing malloc and friends in
 // this program (every library's allocations go through them); file pages in
 // the system cache are not counted.
+#include "picture/JpegDecoder.h"
 #include "picture/OpenDib.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
@@ -22,8 +26,14 @@
 #include <cmath>
 #include <cstdio>
 #include <ctime>
+#include <string>
 #include <malloc.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <vector>
+
+extern char **environ;
 
 extern "C" {
 void *__libc_malloc(size_t);
@@ -179,6 +189,93 @@ Figures measure(const QString &path)
     return {median(open) / median(plain), extra / dibBytes};
 }
 
+// CPU time (user + system) of one run of a program, in ns; negative when it
+// could not run or failed.
+double childCpuNs(const std::vector<std::string> &args)
+{
+    std::vector<char *> argv;
+    for (const std::string &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid;
+    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+        return -1;
+    int status = 0;
+    rusage use{};
+    if (wait4(pid, &status, 0, &use) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return -1;
+    return (double(use.ru_utime.tv_sec) + double(use.ru_stime.tv_sec)) * 1e9 +
+           (double(use.ru_utime.tv_usec) + double(use.ru_stime.tv_usec)) * 1e3;
+}
+
+// Whether a DIB holds exactly the pixels of a binary PPM.
+bool sameAsPpm(const DIB &d, const QString &ppm)
+{
+    QFile f(ppm);
+    if (!f.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray all = f.readAll();
+    int w = 0, h = 0, max = 0, used = 0;
+    if (std::sscanf(all.constData(), "P6 %d %d %d%n", &w, &h, &max, &used) != 3 || max != 255)
+        return false;
+    const char *px = all.constData() + used + 1;
+    if (w != DibWidth(d) || h != DibHeight(d) || all.size() < used + 1 + qsizetype(w) * h * 3)
+        return false;
+    for (int y = 0; y < h; ++y) {
+        const BYTE *row = DibRow(d, h - 1 - y);
+        const char *s = px + qsizetype(y) * w * 3;
+        for (int x = 0; x < w; ++x)
+            if (BYTE(s[3 * x]) != row[3 * x + 2] || BYTE(s[3 * x + 1]) != row[3 * x + 1] ||
+                BYTE(s[3 * x + 2]) != row[3 * x])
+                return false;
+    }
+    return true;
+}
+
+void againstDjpeg(const QString &path, const char *tag)
+{
+    const QString ppm = path + QStringLiteral(".ppm");
+    const std::vector<std::string> args = {"djpeg", "-ppm", "-outfile", ppm.toStdString(), path.toStdString()};
+    if (childCpuNs(args) < 0) {
+        std::printf("%s: djpeg not available, comparison skipped\n", tag);
+        return;
+    }
+    std::vector<double> tool, own;
+    for (int run = 0; run < Runs; ++run) {
+        tool.push_back(childCpuNs(args));
+        const double c = cpuNs();
+        DIB d;
+        OpenDib(&d, path, DibFormatJpg, nullptr);
+        own.push_back(cpuNs() - c);
+        deldib(&d);
+    }
+    DIB d;
+    OpenDib(&d, path, DibFormatJpg, nullptr);
+    const bool same = sameAsPpm(d, ppm);
+    deldib(&d);
+    std::fprintf(stderr, "%s: djpeg %.1f ms CPU, OpenDib %.1f ms CPU\n", tag, median(tool) / 1e6, median(own) / 1e6);
+    std::printf("%s_vs_djpeg: %.2f x\n", tag, median(own) / median(tool));
+    std::printf("%s_pixels_identical_to_djpeg: %s\n", tag, same ? "yes" : "NO");
+}
+
+void scaledDecodes(const QString &path)
+{
+    for (int denominator : {2, 4, 8}) {
+        std::vector<double> times;
+        for (int run = 0; run < Runs; ++run) {
+            QFile f(path);
+            f.open(QIODevice::ReadOnly);
+            const double c = cpuNs();
+            DIB d;
+            if (DecodeJpeg(f, denominator, &d) != DibDecode::Error::None)
+                std::fprintf(stderr, "scaled decode failed\n");
+            times.push_back(cpuNs() - c);
+            deldib(&d);
+        }
+        std::printf("jpeg_scaled_1_%d: %.1f ms CPU\n", denominator, median(times) / 1e6);
+    }
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -196,11 +293,26 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    const QString progressive = dir.filePath(QStringLiteral("progressive.jpg"));
+    QImageWriter prw(progressive, "jpeg");
+    prw.setQuality(90);
+    prw.setProgressiveScanWrite(true);
+    if (!prw.write(img)) {
+        std::fprintf(stderr, "cannot write the test pictures\n");
+        return 1;
+    }
+
     const Figures j = measure(jpeg);
+    const Figures pj = measure(progressive);
     const Figures p = measure(png);
     std::printf("opendib_vs_qimagereader_jpeg: %.2f x\n", j.ratio);
     std::printf("opendib_vs_qimagereader_png: %.2f x\n", p.ratio);
     std::printf("opendib_peak_memory_jpeg: %.2f x\n", j.peak);
     std::printf("opendib_peak_memory_png: %.2f x\n", p.peak);
+    std::printf("opendib_vs_qimagereader_progressive_jpeg: %.2f x\n", pj.ratio);
+    std::printf("opendib_peak_memory_progressive_jpeg: %.2f x\n", pj.peak);
+    againstDjpeg(jpeg, "baseline_jpeg");
+    againstDjpeg(progressive, "progressive_jpeg");
+    scaledDecodes(jpeg);
     return 0;
 }

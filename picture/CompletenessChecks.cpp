@@ -38,20 +38,6 @@ public:
         }
         return true;
     }
-    // Advances to the next 0xFF byte and consumes it; false at the end.
-    bool toNextFF()
-    {
-        for (;;) {
-            if (m_pos == m_len && !fill())
-                return false;
-            const void *hit = std::memchr(m_buf + m_pos, 0xFF, std::size_t(m_len - m_pos));
-            if (hit) {
-                m_pos = int(static_cast<const unsigned char *>(hit) - m_buf) + 1;
-                return true;
-            }
-            m_pos = m_len;
-        }
-    }
 
 private:
     bool fill()
@@ -71,51 +57,6 @@ quint32 le16(const unsigned char *p) { return quint32(p[0]) | (quint32(p[1]) << 
 quint32 le32(const unsigned char *p) { return le16(p) | (le16(p + 2) << 16); }
 
 } // namespace
-
-bool jpegReachesEnd(QIODevice &dev)
-{
-    StreamBytes in(dev);
-    if (in.get() != 0xFF || in.get() != 0xD8)
-        return false;
-    bool inScan = false;
-    for (;;) {
-        int m;
-        if (inScan) {
-            // Entropy-coded data: FF 00 is a stuffed byte, FF D0..D7 a restart.
-            if (!in.toNextFF())
-                return false;
-            m = in.get();
-            while (m == 0xFF)
-                m = in.get();
-            if (m < 0)
-                return false;
-            if (m == 0x00 || (m >= 0xD0 && m <= 0xD7))
-                continue;
-        } else {
-            if (in.get() != 0xFF)
-                return false;
-            m = in.get();
-            while (m == 0xFF)
-                m = in.get();
-            if (m < 0)
-                return false;
-        }
-        inScan = false;
-        if (m == 0xD9)
-            return true;
-        if ((m >= 0xD0 && m <= 0xD7) || m == 0x01)
-            continue;
-        const int hi = in.get();
-        const int lo = in.get();
-        if (hi < 0 || lo < 0)
-            return false;
-        const int length = (hi << 8) | lo;
-        if (length < 2 || !in.skip(length - 2))
-            return false;
-        inScan = m == 0xDA;
-    }
-}
-
 
 namespace {
 
@@ -245,18 +186,43 @@ bool gifDataComplete(QIODevice &dev)
 Error gifSizeCheck(QIODevice &dev)
 {
     const qint64 fileSize = dev.size();
-    unsigned char h[13];
-    if (!dev.seek(0) || dev.read(reinterpret_cast<char *>(h), 13) != 13)
+    if (!dev.seek(0))
         return Error::Damaged;
-    const std::uint64_t canvas = std::uint64_t(le16(h + 6)) * le16(h + 8);
+    StreamBytes in(dev);
+    unsigned char h[13];
+    for (unsigned char &b : h) {
+        const int v = in.get();
+        if (v < 0)
+            return Error::Damaged;
+        b = (unsigned char)v;
+    }
+    std::uint64_t pixels = std::uint64_t(le16(h + 6)) * le16(h + 8);
+    // A first frame larger than the screen it is on counts too.
+    if (in.skip((h[10] & 0x80) ? 3 * (2 << (h[10] & 7)) : 0)) {
+        int block = in.get();
+        for (; block == 0x21; block = in.get()) {
+            in.get();
+            for (int n = in.get(); n > 0 && in.skip(n); n = in.get()) {
+            }
+        }
+        unsigned char d[8];
+        bool whole = block == 0x2C;
+        for (unsigned char &b : d) {
+            const int v = in.get();
+            whole = whole && v >= 0;
+            b = (unsigned char)std::max(v, 0);
+        }
+        if (whole)
+            pixels = std::max(pixels, std::uint64_t(le16(d + 4)) * le16(d + 6));
+    }
     // The reader holds the canvas at 4 bytes a pixel besides the DIB: from
     // the limit on that is too much.
-    if (canvas >= MaxPixels)
+    if (pixels >= MaxPixels)
         return Error::TooLarge;
     // Every LZW code takes at least two bits and stands for at most 4096
     // pixels, so the bytes bound the pixels a file can fill; a picture that
     // claims more cannot be whole.
-    if (canvas > std::uint64_t(fileSize) * 4 * 4096)
+    if (pixels > std::uint64_t(fileSize) * 4 * 4096)
         return Error::Damaged;
     return Error::None;
 }

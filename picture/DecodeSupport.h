@@ -75,7 +75,6 @@ bool adopt24BitRows(DIB *out, int width, int height, BYTE *rows);
 
 // Whether a file holds all the data its header announces (read from the
 // device's current position, which is left anywhere).
-[[nodiscard]] bool jpegReachesEnd(QIODevice &dev);
 [[nodiscard]] bool bmpDataComplete(QIODevice &dev);
 [[nodiscard]] bool gifDataComplete(QIODevice &dev); // up to the end of the first image
 // A headerless DIB: BITMAPINFOHEADER, colour table and rows with no file header.

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -127,21 +128,21 @@ void progressMonitor(j_common_ptr cinfo)
     }
 }
 
-// Whole-picture blocks are aligned to and advised for huge pages: a
-// 12-megapixel picture then costs a few dozen page faults, not thousands.
+// Large blocks are advised for huge pages over their page-aligned inside: a
+// 12-megapixel picture then costs a few dozen page faults, not thousands, and
+// no alignment slack is taken.
 BYTE *allocateRows(std::size_t bytes)
 {
+    auto *p = static_cast<BYTE *>(std::malloc(bytes));
 #ifdef __linux__
-    constexpr std::size_t HugePage = 2 * 1024 * 1024;
-    if (bytes >= 4 * HugePage) {
-        const std::size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
-        void *p = std::aligned_alloc(HugePage, rounded);
-        if (p)
-            madvise(p, rounded, MADV_HUGEPAGE);
-        return static_cast<BYTE *>(p);
+    constexpr std::uintptr_t Page = 4096;
+    if (p && bytes >= 8 * 1024 * 1024) {
+        const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(p) + Page - 1) & ~(Page - 1);
+        const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(Page - 1);
+        madvise(reinterpret_cast<void *>(begin), end - begin, MADV_HUGEPAGE);
     }
 #endif
-    return static_cast<BYTE *>(std::malloc(bytes));
+    return p;
 }
 
 struct RowsDeleter {

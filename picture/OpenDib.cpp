@@ -568,6 +568,11 @@ Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
     }
 
     file.seek(0);
+    // Qt's readers know files of these formats the own signature tests let pass.
+    if (format == "jpeg" || format == "jpg")
+        return DecodeJpeg(file, 1, out, &progress);
+    if (format == "tiff" || format == "tif")
+        return DecodeTiff(file, out, &progress);
     bool complete = true;
     if (format == "bmp")
         complete = bmpDataComplete(file);

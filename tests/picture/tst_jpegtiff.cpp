@@ -203,7 +203,7 @@ QByteArray tinyJpegClaimingHuge()
     return j;
 }
 
-QByteArray gifClaiming(int w, int h)
+QByteArray gifClaiming(int w, int h, int frameW, int frameH)
 {
     QByteArray g("GIF89a");
     auto le16 = [&g](int v) { g.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF)); };
@@ -213,8 +213,8 @@ QByteArray gifClaiming(int w, int h)
     g.append(char(0x2C));
     le16(0);
     le16(0);
-    le16(w);
-    le16(h);
+    le16(frameW);
+    le16(frameH);
     g.append('\0').append(char(2)).append(char(8)).append(8, char(0x55)).append('\0').append(char(0x3B));
     return g;
 }
@@ -267,8 +267,12 @@ private slots:
         QTest::newRow("tiny jpeg claiming 16384 x 16384") << tinyJpegClaimingHuge() << "h.jpg" << 0 << damaged;
         QTest::newRow("jpeg scan cut short, end marker kept")
             << scanCutShort(qtEncoded(pattern, "jpeg")) << "s.jpg" << 0 << damaged;
-        QTest::newRow("35-byte gif claiming 16000 x 16000") << gifClaiming(16000, 16000) << "h.gif" << 0 << damaged;
-        QTest::newRow("gif at exactly the pixel limit") << gifClaiming(16384, 16384) << "l.gif" << 0 << tooLarge;
+        QTest::newRow("35-byte gif claiming 16000 x 16000")
+            << gifClaiming(16000, 16000, 16000, 16000) << "h.gif" << 0 << damaged;
+        QTest::newRow("gif frame of 16000 x 16000 on a small screen")
+            << gifClaiming(10, 10, 16000, 16000) << "f.gif" << 0 << damaged;
+        QTest::newRow("gif at exactly the pixel limit")
+            << gifClaiming(16384, 16384, 16384, 16384) << "l.gif" << 0 << tooLarge;
 
         const QByteArray dib = qtEncoded(pattern, "bmp").mid(14);
         QTest::newRow("headerless dib cut short") << dib.left(dib.size() * 2 / 3) << "c.dib" << 4 << damaged;
