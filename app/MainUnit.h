@@ -298,6 +298,9 @@ public:
     bool placePicture(int index, double left, double top);
     void selectPlacement(int index);
     void clearSelection();
+    // A selection is only acted on where it can be seen: one on a page other
+    // than the current one is cleared (without a repaint).
+    void dropSelectionOffPage();
     void setArrangeCursor(int index);
     // Repaints the thin bands under a drag outline (view pixels).
     void repaintDragOutline(const QRect &frame);

@@ -280,6 +280,35 @@ private slots:
         QVERIFY(!form->ChangePosSizeBtn->isEnabled());
     }
 
+    void pageChangeDropsTheSelection()
+    {
+        auto form = makeForm();
+        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        form->PageCountED->setValue(2);
+        form->APageEd->setValue(2);
+        place(*form, a, 0, 0, 1, 1, 1);
+        place(*form, a, 0, 0, 1, 1, 2);
+        press(*form, QPoint(10, 10));
+        QCOMPARE(form->SelectedPlacement, 1);
+        QVERIFY(form->DelitBtn->isEnabled());
+
+        // Page 2's selection cannot be seen on page 1, so nothing may act on it.
+        form->APageEd2->setValue(1);
+        QCOMPARE(form->APageEd->value(), 1);
+        QCOMPARE(form->SelectedPlacement, -1);
+        QVERIFY(!form->DelitBtn->isEnabled());
+        QVERIFY(!form->ChangePosSizeBtn->isEnabled());
+        form->Lschen1Click();
+        QCOMPARE(form->Placements.size(), 2);
+
+        // Lowering the page count moves the current page, with the same effect.
+        form->APageEd->setValue(2);
+        press(*form, QPoint(10, 10));
+        QCOMPARE(form->SelectedPlacement, 1);
+        form->PageCountED->setValue(1);
+        QCOMPARE(form->SelectedPlacement, -1);
+    }
+
     void sizeInfoText()
     {
         auto form = makeForm();
