@@ -52,6 +52,8 @@
 #include <QWheelEvent>
 
 #include <cstring>
+#include <initializer_list>
+#include <limits>
 
 // ---------------------------------------------------------------------------
 // Free rules
@@ -222,6 +224,8 @@ void TMainForm::createControls()
     PageControl1->addTab(TabSheet7, tr("Font settings"));
     PageControl1->addTab(TabSheet8, tr("Picture settings"));
     FreeText = new QLineEdit(TabSheet5);
+    // The file stores captions of any length; the edit's default limit would cut them.
+    FreeText->setMaxLength(std::numeric_limits<int>::max());
     CutCheck = new QCheckBox(tr("Fit in/cut picture"), TabSheet5);
     RotLeftBtn = new QPushButton(tr("Rotate to the &left..."), TabSheet5);
     RotRightBtn = new QPushButton(tr("Rotate to the &right..."), TabSheet5);

@@ -259,6 +259,13 @@ private slots:
         // Selecting the other placement of the same picture shows the same text.
         press(*form, QPoint(10, 10));
         QCOMPARE(form->FreeText->text(), QStringLiteral("Summer"));
+
+        // A caption longer than a line edit's usual limit is shown and kept whole.
+        const QString longCaption = QString(40000, QLatin1Char('w')) + QStringLiteral("end");
+        form->Pictures[0].Comment = longCaption;
+        form->ChangeFreeText();
+        QCOMPARE(form->FreeText->text(), longCaption);
+        QCOMPARE(form->Pictures[0].Comment, longCaption);
     }
 
     void cutCheckAndDelete()
