@@ -563,6 +563,7 @@ void TMainForm::connectSignals()
     PaintBox1->onPaint = [this](QPaintEvent *e) { PaintBox1Paint(e); };
     WatchResize(ScrollBox1, [this] { ScrollBox1Resize(); });
     WatchResize(ScrollBox2, [this] { ScrollBox2Resize(); });
+    connect(FontBtn, &QPushButton::clicked, this, &TMainForm::FontBtnClick);
     for (QCheckBox *box : {SverhCheck, ShowFNames, ShowGridCheck})
         connect(box, &QCheckBox::toggled, this, &TMainForm::repaintArrangeView);
     PaintBox1->onMouseDown = [this](QMouseEvent *e) {

@@ -211,6 +211,8 @@ public:
     QCheckBox *TranspCheck = nullptr;
     TColorBox *BkColBox = nullptr;
     QPushButton *FontBtn = nullptr; // "Choose font"
+    // Opens the font dialog on the caption font; the choice becomes the caption font.
+    void FontBtnClick();
     QCheckBox *SverhCheck = nullptr;
     QCheckBox *CutDefault = nullptr;
     QCheckBox *EnhanceQualCheck = nullptr;

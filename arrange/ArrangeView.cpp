@@ -7,7 +7,9 @@
 #include "document/Arrangement.h"
 #include "output/PageRender.h"
 #include "picture/DrawDib.h"
+#include "platform/ColorBox.h"
 #include "platform/DeviceContext.h"
+#include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
 
 #include <QCheckBox>
@@ -212,6 +214,18 @@ void TMainForm::PaintBox2Paint(QPaintEvent *event)
         dc.painter()->setClipRect(band, Qt::ReplaceClip);
         paintArrangeView(dc, band);
     }
+}
+
+void TMainForm::FontBtnClick()
+{
+    QFont font = QFontFromCaption(CaptionFont);
+    if (CaptionFont.Size > 0)
+        font.setPointSize(CaptionFont.Size);
+    QColor color = ColorFromWindows(CaptionFont.Color);
+    if (!Dialogs::fontDialog(this, &font, &color))
+        return;
+    CaptionFont = CaptionFromFont(font, color, CaptionFont);
+    repaintArrangeView(); // the view is beside the button; show the choice at once
 }
 
 void TMainForm::ScrollBox2Resize()

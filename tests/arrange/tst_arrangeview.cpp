@@ -2,6 +2,7 @@
 #include "arrange/ArrangeView.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
+#include "platform/ColorBox.h"
 #include "platform/DeviceContext.h"
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
@@ -9,6 +10,7 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QImage>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
@@ -258,6 +260,51 @@ private slots:
         form->APageEd->setValue(2);
         image = paintView(*form, QSize(768, 1056));
         QCOMPARE(image.pixel(70, 60), Green);
+    }
+
+    // "Choose font" opens the font dialog on the caption font; the choice is what
+    // every drawing of the page uses, a cancel changes nothing.
+    void chooseFontChangesTheCaptionFont()
+    {
+        auto form = makeForm(100);
+        const int id = form->appendPicture(QStringLiteral("/g.png"), bandedPicture(192, 96, 0, 192));
+        form->Pictures[0].Comment = QStringLiteral("H");
+        place(*form, id, 0, 0, 2.0, 1.0);
+        form->BkColBox->setSelected(std::int32_t(RGB(255, 0, 0)));
+        auto captionRows = [&] {
+            const QImage image = paintView(*form, QSize(768, 1056));
+            int rows = 0;
+            for (int y = 0; y < 96; ++y)
+                rows += image.pixel(96, y) == Red ? 1 : 0;
+            return rows;
+        };
+        const int before = captionRows();
+
+        DialogRecorder recorder;
+        QFont offered;
+        bool accept = false;
+        recorder.handler.font = [&](QFont *font, QColor *color) {
+            offered = *font;
+            if (accept) {
+                *font = QFont(QStringLiteral("DejaVu Serif"), 30, QFont::Bold);
+                *color = QColor(0, 0, 255);
+            }
+            return accept;
+        };
+        recorder.install();
+        form->FontBtn->click();
+        QCOMPARE(offered.family(), QStringLiteral("Arial"));
+        QCOMPARE(offered.pointSize(), 11);
+        QCOMPARE(form->CaptionFont.Name, QStringLiteral("Arial"));
+
+        accept = true;
+        form->FontBtn->click();
+        QCOMPARE(form->CaptionFont.Name, QStringLiteral("DejaVu Serif"));
+        QCOMPARE(form->CaptionFont.Size, 30);
+        QCOMPARE(form->CaptionFont.Style, std::uint8_t(1));
+        QCOMPARE(form->CaptionFont.Color, std::int32_t(RGB(0, 0, 255)));
+        QCOMPARE(form->options().Font.Name, QStringLiteral("DejaVu Serif"));
+        QVERIFY2(captionRows() > 2 * before, qPrintable(QStringLiteral("%1 rows before, %2 after").arg(before).arg(captionRows())));
     }
 
     void zeroSizedFramesDoNotFail()
