@@ -64,6 +64,8 @@ QString MainTitle(const QString &fileName)
     return QStringLiteral("%1 - [%2]").arg(QLatin1String(ProductTitle), name);
 }
 
+void SetApplicationNames() { QApplication::setApplicationName(QStringLiteral("snapgrid-atlas")); }
+
 QRect ProgressBarRect(const QRect &panel, int percent)
 {
     const int left = panel.left();

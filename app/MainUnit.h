@@ -462,5 +462,8 @@ private:
 inline constexpr const char *ProductTitle = "QUORVEX Snapgrid-Atlas 4.0";
 // "QUORVEX Snapgrid-Atlas 4.0 - [name.sga]"; an empty name shows "Noname.sga".
 QString MainTitle(const QString &fileName);
+// Names the application for its settings and the window system. It sets no
+// display name: the window system would append that to every window title.
+void SetApplicationNames();
 // The filled part of the progress panel for a percentage (0..100).
 QRect ProgressBarRect(const QRect &panel, int percent);

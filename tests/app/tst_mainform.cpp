@@ -38,6 +38,19 @@ private slots:
         QCOMPARE(MainTitle(fileName), title);
     }
 
+    // The window system gets the title as the rule makes it: no application
+    // display name is set for it to append.
+    void noDisplayNameIsAppendedToTheTitle()
+    {
+        const QString testName = QCoreApplication::applicationName();
+        SetApplicationNames();
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("snapgrid-atlas"));
+        QCoreApplication::setApplicationName(QStringLiteral("probe"));
+        const QString display = QGuiApplication::applicationDisplayName();
+        QCoreApplication::setApplicationName(testName);
+        QCOMPARE(display, QStringLiteral("probe")); // only a default, following the name
+    }
+
     void startsEmptyWithPlacementCommandsDisabled()
     {
         DialogRecorder rec;
