@@ -6,6 +6,7 @@
 #include "app/AboutBoxUnit.h"
 #include "app/Artwork.h"
 #include "arrange/ArrangeView.h"
+#include "arrange/Editing.h"
 #include "arrange/KoordFUnit.h"
 #include "browse/Favourites.h"
 #include "browse/FileFilter.h"
@@ -768,11 +769,7 @@ void TMainForm::ShowSizeInfo()
 {
     if (SelectedPlacement < 0 || SelectedPlacement >= Placements.size())
         return;
-    const Placement &p = Placements.at(SelectedPlacement);
-    const QLocale loc;
-    auto n = [&loc](double v) { return loc.toString(v, 'f', 2); };
-    StatusText->setText(QStringLiteral("( x: %1inch; y: %2inch ) ( Width: %3inch; Height: %4inch ) ")
-                            .arg(n(p.Left), n(p.Top), n(p.Width), n(p.Height)));
+    StatusText->setText(SizeInfoText(Placements.at(SelectedPlacement), QLocale()));
 }
 
 void TMainForm::repaintArrangeView() { PaintBox2->repaint(); }
