@@ -52,6 +52,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 #include <limits>
@@ -824,15 +825,34 @@ QScrollArea *TMainForm::wheelTarget() const
     return nullptr;
 }
 
+namespace {
+// Whether a wheel turn over `w` is for a control that scrolls itself (a list,
+// tree, edit, spin or combo box, or any part of one, its scroll bars included)
+// rather than for the window: `views` are the window's own scroll areas.
+bool ScrollsItself(const QWidget *w, std::initializer_list<const QWidget *> views)
+{
+    for (; w && !w->isWindow(); w = w->parentWidget()) {
+        if (std::find(views.begin(), views.end(), w) != views.end())
+            return false;
+        if (qobject_cast<const QAbstractScrollArea *>(w) || qobject_cast<const QAbstractSpinBox *>(w) ||
+            qobject_cast<const QComboBox *>(w))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Wheel && isActiveWindow()) {
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && widget->window() == this) {
-            // Lists and edits keep their own wheel; everything else scrolls the visible view.
-            const bool ownWheel = qobject_cast<QAbstractItemView *>(widget) || qobject_cast<QAbstractSpinBox *>(widget) ||
-                                  qobject_cast<QComboBox *>(widget) ||
-                                  qobject_cast<QAbstractItemView *>(widget->parentWidget());
+            // Decided by what lies under the mouse, not by the receiver: a list
+            // passes the turn on to its scroll bar, and one at its end passes it
+            // up to its parents; both stay the list's.
+            const QPointF global = static_cast<QWheelEvent *>(event)->globalPosition();
+            const QWidget *under = childAt(mapFromGlobal(global).toPoint());
+            const bool ownWheel = ScrollsItself(under ? under : widget, {ScrollBox1, ScrollBox2, ScrollBox3, ScrollBox4});
             if (!ownWheel) {
                 if (QScrollArea *area = wheelTarget()) {
                     const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
