@@ -21,6 +21,7 @@
 #include <QSpinBox>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 namespace {
@@ -55,12 +56,27 @@ void WatchResize(QWidget *widget, std::function<void()> handler) { new ResizeWat
 
 std::array<QPoint, 8> SelectionHandlePoints(int x, int y, int w, int h)
 {
-    return {QPoint(x, y),         QPoint(x + w, y),         QPoint(x, y + h),         QPoint(x + w, y + h),
-            QPoint(x + w / 2, y), QPoint(x + w / 2, y + h), QPoint(x, y + h / 2), QPoint(x + w, y + h / 2)};
+    // Sums of absurd frames are held to the int range instead of wrapping.
+    const std::int64_t X = x, Y = y, W = w, H = h;
+    auto pt = [](std::int64_t px, std::int64_t py) {
+        auto c = [](std::int64_t v) { return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); };
+        return QPoint(c(px), c(py));
+    };
+    return {pt(X, Y),         pt(X + W, Y),         pt(X, Y + H),         pt(X + W, Y + H),
+            pt(X + W / 2, Y), pt(X + W / 2, Y + H), pt(X, Y + H / 2), pt(X + W, Y + H / 2)};
+}
+
+bool MarksDrawable(int x, int y, int w, int h)
+{
+    const std::int64_t lo = -std::int64_t(QWIDGETSIZE_MAX), hi = QWIDGETSIZE_MAX;
+    const auto inside = [&](std::int64_t v) { return lo <= v - 3 && v + 3 <= hi; };
+    return inside(x) && inside(y) && inside(std::int64_t(x) + w) && inside(std::int64_t(y) + h);
 }
 
 void markrec(TDC &dc, int x, int y, int w, int h, bool dragging)
 {
+    if (!MarksDrawable(x, y, w, h))
+        return;
     dc.SetPen(Black);
     dc.SetROP2(dragging ? R2_NOTXORPEN : R2_COPYPEN);
     dc.SetHollowBrush();

@@ -16,6 +16,7 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -305,6 +306,46 @@ private slots:
         QCOMPARE(form->CaptionFont.Color, std::int32_t(RGB(0, 0, 255)));
         QCOMPARE(form->options().Font.Name, QStringLiteral("DejaVu Serif"));
         QVERIFY2(captionRows() > 2 * before, qPrintable(QStringLiteral("%1 rows before, %2 after").arg(before).arg(captionRows())));
+    }
+
+    // Stored values at the ends of a double (or of an int, for the font size) must
+    // not wrap any arithmetic: whatever lies out of range is simply not drawn.
+    void absurdStoredValuesDrawNothingOutOfRange_data()
+    {
+        const double inf = std::numeric_limits<double>::infinity();
+        const double big = std::numeric_limits<double>::max();
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("top");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<int>("points");
+        QTest::newRow("left +inf") << inf << 0.5 << 1.0 << 1.0 << 11;
+        QTest::newRow("left and width at the largest double") << big << 0.5 << big << 1.0 << 11;
+        QTest::newRow("left -inf, width +inf") << -inf << 0.5 << inf << 1.0 << 11;
+        QTest::newRow("top -largest, height +largest") << 0.5 << -big << 1.0 << big << 11;
+        QTest::newRow("NaN everywhere") << qQNaN() << qQNaN() << qQNaN() << qQNaN() << 11;
+        QTest::newRow("font of the lowest int size") << 0.5 << 0.5 << 1.0 << 1.0 << std::numeric_limits<int>::min();
+        QTest::newRow("font of the highest int size") << 0.5 << 0.5 << 1.0 << 1.0 << std::numeric_limits<int>::max();
+    }
+    void absurdStoredValuesDrawNothingOutOfRange()
+    {
+        QFETCH(double, left);
+        QFETCH(double, top);
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(int, points);
+        auto form = makeForm(100);
+        const int id = form->appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
+        form->Pictures[0].Comment = QStringLiteral("caption");
+        place(*form, id, left, top, width, height);
+        form->SelectedPlacement = 0;
+        form->CaptionFont.Size = points;
+        for (int dragging : {0, 1}) {
+            form->Dragging = dragging;
+            const QImage image = paintView(*form, QSize(200, 200));
+            QCOMPARE(image.pixel(199, 199), White);
+        }
+        form->Dragging = 0;
     }
 
     void zeroSizedFramesDoNotFail()
