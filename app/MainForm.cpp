@@ -852,7 +852,8 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
             // up to its parents; both stay the list's.
             const QPointF global = static_cast<QWheelEvent *>(event)->globalPosition();
             const QWidget *under = childAt(mapFromGlobal(global).toPoint());
-            const bool ownWheel = ScrollsItself(under ? under : widget, {ScrollBox1, ScrollBox2, ScrollBox3, ScrollBox4});
+            const bool ownWheel =
+                ScrollsItself(under ? under : widget, {ScrollBox1, ScrollBox2, ScrollBox3, ScrollBox4});
             if (!ownWheel) {
                 if (QScrollArea *area = wheelTarget()) {
                     const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();

@@ -93,7 +93,8 @@ int CaptionFontHeight(int pointSize, const PageScale &scale)
     const long double pixels = std::trunc(static_cast<long double>(scale.Zoom) * pointSize * scale.FontDpi / 7200.0L);
     if (pixels == 0 || std::isnan(pixels))
         return 1;
-    return -int(std::clamp(pixels, -static_cast<long double>(MaxCaptionPixels), static_cast<long double>(MaxCaptionPixels)));
+    const long double held = static_cast<long double>(MaxCaptionPixels);
+    return -int(std::clamp(pixels, -held, held));
 }
 
 QString CaptionText(const PictureEntry &entry, bool showFileNames)

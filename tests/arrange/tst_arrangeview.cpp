@@ -305,7 +305,8 @@ private slots:
         QCOMPARE(form->CaptionFont.Style, std::uint8_t(1));
         QCOMPARE(form->CaptionFont.Color, std::int32_t(RGB(0, 0, 255)));
         QCOMPARE(form->options().Font.Name, QStringLiteral("DejaVu Serif"));
-        QVERIFY2(captionRows() > 2 * before, qPrintable(QStringLiteral("%1 rows before, %2 after").arg(before).arg(captionRows())));
+        const int after = captionRows();
+        QVERIFY2(after > 2 * before, qPrintable(QStringLiteral("caption rows: %1, then %2").arg(before).arg(after)));
     }
 
     // Stored values at the ends of a double (or of an int, for the font size) must

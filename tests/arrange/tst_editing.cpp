@@ -201,9 +201,11 @@ private slots:
         QTest::newRow("small values") << QLocale::c() << 0.59 << 5.12
                                       << "( x: 0.59inch; y: -0.25inch ) ( Width: 5.12inch; Height: 0.00inch ) ";
         QTest::newRow("thousands, English: no grouping")
-            << english << 1234.5 << 1e6 << "( x: 1234.50inch; y: -0.25inch ) ( Width: 1000000.00inch; Height: 0.00inch ) ";
+            << english << 1234.5 << 1e6
+            << "( x: 1234.50inch; y: -0.25inch ) ( Width: 1000000.00inch; Height: 0.00inch ) ";
         QTest::newRow("thousands, German: decimal comma, no grouping")
-            << german << 1234.567 << 1e6 << "( x: 1234,57inch; y: -0,25inch ) ( Width: 1000000,00inch; Height: 0,00inch ) ";
+            << german << 1234.567 << 1e6
+            << "( x: 1234,57inch; y: -0,25inch ) ( Width: 1000000,00inch; Height: 0,00inch ) ";
     }
     void sizeInfoText()
     {
