@@ -6,6 +6,7 @@
 #include "app/AboutBoxUnit.h"
 #include "app/Artwork.h"
 #include "arrange/ArrangeView.h"
+#include "arrange/Editing.h"
 #include "arrange/KoordFUnit.h"
 #include "browse/Favourites.h"
 #include "browse/FileFilter.h"
@@ -52,7 +53,10 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
+#include <limits>
 
 // ---------------------------------------------------------------------------
 // Free rules
@@ -62,6 +66,8 @@ QString MainTitle(const QString &fileName)
     const QString name = fileName.isEmpty() ? QStringLiteral("Noname.sga") : FileNamePart(fileName);
     return QStringLiteral("%1 - [%2]").arg(QLatin1String(ProductTitle), name);
 }
+
+void SetApplicationNames() { QApplication::setApplicationName(QStringLiteral("snapgrid-atlas")); }
 
 QRect ProgressBarRect(const QRect &panel, int percent)
 {
@@ -223,6 +229,8 @@ void TMainForm::createControls()
     PageControl1->addTab(TabSheet7, tr("Font settings"));
     PageControl1->addTab(TabSheet8, tr("Picture settings"));
     FreeText = new QLineEdit(TabSheet5);
+    // The file stores captions of any length; the edit's default limit would cut them.
+    FreeText->setMaxLength(std::numeric_limits<int>::max());
     CutCheck = new QCheckBox(tr("Fit in/cut picture"), TabSheet5);
     RotLeftBtn = new QPushButton(tr("Rotate to the &left..."), TabSheet5);
     RotRightBtn = new QPushButton(tr("Rotate to the &right..."), TabSheet5);
@@ -569,6 +577,7 @@ void TMainForm::connectSignals()
     PaintBox1->onPaint = [this](QPaintEvent *e) { PaintBox1Paint(e); };
     WatchResize(ScrollBox1, [this] { ScrollBox1Resize(); });
     WatchResize(ScrollBox2, [this] { ScrollBox2Resize(); });
+    connect(FontBtn, &QPushButton::clicked, this, &TMainForm::FontBtnClick);
     for (QCheckBox *box : {SverhCheck, ShowFNames, ShowGridCheck})
         connect(box, &QCheckBox::toggled, this, &TMainForm::repaintArrangeView);
     PaintBox1->onMouseDown = [this](QMouseEvent *e) {
@@ -771,11 +780,7 @@ void TMainForm::ShowSizeInfo()
 {
     if (SelectedPlacement < 0 || SelectedPlacement >= Placements.size())
         return;
-    const Placement &p = Placements.at(SelectedPlacement);
-    const QLocale loc;
-    auto n = [&loc](double v) { return loc.toString(v, 'f', 2); };
-    StatusText->setText(QStringLiteral("( x: %1inch; y: %2inch ) ( Width: %3inch; Height: %4inch ) ")
-                            .arg(n(p.Left), n(p.Top), n(p.Width), n(p.Height)));
+    StatusText->setText(SizeInfoText(Placements.at(SelectedPlacement), QLocale()));
 }
 
 void TMainForm::repaintArrangeView() { PaintBox2->repaint(); }
@@ -830,15 +835,35 @@ QScrollArea *TMainForm::wheelTarget() const
     return nullptr;
 }
 
+namespace {
+// Whether a wheel turn over `w` is for a control that scrolls itself (a list,
+// tree, edit, spin or combo box, or any part of one, its scroll bars included)
+// rather than for the window: `views` are the window's own scroll areas.
+bool ScrollsItself(const QWidget *w, std::initializer_list<const QWidget *> views)
+{
+    for (; w && !w->isWindow(); w = w->parentWidget()) {
+        if (std::find(views.begin(), views.end(), w) != views.end())
+            return false;
+        if (qobject_cast<const QAbstractScrollArea *>(w) || qobject_cast<const QAbstractSpinBox *>(w) ||
+            qobject_cast<const QComboBox *>(w))
+            return true;
+    }
+    return false;
+}
+} // namespace
+
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Wheel && isActiveWindow()) {
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && widget->window() == this) {
-            // Lists and edits keep their own wheel; everything else scrolls the visible view.
-            const bool ownWheel = qobject_cast<QAbstractItemView *>(widget) || qobject_cast<QAbstractSpinBox *>(widget) ||
-                                  qobject_cast<QComboBox *>(widget) ||
-                                  qobject_cast<QAbstractItemView *>(widget->parentWidget());
+            // Decided by what lies under the mouse, not by the receiver: a list
+            // passes the turn on to its scroll bar, and one at its end passes it
+            // up to its parents; both stay the list's.
+            const QPointF global = static_cast<QWheelEvent *>(event)->globalPosition();
+            const QWidget *under = childAt(mapFromGlobal(global).toPoint());
+            const bool ownWheel =
+                ScrollsItself(under ? under : widget, {ScrollBox1, ScrollBox2, ScrollBox3, ScrollBox4});
             if (!ownWheel) {
                 if (QScrollArea *area = wheelTarget()) {
                     const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();

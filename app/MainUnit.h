@@ -211,6 +211,8 @@ public:
     QCheckBox *TranspCheck = nullptr;
     TColorBox *BkColBox = nullptr;
     QPushButton *FontBtn = nullptr; // "Choose font"
+    // Opens the font dialog on the caption font; the choice becomes the caption font.
+    void FontBtnClick();
     QCheckBox *SverhCheck = nullptr;
     QCheckBox *CutDefault = nullptr;
     QCheckBox *EnhanceQualCheck = nullptr;
@@ -298,6 +300,9 @@ public:
     bool placePicture(int index, double left, double top);
     void selectPlacement(int index);
     void clearSelection();
+    // A selection is only acted on where it can be seen: one on a page other
+    // than the current one is cleared (without a repaint).
+    void dropSelectionOffPage();
     void setArrangeCursor(int index);
     // Repaints the thin bands under a drag outline (view pixels).
     void repaintDragOutline(const QRect &frame);
@@ -454,5 +459,8 @@ private:
 inline constexpr const char *ProductTitle = "QUORVEX Snapgrid-Atlas 4.0";
 // "QUORVEX Snapgrid-Atlas 4.0 - [name.sga]"; an empty name shows "Noname.sga".
 QString MainTitle(const QString &fileName);
+// Names the application for its settings and the window system. It sets no
+// display name: the window system would append that to every window title.
+void SetApplicationNames();
 // The filled part of the progress panel for a percentage (0..100).
 QRect ProgressBarRect(const QRect &panel, int percent);

@@ -5,8 +5,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("snapgrid-atlas"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Snapgrid-Atlas 4.0"));
+    SetApplicationNames();
     TMainForm form;
     form.show();
     return app.exec();

@@ -7,7 +7,9 @@
 #include "document/Arrangement.h"
 #include "output/PageRender.h"
 #include "picture/DrawDib.h"
+#include "platform/ColorBox.h"
 #include "platform/DeviceContext.h"
+#include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
 
 #include <QCheckBox>
@@ -19,6 +21,7 @@
 #include <QSpinBox>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 
 namespace {
@@ -53,12 +56,27 @@ void WatchResize(QWidget *widget, std::function<void()> handler) { new ResizeWat
 
 std::array<QPoint, 8> SelectionHandlePoints(int x, int y, int w, int h)
 {
-    return {QPoint(x, y),         QPoint(x + w, y),         QPoint(x, y + h),         QPoint(x + w, y + h),
-            QPoint(x + w / 2, y), QPoint(x + w / 2, y + h), QPoint(x, y + h / 2), QPoint(x + w, y + h / 2)};
+    // Sums of absurd frames are held to the int range instead of wrapping.
+    const std::int64_t X = x, Y = y, W = w, H = h;
+    auto pt = [](std::int64_t px, std::int64_t py) {
+        auto c = [](std::int64_t v) { return int(std::clamp<std::int64_t>(v, INT_MIN, INT_MAX)); };
+        return QPoint(c(px), c(py));
+    };
+    return {pt(X, Y),         pt(X + W, Y),         pt(X, Y + H),         pt(X + W, Y + H),
+            pt(X + W / 2, Y), pt(X + W / 2, Y + H), pt(X, Y + H / 2), pt(X + W, Y + H / 2)};
+}
+
+bool MarksDrawable(int x, int y, int w, int h)
+{
+    const std::int64_t lo = -std::int64_t(QWIDGETSIZE_MAX), hi = QWIDGETSIZE_MAX;
+    const auto inside = [&](std::int64_t v) { return lo <= v - 3 && v + 3 <= hi; };
+    return inside(x) && inside(y) && inside(std::int64_t(x) + w) && inside(std::int64_t(y) + h);
 }
 
 void markrec(TDC &dc, int x, int y, int w, int h, bool dragging)
 {
+    if (!MarksDrawable(x, y, w, h))
+        return;
     dc.SetPen(Black);
     dc.SetROP2(dragging ? R2_NOTXORPEN : R2_COPYPEN);
     dc.SetHollowBrush();
@@ -212,6 +230,18 @@ void TMainForm::PaintBox2Paint(QPaintEvent *event)
         dc.painter()->setClipRect(band, Qt::ReplaceClip);
         paintArrangeView(dc, band);
     }
+}
+
+void TMainForm::FontBtnClick()
+{
+    QFont font = QFontFromCaption(CaptionFont);
+    if (CaptionFont.Size > 0)
+        font.setPointSize(CaptionFont.Size);
+    QColor color = ColorFromWindows(CaptionFont.Color);
+    if (!Dialogs::fontDialog(this, &font, &color))
+        return;
+    CaptionFont = CaptionFromFont(font, color, CaptionFont);
+    repaintArrangeView(); // the view is beside the button; show the choice at once
 }
 
 void TMainForm::ScrollBox2Resize()

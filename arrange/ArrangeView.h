@@ -40,9 +40,15 @@ struct ArrangeViewState {
 // the top, bottom, left and right edges.
 [[nodiscard]] std::array<QPoint, 8> SelectionHandlePoints(int x, int y, int w, int h);
 
+// Whether a frame's marks lie within the coordinates a view can have (a widget's
+// largest size either side of 0); stored values near the limits of a double give
+// frames far outside, whose marks are not drawn.
+[[nodiscard]] bool MarksDrawable(int x, int y, int w, int h);
+
 // Selection marks of a frame: its outline, and unless dragging the eight 6x6
 // handle squares. While dragging the outline is drawn in the not-xor pen mode,
-// so drawing it twice restores the pixels beneath.
+// so drawing it twice restores the pixels beneath. Nothing for a frame whose
+// marks are not drawable.
 void markrec(TDC &dc, int x, int y, int w, int h, bool dragging);
 
 // Paints the page: white paper, grid dots, the placements of the page in array

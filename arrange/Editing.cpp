@@ -2,6 +2,7 @@
 
 #include "arrange/Geometry.h"
 
+#include <QLocale>
 #include <QPoint>
 
 #include <algorithm>
@@ -175,4 +176,13 @@ int StripIndexAt(int Y, int stripWidth, int pictureCount)
         return -1;
     // Rows i*pitch+1 .. i*pitch+W+1 belong to cell i; the rest of the pitch is the gap.
     return Y <= i * pitch + stripWidth + 1 ? int(i) : -1;
+}
+
+QString SizeInfoText(const Placement &p, const QLocale &locale)
+{
+    QLocale loc = locale;
+    loc.setNumberOptions(loc.numberOptions() | QLocale::OmitGroupSeparator);
+    auto n = [&loc](double v) { return loc.toString(v, 'f', 2); };
+    return QStringLiteral("( x: %1inch; y: %2inch ) ( Width: %3inch; Height: %4inch ) ")
+        .arg(n(p.Left), n(p.Top), n(p.Width), n(p.Height));
 }

@@ -7,6 +7,9 @@
 #include "document/TDynaArray.h"
 
 #include <QSize>
+#include <QString>
+
+class QLocale;
 
 // A placement's frame in arrange-view pixels, each value ToView of the stored one.
 struct ViewFrame {
@@ -63,3 +66,7 @@ void StoreDraggedFrame(Placement &p, const ViewFrame &frame, int mode, int zoom,
 // The strip cell holding strip height Y for a strip `stripWidth` wide, or -1
 // when Y lies on a gap between cells or past the last picture.
 [[nodiscard]] int StripIndexAt(int Y, int stripWidth, int pictureCount);
+
+// The status bar's size info of a placement: "( x: ...inch; y: ...inch ) ( Width: ...inch; Height: ...inch ) ",
+// each value with two decimals and the locale's decimal separator, never grouped.
+[[nodiscard]] QString SizeInfoText(const Placement &p, const QLocale &locale);

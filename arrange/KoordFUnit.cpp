@@ -21,9 +21,8 @@ QDoubleSpinBox *coordinateEdit(QWidget *parent)
     edit->setDecimals(2);
     edit->setSingleStep(0.1);
     edit->setRange(-Unbounded, Unbounded);
-    // Linked edits are rewritten on every change; while typing that would
-    // reformat the text under the cursor, so changes count once entered.
-    edit->setKeyboardTracking(false);
+    // The linked edits follow every keystroke; the edit typed in is never rewritten.
+    edit->setKeyboardTracking(true);
     edit->setMinimumWidth(100);
     return edit;
 }
@@ -115,8 +114,24 @@ void guarded(bool &guard, Body body)
     guard = false;
 }
 
-void toInch(const QDoubleSpinBox *mm, QDoubleSpinBox *inch) { inch->setValue(mm->value() / MmPerInch); }
 } // namespace
+
+void TKoordEdForm::toInch(const QDoubleSpinBox *mm, QDoubleSpinBox *inch)
+{
+    // The inch edit the user is typing in keeps its text and cursor; it is
+    // formatted when its editing ends.
+    if (inch != TypedInch)
+        inch->setValue(mm->value() / MmPerInch);
+}
+
+void TKoordEdForm::fromInch(const QDoubleSpinBox *inch, QDoubleSpinBox *mm)
+{
+    if (UpdateGuard)
+        return;
+    TypedInch = inch;
+    mm->setValue(inch->value() * MmPerInch);
+    TypedInch = nullptr;
+}
 
 void TKoordEdForm::LeftEdChange()
 {
@@ -173,37 +188,13 @@ void TKoordEdForm::HochEdChange()
 }
 
 // An inch edit only writes its millimetre twin; that edit's own change runs
-// the recomputation and writes the inch value back rounded.
-void TKoordEdForm::LeftEdinChange()
-{
-    if (!UpdateGuard)
-        LeftEd->setValue(LeftEdin->value() * MmPerInch);
-}
-void TKoordEdForm::RightEdinChange()
-{
-    if (!UpdateGuard)
-        RightEd->setValue(RightEdin->value() * MmPerInch);
-}
-void TKoordEdForm::TopEdinChange()
-{
-    if (!UpdateGuard)
-        TopEd->setValue(TopEdin->value() * MmPerInch);
-}
-void TKoordEdForm::BottomEdinChange()
-{
-    if (!UpdateGuard)
-        BottomEd->setValue(BottomEdin->value() * MmPerInch);
-}
-void TKoordEdForm::BreitEdinChange()
-{
-    if (!UpdateGuard)
-        BreitEd->setValue(BreitEdin->value() * MmPerInch);
-}
-void TKoordEdForm::HochEdinChange()
-{
-    if (!UpdateGuard)
-        HochEd->setValue(HochEdin->value() * MmPerInch);
-}
+// the recomputation.
+void TKoordEdForm::LeftEdinChange() { fromInch(LeftEdin, LeftEd); }
+void TKoordEdForm::RightEdinChange() { fromInch(RightEdin, RightEd); }
+void TKoordEdForm::TopEdinChange() { fromInch(TopEdin, TopEd); }
+void TKoordEdForm::BottomEdinChange() { fromInch(BottomEdin, BottomEd); }
+void TKoordEdForm::BreitEdinChange() { fromInch(BreitEdin, BreitEd); }
+void TKoordEdForm::HochEdinChange() { fromInch(HochEdin, HochEd); }
 
 void TKoordEdForm::OkBtnClick()
 {

@@ -48,4 +48,10 @@ public:
     void BreitEdinChange();
     void HochEdinChange();
     void OkBtnClick();
+
+private:
+    // The inch edit whose change is being passed on to its millimetre twin.
+    const QDoubleSpinBox *TypedInch = nullptr;
+    void toInch(const QDoubleSpinBox *mm, QDoubleSpinBox *inch);
+    void fromInch(const QDoubleSpinBox *inch, QDoubleSpinBox *mm);
 };

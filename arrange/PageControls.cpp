@@ -47,6 +47,7 @@ void TMainForm::APageEdChange()
     UpdateGuard = true;
     if (APageEd->value() > PageCountED->value())
         APageEd->setValue(PageCountED->value());
+    dropSelectionOffPage();
     repaintArrangeView();
     APageEd2->setValue(APageEd->value());
     UpdateGuard = outerGuard;

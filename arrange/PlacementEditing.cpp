@@ -81,6 +81,17 @@ void TMainForm::clearSelection()
     repaintArrangeView();
 }
 
+void TMainForm::dropSelectionOffPage()
+{
+    if (SelectedPlacement < 0)
+        return;
+    if (SelectedPlacement < Placements.size() && Placements.at(SelectedPlacement).Page == APageEd->value())
+        return;
+    SelectedPlacement = -1;
+    UpdateSelectionControls();
+    ChangeFreeText();
+}
+
 void TMainForm::BringAkInFront()
 {
     if (moveSelectedToTop()) {

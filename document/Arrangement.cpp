@@ -1,5 +1,7 @@
 #include "document/Arrangement.h"
 
+#include <algorithm>
+
 TArrangement::TArrangement() = default;
 
 TArrangement::~TArrangement() { DelallPics(); }
@@ -91,4 +93,12 @@ void TArrangement::deleteSelectedPlacement()
         return;
     Placements.Delete(SelectedPlacement);
     SelectedPlacement = -1;
+}
+
+int TArrangement::highestPage() const
+{
+    int highest = 0;
+    for (int i = 0; i < Placements.size(); ++i)
+        highest = std::max(highest, int(Placements.at(i).Page));
+    return highest;
 }

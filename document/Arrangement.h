@@ -56,4 +56,6 @@ public:
     bool moveSelectedToTop();
     // Deletes the selected placement and clears the selection.
     void deleteSelectedPlacement();
+    // The highest page any placement is on; 0 without placements.
+    int highestPage() const;
 };

@@ -153,6 +153,10 @@ void TMainForm::OpenFile(const QString& path)
         = record.SelectedPlacement >= 0 && record.SelectedPlacement < std::int32_t(record.Placements.size())
         ? record.SelectedPlacement
         : -1;
+    // The page count is not stored: show every page that holds a placement.
+    if (highestPage() > PageCountED->value())
+        PageCountED->setValue(highestPage());
+    dropSelectionOffPage();
     SelectedPicture = record.SelectedPicture;
     // Taken as stored, but never at or below an id in use: a picture added
     // later must not share its id with one whose placements it would take over.

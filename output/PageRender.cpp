@@ -88,8 +88,13 @@ std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize p
 
 int CaptionFontHeight(int pointSize, const PageScale &scale)
 {
-    const std::int64_t pixels = std::int64_t(scale.Zoom) * pointSize * scale.FontDpi / 7200;
-    return pixels == 0 ? 1 : -clampToInt(pixels);
+    // Taken in floating point, as three ints multiply past 64 bits; the result is
+    // held to a height the font engine can take, so its negation stays defined.
+    const long double pixels = std::trunc(static_cast<long double>(scale.Zoom) * pointSize * scale.FontDpi / 7200.0L);
+    if (pixels == 0 || std::isnan(pixels))
+        return 1;
+    const long double held = static_cast<long double>(MaxCaptionPixels);
+    return -int(std::clamp(pixels, -held, held));
 }
 
 QString CaptionText(const PictureEntry &entry, bool showFileNames)

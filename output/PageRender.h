@@ -56,7 +56,9 @@ struct PlacementLayout {
                                                              bool keepAspect, bool cut);
 
 // Caption font height for the device: minus the character height in pixels,
-// or +1 when that truncates to 0.
+// or +1 when that truncates to 0. A negative size gives a positive height (a
+// cell height). Heights are held to MaxCaptionPixels either way.
+inline constexpr int MaxCaptionPixels = 0x7FFF;
 [[nodiscard]] int CaptionFontHeight(int pointSize, const PageScale &scale);
 // The caption of a picture: its comment, else (when asked) the bare file name.
 [[nodiscard]] QString CaptionText(const PictureEntry &entry, bool showFileNames);

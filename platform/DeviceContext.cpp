@@ -3,6 +3,7 @@
 #include "document/Options.h"
 #include "platform/ColorBox.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPaintEngine>
 #include <QPainter>
@@ -112,6 +113,20 @@ QFont QFontFromCaption(const TCaptionFont &font)
         f.setStyleHint(QFont::TypeWriter);
     }
     return f;
+}
+
+TCaptionFont CaptionFromFont(const QFont &font, const QColor &color, const TCaptionFont &previous)
+{
+    TCaptionFont c = previous;
+    c.Name = font.family();
+    if (font.pointSize() > 0)
+        c.Size = font.pointSize();
+    c.Style = std::uint8_t((font.bold() ? 1 : 0) | (font.italic() ? 2 : 0) | (font.underline() ? 4 : 0) |
+                           (font.strikeOut() ? 8 : 0));
+    c.Pitch = font.fixedPitch() || QFontInfo(font).fixedPitch() ? 2 : 1;
+    if (color.isValid() && color.rgb() != ColorFromWindows(previous.Color).rgb())
+        c.Color = WindowsFromColor(color);
+    return c;
 }
 
 // ---------------------------------------------------------------------------

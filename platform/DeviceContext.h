@@ -181,3 +181,8 @@ private:
 QColor ColorFromRef(COLORREF color);
 // A QFont with a caption font's face, style and pitch (size not set).
 QFont QFontFromCaption(const TCaptionFont &font);
+// The caption font a font dialog's choice makes of `previous`: face, points,
+// style and pitch from `font`; the colour only when `color` differs from the
+// one `previous` shows (a system colour stays one); character set and pixels
+// per inch kept.
+[[nodiscard]] TCaptionFont CaptionFromFont(const QFont &font, const QColor &color, const TCaptionFont &previous);

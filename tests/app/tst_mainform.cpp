@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -37,6 +38,19 @@ private slots:
         QFETCH(QString, fileName);
         QFETCH(QString, title);
         QCOMPARE(MainTitle(fileName), title);
+    }
+
+    // The window system gets the title as the rule makes it: no application
+    // display name is set for it to append.
+    void noDisplayNameIsAppendedToTheTitle()
+    {
+        const QString testName = QCoreApplication::applicationName();
+        SetApplicationNames();
+        QCOMPARE(QCoreApplication::applicationName(), QStringLiteral("snapgrid-atlas"));
+        QCoreApplication::setApplicationName(QStringLiteral("probe"));
+        const QString display = QGuiApplication::applicationDisplayName();
+        QCoreApplication::setApplicationName(testName);
+        QCOMPARE(display, QStringLiteral("probe")); // only a default, following the name
     }
 
     void startsEmptyWithPlacementCommandsDisabled()
@@ -176,6 +190,37 @@ private slots:
         QApplication::sendEvent(over, &wheel);
         QCOMPARE(form.ScrollBox2->verticalScrollBar()->value(), tab == 2 ? 120 : 100);
         QCOMPARE(form.ScrollBox3->verticalScrollBar()->value(), tab == 3 ? 120 : 100);
+    }
+
+    // A list under the mouse scrolls itself, also when its scroll area passes
+    // the turn on to its scroll bar; the visible view stays where it is.
+    void wheelOverAListScrollsTheList_data()
+    {
+        QTest::addColumn<bool>("onScrollBar");
+        QTest::newRow("over the list's rows") << false;
+        QTest::newRow("over the list's scroll bar") << true;
+    }
+    void wheelOverAListScrollsTheList()
+    {
+        QFETCH(bool, onScrollBar);
+        DialogRecorder rec;
+        TMainForm form;
+        form.PageControl2->setCurrentWidget(form.TabSheet1);
+        form.PageControl3->setCurrentWidget(form.TabSheet10); // the browser is the wheel's view here
+        for (int i = 0; i < 300; ++i)
+            form.ImageList->addItem(QStringLiteral("picture %1").arg(i));
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QScrollBar *listBar = form.ImageList->verticalScrollBar();
+        QTRY_VERIFY(listBar->maximum() > 0);
+        QWidget *over = onScrollBar ? static_cast<QWidget *>(listBar) : form.ImageList->viewport();
+        const QPoint at = over->rect().center();
+        QWheelEvent wheel(at, over->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(over, &wheel);
+        QVERIFY(listBar->value() > 0);
+        QCOMPARE(form.ScrollBox4->verticalScrollBar()->value(), 0);
     }
 
     void quitImageReleasedOutsideDoesNotClose()

@@ -2,6 +2,7 @@
 #include "arrange/ArrangeView.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
+#include "platform/ColorBox.h"
 #include "platform/DeviceContext.h"
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
@@ -9,11 +10,13 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QImage>
+#include <QPushButton>
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
+#include <limits>
 #include <memory>
 
 namespace {
@@ -258,6 +261,92 @@ private slots:
         form->APageEd->setValue(2);
         image = paintView(*form, QSize(768, 1056));
         QCOMPARE(image.pixel(70, 60), Green);
+    }
+
+    // "Choose font" opens the font dialog on the caption font; the choice is what
+    // every drawing of the page uses, a cancel changes nothing.
+    void chooseFontChangesTheCaptionFont()
+    {
+        auto form = makeForm(100);
+        const int id = form->appendPicture(QStringLiteral("/g.png"), bandedPicture(192, 96, 0, 192));
+        form->Pictures[0].Comment = QStringLiteral("H");
+        place(*form, id, 0, 0, 2.0, 1.0);
+        form->BkColBox->setSelected(std::int32_t(RGB(255, 0, 0)));
+        auto captionRows = [&] {
+            const QImage image = paintView(*form, QSize(768, 1056));
+            int rows = 0;
+            for (int y = 0; y < 96; ++y)
+                rows += image.pixel(96, y) == Red ? 1 : 0;
+            return rows;
+        };
+        const int before = captionRows();
+
+        DialogRecorder recorder;
+        QFont offered;
+        bool accept = false;
+        recorder.handler.font = [&](QFont *font, QColor *color) {
+            offered = *font;
+            if (accept) {
+                *font = QFont(QStringLiteral("DejaVu Serif"), 30, QFont::Bold);
+                *color = QColor(0, 0, 255);
+            }
+            return accept;
+        };
+        recorder.install();
+        form->FontBtn->click();
+        QCOMPARE(offered.family(), QStringLiteral("Arial"));
+        QCOMPARE(offered.pointSize(), 11);
+        QCOMPARE(form->CaptionFont.Name, QStringLiteral("Arial"));
+
+        accept = true;
+        form->FontBtn->click();
+        QCOMPARE(form->CaptionFont.Name, QStringLiteral("DejaVu Serif"));
+        QCOMPARE(form->CaptionFont.Size, 30);
+        QCOMPARE(form->CaptionFont.Style, std::uint8_t(1));
+        QCOMPARE(form->CaptionFont.Color, std::int32_t(RGB(0, 0, 255)));
+        QCOMPARE(form->options().Font.Name, QStringLiteral("DejaVu Serif"));
+        const int after = captionRows();
+        QVERIFY2(after > 2 * before, qPrintable(QStringLiteral("caption rows: %1, then %2").arg(before).arg(after)));
+    }
+
+    // Stored values at the ends of a double (or of an int, for the font size) must
+    // not wrap any arithmetic: whatever lies out of range is simply not drawn.
+    void absurdStoredValuesDrawNothingOutOfRange_data()
+    {
+        const double inf = std::numeric_limits<double>::infinity();
+        const double big = std::numeric_limits<double>::max();
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("top");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<double>("height");
+        QTest::addColumn<int>("points");
+        QTest::newRow("left +inf") << inf << 0.5 << 1.0 << 1.0 << 11;
+        QTest::newRow("left and width at the largest double") << big << 0.5 << big << 1.0 << 11;
+        QTest::newRow("left -inf, width +inf") << -inf << 0.5 << inf << 1.0 << 11;
+        QTest::newRow("top -largest, height +largest") << 0.5 << -big << 1.0 << big << 11;
+        QTest::newRow("NaN everywhere") << qQNaN() << qQNaN() << qQNaN() << qQNaN() << 11;
+        QTest::newRow("font of the lowest int size") << 0.5 << 0.5 << 1.0 << 1.0 << std::numeric_limits<int>::min();
+        QTest::newRow("font of the highest int size") << 0.5 << 0.5 << 1.0 << 1.0 << std::numeric_limits<int>::max();
+    }
+    void absurdStoredValuesDrawNothingOutOfRange()
+    {
+        QFETCH(double, left);
+        QFETCH(double, top);
+        QFETCH(double, width);
+        QFETCH(double, height);
+        QFETCH(int, points);
+        auto form = makeForm(100);
+        const int id = form->appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
+        form->Pictures[0].Comment = QStringLiteral("caption");
+        place(*form, id, left, top, width, height);
+        form->SelectedPlacement = 0;
+        form->CaptionFont.Size = points;
+        for (int dragging : {0, 1}) {
+            form->Dragging = dragging;
+            const QImage image = paintView(*form, QSize(200, 200));
+            QCOMPARE(image.pixel(199, 199), White);
+        }
+        form->Dragging = 0;
     }
 
     void zeroSizedFramesDoNotFail()

@@ -3,6 +3,7 @@
 #include "arrange/Geometry.h"
 #include "common/TestRegistry.h"
 
+#include <QLocale>
 #include <QTest>
 
 #include <cstring>
@@ -187,6 +188,32 @@ private slots:
         QFETCH(int, y);
         QFETCH(int, index);
         QCOMPARE(StripIndexAt(y, 100, 3), index);
+    }
+
+    void sizeInfoText_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<double>("left");
+        QTest::addColumn<double>("width");
+        QTest::addColumn<QString>("text");
+        const QLocale english(QLocale::English, QLocale::UnitedStates);
+        const QLocale german(QLocale::German, QLocale::Germany);
+        QTest::newRow("small values") << QLocale::c() << 0.59 << 5.12
+                                      << "( x: 0.59inch; y: -0.25inch ) ( Width: 5.12inch; Height: 0.00inch ) ";
+        QTest::newRow("thousands, English: no grouping")
+            << english << 1234.5 << 1e6
+            << "( x: 1234.50inch; y: -0.25inch ) ( Width: 1000000.00inch; Height: 0.00inch ) ";
+        QTest::newRow("thousands, German: decimal comma, no grouping")
+            << german << 1234.567 << 1e6
+            << "( x: 1234,57inch; y: -0,25inch ) ( Width: 1000000,00inch; Height: 0,00inch ) ";
+    }
+    void sizeInfoText()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(double, left);
+        QFETCH(double, width);
+        QFETCH(QString, text);
+        QCOMPARE(SizeInfoText(placement(left, -0.25, width, 0.001), locale), text);
     }
 
     void gridShape_data()

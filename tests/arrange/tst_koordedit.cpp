@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QDoubleSpinBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSpinBox>
 #include <QTest>
 
@@ -95,6 +96,37 @@ private slots:
         dialog.setFrameMm(10, 20, 30, 40);
         QCOMPARE(dialog.RightEd->value(), 40.0);
         QCOMPARE(dialog.TopEdin->value(), 0.79);
+    }
+
+    // Every keystroke updates the linked edits; the edit typed in keeps the
+    // text as typed and its cursor.
+    void typingUpdatesLinkedEditsAtOnce()
+    {
+        QLocale::setDefault(QLocale::c());
+        TKoordEdForm dialog;
+        dialog.setFrameMm(10, 20, 30, 40);
+        auto type = [](QDoubleSpinBox *edit, const QString &text) {
+            edit->findChild<QLineEdit *>()->selectAll();
+            QTest::keyClicks(edit, text);
+        };
+
+        type(dialog.BreitEd, QStringLiteral("5"));
+        QCOMPARE(dialog.RightEd->value(), 15.0);
+        QTest::keyClicks(dialog.BreitEd, QStringLiteral("0"));
+        QCOMPARE(dialog.RightEd->value(), 60.0);
+        QCOMPARE(dialog.BreitEdin->value(), 1.97);
+
+        type(dialog.LeftEdin, QStringLiteral("1"));
+        QCOMPARE(dialog.LeftEd->value(), 25.40);
+        QCOMPARE(dialog.BreitEd->value(), 34.60);
+        QTest::keyClicks(dialog.LeftEdin, QStringLiteral(".5"));
+        QCOMPARE(dialog.LeftEd->value(), 38.10);
+        QCOMPARE(dialog.BreitEd->value(), 21.90);
+        QCOMPARE(dialog.BreitEdin->value(), 0.86);
+        const QLineEdit *typed = dialog.LeftEdin->findChild<QLineEdit *>();
+        QCOMPARE(typed->text(), QStringLiteral("1.5"));
+        QCOMPARE(typed->cursorPosition(), 3);
+        QLocale::setDefault(QLocale::system());
     }
 
     void edgeOrderIsChecked_data()

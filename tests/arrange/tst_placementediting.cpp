@@ -259,6 +259,13 @@ private slots:
         // Selecting the other placement of the same picture shows the same text.
         press(*form, QPoint(10, 10));
         QCOMPARE(form->FreeText->text(), QStringLiteral("Summer"));
+
+        // A caption longer than a line edit's usual limit is shown and kept whole.
+        const QString longCaption = QString(40000, QLatin1Char('w')) + QStringLiteral("end");
+        form->Pictures[0].Comment = longCaption;
+        form->ChangeFreeText();
+        QCOMPARE(form->FreeText->text(), longCaption);
+        QCOMPARE(form->Pictures[0].Comment, longCaption);
     }
 
     void cutCheckAndDelete()
@@ -278,6 +285,35 @@ private slots:
         QCOMPARE(form->SelectedPlacement, -1);
         QCOMPARE(form->PictureCount(), 1);
         QVERIFY(!form->ChangePosSizeBtn->isEnabled());
+    }
+
+    void pageChangeDropsTheSelection()
+    {
+        auto form = makeForm();
+        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        form->PageCountED->setValue(2);
+        form->APageEd->setValue(2);
+        place(*form, a, 0, 0, 1, 1, 1);
+        place(*form, a, 0, 0, 1, 1, 2);
+        press(*form, QPoint(10, 10));
+        QCOMPARE(form->SelectedPlacement, 1);
+        QVERIFY(form->DelitBtn->isEnabled());
+
+        // Page 2's selection cannot be seen on page 1, so nothing may act on it.
+        form->APageEd2->setValue(1);
+        QCOMPARE(form->APageEd->value(), 1);
+        QCOMPARE(form->SelectedPlacement, -1);
+        QVERIFY(!form->DelitBtn->isEnabled());
+        QVERIFY(!form->ChangePosSizeBtn->isEnabled());
+        form->Lschen1Click();
+        QCOMPARE(form->Placements.size(), 2);
+
+        // Lowering the page count moves the current page, with the same effect.
+        form->APageEd->setValue(2);
+        press(*form, QPoint(10, 10));
+        QCOMPARE(form->SelectedPlacement, 1);
+        form->PageCountED->setValue(1);
+        QCOMPARE(form->SelectedPlacement, -1);
     }
 
     void sizeInfoText()

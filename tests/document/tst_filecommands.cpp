@@ -446,6 +446,45 @@ private slots:
         QCOMPARE(form.SelectedPlacement, -1);
         QVERIFY(!form.DelitBtn->isEnabled());
     }
+
+    // The file keeps no page count: opening shows every page a placement is on,
+    // and a selection on a page not shown is dropped.
+    void openingShowsPagesAndOnlyAVisibleSelection_data()
+    {
+        QTest::addColumn<QList<int>>("pages");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("countBefore");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("selectedAfter");
+        QTest::newRow("count raised, selection on the current page kept") << QList<int> { 1, 3, 2 } << 0 << 1 << 3 << 0;
+        QTest::newRow("selection on another page dropped") << QList<int> { 1, 3, 2 } << 1 << 1 << 3 << -1;
+        QTest::newRow("a higher count is not lowered") << QList<int> { 2 } << -1 << 5 << 5 << -1;
+        QTest::newRow("pages past the limit show the last one") << QList<int> { 1, 5000, -7 } << 0 << 1 << 1000 << 0;
+    }
+    void openingShowsPagesAndOnlyAVisibleSelection()
+    {
+        QFETCH(QList<int>, pages);
+        QFETCH(int, selected);
+        QFETCH(int, countBefore);
+        QFETCH(int, count);
+        QFETCH(int, selectedAfter);
+        ArrangementData d;
+        for (int page : pages) {
+            Placement p {};
+            p.Page = page;
+            d.Placements.push_back(p);
+        }
+        d.SelectedPlacement = selected;
+        QVERIFY(writeFile(path("pages.sga"), WriteArrangement(d)));
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.PageCountED->setValue(countBefore);
+        form.OpenFile(path("pages.sga"));
+        QCOMPARE(form.PageCountED->value(), count);
+        QCOMPARE(form.APageEd->value(), 1);
+        QCOMPARE(form.SelectedPlacement, selectedAfter);
+        QCOMPARE(form.DelitBtn->isEnabled(), selectedAfter >= 0);
+    }
 };
 SGA_TEST(TestFileCommands)
 

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
+
 namespace {
 
 constexpr QRgb Grey = 0xFF808080u;
@@ -179,6 +181,10 @@ void TstPageRender::captionFontHeight_data()
     QTest::newRow("11 pt on a 600 dpi printer") << 11 << PrintScale(600) << -91;
     QTest::newRow("12 pt at 150% zoom") << 12 << ArrangeViewScale(96, 150) << -24;
     QTest::newRow("zero-point font") << 0 << PrintScale(600) << 1;
+    QTest::newRow("negative size: a cell height") << -11 << PreviewScale(96, 96) << 14;
+    QTest::newRow("lowest int size held, its negation defined")
+        << INT_MIN << ArrangeViewScale(96, 9000) << MaxCaptionPixels;
+    QTest::newRow("highest int size held") << INT_MAX << PrintScale(600) << -MaxCaptionPixels;
 }
 
 void TstPageRender::captionFontHeight()
