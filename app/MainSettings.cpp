@@ -2,6 +2,7 @@
 #include "app/MainUnit.h"
 
 #include "app/Settings.h"
+#include "document/UndoCommands.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -15,7 +16,8 @@ void TMainForm::showEvent(QShowEvent* event)
     // from the task bar) come later and change nothing.
     if (!SettingsRestored) {
         SettingsRestored = true;
-        RestoreSettings();
+        // Kept settings are no change of the arrangement.
+        Undo->quietly([this] { RestoreSettings(); });
     }
     QMainWindow::showEvent(event);
 }
