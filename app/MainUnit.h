@@ -4,7 +4,7 @@
 // per concern; this header groups their declarations under banners.
 //
 //  TMainForm
-//  +- ToolBar1: NewBtn, OpenBtn, SaveBtn, SaveAsBtn
+//  +- ToolBar1: NewBtn, OpenBtn, SaveBtn, SaveAsBtn | UndoAction, RedoAction
 //  +- PageControl2 (main tabs)
 //  |  +- TabSheet1 "Add picture": PrefListBox, JamShellTree1,
 //  |  |     PageControl3 [TabSheet9 "File list": JamShellList1 |
