@@ -89,6 +89,9 @@ ArrangementUndo::ArrangementUndo(Capture capture, Restore restore)
     : CaptureFn(std::move(capture))
     , RestoreFn(std::move(restore))
 {
+    // Each step may hold a whole picture's old pixels (a turn, an adjustment):
+    // the oldest steps go, so memory stays bounded.
+    Stack.setUndoLimit(UndoLimit);
 }
 
 ArrangementUndo::~ArrangementUndo()

@@ -43,6 +43,7 @@ enum UndoMerge : int {
 
 class ArrangementUndo {
 public:
+    static constexpr int UndoLimit = 100; // steps kept
     using Capture = std::function<ArrangementState()>;
     using Restore = std::function<void(const ArrangementState&)>;
     ArrangementUndo(Capture capture, Restore restore);
