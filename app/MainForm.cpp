@@ -10,9 +10,11 @@
 #include "arrange/KoordFUnit.h"
 #include "browse/Favourites.h"
 #include "browse/FileFilter.h"
+#include "document/UndoCommands.h"
 #include "platform/ColorBox.h"
 #include "platform/Dialogs.h"
 #include "platform/ImageButton.h"
+#include "platform/KeyGate.h"
 #include "platform/PaintBox.h"
 #include "platform/WMUser.h"
 
@@ -61,10 +63,10 @@
 // ---------------------------------------------------------------------------
 // Free rules
 
-QString MainTitle(const QString &fileName)
+QString MainTitle(const QString &fileName, bool modified)
 {
     const QString name = fileName.isEmpty() ? QStringLiteral("Noname.sga") : FileNamePart(fileName);
-    return QStringLiteral("%1 - [%2]").arg(QLatin1String(ProductTitle), name);
+    return QStringLiteral("%1 - [%2%3]").arg(QLatin1String(ProductTitle), name, modified ? QStringLiteral("*") : QString());
 }
 
 void SetApplicationNames() { QApplication::setApplicationName(QStringLiteral("snapgrid-atlas")); }
@@ -149,6 +151,8 @@ void TMainForm::createControls()
     SaveBtn = toolButton(tr("Save"), QStyle::SP_DialogSaveButton);
     SaveAsBtn = toolButton(tr("Save as..."), QStyle::SP_DriveFDIcon);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
+    createUndo();
+    Keys = new TKeyGate(this);
 
     PageControl2 = new QTabWidget(this);
     TabSheet1 = new QWidget;
@@ -308,6 +312,7 @@ void TMainForm::createControls()
     Timer1 = new QTimer(this);
     Timer1->setSingleShot(true);
     Timer1->setInterval(500);
+    createToolTips();
 }
 
 void TMainForm::layoutTabs()
@@ -632,6 +637,8 @@ void TMainForm::connectSignals()
     connect(SaveBitBtn, &QPushButton::clicked, this, &TMainForm::SaveBitBtnClick);
 
     qApp->installEventFilter(this);
+    connectUndo();
+    connectKeys();
 }
 
 // ---------------------------------------------------------------------------
@@ -680,6 +687,8 @@ void TMainForm::FormDestroy()
 
 bool TMainForm::FormCloseQuery()
 {
+    if (!isModified())
+        return true;
     return Dialogs::messageBox(this, tr("If you quit now all data not saved will be lost!"), tr("Quit program"),
                                Dialogs::Icon::Information, Dialogs::OkCancel) == Dialogs::IdOk;
 }
@@ -702,7 +711,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
 void TMainForm::Setsavedfilename(const QString &fileName)
 {
     SavedFileName = fileName;
-    setWindowTitle(MainTitle(fileName));
+    setWindowTitle(MainTitle(fileName, isModified()));
 }
 
 void TMainForm::StatusBar1DrawPanel()
@@ -819,7 +828,7 @@ void TMainForm::FormKeyDown(QKeyEvent *)
     // Only keys of the active window that no control holds the focus for;
     // keys a control ignored also end up here and must not add a picture.
     const QWidget *focus = QApplication::focusWidget();
-    if (isActiveWindow() && (!focus || focus == this))
+    if (isActiveWindow() && (!focus || focus == this) && Keys->forWindow())
         PaintBox4DblClick();
 }
 

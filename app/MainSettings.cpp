@@ -4,6 +4,7 @@
 #include "app/Settings.h"
 #include "output/PrintJob.h"
 #include "platform/Printer.h"
+#include "document/UndoCommands.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -17,7 +18,8 @@ void TMainForm::showEvent(QShowEvent* event)
     // from the task bar) come later and change nothing.
     if (!SettingsRestored) {
         SettingsRestored = true;
-        RestoreSettings();
+        // Kept settings are no change of the arrangement.
+        Undo->quietly([this] { RestoreSettings(); });
     }
     QMainWindow::showEvent(event);
 }

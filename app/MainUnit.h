@@ -4,7 +4,7 @@
 // per concern; this header groups their declarations under banners.
 //
 //  TMainForm
-//  +- ToolBar1: NewBtn, OpenBtn, SaveBtn, SaveAsBtn
+//  +- ToolBar1: NewBtn, OpenBtn, SaveBtn, SaveAsBtn | UndoAction, RedoAction
 //  +- PageControl2 (main tabs)
 //  |  +- TabSheet1 "Add picture": PrefListBox, JamShellTree1,
 //  |  |     PageControl3 [TabSheet9 "File list": JamShellList1 |
@@ -21,6 +21,7 @@
 //  +- StatusBar1: StatusText (350 px), ProgressPanel (50 px, owner-drawn)
 #include "browse/CacheFile.h"
 #include "document/Arrangement.h"
+#include "document/ArrangementFile.h"
 #include "document/Options.h"
 #include "document/Paths.h"
 #include "picture/Progress.h"
@@ -29,9 +30,13 @@
 #include <QRect>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
+class ArrangementUndo;
+struct ArrangementState;
 class QAction;
+class QKeyEvent;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -54,6 +59,7 @@ class QTreeView;
 class TColorBox;
 class TImageButton;
 class ThumbnailBrowser;
+class TKeyGate;
 class TKoordEdForm;
 class QDrag;
 class QMimeData;
@@ -116,6 +122,11 @@ public:
     void ueberbtnMouseMove(QMouseEvent *event);
     void ueberbtnMouseUp(QMouseEvent *event);
     void HomeBtnClick();
+    // Window keys (app/MainKeys.cpp): they run only for keys no popup, menu or
+    // dialog took (see TKeyGate).
+    TKeyGate *Keys = nullptr;
+    void connectKeys();
+    void createToolTips();
     // The scroll area the wheel scrolls on the visible tab, or nullptr.
     QScrollArea *wheelTarget() const;
     // Reads the option controls into one value.
@@ -168,9 +179,25 @@ public:
     void SaveAsBtnClick();
     // Writes the arrangement to path; false (reported, old file kept) on failure.
     bool SaveFile(const QString &path);
+    // What SaveFile writes for a file at path.
+    ArrangementData FileRecord(const QString &path);
     // Replaces the arrangement with the file's; a file that cannot be read is
     // reported and the current arrangement stays.
     void OpenFile(const QString &path);
+
+    // Undo and redo (document/UndoHandlers.cpp): every change of the
+    // arrangement goes through Undo; New and Open start it afresh.
+    std::unique_ptr<ArrangementUndo> Undo;
+    QAction *UndoAction = nullptr;
+    QAction *RedoAction = nullptr;
+    ArrangementState captureState() const;
+    void restoreState(const ArrangementState &state);
+    // Sets the option controls (and the caption font) to o.
+    void setOptions(const ArrangementOptions &o);
+    // Unsaved changes: the title shows them and leaving asks first.
+    bool isModified() const;
+    void createUndo();
+    void connectUndo();
 
     // ---- Page arrangement ---------------------------------------------------
     QScrollArea *ScrollBox1 = nullptr;
@@ -306,6 +333,16 @@ public:
     void setArrangeCursor(int index);
     // Repaints the thin bands under a drag outline (view pixels).
     void repaintDragOutline(const QRect &frame);
+
+    // Keys of the arrange view and the page zoom (arrange/ViewKeys.cpp).
+    // True when the view used the key.
+    bool PaintBox2KeyDown(QKeyEvent *event);
+    // Moves the selection by steps of the grid, or of one view pixel with the grid off.
+    void nudgeSelection(int dx, int dy);
+    void ZoomIn();
+    void ZoomOut();
+    // The largest zoom at which the whole page fits the view's scroll box.
+    void ZoomToFit();
 
     // Automatic arrangement (arrange/AutoArrange.cpp).
     void OrdeneBtnClick();
@@ -458,7 +495,8 @@ private:
 // Shown in the title bar before the arrangement's file name.
 inline constexpr const char *ProductTitle = "QUORVEX Snapgrid-Atlas 4.0";
 // "QUORVEX Snapgrid-Atlas 4.0 - [name.sga]"; an empty name shows "Noname.sga".
-QString MainTitle(const QString &fileName);
+// With unsaved changes a '*' follows the name: "... - [name.sga*]".
+QString MainTitle(const QString &fileName, bool modified = false);
 // Names the application for its settings and the window system. It sets no
 // display name: the window system would append that to every window title.
 void SetApplicationNames();

@@ -5,6 +5,7 @@
 #include "app/MainUnit.h"
 #include "arrange/Geometry.h"
 #include "document/Arrangement.h"
+#include "document/UndoCommands.h"
 #include "output/PageRender.h"
 #include "picture/DrawDib.h"
 #include "platform/ColorBox.h"
@@ -240,6 +241,7 @@ void TMainForm::FontBtnClick()
     QColor color = ColorFromWindows(CaptionFont.Color);
     if (!Dialogs::fontDialog(this, &font, &color))
         return;
+    const auto undo = Undo->change(tr("Caption font"));
     CaptionFont = CaptionFromFont(font, color, CaptionFont);
     repaintArrangeView(); // the view is beside the button; show the choice at once
 }

@@ -3,12 +3,14 @@
 #include "app/MainUnit.h"
 #include "arrange/AutoLayout.h"
 #include "arrange/Geometry.h"
+#include "document/UndoCommands.h"
 
 #include <QDoubleSpinBox>
 #include <QSpinBox>
 
 void TMainForm::OrdeneBtnClick()
 {
+    const auto undo = Undo->change(tr("Arrange automatically"));
     const int n = Placements.size();
     if (n <= 0 || PrinterDpi() <= 0)
         return;
@@ -41,6 +43,7 @@ void TMainForm::OrdeneBtnClick()
 
 void TMainForm::OvertakeallClick()
 {
+    const auto undo = Undo->change(tr("Add all pictures"));
     const int m = PictureCount();
     const double pageWidth = PrinterDpi() > 0 ? double(PageWidth()) / PrinterDpi() : 0;
     for (int i = 0; i < m; ++i)

@@ -5,6 +5,7 @@
 #include "app/MainUnit.h"
 #include "arrange/Editing.h"
 #include "arrange/Geometry.h"
+#include "document/UndoCommands.h"
 #include "platform/PaintBox.h"
 
 #include <QCheckBox>
@@ -66,6 +67,7 @@ bool TMainForm::placePicture(int index, double left, double top)
 
 void TMainForm::selectPlacement(int index)
 {
+    Undo->breakMerge();
     SelectedPlacement = index;
     UpdateSelectionControls();
     ChangeFreeText();
@@ -75,6 +77,7 @@ void TMainForm::selectPlacement(int index)
 
 void TMainForm::clearSelection()
 {
+    Undo->breakMerge();
     SelectedPlacement = -1;
     UpdateSelectionControls();
     ChangeFreeText();
@@ -94,6 +97,7 @@ void TMainForm::dropSelectionOffPage()
 
 void TMainForm::BringAkInFront()
 {
+    const auto undo = Undo->change(tr("Bring to front"));
     if (moveSelectedToTop()) {
         UpdateSelectionControls();
         ChangeFreeText();
@@ -135,6 +139,7 @@ void TMainForm::PaintBox1MouseDown(int /*X*/, int Y)
 
 void TMainForm::PaintBox1DblClick()
 {
+    const auto undo = Undo->change(tr("Place picture"));
     placePicture(SelectedPicture, 0, 0);
     repaintArrangeView();
 }
@@ -148,6 +153,7 @@ void TMainForm::PaintBox2DragDrop(const QObject *source, const QMimeData *mime, 
 {
     if (!PaintBox2DragOver(source, mime))
         return;
+    const auto undo = Undo->change(tr("Place picture"));
     // The strip's selection decides, as it may have changed since the drag began.
     placePicture(SelectedPicture, SnapToGrid(FromView(X)), SnapToGrid(FromView(Y)));
     repaintArrangeView();
@@ -204,6 +210,7 @@ void TMainForm::PaintBox2MouseDown(Qt::MouseButton button, int X, int Y)
     if (DragMode > 0) {
         Dragging = 1;
         DragOrigin = Placements.at(SelectedPlacement);
+        Undo->beginGesture(); // the drag is one command, recorded at release
         repaintArrangeView(); // the outline now inverts, without handles
         return;
     }
@@ -247,6 +254,7 @@ void TMainForm::PaintBox2MouseUp(int X, int Y)
         if (PictureEntry *entry = pictureById(p.PictureId))
             Changequal(entry->Dib, p.Width, p.Height);
     }
+    Undo->endGesture(DragMode == 9 ? tr("Move picture") : tr("Resize picture"));
     repaintArrangeView();
 }
 
@@ -255,6 +263,7 @@ void TMainForm::PaintBox2MouseUp(int X, int Y)
 
 void TMainForm::FreeTextChange()
 {
+    const auto undo = Undo->change(tr("Caption"), MergeCaption);
     if (SelectedPlacement < 0 || SelectedPlacement >= Placements.size())
         return;
     // The caption belongs to the picture, so every placement of it shows the text.
@@ -265,6 +274,7 @@ void TMainForm::FreeTextChange()
 
 void TMainForm::CutCheckClick()
 {
+    const auto undo = Undo->change(tr("Fit in/cut picture"));
     if (SelectedPlacement < 0 || SelectedPlacement >= Placements.size())
         return;
     Placements.at(SelectedPlacement).Cut = CutCheck->isChecked() ? 1 : 0;
@@ -273,6 +283,7 @@ void TMainForm::CutCheckClick()
 
 void TMainForm::Lschen1Click()
 {
+    const auto undo = Undo->change(tr("Delete placement"));
     if (SelectedPlacement < 0)
         return;
     deleteSelectedPlacement();

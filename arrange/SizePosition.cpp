@@ -3,6 +3,7 @@
 #include "app/MainUnit.h"
 #include "arrange/Geometry.h"
 #include "arrange/KoordFUnit.h"
+#include "document/UndoCommands.h"
 #include "platform/Dialogs.h"
 
 #include <QDoubleSpinBox>
@@ -17,6 +18,7 @@ void TMainForm::ChangePosSizeBtnClick()
     }
     if (Dialogs::execDialog(KoordEdForm) != QDialog::Accepted)
         return;
+    const auto undo = Undo->change(tr("Size and position"));
     // Every pass rounds the frame to the edits' hundredths of a millimetre; no snapping.
     Placement &p = Placements.at(SelectedPlacement);
     p.Left = KoordEdForm->LeftEd->value() / MmPerInch;

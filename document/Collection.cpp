@@ -3,9 +3,11 @@
 #include "document/Collection.h"
 
 #include "app/MainUnit.h"
+#include "document/UndoCommands.h"
 #include "picture/OpenDib.h"
 #include "platform/Dialogs.h"
 #include "platform/EventHook.h"
+#include "platform/KeyGate.h"
 #include "platform/PaintBox.h"
 
 #include <QCoreApplication>
@@ -166,8 +168,7 @@ void TMainForm::connectCollection()
         }
     };
     new TEventHook(ImageList->viewport(), dragHook);
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, &TMainForm::CancelKey);
+    Keys->add(this, QKeySequence(Qt::Key_Escape), [this] { CancelKey(); });
 }
 
 void TMainForm::UpdateListBox()
@@ -191,6 +192,7 @@ void TMainForm::UpdateListBox()
 
 void TMainForm::AddBtnClick()
 {
+    const auto undo = Undo->change(tr("Add pictures"));
     const QString folder = JamShellTree1Path();
     if (folder.isEmpty())
         return;
@@ -205,6 +207,7 @@ void TMainForm::AddBtnClick()
 
 void TMainForm::OpenFromBrowser(const QString &name)
 {
+    const auto undo = Undo->change(tr("Add picture"));
     const QString folder = JamShellTree1Path();
     const bool added = addPictureFile(*this, JoinFolder(folder, name));
     UpdateListBox();
@@ -231,6 +234,7 @@ void TMainForm::openfilenow(const QString &path)
 
 void TMainForm::DelBtnClick()
 {
+    const auto undo = Undo->change(tr("Delete pictures"));
     for (int i = std::min(ImageList->count(), PictureCount()) - 1; i >= 0; --i)
         if (ImageList->item(i)->isSelected())
             deletePictureEntry(i);
@@ -243,6 +247,7 @@ void TMainForm::DelBtnClick()
 
 void TMainForm::UpNowClick()
 {
+    const auto undo = Undo->change(tr("Move upward"));
     const int i = SortBox->currentRow();
     if (i < 1 || !SwapPictures(Pictures, i - 1, i))
         return;
@@ -253,6 +258,7 @@ void TMainForm::UpNowClick()
 
 void TMainForm::DownNowClick()
 {
+    const auto undo = Undo->change(tr("Move downward"));
     const int i = SortBox->currentRow();
     if (i < 0 || !SwapPictures(Pictures, i, i + 1))
         return;
@@ -263,6 +269,7 @@ void TMainForm::DownNowClick()
 
 void TMainForm::SortNameBtnClick()
 {
+    const auto undo = Undo->change(tr("Sort by names"));
     SortPicturesByPath(Pictures);
     UpdateListBox();
     if (PictureCount() > 0)

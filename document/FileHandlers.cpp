@@ -4,6 +4,7 @@
 #include "app/MainUnit.h"
 
 #include "document/ArrangementFile.h"
+#include "document/UndoCommands.h"
 #include "picture/OpenDib.h"
 #include "picture/Rotate.h"
 #include "platform/ColorBox.h"
@@ -48,11 +49,14 @@ QString ArrangementFolder(const QString& path) { return StoredFolderPart(QFileIn
 
 void TMainForm::NewBtnClick()
 {
-    if (Dialogs::messageBox(
-            this, tr("All unsaved data will be lost!"), tr("File/New"), Dialogs::Icon::Information, Dialogs::OkCancel)
-        != Dialogs::IdOk)
+    // Only unsaved changes are worth the question.
+    if (isModified()
+        && Dialogs::messageBox(this, tr("All unsaved data will be lost!"), tr("File/New"), Dialogs::Icon::Information,
+               Dialogs::OkCancel)
+            != Dialogs::IdOk)
         return;
     DelallPics();
+    Undo->reset();
     UpdateSelectionControls();
     UpdateListBox();
     repaintArrangeView();
@@ -62,9 +66,10 @@ void TMainForm::NewBtnClick()
 
 void TMainForm::OpenBtnClick()
 {
-    if (Dialogs::messageBox(this, tr("You will lost all not saved information!"), tr("File/Open"),
-            Dialogs::Icon::Information, Dialogs::OkCancel)
-        != Dialogs::IdOk)
+    if (isModified()
+        && Dialogs::messageBox(this, tr("You will lost all not saved information!"), tr("File/Open"),
+               Dialogs::Icon::Information, Dialogs::OkCancel)
+            != Dialogs::IdOk)
         return;
     const QString path = Dialogs::getOpenFileName(this, tr("Open"), SgaFilter());
     if (!path.isEmpty())
@@ -86,7 +91,7 @@ void TMainForm::SaveAsBtnClick()
         SaveFile(path);
 }
 
-bool TMainForm::SaveFile(const QString& path)
+ArrangementData TMainForm::FileRecord(const QString& path)
 {
     ArrangementData record;
     Placements.First();
@@ -100,7 +105,12 @@ bool TMainForm::SaveFile(const QString& path)
     for (const PictureEntry& entry : Pictures)
         record.Pictures.push_back(
             { StoredPicturePath(entry.FileName, target), entry.Rotation, entry.PictureId, entry.Comment });
-    const QByteArray bytes = WriteArrangement(record);
+    return record;
+}
+
+bool TMainForm::SaveFile(const QString& path)
+{
+    const QByteArray bytes = WriteArrangement(FileRecord(path));
 
     // Written beside the target and renamed over it, so a failed save keeps the old
     // file. Unbuffered, because a short write at the final flush goes unreported.
@@ -113,6 +123,7 @@ bool TMainForm::SaveFile(const QString& path)
             tr("Error"), Dialogs::Icon::Error, Dialogs::Ok);
         return false;
     }
+    Undo->setClean();
     Setsavedfilename(path);
     return true;
 }
@@ -217,6 +228,7 @@ void TMainForm::OpenFile(const QString& path)
     }
 
     Checkallquals();
+    Undo->reset();
     Setsavedfilename(path);
     UpdateListBox();
     UpdateSelectionControls();

@@ -1,5 +1,6 @@
 // Opening the brightness, contrast and saturation dialog for the selected placement's picture.
 #include "app/MainUnit.h"
+#include "document/UndoCommands.h"
 #include "picture/HKUnit.h"
 #include "picture/Resample.h"
 #include "platform/Dialogs.h"
@@ -14,13 +15,13 @@ void TMainForm::HelligkeitKontrastundSttigung1Click()
 {
     if (SelectedPlacement < 0 || SelectedPlacement >= Placements.size())
         return;
+    const auto undo = Undo->change(tr("Brightness, contrast and saturation"));
     const int id = Placements.at(SelectedPlacement).PictureId;
     for (std::size_t i = 0; i < Pictures.size(); ++i) {
         if (Pictures[i].PictureId != id || !Pictures[i].Dib.Bits)
             continue;
         const DIB &current = Pictures[i].Dib;
         auto form = std::make_unique<THKForm>(this);
-        form->WorkDib = current;
         form->TrackBar1->setValue(0);
         form->TrackBar2->setValue(100);
         form->TrackBar3->setValue(0);
@@ -32,7 +33,10 @@ void TMainForm::HelligkeitKontrastundSttigung1Click()
             continue;
         }
         std::memcpy(backup.Bits, current.Bits, std::min(backup.Info->biSizeImage, current.Info->biSizeImage));
-        form->OldDib = backup;
+        // The dialog works on new pixels: the entry's own stay as they are, for
+        // Cancel and for every undo step that holds them.
+        form->OldDib = current;
+        form->WorkDib = backup;
         // The entry carries the adjusted palette too while the dialog is open, so
         // the views show every preview.
         THKForm *f = form.get();

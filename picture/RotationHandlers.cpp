@@ -1,11 +1,13 @@
 // Quarter turns of the selected placement's picture.
 #include "app/MainUnit.h"
 #include "picture/Rotate.h"
+#include "document/UndoCommands.h"
 
 void TMainForm::TurnSelectedPicture(bool left)
 {
     if (SelectedPlacement < 0 || SelectedPlacement >= Placements.size())
         return;
+    const auto undo = Undo->change(left ? tr("Rotate to the left") : tr("Rotate to the right"));
     const int id = Placements.at(SelectedPlacement).PictureId;
     for (PictureEntry &entry : Pictures) {
         if (entry.PictureId != id)

@@ -1,4 +1,6 @@
 #include "app/MainUnit.h"
+#include "arrange/Geometry.h"
+#include "document/UndoCommands.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "platform/ImageButton.h"
@@ -8,12 +10,15 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QAbstractItemView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
@@ -91,32 +96,133 @@ private slots:
         QVERIFY(form.height() <= std::max(room.height(), least.height()));
     }
 
-    void closingAsksEveryTime_data()
+    void closingAsksOnlyWithUnsavedChanges_data()
     {
+        QTest::addColumn<bool>("changed");
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("closed");
-        QTest::newRow("OK closes") << int(Dialogs::IdOk) << true;
-        QTest::newRow("Cancel keeps it open") << int(Dialogs::IdCancel) << false;
+        QTest::newRow("nothing to lose closes") << false << int(Dialogs::IdCancel) << true;
+        QTest::newRow("OK closes") << true << int(Dialogs::IdOk) << true;
+        QTest::newRow("Cancel keeps it open") << true << int(Dialogs::IdCancel) << false;
     }
-    void closingAsksEveryTime()
+    void closingAsksOnlyWithUnsavedChanges()
     {
+        QFETCH(bool, changed);
         QFETCH(int, answer);
         QFETCH(bool, closed);
         DialogRecorder rec(answer);
         TMainForm form;
         form.show();
+        if (changed)
+            form.ShowGridCheck->toggle();
         QCOMPARE(form.close(), closed);
-        QCOMPARE(rec.messages.size(), std::size_t(1));
+        QCOMPARE(rec.messages.size(), std::size_t(changed ? 1 : 0));
+        QCOMPARE(form.isVisible(), !closed);
+        if (!changed)
+            return;
         const Dialogs::MessageRecord &m = rec.messages.front();
         QCOMPARE(m.text, QStringLiteral("If you quit now all data not saved will be lost!"));
         QCOMPARE(m.caption, QStringLiteral("Quit program"));
         QCOMPARE(m.icon, Dialogs::Icon::Information);
         QCOMPARE(m.buttons, Dialogs::OkCancel);
-        QCOMPARE(form.isVisible(), !closed);
         if (!closed) {
             form.close(); // asked again, still cancelled
             QCOMPARE(rec.messages.size(), std::size_t(2));
         }
+    }
+
+    // A key that closes an open popup belongs to the popup: Escape on the file
+    // type list must not reach "Delete", which Escape triggers otherwise.
+    void keyClosingPopupStaysThere_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Escape closes the list") << int(Qt::Key_Escape);
+        QTest::newRow("Enter picks an entry") << int(Qt::Key_Return);
+    }
+    void keyClosingPopupStaysThere()
+    {
+        QFETCH(int, key);
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        DIB dib;
+        QVERIFY(newdib(&dib, 4, 4, 24, nullptr, 0));
+        form.appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
+        form.UpdateListBox();
+        form.PageControl2->setCurrentWidget(form.TabSheet1);
+        form.FilterComboBox1->showPopup();
+        QAbstractItemView *list = form.FilterComboBox1->view();
+        QTRY_VERIFY(list->isVisible());
+        QTest::keyClick(list, Qt::Key(key));
+        QTRY_VERIFY(!list->isVisible());
+        QCOMPARE(form.PictureCount(), 1);
+        // Without a popup, Escape still works the Delete button.
+        QTest::keyClick(&form, Qt::Key_Escape);
+        QCOMPARE(form.PictureCount(), 0);
+    }
+
+    // Keys of the arrange view act on the selection; Ctrl+Z takes back what they changed.
+    void arrangeViewKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("grid");
+        QTest::addColumn<double>("dx"); // inches
+        QTest::addColumn<double>("dy");
+        QTest::addColumn<int>("placements");
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<int>("page");
+        const double step = 5 / MmPerInch, pixel = 1.0 / 96;
+        QTest::newRow("Right: a grid step") << int(Qt::Key_Right) << 0 << true << step << 0.0 << 1 << 0 << 1;
+        QTest::newRow("Up: a pixel, grid off") << int(Qt::Key_Up) << 0 << false << 0.0 << -pixel << 1 << 0 << 1;
+        QTest::newRow("Shift+Down: ten pixels") << int(Qt::Key_Down) << int(Qt::ShiftModifier) << false << 0.0
+                                                << 10 * pixel << 1 << 0 << 1;
+        QTest::newRow("Delete removes") << int(Qt::Key_Delete) << 0 << true << 0.0 << 0.0 << 0 << -1 << 1;
+        QTest::newRow("Backspace removes") << int(Qt::Key_Backspace) << 0 << true << 0.0 << 0.0 << 0 << -1 << 1;
+        QTest::newRow("Escape drops the selection") << int(Qt::Key_Escape) << 0 << true << 0.0 << 0.0 << 1 << -1 << 1;
+        QTest::newRow("Page Down turns the page") << int(Qt::Key_PageDown) << 0 << true << 0.0 << 0.0 << 1 << 0 << 2;
+    }
+    void arrangeViewKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(bool, grid);
+        QFETCH(double, dx);
+        QFETCH(double, dy);
+        QFETCH(int, placements);
+        QFETCH(int, selected);
+        QFETCH(int, page);
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.PageControl2->setCurrentWidget(form.TabSheet3);
+        form.ScreenDpiOverride = 96;
+        form.ZoomEd->setValue(100);
+        form.UseGridCheck->setChecked(grid);
+        form.PageCountED->setValue(2);
+        DIB dib;
+        QVERIFY(newdib(&dib, 4, 4, 24, nullptr, 0));
+        const int id = form.appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
+        const double x0 = 10 / MmPerInch, y0 = 20 / MmPerInch;
+        *form.Placements.Append() = Placement{x0, y0, 1, 1, 1, id, 0, {}};
+        form.selectPlacement(0);
+        form.Undo->reset();
+        form.PaintBox2->setFocus();
+
+        QTest::keyClick(form.PaintBox2, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(form.Placements.size(), placements);
+        QCOMPARE(form.SelectedPlacement, selected);
+        QCOMPARE(form.APageEd->value(), page);
+        if (placements == 1) {
+            QVERIFY(qFuzzyCompare(form.Placements.at(0).Left, x0 + dx));
+            QVERIFY(qFuzzyCompare(form.Placements.at(0).Top, y0 + dy));
+        }
+        QTest::keyClick(form.PaintBox2, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(form.Placements.size(), 1);
+        QCOMPARE(form.Placements.at(0).Left, x0);
+        QCOMPARE(form.Placements.at(0).Top, y0);
     }
 
     void progressBarRect_data()
@@ -229,6 +335,7 @@ private slots:
         TMainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.ShowGridCheck->toggle(); // an unsaved change: quitting asks
         QTest::mousePress(form.EndeBtn, Qt::LeftButton, {}, QPoint(5, 5));
         QVERIFY(form.EndePressed);
         QVERIFY(form.EndeBtnDown->isVisible());

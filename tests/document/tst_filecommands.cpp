@@ -384,7 +384,7 @@ private slots:
         addAndPlace(form, path("p.png"));
         form.SelectedPlacement = 0;
         form.Setsavedfilename(path("x.sga"));
-        form.GridEd->setValue(7);
+        form.GridEd->setValue(7); // an unsaved change, so New asks
         form.NewBtnClick();
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("All unsaved data will be lost!"));
@@ -423,6 +423,7 @@ private slots:
         dialogs.install();
         dialogs.messages.clear();
         TMainForm form;
+        form.ShowGridCheck->toggle(); // an unsaved change, so Open asks
         form.OpenBtnClick();
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("You will lost all not saved information!"));

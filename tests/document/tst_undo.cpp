@@ -1,0 +1,222 @@
+#include "app/MainUnit.h"
+#include "arrange/KoordFUnit.h"
+#include "common/FileListSupport.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "document/UndoCommands.h"
+#include "picture/HKUnit.h"
+#include "platform/ColorBox.h"
+#include "platform/PaintBox.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+using Step = std::function<void(TMainForm&)>;
+Q_DECLARE_METATYPE(Step)
+
+namespace {
+// A 24-bit picture whose bytes all differ from its neighbours', seeded.
+DIB stripes(int w, int h, int seed)
+{
+    DIB d;
+    newdib(&d, w, h, 24, nullptr, 0);
+    for (std::uint32_t i = 0; i < d.Info->biSizeImage; ++i)
+        d.Bits[i] = BYTE(i * 7 + std::uint32_t(seed) * 31);
+    return d;
+}
+
+// Headers, colour tables and pixels of every picture, in order.
+QByteArray pixels(const TMainForm& form)
+{
+    QByteArray all;
+    for (const PictureEntry& e : form.Pictures) {
+        if (!e.Dib.Bits)
+            continue;
+        all.append(reinterpret_cast<const char*>(e.Dib.Info),
+            qsizetype(sizeof(BITMAPINFOHEADER)) + 4 * qsizetype(e.Dib.Info->biClrUsed));
+        all.append(reinterpret_cast<const char*>(e.Dib.Bits), qsizetype(e.Dib.Info->biSizeImage));
+    }
+    return all;
+}
+
+QByteArray fileBytes(TMainForm& form) { return WriteArrangement(form.FileRecord(QStringLiteral("/work/x.sga"))); }
+
+void addPlacement(TMainForm& form, int id, double left, double top)
+{
+    *form.Placements.Append() = Placement { left, top, 1, 1, 1, id, 0, {} };
+}
+} // namespace
+
+class TestUndo : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    // Every command: undo gives back the saved bytes and the pixels as they
+    // were, redo those after the change; each is exactly one step.
+    void everyCommandUndoesExactly_data()
+    {
+        QTest::addColumn<Step>("step");
+        QTest::addColumn<Step>("select"); // a selection before the step, no command
+        QTest::newRow("add picture") << Step([this](TMainForm& f) {
+            QVERIFY(writePicture(dir.filePath("c.png"), 5, 3));
+            QVERIFY(f.SetJamShellTree1Path(dir.path()));
+            f.OpenFromBrowser(QStringLiteral("c.png"));
+        }) << Step();
+        QTest::newRow("delete picture") << Step([](TMainForm& f) {
+            f.ImageList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+            f.DelBtnClick();
+        }) << Step();
+        QTest::newRow("move picture down") << Step([](TMainForm& f) {
+            f.SortBox->setCurrentRow(0);
+            f.DownNowClick();
+        }) << Step();
+        QTest::newRow("sort by names") << Step([](TMainForm& f) { f.SortNameBtnClick(); }) << Step();
+        QTest::newRow("place by double click") << Step([](TMainForm& f) { f.PaintBox1DblClick(); }) << Step();
+        QTest::newRow("place by drop") << Step([](TMainForm& f) {
+            QMimeData mime;
+            mime.setData(QStringLiteral("application/x-snapgrid-atlas-strip-picture"), "0");
+            f.PaintBox2DragDrop(f.PaintBox1, &mime, 300, 200);
+        }) << Step();
+        QTest::newRow("add all pictures") << Step([](TMainForm& f) { f.OvertakeallClick(); }) << Step();
+        QTest::newRow("drag moves, one step") << Step([](TMainForm& f) {
+            // The selection's frame is 96 x 96 view pixels at (96, 96).
+            f.PaintBox2MouseDown(Qt::LeftButton, 140, 140);
+            f.PaintBox2MouseMove(160, 150);
+            f.PaintBox2MouseMove(200, 170);
+            f.PaintBox2MouseUp(220, 180);
+        }) << Step();
+        QTest::newRow("drag resizes") << Step([](TMainForm& f) {
+            f.PaintBox2MouseDown(Qt::LeftButton, 191, 191);
+            f.PaintBox2MouseMove(250, 260);
+            f.PaintBox2MouseUp(260, 280);
+        }) << Step();
+        QTest::newRow("nudges merge") << Step([](TMainForm& f) {
+            f.nudgeSelection(1, 0);
+            f.nudgeSelection(0, 10);
+        }) << Step();
+        QTest::newRow("delete placement") << Step([](TMainForm& f) { f.DelitBtnClick(); }) << Step();
+        // Selecting is no change of its own; undo gives back the selection made.
+        QTest::newRow("bring to front") << Step([](TMainForm& f) { f.BringAkInFront(); })
+                                        << Step([](TMainForm& f) { f.SelectedPlacement = 0; });
+        QTest::newRow("arrange automatically") << Step([](TMainForm& f) { f.OrdeneBtnClick(); }) << Step();
+        QTest::newRow("size and position") << Step([](TMainForm& f) {
+            DialogRecorder rec;
+            rec.handler.exec = [&f](QDialog*) {
+                f.KoordEdForm->LeftEd->setValue(50);
+                return int(QDialog::Accepted);
+            };
+            rec.install();
+            f.ChangePosSizeBtnClick();
+        }) << Step();
+        QTest::newRow("cut") << Step([](TMainForm& f) { f.CutCheck->setChecked(!f.CutCheck->isChecked()); }) << Step();
+        QTest::newRow("caption typing merges")
+            << Step([](TMainForm& f) { QTest::keyClicks(f.FreeText, "Beach"); }) << Step();
+        QTest::newRow("turn left") << Step([](TMainForm& f) { f.RotLeftBtnClick(); }) << Step();
+        QTest::newRow("turn right") << Step([](TMainForm& f) { f.RotRightBtnClick(); }) << Step();
+        QTest::newRow("brightness") << Step([](TMainForm& f) {
+            DialogRecorder rec;
+            rec.handler.exec = [](QDialog* d) {
+                auto* hk = qobject_cast<THKForm*>(d);
+                hk->TrackBar1->setValue(60);
+                hk->PreviewBtn->click();
+                hk->OkBitBtn1->click();
+                return int(QDialog::Accepted);
+            };
+            rec.install();
+            f.HellKonBtnClick();
+        }) << Step();
+        QTest::newRow("option typed") << Step([](TMainForm& f) {
+            f.GridEd->setValue(7);
+            f.GridEd->setValue(8);
+        }) << Step();
+        QTest::newRow("option in inches") << Step([](TMainForm& f) { f.RandEDin->setValue(1); }) << Step();
+        QTest::newRow("font background") << Step([](TMainForm& f) { f.BkColBox->setCurrentIndex(2); }) << Step();
+        QTest::newRow("check box") << Step([](TMainForm& f) { f.ShowFNames->setChecked(true); }) << Step();
+    }
+    void everyCommandUndoesExactly()
+    {
+        QFETCH(Step, step);
+        QFETCH(Step, select);
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.ScreenDpiOverride = 96;
+        form.ZoomEd->setValue(100);
+        form.UseGridCheck->setChecked(false);
+        const int a = form.appendPicture(dir.filePath("b.png"), stripes(40, 30, 1));
+        const int b = form.appendPicture(dir.filePath("a.png"), stripes(20, 50, 2));
+        addPlacement(form, b, 3, 2);
+        addPlacement(form, a, 1, 1);
+        form.UpdateListBox();
+        form.selectPlacement(1);
+        form.Undo->reset();
+        if (select)
+            select(form);
+
+        const QByteArray bytes0 = fileBytes(form), pixels0 = pixels(form);
+        step(form);
+        QCOMPARE(form.Undo->stack()->count(), 1);
+        const QByteArray bytes1 = fileBytes(form), pixels1 = pixels(form);
+        QVERIFY(bytes1 != bytes0 || pixels1 != pixels0);
+        QVERIFY(form.isModified());
+
+        form.Undo->stack()->undo();
+        QCOMPARE(fileBytes(form), bytes0);
+        QVERIFY(pixels(form) == pixels0);
+        QVERIFY(!form.isModified());
+        form.Undo->stack()->redo();
+        QCOMPARE(fileBytes(form), bytes1);
+        QVERIFY(pixels(form) == pixels1);
+        form.Undo->stack()->undo();
+        QCOMPARE(fileBytes(form), bytes0);
+    }
+
+    // The title's mark and the questions follow the unsaved changes.
+    void modifiedFlagFollowsSaving()
+    {
+        DialogRecorder dialogs(Dialogs::IdCancel);
+        TMainForm form;
+        const QString file = dir.filePath("m.sga");
+        auto marked = [&form] { return form.windowTitle().endsWith(QStringLiteral("*]")); };
+        QVERIFY(!marked());
+        form.NewBtnClick(); // nothing to lose: no question
+        QVERIFY(dialogs.messages.empty());
+
+        form.GridEd->setValue(7);
+        QVERIFY(marked());
+        QVERIFY(form.SaveFile(file));
+        QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [m.sga]"));
+        form.GridEd->setValue(9);
+        QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [m.sga*]"));
+        form.Undo->stack()->undo(); // back at the saved state
+        QVERIFY(!marked());
+        QCOMPARE(form.GridEd->value(), 7.0);
+        form.Undo->stack()->redo();
+        QVERIFY(marked());
+        form.NewBtnClick(); // asked, cancelled
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(form.GridEd->value(), 9.0);
+        form.Undo->stack()->undo();
+        form.Undo->stack()->undo(); // before the save
+        QVERIFY(marked());
+        QCOMPARE(form.GridEd->value(), 5.0);
+
+        dialogs.answer = Dialogs::IdOk;
+        form.NewBtnClick();
+        QVERIFY(!marked());
+        QCOMPARE(form.Undo->stack()->count(), 0);
+    }
+};
+SGA_TEST(TestUndo)
+
+#include "tst_undo.moc"
