@@ -31,6 +31,7 @@ void TMainForm::RestoreSettings()
     ShowGridCheck->setChecked(m.ShowGridCheck);
     MinQualEd->setValue(m.MinQualEd);
     EnhanceQualCheck->setChecked(m.EnhanceQualCheck);
+    TurnCameraCheck->setChecked(m.TurnCameraCheck);
     PageControl3->setCurrentWidget(m.ActivePage == QLatin1String("TabSheet9") ? TabSheet9 : TabSheet10);
     if (!m.Geometry.isEmpty())
         restoreGeometry(m.Geometry);
@@ -46,6 +47,7 @@ void TMainForm::SaveSettings()
     m.ShowGridCheck = ShowGridCheck->isChecked();
     m.MinQualEd = MinQualEd->value();
     m.EnhanceQualCheck = EnhanceQualCheck->isChecked();
+    m.TurnCameraCheck = TurnCameraCheck->isChecked();
     m.ActivePage
         = PageControl3->currentWidget() == TabSheet9 ? QStringLiteral("TabSheet9") : QStringLiteral("TabSheet10");
     m.Geometry = saveGeometry();

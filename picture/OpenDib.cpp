@@ -1,7 +1,10 @@
 #include "picture/OpenDib.h"
+#include "picture/ColourProfile.h"
 #include "picture/DecodeSupport.h"
+#include "picture/HeifDecoder.h"
 #include "platform/WMUser.h"
 
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -48,6 +51,8 @@ const char *qtFormatForCode(int code)
         return "tiff";
     case DibFormatPng:
         return "png";
+    case DibFormatWebp:
+        return "webp";
     default:
         return nullptr;
     }
@@ -56,7 +61,7 @@ const char *qtFormatForCode(int code)
 // The formats this program opens through Qt's readers; other plugins stay unused.
 bool acceptedQtFormat(const QByteArray &format)
 {
-    static const char *const accepted[] = {"bmp", "dib", "gif", "jpeg", "jpg", "png", "tif", "tiff"};
+    static const char *const accepted[] = {"bmp", "dib", "gif", "jpeg", "jpg", "png", "tif", "tiff", "webp"};
     const QByteArray f = format.toLower();
     return std::any_of(std::begin(accepted), std::end(accepted), [&](const char *a) { return f == a; });
 }
@@ -449,12 +454,18 @@ Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress)
                    : readerError(reader);
     if (img.isNull() || img.width() <= 0 || img.height() <= 0)
         return Error::Damaged;
+    const QColorSpace space = img.colorSpace();
+    Error e;
     if (buffer && img.constBits() == buffer.get() && img.size() == size && img.format() == nativeFormat) {
         img = QImage();
-        return convertInPlace(std::move(buffer), size.width(), size.height(), nativeFormat, out, progress);
+        e = convertInPlace(std::move(buffer), size.width(), size.height(), nativeFormat, out, progress);
+    } else {
+        buffer.reset(); // the reader made its own picture
+        e = imageToDib(img, out, progress, paletteFormat);
     }
-    buffer.reset(); // the reader made its own picture
-    return imageToDib(img, out, progress, paletteFormat);
+    if (e == Error::None)
+        ConvertDibToSrgb(*out, space);
+    return e;
 }
 
 Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
@@ -534,6 +545,8 @@ Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progr
         return decodeOwnFormat(file, out, progress, OwnFormat::Pcx);
     if (looksLikeIff(head))
         return decodeOwnFormat(file, out, progress, OwnFormat::Iff);
+    if (looksLikeHeif(head))
+        return decodeHeif(fileName, out, progress);
     const Error viaQt = decodeWithQt(file, formatCode, out, progress);
     // TGA has no signature: it is tried when nothing else recognised the file
     // and the code or the extension says TGA.
@@ -561,7 +574,9 @@ int DibFormatForFileName(const QString &fileName)
         int code;
     } table[] = {{"BMP", DibFormatBmp}, {"DIB", DibFormatDib}, {"GIF", DibFormatGif}, {"IFF", DibFormatIff},
                  {"JIF", DibFormatJif}, {"JPG", DibFormatJpg}, {"LBM", DibFormatLbm}, {"PCX", DibFormatPcx},
-                 {"RLE", DibFormatRle}, {"TGA", DibFormatTga}, {"TIF", DibFormatTif}, {"PNG", DibFormatPng}};
+                 {"RLE", DibFormatRle}, {"TGA", DibFormatTga}, {"TIF", DibFormatTif}, {"PNG", DibFormatPng},
+                 {"JPEG", DibFormatJpg}, {"JPE", DibFormatJpg}, {"TIFF", DibFormatTif}, {"WEBP", DibFormatWebp},
+                 {"HEIC", DibFormatHeif}, {"HEIF", DibFormatHeif}};
     for (const auto &e : table)
         if (ext == e.ext)
             return e.code;

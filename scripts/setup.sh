@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian/Ubuntu (skipped when already there).
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev xvfb xauth)
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins libheif-dev libgl1-mesa-dev xvfb xauth
+          poppler-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
