@@ -61,9 +61,12 @@ void TMyThread::Finish()
 #include "browse/ThumbBrowser.h"
 #include "document/Collection.h"
 #include "picture/OpenDib.h"
+#include "picture/Orientation.h"
 #include "picture/Resample.h"
 #include "platform/PaintBox.h"
 #include "platform/WMUser.h"
+
+#include <QCheckBox>
 
 void TMainForm::StartBrowsing()
 {
@@ -166,6 +169,8 @@ void TMainForm::NewFile(const QString& name)
     const QSize t = ThumbDisplaySize(w, h);
     DIB thumb;
     if (Resize(full, t.width(), t.height(), true, &thumb)) {
+        if (TurnCameraCheck->isChecked())
+            TurnQuarters(thumb, CameraQuarterTurns(path));
         const int bits = DibBitCount(full);
         ThumbInfo info { bits, DibWidth(thumb), DibHeight(thumb), w, h, std::int32_t(1) << bits,
             std::int32_t(full.Info->biSizeImage >> 10), check };
