@@ -138,6 +138,7 @@ void TMainForm::dropEvent(QDropEvent *event)
 void TMainForm::connectDesktop()
 {
     setAcceptDrops(true);
+    UpdateRecentMenu();
     // Files from outside come before the list's own drags from the file list.
     new TEventHook(ImageList->viewport(), [this](QEvent *e) {
         if (e->type() != QEvent::DragEnter && e->type() != QEvent::DragMove && e->type() != QEvent::Drop)

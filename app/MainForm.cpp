@@ -688,6 +688,7 @@ void TMainForm::Setsavedfilename(const QString &fileName)
 {
     SavedFileName = fileName;
     setWindowTitle(MainTitle(fileName));
+    AddRecentFile(fileName);
 }
 
 void TMainForm::StatusBar1DrawPanel()

@@ -23,6 +23,7 @@
 #include "document/Arrangement.h"
 #include "document/Options.h"
 #include "document/Paths.h"
+#include "document/RecentFiles.h"
 #include "picture/Progress.h"
 
 #include <QMainWindow>
@@ -457,6 +458,14 @@ public:
     void DropFilesOnPictures(const QMimeData *mime);
     void DropFilesOnArrangeView(const QMimeData *mime, int X, int Y);
     QCheckBox *TurnCameraCheck = nullptr; // "Turn pictures as the camera recorded"
+    // Arrangements last opened or saved: the drop-down of "Open..." (app/RecentMenu.cpp).
+    TRecentFiles RecentFiles;
+    QMenu *RecentMenu = nullptr;
+    void AddRecentFile(const QString &path);
+    void UpdateRecentMenu();
+    // Opens a listed arrangement after the Open question; one that is gone is
+    // dropped from the list with a message.
+    void OpenRecentFile(const QString &path);
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;

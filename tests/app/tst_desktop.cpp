@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QFile>
+#include <QMenu>
 #include <QMimeData>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -207,6 +208,51 @@ private slots:
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/Open"));
         QCOMPARE(form.PictureCount(), pictures);
+    }
+
+    void recentFilesRule_data()
+    {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QString>("added");
+        QTest::addColumn<QStringList>("expected");
+        QStringList nine;
+        for (int i = 1; i <= 9; ++i)
+            nine << QStringLiteral("/r/%1.sga").arg(i);
+        QTest::newRow("new one first") << QStringList{"/r/a.sga"} << "/r/b.sga" << QStringList{"/r/b.sga", "/r/a.sga"};
+        QTest::newRow("listed one moves up")
+            << QStringList{"/r/a.sga", "/r/b.sga"} << "/r/x/../b.sga" << QStringList{"/r/b.sga", "/r/a.sga"};
+        QTest::newRow("eight at most") << nine << "/r/new.sga" << (QStringList{"/r/new.sga"} + nine.mid(0, 7));
+        QTest::newRow("stored repeats and blanks dropped")
+            << QStringList{"/r/a.sga", "", "/r/a.sga"} << "" << QStringList{"/r/a.sga"};
+    }
+    void recentFilesRule()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QString, added);
+        QFETCH(QStringList, expected);
+        TRecentFiles recent;
+        recent.setFiles(stored);
+        recent.add(added);
+        QCOMPARE(recent.files(), expected);
+    }
+
+    void recentFilesFollowSaveAndDropTheMissing()
+    {
+        DialogRecorder dialogs;
+        TMainForm form;
+        const QString kept = path("kept.sga");
+        const QString gone = path("gone.sga");
+        form.AddPictureFiles({path("a.png")});
+        QVERIFY(form.SaveFile(gone));
+        QVERIFY(form.SaveFile(kept));
+        QCOMPARE(form.RecentFiles.files(), (QStringList{kept, gone}));
+        QCOMPARE(form.RecentMenu->actions().size(), 2);
+        QVERIFY(QFile::remove(gone));
+        form.OpenRecentFile(gone);
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QVERIFY(dialogs.messages[0].text.contains(gone));
+        QCOMPARE(form.RecentFiles.files(), QStringList{kept});
+        QCOMPARE(form.RecentMenu->actions().size(), 1);
     }
 };
 
