@@ -9,7 +9,8 @@
 class QColorSpace;
 
 // Converts a decoded picture to sRGB in place. An empty or unreadable profile,
-// or one that already is sRGB, leaves the picture as it is (taken as sRGB).
+// or one with the sRGB primaries (sRGB itself, a PNG's gamma hint), leaves the
+// picture as it is.
 // Palette pictures have their colour table converted. False only when a
 // usable profile could not be applied (out of memory); the picture is then
 // unchanged or partly converted, never damaged.
