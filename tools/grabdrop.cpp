@@ -1,7 +1,8 @@
 // Shows camera turns and file drops: grabdrop OUTDIR
 // Writes photos whose EXIF orientation says 1, 3, 6 and 8 (each stored so that
 // the turn makes it upright), drops them as a file manager would on the arrange
-// view and on "Pictures", and saves pictures of the window and the browser.
+// view and on "Pictures", and saves pictures of the window, the browser and
+// the "Options" page.
 #include "app/MainUnit.h"
 #include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
@@ -94,6 +95,10 @@ int main(int argc, char *argv[])
     form.SetJamShellTree1Path(photos);
     settle(3000);
     form.grab().save(out + QStringLiteral("/drop-pictures.png"));
+    form.PageControl2->setCurrentWidget(form.TabSheet3);
+    form.PageControl1->setCurrentWidget(form.TabSheet6);
+    settle(200);
+    form.grab().save(out + QStringLiteral("/options.png"));
     form.close();
     return 0;
 }
