@@ -6,11 +6,16 @@
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 
+#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPrinter>
 #include <QSpinBox>
+#include <QThread>
+
+#include <memory>
 
 void TMainForm::SaveBitBtnClick()
 {
@@ -65,13 +70,29 @@ void TMainForm::SaveBitBtnClick()
 
     if (job.Format == ExportFormat::Pdf)
         Checkallquals(); // pictures as the printout has them
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The pages are drawn on a worker while the window, disabled so that the
+    // arrangement stays as it is, keeps painting and shows the progress.
+    const ArrangementOptions drawing = options();
+    ExportResult result = ExportResult::Done;
     QString failed;
-    const ExportResult result = ExportPages(*this, options(), job, [this](int page, int done, int total) {
-        StatusText->setText(tr("Page %1 saved (%2 of %3)").arg(page).arg(done).arg(total));
-        SetProStatus(done * 100 / total);
-        return true;
-    }, &failed);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    setEnabled(false);
+    QEventLoop waiting;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        result = ExportPages(*this, drawing, job, [this](int page, int done, int total) {
+            QMetaObject::invokeMethod(this, [this, page, done, total] {
+                StatusText->setText(tr("Page %1 saved (%2 of %3)").arg(page).arg(done).arg(total));
+                SetProStatus(done * 100 / total);
+            }, Qt::QueuedConnection);
+            return true;
+        }, &failed);
+    }));
+    connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    worker->start();
+    waiting.exec();
+    worker->wait();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall); // the last page's progress
+    setEnabled(true);
     SetProStatus(0);
     QGuiApplication::restoreOverrideCursor();
     if (result == ExportResult::OutOfMemory)
