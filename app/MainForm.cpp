@@ -255,6 +255,8 @@ void TMainForm::createControls()
     DBreiteEdin = floatEdit(TabSheet6, 0, 1000, 0.1, 0);
     DHocheED = floatEdit(TabSheet6, 0, 1000, 1, 100);
     DHocheEdin = floatEdit(TabSheet6, 0, 1000, 0.1, 0);
+    TurnCameraCheck = new QCheckBox(tr("Turn pictures as the camera recorded"), TabSheet6);
+    TurnCameraCheck->setChecked(true);
     ShowFNames = new QCheckBox(tr("If there is no text then show file name"), TabSheet7);
     TranspCheck = new QCheckBox(tr("Transparent font background"), TabSheet7);
     BkColBox = new TColorBox(TabSheet7);
@@ -423,6 +425,7 @@ void TMainForm::layoutTabs()
         options->addWidget(autoBox);
         options->addWidget(gridBox);
         options->addWidget(sizeBox);
+        options->addWidget(TurnCameraCheck);
         options->addStretch(1);
 
         auto *font = new QVBoxLayout(TabSheet7);
@@ -635,6 +638,7 @@ void TMainForm::connectSignals()
     PaintBox3->onMouseUp = [this](QMouseEvent *e) { PaintBox3MouseUp(e); };
     WatchResize(ScrollBox3, [this] { ScrollBox3Resize(); });
     connect(SaveBitBtn, &QPushButton::clicked, this, &TMainForm::SaveBitBtnClick);
+    connectDesktop();
 
     qApp->installEventFilter(this);
     connectUndo();
@@ -712,6 +716,7 @@ void TMainForm::Setsavedfilename(const QString &fileName)
 {
     SavedFileName = fileName;
     setWindowTitle(MainTitle(fileName, isModified()));
+    AddRecentFile(fileName);
 }
 
 void TMainForm::StatusBar1DrawPanel()

@@ -35,6 +35,13 @@ void TMainForm::RestoreSettings()
     ShowGridCheck->setChecked(m.ShowGridCheck);
     MinQualEd->setValue(m.MinQualEd);
     EnhanceQualCheck->setChecked(m.EnhanceQualCheck);
+    TurnCameraCheck->setChecked(m.TurnCameraCheck);
+    // Files opened before the first show (from the command line) stay first.
+    const QStringList opened = RecentFiles.files();
+    RecentFiles.setFiles(m.RecentFiles);
+    for (auto it = opened.crbegin(); it != opened.crend(); ++it)
+        RecentFiles.add(*it);
+    UpdateRecentMenu();
     PageControl3->setCurrentWidget(m.ActivePage == QLatin1String("TabSheet9") ? TabSheet9 : TabSheet10);
     if (!m.Geometry.isEmpty())
         restoreGeometry(m.Geometry);
@@ -51,6 +58,8 @@ void TMainForm::SaveSettings()
     m.ShowGridCheck = ShowGridCheck->isChecked();
     m.MinQualEd = MinQualEd->value();
     m.EnhanceQualCheck = EnhanceQualCheck->isChecked();
+    m.TurnCameraCheck = TurnCameraCheck->isChecked();
+    m.RecentFiles = RecentFiles.files();
     m.ActivePage
         = PageControl3->currentWidget() == TabSheet9 ? QStringLiteral("TabSheet9") : QStringLiteral("TabSheet10");
     m.Geometry = saveGeometry();

@@ -24,6 +24,7 @@
 #include "document/ArrangementFile.h"
 #include "document/Options.h"
 #include "document/Paths.h"
+#include "document/RecentFiles.h"
 #include "picture/Progress.h"
 
 #include <QMainWindow>
@@ -62,10 +63,14 @@ class ThumbnailBrowser;
 class TKeyGate;
 class TKoordEdForm;
 class QDrag;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QMimeData;
 class TDC;
 class TPaintBox;
 class TViewPicForm;
+struct CommandLineRequest;
 class QPaintEvent;
 class QShowEvent;
 
@@ -474,7 +479,37 @@ public:
     void EmptyThumbs();
     void connectBrowser();
 
+    // ---- Desktop: command line, files from a file manager -------------------
+    // (app/DesktopFiles.cpp)
+    void ApplyCommandLine(const CommandLineRequest &request);
+    // Decodes a picture and appends it, turned as the camera recorded when that
+    // option is on; a failure is reported. The new entry's index, or -1.
+    int AddPictureFile(const QString &path);
+    // Adds each file in order; the number added.
+    int AddPictureFiles(const QStringList &paths);
+    // Opens an arrangement handed over from outside after the Open question.
+    void OpenArrangementAsked(const QString &path);
+    // Dropped files: any drop with local files is taken; an arrangement among
+    // them is opened, pictures are added (and placed at `at`, view pixels, when
+    // dropped on the arrange view).
+    bool FileDropAccepted(const QMimeData *mime) const;
+    void DropFilesOnWindow(const QMimeData *mime);
+    void DropFilesOnPictures(const QMimeData *mime);
+    void DropFilesOnArrangeView(const QMimeData *mime, int X, int Y);
+    QCheckBox *TurnCameraCheck = nullptr; // "Turn pictures as the camera recorded"
+    // Arrangements last opened or saved: the drop-down of "Open..." (app/RecentMenu.cpp).
+    TRecentFiles RecentFiles;
+    QMenu *RecentMenu = nullptr;
+    void AddRecentFile(const QString &path);
+    void UpdateRecentMenu();
+    // Opens a listed arrangement after the Open question; one that is gone is
+    // dropped from the list with a message.
+    void OpenRecentFile(const QString &path);
+
 protected:
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
     bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
@@ -487,6 +522,7 @@ private:
     void connectSignals();
     void connectCollection();
     void connectFolderViews();
+    void connectDesktop();
     void FormCreate();
     void FormDestroy();
     bool Closing = false;

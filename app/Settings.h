@@ -4,6 +4,7 @@
 // the control's name, an underscore and the property (SpaceED_Value).
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -21,6 +22,8 @@ struct MainFormSettings {
     bool ShowGridCheck = false;
     int MinQualEd = 72; // dots per inch
     bool EnhanceQualCheck = true;
+    bool TurnCameraCheck = true; // turn pictures as the camera recorded
+    QStringList RecentFiles; // arrangements last opened or saved, newest first
     QString ActivePage = QStringLiteral("TabSheet10"); // "TabSheet9" file list, "TabSheet10" picture browser
     QByteArray Geometry; // the window's normal position and size and its show state; empty = none
 };

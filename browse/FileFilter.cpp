@@ -6,11 +6,13 @@ QString PictureFilterList()
 {
     return QCoreApplication::translate(
         "TMainForm",
-        "All pictures|*.BMP;*.DIB;*.GIF;*.IFF;*.JIF;*.JPG;*.LBM;*.PCX;*.RLE;*.TGA;*.TIF;*.PNG;*.EMF|"
+        "All pictures|*.BMP;*.DIB;*.GIF;*.IFF;*.JIF;*.JPG;*.JPEG;*.JPE;*.LBM;*.PCX;*.RLE;*.TGA;*.TIF;*.TIFF;*.PNG;"
+        "*.WEBP;*.HEIC;*.HEIF;*.EMF|"
         "BMP - Windows, OS/2 Bitmap|*.BMP|DIB - Windows, OS/2 DIB|*.DIB|GIF - CompuServe Graphics Interchange|*.GIF|"
-        "IFF - Amiga|*.IFF|JIF - JPEG - JFIF Compilant|*.JIF|JPG - JPEG - JFIF Compilant|*.JPG|"
+        "IFF - Amiga|*.IFF|JIF - JPEG - JFIF Compilant|*.JIF|JPG - JPEG - JFIF Compilant|*.JPG;*.JPEG;*.JPE|"
         "LBM - Deluxe Paint|*.LBM|PCX - ZSoft Paintbrush|*.PCX|RLE - Windows RLE|*.RLE|"
-        "TGA - Truevision Targa|*.TGA|TIF - Tagged image file Format|*.TIF|PNG - Portable Graphics Network|*.PNG|"
+        "TGA - Truevision Targa|*.TGA|TIF - Tagged image file Format|*.TIF;*.TIFF|PNG - Portable Graphics Network|*.PNG|"
+        "WEBP - WebP picture|*.WEBP|HEIC - High Efficiency Image File|*.HEIC;*.HEIF|"
         "EMF - Windows Enhanced Metafile|*.EMF|All files (*.*)|*.*");
 }
 

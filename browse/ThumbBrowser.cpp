@@ -147,6 +147,8 @@ void PaintThumbGrid(TDC& dc, const ThumbList& list, int selection, int paintFrom
 #include "platform/EventHook.h"
 #include "platform/PaintBox.h"
 
+#include <QCheckBox>
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -160,6 +162,7 @@ void TMainForm::connectBrowser()
 {
     Browser = new ThumbnailBrowser(this);
     Browser->SelectedFolder = [this] { return JamShellTree1Path(); };
+    Browser->TurnAsCamera = [this] { return TurnCameraCheck->isChecked(); };
     connect(Browser, &ThumbnailBrowser::ThumbnailAdded, this, &TMainForm::NewFile);
     connect(Browser, &ThumbnailBrowser::ThumbsEmptied, PaintBox4, qOverload<>(&QWidget::repaint));
     connect(Browser, &ThumbnailBrowser::Progress, this, &TMainForm::SetProStatus);

@@ -3,6 +3,7 @@
 #include "browse/ThumbBrowser.h"
 #include "document/Collection.h"
 #include "picture/OpenDib.h"
+#include "picture/Orientation.h"
 #include "picture/Resample.h"
 #include "picture/ScaledDecode.h"
 
@@ -20,6 +21,7 @@ struct ThumbnailBrowser::Walk {
     QString Folder;
     CacheIndex Index; // written by the listing task before any file task exists
     std::atomic<bool> Cancelled = false;
+    bool TurnAsCamera = false;
 
     // Results are posted to Owner only while it is set; CutLoose clears it
     // under the lock, so no task ever reaches a browser that has moved on.
@@ -100,9 +102,12 @@ void ThumbnailBrowser::MakeThumbnail(const Walk& walk, FileResult& r)
     const PictureHeader& full = picture.Full;
     if (picture.Dib.Bits && full.Width > 1 && full.Height > 1) {
         const QSize t = ThumbDisplaySize(full.Width, full.Height);
-        if (Resize(picture.Dib, t.width(), t.height(), true, &r.Dib))
+        if (Resize(picture.Dib, t.width(), t.height(), true, &r.Dib)) {
+            if (walk.TurnAsCamera)
+                TurnQuarters(r.Dib, CameraQuarterTurns(path));
             r.Info = { full.BitCount, DibWidth(r.Dib), DibHeight(r.Dib), full.Width, full.Height,
                 std::int32_t(1) << full.BitCount, std::int32_t(full.ImageBytes >> 10), *check };
+        }
     }
     deldib(&picture.Dib);
 }
@@ -129,6 +134,7 @@ void ThumbnailBrowser::StartBrowsing()
     BrowsedFolder = folder;
     auto walk = std::make_shared<Walk>();
     walk->Folder = folder;
+    walk->TurnAsCamera = TurnAsCamera && TurnAsCamera();
     walk->Owner = this;
     Current = walk;
     Names.clear();

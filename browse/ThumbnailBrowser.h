@@ -26,6 +26,8 @@ public:
 
     // The folder a walk starts with, asked at every start; empty: none.
     std::function<QString()> SelectedFolder;
+    // Whether thumbnails are turned as the camera recorded, asked at every start.
+    std::function<bool()> TurnAsCamera;
 
     const ThumbList& Thumbs() const { return List; }
     bool Running() const { return Walking; }

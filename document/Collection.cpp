@@ -92,19 +92,7 @@ QString JoinFolder(const QString &folder, const QString &name)
 namespace {
 // Decodes path and appends it with the next id; reports a failure and leaves
 // the collection unchanged.
-bool addPictureFile(TMainForm &form, const QString &path)
-{
-    DIB dib;
-    OpenDib(&dib, path, 0, &form);
-    if (dib.Bits) {
-        form.appendPicture(path, dib);
-        return true;
-    }
-    deldib(&dib);
-    Dialogs::messageBox(&form, LoadErrorText(path), QCoreApplication::translate("TMainForm", "Error"),
-                        Dialogs::Icon::Error, Dialogs::Ok);
-    return false;
-}
+bool addPictureFile(TMainForm &form, const QString &path) { return form.AddPictureFile(path) >= 0; }
 
 bool isEnter(const QKeyEvent *key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
 } // namespace

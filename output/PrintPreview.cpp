@@ -152,23 +152,3 @@ void TMainForm::PaintBox3MouseUp(QMouseEvent *)
     PreviewDragging = false;
     PaintBox3->setCursor(Qt::OpenHandCursor);
 }
-
-void TMainForm::SaveBitBtnClick()
-{
-    const QString file = Dialogs::getSaveFileName(
-        this, tr("Save as image..."), tr("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;Windows bitmap (*.bmp)"),
-        QStringLiteral("png"));
-    if (file.isEmpty())
-        return;
-    const TPrinter &printer = Printer();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const QImage image = RenderPageImage(*this, APageEd->value(), BitDPIED->value(), printer.PageWidth(),
-                                         printer.PageHeight(), printer.LogPixelsX(), printer.LogPixelsY(), options());
-    const bool saved = !image.isNull() && image.save(file, nullptr, 95);
-    QGuiApplication::restoreOverrideCursor();
-    if (image.isNull())
-        Dialogs::messageBox(this, tr("Not enough memory for an image of this page at %1 DPI!").arg(BitDPIED->value()),
-                            tr("Error"), Dialogs::Icon::Error);
-    else if (!saved)
-        Dialogs::messageBox(this, tr("Could not save %1!").arg(file), tr("Error"), Dialogs::Icon::Error);
-}

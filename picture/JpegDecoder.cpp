@@ -1,5 +1,7 @@
 #include "picture/JpegDecoder.h"
+#include "picture/ColourProfile.h"
 
+#include <QByteArray>
 #include <QFile>
 #include <QIODevice>
 
@@ -158,6 +160,7 @@ struct Decoder {
     ProgressMonitor monitor{};
     std::unique_ptr<BYTE, RowsDeleter> rows;
     std::unique_ptr<JSAMPLE[]> cmyk;
+    QByteArray icc; // the embedded colour profile, if any
     bool created = false;
 
     explicit Decoder(QIODevice &dev, DibDecode::Progress *progress)
@@ -225,6 +228,8 @@ Error decodeInto(Decoder &d, int denominator, bool headerOnly, JpegHeader *heade
     d.created = true;
     cinfo->src = &d.src.pub;
     cinfo->progress = &d.monitor.pub;
+    if (!headerOnly)
+        jpeg_save_markers(cinfo, JPEG_APP0 + 2, 0xFFFF);
     jpeg_read_header(cinfo, TRUE);
     if (header) {
         header->width = int(cinfo->image_width);
@@ -265,6 +270,12 @@ Error decodeInto(Decoder &d, int denominator, bool headerOnly, JpegHeader *heade
         for (std::size_t y = 0; y < h; ++y)
             std::memset(base + y * rowBytes + rowBytes - pad, 0, pad);
 
+    JOCTET *icc = nullptr;
+    unsigned int iccLength = 0;
+    if (jpeg_read_icc_profile(cinfo, &icc, &iccLength)) {
+        d.icc = QByteArray(reinterpret_cast<const char *>(icc), int(iccLength));
+        std::free(icc);
+    }
     jpeg_start_decompress(cinfo);
     const bool inverted = cinfo->saw_Adobe_marker;
     while (cinfo->output_scanline < cinfo->output_height) {
@@ -310,6 +321,8 @@ Error DecodeJpeg(QIODevice &dev, int scaleDenominator, DIB *out, DibDecode::Prog
     {
         Decoder d(dev, progress);
         e = decodeInto(d, scaleDenominator, false, nullptr, out);
+        if (e == Error::None && !d.icc.isEmpty())
+            ConvertDibToSrgb(*out, d.icc);
     }
     if (e != Error::None)
         deldib(out);

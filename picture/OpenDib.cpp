@@ -1,12 +1,15 @@
 #include "picture/OpenDib.h"
 #include "picture/BmpDecoder.h"
+#include "picture/ColourProfile.h"
 #include "picture/DecodeSupport.h"
 #include "picture/DeepPng.h"
 #include "picture/GifCanvas.h"
+#include "picture/HeifDecoder.h"
 #include "picture/JpegDecoder.h"
 #include "picture/TiffDecoder.h"
 #include "platform/WMUser.h"
 
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -53,6 +56,8 @@ const char *qtFormatForCode(int code)
         return "tiff";
     case DibFormatPng:
         return "png";
+    case DibFormatWebp:
+        return "webp";
     default:
         return nullptr;
     }
@@ -61,7 +66,7 @@ const char *qtFormatForCode(int code)
 // The formats this program opens through Qt's readers; other plugins stay unused.
 bool acceptedQtFormat(const QByteArray &format)
 {
-    static const char *const accepted[] = {"bmp", "dib", "gif", "jpeg", "jpg", "png", "tif", "tiff"};
+    static const char *const accepted[] = {"bmp", "dib", "gif", "jpeg", "jpg", "png", "tif", "tiff", "webp"};
     const QByteArray f = format.toLower();
     return std::any_of(std::begin(accepted), std::end(accepted), [&](const char *a) { return f == a; });
 }
@@ -530,12 +535,18 @@ Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress)
         return Error::Damaged;
     if (paletteFormat && !composeGifImages(reader, img))
         return Error::Damaged;
+    const QColorSpace space = img.colorSpace();
+    Error e;
     if (buffer && img.constBits() == buffer.get() && img.size() == size && img.format() == nativeFormat) {
         img = QImage();
-        return convertInPlace(std::move(buffer), size.width(), size.height(), nativeFormat, out, progress);
+        e = convertInPlace(std::move(buffer), size.width(), size.height(), nativeFormat, out, progress);
+    } else {
+        buffer.reset(); // the reader made its own picture
+        e = imageToDib(img, out, progress, paletteFormat);
     }
-    buffer.reset(); // the reader made its own picture
-    return imageToDib(img, out, progress, paletteFormat);
+    if (e == Error::None)
+        ConvertDibToSrgb(*out, space);
+    return e;
 }
 
 Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
@@ -639,6 +650,8 @@ Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progr
         return DecodeJpeg(file, 1, out, &progress);
     if (looksLikeTiff(head))
         return DecodeTiff(file, out, &progress);
+    if (looksLikeHeif(head))
+        return decodeHeif(fileName, out, progress);
     const Error viaQt = decodeWithQt(file, formatCode, out, progress);
     // TGA has no signature: it is tried when nothing else recognised the file
     // and the code or the extension says TGA.
@@ -666,7 +679,9 @@ int DibFormatForFileName(const QString &fileName)
         int code;
     } table[] = {{"BMP", DibFormatBmp}, {"DIB", DibFormatDib}, {"GIF", DibFormatGif}, {"IFF", DibFormatIff},
                  {"JIF", DibFormatJif}, {"JPG", DibFormatJpg}, {"LBM", DibFormatLbm}, {"PCX", DibFormatPcx},
-                 {"RLE", DibFormatRle}, {"TGA", DibFormatTga}, {"TIF", DibFormatTif}, {"PNG", DibFormatPng}};
+                 {"RLE", DibFormatRle}, {"TGA", DibFormatTga}, {"TIF", DibFormatTif}, {"PNG", DibFormatPng},
+                 {"JPEG", DibFormatJpg}, {"JPE", DibFormatJpg}, {"TIFF", DibFormatTif}, {"WEBP", DibFormatWebp},
+                 {"HEIC", DibFormatHeif}, {"HEIF", DibFormatHeif}};
     for (const auto &e : table)
         if (ext == e.ext)
             return e.code;

@@ -21,6 +21,8 @@ enum DibFormatCode : int {
     DibFormatTga = 12,
     DibFormatTif = 13,
     DibFormatPng = 14,
+    DibFormatWebp = 15,
+    DibFormatHeif = 16,
 };
 
 // Format code for a file name's extension (after the last dot, ASCII letters

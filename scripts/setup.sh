@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what the build needs on Debian/Ubuntu (skipped when already there).
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-image-formats-plugins libgl1-mesa-dev xvfb xauth
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins libheif-dev libgl1-mesa-dev xvfb xauth
           libjpeg62-turbo-dev libtiff-dev libjpeg-turbo-progs)
 packages+=(poppler-utils) # the tests look at printed PDF pages
 missing=()

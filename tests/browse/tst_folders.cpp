@@ -95,9 +95,12 @@ private slots:
     void filterList()
     {
         const std::vector<FileFilterPair> pairs = ParseFilterList(PictureFilterList());
-        QCOMPARE(pairs.size(), std::size_t(15));
+        QCOMPARE(pairs.size(), std::size_t(17));
         QCOMPARE(pairs.front().Description, QStringLiteral("All pictures"));
-        QCOMPARE(MaskNameFilters(pairs.front().Mask).size(), 13);
+        const QStringList all = MaskNameFilters(pairs.front().Mask);
+        QCOMPARE(all.size(), 19);
+        for (const char *photo : {"*.JPEG", "*.JPE", "*.TIFF", "*.WEBP", "*.HEIC", "*.HEIF"})
+            QVERIFY2(all.contains(QLatin1String(photo)), photo);
         QCOMPARE(pairs.back().Description, QStringLiteral("All files (*.*)"));
         QCOMPARE(MaskNameFilters(pairs.back().Mask), QStringList{"*"});
         QCOMPARE(ParseFilterList("A|*.A|dangling").size(), std::size_t(1));
@@ -130,7 +133,7 @@ private slots:
     void filterListsMatchingFilesCaseInsensitively()
     {
         TMainForm form;
-        QCOMPARE(form.FilterComboBox1->count(), 15);
+        QCOMPARE(form.FilterComboBox1->count(), 17);
         QCOMPARE(form.FilterComboBox1->currentText(), QStringLiteral("All pictures"));
         QVERIFY(form.SetJamShellTree1Path(folder));
         QCOMPARE(form.JamShellTree1Path(), folder);

@@ -210,7 +210,8 @@ private slots:
         QVERIFY(writePicture(dir.path() + "/a.jpg", 4000, 1000));
         QVERIFY(writePicture(dir.path() + "/b.Png", 1000, 4000));
         QVERIFY(writeFile(dir.path() + "/notes.txt", "text"));
-        QVERIFY(writePicture(dir.path() + "/c.jpeg", 50, 50));
+        QVERIFY(writePicture(dir.path() + "/c.jpg", 50, 50));
+        QVERIFY(QFile::rename(dir.path() + "/c.jpg", dir.path() + "/c.jfif"));
         QVERIFY(writePicture(dir.path() + "/d.bmp", 50, 50));
         QVERIFY(QFile::rename(dir.path() + "/d.bmp", dir.path() + "/d.EMF"));
         QVERIFY(writePicture(dir.path() + "/thin.png", 1, 100));

@@ -312,7 +312,7 @@ private slots:
         QTest::newRow("upper case") << "/p/A.JPG" << int(DibFormatJpg);
         QTest::newRow("lower case") << "/p/a.lbm" << int(DibFormatLbm);
         QTest::newRow("last dot counts") << "/p/a.png.pcx" << int(DibFormatPcx);
-        QTest::newRow("jpeg spelled out") << "/p/a.jpeg" << int(DibFormatAuto);
+        QTest::newRow("jpeg spelled out") << "/p/a.jpeg" << int(DibFormatJpg);
         QTest::newRow("no extension") << "/p/readme" << int(DibFormatAuto);
         QTest::newRow("non-ascii letter") << QStringLiteral("/p/a.p\u00cdx") << int(DibFormatAuto);
     }

@@ -1,0 +1,20 @@
+#pragma once
+// What the program was asked to do on its command line, parsed without any
+// window so that it can be checked on its own; the main window applies it.
+#include <QString>
+#include <QStringList>
+
+struct CommandLineRequest {
+    QString Arrangement;  // absolute path of the .sga to open; empty = none
+    QStringList Pictures; // absolute paths to add to the collection, in order
+    bool ShowHelp = false;
+    bool ShowVersion = false;
+    QString Error;        // non-empty: nothing is done, the text goes to stderr
+    QString HelpText;     // the usage text, for --help and after an error
+    QString VersionText;  // "snapgrid-atlas 4.0"
+};
+
+// Parses argv as given (argument 0 is the program). Relative names are taken
+// from `workingFolder`. An .sga among the names is the arrangement; only one
+// may be given. Every other name is a picture.
+[[nodiscard]] CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString &workingFolder);

@@ -1,0 +1,50 @@
+#pragma once
+// "Save as image..." for one page or all: pictures (PNG, JPEG, TIFF, BMP) at a
+// chosen resolution, one file per page, or one PDF of all pages drawn by the
+// printing rule at the printer's resolution.
+#include <QPageLayout>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class TArrangement;
+struct ArrangementOptions;
+
+enum class ExportFormat { Png, Jpeg, Tiff, Bmp, Pdf };
+
+// The format a file name's extension names; PNG for anything else.
+[[nodiscard]] ExportFormat ExportFormatForFileName(const QString &fileName);
+
+// The files pages first..last are written to. One page: the name itself.
+// Several pages: "-01", "-02"... before the extension, with as many digits as
+// the last number needs (at least two).
+[[nodiscard]] QStringList ExportFileNames(const QString &fileName, int first, int last);
+
+struct PageExportJob {
+    QString FileName;      // as chosen; numbered for several pictures
+    ExportFormat Format = ExportFormat::Png;
+    int FirstPage = 1;
+    int LastPage = 1;
+    int Dpi = 150;         // pictures: dots per inch, stored in the file
+    // The printer's printable area in its pixels and its resolution.
+    int PageWidth = 0;
+    int PageHeight = 0;
+    int PrinterDpiX = 600;
+    int PrinterDpiY = 600;
+    // The paper of the PDF; when its printable area does not match the page
+    // size above, the PDF page is the printable area without margins.
+    QPageLayout PaperLayout;
+};
+
+// The files a job writes (one PDF or one picture per page).
+[[nodiscard]] QStringList ExportTargets(const PageExportJob &job);
+
+enum class ExportResult { Done, OutOfMemory, WriteFailed, Cancelled };
+
+// Writes the pages. pageDone(page, done, total) after each page; returning
+// false from it stops the export (files written so far stay). failedFile
+// receives the name of the file that could not be made.
+ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &options, const PageExportJob &job,
+                         const std::function<bool(int page, int done, int total)> &pageDone,
+                         QString *failedFile = nullptr);

@@ -1,0 +1,260 @@
+#include "app/CommandLine.h"
+#include "app/MainUnit.h"
+#include "common/PhotoFixtures.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "document/DroppedFiles.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QMenu>
+#include <QMimeData>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+namespace {
+QImage uprightPattern()
+{
+    // Wider than high, red in the top-left corner.
+    QImage img(40, 20, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x)
+            img.setPixel(x, y, qRgb(255, 0, 0));
+    return img;
+}
+
+bool writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QMimeData *uriList(const QStringList &paths)
+{
+    auto *mime = new QMimeData;
+    QList<QUrl> urls;
+    for (const QString &p : paths)
+        urls.append(p.startsWith(QLatin1String("http")) ? QUrl(p) : QUrl::fromLocalFile(p));
+    mime->setUrls(urls);
+    return mime;
+}
+} // namespace
+
+class TestDesktop : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir.isValid());
+        QVERIFY(uprightPattern().save(path("a.png")));
+        QVERIFY(uprightPattern().save(path("b.png")));
+        for (const int o : {1, 3, 6, 8})
+            QVERIFY(writeBytes(path(QStringLiteral("cam%1.jpg").arg(o)),
+                               PhotoFixtures::jpegWithOrientation(uprightPattern(), o)));
+        QVERIFY(writeBytes(path("notes.txt"), "text"));
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("arrangement");
+        QTest::addColumn<QStringList>("pictures");
+        QTest::addColumn<bool>("error");
+        QTest::addColumn<bool>("help");
+        QTest::addColumn<bool>("version");
+        const QStringList none;
+        QTest::newRow("nothing") << QStringList{} << "" << none << false << false << false;
+        QTest::newRow("arrangement, relative") << QStringList{"trip.SGA"} << "/w/trip.SGA" << none << false << false
+                                               << false;
+        QTest::newRow("pictures keep their order")
+            << QStringList{"b.jpg", "/abs/a.heic", "../up.png"} << ""
+            << QStringList{"/w/b.jpg", "/abs/a.heic", "/up.png"} << false << false << false;
+        QTest::newRow("arrangement and pictures")
+            << QStringList{"x.png", "t.sga"} << "/w/t.sga" << QStringList{"/w/x.png"} << false << false << false;
+        QTest::newRow("two arrangements") << QStringList{"a.sga", "b.sga"} << "" << none << true << false << false;
+        QTest::newRow("unknown option") << QStringList{"--bogus"} << "" << none << true << false << false;
+        QTest::newRow("help wins") << QStringList{"--help", "a.sga"} << "" << none << false << true << false;
+        QTest::newRow("version") << QStringList{"--version"} << "" << none << false << false << true;
+        QTest::newRow("after -- a name may start with a dash")
+            << QStringList{"--", "-odd.png"} << "" << QStringList{"/w/-odd.png"} << false << false << false;
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, arrangement);
+        QFETCH(QStringList, pictures);
+        QFETCH(bool, error);
+        QFETCH(bool, help);
+        QFETCH(bool, version);
+        const CommandLineRequest r = ParseCommandLine(QStringList{"snapgrid-atlas"} + args, QStringLiteral("/w"));
+        QCOMPARE(!r.Error.isEmpty(), error);
+        QCOMPARE(r.ShowHelp, help);
+        QCOMPARE(r.ShowVersion, version);
+        QCOMPARE(r.Arrangement, arrangement);
+        QCOMPARE(r.Pictures, pictures);
+        QVERIFY(r.HelpText.contains(QLatin1String("--version")));
+    }
+
+    void dropSortsFiles()
+    {
+        std::unique_ptr<QMimeData> mime(uriList({path("a.png"), path("notes.txt"), path("x.sga"), dir.path(),
+                                                 "https://example.org/c.jpg", path("y.sga"), path("b.png")}));
+        const DroppedFiles files = SortDroppedFiles(mime.get());
+        QCOMPARE(files.Arrangement, path("x.sga"));
+        QCOMPARE(files.Pictures, (QStringList{path("a.png"), path("b.png")}));
+        QVERIFY(SortDroppedFiles(nullptr).isEmpty());
+    }
+
+    // Camera turns become the entry's Rotation; saved and reopened, the
+    // picture is not turned again.
+    void cameraTurnOnAdding_data()
+    {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<bool>("option");
+        QTest::addColumn<int>("rotation");
+        QTest::newRow("upright") << 1 << true << 0;
+        QTest::newRow("half") << 3 << true << 2;
+        QTest::newRow("right") << 6 << true << 1;
+        QTest::newRow("left") << 8 << true << 3;
+        QTest::newRow("option off") << 6 << false << 0;
+    }
+    void cameraTurnOnAdding()
+    {
+        QFETCH(int, orientation);
+        QFETCH(bool, option);
+        QFETCH(int, rotation);
+        DialogRecorder dialogs;
+        const QString sga = path(QStringLiteral("cam%1.sga").arg(orientation));
+        {
+            TMainForm form;
+            QVERIFY(form.TurnCameraCheck->isChecked());
+            form.TurnCameraCheck->setChecked(option);
+            QCOMPARE(form.AddPictureFiles({path(QStringLiteral("cam%1.jpg").arg(orientation))}), 1);
+            const PictureEntry &e = form.Pictures.back();
+            QCOMPARE(e.Rotation, rotation);
+            QCOMPARE(DibWidth(e.Dib), rotation % 2 ? 20 : 40);
+            QVERIFY(form.SaveFile(sga));
+        }
+        TMainForm reopened;
+        reopened.OpenFile(sga);
+        QCOMPARE(reopened.PictureCount(), 1);
+        QCOMPARE(reopened.Pictures[0].Rotation, rotation);
+        QCOMPARE(DibWidth(reopened.Pictures[0].Dib), rotation % 2 ? 20 : 40);
+        QVERIFY(dialogs.messages.empty());
+    }
+
+    void dropOnPicturesAdds()
+    {
+        DialogRecorder dialogs;
+        TMainForm form;
+        std::unique_ptr<QMimeData> mime(uriList({path("a.png"), path("notes.txt"), path("b.png")}));
+        QVERIFY(form.FileDropAccepted(mime.get()));
+        form.DropFilesOnPictures(mime.get());
+        QCOMPARE(form.PictureCount(), 2);
+        QCOMPARE(form.Pictures[1].FileName, path("b.png"));
+        QCOMPARE(form.Placements.size(), 0);
+        QVERIFY(dialogs.messages.empty());
+    }
+
+    void dropOnArrangeViewPlacesWhereDropped()
+    {
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.ScreenDpiOverride = 96;
+        form.UseGridCheck->setChecked(false);
+        form.ZoomEd->setValue(100);
+        std::unique_ptr<QMimeData> mime(uriList({path("a.png"), path("b.png")}));
+        form.DropFilesOnArrangeView(mime.get(), 192, 96); // two inches right, one down
+        QCOMPARE(form.PictureCount(), 2);
+        QCOMPARE(form.Placements.size(), 2);
+        QCOMPARE(form.Placements.at(0).Left, 2.0);
+        QCOMPARE(form.Placements.at(0).Top, 1.0);
+        QCOMPARE(form.Placements.at(0).PictureId, form.Pictures[0].PictureId);
+        QVERIFY(form.Placements.at(1).Left > 2.0); // fanned, not hidden under the first
+        QCOMPARE(form.Placements.at(1).PictureId, form.Pictures[1].PictureId);
+        QCOMPARE(form.SelectedPlacement, 1);
+    }
+
+    void droppedArrangementOpensAfterTheQuestion_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("pictures");
+        QTest::newRow("OK opens") << int(Dialogs::IdOk) << 1;
+        QTest::newRow("Cancel keeps the arrangement") << int(Dialogs::IdCancel) << 2;
+    }
+    void droppedArrangementOpensAfterTheQuestion()
+    {
+        QFETCH(int, answer);
+        QFETCH(int, pictures);
+        const QString sga = path("one.sga");
+        {
+            DialogRecorder quiet;
+            TMainForm saver;
+            saver.AddPictureFiles({path("a.png")});
+            QVERIFY(saver.SaveFile(sga));
+        }
+        DialogRecorder dialogs(answer);
+        TMainForm form;
+        form.AddPictureFiles({path("a.png"), path("b.png")});
+        std::unique_ptr<QMimeData> mime(uriList({path("b.png"), sga}));
+        form.DropFilesOnWindow(mime.get());
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/Open"));
+        QCOMPARE(form.PictureCount(), pictures);
+    }
+
+    void recentFilesRule_data()
+    {
+        QTest::addColumn<QStringList>("stored");
+        QTest::addColumn<QString>("added");
+        QTest::addColumn<QStringList>("expected");
+        QStringList nine;
+        for (int i = 1; i <= 9; ++i)
+            nine << QStringLiteral("/r/%1.sga").arg(i);
+        QTest::newRow("new one first") << QStringList{"/r/a.sga"} << "/r/b.sga" << QStringList{"/r/b.sga", "/r/a.sga"};
+        QTest::newRow("listed one moves up")
+            << QStringList{"/r/a.sga", "/r/b.sga"} << "/r/x/../b.sga" << QStringList{"/r/b.sga", "/r/a.sga"};
+        QTest::newRow("eight at most") << nine << "/r/new.sga" << (QStringList{"/r/new.sga"} + nine.mid(0, 7));
+        QTest::newRow("stored repeats and blanks dropped")
+            << QStringList{"/r/a.sga", "", "/r/a.sga"} << "" << QStringList{"/r/a.sga"};
+    }
+    void recentFilesRule()
+    {
+        QFETCH(QStringList, stored);
+        QFETCH(QString, added);
+        QFETCH(QStringList, expected);
+        TRecentFiles recent;
+        recent.setFiles(stored);
+        recent.add(added);
+        QCOMPARE(recent.files(), expected);
+    }
+
+    void recentFilesFollowSaveAndDropTheMissing()
+    {
+        DialogRecorder dialogs;
+        TMainForm form;
+        const QString kept = path("kept.sga");
+        const QString gone = path("gone.sga");
+        form.AddPictureFiles({path("a.png")});
+        QVERIFY(form.SaveFile(gone));
+        QVERIFY(form.SaveFile(kept));
+        QCOMPARE(form.RecentFiles.files(), (QStringList{kept, gone}));
+        QCOMPARE(form.RecentMenu->actions().size(), 2);
+        QVERIFY(QFile::remove(gone));
+        form.OpenRecentFile(gone);
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        QVERIFY(dialogs.messages[0].text.contains(gone));
+        QCOMPARE(form.RecentFiles.files(), QStringList{kept});
+        QCOMPARE(form.RecentMenu->actions().size(), 1);
+    }
+};
+
+SGA_TEST(TestDesktop)
+#include "tst_desktop.moc"
