@@ -28,12 +28,6 @@ struct ImageFree {
     void operator()(heif_image *i) const { heif_image_release(i); }
 };
 
-quint8 overWhite(quint32 c, quint32 a)
-{
-    const quint32 t = c * a + 255u * (255u - a) + 128u;
-    return quint8((t + (t >> 8)) >> 8);
-}
-
 // The profile of the picture: an ICC profile as stored, or the common cases of
 // the coded colour description (primaries of Display P3 or BT.2020 with the
 // sRGB curve).
