@@ -107,9 +107,9 @@ void ThumbnailBrowser::MakeThumbnail(const Walk& walk, FileResult& r)
     deldib(&picture.Dib);
 }
 
-ThumbnailBrowser::ThumbnailBrowser(QObject* parent)
+ThumbnailBrowser::ThumbnailBrowser(QObject* parent, QThreadPool* pool)
     : QObject(parent)
-    , Pool(QThreadPool::globalInstance())
+    , Pool(pool ? pool : QThreadPool::globalInstance())
 {
 }
 
