@@ -114,7 +114,8 @@ double walkSeconds(TMainForm& form, const std::function<void()>& begin, double* 
     sinceTick.start();
     ticks.start();
     begin();
-    if (form.Browser->Running())
+    // A walk that is stopped and restarted ends twice.
+    while (form.Browser->Running())
         loop.exec();
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
     ticks.stop();
@@ -149,7 +150,13 @@ int main(int argc, char** argv)
     walkSeconds(form, [&] { form.PageControl3->setCurrentWidget(form.TabSheet10); }, nullptr);
 
     double stall = 0;
-    const double first = walkSeconds(form, [&] { form.SetJamShellTree1Path(folder); }, &stall);
+    const double first = walkSeconds(
+        form,
+        [&] {
+            if (!form.SetJamShellTree1Path(folder))
+                std::fprintf(stderr, "cannot select %s\n", qPrintable(folder));
+        },
+        &stall);
     const int made = form.Thumbs().count();
     const double revisit = walkSeconds(form,
         [&] {
