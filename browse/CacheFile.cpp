@@ -190,7 +190,14 @@ void SaveBrowseInfos(const QString& folder, const ThumbList& list)
             || (magic[0] | magic[1] << 8) != CacheMagic)
             return;
     }
-    WriteFileSafely(path, CacheFileBytes(list));
+    const QByteArray bytes = CacheFileBytes(list);
+    // A revisit that took every thumbnail from the cache changes nothing.
+    if (existing.size() == bytes.size()) {
+        QFile f(path);
+        if (f.open(QIODevice::ReadOnly) && f.readAll() == bytes)
+            return;
+    }
+    WriteFileSafely(path, bytes);
 }
 
 bool WriteFileSafely(const QString& path, const QByteArray& bytes)

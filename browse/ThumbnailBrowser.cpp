@@ -65,8 +65,7 @@ QStringList listPictureFiles(const QString& folder, const std::atomic<bool>& can
     while (it.hasNext() && !cancelled) {
         it.next();
         const QString name = it.fileName();
-        if (DibFormatForFileName(name) != DibFormatAuto && name != QLatin1String(CacheFileName)
-            && !seen.contains(name)) {
+        if (DibFormatForFileName(name) != DibFormatAuto && !seen.contains(name)) {
             seen.insert(name);
             names.append(name);
         }
@@ -112,9 +111,9 @@ void ThumbnailBrowser::MakeThumbnail(const Walk& walk, FileResult& r)
     deldib(&picture.Dib);
 }
 
-ThumbnailBrowser::ThumbnailBrowser(QObject* parent)
+ThumbnailBrowser::ThumbnailBrowser(QObject* parent, QThreadPool* pool)
     : QObject(parent)
-    , Pool(QThreadPool::globalInstance())
+    , Pool(pool ? pool : QThreadPool::globalInstance())
 {
 }
 
@@ -198,6 +197,8 @@ void ThumbnailBrowser::Finished(const std::shared_ptr<Walk>& walk, std::unique_p
             emit Progress(0); // a file that failed
         }
     }
+    if (walk != Current)
+        return; // stopped by a receiver of the signals above
     SubmitMore();
     if (NextAppend == Names.size())
         WalkDone();

@@ -20,7 +20,9 @@ class QThreadPool;
 class ThumbnailBrowser : public QObject {
     Q_OBJECT
 public:
-    explicit ThumbnailBrowser(QObject* parent = nullptr);
+    // pool: where files are made into thumbnails; nullptr: the global pool,
+    // sized to the machine's cores.
+    explicit ThumbnailBrowser(QObject* parent = nullptr, QThreadPool* pool = nullptr);
     // Ends a walk under way (see End) without waiting for its tasks.
     ~ThumbnailBrowser() override;
 

@@ -3,6 +3,7 @@
 // Pictures given on the command line are added to the collection and placed
 // on page 1, so the views have something to show.
 #include "app/MainUnit.h"
+#include "browse/ThumbnailBrowser.h"
 #include "picture/Dib.h"
 #include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QImage>
+#include <QScreen>
 #include <QTabWidget>
 #include <QThread>
 #include <QTimer>
@@ -67,10 +69,17 @@ int main(int argc, char *argv[])
             form.PageControl2->setCurrentWidget(form.TabSheet1);
             form.PageControl3->setCurrentWidget(form.TabSheet10);
             form.SetJamShellTree1Path(QString::fromLocal8Bit(argv[2]));
-            for (int i = 0; i < 1000 && (form.Running || i < 6); ++i) {
+            // The screen as it is (not repainted for the grab) while the walk runs.
+            bool caught = false;
+            for (int i = 0; i < 3000 && (form.Browser->Running() || i < 6); ++i) {
                 QApplication::processEvents();
                 QThread::msleep(10);
+                if (!caught && form.Thumbs().count() >= 12) {
+                    caught = true;
+                    form.screen()->grabWindow(form.winId()).save(QStringLiteral("%1/browser-walking.png").arg(out));
+                }
             }
+            form.screen()->grabWindow(form.winId()).save(QStringLiteral("%1/browser-walked.png").arg(out));
             form.Selection = 2;
             form.PaintBox4->repaint();
             form.grab().toImage().save(QStringLiteral("%1/browser.png").arg(out));

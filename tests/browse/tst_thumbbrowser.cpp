@@ -4,14 +4,21 @@
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "platform/DeviceContext.h"
+#include "platform/PaintBox.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QScreen>
+#include <QSet>
+#include <QThreadPool>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 namespace {
 void addPicture(ThumbList& list, int w, int h, const QString& name = "p.png", ThumbInfo info = {})
@@ -125,6 +132,9 @@ private slots:
         QTest::newRow("left on the first stays") << int(Qt::Key_Left) << 1 << 4 << 1;
         QTest::newRow("right on the last stays") << int(Qt::Key_Right) << 7 << 4 << 7;
         QTest::newRow("other keys do nothing") << int(Qt::Key_A) << 3 << 4 << 3;
+        QTest::newRow("left from beyond the count comes back") << int(Qt::Key_Left) << 9 << 4 << 8;
+        QTest::newRow("up from beyond the count comes back") << int(Qt::Key_Up) << 11 << 4 << 7;
+        QTest::newRow("right beyond the count stays") << int(Qt::Key_Right) << 9 << 4 << 9;
     }
     void keyMove()
     {
@@ -355,6 +365,95 @@ private slots:
             form.reset(); // waits for the worker; its next step never runs
         }
         QVERIFY(QFile::exists(dir.path() + "/bnsbrwse.cbf"));
+    }
+
+    // However many threads make them, the thumbnails arrive in the listing's
+    // order and the list and cache file are those of a one-at-a-time walk.
+    void poolWalkMatchesOneAtATime()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 6; ++i)
+            QVERIFY(writePicture(dir.path() + QString("/j%1.jpg").arg(i), 900 - 100 * i, 500, QColor(40 * i, 90, 200)));
+        QVERIFY(writePicture(dir.path() + "/p.png", 300, 200, Qt::blue));
+        QVERIFY(writePicture(dir.path() + "/thin.png", 1, 100));
+        QVERIFY(writeFile(dir.path() + "/text.jpg", "no picture"));
+        const auto walk = [&dir](int threads, QVector<int>* progress = nullptr) {
+            QThreadPool pool;
+            pool.setMaxThreadCount(threads);
+            ThumbnailBrowser browser(nullptr, &pool);
+            browser.SelectedFolder = [&dir] { return dir.path(); };
+            if (progress)
+                connect(&browser, &ThumbnailBrowser::Progress, [progress](int p) { progress->append(p); });
+            browser.StartBrowsing();
+            if (!QTest::qWaitFor([&browser] { return !browser.Running(); }, 30000))
+                return QByteArray("still running");
+            return CacheFileBytes(browser.Thumbs());
+        };
+        QVector<int> progress;
+        const QByteArray sequential = walk(1, &progress);
+        QCOMPARE(LoadBrowseInfos(dir.path()).size(), std::size_t(7));
+        QCOMPARE(readFile(dir.path() + "/bnsbrwse.cbf"), sequential);
+        QVERIFY(progress.contains(0) && progress.last() == 0); // failures reset it, the end too
+        QVERIFY(QFile::remove(dir.path() + "/bnsbrwse.cbf"));
+        QCOMPARE(walk(4), sequential);
+        QCOMPARE(readFile(dir.path() + "/bnsbrwse.cbf"), sequential);
+        QCOMPARE(walk(4), sequential); // from the cache file
+    }
+
+    // Thousands of files, a FIFO named like a picture, undecodable files and
+    // files that vanish while the walk runs: the walk goes on to its end, the
+    // window never waits, and no file is shown twice.
+    void badInputNeverBlocks()
+    {
+        QTemporaryDir dir;
+        QImage tiny(8, 6, QImage::Format_RGB32);
+        tiny.fill(Qt::green);
+        const int many = 1500;
+        for (int i = 0; i < many; ++i)
+            QVERIFY(tiny.save(dir.path() + QString("/t%1.bmp").arg(i)));
+        QVERIFY(::mkfifo(QFile::encodeName(dir.path() + "/pipe.jpg").constData(), 0600) == 0);
+        QVERIFY(writeFile(dir.path() + "/text.jpg", "no picture"));
+        QVERIFY(writeFile(dir.path() + "/cut.png", readFile(dir.path() + "/t0.bmp").left(20)));
+
+        ThumbnailBrowser browser;
+        browser.SelectedFolder = [&dir] { return dir.path(); };
+        QElapsedTimer clock;
+        clock.start();
+        browser.StartBrowsing();
+        QVERIFY(clock.elapsed() < 2000);
+        for (int i = 0; i < many; i += 10)
+            QFile::remove(dir.path() + QString("/t%1.bmp").arg(i));
+        QTRY_VERIFY_WITH_TIMEOUT(!browser.Running(), 120000);
+        QSet<QString> names;
+        for (int i = 0; i < browser.Thumbs().count(); ++i)
+            names.insert(browser.Thumbs().at(i).Name);
+        QCOMPARE(names.size(), browser.Thumbs().count());
+        QVERIFY(browser.Thumbs().count() >= many - many / 10 && browser.Thumbs().count() <= many);
+        QVERIFY(!names.contains("pipe.jpg") && !names.contains("text.jpg") && !names.contains("cut.png"));
+    }
+
+    // The grid grows a row while thumbnails arrive: every cell stays drawn on
+    // the screen, not only those painted after the last growth.
+    void growingGridKeepsEveryCell()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 14; ++i)
+            QVERIFY(writePicture(dir.path() + QString("/p%1.png").arg(i, 2, 10, QChar('0')), 60, 40));
+        TMainForm form;
+        form.resize(1000, 700);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        browse(form, dir.path());
+        QTRY_VERIFY(!form.Browser->Running() && form.Thumbs().count() == 14);
+        QTest::qWait(50);
+        const QImage screen = form.screen()->grabWindow(form.winId()).toImage();
+        const int columns = ThumbColumns(form.PaintBox4->width());
+        QVERIFY(columns < 14);
+        for (int i = 1; i <= 14; ++i) {
+            const QPoint strip = form.PaintBox4->mapTo(&form, ThumbCellOrigin(i, columns) + QPoint(4, 50));
+            const QRgb c = screen.pixel(strip);
+            QVERIFY2(c == qRgb(192, 192, 192) || c == qRgb(0, 0, 255), qPrintable(QString("cell %1").arg(i)));
+        }
     }
 };
 SGA_TEST(TestThumbBrowser)
