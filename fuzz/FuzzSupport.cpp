@@ -30,7 +30,10 @@ void InitApplication()
     static int argc = 1;
     static char name[] = "snapgrid-atlas-fuzz";
     static char *argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: libFuzzer leaves through exit(), when Qt's own statics
+    // may already be gone.
+    static QApplication *app = new QApplication(argc, argv);
+    Q_UNUSED(app);
     QStandardPaths::setTestModeEnabled(true);
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
 

@@ -12,7 +12,6 @@
 #include <QSpinBox>
 
 #include <cstdint>
-#include <memory>
 
 namespace {
 
@@ -48,9 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static const QString path = Fuzz::ScratchFolder() + QStringLiteral("input.sga");
     if (!Fuzz::WriteFile(path, data, size))
         return 0;
-    // A window per input, so each input replays alone exactly as it ran.
-    auto form = std::make_unique<TMainForm>();
-    form->ScreenDpiOverride = 96;
+    // One window for the run, as one opens file after file: opening replaces
+    // everything the file holds, and a window takes far longer to make than a
+    // small file to open.
+    static TMainForm *form = [] {
+        auto *f = new TMainForm;
+        f->ScreenDpiOverride = 96;
+        return f;
+    }();
     form->OpenFile(path);
     draw(*form);
     return 0;

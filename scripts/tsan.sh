@@ -14,8 +14,9 @@ cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEB
 cmake --build build-tsan --target "${programs[@]/#/tst_}"
 
 export QT_QPA_PLATFORM=offscreen
-# second_deadlock_stack: both sides of a lock-order report.
-export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp second_deadlock_stack=1 history_size=4"
+# second_deadlock_stack: both sides of a lock-order report; history_size: the most
+# history, so the earlier access of a race is shown (and matched by the suppressions).
+export TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp second_deadlock_stack=1 history_size=7"
 for p in "${programs[@]}"; do
   echo "== tst_$p under ThreadSanitizer"
   build-tsan/tests/tst_"$p"
