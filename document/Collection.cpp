@@ -3,6 +3,7 @@
 #include "document/Collection.h"
 
 #include "app/MainUnit.h"
+#include "picture/DecodeBatch.h"
 #include "picture/OpenDib.h"
 #include "platform/Dialogs.h"
 #include "platform/EventHook.h"
@@ -88,12 +89,10 @@ QString JoinFolder(const QString &folder, const QString &name)
 }
 
 namespace {
-// Decodes path and appends it with the next id; reports a failure and leaves
-// the collection unchanged.
-bool addPictureFile(TMainForm &form, const QString &path)
+// Appends path's decoded picture with the next id; reports a failure and
+// leaves the collection unchanged.
+bool addPictureFile(TMainForm &form, const QString &path, DIB dib)
 {
-    DIB dib;
-    OpenDib(&dib, path, 0, &form);
     if (dib.Bits) {
         form.appendPicture(path, dib);
         return true;
@@ -195,8 +194,13 @@ void TMainForm::AddBtnClick()
     if (folder.isEmpty())
         return;
     bool added = false;
+    QStringList files;
     for (const QString &name : JamShellList1SelectedFiles())
-        added = addPictureFile(*this, JoinFolder(folder, name)) || added;
+        files.append(JoinFolder(folder, name));
+    DecodeBatch decoded(files);
+    decoded.Progress = [this](int percent) { SetProStatus(percent); };
+    for (const QString &path : files)
+        added = addPictureFile(*this, path, decoded.TakeNext()) || added;
     UpdateListBox();
     repaintStrip();
     if (added)
@@ -206,7 +210,10 @@ void TMainForm::AddBtnClick()
 void TMainForm::OpenFromBrowser(const QString &name)
 {
     const QString folder = JamShellTree1Path();
-    const bool added = addPictureFile(*this, JoinFolder(folder, name));
+    const QString path = JoinFolder(folder, name);
+    DIB dib;
+    OpenDib(&dib, path, 0, this);
+    const bool added = addPictureFile(*this, path, dib);
     UpdateListBox();
     repaintStrip();
     if (added && !folder.isEmpty())
