@@ -2,7 +2,8 @@
 // Decoding a list of picture files on every core while the caller takes the
 // pictures one by one in list order, so whatever it does with each (adding
 // it, reporting a failure) happens in the order of the list. Each picture is
-// what OpenDib makes of its file, failures included.
+// what OpenDib makes of its file, failures included; a FIFO or device fails
+// at once instead of blocking a decode for good.
 //
 // Waiting for a picture handles the thread's events except user input: the
 // window repaints and shows progress, but no command can change what is being
@@ -20,7 +21,7 @@ class QThreadPool;
 class DecodeBatch {
 public:
     // Starts decoding at once, one task per pool thread (the global pool when
-    // none is given).
+    // none is given). Pictures are taken on the thread that made the batch.
     explicit DecodeBatch(const QStringList& paths, QThreadPool* pool = nullptr);
     ~DecodeBatch();
     DecodeBatch(const DecodeBatch&) = delete;
