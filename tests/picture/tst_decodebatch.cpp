@@ -82,6 +82,8 @@ private slots:
         QTest::addColumn<QString>("kinds");
         QTest::newRow("a small picture after a large one") << "big small small big small";
         QTest::newRow("missing and damaged among good ones") << "small missing big damaged empty grey missing";
+        // A plain open would wait for a writer for good; it fails like a missing file.
+        QTest::newRow("a FIFO among good ones") << "small fifo small";
         QTest::newRow("nothing to decode") << "";
     }
     void givesEveryPictureInListOrder()
@@ -97,10 +99,14 @@ private slots:
             batch.Progress = [&progress](int percent) { progress.push_back(percent); };
             QCOMPARE(batch.Count(), paths.size());
             for (const QString &path : paths) {
-                DIB expected;
-                OpenDib(&expected, path, 0, nullptr);
                 DIB got = batch.TakeNext();
-                QCOMPARE(dibBytes(got), dibBytes(expected));
+                DIB expected;
+                if (path.contains(QLatin1String("fifo"))) {
+                    QVERIFY(!got.Bits && !DibErrorText(got).isEmpty());
+                } else {
+                    OpenDib(&expected, path, 0, nullptr);
+                    QCOMPARE(dibBytes(got), dibBytes(expected));
+                }
                 deldib(&got);
                 deldib(&expected);
             }
@@ -112,19 +118,6 @@ private slots:
             QCOMPARE(progress.end()[-2], 100);
             QCOMPARE(progress.back(), 0);
         }
-    }
-
-    // A FIFO would block a plain open for good; it fails like a missing file.
-    void fifoIsRefusedWithoutWaiting()
-    {
-        QTemporaryDir dir;
-        DecodeBatch batch({makeFile(dir, "fifo", 0), makeFile(dir, "small", 1)});
-        DIB fifo = batch.TakeNext();
-        DIB small = batch.TakeNext();
-        QVERIFY(!fifo.Bits && !DibErrorText(fifo).isEmpty());
-        QVERIFY(small.Bits);
-        deldib(&fifo);
-        deldib(&small);
     }
 
     // Abandoning a batch mid-way leaves nothing behind and nothing running
