@@ -5,6 +5,8 @@
 #include "app/CommandLine.h"
 #include "document/Collection.h"
 #include "document/DroppedFiles.h"
+#include "document/UndoCommands.h"
+#include "picture/DecodeBatch.h"
 #include "picture/OpenDib.h"
 #include "picture/Orientation.h"
 #include "platform/Dialogs.h"
@@ -26,6 +28,11 @@ int TMainForm::AddPictureFile(const QString &path)
 {
     DIB dib;
     OpenDib(&dib, path, 0, this);
+    return AddPictureFile(path, dib);
+}
+
+int TMainForm::AddPictureFile(const QString &path, DIB dib)
+{
     if (!dib.Bits) {
         deldib(&dib);
         Dialogs::messageBox(this, LoadErrorText(path), tr("Error"), Dialogs::Icon::Error, Dialogs::Ok);
@@ -42,9 +49,12 @@ int TMainForm::AddPictureFile(const QString &path)
 
 int TMainForm::AddPictureFiles(const QStringList &paths)
 {
+    const auto undo = Undo->change(tr("Add pictures"));
     int added = 0;
+    DecodeBatch decoded(paths);
+    decoded.Progress = [this](int percent) { SetProStatus(percent); };
     for (const QString &path : paths)
-        added += AddPictureFile(path) >= 0 ? 1 : 0;
+        added += AddPictureFile(path, decoded.TakeNext()) >= 0 ? 1 : 0;
     if (added > 0) {
         UpdateListBox();
         repaintStrip();
@@ -91,11 +101,14 @@ void TMainForm::DropFilesOnArrangeView(const QMimeData *mime, int X, int Y)
         OpenArrangementAsked(files.Arrangement);
         return;
     }
+    const auto undo = Undo->change(tr("Place pictures"));
     const double left = SnapToGrid(FromView(X));
     const double top = SnapToGrid(FromView(Y));
     int placed = 0;
+    DecodeBatch decoded(files.Pictures);
+    decoded.Progress = [this](int percent) { SetProStatus(percent); };
     for (const QString &path : files.Pictures) {
-        const int index = AddPictureFile(path);
+        const int index = AddPictureFile(path, decoded.TakeNext());
         if (index < 0)
             continue;
         SelectedPicture = index;

@@ -485,6 +485,8 @@ public:
     // Decodes a picture and appends it, turned as the camera recorded when that
     // option is on; a failure is reported. The new entry's index, or -1.
     int AddPictureFile(const QString &path);
+    // The same for a picture decoded already (nil: the failure is reported).
+    int AddPictureFile(const QString &path, DIB dib);
     // Adds each file in order; the number added.
     int AddPictureFiles(const QStringList &paths);
     // Opens an arrangement handed over from outside after the Open question.

@@ -4,6 +4,7 @@
 
 #include "app/MainUnit.h"
 #include "document/UndoCommands.h"
+#include "picture/DecodeBatch.h"
 #include "picture/OpenDib.h"
 #include "platform/Dialogs.h"
 #include "platform/EventHook.h"
@@ -90,9 +91,9 @@ QString JoinFolder(const QString &folder, const QString &name)
 }
 
 namespace {
-// Decodes path and appends it with the next id; reports a failure and leaves
-// the collection unchanged.
-bool addPictureFile(TMainForm &form, const QString &path) { return form.AddPictureFile(path) >= 0; }
+// Appends path's decoded picture with the next id (turned as the camera
+// recorded); reports a failure and leaves the collection unchanged.
+bool addPictureFile(TMainForm &form, const QString &path, DIB dib) { return form.AddPictureFile(path, dib) >= 0; }
 
 bool isEnter(const QKeyEvent *key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
 } // namespace
@@ -185,8 +186,13 @@ void TMainForm::AddBtnClick()
     if (folder.isEmpty())
         return;
     bool added = false;
+    QStringList files;
     for (const QString &name : JamShellList1SelectedFiles())
-        added = addPictureFile(*this, JoinFolder(folder, name)) || added;
+        files.append(JoinFolder(folder, name));
+    DecodeBatch decoded(files);
+    decoded.Progress = [this](int percent) { SetProStatus(percent); };
+    for (const QString &path : files)
+        added = addPictureFile(*this, path, decoded.TakeNext()) || added;
     UpdateListBox();
     repaintStrip();
     if (added)
@@ -197,7 +203,10 @@ void TMainForm::OpenFromBrowser(const QString &name)
 {
     const auto undo = Undo->change(tr("Add picture"));
     const QString folder = JamShellTree1Path();
-    const bool added = addPictureFile(*this, JoinFolder(folder, name));
+    const QString path = JoinFolder(folder, name);
+    DIB dib;
+    OpenDib(&dib, path, 0, this);
+    const bool added = addPictureFile(*this, path, dib);
     UpdateListBox();
     repaintStrip();
     if (added && !folder.isEmpty())

@@ -5,6 +5,7 @@
 
 #include "document/ArrangementFile.h"
 #include "document/UndoCommands.h"
+#include "picture/DecodeBatch.h"
 #include "picture/OpenDib.h"
 #include "picture/Rotate.h"
 #include "platform/ColorBox.h"
@@ -196,13 +197,18 @@ void TMainForm::OpenFile(const QString& path)
     CaptionFont = o.Font;
 
     Pictures.reserve(record.Pictures.size());
+    QStringList files;
+    for (const StoredPicture& stored : record.Pictures)
+        files.append(ResolveStoredPath(stored.Path, folder));
+    DecodeBatch decoded(files);
+    decoded.Progress = [this](int percent) { SetProStatus(percent); };
     for (const StoredPicture& stored : record.Pictures) {
         PictureEntry entry;
-        entry.FileName = ResolveStoredPath(stored.Path, folder);
+        entry.FileName = files[decoded.Taken()];
         entry.Rotation = stored.Rotation;
         entry.PictureId = stored.PictureId;
         entry.Comment = stored.Caption.isNull() ? QStringLiteral("") : stored.Caption;
-        OpenDib(&entry.Dib, entry.FileName, 0, this);
+        entry.Dib = decoded.TakeNext();
         if (entry.Dib.Bits) {
             const ProgressFn progress = ProgressToStatusBar();
             switch (entry.Rotation) {

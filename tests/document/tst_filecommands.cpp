@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QSpinBox>
@@ -255,6 +256,66 @@ private slots:
         QCOMPARE(e.Rotation, 1);
         QCOMPARE(e.Comment, QStringLiteral("lost dog"));
         QCOMPARE(form.Placements.size(), 2);
+    }
+
+    // Pictures decoded side by side still arrive as a one-by-one decode gives
+    // them: same pixels, ids and messages, in file order.
+    void openingManyPicturesKeepsFileOrder_data()
+    {
+        QTest::addColumn<QString>("kinds");
+        QTest::newRow("a small picture after a large one") << "big small big small";
+        QTest::newRow("missing and damaged among good ones") << "small missing big damaged small missing";
+    }
+    void openingManyPicturesKeepsFileOrder()
+    {
+        QFETCH(QString, kinds);
+        const QStringList kind = kinds.split(' ');
+        QStringList files;
+        QStringList expectedMessages;
+        {
+            DialogRecorder dialogs;
+            TMainForm form;
+            for (int i = 0; i < kind.size(); ++i) {
+                const bool big = kind[i] == QLatin1String("big") || kind[i] == QLatin1String("damaged");
+                files.append(path(QStringLiteral("many%1.%2").arg(i).arg(big ? "jpg" : "png")));
+                QVERIFY(writePicture(files.back(), big ? 1600 : 5, big ? 1200 : 3, QColor(i * 30, 90, 200)));
+                QCOMPARE(addAndPlace(form, files.back()), i);
+            }
+            form.EnhanceQualCheck->setChecked(false); // small pictures stay as decoded
+            QVERIFY(form.SaveFile(path("many.sga")));
+        }
+        for (int i = 0; i < kind.size(); ++i) {
+            if (kind[i] == QLatin1String("missing"))
+                QVERIFY(QFile::remove(files[i]));
+            else if (kind[i] == QLatin1String("damaged"))
+                QVERIFY(QFile(files[i]).resize(QFile(files[i]).size() / 2));
+            if (kind[i] == QLatin1String("missing") || kind[i] == QLatin1String("damaged"))
+                expectedMessages.append(QStringLiteral("Couldn't open picture %1 !").arg(QFileInfo(files[i]).fileName()));
+        }
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.OpenFile(path("many.sga"));
+        QStringList messages;
+        for (const auto& m : dialogs.messages)
+            messages.append(m.text);
+        QCOMPARE(messages, expectedMessages);
+        QCOMPARE(form.PictureCount(), int(kind.size()));
+        for (int i = 0; i < kind.size(); ++i) {
+            const PictureEntry& e = form.Pictures[std::size_t(i)];
+            QCOMPARE(e.PictureId, i);
+            QCOMPARE(e.FileName, files[i]);
+            DIB expected;
+            OpenDib(&expected, files[i], 0, nullptr);
+            if (expected.Bits) {
+                QCOMPARE(DibBitCount(e.Dib), DibBitCount(expected));
+                QCOMPARE(QByteArray(reinterpret_cast<const char*>(e.Dib.Bits), e.Dib.Info->biSizeImage),
+                    QByteArray(reinterpret_cast<const char*>(expected.Bits), expected.Info->biSizeImage));
+            } else {
+                QCOMPARE(DibWidth(e.Dib), 320); // the placeholder
+            }
+            deldib(&expected);
+        }
+        QVERIFY(!form.Loading);
     }
 
     void saveGoesToTheOpenedFile()
