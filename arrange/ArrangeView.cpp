@@ -20,6 +20,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace {
 class ResizeWatcher : public QObject
@@ -59,6 +60,12 @@ std::array<QPoint, 8> SelectionHandlePoints(int x, int y, int w, int h)
 
 void markrec(TDC &dc, int x, int y, int w, int h, bool dragging)
 {
+    // View coordinates are clamped to int; a frame that far out would overflow
+    // the outline and handle arithmetic, and no window shows it.
+    constexpr std::int64_t Reach = std::numeric_limits<int>::max() / 4;
+    auto far = [](std::int64_t v) { return v < -Reach || v > Reach; };
+    if (far(x) || far(y) || far(std::int64_t(x) + w) || far(std::int64_t(y) + h))
+        return;
     dc.SetPen(Black);
     dc.SetROP2(dragging ? R2_NOTXORPEN : R2_COPYPEN);
     dc.SetHollowBrush();
