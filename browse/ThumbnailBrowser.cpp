@@ -3,6 +3,7 @@
 #include "browse/ThumbBrowser.h"
 #include "document/Collection.h"
 #include "picture/OpenDib.h"
+#include "picture/PoolHandoff.h"
 #include "picture/Orientation.h"
 #include "picture/Resample.h"
 #include "picture/ScaledDecode.h"
@@ -15,14 +16,6 @@
 #include <algorithm>
 #include <atomic>
 #include <mutex>
-
-namespace {
-// Orders what one thread wrote before a hand-over to the pool or the event
-// queue against what the other reads after it, in a way race checkers see
-// through Qt's own (uninstrumented) locks. Taken first, before any capture.
-std::mutex HandoffLock;
-void handoff() { const std::lock_guard<std::mutex> hold(HandoffLock); }
-} // namespace
 
 // What the interface thread and the tasks of one walk share.
 struct ThumbnailBrowser::Walk {
@@ -39,13 +32,13 @@ struct ThumbnailBrowser::Walk {
     // f(owner) runs on the interface thread, unless the owner is gone by then.
     template <typename F> void Post(F f)
     {
-        handoff();
+        PoolHandoff();
         const std::lock_guard<std::mutex> hold(Lock);
         if (ThumbnailBrowser* owner = Owner)
             QMetaObject::invokeMethod(
                 owner,
                 [owner, f = std::move(f)]() mutable {
-                    handoff();
+                    PoolHandoff();
                     f(owner);
                 },
                 Qt::QueuedConnection);
@@ -154,18 +147,18 @@ void ThumbnailBrowser::StartBrowsing()
     Names.clear();
     NextSubmit = NextAppend = InFlight = 0;
     QRunnable* listing = QRunnable::create([walk] {
-        handoff();
+        PoolHandoff();
         walk->Index = LoadBrowseInfos(walk->Folder);
         const QStringList names = listPictureFiles(walk->Folder, walk->Cancelled);
         walk->Post([walk, names](ThumbnailBrowser* owner) { owner->Listed(walk, names); });
     });
-    handoff();
+    PoolHandoff();
     Pool->start(listing);
 }
 
 void ThumbnailBrowser::Listed(const std::shared_ptr<Walk>& walk, const QStringList& names)
 {
-    handoff();
+    PoolHandoff();
     if (walk != Current)
         return;
     Names = names;
@@ -185,20 +178,20 @@ void ThumbnailBrowser::SubmitMore()
         ++NextSubmit;
         ++InFlight;
         QRunnable* task = QRunnable::create([walk, result] {
-            handoff();
+            PoolHandoff();
             if (walk->Cancelled)
                 return;
             MakeThumbnail(*walk, **result);
             walk->Post([walk, result](ThumbnailBrowser* owner) { owner->Finished(walk, std::move(*result)); });
         });
-        handoff();
+        PoolHandoff();
         Pool->start(task);
     }
 }
 
 void ThumbnailBrowser::Finished(const std::shared_ptr<Walk>& walk, std::unique_ptr<FileResult> result)
 {
-    handoff();
+    PoolHandoff();
     if (walk != Current || !result)
         return;
     --InFlight;

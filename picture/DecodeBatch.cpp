@@ -1,6 +1,7 @@
 #include "picture/DecodeBatch.h"
 
 #include "picture/OpenDib.h"
+#include "picture/PoolHandoff.h"
 #include "picture/ScaledDecode.h"
 
 #include <QAbstractEventDispatcher>
@@ -41,7 +42,9 @@ struct DecodeBatch::State {
             const int i = Claimed.fetch_add(1);
             if (i >= n)
                 return;
-            ScaledPicture picture = DecodeScaled(Paths[i], DibFormatAuto, QSize());
+            // at(), not operator[]: the list shares its data with the caller's and
+            // detaching it here would write under the interface thread's reads.
+            ScaledPicture picture = DecodeScaled(Paths.at(i), DibFormatAuto, QSize());
             const std::lock_guard<std::mutex> hold(Lock);
             if (Cancelled) {
                 deldib(&picture.Dib);
@@ -67,8 +70,14 @@ DecodeBatch::DecodeBatch(const QStringList& paths, QThreadPool* pool)
     if (!pool)
         pool = QThreadPool::globalInstance();
     const int lanes = std::min(std::max(1, pool->maxThreadCount()), int(paths.size()));
-    for (int i = 0; i < lanes; ++i)
-        pool->start([state = Shared] { state->Work(); });
+    for (int i = 0; i < lanes; ++i) {
+        QRunnable *lane = QRunnable::create([state = Shared] {
+            PoolHandoff();
+            state->Work();
+        });
+        PoolHandoff();
+        pool->start(lane);
+    }
 }
 
 DecodeBatch::~DecodeBatch()
