@@ -129,6 +129,28 @@ bool TMainForm::SaveFile(const QString& path)
     return true;
 }
 
+// Stored values that are not finite fall back to the edit's minimum.
+void TMainForm::setOptions(const ArrangementOptions& o)
+{
+    ShowFNames->setChecked(o.ShowFNames);
+    SverhCheck->setChecked(o.Sverh);
+    ZoomEd->setValue(o.Zoom);
+    RandEd->setValue(o.Rand);
+    SpaceED->setValue(o.Space);
+    TranspCheck->setChecked(o.Transp);
+    BkColBox->setSelected(o.BkColor);
+    CutDefault->setChecked(o.CutDefault);
+    EnhanceQualCheck->setChecked(o.EnhanceQual);
+    UseGridCheck->setChecked(o.UseGrid);
+    ShowGridCheck->setChecked(o.ShowGrid);
+    MinQualEd->setValue(int(std::clamp(
+        Finite(o.MinQual, MinQualEd->minimum()), double(MinQualEd->minimum()), double(MinQualEd->maximum()))));
+    DBreiteED->setValue(Finite(o.DBreite, DBreiteED->minimum()));
+    DHocheED->setValue(Finite(o.DHoche, DHocheED->minimum()));
+    GridEd->setValue(Finite(o.Grid, GridEd->minimum()));
+    CaptionFont = o.Font;
+}
+
 void TMainForm::OpenFile(const QString& path)
 {
     LoadingScope loading(Loading);
@@ -178,23 +200,7 @@ void TMainForm::OpenFile(const QString& path)
             NextPictureId = stored.PictureId + 1;
 
     const ArrangementOptions o = LoadedOptions(record);
-    ShowFNames->setChecked(o.ShowFNames);
-    SverhCheck->setChecked(o.Sverh);
-    ZoomEd->setValue(o.Zoom);
-    RandEd->setValue(o.Rand);
-    SpaceED->setValue(o.Space);
-    TranspCheck->setChecked(o.Transp);
-    BkColBox->setSelected(o.BkColor);
-    CutDefault->setChecked(o.CutDefault);
-    EnhanceQualCheck->setChecked(o.EnhanceQual);
-    UseGridCheck->setChecked(o.UseGrid);
-    ShowGridCheck->setChecked(o.ShowGrid);
-    MinQualEd->setValue(int(std::clamp(
-        Finite(o.MinQual, MinQualEd->minimum()), double(MinQualEd->minimum()), double(MinQualEd->maximum()))));
-    DBreiteED->setValue(Finite(o.DBreite, DBreiteED->minimum()));
-    DHocheED->setValue(Finite(o.DHoche, DHocheED->minimum()));
-    GridEd->setValue(Finite(o.Grid, GridEd->minimum()));
-    CaptionFont = o.Font;
+    setOptions(o);
 
     Pictures.reserve(record.Pictures.size());
     QStringList files;

@@ -52,26 +52,6 @@ void TMainForm::restoreState(const ArrangementState& s)
     repaintPreview();
 }
 
-void TMainForm::setOptions(const ArrangementOptions& o)
-{
-    ShowFNames->setChecked(o.ShowFNames);
-    SverhCheck->setChecked(o.Sverh);
-    ZoomEd->setValue(o.Zoom);
-    RandEd->setValue(o.Rand);
-    SpaceED->setValue(o.Space);
-    TranspCheck->setChecked(o.Transp);
-    BkColBox->setSelected(o.BkColor);
-    CutDefault->setChecked(o.CutDefault);
-    EnhanceQualCheck->setChecked(o.EnhanceQual);
-    UseGridCheck->setChecked(o.UseGrid);
-    ShowGridCheck->setChecked(o.ShowGrid);
-    MinQualEd->setValue(int(o.MinQual));
-    DBreiteED->setValue(o.DBreite);
-    DHocheED->setValue(o.DHoche);
-    GridEd->setValue(o.Grid);
-    CaptionFont = o.Font;
-}
-
 bool TMainForm::isModified() const { return Undo && Undo->isModified(); }
 
 void TMainForm::createUndo()

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Installs what the build needs on Debian/Ubuntu (skipped when already there).
+# Installs what the build needs on Debian/Ubuntu (skipped when already there);
+# packages named as arguments are installed as well.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins libheif-dev libgl1-mesa-dev xvfb xauth
           libjpeg62-turbo-dev libtiff-dev libjpeg-turbo-progs)
 packages+=(poppler-utils) # the tests look at printed PDF pages
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
