@@ -5,6 +5,7 @@
 //   name (261 bytes, zero-terminated UTF-8), info (32 bytes), L (i32),
 //   BITMAPINFOHEADER (40) + colour table (P) + pixel rows (S), L = 40 + P + S.
 #include "picture/Dib.h"
+#include "picture/FileCheck.h"
 
 #include <QString>
 
@@ -91,10 +92,5 @@ bool WriteFileSafely(const QString& path, const QByteArray& bytes);
 // check value, or -1.
 [[nodiscard]] int FindCacheEntry(const CacheIndex& index, const QString& name, std::int32_t check);
 
-// Check value of a file: a hash of its size, modification time (nanoseconds)
-// and first and last 64 KiB, so that an unchanged file matches its cache entry
-// and a replaced or edited one gets a new thumbnail, without reading the whole
-// file. Empty when the path is not a readable regular file.
-[[nodiscard]] std::optional<std::int32_t> FileCheck(const QString& path);
 // FileCheck, or for an unreadable file a random value 0..32766.
 [[nodiscard]] std::int32_t CalcCheck(const QString& path);
