@@ -26,24 +26,35 @@ constexpr double DropCascadeInch = 0.25;
 
 int TMainForm::AddPictureFile(const QString &path)
 {
-    DIB dib;
-    OpenDib(&dib, path, 0, this);
-    return AddPictureFile(path, dib);
+    return AddPictureFile(path, DecodeForCollection(path, DibFormatAuto, DisplayBox()));
 }
 
 int TMainForm::AddPictureFile(const QString &path, DIB dib)
 {
-    if (!dib.Bits) {
-        deldib(&dib);
+    return AddPictureFile(path, DecodedPicture{dib, RecipeOfDib(dib), false});
+}
+
+int TMainForm::AddPictureFile(const QString &path, DecodedPicture picture)
+{
+    if (!picture.Dib.Bits) {
+        deldib(&picture.Dib);
         Dialogs::messageBox(this, LoadErrorText(path), tr("Error"), Dialogs::Icon::Error, Dialogs::Ok);
         return -1;
     }
+    appendPicture(path, picture.Dib);
+    PictureEntry &entry = Pictures.back();
+    entry.Recipe = picture.Recipe;
+    entry.Reduced = picture.Reduced;
     const int turns = TurnCameraCheck && TurnCameraCheck->isChecked() ? CameraQuarterTurns(path) : 0;
     // A turn that fails for want of memory leaves the picture as stored.
-    const bool turned = turns != 0 && TurnQuarters(dib, turns, ProgressToStatusBar());
-    appendPicture(path, dib);
-    if (turned)
-        Pictures.back().Rotation = turns;
+    PictureEntry turned = entry;
+    bool done = turns != 0;
+    for (int i = 0; done && i < (turns == 3 ? 1 : turns); ++i)
+        done = TurnEntry(turned, turns == 3, ProgressToStatusBar());
+    if (done) {
+        entry = turned;
+        entry.Rotation = turns;
+    }
     return PictureCount() - 1;
 }
 
@@ -51,10 +62,10 @@ int TMainForm::AddPictureFiles(const QStringList &paths)
 {
     const auto undo = Undo->change(tr("Add pictures"));
     int added = 0;
-    DecodeBatch decoded(paths);
+    DecodeBatch decoded(paths, DisplayBox());
     decoded.Progress = [this](int percent) { SetProStatus(percent); };
     for (const QString &path : paths)
-        added += AddPictureFile(path, decoded.TakeNext()) >= 0 ? 1 : 0;
+        added += AddPictureFile(path, decoded.TakeNextPicture()) >= 0 ? 1 : 0;
     if (added > 0) {
         UpdateListBox();
         repaintStrip();
@@ -105,10 +116,10 @@ void TMainForm::DropFilesOnArrangeView(const QMimeData *mime, int X, int Y)
     const double left = SnapToGrid(FromView(X));
     const double top = SnapToGrid(FromView(Y));
     int placed = 0;
-    DecodeBatch decoded(files.Pictures);
+    DecodeBatch decoded(files.Pictures, DisplayBox());
     decoded.Progress = [this](int percent) { SetProStatus(percent); };
     for (const QString &path : files.Pictures) {
-        const int index = AddPictureFile(path, decoded.TakeNext());
+        const int index = AddPictureFile(path, decoded.TakeNextPicture());
         if (index < 0)
             continue;
         SelectedPicture = index;

@@ -679,6 +679,11 @@ void TMainForm::FormCreate()
     ChangeFreeText();
     CreatePictureViewer();
     KoordEdForm = new TKoordEdForm(this);
+    // Full pictures wanted by a zoomed view come from the pool.
+    Store.Arrived = [this] {
+        repaintArrangeView();
+        repaintPreview();
+    };
 }
 
 void TMainForm::FormDestroy()

@@ -25,6 +25,7 @@
 #include "document/Options.h"
 #include "document/Paths.h"
 #include "document/RecentFiles.h"
+#include "picture/DecodeBatch.h"
 #include "picture/Progress.h"
 
 #include <QMainWindow>
@@ -360,7 +361,10 @@ public:
     // ---- Picture processing -------------------------------------------------
     // Enlarges an entry's picture so that it reaches the minimum quality across a
     // frame `frameWidth` inches wide (the height follows the picture's aspect).
-    void Changequal(DIB &dib, double frameWidth, double frameHeight);
+    void Changequal(PictureEntry &entry, double frameWidth, double frameHeight);
+    // Before printing or exporting pages: names the pictures whose files
+    // changed or are gone; false when the user then cancels.
+    bool AcceptChangedPictures(int firstPage, int lastPage);
     void Checkallquals();
     void Nachlinksrotieren901Click();
     void Nachrechtsrotieren901Click();
@@ -487,6 +491,7 @@ public:
     int AddPictureFile(const QString &path);
     // The same for a picture decoded already (nil: the failure is reported).
     int AddPictureFile(const QString &path, DIB dib);
+    int AddPictureFile(const QString &path, DecodedPicture picture);
     // Adds each file in order; the number added.
     int AddPictureFiles(const QStringList &paths);
     // Opens an arrangement handed over from outside after the Open question.

@@ -35,7 +35,7 @@ void TMainForm::OrdeneBtnClick()
         ++cell;
         const double width = p.Width, height = p.Height;
         if (PictureEntry *entry = pictureById(p.PictureId))
-            Changequal(entry->Dib, width, height);
+            Changequal(*entry, width, height);
     }
     ShowSizeInfo();
     repaintArrangeView();

@@ -57,7 +57,7 @@ bool TMainForm::placePicture(int index, double left, double top)
     p->Height = DHocheED->value() / MmPerInch;
     p->PictureId = entry.PictureId;
     const double width = p->Width, height = p->Height;
-    Changequal(entry.Dib, width, height);
+    Changequal(entry, width, height);
     SelectedPlacement = Placements.size() - 1;
     UpdateSelectionControls();
     ChangeFreeText();
@@ -252,7 +252,7 @@ void TMainForm::PaintBox2MouseUp(int X, int Y)
     if (SelectedPlacement >= 0 && SelectedPlacement < Placements.size()) {
         const Placement &p = Placements.at(SelectedPlacement);
         if (PictureEntry *entry = pictureById(p.PictureId))
-            Changequal(entry->Dib, p.Width, p.Height);
+            Changequal(*entry, p.Width, p.Height);
     }
     Undo->endGesture(DragMode == 9 ? tr("Move picture") : tr("Resize picture"));
     repaintArrangeView();

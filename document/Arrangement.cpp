@@ -49,6 +49,7 @@ void TArrangement::DelallPics()
         deldib(&entry.Dib);
     Pictures.clear();
     Pictures.shrink_to_fit();
+    Store.clear();
 }
 
 int TArrangement::appendPicture(const QString &fileName, const DIB &dib)
@@ -56,6 +57,7 @@ int TArrangement::appendPicture(const QString &fileName, const DIB &dib)
     PictureEntry entry;
     entry.FileName = fileName;
     entry.Dib = dib;
+    entry.Recipe = RecipeOfDib(dib);
     entry.Rotation = 0;
     entry.PictureId = NextPictureId++;
     Pictures.push_back(std::move(entry));

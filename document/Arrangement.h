@@ -3,7 +3,9 @@
 // selection and the id counter. The main window is an Arrangement.
 #include "document/Placement.h"
 #include "document/TDynaArray.h"
+#include "document/PictureStore.h"
 #include "picture/Dib.h"
+#include "picture/PictureRecipe.h"
 
 #include <QString>
 
@@ -12,7 +14,11 @@
 struct PictureEntry {
     QString FileName; // full path
     QString Comment;  // caption; null or empty = none
-    DIB Dib;          // turned by Rotation and changed by any adjustment
+    // What the views draw: the picture itself, or when Reduced a smaller copy
+    // for the screen. Turned and adjusted with the picture either way.
+    DIB Dib;
+    PictureRecipe Recipe; // how the full picture is made again from the file
+    bool Reduced = false;
     std::int32_t Rotation = 0; // quarter turns clockwise since added, 0..3
     std::int32_t PictureId = 0;
 };
@@ -35,6 +41,8 @@ public:
     std::int32_t SelectedPicture = 0;
     QString SavedFileName;
     bool Loading = false;
+    // Full pictures of Reduced entries, made on demand.
+    mutable PictureStore Store;
 
     // Lookups by id; the result is left unchanged when no entry has the id.
     // The DIB copy shares the entry's pixels and is never released by its holder.

@@ -93,7 +93,10 @@ QString JoinFolder(const QString &folder, const QString &name)
 namespace {
 // Appends path's decoded picture with the next id (turned as the camera
 // recorded); reports a failure and leaves the collection unchanged.
-bool addPictureFile(TMainForm &form, const QString &path, DIB dib) { return form.AddPictureFile(path, dib) >= 0; }
+bool addPictureFile(TMainForm &form, const QString &path, const DecodedPicture &picture)
+{
+    return form.AddPictureFile(path, picture) >= 0;
+}
 
 bool isEnter(const QKeyEvent *key) { return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter; }
 } // namespace
@@ -189,10 +192,10 @@ void TMainForm::AddBtnClick()
     QStringList files;
     for (const QString &name : JamShellList1SelectedFiles())
         files.append(JoinFolder(folder, name));
-    DecodeBatch decoded(files);
+    DecodeBatch decoded(files, DisplayBox());
     decoded.Progress = [this](int percent) { SetProStatus(percent); };
     for (const QString &path : files)
-        added = addPictureFile(*this, path, decoded.TakeNext()) || added;
+        added = addPictureFile(*this, path, decoded.TakeNextPicture()) || added;
     UpdateListBox();
     repaintStrip();
     if (added)
@@ -204,9 +207,7 @@ void TMainForm::OpenFromBrowser(const QString &name)
     const auto undo = Undo->change(tr("Add picture"));
     const QString folder = JamShellTree1Path();
     const QString path = JoinFolder(folder, name);
-    DIB dib;
-    OpenDib(&dib, path, 0, this);
-    const bool added = addPictureFile(*this, path, dib);
+    const bool added = addPictureFile(*this, path, DecodeForCollection(path, DibFormatAuto, DisplayBox()));
     UpdateListBox();
     repaintStrip();
     if (added && !folder.isEmpty())

@@ -206,7 +206,7 @@ void TMainForm::OpenFile(const QString& path)
     QStringList files;
     for (const StoredPicture& stored : record.Pictures)
         files.append(ResolveStoredPath(stored.Path, folder));
-    DecodeBatch decoded(files);
+    DecodeBatch decoded(files, DisplayBox());
     decoded.Progress = [this](int percent) { SetProStatus(percent); };
     for (const StoredPicture& stored : record.Pictures) {
         PictureEntry entry;
@@ -214,19 +214,22 @@ void TMainForm::OpenFile(const QString& path)
         entry.Rotation = stored.Rotation;
         entry.PictureId = stored.PictureId;
         entry.Comment = stored.Caption.isNull() ? QStringLiteral("") : stored.Caption;
-        entry.Dib = decoded.TakeNext();
+        const DecodedPicture picture = decoded.TakeNextPicture();
+        entry.Dib = picture.Dib;
+        entry.Recipe = picture.Recipe;
+        entry.Reduced = picture.Reduced;
         if (entry.Dib.Bits) {
             const ProgressFn progress = ProgressToStatusBar();
             switch (entry.Rotation) {
             case 1:
-                RotRight(entry.Dib, progress);
+                TurnEntry(entry, false, progress);
                 break;
             case 2:
-                RotRight(entry.Dib, progress);
-                RotRight(entry.Dib, progress);
+                TurnEntry(entry, false, progress);
+                TurnEntry(entry, false, progress);
                 break;
             case 3:
-                RotLeft(entry.Dib, progress);
+                TurnEntry(entry, true, progress);
                 break;
             default:
                 break;
@@ -234,6 +237,8 @@ void TMainForm::OpenFile(const QString& path)
         } else {
             deldib(&entry.Dib);
             newdib(&entry.Dib, 320, 200, 24, nullptr, 0);
+            entry.Recipe = RecipeOfDib(entry.Dib);
+            entry.Reduced = false;
             error(tr("Couldn't open picture %1 !").arg(FileNamePart(entry.FileName)));
         }
         Pictures.push_back(std::move(entry));

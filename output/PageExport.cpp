@@ -52,6 +52,14 @@ QStringList ExportTargets(const PageExportJob &job)
 
 namespace {
 
+std::vector<int> exportedPages(const PageExportJob &job)
+{
+    std::vector<int> pages;
+    for (int page = job.FirstPage; page <= job.LastPage; ++page)
+        pages.push_back(page);
+    return pages;
+}
+
 const char *writerFormat(ExportFormat f)
 {
     switch (f) {
@@ -90,12 +98,13 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
     }
     const PageScale scale = PrintScale(job.PrinterDpiX);
     const int total = job.LastPage - job.FirstPage + 1;
+    PageFeed feed(doc, exportedPages(job));
     for (int page = job.FirstPage; page <= job.LastPage; ++page) {
         if (page > job.FirstPage)
             pdf.newPage();
         {
             TDC dc(&painter);
-            RenderPage(dc, doc, page, scale, options);
+            RenderPage(dc, doc, page, scale, options, {PictureWant::FullNow, &feed.page(page)});
         }
         if (pageDone && !pageDone(page, page - job.FirstPage + 1, total)) {
             painter.end();
@@ -119,10 +128,11 @@ ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &opti
         return exportPdf(doc, options, job, pageDone, failedFile);
     const QStringList names = ExportTargets(job);
     const int total = int(names.size());
+    PageFeed feed(doc, exportedPages(job));
     for (int i = 0; i < total; ++i) {
         const int page = job.FirstPage + i;
         const QImage image = RenderPageImage(doc, page, job.Dpi, job.PageWidth, job.PageHeight, job.PrinterDpiX,
-                                             job.PrinterDpiY, options);
+                                             job.PrinterDpiY, options, qint64(1) << 30, &feed.page(page));
         if (image.isNull())
             return ExportResult::OutOfMemory;
         QImageWriter writer(names[i], writerFormat(job.Format));

@@ -70,6 +70,8 @@ void TMainForm::SaveBitBtnClick()
 
     if (job.Format == ExportFormat::Pdf)
         Checkallquals(); // pictures as the printout has them
+    if (!AcceptChangedPictures(job.FirstPage, job.LastPage))
+        return;
     // The pages are drawn on a worker while the window, disabled so that the
     // arrangement stays as it is, keeps painting and shows the progress.
     const ArrangementOptions drawing = options();

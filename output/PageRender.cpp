@@ -105,7 +105,7 @@ QString CaptionText(const PictureEntry &entry, bool showFileNames)
 }
 
 void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
-                     const ArrangementOptions &options)
+                     const ArrangementOptions &options, const PictureSupply &supply)
 {
     const int index = doc.pictureIndexById(p.PictureId);
     if (index < 0)
@@ -114,13 +114,25 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
     if (!entry.Dib.Bits)
         return;
     const std::optional<PlacementLayout> layout =
-        LayoutPlacement(PlacementFrame(p, scale), QSize(DibWidth(entry.Dib), DibHeight(entry.Dib)), options.Sverh,
-                        p.Cut != 0);
+        LayoutPlacement(PlacementFrame(p, scale), FullSize(entry), options.Sverh, p.Cut != 0);
     if (!layout)
         return;
     const int X = layout->Frame.X, Y = layout->Frame.Y;
-    const QRect &src = layout->Source;
-    DrawDib(dc, X, Y, layout->Dest.width(), layout->Dest.height(), entry.Dib, src.x(), src.y(), src.width(),
+    DrawPixels pixels;
+    const auto fetched = supply.Fetched ? supply.Fetched->find(p.PictureId) : PagePictures::const_iterator();
+    if (supply.Fetched && fetched != supply.Fetched->end()) {
+        pixels = {fetched->second, layout->Source};
+    } else {
+        // The destination in the pixels the device really paints.
+        const QTransform toPixels = dc.PixelTransform();
+        const QSize dest(int(std::ceil(layout->Dest.width() * std::abs(toPixels.m11()))),
+                         int(std::ceil(layout->Dest.height() * std::abs(toPixels.m22()))));
+        pixels = PixelsForDrawing(doc.Store, entry, layout->Source, dest, supply.Want);
+    }
+    if (!pixels.Dib.Bits)
+        return;
+    const QRect &src = pixels.Source;
+    DrawDib(dc, X, Y, layout->Dest.width(), layout->Dest.height(), pixels.Dib, src.x(), src.y(), src.width(),
             src.height(), true, SRCCOPY, false, {});
 
     const QString caption = CaptionText(entry, options.ShowFNames);
@@ -140,11 +152,11 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
 }
 
 void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
-                const ArrangementOptions &options)
+                const ArrangementOptions &options, const PictureSupply &supply)
 {
     for (int i = 0; i < doc.Placements.size(); ++i) {
         const Placement &p = doc.Placements.at(i);
         if (double(p.Page) == page)
-            RenderPlacement(dc, doc, p, scale, options);
+            RenderPlacement(dc, doc, p, scale, options, supply);
     }
 }

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include "document/PictureStore.h"
+
 #include <optional>
 
 class TArrangement;
@@ -63,11 +65,19 @@ inline constexpr int MaxCaptionPixels = 0x7FFF;
 // The caption of a picture: its comment, else (when asked) the bare file name.
 [[nodiscard]] QString CaptionText(const PictureEntry &entry, bool showFileNames);
 
+// Where a render takes its pictures from: the screen copies while they are
+// sharp enough (views), or the full pictures (printing, export, the 1:1
+// preview), from a page's set fetched ahead when one is given.
+struct PictureSupply {
+    PictureWant Want = PictureWant::Sharp;
+    const PagePictures *Fetched = nullptr;
+};
+
 // Draws one placement's picture and caption. A placement whose picture is
 // missing or has no pixels, or whose frame is empty, is skipped.
 void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
-                     const ArrangementOptions &options);
+                     const ArrangementOptions &options, const PictureSupply &supply = {});
 // Draws every placement of a page in array order (later ones on top). The
 // background is the caller's.
 void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
-                const ArrangementOptions &options);
+                const ArrangementOptions &options, const PictureSupply &supply = {});

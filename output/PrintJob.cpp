@@ -23,12 +23,16 @@ bool PrintPages(TPrinter &printer, const TArrangement &doc, int pageCount, int p
     if (!printer.BeginDoc())
         return false;
     const PageScale scale = PrintScale(printerDpi);
+    std::vector<int> pages;
+    for (int page = 1; page <= pageCount; ++page)
+        pages.push_back(page);
+    PageFeed feed(doc, pages);
     for (int page = 1; page <= pageCount; ++page) {
         if (page > 1 && !printer.NewPage()) {
             printer.Abort();
             return false;
         }
-        RenderPage(printer.Canvas(), doc, page, scale, options);
+        RenderPage(printer.Canvas(), doc, page, scale, options, {PictureWant::FullNow, &feed.page(page)});
         if (pageDone)
             pageDone(page, pageCount);
     }
@@ -73,12 +77,30 @@ bool inside(const TImageButton *button, const QMouseEvent *e)
 }
 } // namespace
 
+bool TMainForm::AcceptChangedPictures(int firstPage, int lastPage)
+{
+    std::vector<int> pages;
+    for (int page = firstPage; page <= lastPage; ++page)
+        pages.push_back(page);
+    const QStringList changed = ChangedPictureFiles(*this, pages);
+    if (changed.isEmpty())
+        return true;
+    return Dialogs::messageBox(this,
+                               tr("These picture files changed or are gone since they were added:\n%1\n"
+                                  "They are printed from the copies shown on the screen.")
+                                   .arg(changed.join('\n')),
+                               tr("Warning"), Dialogs::Icon::Warning, Dialogs::OkCancel)
+           == Dialogs::IdOk;
+}
+
 void TMainForm::GoBtn1Click()
 {
     showPressed(GoBtn1Down, false);
     GoPressed = false;
     // May enlarge pictures in place; the arrangement keeps them.
     Checkallquals();
+    if (!AcceptChangedPictures(1, PageCountED->value()))
+        return;
     TPrinter &printer = Printer();
     if (!Dialogs::printDialog(this, printer.qprinter()))
         return;

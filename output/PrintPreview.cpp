@@ -38,17 +38,17 @@ QSize PreviewSize(int pageWidth, int pageHeight, int screenDpiX, int screenDpiY,
 }
 
 void PaintPreview(TDC &dc, const TArrangement &doc, QSize size, double page, int screenDpiX, int screenDpiY,
-                  const ArrangementOptions &options)
+                  const ArrangementOptions &options, const PictureSupply &supply)
 {
     constexpr COLORREF White = RGB(255, 255, 255);
     dc.SetPen(White);
     dc.SetBrush(White);
     dc.Rectangle(0, 0, size.width(), size.height());
-    RenderPage(dc, doc, page, PreviewScale(screenDpiX, screenDpiY), options);
+    RenderPage(dc, doc, page, PreviewScale(screenDpiX, screenDpiY), options, supply);
 }
 
 QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight, int printerDpiX,
-                       int printerDpiY, const ArrangementOptions &options, qint64 maxBytes)
+                       int printerDpiY, const ArrangementOptions &options, qint64 maxBytes, const PagePictures *fetched)
 {
     const QSize size = PreviewSize(pageWidth, pageHeight, dpi, dpi, printerDpiX, printerDpiY);
     if (size.isEmpty() || qint64(size.width()) * size.height() * 4 > maxBytes)
@@ -62,7 +62,7 @@ QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWi
     image.setDotsPerMeterY(dotsPerMeter);
     {
         TDC dc(&image);
-        PaintPreview(dc, doc, size, page, dpi, dpi, options);
+        PaintPreview(dc, doc, size, page, dpi, dpi, options, {PictureWant::FullNow, fetched});
     }
     return image;
 }

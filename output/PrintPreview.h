@@ -1,6 +1,8 @@
 #pragma once
 // The 1:1 preview of the printout: one inch of paper is one logical inch of
 // the screen.
+#include "output/PageRender.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QSize>
@@ -18,7 +20,7 @@ struct ArrangementOptions;
 // Draws the preview of `page`: a white sheet of `size`, then the page's
 // placements at the screen's resolution per axis (font by the horizontal one).
 void PaintPreview(TDC &dc, const TArrangement &doc, QSize size, double page, int screenDpiX, int screenDpiY,
-                  const ArrangementOptions &options);
+                  const ArrangementOptions &options, const PictureSupply &supply = {PictureWant::Full, nullptr});
 
 // A page as a picture for "Save as image...": white paper of the printable area
 // at `dpi` on both axes (sizes as the preview's), the page's placements drawn by
@@ -26,7 +28,7 @@ void PaintPreview(TDC &dc, const TArrangement &doc, QSize size, double page, int
 // image would take more than maxBytes.
 [[nodiscard]] QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight,
                                      int printerDpiX, int printerDpiY, const ArrangementOptions &options,
-                                     qint64 maxBytes = qint64(1) << 30);
+                                     qint64 maxBytes = qint64(1) << 30, const PagePictures *fetched = nullptr);
 
 // Scroll position while the preview is dragged: the point grabbed at `grab`
 // (preview pixels) follows the pointer now at `pointer` (preview pixels at the

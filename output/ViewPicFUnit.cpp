@@ -9,6 +9,7 @@
 #include "platform/PaintBox.h"
 
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -211,6 +212,13 @@ void TMainForm::ShowBigBtnClick()
     const PictureEntry *entry = pictureById(Placements.at(SelectedPlacement).PictureId);
     if (!entry || !entry->Dib.Bits)
         return;
-    const DIB copy = entry->Dib;
-    ShowBigHandler(copy, entry->FileName);
+    // The viewer shows every pixel, so it gets the full picture.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    DIB full = Store.full(*entry);
+    QGuiApplication::restoreOverrideCursor();
+    if (!full.Bits) {
+        StatusText->setText(tr("The picture file %1 is gone or changed; the screen copy is shown.").arg(entry->FileName));
+        full = entry->Dib;
+    }
+    ShowBigHandler(full, entry->FileName);
 }

@@ -10,7 +10,9 @@
 // loaded. A batch destroyed before every picture was taken stops at once; its
 // running decodes finish their file and their pictures are freed.
 #include "picture/Dib.h"
+#include "picture/PictureRecipe.h"
 
+#include <QSize>
 #include <QStringList>
 
 #include <functional>
@@ -18,11 +20,23 @@
 
 class QThreadPool;
 
+// A picture for the collection: what is shown and how the full one is made.
+struct DecodedPicture {
+    DIB Dib; // owned by the caller; Bits nil on failure, with OpenDib's error text
+    PictureRecipe Recipe;
+    bool Reduced = false; // Dib is a smaller copy for the screen
+};
+// Decodes a file (format code as for OpenDib). With a display box, a large
+// picture that can be made again from its file is decoded or shrunk to a
+// screen copy no smaller than the box; otherwise the full picture.
+[[nodiscard]] DecodedPicture DecodeForCollection(const QString& path, int formatCode, QSize displayBox);
+
 class DecodeBatch {
 public:
     // Starts decoding at once, one task per pool thread (the global pool when
     // none is given). Pictures are taken on the thread that made the batch.
-    explicit DecodeBatch(const QStringList& paths, QThreadPool* pool = nullptr);
+    // A file listed more than once is decoded once; its entries share pixels.
+    explicit DecodeBatch(const QStringList& paths, QSize displayBox = QSize(), QThreadPool* pool = nullptr);
     ~DecodeBatch();
     DecodeBatch(const DecodeBatch&) = delete;
     DecodeBatch& operator=(const DecodeBatch&) = delete;
@@ -34,6 +48,7 @@ public:
     // OpenDib's error text. Waits until it is decoded. After Stop, or past
     // the end, an empty DIB without waiting.
     [[nodiscard]] DIB TakeNext();
+    [[nodiscard]] DecodedPicture TakeNextPicture();
 
     // Abandons the files not yet decoded.
     void Stop();

@@ -47,7 +47,8 @@ void TMainForm::HelligkeitKontrastundSttigung1Click()
         };
 
         if (Dialogs::execDialog(f) == QDialog::Accepted) {
-            Pictures[i].Dib = form->WorkDib;
+            Pictures[i].Dib = form->OldDib;
+            AdjustEntry(Pictures[i], form->WorkDib, form->chosenTable());
             deldib(&form->OldDib);
         } else {
             deldib(&form->WorkDib);

@@ -103,14 +103,19 @@ void THKForm::applySliders()
     // RestoreOld, Helligkeit, Kontrast and Saettigung in this order, but as one
     // table: each maps single colour values, so their composition gives the same
     // bytes, and a true-colour picture is then read and written only once.
-    const ToneTable bk = ComposeTables(BrightnessTable(TrackBar1->value()), ContrastTable(TrackBar2->value()));
-    const ToneTable t = ComposeTables(bk, SaturationTable(TrackBar3->value()));
+    const ToneTable t = chosenTable();
     if (!CopyThroughTable(OldDib, WorkDib, t)) {
         RestoreOld();
         ApplyToneTable(WorkDib, t);
     }
     if (RepaintViews)
         RepaintViews();
+}
+
+ToneTable THKForm::chosenTable() const
+{
+    const ToneTable bk = ComposeTables(BrightnessTable(TrackBar1->value()), ContrastTable(TrackBar2->value()));
+    return ComposeTables(bk, SaturationTable(TrackBar3->value()));
 }
 
 void THKForm::TrackBar1Change() { applySliders(); }

@@ -3,6 +3,7 @@
 // which shares its pixels and colour table with the picture entry, and starts
 // every preview again from the backup OldDib.
 #include "picture/Dib.h"
+#include "picture/Tonal.h"
 
 #include <QDialog>
 
@@ -42,6 +43,9 @@ public:
     void TrackBar1Change(); // "Preview"
     void BacksetBitBtn3Click(); // "Reset"
     void OkBitBtn1Click();
+
+    // The sliders' brightness, contrast and saturation as one table.
+    [[nodiscard]] ToneTable chosenTable() const;
 
 private:
     void applySliders();

@@ -20,35 +20,27 @@ ProgressFn TMainForm::ProgressToStatusBar()
     };
 }
 
-void TMainForm::Changequal(DIB &dib, double frameWidth, double /*frameHeight: the picture's aspect decides*/)
+void TMainForm::Changequal(PictureEntry &entry, double frameWidth, double /*frameHeight: the picture's aspect decides*/)
 {
-    if (!EnhanceQualCheck->isChecked() || !dib.Bits)
+    if (!EnhanceQualCheck->isChecked() || !entry.Dib.Bits)
         return;
-    const int W = DibWidth(dib), H = DibHeight(dib);
+    const QSize full = FullSize(entry);
     const double pageWidth = PrinterDpi() > 0 ? double(PageWidth()) / PrinterDpi() : 0.0;
-    const QualitySize need = MinQualitySize(W, H, MinQualEd->value(), frameWidth, pageWidth);
-    if (need.width == W && need.height == H)
+    const QualitySize need = MinQualitySize(full.width(), full.height(), MinQualEd->value(), frameWidth, pageWidth);
+    if (need.width == full.width() && need.height == full.height())
         return;
-
-    const ProgressFn progress = ProgressToStatusBar();
-    if (DibBitCount(dib) < 24) {
-        DepthUpTo(&dib, 24, progress);
-        if (DibBitCount(dib) <= 8) {
-            Dialogs::messageBox(this, tr("Could not change the number of colours! (Low memory?!)"), tr("Error"),
-                                Dialogs::Icon::Error);
-            return;
-        }
-    }
     // Beyond the decoders' pixel limit counts as running out of memory.
-    const bool withinLimit = need.width <= INT_MAX && need.height <= INT_MAX &&
-                             std::uint64_t(need.width) * std::uint64_t(need.height) <= DibDecode::MaxPixels;
-    DIB larger;
-    if (withinLimit && Resize(dib, int(need.width), int(need.height), true, &larger, progress)) {
-        deldib(&dib);
-        dib = larger;
-    } else {
+    switch (EnlargeEntry(entry, need.width, need.height, ProgressToStatusBar())) {
+    case EnlargeOutcome::Done:
+        break;
+    case EnlargeOutcome::DepthFailed:
+        Dialogs::messageBox(this, tr("Could not change the number of colours! (Low memory?!)"), tr("Error"),
+                            Dialogs::Icon::Error);
+        break;
+    case EnlargeOutcome::Failed:
         Dialogs::messageBox(this, tr("Error while enlarge the picture to min. quality..."), QString(),
                             Dialogs::Icon::Error);
+        break;
     }
 }
 
@@ -59,6 +51,6 @@ void TMainForm::Checkallquals()
         const Placement frame = *CurrentPlacement;
         for (PictureEntry &entry : Pictures)
             if (entry.PictureId == frame.PictureId)
-                Changequal(entry.Dib, frame.Width, frame.Height);
+                Changequal(entry, frame.Width, frame.Height);
     }
 }

@@ -15,8 +15,7 @@ void TMainForm::TurnSelectedPicture(bool left)
         // Rotation counts only the turns that happened, so a saved arrangement
         // turns the reopened picture the way it is shown now.
         const ProgressFn progress = ProgressToStatusBar();
-        const bool turned = left ? RotLeft(entry.Dib, progress) : RotRight(entry.Dib, progress);
-        if (turned)
+        if (TurnEntry(entry, left, progress))
             entry.Rotation = ((entry.Rotation + (left ? -1 : 1)) % 4 + 4) % 4;
     }
     repaintArrangeView();

@@ -26,6 +26,14 @@ Placement *place(TMainForm &f, int pictureId, double width, double height = 3.0)
     return p;
 }
 
+PictureEntry entryOf(const DIB &dib)
+{
+    PictureEntry e;
+    e.Dib = dib;
+    e.Recipe = RecipeOfDib(dib);
+    return e;
+}
+
 // A picture whose header claims a size no allocation can meet; its real pixel
 // block is tiny and never read on the paths that fail.
 DIB impossiblyLarge(int bits)
@@ -86,8 +94,9 @@ private slots:
         TMainForm form;
         form.EnhanceQualCheck->setChecked(enabled);
         form.MinQualEd->setValue(minQual);
-        DIB pic = patternPicture(W, H, bits);
-        form.Changequal(pic, frameWidth, 1.0);
+        PictureEntry entry = entryOf(patternPicture(W, H, bits));
+        DIB &pic = entry.Dib;
+        form.Changequal(entry, frameWidth, 1.0);
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), expectedSize);
         QCOMPARE(DibBitCount(pic), expectedBits);
         QVERIFY(rec.messages.empty());
@@ -100,8 +109,9 @@ private slots:
         // page shows counts.
         DialogRecorder rec;
         TMainForm form;
-        DIB pic = patternPicture(320, 200, 24);
-        form.Changequal(pic, 440.0, 3.0);
+        PictureEntry entry = entryOf(patternPicture(320, 200, 24));
+        DIB &pic = entry.Dib;
+        form.Changequal(entry, 440.0, 3.0);
         const int shown = int(72.0 * form.PageWidth() / form.PrinterDpi());
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), QSize(shown, 200 * shown / 320));
         QVERIFY(rec.messages.empty());
@@ -161,9 +171,10 @@ private slots:
         DialogRecorder rec;
         TMainForm form;
         // A tall narrow picture enlarged to the page width goes past the pixel limit.
-        DIB pic = depthFails ? impossiblyLarge(8) : patternPicture(2, 30000, 8);
+        PictureEntry entry = entryOf(depthFails ? impossiblyLarge(8) : patternPicture(2, 30000, 8));
+        DIB &pic = entry.Dib;
         const int W = DibWidth(pic), H = DibHeight(pic);
-        form.Changequal(pic, depthFails ? 1000.0 : 1e12, 1.0);
+        form.Changequal(entry, depthFails ? 1000.0 : 1e12, 1.0);
         QCOMPARE(rec.messages.size(), std::size_t(1));
         QCOMPARE(rec.messages[0].text, text);
         QCOMPARE(rec.messages[0].caption, caption);

@@ -1,0 +1,432 @@
+#include "document/PictureStore.h"
+
+#include "document/Arrangement.h"
+#include "picture/DecodeSupport.h"
+#include "picture/Resample.h"
+#include "picture/Rotate.h"
+
+#include <QObject>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <climits>
+#include <future>
+#include <list>
+#include <mutex>
+
+#include <unistd.h>
+
+namespace {
+struct Key {
+    QString File;
+    int Format = 0;
+    std::optional<std::int32_t> Check;
+    // Held, so a step list cannot be freed and another one made at its address.
+    std::shared_ptr<const PictureSteps> Steps;
+
+    bool operator==(const Key &o) const
+    {
+        return Steps == o.Steps && Format == o.Format && Check == o.Check && File == o.File;
+    }
+};
+
+Key keyOf(const PictureRecipe &r) { return {r.File, r.Format, r.Check, r.Steps}; }
+
+struct Held {
+    Key Of;
+    DIB Picture;
+};
+
+// A rectangle of a from-sized picture in a to-sized one of the same content,
+// grown to whole pixels.
+QRect mapRect(const QRect &r, QSize from, QSize to)
+{
+    if (from == to || from.isEmpty() || to.isEmpty())
+        return r;
+    const auto lo = [](std::int64_t v, int f, int t) { return int(v * t / f); };
+    const auto hi = [](std::int64_t v, int f, int t) { return int((v * t + f - 1) / f); };
+    const int x0 = lo(r.x(), from.width(), to.width());
+    const int y0 = lo(r.y(), from.height(), to.height());
+    const int x1 = std::max(x0 + 1, std::min(to.width(), hi(std::int64_t(r.x()) + r.width(), from.width(), to.width())));
+    const int y1 = std::max(y0 + 1, std::min(to.height(), hi(std::int64_t(r.y()) + r.height(), from.height(), to.height())));
+    return QRect(x0, y0, x1 - x0, y1 - y0);
+}
+} // namespace
+
+struct PictureStore::Shared {
+    std::mutex Lock;
+    std::uint64_t Budget = DefaultBudget();
+    std::uint64_t Bytes = 0;
+    std::list<Held> Recent; // most recently used first
+    std::vector<Key> Pending;
+    std::vector<Key> Failed; // not tried again until cleared
+    bool Alive = true;
+    QObject *Context = nullptr;
+
+    // Under Lock.
+    DIB find(const Key &k)
+    {
+        for (auto it = Recent.begin(); it != Recent.end(); ++it)
+            if (it->Of == k) {
+                Recent.splice(Recent.begin(), Recent, it);
+                return it->Picture;
+            }
+        return DIB();
+    }
+    void insert(const Key &k, const DIB &picture)
+    {
+        if (find(k).Bits)
+            return;
+        Recent.push_front({k, picture});
+        Bytes += picture.Info->biSizeImage;
+        // The newest stays even alone over the budget: someone is about to use it.
+        while (Bytes > Budget && Recent.size() > 1) {
+            Bytes -= Recent.back().Picture.Info->biSizeImage;
+            deldib(&Recent.back().Picture);
+            Recent.pop_back();
+        }
+    }
+    void clear()
+    {
+        for (Held &h : Recent)
+            deldib(&h.Picture);
+        Recent.clear();
+        Failed.clear();
+        Bytes = 0;
+    }
+};
+
+PictureStore::PictureStore()
+    : State(std::make_shared<Shared>())
+{
+    State->Context = new QObject;
+}
+
+PictureStore::~PictureStore()
+{
+    QObject *context = nullptr;
+    {
+        const std::lock_guard<std::mutex> hold(State->Lock);
+        State->Alive = false;
+        context = State->Context;
+        State->Context = nullptr;
+        State->clear();
+    }
+    delete context; // drops any arrival still queued
+}
+
+std::uint64_t PictureStore::DefaultBudget()
+{
+    constexpr std::uint64_t Cap = 2048ull << 20;
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+    if (pages <= 0 || pageSize <= 0)
+        return 512ull << 20;
+    return std::min(Cap, std::uint64_t(pages) * std::uint64_t(pageSize) / 4);
+}
+
+void PictureStore::setBudget(std::uint64_t bytes)
+{
+    const std::lock_guard<std::mutex> hold(State->Lock);
+    State->Budget = bytes;
+    while (State->Bytes > State->Budget && !State->Recent.empty()) {
+        State->Bytes -= State->Recent.back().Picture.Info->biSizeImage;
+        deldib(&State->Recent.back().Picture);
+        State->Recent.pop_back();
+    }
+}
+
+std::uint64_t PictureStore::budget() const
+{
+    const std::lock_guard<std::mutex> hold(State->Lock);
+    return State->Budget;
+}
+
+std::uint64_t PictureStore::heldBytes() const
+{
+    const std::lock_guard<std::mutex> hold(State->Lock);
+    return State->Bytes;
+}
+
+DIB PictureStore::held(const PictureEntry &entry)
+{
+    if (!entry.Reduced)
+        return entry.Dib;
+    const std::lock_guard<std::mutex> hold(State->Lock);
+    return State->find(keyOf(entry.Recipe));
+}
+
+DIB PictureStore::full(const PictureEntry &entry)
+{
+    if (!entry.Reduced)
+        return entry.Dib;
+    const Key k = keyOf(entry.Recipe);
+    {
+        const std::lock_guard<std::mutex> hold(State->Lock);
+        if (const DIB d = State->find(k); d.Bits)
+            return d;
+    }
+    // A file that is no longer the one decoded would give another picture.
+    DIB made;
+    if (RecipeFileUnchanged(entry.Recipe))
+        made = ReplayRecipe(entry.Recipe);
+    if (!made.Bits) {
+        deldib(&made);
+        return DIB();
+    }
+    const std::lock_guard<std::mutex> hold(State->Lock);
+    State->insert(k, made);
+    return made;
+}
+
+void PictureStore::request(const PictureEntry &entry)
+{
+    if (!entry.Reduced)
+        return;
+    const Key k = keyOf(entry.Recipe);
+    {
+        const std::lock_guard<std::mutex> hold(State->Lock);
+        const auto listed = [&k](const std::vector<Key> &keys) { return std::find(keys.begin(), keys.end(), k) != keys.end(); };
+        if (State->find(k).Bits || listed(State->Pending) || listed(State->Failed))
+            return;
+        State->Pending.push_back(k);
+    }
+    QThreadPool::globalInstance()->start([state = State, k, recipe = entry.Recipe, this] {
+        DIB made;
+        if (RecipeFileUnchanged(recipe))
+            made = ReplayRecipe(recipe);
+        const std::lock_guard<std::mutex> hold(state->Lock);
+        state->Pending.erase(std::find(state->Pending.begin(), state->Pending.end(), k));
+        if (!state->Alive) {
+            deldib(&made);
+            return;
+        }
+        if (!made.Bits) {
+            deldib(&made);
+            state->Failed.push_back(k);
+            return;
+        }
+        state->insert(k, made);
+        // Runs only while the store lives: deleting the context drops it.
+        QMetaObject::invokeMethod(state->Context, [this] {
+            if (Arrived)
+                Arrived();
+        }, Qt::QueuedConnection);
+    });
+}
+
+void PictureStore::clear()
+{
+    const std::lock_guard<std::mutex> hold(State->Lock);
+    State->clear();
+}
+
+// ---------------------------------------------------------------------------
+
+DrawPixels PixelsForDrawing(PictureStore &store, const PictureEntry &entry, const QRect &source, QSize dest,
+                            PictureWant want)
+{
+    if (!entry.Reduced)
+        return {entry.Dib, source};
+    const QSize full = FullSize(entry);
+    const QRect shown = mapRect(source, full, QSize(DibWidth(entry.Dib), DibHeight(entry.Dib)));
+    if (want == PictureWant::Sharp && shown.width() >= dest.width() && shown.height() >= dest.height())
+        return {entry.Dib, shown};
+    const bool fullNow = want == PictureWant::FullNow;
+    const DIB better = fullNow ? store.full(entry) : store.held(entry);
+    if (better.Bits)
+        return {better, mapRect(source, full, QSize(DibWidth(better), DibHeight(better)))};
+    if (!fullNow)
+        store.request(entry);
+    return {entry.Dib, shown};
+}
+
+QSize FullSize(const PictureEntry &entry)
+{
+    if (!entry.Reduced)
+        return QSize(DibWidth(entry.Dib), DibHeight(entry.Dib));
+    return QSize(entry.Recipe.Full.Width, entry.Recipe.Full.Height);
+}
+
+PictureRecipe RecipeOfDib(const DIB &dib)
+{
+    PictureRecipe r;
+    if (dib.Bits)
+        r.Full = {DibWidth(dib), DibHeight(dib), DibBitCount(dib), dib.Info->biSizeImage};
+    return r;
+}
+
+bool TurnEntry(PictureEntry &entry, bool left, const ProgressFn &progress)
+{
+    if (!(left ? RotLeft(entry.Dib, progress) : RotRight(entry.Dib, progress)))
+        return false;
+    PictureStep step;
+    step.What = left ? PictureStep::Kind::TurnLeft : PictureStep::Kind::TurnRight;
+    entry.Recipe = WithStep(entry.Recipe, step);
+    return true;
+}
+
+void AdjustEntry(PictureEntry &entry, const DIB &adjusted, const ToneTable &table)
+{
+    entry.Dib = adjusted;
+    PictureStep step;
+    step.What = PictureStep::Kind::Tone;
+    step.Table = table;
+    entry.Recipe = WithStep(entry.Recipe, step);
+}
+
+EnlargeOutcome EnlargeEntry(PictureEntry &entry, std::int64_t width, std::int64_t height, const ProgressFn &progress)
+{
+    const bool possible = width > 0 && height > 0 && width <= INT_MAX && height <= INT_MAX
+                          && std::uint64_t(width) * std::uint64_t(height) <= DibDecode::MaxPixels;
+    PictureStep deeper;
+    deeper.What = PictureStep::Kind::DepthUp;
+    PictureStep larger;
+    larger.What = PictureStep::Kind::Enlarge;
+    larger.Width = int(std::min<std::int64_t>(width, INT_MAX));
+    larger.Height = int(std::min<std::int64_t>(height, INT_MAX));
+    // A large result that the file can make again is made only when printed;
+    // until then the pixels held are the screen copy.
+    const bool replayable = !entry.Recipe.File.isEmpty() && entry.Recipe.Check;
+    if (possible && (entry.Reduced || (replayable && std::max(width, height) >= 2 * DisplayEdge))) {
+        if (entry.Recipe.Full.BitCount != 24)
+            entry.Recipe = WithStep(entry.Recipe, deeper);
+        entry.Recipe = WithStep(entry.Recipe, larger);
+        entry.Reduced = true;
+        return EnlargeOutcome::Done;
+    }
+    if (DibBitCount(entry.Dib) != 24) {
+        if (!ApplyStep(entry.Dib, deeper, progress))
+            return EnlargeOutcome::DepthFailed;
+        entry.Recipe = WithStep(entry.Recipe, deeper);
+    }
+    if (!possible || !ApplyStep(entry.Dib, larger, progress))
+        return EnlargeOutcome::Failed;
+    entry.Recipe = WithStep(entry.Recipe, larger);
+    return EnlargeOutcome::Done;
+}
+
+// ---------------------------------------------------------------------------
+
+struct PageFeed::Page {
+    int Number = 0;
+    struct Item {
+        int Id = 0;
+        PictureRecipe Recipe;
+        DIB Screen; // the entry's pixels: the full picture unless Reduced
+        bool Reduced = false;
+        std::shared_future<DIB> Made;
+    };
+    std::vector<Item> Items;
+    bool Started = false;
+};
+
+PageFeed::PageFeed(const TArrangement &doc, const std::vector<int> &pages)
+{
+    for (int number : pages) {
+        Page page;
+        page.Number = number;
+        for (int i = 0; i < doc.Placements.size(); ++i) {
+            const Placement &p = doc.Placements.at(i);
+            if (p.Page != number)
+                continue;
+            const int index = doc.pictureIndexById(p.PictureId);
+            if (index < 0)
+                continue;
+            const PictureEntry &entry = doc.Pictures[std::size_t(index)];
+            if (std::any_of(page.Items.begin(), page.Items.end(), [&](const Page::Item &it) { return it.Id == p.PictureId; }))
+                continue;
+            Page::Item item;
+            item.Id = p.PictureId;
+            item.Recipe = entry.Recipe;
+            item.Screen = entry.Dib;
+            item.Reduced = entry.Reduced;
+            // One already held spares the decode.
+            if (entry.Reduced) {
+                const DIB held = doc.Store.held(entry);
+                if (held.Bits) {
+                    std::promise<DIB> ready;
+                    ready.set_value(held);
+                    item.Made = ready.get_future().share();
+                    item.Reduced = false;
+                    item.Screen = held;
+                }
+            }
+            page.Items.push_back(std::move(item));
+        }
+        Pages.push_back(std::move(page));
+    }
+}
+
+PageFeed::~PageFeed() = default;
+
+void PageFeed::start(std::size_t index)
+{
+    if (index >= Pages.size() || Pages[index].Started)
+        return;
+    Page &page = Pages[index];
+    page.Started = true;
+    for (Page::Item &item : page.Items) {
+        if (!item.Reduced)
+            continue;
+        // The previous page's copy when the picture is on both.
+        bool reused = false;
+        if (index > 0)
+            for (const Page::Item &before : Pages[index - 1].Items)
+                if (before.Id == item.Id && before.Made.valid()) {
+                    item.Made = before.Made;
+                    reused = true;
+                }
+        if (reused)
+            continue;
+        auto promise = std::make_shared<std::promise<DIB>>();
+        item.Made = promise->get_future().share();
+        QThreadPool::globalInstance()->start([promise, recipe = item.Recipe, screen = item.Screen] {
+            // A file that is no longer the one decoded must not print something else.
+            DIB made;
+            if (RecipeFileUnchanged(recipe))
+                made = ReplayRecipe(recipe);
+            if (!made.Bits) {
+                deldib(&made);
+                made = screen;
+            }
+            promise->set_value(made);
+        });
+    }
+}
+
+const PagePictures &PageFeed::page(int number)
+{
+    Handed.clear();
+    while (Current < Pages.size() && Pages[Current].Number != number) {
+        Pages[Current].Items.clear();
+        ++Current;
+    }
+    if (Current >= Pages.size())
+        return Handed;
+    start(Current);
+    start(Current + 1);
+    for (const Page::Item &item : Pages[Current].Items)
+        Handed[item.Id] = item.Reduced ? item.Made.get() : item.Screen;
+    // Released when the next page is asked for.
+    if (Current > 0)
+        Pages[Current - 1].Items.clear();
+    return Handed;
+}
+
+QStringList ChangedPictureFiles(const TArrangement &doc, const std::vector<int> &pages)
+{
+    QStringList changed;
+    for (const PictureEntry &entry : doc.Pictures) {
+        if (!entry.Reduced)
+            continue;
+        bool placed = false;
+        for (int i = 0; i < doc.Placements.size() && !placed; ++i) {
+            const Placement &p = doc.Placements.at(i);
+            placed = p.PictureId == entry.PictureId && std::find(pages.begin(), pages.end(), p.Page) != pages.end();
+        }
+        if (placed && !RecipeFileUnchanged(entry.Recipe) && !changed.contains(entry.FileName))
+            changed.append(entry.FileName);
+    }
+    return changed;
+}

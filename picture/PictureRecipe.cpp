@@ -1,0 +1,141 @@
+#include "picture/PictureRecipe.h"
+
+#include "picture/DecodeSupport.h"
+#include "picture/FileCheck.h"
+#include "picture/Resample.h"
+#include "picture/Rotate.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+PictureHeader headerOf(int width, int height, int bits)
+{
+    return {width, height, bits,
+            std::uint32_t(std::uint64_t(DibRowBytes(std::uint32_t(std::max(width, 0)), bits)) * std::uint64_t(std::max(height, 0)))};
+}
+
+// Averages 2 x 2 pixels of a 24-bit picture; an odd last column or row is
+// averaged with itself.
+bool halve(const DIB &src, DIB *out)
+{
+    const int W = DibWidth(src), H = DibHeight(src);
+    const int w = (W + 1) / 2, h = (H + 1) / 2;
+    if (!newdib(out, w, h, 24, nullptr, 0))
+        return false;
+    for (int y = 0; y < h; ++y) {
+        const BYTE *a = DibRow(src, std::min(2 * y, H - 1));
+        const BYTE *b = DibRow(src, std::min(2 * y + 1, H - 1));
+        BYTE *d = DibRow(*out, y);
+        for (int x = 0; x < w; ++x) {
+            const int x0 = 2 * x * 3, x1 = std::min(2 * x + 1, W - 1) * 3;
+            for (int c = 0; c < 3; ++c)
+                d[x * 3 + c] = BYTE((a[x0 + c] + a[x1 + c] + b[x0 + c] + b[x1 + c] + 2) >> 2);
+        }
+    }
+    return true;
+}
+} // namespace
+
+PictureHeader HeaderAfterStep(const PictureHeader &before, const PictureStep &step)
+{
+    switch (step.What) {
+    case PictureStep::Kind::TurnLeft:
+    case PictureStep::Kind::TurnRight:
+        return headerOf(before.Height, before.Width, before.BitCount);
+    case PictureStep::Kind::Tone:
+        return before;
+    case PictureStep::Kind::DepthUp:
+        return headerOf(before.Width, before.Height, 24);
+    case PictureStep::Kind::Enlarge:
+        return headerOf(step.Width, step.Height, 24);
+    }
+    return before;
+}
+
+PictureRecipe WithStep(const PictureRecipe &recipe, const PictureStep &step)
+{
+    PictureRecipe r = recipe;
+    auto steps = std::make_shared<PictureSteps>();
+    if (recipe.Steps)
+        *steps = *recipe.Steps;
+    steps->push_back(step);
+    r.Steps = std::move(steps);
+    r.Full = HeaderAfterStep(recipe.Full, step);
+    return r;
+}
+
+bool ApplyStep(DIB &pic, const PictureStep &step, const ProgressFn &progress)
+{
+    switch (step.What) {
+    case PictureStep::Kind::TurnLeft:
+        return RotLeft(pic, progress);
+    case PictureStep::Kind::TurnRight:
+        return RotRight(pic, progress);
+    case PictureStep::Kind::Tone: {
+        // On new pixels: the old ones may be shared with other holders.
+        DIB adjusted;
+        if (!NewDibLike(&adjusted, pic, DibWidth(pic), DibHeight(pic)))
+            return false;
+        std::memcpy(adjusted.Bits, pic.Bits, std::min(adjusted.Info->biSizeImage, pic.Info->biSizeImage));
+        ApplyToneTable(adjusted, step.Table);
+        deldib(&pic);
+        pic = adjusted;
+        return true;
+    }
+    case PictureStep::Kind::DepthUp:
+        return DibBitCount(pic) == 24 || (DepthUpTo(&pic, 24, progress) && DibBitCount(pic) == 24);
+    case PictureStep::Kind::Enlarge: {
+        if (DibBitCount(pic) != 24 || step.Width <= 0 || step.Height <= 0
+            || std::uint64_t(step.Width) * std::uint64_t(step.Height) > DibDecode::MaxPixels)
+            return false;
+        DIB larger;
+        if (!Resize(pic, step.Width, step.Height, true, &larger, progress))
+            return false;
+        deldib(&pic);
+        pic = larger;
+        return true;
+    }
+    }
+    return false;
+}
+
+DIB ReplayRecipe(const PictureRecipe &recipe)
+{
+    ScaledPicture decoded = DecodeScaled(recipe.File, recipe.Format, QSize());
+    if (!decoded.Dib.Bits || !recipe.Steps)
+        return decoded.Dib;
+    for (const PictureStep &step : *recipe.Steps) {
+        if (!ApplyStep(decoded.Dib, step)) {
+            deldib(&decoded.Dib);
+            SetDibError(&decoded.Dib, DibDecode::errorText(DibDecode::Error::OutOfMemory));
+            break;
+        }
+    }
+    return decoded.Dib;
+}
+
+bool RecipeFileUnchanged(const PictureRecipe &recipe)
+{
+    if (recipe.File.isEmpty() || !recipe.Check)
+        return false;
+    return FileCheck(recipe.File) == recipe.Check;
+}
+
+DIB ShrinkForDisplay(const DIB &pic)
+{
+    DIB current;
+    if (DibBitCount(pic) != 24 || !pic.Bits)
+        return current;
+    current = pic;
+    while (std::max(DibWidth(current), DibHeight(current)) >= 2 * DisplayEdge) {
+        DIB smaller;
+        const bool done = halve(current, &smaller);
+        if (current.Bits != pic.Bits)
+            deldib(&current);
+        if (!done)
+            return DIB();
+        current = smaller;
+    }
+    return current.Bits == pic.Bits ? DIB() : current;
+}

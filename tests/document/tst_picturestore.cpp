@@ -1,0 +1,266 @@
+#include "common/TestRegistry.h"
+#include "document/Arrangement.h"
+#include "document/Options.h"
+#include "document/PictureStore.h"
+#include "output/PrintPreview.h"
+#include "picture/DecodeBatch.h"
+#include "picture/OpenDib.h"
+#include "picture/Resample.h"
+#include "picture/Rotate.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageWriter>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstring>
+
+namespace {
+
+QByteArray dibBytes(const DIB &d)
+{
+    if (!d.Bits)
+        return "no picture: " + DibErrorText(d).toUtf8();
+    const qsizetype colours = qsizetype(d.Info->biClrUsed) * qsizetype(sizeof(RGBQUAD));
+    return QByteArray(reinterpret_cast<const char *>(d.Info), sizeof(BITMAPINFOHEADER))
+           + QByteArray(reinterpret_cast<const char *>(DibColors(d)), colours)
+           + QByteArray(reinterpret_cast<const char *>(d.Bits), qsizetype(d.Info->biSizeImage));
+}
+
+// A photo-like picture: smooth colour fields, so JPEG keeps it close.
+QImage photo(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb((x * 255) / w, (y * 255) / h, ((x + y) * 97) % 256));
+    return image;
+}
+
+// kind: "jpeg" (large, decoded at reduced scale), "png24" (large, shrunk for
+// the screen), or "palN" (a palette PNG of N colours, small).
+QString makePicture(const QTemporaryDir &dir, const QString &kind)
+{
+    const QString path = dir.filePath(kind + (kind == QLatin1String("jpeg") ? ".jpg" : ".png"));
+    if (kind == QLatin1String("jpeg")) {
+        QImageWriter(path, "jpeg").write(photo(2400, 1800));
+    } else if (kind == QLatin1String("png24")) {
+        QImageWriter(path, "png").write(photo(2000, 1100));
+    } else {
+        const int colours = kind.mid(3).toInt();
+        QImage image(300, 200, QImage::Format_Indexed8);
+        QList<QRgb> table;
+        for (int i = 0; i < colours; ++i)
+            table.append(qRgb(i * 255 / colours, 255 - i * 255 / colours, (i * 40) % 256));
+        image.setColorTable(table);
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                image.setPixel(x, y, uint((x / 7 + y / 5) % colours));
+        QImageWriter(path, "png").write(image);
+    }
+    return path;
+}
+
+ToneTable toneOf(int b, int k, int s)
+{
+    return ComposeTables(ComposeTables(BrightnessTable(b), ContrastTable(k)), SaturationTable(s));
+}
+
+// The adjustment dialog's way: new pixels, the table written through.
+DIB adjusted(const DIB &old, const ToneTable &t)
+{
+    DIB work;
+    NewDibLike(&work, old, DibWidth(old), DibHeight(old));
+    std::memcpy(work.Bits, old.Bits, std::min(work.Info->biSizeImage, old.Info->biSizeImage));
+    if (!CopyThroughTable(old, work, t))
+        ApplyToneTable(work, t);
+    return work;
+}
+
+// The quality check's way: deeper in place, then enlarged smoothly.
+void enlargeInPlace(DIB &dib, int w, int h)
+{
+    if (DibBitCount(dib) < 24)
+        DepthUpTo(&dib, 24);
+    DIB larger;
+    QVERIFY(Resize(dib, w, h, true, &larger));
+    deldib(&dib);
+    dib = larger;
+}
+
+} // namespace
+
+class TestPictureStore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // The store's full picture is, byte for byte, what the commands make of the
+    // whole picture in place; a page drawn from it at 300 dpi is the same image.
+    void replayEqualsInPlace_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("steps"); // R right, L left, T tone, E enlarge
+        QTest::addColumn<bool>("reducedAtStart");
+        QTest::newRow("jpeg: turns and tone") << "jpeg" << "RTL" << true;
+        QTest::newRow("jpeg: enlarged, turned, toned") << "jpeg" << "ERT" << true;
+        QTest::newRow("png 24: tone then enlarge") << "png24" << "TLE" << true;
+        QTest::newRow("1 bit: tone, turn, enlarge") << "pal2" << "TRE" << false;
+        QTest::newRow("4 bit: enlarge, tone, turn") << "pal16" << "ETL" << false;
+        QTest::newRow("8 bit: turn, enlarge, tone") << "pal200" << "RET" << false;
+    }
+    void replayEqualsInPlace()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, steps);
+        QFETCH(bool, reducedAtStart);
+        QTemporaryDir dir;
+        const QString path = makePicture(dir, kind);
+
+        DIB inPlace;
+        OpenDib(&inPlace, path, DibFormatAuto, nullptr);
+        QVERIFY(inPlace.Bits);
+        TArrangement doc;
+        DecodedPicture decoded = DecodeForCollection(path, DibFormatAuto, DisplayBox());
+        QVERIFY(decoded.Dib.Bits);
+        QCOMPARE(decoded.Reduced, reducedAtStart);
+        if (decoded.Reduced)
+            QVERIFY(std::max(DibWidth(decoded.Dib), DibHeight(decoded.Dib)) < 2 * DisplayEdge);
+        doc.appendPicture(path, decoded.Dib);
+        PictureEntry &entry = doc.Pictures.back();
+        entry.Recipe = decoded.Recipe;
+        entry.Reduced = decoded.Reduced;
+
+        int round = 0;
+        for (const QChar step : steps) {
+            ++round;
+            if (step == 'R' || step == 'L') {
+                QVERIFY(step == 'R' ? RotRight(inPlace) : RotLeft(inPlace));
+                QVERIFY(TurnEntry(entry, step == 'L'));
+            } else if (step == 'T') {
+                const ToneTable t = toneOf(20 * round, 100 + 15 * round, -30);
+                DIB before = inPlace;
+                inPlace = adjusted(before, t);
+                deldib(&before);
+                AdjustEntry(entry, adjusted(entry.Dib, t), t);
+            } else {
+                const int factor = DibWidth(inPlace) < 1000 ? 8 : 2;
+                const int w = DibWidth(inPlace) * factor, h = DibHeight(inPlace) * factor;
+                enlargeInPlace(inPlace, w, h);
+                QCOMPARE(EnlargeEntry(entry, w, h), EnlargeOutcome::Done);
+            }
+            QCOMPARE(FullSize(entry), QSize(DibWidth(inPlace), DibHeight(inPlace)));
+        }
+        // Enlarged to thousands of pixels, every picture is held as a screen copy.
+        QVERIFY(entry.Reduced);
+        const DIB full = doc.Store.full(entry);
+        QVERIFY(dibBytes(full) == dibBytes(inPlace));
+
+        // The same page from the picture held whole and from the store.
+        TArrangement before;
+        before.appendPicture(path, inPlace);
+        for (TArrangement *d : {&before, &doc}) {
+            Placement *p = d->Placements.Append();
+            p->PictureId = d->Pictures.back().PictureId;
+            p->Page = 1;
+            p->Left = 0.3;
+            p->Top = 0.4;
+            p->Width = 2.5;
+            p->Height = 1.9;
+            p->Cut = 1;
+        }
+        ArrangementOptions options;
+        options.Sverh = true;
+        PageFeed feedBefore(before, {1});
+        PageFeed feedAfter(doc, {1});
+        const QImage a = RenderPageImage(before, 1, 300, 1800, 1500, 600, 600, options, qint64(1) << 30,
+                                         &feedBefore.page(1));
+        const QImage b = RenderPageImage(doc, 1, 300, 1800, 1500, 600, 600, options, qint64(1) << 30,
+                                         &feedAfter.page(1));
+        QVERIFY(!a.isNull());
+        QVERIFY(a == b);
+        deldib(&inPlace);
+    }
+
+    // A file that changed or vanished after it was added is named before
+    // printing and printed from the screen copy, never from the new content.
+    void changedFilesAreNotReplayed_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("named");
+        QTest::newRow("unchanged") << "none" << false;
+        QTest::newRow("rewritten, same size") << "rewrite" << true;
+        QTest::newRow("removed") << "remove" << true;
+    }
+    void changedFilesAreNotReplayed()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, named);
+        QTemporaryDir dir;
+        const QString path = makePicture(dir, QStringLiteral("jpeg"));
+        TArrangement doc;
+        const DecodedPicture decoded = DecodeForCollection(path, DibFormatAuto, DisplayBox());
+        doc.appendPicture(path, decoded.Dib);
+        doc.Pictures.back().Recipe = decoded.Recipe;
+        doc.Pictures.back().Reduced = decoded.Reduced;
+        Placement *p = doc.Placements.Append();
+        p->PictureId = doc.Pictures.back().PictureId;
+        p->Page = 2;
+
+        if (change == QLatin1String("rewrite")) {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            f.seek(f.size() / 2);
+            f.write("changed");
+        } else if (change == QLatin1String("remove")) {
+            QVERIFY(QFile::remove(path));
+        }
+        QCOMPARE(ChangedPictureFiles(doc, {2}), named ? QStringList{path} : QStringList{});
+        QVERIFY(ChangedPictureFiles(doc, {1}).isEmpty()); // not on the pages printed
+
+        PageFeed feed(doc, {2});
+        const DIB printed = feed.page(2).at(p->PictureId);
+        QCOMPARE(printed.Bits == decoded.Dib.Bits, named);
+        QCOMPARE(doc.Store.full(doc.Pictures.back()).Bits == nullptr, named);
+    }
+
+    // Held full pictures stay within the budget, the newest kept; a file listed
+    // twice is decoded once and both entries share its pixels.
+    void budgetAndSharing()
+    {
+        QTemporaryDir dir;
+        const QString path = makePicture(dir, QStringLiteral("png24"));
+        DecodeBatch batch({path, path}, DisplayBox());
+        const DecodedPicture a = batch.TakeNextPicture();
+        const DecodedPicture b = batch.TakeNextPicture();
+        QVERIFY(a.Dib.Bits && a.Dib.Bits == b.Dib.Bits);
+
+        TArrangement doc;
+        for (const DecodedPicture &d : {a, b}) {
+            doc.appendPicture(path, d.Dib);
+            doc.Pictures.back().Recipe = d.Recipe;
+            doc.Pictures.back().Reduced = d.Reduced;
+        }
+        QVERIFY(TurnEntry(doc.Pictures[1], true)); // another recipe, another full picture
+        const std::uint64_t one = a.Recipe.Full.ImageBytes;
+        doc.Store.setBudget(one + one / 2);
+        QVERIFY(doc.Store.full(doc.Pictures[0]).Bits);
+        QCOMPARE(doc.Store.heldBytes(), one);
+        QVERIFY(doc.Store.full(doc.Pictures[1]).Bits);
+        QCOMPARE(doc.Store.heldBytes(), one);
+        QVERIFY(doc.Store.held(doc.Pictures[1]).Bits);
+        QVERIFY(!doc.Store.held(doc.Pictures[0]).Bits);
+        QVERIFY(DefaultBudgetIsSane());
+    }
+
+private:
+    static bool DefaultBudgetIsSane()
+    {
+        const std::uint64_t b = PictureStore::DefaultBudget();
+        return b > 0 && b <= (2048ull << 20);
+    }
+};
+
+SGA_TEST(TestPictureStore)
+#include "tst_picturestore.moc"
