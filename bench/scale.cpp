@@ -137,8 +137,8 @@ double referenceSeconds(const QStringList& paths)
 QByteArray arrangementFile(const QStringList& paths, double pageWidthInch, double pageHeightInch)
 {
     constexpr double Margin = 0.25, Gap = 0.25;
-    const double frameW = std::min((pageWidthInch - 2 * Margin - Gap) / 2,
-                                   (pageHeightInch - 2 * Margin - Gap) / 2 * 4 / 3);
+    const double frameW
+        = std::min((pageWidthInch - 2 * Margin - Gap) / 2, (pageHeightInch - 2 * Margin - Gap) / 2 * 4 / 3);
     const double frameH = frameW * 3 / 4;
     ArrangementData data;
     for (int i = 0; i < paths.size(); ++i) {
@@ -212,8 +212,8 @@ int main(int argc, char** argv)
     const QString sga = work.filePath(QStringLiteral("scale.sga"));
     {
         QFile file(sga);
-        const QByteArray bytes = arrangementFile(paths, double(Printer().PageWidth()) / PrintDpi,
-                                                 double(Printer().PageHeight()) / PrintDpi);
+        const QByteArray bytes = arrangementFile(
+            paths, double(Printer().PageWidth()) / PrintDpi, double(Printer().PageHeight()) / PrintDpi);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             fail(QStringLiteral("cannot write %1").arg(sga));
     }
@@ -289,7 +289,7 @@ int main(int argc, char** argv)
     std::printf("scale_pdf_mb: %.1f MB\n", double(pdfBytes) / (1024.0 * 1024.0));
     std::printf("scale_source_mb: %.1f MB\n", double(sourceBytes) / (1024.0 * 1024.0));
     std::fprintf(stderr, "view %dx%d shown in %dx%d; peaks from %s\n", form.PaintBox2->width(),
-                 form.PaintBox2->height(), form.ScrollBox2->viewport()->width(),
-                 form.ScrollBox2->viewport()->height(), highWaterMark ? "VmHWM" : "VmRSS sampled every 2 ms");
+        form.PaintBox2->height(), form.ScrollBox2->viewport()->width(), form.ScrollBox2->viewport()->height(),
+        highWaterMark ? "VmHWM" : "VmRSS sampled every 2 ms");
     return 0;
 }
