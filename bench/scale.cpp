@@ -35,7 +35,6 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -47,11 +46,11 @@ constexpr int PerPage = 4;
 constexpr int Pages = Pictures / PerPage;
 constexpr int PrintDpi = 600;
 
-[[noreturn]] void fail(const QString& text)
-{
-    std::fprintf(stderr, "scale: %s\n", qPrintable(text));
-    std::exit(1);
-}
+// Thrown to end the run, so the temporary folder with its PDF is removed.
+struct Failure {
+    QString text;
+};
+[[noreturn]] void fail(const QString& text) { throw Failure { text }; }
 
 // A line of /proc/self/status such as "VmHWM:   123 kB", in MB; -1 when absent.
 double statusMb(const char* key)
@@ -163,9 +162,7 @@ double median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-} // namespace
-
-int main(int argc, char** argv)
+int run(int argc, char** argv)
 {
     // A home of its own, so no kept settings or printer choices apply.
     QTemporaryDir home;
@@ -292,4 +289,16 @@ int main(int argc, char** argv)
         form.PaintBox2->height(), form.ScrollBox2->viewport()->width(), form.ScrollBox2->viewport()->height(),
         highWaterMark ? "VmHWM" : "VmRSS sampled every 2 ms");
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "scale: %s\n", qPrintable(failure.text));
+        return 1;
+    }
 }
