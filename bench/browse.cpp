@@ -4,6 +4,7 @@
 // on the interface thread during the first visit, and for reference the same
 // files decoded by one thread with QImageReader at 1/8 scale.
 // Usage: browse [folder]   (default: <temp>/sga-bench-browse)
+#include "PhotoFolder.h"
 #include "app/MainUnit.h"
 #include "browse/ThumbnailBrowser.h"
 
@@ -14,71 +15,17 @@
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QImageWriter>
-#include <QRandomGenerator>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 namespace {
 
-constexpr int Files = 40;
-constexpr int Width = 4000;
-constexpr int Height = 3000;
-
-QString photoPath(const QString& folder, int i) { return folder + QString("/photo%1.jpg").arg(i, 2, 10, QChar('0')); }
-
-// Smooth colour fields with fine grain, which compresses like a photograph.
-QImage photoLike(quint32 seed)
-{
-    QRandomGenerator rng(seed);
-    constexpr int GW = 41, GH = 31;
-    float grid[GH][GW][3];
-    for (auto& row : grid)
-        for (auto& cell : row)
-            for (float& c : cell)
-                c = float(rng.bounded(256));
-    QImage img(Width, Height, QImage::Format_RGB32);
-    for (int y = 0; y < Height; ++y) {
-        const float gy = float(y) * (GH - 1) / Height;
-        const int y0 = int(gy);
-        const float fy = gy - float(y0);
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
-        for (int x = 0; x < Width; ++x) {
-            const float gx = float(x) * (GW - 1) / Width;
-            const int x0 = int(gx);
-            const float fx = gx - float(x0);
-            int rgb[3];
-            const int grain = int(rng.bounded(25)) - 12;
-            for (int c = 0; c < 3; ++c) {
-                const float top = grid[y0][x0][c] * (1 - fx) + grid[y0][x0 + 1][c] * fx;
-                const float bottom = grid[y0 + 1][x0][c] * (1 - fx) + grid[y0 + 1][x0 + 1][c] * fx;
-                rgb[c] = std::clamp(int(top * (1 - fy) + bottom * fy) + grain, 0, 255);
-            }
-            line[x] = qRgb(rgb[0], rgb[1], rgb[2]);
-        }
-    }
-    return img;
-}
-
-bool makeFolder(const QString& folder)
-{
-    if (!QDir().mkpath(folder))
-        return false;
-    for (int i = 0; i < Files; ++i) {
-        if (QFile::exists(photoPath(folder, i)))
-            continue;
-        QImageWriter writer(photoPath(folder, i), "jpeg");
-        writer.setQuality(90);
-        if (!writer.write(photoLike(quint32(1000 + i))))
-            return false;
-    }
-    return true;
-}
+using PhotoFolder::Files;
+using PhotoFolder::photoPath;
 
 double referenceSeconds(const QString& folder)
 {
@@ -140,8 +87,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::tempPath() + "/sga-bench-browse";
-    if (!makeFolder(folder)) {
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : PhotoFolder::defaultFolder();
+    if (!PhotoFolder::makeFolder(folder)) {
         std::fprintf(stderr, "cannot make %s\n", qPrintable(folder));
         return 1;
     }

@@ -1,0 +1,304 @@
+// A contact sheet of 120 large photos: the 40 photo-like 4000 x 3000 JPEGs of
+// the browse benchmark, each placed three times, 4 per page over 30 A4 pages.
+// The arrangement is written as a file and opened through the window's open
+// command; then one page is repainted at zoom 100 and all pages are printed
+// to a 600 dpi PDF through the print command. For reference, the same 120
+// files are decoded in full by one thread with QImageReader.
+//
+// Peak memory is the kernel's high-water mark (VmHWM), reset before each
+// measured step by writing 5 to /proc/self/clear_refs; where the kernel
+// refuses that, a thread samples VmRSS every 2 ms instead (which can miss
+// short peaks).
+// Usage: scale [folder]   (default: <temp>/sga-bench-browse)
+#include "PhotoFolder.h"
+#include "app/MainUnit.h"
+#include "document/ArrangementFile.h"
+#include "platform/Dialogs.h"
+#include "platform/PaintBox.h"
+#include "platform/Printer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageReader>
+#include <QPageSize>
+#include <QPrinter>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace {
+
+constexpr int Copies = 3;
+constexpr int Pictures = PhotoFolder::Files * Copies;
+constexpr int PerPage = 4;
+constexpr int Pages = Pictures / PerPage;
+constexpr int PrintDpi = 600;
+
+// Thrown to end the run, so the temporary folder with its PDF is removed.
+struct Failure {
+    QString text;
+};
+[[noreturn]] void fail(const QString& text) { throw Failure { text }; }
+
+// A line of /proc/self/status such as "VmHWM:   123 kB", in MB; -1 when absent.
+double statusMb(const char* key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qsizetype(qstrlen(key)) + 1).trimmed().split(' ').front().toDouble() / 1024.0;
+    return -1;
+}
+
+class PeakRss {
+public:
+    PeakRss()
+    {
+        QFile refs(QStringLiteral("/proc/self/clear_refs"));
+        hwmReset = refs.open(QIODevice::WriteOnly) && refs.write("5") == 1 && refs.flush();
+        refs.close();
+        if (hwmReset)
+            return;
+        sampled = statusMb("VmRSS:");
+        sampler = std::thread([this] {
+            while (!stop) {
+                const double now = statusMb("VmRSS:");
+                if (now > sampled)
+                    sampled = now;
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            }
+        });
+    }
+    ~PeakRss() { finish(); }
+    PeakRss(const PeakRss&) = delete;
+    PeakRss& operator=(const PeakRss&) = delete;
+
+    [[nodiscard]] bool fromHighWaterMark() const { return hwmReset; }
+    double mb()
+    {
+        finish();
+        return hwmReset ? statusMb("VmHWM:") : std::max(sampled.load(), statusMb("VmRSS:"));
+    }
+
+private:
+    void finish()
+    {
+        stop = true;
+        if (sampler.joinable())
+            sampler.join();
+    }
+    bool hwmReset = false;
+    std::atomic<bool> stop { false };
+    std::atomic<double> sampled { 0 };
+    std::thread sampler;
+};
+
+double seconds(const QElapsedTimer& clock) { return double(clock.nsecsElapsed()) / 1e9; }
+
+QStringList picturePaths(const QString& folder)
+{
+    QStringList paths;
+    for (int copy = 0; copy < Copies; ++copy)
+        for (int i = 0; i < PhotoFolder::Files; ++i)
+            paths << QFileInfo(PhotoFolder::photoPath(folder, i)).absoluteFilePath();
+    return paths;
+}
+
+double referenceSeconds(const QStringList& paths)
+{
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString& path : paths) {
+        QImageReader reader(path);
+        QImage image;
+        if (!reader.read(&image))
+            fail(QStringLiteral("cannot decode %1: %2").arg(path, reader.errorString()));
+    }
+    return seconds(clock);
+}
+
+// Two by two frames of the photos' 4:3 aspect on each page, filling the
+// printable area's width with a margin and a gap of a quarter inch.
+QByteArray arrangementFile(const QStringList& paths, double pageWidthInch, double pageHeightInch)
+{
+    constexpr double Margin = 0.25, Gap = 0.25;
+    const double frameW
+        = std::min((pageWidthInch - 2 * Margin - Gap) / 2, (pageHeightInch - 2 * Margin - Gap) / 2 * 4 / 3);
+    const double frameH = frameW * 3 / 4;
+    ArrangementData data;
+    for (int i = 0; i < paths.size(); ++i) {
+        Placement p {};
+        p.Left = Margin + (i % 2) * (frameW + Gap);
+        p.Top = Margin + (i / 2 % 2) * (frameH + Gap);
+        p.Width = frameW;
+        p.Height = frameH;
+        p.Page = i / PerPage + 1;
+        p.PictureId = i;
+        data.Placements.push_back(p);
+        data.Pictures.push_back({ paths[i], 0, i, QString() });
+    }
+    data.NextPictureId = int(paths.size());
+    data.Zoom = 100;
+    return WriteArrangement(data);
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+int run(int argc, char** argv)
+{
+    // A home of its own, so no kept settings or printer choices apply.
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toLocal8Bit());
+    qunsetenv("XDG_CONFIG_HOME");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : PhotoFolder::defaultFolder();
+    if (!PhotoFolder::makeFolder(folder))
+        fail(QStringLiteral("cannot make the photo folder %1").arg(folder));
+    QTemporaryDir work;
+    if (!work.isValid())
+        fail(QStringLiteral("cannot make a temporary folder"));
+
+    // Every message box is answered and kept; any message fails the step it came in.
+    QStringList messages;
+    Dialogs::Handler answers;
+    answers.message = [&messages](const Dialogs::MessageRecord& m) {
+        messages << m.text;
+        return int(Dialogs::IdOk);
+    };
+    answers.print = [](QPrinter*) { return true; };
+    Dialogs::setHandler(answers);
+
+    // The printer: A4 at 600 dpi into a PDF file, before the window reads its page.
+    const QString pdf = work.filePath(QStringLiteral("scale.pdf"));
+    QPrinter* printer = Printer().qprinter();
+    printer->setOutputFormat(QPrinter::PdfFormat);
+    printer->setOutputFileName(pdf);
+    printer->setResolution(PrintDpi);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    if (Printer().LogPixelsX() != PrintDpi || Printer().PageWidth() <= 0)
+        fail(QStringLiteral("the printer gives %1 dpi, not %2").arg(Printer().LogPixelsX()).arg(PrintDpi));
+
+    const QStringList paths = picturePaths(folder);
+    qint64 sourceBytes = 0;
+    for (const QString& path : paths) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            fail(QStringLiteral("cannot read %1").arg(path));
+        sourceBytes += file.readAll().size(); // also brings it into the page cache
+    }
+    const QString sga = work.filePath(QStringLiteral("scale.sga"));
+    {
+        QFile file(sga);
+        const QByteArray bytes = arrangementFile(
+            paths, double(Printer().PageWidth()) / PrintDpi, double(Printer().PageHeight()) / PrintDpi);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            fail(QStringLiteral("cannot write %1").arg(sga));
+    }
+
+    const double reference = referenceSeconds(paths);
+
+    TMainForm form;
+    form.resize(1600, 1400);
+    form.show();
+    QApplication::processEvents();
+
+    double openSeconds = 0, openPeak = 0;
+    bool highWaterMark = false;
+    {
+        PeakRss peak;
+        QElapsedTimer clock;
+        clock.start();
+        form.OpenFile(sga);
+        // Should opening hand work to the event loop, wait until every picture is in.
+        while (form.PictureCount() < Pictures && messages.isEmpty() && clock.elapsed() < 600'000) {
+            QEventLoop loop;
+            QTimer::singleShot(10, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        openSeconds = seconds(clock);
+        openPeak = peak.mb();
+        highWaterMark = peak.fromHighWaterMark();
+    }
+    if (!messages.isEmpty())
+        fail(QStringLiteral("opening said: %1").arg(messages.join(QStringLiteral(" | "))));
+    if (form.PictureCount() != Pictures || form.highestPage() != Pages)
+        fail(QStringLiteral("opened %1 pictures on %2 pages, not %3 on %4")
+                 .arg(form.PictureCount())
+                 .arg(form.highestPage())
+                 .arg(Pictures)
+                 .arg(Pages));
+
+    // The arrange view at zoom 100 on page 1; the first paints settle its size.
+    form.PageControl2->setCurrentWidget(form.TabSheet3);
+    form.ZoomEd->setValue(100);
+    form.APageEd->setValue(1);
+    std::vector<double> repaints;
+    for (int run = 0; run < 14; ++run) {
+        QApplication::processEvents();
+        QElapsedTimer clock;
+        clock.start();
+        form.repaintArrangeView();
+        if (run >= 3)
+            repaints.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+
+    double printSeconds = 0, printPeak = 0;
+    {
+        PeakRss peak;
+        QElapsedTimer clock;
+        clock.start();
+        form.GoBtn1Click();
+        printSeconds = seconds(clock);
+        printPeak = peak.mb();
+    }
+    if (!messages.isEmpty())
+        fail(QStringLiteral("printing said: %1").arg(messages.join(QStringLiteral(" | "))));
+    const qint64 pdfBytes = QFileInfo(pdf).size();
+    if (pdfBytes <= 0)
+        fail(QStringLiteral("no PDF was written to %1").arg(pdf));
+
+    std::printf("scale_open_s: %.2f s\n", openSeconds);
+    std::printf("scale_open_reference_s: %.2f s\n", reference);
+    std::printf("scale_open_peak_rss_mb: %.0f MB\n", openPeak);
+    std::printf("scale_repaint_zoom100_ms: %.1f ms\n", median(repaints));
+    std::printf("scale_print_s: %.2f s\n", printSeconds);
+    std::printf("scale_print_peak_rss_mb: %.0f MB\n", printPeak);
+    std::printf("scale_pdf_mb: %.1f MB\n", double(pdfBytes) / (1024.0 * 1024.0));
+    std::printf("scale_source_mb: %.1f MB\n", double(sourceBytes) / (1024.0 * 1024.0));
+    std::fprintf(stderr, "view %dx%d shown in %dx%d; peaks from %s\n", form.PaintBox2->width(),
+        form.PaintBox2->height(), form.ScrollBox2->viewport()->width(), form.ScrollBox2->viewport()->height(),
+        highWaterMark ? "VmHWM" : "VmRSS sampled every 2 ms");
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    try {
+        return run(argc, argv);
+    } catch (const Failure& failure) {
+        std::fprintf(stderr, "scale: %s\n", qPrintable(failure.text));
+        return 1;
+    }
+}
