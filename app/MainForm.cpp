@@ -257,6 +257,10 @@ void TMainForm::createControls()
     DHocheEdin = floatEdit(TabSheet6, 0, 1000, 0.1, 0);
     TurnCameraCheck = new QCheckBox(tr("Turn pictures as the camera recorded"), TabSheet6);
     TurnCameraCheck->setChecked(true);
+    PictureMemoryEd = new QSpinBox(TabSheet6);
+    PictureMemoryEd->setRange(64, 65536);
+    PictureMemoryEd->setSuffix(QStringLiteral(" MB"));
+    PictureMemoryEd->setValue(int(PictureStore::DefaultBudget() >> 20));
     ShowFNames = new QCheckBox(tr("If there is no text then show file name"), TabSheet7);
     TranspCheck = new QCheckBox(tr("Transparent font background"), TabSheet7);
     BkColBox = new TColorBox(TabSheet7);
@@ -426,6 +430,11 @@ void TMainForm::layoutTabs()
         options->addWidget(gridBox);
         options->addWidget(sizeBox);
         options->addWidget(TurnCameraCheck);
+        auto *memory = new QHBoxLayout;
+        memory->addWidget(label(tr("Memory for full pictures:"), TabSheet6));
+        memory->addWidget(PictureMemoryEd);
+        memory->addStretch(1);
+        options->addLayout(memory);
         options->addStretch(1);
 
         auto *font = new QVBoxLayout(TabSheet7);
@@ -679,6 +688,9 @@ void TMainForm::FormCreate()
     ChangeFreeText();
     CreatePictureViewer();
     KoordEdForm = new TKoordEdForm(this);
+    connect(PictureMemoryEd, &QSpinBox::valueChanged, this,
+            [this](int mb) { Store.setBudget(std::uint64_t(mb) << 20); });
+    Store.setBudget(std::uint64_t(PictureMemoryEd->value()) << 20);
     // Full pictures wanted by a zoomed view come from the pool.
     Store.Arrived = [this] {
         repaintArrangeView();

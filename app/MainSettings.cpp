@@ -36,6 +36,8 @@ void TMainForm::RestoreSettings()
     MinQualEd->setValue(m.MinQualEd);
     EnhanceQualCheck->setChecked(m.EnhanceQualCheck);
     TurnCameraCheck->setChecked(m.TurnCameraCheck);
+    if (m.PictureMemoryEd > 0)
+        PictureMemoryEd->setValue(m.PictureMemoryEd);
     // Files opened before the first show (from the command line) stay first.
     const QStringList opened = RecentFiles.files();
     RecentFiles.setFiles(m.RecentFiles);
@@ -59,6 +61,9 @@ void TMainForm::SaveSettings()
     m.MinQualEd = MinQualEd->value();
     m.EnhanceQualCheck = EnhanceQualCheck->isChecked();
     m.TurnCameraCheck = TurnCameraCheck->isChecked();
+    // The default follows the machine until the user picks another size.
+    if (PictureMemoryEd->value() != int(PictureStore::DefaultBudget() >> 20))
+        m.PictureMemoryEd = PictureMemoryEd->value();
     m.RecentFiles = RecentFiles.files();
     m.ActivePage
         = PageControl3->currentWidget() == TabSheet9 ? QStringLiteral("TabSheet9") : QStringLiteral("TabSheet10");

@@ -504,6 +504,7 @@ public:
     void DropFilesOnPictures(const QMimeData *mime);
     void DropFilesOnArrangeView(const QMimeData *mime, int X, int Y);
     QCheckBox *TurnCameraCheck = nullptr; // "Turn pictures as the camera recorded"
+    QSpinBox *PictureMemoryEd = nullptr; // MB for full pictures held for zoomed views and the viewer
     // Arrangements last opened or saved: the drop-down of "Open..." (app/RecentMenu.cpp).
     TRecentFiles RecentFiles;
     QMenu *RecentMenu = nullptr;

@@ -54,6 +54,7 @@ MainFormSettings LoadMainFormSettings()
     m.MinQualEd = ReadInt(*s, "MinQualEd_Value", m.MinQualEd);
     m.EnhanceQualCheck = ReadBool(*s, "EnhanceQualCheck_Checked", m.EnhanceQualCheck);
     m.TurnCameraCheck = ReadBool(*s, "TurnCameraCheck_Checked", m.TurnCameraCheck);
+    m.PictureMemoryEd = ReadInt(*s, "PictureMemoryEd_Value", m.PictureMemoryEd);
     m.RecentFiles = s->value(QStringLiteral("RecentFiles")).toStringList();
     const QString page = s->value(QStringLiteral("PageControl3_ActivePage")).toString();
     if (page == QLatin1String("TabSheet9") || page == QLatin1String("TabSheet10"))
@@ -71,6 +72,7 @@ void SaveMainFormSettings(const MainFormSettings& m)
     s->setValue(QStringLiteral("UseGridCheck_Checked"), m.UseGridCheck);
     s->setValue(QStringLiteral("GridEd_Value"), m.GridEd);
     s->setValue(QStringLiteral("TurnCameraCheck_Checked"), m.TurnCameraCheck);
+    s->setValue(QStringLiteral("PictureMemoryEd_Value"), m.PictureMemoryEd);
     s->setValue(QStringLiteral("RecentFiles"), m.RecentFiles);
     s->setValue(QStringLiteral("ShowGridCheck_Checked"), m.ShowGridCheck);
     s->setValue(QStringLiteral("MinQualEd_Value"), m.MinQualEd);

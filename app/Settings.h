@@ -23,6 +23,7 @@ struct MainFormSettings {
     int MinQualEd = 72; // dots per inch
     bool EnhanceQualCheck = true;
     bool TurnCameraCheck = true; // turn pictures as the camera recorded
+    int PictureMemoryEd = 0; // MB for held full pictures; 0 = the machine's default
     QStringList RecentFiles; // arrangements last opened or saved, newest first
     QString ActivePage = QStringLiteral("TabSheet10"); // "TabSheet9" file list, "TabSheet10" picture browser
     QByteArray Geometry; // the window's normal position and size and its show state; empty = none
