@@ -9,6 +9,8 @@
 #include "platform/PaintBox.h"
 
 #include <QCheckBox>
+#include <QFile>
+#include <QImage>
 #include <QDoubleSpinBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -35,16 +37,19 @@ DIB stripes(int w, int h, int seed)
     return d;
 }
 
-// Headers, colour tables and pixels of every picture, in order.
-QByteArray pixels(const TMainForm& form)
+// Headers, colour tables and pixels of every picture, in order: what is shown
+// and the full picture.
+QByteArray pixels(TMainForm& form)
 {
     QByteArray all;
     for (const PictureEntry& e : form.Pictures) {
-        if (!e.Dib.Bits)
-            continue;
-        all.append(reinterpret_cast<const char*>(e.Dib.Info),
-            qsizetype(sizeof(BITMAPINFOHEADER)) + 4 * qsizetype(e.Dib.Info->biClrUsed));
-        all.append(reinterpret_cast<const char*>(e.Dib.Bits), qsizetype(e.Dib.Info->biSizeImage));
+        for (const DIB& d : {e.Dib, form.Store.full(e)}) {
+            if (!d.Bits)
+                continue;
+            all.append(reinterpret_cast<const char*>(d.Info),
+                qsizetype(sizeof(BITMAPINFOHEADER)) + 4 * qsizetype(d.Info->biClrUsed));
+            all.append(reinterpret_cast<const char*>(d.Bits), qsizetype(d.Info->biSizeImage));
+        }
     }
     return all;
 }
@@ -153,7 +158,14 @@ private slots:
         form.ScreenDpiOverride = 96;
         form.ZoomEd->setValue(100);
         form.UseGridCheck->setChecked(false);
-        const int a = form.appendPicture(dir.filePath("b.png"), stripes(40, 30, 1));
+        // A large photo, shown from a screen copy and made again from its file.
+        const QString photo = dir.filePath("b.png");
+        if (!QFile::exists(photo)) {
+            DIB big = stripes(2000, 1500, 1);
+            QImage(big.Bits, 2000, 1500, int(big.RowBytes), QImage::Format_BGR888).save(photo);
+        }
+        const int a = form.Pictures[std::size_t(form.AddPictureFile(photo, DecodeForCollection(photo, 0, DisplayBox())))].PictureId;
+        QVERIFY(form.Pictures.back().Reduced);
         const int b = form.appendPicture(dir.filePath("a.png"), stripes(20, 50, 2));
         addPlacement(form, b, 3, 2);
         addPlacement(form, a, 1, 1);
