@@ -2,6 +2,7 @@
 
 #include "document/Arrangement.h"
 #include "picture/DecodeSupport.h"
+#include "picture/PoolHandoff.h"
 #include "picture/Resample.h"
 #include "picture/Rotate.h"
 
@@ -191,7 +192,9 @@ void PictureStore::request(const PictureEntry &entry)
             return;
         State->Pending.push_back(k);
     }
-    QThreadPool::globalInstance()->start([state = State, k, recipe = entry.Recipe, this] {
+    // Made before the hand-over, so the task's copy of the recipe is ordered by it.
+    QRunnable *task = QRunnable::create([state = State, k, recipe = entry.Recipe, this] {
+        PoolHandoff();
         DIB made;
         if (RecipeFileUnchanged(recipe))
             made = ReplayRecipe(recipe);
@@ -213,6 +216,8 @@ void PictureStore::request(const PictureEntry &entry)
                 Arrived();
         }, Qt::QueuedConnection);
     });
+    PoolHandoff();
+    QThreadPool::globalInstance()->start(task);
 }
 
 void PictureStore::clear()
@@ -381,7 +386,8 @@ void PageFeed::start(std::size_t index)
             continue;
         auto promise = std::make_shared<std::promise<DIB>>();
         item.Made = promise->get_future().share();
-        QThreadPool::globalInstance()->start([promise, recipe = item.Recipe, screen = item.Screen] {
+        QRunnable *task = QRunnable::create([promise, recipe = item.Recipe, screen = item.Screen] {
+            PoolHandoff();
             // A file that is no longer the one decoded must not print something else.
             DIB made;
             if (RecipeFileUnchanged(recipe))
@@ -392,6 +398,8 @@ void PageFeed::start(std::size_t index)
             }
             promise->set_value(made);
         });
+        PoolHandoff();
+        QThreadPool::globalInstance()->start(task);
     }
 }
 

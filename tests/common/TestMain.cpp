@@ -26,9 +26,13 @@ int main(int argc, char **argv)
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir settingsDir;
     QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    // SGA_TEST_CLASS runs one class only (the thread checks pick the threaded ones).
+    const QByteArray only = qgetenv("SGA_TEST_CLASS");
     int failed = 0;
     for (const auto &make : TestRegistry::factories()) {
         std::unique_ptr<QObject> test = make();
+        if (!only.isEmpty() && only != test->metaObject()->className())
+            continue;
         failed += QTest::qExec(test.get(), argc, argv) != 0 ? 1 : 0;
     }
     return failed == 0 ? 0 : 1;
