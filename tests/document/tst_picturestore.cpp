@@ -225,6 +225,48 @@ private slots:
         QCOMPARE(doc.Store.full(doc.Pictures.back()).Bits == nullptr, named);
     }
 
+    // Views draw from the screen copy while it has the destination's pixels and
+    // from the full picture beyond that; the full picture comes from the pool
+    // and the view is told when it arrived.
+    void drawingTakesTheSharpEnoughPixels_data()
+    {
+        QTest::addColumn<QSize>("dest");
+        QTest::addColumn<QRect>("source"); // in full-picture pixels
+        QTest::addColumn<bool>("full");
+        QTest::newRow("page view") << QSize(500, 275) << QRect(0, 0, 2000, 1100) << false;
+        QTest::newRow("as large as the copy") << QSize(1000, 550) << QRect(0, 0, 2000, 1100) << false;
+        QTest::newRow("zoomed in") << QSize(1500, 825) << QRect(0, 0, 2000, 1100) << true;
+        QTest::newRow("small crop, large frame") << QSize(600, 600) << QRect(700, 200, 600, 600) << true;
+    }
+    void drawingTakesTheSharpEnoughPixels()
+    {
+        QFETCH(QSize, dest);
+        QFETCH(QRect, source);
+        QFETCH(bool, full);
+        QTemporaryDir dir;
+        const QString path = makePicture(dir, QStringLiteral("png24"));
+        TArrangement doc;
+        const DecodedPicture decoded = DecodeForCollection(path, DibFormatAuto, DisplayBox());
+        QCOMPARE(QSize(DibWidth(decoded.Dib), DibHeight(decoded.Dib)), QSize(1000, 550));
+        doc.appendPicture(path, decoded.Dib);
+        PictureEntry &entry = doc.Pictures.back();
+        entry.Recipe = decoded.Recipe;
+        entry.Reduced = true;
+        int arrived = 0;
+        doc.Store.Arrived = [&arrived] { ++arrived; };
+
+        const DrawPixels first = PixelsForDrawing(doc.Store, entry, source, dest, PictureWant::Sharp);
+        QCOMPARE(first.Dib.Bits, entry.Dib.Bits); // never waits for the full picture
+        QCOMPARE(first.Source, QRect(source.x() / 2, source.y() / 2, source.width() / 2, source.height() / 2));
+        if (full)
+            QTRY_COMPARE(arrived, 1);
+        const DrawPixels later = PixelsForDrawing(doc.Store, entry, source, dest, PictureWant::Sharp);
+        QCOMPARE(later.Dib.Bits != entry.Dib.Bits, full);
+        if (full)
+            QCOMPARE(later.Source, source);
+        QCOMPARE(arrived, full ? 1 : 0);
+    }
+
     // Held full pictures stay within the budget, the newest kept; a file listed
     // twice is decoded once and both entries share its pixels.
     void budgetAndSharing()
