@@ -1,5 +1,6 @@
 #include "picture/DecodeBatch.h"
 
+#include "picture/DecodePool.h"
 #include "picture/FileCheck.h"
 #include "picture/OpenDib.h"
 #include "picture/PoolHandoff.h"
@@ -117,7 +118,7 @@ DecodeBatch::DecodeBatch(const QStringList& paths, QSize displayBox, QThreadPool
     }
     Shared->Waker = QAbstractEventDispatcher::instance(QThread::currentThread());
     if (!pool)
-        pool = QThreadPool::globalInstance();
+        pool = DecodePool();
     const int lanes = std::min(std::max(1, pool->maxThreadCount()), int(paths.size()));
     for (int i = 0; i < lanes; ++i) {
         QRunnable *lane = QRunnable::create([state = Shared] {

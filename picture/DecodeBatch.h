@@ -33,7 +33,7 @@ struct DecodedPicture {
 
 class DecodeBatch {
 public:
-    // Starts decoding at once, one task per pool thread (the global pool when
+    // Starts decoding at once, one task per pool thread (DecodePool() when
     // none is given). Pictures are taken on the thread that made the batch.
     // A file listed more than once is decoded once; its entries share pixels.
     explicit DecodeBatch(const QStringList& paths, QSize displayBox = QSize(), QThreadPool* pool = nullptr);
