@@ -1,6 +1,7 @@
 #include "document/PictureStore.h"
 
 #include "document/Arrangement.h"
+#include "picture/DecodePool.h"
 #include "picture/DecodeSupport.h"
 #include "picture/PoolHandoff.h"
 #include "picture/Resample.h"
@@ -217,7 +218,7 @@ void PictureStore::request(const PictureEntry &entry)
         }, Qt::QueuedConnection);
     });
     PoolHandoff();
-    QThreadPool::globalInstance()->start(task);
+    DecodePool()->start(task);
 }
 
 void PictureStore::clear()
@@ -399,7 +400,7 @@ void PageFeed::start(std::size_t index)
             promise->set_value(made);
         });
         PoolHandoff();
-        QThreadPool::globalInstance()->start(task);
+        DecodePool()->start(task);
     }
 }
 
