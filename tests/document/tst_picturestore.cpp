@@ -89,6 +89,16 @@ void enlargeInPlace(DIB &dib, int w, int h)
     dib = larger;
 }
 
+// Appends a decoded picture to the collection as the add commands do.
+PictureEntry &addDecoded(TArrangement &doc, const QString &path, const DecodedPicture &d)
+{
+    doc.appendPicture(path, d.Dib);
+    PictureEntry &entry = doc.Pictures.back();
+    entry.Recipe = d.Recipe;
+    entry.Reduced = d.Reduced;
+    return entry;
+}
+
 } // namespace
 
 class TestPictureStore : public QObject
@@ -127,10 +137,7 @@ private slots:
         QCOMPARE(decoded.Reduced, reducedAtStart);
         if (decoded.Reduced)
             QVERIFY(std::max(DibWidth(decoded.Dib), DibHeight(decoded.Dib)) < 2 * DisplayEdge);
-        doc.appendPicture(path, decoded.Dib);
-        PictureEntry &entry = doc.Pictures.back();
-        entry.Recipe = decoded.Recipe;
-        entry.Reduced = decoded.Reduced;
+        PictureEntry &entry = addDecoded(doc, path, decoded);
 
         int round = 0;
         for (const QChar step : steps) {
@@ -201,9 +208,7 @@ private slots:
         const QString path = makePicture(dir, QStringLiteral("jpeg"));
         TArrangement doc;
         const DecodedPicture decoded = DecodeForCollection(path, DibFormatAuto, DisplayBox());
-        doc.appendPicture(path, decoded.Dib);
-        doc.Pictures.back().Recipe = decoded.Recipe;
-        doc.Pictures.back().Reduced = decoded.Reduced;
+        addDecoded(doc, path, decoded);
         Placement *p = doc.Placements.Append();
         p->PictureId = doc.Pictures.back().PictureId;
         p->Page = 2;
@@ -248,10 +253,8 @@ private slots:
         TArrangement doc;
         const DecodedPicture decoded = DecodeForCollection(path, DibFormatAuto, DisplayBox());
         QCOMPARE(QSize(DibWidth(decoded.Dib), DibHeight(decoded.Dib)), QSize(1000, 550));
-        doc.appendPicture(path, decoded.Dib);
-        PictureEntry &entry = doc.Pictures.back();
-        entry.Recipe = decoded.Recipe;
-        entry.Reduced = true;
+        const PictureEntry &entry = addDecoded(doc, path, decoded);
+        QVERIFY(entry.Reduced);
         int arrived = 0;
         doc.Store.Arrived = [&arrived] { ++arrived; };
 
@@ -280,9 +283,7 @@ private slots:
 
         TArrangement doc;
         for (const DecodedPicture &d : {a, b}) {
-            doc.appendPicture(path, d.Dib);
-            doc.Pictures.back().Recipe = d.Recipe;
-            doc.Pictures.back().Reduced = d.Reduced;
+            addDecoded(doc, path, d);
         }
         QVERIFY(TurnEntry(doc.Pictures[1], true)); // another recipe, another full picture
         const std::uint64_t one = a.Recipe.Full.ImageBytes;
