@@ -40,19 +40,23 @@ void TMainForm::HelligkeitKontrastundSttigung1Click()
         // The entry carries the adjusted palette too while the dialog is open, so
         // the views show every preview.
         THKForm *f = form.get();
-        form->RepaintViews = [this, i, f] {
-            Pictures[i].Dib = f->WorkDib;
+        const PictureRecipe recipe = Pictures[i].Recipe;
+        form->RepaintViews = [this, i, f, recipe] {
+            // A zoomed view shows the full picture: it is made again with the preview's table.
+            Pictures[i].Recipe = recipe;
+            AdjustEntry(Pictures[i], f->WorkDib, f->chosenTable());
             repaintStrip();
             repaintArrangeView();
         };
 
-        if (Dialogs::execDialog(f) == QDialog::Accepted) {
-            Pictures[i].Dib = form->OldDib;
+        const bool accepted = Dialogs::execDialog(f) == QDialog::Accepted;
+        Pictures[i].Dib = form->OldDib;
+        Pictures[i].Recipe = recipe;
+        if (accepted) {
             AdjustEntry(Pictures[i], form->WorkDib, form->chosenTable());
             deldib(&form->OldDib);
         } else {
             deldib(&form->WorkDib);
-            Pictures[i].Dib = form->OldDib;
         }
         // Also after Cancel, so the views do not keep showing a discarded preview.
         repaintStrip();
