@@ -9,6 +9,7 @@
 
 #include <QObject>
 #include <QThreadPool>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
@@ -63,6 +64,7 @@ struct PictureStore::Shared {
     std::vector<Key> Pending;
     std::vector<Key> Failed; // not tried again until cleared
     bool Alive = true;
+    bool Arrivals = false; // a full picture came in since the owner last looked
     QObject *Context = nullptr;
 
     // Under Lock.
@@ -102,6 +104,22 @@ PictureStore::PictureStore()
     : State(std::make_shared<Shared>())
 {
     State->Context = new QObject;
+    // Arrivals are polled under the lock rather than posted from the pool, so
+    // nothing made on a pool thread is handed through Qt's event queue.
+    Poll = new QTimer(State->Context);
+    Poll->setInterval(20);
+    QObject::connect(Poll, &QTimer::timeout, State->Context, [this] {
+        bool arrived = false;
+        {
+            const std::lock_guard<std::mutex> hold(State->Lock);
+            arrived = State->Arrivals;
+            State->Arrivals = false;
+            if (State->Pending.empty())
+                Poll->stop();
+        }
+        if (arrived && Arrived)
+            Arrived();
+    });
 }
 
 PictureStore::~PictureStore()
@@ -114,7 +132,7 @@ PictureStore::~PictureStore()
         State->Context = nullptr;
         State->clear();
     }
-    delete context; // drops any arrival still queued
+    delete context; // and the poll with it
 }
 
 std::uint64_t PictureStore::DefaultBudget()
@@ -194,7 +212,7 @@ void PictureStore::request(const PictureEntry &entry)
         State->Pending.push_back(k);
     }
     // Made before the hand-over, so the task's copy of the recipe is ordered by it.
-    QRunnable *task = QRunnable::create([state = State, k, recipe = entry.Recipe, this] {
+    QRunnable *task = QRunnable::create([state = State, k, recipe = entry.Recipe] {
         PoolHandoff();
         DIB made;
         if (RecipeFileUnchanged(recipe))
@@ -211,14 +229,12 @@ void PictureStore::request(const PictureEntry &entry)
             return;
         }
         state->insert(k, made);
-        // Runs only while the store lives: deleting the context drops it.
-        QMetaObject::invokeMethod(state->Context, [this] {
-            if (Arrived)
-                Arrived();
-        }, Qt::QueuedConnection);
+        state->Arrivals = true;
     });
     PoolHandoff();
     DecodePool()->start(task);
+    if (!Poll->isActive())
+        Poll->start();
 }
 
 void PictureStore::clear()

@@ -16,6 +16,7 @@
 #include <unordered_map>
 #include <vector>
 
+class QTimer;
 struct PictureEntry;
 class TArrangement;
 
@@ -39,7 +40,8 @@ public:
     // The held full picture, if any, without decoding.
     [[nodiscard]] DIB held(const PictureEntry &entry);
     // Starts making the full picture on the pool unless it is held or under
-    // way; Arrived is then called on the thread that made the store.
+    // way; Arrived is then called on the thread that made the store (within
+    // a frame of its arrival).
     void request(const PictureEntry &entry);
     std::function<void()> Arrived;
 
@@ -50,6 +52,7 @@ public:
 
 private:
     std::shared_ptr<Shared> State;
+    QTimer *Poll = nullptr; // owned by the state's context
 };
 
 // The pixels to draw an entry from, and the source rectangle within them.
