@@ -2,6 +2,7 @@
 
 #include "browse/ThumbBrowser.h"
 #include "document/Collection.h"
+#include "picture/DecodePool.h"
 #include "picture/OpenDib.h"
 #include "picture/PoolHandoff.h"
 #include "picture/Orientation.h"
@@ -121,7 +122,7 @@ void ThumbnailBrowser::MakeThumbnail(const Walk& walk, FileResult& r)
 
 ThumbnailBrowser::ThumbnailBrowser(QObject* parent, QThreadPool* pool)
     : QObject(parent)
-    , Pool(pool ? pool : QThreadPool::globalInstance())
+    , Pool(pool ? pool : DecodePool())
 {
 }
 

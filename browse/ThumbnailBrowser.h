@@ -20,8 +20,7 @@ class QThreadPool;
 class ThumbnailBrowser : public QObject {
     Q_OBJECT
 public:
-    // pool: where files are made into thumbnails; nullptr: the global pool,
-    // sized to the machine's cores.
+    // pool: where files are made into thumbnails; nullptr: DecodePool().
     explicit ThumbnailBrowser(QObject* parent = nullptr, QThreadPool* pool = nullptr);
     // Ends a walk under way (see End) without waiting for its tasks.
     ~ThumbnailBrowser() override;

@@ -1,5 +1,6 @@
 #include "picture/DecodeBatch.h"
 
+#include "picture/DecodePool.h"
 #include "picture/OpenDib.h"
 #include "picture/PoolHandoff.h"
 #include "picture/ScaledDecode.h"
@@ -68,7 +69,7 @@ DecodeBatch::DecodeBatch(const QStringList& paths, QThreadPool* pool)
     Shared->Ready.resize(std::size_t(paths.size()), 0);
     Shared->Waker = QAbstractEventDispatcher::instance(QThread::currentThread());
     if (!pool)
-        pool = QThreadPool::globalInstance();
+        pool = DecodePool();
     const int lanes = std::min(std::max(1, pool->maxThreadCount()), int(paths.size()));
     for (int i = 0; i < lanes; ++i) {
         QRunnable *lane = QRunnable::create([state = Shared] {

@@ -20,7 +20,7 @@ class QThreadPool;
 
 class DecodeBatch {
 public:
-    // Starts decoding at once, one task per pool thread (the global pool when
+    // Starts decoding at once, one task per pool thread (DecodePool() when
     // none is given). Pictures are taken on the thread that made the batch.
     explicit DecodeBatch(const QStringList& paths, QThreadPool* pool = nullptr);
     ~DecodeBatch();
