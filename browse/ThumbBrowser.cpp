@@ -167,6 +167,10 @@ void TMainForm::connectBrowser()
     connect(Browser, &ThumbnailBrowser::ThumbsEmptied, PaintBox4, qOverload<>(&QWidget::repaint));
     connect(Browser, &ThumbnailBrowser::Progress, this, &TMainForm::SetProStatus);
     connect(Browser, &ThumbnailBrowser::WalkEnded, this, &TMainForm::ThreadDone);
+    // The grid fills its own background and keeps its contents when it grows,
+    // so a new cell or row repaints only itself, not the page behind it.
+    PaintBox4->setAutoFillBackground(true);
+    PaintBox4->setAttribute(Qt::WA_StaticContents);
     PaintBox4->onPaint = [this](QPaintEvent* e) { PaintBox4Paint(e); };
     PaintBox4->onMouseDown = [this](QMouseEvent* e) { PaintBox4MouseDown(e); };
     PaintBox4->onDblClick = [this](QMouseEvent*) { PaintBox4DblClick(); };

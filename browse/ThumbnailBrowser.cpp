@@ -60,6 +60,15 @@ struct ThumbnailBrowser::FileResult {
 
 namespace {
 
+// Appends closer together than a frame are put off and made together: each
+// batch brings a paint of the window and a progress report, which repaints
+// the status bar at once.
+constexpr int FrameMs = 16;
+
+// Results that wait for their turn or their frame, at most: bounds the memory
+// held when one slow file holds up many quick ones.
+constexpr int MaxHeld = 256;
+
 // Tasks queued per pool thread: enough to keep every core busy, few enough
 // that a stopped walk leaves little behind.
 constexpr int TasksPerThread = 2;
@@ -124,6 +133,11 @@ ThumbnailBrowser::ThumbnailBrowser(QObject* parent, QThreadPool* pool)
     : QObject(parent)
     , Pool(pool ? pool : DecodePool())
 {
+    AppendLater.setSingleShot(true);
+    connect(&AppendLater, &QTimer::timeout, this, [this] {
+        if (Current)
+            AppendReady();
+    });
 }
 
 ThumbnailBrowser::~ThumbnailBrowser() { EndBrowsing(); }
@@ -171,7 +185,7 @@ void ThumbnailBrowser::Listed(const std::shared_ptr<Walk>& walk, const QStringLi
 void ThumbnailBrowser::SubmitMore()
 {
     const int window = std::max(1, Pool->maxThreadCount()) * TasksPerThread;
-    while (InFlight < window && NextSubmit < Names.size()) {
+    while (InFlight < window && InFlight + int(Waiting.size()) < MaxHeld && NextSubmit < Names.size()) {
         const std::shared_ptr<Walk> walk = Current;
         auto result = std::make_shared<std::unique_ptr<FileResult>>(std::make_unique<FileResult>());
         (*result)->Slot = NextSubmit;
@@ -198,6 +212,22 @@ void ThumbnailBrowser::Finished(const std::shared_ptr<Walk>& walk, std::unique_p
     --InFlight;
     const int slot = result->Slot;
     Waiting.emplace(slot, std::move(result));
+    SubmitMore();
+    // The last results are not held back: the walk ends with them.
+    const bool allIn = NextSubmit == Names.size() && InFlight == 0;
+    const qint64 since = SinceAppend.isValid() ? SinceAppend.elapsed() : FrameMs;
+    if (allIn || since >= FrameMs)
+        AppendReady();
+    else if (!AppendLater.isActive())
+        AppendLater.start(int(FrameMs - since));
+}
+
+void ThumbnailBrowser::AppendReady()
+{
+    const std::shared_ptr<Walk> walk = Current;
+    AppendLater.stop();
+    SinceAppend.start();
+    int percent = -1;
     // In listing order, whatever order the pool finished them in.
     for (auto next = Waiting.find(NextAppend); next != Waiting.end(); next = Waiting.find(NextAppend)) {
         std::unique_ptr<FileResult> r = std::move(next->second);
@@ -209,13 +239,18 @@ void ThumbnailBrowser::Finished(const std::shared_ptr<Walk>& walk, std::unique_p
             List.append(r->Dib, r->Name, r->Info);
             r->Dib = DIB {}; // the list owns it now
             emit ThumbnailAdded(List.count());
-            emit Progress(int(std::int64_t(NextAppend) * 100 / Names.size()));
+            percent = int(std::int64_t(NextAppend) * 100 / Names.size());
         } else {
             emit Progress(0); // a file that failed
+            percent = -1;
         }
+        if (walk != Current)
+            return; // stopped by a receiver of the signals above
     }
+    if (percent >= 0)
+        emit Progress(percent);
     if (walk != Current)
-        return; // stopped by a receiver of the signals above
+        return;
     SubmitMore();
     if (NextAppend == Names.size())
         WalkDone();
@@ -247,6 +282,7 @@ void ThumbnailBrowser::CutLoose()
     Names.clear();
     Waiting.clear();
     NextSubmit = NextAppend = InFlight = 0;
+    AppendLater.stop();
 }
 
 void ThumbnailBrowser::WalkDone()

@@ -3,13 +3,15 @@
 // thumbnails (from the folder's cache file or by decoding at reduced scale) on
 // the thread pool, and appends them on the interface thread in the order of
 // the listing, so that list and cache file are those of a one-file-at-a-time
-// walk. A stopped walk is cut loose at once: its tasks finish their file and
+// walk; those finished within one frame are appended together. A stopped walk is cut loose at once: its tasks finish their file and
 // their results are dropped.
 #include "browse/CacheFile.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 #include <map>
@@ -49,6 +51,8 @@ signals:
     // Thumbnail `index` (1-based) was appended.
     void ThumbnailAdded(int index);
     void ThumbsEmptied();
+    // Once for each batch of appended thumbnails; 0 when a file failed and
+    // when the walk ends.
     void Progress(int percent);
     void WalkEnded();
 
@@ -61,6 +65,7 @@ private:
     void SubmitMore();
     void CutLoose();
     void WalkDone();
+    void AppendReady();
 
     QThreadPool* Pool;
     ThumbList List;
@@ -76,4 +81,9 @@ private:
     int NextAppend = 0;
     int InFlight = 0;
     std::map<int, std::unique_ptr<FileResult>> Waiting; // finished ahead of their turn
+
+    // Results are appended in batches, at most one a frame, so the window
+    // paints the new cells together.
+    QElapsedTimer SinceAppend;
+    QTimer AppendLater;
 };
