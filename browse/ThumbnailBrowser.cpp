@@ -21,9 +21,21 @@
 // What the interface thread and the tasks of one walk share.
 struct ThumbnailBrowser::Walk {
     QString Folder;
-    CacheIndex Index; // written by the listing task before any file task exists
+    QThreadPool* Pool = nullptr;
+    // Written by the listing task before any file task exists.
+    CacheIndex Index;
+    QStringList Names;
     std::atomic<bool> Cancelled = false;
     bool TurnAsCamera = false;
+
+    // The file tasks feed themselves: a lane takes the next file, makes its
+    // thumbnail, posts it and queues itself again, so the interface thread
+    // never stands between two files. A lane stops when every file is taken
+    // or too many results wait for the interface thread; Appended restarts it.
+    std::mutex Claims;
+    int NextSlot = 0;
+    int Appended = 0; // results taken by the interface thread
+    int Lanes = 0; // running
 
     // Results are posted to Owner only while it is set; CutLoose clears it
     // under the lock, so no task ever reaches a browser that has moved on.
@@ -68,10 +80,6 @@ constexpr int FrameMs = 16;
 // Results that wait for their turn or their frame, at most: bounds the memory
 // held when one slow file holds up many quick ones.
 constexpr int MaxHeld = 256;
-
-// Tasks queued per pool thread: enough to keep every core busy, few enough
-// that a stopped walk leaves little behind.
-constexpr int TasksPerThread = 2;
 
 // The folder's regular files that have a picture extension, in the order the
 // file system gives them. FIFOs, devices and sockets are never opened.
@@ -156,19 +164,65 @@ void ThumbnailBrowser::StartBrowsing()
     BrowsedFolder = folder;
     auto walk = std::make_shared<Walk>();
     walk->Folder = folder;
+    walk->Pool = Pool;
     walk->TurnAsCamera = TurnAsCamera && TurnAsCamera();
     walk->Owner = this;
     Current = walk;
     Names.clear();
-    NextSubmit = NextAppend = InFlight = 0;
+    NextAppend = 0;
     QRunnable* listing = QRunnable::create([walk] {
         PoolHandoff();
         walk->Index = LoadBrowseInfos(walk->Folder);
-        const QStringList names = listPictureFiles(walk->Folder, walk->Cancelled);
-        walk->Post([walk, names](ThumbnailBrowser* owner) { owner->Listed(walk, names); });
+        walk->Names = listPictureFiles(walk->Folder, walk->Cancelled);
+        // Listed is posted ahead of every result.
+        walk->Post([walk, names = walk->Names](ThumbnailBrowser* owner) { owner->Listed(walk, names); });
+        StartLanes(walk);
     });
     PoolHandoff();
     Pool->start(listing);
+}
+
+void ThumbnailBrowser::StartLanes(const std::shared_ptr<Walk>& walk)
+{
+    int start = 0;
+    {
+        const std::lock_guard<std::mutex> hold(walk->Claims);
+        const int lanes = std::max(1, walk->Pool->maxThreadCount());
+        if (walk->NextSlot < walk->Names.size() && !walk->Cancelled)
+            start = lanes - walk->Lanes;
+        walk->Lanes += std::max(start, 0);
+    }
+    for (int i = 0; i < start; ++i)
+        QueueLane(walk);
+}
+
+void ThumbnailBrowser::QueueLane(const std::shared_ptr<Walk>& walk)
+{
+    QRunnable* lane = QRunnable::create([walk] {
+        PoolHandoff();
+        int slot = 0;
+        {
+            const std::lock_guard<std::mutex> hold(walk->Claims);
+            if (walk->Cancelled || walk->NextSlot >= walk->Names.size()
+                || walk->NextSlot - walk->Appended >= MaxHeld) {
+                --walk->Lanes;
+                return;
+            }
+            slot = walk->NextSlot++;
+        }
+        auto result = std::make_unique<FileResult>();
+        result->Slot = slot;
+        result->Name = walk->Names[slot];
+        MakeThumbnail(*walk, *result);
+        walk->Post([walk, r = std::shared_ptr<FileResult>(std::move(result))](ThumbnailBrowser* owner) mutable {
+            owner->Finished(walk, std::move(r));
+        });
+        // Queued behind whatever else waits for the pool, such as pictures
+        // being opened.
+        QueueLane(walk);
+    });
+    PoolHandoff();
+    walk->Pool->start(lane);
 }
 
 void ThumbnailBrowser::Listed(const std::shared_ptr<Walk>& walk, const QStringList& names)
@@ -177,44 +231,19 @@ void ThumbnailBrowser::Listed(const std::shared_ptr<Walk>& walk, const QStringLi
     if (walk != Current)
         return;
     Names = names;
-    SubmitMore();
     if (Names.isEmpty())
         WalkDone();
 }
 
-void ThumbnailBrowser::SubmitMore()
-{
-    const int window = std::max(1, Pool->maxThreadCount()) * TasksPerThread;
-    while (InFlight < window && InFlight + int(Waiting.size()) < MaxHeld && NextSubmit < Names.size()) {
-        const std::shared_ptr<Walk> walk = Current;
-        auto result = std::make_shared<std::unique_ptr<FileResult>>(std::make_unique<FileResult>());
-        (*result)->Slot = NextSubmit;
-        (*result)->Name = Names[NextSubmit];
-        ++NextSubmit;
-        ++InFlight;
-        QRunnable* task = QRunnable::create([walk, result] {
-            PoolHandoff();
-            if (walk->Cancelled)
-                return;
-            MakeThumbnail(*walk, **result);
-            walk->Post([walk, result](ThumbnailBrowser* owner) { owner->Finished(walk, std::move(*result)); });
-        });
-        PoolHandoff();
-        Pool->start(task);
-    }
-}
-
-void ThumbnailBrowser::Finished(const std::shared_ptr<Walk>& walk, std::unique_ptr<FileResult> result)
+void ThumbnailBrowser::Finished(const std::shared_ptr<Walk>& walk, std::shared_ptr<FileResult> result)
 {
     PoolHandoff();
     if (walk != Current || !result)
         return;
-    --InFlight;
     const int slot = result->Slot;
     Waiting.emplace(slot, std::move(result));
-    SubmitMore();
     // The last results are not held back: the walk ends with them.
-    const bool allIn = NextSubmit == Names.size() && InFlight == 0;
+    const bool allIn = NextAppend + int(Waiting.size()) == Names.size();
     const qint64 since = SinceAppend.isValid() ? SinceAppend.elapsed() : FrameMs;
     if (allIn || since >= FrameMs)
         AppendReady();
@@ -230,7 +259,7 @@ void ThumbnailBrowser::AppendReady()
     int percent = -1;
     // In listing order, whatever order the pool finished them in.
     for (auto next = Waiting.find(NextAppend); next != Waiting.end(); next = Waiting.find(NextAppend)) {
-        std::unique_ptr<FileResult> r = std::move(next->second);
+        const std::shared_ptr<FileResult> r = std::move(next->second);
         Waiting.erase(next);
         ++NextAppend;
         if (r->Decoded)
@@ -251,9 +280,15 @@ void ThumbnailBrowser::AppendReady()
         emit Progress(percent);
     if (walk != Current)
         return;
-    SubmitMore();
-    if (NextAppend == Names.size())
+    if (NextAppend == Names.size()) {
         WalkDone();
+        return;
+    }
+    {
+        const std::lock_guard<std::mutex> hold(walk->Claims);
+        walk->Appended = NextAppend;
+    }
+    StartLanes(walk); // those stopped by too many waiting results
 }
 
 void ThumbnailBrowser::StopBrowsing(bool restart)
@@ -281,7 +316,7 @@ void ThumbnailBrowser::CutLoose()
     Current.reset();
     Names.clear();
     Waiting.clear();
-    NextSubmit = NextAppend = InFlight = 0;
+    NextAppend = 0;
     AppendLater.stop();
 }
 

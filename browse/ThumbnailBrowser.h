@@ -3,8 +3,9 @@
 // thumbnails (from the folder's cache file or by decoding at reduced scale) on
 // the thread pool, and appends them on the interface thread in the order of
 // the listing, so that list and cache file are those of a one-file-at-a-time
-// walk; those finished within one frame are appended together. A stopped walk is cut loose at once: its tasks finish their file and
-// their results are dropped.
+// walk; those finished within one frame are appended together. A stopped walk
+// is cut loose at once: its tasks finish their file and their results are
+// dropped.
 #include "browse/CacheFile.h"
 
 #include <QElapsedTimer>
@@ -60,9 +61,10 @@ private:
     struct Walk;
     struct FileResult;
     static void MakeThumbnail(const Walk& walk, FileResult& r); // any thread
+    static void StartLanes(const std::shared_ptr<Walk>& walk); // any thread
+    static void QueueLane(const std::shared_ptr<Walk>& walk);
     void Listed(const std::shared_ptr<Walk>& walk, const QStringList& names);
-    void Finished(const std::shared_ptr<Walk>& walk, std::unique_ptr<FileResult> result);
-    void SubmitMore();
+    void Finished(const std::shared_ptr<Walk>& walk, std::shared_ptr<FileResult> result);
     void CutLoose();
     void WalkDone();
     void AppendReady();
@@ -77,10 +79,8 @@ private:
 
     std::shared_ptr<Walk> Current;
     QStringList Names; // of the current walk, in listing order
-    int NextSubmit = 0;
     int NextAppend = 0;
-    int InFlight = 0;
-    std::map<int, std::unique_ptr<FileResult>> Waiting; // finished ahead of their turn
+    std::map<int, std::shared_ptr<FileResult>> Waiting; // finished ahead of their turn or their frame
 
     // Results are appended in batches, at most one a frame, so the window
     // paints the new cells together.
