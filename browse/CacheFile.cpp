@@ -187,7 +187,13 @@ QByteArray CacheFileBytes(const ThumbList& list)
 
 void SaveBrowseInfos(const QString& folder, const ThumbList& list)
 {
-    if (list.count() == 0 || folder.isEmpty())
+    if (list.count() > 0)
+        SaveCacheFile(folder, CacheFileBytes(list));
+}
+
+void SaveCacheFile(const QString& folder, const QByteArray& bytes)
+{
+    if (folder.isEmpty())
         return;
     const QString path = CacheFilePath(folder);
     const QFileInfo existing(path);
@@ -200,7 +206,6 @@ void SaveBrowseInfos(const QString& folder, const ThumbList& list)
             || (magic[0] | magic[1] << 8) != CacheMagic)
             return;
     }
-    const QByteArray bytes = CacheFileBytes(list);
     // A revisit that took every thumbnail from the cache changes nothing.
     if (existing.size() == bytes.size()) {
         QFile f(path);

@@ -212,7 +212,7 @@ void ThumbnailBrowser::QueueLane(const std::shared_ptr<Walk>& walk)
         }
         auto result = std::make_unique<FileResult>();
         result->Slot = slot;
-        result->Name = walk->Names[slot];
+        result->Name = walk->Names.at(slot); // not [], which detaches the list all lanes read
         MakeThumbnail(*walk, *result);
         walk->Post([walk, r = std::shared_ptr<FileResult>(std::move(result))](ThumbnailBrowser* owner) mutable {
             owner->Finished(walk, std::move(r));
@@ -296,6 +296,8 @@ void ThumbnailBrowser::StopBrowsing(bool restart)
     if (!Walking)
         return;
     Restart = restart;
+    if (Saver)
+        return; // it ends, and restarts, when the cache file is written
     CutLoose();
     if (!Stopping) {
         Stopping = true;
@@ -322,12 +324,37 @@ void ThumbnailBrowser::CutLoose()
 
 void ThumbnailBrowser::WalkDone()
 {
-    if (!Walking)
+    if (!Walking || Saver)
         return;
     CutLoose();
+    Stopping = false;
+    if (List.count() == 0) {
+        WalkEnd();
+        return;
+    }
+    // The cache file is written on the pool (its flush to the disk can take
+    // longer than a frame); the walk ends when it is written.
+    auto saver = std::make_shared<Walk>();
+    saver->Owner = this;
+    Saver = saver;
+    QRunnable* save = QRunnable::create([saver, folder = BrowsedFolder, bytes = CacheFileBytes(List)] {
+        PoolHandoff();
+        SaveCacheFile(folder, bytes);
+        saver->Post([saver](ThumbnailBrowser* owner) {
+            if (owner->Saver != saver)
+                return;
+            owner->Saver.reset();
+            owner->WalkEnd();
+        });
+    });
+    PoolHandoff();
+    Pool->start(save);
+}
+
+void ThumbnailBrowser::WalkEnd()
+{
     Walking = false;
     Stopping = false;
-    SaveBrowseInfos(BrowsedFolder, List);
     emit Progress(0);
     emit WalkEnded();
     if (Restart && SelectedFolder && !SelectedFolder().isEmpty())
@@ -337,7 +364,21 @@ void ThumbnailBrowser::WalkDone()
 void ThumbnailBrowser::EndBrowsing()
 {
     Restart = false;
-    WalkDone();
+    if (Saver) {
+        // Already being written; it goes on without this browser.
+        {
+            const std::lock_guard<std::mutex> hold(Saver->Lock);
+            Saver->Owner = nullptr;
+        }
+        Saver.reset();
+        WalkEnd();
+        return;
+    }
+    if (!Walking)
+        return;
+    CutLoose();
+    SaveBrowseInfos(BrowsedFolder, List);
+    WalkEnd();
 }
 
 void ThumbnailBrowser::EmptyThumbs()

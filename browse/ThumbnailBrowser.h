@@ -44,6 +44,7 @@ public:
     // restart, begins a walk of the then selected folder.
     void StopBrowsing(bool restart);
     // For the window's end: stops now, saves what was made, starts nothing.
+    // A walk that ended normally is over once its cache file is written.
     void EndBrowsing();
     // Empties the thumbnail list.
     void EmptyThumbs();
@@ -67,6 +68,7 @@ private:
     void Finished(const std::shared_ptr<Walk>& walk, std::shared_ptr<FileResult> result);
     void CutLoose();
     void WalkDone();
+    void WalkEnd();
     void AppendReady();
 
     QThreadPool* Pool;
@@ -78,6 +80,7 @@ private:
     int Decodes = 0;
 
     std::shared_ptr<Walk> Current;
+    std::shared_ptr<Walk> Saver; // while the cache file of the ended walk is written
     QStringList Names; // of the current walk, in listing order
     int NextAppend = 0;
     std::map<int, std::shared_ptr<FileResult>> Waiting; // finished ahead of their turn or their frame
