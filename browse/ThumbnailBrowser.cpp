@@ -9,6 +9,7 @@
 #include "picture/Resample.h"
 #include "picture/ScaledDecode.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QSet>
@@ -16,7 +17,23 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <mutex>
+
+// A call a task posts to the browser (Walk::Post).
+struct ThumbnailBrowser::Posted : QEvent {
+    static QEvent::Type Kind()
+    {
+        static const auto kind = QEvent::Type(QEvent::registerEventType());
+        return kind;
+    }
+    explicit Posted(std::function<void(ThumbnailBrowser*)> call)
+        : QEvent(Kind())
+        , Call(std::move(call))
+    {
+    }
+    std::function<void(ThumbnailBrowser*)> Call;
+};
 
 // What the interface thread and the tasks of one walk share.
 struct ThumbnailBrowser::Walk {
@@ -43,20 +60,17 @@ struct ThumbnailBrowser::Walk {
     ThumbnailBrowser* Owner = nullptr;
 
     // f(owner) runs on the interface thread, unless the owner is gone by then.
+    // An event of its own rather than a queued call: once posted, it is
+    // touched only by the interface thread, which runs and deletes it.
     template <typename F> void Post(F f)
     {
         PoolHandoff();
         const std::lock_guard<std::mutex> hold(Lock);
         if (ThumbnailBrowser* owner = Owner)
-            QMetaObject::invokeMethod(
-                owner,
-                [owner, f = std::move(f)]() mutable {
-                    PoolHandoff();
-                    f(owner);
-                },
-                Qt::QueuedConnection);
+            QCoreApplication::postEvent(owner, new Posted(std::move(f)));
     }
 };
+
 
 struct ThumbnailBrowser::FileResult {
     int Slot = 0;
@@ -150,6 +164,15 @@ ThumbnailBrowser::ThumbnailBrowser(QObject* parent, QThreadPool* pool)
 
 ThumbnailBrowser::~ThumbnailBrowser() { EndBrowsing(); }
 
+bool ThumbnailBrowser::event(QEvent* e)
+{
+    if (e->type() != Posted::Kind())
+        return QObject::event(e);
+    PoolHandoff();
+    static_cast<Posted*>(e)->Call(this);
+    return true;
+}
+
 void ThumbnailBrowser::StartBrowsing()
 {
     const QString folder = SelectedFolder ? SelectedFolder() : QString();
@@ -214,8 +237,8 @@ void ThumbnailBrowser::QueueLane(const std::shared_ptr<Walk>& walk)
         result->Slot = slot;
         result->Name = walk->Names.at(slot); // not [], which detaches the list all lanes read
         MakeThumbnail(*walk, *result);
-        walk->Post([walk, r = std::shared_ptr<FileResult>(std::move(result))](ThumbnailBrowser* owner) mutable {
-            owner->Finished(walk, std::move(r));
+        walk->Post([walk, r = std::shared_ptr<FileResult>(std::move(result))](ThumbnailBrowser* owner) {
+            owner->Finished(walk, r);
         });
         // Queued behind whatever else waits for the pool, such as pictures
         // being opened.

@@ -58,9 +58,13 @@ signals:
     void Progress(int percent);
     void WalkEnded();
 
+protected:
+    bool event(QEvent* e) override;
+
 private:
     struct Walk;
     struct FileResult;
+    struct Posted;
     static void MakeThumbnail(const Walk& walk, FileResult& r); // any thread
     static void StartLanes(const std::shared_ptr<Walk>& walk); // any thread
     static void QueueLane(const std::shared_ptr<Walk>& walk);

@@ -473,7 +473,7 @@ private slots:
         for (int i = 0; i < files; ++i)
             QVERIFY(writePicture(dir.path() + QString("/p%1.png").arg(i, 2, 10, QChar('0')), 60, 40));
         browse(form, dir.path());
-        QTRY_VERIFY(!form.Browser->Running() && form.Thumbs().count() == files);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.Browser->Running() && form.Thumbs().count() == files, 20000);
         QTest::qWait(50);
         const QImage screen = form.screen()->grabWindow(form.winId()).toImage();
         const int columns = ThumbColumns(form.PaintBox4->width());
