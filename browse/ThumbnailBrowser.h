@@ -40,11 +40,10 @@ public:
 
     // Starts a walk of the selected folder; nothing when none is selected.
     void StartBrowsing();
-    // Asks the walk to stop; WalkDone follows from the event loop and, with
+    // Asks the walk to stop; its end follows from the event loop and, with
     // restart, begins a walk of the then selected folder.
     void StopBrowsing(bool restart);
     // For the window's end: stops now, saves what was made, starts nothing.
-    // A walk that ended normally is over once its cache file is written.
     void EndBrowsing();
     // Empties the thumbnail list.
     void EmptyThumbs();
@@ -56,6 +55,8 @@ signals:
     // Once for each batch of appended thumbnails; 0 when a file failed and
     // when the walk ends.
     void Progress(int percent);
+    // The walk is over and its cache file written (on the pool: Running()
+    // holds until then).
     void WalkEnded();
 
 protected:
