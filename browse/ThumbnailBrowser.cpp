@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 // A call a task posts to the browser (Walk::Post).
@@ -64,10 +65,11 @@ struct ThumbnailBrowser::Walk {
     // touched only by the interface thread, which runs and deletes it.
     template <typename F> void Post(F f)
     {
-        PoolHandoff();
+        auto posted = std::make_unique<Posted>(std::move(f));
+        PoolHandoff(); // after making the event, which the interface thread reads
         const std::lock_guard<std::mutex> hold(Lock);
         if (ThumbnailBrowser* owner = Owner)
-            QCoreApplication::postEvent(owner, new Posted(std::move(f)));
+            QCoreApplication::postEvent(owner, posted.release());
     }
 };
 
