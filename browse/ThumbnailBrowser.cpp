@@ -73,7 +73,6 @@ struct ThumbnailBrowser::Walk {
     }
 };
 
-
 struct ThumbnailBrowser::FileResult {
     int Slot = 0;
     QString Name;
@@ -228,8 +227,7 @@ void ThumbnailBrowser::QueueLane(const std::shared_ptr<Walk>& walk)
         int slot = 0;
         {
             const std::lock_guard<std::mutex> hold(walk->Claims);
-            if (walk->Cancelled || walk->NextSlot >= walk->Names.size()
-                || walk->NextSlot - walk->Appended >= MaxHeld) {
+            if (walk->Cancelled || walk->NextSlot >= walk->Names.size() || walk->NextSlot - walk->Appended >= MaxHeld) {
                 --walk->Lanes;
                 return;
             }
