@@ -184,6 +184,9 @@ void TMainForm::createControls()
     ScrollBox4->setWidget(PaintBox4);
     ScrollBox4->setWidgetResizable(false);
     ScrollBox4->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Shown from the start, so the grid keeps its columns while a walk fills
+    // it instead of being laid out and drawn anew when the bar appears.
+    ScrollBox4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     KeyEdit = new QLineEdit(TabSheet10);
     KeyEdit->setReadOnly(true);
     KeyEdit->setFixedSize(1, 1); // only holds the keyboard focus for the browser

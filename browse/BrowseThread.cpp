@@ -29,9 +29,8 @@ void TMainForm::ThreadDone() { ShowThumbStatus(); }
 void TMainForm::NewFile(int index)
 {
     syncThumbGridSize();
-    // Only the new cell is drawn.
-    PaintFrom = index;
+    // Only the new cell is drawn. The paint waits for the event loop, so the
+    // cells appended in one pass of it are drawn together.
     const QPoint o = ThumbCellOrigin(index, ThumbColumns(PaintBox4->width()));
-    PaintBox4->repaint(QRect(o, QSize(ThumbCellWidth, ThumbCellHeight)));
-    PaintFrom = 0;
+    PaintBox4->update(QRect(o, QSize(ThumbCellWidth, ThumbCellHeight)));
 }

@@ -148,7 +148,17 @@ DIB LoadThumbnail(const QString& folder, std::int64_t blockOffset, std::int32_t 
 
 QByteArray CacheFileBytes(const ThumbList& list)
 {
+    qsizetype total = 6;
+    for (int i = 0; i < list.count(); ++i) {
+        const DIB& dib = list.at(i).Dib;
+        total += CacheNameBytes + 32 + 4 + 40;
+        if (dib.Info)
+            total += CacheColourTableBytes(PaletteSize(dib.Info->biBitCount));
+        if (dib.Bits)
+            total += qsizetype(dib.Info->biSizeImage);
+    }
     QByteArray out;
+    out.reserve(total);
     out.append(char(CacheMagic & 0xFF));
     out.append(char(CacheMagic >> 8));
     putInt32(out, list.count());
@@ -176,7 +186,13 @@ QByteArray CacheFileBytes(const ThumbList& list)
 
 void SaveBrowseInfos(const QString& folder, const ThumbList& list)
 {
-    if (list.count() == 0 || folder.isEmpty())
+    if (list.count() > 0)
+        SaveCacheFile(folder, CacheFileBytes(list));
+}
+
+void SaveCacheFile(const QString& folder, const QByteArray& bytes)
+{
+    if (folder.isEmpty())
         return;
     const QString path = CacheFilePath(folder);
     const QFileInfo existing(path);
@@ -189,7 +205,6 @@ void SaveBrowseInfos(const QString& folder, const ThumbList& list)
             || (magic[0] | magic[1] << 8) != CacheMagic)
             return;
     }
-    const QByteArray bytes = CacheFileBytes(list);
     // A revisit that took every thumbnail from the cache changes nothing.
     if (existing.size() == bytes.size()) {
         QFile f(path);

@@ -82,6 +82,9 @@ using CacheIndex = std::vector<CacheIndexEntry>;
 // Rewrites the folder's cache from the list. Nothing happens for an empty list,
 // when a file of that name is not a cache file, or when it cannot be written.
 void SaveBrowseInfos(const QString& folder, const ThumbList& list);
+// The same with the bytes already made (CacheFileBytes of a list that is not
+// empty); safe on any thread.
+void SaveCacheFile(const QString& folder, const QByteArray& bytes);
 
 // Replaces path's content by bytes through a temporary file beside it that is
 // renamed only when every byte reached the disk; on failure the old file stays.

@@ -164,14 +164,19 @@ void TMainForm::connectBrowser()
     Browser->SelectedFolder = [this] { return JamShellTree1Path(); };
     Browser->TurnAsCamera = [this] { return TurnCameraCheck->isChecked(); };
     connect(Browser, &ThumbnailBrowser::ThumbnailAdded, this, &TMainForm::NewFile);
-    connect(Browser, &ThumbnailBrowser::ThumbsEmptied, PaintBox4, qOverload<>(&QWidget::repaint));
+    connect(Browser, &ThumbnailBrowser::ThumbsEmptied, PaintBox4, qOverload<>(&QWidget::update));
     connect(Browser, &ThumbnailBrowser::Progress, this, &TMainForm::SetProStatus);
     connect(Browser, &ThumbnailBrowser::WalkEnded, this, &TMainForm::ThreadDone);
+    // The grid fills its own background and keeps its contents when it grows,
+    // so a new cell or row repaints only itself, not the page behind it.
+    PaintBox4->setAutoFillBackground(true);
+    PaintBox4->setAttribute(Qt::WA_StaticContents);
     PaintBox4->onPaint = [this](QPaintEvent* e) { PaintBox4Paint(e); };
     PaintBox4->onMouseDown = [this](QMouseEvent* e) { PaintBox4MouseDown(e); };
     PaintBox4->onDblClick = [this](QMouseEvent*) { PaintBox4DblClick(); };
     PaintBox4->onMouseMove = [this](QMouseEvent*) { ShowThumbStatus(); };
-    WatchResize(ScrollBox4, [this] { ScrollBox4Resize(); });
+    // The client area, which also narrows when the scroll bar appears.
+    WatchResize(ScrollBox4->viewport(), [this] { ScrollBox4Resize(); });
     ScrollBox4->viewport()->setMouseTracking(true);
     new TEventHook(ScrollBox4->viewport(), [this](QEvent* e) {
         if (e->type() == QEvent::MouseButtonPress)
@@ -201,7 +206,12 @@ bool TMainForm::syncThumbGridSize()
     const QSize size(width, ThumbGridHeight(Thumbs().count(), ThumbColumns(width)));
     if (PaintBox4->size() == size)
         return true;
+    // A new width may move every cell (the scroll bar came or went); a new
+    // height alone only uncovers or cuts off rows, which keeps the rest.
+    const bool reflow = PaintBox4->width() != width;
     PaintBox4->resize(size); // brings the next paint
+    if (reflow)
+        PaintBox4->update();
     return false;
 }
 

@@ -9,6 +9,7 @@
 #include "picture/Resample.h"
 #include "picture/ScaledDecode.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QSet>
@@ -16,14 +17,43 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
+#include <memory>
 #include <mutex>
+
+// A call a task posts to the browser (Walk::Post).
+struct ThumbnailBrowser::Posted : QEvent {
+    static QEvent::Type Kind()
+    {
+        static const auto kind = QEvent::Type(QEvent::registerEventType());
+        return kind;
+    }
+    explicit Posted(std::function<void(ThumbnailBrowser*)> call)
+        : QEvent(Kind())
+        , Call(std::move(call))
+    {
+    }
+    std::function<void(ThumbnailBrowser*)> Call;
+};
 
 // What the interface thread and the tasks of one walk share.
 struct ThumbnailBrowser::Walk {
     QString Folder;
-    CacheIndex Index; // written by the listing task before any file task exists
+    QThreadPool* Pool = nullptr;
+    // Written by the listing task before any file task exists.
+    CacheIndex Index;
+    QStringList Names;
     std::atomic<bool> Cancelled = false;
     bool TurnAsCamera = false;
+
+    // The file tasks feed themselves: a lane takes the next file, makes its
+    // thumbnail, posts it and queues itself again, so the interface thread
+    // never stands between two files. A lane stops when every file is taken
+    // or too many results wait for the interface thread; Appended restarts it.
+    std::mutex Claims;
+    int NextSlot = 0;
+    int Appended = 0; // results taken by the interface thread
+    int Lanes = 0; // running
 
     // Results are posted to Owner only while it is set; CutLoose clears it
     // under the lock, so no task ever reaches a browser that has moved on.
@@ -31,18 +61,15 @@ struct ThumbnailBrowser::Walk {
     ThumbnailBrowser* Owner = nullptr;
 
     // f(owner) runs on the interface thread, unless the owner is gone by then.
+    // An event of its own rather than a queued call: once posted, it is
+    // touched only by the interface thread, which runs and deletes it.
     template <typename F> void Post(F f)
     {
-        PoolHandoff();
+        auto posted = std::make_unique<Posted>(std::move(f));
+        PoolHandoff(); // after making the event, which the interface thread reads
         const std::lock_guard<std::mutex> hold(Lock);
         if (ThumbnailBrowser* owner = Owner)
-            QMetaObject::invokeMethod(
-                owner,
-                [owner, f = std::move(f)]() mutable {
-                    PoolHandoff();
-                    f(owner);
-                },
-                Qt::QueuedConnection);
+            QCoreApplication::postEvent(owner, posted.release());
     }
 };
 
@@ -60,9 +87,14 @@ struct ThumbnailBrowser::FileResult {
 
 namespace {
 
-// Tasks queued per pool thread: enough to keep every core busy, few enough
-// that a stopped walk leaves little behind.
-constexpr int TasksPerThread = 2;
+// Appends closer together than a frame are put off and made together: each
+// batch brings a paint of the window and a progress report, which repaints
+// the status bar at once.
+constexpr int FrameMs = 16;
+
+// Results that wait for their turn or their frame, at most: bounds the memory
+// held when one slow file holds up many quick ones.
+constexpr int MaxHeld = 256;
 
 // The folder's regular files that have a picture extension, in the order the
 // file system gives them. FIFOs, devices and sockets are never opened.
@@ -124,9 +156,23 @@ ThumbnailBrowser::ThumbnailBrowser(QObject* parent, QThreadPool* pool)
     : QObject(parent)
     , Pool(pool ? pool : DecodePool())
 {
+    AppendLater.setSingleShot(true);
+    connect(&AppendLater, &QTimer::timeout, this, [this] {
+        if (Current)
+            AppendReady();
+    });
 }
 
 ThumbnailBrowser::~ThumbnailBrowser() { EndBrowsing(); }
+
+bool ThumbnailBrowser::event(QEvent* e)
+{
+    if (e->type() != Posted::Kind())
+        return QObject::event(e);
+    PoolHandoff();
+    static_cast<Posted*>(e)->Call(this);
+    return true;
+}
 
 void ThumbnailBrowser::StartBrowsing()
 {
@@ -142,19 +188,64 @@ void ThumbnailBrowser::StartBrowsing()
     BrowsedFolder = folder;
     auto walk = std::make_shared<Walk>();
     walk->Folder = folder;
+    walk->Pool = Pool;
     walk->TurnAsCamera = TurnAsCamera && TurnAsCamera();
     walk->Owner = this;
     Current = walk;
     Names.clear();
-    NextSubmit = NextAppend = InFlight = 0;
+    NextAppend = 0;
     QRunnable* listing = QRunnable::create([walk] {
         PoolHandoff();
         walk->Index = LoadBrowseInfos(walk->Folder);
-        const QStringList names = listPictureFiles(walk->Folder, walk->Cancelled);
-        walk->Post([walk, names](ThumbnailBrowser* owner) { owner->Listed(walk, names); });
+        walk->Names = listPictureFiles(walk->Folder, walk->Cancelled);
+        // Listed is posted ahead of every result.
+        walk->Post([walk, names = walk->Names](ThumbnailBrowser* owner) { owner->Listed(walk, names); });
+        StartLanes(walk);
     });
     PoolHandoff();
     Pool->start(listing);
+}
+
+void ThumbnailBrowser::StartLanes(const std::shared_ptr<Walk>& walk)
+{
+    int start = 0;
+    {
+        const std::lock_guard<std::mutex> hold(walk->Claims);
+        const int lanes = std::max(1, walk->Pool->maxThreadCount());
+        if (walk->NextSlot < walk->Names.size() && !walk->Cancelled)
+            start = lanes - walk->Lanes;
+        walk->Lanes += std::max(start, 0);
+    }
+    for (int i = 0; i < start; ++i)
+        QueueLane(walk);
+}
+
+void ThumbnailBrowser::QueueLane(const std::shared_ptr<Walk>& walk)
+{
+    QRunnable* lane = QRunnable::create([walk] {
+        PoolHandoff();
+        int slot = 0;
+        {
+            const std::lock_guard<std::mutex> hold(walk->Claims);
+            if (walk->Cancelled || walk->NextSlot >= walk->Names.size() || walk->NextSlot - walk->Appended >= MaxHeld) {
+                --walk->Lanes;
+                return;
+            }
+            slot = walk->NextSlot++;
+        }
+        auto result = std::make_unique<FileResult>();
+        result->Slot = slot;
+        result->Name = walk->Names.at(slot); // not [], which detaches the list all lanes read
+        MakeThumbnail(*walk, *result);
+        walk->Post([walk, r = std::shared_ptr<FileResult>(std::move(result))](ThumbnailBrowser* owner) {
+            owner->Finished(walk, r);
+        });
+        // Queued behind whatever else waits for the pool, such as pictures
+        // being opened.
+        QueueLane(walk);
+    });
+    PoolHandoff();
+    walk->Pool->start(lane);
 }
 
 void ThumbnailBrowser::Listed(const std::shared_ptr<Walk>& walk, const QStringList& names)
@@ -163,44 +254,35 @@ void ThumbnailBrowser::Listed(const std::shared_ptr<Walk>& walk, const QStringLi
     if (walk != Current)
         return;
     Names = names;
-    SubmitMore();
     if (Names.isEmpty())
         WalkDone();
 }
 
-void ThumbnailBrowser::SubmitMore()
-{
-    const int window = std::max(1, Pool->maxThreadCount()) * TasksPerThread;
-    while (InFlight < window && NextSubmit < Names.size()) {
-        const std::shared_ptr<Walk> walk = Current;
-        auto result = std::make_shared<std::unique_ptr<FileResult>>(std::make_unique<FileResult>());
-        (*result)->Slot = NextSubmit;
-        (*result)->Name = Names[NextSubmit];
-        ++NextSubmit;
-        ++InFlight;
-        QRunnable* task = QRunnable::create([walk, result] {
-            PoolHandoff();
-            if (walk->Cancelled)
-                return;
-            MakeThumbnail(*walk, **result);
-            walk->Post([walk, result](ThumbnailBrowser* owner) { owner->Finished(walk, std::move(*result)); });
-        });
-        PoolHandoff();
-        Pool->start(task);
-    }
-}
-
-void ThumbnailBrowser::Finished(const std::shared_ptr<Walk>& walk, std::unique_ptr<FileResult> result)
+void ThumbnailBrowser::Finished(const std::shared_ptr<Walk>& walk, std::shared_ptr<FileResult> result)
 {
     PoolHandoff();
     if (walk != Current || !result)
         return;
-    --InFlight;
     const int slot = result->Slot;
     Waiting.emplace(slot, std::move(result));
+    // The last results are not held back: the walk ends with them.
+    const bool allIn = NextAppend + int(Waiting.size()) == Names.size();
+    const qint64 since = SinceAppend.isValid() ? SinceAppend.elapsed() : FrameMs;
+    if (allIn || since >= FrameMs)
+        AppendReady();
+    else if (!AppendLater.isActive())
+        AppendLater.start(int(FrameMs - since));
+}
+
+void ThumbnailBrowser::AppendReady()
+{
+    const std::shared_ptr<Walk> walk = Current;
+    AppendLater.stop();
+    SinceAppend.start();
+    int percent = -1;
     // In listing order, whatever order the pool finished them in.
     for (auto next = Waiting.find(NextAppend); next != Waiting.end(); next = Waiting.find(NextAppend)) {
-        std::unique_ptr<FileResult> r = std::move(next->second);
+        const std::shared_ptr<FileResult> r = std::move(next->second);
         Waiting.erase(next);
         ++NextAppend;
         if (r->Decoded)
@@ -209,16 +291,27 @@ void ThumbnailBrowser::Finished(const std::shared_ptr<Walk>& walk, std::unique_p
             List.append(r->Dib, r->Name, r->Info);
             r->Dib = DIB {}; // the list owns it now
             emit ThumbnailAdded(List.count());
-            emit Progress(int(std::int64_t(NextAppend) * 100 / Names.size()));
+            percent = int(std::int64_t(NextAppend) * 100 / Names.size());
         } else {
             emit Progress(0); // a file that failed
+            percent = -1;
         }
+        if (walk != Current)
+            return; // stopped by a receiver of the signals above
     }
+    if (percent >= 0)
+        emit Progress(percent);
     if (walk != Current)
-        return; // stopped by a receiver of the signals above
-    SubmitMore();
-    if (NextAppend == Names.size())
+        return;
+    if (NextAppend == Names.size()) {
         WalkDone();
+        return;
+    }
+    {
+        const std::lock_guard<std::mutex> hold(walk->Claims);
+        walk->Appended = NextAppend;
+    }
+    StartLanes(walk); // those stopped by too many waiting results
 }
 
 void ThumbnailBrowser::StopBrowsing(bool restart)
@@ -226,6 +319,8 @@ void ThumbnailBrowser::StopBrowsing(bool restart)
     if (!Walking)
         return;
     Restart = restart;
+    if (Saver)
+        return; // it ends, and restarts, when the cache file is written
     CutLoose();
     if (!Stopping) {
         Stopping = true;
@@ -246,17 +341,43 @@ void ThumbnailBrowser::CutLoose()
     Current.reset();
     Names.clear();
     Waiting.clear();
-    NextSubmit = NextAppend = InFlight = 0;
+    NextAppend = 0;
+    AppendLater.stop();
 }
 
 void ThumbnailBrowser::WalkDone()
 {
-    if (!Walking)
+    if (!Walking || Saver)
         return;
     CutLoose();
+    Stopping = false;
+    if (List.count() == 0) {
+        WalkEnd();
+        return;
+    }
+    // The cache file is written on the pool (its flush to the disk can take
+    // longer than a frame); the walk ends when it is written.
+    auto saver = std::make_shared<Walk>();
+    saver->Owner = this;
+    Saver = saver;
+    QRunnable* save = QRunnable::create([saver, folder = BrowsedFolder, bytes = CacheFileBytes(List)] {
+        PoolHandoff();
+        SaveCacheFile(folder, bytes);
+        saver->Post([saver](ThumbnailBrowser* owner) {
+            if (owner->Saver != saver)
+                return;
+            owner->Saver.reset();
+            owner->WalkEnd();
+        });
+    });
+    PoolHandoff();
+    Pool->start(save);
+}
+
+void ThumbnailBrowser::WalkEnd()
+{
     Walking = false;
     Stopping = false;
-    SaveBrowseInfos(BrowsedFolder, List);
     emit Progress(0);
     emit WalkEnded();
     if (Restart && SelectedFolder && !SelectedFolder().isEmpty())
@@ -266,7 +387,21 @@ void ThumbnailBrowser::WalkDone()
 void ThumbnailBrowser::EndBrowsing()
 {
     Restart = false;
-    WalkDone();
+    if (Saver) {
+        // Already being written; it goes on without this browser.
+        {
+            const std::lock_guard<std::mutex> hold(Saver->Lock);
+            Saver->Owner = nullptr;
+        }
+        Saver.reset();
+        WalkEnd();
+        return;
+    }
+    if (!Walking)
+        return;
+    CutLoose();
+    SaveBrowseInfos(BrowsedFolder, List);
+    WalkEnd();
 }
 
 void ThumbnailBrowser::EmptyThumbs()

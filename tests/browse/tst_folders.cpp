@@ -237,6 +237,7 @@ private slots:
         QVERIFY(form.SetJamShellTree1Path(doomed));
         QVERIFY(waitForListing(form, {"p.png"}));
         selectListed(form, {"p.png"});
+        QTRY_VERIFY(!form.Browser->Running()); // it writes its cache file there
         QVERIFY(QDir(doomed).removeRecursively());
         QTest::qWait(300); // let the models notice
 
