@@ -1,6 +1,7 @@
 // The thumbnail browser's walk over a folder of 40 photo-like 4000 x 3000
 // JPEGs (made on first use): the first visit without a cache file, the
-// revisit from the cache file, the longest gap between ticks of a 5 ms timer
+// revisit from the cache file (the same folder click again, and leaving the
+// page and coming back), the longest gap between ticks of a 5 ms timer
 // on the interface thread during the first visit, and for reference the same
 // files decoded by one thread with QImageReader at 1/8 scale.
 // Usage: browse [folder]   (default: <temp>/sga-bench-browse)
@@ -109,15 +110,16 @@ int main(int argc, char** argv)
         },
         &stall, &select);
     const int made = form.Thumbs().count();
-    const double revisit = walkSeconds(form,
-        [&] {
-            form.PageControl3->setCurrentWidget(form.TabSheet9);
-            form.PageControl3->setCurrentWidget(form.TabSheet10);
-        },
-        nullptr);
-    // The first flip also lists the folder on the "File list" page for the
-    // first time; the second times the walk from the cache file alone.
-    const double again = walkSeconds(form,
+    // The revisit is the same click with the cache file there: another folder
+    // first, then this one again.
+    const auto selectFolder = [&form](const QString& path) {
+        if (!form.SetJamShellTree1Path(path))
+            std::fprintf(stderr, "cannot select %s\n", qPrintable(path));
+    };
+    walkSeconds(form, [&] { selectFolder(home.path()); }, nullptr);
+    const double revisit = walkSeconds(form, [&] { selectFolder(folder); }, nullptr);
+    // Leaving the page and coming back restarts the walk as well.
+    const double flip = walkSeconds(form,
         [&] {
             form.PageControl3->setCurrentWidget(form.TabSheet9);
             form.PageControl3->setCurrentWidget(form.TabSheet10);
@@ -129,11 +131,11 @@ int main(int argc, char** argv)
 
     std::printf("browse_first_visit_s: %.2f s\n", first);
     std::printf("browse_revisit_s: %.3f s\n", revisit);
-    std::printf("browse_revisit_again_s: %.3f s\n", again);
+    std::printf("browse_page_flip_s: %.3f s\n", flip);
     std::printf("browse_max_stall_ms: %.0f ms\n", stall);
     std::printf("browse_select_folder_ms: %.0f ms\n", select);
     std::printf("scaled_decode_reference_s: %.2f s\n", reference);
-    std::fprintf(stderr, "ratios: first/reference %.2f, revisit/first %.3f, again/first %.3f\n", first / reference,
-        revisit / first, again / first);
+    std::fprintf(stderr, "ratios: first/reference %.2f, revisit/first %.3f, page flip/first %.3f\n",
+        first / reference, revisit / first, flip / first);
     return 0;
 }
