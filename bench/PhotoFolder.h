@@ -7,6 +7,7 @@
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -71,5 +72,20 @@ inline bool makeFolder(const QString& folder)
     }
     return true;
 }
+
+// A home folder of the benchmark's own for as long as it lives, so no kept
+// settings, printer choices or start folder of the user's apply; headless
+// unless a platform was asked for.
+struct PrivateHome {
+    QTemporaryDir Dir;
+    PrivateHome()
+    {
+        qputenv("HOME", Dir.path().toLocal8Bit());
+        qunsetenv("XDG_CONFIG_HOME");
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QString path() const { return Dir.path(); }
+};
 
 } // namespace PhotoFolder

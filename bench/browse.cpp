@@ -81,12 +81,7 @@ double walkSeconds(TMainForm& form, const std::function<void()>& begin, double* 
 
 int main(int argc, char** argv)
 {
-    // A home of its own, so the window's start folder is empty.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qunsetenv("XDG_CONFIG_HOME");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const PhotoFolder::PrivateHome home;
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : PhotoFolder::defaultFolder();
     if (!PhotoFolder::makeFolder(folder)) {

@@ -9,7 +9,8 @@
 // measured step by writing 5 to /proc/self/clear_refs; where the kernel
 // refuses that, a thread samples VmRSS every 2 ms instead (which can miss
 // short peaks).
-// Usage: scale [folder]   (default: <temp>/sga-bench-browse)
+// Usage: scale [folder [pdf]]   (default: <temp>/sga-bench-browse; the PDF
+// printed is kept at `pdf` when given)
 #include "PhotoFolder.h"
 #include "app/MainUnit.h"
 #include "document/ArrangementFile.h"
@@ -164,12 +165,7 @@ double median(std::vector<double> v)
 
 int run(int argc, char** argv)
 {
-    // A home of its own, so no kept settings or printer choices apply.
-    QTemporaryDir home;
-    qputenv("HOME", home.path().toLocal8Bit());
-    qunsetenv("XDG_CONFIG_HOME");
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    const PhotoFolder::PrivateHome home;
     QApplication app(argc, argv);
     const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : PhotoFolder::defaultFolder();
     if (!PhotoFolder::makeFolder(folder))
@@ -276,6 +272,12 @@ int run(int argc, char** argv)
     const qint64 pdfBytes = QFileInfo(pdf).size();
     if (pdfBytes <= 0)
         fail(QStringLiteral("no PDF was written to %1").arg(pdf));
+    if (argc > 2) {
+        const QString kept = QString::fromLocal8Bit(argv[2]);
+        QFile::remove(kept);
+        if (!QFile::copy(pdf, kept))
+            fail(QStringLiteral("cannot keep the PDF as %1").arg(kept));
+    }
 
     std::printf("scale_open_s: %.2f s\n", openSeconds);
     std::printf("scale_open_reference_s: %.2f s\n", reference);
