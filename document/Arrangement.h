@@ -1,27 +1,14 @@
 #pragma once
 // The one document: the picture collection, the placements of all pages, the
 // selection and the id counter. The main window is an Arrangement.
+#include "document/PictureEntry.h"
+#include "document/PictureStore.h"
 #include "document/Placement.h"
 #include "document/TDynaArray.h"
-#include "document/PictureStore.h"
-#include "picture/Dib.h"
-#include "picture/PictureRecipe.h"
 
 #include <QString>
 
 #include <vector>
-
-struct PictureEntry {
-    QString FileName; // full path
-    QString Comment;  // caption; null or empty = none
-    // What the views draw: the picture itself, or when Reduced a smaller copy
-    // for the screen. Turned and adjusted with the picture either way.
-    DIB Dib;
-    PictureRecipe Recipe; // how the full picture is made again from the file
-    bool Reduced = false;
-    std::int32_t Rotation = 0; // quarter turns clockwise since added, 0..3
-    std::int32_t PictureId = 0;
-};
 
 class TArrangement
 {

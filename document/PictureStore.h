@@ -3,8 +3,7 @@
 // a copy for the screen and its recipe; the store replays the recipe when the
 // full picture is wanted and keeps the most recently used ones within a
 // memory budget. Thread-safe: export draws pages on a worker.
-#include "picture/Dib.h"
-#include "picture/PictureRecipe.h"
+#include "document/PictureEntry.h"
 
 #include <QRect>
 #include <QSize>
@@ -13,12 +12,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class QTimer;
-struct PictureEntry;
-class TArrangement;
 
 class PictureStore {
 public:
@@ -87,35 +83,3 @@ enum class EnlargeOutcome { Done, DepthFailed, Failed };
 // can be made again from its file is only recorded and made when needed.
 EnlargeOutcome EnlargeEntry(PictureEntry &entry, std::int64_t width, std::int64_t height,
                             const ProgressFn &progress = {});
-
-// Full pictures of one page, by picture id.
-using PagePictures = std::unordered_map<int, DIB>;
-
-// Full pictures for printing and export, one page at a time: asking for a
-// page hands out its pictures and starts the next page's on the pool, so
-// decoding overlaps writing. A picture whose file changed or vanished is given
-// as its screen copy. Recipes are copied when made, so the feed may be used on
-// another thread than the arrangement's.
-class PageFeed {
-public:
-    PageFeed(const TArrangement &doc, const std::vector<int> &pages);
-    ~PageFeed();
-    PageFeed(const PageFeed &) = delete;
-    PageFeed &operator=(const PageFeed &) = delete;
-    // Pages must be asked for in the order given; earlier ones are released.
-    [[nodiscard]] const PagePictures &page(int page);
-
-    struct Job;
-
-private:
-    void start(std::size_t index);
-    struct Page;
-    std::vector<Page> Pages;
-    std::size_t Current = 0;
-    PagePictures Handed;
-};
-
-// File names of the pictures placed on the pages whose files changed or
-// vanished since they were decoded (only pictures made again from their files
-// count).
-[[nodiscard]] QStringList ChangedPictureFiles(const TArrangement &doc, const std::vector<int> &pages);

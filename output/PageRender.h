@@ -6,7 +6,7 @@
 #include <QSize>
 #include <QString>
 
-#include "document/PictureStore.h"
+#include "document/PageFeed.h"
 
 #include <optional>
 

@@ -5,6 +5,7 @@
 #include "app/MainUnit.h"
 #include "app/Settings.h"
 #include "document/Arrangement.h"
+#include "document/PageFeed.h"
 #include "output/PageRender.h"
 #include "platform/Dialogs.h"
 #include "platform/ImageButton.h"

@@ -1,6 +1,7 @@
 #include "common/TestRegistry.h"
 #include "document/Arrangement.h"
 #include "document/Options.h"
+#include "document/PageFeed.h"
 #include "document/PictureStore.h"
 #include "output/PrintPreview.h"
 #include "picture/DecodeBatch.h"

@@ -1,0 +1,20 @@
+#pragma once
+// One picture of the collection as the views hold it.
+#include "picture/Dib.h"
+#include "picture/PictureRecipe.h"
+
+#include <QString>
+
+#include <cstdint>
+
+struct PictureEntry {
+    QString FileName; // full path
+    QString Comment;  // caption; null or empty = none
+    // What the views draw: the picture itself, or when Reduced a smaller copy
+    // for the screen. Turned and adjusted with the picture either way.
+    DIB Dib;
+    PictureRecipe Recipe; // how the full picture is made again from the file
+    bool Reduced = false;
+    std::int32_t Rotation = 0; // quarter turns clockwise since added, 0..3
+    std::int32_t PictureId = 0;
+};
