@@ -1,6 +1,6 @@
 #include "app/AboutBoxUnit.h"
 
-#include "app/Artwork.h"
+#include "platform/Artwork.h"
 
 #include <QDesktopServices>
 #include <QHBoxLayout>

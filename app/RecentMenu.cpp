@@ -1,6 +1,7 @@
 // The drop-down of "Open..." with the arrangements last opened or saved.
 #include "app/MainUnit.h"
 
+#include "document/Paths.h"
 #include "platform/Dialogs.h"
 
 #include <QFileInfo>

@@ -1,59 +1,23 @@
-// The arrange view and the picture strip: free painting routines, and the main
-// window's paint handlers that size the widgets and hand them a device context.
+// The arrange view and the picture strip as free painting routines.
 #include "arrange/ArrangeView.h"
 
-#include "app/MainUnit.h"
 #include "arrange/Geometry.h"
 #include "document/Arrangement.h"
-#include "document/UndoCommands.h"
 #include "output/PageRender.h"
 #include "picture/DrawDib.h"
-#include "platform/ColorBox.h"
 #include "platform/DeviceContext.h"
-#include "platform/Dialogs.h"
-#include "platform/PaintBox.h"
 
-#include <QCheckBox>
-#include <QDoubleSpinBox>
-#include <QPaintEvent>
-#include <QPainter>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QSpinBox>
+#include <QWidget>
 
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 
 namespace {
-class ResizeWatcher : public QObject
-{
-public:
-    ResizeWatcher(QWidget *widget, std::function<void()> handler)
-        : QObject(widget)
-        , Handler(std::move(handler))
-    {
-        widget->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Resize && watched == parent())
-            Handler();
-        return false;
-    }
-
-private:
-    std::function<void()> Handler;
-};
-
 constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Blue = RGB(0, 0, 255);
 } // namespace
-
-void WatchResize(QWidget *widget, std::function<void()> handler) { new ResizeWatcher(widget, std::move(handler)); }
 
 std::array<QPoint, 8> SelectionHandlePoints(int x, int y, int w, int h)
 {
@@ -184,107 +148,4 @@ void PaintPictureStrip(TDC &dc, const TArrangement &doc, int stripWidth, int vis
         DrawDib(dc, r.x(), r.y(), r.width(), r.height(), dib, 0, 0, DibWidth(dib), DibHeight(dib), true, SRCCOPY,
                 false, HPALETTE());
     }
-}
-
-// ---------------------------------------------------------------------------
-// The main window's handlers
-
-bool TMainForm::syncArrangeViewSize()
-{
-    const QSize size = ArrangeViewSize();
-    if (PaintBox2->size() == size)
-        return true;
-    PaintBox2->resize(size); // brings the next paint
-    return false;
-}
-
-void TMainForm::paintArrangeView(TDC &dc, const QRect &clip)
-{
-    ArrangeViewState s;
-    s.Page = APageEd->value();
-    s.Zoom = ZoomEd->value();
-    s.ScreenDpi = ScreenDpi();
-    s.PageWidth = PageWidth();
-    s.PageHeight = PageHeight();
-    s.PrinterDpi = PrinterDpi();
-    s.ShowGrid = ShowGridCheck->isChecked();
-    s.GridMm = GridEd->value();
-    s.Dragging = Dragging == 1;
-    if (s.Dragging)
-        s.DraggedFrom = DragOrigin;
-    s.Options = options();
-    PaintArrangeView(dc, *this, s, clip);
-}
-
-void TMainForm::PaintBox2Paint(QPaintEvent *event)
-{
-    if (Loading || !syncArrangeViewSize())
-        return;
-    TDC dc(PaintBox2);
-    if (Dragging != 1 || !event) {
-        paintArrangeView(dc, event ? event->rect() : PaintBox2->rect());
-        return;
-    }
-    // A drag repaints thin bands around the old and the new outline; each band
-    // is drawn on its own so no picture is rescaled beyond it.
-    for (const QRect &band : event->region()) {
-        dc.painter()->setClipRect(band, Qt::ReplaceClip);
-        paintArrangeView(dc, band);
-    }
-}
-
-void TMainForm::FontBtnClick()
-{
-    QFont font = QFontFromCaption(CaptionFont);
-    if (CaptionFont.Size > 0)
-        font.setPointSize(CaptionFont.Size);
-    QColor color = ColorFromWindows(CaptionFont.Color);
-    if (!Dialogs::fontDialog(this, &font, &color))
-        return;
-    const auto undo = Undo->change(tr("Caption font"));
-    CaptionFont = CaptionFromFont(font, color, CaptionFont);
-    repaintArrangeView(); // the view is beside the button; show the choice at once
-}
-
-void TMainForm::ScrollBox2Resize()
-{
-    // An empty view gets no paint event, so the size cannot wait for one.
-    syncArrangeViewSize();
-    repaintArrangeView();
-}
-
-bool TMainForm::syncStripSize()
-{
-    const int W = ScrollBox1->viewport()->width();
-    if (PaintBox1->width() != W) {
-        PaintBox1->resize(W, PaintBox1->height());
-        return false;
-    }
-    const int h = StripHeight(ScrollBox1->width(), PictureCount());
-    if (PaintBox1->height() != h) {
-        PaintBox1->resize(W, h);
-        return false;
-    }
-    return true;
-}
-
-void TMainForm::ScrollBox1Resize()
-{
-    // The strip follows the area's width; an empty strip gets no paint event.
-    syncStripSize();
-    syncStripSize();
-    repaintStrip();
-}
-
-void TMainForm::paintStrip(TDC &dc, int visibleTop, int visibleHeight)
-{
-    PaintPictureStrip(dc, *this, PaintBox1->width(), visibleTop, visibleHeight);
-}
-
-void TMainForm::PaintBox1Paint(QPaintEvent *)
-{
-    if (!syncStripSize())
-        return;
-    TDC dc(PaintBox1);
-    paintStrip(dc, ScrollBox1->verticalScrollBar()->value(), ScrollBox1->viewport()->height());
 }

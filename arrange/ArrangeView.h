@@ -11,10 +11,8 @@
 #include <QSize>
 
 #include <array>
-#include <functional>
 #include <optional>
 
-class QWidget;
 class TArrangement;
 class TDC;
 
@@ -70,7 +68,3 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
 // Paints the strip's visible cells: the selected cell blue, then each thumbnail
 // scaled from the full picture.
 void PaintPictureStrip(TDC &dc, const TArrangement &doc, int stripWidth, int visibleTop, int visibleHeight);
-
-// Calls `handler` after every resize of `widget` (for scroll areas, whose
-// resize the window has no handler slot for).
-void WatchResize(QWidget *widget, std::function<void()> handler);

@@ -186,3 +186,5 @@ QString SizeInfoText(const Placement &p, const QLocale &locale)
     return QStringLiteral("( x: %1inch; y: %2inch ) ( Width: %3inch; Height: %4inch ) ")
         .arg(n(p.Left), n(p.Top), n(p.Width), n(p.Height));
 }
+
+QString StripMimeType() { return QStringLiteral("application/x-snapgrid-atlas-strip-picture"); }

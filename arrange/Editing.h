@@ -70,3 +70,7 @@ void StoreDraggedFrame(Placement &p, const ViewFrame &frame, int mode, int zoom,
 // The status bar's size info of a placement: "( x: ...inch; y: ...inch ) ( Width: ...inch; Height: ...inch ) ",
 // each value with two decimals and the locale's decimal separator, never grouped.
 [[nodiscard]] QString SizeInfoText(const Placement &p, const QLocale &locale);
+
+// The type of the picture strip's drags; the arrange view takes no other drag
+// from inside the program.
+[[nodiscard]] QString StripMimeType();

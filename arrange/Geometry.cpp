@@ -1,5 +1,6 @@
 #include "arrange/Geometry.h"
 #include "platform/Numeric.h"
+#include "platform/Printer.h"
 
 #include <cmath>
 #include <cstdint>
@@ -80,3 +81,15 @@ std::vector<int> GridViewPositions(int pageLength, int printerDpi, double gridMm
 }
 
 } // namespace Geometry
+
+PageGeometry PaperGeometry(const TPrinter &printer, int screenDpi, int zoom)
+{
+    PageGeometry g;
+    g.PageWidth = printer.PageWidth();
+    g.PageHeight = printer.PageHeight();
+    g.PrinterDpiX = printer.LogPixelsX();
+    g.PrinterDpiY = printer.LogPixelsY();
+    g.ScreenDpi = screenDpi;
+    g.Zoom = zoom;
+    return g;
+}

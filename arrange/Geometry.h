@@ -3,13 +3,12 @@
 // corner, the millimetre/inch conversion, the transform to arrange-view pixels
 // at a zoom, the grid and its snapping. Pure functions of numbers; the main
 // window reads the printer, the screen and the edits and passes them in.
+#include "document/PageGeometry.h"
+
 #include <QSize>
 
 #include <vector>
 
-// The one millimetre/inch constant (deliberately not 25.4): files and edits
-// written with it round-trip only if every conversion uses the same value.
-inline constexpr double MmPerInch = 25.39995;
 
 namespace Geometry {
 
@@ -44,3 +43,8 @@ namespace Geometry {
                                                  int screenDpi);
 
 } // namespace Geometry
+
+class TPrinter;
+// The printer's printable area and resolution with the arrange view's screen
+// resolution and zoom.
+[[nodiscard]] PageGeometry PaperGeometry(const TPrinter &printer, int screenDpi, int zoom);

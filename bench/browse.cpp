@@ -7,6 +7,12 @@
 // Usage: browse [folder]   (default: <temp>/sga-bench-browse)
 #include "PhotoFolder.h"
 #include "app/MainUnit.h"
+#include "arrange/ArrangeCanvas.h"
+#include "arrange/OptionsPanel.h"
+#include "arrange/PictureStrip.h"
+#include "browse/FolderViews.h"
+#include "browse/ThumbGrid.h"
+#include "browse/ThumbnailBrowser.h"
 #include "browse/ThumbnailBrowser.h"
 
 #include <QApplication>
@@ -49,7 +55,7 @@ double referenceSeconds(const QString& folder)
 double walkSeconds(TMainForm& form, const std::function<void()>& begin, double* stall, double* select = nullptr)
 {
     QEventLoop loop;
-    const auto ended = QObject::connect(form.Browser, &ThumbnailBrowser::WalkEnded, &loop, &QEventLoop::quit);
+    const auto ended = QObject::connect(form.CollectionTab->Grid->Browser, &ThumbnailBrowser::WalkEnded, &loop, &QEventLoop::quit);
     QTimer ticks;
     ticks.setTimerType(Qt::PreciseTimer);
     ticks.setInterval(5);
@@ -67,7 +73,7 @@ double walkSeconds(TMainForm& form, const std::function<void()>& begin, double* 
         *select = double(clock.nsecsElapsed()) / 1e6;
     sinceTick.start();
     // A walk that is stopped and restarted ends twice.
-    while (form.Browser->Running())
+    while (form.CollectionTab->Grid->Browser->Running())
         loop.exec();
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
     ticks.stop();
@@ -94,21 +100,21 @@ int main(int argc, char** argv)
     TMainForm form;
     form.resize(1200, 800);
     form.show();
-    walkSeconds(form, [&] { form.PageControl3->setCurrentWidget(form.TabSheet10); }, nullptr);
+    walkSeconds(form, [&] { form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid); }, nullptr);
 
     double stall = 0, select = 0;
     const double first = walkSeconds(
         form,
         [&] {
-            if (!form.SetJamShellTree1Path(folder))
+            if (!form.CollectionTab->Folders->SetJamShellTree1Path(folder))
                 std::fprintf(stderr, "cannot select %s\n", qPrintable(folder));
         },
         &stall, &select);
-    const int made = form.Thumbs().count();
+    const int made = form.CollectionTab->Grid->Thumbs().count();
     // The revisit is the same click with the cache file there: another folder
     // first, then this one again.
     const auto selectFolder = [&form](const QString& path) {
-        if (!form.SetJamShellTree1Path(path))
+        if (!form.CollectionTab->Folders->SetJamShellTree1Path(path))
             std::fprintf(stderr, "cannot select %s\n", qPrintable(path));
     };
     walkSeconds(form, [&] { selectFolder(home.path()); }, nullptr);
@@ -116,13 +122,13 @@ int main(int argc, char** argv)
     // Leaving the page and coming back restarts the walk as well.
     const double flip = walkSeconds(form,
         [&] {
-            form.PageControl3->setCurrentWidget(form.TabSheet9);
-            form.PageControl3->setCurrentWidget(form.TabSheet10);
+            form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9);
+            form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid);
         },
         nullptr);
     const double reference = referenceSeconds(folder);
-    if (made != Files || form.Thumbs().count() != Files)
-        std::fprintf(stderr, "only %d and %d of %d thumbnails\n", made, form.Thumbs().count(), Files);
+    if (made != Files || form.CollectionTab->Grid->Thumbs().count() != Files)
+        std::fprintf(stderr, "only %d and %d of %d thumbnails\n", made, form.CollectionTab->Grid->Thumbs().count(), Files);
 
     std::printf("browse_first_visit_s: %.2f s\n", first);
     std::printf("browse_revisit_s: %.3f s\n", revisit);

@@ -13,6 +13,12 @@
 // printed is kept at `pdf` when given)
 #include "PhotoFolder.h"
 #include "app/MainUnit.h"
+#include "arrange/ArrangeCanvas.h"
+#include "arrange/OptionsPanel.h"
+#include "arrange/PictureStrip.h"
+#include "browse/FolderViews.h"
+#include "browse/ThumbGrid.h"
+#include "browse/ThumbnailBrowser.h"
 #include "document/ArrangementFile.h"
 #include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
@@ -226,7 +232,7 @@ int run(int argc, char** argv)
         clock.start();
         form.OpenFile(sga);
         // Should opening hand work to the event loop, wait until every picture is in.
-        while (form.PictureCount() < Pictures && messages.isEmpty() && clock.elapsed() < 600'000) {
+        while (form.Doc->records().PictureCount() < Pictures && messages.isEmpty() && clock.elapsed() < 600'000) {
             QEventLoop loop;
             QTimer::singleShot(10, &loop, &QEventLoop::quit);
             loop.exec();
@@ -237,23 +243,23 @@ int run(int argc, char** argv)
     }
     if (!messages.isEmpty())
         fail(QStringLiteral("opening said: %1").arg(messages.join(QStringLiteral(" | "))));
-    if (form.PictureCount() != Pictures || form.highestPage() != Pages)
+    if (form.Doc->records().PictureCount() != Pictures || form.Doc->records().highestPage() != Pages)
         fail(QStringLiteral("opened %1 pictures on %2 pages, not %3 on %4")
-                 .arg(form.PictureCount())
-                 .arg(form.highestPage())
+                 .arg(form.Doc->records().PictureCount())
+                 .arg(form.Doc->records().highestPage())
                  .arg(Pictures)
                  .arg(Pages));
 
     // The arrange view at zoom 100 on page 1; the first paints settle its size.
-    form.PageControl2->setCurrentWidget(form.TabSheet3);
-    form.ZoomEd->setValue(100);
-    form.APageEd->setValue(1);
+    form.PageControl2->setCurrentWidget(form.ArrangeTab);
+    form.ArrangeTab->ZoomEd->setValue(100);
+    form.ArrangeTab->APageEd->setValue(1);
     std::vector<double> repaints;
     for (int run = 0; run < 14; ++run) {
         QApplication::processEvents();
         QElapsedTimer clock;
         clock.start();
-        form.repaintArrangeView();
+        form.ArrangeTab->View->repaintArrangeView();
         if (run >= 3)
             repaints.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
@@ -287,8 +293,8 @@ int run(int argc, char** argv)
     std::printf("scale_print_peak_rss_mb: %.0f MB\n", printPeak);
     std::printf("scale_pdf_mb: %.1f MB\n", double(pdfBytes) / (1024.0 * 1024.0));
     std::printf("scale_source_mb: %.1f MB\n", double(sourceBytes) / (1024.0 * 1024.0));
-    std::fprintf(stderr, "view %dx%d shown in %dx%d; peaks from %s\n", form.PaintBox2->width(),
-        form.PaintBox2->height(), form.ScrollBox2->viewport()->width(), form.ScrollBox2->viewport()->height(),
+    std::fprintf(stderr, "view %dx%d shown in %dx%d; peaks from %s\n", form.ArrangeTab->View->PaintBox2->width(),
+        form.ArrangeTab->View->PaintBox2->height(), form.ArrangeTab->View->ScrollBox2->viewport()->width(), form.ArrangeTab->View->ScrollBox2->viewport()->height(),
         highWaterMark ? "VmHWM" : "VmRSS sampled every 2 ms");
     return 0;
 }

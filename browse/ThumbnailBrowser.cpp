@@ -1,7 +1,7 @@
 #include "browse/ThumbnailBrowser.h"
 
 #include "browse/ThumbBrowser.h"
-#include "document/Collection.h"
+#include "document/Paths.h"
 #include "picture/DecodePool.h"
 #include "picture/OpenDib.h"
 #include "picture/PoolHandoff.h"

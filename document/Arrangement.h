@@ -1,6 +1,6 @@
 #pragma once
-// The one document: the picture collection, the placements of all pages, the
-// selection and the id counter. The main window is an Arrangement.
+// The arrangement's records: the picture collection, the placements of all
+// pages, the selection and the id counter, with the full pictures' store.
 #include "document/PictureEntry.h"
 #include "document/PictureStore.h"
 #include "document/Placement.h"
@@ -26,8 +26,6 @@ public:
     TDynaArray<Placement> Placements{&CurrentPlacement};
     std::int32_t SelectedPlacement = -1;
     std::int32_t SelectedPicture = 0;
-    QString SavedFileName;
-    bool Loading = false;
     // Full pictures of Reduced entries, made on demand.
     mutable PictureStore Store;
 

@@ -36,5 +36,3 @@ struct MessageText {
 // an empty picture.
 [[nodiscard]] QSize PreviewDrawSize(const QSize &box, const QSize &picture);
 
-// "folder/" + name, adding the '/' when the folder lacks one.
-[[nodiscard]] QString JoinFolder(const QString &folder, const QString &name);

@@ -1,22 +1,13 @@
 #pragma once
 // Values of the arrangement's options, read from the main window's controls
 // at the moment they are needed, so the rules that use them need no window.
+#include "platform/CaptionFont.h"
 #include "platform/WinTypes.h"
 
 #include <QString>
 
 #include <cstdint>
 
-// The caption font as the arrangement file stores it.
-struct TCaptionFont {
-    QString Name = QStringLiteral("Arial");
-    int Size = 11;                 // points
-    std::uint8_t Charset = 0;      // ANSI
-    std::int32_t Color = clWindowText; // a Windows colour value
-    std::uint8_t Pitch = 0;        // 0 default, 1 variable, 2 fixed
-    std::int32_t PixelsPerInch = 96;
-    std::uint8_t Style = 0;        // 1 bold, 2 italic, 4 underline, 8 strike-out
-};
 
 struct ArrangementOptions {
     bool ShowFNames = false;
@@ -36,3 +27,21 @@ struct ArrangementOptions {
     double Grid = 5;       // mm
     TCaptionFont Font;
 };
+
+// The ranges of the option edits. A value from a file or from an undo step is
+// held to them and rounded as the edits round (two decimals), so the document
+// keeps what the edits show and a file saved again stores the same values.
+namespace OptionRange {
+inline constexpr int ZoomMin = 10, ZoomMax = 9000;       // percent
+inline constexpr double MarginMax = 100;                 // Rand and Space, mm
+inline constexpr double GridMin = 0.01, GridMax = 100;   // mm
+inline constexpr double SizeMax = 1000;                  // default width and height, mm
+inline constexpr int MinQualMin = 10, MinQualMax = 300;  // dots per inch
+} // namespace OptionRange
+
+// Rounds v to two decimals as a spin edit does, then holds it to [lo, hi];
+// a value that is not finite gives lo.
+[[nodiscard]] double EditValue(double v, double lo, double hi);
+[[nodiscard]] ArrangementOptions NormalisedOptions(const ArrangementOptions &o);
+[[nodiscard]] bool operator==(const TCaptionFont &a, const TCaptionFont &b);
+[[nodiscard]] bool operator==(const ArrangementOptions &a, const ArrangementOptions &b);

@@ -8,3 +8,10 @@ QString FileNamePart(const QString &path)
                                     path.lastIndexOf(QLatin1Char(':'))});
     return path.mid(cut + 1);
 }
+
+QString JoinFolder(const QString &folder, const QString &name)
+{
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/')))
+        return folder + name;
+    return folder + QLatin1Char('/') + name;
+}

@@ -1,25 +1,11 @@
 #include "document/UndoCommands.h"
 
+#include <QCoreApplication>
 #include <QUndoCommand>
 
 #include <cstring>
 #include <new>
 #include <utility>
-
-bool operator==(const TCaptionFont& a, const TCaptionFont& b)
-{
-    return a.Name == b.Name && a.Size == b.Size && a.Charset == b.Charset && a.Color == b.Color && a.Pitch == b.Pitch
-        && a.PixelsPerInch == b.PixelsPerInch && a.Style == b.Style;
-}
-
-bool operator==(const ArrangementOptions& a, const ArrangementOptions& b)
-{
-    return a.ShowFNames == b.ShowFNames && a.Sverh == b.Sverh && a.Zoom == b.Zoom && a.Rand == b.Rand
-        && a.Space == b.Space && a.Transp == b.Transp && a.BkColor == b.BkColor && a.CutDefault == b.CutDefault
-        && a.EnhanceQual == b.EnhanceQual && a.UseGrid == b.UseGrid && a.ShowGrid == b.ShowGrid
-        && a.MinQual == b.MinQual && a.DBreite == b.DBreite && a.DHoche == b.DHoche && a.Grid == b.Grid
-        && a.Font == b.Font;
-}
 
 namespace {
 bool samePicture(const PictureEntry& a, const PictureEntry& b)
@@ -113,8 +99,13 @@ ArrangementUndo::Change::Change(ArrangementUndo& owner, const QString& text, int
     ++Owner.Depth;
 }
 
-ArrangementUndo::Change::~Change()
+ArrangementUndo::Change::~Change() { finish(); }
+
+void ArrangementUndo::Change::finish()
 {
+    if (Finished)
+        return;
+    Finished = true;
     --Owner.Depth;
     if (!Before)
         return;
@@ -194,4 +185,15 @@ void ArrangementUndo::push(const QString& text, ArrangementState before, Arrange
     if (SameArrangement(before, after))
         return;
     Stack.push(new StateCommand(*this, text, std::move(before), std::move(after), mergeKey));
+}
+
+QString OptionUndoText(OptionKey key)
+{
+    static const char *const texts[] = {
+        "Show file names", "Maintain aspect ratio", "Zoom", "Page margin", "Distance",
+        "Transparent font background", "Font background", "Fit in/cut pictures as default",
+        "Enlarge to min. quality", "Align pics to grid", "Show grid", "Min. quality", "Default width",
+        "Default height", "Grid width",
+    };
+    return QCoreApplication::translate("TMainForm", texts[int(key)]);
 }

@@ -26,8 +26,6 @@ struct ArrangementState {
     int CurrentPage = 1;
 };
 
-[[nodiscard]] bool operator==(const TCaptionFont& a, const TCaptionFont& b);
-[[nodiscard]] bool operator==(const ArrangementOptions& a, const ArrangementOptions& b);
 // True when a and b differ in nothing but the selection and the page shown:
 // placements byte for byte, pictures (their pixels by identity), ids, options.
 [[nodiscard]] bool SameArrangement(const ArrangementState& a, const ArrangementState& b);
@@ -40,6 +38,15 @@ enum UndoMerge : int {
     MergeNudge = 2,
     MergeOption = 100, // + the option's own number
 };
+
+// The options stored in the file, each its own undo command; steps of one
+// edit merge by MergeOption + the option's number.
+enum class OptionKey : int {
+    ShowFNames, Sverh, Zoom, Rand, Space, Transp, BkColor, CutDefault, EnhanceQual, UseGrid, ShowGrid, MinQual,
+    DBreite, DHoche, Grid,
+};
+[[nodiscard]] QString OptionUndoText(OptionKey key);
+[[nodiscard]] inline int OptionMergeKey(OptionKey key) { return MergeOption + int(key); }
 
 class ArrangementUndo {
 public:
@@ -62,12 +69,15 @@ public:
         ~Change();
         Change(const Change&) = delete;
         Change& operator=(const Change&) = delete;
+        // Records the change now rather than at the end of the scope.
+        void finish();
 
     private:
         ArrangementUndo& Owner;
         QString Text;
         int MergeKey;
         std::optional<ArrangementState> Before;
+        bool Finished = false;
     };
     [[nodiscard]] Change change(const QString& text, int mergeKey = NoMerge) { return Change(*this, text, mergeKey); }
     void record(const QString& text, const std::function<void()>& change, int mergeKey = NoMerge);

@@ -5,8 +5,10 @@
 #include "SeedFiles.h"
 
 #include "app/MainUnit.h"
+#include "arrange/ArrangeCanvas.h"
 #include "output/PageRender.h"
 #include "platform/DeviceContext.h"
+#include "platform/Printer.h"
 
 #include <QImage>
 #include <QSpinBox>
@@ -20,15 +22,15 @@ constexpr int MaxSide = 320;
 
 void draw(TMainForm &form)
 {
-    const QSize view = form.ArrangeViewSize().boundedTo(QSize(MaxSide, MaxSide)).expandedTo(QSize(1, 1));
+    const QSize view = form.ArrangeTab->View->ArrangeViewSize().boundedTo(QSize(MaxSide, MaxSide)).expandedTo(QSize(1, 1));
     QImage image(view, QImage::Format_RGB32);
     {
         TDC dc(&image);
-        form.paintArrangeView(dc, QRect(QPoint(0, 0), view));
+        form.ArrangeTab->View->paintArrangeView(dc, QRect(QPoint(0, 0), view));
     }
     image.fill(Qt::white);
     TDC dc(&image);
-    RenderPage(dc, form, form.APageEd->value(), PrintScale(form.PrinterDpi()), form.options());
+    RenderPage(dc, form.Doc->records(), form.Doc->currentPage(), PrintScale(Printer().LogPixelsX()), form.Doc->options());
 }
 
 } // namespace

@@ -1,22 +1,19 @@
-// The single-picture print dialog, the printing it starts, and "Print..." on
-// the "Add picture" tab.
+// The single-picture print dialog and the printing it starts.
 #include "output/PrintFUnit.h"
 
-#include "app/MainUnit.h"
-#include "app/Settings.h"
 #include "output/PrintJob.h"
 #include "picture/DrawDib.h"
 #include "platform/DeviceContext.h"
 #include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
+#include "platform/Settings.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -272,19 +269,4 @@ bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title,
     if (toFile && showStatus)
         showStatus(TPrintForm::tr("Printed to %1").arg(printer.OutputFileName()));
     return true;
-}
-
-void TMainForm::PrintBtnClick()
-{
-    const int i = ImageList->currentRow();
-    if (i < 0 || i >= PictureCount())
-        return;
-    const QString fileName = Pictures[std::size_t(i)].FileName;
-    if (PreviewFileName != fileName)
-        ImageListDblClick();
-    if (PreviewFileName != fileName)
-        return; // the file could not be decoded; its message was shown
-    const DIB copy = PreviewDib;
-    PrintSinglePicture(this, copy, tr("Snapgrid-Edge picture"),
-                       [this](const QString &text) { StatusText->setText(text); });
 }

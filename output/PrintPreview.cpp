@@ -1,22 +1,13 @@
-// The print preview of the "Print/Save as image" tab: sizing, painting and
-// panning by dragging.
+// The 1:1 print preview and the page as a picture: the page rendering rule at
+// the screen's or a chosen resolution.
 #include "output/PrintPreview.h"
 
-#include "app/MainUnit.h"
-#include "arrange/ArrangeView.h"
 #include "document/Arrangement.h"
 #include "output/PageRender.h"
 #include "platform/DeviceContext.h"
-#include "platform/Dialogs.h"
-#include "platform/PaintBox.h"
-#include "platform/Printer.h"
 
-#include <QGuiApplication>
-#include <QMouseEvent>
-#include <QPushButton>
-#include <QScrollArea>
-#include <QScrollBar>
-#include <QSpinBox>
+#include <QWidget>
+
 
 #include <algorithm>
 #include <cmath>
@@ -75,80 +66,4 @@ QPoint PanScrollPosition(QPoint scroll, QPoint grab, QPoint pointer, QPoint maxi
     };
     return QPoint(axis(scroll.x(), grab.x(), pointer.x(), maximum.x()),
                   axis(scroll.y(), grab.y(), pointer.y(), maximum.y()));
-}
-
-// ---------------------------------------------------------------------------
-// The main window's handlers
-
-int TMainForm::PreviewDpiX() const { return ScreenDpiOverride > 0 ? ScreenDpiOverride : logicalDpiX(); }
-int TMainForm::PreviewDpiY() const { return ScreenDpiOverride > 0 ? ScreenDpiOverride : logicalDpiY(); }
-
-QSize TMainForm::PreviewPageSize() const
-{
-    const TPrinter &printer = Printer();
-    return PreviewSize(printer.PageWidth(), printer.PageHeight(), PreviewDpiX(), PreviewDpiY(),
-                       printer.LogPixelsX(), printer.LogPixelsY());
-}
-
-bool TMainForm::syncPreviewSize()
-{
-    const QSize size = PreviewPageSize();
-    if (PaintBox3->width() != size.width()) {
-        PaintBox3->resize(size.width(), PaintBox3->height());
-        return false;
-    }
-    if (PaintBox3->height() != size.height()) {
-        PaintBox3->resize(size);
-        return false;
-    }
-    return true;
-}
-
-void TMainForm::paintPreview(TDC &dc)
-{
-    PaintPreview(dc, *this, PaintBox3->size(), APageEd->value(), PreviewDpiX(), PreviewDpiY(), options());
-}
-
-void TMainForm::PaintBox3Paint(QPaintEvent *)
-{
-    // The resize brings the next paint, which draws at the new size.
-    if (Loading || !syncPreviewSize())
-        return;
-    TDC dc(PaintBox3);
-    paintPreview(dc);
-}
-
-void TMainForm::ScrollBox3Resize()
-{
-    // A preview of no size gets no paint event, so its size cannot wait for one.
-    if (Loading)
-        return;
-    syncPreviewSize();
-    syncPreviewSize();
-    repaintPreview();
-}
-
-void TMainForm::PaintBox3MouseDown(QMouseEvent *e)
-{
-    PreviewDragging = true;
-    PreviewGrab = e->position().toPoint();
-    PaintBox3->setCursor(Qt::ClosedHandCursor);
-}
-
-void TMainForm::PaintBox3MouseMove(QMouseEvent *e)
-{
-    if (!PreviewDragging)
-        return;
-    QScrollBar *h = ScrollBox3->horizontalScrollBar();
-    QScrollBar *v = ScrollBox3->verticalScrollBar();
-    const QPoint to = PanScrollPosition(QPoint(h->value(), v->value()), PreviewGrab, e->position().toPoint(),
-                                        QPoint(h->maximum(), v->maximum()));
-    h->setValue(to.x());
-    v->setValue(to.y());
-}
-
-void TMainForm::PaintBox3MouseUp(QMouseEvent *)
-{
-    PreviewDragging = false;
-    PaintBox3->setCursor(Qt::OpenHandCursor);
 }

@@ -1,7 +1,6 @@
-// The picture viewer, and "&Show big" on the "Arrange" tab.
+// The picture viewer.
 #include "output/ViewPicFUnit.h"
 
-#include "app/MainUnit.h"
 #include "output/PrintFUnit.h"
 #include "picture/DrawDib.h"
 #include "platform/DeviceContext.h"
@@ -193,32 +192,4 @@ void TViewPicForm::PrintBrnClick()
 {
     if (Dib.Bits)
         PrintSinglePicture(this, Dib, tr("Quillsheet-Picture"), ShowStatus);
-}
-
-// ---------------------------------------------------------------------------
-// Main window
-
-void TMainForm::CreatePictureViewer()
-{
-    ViewPicForm = new TViewPicForm(this);
-    ViewPicForm->ShowStatus = [this](const QString &text) { StatusText->setText(text); };
-    ShowBigHandler = [this](const DIB &dib, const QString &fileName) { ViewPicForm->ShowPicture(dib, fileName); };
-}
-
-void TMainForm::ShowBigBtnClick()
-{
-    if (SelectedPlacement < 0 || SelectedPlacement >= Placements.size() || !ShowBigHandler)
-        return;
-    const PictureEntry *entry = pictureById(Placements.at(SelectedPlacement).PictureId);
-    if (!entry || !entry->Dib.Bits)
-        return;
-    // The viewer shows every pixel, so it gets the full picture.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    DIB full = Store.full(*entry);
-    QGuiApplication::restoreOverrideCursor();
-    if (!full.Bits) {
-        StatusText->setText(tr("The picture file %1 is gone or changed; the screen copy is shown.").arg(entry->FileName));
-        full = entry->Dib;
-    }
-    ShowBigHandler(full, entry->FileName);
 }

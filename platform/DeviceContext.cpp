@@ -1,6 +1,6 @@
 #include "platform/DeviceContext.h"
 
-#include "document/Options.h"
+#include "platform/CaptionFont.h"
 #include "platform/ColorBox.h"
 
 #include <QFontInfo>

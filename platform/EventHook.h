@@ -21,3 +21,8 @@ protected:
 private:
     Handler OnEvent;
 };
+
+class QWidget;
+// Calls `handler` after every resize of `widget` (for scroll areas, whose
+// resize their owner has no handler slot for).
+void WatchResize(QWidget *widget, std::function<void()> handler);

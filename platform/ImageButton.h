@@ -15,6 +15,20 @@ public:
     std::function<void(QMouseEvent *)> onMouseMove;
     std::function<void(QMouseEvent *)> onMouseUp;
 
+    // The pressed-look twin at the same place, hidden but while pressed, and
+    // letting the mouse through to this image.
+    TImageButton *PressedLook = nullptr;
+    bool Pressed = false; // between mouse-down and mouse-up on the image
+    void setPressedLook(TImageButton *twin);
+    // Mouse down: the twin shows.
+    void press();
+    // While pressed, the twin shows as long as the mouse is on the image.
+    void track(const QMouseEvent *event);
+    // Mouse up: the normal look again; true when released on the image (a click).
+    bool release(const QMouseEvent *event);
+    // The normal look without a click (a command run by key).
+    void unpress();
+
 protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;

@@ -3,6 +3,7 @@
 #include <QDragEnterEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
+#include <QScrollArea>
 
 TPaintBox::TPaintBox(QWidget *parent)
     : QWidget(parent)
@@ -69,4 +70,19 @@ void TPaintBox::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (onResize)
         onResize(event);
+}
+
+QScrollArea *WorkspaceScrollArea(QWidget *content, QWidget *parent)
+{
+    auto *box = new QScrollArea(parent);
+    box->setWidget(content);
+    box->setWidgetResizable(false);
+    box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Grey behind the page, as on a workspace.
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Window, QColor(128, 128, 128));
+    box->setPalette(pal);
+    box->setBackgroundRole(QPalette::Window);
+    box->setAutoFillBackground(true);
+    return box;
 }

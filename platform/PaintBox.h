@@ -35,3 +35,8 @@ protected:
     void dropEvent(QDropEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 };
+
+class QScrollArea;
+// A scroll area holding `content` at its own size, top-left, on a grey
+// workspace (the page views' and the preview's).
+QScrollArea *WorkspaceScrollArea(QWidget *content, QWidget *parent);

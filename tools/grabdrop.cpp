@@ -4,6 +4,12 @@
 // view and on "Pictures", and saves pictures of the window, the browser and
 // the "Options" page.
 #include "app/MainUnit.h"
+#include "arrange/ArrangeCanvas.h"
+#include "arrange/OptionsPanel.h"
+#include "arrange/PictureStrip.h"
+#include "browse/FolderViews.h"
+#include "browse/ThumbGrid.h"
+#include "browse/ThumbnailBrowser.h"
 #include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
 #include "tests/common/PhotoFixtures.h"
@@ -82,21 +88,21 @@ int main(int argc, char *argv[])
     TMainForm form;
     form.show();
     settle(300);
-    form.PageControl2->setCurrentWidget(form.TabSheet3);
+    form.PageControl2->setCurrentWidget(form.ArrangeTab);
     settle(300);
-    drop(form.PaintBox2, QPoint(60, 60), files.mid(0, 2));
-    drop(form.PaintBox2, QPoint(60, 420), files.mid(2, 2));
+    drop(form.ArrangeTab->View->PaintBox2, QPoint(60, 60), files.mid(0, 2));
+    drop(form.ArrangeTab->View->PaintBox2, QPoint(60, 420), files.mid(2, 2));
     settle(300);
     form.grab().save(out + QStringLiteral("/drop-arrange.png"));
-    form.PageControl2->setCurrentWidget(form.TabSheet1);
+    form.PageControl2->setCurrentWidget(form.CollectionTab);
     settle(200);
-    drop(form.ImageList->viewport(), QPoint(10, 10), files);
+    drop(form.CollectionTab->ImageList->viewport(), QPoint(10, 10), files);
     settle(200);
-    form.SetJamShellTree1Path(photos);
+    form.CollectionTab->Folders->SetJamShellTree1Path(photos);
     settle(3000);
     form.grab().save(out + QStringLiteral("/drop-pictures.png"));
-    form.PageControl2->setCurrentWidget(form.TabSheet3);
-    form.PageControl1->setCurrentWidget(form.TabSheet6);
+    form.PageControl2->setCurrentWidget(form.ArrangeTab);
+    form.ArrangeTab->PageControl1->setCurrentWidget(form.ArrangeTab->Opts->TabSheet6);
     settle(200);
     form.grab().save(out + QStringLiteral("/options.png"));
     form.close();

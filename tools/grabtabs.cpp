@@ -3,6 +3,12 @@
 // Pictures given on the command line are added to the collection and placed
 // on page 1, so the views have something to show.
 #include "app/MainUnit.h"
+#include "arrange/ArrangeCanvas.h"
+#include "arrange/OptionsPanel.h"
+#include "arrange/PictureStrip.h"
+#include "browse/FolderViews.h"
+#include "browse/ThumbGrid.h"
+#include "browse/ThumbnailBrowser.h"
 #include "browse/ThumbnailBrowser.h"
 #include "picture/Dib.h"
 #include "platform/Dialogs.h"
@@ -44,15 +50,15 @@ int main(int argc, char *argv[])
     QDir().mkpath(out);
     TMainForm form;
     for (int i = 0; i < 3; ++i) {
-        const int id = form.appendPicture(QStringLiteral("/pictures/sample%1.jpg").arg(i + 1),
+        const int id = form.Doc->records().appendPicture(QStringLiteral("/pictures/sample%1.jpg").arg(i + 1),
                                           rampPicture(400 - 100 * i, 300, i));
-        Placement *p = form.Placements.Append();
+        Placement *p = form.Doc->records().Placements.Append();
         *p = Placement{0.6 + 2.9 * i, 0.6 + 0.5 * i, 2.6, 2.0, 1, id, std::uint8_t(i % 2), {}};
     }
-    form.Pictures[1].Comment = QStringLiteral("Caption text");
-    form.SelectedPlacement = 2;
-    form.UpdateSelectionControls();
-    form.ChangeFreeText();
+    form.Doc->records().Pictures[1].Comment = QStringLiteral("Caption text");
+    form.Doc->records().SelectedPlacement = 2;
+    form.ArrangeTab->UpdateSelectionControls();
+    form.ArrangeTab->ChangeFreeText();
     form.resize(1400, 900);
     form.show();
     QTimer::singleShot(500, [&] {
@@ -66,22 +72,22 @@ int main(int argc, char *argv[])
             form.grab().toImage().save(QStringLiteral("%1/tab%2.png").arg(out).arg(tab));
         }
         if (argc > 2) {
-            form.PageControl2->setCurrentWidget(form.TabSheet1);
-            form.PageControl3->setCurrentWidget(form.TabSheet10);
-            form.SetJamShellTree1Path(QString::fromLocal8Bit(argv[2]));
+            form.PageControl2->setCurrentWidget(form.CollectionTab);
+            form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid);
+            form.CollectionTab->Folders->SetJamShellTree1Path(QString::fromLocal8Bit(argv[2]));
             // The screen as it is (not repainted for the grab) while the walk runs.
             bool caught = false;
-            for (int i = 0; i < 3000 && (form.Browser->Running() || i < 6); ++i) {
+            for (int i = 0; i < 3000 && (form.CollectionTab->Grid->Browser->Running() || i < 6); ++i) {
                 QApplication::processEvents();
                 QThread::msleep(10);
-                if (!caught && form.Thumbs().count() >= 12) {
+                if (!caught && form.CollectionTab->Grid->Thumbs().count() >= 12) {
                     caught = true;
                     form.screen()->grabWindow(form.winId()).save(QStringLiteral("%1/browser-walking.png").arg(out));
                 }
             }
             form.screen()->grabWindow(form.winId()).save(QStringLiteral("%1/browser-walked.png").arg(out));
-            form.Selection = 2;
-            form.PaintBox4->repaint();
+            form.CollectionTab->Grid->Selection = 2;
+            form.CollectionTab->Grid->PaintBox4->repaint();
             form.grab().toImage().save(QStringLiteral("%1/browser.png").arg(out));
         }
         app.quit();

@@ -1,5 +1,5 @@
 #include "app/CommandLine.h"
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "common/PhotoFixtures.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
@@ -134,19 +134,19 @@ private slots:
         const QString sga = path(QStringLiteral("cam%1.sga").arg(orientation));
         {
             TMainForm form;
-            QVERIFY(form.TurnCameraCheck->isChecked());
-            form.TurnCameraCheck->setChecked(option);
+            QVERIFY(form.ArrangeTab->Opts->TurnCameraCheck->isChecked());
+            form.ArrangeTab->Opts->TurnCameraCheck->setChecked(option);
             QCOMPARE(form.AddPictureFiles({path(QStringLiteral("cam%1.jpg").arg(orientation))}), 1);
-            const PictureEntry &e = form.Pictures.back();
+            const PictureEntry &e = form.Doc->records().Pictures.back();
             QCOMPARE(e.Rotation, rotation);
             QCOMPARE(DibWidth(e.Dib), rotation % 2 ? 20 : 40);
             QVERIFY(form.SaveFile(sga));
         }
         TMainForm reopened;
         reopened.OpenFile(sga);
-        QCOMPARE(reopened.PictureCount(), 1);
-        QCOMPARE(reopened.Pictures[0].Rotation, rotation);
-        QCOMPARE(DibWidth(reopened.Pictures[0].Dib), rotation % 2 ? 20 : 40);
+        QCOMPARE(reopened.Doc->records().PictureCount(), 1);
+        QCOMPARE(reopened.Doc->records().Pictures[0].Rotation, rotation);
+        QCOMPARE(DibWidth(reopened.Doc->records().Pictures[0].Dib), rotation % 2 ? 20 : 40);
         QVERIFY(dialogs.messages.empty());
     }
 
@@ -155,11 +155,11 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         std::unique_ptr<QMimeData> mime(uriList({path("a.png"), path("notes.txt"), path("b.png")}));
-        QVERIFY(form.FileDropAccepted(mime.get()));
-        form.DropFilesOnPictures(mime.get());
-        QCOMPARE(form.PictureCount(), 2);
-        QCOMPARE(form.Pictures[1].FileName, path("b.png"));
-        QCOMPARE(form.Placements.size(), 0);
+        QVERIFY(!SortDroppedFiles(mime.get()).isEmpty());
+        form.CollectionTab->DropFilesOnPictures(mime.get());
+        QCOMPARE(form.Doc->records().PictureCount(), 2);
+        QCOMPARE(form.Doc->records().Pictures[1].FileName, path("b.png"));
+        QCOMPARE(form.Doc->records().Placements.size(), 0);
         QVERIFY(dialogs.messages.empty());
     }
 
@@ -168,18 +168,18 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         form.ScreenDpiOverride = 96;
-        form.UseGridCheck->setChecked(false);
-        form.ZoomEd->setValue(100);
+        form.ArrangeTab->Opts->UseGridCheck->setChecked(false);
+        form.ArrangeTab->ZoomEd->setValue(100);
         std::unique_ptr<QMimeData> mime(uriList({path("a.png"), path("b.png")}));
-        form.DropFilesOnArrangeView(mime.get(), 192, 96); // two inches right, one down
-        QCOMPARE(form.PictureCount(), 2);
-        QCOMPARE(form.Placements.size(), 2);
-        QCOMPARE(form.Placements.at(0).Left, 2.0);
-        QCOMPARE(form.Placements.at(0).Top, 1.0);
-        QCOMPARE(form.Placements.at(0).PictureId, form.Pictures[0].PictureId);
-        QVERIFY(form.Placements.at(1).Left > 2.0); // fanned, not hidden under the first
-        QCOMPARE(form.Placements.at(1).PictureId, form.Pictures[1].PictureId);
-        QCOMPARE(form.SelectedPlacement, 1);
+        form.ArrangeTab->View->DropFilesOnArrangeView(mime.get(), 192, 96); // two inches right, one down
+        QCOMPARE(form.Doc->records().PictureCount(), 2);
+        QCOMPARE(form.Doc->records().Placements.size(), 2);
+        QCOMPARE(form.Doc->records().Placements.at(0).Left, 2.0);
+        QCOMPARE(form.Doc->records().Placements.at(0).Top, 1.0);
+        QCOMPARE(form.Doc->records().Placements.at(0).PictureId, form.Doc->records().Pictures[0].PictureId);
+        QVERIFY(form.Doc->records().Placements.at(1).Left > 2.0); // fanned, not hidden under the first
+        QCOMPARE(form.Doc->records().Placements.at(1).PictureId, form.Doc->records().Pictures[1].PictureId);
+        QCOMPARE(form.Doc->records().SelectedPlacement, 1);
     }
 
     void droppedArrangementOpensAfterTheQuestion_data()
@@ -204,10 +204,10 @@ private slots:
         TMainForm form;
         form.AddPictureFiles({path("a.png"), path("b.png")});
         std::unique_ptr<QMimeData> mime(uriList({path("b.png"), sga}));
-        form.DropFilesOnWindow(mime.get());
+        form.Files->DropFilesOnWindow(mime.get());
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/Open"));
-        QCOMPARE(form.PictureCount(), pictures);
+        QCOMPARE(form.Doc->records().PictureCount(), pictures);
     }
 
     void recentFilesRule_data()

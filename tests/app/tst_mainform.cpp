@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "arrange/Geometry.h"
 #include "document/UndoCommands.h"
 #include "common/TestRegistry.h"
@@ -63,21 +63,21 @@ private slots:
         DialogRecorder rec;
         TMainForm form;
         QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [Noname.sga]"));
-        QCOMPARE(form.SelectedPlacement, -1);
-        QCOMPARE(form.PictureCount(), 0);
-        QCOMPARE(form.Placements.Count, 0u);
-        for (QWidget *w : {static_cast<QWidget *>(form.HellKonBtn), static_cast<QWidget *>(form.DelitBtn),
-                           static_cast<QWidget *>(form.RotLeftBtn), static_cast<QWidget *>(form.RotRightBtn),
-                           static_cast<QWidget *>(form.FreeText), static_cast<QWidget *>(form.ShowBigBtn),
-                           static_cast<QWidget *>(form.ChangePosSizeBtn), static_cast<QWidget *>(form.CutCheck)})
+        QCOMPARE(form.Doc->records().SelectedPlacement, -1);
+        QCOMPARE(form.Doc->records().PictureCount(), 0);
+        QCOMPARE(form.Doc->records().Placements.Count, 0u);
+        for (QWidget *w : {static_cast<QWidget *>(form.ArrangeTab->HellKonBtn), static_cast<QWidget *>(form.ArrangeTab->DelitBtn),
+                           static_cast<QWidget *>(form.ArrangeTab->RotLeftBtn), static_cast<QWidget *>(form.ArrangeTab->RotRightBtn),
+                           static_cast<QWidget *>(form.ArrangeTab->FreeText), static_cast<QWidget *>(form.ArrangeTab->ShowBigBtn),
+                           static_cast<QWidget *>(form.ArrangeTab->ChangePosSizeBtn), static_cast<QWidget *>(form.ArrangeTab->CutCheck)})
             QVERIFY2(!w->isEnabled(), qPrintable(w->metaObject()->className()));
-        QCOMPARE(DibWidth(form.PreviewDib), 320);
-        QCOMPARE(DibHeight(form.PreviewDib), 200);
-        QCOMPARE(DibBitCount(form.PreviewDib), 24);
-        QCOMPARE(getpixel(form.PreviewDib, 17, 123), 0xFFFFFFu);
-        QVERIFY(form.ProgramFolder.endsWith(QLatin1Char('/')));
-        QVERIFY(!form.Timer1->isActive());
-        QCOMPARE(form.Timer1->interval(), 500);
+        QCOMPARE(DibWidth(form.CollectionTab->PreviewDib), 320);
+        QCOMPARE(DibHeight(form.CollectionTab->PreviewDib), 200);
+        QCOMPARE(DibBitCount(form.CollectionTab->PreviewDib), 24);
+        QCOMPARE(getpixel(form.CollectionTab->PreviewDib, 17, 123), 0xFFFFFFu);
+        QVERIFY(ProgramFolder().endsWith(QLatin1Char('/')));
+        QVERIFY(!form.ArrangeTab->Timer1->isActive());
+        QCOMPARE(form.ArrangeTab->Timer1->interval(), 500);
         QCOMPARE(form.PageControl2->count(), 4);
     }
 
@@ -114,7 +114,7 @@ private slots:
         TMainForm form;
         form.show();
         if (changed)
-            form.ShowGridCheck->toggle();
+            form.ArrangeTab->Opts->ShowGridCheck->toggle();
         QCOMPARE(form.close(), closed);
         QCOMPARE(rec.messages.size(), std::size_t(changed ? 1 : 0));
         QCOMPARE(form.isVisible(), !closed);
@@ -148,18 +148,18 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&form));
         DIB dib;
         QVERIFY(newdib(&dib, 4, 4, 24, nullptr, 0));
-        form.appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
+        form.Doc->records().appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
         form.UpdateListBox();
-        form.PageControl2->setCurrentWidget(form.TabSheet1);
-        form.FilterComboBox1->showPopup();
-        QAbstractItemView *list = form.FilterComboBox1->view();
+        form.PageControl2->setCurrentWidget(form.CollectionTab);
+        form.CollectionTab->Folders->FilterComboBox1->showPopup();
+        QAbstractItemView *list = form.CollectionTab->Folders->FilterComboBox1->view();
         QTRY_VERIFY(list->isVisible());
         QTest::keyClick(list, Qt::Key(key));
         QTRY_VERIFY(!list->isVisible());
-        QCOMPARE(form.PictureCount(), 1);
+        QCOMPARE(form.Doc->records().PictureCount(), 1);
         // Without a popup, Escape still works the Delete button.
         QTest::keyClick(&form, Qt::Key_Escape);
-        QCOMPARE(form.PictureCount(), 0);
+        QCOMPARE(form.Doc->records().PictureCount(), 0);
     }
 
     // Keys of the arrange view act on the selection; Ctrl+Z takes back what they changed.
@@ -198,32 +198,32 @@ private slots:
         TMainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        form.PageControl2->setCurrentWidget(form.TabSheet3);
+        form.PageControl2->setCurrentWidget(form.ArrangeTab);
         form.ScreenDpiOverride = 96;
-        form.ZoomEd->setValue(100);
-        form.UseGridCheck->setChecked(grid);
-        form.PageCountED->setValue(2);
+        form.ArrangeTab->ZoomEd->setValue(100);
+        form.ArrangeTab->Opts->UseGridCheck->setChecked(grid);
+        form.ArrangeTab->PageCountED->setValue(2);
         DIB dib;
         QVERIFY(newdib(&dib, 4, 4, 24, nullptr, 0));
-        const int id = form.appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
+        const int id = form.Doc->records().appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
         const double x0 = 10 / MmPerInch, y0 = 20 / MmPerInch;
-        *form.Placements.Append() = Placement{x0, y0, 1, 1, 1, id, 0, {}};
-        form.selectPlacement(0);
-        form.Undo->reset();
-        form.PaintBox2->setFocus();
+        *form.Doc->records().Placements.Append() = Placement{x0, y0, 1, 1, 1, id, 0, {}};
+        form.Doc->selectPlacement(0);
+        form.Doc->undo().reset();
+        form.ArrangeTab->View->PaintBox2->setFocus();
 
-        QTest::keyClick(form.PaintBox2, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(form.Placements.size(), placements);
-        QCOMPARE(form.SelectedPlacement, selected);
-        QCOMPARE(form.APageEd->value(), page);
+        QTest::keyClick(form.ArrangeTab->View->PaintBox2, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(form.Doc->records().Placements.size(), placements);
+        QCOMPARE(form.Doc->records().SelectedPlacement, selected);
+        QCOMPARE(form.ArrangeTab->APageEd->value(), page);
         if (placements == 1) {
-            QVERIFY(qFuzzyCompare(form.Placements.at(0).Left, x0 + dx));
-            QVERIFY(qFuzzyCompare(form.Placements.at(0).Top, y0 + dy));
+            QVERIFY(qFuzzyCompare(form.Doc->records().Placements.at(0).Left, x0 + dx));
+            QVERIFY(qFuzzyCompare(form.Doc->records().Placements.at(0).Top, y0 + dy));
         }
-        QTest::keyClick(form.PaintBox2, Qt::Key_Z, Qt::ControlModifier);
-        QCOMPARE(form.Placements.size(), 1);
-        QCOMPARE(form.Placements.at(0).Left, x0);
-        QCOMPARE(form.Placements.at(0).Top, y0);
+        QTest::keyClick(form.ArrangeTab->View->PaintBox2, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(form.Doc->records().Placements.size(), 1);
+        QCOMPARE(form.Doc->records().Placements.at(0).Left, x0);
+        QCOMPARE(form.Doc->records().Placements.at(0).Top, y0);
     }
 
     void progressBarRect_data()
@@ -253,17 +253,17 @@ private slots:
         TMainForm form;
         form.show();
         SendWMUser(&form, 60);
-        QCOMPARE(form.ProgressPercent, 60);
+        QCOMPARE(form.ProgressPanel->ProgressPercent, 60);
         QImage grown = form.ProgressPanel->grab().toImage();
         QCOMPARE(QColor(grown.pixel(5, grown.height() / 2)), QColor(0, 0, 128));
         QVERIFY(QColor(grown.pixel(grown.width() - 3, grown.height() / 2)) != QColor(0, 0, 128));
         form.SetProStatus(10);
-        QCOMPARE(form.ProgressPercent, 10);
+        QCOMPARE(form.ProgressPanel->ProgressPercent, 10);
         QImage shrunk = form.ProgressPanel->grab().toImage();
         QVERIFY(QColor(shrunk.pixel(20, shrunk.height() / 2)) != QColor(0, 0, 128));
         QCOMPARE(QColor(shrunk.pixel(2, shrunk.height() / 2)), QColor(0, 0, 128));
         form.SetProStatus(250); // out-of-range values are held to the bar
-        QCOMPARE(form.ProgressPercent, 100);
+        QCOMPARE(form.ProgressPanel->ProgressPercent, 100);
     }
 
     void wheelScrollsVisibleViewOnly_data()
@@ -284,19 +284,19 @@ private slots:
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         form.PageControl2->setCurrentIndex(tab);
-        for (QScrollArea *a : {form.ScrollBox2, form.ScrollBox3}) {
+        for (QScrollArea *a : {form.ArrangeTab->View->ScrollBox2, form.PrintTab->ScrollBox3}) {
             a->widget()->resize(400, 5000);
             a->verticalScrollBar()->setRange(0, 5000); // hidden tabs lay out lazily
             a->verticalScrollBar()->setValue(100);
         }
         QScrollArea *target = form.wheelTarget();
         QCOMPARE(target != nullptr, scrolls);
-        QWidget *over = target ? target->viewport() : static_cast<QWidget *>(form.SortNameBtn);
+        QWidget *over = target ? target->viewport() : static_cast<QWidget *>(form.SortTab->SortNameBtn);
         QWheelEvent wheel(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &wheel);
-        QCOMPARE(form.ScrollBox2->verticalScrollBar()->value(), tab == 2 ? 120 : 100);
-        QCOMPARE(form.ScrollBox3->verticalScrollBar()->value(), tab == 3 ? 120 : 100);
+        QCOMPARE(form.ArrangeTab->View->ScrollBox2->verticalScrollBar()->value(), tab == 2 ? 120 : 100);
+        QCOMPARE(form.PrintTab->ScrollBox3->verticalScrollBar()->value(), tab == 3 ? 120 : 100);
     }
 
     // A list under the mouse scrolls itself, also when its scroll area passes
@@ -312,22 +312,22 @@ private slots:
         QFETCH(bool, onScrollBar);
         DialogRecorder rec;
         TMainForm form;
-        form.PageControl2->setCurrentWidget(form.TabSheet1);
-        form.PageControl3->setCurrentWidget(form.TabSheet10); // the browser is the wheel's view here
+        form.PageControl2->setCurrentWidget(form.CollectionTab);
+        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid); // the browser is the wheel's view here
         for (int i = 0; i < 300; ++i)
-            form.ImageList->addItem(QStringLiteral("picture %1").arg(i));
+            form.CollectionTab->ImageList->addItem(QStringLiteral("picture %1").arg(i));
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QScrollBar *listBar = form.ImageList->verticalScrollBar();
+        QScrollBar *listBar = form.CollectionTab->ImageList->verticalScrollBar();
         QTRY_VERIFY(listBar->maximum() > 0);
-        QWidget *over = onScrollBar ? static_cast<QWidget *>(listBar) : form.ImageList->viewport();
+        QWidget *over = onScrollBar ? static_cast<QWidget *>(listBar) : form.CollectionTab->ImageList->viewport();
         const QPoint at = over->rect().center();
         QWheelEvent wheel(at, over->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &wheel);
         QVERIFY(listBar->value() > 0);
-        QCOMPARE(form.ScrollBox4->verticalScrollBar()->value(), 0);
+        QCOMPARE(form.CollectionTab->Grid->ScrollBox4->verticalScrollBar()->value(), 0);
     }
 
     void quitImageReleasedOutsideDoesNotClose()
@@ -336,16 +336,16 @@ private slots:
         TMainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.ShowGridCheck->toggle(); // an unsaved change: quitting asks
+        form.ArrangeTab->Opts->ShowGridCheck->toggle(); // an unsaved change: quitting asks
         QTest::mousePress(form.EndeBtn, Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(form.EndePressed);
+        QVERIFY(form.EndeBtn->Pressed);
         QVERIFY(form.EndeBtnDown->isVisible());
         QMouseEvent move(QEvent::MouseMove, QPointF(-4, 5), form.EndeBtn->mapToGlobal(QPointF(-4, 5)), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(form.EndeBtn, &move);
         QVERIFY(!form.EndeBtnDown->isVisible()); // outside: normal look again
         QTest::mouseRelease(form.EndeBtn, Qt::LeftButton, {}, QPoint(-4, 5));
-        QVERIFY(!form.EndePressed);
+        QVERIFY(!form.EndeBtn->Pressed);
         QVERIFY(rec.messages.empty()); // no closing question: it did not close
         QVERIFY(form.isVisible());
 
@@ -373,25 +373,25 @@ private slots:
         TMainForm form;
         DIB d;
         QVERIFY(newdib(&d, 4, 4, 24, nullptr, 0));
-        const int id = form.appendPicture(QStringLiteral("/pics/photo.jpg"), d);
-        form.Pictures[0].Comment = QStringLiteral("Beach");
-        Placement *p = form.Placements.Append();
+        const int id = form.Doc->records().appendPicture(QStringLiteral("/pics/photo.jpg"), d);
+        form.Doc->records().Pictures[0].Comment = QStringLiteral("Beach");
+        Placement *p = form.Doc->records().Placements.Append();
         *p = Placement{0.59, 0.59, 5.12, 3.94, 1, id, 1, {}};
-        form.SelectedPlacement = 0;
-        form.UpdateSelectionControls();
-        form.ChangeFreeText();
-        QVERIFY(form.CutCheck->isEnabled());
-        QVERIFY(form.CutCheck->isChecked());
-        QCOMPARE(form.FreeText->text(), QStringLiteral("Beach"));
+        form.Doc->records().SelectedPlacement = 0;
+        form.ArrangeTab->UpdateSelectionControls();
+        form.ArrangeTab->ChangeFreeText();
+        QVERIFY(form.ArrangeTab->CutCheck->isEnabled());
+        QVERIFY(form.ArrangeTab->CutCheck->isChecked());
+        QCOMPARE(form.ArrangeTab->FreeText->text(), QStringLiteral("Beach"));
         QLocale::setDefault(QLocale::c());
-        form.ShowSizeInfo();
+        form.ArrangeTab->ShowSizeInfo();
         QCOMPARE(form.StatusText->text(),
                  QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));
-        form.SelectedPlacement = -1;
-        form.UpdateSelectionControls();
-        form.ChangeFreeText(); // nothing without a selection: the panel keeps its text
-        QVERIFY(!form.CutCheck->isEnabled());
-        QCOMPARE(form.FreeText->text(), QStringLiteral("Beach"));
+        form.Doc->records().SelectedPlacement = -1;
+        form.ArrangeTab->UpdateSelectionControls();
+        form.ArrangeTab->ChangeFreeText(); // nothing without a selection: the panel keeps its text
+        QVERIFY(!form.ArrangeTab->CutCheck->isEnabled());
+        QCOMPARE(form.ArrangeTab->FreeText->text(), QStringLiteral("Beach"));
     }
 };
 

@@ -1,5 +1,5 @@
-#include "app/MainUnit.h"
-#include "app/Settings.h"
+#include "common/WindowParts.h"
+#include "platform/Settings.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "document/ArrangementFile.h"
@@ -36,16 +36,16 @@ private slots:
     {
         DialogRecorder dialogs;
         TMainForm form;
-        form.PageControl3->setCurrentWidget(form.TabSheet9); // the restore must choose the page
+        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9); // the restore must choose the page
         form.show();
-        QCOMPARE(form.SpaceED->value(), 5.0);
-        QCOMPARE(form.RandEd->value(), 15.0);
-        QVERIFY(form.UseGridCheck->isChecked());
-        QCOMPARE(form.GridEd->value(), 5.0);
-        QVERIFY(!form.ShowGridCheck->isChecked());
-        QCOMPARE(form.MinQualEd->value(), 72);
-        QVERIFY(form.EnhanceQualCheck->isChecked());
-        QCOMPARE(form.PageControl3->currentWidget(), form.TabSheet10);
+        QCOMPARE(form.ArrangeTab->Opts->SpaceED->value(), 5.0);
+        QCOMPARE(form.ArrangeTab->Opts->RandEd->value(), 15.0);
+        QVERIFY(form.ArrangeTab->Opts->UseGridCheck->isChecked());
+        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 5.0);
+        QVERIFY(!form.ArrangeTab->Opts->ShowGridCheck->isChecked());
+        QCOMPARE(form.ArrangeTab->Opts->MinQualEd->value(), 72);
+        QVERIFY(form.ArrangeTab->Opts->EnhanceQualCheck->isChecked());
+        QCOMPARE(form.CollectionTab->PageControl3->currentWidget(), form.CollectionTab->Grid);
     }
 
     void closingWithOkIsRemembered()
@@ -54,14 +54,14 @@ private slots:
         {
             TMainForm form;
             form.show();
-            form.GridEd->setValue(7.5);
-            form.SpaceED->setValue(2.25);
-            form.RandEd->setValue(20);
-            form.UseGridCheck->setChecked(false);
-            form.ShowGridCheck->setChecked(true);
-            form.MinQualEd->setValue(150);
-            form.EnhanceQualCheck->setChecked(false);
-            form.PageControl3->setCurrentWidget(form.TabSheet9);
+            form.ArrangeTab->Opts->GridEd->setValue(7.5);
+            form.ArrangeTab->Opts->SpaceED->setValue(2.25);
+            form.ArrangeTab->Opts->RandEd->setValue(20);
+            form.ArrangeTab->Opts->UseGridCheck->setChecked(false);
+            form.ArrangeTab->Opts->ShowGridCheck->setChecked(true);
+            form.ArrangeTab->Opts->MinQualEd->setValue(150);
+            form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
+            form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9);
             QVERIFY(form.close());
         }
         QSettings ini(settingsFile(), QSettings::IniFormat);
@@ -70,15 +70,15 @@ private slots:
 
         TMainForm again;
         again.show();
-        QCOMPARE(again.GridEd->value(), 7.5);
-        QCOMPARE(again.GridEDin->value(), 0.3); // the inch twin ran as after a user edit
-        QCOMPARE(again.SpaceED->value(), 2.25);
-        QCOMPARE(again.RandEd->value(), 20.0);
-        QVERIFY(!again.UseGridCheck->isChecked());
-        QVERIFY(again.ShowGridCheck->isChecked());
-        QCOMPARE(again.MinQualEd->value(), 150);
-        QVERIFY(!again.EnhanceQualCheck->isChecked());
-        QCOMPARE(again.PageControl3->currentWidget(), again.TabSheet9);
+        QCOMPARE(again.ArrangeTab->Opts->GridEd->value(), 7.5);
+        QCOMPARE(again.ArrangeTab->Opts->GridEDin->value(), 0.3); // the inch twin ran as after a user edit
+        QCOMPARE(again.ArrangeTab->Opts->SpaceED->value(), 2.25);
+        QCOMPARE(again.ArrangeTab->Opts->RandEd->value(), 20.0);
+        QVERIFY(!again.ArrangeTab->Opts->UseGridCheck->isChecked());
+        QVERIFY(again.ArrangeTab->Opts->ShowGridCheck->isChecked());
+        QCOMPARE(again.ArrangeTab->Opts->MinQualEd->value(), 150);
+        QVERIFY(!again.ArrangeTab->Opts->EnhanceQualCheck->isChecked());
+        QCOMPARE(again.CollectionTab->PageControl3->currentWidget(), again.CollectionTab->TabSheet9);
     }
 
     void cancellingSavesNothing()
@@ -87,13 +87,13 @@ private slots:
         {
             TMainForm form;
             form.show();
-            form.GridEd->setValue(9);
+            form.ArrangeTab->Opts->GridEd->setValue(9);
             QVERIFY(!form.close());
         }
         QVERIFY(!QFile::exists(settingsFile()));
         TMainForm again;
         again.show();
-        QCOMPARE(again.GridEd->value(), 5.0);
+        QCOMPARE(again.ArrangeTab->Opts->GridEd->value(), 5.0);
     }
 
     void openedArrangementsGridIsRemembered()
@@ -114,7 +114,7 @@ private slots:
         }
         TMainForm again;
         again.show();
-        QCOMPARE(again.GridEd->value(), 12.5);
+        QCOMPARE(again.ArrangeTab->Opts->GridEd->value(), 12.5);
     }
 
     void unreadableValuesKeepTheDefaults()
@@ -129,10 +129,10 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         form.show();
-        QCOMPARE(form.GridEd->value(), 5.0);
-        QVERIFY(form.UseGridCheck->isChecked());
-        QCOMPARE(form.PageControl3->currentWidget(), form.TabSheet10);
-        QCOMPARE(form.RandEd->value(), 22.5);
+        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 5.0);
+        QVERIFY(form.ArrangeTab->Opts->UseGridCheck->isChecked());
+        QCOMPARE(form.CollectionTab->PageControl3->currentWidget(), form.CollectionTab->Grid);
+        QCOMPARE(form.ArrangeTab->Opts->RandEd->value(), 22.5);
     }
 
     void printerOrientationOutlivesTheRun_data()

@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "arrange/ArrangeView.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
@@ -42,7 +42,7 @@ DIB bandedPicture(int width, int height, int left, int right)
 Placement *place(TMainForm &form, int pictureId, double left, double top, double width, double height, int page = 1,
                  bool cut = false)
 {
-    Placement *p = form.Placements.Append();
+    Placement *p = form.Doc->records().Placements.Append();
     p->PictureId = pictureId;
     p->Left = left;
     p->Top = top;
@@ -60,7 +60,7 @@ QImage paintView(TMainForm &form, QSize size)
     image.fill(Grey);
     {
         TDC dc(&image);
-        form.paintArrangeView(dc, image.rect());
+        form.ArrangeTab->View->paintArrangeView(dc, image.rect());
     }
     return image;
 }
@@ -69,7 +69,7 @@ std::unique_ptr<TMainForm> makeForm(int zoom)
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
-    form->ZoomEd->setValue(zoom);
+    form->ArrangeTab->ZoomEd->setValue(zoom);
     return form;
 }
 
@@ -99,26 +99,26 @@ private slots:
     void viewResizesBeforePainting()
     {
         auto form = makeForm(25);
-        QVERIFY(!form->syncArrangeViewSize());
-        QCOMPARE(form->PaintBox2->size(), QSize(192, 264));
-        QVERIFY(form->syncArrangeViewSize());
-        form->ZoomEd->setValue(100);
-        QVERIFY(!form->syncArrangeViewSize());
-        QCOMPARE(form->PaintBox2->size(), QSize(768, 1056));
+        QVERIFY(!form->ArrangeTab->View->syncArrangeViewSize());
+        QCOMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(192, 264));
+        QVERIFY(form->ArrangeTab->View->syncArrangeViewSize());
+        form->ArrangeTab->ZoomEd->setValue(100);
+        QVERIFY(!form->ArrangeTab->View->syncArrangeViewSize());
+        QCOMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(768, 1056));
     }
 
     // A paint box of no size gets no paint event: showing the window must size both.
     void shownWindowSizesTheViews()
     {
         auto form = makeForm(25);
-        form->PageControl2->setCurrentWidget(form->TabSheet3);
+        form->PageControl2->setCurrentWidget(form->ArrangeTab);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QTRY_COMPARE(form->PaintBox2->size(), QSize(192, 264));
-        QTRY_COMPARE(form->PaintBox1->height(), 1);
-        QCOMPARE(form->PaintBox1->width(), form->ScrollBox1->viewport()->width());
-        form->ZoomEd->setValue(50);
-        QTRY_COMPARE(form->PaintBox2->size(), QSize(384, 528));
+        QTRY_COMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(192, 264));
+        QTRY_COMPARE(form->ArrangeTab->Strip->PaintBox1->height(), 1);
+        QCOMPARE(form->ArrangeTab->Strip->PaintBox1->width(), form->ArrangeTab->Strip->ScrollBox1->viewport()->width());
+        form->ArrangeTab->ZoomEd->setValue(50);
+        QTRY_COMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(384, 528));
     }
 
     void gridDots_data()
@@ -140,7 +140,7 @@ private slots:
         QFETCH(QPoint, at);
         QFETCH(bool, dot);
         auto form = makeForm(100);
-        form->ShowGridCheck->setChecked(true);
+        form->ArrangeTab->Opts->ShowGridCheck->setChecked(true);
         const QImage image = paintView(*form, QSize(768, 1056));
         QVERIFY2((image.pixel(at) == Black) == dot, qPrintable(describe(image, at)));
         QVERIFY(image.pixel(at) == Black || image.pixel(at) == White);
@@ -149,12 +149,12 @@ private slots:
     void gridDotsOnlyInsideClip()
     {
         auto form = makeForm(100);
-        form->ShowGridCheck->setChecked(true);
+        form->ArrangeTab->Opts->ShowGridCheck->setChecked(true);
         QImage image(768, 1056, QImage::Format_RGB32);
         image.fill(Grey);
         {
             TDC dc(&image);
-            form->paintArrangeView(dc, QRect(30, 30, 100, 100));
+            form->ArrangeTab->View->paintArrangeView(dc, QRect(30, 30, 100, 100));
         }
         QCOMPARE(image.pixel(37, 37), Black);
         QCOMPARE(image.pixel(18, 18), White);
@@ -182,7 +182,7 @@ private slots:
         QFETCH(QPoint, at);
         QFETCH(QRgb, colour);
         auto form = makeForm(100);
-        const int id = form->appendPicture(QStringLiteral("/pics/bands.png"), bandedPicture(400, 300, 50, 350));
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/pics/bands.png"), bandedPicture(400, 300, 50, 350));
         place(*form, id, 0.5, 0.25, 1.0, 1.0, 1, cut);
         const QImage image = paintView(*form, QSize(768, 1056));
         QVERIFY2(image.pixel(at) == colour, qPrintable(describe(image, at)));
@@ -191,8 +191,8 @@ private slots:
     void laterPlacementDrawnOver()
     {
         auto form = makeForm(100);
-        const int red = form->appendPicture(QStringLiteral("/r.png"), bandedPicture(96, 96, 96, 96));
-        const int blue = form->appendPicture(QStringLiteral("/b.png"), bandedPicture(96, 96, 0, 0));
+        const int red = form->Doc->records().appendPicture(QStringLiteral("/r.png"), bandedPicture(96, 96, 96, 96));
+        const int blue = form->Doc->records().appendPicture(QStringLiteral("/b.png"), bandedPicture(96, 96, 0, 0));
         place(*form, red, 0, 0, 1, 1);
         place(*form, blue, 0.5, 0.5, 1, 1);
         const QImage image = paintView(*form, QSize(768, 1056));
@@ -211,10 +211,10 @@ private slots:
     {
         QFETCH(bool, dragging);
         auto form = makeForm(100);
-        const int id = form->appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
         place(*form, id, 0.5, 0.25, 1.0, 1.0);
-        form->SelectedPlacement = 0;
-        form->Dragging = dragging ? 1 : 0;
+        form->Doc->records().SelectedPlacement = 0;
+        form->ArrangeTab->View->Dragging = dragging ? 1 : 0;
         const QImage image = paintView(*form, QSize(768, 1056));
 
         // Frame (48, 24, 96, 96): the outline runs over the picture's edge pixels.
@@ -250,15 +250,15 @@ private slots:
     {
         QFETCH(bool, selected);
         auto form = makeForm(100);
-        form->PageCountED->setValue(2);
-        const int id = form->appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
+        form->ArrangeTab->PageCountED->setValue(2);
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
         place(*form, id, 0.5, 0.25, 1.0, 1.0, 2);
-        form->SelectedPlacement = selected ? 0 : -1;
+        form->Doc->records().SelectedPlacement = selected ? 0 : -1;
         QImage image = paintView(*form, QSize(768, 1056));
         QCOMPARE(image.pixel(70, 60), White);
         QCOMPARE(image.pixel(48, 24), White);
         QCOMPARE(image.pixel(45, 21), White);
-        form->APageEd->setValue(2);
+        form->ArrangeTab->APageEd->setValue(2);
         image = paintView(*form, QSize(768, 1056));
         QCOMPARE(image.pixel(70, 60), Green);
     }
@@ -268,10 +268,10 @@ private slots:
     void chooseFontChangesTheCaptionFont()
     {
         auto form = makeForm(100);
-        const int id = form->appendPicture(QStringLiteral("/g.png"), bandedPicture(192, 96, 0, 192));
-        form->Pictures[0].Comment = QStringLiteral("H");
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/g.png"), bandedPicture(192, 96, 0, 192));
+        form->Doc->records().Pictures[0].Comment = QStringLiteral("H");
         place(*form, id, 0, 0, 2.0, 1.0);
-        form->BkColBox->setSelected(std::int32_t(RGB(255, 0, 0)));
+        form->ArrangeTab->Opts->BkColBox->setSelected(std::int32_t(RGB(255, 0, 0)));
         auto captionRows = [&] {
             const QImage image = paintView(*form, QSize(768, 1056));
             int rows = 0;
@@ -293,18 +293,18 @@ private slots:
             return accept;
         };
         recorder.install();
-        form->FontBtn->click();
+        form->ArrangeTab->Opts->FontBtn->click();
         QCOMPARE(offered.family(), QStringLiteral("Arial"));
         QCOMPARE(offered.pointSize(), 11);
-        QCOMPARE(form->CaptionFont.Name, QStringLiteral("Arial"));
+        QCOMPARE(form->Doc->options().Font.Name, QStringLiteral("Arial"));
 
         accept = true;
-        form->FontBtn->click();
-        QCOMPARE(form->CaptionFont.Name, QStringLiteral("DejaVu Serif"));
-        QCOMPARE(form->CaptionFont.Size, 30);
-        QCOMPARE(form->CaptionFont.Style, std::uint8_t(1));
-        QCOMPARE(form->CaptionFont.Color, std::int32_t(RGB(0, 0, 255)));
-        QCOMPARE(form->options().Font.Name, QStringLiteral("DejaVu Serif"));
+        form->ArrangeTab->Opts->FontBtn->click();
+        QCOMPARE(form->Doc->options().Font.Name, QStringLiteral("DejaVu Serif"));
+        QCOMPARE(form->Doc->options().Font.Size, 30);
+        QCOMPARE(form->Doc->options().Font.Style, std::uint8_t(1));
+        QCOMPARE(form->Doc->options().Font.Color, std::int32_t(RGB(0, 0, 255)));
+        QCOMPARE(form->Doc->options().Font.Name, QStringLiteral("DejaVu Serif"));
         const int after = captionRows();
         QVERIFY2(after > 2 * before, qPrintable(QStringLiteral("caption rows: %1, then %2").arg(before).arg(after)));
     }
@@ -336,28 +336,30 @@ private slots:
         QFETCH(double, height);
         QFETCH(int, points);
         auto form = makeForm(100);
-        const int id = form->appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
-        form->Pictures[0].Comment = QStringLiteral("caption");
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
+        form->Doc->records().Pictures[0].Comment = QStringLiteral("caption");
         place(*form, id, left, top, width, height);
-        form->SelectedPlacement = 0;
-        form->CaptionFont.Size = points;
+        form->Doc->records().SelectedPlacement = 0;
+        ArrangementOptions o = form->Doc->options();
+        o.Font.Size = points;
+        form->Doc->resetOptions(o);
         for (int dragging : {0, 1}) {
-            form->Dragging = dragging;
+            form->ArrangeTab->View->Dragging = dragging;
             const QImage image = paintView(*form, QSize(200, 200));
             QCOMPARE(image.pixel(199, 199), White);
         }
-        form->Dragging = 0;
+        form->ArrangeTab->View->Dragging = 0;
     }
 
     void zeroSizedFramesDoNotFail()
     {
         auto form = makeForm(10);
-        const int id = form->appendPicture(QStringLiteral("/g.png"), bandedPicture(400, 300, 0, 400));
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/g.png"), bandedPicture(400, 300, 0, 400));
         place(*form, id, 0.1, 0.1, 0.001, 0.5, 1, true);
         place(*form, id, 0.1, 0.1, 0.5, 0.001, 1, true);
         place(*form, id, 0.1, 0.1, 0.0, 0.0, 1, false);
         place(*form, id, 0.1, 0.1, -1.0, -1.0, 1, true);
-        form->SelectedPlacement = 3;
+        form->Doc->records().SelectedPlacement = 3;
         const QImage image = paintView(*form, QSize(100, 100));
         QCOMPARE(image.pixel(50, 50), White);
     }
@@ -414,11 +416,11 @@ private slots:
     void emptyStripIsOnePixelHigh()
     {
         TMainForm form;
-        for (int i = 0; i < 3 && !form.syncStripSize(); ++i) {
+        for (int i = 0; i < 3 && !form.ArrangeTab->Strip->syncStripSize(); ++i) {
         }
-        QVERIFY(form.syncStripSize());
-        QCOMPARE(form.PaintBox1->height(), 1);
-        QCOMPARE(form.PaintBox1->width(), form.ScrollBox1->viewport()->width());
+        QVERIFY(form.ArrangeTab->Strip->syncStripSize());
+        QCOMPARE(form.ArrangeTab->Strip->PaintBox1->height(), 1);
+        QCOMPARE(form.ArrangeTab->Strip->PaintBox1->width(), form.ArrangeTab->Strip->ScrollBox1->viewport()->width());
     }
 
     void paintsVisibleCells()

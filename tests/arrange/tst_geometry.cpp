@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "arrange/Geometry.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
@@ -170,12 +170,12 @@ private slots:
     void startupShowsConvertedDefaults()
     {
         TMainForm form;
-        QCOMPARE(form.RandEDin->value(), 0.59);
-        QCOMPARE(form.SpaceEdin->value(), 0.20);
-        QCOMPARE(form.GridEDin->value(), 0.20);
-        QCOMPARE(form.DBreiteEdin->value(), 5.12);
-        QCOMPARE(form.DHocheEdin->value(), 3.94);
-        QCOMPARE(form.RandEd->value(), 15.0);
+        QCOMPARE(form.ArrangeTab->Opts->RandEDin->value(), 0.59);
+        QCOMPARE(form.ArrangeTab->Opts->SpaceEdin->value(), 0.20);
+        QCOMPARE(form.ArrangeTab->Opts->GridEDin->value(), 0.20);
+        QCOMPARE(form.ArrangeTab->Opts->DBreiteEdin->value(), 5.12);
+        QCOMPARE(form.ArrangeTab->Opts->DHocheEdin->value(), 3.94);
+        QCOMPARE(form.ArrangeTab->Opts->RandEd->value(), 15.0);
     }
 
     void twinEdits_data()
@@ -201,15 +201,15 @@ private slots:
         QFETCH(double, expectedEdited);
         TMainForm form;
         const std::map<QString, QDoubleSpinBox *> edits = {
-            {"RandEd", form.RandEd},       {"RandEDin", form.RandEDin},       {"SpaceED", form.SpaceED},
-            {"SpaceEdin", form.SpaceEdin}, {"GridEd", form.GridEd},           {"GridEDin", form.GridEDin},
-            {"DBreiteED", form.DBreiteED}, {"DBreiteEdin", form.DBreiteEdin}, {"DHocheED", form.DHocheED},
-            {"DHocheEdin", form.DHocheEdin}};
+            {"RandEd", form.ArrangeTab->Opts->RandEd},       {"RandEDin", form.ArrangeTab->Opts->RandEDin},       {"SpaceED", form.ArrangeTab->Opts->SpaceED},
+            {"SpaceEdin", form.ArrangeTab->Opts->SpaceEdin}, {"GridEd", form.ArrangeTab->Opts->GridEd},           {"GridEDin", form.ArrangeTab->Opts->GridEDin},
+            {"DBreiteED", form.ArrangeTab->Opts->DBreiteED}, {"DBreiteEdin", form.ArrangeTab->Opts->DBreiteEdin}, {"DHocheED", form.ArrangeTab->Opts->DHocheED},
+            {"DHocheEdin", form.ArrangeTab->Opts->DHocheEdin}};
         edits.at(edited)->setValue(value);
         QCOMPARE(edits.at(twin)->value(), expectedTwin);
         // The twin's write did not come back to the edited box.
         QCOMPARE(edits.at(edited)->value(), expectedEdited);
-        QVERIFY(!form.UpdateGuard);
+        QVERIFY(!form.ArrangeTab->Opts->UpdateGuard);
     }
 
     void pages_data()
@@ -234,30 +234,30 @@ private slots:
         QFETCH(int, page2);
         QFETCH(int, expectedCurrent);
         TMainForm form;
-        form.PageCountED->setValue(count);
-        form.APageEd->setValue(current);
-        form.PageCountED->setValue(newCount);
+        form.ArrangeTab->PageCountED->setValue(count);
+        form.ArrangeTab->APageEd->setValue(current);
+        form.ArrangeTab->PageCountED->setValue(newCount);
         if (page2 > 0)
-            form.APageEd2->setValue(page2);
-        QCOMPARE(form.APageEd->value(), expectedCurrent);
-        QCOMPARE(form.APageEd2->value(), expectedCurrent);
-        QVERIFY(!form.UpdateGuard);
+            form.PrintTab->APageEd2->setValue(page2);
+        QCOMPARE(form.ArrangeTab->APageEd->value(), expectedCurrent);
+        QCOMPARE(form.PrintTab->APageEd2->value(), expectedCurrent);
+        QVERIFY(!form.ArrangeTab->Opts->UpdateGuard);
     }
 
     void windowTransformsReadTheEdits()
     {
         TMainForm form;
         form.ScreenDpiOverride = 96;
-        QCOMPARE(form.ArrangeViewSize(), QSize(192, 264));
-        form.ZoomEd->setValue(100);
-        QCOMPARE(form.ToView(1.0), 96);
-        QCOMPARE(form.FromView(96), 1.0);
-        QCOMPARE(form.SnapToGrid(0.1), 5.0 / MmPerInch);
-        form.UseGridCheck->setChecked(false);
-        QCOMPARE(form.SnapToGrid(0.1), 0.1);
-        form.GridEd->setValue(10);
-        form.UseGridCheck->setChecked(true);
-        QCOMPARE(form.SnapToGrid(0.1), 0.0);
+        QCOMPARE(form.ArrangeTab->View->ArrangeViewSize(), QSize(192, 264));
+        form.ArrangeTab->ZoomEd->setValue(100);
+        QCOMPARE(form.ArrangeTab->View->ToView(1.0), 96);
+        QCOMPARE(form.ArrangeTab->View->FromView(96), 1.0);
+        QCOMPARE(form.ArrangeTab->View->SnapToGrid(0.1), 5.0 / MmPerInch);
+        form.ArrangeTab->Opts->UseGridCheck->setChecked(false);
+        QCOMPARE(form.ArrangeTab->View->SnapToGrid(0.1), 0.1);
+        form.ArrangeTab->Opts->GridEd->setValue(10);
+        form.ArrangeTab->Opts->UseGridCheck->setChecked(true);
+        QCOMPARE(form.ArrangeTab->View->SnapToGrid(0.1), 0.0);
     }
 };
 SGA_TEST(TestPageControls)

@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "arrange/Geometry.h"
 #include "arrange/KoordFUnit.h"
 #include "common/TestRegistry.h"
@@ -30,20 +30,20 @@ private slots:
     void passThroughRoundsToHundredthsOfMillimetre()
     {
         TMainForm form;
-        form.EnhanceQualCheck->setChecked(false);
+        form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
         DIB d;
         newdib(&d, 4, 4, 24, nullptr, 0);
-        const int id = form.appendPicture(QStringLiteral("/a.png"), d);
-        Placement *p = form.Placements.Append();
+        const int id = form.Doc->records().appendPicture(QStringLiteral("/a.png"), d);
+        Placement *p = form.Doc->records().Placements.Append();
         *p = Placement{1, 0.5, 2, 1, 1, id, 0, {}};
-        form.SelectedPlacement = 0;
+        form.Doc->records().SelectedPlacement = 0;
 
         DialogRecorder recorder;
         double shownLeft = 0, shownLeftInch = 0, shownRight = 0;
         recorder.handler.exec = [&](QDialog *) {
-            shownLeft = form.KoordEdForm->LeftEd->value();
-            shownLeftInch = form.KoordEdForm->LeftEdin->value();
-            shownRight = form.KoordEdForm->RightEd->value();
+            shownLeft = form.ArrangeTab->KoordEdForm->LeftEd->value();
+            shownLeftInch = form.ArrangeTab->KoordEdForm->LeftEdin->value();
+            shownRight = form.ArrangeTab->KoordEdForm->RightEd->value();
             return int(QDialog::Accepted);
         };
         recorder.install();
@@ -51,7 +51,7 @@ private slots:
         QCOMPARE(shownLeft, 25.40);
         QCOMPARE(shownLeftInch, 1.00);
         QCOMPARE(shownRight, 76.20); // 25.40 + 50.80
-        const Placement &q = form.Placements.at(0);
+        const Placement &q = form.Doc->records().Placements.at(0);
         QCOMPARE(QString::number(q.Left, 'f', 7), QStringLiteral("1.0000020"));
         QCOMPARE(q.Left, 25.40 / MmPerInch);
         QCOMPARE(q.Width, 50.80 / MmPerInch);
@@ -59,7 +59,7 @@ private slots:
 
         // Cancel leaves the placement alone, even after edits in the dialog.
         recorder.handler.exec = [&](QDialog *) {
-            form.KoordEdForm->LeftEd->setValue(3);
+            form.ArrangeTab->KoordEdForm->LeftEd->setValue(3);
             return int(QDialog::Rejected);
         };
         recorder.install();

@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "arrange/Geometry.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
@@ -33,7 +33,7 @@ DIB grey(int w, int h)
 
 Placement &place(TMainForm &form, int pictureId, double left, double top, double width, double height, int page = 1)
 {
-    Placement *p = form.Placements.Append();
+    Placement *p = form.Doc->records().Placements.Append();
     p->PictureId = pictureId;
     p->Left = left;
     p->Top = top;
@@ -48,30 +48,30 @@ std::unique_ptr<TMainForm> makeForm()
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
-    form->ZoomEd->setValue(100);
-    form->EnhanceQualCheck->setChecked(false);
-    form->UseGridCheck->setChecked(false);
+    form->ArrangeTab->ZoomEd->setValue(100);
+    form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
+    form->ArrangeTab->Opts->UseGridCheck->setChecked(false);
     return form;
 }
 
 void press(TMainForm &form, QPoint at, Qt::MouseButton button = Qt::LeftButton)
 {
-    QMouseEvent e(QEvent::MouseButtonPress, at, form.PaintBox2->mapToGlobal(at), button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(form.PaintBox2, &e);
+    QMouseEvent e(QEvent::MouseButtonPress, at, form.ArrangeTab->View->PaintBox2->mapToGlobal(at), button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(form.ArrangeTab->View->PaintBox2, &e);
 }
 
 void move(TMainForm &form, QPoint at)
 {
-    QMouseEvent e(QEvent::MouseMove, at, form.PaintBox2->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+    QMouseEvent e(QEvent::MouseMove, at, form.ArrangeTab->View->PaintBox2->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
                   Qt::NoModifier);
-    QCoreApplication::sendEvent(form.PaintBox2, &e);
+    QCoreApplication::sendEvent(form.ArrangeTab->View->PaintBox2, &e);
 }
 
 void release(TMainForm &form, QPoint at)
 {
-    QMouseEvent e(QEvent::MouseButtonRelease, at, form.PaintBox2->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+    QMouseEvent e(QEvent::MouseButtonRelease, at, form.ArrangeTab->View->PaintBox2->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
                   Qt::NoModifier);
-    QCoreApplication::sendEvent(form.PaintBox2, &e);
+    QCoreApplication::sendEvent(form.ArrangeTab->View->PaintBox2, &e);
 }
 
 QByteArray bits(double v) { return QByteArray(reinterpret_cast<const char *>(&v), sizeof v); }
@@ -101,49 +101,49 @@ private slots:
     void clickSelectsTopmostAndBringsItToFront()
     {
         auto form = makeForm();
-        const int id = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         place(*form, id, 0, 0, 2, 2);   // A
         place(*form, id, 1, 1, 2, 2);   // B over A
         place(*form, id, 5, 5, 1, 1);   // C apart
         press(*form, QPoint(100, 100)); // inside A and B
-        QCOMPARE(form->SelectedPlacement, 2);
-        QCOMPARE(form->Placements.at(2).Left, 1.0); // B swapped with C
-        QCOMPARE(form->Placements.at(1).Left, 5.0);
-        QCOMPARE(form->Dragging, 0); // selecting does not drag
-        QVERIFY(form->DelitBtn->isEnabled());
+        QCOMPARE(form->Doc->records().SelectedPlacement, 2);
+        QCOMPARE(form->Doc->records().Placements.at(2).Left, 1.0); // B swapped with C
+        QCOMPARE(form->Doc->records().Placements.at(1).Left, 5.0);
+        QCOMPARE(form->ArrangeTab->View->Dragging, 0); // selecting does not drag
+        QVERIFY(form->ArrangeTab->DelitBtn->isEnabled());
 
         press(*form, QPoint(50, 50)); // only A
-        QCOMPARE(form->SelectedPlacement, 2);
-        QCOMPARE(form->Placements.at(2).Left, 0.0);
-        QCOMPARE(form->Placements.at(1).Left, 5.0); // the ones between keep their places
-        QCOMPARE(form->Placements.at(0).Left, 1.0);
+        QCOMPARE(form->Doc->records().SelectedPlacement, 2);
+        QCOMPARE(form->Doc->records().Placements.at(2).Left, 0.0);
+        QCOMPARE(form->Doc->records().Placements.at(1).Left, 5.0); // the ones between keep their places
+        QCOMPARE(form->Doc->records().Placements.at(0).Left, 1.0);
 
         press(*form, QPoint(700, 1000)); // nothing there
-        QCOMPARE(form->SelectedPlacement, -1);
-        QVERIFY(!form->DelitBtn->isEnabled());
+        QCOMPARE(form->Doc->records().SelectedPlacement, -1);
+        QVERIFY(!form->ArrangeTab->DelitBtn->isEnabled());
     }
 
     void resizeFromRightHandleFlipsPastLeftEdge()
     {
         auto form = makeForm();
-        const int id = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         place(*form, id, 1, 1, 2, 1); // view frame (96, 96, 192, 96)
-        form->SelectedPlacement = 0;
+        form->Doc->records().SelectedPlacement = 0;
         press(*form, QPoint(96 + 192 + 2, 96 + 48));
-        QCOMPARE(form->Dragging, 1);
-        QCOMPARE(form->DragMode, 8);
-        QCOMPARE(form->GrabDX, 2);
+        QCOMPARE(form->ArrangeTab->View->Dragging, 1);
+        QCOMPARE(form->ArrangeTab->View->DragMode, 8);
+        QCOMPARE(form->ArrangeTab->View->GrabDX, 2);
         // Pixel values that are multiples of 3 map to exact inches and back.
         move(*form, QPoint(35, 144)); // right edge to 33, left of the left edge at 96
-        QCOMPARE(form->DragMode, 7);
-        QCOMPARE(form->Placements.at(0).Left, 33.0 / 96);
-        QCOMPARE(form->Placements.at(0).Width, 63.0 / 96);
+        QCOMPARE(form->ArrangeTab->View->DragMode, 7);
+        QCOMPARE(form->Doc->records().Placements.at(0).Left, 33.0 / 96);
+        QCOMPARE(form->Doc->records().Placements.at(0).Width, 63.0 / 96);
         move(*form, QPoint(20, 144)); // now the left edge follows
-        QCOMPARE(form->Placements.at(0).Left, 18.0 / 96);
-        QCOMPARE(form->Placements.at(0).Width, 78.0 / 96);
+        QCOMPARE(form->Doc->records().Placements.at(0).Left, 18.0 / 96);
+        QCOMPARE(form->Doc->records().Placements.at(0).Width, 78.0 / 96);
         release(*form, QPoint(20, 144));
-        QCOMPARE(form->Dragging, 0);
-        QCOMPARE(form->Placements.at(0).Height, 1.0);
+        QCOMPARE(form->ArrangeTab->View->Dragging, 0);
+        QCOMPARE(form->Doc->records().Placements.at(0).Height, 1.0);
         QCOMPARE(form->StatusText->text(),
                  QStringLiteral("( x: 0.19inch; y: 1.00inch ) ( Width: 0.81inch; Height: 1.00inch ) "));
     }
@@ -151,25 +151,25 @@ private slots:
     void moveSnapsCornerOnlyAndResizeSnapsAll()
     {
         auto form = makeForm();
-        form->UseGridCheck->setChecked(true); // 5 mm
-        const int id = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        form->ArrangeTab->Opts->UseGridCheck->setChecked(true); // 5 mm
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         const double width = 130 / MmPerInch, height = 100 / MmPerInch + 0.001;
         place(*form, id, 1.003, 1.007, width, height);
-        form->SelectedPlacement = 0;
+        form->Doc->records().SelectedPlacement = 0;
         press(*form, QPoint(150, 150));
-        QCOMPARE(form->DragMode, 9);
+        QCOMPARE(form->ArrangeTab->View->DragMode, 9);
         move(*form, QPoint(163, 171));
         release(*form, QPoint(163, 171));
-        const Placement &p = form->Placements.at(0);
+        const Placement &p = form->Doc->records().Placements.at(0);
         QVERIFY(onGrid(p.Left) && onGrid(p.Top));
         QCOMPARE(bits(p.Width), bits(width));
         QCOMPARE(bits(p.Height), bits(height));
 
         // A resize by the bottom-middle handle snaps all four values.
-        form->Placements.at(0).Left = 1.003;
-        const QPoint bottom(form->ToView(1.003) + form->ToView(width) / 2, form->ToView(p.Top) + form->ToView(height));
+        form->Doc->records().Placements.at(0).Left = 1.003;
+        const QPoint bottom(form->ArrangeTab->View->ToView(1.003) + form->ArrangeTab->View->ToView(width) / 2, form->ArrangeTab->View->ToView(p.Top) + form->ArrangeTab->View->ToView(height));
         press(*form, bottom);
-        QCOMPARE(form->DragMode, 6);
+        QCOMPARE(form->ArrangeTab->View->DragMode, 6);
         release(*form, bottom + QPoint(0, 17));
         QVERIFY(onGrid(p.Left) && onGrid(p.Top) && onGrid(p.Width) && onGrid(p.Height));
     }
@@ -177,152 +177,152 @@ private slots:
     void rightButtonSelectsAndOpensMenu()
     {
         auto form = makeForm();
-        const int id = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         place(*form, id, 0, 0, 1, 1);
         place(*form, id, 2, 2, 1, 1);
         press(*form, QPoint(10, 10), Qt::RightButton);
-        QCOMPARE(form->SelectedPlacement, 1);
-        QCOMPARE(form->Placements.at(1).Left, 0.0);
-        QCOMPARE(form->Dragging, 0);
-        QVERIFY(form->BildPopup->isVisible());
-        form->BildPopup->hide();
+        QCOMPARE(form->Doc->records().SelectedPlacement, 1);
+        QCOMPARE(form->Doc->records().Placements.at(1).Left, 0.0);
+        QCOMPARE(form->ArrangeTab->View->Dragging, 0);
+        QVERIFY(form->ArrangeTab->BildPopup->isVisible());
+        form->ArrangeTab->BildPopup->hide();
         press(*form, QPoint(500, 500), Qt::RightButton);
-        QCOMPARE(form->SelectedPlacement, -1);
-        QVERIFY(!form->BildPopup->isVisible());
+        QCOMPARE(form->Doc->records().SelectedPlacement, -1);
+        QVERIFY(!form->ArrangeTab->BildPopup->isVisible());
     }
 
     void stripDragAndDrop()
     {
         auto form = makeForm();
-        form->UseGridCheck->setChecked(true);
-        form->CutDefault->setChecked(true);
-        form->PageCountED->setValue(3);
-        form->APageEd->setValue(2);
-        form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
-        const int second = form->appendPicture(QStringLiteral("/b.png"), grey(8, 8));
-        form->PaintBox1->resize(100, 204);
+        form->ArrangeTab->Opts->UseGridCheck->setChecked(true);
+        form->ArrangeTab->Opts->CutDefault->setChecked(true);
+        form->ArrangeTab->PageCountED->setValue(3);
+        form->ArrangeTab->APageEd->setValue(2);
+        form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int second = form->Doc->records().appendPicture(QStringLiteral("/b.png"), grey(8, 8));
+        form->ArrangeTab->Strip->PaintBox1->resize(100, 204);
 
         QObject *source = nullptr;
         QMimeData mime;
-        form->ExecStripDrag = [&](QDrag *drag) {
+        form->ArrangeTab->Strip->ExecStripDrag = [&](QDrag *drag) {
             source = drag->source();
             for (const QString &format : drag->mimeData()->formats())
                 mime.setData(format, drag->mimeData()->data(format));
         };
-        form->PaintBox1MouseDown(10, 102); // the gap: nothing
+        form->ArrangeTab->Strip->PaintBox1MouseDown(10, 102); // the gap: nothing
         QVERIFY(!source);
-        form->PaintBox1MouseDown(10, 150);
-        QCOMPARE(form->SelectedPicture, 1);
-        QCOMPARE(source, form->PaintBox1);
-        QVERIFY(!form->PaintBox2DragOver(form->ImageList, &mime));
-        QVERIFY(form->PaintBox2DragOver(source, &mime));
+        form->ArrangeTab->Strip->PaintBox1MouseDown(10, 150);
+        QCOMPARE(form->Doc->records().SelectedPicture, 1);
+        QCOMPARE(source, form->ArrangeTab->Strip->PaintBox1);
+        QVERIFY(!form->ArrangeTab->View->PaintBox2DragOver(form->CollectionTab->ImageList, &mime));
+        QVERIFY(form->ArrangeTab->View->PaintBox2DragOver(source, &mime));
 
-        form->PaintBox2DragDrop(source, &mime, 100, 50);
-        QCOMPARE(form->Placements.size(), 1);
-        const Placement &p = form->Placements.at(0);
+        form->ArrangeTab->View->PaintBox2DragDrop(source, &mime, 100, 50);
+        QCOMPARE(form->Doc->records().Placements.size(), 1);
+        const Placement &p = form->Doc->records().Placements.at(0);
         QCOMPARE(p.PictureId, second);
         QCOMPARE(p.Page, 2);
         QCOMPARE(p.Cut, 1);
-        QCOMPARE(p.Left, form->SnapToGrid(100.0 / 96));
-        QCOMPARE(p.Top, form->SnapToGrid(50.0 / 96));
+        QCOMPARE(p.Left, form->ArrangeTab->View->SnapToGrid(100.0 / 96));
+        QCOMPARE(p.Top, form->ArrangeTab->View->SnapToGrid(50.0 / 96));
         QCOMPARE(p.Width, 130 / MmPerInch); // the default size is not snapped
         QCOMPARE(p.Height, 100 / MmPerInch);
-        QCOMPARE(form->SelectedPlacement, 0);
+        QCOMPARE(form->Doc->records().SelectedPlacement, 0);
 
         // The strip's selection beyond the collection (pictures removed since) adds nothing.
-        form->SelectedPicture = 7;
-        form->PaintBox2DragDrop(source, &mime, 10, 10);
+        form->Doc->records().SelectedPicture = 7;
+        form->ArrangeTab->View->PaintBox2DragDrop(source, &mime, 10, 10);
         form->PaintBox1DblClick();
-        QCOMPARE(form->Placements.size(), 1);
+        QCOMPARE(form->Doc->records().Placements.size(), 1);
 
-        form->SelectedPicture = 0;
+        form->Doc->records().SelectedPicture = 0;
         form->PaintBox1DblClick();
-        QCOMPARE(form->Placements.size(), 2);
-        QCOMPARE(form->Placements.at(1).Left, 0.0);
-        QCOMPARE(form->SelectedPlacement, 1);
+        QCOMPARE(form->Doc->records().Placements.size(), 2);
+        QCOMPARE(form->Doc->records().Placements.at(1).Left, 0.0);
+        QCOMPARE(form->Doc->records().SelectedPlacement, 1);
     }
 
     void freeTextIsThePicturesCaption()
     {
         auto form = makeForm();
-        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
-        const int b = form->appendPicture(QStringLiteral("/b.png"), grey(8, 8));
+        const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int b = form->Doc->records().appendPicture(QStringLiteral("/b.png"), grey(8, 8));
         place(*form, a, 0, 0, 1, 1);
         place(*form, b, 2, 0, 1, 1);
         place(*form, a, 4, 0, 1, 1, 2);
-        form->SelectedPlacement = 2;
-        form->FreeText->setText(QStringLiteral("Summer"));
-        QCOMPARE(form->Pictures[0].Comment, QStringLiteral("Summer"));
-        QVERIFY(form->Pictures[1].Comment.isEmpty());
-        QVERIFY(form->Timer1->isActive());
+        form->Doc->records().SelectedPlacement = 2;
+        form->ArrangeTab->FreeText->setText(QStringLiteral("Summer"));
+        QCOMPARE(form->Doc->records().Pictures[0].Comment, QStringLiteral("Summer"));
+        QVERIFY(form->Doc->records().Pictures[1].Comment.isEmpty());
+        QVERIFY(form->ArrangeTab->Timer1->isActive());
 
         // Selecting the other placement of the same picture shows the same text.
         press(*form, QPoint(10, 10));
-        QCOMPARE(form->FreeText->text(), QStringLiteral("Summer"));
+        QCOMPARE(form->ArrangeTab->FreeText->text(), QStringLiteral("Summer"));
 
         // A caption longer than a line edit's usual limit is shown and kept whole.
         const QString longCaption = QString(40000, QLatin1Char('w')) + QStringLiteral("end");
-        form->Pictures[0].Comment = longCaption;
-        form->ChangeFreeText();
-        QCOMPARE(form->FreeText->text(), longCaption);
-        QCOMPARE(form->Pictures[0].Comment, longCaption);
+        form->Doc->records().Pictures[0].Comment = longCaption;
+        form->ArrangeTab->ChangeFreeText();
+        QCOMPARE(form->ArrangeTab->FreeText->text(), longCaption);
+        QCOMPARE(form->Doc->records().Pictures[0].Comment, longCaption);
     }
 
     void cutCheckAndDelete()
     {
         auto form = makeForm();
-        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(6, 4));
+        const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(6, 4));
         place(*form, a, 0, 0, 1, 1);
         place(*form, a, 2, 0, 1, 1);
         press(*form, QPoint(10, 10));
-        QCOMPARE(form->SelectedPlacement, 1);
-        form->CutCheck->setChecked(true);
-        QCOMPARE(form->Placements.at(1).Cut, 1);
+        QCOMPARE(form->Doc->records().SelectedPlacement, 1);
+        form->ArrangeTab->CutCheck->setChecked(true);
+        QCOMPARE(form->Doc->records().Placements.at(1).Cut, 1);
 
-        form->DelitBtn->click();
-        QCOMPARE(form->Placements.size(), 1);
-        QCOMPARE(form->Placements.at(0).Left, 2.0);
-        QCOMPARE(form->SelectedPlacement, -1);
-        QCOMPARE(form->PictureCount(), 1);
-        QVERIFY(!form->ChangePosSizeBtn->isEnabled());
+        form->ArrangeTab->DelitBtn->click();
+        QCOMPARE(form->Doc->records().Placements.size(), 1);
+        QCOMPARE(form->Doc->records().Placements.at(0).Left, 2.0);
+        QCOMPARE(form->Doc->records().SelectedPlacement, -1);
+        QCOMPARE(form->Doc->records().PictureCount(), 1);
+        QVERIFY(!form->ArrangeTab->ChangePosSizeBtn->isEnabled());
     }
 
     void pageChangeDropsTheSelection()
     {
         auto form = makeForm();
-        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
-        form->PageCountED->setValue(2);
-        form->APageEd->setValue(2);
+        const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        form->ArrangeTab->PageCountED->setValue(2);
+        form->ArrangeTab->APageEd->setValue(2);
         place(*form, a, 0, 0, 1, 1, 1);
         place(*form, a, 0, 0, 1, 1, 2);
         press(*form, QPoint(10, 10));
-        QCOMPARE(form->SelectedPlacement, 1);
-        QVERIFY(form->DelitBtn->isEnabled());
+        QCOMPARE(form->Doc->records().SelectedPlacement, 1);
+        QVERIFY(form->ArrangeTab->DelitBtn->isEnabled());
 
         // Page 2's selection cannot be seen on page 1, so nothing may act on it.
-        form->APageEd2->setValue(1);
-        QCOMPARE(form->APageEd->value(), 1);
-        QCOMPARE(form->SelectedPlacement, -1);
-        QVERIFY(!form->DelitBtn->isEnabled());
-        QVERIFY(!form->ChangePosSizeBtn->isEnabled());
-        form->Lschen1Click();
-        QCOMPARE(form->Placements.size(), 2);
+        form->PrintTab->APageEd2->setValue(1);
+        QCOMPARE(form->ArrangeTab->APageEd->value(), 1);
+        QCOMPARE(form->Doc->records().SelectedPlacement, -1);
+        QVERIFY(!form->ArrangeTab->DelitBtn->isEnabled());
+        QVERIFY(!form->ArrangeTab->ChangePosSizeBtn->isEnabled());
+        form->ArrangeTab->Lschen1Click();
+        QCOMPARE(form->Doc->records().Placements.size(), 2);
 
         // Lowering the page count moves the current page, with the same effect.
-        form->APageEd->setValue(2);
+        form->ArrangeTab->APageEd->setValue(2);
         press(*form, QPoint(10, 10));
-        QCOMPARE(form->SelectedPlacement, 1);
-        form->PageCountED->setValue(1);
-        QCOMPARE(form->SelectedPlacement, -1);
+        QCOMPARE(form->Doc->records().SelectedPlacement, 1);
+        form->ArrangeTab->PageCountED->setValue(1);
+        QCOMPARE(form->Doc->records().SelectedPlacement, -1);
     }
 
     void sizeInfoText()
     {
         auto form = makeForm();
-        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         place(*form, a, 0.59, 0.59, 5.12, 3.94);
-        form->SelectedPlacement = 0;
-        form->ShowSizeInfo();
+        form->Doc->records().SelectedPlacement = 0;
+        form->ArrangeTab->ShowSizeInfo();
         QCOMPARE(form->StatusText->text(),
                  QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));
     }
@@ -330,7 +330,7 @@ private slots:
     void arrangeLaysOnlyTheCurrentPageIntoTheGrid()
     {
         auto form = makeForm();
-        const int a = form->appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         for (int i = 0; i < 3; ++i)
             place(*form, a, 7, 7, 1, 1, 1);
         const Placement other1 = place(*form, a, 0.3, 0.4, 1, 2, 2);
@@ -338,20 +338,20 @@ private slots:
         form->OrdeneBtnClick(); // n = 5: 2 columns x 3 rows
         const double margin = 15 / MmPerInch, space = 5 / MmPerInch;
         const double cw = (8 - 2 * margin - space) / 2, ch = (11 - 2 * margin - 2 * space) / 3;
-        QCOMPARE(form->Placements.at(0).Left, margin);
-        QCOMPARE(form->Placements.at(1).Left, margin + cw + space);
-        QCOMPARE(form->Placements.at(1).Top, margin);
-        QCOMPARE(form->Placements.at(2).Left, margin);
-        QCOMPARE(form->Placements.at(2).Top, margin + ch + space);
-        QCOMPARE(form->Placements.at(2).Width, cw);
-        QCOMPARE(form->Placements.at(2).Height, ch);
-        QVERIFY(std::memcmp(&form->Placements.at(3), &other1, sizeof other1) == 0);
+        QCOMPARE(form->Doc->records().Placements.at(0).Left, margin);
+        QCOMPARE(form->Doc->records().Placements.at(1).Left, margin + cw + space);
+        QCOMPARE(form->Doc->records().Placements.at(1).Top, margin);
+        QCOMPARE(form->Doc->records().Placements.at(2).Left, margin);
+        QCOMPARE(form->Doc->records().Placements.at(2).Top, margin + ch + space);
+        QCOMPARE(form->Doc->records().Placements.at(2).Width, cw);
+        QCOMPARE(form->Doc->records().Placements.at(2).Height, ch);
+        QVERIFY(std::memcmp(&form->Doc->records().Placements.at(3), &other1, sizeof other1) == 0);
 
         // Margins wider than the page: nothing is moved.
-        form->RandEd->setValue(100);
-        const Placement before = form->Placements.at(0);
+        form->ArrangeTab->Opts->RandEd->setValue(100);
+        const Placement before = form->Doc->records().Placements.at(0);
         form->OrdeneBtnClick();
-        QVERIFY(std::memcmp(&form->Placements.at(0), &before, sizeof before) == 0);
+        QVERIFY(std::memcmp(&form->Doc->records().Placements.at(0), &before, sizeof before) == 0);
     }
 
     void addAllPicturesCascades()
@@ -359,16 +359,16 @@ private slots:
         auto form = makeForm();
         int last = 0;
         for (int i = 0; i < 3; ++i)
-            last = form->appendPicture(QStringLiteral("/p%1.png").arg(i), grey(8, 8));
-        form->Overtakeall->click();
-        QCOMPARE(form->Placements.size(), 3);
+            last = form->Doc->records().appendPicture(QStringLiteral("/p%1.png").arg(i), grey(8, 8));
+        form->ArrangeTab->Overtakeall->click();
+        QCOMPARE(form->Doc->records().Placements.size(), 3);
         const double expected[] = {0, 1.7778, 3.5556}; // 8-inch page
         for (int i = 0; i < 3; ++i) {
-            QCOMPARE(qRound(form->Placements.at(i).Left * 1e4), qRound(expected[i] * 1e4));
-            QCOMPARE(qRound(form->Placements.at(i).Top * 1e4), qRound(expected[i] * 1e4));
+            QCOMPARE(qRound(form->Doc->records().Placements.at(i).Left * 1e4), qRound(expected[i] * 1e4));
+            QCOMPARE(qRound(form->Doc->records().Placements.at(i).Top * 1e4), qRound(expected[i] * 1e4));
         }
-        QCOMPARE(form->SelectedPlacement, 2);
-        QCOMPARE(form->Placements.at(2).PictureId, last);
+        QCOMPARE(form->Doc->records().SelectedPlacement, 2);
+        QCOMPARE(form->Doc->records().Placements.at(2).PictureId, last);
     }
 };
 

@@ -1,7 +1,7 @@
 #pragma once
 // Fixtures for tests that drive the main window's folder tree and file list
 // with real files.
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 
 #include <QFile>
 #include <QFileSystemModel>
@@ -43,9 +43,9 @@ inline QStringList listItems(const QListWidget *list)
 inline QStringList listedNames(const TMainForm &form)
 {
     QStringList names;
-    const QModelIndex root = form.JamShellList1->rootIndex();
-    for (int r = 0; r < form.ListModel->rowCount(root); ++r)
-        names.append(form.ListModel->fileName(form.ListModel->index(r, 0, root)));
+    const QModelIndex root = form.CollectionTab->Folders->JamShellList1->rootIndex();
+    for (int r = 0; r < form.CollectionTab->Folders->ListModel->rowCount(root); ++r)
+        names.append(form.CollectionTab->Folders->ListModel->fileName(form.CollectionTab->Folders->ListModel->index(r, 0, root)));
     return names;
 }
 
@@ -61,12 +61,12 @@ inline bool waitForListing(const TMainForm &form, const QStringList &expected)
 // Selects the named items of the file list; the last one becomes current.
 inline void selectListed(TMainForm &form, const QStringList &names)
 {
-    const QModelIndex root = form.JamShellList1->rootIndex();
-    form.JamShellList1->clearSelection();
-    for (int r = 0; r < form.ListModel->rowCount(root); ++r) {
-        const QModelIndex i = form.ListModel->index(r, 0, root);
-        if (names.contains(form.ListModel->fileName(i)))
-            form.JamShellList1->selectionModel()->setCurrentIndex(
+    const QModelIndex root = form.CollectionTab->Folders->JamShellList1->rootIndex();
+    form.CollectionTab->Folders->JamShellList1->clearSelection();
+    for (int r = 0; r < form.CollectionTab->Folders->ListModel->rowCount(root); ++r) {
+        const QModelIndex i = form.CollectionTab->Folders->ListModel->index(r, 0, root);
+        if (names.contains(form.CollectionTab->Folders->ListModel->fileName(i)))
+            form.CollectionTab->Folders->JamShellList1->selectionModel()->setCurrentIndex(
                 i, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 }

@@ -2,6 +2,7 @@
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "document/Collection.h"
+#include "document/Paths.h"
 
 #include <QPushButton>
 #include <QStandardPaths>
@@ -21,14 +22,14 @@ QStringList selectedRows(const QListWidget *list)
 std::vector<int> ids(const TMainForm &form)
 {
     std::vector<int> r;
-    for (const PictureEntry &e : form.Pictures)
+    for (const PictureEntry &e : form.Doc->records().Pictures)
         r.push_back(e.PictureId);
     return r;
 }
 
 bool buttonsEnabled(const TMainForm &form)
 {
-    return form.DelBtn->isEnabled() && form.ShowBtn->isEnabled() && form.PrintBtn->isEnabled();
+    return form.CollectionTab->DelBtn->isEnabled() && form.CollectionTab->ShowBtn->isEnabled() && form.CollectionTab->PrintBtn->isEnabled();
 }
 } // namespace
 
@@ -110,9 +111,9 @@ class TestCollectionHandlers : public QObject
     // Adds the named files of the fixture folder one by one.
     void addEach(TMainForm &form, const QStringList &names)
     {
-        QVERIFY(form.SetJamShellTree1Path(folder));
+        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
         for (const QString &name : names)
-            form.OpenFromBrowser(name);
+            form.CollectionTab->OpenFromBrowser(name);
     }
 
 private slots:
@@ -132,9 +133,9 @@ private slots:
     {
         DialogRecorder dialogs;
         TMainForm form;
-        QVERIFY(!form.DelBtn->isEnabled() && !form.ShowBtn->isEnabled() && !form.PrintBtn->isEnabled());
-        form.NextPictureId = 7;
-        QVERIFY(form.SetJamShellTree1Path(folder));
+        QVERIFY(!form.CollectionTab->DelBtn->isEnabled() && !form.CollectionTab->ShowBtn->isEnabled() && !form.CollectionTab->PrintBtn->isEnabled());
+        form.Doc->records().NextPictureId = 7;
+        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
         QVERIFY(waitForListing(form, listed));
         selectListed(form, {"a.png", "b.bmp", "c.jpg"});
         form.AddBtnClick();
@@ -143,41 +144,41 @@ private slots:
         QCOMPARE(dialogs.messages[0].text, QString("Error: The file " + folder + "b.bmp could not be loaded!"));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("Error"));
         QCOMPARE(dialogs.messages[0].buttons, Dialogs::Ok);
-        QCOMPARE(form.Pictures[0].FileName, folder + "a.png");
-        QCOMPARE(form.Pictures[1].FileName, folder + "c.jpg");
+        QCOMPARE(form.Doc->records().Pictures[0].FileName, folder + "a.png");
+        QCOMPARE(form.Doc->records().Pictures[1].FileName, folder + "c.jpg");
         QCOMPARE(ids(form), std::vector<int>({7, 8}));
-        QCOMPARE(form.NextPictureId, 9);
-        QCOMPARE(DibWidth(form.Pictures[1].Dib), 64);
-        QCOMPARE(listItems(form.ImageList), QStringList({"a.png", "c.jpg"}));
-        QCOMPARE(listItems(form.SortBox), QStringList({"a.png", "c.jpg"}));
-        QCOMPARE(selectedRows(form.ImageList), QStringList({"0"}));
-        QCOMPARE(form.SortBox->currentRow(), 0);
+        QCOMPARE(form.Doc->records().NextPictureId, 9);
+        QCOMPARE(DibWidth(form.Doc->records().Pictures[1].Dib), 64);
+        QCOMPARE(listItems(form.CollectionTab->ImageList), QStringList({"a.png", "c.jpg"}));
+        QCOMPARE(listItems(form.SortTab->SortBox), QStringList({"a.png", "c.jpg"}));
+        QCOMPARE(selectedRows(form.CollectionTab->ImageList), QStringList({"0"}));
+        QCOMPARE(form.SortTab->SortBox->currentRow(), 0);
         QVERIFY(buttonsEnabled(form));
-        QCOMPARE(listItems(form.PrefListBox), QStringList({folder}));
+        QCOMPARE(listItems(form.CollectionTab->Folders->PrefListBox), QStringList({folder}));
 
         // Only failures: no id used up, no favourite recorded.
-        form.PrefListBox->clear();
+        form.CollectionTab->Folders->PrefListBox->clear();
         selectListed(form, {"b.bmp"});
         form.AddBtnClick();
         QCOMPARE(dialogs.messages.size(), std::size_t(2));
-        QCOMPARE(form.NextPictureId, 9);
-        QCOMPARE(form.PrefListBox->count(), 0);
+        QCOMPARE(form.Doc->records().NextPictureId, 9);
+        QCOMPARE(form.CollectionTab->Folders->PrefListBox->count(), 0);
     }
 
     void dropOnlyFromTheFileList()
     {
         DialogRecorder dialogs;
         TMainForm form;
-        QVERIFY(form.SetJamShellTree1Path(folder));
+        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
         QVERIFY(waitForListing(form, listed));
         selectListed(form, {"c.jpg", "d.bmp"});
-        QVERIFY(!form.ImageListDragOver(form.SortBox));
-        QVERIFY(!form.ImageListDragOver(nullptr));
-        form.ImageListDragDrop(form.SortBox);
-        QCOMPARE(form.PictureCount(), 0);
-        QVERIFY(form.ImageListDragOver(form.JamShellList1));
-        form.ImageListDragDrop(form.JamShellList1);
-        QCOMPARE(listItems(form.ImageList), QStringList({"c.jpg", "d.bmp"}));
+        QVERIFY(!form.CollectionTab->ImageListDragOver(form.SortTab->SortBox));
+        QVERIFY(!form.CollectionTab->ImageListDragOver(nullptr));
+        form.CollectionTab->ImageListDragDrop(form.SortTab->SortBox);
+        QCOMPARE(form.Doc->records().PictureCount(), 0);
+        QVERIFY(form.CollectionTab->ImageListDragOver(form.CollectionTab->Folders->JamShellList1));
+        form.CollectionTab->ImageListDragDrop(form.CollectionTab->Folders->JamShellList1);
+        QCOMPARE(listItems(form.CollectionTab->ImageList), QStringList({"c.jpg", "d.bmp"}));
     }
 
     void move_data()
@@ -200,12 +201,12 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         addEach(form, {"a.png", "c.jpg", "d.bmp"});
-        form.SortBox->setCurrentRow(current);
+        form.SortTab->SortBox->setCurrentRow(current);
         up ? form.UpNowClick() : form.DownNowClick();
         QCOMPARE(ids(form), order);
-        QCOMPARE(form.SortBox->currentRow(), currentAfter);
-        QCOMPARE(form.SortBox->item(currentAfter)->text(), FileNamePart(form.Pictures[std::size_t(currentAfter)].FileName));
-        QCOMPARE(selectedRows(form.ImageList), QStringList({"0"}));
+        QCOMPARE(form.SortTab->SortBox->currentRow(), currentAfter);
+        QCOMPARE(form.SortTab->SortBox->item(currentAfter)->text(), FileNamePart(form.Doc->records().Pictures[std::size_t(currentAfter)].FileName));
+        QCOMPARE(selectedRows(form.CollectionTab->ImageList), QStringList({"0"}));
     }
 
     void deleteRemovesOnlyTheDeletedPicturesPlacements()
@@ -214,28 +215,28 @@ private slots:
         TMainForm form;
         addEach(form, {"a.png", "c.jpg", "d.bmp"});
         for (const auto &[id, page] : {std::pair{2, 1}, {1, 1}, {2, 2}, {1, 3}}) {
-            Placement *p = form.Placements.Append();
+            Placement *p = form.Doc->records().Placements.Append();
             p->PictureId = id;
             p->Page = page;
         }
-        form.SelectedPlacement = 3;
-        form.ImageList->clearSelection();
-        form.ImageList->item(0)->setSelected(true); // not placed
-        form.ImageList->item(1)->setSelected(true); // placed twice
+        form.Doc->records().SelectedPlacement = 3;
+        form.CollectionTab->ImageList->clearSelection();
+        form.CollectionTab->ImageList->item(0)->setSelected(true); // not placed
+        form.CollectionTab->ImageList->item(1)->setSelected(true); // placed twice
         form.DelBtnClick();
 
         QCOMPARE(ids(form), std::vector<int>({2}));
-        QCOMPARE(form.Placements.size(), 2);
-        QCOMPARE(form.Placements.at(0).PictureId, 2);
-        QCOMPARE(form.Placements.at(1).Page, 2);
-        QCOMPARE(form.SelectedPlacement, 1);
-        QCOMPARE(listItems(form.ImageList), QStringList({"d.bmp"}));
-        QCOMPARE(selectedRows(form.ImageList), QStringList({"0"}));
+        QCOMPARE(form.Doc->records().Placements.size(), 2);
+        QCOMPARE(form.Doc->records().Placements.at(0).PictureId, 2);
+        QCOMPARE(form.Doc->records().Placements.at(1).Page, 2);
+        QCOMPARE(form.Doc->records().SelectedPlacement, 1);
+        QCOMPARE(listItems(form.CollectionTab->ImageList), QStringList({"d.bmp"}));
+        QCOMPARE(selectedRows(form.CollectionTab->ImageList), QStringList({"0"}));
 
-        QTest::keyClick(form.ImageList, Qt::Key_Delete);
-        QCOMPARE(form.PictureCount(), 0);
-        QCOMPARE(form.SelectedPlacement, -1);
-        QVERIFY(!form.DelBtn->isEnabled() && !form.ShowBtn->isEnabled() && !form.PrintBtn->isEnabled());
+        QTest::keyClick(form.CollectionTab->ImageList, Qt::Key_Delete);
+        QCOMPARE(form.Doc->records().PictureCount(), 0);
+        QCOMPARE(form.Doc->records().SelectedPlacement, -1);
+        QVERIFY(!form.CollectionTab->DelBtn->isEnabled() && !form.CollectionTab->ShowBtn->isEnabled() && !form.CollectionTab->PrintBtn->isEnabled());
         QVERIFY(dialogs.messages.empty());
     }
 
@@ -247,12 +248,12 @@ private slots:
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         addEach(form, {"a.png", "c.jpg"});
-        form.PageControl2->setCurrentWidget(form.TabSheet2);
-        QTest::keyClick(form.SortBox, Qt::Key_Escape);
-        QCOMPARE(form.PictureCount(), 2);
-        form.PageControl2->setCurrentWidget(form.TabSheet1);
-        QTest::keyClick(form.ImageList, Qt::Key_Escape);
-        QCOMPARE(listItems(form.ImageList), QStringList({"c.jpg"}));
+        form.PageControl2->setCurrentWidget(form.SortTab);
+        QTest::keyClick(form.SortTab->SortBox, Qt::Key_Escape);
+        QCOMPARE(form.Doc->records().PictureCount(), 2);
+        form.PageControl2->setCurrentWidget(form.CollectionTab);
+        QTest::keyClick(form.CollectionTab->ImageList, Qt::Key_Escape);
+        QCOMPARE(listItems(form.CollectionTab->ImageList), QStringList({"c.jpg"}));
     }
 
     void sortByNameUpperCaseFirst()
@@ -262,15 +263,15 @@ private slots:
         for (const char *name : {"b.jpg", "A.jpg", "a.jpg"})
             QVERIFY(writePicture(names.path() + "/" + name, 8, 8));
         TMainForm form;
-        QVERIFY(form.SetJamShellTree1Path(names.path()));
+        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(names.path()));
         for (const char *name : {"b.jpg", "A.jpg", "a.jpg"})
-            form.OpenFromBrowser(QLatin1String(name));
-        form.SortBox->setCurrentRow(2);
+            form.CollectionTab->OpenFromBrowser(QLatin1String(name));
+        form.SortTab->SortBox->setCurrentRow(2);
         form.SortNameBtnClick();
-        QCOMPARE(listItems(form.SortBox), QStringList({"A.jpg", "a.jpg", "b.jpg"}));
+        QCOMPARE(listItems(form.SortTab->SortBox), QStringList({"A.jpg", "a.jpg", "b.jpg"}));
         QCOMPARE(ids(form), std::vector<int>({1, 2, 0}));
-        QCOMPARE(form.SortBox->currentRow(), 0);
-        QCOMPARE(selectedRows(form.ImageList), QStringList({"0"}));
+        QCOMPARE(form.SortTab->SortBox->currentRow(), 0);
+        QCOMPARE(selectedRows(form.CollectionTab->ImageList), QStringList({"0"}));
     }
 
     void previewFailureKeepsTheOldPreview_data()
@@ -284,14 +285,14 @@ private slots:
         QFETCH(QString, name);
         DialogRecorder dialogs;
         TMainForm form;
-        form.openfilenow(folder + "c.jpg");
-        QCOMPARE(form.PreviewFileName, folder + "c.jpg");
-        QCOMPARE(DibWidth(form.PreviewDib), 64);
-        const BYTE *pixels = form.PreviewDib.Bits;
+        form.CollectionTab->openfilenow(folder + "c.jpg");
+        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "c.jpg");
+        QCOMPARE(DibWidth(form.CollectionTab->PreviewDib), 64);
+        const BYTE *pixels = form.CollectionTab->PreviewDib.Bits;
 
-        form.openfilenow(folder + name);
-        QCOMPARE(form.PreviewFileName, folder + "c.jpg");
-        QCOMPARE(form.PreviewDib.Bits, pixels);
+        form.CollectionTab->openfilenow(folder + name);
+        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "c.jpg");
+        QCOMPARE(form.CollectionTab->PreviewDib.Bits, pixels);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         const Dialogs::MessageRecord &m = dialogs.messages[0];
         const QString standard = LoadErrorText(folder + name);
@@ -312,35 +313,35 @@ private slots:
         };
         QTemporaryDir other;
         QVERIFY(writePicture(other.path() + "/e.png", 5, 5));
-        QVERIFY(form.SetJamShellTree1Path(other.path()));
-        form.OpenFromBrowser("e.png");
+        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(other.path()));
+        form.CollectionTab->OpenFromBrowser("e.png");
         addEach(form, {"a.png", "d.bmp"});
 
-        form.SortBox->setCurrentRow(2);
-        QTest::keyClick(form.SortBox, Qt::Key_Enter);
+        form.SortTab->SortBox->setCurrentRow(2);
+        QTest::keyClick(form.SortTab->SortBox, Qt::Key_Enter);
         QCOMPARE(shown, QStringList({folder + "d.bmp"}));
         QCOMPARE(shownWidth, 20);
-        QCOMPARE(form.ImageList->currentRow(), 2);
-        QCOMPARE(form.PreviewFileName, folder + "d.bmp");
+        QCOMPARE(form.CollectionTab->ImageList->currentRow(), 2);
+        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "d.bmp");
 
-        form.ImageList->setCurrentRow(1);
-        form.ShowBtn->click();
+        form.CollectionTab->ImageList->setCurrentRow(1);
+        form.CollectionTab->ShowBtn->click();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1], folder + "a.png");
         QCOMPARE(shownWidth, 40);
 
         // A picture whose file is gone cannot be previewed, so nothing is shown.
         QVERIFY(QFile::remove(other.path() + "/e.png"));
-        form.SortBox->setCurrentRow(0);
+        form.SortTab->SortBox->setCurrentRow(0);
         form.SortBoxDblClick();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(form.PreviewFileName, folder + "a.png");
+        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "a.png");
 
         // Enter in the picture list previews its focused item.
-        form.ImageList->setCurrentRow(2, QItemSelectionModel::NoUpdate);
-        QTest::keyClick(form.ImageList, Qt::Key_Return);
-        QCOMPARE(form.PreviewFileName, folder + "d.bmp");
+        form.CollectionTab->ImageList->setCurrentRow(2, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(form.CollectionTab->ImageList, Qt::Key_Return);
+        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "d.bmp");
     }
 };
 SGA_TEST(TestCollectionHandlers)

@@ -43,8 +43,8 @@ int addAndPlace(TMainForm& form, const QString& path)
     OpenDib(&dib, path, 0, nullptr);
     if (!dib.Bits)
         return -1;
-    const int id = form.appendPicture(path, dib);
-    Placement* p = form.Placements.Append();
+    const int id = form.Doc->records().appendPicture(path, dib);
+    Placement* p = form.Doc->records().Placements.Append();
     p->Width = 1;
     p->Height = 1;
     p->Page = 1;
@@ -102,7 +102,7 @@ private slots:
     {
         DialogRecorder dialogs;
         TMainForm form;
-        form.RandEd->setValue(15.7);
+        form.ArrangeTab->Opts->RandEd->setValue(15.7);
         QVERIFY(form.SaveFile(path("empty.sga")));
         const QByteArray b = readFile(path("empty.sga"));
         // magic, N, 92 bytes of integers and options, font block (1+4+1+5+1+4+4+1 for "Arial")
@@ -146,16 +146,18 @@ private slots:
         {
             DialogRecorder dialogs;
             TMainForm form;
-            form.EnhanceQualCheck->setChecked(false); // keep the decoded sizes
+            form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false); // keep the decoded sizes
             QVERIFY(addAndPlace(form, oldFolder + "beach.png") >= 0);
             QVERIFY(addAndPlace(form, path("elsewhere/dog.png")) >= 0);
-            form.Pictures[0].Comment = QStringLiteral("Sand \u00e0 volont\u00e9");
-            form.RandEd->setValue(15.7);
-            form.GridEd->setValue(2.5);
-            form.ShowGridCheck->setChecked(true);
-            form.BkColBox->setSelected(0x00336699);
-            form.CaptionFont.Name = QStringLiteral("DejaVu Serif");
-            form.CaptionFont.Size = 17;
+            form.Doc->records().Pictures[0].Comment = QStringLiteral("Sand \u00e0 volont\u00e9");
+            form.ArrangeTab->Opts->RandEd->setValue(15.7);
+            form.ArrangeTab->Opts->GridEd->setValue(2.5);
+            form.ArrangeTab->Opts->ShowGridCheck->setChecked(true);
+            form.ArrangeTab->Opts->BkColBox->setSelected(0x00336699);
+            ArrangementOptions o = form.Doc->options();
+            o.Font.Name = QStringLiteral("DejaVu Serif");
+            o.Font.Size = 17;
+            form.Doc->resetOptions(o);
             QVERIFY(form.SaveFile(oldFolder + "trip.sga"));
             ArrangementData stored;
             QCOMPARE(ReadArrangement(readFile(oldFolder + "trip.sga"), stored), ArrangementReadStatus::Ok);
@@ -168,22 +170,22 @@ private slots:
         TMainForm form;
         form.OpenFile(newFolder + "trip.sga");
         QVERIFY(dialogs.messages.empty());
-        QCOMPARE(form.PictureCount(), 2);
-        QCOMPARE(form.Pictures[0].FileName, newFolder + "beach.png");
-        QCOMPARE(DibWidth(form.Pictures[0].Dib), 40);
-        QCOMPARE(form.Pictures[0].Comment, QStringLiteral("Sand \u00e0 volont\u00e9"));
-        QCOMPARE(form.Pictures[1].FileName, path("elsewhere/dog.png"));
-        QCOMPARE(form.Placements.size(), 2);
-        QCOMPARE(form.RandEd->value(), 15.0);
-        QCOMPARE(form.GridEd->value(), 2.5);
-        QCOMPARE(form.GridEDin->value(), 0.1); // the inch twin followed
-        QVERIFY(form.ShowGridCheck->isChecked());
-        QVERIFY(!form.EnhanceQualCheck->isChecked());
-        QCOMPARE(form.BkColBox->Selected(), 0x00336699);
-        QCOMPARE(form.CaptionFont.Name, QStringLiteral("DejaVu Serif"));
-        QCOMPARE(form.CaptionFont.Size, 17);
-        QCOMPARE(form.ImageList->count(), 2);
-        QVERIFY(!form.Loading);
+        QCOMPARE(form.Doc->records().PictureCount(), 2);
+        QCOMPARE(form.Doc->records().Pictures[0].FileName, newFolder + "beach.png");
+        QCOMPARE(DibWidth(form.Doc->records().Pictures[0].Dib), 40);
+        QCOMPARE(form.Doc->records().Pictures[0].Comment, QStringLiteral("Sand \u00e0 volont\u00e9"));
+        QCOMPARE(form.Doc->records().Pictures[1].FileName, path("elsewhere/dog.png"));
+        QCOMPARE(form.Doc->records().Placements.size(), 2);
+        QCOMPARE(form.ArrangeTab->Opts->RandEd->value(), 15.0);
+        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 2.5);
+        QCOMPARE(form.ArrangeTab->Opts->GridEDin->value(), 0.1); // the inch twin followed
+        QVERIFY(form.ArrangeTab->Opts->ShowGridCheck->isChecked());
+        QVERIFY(!form.ArrangeTab->Opts->EnhanceQualCheck->isChecked());
+        QCOMPARE(form.ArrangeTab->Opts->BkColBox->Selected(), 0x00336699);
+        QCOMPARE(form.Doc->options().Font.Name, QStringLiteral("DejaVu Serif"));
+        QCOMPARE(form.Doc->options().Font.Size, 17);
+        QCOMPARE(form.CollectionTab->ImageList->count(), 2);
+        QVERIFY(!form.Doc->loading());
     }
 
     void savedRotationIsAppliedOnOpening_data()
@@ -212,16 +214,16 @@ private slots:
             TMainForm form;
             DIB dib;
             OpenDib(&dib, picture, 0, nullptr);
-            form.appendPicture(picture, dib);
-            form.Pictures[0].Rotation = rotation;
+            form.Doc->records().appendPicture(picture, dib);
+            form.Doc->records().Pictures[0].Rotation = rotation;
             QVERIFY(form.SaveFile(path("turned.sga")));
         }
         TMainForm form;
         form.OpenFile(path("turned.sga"));
         QVERIFY(dialogs.messages.empty());
-        const DIB& dib = form.Pictures[0].Dib;
+        const DIB& dib = form.Doc->records().Pictures[0].Dib;
         QCOMPARE(DibWidth(dib), width);
-        QCOMPARE(form.Pictures[0].Rotation, rotation);
+        QCOMPARE(form.Doc->records().Pictures[0].Rotation, rotation);
         QCOMPARE(getpixel(dib, 0, 0), dibValue(source.pixel(topLeftFrom)));
         QCOMPARE(getpixel(dib, width - 1, 0), dibValue(source.pixel(topRightFrom)));
     }
@@ -235,8 +237,8 @@ private slots:
             TMainForm form;
             addAndPlace(form, path("kept.png"));
             addAndPlace(form, path("gone.png"));
-            form.Pictures[1].Rotation = 1;
-            form.Pictures[1].Comment = QStringLiteral("lost dog");
+            form.Doc->records().Pictures[1].Rotation = 1;
+            form.Doc->records().Pictures[1].Comment = QStringLiteral("lost dog");
             QVERIFY(form.SaveFile(path("two.sga")));
         }
         QVERIFY(QFile::remove(path("gone.png")));
@@ -247,15 +249,15 @@ private slots:
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("Couldn't open picture gone.png !"));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("Error"));
         QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Error);
-        QCOMPARE(form.PictureCount(), 2);
-        const PictureEntry& e = form.Pictures[1];
+        QCOMPARE(form.Doc->records().PictureCount(), 2);
+        const PictureEntry& e = form.Doc->records().Pictures[1];
         QCOMPARE(DibWidth(e.Dib), 320);
         QCOMPARE(DibHeight(e.Dib), 200);
         QCOMPARE(DibBitCount(e.Dib), 24);
         QCOMPARE(e.PictureId, 1);
         QCOMPARE(e.Rotation, 1);
         QCOMPARE(e.Comment, QStringLiteral("lost dog"));
-        QCOMPARE(form.Placements.size(), 2);
+        QCOMPARE(form.Doc->records().Placements.size(), 2);
     }
 
     // Pictures decoded side by side still arrive as a one-by-one decode gives
@@ -281,7 +283,7 @@ private slots:
                 QVERIFY(writePicture(files.back(), big ? 1600 : 5, big ? 1200 : 3, QColor(i * 30, 90, 200)));
                 QCOMPARE(addAndPlace(form, files.back()), i);
             }
-            form.EnhanceQualCheck->setChecked(false); // small pictures stay as decoded
+            form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false); // small pictures stay as decoded
             QVERIFY(form.SaveFile(path("many.sga")));
         }
         for (int i = 0; i < kind.size(); ++i) {
@@ -299,9 +301,9 @@ private slots:
         for (const auto& m : dialogs.messages)
             messages.append(m.text);
         QCOMPARE(messages, expectedMessages);
-        QCOMPARE(form.PictureCount(), int(kind.size()));
+        QCOMPARE(form.Doc->records().PictureCount(), int(kind.size()));
         for (int i = 0; i < kind.size(); ++i) {
-            const PictureEntry& e = form.Pictures[std::size_t(i)];
+            const PictureEntry& e = form.Doc->records().Pictures[std::size_t(i)];
             QCOMPARE(e.PictureId, i);
             QCOMPARE(e.FileName, files[i]);
             DIB expected;
@@ -315,7 +317,7 @@ private slots:
             }
             deldib(&expected);
         }
-        QVERIFY(!form.Loading);
+        QVERIFY(!form.Doc->loading());
     }
 
     void saveGoesToTheOpenedFile()
@@ -328,8 +330,8 @@ private slots:
         TMainForm form;
         form.OpenFile(path("first.sga"));
         QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [first.sga]"));
-        QCOMPARE(form.SavedFileName, path("first.sga"));
-        form.GridEd->setValue(9);
+        QCOMPARE(form.Doc->fileName(), path("first.sga"));
+        form.ArrangeTab->Opts->GridEd->setValue(9);
         form.SaveBtnClick(); // no dialog: the handler would answer with no file
         ArrangementData stored;
         QCOMPARE(ReadArrangement(readFile(path("first.sga")), stored), ArrangementReadStatus::Ok);
@@ -349,7 +351,7 @@ private slots:
         form.SaveBtnClick();
         QVERIFY(!asked.isEmpty());
         QVERIFY(QFile::exists(path("chosen.sga")));
-        QCOMPARE(form.SavedFileName, path("chosen.sga"));
+        QCOMPARE(form.Doc->fileName(), path("chosen.sga"));
     }
 
     // Files that cannot be taken leave the current arrangement, its name and Loading alone.
@@ -382,17 +384,17 @@ private slots:
         TMainForm form;
         addAndPlace(form, path("mine.png"));
         form.Setsavedfilename(path("mine.sga"));
-        form.GridEd->setValue(3);
+        form.ArrangeTab->Opts->GridEd->setValue(3);
         form.OpenFile(path("bad.sga"));
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].text, message);
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("Error"));
         QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Error);
-        QCOMPARE(form.PictureCount(), 1);
-        QCOMPARE(form.Placements.size(), 1);
-        QCOMPARE(form.GridEd->value(), 3.0);
-        QCOMPARE(form.SavedFileName, path("mine.sga"));
-        QVERIFY(!form.Loading);
+        QCOMPARE(form.Doc->records().PictureCount(), 1);
+        QCOMPARE(form.Doc->records().Placements.size(), 1);
+        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 3.0);
+        QCOMPARE(form.Doc->fileName(), path("mine.sga"));
+        QVERIFY(!form.Doc->loading());
     }
 
     void failedSaveKeepsTheOldFile_data()
@@ -425,7 +427,7 @@ private slots:
         QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Error);
         QCOMPARE(readFile(path("old.sga")), old);
         QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList { "old.sga" }); // no temporary left behind
-        QCOMPARE(form.SavedFileName, path("old.sga"));
+        QCOMPARE(form.Doc->fileName(), path("old.sga"));
     }
 
     void newEmptiesOnOkOnly_data()
@@ -443,19 +445,19 @@ private slots:
         DialogRecorder dialogs(answer);
         TMainForm form;
         addAndPlace(form, path("p.png"));
-        form.SelectedPlacement = 0;
+        form.Doc->records().SelectedPlacement = 0;
         form.Setsavedfilename(path("x.sga"));
-        form.GridEd->setValue(7); // an unsaved change, so New asks
+        form.ArrangeTab->Opts->GridEd->setValue(7); // an unsaved change, so New asks
         form.NewBtnClick();
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("All unsaved data will be lost!"));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/New"));
         QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Information);
         QCOMPARE(dialogs.messages[0].buttons, Dialogs::OkCancel);
-        QCOMPARE(form.PictureCount(), pictures);
-        QCOMPARE(form.Placements.size(), pictures);
-        QCOMPARE(form.GridEd->value(), 7.0); // options stay
-        QCOMPARE(form.NextPictureId, 1); // ids keep counting
+        QCOMPARE(form.Doc->records().PictureCount(), pictures);
+        QCOMPARE(form.Doc->records().Placements.size(), pictures);
+        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 7.0); // options stay
+        QCOMPARE(form.Doc->records().NextPictureId, 1); // ids keep counting
         QCOMPARE(form.windowTitle().endsWith(QStringLiteral("[Noname.sga]")), pictures == 0);
     }
 
@@ -473,7 +475,7 @@ private slots:
         DialogRecorder dialogs(answer);
         {
             TMainForm saver;
-            saver.GridEd->setValue(4);
+            saver.ArrangeTab->Opts->GridEd->setValue(4);
             QVERIFY(saver.SaveFile(path("pick.sga")));
         }
         bool shown = false;
@@ -484,14 +486,14 @@ private slots:
         dialogs.install();
         dialogs.messages.clear();
         TMainForm form;
-        form.ShowGridCheck->toggle(); // an unsaved change, so Open asks
+        form.ArrangeTab->Opts->ShowGridCheck->toggle(); // an unsaved change, so Open asks
         form.OpenBtnClick();
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("You will lost all not saved information!"));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/Open"));
         QCOMPARE(shown, dialogShown);
-        QCOMPARE(form.SavedFileName, dialogShown ? path("pick.sga") : QString());
-        QCOMPARE(form.GridEd->value(), dialogShown ? 4.0 : 5.0);
+        QCOMPARE(form.Doc->fileName(), dialogShown ? path("pick.sga") : QString());
+        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), dialogShown ? 4.0 : 5.0);
     }
 
     void outOfRangeSelectionIsDropped()
@@ -504,9 +506,9 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         form.OpenFile(path("sel.sga"));
-        QCOMPARE(form.Placements.size(), 1);
-        QCOMPARE(form.SelectedPlacement, -1);
-        QVERIFY(!form.DelitBtn->isEnabled());
+        QCOMPARE(form.Doc->records().Placements.size(), 1);
+        QCOMPARE(form.Doc->records().SelectedPlacement, -1);
+        QVERIFY(!form.ArrangeTab->DelitBtn->isEnabled());
     }
 
     // The file keeps no page count: opening shows every page a placement is on,
@@ -540,12 +542,12 @@ private slots:
         QVERIFY(writeFile(path("pages.sga"), WriteArrangement(d)));
         DialogRecorder dialogs;
         TMainForm form;
-        form.PageCountED->setValue(countBefore);
+        form.ArrangeTab->PageCountED->setValue(countBefore);
         form.OpenFile(path("pages.sga"));
-        QCOMPARE(form.PageCountED->value(), count);
-        QCOMPARE(form.APageEd->value(), 1);
-        QCOMPARE(form.SelectedPlacement, selectedAfter);
-        QCOMPARE(form.DelitBtn->isEnabled(), selectedAfter >= 0);
+        QCOMPARE(form.ArrangeTab->PageCountED->value(), count);
+        QCOMPARE(form.ArrangeTab->APageEd->value(), 1);
+        QCOMPARE(form.Doc->records().SelectedPlacement, selectedAfter);
+        QCOMPARE(form.ArrangeTab->DelitBtn->isEnabled(), selectedAfter >= 0);
     }
 };
 SGA_TEST(TestFileCommands)

@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "arrange/KoordFUnit.h"
 #include "common/FileListSupport.h"
 #include "common/TestRegistry.h"
@@ -42,8 +42,8 @@ DIB stripes(int w, int h, int seed)
 QByteArray pixels(TMainForm& form)
 {
     QByteArray all;
-    for (const PictureEntry& e : form.Pictures) {
-        for (const DIB& d : {e.Dib, form.Store.full(e)}) {
+    for (const PictureEntry& e : form.Doc->records().Pictures) {
+        for (const DIB& d : {e.Dib, form.Doc->records().Store.full(e)}) {
             if (!d.Bits)
                 continue;
             all.append(reinterpret_cast<const char*>(d.Info),
@@ -54,11 +54,11 @@ QByteArray pixels(TMainForm& form)
     return all;
 }
 
-QByteArray fileBytes(TMainForm& form) { return WriteArrangement(form.FileRecord(QStringLiteral("/work/x.sga"))); }
+QByteArray fileBytes(TMainForm& form) { return WriteArrangement(form.Doc->fileRecord(QStringLiteral("/work/x.sga"))); }
 
 void addPlacement(TMainForm& form, int id, double left, double top)
 {
-    *form.Placements.Append() = Placement { left, top, 1, 1, 1, id, 0, {} };
+    *form.Doc->records().Placements.Append() = Placement { left, top, 1, 1, 1, id, 0, {} };
 }
 } // namespace
 
@@ -75,15 +75,15 @@ private slots:
         QTest::addColumn<Step>("select"); // a selection before the step, no command
         QTest::newRow("add picture") << Step([this](TMainForm& f) {
             QVERIFY(writePicture(dir.filePath("c.png"), 5, 3));
-            QVERIFY(f.SetJamShellTree1Path(dir.path()));
-            f.OpenFromBrowser(QStringLiteral("c.png"));
+            QVERIFY(f.CollectionTab->Folders->SetJamShellTree1Path(dir.path()));
+            f.CollectionTab->OpenFromBrowser(QStringLiteral("c.png"));
         }) << Step();
         QTest::newRow("delete picture") << Step([](TMainForm& f) {
-            f.ImageList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+            f.CollectionTab->ImageList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
             f.DelBtnClick();
         }) << Step();
         QTest::newRow("move picture down") << Step([](TMainForm& f) {
-            f.SortBox->setCurrentRow(0);
+            f.SortTab->SortBox->setCurrentRow(0);
             f.DownNowClick();
         }) << Step();
         QTest::newRow("sort by names") << Step([](TMainForm& f) { f.SortNameBtnClick(); }) << Step();
@@ -91,42 +91,42 @@ private slots:
         QTest::newRow("place by drop") << Step([](TMainForm& f) {
             QMimeData mime;
             mime.setData(QStringLiteral("application/x-snapgrid-atlas-strip-picture"), "0");
-            f.PaintBox2DragDrop(f.PaintBox1, &mime, 300, 200);
+            f.ArrangeTab->View->PaintBox2DragDrop(f.ArrangeTab->Strip->PaintBox1, &mime, 300, 200);
         }) << Step();
         QTest::newRow("add all pictures") << Step([](TMainForm& f) { f.OvertakeallClick(); }) << Step();
         QTest::newRow("drag moves, one step") << Step([](TMainForm& f) {
             // The selection's frame is 96 x 96 view pixels at (96, 96).
-            f.PaintBox2MouseDown(Qt::LeftButton, 140, 140);
-            f.PaintBox2MouseMove(160, 150);
-            f.PaintBox2MouseMove(200, 170);
-            f.PaintBox2MouseUp(220, 180);
+            f.ArrangeTab->View->PaintBox2MouseDown(Qt::LeftButton, 140, 140);
+            f.ArrangeTab->View->PaintBox2MouseMove(160, 150);
+            f.ArrangeTab->View->PaintBox2MouseMove(200, 170);
+            f.ArrangeTab->View->PaintBox2MouseUp(220, 180);
         }) << Step();
         QTest::newRow("drag resizes") << Step([](TMainForm& f) {
-            f.PaintBox2MouseDown(Qt::LeftButton, 191, 191);
-            f.PaintBox2MouseMove(250, 260);
-            f.PaintBox2MouseUp(260, 280);
+            f.ArrangeTab->View->PaintBox2MouseDown(Qt::LeftButton, 191, 191);
+            f.ArrangeTab->View->PaintBox2MouseMove(250, 260);
+            f.ArrangeTab->View->PaintBox2MouseUp(260, 280);
         }) << Step();
         QTest::newRow("nudges merge") << Step([](TMainForm& f) {
-            f.nudgeSelection(1, 0);
-            f.nudgeSelection(0, 10);
+            f.ArrangeTab->View->nudgeSelection(1, 0);
+            f.ArrangeTab->View->nudgeSelection(0, 10);
         }) << Step();
         QTest::newRow("delete placement") << Step([](TMainForm& f) { f.DelitBtnClick(); }) << Step();
         // Selecting is no change of its own; undo gives back the selection made.
-        QTest::newRow("bring to front") << Step([](TMainForm& f) { f.BringAkInFront(); })
-                                        << Step([](TMainForm& f) { f.SelectedPlacement = 0; });
+        QTest::newRow("bring to front") << Step([](TMainForm& f) { f.Doc->bringSelectionToFront(); })
+                                        << Step([](TMainForm& f) { f.Doc->records().SelectedPlacement = 0; });
         QTest::newRow("arrange automatically") << Step([](TMainForm& f) { f.OrdeneBtnClick(); }) << Step();
         QTest::newRow("size and position") << Step([](TMainForm& f) {
             DialogRecorder rec;
             rec.handler.exec = [&f](QDialog*) {
-                f.KoordEdForm->LeftEd->setValue(50);
+                f.ArrangeTab->KoordEdForm->LeftEd->setValue(50);
                 return int(QDialog::Accepted);
             };
             rec.install();
             f.ChangePosSizeBtnClick();
         }) << Step();
-        QTest::newRow("cut") << Step([](TMainForm& f) { f.CutCheck->setChecked(!f.CutCheck->isChecked()); }) << Step();
+        QTest::newRow("cut") << Step([](TMainForm& f) { f.ArrangeTab->CutCheck->setChecked(!f.ArrangeTab->CutCheck->isChecked()); }) << Step();
         QTest::newRow("caption typing merges")
-            << Step([](TMainForm& f) { QTest::keyClicks(f.FreeText, "Beach"); }) << Step();
+            << Step([](TMainForm& f) { QTest::keyClicks(f.ArrangeTab->FreeText, "Beach"); }) << Step();
         QTest::newRow("turn left") << Step([](TMainForm& f) { f.RotLeftBtnClick(); }) << Step();
         QTest::newRow("turn right") << Step([](TMainForm& f) { f.RotRightBtnClick(); }) << Step();
         QTest::newRow("brightness") << Step([](TMainForm& f) {
@@ -142,12 +142,12 @@ private slots:
             f.HellKonBtnClick();
         }) << Step();
         QTest::newRow("option typed") << Step([](TMainForm& f) {
-            f.GridEd->setValue(7);
-            f.GridEd->setValue(8);
+            f.ArrangeTab->Opts->GridEd->setValue(7);
+            f.ArrangeTab->Opts->GridEd->setValue(8);
         }) << Step();
-        QTest::newRow("option in inches") << Step([](TMainForm& f) { f.RandEDin->setValue(1); }) << Step();
-        QTest::newRow("font background") << Step([](TMainForm& f) { f.BkColBox->setCurrentIndex(2); }) << Step();
-        QTest::newRow("check box") << Step([](TMainForm& f) { f.ShowFNames->setChecked(true); }) << Step();
+        QTest::newRow("option in inches") << Step([](TMainForm& f) { f.ArrangeTab->Opts->RandEDin->setValue(1); }) << Step();
+        QTest::newRow("font background") << Step([](TMainForm& f) { f.ArrangeTab->Opts->BkColBox->setCurrentIndex(2); }) << Step();
+        QTest::newRow("check box") << Step([](TMainForm& f) { f.ArrangeTab->Opts->ShowFNames->setChecked(true); }) << Step();
     }
     void everyCommandUndoesExactly()
     {
@@ -156,40 +156,40 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         form.ScreenDpiOverride = 96;
-        form.ZoomEd->setValue(100);
-        form.UseGridCheck->setChecked(false);
+        form.ArrangeTab->ZoomEd->setValue(100);
+        form.ArrangeTab->Opts->UseGridCheck->setChecked(false);
         // A large photo, shown from a screen copy and made again from its file.
         const QString photo = dir.filePath("b.png");
         if (!QFile::exists(photo)) {
             DIB big = stripes(2000, 1500, 1);
             QImage(big.Bits, 2000, 1500, int(big.RowBytes), QImage::Format_BGR888).save(photo);
         }
-        const int a = form.Pictures[std::size_t(form.AddPictureFile(photo, DecodeForCollection(photo, 0, DisplayBox())))].PictureId;
-        QVERIFY(form.Pictures.back().Reduced);
-        const int b = form.appendPicture(dir.filePath("a.png"), stripes(20, 50, 2));
+        const int a = form.Doc->records().Pictures[std::size_t(form.Doc->addDecodedPicture(photo, DecodeForCollection(photo, 0, DisplayBox())))].PictureId;
+        QVERIFY(form.Doc->records().Pictures.back().Reduced);
+        const int b = form.Doc->records().appendPicture(dir.filePath("a.png"), stripes(20, 50, 2));
         addPlacement(form, b, 3, 2);
         addPlacement(form, a, 1, 1);
         form.UpdateListBox();
-        form.selectPlacement(1);
-        form.Undo->reset();
+        form.Doc->selectPlacement(1);
+        form.Doc->undo().reset();
         if (select)
             select(form);
 
         const QByteArray bytes0 = fileBytes(form), pixels0 = pixels(form);
         step(form);
-        QCOMPARE(form.Undo->stack()->count(), 1);
+        QCOMPARE(form.Doc->undo().stack()->count(), 1);
         const QByteArray bytes1 = fileBytes(form), pixels1 = pixels(form);
         QVERIFY(bytes1 != bytes0 || pixels1 != pixels0);
-        QVERIFY(form.isModified());
+        QVERIFY(form.Doc->isModified());
 
-        form.Undo->stack()->undo();
+        form.Doc->undo().stack()->undo();
         QCOMPARE(fileBytes(form), bytes0);
         QVERIFY(pixels(form) == pixels0);
-        QVERIFY(!form.isModified());
-        form.Undo->stack()->redo();
+        QVERIFY(!form.Doc->isModified());
+        form.Doc->undo().stack()->redo();
         QCOMPARE(fileBytes(form), bytes1);
         QVERIFY(pixels(form) == pixels1);
-        form.Undo->stack()->undo();
+        form.Doc->undo().stack()->undo();
         QCOMPARE(fileBytes(form), bytes0);
     }
 
@@ -204,29 +204,29 @@ private slots:
         form.NewBtnClick(); // nothing to lose: no question
         QVERIFY(dialogs.messages.empty());
 
-        form.GridEd->setValue(7);
+        form.ArrangeTab->Opts->GridEd->setValue(7);
         QVERIFY(marked());
         QVERIFY(form.SaveFile(file));
         QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [m.sga]"));
-        form.GridEd->setValue(9);
+        form.ArrangeTab->Opts->GridEd->setValue(9);
         QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [m.sga*]"));
-        form.Undo->stack()->undo(); // back at the saved state
+        form.Doc->undo().stack()->undo(); // back at the saved state
         QVERIFY(!marked());
-        QCOMPARE(form.GridEd->value(), 7.0);
-        form.Undo->stack()->redo();
+        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 7.0);
+        form.Doc->undo().stack()->redo();
         QVERIFY(marked());
         form.NewBtnClick(); // asked, cancelled
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(form.GridEd->value(), 9.0);
-        form.Undo->stack()->undo();
-        form.Undo->stack()->undo(); // before the save
+        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 9.0);
+        form.Doc->undo().stack()->undo();
+        form.Doc->undo().stack()->undo(); // before the save
         QVERIFY(marked());
-        QCOMPARE(form.GridEd->value(), 5.0);
+        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 5.0);
 
         dialogs.answer = Dialogs::IdOk;
         form.NewBtnClick();
         QVERIFY(!marked());
-        QCOMPARE(form.Undo->stack()->count(), 0);
+        QCOMPARE(form.Doc->undo().stack()->count(), 0);
     }
 };
 SGA_TEST(TestUndo)

@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "output/PageExport.h"
@@ -27,7 +27,7 @@ DIB solidPicture(COLORREF colour)
 
 void place(TMainForm &form, int pictureId, int page, double left, double top)
 {
-    Placement *p = form.Placements.Append();
+    Placement *p = form.Doc->records().Placements.Append();
     *p = Placement{};
     p->Left = left;
     p->Top = top;
@@ -43,12 +43,12 @@ std::unique_ptr<TMainForm> twoPageForm()
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
-    const int red = form->appendPicture(QStringLiteral("red.png"), solidPicture(RGB(255, 0, 0)));
-    const int blue = form->appendPicture(QStringLiteral("blue.png"), solidPicture(RGB(0, 0, 255)));
+    const int red = form->Doc->records().appendPicture(QStringLiteral("red.png"), solidPicture(RGB(255, 0, 0)));
+    const int blue = form->Doc->records().appendPicture(QStringLiteral("blue.png"), solidPicture(RGB(0, 0, 255)));
     place(*form, red, 1, 1, 1);
     place(*form, blue, 2, 4, 6);
-    form->PageCountED->setValue(2);
-    form->EnhanceQualCheck->setChecked(false);
+    form->ArrangeTab->PageCountED->setValue(2);
+    form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
     return form;
 }
 
@@ -153,7 +153,7 @@ private slots:
         };
         rec.install();
         auto form = twoPageForm();
-        form->BitDPIED->setValue(20);
+        form->PrintTab->BitDPIED->setValue(20);
         form->SaveBitBtnClick();
         QCOMPARE(questions, overwrite ? 2 : 1);
         QCOMPARE(QFile::exists(targets[0]), written);

@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "output/PrintJob.h"
@@ -40,7 +40,7 @@ DIB solidPicture(int width, int height, COLORREF colour)
 
 void place(TMainForm &form, int pictureId, double left, double top, double size, int page)
 {
-    Placement *p = form.Placements.Append();
+    Placement *p = form.Doc->records().Placements.Append();
     p->PictureId = pictureId;
     p->Left = left;
     p->Top = top;
@@ -79,19 +79,19 @@ std::unique_ptr<TMainForm> makeForm()
 std::shared_ptr<int> countPreviewPaints(TMainForm &form)
 {
     auto count = std::make_shared<int>(0);
-    form.PaintBox3->onPaint = [count, paint = form.PaintBox3->onPaint](QPaintEvent *e) {
+    form.PrintTab->PaintBox3->onPaint = [count, paint = form.PrintTab->PaintBox3->onPaint](QPaintEvent *e) {
         ++*count;
         paint(e);
     };
     return count;
 }
 
-void mouse(TImageButton *button, void (TMainForm::*handler)(QMouseEvent *), TMainForm &form, QEvent::Type type,
+void mouse(TImageButton *button, void (PrintPage::*handler)(QMouseEvent *), TMainForm &form, QEvent::Type type,
            QPoint at)
 {
     QMouseEvent e(type, at, button->mapToGlobal(at), Qt::LeftButton,
                   type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    (form.*handler)(&e);
+    (form.PrintTab->*handler)(&e);
 }
 } // namespace
 
@@ -168,7 +168,7 @@ void TstPrintJob::horizontalResolutionScalesBothAxes()
     QFETCH(int, dpiY);
     Printer().setFixedPage(1800, 1800, 600, dpiY);
     auto form = makeForm();
-    const int id = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    const int id = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 0.5, 1);
     DialogRecorder rec;
     rec.handler.print = [](QPrinter *) { return true; };
@@ -188,9 +188,9 @@ void TstPrintJob::horizontalResolutionScalesBothAxes()
 void TstPrintJob::captionHeightAtPrinterResolution()
 {
     auto form = makeForm();
-    const int id = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
-    form->Pictures.back().Comment = QStringLiteral("Caption");
-    form->BkColBox->setSelected(std::int32_t(RGB(0, 255, 0)));
+    const int id = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    form->Doc->records().Pictures.back().Comment = QStringLiteral("Caption");
+    form->ArrangeTab->Opts->BkColBox->setSelected(std::int32_t(RGB(0, 255, 0)));
     place(*form, id, 1.0, 1.0, 1.0, 1);
     DialogRecorder rec;
     rec.handler.print = [](QPrinter *) { return true; };
@@ -208,7 +208,7 @@ void TstPrintJob::captionHeightAtPrinterResolution()
     int band = 0;
     for (int y = 1199; y >= 600 && greenRow(y); --y)
         ++band;
-    QFont font = QFontFromCaption(form->CaptionFont);
+    QFont font = QFontFromCaption(form->Doc->options().Font);
     font.setPixelSize(91);
     QCOMPARE(band, QFontMetrics(font).height());
 }
@@ -220,9 +220,9 @@ void TstPrintJob::printsToPdfWithTitle()
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("arrangement.pdf"));
     auto form = makeForm();
-    const int id = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    const int id = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 2.0, 2);
-    form->PageCountED->setValue(3);
+    form->ArrangeTab->PageCountED->setValue(3);
     DialogRecorder rec;
     rec.handler.print = [&file](QPrinter *p) {
         p->setOutputFormat(QPrinter::PdfFormat);
@@ -241,12 +241,12 @@ void TstPrintJob::printsToPdfWithTitle()
 void TstPrintJob::cancelledDialogPrintsNothing()
 {
     auto form = makeForm();
-    const int id = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    const int id = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 0.5, 1);
-    form->PageControl2->setCurrentWidget(form->TabSheet4);
+    form->PageControl2->setCurrentWidget(form->PrintTab);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_VERIFY(form->syncPreviewSize());
+    QTRY_VERIFY(form->PrintTab->syncPreviewSize());
     QTest::qWait(50);
     const auto paints = countPreviewPaints(*form);
     DialogRecorder rec;
@@ -273,20 +273,20 @@ void TstPrintJob::cancelledDialogPrintsNothing()
 void TstPrintJob::qualityPassRunsBeforeTheDialog()
 {
     auto form = makeForm();
-    form->EnhanceQualCheck->setChecked(true);
-    form->MinQualEd->setValue(100);
-    const int id = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(true);
+    form->ArrangeTab->Opts->MinQualEd->setValue(100);
+    const int id = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 2.0, 1); // 2 inches at 100 dpi need 200 pixels
     DialogRecorder rec;
     int widthAtDialog = 0;
     rec.handler.print = [&](QPrinter *) {
-        widthAtDialog = DibWidth(form->Pictures.front().Dib);
+        widthAtDialog = DibWidth(form->Doc->records().Pictures.front().Dib);
         return false;
     };
     rec.install();
     form->GoBtn1Click();
     QVERIFY2(widthAtDialog >= 200, qPrintable(QString::number(widthAtDialog)));
-    QCOMPARE(DibWidth(form->Pictures.front().Dib), widthAtDialog);
+    QCOMPARE(DibWidth(form->Doc->records().Pictures.front().Dib), widthAtDialog);
 }
 
 void TstPrintJob::unopenableOutputIsReported()
@@ -321,10 +321,10 @@ void TstPrintJob::setupRepaintsPreviewWhateverChosen()
     QFETCH(bool, accepted);
     Printer().setFixedPage(4800, 6600, 600, 600);
     auto form = makeForm();
-    form->PageControl2->setCurrentWidget(form->TabSheet4);
+    form->PageControl2->setCurrentWidget(form->PrintTab);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_COMPARE(form->PaintBox3->size(), QSize(768, 1056));
+    QTRY_COMPARE(form->PrintTab->PaintBox3->size(), QSize(768, 1056));
     const auto paints = countPreviewPaints(*form);
     DialogRecorder rec;
     rec.handler.pageSetup = [accepted](QPrinter *) {
@@ -335,7 +335,7 @@ void TstPrintJob::setupRepaintsPreviewWhateverChosen()
     rec.install();
     form->SetupBtnClick();
     QVERIFY(*paints > 0);
-    QTRY_COMPARE(form->PaintBox3->size(), accepted ? QSize(1056, 768) : QSize(768, 1056));
+    QTRY_COMPARE(form->PrintTab->PaintBox3->size(), accepted ? QSize(1056, 768) : QSize(768, 1056));
 }
 
 void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt_data()
@@ -355,8 +355,8 @@ void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt()
     QFETCH(QPoint, releaseAt);
     QFETCH(bool, clicked);
     auto form = makeForm();
-    TImageButton *button = setup ? form->SetupBtn : form->GoBtn1;
-    TImageButton *down = setup ? form->SetupBtnDown : form->GoBtn1Down;
+    TImageButton *button = setup ? form->PrintTab->SetupBtn : form->PrintTab->GoBtn1;
+    TImageButton *down = setup ? form->PrintTab->SetupBtnDown : form->PrintTab->GoBtn1Down;
     DialogRecorder rec;
     int dialogs = 0;
     rec.handler.print = rec.handler.pageSetup = [&dialogs](QPrinter *) {
@@ -364,9 +364,9 @@ void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt()
         return false;
     };
     rec.install();
-    const auto press = setup ? &TMainForm::SetupBtnMouseDown : &TMainForm::GoBtn1MouseDown;
-    const auto move = setup ? &TMainForm::SetupBtnMouseMove : &TMainForm::GoBtn1MouseMove;
-    const auto release = setup ? &TMainForm::SetupBtnMouseUp : &TMainForm::GoBtn1MouseUp;
+    const auto press = setup ? &PrintPage::SetupBtnMouseDown : &PrintPage::GoBtn1MouseDown;
+    const auto move = setup ? &PrintPage::SetupBtnMouseMove : &PrintPage::GoBtn1MouseMove;
+    const auto release = setup ? &PrintPage::SetupBtnMouseUp : &PrintPage::GoBtn1MouseUp;
 
     mouse(button, press, *form, QEvent::MouseButtonPress, QPoint(2, 2));
     QVERIFY(!down->isHidden());
@@ -375,7 +375,7 @@ void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt()
     mouse(button, release, *form, QEvent::MouseButtonRelease, releaseAt);
     QVERIFY(down->isHidden());
     QCOMPARE(dialogs, clicked ? 1 : 0);
-    QVERIFY(!(setup ? form->SetupPressed : form->GoPressed));
+    QVERIFY(!(setup ? form->PrintTab->SetupBtn->Pressed : form->PrintTab->GoBtn1->Pressed));
 }
 
 SGA_TEST(TstPrintJob)

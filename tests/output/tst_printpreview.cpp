@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "output/PrintPreview.h"
@@ -40,11 +40,11 @@ std::unique_ptr<TMainForm> makeForm()
     return form;
 }
 
-void pressAt(TMainForm &form, void (TMainForm::*handler)(QMouseEvent *), QEvent::Type type, QPoint at)
+void pressAt(TMainForm &form, void (PrintPage::*handler)(QMouseEvent *), QEvent::Type type, QPoint at)
 {
-    QMouseEvent e(type, at, form.PaintBox3->mapToGlobal(at), Qt::LeftButton,
+    QMouseEvent e(type, at, form.PrintTab->PaintBox3->mapToGlobal(at), Qt::LeftButton,
                   type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    (form.*handler)(&e);
+    (form.PrintTab->*handler)(&e);
 }
 } // namespace
 
@@ -102,15 +102,15 @@ void TstPrintPreview::previewSize()
 void TstPrintPreview::shownTabSizesThePreview()
 {
     auto form = makeForm();
-    form->PaintBox3->resize(0, 0);
-    form->PageControl2->setCurrentWidget(form->TabSheet4);
+    form->PrintTab->PaintBox3->resize(0, 0);
+    form->PageControl2->setCurrentWidget(form->PrintTab);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_COMPARE(form->PaintBox3->size(), QSize(768, 1056));
+    QTRY_COMPARE(form->PrintTab->PaintBox3->size(), QSize(768, 1056));
     // Another paper: the next paint resizes the preview and paints again.
     Printer().setFixedPage(3000, 3000, 600, 600);
-    form->repaintPreview();
-    QTRY_COMPARE(form->PaintBox3->size(), QSize(480, 480));
+    form->PrintTab->repaintPreview();
+    QTRY_COMPARE(form->PrintTab->PaintBox3->size(), QSize(480, 480));
 }
 
 void TstPrintPreview::currentPageOnWhitePaper_data()
@@ -128,25 +128,25 @@ void TstPrintPreview::currentPageOnWhitePaper()
     QFETCH(QRgb, atFirst);
     QFETCH(QRgb, atSecond);
     auto form = makeForm();
-    form->EnhanceQualCheck->setChecked(false);
-    const int red = form->appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(RGB(255, 0, 0)));
-    const int blue = form->appendPicture(QStringLiteral("/p/blue.bmp"), solidPicture(RGB(0, 0, 255)));
+    form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
+    const int red = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(RGB(255, 0, 0)));
+    const int blue = form->Doc->records().appendPicture(QStringLiteral("/p/blue.bmp"), solidPicture(RGB(0, 0, 255)));
     for (auto [id, onPage, left] : {std::tuple{red, 1, 1.0}, std::tuple{blue, 2, 3.0}}) {
-        Placement *p = form->Placements.Append();
+        Placement *p = form->Doc->records().Placements.Append();
         p->PictureId = id;
         p->Left = left;
         p->Top = 1.0;
         p->Width = p->Height = 1.0;
         p->Page = onPage;
     }
-    form->PageCountED->setValue(2);
-    form->APageEd->setValue(page);
-    form->PaintBox3->resize(form->PreviewPageSize());
+    form->ArrangeTab->PageCountED->setValue(2);
+    form->ArrangeTab->APageEd->setValue(page);
+    form->PrintTab->PaintBox3->resize(form->PrintTab->PreviewPageSize());
     QImage image(800, 1100, QImage::Format_RGB32);
     image.fill(Grey);
     {
         TDC dc(&image);
-        form->paintPreview(dc);
+        form->PrintTab->paintPreview(dc);
     }
     // One inch of paper is 96 screen pixels: frames at (96, 96) and (288, 96), 96 wide.
     QCOMPARE(image.pixel(96, 96), atFirst);
@@ -161,10 +161,10 @@ void TstPrintPreview::currentPageOnWhitePaper()
 void TstPrintPreview::pageBeyondTheCountShowsTheLast()
 {
     auto form = makeForm();
-    form->PageCountED->setValue(3);
-    form->APageEd2->setValue(7);
-    QCOMPARE(form->APageEd->value(), 3);
-    QCOMPARE(form->APageEd2->value(), 3);
+    form->ArrangeTab->PageCountED->setValue(3);
+    form->PrintTab->APageEd2->setValue(7);
+    QCOMPARE(form->ArrangeTab->APageEd->value(), 3);
+    QCOMPARE(form->PrintTab->APageEd2->value(), 3);
 }
 
 void TstPrintPreview::panScrollPosition_data()
@@ -195,31 +195,31 @@ void TstPrintPreview::panScrollPosition()
 void TstPrintPreview::draggingKeepsTheGrabbedPointUnderThePointer()
 {
     auto form = makeForm();
-    form->PageControl2->setCurrentWidget(form->TabSheet4);
+    form->PageControl2->setCurrentWidget(form->PrintTab);
     form->resize(800, 600);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_COMPARE(form->PaintBox3->size(), QSize(768, 1056));
-    QScrollBar *h = form->ScrollBox3->horizontalScrollBar();
-    QScrollBar *v = form->ScrollBox3->verticalScrollBar();
+    QTRY_COMPARE(form->PrintTab->PaintBox3->size(), QSize(768, 1056));
+    QScrollBar *h = form->PrintTab->ScrollBox3->horizontalScrollBar();
+    QScrollBar *v = form->PrintTab->ScrollBox3->verticalScrollBar();
     QVERIFY(v->maximum() > 100);
     const int hBefore = h->value();
 
-    pressAt(*form, &TMainForm::PaintBox3MouseDown, QEvent::MouseButtonPress, QPoint(100, 300));
-    const QPoint grabbedInViewport = form->PaintBox3->mapTo(form->ScrollBox3->viewport(), QPoint(100, 300));
+    pressAt(*form, &PrintPage::PaintBox3MouseDown, QEvent::MouseButtonPress, QPoint(100, 300));
+    const QPoint grabbedInViewport = form->PrintTab->PaintBox3->mapTo(form->PrintTab->ScrollBox3->viewport(), QPoint(100, 300));
     // The pointer moves 60 pixels up: the page follows it.
-    pressAt(*form, &TMainForm::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 240));
+    pressAt(*form, &PrintPage::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 240));
     QCOMPARE(v->value(), 60);
-    QCOMPARE(form->PaintBox3->mapTo(form->ScrollBox3->viewport(), QPoint(100, 300)).y(),
+    QCOMPARE(form->PrintTab->PaintBox3->mapTo(form->PrintTab->ScrollBox3->viewport(), QPoint(100, 300)).y(),
              grabbedInViewport.y() - 60);
     // Far beyond the bottom edge of the page: the end of the range, horizontal unchanged.
-    pressAt(*form, &TMainForm::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, -100000));
+    pressAt(*form, &PrintPage::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, -100000));
     QCOMPARE(v->value(), v->maximum());
     QCOMPARE(h->value(), hBefore);
-    pressAt(*form, &TMainForm::PaintBox3MouseUp, QEvent::MouseButtonRelease, QPoint(100, -100000));
-    QVERIFY(!form->PreviewDragging);
+    pressAt(*form, &PrintPage::PaintBox3MouseUp, QEvent::MouseButtonRelease, QPoint(100, -100000));
+    QVERIFY(!form->PrintTab->PreviewDragging);
     // Moves without a press do not scroll.
-    pressAt(*form, &TMainForm::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 100000));
+    pressAt(*form, &PrintPage::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 100000));
     QCOMPARE(v->value(), v->maximum());
 }
 
@@ -277,7 +277,7 @@ void TstPrintPreview::saveAsImage()
     QTemporaryDir dir;
     const QString file = name.isEmpty() ? QString() : dir.filePath(name);
     auto form = makeForm();
-    form->BitDPIED->setValue(20);
+    form->PrintTab->BitDPIED->setValue(20);
     DialogRecorder rec;
     rec.handler.saveFile = [&file](const QString &) { return file; };
     rec.install();

@@ -1,5 +1,5 @@
-#include "app/MainUnit.h"
-#include "app/Settings.h"
+#include "common/WindowParts.h"
+#include "platform/Settings.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "output/PrintFUnit.h"
@@ -333,9 +333,9 @@ private slots:
         QImage pixels(6, 4, QImage::Format_RGB32);
         pixels.fill(Qt::green);
         QVERIFY(pixels.save(file));
-        form.appendPicture(file, filledPicture(3, 3, Red));
+        form.Doc->records().appendPicture(file, filledPicture(3, 3, Red));
         form.UpdateListBox();
-        form.ImageList->setCurrentRow(0);
+        form.CollectionTab->ImageList->setCurrentRow(0);
         answerPrintForm(dialogs, QDialog::Accepted);
         printToPdf();
         QFile earlier(pdfPath());
@@ -367,26 +367,26 @@ private slots:
         QVERIFY(pixels.copy(0, 0, 9, 5).save(b));
         for (const QString &path : {a, b}) {
             const DIB stand = filledPicture(3, 3, Red); // the entry's own (adjusted) picture
-            form.appendPicture(path, stand);
+            form.Doc->records().appendPicture(path, stand);
         }
         form.UpdateListBox();
         QSize printed;
         answerPrintForm(dialogs, QDialog::Rejected,
                         [&](TPrintForm &f) { printed = QSize(DibWidth(f.Dib), DibHeight(f.Dib)); });
 
-        form.ImageList->setCurrentRow(1);
+        form.CollectionTab->ImageList->setCurrentRow(1);
         form.PrintBtnClick();
         QCOMPARE(dialogs.execCount, 1);
         QCOMPARE(printed, QSize(9, 5));
-        QCOMPARE(form.PreviewFileName, b);
+        QCOMPARE(form.CollectionTab->PreviewFileName, b);
 
         // A file deleted since it was added: the load error, and no dialog.
         QVERIFY(QFile::remove(a));
-        form.ImageList->setCurrentRow(0);
+        form.CollectionTab->ImageList->setCurrentRow(0);
         form.PrintBtnClick();
         QCOMPARE(dialogs.execCount, 1);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(form.PreviewFileName, b);
+        QCOMPARE(form.CollectionTab->PreviewFileName, b);
     }
 };
 

@@ -1,4 +1,4 @@
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "output/PrintFUnit.h"
@@ -205,14 +205,14 @@ private slots:
         QFETCH(QString, expected);
         DialogRecorder dialogs;
         TMainForm form;
-        const int a = form.appendPicture(QStringLiteral("/p/a.png"), picture(4, 4));
-        const int b = form.appendPicture(QStringLiteral("/p/b.png"), picture(6, 2));
+        const int a = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), picture(4, 4));
+        const int b = form.Doc->records().appendPicture(QStringLiteral("/p/b.png"), picture(6, 2));
         for (int id : {a, b}) {
-            Placement *p = form.Placements.Append();
+            Placement *p = form.Doc->records().Placements.Append();
             p->PictureId = id;
             p->Page = 1;
         }
-        form.SelectedPlacement = selected;
+        form.Doc->records().SelectedPlacement = selected;
         QString shownName;
         const BYTE *shownBits = nullptr;
         form.ShowBigHandler = [&](const DIB &dib, const QString &fileName) {
@@ -221,7 +221,7 @@ private slots:
         };
         form.ShowBigBtnClick();
         QCOMPARE(shownName, expected);
-        QCOMPARE(shownBits, expected.isEmpty() ? nullptr : form.Pictures[1].Dib.Bits);
+        QCOMPARE(shownBits, expected.isEmpty() ? nullptr : form.Doc->records().Pictures[1].Dib.Bits);
     }
 
     // The window installs the real viewer, created once; "&Show big" on
@@ -236,7 +236,7 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         QVERIFY(form.ViewPicForm);
-        form.appendPicture(file, picture(2, 2));
+        form.Doc->records().appendPicture(file, picture(2, 2));
         form.UpdateListBox();
         QList<TViewPicForm *> viewers;
         QString shownFile;
@@ -250,8 +250,8 @@ private slots:
             return int(QDialog::Accepted);
         };
         dialogs.install();
-        form.ShowBtn->click();
-        form.ShowBtn->click();
+        form.CollectionTab->ShowBtn->click();
+        form.CollectionTab->ShowBtn->click();
         QCOMPARE(viewers, QList<TViewPicForm *>({form.ViewPicForm, form.ViewPicForm}));
         QCOMPARE(shownFile, file);
         QCOMPARE(shownSize, QSize(40, 30));

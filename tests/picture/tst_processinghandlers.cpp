@@ -1,5 +1,5 @@
 #include "PixelFixtures.h"
-#include "app/MainUnit.h"
+#include "common/WindowParts.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "picture/HKUnit.h"
@@ -18,7 +18,7 @@
 namespace {
 Placement *place(TMainForm &f, int pictureId, double width, double height = 3.0)
 {
-    Placement *p = f.Placements.Append();
+    Placement *p = f.Doc->records().Placements.Append();
     p->PictureId = pictureId;
     p->Page = 1;
     p->Width = width;
@@ -92,15 +92,15 @@ private slots:
         QFETCH(int, expectedBits);
         DialogRecorder rec;
         TMainForm form;
-        form.EnhanceQualCheck->setChecked(enabled);
-        form.MinQualEd->setValue(minQual);
+        form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(enabled);
+        form.ArrangeTab->Opts->MinQualEd->setValue(minQual);
         PictureEntry entry = entryOf(patternPicture(W, H, bits));
         DIB &pic = entry.Dib;
-        form.Changequal(entry, frameWidth, 1.0);
+        form.ArrangeTab->Changequal(entry, frameWidth, 1.0);
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), expectedSize);
         QCOMPARE(DibBitCount(pic), expectedBits);
         QVERIFY(rec.messages.empty());
-        QCOMPARE(form.ProgressPercent, 0);
+        QCOMPARE(form.ProgressPanel->ProgressPercent, 0);
     }
 
     void enlargementStopsAtThePrintableWidth()
@@ -111,8 +111,8 @@ private slots:
         TMainForm form;
         PictureEntry entry = entryOf(patternPicture(320, 200, 24));
         DIB &pic = entry.Dib;
-        form.Changequal(entry, 440.0, 3.0);
-        const int shown = int(72.0 * form.PageWidth() / form.PrinterDpi());
+        form.ArrangeTab->Changequal(entry, 440.0, 3.0);
+        const int shown = int(72.0 * Printer().PageWidth() / Printer().LogPixelsX());
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), QSize(shown, 200 * shown / 320));
         QVERIFY(rec.messages.empty());
         deldib(&pic);
@@ -122,21 +122,21 @@ private slots:
     {
         DialogRecorder rec;
         TMainForm form;
-        form.MinQualEd->setValue(72);
-        const int small = form.appendPicture(QStringLiteral("/p/a.png"), patternPicture(100, 80, 8));
-        const int wide = form.appendPicture(QStringLiteral("/p/b.png"), patternPicture(300, 200, 24));
+        form.ArrangeTab->Opts->MinQualEd->setValue(72);
+        const int small = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), patternPicture(100, 80, 8));
+        const int wide = form.Doc->records().appendPicture(QStringLiteral("/p/b.png"), patternPicture(300, 200, 24));
         place(form, small, 1.0);
         place(form, small, 2.0); // placed twice: the wider frame decides
         place(form, wide, 4.0);
-        form.Checkallquals();
-        const DIB &a = form.pictureById(small)->Dib;
+        form.ArrangeTab->Checkallquals();
+        const DIB &a = form.Doc->records().pictureById(small)->Dib;
         QCOMPARE(QSize(DibWidth(a), DibHeight(a)), QSize(144, 115));
         QCOMPARE(DibBitCount(a), 24);
-        QCOMPARE(DibWidth(form.pictureById(wide)->Dib), 300);
+        QCOMPARE(DibWidth(form.Doc->records().pictureById(wide)->Dib), 300);
 
         const BYTE *bitsA = a.Bits;
-        form.Checkallquals();
-        QCOMPARE(form.pictureById(small)->Dib.Bits, bitsA);
+        form.ArrangeTab->Checkallquals();
+        QCOMPARE(form.Doc->records().pictureById(small)->Dib.Bits, bitsA);
         QVERIFY(rec.messages.empty());
     }
 
@@ -144,13 +144,13 @@ private slots:
     {
         DialogRecorder rec;
         TMainForm form;
-        form.EnhanceQualCheck->setChecked(false);
-        const int id = form.appendPicture(QStringLiteral("/p/a.png"), patternPicture(10, 10, 8));
-        const BYTE *bits = form.pictureById(id)->Dib.Bits;
+        form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
+        const int id = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), patternPicture(10, 10, 8));
+        const BYTE *bits = form.Doc->records().pictureById(id)->Dib.Bits;
         place(form, id, 9.0);
-        form.Checkallquals();
-        QCOMPARE(form.pictureById(id)->Dib.Bits, bits);
-        QCOMPARE(DibBitCount(form.pictureById(id)->Dib), 8);
+        form.ArrangeTab->Checkallquals();
+        QCOMPARE(form.Doc->records().pictureById(id)->Dib.Bits, bits);
+        QCOMPARE(DibBitCount(form.Doc->records().pictureById(id)->Dib), 8);
     }
 
     void lowMemoryMessages_data()
@@ -174,7 +174,7 @@ private slots:
         PictureEntry entry = entryOf(depthFails ? impossiblyLarge(8) : patternPicture(2, 30000, 8));
         DIB &pic = entry.Dib;
         const int W = DibWidth(pic), H = DibHeight(pic);
-        form.Changequal(entry, depthFails ? 1000.0 : 1e12, 1.0);
+        form.ArrangeTab->Changequal(entry, depthFails ? 1000.0 : 1e12, 1.0);
         QCOMPARE(rec.messages.size(), std::size_t(1));
         QCOMPARE(rec.messages[0].text, text);
         QCOMPARE(rec.messages[0].caption, caption);
@@ -183,7 +183,7 @@ private slots:
         QVERIFY(pic.Bits);
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), QSize(W, H));
         QCOMPARE(DibBitCount(pic), bitsAfter);
-        QCOMPARE(form.ProgressPercent, 0);
+        QCOMPARE(form.ProgressPanel->ProgressPercent, 0);
     }
 
     void turnsFollowTheSelection_data()
@@ -199,37 +199,37 @@ private slots:
         QFETCH(int, bits);
         DialogRecorder rec;
         TMainForm form;
-        const int other = form.appendPicture(QStringLiteral("/p/o.png"), patternPicture(5, 4, bits, 3));
-        const int id = form.appendPicture(QStringLiteral("/p/a.png"), patternPicture(7, 3, bits));
+        const int other = form.Doc->records().appendPicture(QStringLiteral("/p/o.png"), patternPicture(5, 4, bits, 3));
+        const int id = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), patternPicture(7, 3, bits));
         place(form, other, 2.0);
         place(form, id, 2.0);
         place(form, id, 3.0); // the same picture twice
-        form.SelectedPlacement = 2;
-        form.UpdateSelectionControls();
-        const std::vector<std::uint32_t> start = pixels(form.pictureById(id)->Dib);
+        form.Doc->records().SelectedPlacement = 2;
+        form.ArrangeTab->UpdateSelectionControls();
+        const std::vector<std::uint32_t> start = pixels(form.Doc->records().pictureById(id)->Dib);
 
-        form.RotRightBtn->click();
-        PictureEntry &e = *form.pictureById(id);
+        form.ArrangeTab->RotRightBtn->click();
+        PictureEntry &e = *form.Doc->records().pictureById(id);
         QCOMPARE(e.Rotation, 1);
         QCOMPARE(QSize(DibWidth(e.Dib), DibHeight(e.Dib)), QSize(3, 7)); // turned once, not once per placement
-        QCOMPARE(form.pictureById(other)->Rotation, 0);
-        QCOMPARE(DibWidth(form.pictureById(other)->Dib), 5);
-        QCOMPARE(form.Placements.at(2).Width, 3.0);
+        QCOMPARE(form.Doc->records().pictureById(other)->Rotation, 0);
+        QCOMPARE(DibWidth(form.Doc->records().pictureById(other)->Dib), 5);
+        QCOMPARE(form.Doc->records().Placements.at(2).Width, 3.0);
 
-        form.RotLeftBtn->click();
+        form.ArrangeTab->RotLeftBtn->click();
         QCOMPARE(e.Rotation, 0);
         QCOMPARE(pixels(e.Dib), start);
 
         for (int i = 0; i < 4; ++i) {
-            form.Nachlinksrotieren901->trigger();
+            form.ArrangeTab->Nachlinksrotieren901->trigger();
             QCOMPARE(e.Rotation, (4 - (i + 1)) % 4);
         }
         QCOMPARE(pixels(e.Dib), start);
         for (int i = 0; i < 4; ++i)
-            form.Nachrechtsrotieren901->trigger();
+            form.ArrangeTab->Nachrechtsrotieren901->trigger();
         QCOMPARE(e.Rotation, 0);
         QCOMPARE(pixels(e.Dib), start);
-        QCOMPARE(form.ProgressPercent, 0);
+        QCOMPARE(form.ProgressPanel->ProgressPercent, 0);
     }
 
     void turnWithoutSelectionOrMemory()
@@ -238,17 +238,17 @@ private slots:
         TMainForm form;
         DIB huge;
         QVERIFY(newdib(&huge, 600000000, 1, 1, nullptr, 0)); // turned it needs over 2 GB
-        const int id = form.appendPicture(QStringLiteral("/p/a.png"), huge);
+        const int id = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), huge);
         place(form, id, 2.0);
-        form.SelectedPlacement = -1;
-        form.Nachrechtsrotieren901Click();
-        QCOMPARE(form.pictureById(id)->Rotation, 0);
-        form.SelectedPlacement = 0;
-        form.Nachrechtsrotieren901Click();
-        QCOMPARE(form.pictureById(id)->Rotation, 0); // nothing turned, nothing counted
-        form.Nachlinksrotieren901Click();
-        QCOMPARE(form.pictureById(id)->Rotation, 0);
-        QCOMPARE(DibWidth(form.pictureById(id)->Dib), 600000000);
+        form.Doc->records().SelectedPlacement = -1;
+        form.ArrangeTab->Nachrechtsrotieren901Click();
+        QCOMPARE(form.Doc->records().pictureById(id)->Rotation, 0);
+        form.Doc->records().SelectedPlacement = 0;
+        form.ArrangeTab->Nachrechtsrotieren901Click();
+        QCOMPARE(form.Doc->records().pictureById(id)->Rotation, 0); // nothing turned, nothing counted
+        form.ArrangeTab->Nachlinksrotieren901Click();
+        QCOMPARE(form.Doc->records().pictureById(id)->Rotation, 0);
+        QCOMPARE(DibWidth(form.Doc->records().pictureById(id)->Dib), 600000000);
         QVERIFY(rec.messages.empty());
     }
 
@@ -268,11 +268,11 @@ private slots:
         QFETCH(int, result);
         DialogRecorder rec;
         TMainForm form;
-        const int id = form.appendPicture(QStringLiteral("/p/a.png"), patternPicture(13, 7, bits));
+        const int id = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), patternPicture(13, 7, bits));
         place(form, id, 2.0);
-        form.SelectedPlacement = 0;
-        form.UpdateSelectionControls();
-        const DIB before = form.pictureById(id)->Dib;
+        form.Doc->records().SelectedPlacement = 0;
+        form.ArrangeTab->UpdateSelectionControls();
+        const DIB before = form.Doc->records().pictureById(id)->Dib;
         const QByteArray pixels0 = pixelBytes(before), table0 = colourTable(before), palette0 = logPalette(before);
 
         QByteArray previewPixels, previewPalette;
@@ -287,19 +287,19 @@ private slots:
             f->TrackBar3->setValue(50);
             f->PreviewBtn->click();
             // The entry shows the preview while the dialog is open.
-            previewPixels = pixelBytes(form.pictureById(id)->Dib);
-            previewPalette = logPalette(form.pictureById(id)->Dib);
+            previewPixels = pixelBytes(form.Doc->records().pictureById(id)->Dib);
+            previewPalette = logPalette(form.Doc->records().pictureById(id)->Dib);
             if (result == QDialog::Accepted)
                 f->OkBitBtn1->click();
             return result;
         };
         rec.install();
-        form.HellKonBtn->click();
+        form.ArrangeTab->HellKonBtn->click();
 
         QCOMPARE(caption, QStringLiteral("Brightness, contrast and saturation"));
         QCOMPARE(startContrast, 100);
         QVERIFY(bits == 24 ? previewPixels != pixels0 : previewPalette != palette0);
-        const DIB &after = form.pictureById(id)->Dib;
+        const DIB &after = form.Doc->records().pictureById(id)->Dib;
         if (result == QDialog::Accepted) {
             QCOMPARE(pixelBytes(after), previewPixels);
             QCOMPARE(logPalette(after), previewPalette);
@@ -319,19 +319,19 @@ private slots:
         rec.execResult = QDialog::Accepted;
         rec.install();
         TMainForm form;
-        const int id = form.appendPicture(QStringLiteral("/p/a.png"), impossiblyLarge(24));
+        const int id = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), impossiblyLarge(24));
         place(form, id, 2.0);
-        form.SelectedPlacement = 0;
-        const BYTE *bits = form.pictureById(id)->Dib.Bits;
-        form.HelligkeitKontrastundSttigung1->trigger();
+        form.Doc->records().SelectedPlacement = 0;
+        const BYTE *bits = form.Doc->records().pictureById(id)->Dib.Bits;
+        form.ArrangeTab->HelligkeitKontrastundSttigung1->trigger();
         QCOMPARE(rec.execCount, 0);
         QCOMPARE(rec.messages.size(), std::size_t(1));
         QCOMPARE(rec.messages[0].text, QStringLiteral("Error: Could not create picture! (Low memory?)"));
         QCOMPARE(rec.messages[0].caption, QString());
         QCOMPARE(rec.messages[0].icon, Dialogs::Icon::Error);
-        QCOMPARE(form.pictureById(id)->Dib.Bits, bits);
+        QCOMPARE(form.Doc->records().pictureById(id)->Dib.Bits, bits);
 
-        form.SelectedPlacement = -1; // no selection: no dialog, no message
+        form.Doc->records().SelectedPlacement = -1; // no selection: no dialog, no message
         form.HellKonBtnClick();
         QCOMPARE(rec.messages.size(), std::size_t(1));
     }

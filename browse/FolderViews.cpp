@@ -1,14 +1,9 @@
-// The "Add picture" tab's way to files: the folder tree, the file list that
-// follows it with its type filter, the preview box and the favourite folders.
-#include "app/MainUnit.h"
-#include "browse/ThumbnailBrowser.h"
+#include "browse/FolderViews.h"
+
 #include "browse/Favourites.h"
 #include "browse/FileFilter.h"
-#include "document/Collection.h"
-#include "picture/DrawDib.h"
-#include "platform/DeviceContext.h"
+#include "document/Paths.h"
 #include "platform/EventHook.h"
-#include "platform/PaintBox.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,16 +13,14 @@
 #include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QListWidget>
-#include <QPushButton>
-#include <QTabWidget>
 #include <QTreeView>
 
 #include <algorithm>
 #include <functional>
 
 namespace {
-// Tells the window before the tree's current folder changes, whether the user
-// or the program changes it.
+// Tells before the tree's current folder changes, whether the user or the
+// program changes it.
 class TreeSelection : public QItemSelectionModel
 {
 public:
@@ -56,7 +49,27 @@ bool isEnterKey(QEvent *e)
 }
 } // namespace
 
-void TMainForm::connectFolderViews()
+FolderViews::FolderViews(QWidget *parent, const QString &favouritesFile)
+    : QObject(parent)
+    , PrefFoldersFile(favouritesFile)
+{
+    PrefListBox = new QListWidget(parent);
+    JamShellTree1 = new QTreeView(parent);
+    JamShellList1 = new QTreeView(parent);
+    JamShellList1->setRootIsDecorated(false);
+    JamShellList1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    JamShellList1->setDragEnabled(true);
+    FilterComboBox1 = new QComboBox(parent);
+    FilterComboBox1->setToolTip(tr("Here you can select the displayed file types"));
+    connectViews();
+    for (const FileFilterPair &pair : ParseFilterList(PictureFilterList()))
+        FilterComboBox1->addItem(pair.Description, pair.Mask);
+    FilterComboBox1->setCurrentIndex(0);
+    ReadPrefFolders();
+    SetJamShellTree1Path(StartFolder(PrefListBox->count() > 0 ? PrefListBox->item(0)->text() : QString()));
+}
+
+void FolderViews::connectViews()
 {
     TreeModel = new QFileSystemModel(this);
     TreeModel->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
@@ -66,10 +79,10 @@ void TMainForm::connectFolderViews()
         JamShellTree1->hideColumn(column);
     JamShellTree1->setHeaderHidden(true);
     QItemSelectionModel *plain = JamShellTree1->selectionModel();
-    auto *selection = new TreeSelection(TreeModel, JamShellTree1, [this] { JamShellTree1Changing(); });
+    auto *selection = new TreeSelection(TreeModel, JamShellTree1, [this] { emit folderChanging(); });
     JamShellTree1->setSelectionModel(selection);
     delete plain;
-    connect(selection, &QItemSelectionModel::currentChanged, this, &TMainForm::JamShellTree1Change);
+    connect(selection, &QItemSelectionModel::currentChanged, this, &FolderViews::JamShellTree1Change);
 
     ListModel = new QFileSystemModel(this);
     ListModel->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot); // no QDir::CaseSensitive
@@ -82,7 +95,7 @@ void TMainForm::connectFolderViews()
     JamShellList1->setDragDropMode(QAbstractItemView::DragOnly);
     JamShellList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     JamShellList1->header()->resizeSection(0, 240);
-    connect(JamShellList1, &QTreeView::doubleClicked, this, &TMainForm::JamShellList1DblClick);
+    connect(JamShellList1, &QTreeView::doubleClicked, this, &FolderViews::JamShellList1DblClick);
     new TEventHook(JamShellList1, [this](QEvent *e) {
         if (!isEnterKey(e))
             return false;
@@ -90,22 +103,20 @@ void TMainForm::connectFolderViews()
         return true;
     });
 
-    connect(FilterComboBox1, &QComboBox::currentIndexChanged, this, &TMainForm::FilterComboBox1Change);
-    connect(PageControl3, &QTabWidget::currentChanged, this, &TMainForm::PageControl3Change);
-    connect(PrefListBox, &QListWidget::doubleClicked, this, &TMainForm::PrefListBoxDblClick);
+    connect(FilterComboBox1, &QComboBox::currentIndexChanged, this, &FolderViews::FilterComboBox1Change);
+    connect(PrefListBox, &QListWidget::doubleClicked, this, &FolderViews::PrefListBoxDblClick);
     new TEventHook(PrefListBox, [this](QEvent *e) {
         if (!isEnterKey(e))
             return false;
         PrefListBoxDblClick();
         return true;
     });
-    DibPrevPaint->onPaint = [this](QPaintEvent *) { DibPrevPaintPaint(); };
 }
 
 // ---------------------------------------------------------------------------
 // Folder tree
 
-QString TMainForm::JamShellTree1Path() const
+QString FolderViews::JamShellTree1Path() const
 {
     const QModelIndex current = JamShellTree1->currentIndex();
     if (!current.isValid())
@@ -118,7 +129,7 @@ QString TMainForm::JamShellTree1Path() const
     return path;
 }
 
-bool TMainForm::SetJamShellTree1Path(const QString &folder)
+bool FolderViews::SetJamShellTree1Path(const QString &folder)
 {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir())
@@ -131,33 +142,25 @@ bool TMainForm::SetJamShellTree1Path(const QString &folder)
     return true;
 }
 
-void TMainForm::JamShellTree1Changing()
-{
-    if (Browser->Running())
-        StopBrowsing(true);
-}
-
-void TMainForm::JamShellTree1Change()
+void FolderViews::JamShellTree1Change()
 {
     const QString folder = JamShellTree1Path();
     if (folder.isEmpty())
         return;
-    const QString clean = QDir::cleanPath(folder);
     JamShellList1->clearSelection();
-    JamShellList1->setRootIndex(ListModel->setRootPath(clean));
-    if (PageControl3->currentWidget() == TabSheet10)
-        Startbrowsing(); // the new walk starts when a running one has ended
+    JamShellList1->setRootIndex(ListModel->setRootPath(QDir::cleanPath(folder)));
+    emit folderChanged();
 }
 
 // ---------------------------------------------------------------------------
 // File list
 
-void TMainForm::FilterComboBox1Change()
+void FolderViews::FilterComboBox1Change()
 {
     ListModel->setNameFilters(MaskNameFilters(FilterComboBox1->currentData().toString()));
 }
 
-QStringList TMainForm::JamShellList1SelectedFiles() const
+QStringList FolderViews::JamShellList1SelectedFiles() const
 {
     const QModelIndex root = JamShellList1->rootIndex();
     QModelIndexList rows = JamShellList1->selectionModel()->selectedRows(0);
@@ -172,7 +175,7 @@ QStringList TMainForm::JamShellList1SelectedFiles() const
     return names;
 }
 
-void TMainForm::JamShellList1DblClick()
+void FolderViews::JamShellList1DblClick()
 {
     QModelIndex item = JamShellList1->currentIndex().siblingAtColumn(0);
     const QItemSelectionModel *selection = JamShellList1->selectionModel();
@@ -187,42 +190,19 @@ void TMainForm::JamShellList1DblClick()
         SetJamShellTree1Path(ListModel->filePath(item));
         return;
     }
-    openfilenow(JoinFolder(JamShellTree1Path(), ListModel->fileName(item)));
-}
-
-void TMainForm::PageControl3Change()
-{
-    StopBrowsing(false);
-    AddBtn->setEnabled(PageControl3->currentWidget() == TabSheet9);
-    if (PageControl3->currentWidget() == TabSheet10)
-        JamShellTree1Change();
-}
-
-// ---------------------------------------------------------------------------
-// Preview box
-
-void TMainForm::DibPrevPaintPaint()
-{
-    if (!PreviewDib.Bits)
-        return;
-    const int w = DibWidth(PreviewDib), h = DibHeight(PreviewDib);
-    const QSize drawn = PreviewDrawSize(DibPrevPaint->size(), QSize(w, h));
-    if (drawn.isEmpty())
-        return;
-    TDC dc(DibPrevPaint);
-    DrawDib(dc, 0, 0, drawn.width(), drawn.height(), PreviewDib, 0, 0, w, h, true, SRCCOPY, true, HPALETTE());
+    emit fileActivated(JoinFolder(JamShellTree1Path(), ListModel->fileName(item)));
 }
 
 // ---------------------------------------------------------------------------
 // Favourite folders
 
-void TMainForm::ReadPrefFolders()
+void FolderViews::ReadPrefFolders()
 {
     PrefListBox->clear();
     PrefListBox->addItems(ReadFavouritesFile(PrefFoldersFile));
 }
 
-void TMainForm::AddToPrefFolders(const QString &folder)
+void FolderViews::AddToPrefFolders(const QString &folder)
 {
     QStringList folders;
     for (int i = 0; i < PrefListBox->count(); ++i)
@@ -233,7 +213,7 @@ void TMainForm::AddToPrefFolders(const QString &folder)
     WriteFavouritesFile(PrefFoldersFile, folders); // a failure is not reported
 }
 
-void TMainForm::PrefListBoxDblClick()
+void FolderViews::PrefListBoxDblClick()
 {
     const QListWidgetItem *item = PrefListBox->currentItem();
     if (item && item->isSelected())

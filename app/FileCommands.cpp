@@ -1,0 +1,132 @@
+#include "app/FileCommands.h"
+
+#include "app/CommandLine.h"
+#include "arrange/Geometry.h"
+#include "document/ArrangementDocument.h"
+#include "document/DroppedFiles.h"
+#include "document/Paths.h"
+#include "pages/PageServices.h"
+#include "platform/Dialogs.h"
+#include "platform/Printer.h"
+
+namespace {
+QString SgaFilter() { return FileCommands::tr("Snapgrid-Atlas files (*.sga)"); }
+} // namespace
+
+FileCommands::FileCommands(ArrangementDocument &doc, PageServices &services, QObject *parent)
+    : QObject(parent)
+    , Doc(doc)
+    , Services(services)
+{
+}
+
+void FileCommands::NewBtnClick()
+{
+    // Only unsaved changes are worth the question.
+    if (Doc.isModified()
+        && Dialogs::messageBox(Services.dialogParent(), tr("All unsaved data will be lost!"), tr("File/New"),
+                               Dialogs::Icon::Information, Dialogs::OkCancel)
+               != Dialogs::IdOk)
+        return;
+    Doc.reset();
+}
+
+void FileCommands::OpenBtnClick()
+{
+    if (Doc.isModified()
+        && Dialogs::messageBox(Services.dialogParent(), tr("You will lost all not saved information!"),
+                               tr("File/Open"), Dialogs::Icon::Information, Dialogs::OkCancel)
+               != Dialogs::IdOk)
+        return;
+    const QString path = Dialogs::getOpenFileName(Services.dialogParent(), tr("Open"), SgaFilter());
+    if (!path.isEmpty())
+        OpenFile(path);
+}
+
+void FileCommands::SaveBtnClick()
+{
+    if (Doc.fileName().isEmpty())
+        SaveAsBtnClick();
+    else
+        SaveFile(Doc.fileName());
+}
+
+void FileCommands::SaveAsBtnClick()
+{
+    const QString path =
+        Dialogs::getSaveFileName(Services.dialogParent(), tr("Save as"), SgaFilter(), QStringLiteral("sga"));
+    if (!path.isEmpty())
+        SaveFile(path);
+}
+
+bool FileCommands::SaveFile(const QString &path)
+{
+    if (Doc.save(path))
+        return true;
+    Dialogs::messageBox(Services.dialogParent(),
+                        tr("Save Snapgrid-Edge file: Couldn't save file %1 !").arg(FileNamePart(path)), tr("Error"),
+                        Dialogs::Icon::Error, Dialogs::Ok);
+    return false;
+}
+
+void FileCommands::OpenFile(const QString &path)
+{
+    const PageGeometry paper = PaperGeometry(Printer(), Services.screenDpiX(), Doc.options().Zoom);
+    const ArrangementDocument::OpenResult opened = Doc.open(path, paper);
+    auto error = [this](const QString &text) {
+        Dialogs::messageBox(Services.dialogParent(), text, tr("Error"), Dialogs::Icon::Error, Dialogs::Ok);
+    };
+    const QString name = FileNamePart(path);
+    switch (opened.Status) {
+    case ArrangementDocument::OpenStatus::CannotOpen:
+        error(tr("Open Snapgrid-Edge file: Couldn't open file %1 !").arg(name));
+        return;
+    case ArrangementDocument::OpenStatus::NotArrangement:
+        error(tr("This is not a valid Snapgrid-Edge file!"));
+        return;
+    case ArrangementDocument::OpenStatus::Damaged:
+        error(tr("Open Snapgrid-Edge file: The file %1 is damaged and was not opened !").arg(name));
+        return;
+    case ArrangementDocument::OpenStatus::Opened:
+        break;
+    }
+    for (const QString &missing : opened.MissingPictures)
+        error(tr("Couldn't open picture %1 !").arg(FileNamePart(missing)));
+    ReportQualityFailures(Services.dialogParent(), opened.Quality);
+}
+
+void FileCommands::OpenArrangementAsked(const QString &path)
+{
+    if (Dialogs::messageBox(Services.dialogParent(), tr("You will lost all not saved information!"),
+                            tr("File/Open"), Dialogs::Icon::Information, Dialogs::OkCancel)
+        != Dialogs::IdOk)
+        return;
+    OpenFile(path);
+}
+
+int FileCommands::AddPictureFiles(const QStringList &paths)
+{
+    const ArrangementDocument::AddResult added = Doc.addPictureFiles(paths, tr("Add pictures"));
+    ReportLoadFailures(Services.dialogParent(), added.Failed);
+    return int(added.Added.size());
+}
+
+void FileCommands::ApplyCommandLine(const CommandLineRequest &request)
+{
+    if (!request.Error.isEmpty())
+        return;
+    // Nothing can be lost yet, so the arrangement opens without the question.
+    if (!request.Arrangement.isEmpty())
+        OpenFile(request.Arrangement);
+    AddPictureFiles(request.Pictures);
+}
+
+void FileCommands::DropFilesOnWindow(const QMimeData *mime)
+{
+    const DroppedFiles files = SortDroppedFiles(mime);
+    // An arrangement replaces everything, so pictures dropped with it would be lost.
+    if (!files.Arrangement.isEmpty())
+        OpenArrangementAsked(files.Arrangement);
+    else
+        AddPictureFiles(files.Pictures);
+}

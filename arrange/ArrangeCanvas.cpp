@@ -1,0 +1,450 @@
+#include "arrange/ArrangeCanvas.h"
+
+#include "arrange/ArrangeView.h"
+#include "arrange/Editing.h"
+#include "arrange/Geometry.h"
+#include "document/DroppedFiles.h"
+#include "platform/Artwork.h"
+#include "platform/DeviceContext.h"
+#include "platform/EventHook.h"
+#include "platform/KeyGate.h"
+#include "platform/PaintBox.h"
+#include "platform/Printer.h"
+
+#include <QDropEvent>
+#include <QKeyEvent>
+#include <QLocale>
+#include <QMimeData>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QRegion>
+#include <QScrollArea>
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+// Several pictures dropped at one point are laid out like a fanned stack.
+constexpr double DropCascadeInch = 0.25;
+
+// The bands, 3 pixels wide, that hold the outline of a frame, cut to the view.
+QRegion outlineBands(const ViewFrame &f, QSize view)
+{
+    const QRect bounds(-1, -1, view.width() + 2, view.height() + 2);
+    auto coord = [](std::int64_t v, int lo, int hi) { return int(std::clamp<std::int64_t>(v, lo, hi)); };
+    const int x0 = coord(std::int64_t(f.L) - 1, -2, view.width() + 2);
+    const int y0 = coord(std::int64_t(f.T) - 1, -2, view.height() + 2);
+    const int x1 = coord(std::int64_t(f.L) + f.W + 1, -2, view.width() + 2);
+    const int y1 = coord(std::int64_t(f.T) + f.H + 1, -2, view.height() + 2);
+    QRegion r;
+    r += QRect(QPoint(x0, y0), QPoint(x1, y0 + 2));
+    r += QRect(QPoint(x0, y1 - 2), QPoint(x1, y1));
+    r += QRect(QPoint(x0, y0), QPoint(x0 + 2, y1));
+    r += QRect(QPoint(x1 - 2, y0), QPoint(x1, y1));
+    return r & bounds;
+}
+
+// Keys the view answers itself while it has the focus.
+bool isViewKey(const QKeyEvent *key)
+{
+    if (key->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))
+        return false;
+    switch (key->key()) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Escape:
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
+ArrangeCanvas::ArrangeCanvas(ArrangementDocument &doc, QWidget *parent)
+    : QObject(parent)
+    , Doc(doc)
+{
+    PaintBox2 = new TPaintBox;
+    PaintBox2->setAcceptDrops(true);
+    PaintBox2->setFocusPolicy(Qt::StrongFocus);
+    ScrollBox2 = WorkspaceScrollArea(PaintBox2, parent);
+    connectView();
+}
+
+void ArrangeCanvas::connectView()
+{
+    PaintBox2->onPaint = [this](QPaintEvent *e) { PaintBox2Paint(e); };
+    WatchResize(ScrollBox2, [this] { ScrollBox2Resize(); });
+    PaintBox2->onMouseDown = [this](QMouseEvent *e) {
+        const QPoint at = e->position().toPoint();
+        PaintBox2MouseDown(e->button(), at.x(), at.y());
+    };
+    PaintBox2->onMouseMove = [this](QMouseEvent *e) {
+        const QPoint at = e->position().toPoint();
+        PaintBox2MouseMove(at.x(), at.y());
+    };
+    PaintBox2->onMouseUp = [this](QMouseEvent *e) {
+        const QPoint at = e->position().toPoint();
+        PaintBox2MouseUp(at.x(), at.y());
+    };
+    // Files from outside (no source) and the strip's own drags.
+    auto accept = [this](QDropEvent *e) {
+        const bool files = !e->source() && !SortDroppedFiles(e->mimeData()).isEmpty();
+        if (files || PaintBox2DragOver(e->source(), e->mimeData()))
+            e->acceptProposedAction();
+        else
+            e->ignore();
+    };
+    PaintBox2->onDragEnter = accept;
+    PaintBox2->onDragOver = accept;
+    PaintBox2->onDragDrop = [this](QDropEvent *e) {
+        const QPoint at = e->position().toPoint();
+        if (!e->source() && !SortDroppedFiles(e->mimeData()).isEmpty()) {
+            e->acceptProposedAction();
+            DropFilesOnArrangeView(e->mimeData(), at.x(), at.y());
+        } else {
+            PaintBox2DragDrop(e->source(), e->mimeData(), at.x(), at.y());
+        }
+    };
+    new TEventHook(PaintBox2, [this](QEvent *e) {
+        if (e->type() == QEvent::ShortcutOverride && isViewKey(static_cast<QKeyEvent *>(e))) {
+            e->accept(); // ahead of the window's Escape
+            return true;
+        }
+        if (e->type() == QEvent::KeyPress)
+            return PaintBox2KeyDown(static_cast<QKeyEvent *>(e));
+        return false;
+    });
+    connect(&Doc, &ArrangementDocument::changed, this, &ArrangeCanvas::docChanged);
+    connect(&Doc, &ArrangementDocument::fullPictureArrived, this, &ArrangeCanvas::repaintArrangeView);
+}
+
+void ArrangeCanvas::docChanged(ArrangementDocument::Changes what)
+{
+    using C = ArrangementDocument::Change;
+    // A caption being typed is drawn once typing pauses (the page's timer).
+    if (what & ~ArrangementDocument::Changes(C::Captions))
+        repaintArrangeView();
+}
+
+// ---------------------------------------------------------------------------
+// Geometry
+
+int ArrangeCanvas::ScreenDpi() const { return ScreenDpiSource ? ScreenDpiSource() : PaintBox2->logicalDpiX(); }
+
+PageGeometry ArrangeCanvas::paper() const { return PaperGeometry(Printer(), ScreenDpi(), Doc.options().Zoom); }
+
+QSize ArrangeCanvas::ArrangeViewSize() const
+{
+    const PageGeometry g = paper();
+    return Geometry::ViewSize(g.PageWidth, g.PageHeight, g.PrinterDpiX, g.ScreenDpi, g.Zoom);
+}
+
+int ArrangeCanvas::ToView(double inch) const { return Geometry::ToView(inch, Doc.options().Zoom, ScreenDpi()); }
+
+double ArrangeCanvas::FromView(int pixels) const
+{
+    return Geometry::FromView(pixels, Doc.options().Zoom, ScreenDpi());
+}
+
+double ArrangeCanvas::SnapToGrid(double inch) const
+{
+    return Geometry::SnapToGrid(inch, Doc.options().UseGrid, Doc.options().Grid);
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+bool ArrangeCanvas::syncArrangeViewSize()
+{
+    const QSize size = ArrangeViewSize();
+    if (PaintBox2->size() == size)
+        return true;
+    PaintBox2->resize(size); // brings the next paint
+    return false;
+}
+
+void ArrangeCanvas::paintArrangeView(TDC &dc, const QRect &clip)
+{
+    const PageGeometry g = paper();
+    ArrangeViewState s;
+    s.Page = Doc.currentPage();
+    s.Zoom = g.Zoom;
+    s.ScreenDpi = g.ScreenDpi;
+    s.PageWidth = g.PageWidth;
+    s.PageHeight = g.PageHeight;
+    s.PrinterDpi = g.PrinterDpiX;
+    s.ShowGrid = Doc.options().ShowGrid;
+    s.GridMm = Doc.options().Grid;
+    s.Dragging = Dragging == 1;
+    if (s.Dragging)
+        s.DraggedFrom = DragOrigin;
+    s.Options = Doc.options();
+    PaintArrangeView(dc, Doc.records(), s, clip);
+}
+
+void ArrangeCanvas::PaintBox2Paint(QPaintEvent *event)
+{
+    if (Doc.loading() || !syncArrangeViewSize())
+        return;
+    TDC dc(PaintBox2);
+    if (Dragging != 1 || !event) {
+        paintArrangeView(dc, event ? event->rect() : PaintBox2->rect());
+        return;
+    }
+    // A drag repaints thin bands around the old and the new outline; each band
+    // is drawn on its own so no picture is rescaled beyond it.
+    for (const QRect &band : event->region()) {
+        dc.painter()->setClipRect(band, Qt::ReplaceClip);
+        paintArrangeView(dc, band);
+    }
+}
+
+void ArrangeCanvas::ScrollBox2Resize()
+{
+    // An empty view gets no paint event, so the size cannot wait for one.
+    syncArrangeViewSize();
+    repaintArrangeView();
+}
+
+void ArrangeCanvas::repaintArrangeView() { PaintBox2->repaint(); }
+
+// ---------------------------------------------------------------------------
+// Drops
+
+bool ArrangeCanvas::PaintBox2DragOver(const QObject *source, const QMimeData *mime) const
+{
+    return source && source == StripSource && mime && mime->hasFormat(StripMimeType());
+}
+
+void ArrangeCanvas::PaintBox2DragDrop(const QObject *source, const QMimeData *mime, int X, int Y)
+{
+    if (!PaintBox2DragOver(source, mime))
+        return;
+    QualityFailures failures;
+    // The strip's selection decides, as it may have changed since the drag began.
+    Doc.placePicture(Doc.records().SelectedPicture, SnapToGrid(FromView(X)), SnapToGrid(FromView(Y)), paper(),
+                     &failures);
+    if (!failures.empty())
+        emit qualityFailed(failures);
+}
+
+void ArrangeCanvas::DropFilesOnArrangeView(const QMimeData *mime, int X, int Y)
+{
+    const DroppedFiles files = SortDroppedFiles(mime);
+    if (!files.Arrangement.isEmpty()) {
+        emit arrangementDropped(files.Arrangement);
+        return;
+    }
+    QualityFailures failures;
+    ArrangementDocument::AddResult added;
+    {
+        const auto step = Doc.step(tr("Place pictures"));
+        added = Doc.addPictureFiles(files.Pictures, tr("Place pictures"));
+        const double left = SnapToGrid(FromView(X));
+        const double top = SnapToGrid(FromView(Y));
+        int placed = 0;
+        for (int index : added.Added) {
+            Doc.selectPicture(index);
+            Doc.placePicture(index, left + placed * DropCascadeInch, top + placed * DropCascadeInch, paper(),
+                             &failures);
+            ++placed;
+        }
+    }
+    if (!added.Failed.isEmpty())
+        emit loadFailed(added.Failed);
+    if (!failures.empty())
+        emit qualityFailed(failures);
+}
+
+// ---------------------------------------------------------------------------
+// Selecting, moving and resizing
+
+void ArrangeCanvas::setArrangeCursor(int index)
+{
+    if (index == ArrangeCursor)
+        return;
+    ArrangeCursor = index;
+    PaintBox2->setCursor(ScreenCursor(index));
+}
+
+void ArrangeCanvas::setdragmod(int X, int Y)
+{
+    DragMode = 0;
+    GrabDX = 0;
+    GrabDY = 0;
+    if (!Doc.hasSelection()) {
+        setArrangeCursor(10);
+        return;
+    }
+    // The selection's zones count even when it lies on another page.
+    const TArrangement &r = Doc.records();
+    const ViewFrame frame = PlacementViewFrame(r.Placements.at(r.SelectedPlacement), Doc.options().Zoom, ScreenDpi());
+    const DragGrip grip = DragGripAt(frame, X, Y);
+    DragMode = grip.Mode;
+    GrabDX = grip.GrabDX;
+    GrabDY = grip.GrabDY;
+    setArrangeCursor(CursorForDragMode(DragMode));
+}
+
+void ArrangeCanvas::dragit(int X, int Y)
+{
+    if (!Doc.hasSelection())
+        return;
+    const TArrangement &r = Doc.records();
+    Placement p = r.Placements.at(r.SelectedPlacement);
+    const int zoom = Doc.options().Zoom, dpi = ScreenDpi();
+    const DragStep step = DragFrame(PlacementViewFrame(p, zoom, dpi), DragMode, X - GrabDX, Y - GrabDY,
+                                    ArrangeViewSize());
+    DragMode = step.Mode;
+    StoreDraggedFrame(p, step.Frame, DragMode, zoom, dpi, Doc.options().UseGrid, Doc.options().Grid);
+    Doc.dragTo(p);
+    emit statusText(SizeInfoText(p, QLocale()));
+}
+
+void ArrangeCanvas::PaintBox2MouseDown(Qt::MouseButton button, int X, int Y)
+{
+    const auto hit = [&] {
+        return HitTestPlacement(Doc.records().Placements, Doc.currentPage(), X, Y, Doc.options().Zoom, ScreenDpi());
+    };
+    if (button == Qt::RightButton) {
+        const int index = hit();
+        if (index < 0) {
+            Doc.clearSelection();
+            return;
+        }
+        Doc.selectPlacement(index);
+        emit contextMenuRequested(PaintBox2->mapToGlobal(QPoint(X, Y)));
+        return;
+    }
+    setdragmod(X, Y);
+    if (DragMode > 0) {
+        Dragging = 1;
+        const TArrangement &r = Doc.records();
+        DragOrigin = r.Placements.at(r.SelectedPlacement);
+        Doc.beginDrag(); // the drag is one step, recorded at release
+        repaintArrangeView(); // the outline now inverts, without handles
+        return;
+    }
+    // A press selects only; the next press on the selection drags it.
+    const int index = hit();
+    if (index >= 0)
+        Doc.selectPlacement(index);
+    else
+        Doc.clearSelection();
+}
+
+void ArrangeCanvas::PaintBox2MouseMove(int X, int Y)
+{
+    if (Dragging != 1) {
+        setdragmod(X, Y);
+        return;
+    }
+    if (!Doc.hasSelection())
+        return;
+    const TArrangement &r = Doc.records();
+    const int zoom = Doc.options().Zoom, dpi = ScreenDpi();
+    const ViewFrame before = PlacementViewFrame(r.Placements.at(r.SelectedPlacement), zoom, dpi);
+    dragit(X, Y);
+    const ViewFrame after = PlacementViewFrame(r.Placements.at(r.SelectedPlacement), zoom, dpi);
+    if (after == before)
+        return;
+    // Only the bands of the old and the new outline are drawn again; the
+    // pictures stay where the drag found them.
+    const QSize view = PaintBox2->size();
+    PaintBox2->repaint(outlineBands(before, view) + outlineBands(after, view));
+}
+
+void ArrangeCanvas::PaintBox2MouseUp(int X, int Y)
+{
+    if (Dragging != 1)
+        return;
+    dragit(X, Y);
+    Dragging = 0;
+    DragOrigin.reset();
+    QualityFailures failures;
+    Doc.endDrag(DragMode == DragMove ? tr("Move picture") : tr("Resize picture"), paper(), &failures);
+    if (!failures.empty())
+        emit qualityFailed(failures);
+}
+
+// ---------------------------------------------------------------------------
+// Keys and zoom
+
+bool ArrangeCanvas::PaintBox2KeyDown(QKeyEvent *event)
+{
+    if ((Keys && !Keys->forWindow()) || (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)))
+        return false;
+    const int step = (event->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    const bool selected = Doc.hasSelection();
+    switch (event->key()) {
+    case Qt::Key_Delete:
+    case Qt::Key_Backspace:
+        if (selected)
+            Doc.deleteSelectedPlacement(tr("Delete placement"));
+        return selected;
+    case Qt::Key_Left:
+        nudgeSelection(-step, 0);
+        return true;
+    case Qt::Key_Right:
+        nudgeSelection(step, 0);
+        return true;
+    case Qt::Key_Up:
+        nudgeSelection(0, -step);
+        return true;
+    case Qt::Key_Down:
+        nudgeSelection(0, step);
+        return true;
+    case Qt::Key_Escape:
+        if (selected)
+            Doc.clearSelection();
+        return selected;
+    case Qt::Key_PageUp:
+        Doc.setCurrentPage(Doc.currentPage() - 1);
+        return true;
+    case Qt::Key_PageDown:
+        Doc.setCurrentPage(Doc.currentPage() + 1); // held to the page count
+        return true;
+    default:
+        return false;
+    }
+}
+
+void ArrangeCanvas::nudgeSelection(int dx, int dy)
+{
+    if (!Doc.hasSelection())
+        return;
+    const TArrangement &r = Doc.records();
+    Placement p = r.Placements.at(r.SelectedPlacement);
+    const ArrangementOptions &o = Doc.options();
+    const bool grid = o.UseGrid && o.Grid > 0;
+    const double step = grid ? o.Grid / MmPerInch : FromView(1);
+    // Within the page, as a drag keeps it; a frame larger than the page stays at its edge.
+    const PageGeometry g = paper();
+    auto moved = [&](double from, int by, double size, double page) {
+        double to = from + by * step;
+        if (grid)
+            to = SnapToGrid(to);
+        return std::clamp(to, 0.0, std::max(0.0, page - size));
+    };
+    p.Left = moved(p.Left, dx, p.Width, g.widthInches());
+    p.Top = moved(p.Top, dy, p.Height, g.heightInches());
+    Doc.setSelectedFrame(p, tr("Move picture"), MergeNudge);
+}
+
+int ArrangeCanvas::ZoomToFit() const
+{
+    const PageGeometry g = paper();
+    const QSize full = Geometry::ViewSize(g.PageWidth, g.PageHeight, g.PrinterDpiX, g.ScreenDpi, 100);
+    const QSize room = ScrollBox2->maximumViewportSize();
+    if (full.width() <= 0 || full.height() <= 0 || room.isEmpty())
+        return Doc.options().Zoom;
+    const double scale = std::min(double(room.width()) / full.width(), double(room.height()) / full.height());
+    return std::clamp(int(scale * 100), OptionRange::ZoomMin, OptionRange::ZoomMax);
+}

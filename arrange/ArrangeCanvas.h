@@ -1,0 +1,95 @@
+#pragma once
+// The arrange view as a working part: the current page at the zoom in its
+// scroll area, selecting, moving and resizing placements with the mouse and
+// the keys, and taking pictures dropped from the strip or a file manager. It
+// changes the document through its operations and repaints on its changes.
+#include "document/ArrangementDocument.h"
+
+#include <QObject>
+#include <QPoint>
+#include <QRect>
+#include <QSize>
+
+#include <functional>
+#include <optional>
+
+class QKeyEvent;
+class QMimeData;
+class QPaintEvent;
+class QScrollArea;
+class QWidget;
+class TDC;
+class TKeyGate;
+class TPaintBox;
+struct ViewFrame;
+
+class ArrangeCanvas : public QObject
+{
+    Q_OBJECT
+public:
+    ArrangeCanvas(ArrangementDocument &doc, QWidget *parent);
+
+    ArrangementDocument &Doc;
+    QScrollArea *ScrollBox2 = nullptr;
+    TPaintBox *PaintBox2 = nullptr;
+    // The picture strip's paint box: only its drags place pictures.
+    const QObject *StripSource = nullptr;
+    // Decides whether a key arrived for the window; unset: every key does.
+    TKeyGate *Keys = nullptr;
+    // The screen's horizontal resolution; unset: the view's own.
+    std::function<int()> ScreenDpiSource;
+
+    std::int32_t DragMode = 0; // 0 none, 1..8 handles, 9 move
+    std::int32_t Dragging = 0; // 1 while the selected placement is dragged
+    std::int32_t GrabDX = 0;   // view pixels between the press and the grabbed edge
+    std::int32_t GrabDY = 0;
+    std::optional<Placement> DragOrigin; // the dragged placement as the drag found it; drawn there until release
+    int ArrangeCursor = 0; // screen cursor index shown over the view, 0 = none yet
+
+    // Geometry at the current zoom: read afresh from the printer and the screen.
+    [[nodiscard]] int ScreenDpi() const;
+    [[nodiscard]] PageGeometry paper() const;
+    [[nodiscard]] QSize ArrangeViewSize() const;
+    [[nodiscard]] int ToView(double inch) const;
+    [[nodiscard]] double FromView(int pixels) const;
+    [[nodiscard]] double SnapToGrid(double inch) const;
+
+    void PaintBox2Paint(QPaintEvent *event);
+    void ScrollBox2Resize();
+    // Resizes the view when its computed size differs; false means it was
+    // resized and this paint ends.
+    bool syncArrangeViewSize();
+    // Draws the current page (white paper, grid, placements, selection marks)
+    // within `clip`, view pixels.
+    void paintArrangeView(TDC &dc, const QRect &clip);
+    void repaintArrangeView();
+
+    bool PaintBox2DragOver(const QObject *source, const QMimeData *mime) const;
+    void PaintBox2DragDrop(const QObject *source, const QMimeData *mime, int X, int Y);
+    // Files from a file manager: an arrangement is handed on, pictures are added
+    // and placed in a fan from (X, Y), view pixels.
+    void DropFilesOnArrangeView(const QMimeData *mime, int X, int Y);
+    void PaintBox2MouseDown(Qt::MouseButton button, int X, int Y);
+    void PaintBox2MouseMove(int X, int Y);
+    void PaintBox2MouseUp(int X, int Y);
+    void setdragmod(int X, int Y);
+    void dragit(int X, int Y);
+    void setArrangeCursor(int index);
+    // True when the view used the key.
+    bool PaintBox2KeyDown(QKeyEvent *event);
+    // Moves the selection by steps of the grid, or of one view pixel with the grid off.
+    void nudgeSelection(int dx, int dy);
+    // The largest zoom at which the whole page fits the scroll area.
+    [[nodiscard]] int ZoomToFit() const;
+
+signals:
+    void statusText(const QString &text);
+    void contextMenuRequested(QPoint global);
+    void qualityFailed(const QualityFailures &failures);
+    void loadFailed(const QStringList &paths);
+    void arrangementDropped(const QString &path);
+
+private:
+    void connectView();
+    void docChanged(ArrangementDocument::Changes what);
+};

@@ -1,0 +1,646 @@
+#include "document/ArrangementDocument.h"
+
+#include "document/Collection.h"
+#include "document/Paths.h"
+#include "picture/DecodeSupport.h"
+#include "picture/Orientation.h"
+#include "picture/Resample.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+namespace {
+// Clears a flag on every way out of a scope.
+struct FlagScope {
+    bool &Flag;
+    explicit FlagScope(bool &flag)
+        : Flag(flag)
+    {
+        Flag = true;
+    }
+    ~FlagScope() { Flag = false; }
+    FlagScope(const FlagScope &) = delete;
+    FlagScope &operator=(const FlagScope &) = delete;
+};
+
+// The arrangement file's folder, ending in '/'.
+QString ArrangementFolder(const QString &path) { return StoredFolderPart(QFileInfo(path).absoluteFilePath()); }
+} // namespace
+
+ArrangementDocument::ArrangementDocument(QObject *parent)
+    : QObject(parent)
+{
+    Undo = std::make_unique<ArrangementUndo>([this] { return captureState(); },
+                                             [this](const ArrangementState &s) { restoreState(s); });
+    connect(Undo->stack(), &QUndoStack::cleanChanged, this, [this](bool clean) { emit modifiedChanged(!clean); });
+    Records.Store.Arrived = [this] { emit fullPictureArrived(); };
+    Undo->reset();
+}
+
+ArrangementDocument::~ArrangementDocument()
+{
+    Records.Store.Arrived = nullptr;
+    Undo.reset(); // its commands hold states, not the records
+}
+
+// ---------------------------------------------------------------------------
+// Steps and signals
+
+ArrangementDocument::Step::Step(ArrangementDocument &doc, const QString &text, int mergeKey)
+    : Doc(doc)
+    , Undo(doc.Undo->change(text, mergeKey))
+{
+    ++Doc.Depth;
+}
+
+ArrangementDocument::Step::~Step()
+{
+    Undo.finish(); // recorded before anyone hears of the change
+    if (--Doc.Depth == 0)
+        Doc.flush();
+}
+
+void ArrangementDocument::touch(Changes what)
+{
+    Pending |= what;
+    if (Depth == 0)
+        flush();
+}
+
+void ArrangementDocument::flush()
+{
+    if (!Pending)
+        return;
+    const Changes what = Pending;
+    Pending = {};
+    emit changed(what);
+}
+
+QUndoStack *ArrangementDocument::undoStack() { return Undo->stack(); }
+
+bool ArrangementDocument::isModified() const { return Undo && Undo->isModified(); }
+
+ArrangementState ArrangementDocument::captureState() const
+{
+    ArrangementState s;
+    s.Placements.reserve(std::size_t(Records.Placements.size()));
+    for (int i = 0; i < Records.Placements.size(); ++i)
+        s.Placements.push_back(Records.Placements.at(i));
+    s.Pictures = Records.Pictures;
+    s.NextPictureId = Records.NextPictureId;
+    s.SelectedPlacement = Records.SelectedPlacement;
+    s.SelectedPicture = Records.SelectedPicture;
+    s.Options = Options;
+    s.CurrentPage = CurrentPage;
+    return s;
+}
+
+void ArrangementDocument::restoreState(const ArrangementState &s)
+{
+    Records.Placements.Clear();
+    for (const Placement &p : s.Placements)
+        std::memcpy(static_cast<void *>(Records.Placements.Append()), &p, sizeof p);
+    Records.Pictures = s.Pictures;
+    Records.NextPictureId = s.NextPictureId;
+    Options = NormalisedOptions(s.Options);
+    // The page first: the selection must be on the page that shows it.
+    if (s.CurrentPage > PageCount)
+        PageCount = std::min(s.CurrentPage, MaxPages);
+    CurrentPage = std::clamp(s.CurrentPage, 1, PageCount);
+    Records.SelectedPlacement = s.SelectedPlacement < Records.Placements.size() ? s.SelectedPlacement : -1;
+    Records.SelectedPicture = s.SelectedPicture;
+    touch(Everything);
+}
+
+// ---------------------------------------------------------------------------
+// Options, pages and settings
+
+void ArrangementDocument::setOptions(const ArrangementOptions &o, const QString &undoText, int mergeKey)
+{
+    const ArrangementOptions held = NormalisedOptions(o);
+    if (held == Options)
+        return;
+    const Step s = step(undoText, mergeKey);
+    Options = held;
+    touch(Change::Options);
+}
+
+void ArrangementDocument::resetOptions(const ArrangementOptions &o)
+{
+    const ArrangementOptions held = NormalisedOptions(o);
+    if (held == Options)
+        return;
+    Undo->quietly([&] { Options = held; });
+    touch(Change::Options);
+}
+
+void ArrangementDocument::setPageCount(int count)
+{
+    count = std::clamp(count, 1, MaxPages);
+    if (count == PageCount)
+        return;
+    PageCount = count;
+    Changes what = Change::Pages;
+    // Placements beyond the count stay; only the current page follows.
+    if (CurrentPage > PageCount) {
+        CurrentPage = PageCount;
+        const int selected = Records.SelectedPlacement;
+        dropSelectionOffPage();
+        if (selected != Records.SelectedPlacement)
+            what |= Change::Selection;
+    }
+    touch(what);
+}
+
+void ArrangementDocument::setCurrentPage(int page)
+{
+    page = std::clamp(page, 1, PageCount);
+    const int selected = Records.SelectedPlacement;
+    Changes what;
+    if (page != CurrentPage) {
+        CurrentPage = page;
+        what |= Change::Pages;
+    }
+    dropSelectionOffPage();
+    if (selected != Records.SelectedPlacement)
+        what |= Change::Selection;
+    touch(what);
+}
+
+void ArrangementDocument::dropSelectionOffPage()
+{
+    const int i = Records.SelectedPlacement;
+    if (i < 0)
+        return;
+    if (i < Records.Placements.size() && Records.Placements.at(i).Page == CurrentPage)
+        return;
+    Records.SelectedPlacement = -1;
+}
+
+void ArrangementDocument::setPictureMemory(std::uint64_t bytes) { Records.Store.setBudget(bytes); }
+
+// ---------------------------------------------------------------------------
+// The file
+
+void ArrangementDocument::setFileName(const QString &name)
+{
+    FileName = name;
+    emit fileNameChanged(name);
+}
+
+ArrangementData ArrangementDocument::fileRecord(const QString &path) const
+{
+    ArrangementData record;
+    for (int i = 0; i < Records.Placements.size(); ++i)
+        record.Placements.push_back(Records.Placements.at(i));
+    record.SelectedPlacement = Records.SelectedPlacement;
+    record.SelectedPicture = Records.SelectedPicture;
+    record.NextPictureId = Records.NextPictureId;
+    StoreOptions(record, Options);
+    const QString target = QFileInfo(path).absoluteFilePath();
+    for (const PictureEntry &entry : Records.Pictures)
+        record.Pictures.push_back(
+            {StoredPicturePath(entry.FileName, target), entry.Rotation, entry.PictureId, entry.Comment});
+    return record;
+}
+
+bool ArrangementDocument::save(const QString &path)
+{
+    const QByteArray bytes = WriteArrangement(fileRecord(path));
+    // Unbuffered, because a short write at the final flush goes unreported.
+    QSaveFile file(path);
+    const bool saved =
+        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() && file.commit();
+    if (!saved) {
+        file.cancelWriting();
+        return false;
+    }
+    Undo->setClean();
+    setFileName(path);
+    return true;
+}
+
+void ArrangementDocument::reset()
+{
+    Records.DelallPics();
+    Undo->reset();
+    touch(Change::Collection | Change::Pictures | Change::Placements | Change::Selection);
+    setFileName(QString());
+}
+
+ArrangementDocument::OpenResult ArrangementDocument::open(const QString &path, const PageGeometry &paper)
+{
+    OpenResult result;
+    const Batch once(*this); // told once the file is in and the views may paint
+    {
+        const FlagScope loading(Loading);
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly)) {
+            result.Status = OpenStatus::CannotOpen;
+            return result;
+        }
+        if (!HasArrangementMagic(file.read(ArrangementMagicSize))) {
+            result.Status = OpenStatus::NotArrangement;
+            return result;
+        }
+        file.seek(0);
+        const QByteArray bytes = file.readAll();
+        file.close();
+        ArrangementData record;
+        // The whole file is checked before the current arrangement is given up.
+        if (ReadArrangement(bytes, record) != ArrangementReadStatus::Ok) {
+            result.Status = OpenStatus::Damaged;
+            return result;
+        }
+        take(record, ArrangementFolder(path), paper, result);
+    }
+    setFileName(path);
+    return result;
+}
+
+void ArrangementDocument::take(const ArrangementData &record, const QString &folder, const PageGeometry &paper,
+                               OpenResult &result)
+{
+    Records.DelallPics();
+    for (const Placement &p : record.Placements)
+        std::memcpy(static_cast<void *>(Records.Placements.Append()), &p, sizeof p);
+    // A selection outside the placements would point the editing commands past the array.
+    Records.SelectedPlacement =
+        record.SelectedPlacement >= 0 && record.SelectedPlacement < std::int32_t(record.Placements.size())
+            ? record.SelectedPlacement
+            : -1;
+    // The page count is not stored: show every page that holds a placement.
+    if (Records.highestPage() > PageCount)
+        PageCount = std::min(Records.highestPage(), MaxPages);
+    dropSelectionOffPage();
+    Records.SelectedPicture = record.SelectedPicture;
+    // Taken as stored, but never at or below an id in use: a picture added
+    // later must not share its id with one whose placements it would take over.
+    Records.NextPictureId = record.NextPictureId;
+    for (const StoredPicture &stored : record.Pictures)
+        if (stored.PictureId >= Records.NextPictureId && stored.PictureId < std::numeric_limits<std::int32_t>::max())
+            Records.NextPictureId = stored.PictureId + 1;
+    Options = NormalisedOptions(LoadedOptions(record));
+
+    Records.Pictures.reserve(record.Pictures.size());
+    QStringList files;
+    for (const StoredPicture &stored : record.Pictures)
+        files.append(ResolveStoredPath(stored.Path, folder));
+    DecodeBatch decoded(files, DisplayBox());
+    decoded.Progress = [this](int percent) { emit progress(percent); };
+    for (const StoredPicture &stored : record.Pictures) {
+        PictureEntry entry;
+        entry.FileName = files[decoded.Taken()];
+        entry.Rotation = stored.Rotation;
+        entry.PictureId = stored.PictureId;
+        entry.Comment = stored.Caption.isNull() ? QStringLiteral("") : stored.Caption;
+        const DecodedPicture picture = decoded.TakeNextPicture();
+        entry.Dib = picture.Dib;
+        entry.Recipe = picture.Recipe;
+        entry.Reduced = picture.Reduced;
+        if (entry.Dib.Bits) {
+            const ProgressFn turning = progressReporter();
+            switch (entry.Rotation) {
+            case 1:
+                TurnEntry(entry, false, turning);
+                break;
+            case 2:
+                TurnEntry(entry, false, turning);
+                TurnEntry(entry, false, turning);
+                break;
+            case 3:
+                TurnEntry(entry, true, turning);
+                break;
+            default:
+                break;
+            }
+        } else {
+            deldib(&entry.Dib);
+            newdib(&entry.Dib, 320, 200, 24, nullptr, 0);
+            entry.Recipe = RecipeOfDib(entry.Dib);
+            entry.Reduced = false;
+            result.MissingPictures.append(entry.FileName);
+        }
+        Records.Pictures.push_back(std::move(entry));
+    }
+
+    result.Quality = checkAllQualities(paper);
+    Undo->reset();
+    Pending |= Everything;
+}
+
+// ---------------------------------------------------------------------------
+// The collection
+
+int ArrangementDocument::addDecodedPicture(const QString &path, DecodedPicture picture)
+{
+    if (!picture.Dib.Bits) {
+        deldib(&picture.Dib);
+        return -1;
+    }
+    Records.appendPicture(path, picture.Dib);
+    PictureEntry &entry = Records.Pictures.back();
+    entry.Recipe = picture.Recipe;
+    entry.Reduced = picture.Reduced;
+    const int turns = TurnAsCamera ? CameraQuarterTurns(path) : 0;
+    // A turn that fails for want of memory leaves the picture as stored.
+    PictureEntry turned = entry;
+    bool done = turns != 0;
+    for (int i = 0; done && i < (turns == 3 ? 1 : turns); ++i)
+        done = TurnEntry(turned, turns == 3, progressReporter());
+    if (done) {
+        entry = turned;
+        entry.Rotation = turns;
+    }
+    touch(Change::Collection | Change::Pictures);
+    return Records.PictureCount() - 1;
+}
+
+ArrangementDocument::AddResult ArrangementDocument::addPictureFiles(const QStringList &paths, const QString &undoText)
+{
+    AddResult result;
+    const Step s = step(undoText);
+    DecodeBatch decoded(paths, DisplayBox());
+    decoded.Progress = [this](int percent) { emit progress(percent); };
+    for (const QString &path : paths) {
+        const int index = addDecodedPicture(path, decoded.TakeNextPicture());
+        if (index >= 0)
+            result.Added.push_back(index);
+        else
+            result.Failed.append(path);
+    }
+    return result;
+}
+
+void ArrangementDocument::deletePictures(const std::vector<int> &indices, const QString &undoText)
+{
+    const Step s = step(undoText);
+    std::vector<int> order = indices;
+    // From the last index down, so deleting does not move the ones still to go.
+    std::sort(order.begin(), order.end(), std::greater<int>());
+    order.erase(std::unique(order.begin(), order.end()), order.end());
+    for (int i : order)
+        Records.deletePictureEntry(i);
+    touch(Change::Collection | Change::Pictures | Change::Placements | Change::Selection);
+}
+
+bool ArrangementDocument::swapPictures(int a, int b, const QString &undoText)
+{
+    const Step s = step(undoText);
+    if (!SwapPictures(Records.Pictures, a, b))
+        return false;
+    touch(Change::Collection);
+    return true;
+}
+
+void ArrangementDocument::sortPicturesByName(const QString &undoText)
+{
+    const Step s = step(undoText);
+    SortPicturesByPath(Records.Pictures);
+    touch(Change::Collection);
+}
+
+void ArrangementDocument::selectPicture(int index)
+{
+    if (index == Records.SelectedPicture)
+        return;
+    Records.SelectedPicture = index;
+    touch(Change::Selection);
+}
+
+// ---------------------------------------------------------------------------
+// Placements
+
+bool ArrangementDocument::hasSelection() const
+{
+    return Records.SelectedPlacement >= 0 && Records.SelectedPlacement < Records.Placements.size();
+}
+
+bool ArrangementDocument::placePicture(int index, double left, double top, const PageGeometry &paper,
+                                       QualityFailures *failures)
+{
+    if (index < 0 || index >= Records.PictureCount())
+        return false;
+    const Step s = step(tr("Place picture"));
+    PictureEntry &entry = Records.Pictures[std::size_t(index)];
+    Placement *p = Records.Placements.Append();
+    p->Cut = Options.CutDefault ? 1 : 0;
+    p->Page = CurrentPage;
+    p->Left = left;
+    p->Top = top;
+    p->Width = Options.DBreite / MmPerInch;
+    p->Height = Options.DHoche / MmPerInch;
+    p->PictureId = entry.PictureId;
+    const double width = p->Width;
+    enlargeForFrame(entry, width, paper, failures);
+    Records.SelectedPlacement = Records.Placements.size() - 1;
+    touch(Change::Placements | Change::Selection);
+    bringSelectionToFront();
+    return true;
+}
+
+void ArrangementDocument::selectPlacement(int index)
+{
+    const Batch once(*this);
+    Undo->breakMerge();
+    Records.SelectedPlacement = index;
+    touch(Change::Selection);
+    bringSelectionToFront();
+}
+
+void ArrangementDocument::clearSelection()
+{
+    Undo->breakMerge();
+    Records.SelectedPlacement = -1;
+    touch(Change::Selection);
+}
+
+void ArrangementDocument::bringSelectionToFront()
+{
+    const Step s = step(tr("Bring to front"));
+    if (Records.moveSelectedToTop())
+        touch(Change::Placements | Change::Selection);
+}
+
+void ArrangementDocument::deleteSelectedPlacement(const QString &undoText)
+{
+    const Step s = step(undoText);
+    if (Records.SelectedPlacement < 0)
+        return;
+    Records.deleteSelectedPlacement();
+    touch(Change::Placements | Change::Selection);
+}
+
+void ArrangementDocument::setSelectedFrame(const Placement &frame, const QString &undoText, int mergeKey)
+{
+    if (!hasSelection())
+        return;
+    const Step s = step(undoText, mergeKey);
+    Placement &p = Records.Placements.at(Records.SelectedPlacement);
+    p.Left = frame.Left;
+    p.Top = frame.Top;
+    p.Width = frame.Width;
+    p.Height = frame.Height;
+    touch(Change::Placements);
+}
+
+void ArrangementDocument::setSelectedCut(bool cut, const QString &undoText)
+{
+    const Step s = step(undoText);
+    if (!hasSelection())
+        return;
+    Records.Placements.at(Records.SelectedPlacement).Cut = cut ? 1 : 0;
+    touch(Change::Placements);
+}
+
+void ArrangementDocument::setSelectedCaption(const QString &text, const QString &undoText)
+{
+    const Step s = step(undoText, MergeCaption);
+    if (!hasSelection())
+        return;
+    // The caption belongs to the picture, so every placement of it shows the text.
+    if (PictureEntry *entry = Records.pictureById(Records.Placements.at(Records.SelectedPlacement).PictureId)) {
+        entry->Comment = text;
+        touch(Change::Captions);
+    }
+}
+
+void ArrangementDocument::beginDrag() { Undo->beginGesture(); }
+
+void ArrangementDocument::dragTo(const Placement &frame)
+{
+    if (!hasSelection())
+        return;
+    Placement &p = Records.Placements.at(Records.SelectedPlacement);
+    p.Left = frame.Left;
+    p.Top = frame.Top;
+    p.Width = frame.Width;
+    p.Height = frame.Height;
+}
+
+void ArrangementDocument::endDrag(const QString &undoText, const PageGeometry &paper, QualityFailures *failures)
+{
+    const Batch once(*this);
+    if (hasSelection()) {
+        const Placement &p = Records.Placements.at(Records.SelectedPlacement);
+        if (PictureEntry *entry = Records.pictureById(p.PictureId))
+            enlargeForFrame(*entry, p.Width, paper, failures);
+    }
+    Undo->endGesture(undoText);
+    touch(Change::Placements);
+}
+
+void ArrangementDocument::setFrames(const std::vector<std::pair<int, Placement>> &frames, const QString &undoText,
+                                    const PageGeometry &paper, QualityFailures *failures)
+{
+    const Step s = step(undoText);
+    for (const auto &[index, frame] : frames) {
+        if (index < 0 || index >= Records.Placements.size())
+            continue;
+        Placement &p = Records.Placements.at(index);
+        p.Left = frame.Left;
+        p.Top = frame.Top;
+        p.Width = frame.Width;
+        p.Height = frame.Height;
+        const double width = p.Width;
+        if (PictureEntry *entry = Records.pictureById(p.PictureId))
+            enlargeForFrame(*entry, width, paper, failures);
+    }
+    touch(Change::Placements);
+}
+
+// ---------------------------------------------------------------------------
+// Picture work
+
+int ArrangementDocument::selectedPictureIndex() const
+{
+    if (!hasSelection())
+        return -1;
+    return Records.pictureIndexById(Records.Placements.at(Records.SelectedPlacement).PictureId);
+}
+
+void ArrangementDocument::turnSelectedPicture(bool left, const QString &undoText)
+{
+    if (!hasSelection())
+        return;
+    const Step s = step(undoText);
+    const int id = Records.Placements.at(Records.SelectedPlacement).PictureId;
+    for (PictureEntry &entry : Records.Pictures) {
+        if (entry.PictureId != id)
+            continue;
+        // Rotation counts only the turns that happened, so a saved arrangement
+        // turns the reopened picture the way it is shown now.
+        if (TurnEntry(entry, left, progressReporter()))
+            entry.Rotation = ((entry.Rotation + (left ? -1 : 1)) % 4 + 4) % 4;
+    }
+    touch(Change::Pictures);
+}
+
+void ArrangementDocument::showAdjusted(int index, const DIB &pixels, const ToneTable &table, const PictureRecipe &base)
+{
+    if (index < 0 || index >= Records.PictureCount())
+        return;
+    PictureEntry &entry = Records.Pictures[std::size_t(index)];
+    // A zoomed view shows the full picture: it is made again with the table.
+    entry.Recipe = base;
+    AdjustEntry(entry, pixels, table);
+    Pending |= Change::Pictures;
+    flush(); // shown at once, also inside a step
+}
+
+void ArrangementDocument::showOriginal(int index, const DIB &pixels, const PictureRecipe &base)
+{
+    if (index < 0 || index >= Records.PictureCount())
+        return;
+    PictureEntry &entry = Records.Pictures[std::size_t(index)];
+    entry.Dib = pixels;
+    entry.Recipe = base;
+    Pending |= Change::Pictures;
+    flush();
+}
+
+ProgressFn ArrangementDocument::progressReporter()
+{
+    // Rows far outnumber percentages; tell only when the percentage moves.
+    return [this, last = -1](int percent) mutable {
+        if (percent != last) {
+            last = percent;
+            emit progress(percent);
+        }
+    };
+}
+
+void ArrangementDocument::enlargeForFrame(PictureEntry &entry, double frameWidth, const PageGeometry &paper,
+                                          QualityFailures *failures)
+{
+    if (!Options.EnhanceQual || !entry.Dib.Bits)
+        return;
+    const QSize full = FullSize(entry);
+    const QualitySize need = MinQualitySize(full.width(), full.height(), Options.MinQual, frameWidth, paper.widthInches());
+    if (need.width == full.width() && need.height == full.height())
+        return;
+    // Beyond the decoders' pixel limit counts as running out of memory.
+    const EnlargeOutcome outcome = EnlargeEntry(entry, need.width, need.height, progressReporter());
+    // The same picture at a higher resolution: the views show no change.
+    if (outcome != EnlargeOutcome::Done && failures)
+        failures->push_back(outcome);
+}
+
+QualityFailures ArrangementDocument::checkAllQualities(const PageGeometry &paper)
+{
+    const Batch once(*this);
+    QualityFailures failures;
+    Records.Placements.First();
+    while (Records.Placements.Next()) {
+        const Placement frame = *Records.CurrentPlacement;
+        for (PictureEntry &entry : Records.Pictures)
+            if (entry.PictureId == frame.PictureId)
+                enlargeForFrame(entry, frame.Width, paper, &failures);
+    }
+    return failures;
+}

@@ -1,0 +1,455 @@
+#include "pages/ArrangePage.h"
+
+#include "arrange/ArrangeCanvas.h"
+#include "arrange/AutoLayout.h"
+#include "arrange/Editing.h"
+#include "arrange/Geometry.h"
+#include "arrange/KoordFUnit.h"
+#include "arrange/OptionsPanel.h"
+#include "arrange/PictureStrip.h"
+#include "pages/PageServices.h"
+#include "picture/HKUnit.h"
+#include "picture/Resample.h"
+#include "platform/Dialogs.h"
+#include "platform/PaintBox.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <memory>
+
+namespace {
+QSpinBox *intEdit(QWidget *parent, int min, int max, int step, int value)
+{
+    auto *e = new QSpinBox(parent);
+    e->setRange(min, max);
+    e->setSingleStep(step);
+    e->setValue(value);
+    e->setKeyboardTracking(true);
+    return e;
+}
+
+QString keyText(const QKeySequence &keys) { return keys.toString(QKeySequence::NativeText); }
+} // namespace
+
+ArrangePage::ArrangePage(ArrangementDocument &doc, PageServices &services, QWidget *parent)
+    : QWidget(parent)
+    , Doc(doc)
+    , Services(services)
+{
+    createControls();
+    layoutPage();
+    connectSignals();
+    createToolTips();
+    UpdateSelectionControls();
+    ChangeFreeText();
+}
+
+void ArrangePage::createControls()
+{
+    Strip = new PictureStrip(Doc, this);
+    View = new ArrangeCanvas(Doc, this);
+    View->StripSource = Strip->PaintBox1;
+    View->Keys = Services.keys();
+    View->ScreenDpiSource = [this] { return Services.screenDpiX(); };
+    Overtakeall = new QPushButton(tr("&Add all pictures..."), this);
+    OrdeneBtn = new QPushButton(tr("Arrange &automatically..."), this);
+    OrdeneBtn->setToolTip(tr("Arranges all pictures on the sheet automatically"));
+    ZoomEd = intEdit(this, OptionRange::ZoomMin, OptionRange::ZoomMax, 10, Doc.options().Zoom);
+    PageCountED = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.pageCount());
+    APageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
+    PageControl1 = new QTabWidget(this);
+    TabSheet5 = new QWidget;
+    Opts = new OptionsPanel(Doc, this);
+    PageControl1->addTab(TabSheet5, tr("Arrange photos"));
+    PageControl1->addTab(Opts->TabSheet6, tr("Options"));
+    PageControl1->addTab(Opts->TabSheet7, tr("Font settings"));
+    PageControl1->addTab(Opts->TabSheet8, tr("Picture settings"));
+    FreeText = new QLineEdit(TabSheet5);
+    // The file stores captions of any length; the edit's default limit would cut them.
+    FreeText->setMaxLength(std::numeric_limits<int>::max());
+    CutCheck = new QCheckBox(tr("Fit in/cut picture"), TabSheet5);
+    RotLeftBtn = new QPushButton(tr("Rotate to the &left..."), TabSheet5);
+    RotRightBtn = new QPushButton(tr("Rotate to the &right..."), TabSheet5);
+    HellKonBtn = new QPushButton(tr("Brightness, contrast..."), TabSheet5);
+    DelitBtn = new QPushButton(tr("&Delete..."), TabSheet5);
+    ShowBigBtn = new QPushButton(tr("&Show big"), TabSheet5);
+    ChangePosSizeBtn = new QPushButton(tr("&Size and position..."), TabSheet5);
+
+    BildPopup = new QMenu(this);
+    Nachlinksrotieren901 = BildPopup->addAction(tr("Rotate to the &left (90°)..."));
+    Nachrechtsrotieren901 = BildPopup->addAction(tr("Rotate to the &right (90°)..."));
+    BildPopup->addSeparator();
+    Lschen1 = BildPopup->addAction(tr("&Delete..."));
+    BildPopup->addSeparator();
+    HelligkeitKontrastundSttigung1 = BildPopup->addAction(tr("Brightness, contrast and saturation..."));
+    KoordEdForm = new TKoordEdForm(this);
+    Timer1 = new QTimer(this);
+    Timer1->setSingleShot(true);
+    Timer1->setInterval(500);
+}
+
+void ArrangePage::layoutPage()
+{
+    auto label = [](const QString &text, QWidget *parent) { return new QLabel(text, parent); };
+    // Two rows, so that the tab fits a small or strongly scaled screen.
+    auto *commands = new QHBoxLayout;
+    commands->addWidget(Overtakeall);
+    commands->addWidget(OrdeneBtn);
+    commands->addStretch(1);
+    auto *tools = new QHBoxLayout;
+    tools->addWidget(label(tr("Zoom:"), this));
+    tools->addWidget(ZoomEd);
+    tools->addWidget(label(tr("%"), this));
+    tools->addSpacing(12);
+    tools->addWidget(label(tr("Pages count:"), this));
+    tools->addWidget(PageCountED);
+    tools->addWidget(label(tr("Current page:"), this));
+    tools->addWidget(APageEd);
+    tools->addStretch(1);
+
+    auto *photos = new QVBoxLayout(TabSheet5);
+    photos->addWidget(label(tr("Free text:"), TabSheet5));
+    photos->addWidget(FreeText);
+    photos->addWidget(CutCheck);
+    photos->addSpacing(8);
+    photos->addWidget(RotLeftBtn);
+    photos->addWidget(RotRightBtn);
+    photos->addWidget(HellKonBtn);
+    photos->addWidget(ShowBigBtn);
+    photos->addWidget(ChangePosSizeBtn);
+    photos->addWidget(DelitBtn);
+    photos->addStretch(1);
+
+    PageControl1->setFixedWidth(430);
+    auto *centre = new QVBoxLayout;
+    centre->addLayout(commands);
+    centre->addLayout(tools);
+    centre->addWidget(View->ScrollBox2, 1);
+    auto *row = new QHBoxLayout(this);
+    row->addWidget(Strip->ScrollBox1);
+    row->addLayout(centre, 1);
+    row->addWidget(PageControl1);
+}
+
+void ArrangePage::connectSignals()
+{
+    connect(ZoomEd, &QSpinBox::valueChanged, this, &ArrangePage::ZoomEdChange);
+    connect(PageCountED, &QSpinBox::valueChanged, this, &ArrangePage::PageCountEDChange);
+    connect(APageEd, &QSpinBox::valueChanged, this, &ArrangePage::APageEdChange);
+    connect(Timer1, &QTimer::timeout, this, &ArrangePage::Timer1Timer);
+    connect(FreeText, &QLineEdit::textChanged, this, &ArrangePage::FreeTextChange);
+    connect(CutCheck, &QCheckBox::toggled, this, &ArrangePage::CutCheckClick);
+    connect(RotLeftBtn, &QPushButton::clicked, this, &ArrangePage::RotLeftBtnClick);
+    connect(RotRightBtn, &QPushButton::clicked, this, &ArrangePage::RotRightBtnClick);
+    connect(HellKonBtn, &QPushButton::clicked, this, &ArrangePage::HellKonBtnClick);
+    connect(DelitBtn, &QPushButton::clicked, this, &ArrangePage::DelitBtnClick);
+    connect(ShowBigBtn, &QPushButton::clicked, this, &ArrangePage::ShowBigBtnClick);
+    connect(ChangePosSizeBtn, &QPushButton::clicked, this, &ArrangePage::ChangePosSizeBtnClick);
+    connect(OrdeneBtn, &QPushButton::clicked, this, &ArrangePage::OrdeneBtnClick);
+    connect(Overtakeall, &QPushButton::clicked, this, &ArrangePage::OvertakeallClick);
+    connect(Nachlinksrotieren901, &QAction::triggered, this, &ArrangePage::Nachlinksrotieren901Click);
+    connect(Nachrechtsrotieren901, &QAction::triggered, this, &ArrangePage::Nachrechtsrotieren901Click);
+    connect(Lschen1, &QAction::triggered, this, &ArrangePage::Lschen1Click);
+    connect(HelligkeitKontrastundSttigung1, &QAction::triggered, this,
+            &ArrangePage::HelligkeitKontrastundSttigung1Click);
+    connect(Strip, &PictureStrip::doubleClicked, this, &ArrangePage::PaintBox1DblClick);
+    connect(View, &ArrangeCanvas::statusText, this, [this](const QString &text) { Services.showStatus(text); });
+    connect(View, &ArrangeCanvas::contextMenuRequested, this, [this](QPoint at) { BildPopup->popup(at); });
+    connect(View, &ArrangeCanvas::qualityFailed, this,
+            [this](const QualityFailures &f) { ReportQualityFailures(Services.dialogParent(), f); });
+    connect(View, &ArrangeCanvas::loadFailed, this,
+            [this](const QStringList &paths) { ReportLoadFailures(Services.dialogParent(), paths); });
+    connect(View, &ArrangeCanvas::arrangementDropped, this,
+            [this](const QString &path) { Services.openArrangementAsked(path); });
+    connect(&Doc, &ArrangementDocument::changed, this, &ArrangePage::docChanged);
+}
+
+void ArrangePage::createToolTips()
+{
+    Overtakeall->setToolTip(tr("Places every picture on the current page"));
+    ZoomEd->setToolTip(tr("Zoom of the page view in percent (%1, %2, fit: %3)")
+                           .arg(keyText(QKeySequence(Qt::CTRL | Qt::Key_Plus)),
+                                keyText(QKeySequence(Qt::CTRL | Qt::Key_Minus)),
+                                keyText(QKeySequence(Qt::CTRL | Qt::Key_0))));
+    PageCountED->setToolTip(tr("Number of pages"));
+    APageEd->setToolTip(tr("The page shown (%1, %2 in the page view)")
+                            .arg(keyText(QKeySequence(Qt::Key_PageUp)), keyText(QKeySequence(Qt::Key_PageDown))));
+    View->PaintBox2->setToolTip(
+        tr("Drag pictures here; arrow keys move the selection (Shift: ten steps), %1 removes it, "
+           "%2 drops the selection")
+            .arg(keyText(QKeySequence(Qt::Key_Delete)), keyText(QKeySequence(Qt::Key_Escape))));
+    FreeText->setToolTip(tr("Caption of the selected picture"));
+    CutCheck->setToolTip(tr("Fills the frame with a centred cut of the picture instead of fitting it in"));
+    RotLeftBtn->setToolTip(tr("Turns the selected picture a quarter to the left"));
+    RotRightBtn->setToolTip(tr("Turns the selected picture a quarter to the right"));
+    HellKonBtn->setToolTip(tr("Changes brightness, contrast and saturation of the selected picture"));
+    DelitBtn->setToolTip(tr("Removes the selected placement from the page (%1)")
+                             .arg(keyText(QKeySequence(Qt::Key_Delete))));
+    ShowBigBtn->setToolTip(tr("Shows the selected picture in its own window"));
+    ChangePosSizeBtn->setToolTip(tr("Types position and size of the selected placement"));
+}
+
+QScrollArea *ArrangePage::wheelTarget() const
+{
+    return PageControl1->currentWidget() == TabSheet5 ? View->ScrollBox2 : nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// The document shown
+
+void ArrangePage::docChanged(ArrangementDocument::Changes what)
+{
+    using C = ArrangementDocument::Change;
+    if (what & (C::Options | C::Pages))
+        showPages();
+    if (what & (C::Selection | C::Placements | C::Collection | C::Pictures)) {
+        UpdateSelectionControls();
+        ChangeFreeText();
+    }
+    if (what == ArrangementDocument::Changes(C::Captions))
+        Timer1->start(); // repaints once typing pauses
+}
+
+void ArrangePage::showPages()
+{
+    for (auto [edit, value] : {std::pair{ZoomEd, Doc.options().Zoom}, std::pair{PageCountED, Doc.pageCount()},
+                               std::pair{APageEd, Doc.currentPage()}}) {
+        const QSignalBlocker quiet(edit);
+        edit->setValue(value);
+    }
+}
+
+void ArrangePage::UpdateSelectionControls()
+{
+    const bool on = Doc.records().SelectedPlacement != -1;
+    for (QWidget *w : {static_cast<QWidget *>(HellKonBtn), static_cast<QWidget *>(DelitBtn),
+                       static_cast<QWidget *>(RotLeftBtn), static_cast<QWidget *>(RotRightBtn),
+                       static_cast<QWidget *>(FreeText), static_cast<QWidget *>(ShowBigBtn),
+                       static_cast<QWidget *>(ChangePosSizeBtn), static_cast<QWidget *>(CutCheck)})
+        w->setEnabled(on);
+}
+
+void ArrangePage::ChangeFreeText()
+{
+    if (!Doc.hasSelection())
+        return;
+    const TArrangement &r = Doc.records();
+    const Placement &p = r.Placements.at(r.SelectedPlacement);
+    {
+        const QSignalBlocker quiet(CutCheck);
+        CutCheck->setChecked(p.Cut != 0);
+    }
+    ShowSizeInfo();
+    QString comment;
+    r.getnumComment(p.PictureId, comment);
+    if (FreeText->text() != comment) {
+        const QSignalBlocker quiet(FreeText);
+        FreeText->setText(comment);
+    }
+}
+
+void ArrangePage::ShowSizeInfo()
+{
+    if (!Doc.hasSelection())
+        return;
+    const TArrangement &r = Doc.records();
+    Services.showStatus(SizeInfoText(r.Placements.at(r.SelectedPlacement), QLocale()));
+}
+
+void ArrangePage::ZoomEdChange()
+{
+    ArrangementOptions o = Doc.options();
+    o.Zoom = ZoomEd->value();
+    Doc.setOptions(o, OptionUndoText(OptionKey::Zoom), OptionMergeKey(OptionKey::Zoom));
+}
+
+void ArrangePage::PageCountEDChange() { Doc.setPageCount(PageCountED->value()); }
+void ArrangePage::APageEdChange() { Doc.setCurrentPage(APageEd->value()); }
+void ArrangePage::ZoomIn() { ZoomEd->stepBy(1); }
+void ArrangePage::ZoomOut() { ZoomEd->stepBy(-1); }
+void ArrangePage::ZoomToFit() { ZoomEd->setValue(View->ZoomToFit()); }
+
+void ArrangePage::Timer1Timer()
+{
+    Timer1->stop();
+    View->repaintArrangeView();
+}
+
+// ---------------------------------------------------------------------------
+// Commands
+
+void ArrangePage::PaintBox1DblClick()
+{
+    QualityFailures failures;
+    Doc.placePicture(Doc.records().SelectedPicture, 0, 0, View->paper(), &failures);
+    ReportQualityFailures(Services.dialogParent(), failures);
+}
+
+void ArrangePage::FreeTextChange() { Doc.setSelectedCaption(FreeText->text(), tr("Caption")); }
+
+void ArrangePage::CutCheckClick() { Doc.setSelectedCut(CutCheck->isChecked(), tr("Fit in/cut picture")); }
+
+void ArrangePage::Lschen1Click() { Doc.deleteSelectedPlacement(tr("Delete placement")); }
+
+void ArrangePage::DelitBtnClick() { Lschen1Click(); }
+
+void ArrangePage::ChangePosSizeBtnClick()
+{
+    if (!Doc.hasSelection() || !KoordEdForm)
+        return;
+    const TArrangement &r = Doc.records();
+    Placement p = r.Placements.at(r.SelectedPlacement);
+    KoordEdForm->setFrameMm(p.Left * MmPerInch, p.Top * MmPerInch, p.Width * MmPerInch, p.Height * MmPerInch);
+    if (Dialogs::execDialog(KoordEdForm) != QDialog::Accepted)
+        return;
+    // Every pass rounds the frame to the edits' hundredths of a millimetre; no snapping.
+    p.Left = KoordEdForm->LeftEd->value() / MmPerInch;
+    p.Top = KoordEdForm->TopEd->value() / MmPerInch;
+    p.Width = KoordEdForm->BreitEd->value() / MmPerInch;
+    p.Height = KoordEdForm->HochEd->value() / MmPerInch;
+    Doc.setSelectedFrame(p, tr("Size and position"));
+}
+
+void ArrangePage::OrdeneBtnClick()
+{
+    const TArrangement &r = Doc.records();
+    const int n = r.Placements.size();
+    const PageGeometry paper = View->paper();
+    if (n <= 0 || paper.PrinterDpiX <= 0)
+        return;
+    // The grid counts the placements of every page; only this page's are laid in.
+    const CellGrid grid =
+        AutoArrangeGrid(n, paper.widthInches(), paper.heightInches(), Doc.options().Rand, Doc.options().Space);
+    // Margins wider than the page leave cells of no or negative size: such a
+    // layout would hide every picture, so the placements stay as they are.
+    if (!grid.hasRoom())
+        return;
+    std::vector<std::pair<int, Placement>> frames;
+    int cell = 0;
+    for (int i = 0; i < n; ++i) {
+        Placement p = r.Placements.at(i);
+        if (p.Page != Doc.currentPage())
+            continue;
+        p.Left = grid.cellLeft(cell);
+        p.Top = grid.cellTop(cell);
+        p.Width = grid.CellWidth;
+        p.Height = grid.CellHeight;
+        frames.emplace_back(i, p);
+        ++cell;
+    }
+    QualityFailures failures;
+    Doc.setFrames(frames, tr("Arrange automatically"), paper, &failures);
+    ReportQualityFailures(Services.dialogParent(), failures);
+}
+
+void ArrangePage::OvertakeallClick()
+{
+    QualityFailures failures;
+    {
+        const auto step = Doc.step(tr("Add all pictures"));
+        const PageGeometry paper = View->paper();
+        const int m = Doc.records().PictureCount();
+        for (int i = 0; i < m; ++i)
+            Doc.placePicture(i, CascadeLeft(i, m, paper.widthInches()), CascadeTop(i, m, paper.widthInches()), paper,
+                             &failures);
+    }
+    ReportQualityFailures(Services.dialogParent(), failures);
+}
+
+void ArrangePage::Nachlinksrotieren901Click() { Doc.turnSelectedPicture(true, tr("Rotate to the left")); }
+void ArrangePage::Nachrechtsrotieren901Click() { Doc.turnSelectedPicture(false, tr("Rotate to the right")); }
+void ArrangePage::RotLeftBtnClick() { Nachlinksrotieren901Click(); }
+void ArrangePage::RotRightBtnClick() { Nachrechtsrotieren901Click(); }
+
+void ArrangePage::HelligkeitKontrastundSttigung1Click()
+{
+    const int i = Doc.selectedPictureIndex();
+    if (i < 0 || !Doc.records().Pictures[std::size_t(i)].Dib.Bits)
+        return;
+    const auto step = Doc.step(tr("Brightness, contrast and saturation"));
+    const DIB current = Doc.records().Pictures[std::size_t(i)].Dib;
+    const PictureRecipe recipe = Doc.records().Pictures[std::size_t(i)].Recipe;
+    auto form = std::make_unique<THKForm>(Services.dialogParent());
+    form->TrackBar1->setValue(0);
+    form->TrackBar2->setValue(100);
+    form->TrackBar3->setValue(0);
+
+    DIB backup;
+    if (!NewDibLike(&backup, current, DibWidth(current), DibHeight(current))) {
+        Dialogs::messageBox(Services.dialogParent(), tr("Error: Could not create picture! (Low memory?)"), QString(),
+                            Dialogs::Icon::Error);
+        return;
+    }
+    std::memcpy(backup.Bits, current.Bits, std::min(backup.Info->biSizeImage, current.Info->biSizeImage));
+    // The dialog works on new pixels: the entry's own stay as they are, for
+    // Cancel and for every undo step that holds them.
+    form->OldDib = current;
+    form->WorkDib = backup;
+    THKForm *f = form.get();
+    // The views show every preview: the entry carries the adjusted pixels
+    // while the dialog is open.
+    form->RepaintViews = [this, i, f, recipe] { Doc.showAdjusted(i, f->WorkDib, f->chosenTable(), recipe); };
+
+    const bool accepted = Dialogs::execDialog(f) == QDialog::Accepted;
+    // Also after Cancel, so the views do not keep showing a discarded preview.
+    Doc.showOriginal(i, form->OldDib, recipe);
+    if (accepted) {
+        Doc.showAdjusted(i, form->WorkDib, form->chosenTable(), recipe);
+        deldib(&form->OldDib);
+    } else {
+        deldib(&form->WorkDib);
+    }
+}
+
+void ArrangePage::HellKonBtnClick() { HelligkeitKontrastundSttigung1Click(); }
+
+void ArrangePage::ShowBigBtnClick()
+{
+    const int i = Doc.selectedPictureIndex();
+    if (i < 0)
+        return;
+    const PictureEntry &entry = Doc.records().Pictures[std::size_t(i)];
+    if (!entry.Dib.Bits)
+        return;
+    // The viewer shows every pixel, so it gets the full picture.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    DIB full = Doc.records().Store.full(entry);
+    QGuiApplication::restoreOverrideCursor();
+    if (!full.Bits) {
+        Services.showStatus(
+            tr("The picture file %1 is gone or changed; the screen copy is shown.").arg(entry.FileName));
+        full = entry.Dib;
+    }
+    Services.showBig(full, entry.FileName);
+}
+
+void ArrangePage::Changequal(PictureEntry &entry, double frameWidth, double /*frameHeight: the aspect decides*/)
+{
+    QualityFailures failures;
+    Doc.enlargeForFrame(entry, frameWidth, View->paper(), &failures);
+    ReportQualityFailures(Services.dialogParent(), failures);
+}
+
+void ArrangePage::Checkallquals() { ReportQualityFailures(Services.dialogParent(), Doc.checkAllQualities(View->paper())); }
+
+void ArrangePage::loadSettings(const MainFormSettings &m) { Opts->loadSettings(m); }
+void ArrangePage::saveSettings(MainFormSettings &m) const { Opts->saveSettings(m); }

@@ -1,0 +1,390 @@
+#include "pages/PrintPage.h"
+
+#include "arrange/Geometry.h"
+#include "document/PageFeed.h"
+#include "output/PageExport.h"
+#include "output/PrintJob.h"
+#include "output/PrintPreview.h"
+#include "pages/PageServices.h"
+#include "platform/Artwork.h"
+#include "platform/DeviceContext.h"
+#include "platform/Dialogs.h"
+#include "platform/EventHook.h"
+#include "platform/ImageButton.h"
+#include "platform/PaintBox.h"
+#include "platform/Printer.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPrinter>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QThread>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+QSpinBox *intEdit(QWidget *parent, int min, int max, int step, int value)
+{
+    auto *e = new QSpinBox(parent);
+    e->setRange(min, max);
+    e->setSingleStep(step);
+    e->setValue(value);
+    e->setKeyboardTracking(true);
+    return e;
+}
+} // namespace
+
+PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *parent)
+    : QWidget(parent)
+    , Doc(doc)
+    , Services(services)
+{
+    PaintBox3 = new TPaintBox;
+    PaintBox3->setCursor(Qt::OpenHandCursor);
+    PaintBox3->setToolTip(tr("1:1 preview of the printout"));
+    ScrollBox3 = WorkspaceScrollArea(PaintBox3, this);
+    GoBtn1 = new TImageButton(ButtonPixmap(ButtonArt::Print, false), this);
+    GoBtn1->setToolTip(tr("Starting the print process...") + QStringLiteral(" (%1)").arg(
+                           QKeySequence(Qt::CTRL | Qt::Key_P).toString(QKeySequence::NativeText)));
+    GoBtn1Down = new TImageButton(ButtonPixmap(ButtonArt::Print, true), this);
+    SetupBtn = new TImageButton(ButtonPixmap(ButtonArt::Setup, false), this);
+    SetupBtn->setToolTip(tr("Click here, in order to select another printer or another paper format"));
+    SetupBtnDown = new TImageButton(ButtonPixmap(ButtonArt::Setup, true), this);
+    SaveBitBtn = new QPushButton(tr("Save as image..."), this);
+    BitDPIED = intEdit(this, 10, 600, 10, 150);
+    APageEd2 = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
+    SaveBitBtn->setToolTip(tr("Saves the current page as a picture file"));
+    BitDPIED->setToolTip(tr("Dots per inch of the saved picture"));
+    APageEd2->setToolTip(tr("The page shown and saved as a picture"));
+    layoutPage();
+    connectSignals();
+}
+
+void PrintPage::layoutPage()
+{
+    auto *goPair = new QGridLayout;
+    goPair->addWidget(GoBtn1, 0, 0);
+    goPair->addWidget(GoBtn1Down, 0, 0);
+    goPair->addWidget(new QLabel(tr("Print"), this), 0, 1);
+    goPair->addWidget(SetupBtn, 1, 0);
+    goPair->addWidget(SetupBtnDown, 1, 0);
+    goPair->addWidget(new QLabel(tr("Printer setup"), this), 1, 1);
+
+    auto *page = new QHBoxLayout;
+    page->addWidget(new QLabel(tr("Current page:"), this));
+    page->addWidget(APageEd2);
+    page->addStretch(1);
+
+    auto *bitmapBox = new QGroupBox(tr("Bitmap quality"), this);
+    auto *bitmap = new QHBoxLayout(bitmapBox);
+    bitmap->addWidget(BitDPIED);
+    bitmap->addWidget(new QLabel(tr("DPI"), bitmapBox));
+    bitmap->addStretch(1);
+
+    auto *side = new QVBoxLayout;
+    side->addLayout(goPair);
+    side->addSpacing(12);
+    side->addLayout(page);
+    side->addSpacing(12);
+    side->addWidget(bitmapBox);
+    side->addWidget(SaveBitBtn);
+    side->addStretch(1);
+
+    auto *previewColumn = new QVBoxLayout;
+    previewColumn->addWidget(new QLabel(tr("1:1 preview of the printout"), this));
+    previewColumn->addWidget(ScrollBox3, 1);
+    auto *row = new QHBoxLayout(this);
+    row->addLayout(previewColumn, 1);
+    row->addLayout(side);
+    QPalette pal = ScrollBox3->palette();
+    pal.setColor(QPalette::Window, palette().color(QPalette::Dark));
+    ScrollBox3->setPalette(pal);
+}
+
+void PrintPage::connectSignals()
+{
+    GoBtn1->setPressedLook(GoBtn1Down);
+    SetupBtn->setPressedLook(SetupBtnDown);
+    GoBtn1->onMouseDown = [this](QMouseEvent *e) { GoBtn1MouseDown(e); };
+    GoBtn1->onMouseMove = [this](QMouseEvent *e) { GoBtn1MouseMove(e); };
+    GoBtn1->onMouseUp = [this](QMouseEvent *e) { GoBtn1MouseUp(e); };
+    SetupBtn->onMouseDown = [this](QMouseEvent *e) { SetupBtnMouseDown(e); };
+    SetupBtn->onMouseMove = [this](QMouseEvent *e) { SetupBtnMouseMove(e); };
+    SetupBtn->onMouseUp = [this](QMouseEvent *e) { SetupBtnMouseUp(e); };
+    PaintBox3->onPaint = [this](QPaintEvent *e) { PaintBox3Paint(e); };
+    PaintBox3->onMouseDown = [this](QMouseEvent *e) { PaintBox3MouseDown(e); };
+    PaintBox3->onMouseMove = [this](QMouseEvent *e) { PaintBox3MouseMove(e); };
+    PaintBox3->onMouseUp = [this](QMouseEvent *e) { PaintBox3MouseUp(e); };
+    WatchResize(ScrollBox3, [this] { ScrollBox3Resize(); });
+    connect(SaveBitBtn, &QPushButton::clicked, this, &PrintPage::SaveBitBtnClick);
+    connect(APageEd2, &QSpinBox::valueChanged, this, &PrintPage::APageEd2Change);
+    connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
+        if (what & ArrangementDocument::Change::Pages) {
+            const QSignalBlocker quiet(APageEd2);
+            APageEd2->setValue(Doc.currentPage());
+        }
+        if (what != ArrangementDocument::Changes(ArrangementDocument::Change::Captions))
+            repaintPreview();
+    });
+    connect(&Doc, &ArrangementDocument::fullPictureArrived, this, &PrintPage::repaintPreview);
+}
+
+PageGeometry PrintPage::paper() const { return PaperGeometry(Printer(), Services.screenDpiX(), Doc.options().Zoom); }
+
+// ---------------------------------------------------------------------------
+// Print job and printer setup
+
+bool PrintPage::AcceptChangedPictures(int firstPage, int lastPage)
+{
+    std::vector<int> pages;
+    for (int page = firstPage; page <= lastPage; ++page)
+        pages.push_back(page);
+    const QStringList changed = ChangedPictureFiles(Doc.records(), pages);
+    if (changed.isEmpty())
+        return true;
+    return Dialogs::messageBox(Services.dialogParent(),
+                               tr("These picture files changed or are gone since they were added:\n%1\n"
+                                  "They are printed from the copies shown on the screen.")
+                                   .arg(changed.join('\n')),
+                               tr("Warning"), Dialogs::Icon::Warning, Dialogs::OkCancel)
+           == Dialogs::IdOk;
+}
+
+void PrintPage::GoBtn1Click()
+{
+    GoBtn1->unpress();
+    // May enlarge pictures in place; the arrangement keeps them.
+    ReportQualityFailures(Services.dialogParent(), Doc.checkAllQualities(paper()));
+    if (!AcceptChangedPictures(1, Doc.pageCount()))
+        return;
+    TPrinter &printer = Printer();
+    if (!Dialogs::printDialog(Services.dialogParent(), printer.qprinter()))
+        return;
+    const int printerDpi = printer.LogPixelsX();
+    repaintPreview(); // the dialog may have changed printer or paper
+    printer.Title = tr("Snapgrid-Edge document");
+
+    // The job runs here to its end; the bar and the cursor show that it is busy.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    Services.showProgress(0);
+    const bool printed = PrintPages(printer, Doc.records(), Doc.pageCount(), printerDpi, Doc.options(),
+                                    [this](int page, int count) { Services.showProgress(page * 100 / count); });
+    Services.showProgress(0);
+    QGuiApplication::restoreOverrideCursor();
+
+    const bool toFile = printer.qprinter()->outputFormat() == QPrinter::PdfFormat;
+    if (!printed) {
+        Dialogs::messageBox(Services.dialogParent(),
+                            toFile ? tr("Could not print to the file %1!").arg(printer.OutputFileName())
+                                   : tr("Could not print! Please check the printer."),
+                            tr("Error"), Dialogs::Icon::Error);
+    } else if (toFile) {
+        // Without a printer the pages go to a PDF file; tell where, above all when it was not asked for.
+        Services.showStatus(tr("Printed to %1").arg(printer.OutputFileName()));
+    }
+}
+
+void PrintPage::SetupBtnClick()
+{
+    SetupBtn->unpress();
+    RunPrinterSetup(Services.dialogParent());
+    // Cancelled or not: the preview follows the printer's current page.
+    repaintPreview();
+}
+
+void PrintPage::GoBtn1MouseDown(QMouseEvent *) { GoBtn1->press(); }
+void PrintPage::GoBtn1MouseMove(QMouseEvent *e) { GoBtn1->track(e); }
+void PrintPage::GoBtn1MouseUp(QMouseEvent *e)
+{
+    if (GoBtn1->release(e))
+        GoBtn1Click();
+}
+void PrintPage::SetupBtnMouseDown(QMouseEvent *) { SetupBtn->press(); }
+void PrintPage::SetupBtnMouseMove(QMouseEvent *e) { SetupBtn->track(e); }
+void PrintPage::SetupBtnMouseUp(QMouseEvent *e)
+{
+    if (SetupBtn->release(e))
+        SetupBtnClick();
+}
+
+// ---------------------------------------------------------------------------
+// The preview
+
+void PrintPage::APageEd2Change() { Doc.setCurrentPage(APageEd2->value()); }
+
+QSize PrintPage::PreviewPageSize() const
+{
+    const TPrinter &printer = Printer();
+    return PreviewSize(printer.PageWidth(), printer.PageHeight(), Services.screenDpiX(), Services.screenDpiY(),
+                       printer.LogPixelsX(), printer.LogPixelsY());
+}
+
+bool PrintPage::syncPreviewSize()
+{
+    const QSize size = PreviewPageSize();
+    if (PaintBox3->width() != size.width()) {
+        PaintBox3->resize(size.width(), PaintBox3->height());
+        return false;
+    }
+    if (PaintBox3->height() != size.height()) {
+        PaintBox3->resize(size);
+        return false;
+    }
+    return true;
+}
+
+void PrintPage::paintPreview(TDC &dc)
+{
+    PaintPreview(dc, Doc.records(), PaintBox3->size(), Doc.currentPage(), Services.screenDpiX(),
+                 Services.screenDpiY(), Doc.options());
+}
+
+void PrintPage::PaintBox3Paint(QPaintEvent *)
+{
+    // The resize brings the next paint, which draws at the new size.
+    if (Doc.loading() || !syncPreviewSize())
+        return;
+    TDC dc(PaintBox3);
+    paintPreview(dc);
+}
+
+void PrintPage::ScrollBox3Resize()
+{
+    // A preview of no size gets no paint event, so its size cannot wait for one.
+    if (Doc.loading())
+        return;
+    syncPreviewSize();
+    syncPreviewSize();
+    repaintPreview();
+}
+
+void PrintPage::repaintPreview() { PaintBox3->repaint(); }
+
+void PrintPage::PaintBox3MouseDown(QMouseEvent *e)
+{
+    PreviewDragging = true;
+    PreviewGrab = e->position().toPoint();
+    PaintBox3->setCursor(Qt::ClosedHandCursor);
+}
+
+void PrintPage::PaintBox3MouseMove(QMouseEvent *e)
+{
+    if (!PreviewDragging)
+        return;
+    QScrollBar *h = ScrollBox3->horizontalScrollBar();
+    QScrollBar *v = ScrollBox3->verticalScrollBar();
+    const QPoint to = PanScrollPosition(QPoint(h->value(), v->value()), PreviewGrab, e->position().toPoint(),
+                                        QPoint(h->maximum(), v->maximum()));
+    h->setValue(to.x());
+    v->setValue(to.y());
+}
+
+void PrintPage::PaintBox3MouseUp(QMouseEvent *)
+{
+    PreviewDragging = false;
+    PaintBox3->setCursor(Qt::OpenHandCursor);
+}
+
+// ---------------------------------------------------------------------------
+// Pages as pictures
+
+void PrintPage::SaveBitBtnClick()
+{
+    QWidget *owner = Services.dialogParent();
+    const QString file = Dialogs::getSaveFileName(
+        owner, tr("Save as image..."),
+        tr("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;TIFF image (*.tif *.tiff);;Windows bitmap (*.bmp);;"
+           "PDF document, all pages (*.pdf)"),
+        QStringLiteral("png"));
+    if (file.isEmpty())
+        return;
+
+    TPrinter &printer = Printer();
+    PageExportJob job;
+    job.FileName = file;
+    job.Format = ExportFormatForFileName(file);
+    job.Dpi = BitDPIED->value();
+    job.PageWidth = printer.PageWidth();
+    job.PageHeight = printer.PageHeight();
+    job.PrinterDpiX = printer.LogPixelsX();
+    job.PrinterDpiY = printer.LogPixelsY();
+    job.PaperLayout = printer.qprinter()->pageLayout();
+    const int pageCount = Doc.pageCount();
+    job.FirstPage = job.LastPage = Doc.currentPage();
+    if (job.Format == ExportFormat::Pdf) {
+        job.FirstPage = 1;
+        job.LastPage = pageCount;
+    } else if (pageCount > 1) {
+        const int answer = Dialogs::messageBox(
+            owner, tr("Save all %1 pages? Each page becomes a picture of its own, numbered after the name.\n"
+                      "No saves the current page only.").arg(pageCount),
+            tr("Save as image..."), Dialogs::Icon::Question, Dialogs::YesNoCancel);
+        if (answer == Dialogs::IdCancel)
+            return;
+        if (answer == Dialogs::IdYes) {
+            job.FirstPage = 1;
+            job.LastPage = pageCount;
+        }
+    }
+
+    // The file dialog asked about the name chosen; numbered names were never shown.
+    const QStringList targets = ExportTargets(job);
+    if (targets != QStringList{file}) {
+        QStringList existing;
+        for (const QString &t : targets)
+            if (QFileInfo::exists(t))
+                existing << QFileInfo(t).fileName();
+        if (!existing.isEmpty()
+            && Dialogs::messageBox(owner, tr("These files exist already:\n%1\nReplace them?").arg(existing.join('\n')),
+                                   tr("Save as image..."), Dialogs::Icon::Question, Dialogs::YesNo) != Dialogs::IdYes)
+            return;
+    }
+
+    if (job.Format == ExportFormat::Pdf) // pictures as the printout has them
+        ReportQualityFailures(owner, Doc.checkAllQualities(paper()));
+    if (!AcceptChangedPictures(job.FirstPage, job.LastPage))
+        return;
+    // The pages are drawn on a worker while the window, disabled so that the
+    // arrangement stays as it is, keeps painting and shows the progress.
+    const ArrangementOptions drawing = Doc.options();
+    ExportResult result = ExportResult::Done;
+    QString failed;
+    QWidget *frame = window();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    frame->setEnabled(false);
+    QEventLoop waiting;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        result = ExportPages(Doc.records(), drawing, job, [this](int page, int done, int total) {
+            QMetaObject::invokeMethod(this, [this, page, done, total] {
+                Services.showStatus(tr("Page %1 saved (%2 of %3)").arg(page).arg(done).arg(total));
+                Services.showProgress(done * 100 / total);
+            }, Qt::QueuedConnection);
+            return true;
+        }, &failed);
+    }));
+    connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    worker->start();
+    waiting.exec();
+    worker->wait();
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall); // the last page's progress
+    frame->setEnabled(true);
+    Services.showProgress(0);
+    QGuiApplication::restoreOverrideCursor();
+    if (result == ExportResult::OutOfMemory)
+        Dialogs::messageBox(owner, tr("Not enough memory for an image of this page at %1 DPI!").arg(BitDPIED->value()),
+                            tr("Error"), Dialogs::Icon::Error);
+    else if (result == ExportResult::WriteFailed)
+        Dialogs::messageBox(owner, tr("Could not save %1!").arg(failed), tr("Error"), Dialogs::Icon::Error);
+}

@@ -1,0 +1,74 @@
+#pragma once
+// The "Print/Save as image" tab: the 1:1 preview of the current page, printing
+// every page, the printer setup, and saving pages as pictures or a PDF.
+#include "document/ArrangementDocument.h"
+
+#include <QPoint>
+#include <QSize>
+#include <QWidget>
+
+class PageServices;
+class QMouseEvent;
+class QPaintEvent;
+class QPushButton;
+class QScrollArea;
+class QSpinBox;
+class TDC;
+class TImageButton;
+class TPaintBox;
+
+class PrintPage : public QWidget
+{
+    Q_OBJECT
+public:
+    PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *parent = nullptr);
+
+    ArrangementDocument &Doc;
+    PageServices &Services;
+    QScrollArea *ScrollBox3 = nullptr;
+    TPaintBox *PaintBox3 = nullptr; // 1:1 preview
+    TImageButton *GoBtn1 = nullptr;
+    TImageButton *GoBtn1Down = nullptr;
+    TImageButton *SetupBtn = nullptr;
+    TImageButton *SetupBtnDown = nullptr;
+    QPushButton *SaveBitBtn = nullptr;
+    QSpinBox *BitDPIED = nullptr;
+    QSpinBox *APageEd2 = nullptr;
+    bool PreviewDragging = false;
+    QPoint PreviewGrab; // pointer at mouse down, preview pixels
+
+    // Print job and printer setup.
+    void GoBtn1Click();
+    void SetupBtnClick();
+    void GoBtn1MouseDown(QMouseEvent *event);
+    void GoBtn1MouseMove(QMouseEvent *event);
+    void GoBtn1MouseUp(QMouseEvent *event);
+    void SetupBtnMouseDown(QMouseEvent *event);
+    void SetupBtnMouseMove(QMouseEvent *event);
+    void SetupBtnMouseUp(QMouseEvent *event);
+    // Before printing or exporting pages: names the pictures whose files
+    // changed or are gone; false when the user then cancels.
+    bool AcceptChangedPictures(int firstPage, int lastPage);
+
+    // The preview.
+    void APageEd2Change();
+    [[nodiscard]] QSize PreviewPageSize() const;
+    // Resizes the preview when its computed size differs; false means it was
+    // resized and this paint ends.
+    bool syncPreviewSize();
+    // Draws the current page on a white sheet of the preview's size.
+    void paintPreview(TDC &dc);
+    void PaintBox3Paint(QPaintEvent *event);
+    void ScrollBox3Resize();
+    void PaintBox3MouseDown(QMouseEvent *event);
+    void PaintBox3MouseMove(QMouseEvent *event);
+    void PaintBox3MouseUp(QMouseEvent *event);
+    void repaintPreview();
+    // Saves the current page (or all) as picture files at BitDPIED dots per inch, or all pages as a PDF.
+    void SaveBitBtnClick();
+
+private:
+    void layoutPage();
+    void connectSignals();
+    [[nodiscard]] PageGeometry paper() const;
+};

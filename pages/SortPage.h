@@ -1,0 +1,31 @@
+#pragma once
+// The "Sort" tab: the collection in its order, moved one place up or down or
+// sorted by name; a double click shows a picture large.
+#include "document/ArrangementDocument.h"
+
+#include <QWidget>
+
+class PageServices;
+class QListWidget;
+class QPushButton;
+
+class SortPage : public QWidget
+{
+    Q_OBJECT
+public:
+    SortPage(ArrangementDocument &doc, PageServices &services, QWidget *parent = nullptr);
+
+    ArrangementDocument &Doc;
+    PageServices &Services;
+    QListWidget *SortBox = nullptr;
+    QPushButton *UpNow = nullptr;
+    QPushButton *DownNow = nullptr;
+    QPushButton *SortNameBtn = nullptr;
+
+    // Lists the collection's names, the first one current.
+    void UpdateListBox();
+    void UpNowClick();
+    void DownNowClick();
+    void SortNameBtnClick();
+    void SortBoxDblClick();
+};

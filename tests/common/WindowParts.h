@@ -1,0 +1,15 @@
+#pragma once
+// Every part of the main window that tests reach into, by its page.
+#include "app/MainUnit.h"
+#include "arrange/ArrangeCanvas.h"
+#include "arrange/KoordFUnit.h"
+#include "arrange/OptionsPanel.h"
+#include "arrange/PictureStrip.h"
+#include "browse/FolderViews.h"
+#include "browse/ThumbGrid.h"
+#include "browse/ThumbnailBrowser.h"
+#include "output/ViewPicFUnit.h"
+#include "platform/ColorBox.h"
+#include "platform/ImageButton.h"
+#include "platform/PaintBox.h"
+#include "platform/Printer.h"
