@@ -6,13 +6,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 
-namespace {
-bool takesFiles(const QMimeData *mime) { return !SortDroppedFiles(mime).isEmpty(); }
-} // namespace
-
 void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (takesFiles(event->mimeData()))
+    if (TakesDroppedFiles(event->mimeData()))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -20,7 +16,7 @@ void TMainForm::dragEnterEvent(QDragEnterEvent *event)
 
 void TMainForm::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (takesFiles(event->mimeData()))
+    if (TakesDroppedFiles(event->mimeData()))
         event->acceptProposedAction();
     else
         event->ignore();
@@ -28,7 +24,7 @@ void TMainForm::dragMoveEvent(QDragMoveEvent *event)
 
 void TMainForm::dropEvent(QDropEvent *event)
 {
-    if (!takesFiles(event->mimeData())) {
+    if (!TakesDroppedFiles(event->mimeData())) {
         event->ignore();
         return;
     }

@@ -82,8 +82,20 @@ void TMainForm::createControls()
 {
     setWindowIcon(ProgramIcon());
     Doc = new ArrangementDocument(this);
-    Files = new FileCommands(*Doc, *this, this);
     Keys = new TKeyGate(this);
+    Services.DialogParent = this;
+    Services.Keys = Keys;
+    Services.StatusHook = [this](const QString &text) { StatusText->setText(text); };
+    Services.ProgressHook = [this](int percent) { SetProStatus(percent); };
+    Services.ScreenDpiXHook = [this] { return screenDpiX(); };
+    Services.ScreenDpiYHook = [this] { return screenDpiY(); };
+    Services.ShowBigHook = [this](const DIB &dib, const QString &fileName) {
+        if (ShowBigHandler)
+            ShowBigHandler(dib, fileName);
+    };
+    Services.CollectionPictureHook = [this](int index) { CollectionTab->ShowPictureBig(index); };
+    Services.OpenArrangementHook = [this](const QString &path) { Files->OpenArrangementAsked(path); };
+    Files = new FileCommands(*Doc, Services, this);
 
     ToolBar1 = new QToolBar(tr("Tools"), this);
     ToolBar1->setMovable(false);
@@ -109,24 +121,6 @@ void TMainForm::createControls()
     ToolBar1->addAction(RedoAction);
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
-    PageControl2 = new QTabWidget(this);
-    CollectionTab = new CollectionPage(*Doc, *this);
-    SortTab = new SortPage(*Doc, *this);
-    ArrangeTab = new ArrangePage(*Doc, *this);
-    PrintTab = new PrintPage(*Doc, *this);
-    PageControl2->addTab(CollectionTab, tr("Add picture"));
-    PageControl2->addTab(SortTab, tr("Sort"));
-    PageControl2->addTab(ArrangeTab, tr("Arrange"));
-    PageControl2->addTab(PrintTab, tr("Print/Save as image"));
-    ViewPicForm = new TViewPicForm(this);
-    ViewPicForm->ShowStatus = [this](const QString &text) { showStatus(text); };
-    ShowBigHandler = [this](const DIB &dib, const QString &fileName) { ViewPicForm->ShowPicture(dib, fileName); };
-
-    HomeBtn = new QPushButton(tr("Home page"), this);
-    ueberbtn = new TImageButton(ButtonPixmap(ButtonArt::About, false), this);
-    ueberBtn2 = new TImageButton(ButtonPixmap(ButtonArt::About, true), this);
-    EndeBtn = new TImageButton(ButtonPixmap(ButtonArt::Quit, false), this);
-    EndeBtnDown = new TImageButton(ButtonPixmap(ButtonArt::Quit, true), this);
     StatusBar1 = new QStatusBar(this);
     StatusBar1->setSizeGripEnabled(true);
     StatusText = new QLabel(StatusBar1);
@@ -135,6 +129,25 @@ void TMainForm::createControls()
     StatusBar1->addWidget(StatusText);
     StatusBar1->addWidget(ProgressPanel);
     setStatusBar(StatusBar1);
+
+    PageControl2 = new QTabWidget(this);
+    CollectionTab = new CollectionPage(*Doc, Services);
+    SortTab = new SortPage(*Doc, Services);
+    ArrangeTab = new ArrangePage(*Doc, Services);
+    PrintTab = new PrintPage(*Doc, Services);
+    PageControl2->addTab(CollectionTab, tr("Add picture"));
+    PageControl2->addTab(SortTab, tr("Sort"));
+    PageControl2->addTab(ArrangeTab, tr("Arrange"));
+    PageControl2->addTab(PrintTab, tr("Print/Save as image"));
+    ViewPicForm = new TViewPicForm(this);
+    ViewPicForm->ShowStatus = Services.StatusHook;
+    ShowBigHandler = [this](const DIB &dib, const QString &fileName) { ViewPicForm->ShowPicture(dib, fileName); };
+
+    HomeBtn = new QPushButton(tr("Home page"), this);
+    ueberbtn = new TImageButton(ButtonPixmap(ButtonArt::About, false), this);
+    ueberBtn2 = new TImageButton(ButtonPixmap(ButtonArt::About, true), this);
+    EndeBtn = new TImageButton(ButtonPixmap(ButtonArt::Quit, false), this);
+    EndeBtnDown = new TImageButton(ButtonPixmap(ButtonArt::Quit, true), this);
 }
 
 void TMainForm::layoutWindow()
@@ -229,16 +242,8 @@ bool TMainForm::event(QEvent *e)
     return QMainWindow::event(e);
 }
 
-void TMainForm::showStatus(const QString &text) { StatusText->setText(text); }
-
 int TMainForm::screenDpiX() const { return ScreenDpiOverride > 0 ? ScreenDpiOverride : logicalDpiX(); }
 int TMainForm::screenDpiY() const { return ScreenDpiOverride > 0 ? ScreenDpiOverride : logicalDpiY(); }
-
-void TMainForm::showBig(const DIB &dib, const QString &fileName)
-{
-    if (ShowBigHandler)
-        ShowBigHandler(dib, fileName);
-}
 
 void TMainForm::UpdateListBox()
 {

@@ -37,7 +37,7 @@ class TKeyGate;
 class TViewPicForm;
 struct CommandLineRequest;
 
-class TMainForm : public QMainWindow, public PageServices
+class TMainForm : public QMainWindow
 {
     Q_OBJECT
 public:
@@ -45,6 +45,7 @@ public:
     ~TMainForm() override;
 
     ArrangementDocument *Doc = nullptr;
+    PageServices Services; // what the pages are given of the window
     FileCommands *Files = nullptr;
     CollectionPage *CollectionTab = nullptr;
     SortPage *SortTab = nullptr;
@@ -109,6 +110,8 @@ public:
     bool SaveFile(const QString &path) { return Files->SaveFile(path); }
     void OpenFile(const QString &path) { Files->OpenFile(path); }
     void OpenArrangementAsked(const QString &path) { Files->OpenArrangementAsked(path); }
+    [[nodiscard]] int screenDpiX() const;
+    [[nodiscard]] int screenDpiY() const;
     int AddPictureFiles(const QStringList &paths) { return Files->AddPictureFiles(paths); }
     void ApplyCommandLine(const CommandLineRequest &request) { Files->ApplyCommandLine(request); }
     void UpdateListBox();
@@ -135,17 +138,6 @@ public:
     void GoBtn1Click() { PrintTab->GoBtn1Click(); }
     void SetupBtnClick() { PrintTab->SetupBtnClick(); }
     void SaveBitBtnClick() { PrintTab->SaveBitBtnClick(); }
-
-    // ---- Services for the pages --------------------------------------------
-    void showStatus(const QString &text) override;
-    void showProgress(int percent) override { SetProStatus(percent); }
-    QWidget *dialogParent() override { return this; }
-    [[nodiscard]] int screenDpiX() const override;
-    [[nodiscard]] int screenDpiY() const override;
-    TKeyGate *keys() override { return Keys; }
-    void showBig(const DIB &dib, const QString &fileName) override;
-    void showCollectionPicture(int index) override { CollectionTab->ShowPictureBig(index); }
-    void openArrangementAsked(const QString &path) override { Files->OpenArrangementAsked(path); }
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;

@@ -95,7 +95,7 @@ void ArrangeCanvas::connectView()
     };
     // Files from outside (no source) and the strip's own drags.
     auto accept = [this](QDropEvent *e) {
-        const bool files = !e->source() && !SortDroppedFiles(e->mimeData()).isEmpty();
+        const bool files = !e->source() && TakesDroppedFiles(e->mimeData());
         if (files || PaintBox2DragOver(e->source(), e->mimeData()))
             e->acceptProposedAction();
         else
@@ -105,7 +105,7 @@ void ArrangeCanvas::connectView()
     PaintBox2->onDragOver = accept;
     PaintBox2->onDragDrop = [this](QDropEvent *e) {
         const QPoint at = e->position().toPoint();
-        if (!e->source() && !SortDroppedFiles(e->mimeData()).isEmpty()) {
+        if (!e->source() && TakesDroppedFiles(e->mimeData())) {
             e->acceptProposedAction();
             DropFilesOnArrangeView(e->mimeData(), at.x(), at.y());
         } else {

@@ -13,7 +13,6 @@
 #include "browse/FolderViews.h"
 #include "browse/ThumbGrid.h"
 #include "browse/ThumbnailBrowser.h"
-#include "browse/ThumbnailBrowser.h"
 
 #include <QApplication>
 #include <QDir>

@@ -220,3 +220,4 @@ private:
     int Depth = 0;
 };
 Q_DECLARE_OPERATORS_FOR_FLAGS(ArrangementDocument::Changes)
+Q_DECLARE_METATYPE(ArrangementDocument::Changes)

@@ -31,3 +31,9 @@ DroppedFiles SortDroppedFiles(const QMimeData *mime)
     }
     return files;
 }
+
+bool TakesDroppedFiles(const QMimeData *mime)
+{
+    const DroppedFiles files = SortDroppedFiles(mime);
+    return !files.Arrangement.isEmpty() || !files.Pictures.isEmpty();
+}

@@ -12,9 +12,12 @@ class QMimeData;
 struct DroppedFiles {
     QString Arrangement;  // the first .sga among them; empty = none
     QStringList Pictures; // local files of a picture type, in drop order
-    bool isEmpty() const { return Arrangement.isEmpty() && Pictures.isEmpty(); }
 };
 
 // Only local files count; folders, remote addresses and other file types are
 // left out.
 [[nodiscard]] DroppedFiles SortDroppedFiles(const QMimeData *mime);
+
+// Whether a drag from outside brings anything the program takes: files from a
+// file manager, of which an arrangement or a picture.
+[[nodiscard]] bool TakesDroppedFiles(const QMimeData *mime);

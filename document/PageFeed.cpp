@@ -62,7 +62,7 @@ PageFeed::PageFeed(const TArrangement &doc, const std::vector<int> &pages)
 
 PageFeed::~PageFeed() = default;
 
-void PageFeed::start(std::size_t index)
+void PageFeed::prefetch(std::size_t index)
 {
     if (index >= Pages.size() || Pages[index].Started)
         return;
@@ -109,8 +109,8 @@ const PagePictures &PageFeed::page(int number)
     }
     if (Current >= Pages.size())
         return Handed;
-    start(Current);
-    start(Current + 1);
+    prefetch(Current);
+    prefetch(Current + 1);
     for (const Page::Item &item : Pages[Current].Items)
         Handed[item.Id] = item.Reduced ? item.Made.get() : item.Screen;
     // Released when the next page is asked for.

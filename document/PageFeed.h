@@ -30,7 +30,7 @@ public:
     struct Job;
 
 private:
-    void start(std::size_t index);
+    void prefetch(std::size_t index);
     struct Page;
     std::vector<Page> Pages;
     std::size_t Current = 0;

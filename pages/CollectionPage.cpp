@@ -156,7 +156,7 @@ void CollectionPage::connectSignals()
         if (e->type() != QEvent::DragEnter && e->type() != QEvent::DragMove && e->type() != QEvent::Drop)
             return false;
         auto *drop = static_cast<QDropEvent *>(e);
-        if (!drop->source() && !SortDroppedFiles(drop->mimeData()).isEmpty()) {
+        if (!drop->source() && TakesDroppedFiles(drop->mimeData())) {
             drop->acceptProposedAction();
             if (e->type() == QEvent::Drop)
                 DropFilesOnPictures(drop->mimeData());

@@ -5,6 +5,42 @@
 
 #include <QCoreApplication>
 
+// A resolution the screen reports when nobody says otherwise.
+constexpr int DefaultScreenDpi = 96;
+
+void PageServices::showStatus(const QString &text) const
+{
+    if (StatusHook)
+        StatusHook(text);
+}
+
+void PageServices::showProgress(int percent) const
+{
+    if (ProgressHook)
+        ProgressHook(percent);
+}
+
+int PageServices::screenDpiX() const { return ScreenDpiXHook ? ScreenDpiXHook() : DefaultScreenDpi; }
+int PageServices::screenDpiY() const { return ScreenDpiYHook ? ScreenDpiYHook() : DefaultScreenDpi; }
+
+void PageServices::showBig(const DIB &dib, const QString &fileName) const
+{
+    if (ShowBigHook)
+        ShowBigHook(dib, fileName);
+}
+
+void PageServices::showCollectionPicture(int index) const
+{
+    if (CollectionPictureHook)
+        CollectionPictureHook(index);
+}
+
+void PageServices::openArrangementAsked(const QString &path) const
+{
+    if (OpenArrangementHook)
+        OpenArrangementHook(path);
+}
+
 void ReportLoadFailures(QWidget *parent, const QStringList &paths)
 {
     for (const QString &path : paths)

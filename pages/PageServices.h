@@ -1,12 +1,14 @@
 #pragma once
 // What a page needs from the window around it: a place for status text and
 // progress, a parent for its dialogs, the screen's resolution, the window's
-// key gate, and the few actions that reach beyond one page. The main window
-// gives these; a test gives its own.
+// key gate, and the few actions that reach beyond one page. The window fills
+// the hooks in; a page built alone (in a test) works with any of them unset.
 #include "document/ArrangementDocument.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <functional>
 
 class QWidget;
 class TKeyGate;
@@ -14,20 +16,28 @@ class TKeyGate;
 class PageServices
 {
 public:
-    virtual ~PageServices() = default;
-    virtual void showStatus(const QString &text) = 0;
-    virtual void showProgress(int percent) = 0;
-    virtual QWidget *dialogParent() = 0;
-    [[nodiscard]] virtual int screenDpiX() const = 0;
-    [[nodiscard]] virtual int screenDpiY() const = 0;
-    // Decides whether a key arrived for the window; nullptr: every key does.
-    virtual TKeyGate *keys() = 0;
+    std::function<void(const QString &)> StatusHook;
+    std::function<void(int)> ProgressHook;
+    std::function<int()> ScreenDpiXHook;
+    std::function<int()> ScreenDpiYHook;
     // Shows a picture large in the viewer.
-    virtual void showBig(const DIB &dib, const QString &fileName) = 0;
+    std::function<void(const DIB &, const QString &)> ShowBigHook;
     // Shows collection entry `index` in the preview and then large.
-    virtual void showCollectionPicture(int index) = 0;
+    std::function<void(int)> CollectionPictureHook;
     // An arrangement handed over from outside: asks before it replaces this one.
-    virtual void openArrangementAsked(const QString &path) = 0;
+    std::function<void(const QString &)> OpenArrangementHook;
+    QWidget *DialogParent = nullptr;
+    TKeyGate *Keys = nullptr; // decides whether a key arrived for the window; nullptr: every key does
+
+    void showStatus(const QString &text) const;
+    void showProgress(int percent) const;
+    [[nodiscard]] QWidget *dialogParent() const { return DialogParent; }
+    [[nodiscard]] int screenDpiX() const;
+    [[nodiscard]] int screenDpiY() const;
+    [[nodiscard]] TKeyGate *keys() const { return Keys; }
+    void showBig(const DIB &dib, const QString &fileName) const;
+    void showCollectionPicture(int index) const;
+    void openArrangementAsked(const QString &path) const;
 };
 
 // One message box per picture file that gave no picture.

@@ -53,15 +53,15 @@ Error decodeJpegScaled(const QString &path, QSize box, ScaledPicture *out)
     JpegHeader header;
     if (ReadJpegHeader(file, &header) != Error::None || header.width <= 0 || header.height <= 0)
         return Error::Unsupported; // OpenDib gives the error text
-    const QSize full(header.width, header.height);
-    if (std::uint64_t(full.width()) * std::uint64_t(full.height()) > MaxPixels)
+    const QSize whole = QSize(header.width, header.height);
+    if (std::uint64_t(whole.width()) * std::uint64_t(whole.height()) > MaxPixels)
         return Error::TooLarge;
-    const int n = jpegDenominator(full, box);
+    const int n = jpegDenominator(whole, box);
     if (n == 1 || !file.seek(0))
         return Error::Unsupported;
     const Error e = DecodeJpeg(file, n, &out->Dib);
     if (e == Error::None)
-        out->Full = trueColourHeader(full);
+        out->Full = trueColourHeader(whole);
     return e;
 }
 

@@ -9,7 +9,6 @@
 #include "browse/FolderViews.h"
 #include "browse/ThumbGrid.h"
 #include "browse/ThumbnailBrowser.h"
-#include "browse/ThumbnailBrowser.h"
 #include "picture/Dib.h"
 #include "platform/Dialogs.h"
 #include "platform/PaintBox.h"

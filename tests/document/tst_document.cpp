@@ -1,0 +1,128 @@
+#include "common/TestRegistry.h"
+#include "document/ArrangementDocument.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+#include <cstring>
+#include <functional>
+
+using DocStep = std::function<void(ArrangementDocument &)>;
+Q_DECLARE_METATYPE(DocStep)
+using C = ArrangementDocument::Change;
+
+namespace {
+DIB grey(int w, int h)
+{
+    DIB d;
+    newdib(&d, w, h, 24, nullptr, 0);
+    std::memset(d.Bits, 128, d.Info->biSizeImage);
+    return d;
+}
+
+// 8 x 11 inches at 600 dpi, seen at 96 dpi and 100 %.
+PageGeometry paper() { return {4800, 6600, 600, 600, 96, 100}; }
+
+ArrangementOptions withGrid(const ArrangementDocument &doc, double mm)
+{
+    ArrangementOptions o = doc.options();
+    o.Grid = mm;
+    return o;
+}
+} // namespace
+
+// Each operation is one undo step (or none) and tells once what it changed.
+class TestArrangementDocument : public QObject
+{
+    Q_OBJECT
+private slots:
+    void operationsTellExactlyWhatChanged_data()
+    {
+        QTest::addColumn<DocStep>("step");
+        QTest::addColumn<int>("changes");
+        QTest::addColumn<int>("undoSteps");
+        auto row = [](const char *name, DocStep step, ArrangementDocument::Changes what, int steps) {
+            QTest::newRow(name) << step << int(what) << steps;
+        };
+        row("option edited", [](auto &d) { d.setOptions(withGrid(d, 7), "Grid width"); }, C::Options, 1);
+        row("option edited to its value", [](auto &d) { d.setOptions(d.options(), "Grid width"); }, {}, 0);
+        row("option beyond its edit's range held", [](auto &d) { d.setOptions(withGrid(d, 1e9), "Grid"); }, C::Options,
+            1);
+        row("settings restored", [](auto &d) { d.resetOptions(withGrid(d, 9)); }, C::Options, 0);
+        row("page count", [](auto &d) { d.setPageCount(3); }, C::Pages, 0);
+        row("page away from the selection", [](auto &d) { d.setCurrentPage(2); }, C::Pages | C::Selection, 0);
+        row("picture added", [](auto &d) {
+            const auto s = d.step("Add picture");
+            d.addDecodedPicture("/p/c.bmp", DecodedPicture{grey(5, 5), RecipeOfDib(grey(1, 1)), false});
+        }, C::Collection | C::Pictures, 1);
+        row("picture that gave no pixels", [](auto &d) { d.addPictureFiles({"/nowhere/x.png"}, "Add"); }, {}, 0);
+        row("picture deleted", [](auto &d) { d.deletePictures({0}, "Delete pictures"); },
+            C::Collection | C::Pictures | C::Placements | C::Selection, 1);
+        row("pictures swapped", [](auto &d) { d.swapPictures(0, 1, "Move downward"); }, C::Collection, 1);
+        row("strip picture chosen", [](auto &d) { d.selectPicture(1); }, C::Selection, 0);
+        row("picture placed", [](auto &d) { d.placePicture(1, 1, 1, paper(), nullptr); },
+            C::Placements | C::Selection, 1);
+        row("placement behind selected", [](auto &d) { d.selectPlacement(0); }, C::Selection | C::Placements, 1);
+        row("selection cleared", [](auto &d) { d.clearSelection(); }, C::Selection, 0);
+        row("placement deleted", [](auto &d) { d.deleteSelectedPlacement("Delete"); }, C::Placements | C::Selection,
+            1);
+        row("frame typed", [](auto &d) {
+            Placement p = d.records().Placements.at(1);
+            p.Left = 3;
+            d.setSelectedFrame(p, "Size and position");
+        }, C::Placements, 1);
+        row("cut", [](auto &d) { d.setSelectedCut(true, "Cut"); }, C::Placements, 1);
+        row("caption typed", [](auto &d) { d.setSelectedCaption("Beach", "Caption"); }, C::Captions, 1);
+        row("dragged", [](auto &d) {
+            d.beginDrag();
+            Placement p = d.records().Placements.at(1);
+            p.Top = 4;
+            d.dragTo(p);
+            d.endDrag("Move picture", paper(), nullptr);
+        }, C::Placements, 1);
+        row("frames laid out", [](auto &d) {
+            Placement p = d.records().Placements.at(0);
+            p.Width = 3;
+            d.setFrames({{0, p}}, "Arrange automatically", paper(), nullptr);
+        }, C::Placements, 1);
+        row("turned", [](auto &d) { d.turnSelectedPicture(true, "Rotate to the left"); }, C::Pictures, 1);
+        row("new arrangement", [](auto &d) { d.reset(); },
+            C::Collection | C::Pictures | C::Placements | C::Selection, 0);
+    }
+    void operationsTellExactlyWhatChanged()
+    {
+        QFETCH(DocStep, step);
+        QFETCH(int, changes);
+        QFETCH(int, undoSteps);
+        ArrangementDocument doc;
+        ArrangementOptions o = doc.options();
+        o.EnhanceQual = false;
+        doc.resetOptions(o);
+        doc.setPageCount(2);
+        TArrangement &r = doc.records();
+        const int a = r.appendPicture("/p/a.bmp", grey(8, 6));
+        const int b = r.appendPicture("/p/b.bmp", grey(6, 8));
+        *r.Placements.Append() = Placement{1, 1, 2, 2, 1, a, 0, {}};
+        *r.Placements.Append() = Placement{2, 2, 2, 2, 1, b, 0, {}};
+        r.SelectedPlacement = 1;
+        doc.undo().reset();
+
+        QSignalSpy told(&doc, &ArrangementDocument::changed);
+        step(doc);
+        QCOMPARE(told.size(), changes ? 1 : 0);
+        if (changes)
+            QCOMPARE(int(told.at(0).at(0).value<ArrangementDocument::Changes>()), changes);
+        QCOMPARE(doc.undoStack()->count(), undoSteps);
+        QCOMPARE(doc.isModified(), undoSteps > 0);
+        if (undoSteps == 0)
+            return;
+        // Undo tells everything once, and gives back the bytes the file would hold.
+        doc.undoStack()->undo();
+        QCOMPARE(told.size(), 2);
+        QCOMPARE(told.at(1).at(0).value<ArrangementDocument::Changes>(), ArrangementDocument::Everything);
+        QVERIFY(!doc.isModified());
+    }
+};
+SGA_TEST(TestArrangementDocument)
+
+#include "tst_document.moc"

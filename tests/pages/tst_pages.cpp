@@ -1,0 +1,162 @@
+// Each tab page built from a document and test services, without the window.
+#include "arrange/ArrangeCanvas.h"
+#include "arrange/Editing.h"
+#include "arrange/Geometry.h"
+#include "arrange/OptionsPanel.h"
+#include "arrange/PictureStrip.h"
+#include "browse/FolderViews.h"
+#include "common/FileListSupport.h"
+#include "common/TestRegistry.h"
+#include "common/TestServices.h"
+#include "common/TestSupport.h"
+#include "pages/ArrangePage.h"
+#include "pages/CollectionPage.h"
+#include "pages/PrintPage.h"
+#include "pages/SortPage.h"
+#include "platform/PaintBox.h"
+#include "platform/Printer.h"
+
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstring>
+
+namespace {
+DIB grey(int w, int h)
+{
+    DIB d;
+    newdib(&d, w, h, 24, nullptr, 0);
+    std::memset(d.Bits, 128, d.Info->biSizeImage);
+    return d;
+}
+} // namespace
+
+class TestPages : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir dir;
+
+private slots:
+    void init() { Printer().setFixedPage(4800, 6600, 600, 600); }
+
+    void arrangePagePlacesADroppedPicture()
+    {
+        ArrangementDocument doc;
+        TestServices services;
+        ArrangePage page(doc, services);
+        page.Opts->UseGridCheck->setChecked(false);
+        page.ZoomEd->setValue(100);
+        doc.records().appendPicture("/p/a.bmp", grey(40, 30));
+        QMimeData mime;
+        mime.setData(StripMimeType(), "0");
+        page.View->PaintBox2DragDrop(page.Strip->PaintBox1, &mime, 192, 96); // 2 x 1 inches at 96 dpi
+        QCOMPARE(doc.records().Placements.size(), 1);
+        QCOMPARE(doc.records().Placements.at(0).Left, 2.0);
+        QCOMPARE(doc.records().Placements.at(0).Top, 1.0);
+        QCOMPARE(doc.records().SelectedPlacement, 0);
+        QVERIFY(page.DelitBtn->isEnabled()); // the selection's commands follow
+        QVERIFY(services.Status.contains(QStringLiteral("x:")));
+    }
+
+    // The controls show the document: an undone option, and a file's options
+    // in both unit edits.
+    void arrangePageShowsTheDocumentsOptions()
+    {
+        ArrangementDocument doc;
+        TestServices services;
+        ArrangePage page(doc, services);
+        page.Opts->GridEd->setValue(7);
+        QCOMPARE(doc.options().Grid, 7.0);
+        doc.undoStack()->undo();
+        QCOMPARE(page.Opts->GridEd->value(), 5.0);
+        QCOMPARE(page.Opts->GridEDin->value(), 0.2);
+
+        ArrangementData stored;
+        StoreOptions(stored, doc.options());
+        stored.Rand = 20;
+        stored.Grid = 7.5;
+        stored.DBreite = 150;
+        stored.Zoom = 60;
+        const QString file = dir.filePath("options.sga");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly) && out.write(WriteArrangement(stored)) > 0);
+        out.close();
+        QCOMPARE(doc.open(file, PageGeometry{}).Status, ArrangementDocument::OpenStatus::Opened);
+        QCOMPARE(page.Opts->RandEd->value(), 20.0);
+        QCOMPARE(page.Opts->RandEDin->value(), 0.79);
+        QCOMPARE(page.Opts->GridEd->value(), 7.5);
+        QCOMPARE(page.Opts->GridEDin->value(), 0.3);
+        QCOMPARE(page.Opts->DBreiteED->value(), 150.0);
+        QCOMPARE(page.Opts->DBreiteEdin->value(), 5.91);
+        QCOMPARE(page.ZoomEd->value(), 60);
+    }
+
+    void printPagePrintsToAPdf()
+    {
+        ArrangementDocument doc;
+        TestServices services;
+        PrintPage page(doc, services);
+        const int id = doc.records().appendPicture("/p/a.bmp", grey(40, 30));
+        *doc.records().Placements.Append() = Placement{1, 1, 2, 1.5, 2, id, 0, {}};
+        doc.setPageCount(2);
+        const QString file = dir.filePath("pages.pdf");
+        DialogRecorder rec;
+        rec.handler.print = [&file](QPrinter *p) {
+            p->setOutputFormat(QPrinter::PdfFormat);
+            p->setOutputFileName(file);
+            return true;
+        };
+        rec.install();
+        page.GoBtn1Click();
+        QVERIFY(rec.messages.empty());
+        QFile pdf(file);
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        const QString text = QString::fromLatin1(pdf.readAll());
+        QCOMPARE(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))), 2);
+        QVERIFY(services.Status.contains(file));
+        Printer().qprinter()->setOutputFileName(QString());
+    }
+
+    void collectionPageAddsAPictureOfTheFolder()
+    {
+        const QString folder = dir.filePath("pictures");
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(writePicture(folder + "/one.png", 12, 8));
+        ArrangementDocument doc;
+        TestServices services;
+        CollectionPage page(doc, services);
+        QVERIFY(page.Folders->SetJamShellTree1Path(folder));
+        page.OpenFromBrowser(QStringLiteral("one.png"));
+        QCOMPARE(doc.records().PictureCount(), 1);
+        QCOMPARE(page.ImageList->count(), 1);
+        QCOMPARE(page.ImageList->item(0)->text(), QStringLiteral("one.png"));
+        QVERIFY(page.DelBtn->isEnabled());
+    }
+
+    void sortPageMovesAPictureDown()
+    {
+        ArrangementDocument doc;
+        TestServices services;
+        SortPage page(doc, services);
+        doc.records().appendPicture("/p/a.bmp", grey(2, 2));
+        doc.records().appendPicture("/p/b.bmp", grey(2, 2));
+        page.UpdateListBox();
+        page.SortBox->setCurrentRow(0);
+        page.DownNowClick();
+        QCOMPARE(page.SortBox->item(0)->text(), QStringLiteral("b.bmp"));
+        QCOMPARE(page.SortBox->currentRow(), 1);
+        QCOMPARE(doc.undoStack()->count(), 1);
+    }
+};
+SGA_TEST(TestPages)
+
+#include "tst_pages.moc"
