@@ -1,5 +1,6 @@
 #include "DecodeFixtures.h"
 #include "common/TestRegistry.h"
+#include "picture/DecodeSupport.h"
 #include "picture/OpenDib.h"
 #include "platform/WMUser.h"
 
@@ -277,6 +278,38 @@ private slots:
         OpenDib(&o.dib, path, code, nullptr);
         QVERIFY(!o.dib.Bits);
         QVERIFY(DibErrorText(o.dib).size() > 5);
+    }
+
+    // Two bytes of codes paint at most 255 pixels: a large canvas the codes could
+    // not come near to filling is refused before it is allocated.
+    void runLengthCanvasWithinReachOfItsCodes_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("RLE8, 16000 x 16000, one run and the end")
+            << rleBmp(16000, 16000, 8, 2, QByteArray("\xFF\x01\x00\x01", 4)) << true;
+        QByteArray deltas;
+        for (int i = 0; i < 64; ++i)
+            deltas += QByteArray("\x00\x02\x00\xFF", 4);
+        QTest::newRow("RLE4, 16000 x 16000, crossed by deltas") << rleBmp(16000, 16000, 4, 2, deltas) << true;
+        QByteArray filled;
+        for (int y = 0; y < 4000; ++y) {
+            for (int x = 0; x < 5000; x += 250)
+                filled += QByteArray("\xFA\x01", 2);
+            filled += QByteArray("\x00\x00", 2);
+        }
+        QTest::newRow("RLE8, 5000 x 4000, filled by its runs") << rleBmp(5000, 4000, 8, 2, filled) << false;
+    }
+    void runLengthCanvasWithinReachOfItsCodes()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(bool, refused);
+        Opened o;
+        OpenDib(&o.dib, put(QStringLiteral("canvas.bmp"), data), DibFormatBmp, nullptr);
+        if (refused)
+            QCOMPARE(DibErrorText(o.dib), DibDecode::errorText(DibDecode::Error::TooLarge));
+        else
+            QVERIFY2(o.dib.Bits && getpixel(o.dib, 4999, 3999) == 1, qPrintable(DibErrorText(o.dib)));
     }
 
     void missingFileFails()
