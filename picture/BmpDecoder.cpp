@@ -284,8 +284,9 @@ Error decodeTrueColour(const unsigned char *d, const Layout &l, DIB *out, Progre
 // Walks the RLE codes, handing every pixel inside the picture to put(x, row, index)
 // (row counted in file order). Pixels the codes skip (by delta, end of line or an
 // early end of picture) are never handed out; codes reaching past the right edge
-// are clipped. Damaged when the data ends inside a code, or before the last row
-// without the end-of-picture code.
+// are clipped. Damaged when the data ends inside a code, or before both the
+// end-of-picture code and the last row's end of line: a cut file is not another
+// picture.
 template <class Put> Error walkRle(const unsigned char *d, std::size_t size, const Layout &l, Put put)
 {
     const bool four = l.compression == Rle4;
@@ -294,7 +295,7 @@ template <class Put> Error walkRle(const unsigned char *d, std::size_t size, con
     int x = 0, y = 0;
     while (y < h) {
         if (size - p < 2)
-            return y < h - 1 ? Error::Damaged : Error::None;
+            return Error::Damaged;
         const unsigned count = d[p], value = d[p + 1];
         p += 2;
         if (count) {
