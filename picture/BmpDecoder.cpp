@@ -284,8 +284,9 @@ Error decodeTrueColour(const unsigned char *d, const Layout &l, DIB *out, Progre
 // Walks the RLE codes, handing every pixel inside the picture to put(x, row, index)
 // (row counted in file order). Pixels the codes skip (by delta, end of line or an
 // early end of picture) are never handed out; codes reaching past the right edge
-// are clipped. Damaged when the data ends inside a code, or before the last row
-// without the end-of-picture code.
+// are clipped. Damaged when the data ends inside a code, or before both the
+// end-of-picture code and the last row's end of line: a cut file is not another
+// picture.
 template <class Put> Error walkRle(const unsigned char *d, std::size_t size, const Layout &l, Put put)
 {
     const bool four = l.compression == Rle4;
@@ -294,7 +295,7 @@ template <class Put> Error walkRle(const unsigned char *d, std::size_t size, con
     int x = 0, y = 0;
     while (y < h) {
         if (size - p < 2)
-            return y < h - 1 ? Error::Damaged : Error::None;
+            return Error::Damaged;
         const unsigned count = d[p], value = d[p + 1];
         p += 2;
         if (count) {
@@ -323,14 +324,28 @@ template <class Put> Error walkRle(const unsigned char *d, std::size_t size, con
     return Error::None;
 }
 
-// Two walks: the first checks the codes and finds the highest index before
-// anything is allocated, the second fills the zeroed DIB.
+// Canvases up to this many pixels are read whatever their codes paint.
+constexpr std::uint64_t RleFreeCanvas = 4096ull * 4096;
+// A larger canvas must be painted to at least this fraction by its codes. Two
+// bytes paint at most 255 pixels, so the memory stays in proportion to the file.
+constexpr std::uint64_t RleCanvasPerPainted = 8;
+
+// Two walks: the first checks the codes, counts the pixels they paint and finds
+// the highest index before anything is allocated, the second fills the zeroed DIB.
 Error decodeRle(const unsigned char *d, std::size_t size, const Layout &l, DIB *out, Progress &progress)
 {
     unsigned highest = 0;
-    if (const Error e = walkRle(d, size, l, [&](int, int, unsigned v) { highest = std::max(highest, v); });
+    std::uint64_t painted = 0;
+    if (const Error e = walkRle(d, size, l,
+                                [&](int, int, unsigned v) {
+                                    highest = std::max(highest, v);
+                                    ++painted;
+                                });
         e != Error::None)
         return e;
+    const std::uint64_t canvas = std::uint64_t(l.width) * std::uint64_t(l.height);
+    if (canvas > RleFreeCanvas && painted * RleCanvasPerPainted < canvas)
+        return Error::TooLarge;
     const int bits = depthForIndex(highest);
     if (!makePaletteDib(d, l, bits, out))
         return Error::OutOfMemory;

@@ -46,27 +46,53 @@ int nearestIndex(int start, int srcCount, int i, int n)
     return int(start + std::int64_t(srcCount - 1) * i / (n - 1));
 }
 
-// Fallback 1: a destination-sized copy by nearest neighbour, sent whole.
+// The part of a destination rectangle the device can show, as rows r0 .. r1 - 1
+// and columns c0 .. c1 - 1 counted from its top left corner. Whatever is made
+// for drawing is sized by this part, never by the frame, which can be far
+// larger than any device.
+struct ShownPart {
+    int r0 = 0, r1 = 0, c0 = 0, c1 = 0;
+    [[nodiscard]] bool empty() const { return r0 >= r1 || c0 >= c1; }
+};
+
+ShownPart shownPart(const TDC &dc, int X, int Y, int DestWidth, int DestHeight)
+{
+    const QRect visible = dc.VisibleRect();
+    if (visible.isEmpty())
+        return {};
+    auto within = [](std::int64_t v, int n) { return int(std::clamp<std::int64_t>(v, 0, n)); };
+    return {within(std::int64_t(visible.top()) - Y, DestHeight),
+            within(std::int64_t(visible.bottom()) + 1 - Y, DestHeight),
+            within(std::int64_t(visible.left()) - X, DestWidth),
+            within(std::int64_t(visible.right()) + 1 - X, DestWidth)};
+}
+
+// Fallback 1: the shown part of the destination as a copy by nearest neighbour, sent whole.
 bool drawScaledCopy(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pic, int SrcX, int SrcY,
                     int SrcWidth, int SrcHeight)
 {
+    const ShownPart shown = shownPart(dc, X, Y, DestWidth, DestHeight);
+    if (shown.empty())
+        return true;
+    const int width = shown.c1 - shown.c0, height = shown.r1 - shown.r0;
     const int bits = DibBitCount(pic);
     DIB copy;
-    if (!newdib(&copy, DestWidth, DestHeight, bits, pic.Info, std::min(PaletteSize(bits), tableEntries(pic))))
+    if (!newdib(&copy, width, height, bits, pic.Info, std::min(PaletteSize(bits), tableEntries(pic))))
         return false;
-    std::vector<int> cols(static_cast<std::size_t>(DestWidth));
-    for (int x = 0; x < DestWidth; ++x)
-        cols[std::size_t(x)] = nearestIndex(SrcX, SrcWidth, x, DestWidth);
+    std::vector<int> cols(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x)
+        cols[std::size_t(x)] = nearestIndex(SrcX, SrcWidth, shown.c0 + x, DestWidth);
     const int h = DibHeight(pic);
-    for (int y = 0; y < DestHeight; ++y) {
-        const int sy = nearestIndex(SrcY, SrcHeight, y, DestHeight); // stored rows, bottom-up
+    for (int y = 0; y < height; ++y) {
+        // Stored rows, bottom-up: the copy's row y is the destination's row DestHeight - r1 + y.
+        const int sy = nearestIndex(SrcY, SrcHeight, DestHeight - shown.r1 + y, DestHeight);
         const BYTE *src = DibRow(pic, sy);
         BYTE *dst = DibRow(copy, y);
-        for (int x = 0; x < DestWidth; ++x) {
+        for (int x = 0; x < width; ++x) {
             const int sx = cols[std::size_t(x)];
             switch (bits) {
             case 1:
-                setpixel(copy, x, DestHeight - 1 - y, getpixel(pic, sx, h - 1 - sy));
+                setpixel(copy, x, height - 1 - y, getpixel(pic, sx, h - 1 - sy));
                 break;
             case 4: {
                 const BYTE v = (sx & 1) ? (src[sx >> 1] & 0x0F) : (src[sx >> 1] >> 4);
@@ -84,8 +110,8 @@ bool drawScaledCopy(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const 
             }
         }
     }
-    const bool ok = dc.SetDIBitsToDevice(X, Y, DestWidth, DestHeight, 0, 0, 0, unsigned(DestHeight), copy.Bits,
-                                         copy.Info, DIB_RGB_COLORS) != 0;
+    const bool ok = dc.SetDIBitsToDevice(X + shown.c0, Y + shown.r0, width, height, 0, 0, 0, unsigned(height),
+                                         copy.Bits, copy.Info, DIB_RGB_COLORS) != 0;
     deldib(&copy);
     return ok;
 }
@@ -114,46 +140,39 @@ void drawThroughBitmap(TDC &dc, int X, int Y, int DestWidth, int DestHeight, con
         report(QT_TRANSLATE_NOOP("DrawDib", "The device does not support the function StretchBlt!"));
 }
 
-// Row scaling shared by both depths; bytesPerPixel is 3 or 1.
+// Row scaling shared by both depths; bytesPerPixel is 3 or 1. Only the rows and
+// columns that can show are filled and sent.
 void drawRowsAt(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pic, int SrcX, int Top, int SrcWidth,
               int SrcHeight, int bytesPerPixel)
 {
     if (!pic.Bits || !pic.Info || DestWidth <= 0 || DestHeight <= 0 || SrcWidth <= 0 || SrcHeight <= 0 ||
         std::int64_t(X) + DestWidth > INT_MAX || std::int64_t(Y) + DestHeight > INT_MAX)
         return;
+    const ShownPart shown = shownPart(dc, X, Y, DestWidth, DestHeight);
+    if (shown.empty())
+        return;
+    const int width = shown.c1 - shown.c0;
     DIB row;
     bool made = false;
     if (bytesPerPixel == 3) {
-        made = newdib(&row, DestWidth, 1, 24, nullptr, 0);
+        made = newdib(&row, width, 1, 24, nullptr, 0);
     } else {
         // The row takes a full 256-entry table; a shorter table is padded with black.
         std::vector<BYTE> header(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
         std::copy_n(reinterpret_cast<const BYTE *>(DibColors(pic)), std::size_t(tableEntries(pic)) * sizeof(RGBQUAD),
                     header.data() + sizeof(BITMAPINFOHEADER));
-        made = newdib(&row, DestWidth, 1, 8, reinterpret_cast<const BITMAPINFOHEADER *>(header.data()), 256);
+        made = newdib(&row, width, 1, 8, reinterpret_cast<const BITMAPINFOHEADER *>(header.data()), 256);
     }
     if (!made)
         return;
 
-    // Only rows and columns that can show are filled and sent.
-    const QRect visible = dc.VisibleRect();
-    auto within = [](std::int64_t v, int n) { return int(std::clamp<std::int64_t>(v, 0, n)); };
-    const int r0 = within(std::int64_t(visible.top()) - Y, DestHeight);
-    const int r1 = within(std::int64_t(visible.bottom()) + 1 - Y, DestHeight);
-    const int c0 = within(std::int64_t(visible.left()) - X, DestWidth);
-    const int c1 = within(std::int64_t(visible.right()) + 1 - X, DestWidth);
-    if (visible.isEmpty() || r0 >= r1 || c0 >= c1) {
-        deldib(&row);
-        return;
-    }
-
-    // Byte offset of each destination column in a source row; only the columns
-    // First .. Last that fall inside the picture are copied.
+    // Byte offset in a source row of each shown column (destination column
+    // c0 + i); only the columns First .. Last that fall inside the picture are copied.
     const std::int64_t rowLimit = std::int64_t(DibWidth(pic)) * bytesPerPixel;
-    std::vector<std::int64_t> offsets(static_cast<std::size_t>(DestWidth));
+    std::vector<std::int64_t> offsets(static_cast<std::size_t>(width));
     int first = -1, last = -2;
-    for (int i = c0; i < c1; ++i) {
-        const std::int64_t off = (SrcX + std::int64_t(SrcWidth) * i / DestWidth) * bytesPerPixel;
+    for (int i = 0; i < width; ++i) {
+        const std::int64_t off = (SrcX + std::int64_t(SrcWidth) * (shown.c0 + i) / DestWidth) * bytesPerPixel;
         offsets[std::size_t(i)] = off;
         if (off >= 0 && off < rowLimit) {
             if (first < 0)
@@ -164,7 +183,7 @@ void drawRowsAt(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB 
 
     const int h = DibHeight(pic);
     std::int64_t inBuffer = -1; // stored row now in the buffer, -1 = none
-    for (int r = r0; r < r1; ++r) {
+    for (int r = shown.r0; r < shown.r1; ++r) {
         const std::int64_t stored = h - 1 - (Top + std::int64_t(SrcHeight) * r / DestHeight);
         if (stored < 0 || stored >= h) {
             if (inBuffer != -2)
@@ -195,7 +214,7 @@ void drawRowsAt(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB 
             }
             inBuffer = stored;
         }
-        dc.SetDIBitsToDevice(X + c0, Y + r, c1 - c0, 1, c0, 0, 0, 1, row.Bits, row.Info, DIB_RGB_COLORS);
+        dc.SetDIBitsToDevice(X + shown.c0, Y + r, width, 1, 0, 0, 0, 1, row.Bits, row.Info, DIB_RGB_COLORS);
     }
     deldib(&row);
 }

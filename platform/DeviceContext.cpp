@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -52,6 +53,18 @@ int colourCount(const BITMAPINFOHEADER *info)
     if (info->biBitCount > 8)
         return 0;
     return int(std::min<DWORD>(info->biClrUsed, DWORD(1) << info->biBitCount));
+}
+
+// Text positions beyond this distance from the origin are off every device;
+// within it, a rectangle's sides and size still fit an int.
+constexpr std::int64_t FarOut = std::int64_t(1) << 28;
+
+int heldFar(std::int64_t v) { return int(std::clamp<std::int64_t>(v, -FarOut, FarOut)); }
+
+// The rectangle from left, top to right, bottom (exclusive) held to the far range.
+QRect heldRect(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom)
+{
+    return QRect(QPoint(heldFar(left), heldFar(top)), QPoint(heldFar(right) - 1, heldFar(bottom) - 1));
 }
 
 inline std::uint32_t opaque(BYTE r, BYTE g, BYTE b)
@@ -763,18 +776,20 @@ int TDC::DrawText(const QString &text, const RECT &rect, unsigned format)
         all.remove(QLatin1Char('\r'));
         lines = all.split(QLatin1Char('\n'));
     }
-    const int lineHeight = fm.height();
-    const int total = lineHeight * int(lines.size());
+    const std::int64_t lineHeight = fm.height();
+    const int total = int(std::min<std::int64_t>(lineHeight * lines.size(), INT_MAX));
     if (!P)
         return total;
 
-    const int rectWidth = rect.right - rect.left, rectHeight = rect.bottom - rect.top;
-    int y = rect.top;
+    // Rectangles of absurd frames reach past the int range: positions in 64 bits.
+    const std::int64_t left = rect.left, top = rect.top, right = rect.right, bottom = rect.bottom;
+    const std::int64_t rectWidth = right - left, rectHeight = bottom - top;
+    std::int64_t y = top;
     if (format & DT_SINGLELINE) {
         if (format & DT_VCENTER)
-            y = rect.top + (rectHeight - lineHeight) / 2;
+            y = top + (rectHeight - lineHeight) / 2;
         else if (format & DT_BOTTOM)
-            y = rect.bottom - lineHeight;
+            y = bottom - lineHeight;
     }
     P->save();
     P->setCompositionMode(QPainter::CompositionMode_SourceOver);
@@ -783,20 +798,22 @@ int TDC::DrawText(const QString &text, const RECT &rect, unsigned format)
             P->restore();
             return total;
         }
-        P->setClipRect(QRect(rect.left, rect.top, rectWidth, rectHeight), Qt::IntersectClip);
+        P->setClipRect(heldRect(left, top, right, bottom), Qt::IntersectClip);
     }
     P->setFont(Font);
     P->setPen(TextColor);
     for (const QString &line : lines) {
-        const int width = fm.horizontalAdvance(line);
-        int x = rect.left;
+        const std::int64_t width = fm.horizontalAdvance(line);
+        std::int64_t x = left;
         if (format & DT_CENTER)
-            x = rect.left + (rectWidth - width) / 2;
+            x = left + (rectWidth - width) / 2;
         else if (format & DT_RIGHT)
-            x = rect.right - width;
-        if (BkMode == OPAQUE && width > 0)
-            P->fillRect(QRect(x, y, width, lineHeight), BkColor);
-        P->drawText(QPoint(x, y + fm.ascent()), line);
+            x = right - width;
+        if (std::abs(x) < FarOut && std::abs(y) < FarOut) {
+            if (BkMode == OPAQUE && width > 0)
+                P->fillRect(heldRect(x, y, x + width, y + lineHeight), BkColor);
+            P->drawText(QPoint(int(x), int(y + fm.ascent())), line);
+        }
         y += lineHeight;
     }
     P->restore();

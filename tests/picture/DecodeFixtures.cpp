@@ -50,6 +50,28 @@ static void putLe16(QByteArray &a, int pos, int v)
     a[pos + 1] = char((v >> 8) & 0xFF);
 }
 
+static void appendLe32(QByteArray &a, quint32 v)
+{
+    a.append(char(v)).append(char(v >> 8)).append(char(v >> 16)).append(char(v >> 24));
+}
+
+QByteArray rleBmp(int width, int height, int bits, int colours, const QByteArray &codes)
+{
+    const quint32 pixelsAt = 14 + 40 + 4 * quint32(colours);
+    QByteArray f("BM");
+    appendLe32(f, pixelsAt + quint32(codes.size()));
+    appendLe32(f, 0);
+    appendLe32(f, pixelsAt);
+    for (quint32 v : {40u, quint32(width), quint32(height), 1u | (quint32(bits) << 16), bits == 8 ? 1u : 2u,
+                      quint32(codes.size()), 2835u, 2835u, quint32(colours), 0u})
+        appendLe32(f, v);
+    for (int i = 0; i < colours; ++i) {
+        const char grey = char(i * 255 / std::max(1, colours - 1));
+        f.append(grey).append(grey).append(grey).append('\0');
+    }
+    return f + codes;
+}
+
 static void appendBe32(QByteArray &a, quint32 v)
 {
     a.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));

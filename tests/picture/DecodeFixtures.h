@@ -26,6 +26,9 @@ QByteArray tga(const QImage &img, bool rle, bool topDown);
 // GIF of an Indexed8 picture (Qt writes no GIF). The LZW stream clears its
 // table often enough that every code keeps the starting width.
 QByteArray gif(const QImage &indexed);
+// BMP whose pixels are the given run-length codes as they stand (RLE8 for 8
+// bits, RLE4 for 4), with a colour table of `colours` greys.
+QByteArray rleBmp(int width, int height, int bits, int colours, const QByteArray &codes);
 
 // PCX: planes x bitsPerPixel per pixel; rows given top-down as plane-major
 // scan lines already laid out as the file stores them (bytesPerLine each plane).

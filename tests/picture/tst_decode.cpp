@@ -1,5 +1,6 @@
 #include "DecodeFixtures.h"
 #include "common/TestRegistry.h"
+#include "picture/DecodeSupport.h"
 #include "picture/OpenDib.h"
 #include "platform/WMUser.h"
 
@@ -7,6 +8,9 @@
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
+#include <vector>
 
 using namespace Fixtures;
 
@@ -54,6 +58,56 @@ struct Opened {
     DIB dib;
     ~Opened() { deldib(&dib); }
 };
+
+// Run-length codes as a common encoder writes them, rows from the bottom: runs
+// of three or more, absolute stretches between them, an end of line after each
+// row but the last, which ends the picture.
+QByteArray rleCodes(int w, int h, int bits, const std::function<int(int, int)> &index)
+{
+    const bool four = bits == 4;
+    auto pack = [&](const std::vector<int> &v, std::size_t from, std::size_t n) {
+        QByteArray out;
+        for (std::size_t i = 0; i < n; i += four ? 2 : 1)
+            out += four ? char((v[from + i] << 4) | (i + 1 < n ? v[from + i + 1] : 0)) : char(v[from + i]);
+        return out.size() % 2 ? out + '\0' : out;
+    };
+    QByteArray codes;
+    for (int y = h - 1; y >= 0; --y) {
+        std::vector<int> row(std::size_t(w), 0);
+        for (int x = 0; x < w; ++x)
+            row[std::size_t(x)] = index(x, y);
+        std::size_t x = 0, literal = 0;
+        auto flush = [&] {
+            while (literal > 0) {
+                const std::size_t n = std::min<std::size_t>(literal, 255), from = x - literal;
+                if (n >= 3)
+                    codes += QByteArray(1, '\0') + char(n) + pack(row, from, n);
+                else if (four)
+                    codes += char(n) + pack(row, from, n).left(1);
+                else
+                    for (std::size_t i = 0; i < n; ++i)
+                        codes += QByteArray(1, '\1') + char(row[from + i]);
+                literal -= n;
+            }
+        };
+        while (x < row.size()) {
+            std::size_t run = 1;
+            while (x + run < row.size() && run < 255 && row[x + run] == row[x])
+                ++run;
+            if (run < 3) {
+                x += run;
+                literal += run;
+                continue;
+            }
+            flush();
+            codes += char(run) + pack(row, x, four ? 2 : 1).left(1);
+            x += run;
+        }
+        flush();
+        codes += QByteArray(1, '\0') + char(y == 0 ? 1 : 0);
+    }
+    return codes;
+}
 
 } // namespace
 
@@ -277,6 +331,68 @@ private slots:
         OpenDib(&o.dib, path, code, nullptr);
         QVERIFY(!o.dib.Bits);
         QVERIFY(DibErrorText(o.dib).size() > 5);
+    }
+
+    // Any cut before the end-of-picture code loses pixels: damaged, never some
+    // other picture.
+    void truncatedRunLengthFilesAreDamaged_data()
+    {
+        QTest::addColumn<int>("bits");
+        QTest::newRow("RLE8") << 8;
+        QTest::newRow("RLE4") << 4;
+    }
+    void truncatedRunLengthFilesAreDamaged()
+    {
+        QFETCH(int, bits);
+        const int w = 37, h = 9, colours = bits == 8 ? 40 : 16;
+        const auto index = [&](int x, int y) { return x < 12 ? (x * 7 + y * 3) % colours : (x / 6 + y) % colours; };
+        const QByteArray full = rleBmp(w, h, bits, colours, rleCodes(w, h, bits, index));
+        Opened whole;
+        OpenDib(&whole.dib, put(QStringLiteral("whole.bmp"), full), DibFormatBmp, nullptr);
+        QVERIFY2(whole.dib.Bits, qPrintable(DibErrorText(whole.dib)));
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                QCOMPARE(int(getpixel(whole.dib, x, y)), index(x, y));
+        QStringList decoded;
+        for (int cut = 2; cut < full.size(); ++cut) { // from the signature on
+            Opened o;
+            OpenDib(&o.dib, put(QStringLiteral("cut.bmp"), full.left(cut)), DibFormatBmp, nullptr);
+            if (DibErrorText(o.dib) != DibDecode::errorText(DibDecode::Error::Damaged))
+                decoded << QString::number(cut);
+        }
+        QVERIFY2(decoded.isEmpty(), qPrintable(QStringLiteral("not damaged when cut to ") + decoded.join(u',')));
+    }
+
+    // Two bytes of codes paint at most 255 pixels: a large canvas the codes could
+    // not come near to filling is refused before it is allocated.
+    void runLengthCanvasWithinReachOfItsCodes_data()
+    {
+        QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("RLE8, 16000 x 16000, one run and the end")
+            << rleBmp(16000, 16000, 8, 2, QByteArray("\xFF\x01\x00\x01", 4)) << true;
+        QByteArray deltas;
+        for (int i = 0; i < 64; ++i)
+            deltas += QByteArray("\x00\x02\x00\xFF", 4);
+        QTest::newRow("RLE4, 16000 x 16000, crossed by deltas") << rleBmp(16000, 16000, 4, 2, deltas) << true;
+        QByteArray filled;
+        for (int y = 0; y < 4000; ++y) {
+            for (int x = 0; x < 5000; x += 250)
+                filled += QByteArray("\xFA\x01", 2);
+            filled += QByteArray("\x00\x00", 2);
+        }
+        QTest::newRow("RLE8, 5000 x 4000, filled by its runs") << rleBmp(5000, 4000, 8, 2, filled) << false;
+    }
+    void runLengthCanvasWithinReachOfItsCodes()
+    {
+        QFETCH(QByteArray, data);
+        QFETCH(bool, refused);
+        Opened o;
+        OpenDib(&o.dib, put(QStringLiteral("canvas.bmp"), data), DibFormatBmp, nullptr);
+        if (refused)
+            QCOMPARE(DibErrorText(o.dib), DibDecode::errorText(DibDecode::Error::TooLarge));
+        else
+            QVERIFY2(o.dib.Bits && getpixel(o.dib, 4999, 3999) == 1, qPrintable(DibErrorText(o.dib)));
     }
 
     void missingFileFails()

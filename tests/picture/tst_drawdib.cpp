@@ -78,17 +78,18 @@ QRgb dibColour(const DIB &d, int x, int yFromTop)
     return qRgb(q.rgbRed, q.rgbGreen, q.rgbBlue);
 }
 
-enum Device { OnDisplay, OnPrinter, ViaBitmap };
+// ViaCopy: a printer that refuses StretchDIBits but takes DIBs 1:1.
+enum Device { OnDisplay, OnPrinter, ViaBitmap, ViaCopy };
 
 void setDevice(TDC &dc, Device device)
 {
     TDeviceCaps caps;
     if (device != OnDisplay)
         caps.Technology = DT_RASPRINTER;
-    if (device == ViaBitmap) {
+    if (device == ViaBitmap || device == ViaCopy)
         caps.FailStretchDIBits = true;
+    if (device == ViaBitmap)
         caps.RasterCaps = RC_BITBLT | RC_STRETCHBLT;
-    }
     dc.setCaps(caps);
 }
 
@@ -131,6 +132,8 @@ private slots:
     void paletteRestored();
     void degenerateInputDrawsNothing_data();
     void degenerateInputDrawsNothing();
+    void extremeFrameShowsItsMiddle_data();
+    void extremeFrameShowsItsMiddle();
     void partialPaintMatchesFullPaint();
     void scrolledWidgetMatchesFullPaint();
     void shortColourTable_data();
@@ -461,6 +464,40 @@ void TstDrawDib::degenerateInputDrawsNothing()
         }
     }
     QVERIFY(dialogs.messages.empty());
+}
+
+void TstDrawDib::extremeFrameShowsItsMiddle_data()
+{
+    QTest::addColumn<int>("device");
+    QTest::addColumn<int>("bits");
+    QTest::newRow("display, 24-bit rows") << int(OnDisplay) << 24;
+    QTest::newRow("display, 8-bit rows") << int(OnDisplay) << 8;
+    QTest::newRow("printer") << int(OnPrinter) << 24;
+    QTest::newRow("printer taking DIBs only 1:1") << int(ViaCopy) << 8;
+    QTest::newRow("device bitmap") << int(ViaBitmap) << 24;
+}
+
+// A frame two thousand million pixels on a side, placed so that the small canvas
+// lies inside picture pixel (20, 15) whichever way a path rounds: what is made
+// for drawing is sized by what the device shows, not by the frame.
+void TstDrawDib::extremeFrameShowsItsMiddle()
+{
+    QFETCH(int, device);
+    QFETCH(int, bits);
+    const DIB pic = bits == 24 ? pattern24() : pattern8();
+    DialogRecorder dialogs;
+    QImage img = canvas(20, 20);
+    {
+        TDC dc(&img);
+        setDevice(dc, Device(device));
+        DrawDib(dc, -1038000000, -1017000000, 2000000000, 2000000000, pic, 0, 0, PicW, PicH, false, SRCCOPY, false,
+                {});
+    }
+    QVERIFY(dialogs.messages.empty());
+    const QRgb middle = dibColour(pic, 20, 15);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            QCOMPARE(img.pixel(x, y), middle);
 }
 
 namespace {

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <climits>
+
 namespace {
 
 constexpr QRgb Grey = 0xFF808080u;
@@ -64,6 +66,8 @@ private slots:
     void fontHeights();
     void drawTextBackgroundAndClip_data();
     void drawTextBackgroundAndClip();
+    void drawTextInExtremeRectangles_data();
+    void drawTextInExtremeRectangles();
 };
 
 void TstDeviceContext::capabilities()
@@ -360,6 +364,50 @@ void TstDeviceContext::drawTextBackgroundAndClip()
         for (int y = 10; y < 10 + height; ++y)
             dark += qGray(img.pixel(x, y)) < 60;
     QVERIFY(dark > 20);
+}
+
+void TstDeviceContext::drawTextInExtremeRectangles_data()
+{
+    QTest::addColumn<QList<int>>("box"); // left, top, right, bottom of the RECT
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QPoint>("cell");  // a pixel the text cells cover, or (-1, -1) for none
+    QTest::addColumn<QPoint>("clear"); // a pixel they leave
+    const int lo = INT_MIN, hi = INT_MAX;
+    const QPoint none(-1, -1);
+    QTest::newRow("centred, from the far left")
+        << QList<int>{lo, 10, 100, 40} << int(DT_CENTER) << none << QPoint(0, 11);
+    QTest::newRow("centred across the whole range")
+        << QList<int>{lo, 10, hi, 40} << int(DT_CENTER) << QPoint(0, 11) << QPoint(150, 11);
+    QTest::newRow("right-aligned at the far right")
+        << QList<int>{0, 10, hi, 40} << int(DT_RIGHT) << none << QPoint(199, 11);
+    QTest::newRow("one line centred across the whole height")
+        << QList<int>{0, lo, 200, hi} << int(DT_SINGLELINE | DT_VCENTER) << QPoint(1, 0) << QPoint(1, 30);
+    QTest::newRow("one line at the bottom of a rectangle from the far top")
+        << QList<int>{0, lo, 200, 20} << int(DT_SINGLELINE | DT_BOTTOM) << QPoint(1, 19) << QPoint(1, 20);
+    QTest::newRow("lines running past the far bottom")
+        << QList<int>{0, hi - 5, 200, hi} << int(DT_NOCLIP) << none << QPoint(1, 1);
+}
+
+// Rectangles of absurd frames: positions are taken in 64 bits, and what shows
+// of the text is drawn where it belongs.
+void TstDeviceContext::drawTextInExtremeRectangles()
+{
+    QFETCH(QList<int>, box);
+    QFETCH(int, format);
+    QFETCH(QPoint, cell);
+    QFETCH(QPoint, clear);
+    QImage img = canvas(200, 40);
+    {
+        TDC dc(&img);
+        dc.SetFont(QFont(QStringLiteral("Sans")), -12);
+        dc.SetBkColor(RGB(255, 255, 0));
+        dc.DrawText(QStringLiteral("Wig\nWag\nWog"), RECT{box[0], box[1], box[2], box[3]}, unsigned(format));
+    }
+    if (cell.x() >= 0)
+        QVERIFY(img.pixel(cell) != Grey); // background or ink
+    else
+        QVERIFY(markedColumns(img, clear.y()).isEmpty());
+    QCOMPARE(img.pixel(clear), Grey);
 }
 
 SGA_TEST(TstDeviceContext)
