@@ -96,13 +96,22 @@ Error decodeDeepKeyedPng(QIODevice &dev, DIB *out, Progress &progress)
 
     QBuffer buffer(&plain);
     buffer.open(QIODevice::ReadOnly);
+    prepareImageReaders();
     QImageReader reader(&buffer, "png");
     const QSize sz = reader.size();
-    if (sz.isValid() && std::uint64_t(sz.width()) * std::uint64_t(sz.height()) > MaxPixels)
+    if (!sz.isValid() || sz.isEmpty())
+        return Error::Damaged;
+    if (std::uint64_t(sz.width()) * std::uint64_t(sz.height()) > MaxPixels)
         return Error::TooLarge;
-    // 8 bytes a pixel while the samples are compared.
-    QImageReader::setAllocationLimit(int(MaxPixels * 8 / (1024 * 1024)));
-    QImage img;
+    // 8 bytes a pixel while the samples are compared, more than the readers'
+    // limit allows: the picture is made here, within the pixel limit, and the
+    // reader fills it. The limit itself is shared by every thread and stays.
+    const QImage::Format format = reader.imageFormat();
+    if (format == QImage::Format_Invalid)
+        return Error::Damaged;
+    QImage img(sz, format);
+    if (img.isNull())
+        return Error::OutOfMemory;
     if (!reader.read(&img))
         return Error::Damaged;
     img = img.convertToFormat(grey ? QImage::Format_Grayscale16 : QImage::Format_RGBX64);

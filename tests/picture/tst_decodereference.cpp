@@ -2,8 +2,12 @@
 #include "common/TestRegistry.h"
 #include "picture/DecodeSupport.h"
 #include "picture/OpenDib.h"
+#include "platform/WMUser.h"
 
 #include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -80,8 +84,12 @@ private slots:
     {
         QFETCH(QString, path);
         const int code = DibFormatForFileName(path);
+        DibDecode::prepareImageReaders();
+        const int limit = QImageReader::allocationLimit();
         Opened o;
         OpenDib(&o.dib, path, code, nullptr);
+        // A setting of the whole process, read by decodes on other threads.
+        QCOMPARE(QImageReader::allocationLimit(), limit);
         if (path.contains(QLatin1String(".refused."))) {
             QVERIFY(!o.dib.Bits);
             QCOMPARE(DibErrorText(o.dib), DibDecode::errorText(DibDecode::Error::Unsupported));
