@@ -508,7 +508,10 @@ bool inPlaceFormat(QImage::Format f)
     return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || f == QImage::Format_ARGB32_Premultiplied;
 }
 
-Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress)
+// embedsProfile: the file's colour space, if any, comes from an embedded
+// profile; gamma and chromaticity hints alone are taken as sRGB, as every
+// other program shows such files.
+Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress, bool embedsProfile)
 {
     const QSize size = reader.size();
     if (size.isValid() && std::uint64_t(size.width()) * std::uint64_t(size.height()) > MaxPixels)
@@ -544,7 +547,7 @@ Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress)
         buffer.reset(); // the reader made its own picture
         e = imageToDib(img, out, progress, paletteFormat);
     }
-    if (e == Error::None)
+    if (e == Error::None && embedsProfile)
         ConvertDibToSrgb(*out, space);
     return e;
 }
@@ -598,10 +601,12 @@ Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
     if (!complete)
         return Error::Damaged;
     file.seek(0);
+    // Qt's PNG reader makes a colour space of gamma and chromaticity chunks too.
+    const bool embedsProfile = format != "png" || pngEmbedsProfile(file);
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(false);
-    return decodeWithReader(reader, out, progress);
+    return decodeWithReader(reader, out, progress, embedsProfile);
 }
 
 enum class OwnFormat { Pcx, Iff, Tga };
