@@ -184,10 +184,8 @@ DIB PictureStore::full(const PictureEntry &entry)
         if (const DIB d = State->find(k); d.Bits)
             return d;
     }
-    // A file that is no longer the one decoded would give another picture.
-    DIB made;
-    if (RecipeFileUnchanged(entry.Recipe))
-        made = ReplayRecipe(entry.Recipe);
+    // Nil when the file is no longer the one decoded.
+    DIB made = ReplayRecipe(entry.Recipe);
     if (!made.Bits) {
         deldib(&made);
         return DIB();
@@ -212,9 +210,7 @@ void PictureStore::request(const PictureEntry &entry)
     // Made before the hand-over, so the task's copy of the recipe is ordered by it.
     QRunnable *task = QRunnable::create([state = State, k, recipe = entry.Recipe] {
         PoolHandoff();
-        DIB made;
-        if (RecipeFileUnchanged(recipe))
-            made = ReplayRecipe(recipe);
+        DIB made = ReplayRecipe(recipe);
         const std::lock_guard<std::mutex> hold(state->Lock);
         state->Pending.erase(std::find(state->Pending.begin(), state->Pending.end(), k));
         if (!state->Alive) {

@@ -29,6 +29,8 @@ QString errorText(Error e)
         return QCoreApplication::translate("OpenDib", "This kind of picture is not supported.");
     case Error::OutOfMemory:
         return QCoreApplication::translate("OpenDib", "There is not enough memory to load the picture.");
+    case Error::Changed:
+        return QCoreApplication::translate("OpenDib", "The file has changed since the picture was added.");
     }
     return QString();
 }

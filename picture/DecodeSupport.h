@@ -23,6 +23,7 @@ enum class Error {
     TooLarge,
     Unsupported,
     OutOfMemory,
+    Changed, // no longer the file a picture was made from
 };
 
 // The error text OpenDib leaves in a failed DIB.

@@ -630,10 +630,9 @@ Error decodeOwnFormat(QFile &file, DIB *out, Progress &progress, OwnFormat forma
     return Error::Unsupported;
 }
 
-Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progress)
+Error openDib(DIB *out, QFile &file, const QString &fileName, int formatCode, Progress &progress)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.seek(0))
         return Error::CannotOpen;
     if (file.size() == 0)
         return Error::Empty;
@@ -656,7 +655,7 @@ Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progr
     if (looksLikeTiff(head))
         return DecodeTiff(file, out, &progress);
     if (looksLikeHeif(head))
-        return decodeHeif(fileName, out, progress);
+        return decodeHeif(file, out, progress);
     const Error viaQt = decodeWithQt(file, formatCode, out, progress);
     // TGA has no signature: it is tried when nothing else recognised the file
     // and the code or the extension says TGA.
@@ -693,15 +692,37 @@ int DibFormatForFileName(const QString &fileName)
     return DibFormatAuto;
 }
 
-void OpenDib(DIB *out, const QString &fileName, int formatCode, QObject *owner)
+namespace {
+
+void openDibFile(DIB *out, QFile *file, const QString &fileName, int formatCode, QObject *owner)
 {
     *out = DIB{};
     Progress progress(owner);
-    const Error e = openDib(out, fileName, formatCode, progress);
+    Error e = Error::CannotOpen;
+    QFile own;
+    if (!file) {
+        own.setFileName(fileName);
+        if (own.open(QIODevice::ReadOnly))
+            file = &own;
+    }
+    if (file)
+        e = openDib(out, *file, fileName, formatCode, progress);
     if (e != Error::None || !out->Bits) {
         deldib(out);
         const int code = formatCode == DibFormatAuto ? DibFormatForFileName(fileName) : formatCode;
         SetDibError(out, errorText(e == Error::None ? Error::Damaged : e, formatName(code)));
     }
     progress.finish();
+}
+
+} // namespace
+
+void OpenDib(DIB *out, const QString &fileName, int formatCode, QObject *owner)
+{
+    openDibFile(out, nullptr, fileName, formatCode, owner);
+}
+
+void OpenDibFile(DIB *out, QFile &file, const QString &fileName, int formatCode, QObject *owner)
+{
+    openDibFile(out, &file, fileName, formatCode, owner);
 }
