@@ -87,7 +87,12 @@ void PageFeed::start(std::size_t index)
             PoolHandoff();
             // Nil when the file is no longer the one decoded, so that it does
             // not print something else.
-            DIB made = ReplayRecipe(recipe);
+            DIB made;
+            try {
+                made = ReplayRecipe(recipe);
+            } catch (...) {
+                // Left out like a changed file: the page must still get its answer.
+            }
             if (!made.Bits)
                 deldib(&made);
             promise->set_value(made);

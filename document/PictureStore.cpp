@@ -210,7 +210,12 @@ void PictureStore::request(const PictureEntry &entry)
     // Made before the hand-over, so the task's copy of the recipe is ordered by it.
     QRunnable *task = QRunnable::create([state = State, k, recipe = entry.Recipe] {
         PoolHandoff();
-        DIB made = ReplayRecipe(recipe);
+        DIB made;
+        try {
+            made = ReplayRecipe(recipe);
+        } catch (...) {
+            // Counted as failed below: nothing may leave a pool task.
+        }
         const std::lock_guard<std::mutex> hold(state->Lock);
         state->Pending.erase(std::find(state->Pending.begin(), state->Pending.end(), k));
         if (!state->Alive) {

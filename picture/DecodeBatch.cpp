@@ -90,7 +90,13 @@ struct DecodeBatch::State {
                 continue;
             // at(), not operator[]: the list shares its data with the caller's and
             // detaching it here would write under the interface thread's reads.
-            DecodedPicture picture = DecodeForCollection(Paths.at(i), DibFormatAuto, Box);
+            DecodedPicture picture;
+            try {
+                picture = DecodeForCollection(Paths.at(i), DibFormatAuto, Box);
+            } catch (...) {
+                // Nothing may leave a pool task: the file fails like a damaged one.
+                SetDibError(&picture.Dib, DibDecode::errorText(DibDecode::exceptionError()));
+            }
             const std::lock_guard<std::mutex> hold(Lock);
             if (Cancelled) {
                 deldib(&picture.Dib);

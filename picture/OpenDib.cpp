@@ -694,19 +694,26 @@ int DibFormatForFileName(const QString &fileName)
 
 namespace {
 
+// Decodes with openDib; an exception (memory ran out in a library, say) fails
+// the decode like a damaged file instead of leaving the caller, which may be a
+// pool task.
 void openDibFile(DIB *out, QFile *file, const QString &fileName, int formatCode, QObject *owner)
 {
     *out = DIB{};
     Progress progress(owner);
     Error e = Error::CannotOpen;
-    QFile own;
-    if (!file) {
-        own.setFileName(fileName);
-        if (own.open(QIODevice::ReadOnly))
-            file = &own;
+    try {
+        QFile own;
+        if (!file) {
+            own.setFileName(fileName);
+            if (own.open(QIODevice::ReadOnly))
+                file = &own;
+        }
+        if (file)
+            e = openDib(out, *file, fileName, formatCode, progress);
+    } catch (...) {
+        e = exceptionError();
     }
-    if (file)
-        e = openDib(out, *file, fileName, formatCode, progress);
     if (e != Error::None || !out->Bits) {
         deldib(out);
         const int code = formatCode == DibFormatAuto ? DibFormatForFileName(fileName) : formatCode;

@@ -92,7 +92,12 @@ ScaledPicture DecodeScaled(QFile &file, const QString &path, int formatCode, QSi
 {
     ScaledPicture r;
     if (!box.isEmpty()) {
-        const Error e = decodeJpegScaled(file, box, &r);
+        Error e = Error::Unsupported;
+        try {
+            e = decodeJpegScaled(file, box, &r);
+        } catch (...) {
+            e = exceptionError();
+        }
         if (e == Error::None && r.Dib.Bits)
             return r;
         deldib(&r.Dib);
