@@ -196,8 +196,18 @@ void ThumbnailBrowser::StartBrowsing()
     NextAppend = 0;
     QRunnable* listing = QRunnable::create([walk] {
         PoolHandoff();
-        walk->Index = LoadBrowseInfos(walk->Folder);
-        walk->Names = listPictureFiles(walk->Folder, walk->Cancelled);
+        // Nothing may leave a pool task: a cache file that cannot be read
+        // counts as none, a folder that cannot be listed as empty.
+        try {
+            walk->Index = LoadBrowseInfos(walk->Folder);
+        } catch (...) {
+            walk->Index = {};
+        }
+        try {
+            walk->Names = listPictureFiles(walk->Folder, walk->Cancelled);
+        } catch (...) {
+            walk->Names = {};
+        }
         // Listed is posted ahead of every result.
         walk->Post([walk, names = walk->Names](ThumbnailBrowser* owner) { owner->Listed(walk, names); });
         StartLanes(walk);
@@ -236,7 +246,15 @@ void ThumbnailBrowser::QueueLane(const std::shared_ptr<Walk>& walk)
         auto result = std::make_unique<FileResult>();
         result->Slot = slot;
         result->Name = walk->Names.at(slot); // not [], which detaches the list all lanes read
-        MakeThumbnail(*walk, *result);
+        try {
+            MakeThumbnail(*walk, *result);
+        } catch (...) {
+            // Nothing may leave a pool task: the file goes without a thumbnail,
+            // like a damaged one.
+            deldib(&result->Dib);
+            result->Info = ThumbInfo();
+            result->Decoded = true;
+        }
         walk->Post([walk, r = std::shared_ptr<FileResult>(std::move(result))](ThumbnailBrowser* owner) {
             owner->Finished(walk, r);
         });
@@ -362,7 +380,11 @@ void ThumbnailBrowser::WalkDone()
     Saver = saver;
     QRunnable* save = QRunnable::create([saver, folder = BrowsedFolder, bytes = CacheFileBytes(List)] {
         PoolHandoff();
-        SaveCacheFile(folder, bytes);
+        try {
+            SaveCacheFile(folder, bytes);
+        } catch (...) {
+            // Like a folder that cannot be written: the walk still ends.
+        }
         saver->Post([saver](ThumbnailBrowser* owner) {
             if (owner->Saver != saver)
                 return;

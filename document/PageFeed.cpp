@@ -83,16 +83,18 @@ void PageFeed::prefetch(std::size_t index)
             continue;
         auto promise = std::make_shared<std::promise<DIB>>();
         item.Made = promise->get_future().share();
-        QRunnable *task = QRunnable::create([promise, recipe = item.Recipe, screen = item.Screen] {
+        QRunnable *task = QRunnable::create([promise, recipe = item.Recipe] {
             PoolHandoff();
-            // A file that is no longer the one decoded must not print something else.
+            // Nil when the file is no longer the one decoded, so that it does
+            // not print something else.
             DIB made;
-            if (RecipeFileUnchanged(recipe))
+            try {
                 made = ReplayRecipe(recipe);
-            if (!made.Bits) {
-                deldib(&made);
-                made = screen;
+            } catch (...) {
+                // Left out like a changed file: the page must still get its answer.
             }
+            if (!made.Bits)
+                deldib(&made);
             promise->set_value(made);
         });
         PoolHandoff();
@@ -111,8 +113,13 @@ const PagePictures &PageFeed::page(int number)
         return Handed;
     prefetch(Current);
     prefetch(Current + 1);
-    for (const Page::Item &item : Pages[Current].Items)
-        Handed[item.Id] = item.Reduced ? item.Made.get() : item.Screen;
+    for (const Page::Item &item : Pages[Current].Items) {
+        // A picture that could not be made is left out: the drawing then takes
+        // the screen copy with the source rectangle mapped onto it.
+        const DIB picture = item.Reduced ? item.Made.get() : item.Screen;
+        if (picture.Bits)
+            Handed[item.Id] = picture;
+    }
     // Released when the next page is asked for.
     if (Current > 0)
         Pages[Current - 1].Items.clear();

@@ -15,9 +15,10 @@ using PagePictures = std::unordered_map<int, DIB>;
 
 // Full pictures for printing and export, one page at a time: asking for a
 // page hands out its pictures and starts the next page's on the pool, so
-// decoding overlaps writing. A picture whose file changed or vanished is given
-// as its screen copy. Recipes are copied when made, so the feed may be used on
-// another thread than the arrangement's.
+// decoding overlaps writing. A picture whose file changed or vanished is left
+// out: drawing falls back to the entry's screen copy as it does on the screen.
+// Recipes are copied when made, so the feed may be used on another thread than
+// the arrangement's.
 class PageFeed {
 public:
     PageFeed(const TArrangement &doc, const std::vector<int> &pages);

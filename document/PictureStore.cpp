@@ -184,10 +184,8 @@ DIB PictureStore::full(const PictureEntry &entry)
         if (const DIB d = State->find(k); d.Bits)
             return d;
     }
-    // A file that is no longer the one decoded would give another picture.
-    DIB made;
-    if (RecipeFileUnchanged(entry.Recipe))
-        made = ReplayRecipe(entry.Recipe);
+    // Nil when the file is no longer the one decoded.
+    DIB made = ReplayRecipe(entry.Recipe);
     if (!made.Bits) {
         deldib(&made);
         return DIB();
@@ -213,8 +211,11 @@ void PictureStore::request(const PictureEntry &entry)
     QRunnable *task = QRunnable::create([state = State, k, recipe = entry.Recipe] {
         PoolHandoff();
         DIB made;
-        if (RecipeFileUnchanged(recipe))
+        try {
             made = ReplayRecipe(recipe);
+        } catch (...) {
+            // Counted as failed below: nothing may leave a pool task.
+        }
         const std::lock_guard<std::mutex> hold(state->Lock);
         state->Pending.erase(std::find(state->Pending.begin(), state->Pending.end(), k));
         if (!state->Alive) {

@@ -399,18 +399,16 @@ Error decodeBmpFile(QFile &file, bool fileHeader, DIB *out, Progress &progress)
     const qint64 size = file.size();
     if (size <= 0)
         return Error::Empty;
-    if (const uchar *mapped = file.map(0, size)) {
-        const Error e = decodeBmp(mapped, std::size_t(size), fileHeader, out, progress);
-        file.unmap(const_cast<uchar *>(mapped));
-        return e;
-    }
-    // Unmappable: read it, as long as it is no larger than the largest picture.
+    // Read, not memory-mapped: a mapped file that another program shortens
+    // while it is decoded kills the process at the first byte past its new end.
+    // No larger than the largest picture can need.
     if (std::uint64_t(size) > MaxPixels * 4 + (std::uint64_t(1) << 20))
         return Error::TooLarge;
-    file.seek(0);
+    if (!file.seek(0))
+        return Error::CannotOpen;
     const QByteArray data = file.readAll();
     if (data.size() != size)
-        return Error::CannotOpen;
+        return Error::Damaged;
     return decodeBmp(reinterpret_cast<const unsigned char *>(data.constData()), std::size_t(size), fileHeader, out,
                      progress);
 }

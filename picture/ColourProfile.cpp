@@ -23,10 +23,6 @@ bool ConvertDibToSrgb(DIB &dib, const QColorSpace &space)
 {
     if (!dib.Bits || !dib.Info || !space.isValid())
         return true;
-    // sRGB primaries with another curve is what a PNG gamma hint describes;
-    // such files have no profile and are taken as sRGB.
-    if (space.primaries() == QColorSpace::Primaries::SRgb)
-        return true;
     const QColorSpace srgb(QColorSpace::SRgb);
     const QColorTransform transform = space.transformationToColorSpace(srgb);
     if (transform.isIdentity())

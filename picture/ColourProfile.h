@@ -9,8 +9,9 @@
 class QColorSpace;
 
 // Converts a decoded picture to sRGB in place. An empty or unreadable profile,
-// or one with the sRGB primaries (sRGB itself, a PNG's gamma hint), leaves the
-// picture as it is.
+// or sRGB itself, leaves the picture as it is. Only what a file embeds as its
+// colour profile comes here: gamma and chromaticity hints alone are taken as
+// sRGB, as other programs show such files.
 // Palette pictures have their colour table converted. False only when a
 // usable profile could not be applied (out of memory); the picture is then
 // unchanged or partly converted, never damaged.

@@ -1,12 +1,14 @@
 #include "picture/DecodeBatch.h"
 
 #include "picture/DecodePool.h"
+#include "picture/DecodeSupport.h"
 #include "picture/FileCheck.h"
 #include "picture/OpenDib.h"
 #include "picture/PoolHandoff.h"
 #include "picture/ScaledDecode.h"
 
 #include <QAbstractEventDispatcher>
+#include <QFile>
 #include <QHash>
 #include <QCoreApplication>
 #include <QThread>
@@ -21,15 +23,22 @@
 DecodedPicture DecodeForCollection(const QString& path, int formatCode, QSize displayBox)
 {
     DecodedPicture r;
-    // Taken before decoding: a file changed meanwhile then counts as changed.
-    const std::optional<std::int32_t> check = displayBox.isEmpty() ? std::nullopt : FileCheck(path);
-    ScaledPicture decoded = DecodeScaled(path, formatCode, check ? displayBox : QSize());
+    QFile file;
+    if (!OpenRegularFile(path, file)) {
+        SetDibError(&r.Dib, DibDecode::errorText(DibDecode::Error::CannotOpen));
+        return r;
+    }
+    // Taken before decoding and from the same opening: a file changed
+    // meanwhile then counts as changed.
+    const std::optional<std::int32_t> check = displayBox.isEmpty() ? std::nullopt : FileCheck(file);
+    ScaledPicture decoded = DecodeScaled(file, path, formatCode, check ? displayBox : QSize());
     r.Dib = decoded.Dib;
     if (!r.Dib.Bits)
         return r;
     r.Recipe.File = path;
     r.Recipe.Format = formatCode;
     r.Recipe.Check = check;
+    r.Recipe.Decoded = decoded.Full;
     r.Recipe.Full = decoded.Full;
     if (!check)
         return r;
@@ -81,7 +90,13 @@ struct DecodeBatch::State {
                 continue;
             // at(), not operator[]: the list shares its data with the caller's and
             // detaching it here would write under the interface thread's reads.
-            DecodedPicture picture = DecodeForCollection(Paths.at(i), DibFormatAuto, Box);
+            DecodedPicture picture;
+            try {
+                picture = DecodeForCollection(Paths.at(i), DibFormatAuto, Box);
+            } catch (...) {
+                // Nothing may leave a pool task: the file fails like a damaged one.
+                SetDibError(&picture.Dib, DibDecode::errorText(DibDecode::exceptionError()));
+            }
             const std::lock_guard<std::mutex> hold(Lock);
             if (Cancelled) {
                 deldib(&picture.Dib);

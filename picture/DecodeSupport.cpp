@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <new>
 
 namespace DibDecode {
 
@@ -29,6 +30,8 @@ QString errorText(Error e)
         return QCoreApplication::translate("OpenDib", "This kind of picture is not supported.");
     case Error::OutOfMemory:
         return QCoreApplication::translate("OpenDib", "There is not enough memory to load the picture.");
+    case Error::Changed:
+        return QCoreApplication::translate("OpenDib", "The file has changed since the picture was added.");
     }
     return QString();
 }
@@ -38,6 +41,17 @@ QString errorText(Error e, const QString &formatName)
     if (e == Error::WrongFormat && !formatName.isEmpty())
         return QCoreApplication::translate("OpenDib", "The file is not a picture in the %1 format.").arg(formatName);
     return errorText(e);
+}
+
+Error exceptionError() noexcept
+{
+    try {
+        throw;
+    } catch (const std::bad_alloc &) {
+        return Error::OutOfMemory;
+    } catch (...) {
+        return Error::Damaged;
+    }
 }
 
 void Progress::report(std::uint64_t done, std::uint64_t total)

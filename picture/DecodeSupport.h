@@ -23,6 +23,7 @@ enum class Error {
     TooLarge,
     Unsupported,
     OutOfMemory,
+    Changed, // no longer the file a picture was made from
 };
 
 // The error text OpenDib leaves in a failed DIB.
@@ -60,6 +61,9 @@ inline BYTE overWhite(unsigned c, unsigned a)
 // A decoded QImage as a DIB by the depth rules of OpenDib; paletteFormat turns a
 // true-colour picture of at most 256 colours into a palette DIB (GIF).
 Error imageToDib(const QImage &img, DIB *out, Progress &progress, bool paletteFormat);
+// The error kind of the exception being handled; call it only in a catch
+// block. A decode that throws fails like any other: out of memory, or damaged.
+Error exceptionError() noexcept;
 // The error kind of a failed QImageReader.
 Error readerError(const QImageReader &reader);
 // Sets the readers' allocation limit; thread-safe, takes effect once.

@@ -25,7 +25,26 @@ const char Signature[] = "\x89PNG\r\n\x1a\n";
 // A 16-bit sample as 8 bits, rounded.
 BYTE eight(quint16 v) { return BYTE((quint32(v) + 128) / 257); }
 
-// Reads the chunk headers up to the first IDAT.
+// Whether a chunk of the type comes before the first IDAT (reads the chunk
+// headers only).
+bool chunkBeforeData(QIODevice &dev, const char *wanted)
+{
+    qint64 pos = 8;
+    for (;;) {
+        if (!dev.seek(pos))
+            return false;
+        const QByteArray chunk = dev.read(8);
+        if (chunk.size() < 8)
+            return false;
+        const QByteArray type = chunk.mid(4, 4);
+        if (type == wanted)
+            return true;
+        if (type == "IDAT" || type == "IEND")
+            return false;
+        pos += 12 + qint64(be32(reinterpret_cast<const unsigned char *>(chunk.constData())));
+    }
+}
+
 bool findsDeepKey(QIODevice &dev)
 {
     if (!dev.seek(0))
@@ -36,20 +55,12 @@ bool findsDeepKey(QIODevice &dev)
     const auto *h = reinterpret_cast<const unsigned char *>(head.constData()) + 16;
     if (h[8] != 16 || (h[9] != ColourGrey && h[9] != ColourRgb))
         return false;
-    qint64 pos = 8;
-    for (;;) {
-        if (!dev.seek(pos))
-            return false;
-        const QByteArray chunk = dev.read(8);
-        if (chunk.size() < 8)
-            return false;
-        const QByteArray type = chunk.mid(4, 4);
-        if (type == "tRNS")
-            return true;
-        if (type == "IDAT" || type == "IEND")
-            return false;
-        pos += 12 + qint64(be32(reinterpret_cast<const unsigned char *>(chunk.constData())));
-    }
+    return chunkBeforeData(dev, "tRNS");
+}
+
+bool findsProfile(QIODevice &dev)
+{
+    return dev.seek(0) && dev.read(8) == QByteArray(Signature, 8) && chunkBeforeData(dev, "iCCP");
 }
 
 } // namespace
@@ -60,6 +71,14 @@ bool isDeepKeyedPng(QIODevice &dev)
     const bool keyed = findsDeepKey(dev);
     dev.seek(start);
     return keyed;
+}
+
+bool pngEmbedsProfile(QIODevice &dev)
+{
+    const qint64 start = dev.pos();
+    const bool embeds = findsProfile(dev);
+    dev.seek(start);
+    return embeds;
 }
 
 Error decodeDeepKeyedPng(QIODevice &dev, DIB *out, Progress &progress)
@@ -96,13 +115,22 @@ Error decodeDeepKeyedPng(QIODevice &dev, DIB *out, Progress &progress)
 
     QBuffer buffer(&plain);
     buffer.open(QIODevice::ReadOnly);
+    prepareImageReaders();
     QImageReader reader(&buffer, "png");
     const QSize sz = reader.size();
-    if (sz.isValid() && std::uint64_t(sz.width()) * std::uint64_t(sz.height()) > MaxPixels)
+    if (!sz.isValid() || sz.isEmpty())
+        return Error::Damaged;
+    if (std::uint64_t(sz.width()) * std::uint64_t(sz.height()) > MaxPixels)
         return Error::TooLarge;
-    // 8 bytes a pixel while the samples are compared.
-    QImageReader::setAllocationLimit(int(MaxPixels * 8 / (1024 * 1024)));
-    QImage img;
+    // 8 bytes a pixel while the samples are compared, more than the readers'
+    // limit allows: the picture is made here, within the pixel limit, and the
+    // reader fills it. The limit itself is shared by every thread and stays.
+    const QImage::Format format = reader.imageFormat();
+    if (format == QImage::Format_Invalid)
+        return Error::Damaged;
+    QImage img(sz, format);
+    if (img.isNull())
+        return Error::OutOfMemory;
     if (!reader.read(&img))
         return Error::Damaged;
     img = img.convertToFormat(grey ? QImage::Format_Grayscale16 : QImage::Format_RGBX64);

@@ -13,4 +13,8 @@ namespace DibDecode {
 [[nodiscard]] bool isDeepKeyedPng(QIODevice &dev);
 Error decodeDeepKeyedPng(QIODevice &dev, DIB *out, Progress &progress);
 
+// Whether a PNG embeds a colour profile (an iCCP chunk before the first IDAT;
+// the position is kept). Gamma and chromaticity chunks alone do not count.
+[[nodiscard]] bool pngEmbedsProfile(QIODevice &dev);
+
 } // namespace DibDecode

@@ -18,6 +18,11 @@ std::optional<std::int32_t> FileCheck(const QString& path)
     QFile f;
     if (!OpenRegularFile(path, f))
         return std::nullopt;
+    return FileCheck(f);
+}
+
+std::optional<std::int32_t> FileCheck(QFile& f)
+{
     struct stat st { };
     if (::fstat(f.handle(), &st) != 0)
         return std::nullopt;
@@ -41,6 +46,8 @@ std::optional<std::int32_t> FileCheck(const QString& path)
     mix(stamp, sizeof stamp);
     const qint64 size = st.st_size;
     QByteArray block(BlockBytes, Qt::Uninitialized);
+    if (!f.seek(0))
+        return std::nullopt;
     const qint64 head = f.read(block.data(), std::min<qint64>(size, BlockBytes));
     if (head < 0)
         return std::nullopt;
@@ -54,5 +61,7 @@ std::optional<std::int32_t> FileCheck(const QString& path)
             return std::nullopt;
         mix(block.constData(), std::size_t(tail));
     }
+    if (!f.seek(0))
+        return std::nullopt;
     return std::int32_t(std::uint32_t(hash ^ (hash >> 32)));
 }

@@ -70,13 +70,12 @@ bool looksLikeHeif(const QByteArray &head)
     return r == heif_filetype_yes_supported;
 }
 
-Error decodeHeif(const QString &fileName, DIB *out, Progress &progress)
+Error decodeHeif(QFile &file, DIB *out, Progress &progress)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return Error::CannotOpen;
     if (file.size() > MaxHeifFileBytes)
         return Error::TooLarge;
+    if (!file.seek(0))
+        return Error::CannotOpen;
     const QByteArray data = file.readAll();
     if (data.size() != file.size())
         return Error::CannotOpen;

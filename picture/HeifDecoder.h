@@ -4,10 +4,12 @@
 // DIB in sRGB.
 #include "picture/DecodeSupport.h"
 
+class QFile;
+
 namespace DibDecode {
 
 // An ISO media file whose brand libheif takes (heic, heix, mif1, ...).
 [[nodiscard]] bool looksLikeHeif(const QByteArray &head);
-Error decodeHeif(const QString &fileName, DIB *out, Progress &progress);
+Error decodeHeif(QFile &file, DIB *out, Progress &progress);
 
 } // namespace DibDecode

@@ -508,7 +508,10 @@ bool inPlaceFormat(QImage::Format f)
     return f == QImage::Format_RGB32 || f == QImage::Format_ARGB32 || f == QImage::Format_ARGB32_Premultiplied;
 }
 
-Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress)
+// embedsProfile: the file's colour space, if any, comes from an embedded
+// profile; gamma and chromaticity hints alone are taken as sRGB, as every
+// other program shows such files.
+Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress, bool embedsProfile)
 {
     const QSize size = reader.size();
     if (size.isValid() && std::uint64_t(size.width()) * std::uint64_t(size.height()) > MaxPixels)
@@ -544,7 +547,7 @@ Error decodeWithReader(QImageReader &reader, DIB *out, Progress &progress)
         buffer.reset(); // the reader made its own picture
         e = imageToDib(img, out, progress, paletteFormat);
     }
-    if (e == Error::None)
+    if (e == Error::None && embedsProfile)
         ConvertDibToSrgb(*out, space);
     return e;
 }
@@ -598,10 +601,12 @@ Error decodeWithQt(QFile &file, int formatCode, DIB *out, Progress &progress)
     if (!complete)
         return Error::Damaged;
     file.seek(0);
+    // Qt's PNG reader makes a colour space of gamma and chromaticity chunks too.
+    const bool embedsProfile = format != "png" || pngEmbedsProfile(file);
     QImageReader reader(&file, format);
     reader.setAutoDetectImageFormat(false);
     reader.setAutoTransform(false);
-    return decodeWithReader(reader, out, progress);
+    return decodeWithReader(reader, out, progress, embedsProfile);
 }
 
 enum class OwnFormat { Pcx, Iff, Tga };
@@ -625,10 +630,9 @@ Error decodeOwnFormat(QFile &file, DIB *out, Progress &progress, OwnFormat forma
     return Error::Unsupported;
 }
 
-Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progress)
+Error openDib(DIB *out, QFile &file, const QString &fileName, int formatCode, Progress &progress)
 {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.seek(0))
         return Error::CannotOpen;
     if (file.size() == 0)
         return Error::Empty;
@@ -651,7 +655,7 @@ Error openDib(DIB *out, const QString &fileName, int formatCode, Progress &progr
     if (looksLikeTiff(head))
         return DecodeTiff(file, out, &progress);
     if (looksLikeHeif(head))
-        return decodeHeif(fileName, out, progress);
+        return decodeHeif(file, out, progress);
     const Error viaQt = decodeWithQt(file, formatCode, out, progress);
     // TGA has no signature: it is tried when nothing else recognised the file
     // and the code or the extension says TGA.
@@ -688,15 +692,44 @@ int DibFormatForFileName(const QString &fileName)
     return DibFormatAuto;
 }
 
-void OpenDib(DIB *out, const QString &fileName, int formatCode, QObject *owner)
+namespace {
+
+// Decodes with openDib; an exception (memory ran out in a library, say) fails
+// the decode like a damaged file instead of leaving the caller, which may be a
+// pool task.
+void openDibFile(DIB *out, QFile *file, const QString &fileName, int formatCode, QObject *owner)
 {
     *out = DIB{};
     Progress progress(owner);
-    const Error e = openDib(out, fileName, formatCode, progress);
+    Error e = Error::CannotOpen;
+    try {
+        QFile own;
+        if (!file) {
+            own.setFileName(fileName);
+            if (own.open(QIODevice::ReadOnly))
+                file = &own;
+        }
+        if (file)
+            e = openDib(out, *file, fileName, formatCode, progress);
+    } catch (...) {
+        e = exceptionError();
+    }
     if (e != Error::None || !out->Bits) {
         deldib(out);
         const int code = formatCode == DibFormatAuto ? DibFormatForFileName(fileName) : formatCode;
         SetDibError(out, errorText(e == Error::None ? Error::Damaged : e, formatName(code)));
     }
     progress.finish();
+}
+
+} // namespace
+
+void OpenDib(DIB *out, const QString &fileName, int formatCode, QObject *owner)
+{
+    openDibFile(out, nullptr, fileName, formatCode, owner);
+}
+
+void OpenDibFile(DIB *out, QFile &file, const QString &fileName, int formatCode, QObject *owner)
+{
+    openDibFile(out, &file, fileName, formatCode, owner);
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+class QFile;
 class QObject;
 
 // Format codes of OpenDib; 0 lets the file's content decide.
@@ -36,3 +37,7 @@ enum DibFormatCode : int {
 // The format code is a hint: when the content plainly is another known format,
 // the content wins. Progress percentages go to owner as WM_USER (ending with 0).
 void OpenDib(DIB *out, const QString &fileName, int formatCode, QObject *owner);
+// The same from a file the caller opened (and perhaps checked): the very file
+// is decoded even when its path now names another. fileName gives the format
+// by its extension.
+void OpenDibFile(DIB *out, QFile &file, const QString &fileName, int formatCode, QObject *owner);

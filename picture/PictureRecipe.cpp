@@ -5,6 +5,8 @@
 #include "picture/Resample.h"
 #include "picture/Rotate.h"
 
+#include <QFile>
+
 #include <algorithm>
 #include <cstring>
 
@@ -102,8 +104,30 @@ bool ApplyStep(DIB &pic, const PictureStep &step, const ProgressFn &progress)
 
 DIB ReplayRecipe(const PictureRecipe &recipe)
 {
-    ScaledPicture decoded = DecodeScaled(recipe.File, recipe.Format, QSize());
-    if (!decoded.Dib.Bits || !recipe.Steps)
+    using DibDecode::Error;
+    DIB failed;
+    QFile file;
+    if (recipe.File.isEmpty() || !recipe.Check || !OpenRegularFile(recipe.File, file)) {
+        SetDibError(&failed, DibDecode::errorText(Error::CannotOpen));
+        return failed;
+    }
+    // Opened once: a file replaced between the check and the decode would
+    // otherwise be printed as another picture.
+    if (FileCheck(file) != recipe.Check) {
+        SetDibError(&failed, DibDecode::errorText(Error::Changed));
+        return failed;
+    }
+    ScaledPicture decoded = DecodeScaled(file, recipe.File, recipe.Format, QSize());
+    if (!decoded.Dib.Bits)
+        return decoded.Dib;
+    // Written over in place after the check: the size tells another picture.
+    const PictureHeader &d = decoded.Full, &r = recipe.Decoded;
+    if (d.Width != r.Width || d.Height != r.Height || d.BitCount != r.BitCount) {
+        deldib(&decoded.Dib);
+        SetDibError(&decoded.Dib, DibDecode::errorText(Error::Changed));
+        return decoded.Dib;
+    }
+    if (!recipe.Steps)
         return decoded.Dib;
     for (const PictureStep &step : *recipe.Steps) {
         if (!ApplyStep(decoded.Dib, step)) {

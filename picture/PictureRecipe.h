@@ -32,6 +32,7 @@ struct PictureRecipe {
     std::optional<std::int32_t> Check; // FileCheck when it was decoded
     // Never changed once made, so copies (undo steps, other entries) share it.
     std::shared_ptr<const PictureSteps> Steps;
+    PictureHeader Decoded; // of the picture the file gave, before any step
     PictureHeader Full; // of the picture with every step applied
 
     [[nodiscard]] int StepCount() const { return Steps ? int(Steps->size()) : 0; }
@@ -46,8 +47,10 @@ struct PictureRecipe {
 // when memory ran out or the enlargement is beyond the pixel limit.
 bool ApplyStep(DIB &pic, const PictureStep &step, const ProgressFn &progress = {});
 
-// Decodes the file in full and replays every step. Bits nil on failure, with
-// the decoder's error text. Safe on any thread.
+// Decodes the file in full and replays every step, when the file is still the
+// one decoded: it is checked and decoded through one opening, and the picture
+// it gives must have the recorded size and depth. Bits nil otherwise or on
+// failure, with an error text. Safe on any thread.
 [[nodiscard]] DIB ReplayRecipe(const PictureRecipe &recipe);
 
 // Whether the file is still the one that was decoded (size, modification time,

@@ -43,12 +43,9 @@ PictureHeader trueColourHeader(QSize full)
 }
 
 // Error::Unsupported: not a JPEG or no reduction possible, so decode whole.
-Error decodeJpegScaled(const QString &path, QSize box, ScaledPicture *out)
+Error decodeJpegScaled(QFile &file, QSize box, ScaledPicture *out)
 {
-    QFile file;
-    if (!OpenRegularFile(path, file))
-        return Error::CannotOpen;
-    if (!isJpeg(file.peek(3)))
+    if (!file.seek(0) || !isJpeg(file.peek(3)))
         return Error::Unsupported;
     JpegHeader header;
     if (ReadJpegHeader(file, &header) != Error::None || header.width <= 0 || header.height <= 0)
@@ -82,9 +79,25 @@ bool OpenRegularFile(const QString &path, QFile &file)
 
 ScaledPicture DecodeScaled(const QString &path, int formatCode, QSize box)
 {
+    QFile file;
+    if (!OpenRegularFile(path, file)) {
+        ScaledPicture r;
+        SetDibError(&r.Dib, errorText(Error::CannotOpen));
+        return r;
+    }
+    return DecodeScaled(file, path, formatCode, box);
+}
+
+ScaledPicture DecodeScaled(QFile &file, const QString &path, int formatCode, QSize box)
+{
     ScaledPicture r;
     if (!box.isEmpty()) {
-        const Error e = decodeJpegScaled(path, box, &r);
+        Error e = Error::Unsupported;
+        try {
+            e = decodeJpegScaled(file, box, &r);
+        } catch (...) {
+            e = exceptionError();
+        }
         if (e == Error::None && r.Dib.Bits)
             return r;
         deldib(&r.Dib);
@@ -93,14 +106,7 @@ ScaledPicture DecodeScaled(const QString &path, int formatCode, QSize box)
             return r;
         }
     }
-    {
-        QFile probe;
-        if (!OpenRegularFile(path, probe)) {
-            SetDibError(&r.Dib, errorText(Error::CannotOpen));
-            return r;
-        }
-    }
-    OpenDib(&r.Dib, path, formatCode, nullptr);
+    OpenDibFile(&r.Dib, file, path, formatCode, nullptr);
     if (r.Dib.Bits)
         r.Full = {DibWidth(r.Dib), DibHeight(r.Dib), DibBitCount(r.Dib), r.Dib.Info->biSizeImage};
     return r;

@@ -10,6 +10,8 @@
 
 #include <cstdint>
 
+class QFile;
+
 // The full-size picture as OpenDib would make it.
 struct PictureHeader {
     int Width = 0;
@@ -27,6 +29,9 @@ struct ScaledPicture {
 // full picture fitted into box (aspect kept), or at full size; an empty box
 // asks for full size. The depth is the full picture's.
 [[nodiscard]] ScaledPicture DecodeScaled(const QString &path, int formatCode, QSize box);
+// The same from a file the caller opened with OpenRegularFile; path gives the
+// format by its extension.
+[[nodiscard]] ScaledPicture DecodeScaled(QFile &file, const QString &path, int formatCode, QSize box);
 
 // The full picture's size and depth from the file's header alone. False when
 // the depth is known only after decoding (palette pictures) or the header is
@@ -35,4 +40,4 @@ struct ScaledPicture {
 
 // Opens a file for reading only when it is a regular file; FIFOs and devices,
 // which could block the caller for good, are refused without waiting.
-bool OpenRegularFile(const QString &path, class QFile &file);
+bool OpenRegularFile(const QString &path, QFile &file);

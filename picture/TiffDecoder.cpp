@@ -19,12 +19,18 @@ namespace {
 
 // Largest single block libtiff may take for one strip, tile or table.
 constexpr tmsize_t MaxLibraryBlock = tmsize_t(1) << 30;
+// Files up to this size are read into memory whole; larger ones are read
+// piecewise through the device.
+constexpr qint64 MaxCopiedFileBytes = qint64(1) << 30;
+// A tile larger than the picture (beyond the padding to 16 pixels) is still
+// taken up to this size: writers use fixed tiles of 256 x 256 and the like.
+constexpr std::uint64_t MaxPaddingTileBytes = std::uint64_t(16) << 20;
 
 struct Handle {
     QIODevice *dev;
     bool failed = false; // an error, or a warning that data could not be read
-    // The file's bytes in memory when they can be had without a copy. libtiff's
-    // RGBA reading of uncompressed tiles fails unless the file is mapped.
+    // The file's bytes in memory, handed to libtiff as its map: its reading of
+    // uncompressed tiles insists on exact byte counts unless mapped.
     const uchar *bytes = nullptr;
     qint64 size = 0;
 };
@@ -100,6 +106,25 @@ std::uint64_t bestCompression(uint16_t compression)
     }
 }
 
+std::uint64_t roundUp16(std::uint64_t v) { return (v + 15) / 16 * 16; }
+
+// Whether the tiles fit the picture: larger than it only by the padding to 16
+// pixels, or small anyway. The picture itself is bounded by the file, so this
+// bounds the tiles by what the file can hold.
+bool tilesFitPicture(TIFF *tif, uint32_t w, uint32_t h)
+{
+    if (!TIFFIsTiled(tif))
+        return true; // strips: every reader takes at most the picture's rows
+    uint32_t tw = 0, th = 0;
+    if (!TIFFGetField(tif, TIFFTAG_TILEWIDTH, &tw) || !TIFFGetField(tif, TIFFTAG_TILELENGTH, &th) || tw == 0 ||
+        th == 0)
+        return false;
+    const std::uint64_t bytes = TIFFTileSize64(tif);
+    if (bytes == 0)
+        return false;
+    return (tw <= roundUp16(w) && th <= roundUp16(h)) || bytes <= MaxPaddingTileBytes;
+}
+
 // Calls row(y, samples) for each stored row of a one-sample-per-pixel picture,
 // first row first, with the row's packed samples.
 template <typename RowFn> bool forEachRawRow(TIFF *tif, uint32_t w, uint32_t h, RowFn row)
@@ -117,8 +142,9 @@ template <typename RowFn> bool forEachRawRow(TIFF *tif, uint32_t w, uint32_t h, 
         TIFFGetFieldDefaulted(tif, TIFFTAG_BITSPERSAMPLE, &bps);
         std::vector<uint8_t> tile(std::size_t(tileBytes), 0);
         // A band of whole rows, assembled tile by tile (tile widths are
-        // multiples of 16 pixels, so every tile starts on a byte).
-        std::vector<uint8_t> band(std::size_t(lineBytes) * th + std::size_t(tileRow), 0);
+        // multiples of 16 pixels, so every tile starts on a byte). Rows of a
+        // tile past the picture's end are never copied.
+        std::vector<uint8_t> band(std::size_t(lineBytes) * std::min(th, h) + std::size_t(tileRow), 0);
         for (uint32_t ty = 0; ty < h; ty += th) {
             const uint32_t rows = std::min(th, h - ty);
             for (uint32_t tx = 0; tx < w; tx += tw) {
@@ -274,7 +300,7 @@ Error decode(TIFF *tif, Handle &handle, DIB *out, DibDecode::Progress *progress)
     TIFFGetFieldDefaulted(tif, TIFFTAG_SAMPLESPERPIXEL, &spp);
     TIFFGetFieldDefaulted(tif, TIFFTAG_COMPRESSION, &compression);
     const bool hasPhotometric = TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
-    if (handle.failed)
+    if (handle.failed || !tilesFitPicture(tif, w, h))
         return Error::Damaged;
 
     // Refuse sizes the file's bytes cannot hold before anything is allocated.
@@ -324,22 +350,21 @@ Error DecodeTiff(QIODevice &dev, DIB *out, DibDecode::Progress *progress)
     if (!dev.seek(0))
         return Error::CannotOpen;
     Handle handle{&dev};
-    if (auto *file = qobject_cast<QFile *>(&dev)) {
-        handle.size = file->size();
-        handle.bytes = handle.size > 0 ? file->map(0, handle.size) : nullptr;
-    } else if (auto *buffer = qobject_cast<QBuffer *>(&dev)) {
+    // A copy, not a memory map: a mapped file that another program shortens
+    // while it is read kills the process at the first byte past its new end.
+    QByteArray copy;
+    QBuffer copied(&copy);
+    if (qobject_cast<QFile *>(&dev) && dev.size() <= MaxCopiedFileBytes) {
+        copy = dev.readAll();
+        if (copy.size() != dev.size())
+            return Error::Damaged;
+        copied.open(QIODevice::ReadOnly);
+        handle.dev = &copied;
+    }
+    if (auto *buffer = qobject_cast<QBuffer *>(handle.dev)) {
         handle.size = buffer->size();
         handle.bytes = reinterpret_cast<const uchar *>(buffer->data().constData());
     }
-    struct Unmap {
-        QIODevice &dev;
-        const uchar *bytes;
-        ~Unmap()
-        {
-            if (auto *file = qobject_cast<QFile *>(&dev); file && bytes)
-                file->unmap(const_cast<uchar *>(bytes));
-        }
-    } unmap{dev, handle.bytes};
     std::unique_ptr<TIFFOpenOptions, void (*)(TIFFOpenOptions *)> options(TIFFOpenOptionsAlloc(),
                                                                           TIFFOpenOptionsFree);
     if (!options)

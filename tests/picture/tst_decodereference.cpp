@@ -2,8 +2,12 @@
 #include "common/TestRegistry.h"
 #include "picture/DecodeSupport.h"
 #include "picture/OpenDib.h"
+#include "platform/WMUser.h"
 
 #include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -56,6 +60,22 @@ QByteArray dibBytes(const DIB &d)
            QByteArray(reinterpret_cast<const char *>(d.Bits), qsizetype(d.Info->biSizeImage));
 }
 
+// Cuts a file short at the first progress report of its decode, as another
+// program rewriting it would.
+class Shortener : public QObject
+{
+public:
+    QString Path;
+    bool event(QEvent *e) override
+    {
+        if (e->type() == WMUserEvent::EventType && !Path.isEmpty()) {
+            QFile::resize(Path, 100);
+            Path.clear();
+        }
+        return QObject::event(e);
+    }
+};
+
 } // namespace
 
 // Small pictures in tests/data/decode, each with the pixels an independent
@@ -80,8 +100,12 @@ private slots:
     {
         QFETCH(QString, path);
         const int code = DibFormatForFileName(path);
+        DibDecode::prepareImageReaders();
+        const int limit = QImageReader::allocationLimit();
         Opened o;
         OpenDib(&o.dib, path, code, nullptr);
+        // A setting of the whole process, read by decodes on other threads.
+        QCOMPARE(QImageReader::allocationLimit(), limit);
         if (path.contains(QLatin1String(".refused."))) {
             QVERIFY(!o.dib.Bits);
             QCOMPARE(DibErrorText(o.dib), DibDecode::errorText(DibDecode::Error::Unsupported));
@@ -166,6 +190,30 @@ private slots:
         OpenDib(&o.dib, path, DibFormatForFileName(path), nullptr);
         QVERIFY(!o.dib.Bits);
         QVERIFY2(DibErrorText(o.dib).size() > 5, qPrintable(DibErrorText(o.dib)));
+    }
+
+    // A file another program shortens while it is decoded gives its picture
+    // as read, or fails as damaged; it never takes the program down.
+    void fileShortenedWhileDecoded_data()
+    {
+        QTest::addColumn<QByteArray>("format");
+        QTest::newRow("BMP, 24 bits") << QByteArray("bmp");
+        QTest::newRow("TIFF, uncompressed strips") << QByteArray("tiff");
+    }
+    void fileShortenedWhileDecoded()
+    {
+        QFETCH(QByteArray, format);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("cut.") + QString::fromLatin1(format));
+        QImageWriter writer(path, format);
+        QVERIFY(writer.write(cornerPattern(300, 300)));
+        Shortener owner;
+        owner.Path = path;
+        Opened o;
+        OpenDib(&o.dib, path, DibFormatForFileName(path), &owner);
+        QVERIFY(owner.Path.isEmpty()); // it was cut
+        if (!o.dib.Bits)
+            QCOMPARE(DibErrorText(o.dib), DibDecode::errorText(DibDecode::Error::Damaged));
     }
 };
 

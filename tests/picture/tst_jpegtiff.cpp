@@ -237,6 +237,22 @@ qsizetype colourMapOffset(const QByteArray &t)
     return -1;
 }
 
+// A little-endian TIFF with one tag of its first directory set to a LONG.
+QByteArray withLongTag(QByteArray t, int tag, quint32 value)
+{
+    const quint32 ifd = le32(t, 4);
+    const int n = quint8(t[ifd]) | quint8(t[ifd + 1]) << 8;
+    for (int i = 0; i < n; ++i) {
+        const qsizetype e = ifd + 2 + 12 * i;
+        if ((quint8(t[e]) | quint8(t[e + 1]) << 8) == tag) {
+            const char entry[10] = {4, 0, 1, 0, 0, 0, char(value), char(value >> 8), char(value >> 16),
+                                    char(value >> 24)};
+            t.replace(e + 2, 10, QByteArray(entry, 10));
+        }
+    }
+    return t;
+}
+
 } // namespace
 
 class TestJpegTiff : public QObject
@@ -288,6 +304,12 @@ private slots:
         const qsizetype map = colourMapOffset(tiff);
         QVERIFY(map > 8 && map < tiff.size());
         QTest::newRow("palette tiff cut before its colour map") << tiff.left(map) << "p.tif" << 0 << damaged;
+        palette.tile = 16;
+        const QString tiled = m_dir.filePath(QStringLiteral("palette-tiled.tif"));
+        QVERIFY(palette.write(tiled));
+        const QByteArray huge = withLongTag(withLongTag(readFile(tiled), TIFFTAG_TILEWIDTH, 65536), TIFFTAG_TILELENGTH,
+                                            quint32(1) << 30);
+        QTest::newRow("palette tiff declaring a tile of 65536 x 2^30") << huge << "t.tif" << 0 << damaged;
 
         const QByteArray text = "Just some words, no picture at all.\n";
         QTest::newRow("text named .jpg") << text << "t.jpg" << 0 << notA.arg(QStringLiteral("JPEG"));

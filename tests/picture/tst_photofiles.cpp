@@ -167,27 +167,31 @@ private slots:
     }
 
     // The sRGB primary red written in Display P3 numbers (234, 51, 35) must come
-    // back as sRGB red; without a profile the numbers are taken as they are.
+    // back as sRGB red, and the same numbers in linear sRGB as the sRGB curve
+    // gives them; without a profile the numbers are taken as they are.
     void embeddedProfileIsConvertedToSrgb_data()
     {
         QTest::addColumn<QByteArray>("format");
-        QTest::addColumn<bool>("withProfile");
+        QTest::addColumn<int>("profile"); // a QColorSpace::NamedColorSpace, 0 for none
         QTest::addColumn<QRgb>("expected");
         QTest::addColumn<int>("tolerance");
-        QTest::newRow("png with P3") << QByteArray("png") << true << qRgb(255, 0, 0) << 3;
-        QTest::newRow("jpeg with P3") << QByteArray("jpeg") << true << qRgb(255, 0, 0) << 8;
-        QTest::newRow("png without profile") << QByteArray("png") << false << qRgb(234, 51, 35) << 0;
+        const int p3 = QColorSpace::DisplayP3;
+        QTest::newRow("png with P3") << QByteArray("png") << p3 << qRgb(255, 0, 0) << 3;
+        QTest::newRow("jpeg with P3") << QByteArray("jpeg") << p3 << qRgb(255, 0, 0) << 8;
+        QTest::newRow("png with linear sRGB") << QByteArray("png") << int(QColorSpace::SRgbLinear)
+                                              << qRgb(246, 124, 104) << 2;
+        QTest::newRow("png without profile") << QByteArray("png") << 0 << qRgb(234, 51, 35) << 0;
     }
     void embeddedProfileIsConvertedToSrgb()
     {
         QFETCH(QByteArray, format);
-        QFETCH(bool, withProfile);
+        QFETCH(int, profile);
         QFETCH(QRgb, expected);
         QFETCH(int, tolerance);
         QImage img(16, 16, QImage::Format_RGB32);
         img.fill(qRgb(234, 51, 35));
-        if (withProfile)
-            img.setColorSpace(QColorSpace(QColorSpace::DisplayP3));
+        if (profile)
+            img.setColorSpace(QColorSpace(QColorSpace::NamedColorSpace(profile)));
         const QString path = m_dir.filePath(QStringLiteral("p3.") + QString::fromLatin1(format));
         QVERIFY(writeFile(path, encoded(img, format.constData())));
         DIB dib;

@@ -3,6 +3,9 @@
 then the expected pixels of each as a binary PPM made by an independent decoder
 (ImageMagick, netpbm or Pillow; transparency composed over white).
 
+The png-suite-* files are copies of files of the public PNG test suite (its name kept at the end); they
+are not written here.
+
 Files named *.refused.* must fail with "This kind of picture is not supported.";
 a .dib file is compared with the .ppm of the same name.
 
@@ -194,6 +197,12 @@ def png_fixtures():
     grey = [b"".join(struct.pack(">H", 0x4321 if (x * y) % 4 == 1 else (x * 40 + y) * 257) for x in range(W))
             for y in range(H)]
     save("png-16bit-grey-trns.png", png(W, H, 16, 0, grey, png_chunk(b"tRNS", struct.pack(">H", 0x4321))))
+    # What common tools write: gamma 1/2.2 and the sRGB chromaticities, no profile. Dark tones show
+    # any conversion most.
+    dark = [bytes(v for x in range(W) for v in (x * 9 + y * 3, x * 5 + 40, y * 12 + 8)) for y in range(H)]
+    hints = png_chunk(b"gAMA", struct.pack(">I", 45455)) + png_chunk(
+        b"cHRM", struct.pack(">8I", 31270, 32900, 64000, 33000, 30000, 60000, 15000, 6000))
+    save("png-gamma-2.2-srgb-chromaticities.png", png(W, H, 8, 2, dark, hints))
 
 
 # ---------------------------------------------------------------- TGA
@@ -389,6 +398,9 @@ def expected_pixels():
     pillow = ["bmp-os2-v2-64-24bit.bmp", "tga-grey-alpha-raw-top-down.tga", "tga-grey-alpha-rle.tga",
               "tga-32bit-4-attribute-bits.tga"]
     netpbm = {"bmp-2bit.bmp": "bmptopnm", "iff-ham5.iff": "ilbmtoppm"}
+    # pngtopnm leaves gamma and chromaticity chunks alone, as viewers do.
+    netpbm.update({name: "pngtopnm" for name in os.listdir(".") if name.startswith("png-") and name.endswith(".png")
+                   and ("chromaticities" in name or "gamma" in name)})
     for name in sorted(os.listdir(".")):
         if name.endswith((".py", ".ppm", ".dib")) or ".refused." in name:
             continue
