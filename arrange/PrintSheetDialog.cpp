@@ -62,7 +62,7 @@ protected:
         p.setPen(QPen(palette().color(QPalette::Dark), 1));
         for (const SheetFrame &f : Layout.Frames) {
             if (f.Sheet != 0)
-                break;
+                continue;
             p.setBrush(f.Turned ? QColor(170, 200, 235) : QColor(205, 225, 245));
             p.drawRect(toWidget(f.Rect.translated(Sheet.Printable.topLeft())));
         }
@@ -169,6 +169,7 @@ void PrintSheetDialog::layoutDialog()
     edits->addWidget(WidthEd);
     edits->addWidget(new QLabel(QStringLiteral("x"), this));
     edits->addWidget(HeightEd);
+    edits->addStretch(1);
     sizeForm->addRow(tr("Width x height:"), edits);
     auto *keep = new QHBoxLayout;
     keep->addWidget(PresetNameEd);

@@ -43,7 +43,7 @@ void PlaceFrames(TArrangement &doc, const SheetLayout &layout, int pictureId)
 {
     for (const SheetFrame &f : layout.Frames) {
         if (f.Sheet != 0)
-            break;
+            continue;
         Placement *p = doc.Placements.Append();
         *p = Placement{};
         p->Left = f.Rect.left() / MmPerInch;
