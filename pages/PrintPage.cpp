@@ -1,6 +1,7 @@
 #include "pages/PrintPage.h"
 
 #include "arrange/Geometry.h"
+#include "arrange/IdGuides.h"
 #include "document/PageFeed.h"
 #include "output/CutMarks.h"
 #include "output/PageExport.h"
@@ -75,6 +76,8 @@ PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *
     CutMarksCheck->setToolTip(tr("Prints and saves thin marks beside the frames' edges, to cut the pictures out"));
     CutMarksCheck->setChecked(LoadPrintSheetSettings().CutMarks);
     CutMarkSettings().On = CutMarksCheck->isChecked();
+    IdGuidesCheck = new QCheckBox(tr("ID photo guides"), this);
+    IdGuidesCheck->setToolTip(tr("Shows where head and eyes belong in ID photo frames; never printed"));
     layoutPage();
     connectSignals();
 }
@@ -105,6 +108,7 @@ void PrintPage::layoutPage()
     side->addSpacing(12);
     side->addLayout(page);
     side->addWidget(CutMarksCheck);
+    side->addWidget(IdGuidesCheck);
     side->addSpacing(12);
     side->addWidget(bitmapBox);
     side->addWidget(SaveBitBtn);
@@ -139,6 +143,7 @@ void PrintPage::connectSignals()
     connect(SaveBitBtn, &QPushButton::clicked, this, &PrintPage::SaveBitBtnClick);
     connect(APageEd2, &QSpinBox::valueChanged, this, &PrintPage::APageEd2Change);
     connect(CutMarksCheck, &QCheckBox::toggled, this, &PrintPage::CutMarksCheckClick);
+    connect(IdGuidesCheck, &QCheckBox::toggled, this, &PrintPage::repaintPreview);
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Pages) {
             const QSignalBlocker quiet(APageEd2);
@@ -267,6 +272,12 @@ void PrintPage::paintPreview(TDC &dc)
 {
     PaintPreview(dc, Doc.records(), PaintBox3->size(), Doc.currentPage(), Services.screenDpiX(),
                  Services.screenDpiY(), Doc.options());
+    if (IdGuidesCheck->isChecked()) {
+        const TArrangement &r = Doc.records();
+        for (int i = 0; i < r.Placements.size(); ++i)
+            if (r.Placements.at(i).Page == Doc.currentPage())
+                DrawIdGuides(dc, r.Placements.at(i), PreviewScale(Services.screenDpiX(), Services.screenDpiY()));
+    }
 }
 
 void PrintPage::PaintBox3Paint(QPaintEvent *)

@@ -36,6 +36,7 @@ public:
     QSpinBox *BitDPIED = nullptr;
     QSpinBox *APageEd2 = nullptr;
     QCheckBox *CutMarksCheck = nullptr; // cut marks on printouts, exports and the preview
+    QCheckBox *IdGuidesCheck = nullptr; // head and eye guides over ID frames, in the preview only
     bool PreviewDragging = false;
     QPoint PreviewGrab; // pointer at mouse down, preview pixels
 

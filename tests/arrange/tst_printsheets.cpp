@@ -1,3 +1,5 @@
+#include "common/WindowParts.h"
+#include "arrange/IdGuides.h"
 #include "arrange/PrintSheet.h"
 #include "arrange/PrintSheetDialog.h"
 #include "arrange/PrintSizes.h"
@@ -6,6 +8,7 @@
 #include "common/TestSupport.h"
 #include "document/ArrangementDocument.h"
 #include "picture/Dib.h"
+#include "platform/Printer.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -241,6 +244,19 @@ private slots:
         QCOMPARE(int(guides.size()), lines);
         for (const IdGuideLine &g : guides)
             QVERIFY(g.Y > 0 && g.Y < size->heightMm());
+        // Over a placed frame: across it, upright in a turned frame.
+        Placement p{};
+        p.Left = 0.5;
+        p.Top = 0.5;
+        p.Width = widthMm / MmPerInch;
+        p.Height = heightMm / MmPerInch;
+        const DeviceFrame f = PlacementFrame(p, PrintScale(600));
+        const QRect frame(f.X, f.Y, f.W + 1, f.H + 1);
+        const bool turned = widthMm > heightMm;
+        for (const IdGuide &g : IdGuidesFor(p, PrintScale(600))) {
+            QCOMPARE(g.Line.x1() == g.Line.x2(), turned);
+            QVERIFY(frame.contains(g.Line.p1()) && frame.contains(g.Line.p2()));
+        }
     }
 
     // Placing a sheet: one undo step; a turned frame shows a turned copy of
@@ -277,6 +293,41 @@ private slots:
         refused.Frames.push_back({});
         QVERIFY(!PlaceSheetLayout(doc, refused, {5}, QStringLiteral("Print sheet"), paper, nullptr).Error.isEmpty());
         QCOMPARE(doc.undoStack()->count(), 1);
+    }
+
+    // The arrange page's command: the dialog's choice lands on the current
+    // page; a size larger than the paper is refused with a message.
+    void fromTheArrangePage_data()
+    {
+        QTest::addColumn<QSizeF>("size"); // mm
+        QTest::addColumn<int>("placed");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("ID photos turned to fit 28") << QSizeF(35, 45) << 28 << 0;
+        QTest::newRow("20x30 cm on an 8x11 in page") << QSizeF(200, 300) << 0 << 1;
+    }
+    void fromTheArrangePage()
+    {
+        QFETCH(QSizeF, size);
+        QFETCH(int, placed);
+        QFETCH(int, messages);
+        Printer().setFixedPage(4800, 6600, 600, 600);
+        TMainForm form;
+        form.Doc->records().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
+        DialogRecorder rec;
+        rec.handler.exec = [&](QDialog *dialog) {
+            auto *d = static_cast<PrintSheetDialog *>(dialog);
+            d->WidthEd->setValue(size.width());
+            d->HeightEd->setValue(size.height());
+            d->MarginEd->setValue(5);
+            d->GapEd->setValue(3);
+            d->PlaceBtnClick();
+            return d->result();
+        };
+        rec.install();
+        form.ArrangeTab->PrintSheetBtnClick();
+        Printer().clearFixedPage();
+        QCOMPARE(form.Doc->records().Placements.size(), placed);
+        QCOMPARE(int(rec.messages.size()), messages);
     }
 };
 
