@@ -12,7 +12,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -252,7 +254,7 @@ private slots:
         p.Height = heightMm / MmPerInch;
         const DeviceFrame f = PlacementFrame(p, PrintScale(600));
         const QRect frame(f.X, f.Y, f.W + 1, f.H + 1);
-        const bool turned = widthMm > heightMm;
+        const bool turned = widthMm > heightMm + 1; // squares stay upright
         for (const IdGuide &g : IdGuidesFor(p, PrintScale(600))) {
             QCOMPARE(g.Line.x1() == g.Line.x2(), turned);
             QVERIFY(frame.contains(g.Line.p1()) && frame.contains(g.Line.p2()));
