@@ -205,13 +205,14 @@ ArrangementData ArrangementDocument::fileRecord(const QString &path) const
     StoreOptions(record, Options);
     const QString target = QFileInfo(path).absoluteFilePath();
     for (const PictureEntry &entry : Records.Pictures) {
-        StoredPicture stored{StoredPicturePath(entry.FileName, target), entry.Rotation, entry.PictureId, entry.Comment,
-                             entry.KeptTones};
+        record.Pictures.push_back(
+            {StoredPicturePath(entry.FileName, target), entry.Rotation, entry.PictureId, entry.Comment});
+        PictureSteps tones = entry.KeptTones;
         if (entry.Recipe.Steps)
             for (const PictureStep &step : *entry.Recipe.Steps)
                 if (step.What == PictureStep::Kind::Tone)
-                    stored.Tones.push_back(step);
-        record.Pictures.push_back(std::move(stored));
+                    tones.push_back(step);
+        record.Tones.push_back(std::move(tones));
     }
     return record;
 }
@@ -301,7 +302,10 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
     DecodeBatch decoded(files, DisplayBox());
     decoded.Progress = [this](int percent) { emit progress(percent); };
     std::vector<bool> found;
+    const PictureSteps none;
+    auto tonesOf = [&](std::size_t i) -> const PictureSteps & { return i < record.Tones.size() ? record.Tones[i] : none; };
     for (const StoredPicture &stored : record.Pictures) {
+        const PictureSteps &tones = tonesOf(found.size());
         PictureEntry entry;
         entry.FileName = files[decoded.Taken()];
         entry.Rotation = stored.Rotation;
@@ -327,7 +331,7 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
             default:
                 break;
             }
-            replayTones(entry, stored.Tones, false);
+            replayTones(entry, tones, false);
             found.push_back(true);
         } else {
             found.push_back(false);
@@ -335,7 +339,7 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
             newdib(&entry.Dib, 320, 200, 24, nullptr, 0);
             entry.Recipe = RecipeOfDib(entry.Dib);
             entry.Reduced = false;
-            entry.KeptTones = stored.Tones;
+            entry.KeptTones = tones;
             result.MissingPictures.append(entry.FileName);
         }
         Records.Pictures.push_back(std::move(entry));
@@ -345,7 +349,7 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
     // Adjustments made after an enlargement follow the file's own enlargement.
     for (std::size_t i = 0; i < found.size(); ++i)
         if (found[i])
-            replayTones(Records.Pictures[i], record.Pictures[i].Tones, true);
+            replayTones(Records.Pictures[i], tonesOf(i), true);
     Undo->reset();
     Pending |= Everything;
 }

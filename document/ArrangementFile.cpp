@@ -172,17 +172,18 @@ QByteArray viewChunk(const std::vector<Placement>& placements)
 }
 
 // Picture record index and tone steps of every picture with any.
-QByteArray toneChunk(const std::vector<StoredPicture>& pictures)
+QByteArray toneChunk(const std::vector<PictureSteps>& pictureTones, std::size_t pictureCount)
 {
     ByteWriter w;
+    const std::size_t count = std::min(pictureTones.size(), pictureCount);
     std::uint32_t n = 0;
-    for (const StoredPicture& pic : pictures)
-        n += pic.Tones.empty() ? 0 : 1;
+    for (std::size_t i = 0; i < count; ++i)
+        n += pictureTones[i].empty() ? 0 : 1;
     if (n == 0)
         return {};
     w.u32(n);
-    for (std::size_t i = 0; i < pictures.size(); ++i) {
-        const PictureSteps& tones = pictures[i].Tones;
+    for (std::size_t i = 0; i < count; ++i) {
+        const PictureSteps& tones = pictureTones[i];
         if (tones.empty())
             continue;
         w.u32(std::uint32_t(i));
@@ -215,7 +216,7 @@ bool readViewChunk(const QByteArray& payload, std::vector<Placement>& placements
     return r.ok();
 }
 
-bool readToneChunk(const QByteArray& payload, std::vector<StoredPicture>& pictures)
+bool readToneChunk(const QByteArray& payload, std::size_t pictureCount, std::vector<PictureSteps>& pictureTones)
 {
     ByteReader r(payload);
     const std::uint32_t n = r.u32();
@@ -232,8 +233,10 @@ bool readToneChunk(const QByteArray& payload, std::vector<StoredPicture>& pictur
             step.AfterEnlarge = (r.u8() & ToneAfterEnlarge) != 0;
             r.take(step.Table.data(), qsizetype(step.Table.size()));
         }
-        if (index < pictures.size())
-            pictures[index].Tones = std::move(tones);
+        if (index < pictureCount) {
+            pictureTones.resize(std::max<std::size_t>(pictureTones.size(), index + 1));
+            pictureTones[index] = std::move(tones);
+        }
     }
     return r.ok();
 }
@@ -246,7 +249,7 @@ std::vector<FileChunk> chunksOf(const ArrangementData& d)
             chunks.push_back(FileChunk{QByteArray(tag, 4), 1, std::move(payload)});
     };
     add(ViewChunkTag, viewChunk(d.Placements));
-    add(ToneChunkTag, toneChunk(d.Pictures));
+    add(ToneChunkTag, toneChunk(d.Tones, d.Pictures.size()));
     return chunks;
 }
 
@@ -259,7 +262,7 @@ bool takeChunks(const std::vector<FileChunk>& chunks, ArrangementData& d)
             continue;
         if (c.Tag == ViewChunkTag && !readViewChunk(c.Payload, d.Placements))
             return false;
-        if (c.Tag == ToneChunkTag && !readToneChunk(c.Payload, d.Pictures))
+        if (c.Tag == ToneChunkTag && !readToneChunk(c.Payload, d.Pictures.size(), d.Tones))
             return false;
     }
     return true;

@@ -22,9 +22,6 @@ struct StoredPicture {
     std::int32_t Rotation = 0;
     std::int32_t PictureId = 0;
     QString Caption;
-    // Brightness, contrast and saturation steps (Tone steps), in the order
-    // they were made; kept in the extension area.
-    PictureSteps Tones;
 };
 
 // The extension area after the last picture record: the signature, the area's
@@ -67,6 +64,10 @@ struct ArrangementData {
     double Grid = 5; // mm
     TCaptionFont Font;
     std::vector<StoredPicture> Pictures;
+    // Brightness, contrast and saturation steps (Tone steps) of the picture
+    // record at the same index, in the order they were made; kept in the
+    // extension area. May be shorter than Pictures.
+    std::vector<PictureSteps> Tones;
 };
 
 // The stored form of the options: check boxes as 0/1, the three integer edits

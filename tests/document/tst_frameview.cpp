@@ -221,13 +221,14 @@ private slots:
         PictureStep b = a;
         b.Table = ContrastTable(150);
         b.AfterEnlarge = true;
-        d.Pictures[0].Tones = {a, b};
+        d.Tones = {{a, b}};
         const QByteArray bytes = WriteArrangement(d);
         ArrangementData out;
         QCOMPARE(ReadArrangement(bytes, out), ArrangementReadStatus::Ok);
-        QCOMPARE(out.Pictures[0].Tones.size(), std::size_t(2));
-        QVERIFY(out.Pictures[0].Tones[0].Table == a.Table && !out.Pictures[0].Tones[0].AfterEnlarge);
-        QVERIFY(out.Pictures[0].Tones[1].Table == b.Table && out.Pictures[0].Tones[1].AfterEnlarge);
+        QCOMPARE(out.Tones.size(), std::size_t(1));
+        QCOMPARE(out.Tones[0].size(), std::size_t(2));
+        QVERIFY(out.Tones[0][0].Table == a.Table && !out.Tones[0][0].AfterEnlarge);
+        QVERIFY(out.Tones[0][1].Table == b.Table && out.Tones[0][1].AfterEnlarge);
         QCOMPARE(WriteArrangement(out), bytes);
     }
 };

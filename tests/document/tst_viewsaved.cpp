@@ -1,6 +1,7 @@
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
 #include "document/FrameView.h"
+#include "picture/Resample.h"
 
 #include <QFile>
 #include <QImage>
