@@ -504,6 +504,8 @@ void ArrangeCanvas::endViewDrag()
     QualityFailures failures;
     Doc.endDrag(tr("Move picture in its frame"), paper(), &failures);
     setArrangeCursor(Cropping ? OpenHand : 10);
+    if (Cropping)
+        showCropHint(); // over the size info the page showed for the change
     if (!failures.empty())
         emit qualityFailed(failures);
 }
