@@ -308,7 +308,8 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
             const QWidget *under = childAt(mapFromGlobal(global).toPoint());
             const bool ownWheel =
                 ScrollsItself(under ? under : widget, {ArrangeTab->Strip->ScrollBox1, ArrangeTab->View->ScrollBox2,
-                                                       PrintTab->ScrollBox3, CollectionTab->Grid->ScrollBox4});
+                                                       PrintTab->ScrollBox3, CollectionTab->Grid->ScrollBox4})
+                || (under == ArrangeTab->View->PaintBox2 && ArrangeTab->viewTakesWheel());
             if (!ownWheel) {
                 if (QScrollArea *area = wheelTarget()) {
                     const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();

@@ -4,6 +4,7 @@
 #include "arrange/Editing.h"
 #include "arrange/Geometry.h"
 #include "document/DroppedFiles.h"
+#include "document/FrameView.h"
 #include "platform/Artwork.h"
 #include "platform/DeviceContext.h"
 #include "platform/EventHook.h"
@@ -19,13 +20,20 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScrollArea>
+#include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 
 namespace {
 // Several pictures dropped at one point are laid out like a fanned stack.
 constexpr double DropCascadeInch = 0.25;
+// Screen cursors over a picture that moves inside its frame.
+constexpr int OpenHand = 13;
+constexpr int ClosedHand = 14;
+// The zoom factor of one wheel notch (120 eighths of a degree).
+constexpr double WheelZoomStep = 1.1;
 
 // The bands, 3 pixels wide, that hold the outline of a frame, cut to the view.
 QRegion outlineBands(const ViewFrame &f, QSize view)
@@ -83,11 +91,18 @@ void ArrangeCanvas::connectView()
     WatchResize(ScrollBox2, [this] { ScrollBox2Resize(); });
     PaintBox2->onMouseDown = [this](QMouseEvent *e) {
         const QPoint at = e->position().toPoint();
-        PaintBox2MouseDown(e->button(), at.x(), at.y());
+        PaintBox2MouseDown(e->button(), at.x(), at.y(), e->modifiers());
     };
     PaintBox2->onMouseMove = [this](QMouseEvent *e) {
         const QPoint at = e->position().toPoint();
-        PaintBox2MouseMove(at.x(), at.y());
+        PaintBox2MouseMove(at.x(), at.y(), e->modifiers());
+    };
+    PaintBox2->onDblClick = [this](QMouseEvent *e) {
+        const QPoint at = e->position().toPoint();
+        // Still the press it always was, then the double click's own meaning.
+        PaintBox2MouseDown(e->button(), at.x(), at.y(), e->modifiers());
+        if (e->button() == Qt::LeftButton)
+            PaintBox2DblClick(at.x(), at.y());
     };
     PaintBox2->onMouseUp = [this](QMouseEvent *e) {
         const QPoint at = e->position().toPoint();
@@ -119,6 +134,11 @@ void ArrangeCanvas::connectView()
         }
         if (e->type() == QEvent::KeyPress)
             return PaintBox2KeyDown(static_cast<QKeyEvent *>(e));
+        if (e->type() == QEvent::Wheel) {
+            const auto *wheel = static_cast<QWheelEvent *>(e);
+            const QPoint at = wheel->position().toPoint();
+            return PaintBox2Wheel(at.x(), at.y(), wheel->angleDelta().y());
+        }
         return false;
     });
     connect(&Doc, &ArrangementDocument::changed, this, &ArrangeCanvas::docChanged);
@@ -128,6 +148,9 @@ void ArrangeCanvas::connectView()
 void ArrangeCanvas::docChanged(ArrangementDocument::Changes what)
 {
     using C = ArrangementDocument::Change;
+    // Crop mode belongs to the placement it was entered on.
+    if (Cropping && (what & C::Selection) && Doc.records().SelectedPlacement != CroppedPlacement)
+        setCropping(false);
     // A caption being typed is drawn once typing pauses (the page's timer).
     if (what & ~ArrangementDocument::Changes(C::Captions))
         repaintArrangeView();
@@ -183,6 +206,7 @@ void ArrangeCanvas::paintArrangeView(TDC &dc, const QRect &clip)
     s.ShowGrid = Doc.options().ShowGrid;
     s.GridMm = Doc.options().Grid;
     s.Dragging = Dragging == 1;
+    s.ScreenCopies = ViewDragging;
     if (s.Dragging)
         s.DraggedFrom = DragOrigin;
     s.Options = Doc.options();
@@ -308,11 +332,27 @@ void ArrangeCanvas::dragit(int X, int Y)
     emit statusText(SizeInfoText(p, QLocale()));
 }
 
-void ArrangeCanvas::PaintBox2MouseDown(Qt::MouseButton button, int X, int Y)
+void ArrangeCanvas::PaintBox2MouseDown(Qt::MouseButton button, int X, int Y, Qt::KeyboardModifiers modifiers)
 {
     const auto hit = [&] {
         return HitTestPlacement(Doc.records().Placements, Doc.currentPage(), X, Y, Doc.options().Zoom, ScreenDpi());
     };
+    if (button == Qt::LeftButton && (modifiers & Qt::ControlModifier)) {
+        const int index = hit();
+        if (index >= 0) {
+            if (index != Doc.records().SelectedPlacement)
+                Doc.selectPlacement(index);
+            beginViewDrag(X, Y);
+            return;
+        }
+    }
+    if (Cropping) {
+        if (button == Qt::LeftButton && inSelectedFrame(X, Y)) {
+            beginViewDrag(X, Y);
+            return;
+        }
+        setCropping(false);
+    }
     if (button == Qt::RightButton) {
         const int index = hit();
         if (index < 0) {
@@ -340,10 +380,16 @@ void ArrangeCanvas::PaintBox2MouseDown(Qt::MouseButton button, int X, int Y)
         Doc.clearSelection();
 }
 
-void ArrangeCanvas::PaintBox2MouseMove(int X, int Y)
+void ArrangeCanvas::PaintBox2MouseMove(int X, int Y, Qt::KeyboardModifiers modifiers)
 {
+    if (ViewDragging) {
+        viewDragTo(X, Y);
+        return;
+    }
     if (Dragging != 1) {
         setdragmod(X, Y);
+        if ((Cropping || (modifiers & Qt::ControlModifier)) && inSelectedFrame(X, Y))
+            setArrangeCursor(OpenHand);
         return;
     }
     if (!Doc.hasSelection())
@@ -363,6 +409,11 @@ void ArrangeCanvas::PaintBox2MouseMove(int X, int Y)
 
 void ArrangeCanvas::PaintBox2MouseUp(int X, int Y)
 {
+    if (ViewDragging) {
+        viewDragTo(X, Y);
+        endViewDrag();
+        return;
+    }
     if (Dragging != 1)
         return;
     dragit(X, Y);
@@ -372,6 +423,147 @@ void ArrangeCanvas::PaintBox2MouseUp(int X, int Y)
     Doc.endDrag(DragMode == DragMove ? tr("Move picture") : tr("Resize picture"), paper(), &failures);
     if (!failures.empty())
         emit qualityFailed(failures);
+}
+
+// ---------------------------------------------------------------------------
+// The picture inside its frame
+
+namespace {
+// What a view's arithmetic needs of the selected placement.
+struct FramedPicture {
+    QSizeF Picture;
+    double Aspect = 1;
+    FrameView Shown; // the view as the frame shows it now
+};
+
+std::optional<FramedPicture> framedPicture(const ArrangementDocument &doc)
+{
+    if (!doc.hasSelection())
+        return std::nullopt;
+    const TArrangement &r = doc.records();
+    const Placement &p = r.Placements.at(r.SelectedPlacement);
+    const int index = r.pictureIndexById(p.PictureId);
+    if (index < 0 || !(p.Width > 0) || !(p.Height > 0))
+        return std::nullopt;
+    const QSizeF picture(FullSize(r.Pictures[std::size_t(index)]));
+    if (picture.isEmpty())
+        return std::nullopt;
+    const bool keep = doc.options().Sverh;
+    const double aspect = p.Width / p.Height;
+    return FramedPicture{picture, aspect, ShownView(picture, aspect, keep, UsesView(p, keep) ? p.View : FrameView{})};
+}
+} // namespace
+
+bool ArrangeCanvas::inSelectedFrame(int X, int Y) const
+{
+    if (!Doc.hasSelection())
+        return false;
+    const TArrangement &r = Doc.records();
+    const Placement &p = r.Placements.at(r.SelectedPlacement);
+    if (p.Page != Doc.currentPage())
+        return false;
+    const ViewFrame f = PlacementViewFrame(p, Doc.options().Zoom, ScreenDpi());
+    return X >= f.L && Y >= f.T && X < std::int64_t(f.L) + f.W && Y < std::int64_t(f.T) + f.H;
+}
+
+void ArrangeCanvas::beginViewDrag(int X, int Y)
+{
+    const std::optional<FramedPicture> framed = framedPicture(Doc);
+    if (!framed)
+        return;
+    ViewDragging = true;
+    ViewGrab = QPoint(X, Y);
+    ViewOrigin = framed->Shown;
+    Doc.beginDrag(); // one step, recorded at release
+    setArrangeCursor(ClosedHand);
+    showCropHint();
+}
+
+void ArrangeCanvas::viewDragTo(int X, int Y)
+{
+    const std::optional<FramedPicture> framed = framedPicture(Doc);
+    if (!framed)
+        return;
+    const TArrangement &r = Doc.records();
+    const Placement &p = r.Placements.at(r.SelectedPlacement);
+    const ViewFrame f = PlacementViewFrame(p, Doc.options().Zoom, ScreenDpi());
+    if (f.W <= 0 || f.H <= 0)
+        return;
+    const FrameView view = MovedView(framed->Picture, framed->Aspect, Doc.options().Sverh, ViewOrigin,
+                                     double(X - ViewGrab.x()) / f.W, double(Y - ViewGrab.y()) / f.H);
+    if (p.View == view && UsesView(p, Doc.options().Sverh))
+        return;
+    Doc.dragViewTo(view);
+    // Only the frame is drawn again, from the screen copy.
+    PaintBox2->repaint(QRect(f.L - 2, f.T - 2, f.W + 4, f.H + 4) & PaintBox2->rect());
+}
+
+void ArrangeCanvas::endViewDrag()
+{
+    ViewDragging = false;
+    QualityFailures failures;
+    Doc.endDrag(tr("Move picture in its frame"), paper(), &failures);
+    setArrangeCursor(Cropping ? OpenHand : 10);
+    if (Cropping)
+        showCropHint(); // over the size info the page showed for the change
+    if (!failures.empty())
+        emit qualityFailed(failures);
+}
+
+void ArrangeCanvas::PaintBox2DblClick(int X, int Y)
+{
+    if (inSelectedFrame(X, Y))
+        setCropping(!Cropping);
+}
+
+bool ArrangeCanvas::PaintBox2Wheel(int X, int Y, int angleDelta)
+{
+    if (!Cropping || ViewDragging || !inSelectedFrame(X, Y))
+        return false;
+    const std::optional<FramedPicture> framed = framedPicture(Doc);
+    if (!framed || angleDelta == 0)
+        return true;
+    const TArrangement &r = Doc.records();
+    const ViewFrame f = PlacementViewFrame(r.Placements.at(r.SelectedPlacement), Doc.options().Zoom, ScreenDpi());
+    const double zoom = framed->Shown.Zoom * std::pow(WheelZoomStep, angleDelta / 120.0);
+    const FrameView view = ZoomedView(framed->Picture, framed->Aspect, Doc.options().Sverh, framed->Shown, zoom,
+                                      f.W > 0 ? double(X - f.L) / f.W : 0.5, f.H > 0 ? double(Y - f.T) / f.H : 0.5);
+    QualityFailures failures;
+    Doc.setSelectedView(view, tr("Zoom picture in its frame"), paper(), &failures, MergeViewZoom);
+    showCropHint();
+    if (!failures.empty())
+        emit qualityFailed(failures);
+    return true;
+}
+
+void ArrangeCanvas::setCropping(bool on)
+{
+    on = on && Doc.hasSelection();
+    if (on == Cropping)
+        return;
+    Cropping = on;
+    CroppedPlacement = on ? Doc.records().SelectedPlacement : -1;
+    setArrangeCursor(on ? OpenHand : 10);
+    if (on) {
+        showCropHint();
+    } else if (Doc.hasSelection()) {
+        const TArrangement &r = Doc.records();
+        emit statusText(SizeInfoText(r.Placements.at(r.SelectedPlacement), QLocale()));
+    }
+}
+
+void ArrangeCanvas::showCropHint()
+{
+    const std::optional<FramedPicture> framed = framedPicture(Doc);
+    const QString zoom = QLocale().toString(framed ? framed->Shown.Zoom * 100 : 100, 'f', 0);
+    if (Cropping)
+        emit statusText(tr("Crop: drag to move the picture in its frame, turn the wheel to zoom (%1 %); "
+                           "Esc or a double click ends")
+                            .arg(zoom));
+    else
+        emit statusText(tr("Moving the picture in its frame (%1 %); a double click on the frame starts cropping, "
+                           "where the wheel zooms")
+                            .arg(zoom));
 }
 
 // ---------------------------------------------------------------------------
@@ -402,6 +594,10 @@ bool ArrangeCanvas::PaintBox2KeyDown(QKeyEvent *event)
         nudgeSelection(0, step);
         return true;
     case Qt::Key_Escape:
+        if (Cropping) {
+            setCropping(false);
+            return true;
+        }
         if (selected)
             Doc.clearSelection();
         return selected;

@@ -4,6 +4,7 @@
 // the keys, and taking pictures dropped from the strip or a file manager. It
 // changes the document through its operations and repaints on its changes.
 #include "document/ArrangementDocument.h"
+#include "document/Placement.h"
 
 #include <QObject>
 #include <QPoint>
@@ -45,6 +46,12 @@ public:
     std::int32_t GrabDY = 0;
     std::optional<Placement> DragOrigin; // the dragged placement as the drag found it; drawn there until release
     int ArrangeCursor = 0; // screen cursor index shown over the view, 0 = none yet
+    // Crop mode: the selected placement's picture moves inside its frame under
+    // a plain drag and zooms under the wheel. A Ctrl+drag does the same once.
+    bool Cropping = false;
+    bool ViewDragging = false; // the picture is being moved inside its frame
+    QPoint ViewGrab;           // the press that began it, view pixels
+    FrameView ViewOrigin;      // the view as shown when it began
 
     // Geometry at the current zoom: read afresh from the printer and the screen.
     [[nodiscard]] int ScreenDpi() const;
@@ -69,9 +76,17 @@ public:
     // Files from a file manager: an arrangement is handed on, pictures are added
     // and placed in a fan from (X, Y), view pixels.
     void DropFilesOnArrangeView(const QMimeData *mime, int X, int Y);
-    void PaintBox2MouseDown(Qt::MouseButton button, int X, int Y);
-    void PaintBox2MouseMove(int X, int Y);
+    void PaintBox2MouseDown(Qt::MouseButton button, int X, int Y, Qt::KeyboardModifiers modifiers = {});
+    void PaintBox2MouseMove(int X, int Y, Qt::KeyboardModifiers modifiers = {});
     void PaintBox2MouseUp(int X, int Y);
+    // A double click on the selected frame enters crop mode, another leaves it.
+    void PaintBox2DblClick(int X, int Y);
+    // In crop mode, a wheel turn over the selected frame zooms its picture
+    // about the mouse (angle in eighths of a degree). True when used.
+    bool PaintBox2Wheel(int X, int Y, int angleDelta);
+    void setCropping(bool on);
+    // Whether the wheel over the view is the view's own (crop mode).
+    [[nodiscard]] bool takesWheel() const { return Cropping; }
     void setdragmod(int X, int Y);
     void dragit(int X, int Y);
     void setArrangeCursor(int index);
@@ -92,4 +107,11 @@ signals:
 private:
     void connectView();
     void docChanged(ArrangementDocument::Changes what);
+    // Whether (X, Y) lies inside the selected placement's frame on this page.
+    [[nodiscard]] bool inSelectedFrame(int X, int Y) const;
+    void beginViewDrag(int X, int Y);
+    void viewDragTo(int X, int Y);
+    void endViewDrag();
+    void showCropHint();
+    int CroppedPlacement = -1; // the placement crop mode was entered on
 };

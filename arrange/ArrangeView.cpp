@@ -92,7 +92,8 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
         const Placement &p = i == doc.SelectedPlacement && dragged && s.DraggedFrom ? *s.DraggedFrom : stored;
         if (p.Page != s.Page)
             continue;
-        RenderPlacement(dc, doc, p, scale, s.Options);
+        RenderPlacement(dc, doc, p, scale, s.Options,
+                        PictureSupply{s.ScreenCopies ? PictureWant::Screen : PictureWant::Sharp, nullptr});
         if (i == doc.SelectedPlacement && !dragged) {
             DrawIdGuides(dc, p, scale);
             marks(p);

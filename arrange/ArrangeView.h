@@ -30,6 +30,8 @@ struct ArrangeViewState {
     // While dragging: the selected placement as the drag found it. The picture
     // stays there and only the outline follows the stored (dragged) frame.
     std::optional<Placement> DraggedFrom;
+    // While a picture is moved inside its frame: drawn from the screen copies.
+    bool ScreenCopies = false;
     ArrangementOptions Options;
 };
 

@@ -1,6 +1,7 @@
 #include "arrange/KoordFUnit.h"
 
 #include "arrange/Geometry.h"
+#include "document/FrameView.h"
 #include "platform/Dialogs.h"
 
 #include <QDoubleSpinBox>
@@ -64,6 +65,15 @@ TKoordEdForm::TKoordEdForm(QWidget *parent)
         grid->addWidget(new QLabel(tr("inch"), this), r, 4);
         ++r;
     }
+
+    PicZoomEd = new QDoubleSpinBox(this);
+    PicZoomEd->setDecimals(0);
+    PicZoomEd->setRange(100, MaxViewZoom * 100);
+    PicZoomEd->setSingleStep(10);
+    PicZoomEd->setSuffix(tr(" %"));
+    PicZoomEd->setToolTip(tr("Enlarges the picture inside its frame; move it with Ctrl+drag in the page view"));
+    grid->addWidget(new QLabel(tr("Picture zoom:"), this), r, 0);
+    grid->addWidget(PicZoomEd, r, 1);
 
     OkBtn = new QPushButton(tr("OK"), this);
     OkBtn->setDefault(true);

@@ -26,6 +26,8 @@ public:
     QDoubleSpinBox *BreitEdin = nullptr;
     QDoubleSpinBox *HochEd = nullptr;
     QDoubleSpinBox *HochEdin = nullptr;
+    // The zoom of the picture inside its frame, percent (100: the whole cut).
+    QDoubleSpinBox *PicZoomEd = nullptr;
     QPushButton *OkBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
     // The dialog's own re-entrancy flag, apart from the main window's.

@@ -1,6 +1,7 @@
 #include "document/ArrangementDocument.h"
 
 #include "document/Collection.h"
+#include "document/FrameView.h"
 #include "document/Paths.h"
 #include "picture/DecodeSupport.h"
 #include "picture/Orientation.h"
@@ -203,9 +204,16 @@ ArrangementData ArrangementDocument::fileRecord(const QString &path) const
     record.NextPictureId = Records.NextPictureId;
     StoreOptions(record, Options);
     const QString target = QFileInfo(path).absoluteFilePath();
-    for (const PictureEntry &entry : Records.Pictures)
+    for (const PictureEntry &entry : Records.Pictures) {
         record.Pictures.push_back(
             {StoredPicturePath(entry.FileName, target), entry.Rotation, entry.PictureId, entry.Comment});
+        PictureSteps tones = entry.KeptTones;
+        if (entry.Recipe.Steps)
+            for (const PictureStep &step : *entry.Recipe.Steps)
+                if (step.What == PictureStep::Kind::Tone)
+                    tones.push_back(step);
+        record.Tones.push_back(std::move(tones));
+    }
     return record;
 }
 
@@ -293,7 +301,11 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
         files.append(ResolveStoredPath(stored.Path, folder));
     DecodeBatch decoded(files, DisplayBox());
     decoded.Progress = [this](int percent) { emit progress(percent); };
+    std::vector<bool> found;
+    const PictureSteps none;
+    auto tonesOf = [&](std::size_t i) -> const PictureSteps & { return i < record.Tones.size() ? record.Tones[i] : none; };
     for (const StoredPicture &stored : record.Pictures) {
+        const PictureSteps &tones = tonesOf(found.size());
         PictureEntry entry;
         entry.FileName = files[decoded.Taken()];
         entry.Rotation = stored.Rotation;
@@ -319,17 +331,25 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
             default:
                 break;
             }
+            replayTones(entry, tones, false);
+            found.push_back(true);
         } else {
+            found.push_back(false);
             deldib(&entry.Dib);
             newdib(&entry.Dib, 320, 200, 24, nullptr, 0);
             entry.Recipe = RecipeOfDib(entry.Dib);
             entry.Reduced = false;
+            entry.KeptTones = tones;
             result.MissingPictures.append(entry.FileName);
         }
         Records.Pictures.push_back(std::move(entry));
     }
 
     result.Quality = checkAllQualities(paper);
+    // Adjustments made after an enlargement follow the file's own enlargement.
+    for (std::size_t i = 0; i < found.size(); ++i)
+        if (found[i])
+            replayTones(Records.Pictures[i], tonesOf(i), true);
     Undo->reset();
     Pending |= Everything;
 }
@@ -523,14 +543,32 @@ void ArrangementDocument::dragTo(const Placement &frame)
     p.Height = frame.Height;
 }
 
+void ArrangementDocument::dragViewTo(const FrameView &view)
+{
+    if (!hasSelection())
+        return;
+    Placement &p = Records.Placements.at(Records.SelectedPlacement);
+    p.View = HeldView(view);
+    if (Options.Sverh)
+        p.Cut = 1;
+}
+
+void ArrangementDocument::setSelectedView(const FrameView &view, const QString &undoText, const PageGeometry &paper,
+                                          QualityFailures *failures, int mergeKey)
+{
+    if (!hasSelection())
+        return;
+    const Step s = step(undoText, mergeKey);
+    dragViewTo(view);
+    enlargeForPlacement(Records.Placements.at(Records.SelectedPlacement), paper, failures);
+    touch(Change::Placements);
+}
+
 void ArrangementDocument::endDrag(const QString &undoText, const PageGeometry &paper, QualityFailures *failures)
 {
     const Batch once(*this);
-    if (hasSelection()) {
-        const Placement &p = Records.Placements.at(Records.SelectedPlacement);
-        if (PictureEntry *entry = Records.pictureById(p.PictureId))
-            enlargeForFrame(*entry, p.Width, paper, failures);
-    }
+    if (hasSelection())
+        enlargeForPlacement(Records.Placements.at(Records.SelectedPlacement), paper, failures);
     Undo->endGesture(undoText);
     touch(Change::Placements);
 }
@@ -547,9 +585,7 @@ void ArrangementDocument::setFrames(const std::vector<std::pair<int, Placement>>
         p.Top = frame.Top;
         p.Width = frame.Width;
         p.Height = frame.Height;
-        const double width = p.Width;
-        if (PictureEntry *entry = Records.pictureById(p.PictureId))
-            enlargeForFrame(*entry, width, paper, failures);
+        enlargeForPlacement(p, paper, failures);
     }
     touch(Change::Placements);
 }
@@ -570,15 +606,25 @@ void ArrangementDocument::turnSelectedPicture(bool left, const QString &undoText
         return;
     const Step s = step(undoText);
     const int id = Records.Placements.at(Records.SelectedPlacement).PictureId;
+    Changes what = Change::Pictures;
     for (PictureEntry &entry : Records.Pictures) {
         if (entry.PictureId != id)
             continue;
         // Rotation counts only the turns that happened, so a saved arrangement
         // turns the reopened picture the way it is shown now.
-        if (TurnEntry(entry, left, progressReporter()))
-            entry.Rotation = ((entry.Rotation + (left ? -1 : 1)) % 4 + 4) % 4;
+        if (!TurnEntry(entry, left, progressReporter()))
+            continue;
+        entry.Rotation = ((entry.Rotation + (left ? -1 : 1)) % 4 + 4) % 4;
+        // Chosen views turn with their picture, so each frame keeps its subject.
+        for (int i = 0; i < Records.Placements.size(); ++i) {
+            FrameView &v = Records.Placements.at(i).View;
+            if (Records.Placements.at(i).PictureId != id || !v.chosen())
+                continue;
+            v = left ? FrameView{v.CentreY, 1 - v.CentreX, v.Zoom} : FrameView{1 - v.CentreY, v.CentreX, v.Zoom};
+            what |= Change::Placements;
+        }
     }
-    touch(Change::Pictures);
+    touch(what);
 }
 
 void ArrangementDocument::showAdjusted(int index, const DIB &pixels, const ToneTable &table, const PictureRecipe &base)
@@ -604,6 +650,17 @@ void ArrangementDocument::showOriginal(int index, const DIB &pixels, const Pictu
     flush();
 }
 
+void ArrangementDocument::replayTones(PictureEntry &entry, const PictureSteps &tones, bool afterEnlarge)
+{
+    for (const PictureStep &step : tones) {
+        if (step.AfterEnlarge != afterEnlarge)
+            continue;
+        // Out of memory: the picture shows unadjusted, but the step is still saved.
+        if (!ReplayToneStep(entry, step))
+            entry.KeptTones.push_back(step);
+    }
+}
+
 ProgressFn ArrangementDocument::progressReporter()
 {
     // Rows far outnumber percentages; tell only when the percentage moves.
@@ -615,13 +672,25 @@ ProgressFn ArrangementDocument::progressReporter()
     };
 }
 
+void ArrangementDocument::enlargeForPlacement(const Placement &p, const PageGeometry &paper, QualityFailures *failures)
+{
+    // A copy: enlarging may not move the placements, but p may be one of them.
+    const Placement frame = p;
+    if (PictureEntry *entry = Records.pictureById(frame.PictureId))
+        enlargeForFrame(*entry, frame.Width, paper, failures,
+                        ShownWidthShare(QSizeF(FullSize(*entry)), frame, Options.Sverh));
+}
+
 void ArrangementDocument::enlargeForFrame(PictureEntry &entry, double frameWidth, const PageGeometry &paper,
-                                          QualityFailures *failures)
+                                          QualityFailures *failures, double shownShare)
 {
     if (!Options.EnhanceQual || !entry.Dib.Bits)
         return;
     const QSize full = FullSize(entry);
-    const QualitySize need = MinQualitySize(full.width(), full.height(), Options.MinQual, frameWidth, paper.widthInches());
+    // A view showing part of the picture needs as many more pixels across it.
+    const double share = shownShare > 0 && shownShare <= 1 ? shownShare : 1;
+    const QualitySize need = MinQualitySize(full.width(), full.height(), Options.MinQual, frameWidth / share,
+                                            paper.widthInches() / share);
     if (need.width == full.width() && need.height == full.height())
         return;
     // Beyond the decoders' pixel limit counts as running out of memory.
@@ -640,7 +709,8 @@ QualityFailures ArrangementDocument::checkAllQualities(const PageGeometry &paper
         const Placement frame = *Records.CurrentPlacement;
         for (PictureEntry &entry : Records.Pictures)
             if (entry.PictureId == frame.PictureId)
-                enlargeForFrame(entry, frame.Width, paper, &failures);
+                enlargeForFrame(entry, frame.Width, paper, &failures,
+                                ShownWidthShare(QSizeF(FullSize(entry)), frame, Options.Sverh));
     }
     return failures;
 }

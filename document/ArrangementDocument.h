@@ -153,6 +153,14 @@ public:
     // signal (the view draws its outline); the end is one step.
     void beginDrag();
     void dragTo(const Placement &p);
+    // A drag of the selected placement's picture inside its frame, between
+    // beginDrag and endDrag: the view follows without a step or a signal. A
+    // frame that fits its picture in becomes a cut one, which a view fills.
+    void dragViewTo(const FrameView &view);
+    // The selected placement's view set to `view` (held valid), one step; its
+    // picture is then enlarged to the minimum quality for what it shows.
+    void setSelectedView(const FrameView &view, const QString &undoText, const PageGeometry &paper,
+                         QualityFailures *failures, int mergeKey = NoMerge);
     void endDrag(const QString &undoText, const PageGeometry &paper, QualityFailures *failures);
     // New frames for placements by index (page and picture kept), each picture
     // then enlarged to the minimum quality for its frame.
@@ -173,8 +181,11 @@ public:
     // Enlarges an entry's picture so it reaches the minimum quality across a
     // frame `frameWidth` inches wide (the height follows the picture's aspect);
     // a failure goes to failures.
+    // `shownShare` is the share of the picture's width the frame shows.
     void enlargeForFrame(PictureEntry &entry, double frameWidth, const PageGeometry &paper,
-                         QualityFailures *failures);
+                         QualityFailures *failures, double shownShare = 1);
+    // Enlarges the picture of a placement for the pixels it shows.
+    void enlargeForPlacement(const Placement &p, const PageGeometry &paper, QualityFailures *failures);
 
 signals:
     void changed(ArrangementDocument::Changes what);
@@ -207,6 +218,8 @@ private:
     void take(const ArrangementData &record, const QString &folder, const PageGeometry &paper, OpenResult &result);
     void dropSelectionOffPage();
     void flush();
+    // Applies the file's tone steps made before (or after) an enlargement.
+    void replayTones(PictureEntry &entry, const PictureSteps &tones, bool afterEnlarge);
 
     TArrangement Records;
     ArrangementOptions Options;

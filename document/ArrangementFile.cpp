@@ -1,5 +1,6 @@
 #include "document/ArrangementFile.h"
 
+#include "document/FrameView.h"
 #include "document/StoredText.h"
 
 #include <QtEndian>
@@ -19,6 +20,18 @@ public:
     QByteArray bytes;
     void raw(const void* data, qsizetype n) { bytes.append(static_cast<const char*>(data), n); }
     void u8(std::uint8_t v) { bytes.append(char(v)); }
+    void u16(std::uint16_t v)
+    {
+        char b[2];
+        qToLittleEndian(v, b);
+        raw(b, 2);
+    }
+    void u32(std::uint32_t v)
+    {
+        char b[4];
+        qToLittleEndian(v, b);
+        raw(b, 4);
+    }
     void i32(std::int32_t v)
     {
         char b[4];
@@ -48,6 +61,8 @@ public:
     {
     }
     qsizetype remaining() const { return bytes.size() - pos; }
+    qsizetype position() const { return pos; }
+    void seek(qsizetype to) { pos = std::clamp<qsizetype>(to, 0, bytes.size()); }
     bool ok() const { return good; }
     bool take(void* out, qsizetype n)
     {
@@ -63,6 +78,13 @@ public:
         take(&v, 1);
         return v;
     }
+    std::uint16_t u16()
+    {
+        char b[2] = {};
+        take(b, 2);
+        return good ? qFromLittleEndian<std::uint16_t>(b) : 0;
+    }
+    std::uint32_t u32() { return std::uint32_t(i32()); }
     std::int32_t i32()
     {
         char b[4] = {};
@@ -119,7 +141,177 @@ std::int32_t TruncatedInt(double v)
     return std::int32_t(t);
 }
 
+// ---- Extension chunks ------------------------------------------------------
+
+constexpr qsizetype ChunkHeaderSize = 4 + 2 + 4;
+constexpr qsizetype ViewRecordSize = 4 + 3 * 8;
+constexpr qsizetype ToneStepSize = 1 + 256;
+constexpr qsizetype TonePictureSize = 4 + 4;
+constexpr std::uint8_t ToneAfterEnlarge = 1;
+
+// Placement index and view of every placement with a chosen view.
+QByteArray viewChunk(const std::vector<Placement>& placements)
+{
+    ByteWriter w;
+    std::uint32_t n = 0;
+    for (const Placement& p : placements)
+        n += p.View.chosen() ? 1 : 0;
+    if (n == 0)
+        return {};
+    w.u32(n);
+    for (std::size_t i = 0; i < placements.size(); ++i) {
+        const FrameView& v = placements[i].View;
+        if (!v.chosen())
+            continue;
+        w.u32(std::uint32_t(i));
+        w.f64(v.CentreX);
+        w.f64(v.CentreY);
+        w.f64(v.Zoom);
+    }
+    return w.bytes;
+}
+
+// Picture record index and tone steps of every picture with any.
+QByteArray toneChunk(const std::vector<PictureSteps>& pictureTones, std::size_t pictureCount)
+{
+    ByteWriter w;
+    const std::size_t count = std::min(pictureTones.size(), pictureCount);
+    std::uint32_t n = 0;
+    for (std::size_t i = 0; i < count; ++i)
+        n += pictureTones[i].empty() ? 0 : 1;
+    if (n == 0)
+        return {};
+    w.u32(n);
+    for (std::size_t i = 0; i < count; ++i) {
+        const PictureSteps& tones = pictureTones[i];
+        if (tones.empty())
+            continue;
+        w.u32(std::uint32_t(i));
+        w.u32(std::uint32_t(tones.size()));
+        for (const PictureStep& step : tones) {
+            w.u8(step.AfterEnlarge ? ToneAfterEnlarge : 0);
+            w.raw(step.Table.data(), qsizetype(step.Table.size()));
+        }
+    }
+    return w.bytes;
+}
+
+// Views held to their valid range; a view for a placement the file does not
+// hold is dropped.
+bool readViewChunk(const QByteArray& payload, std::vector<Placement>& placements)
+{
+    ByteReader r(payload);
+    const std::uint32_t n = r.u32();
+    if (!r.ok() || n > std::uint64_t(r.remaining() / ViewRecordSize))
+        return false;
+    for (std::uint32_t k = 0; k < n; ++k) {
+        const std::uint32_t index = r.u32();
+        FrameView v;
+        v.CentreX = r.f64();
+        v.CentreY = r.f64();
+        v.Zoom = r.f64();
+        if (index < placements.size())
+            placements[index].View = HeldView(v);
+    }
+    return r.ok();
+}
+
+bool readToneChunk(const QByteArray& payload, std::size_t pictureCount, std::vector<PictureSteps>& pictureTones)
+{
+    ByteReader r(payload);
+    const std::uint32_t n = r.u32();
+    if (!r.ok() || n > std::uint64_t(r.remaining() / TonePictureSize))
+        return false;
+    for (std::uint32_t k = 0; k < n; ++k) {
+        const std::uint32_t index = r.u32();
+        const std::uint32_t count = r.u32();
+        if (!r.ok() || count > std::uint64_t(r.remaining() / ToneStepSize))
+            return false;
+        PictureSteps tones(count);
+        for (PictureStep& step : tones) {
+            step.What = PictureStep::Kind::Tone;
+            step.AfterEnlarge = (r.u8() & ToneAfterEnlarge) != 0;
+            r.take(step.Table.data(), qsizetype(step.Table.size()));
+        }
+        if (index < pictureCount) {
+            pictureTones.resize(std::max<std::size_t>(pictureTones.size(), index + 1));
+            pictureTones[index] = std::move(tones);
+        }
+    }
+    return r.ok();
+}
+
+std::vector<FileChunk> chunksOf(const ArrangementData& d)
+{
+    std::vector<FileChunk> chunks;
+    auto add = [&](const char* tag, QByteArray payload) {
+        if (!payload.isEmpty())
+            chunks.push_back(FileChunk{QByteArray(tag, 4), 1, std::move(payload)});
+    };
+    add(ViewChunkTag, viewChunk(d.Placements));
+    add(ToneChunkTag, toneChunk(d.Tones, d.Pictures.size()));
+    return chunks;
+}
+
+// Takes the chunks this program knows into d; others (and other versions of
+// known ones) are skipped.
+bool takeChunks(const std::vector<FileChunk>& chunks, ArrangementData& d)
+{
+    for (const FileChunk& c : chunks) {
+        if (c.Version != 1)
+            continue;
+        if (c.Tag == ViewChunkTag && !readViewChunk(c.Payload, d.Placements))
+            return false;
+        if (c.Tag == ToneChunkTag && !readToneChunk(c.Payload, d.Pictures.size(), d.Tones))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
+
+QByteArray WriteExtension(const std::vector<FileChunk>& chunks)
+{
+    if (chunks.empty())
+        return {};
+    ByteWriter w;
+    w.raw(ExtensionSignature, 4);
+    w.u16(ExtensionVersion);
+    for (const FileChunk& c : chunks) {
+        w.raw(c.Tag.leftJustified(4, ' ', true).constData(), 4);
+        w.u16(c.Version);
+        w.u32(std::uint32_t(c.Payload.size()));
+        w.bytes.append(c.Payload);
+    }
+    return w.bytes;
+}
+
+ExtensionStatus ReadExtension(const QByteArray& bytes, qsizetype from, std::vector<FileChunk>& out)
+{
+    if (from < 0 || bytes.size() - from < 4 || std::memcmp(bytes.constData() + from, ExtensionSignature, 4) != 0)
+        return ExtensionStatus::Absent;
+    ByteReader r(bytes);
+    r.seek(from + 4);
+    const std::uint16_t version = r.u16();
+    if (!r.ok())
+        return ExtensionStatus::Damaged;
+    if (version != ExtensionVersion)
+        return ExtensionStatus::Absent;
+    std::vector<FileChunk> chunks;
+    while (r.remaining() > 0) {
+        if (r.remaining() < ChunkHeaderSize)
+            return ExtensionStatus::Damaged;
+        FileChunk c;
+        c.Tag = r.chars(4);
+        c.Version = r.u16();
+        c.Payload = r.chars(r.u32()); // a length past the end fails the reader
+        if (!r.ok())
+            return ExtensionStatus::Damaged;
+        chunks.push_back(std::move(c));
+    }
+    out = std::move(chunks);
+    return ExtensionStatus::Ok;
+}
 
 void StoreOptions(ArrangementData& d, const ArrangementOptions& o)
 {
@@ -205,6 +397,7 @@ QByteArray WriteArrangement(const ArrangementData& d)
         w.i32(pic.PictureId);
         w.string(pic.Caption);
     }
+    w.bytes.append(WriteExtension(chunksOf(d)));
     return w.bytes;
 }
 
@@ -225,7 +418,7 @@ ArrangementReadStatus ReadArrangement(const QByteArray& bytes, ArrangementData& 
     // Unsigned in the file; a value negative as a signed number means none.
     const std::int32_t n = r.i32();
     if (n > 0) {
-        if (n > r.remaining() / qsizetype(sizeof(Placement)))
+        if (n > r.remaining() / qsizetype(PlacementRecordSize))
             return ArrangementReadStatus::Damaged;
         d.Placements.resize(std::size_t(n));
         for (Placement& p : d.Placements) {
@@ -273,6 +466,10 @@ ArrangementReadStatus ReadArrangement(const QByteArray& bytes, ArrangementData& 
         }
     }
     if (!r.ok())
+        return ArrangementReadStatus::Damaged;
+    std::vector<FileChunk> chunks;
+    const ExtensionStatus extension = ReadExtension(bytes, r.position(), chunks);
+    if (extension == ExtensionStatus::Damaged || (extension == ExtensionStatus::Ok && !takeChunks(chunks, d)))
         return ArrangementReadStatus::Damaged;
     out = std::move(d);
     return ArrangementReadStatus::Ok;

@@ -5,6 +5,7 @@
 // into its arrangement and controls.
 #include "document/Options.h"
 #include "document/Placement.h"
+#include "picture/PictureRecipe.h"
 
 #include <QByteArray>
 #include <QString>
@@ -23,11 +24,25 @@ struct StoredPicture {
     QString Caption;
 };
 
+// The extension area after the last picture record: the signature, the area's
+// version, then tagged chunks to the end of the file. Readers of the base
+// layout stop before it; a file without anything to extend has none.
+inline constexpr char ExtensionSignature[] = "SGAX";
+inline constexpr std::uint16_t ExtensionVersion = 1;
+struct FileChunk {
+    QByteArray Tag; // 4 ASCII characters
+    std::uint16_t Version = 1;
+    QByteArray Payload;
+};
+// The chunks this program writes and reads.
+inline constexpr char ViewChunkTag[] = "VIEW";
+inline constexpr char ToneChunkTag[] = "TONE";
+
 // Everything the file holds, with the options in their stored form: check
 // boxes as 0/1 (any non-zero reads as checked), margin, distance and zoom as
 // whole numbers.
 struct ArrangementData {
-    std::vector<Placement> Placements; // byte for byte, reserved bytes included
+    std::vector<Placement> Placements; // byte for byte, reserved bytes included; chosen views in the extension
     std::int32_t SelectedPlacement = -1;
     std::int32_t SelectedPicture = 0;
     std::int32_t PictureCount = 0; // as stored; Pictures holds max(0, PictureCount) records
@@ -49,6 +64,10 @@ struct ArrangementData {
     double Grid = 5; // mm
     TCaptionFont Font;
     std::vector<StoredPicture> Pictures;
+    // Brightness, contrast and saturation steps (Tone steps) of the picture
+    // record at the same index, in the order they were made; kept in the
+    // extension area. May be shorter than Pictures.
+    std::vector<PictureSteps> Tones;
 };
 
 // The stored form of the options: check boxes as 0/1, the three integer edits
@@ -58,12 +77,23 @@ void StoreOptions(ArrangementData& data, const ArrangementOptions& options);
 [[nodiscard]] ArrangementOptions LoadedOptions(const ArrangementData& data);
 
 // The whole file. PictureCount is written as the number of picture records.
+// The extension area follows only when a chunk has something to hold, so an
+// arrangement without views and adjustments gives the base layout alone.
 [[nodiscard]] QByteArray WriteArrangement(const ArrangementData& data);
+
+// The extension area holding the chunks; empty for no chunks.
+[[nodiscard]] QByteArray WriteExtension(const std::vector<FileChunk>& chunks);
+enum class ExtensionStatus { Absent, Ok, Damaged };
+// Reads the extension area from `from` to the end. Bytes that do not begin
+// with the signature, or an area of a version this program does not know,
+// count as absent (older files may carry trailing bytes). A chunk reaching
+// past the end is damage.
+[[nodiscard]] ExtensionStatus ReadExtension(const QByteArray& bytes, qsizetype from, std::vector<FileChunk>& out);
 
 enum class ArrangementReadStatus {
     Ok,
     NotArrangement, // the first 26 bytes are not the magic (older versions included)
-    Damaged, // ends early, or a count or length cannot fit in the file
+    Damaged, // ends early, a count or length cannot fit in the file, or a damaged extension area
 };
 
 // Parses a whole file. Nothing past the end is read and nothing is allocated

@@ -17,4 +17,7 @@ struct PictureEntry {
     bool Reduced = false;
     std::int32_t Rotation = 0; // quarter turns clockwise since added, 0..3
     std::int32_t PictureId = 0;
+    // Tone steps an arrangement file holds for a picture whose file was not
+    // found: kept to be saved again, not applied to the stand-in picture.
+    PictureSteps KeptTones;
 };

@@ -251,7 +251,8 @@ DrawPixels PixelsForDrawing(PictureStore &store, const PictureEntry &entry, cons
         return {entry.Dib, source};
     const QSize full = FullSize(entry);
     const QRect shown = mapRect(source, full, QSize(DibWidth(entry.Dib), DibHeight(entry.Dib)));
-    if (want == PictureWant::Sharp && shown.width() >= dest.width() && shown.height() >= dest.height())
+    if (want == PictureWant::Screen
+        || (want == PictureWant::Sharp && shown.width() >= dest.width() && shown.height() >= dest.height()))
         return {entry.Dib, shown};
     const bool fullNow = want == PictureWant::FullNow;
     const DIB better = fullNow ? store.full(entry) : store.held(entry);
@@ -290,10 +291,29 @@ bool TurnEntry(PictureEntry &entry, bool left, const ProgressFn &progress)
 void AdjustEntry(PictureEntry &entry, const DIB &adjusted, const ToneTable &table)
 {
     entry.Dib = adjusted;
+    // A table that changes nothing is no step: it would be saved for nothing.
+    bool identity = true;
+    for (std::size_t i = 0; i < table.size(); ++i)
+        identity = identity && table[i] == i;
+    if (identity)
+        return;
     PictureStep step;
     step.What = PictureStep::Kind::Tone;
     step.Table = table;
+    if (entry.Recipe.Steps)
+        step.AfterEnlarge = std::any_of(entry.Recipe.Steps->begin(), entry.Recipe.Steps->end(),
+                                        [](const PictureStep &s) { return s.What == PictureStep::Kind::Enlarge; });
     entry.Recipe = WithStep(entry.Recipe, step);
+}
+
+bool ReplayToneStep(PictureEntry &entry, const PictureStep &step)
+{
+    DIB pixels = entry.Dib;
+    if (step.What != PictureStep::Kind::Tone || !pixels.Bits || !ApplyStep(pixels, step))
+        return false;
+    entry.Dib = pixels;
+    entry.Recipe = WithStep(entry.Recipe, step);
+    return true;
 }
 
 EnlargeOutcome EnlargeEntry(PictureEntry &entry, std::int64_t width, std::int64_t height, const ProgressFn &progress)

@@ -59,8 +59,9 @@ struct DrawPixels {
 // What a drawing wants: the screen copy while it has at least as many pixels
 // as the destination and the full picture beyond that (Sharp); the full
 // picture always (Full); either way made now on this thread (Now), or else a
-// held one or, until it arrives from the pool, the screen copy.
-enum class PictureWant { Sharp, Full, FullNow };
+// held one or, until it arrives from the pool, the screen copy. Screen: the
+// screen copy only (live drags).
+enum class PictureWant { Sharp, Full, FullNow, Screen };
 // `source` is a rectangle of the full picture (rows counted from the bottom)
 // that lands on `dest` device pixels.
 [[nodiscard]] DrawPixels PixelsForDrawing(PictureStore &store, const PictureEntry &entry, const QRect &source,
@@ -77,6 +78,9 @@ enum class PictureWant { Sharp, Full, FullNow };
 bool TurnEntry(PictureEntry &entry, bool left, const ProgressFn &progress = {});
 // `adjusted`: the shown pixels through the table, made by the caller.
 void AdjustEntry(PictureEntry &entry, const DIB &adjusted, const ToneTable &table);
+// Applies a stored tone step to the entry's pixels and records it as it was;
+// false, the entry unchanged, when memory ran out.
+bool ReplayToneStep(PictureEntry &entry, const PictureStep &step);
 enum class EnlargeOutcome { Done, DepthFailed, Failed };
 // Enlarges the full picture to width x height at 24 bits (a palette picture
 // keeps its new depth when only the enlargement fails). A large picture that

@@ -1,8 +1,22 @@
 #pragma once
-// One placed picture: a frame in inches on a page. This is also the exact
-// 48-byte record of the arrangement file (little-endian).
+// One placed picture: a frame in inches on a page. Its first 48 bytes are the
+// exact record of the arrangement file (little-endian); the view that follows
+// is kept in the file's extension area.
 #include <cstddef>
 #include <cstdint>
+
+// The part of the picture a frame shows: a centre in picture-normalised
+// coordinates (0..1, x from the left, y from the top) and a zoom of at least 1
+// (1 shows what a centred cut shows). All zero, as a new placement holds it,
+// means no view was chosen and the frame shows the picture as it always has.
+struct FrameView {
+    double CentreX = 0;
+    double CentreY = 0;
+    double Zoom = 0;
+
+    [[nodiscard]] bool chosen() const { return Zoom >= 1; }
+    friend bool operator==(const FrameView &, const FrameView &) = default;
+};
 
 struct Placement {
     double Left;   // inches from the printable area's left edge
@@ -13,8 +27,9 @@ struct Placement {
     std::int32_t PictureId; // the PictureEntry shown in the frame
     std::uint8_t Cut;       // 1 = fill the frame with a centred crop, 0 = fit in
     std::uint8_t Reserved[7];
+    FrameView View;
 };
-static_assert(sizeof(Placement) == 48);
+inline constexpr std::size_t PlacementRecordSize = 48;
 static_assert(offsetof(Placement, Left) == 0);
 static_assert(offsetof(Placement, Top) == 8);
 static_assert(offsetof(Placement, Width) == 16);
@@ -23,3 +38,6 @@ static_assert(offsetof(Placement, Page) == 32);
 static_assert(offsetof(Placement, PictureId) == 36);
 static_assert(offsetof(Placement, Cut) == 40);
 static_assert(offsetof(Placement, Reserved) == 41);
+static_assert(offsetof(Placement, View) == PlacementRecordSize);
+// No padding: undo compares placements byte for byte.
+static_assert(sizeof(Placement) == PlacementRecordSize + 3 * sizeof(double));

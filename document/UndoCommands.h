@@ -36,6 +36,7 @@ enum UndoMerge : int {
     NoMerge = -1,
     MergeCaption = 1,
     MergeNudge = 2,
+    MergeViewZoom = 3, // turning the wheel on a picture in its frame
     MergeOption = 100, // + the option's own number
 };
 

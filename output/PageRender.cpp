@@ -3,6 +3,7 @@
 #include "platform/Numeric.h"
 
 #include "document/Arrangement.h"
+#include "document/FrameView.h"
 #include "document/Options.h"
 #include "document/Paths.h"
 #include "picture/DrawDib.h"
@@ -49,7 +50,8 @@ DeviceFrame PlacementFrame(const Placement &p, const PageScale &scale)
                        toDevice(p.Width, scale.DpiX, scale.Zoom), toDevice(p.Height, scale.DpiY, scale.Zoom)};
 }
 
-std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize picture, bool keepAspect, bool cut)
+std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize picture, bool keepAspect, bool cut,
+                                               const FrameView &view)
 {
     const std::int64_t W = frame.W, H = frame.H;
     std::int64_t srcW = picture.width(), srcH = picture.height(), srcX = 0, srcY = 0;
@@ -57,7 +59,13 @@ std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize p
         frame.Y + H > std::numeric_limits<int>::max())
         return std::nullopt;
     std::int64_t dw = W, dh = H;
-    if (keepAspect && cut) {
+    if (view.chosen() && (cut || !keepAspect)) {
+        const QRect shown = ViewSource(picture, double(W) / double(H), keepAspect, view);
+        srcX = shown.x();
+        srcY = shown.y();
+        srcW = shown.width();
+        srcH = shown.height();
+    } else if (keepAspect && cut) {
         const std::int64_t dh1 = truncRatio(srcH, W, srcW);
         if (dh1 < H) {
             // Relatively wider than the frame: columns are cut on both sides.
@@ -115,7 +123,7 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
     if (!entry.Dib.Bits)
         return;
     const std::optional<PlacementLayout> layout =
-        LayoutPlacement(PlacementFrame(p, scale), FullSize(entry), options.Sverh, p.Cut != 0);
+        LayoutPlacement(PlacementFrame(p, scale), FullSize(entry), options.Sverh, p.Cut != 0, p.View);
     if (!layout)
         return;
     const int X = layout->Frame.X, Y = layout->Frame.Y;

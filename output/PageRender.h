@@ -7,13 +7,13 @@
 #include <QString>
 
 #include "document/PageFeed.h"
+#include "document/Placement.h"
 
 #include <optional>
 
 class TArrangement;
 class TDC;
 struct ArrangementOptions;
-struct Placement;
 struct PictureEntry;
 
 // Device pixels per inch on each axis and for the caption font, each times
@@ -51,11 +51,13 @@ struct PlacementLayout {
     QSize Dest;
 };
 // The aspect rule: stretch when the aspect is not kept; otherwise fill the frame
-// with a centred crop (cut) or fit inside it. Empty when nothing can be drawn:
-// an empty frame or one reaching past the device coordinate range, a picture
-// without pixels, or a size that comes out at 0.
+// with a centred crop (cut) or fit inside it. A chosen view decides the source
+// of a filled frame (cut or stretch): the part of the picture it shows, always
+// inside the picture. Empty when nothing can be drawn: an empty frame or one
+// reaching past the device coordinate range, a picture without pixels, or a
+// size that comes out at 0.
 [[nodiscard]] std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize picture,
-                                                             bool keepAspect, bool cut);
+                                                             bool keepAspect, bool cut, const FrameView &view = {});
 
 // Caption font height for the device: minus the character height in pixels,
 // or +1 when that truncates to 0. A negative size gives a positive height (a

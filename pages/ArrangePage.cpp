@@ -9,6 +9,7 @@
 #include "arrange/PictureStrip.h"
 #include "arrange/PrintSheet.h"
 #include "arrange/PrintSheetDialog.h"
+#include "document/FrameView.h"
 #include "pages/PageServices.h"
 #include "picture/HKUnit.h"
 #include "picture/Resample.h"
@@ -36,6 +37,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 #include <memory>
@@ -203,7 +205,8 @@ void ArrangePage::createToolTips()
                             .arg(keyText(QKeySequence(Qt::Key_PageUp)), keyText(QKeySequence(Qt::Key_PageDown))));
     View->PaintBox2->setToolTip(
         tr("Drag pictures here; arrow keys move the selection (Shift: ten steps), %1 removes it, "
-           "%2 drops the selection")
+           "%2 drops the selection. Ctrl+drag moves a picture inside its frame; a double click on the "
+           "selected frame crops it with the mouse and the wheel")
             .arg(keyText(QKeySequence(Qt::Key_Delete)), keyText(QKeySequence(Qt::Key_Escape))));
     FreeText->setToolTip(tr("Caption of the selected picture"));
     CutCheck->setToolTip(tr("Fills the frame with a centred cut of the picture instead of fitting it in"));
@@ -220,6 +223,8 @@ QScrollArea *ArrangePage::wheelTarget() const
 {
     return PageControl1->currentWidget() == TabSheet5 ? View->ScrollBox2 : nullptr;
 }
+
+bool ArrangePage::viewTakesWheel() const { return View->takesWheel(); }
 
 // ---------------------------------------------------------------------------
 // The document shown
@@ -327,14 +332,29 @@ void ArrangePage::ChangePosSizeBtnClick()
     const TArrangement &r = Doc.records();
     Placement p = r.Placements.at(r.SelectedPlacement);
     KoordEdForm->setFrameMm(p.Left * MmPerInch, p.Top * MmPerInch, p.Width * MmPerInch, p.Height * MmPerInch);
+    const bool viewShown = UsesView(p, Doc.options().Sverh);
+    const double zoomShown = viewShown ? HeldView(p.View).Zoom * 100 : 100;
+    KoordEdForm->PicZoomEd->setValue(zoomShown);
     if (Dialogs::execDialog(KoordEdForm) != QDialog::Accepted)
         return;
+    const auto step = Doc.step(tr("Size and position"));
     // Every pass rounds the frame to the edits' hundredths of a millimetre; no snapping.
     p.Left = KoordEdForm->LeftEd->value() / MmPerInch;
     p.Top = KoordEdForm->TopEd->value() / MmPerInch;
     p.Width = KoordEdForm->BreitEd->value() / MmPerInch;
     p.Height = KoordEdForm->HochEd->value() / MmPerInch;
     Doc.setSelectedFrame(p, tr("Size and position"));
+    // The centre stays where it was chosen; only a typed zoom changes the view.
+    const double zoom = KoordEdForm->PicZoomEd->value();
+    if (zoom == KoordEdForm->PicZoomEd->minimum() && !viewShown)
+        return;
+    if (std::abs(zoom - zoomShown) < 0.5 && viewShown)
+        return;
+    const FrameView from = viewShown ? p.View : CentredView();
+    QualityFailures failures;
+    Doc.setSelectedView(FrameView{from.CentreX, from.CentreY, zoom / 100}, tr("Size and position"), View->paper(),
+                        &failures);
+    ReportQualityFailures(Services.dialogParent(), failures);
 }
 
 void ArrangePage::OrdeneBtnClick()

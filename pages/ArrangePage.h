@@ -65,6 +65,8 @@ public:
 
     // The scroll area the wheel scrolls while this tab is shown, or nullptr.
     [[nodiscard]] QScrollArea *wheelTarget() const;
+    // Whether the arrange view takes the wheel itself (zooming a picture in its frame).
+    [[nodiscard]] bool viewTakesWheel() const;
 
     void UpdateSelectionControls();
     void ChangeFreeText();

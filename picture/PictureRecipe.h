@@ -23,6 +23,9 @@ struct PictureStep {
     int Width = 0;
     int Height = 0;
     ToneTable Table{}; // Tone
+    // Tone: made after the picture was enlarged, so an arrangement file that
+    // replays it does so after its own enlargement.
+    bool AfterEnlarge = false;
 };
 using PictureSteps = std::vector<PictureStep>;
 

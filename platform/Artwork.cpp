@@ -211,6 +211,10 @@ QCursor ScreenCursor(int index)
         static const QCursor multi = drawnCursor(drawMultiDragCursor, 1, 1);
         return multi;
     }
+    case 13:
+        return QCursor(Qt::OpenHandCursor);
+    case 14:
+        return QCursor(Qt::ClosedHandCursor);
     default:
         return QCursor(Qt::ArrowCursor);
     }

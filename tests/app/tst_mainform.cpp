@@ -207,7 +207,7 @@ private slots:
         QVERIFY(newdib(&dib, 4, 4, 24, nullptr, 0));
         const int id = form.Doc->records().appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
         const double x0 = 10 / MmPerInch, y0 = 20 / MmPerInch;
-        *form.Doc->records().Placements.Append() = Placement{x0, y0, 1, 1, 1, id, 0, {}};
+        *form.Doc->records().Placements.Append() = Placement{x0, y0, 1, 1, 1, id, 0, {}, {}};
         form.Doc->selectPlacement(0);
         form.Doc->undo().reset();
         form.ArrangeTab->View->PaintBox2->setFocus();
@@ -376,7 +376,7 @@ private slots:
         const int id = form.Doc->records().appendPicture(QStringLiteral("/pics/photo.jpg"), d);
         form.Doc->records().Pictures[0].Comment = QStringLiteral("Beach");
         Placement *p = form.Doc->records().Placements.Append();
-        *p = Placement{0.59, 0.59, 5.12, 3.94, 1, id, 1, {}};
+        *p = Placement{0.59, 0.59, 5.12, 3.94, 1, id, 1, {}, {}};
         form.Doc->records().SelectedPlacement = 0;
         form.ArrangeTab->UpdateSelectionControls();
         form.ArrangeTab->ChangeFreeText();

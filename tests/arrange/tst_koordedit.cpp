@@ -35,7 +35,7 @@ private slots:
         newdib(&d, 4, 4, 24, nullptr, 0);
         const int id = form.Doc->records().appendPicture(QStringLiteral("/a.png"), d);
         Placement *p = form.Doc->records().Placements.Append();
-        *p = Placement{1, 0.5, 2, 1, 1, id, 0, {}};
+        *p = Placement{1, 0.5, 2, 1, 1, id, 0, {}, {}};
         form.Doc->records().SelectedPlacement = 0;
 
         DialogRecorder recorder;

@@ -102,8 +102,8 @@ private slots:
         TArrangement &r = doc.records();
         const int a = r.appendPicture("/p/a.bmp", grey(8, 6));
         const int b = r.appendPicture("/p/b.bmp", grey(6, 8));
-        *r.Placements.Append() = Placement{1, 1, 2, 2, 1, a, 0, {}};
-        *r.Placements.Append() = Placement{2, 2, 2, 2, 1, b, 0, {}};
+        *r.Placements.Append() = Placement{1, 1, 2, 2, 1, a, 0, {}, {}};
+        *r.Placements.Append() = Placement{2, 2, 2, 2, 1, b, 0, {}, {}};
         r.SelectedPlacement = 1;
         doc.undo().reset();
 

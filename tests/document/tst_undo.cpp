@@ -58,7 +58,7 @@ QByteArray fileBytes(TMainForm& form) { return WriteArrangement(form.Doc->fileRe
 
 void addPlacement(TMainForm& form, int id, double left, double top)
 {
-    *form.Doc->records().Placements.Append() = Placement { left, top, 1, 1, 1, id, 0, {} };
+    *form.Doc->records().Placements.Append() = Placement { left, top, 1, 1, 1, id, 0, {}, {} };
 }
 } // namespace
 

@@ -106,7 +106,7 @@ private slots:
         TestServices services;
         PrintPage page(doc, services);
         const int id = doc.records().appendPicture("/p/a.bmp", grey(40, 30));
-        *doc.records().Placements.Append() = Placement{1, 1, 2, 1.5, 2, id, 0, {}};
+        *doc.records().Placements.Append() = Placement{1, 1, 2, 1.5, 2, id, 0, {}, {}};
         doc.setPageCount(2);
         const QString file = dir.filePath("pages.pdf");
         DialogRecorder rec;

@@ -1,0 +1,237 @@
+#include "common/TestRegistry.h"
+#include "document/ArrangementFile.h"
+#include "document/FrameView.h"
+
+#include <QRandomGenerator>
+#include <QTest>
+#include <QtEndian>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double Inf = std::numeric_limits<double>::infinity();
+
+bool inside(const QRectF &r, QSizeF picture)
+{
+    return r.left() >= 0 && r.top() >= 0 && r.right() <= picture.width() + 1e-9 &&
+           r.bottom() <= picture.height() + 1e-9 && r.width() > 0 && r.height() > 0;
+}
+
+Placement framed(double w, double h, FrameView view)
+{
+    Placement p{};
+    p.Width = w;
+    p.Height = h;
+    p.Page = 1;
+    p.Cut = 1;
+    p.View = view;
+    return p;
+}
+
+// Two placements, one with a view, and one picture.
+ArrangementData withViews(FrameView view)
+{
+    ArrangementData d;
+    d.Placements = {framed(2, 3, {}), framed(4, 3, view)};
+    d.Pictures.push_back({QStringLiteral("a.jpg"), 0, 0, QStringLiteral("")});
+    return d;
+}
+
+QByteArray chunk(const char *tag, std::uint16_t version, const QByteArray &payload, int lengthDelta = 0)
+{
+    QByteArray b(tag, 4);
+    char v[2], n[4];
+    qToLittleEndian(version, v);
+    qToLittleEndian(std::uint32_t(payload.size() + lengthDelta), n);
+    return b + QByteArray(v, 2) + QByteArray(n, 4) + payload;
+}
+
+QByteArray viewPayload(std::uint32_t index, double x, double y, double zoom, std::uint32_t count = 1)
+{
+    QByteArray b(4 + 28, '\0');
+    qToLittleEndian(count, b.data());
+    qToLittleEndian(index, b.data() + 4);
+    qToLittleEndian(x, b.data() + 8);
+    qToLittleEndian(y, b.data() + 16);
+    qToLittleEndian(zoom, b.data() + 24);
+    return b;
+}
+
+QByteArray area(const QByteArray &chunks, std::uint16_t version = 1)
+{
+    char v[2];
+    qToLittleEndian(version, v);
+    return QByteArray("SGAX") + QByteArray(v, 2) + chunks;
+}
+} // namespace
+
+Q_DECLARE_METATYPE(FrameView)
+
+class TestFrameView : public QObject
+{
+    Q_OBJECT
+private slots:
+    // Whatever the sizes, centre and zoom, what a frame shows lies inside the
+    // picture, in floating point and in the whole pixels drawn.
+    void shownPartLiesInsideThePicture()
+    {
+        QRandomGenerator rng(21);
+        auto real = [&](double lo, double hi) { return lo + rng.generateDouble() * (hi - lo); };
+        for (int i = 0; i < 10000; ++i) {
+            const QSize picture(rng.bounded(1, 8000), rng.bounded(1, 8000));
+            const double aspect = std::exp(real(-4, 4));
+            const bool keep = rng.bounded(4) != 0;
+            FrameView v{real(-0.5, 1.5), real(-0.5, 1.5), real(0.5, 40)};
+            if (i % 97 == 0)
+                v = FrameView{NaN, Inf, i % 2 ? NaN : Inf};
+            const QRectF r = ViewRect(QSizeF(picture), aspect, keep, v);
+            QVERIFY2(inside(r, QSizeF(picture)), qPrintable(QStringLiteral("case %1").arg(i)));
+            const QRect s = ViewSource(picture, aspect, keep, v);
+            QVERIFY2(s.left() >= 0 && s.top() >= 0 && s.right() < picture.width() && s.bottom() < picture.height() &&
+                         !s.isEmpty(),
+                     qPrintable(QStringLiteral("case %1").arg(i)));
+        }
+    }
+
+    // A chosen centre survives a change of the frame's proportions (within
+    // 0.5 % of the picture) wherever the new frame can show it.
+    void proportionChangeKeepsTheCentre_data()
+    {
+        QTest::addColumn<QSizeF>("picture");
+        QTest::addColumn<FrameView>("view");
+        QTest::addColumn<double>("fromAspect");
+        QTest::addColumn<double>("toAspect");
+        QTest::newRow("landscape frame made portrait") << QSizeF(6000, 4000) << FrameView{0.3, 0.5, 1.2} << 1.5 << 0.7;
+        QTest::newRow("portrait frame made square, zoomed") << QSizeF(4000, 6000) << FrameView{0.4, 0.35, 2.0} << 0.66
+                                                              << 1.0;
+        QTest::newRow("square made wide, head near the top") << QSizeF(3000, 4000) << FrameView{0.5, 0.3, 1.5} << 1.0
+                                                               << 3.0;
+    }
+    void proportionChangeKeepsTheCentre()
+    {
+        QFETCH(QSizeF, picture);
+        QFETCH(FrameView, view);
+        QFETCH(double, fromAspect);
+        QFETCH(double, toAspect);
+        // What the user chose is what the first frame shows.
+        const FrameView chosen = ShownView(picture, fromAspect, true, view);
+        for (double aspect : {toAspect, fromAspect}) {
+            const QRectF r = ViewRect(picture, aspect, true, chosen);
+            QVERIFY(inside(r, picture));
+            QVERIFY(std::abs(r.center().x() / picture.width() - chosen.CentreX) <= 0.005);
+            QVERIFY(std::abs(r.center().y() / picture.height() - chosen.CentreY) <= 0.005);
+        }
+    }
+
+    // Dragging and zooming never leave the picture, and zooming keeps the
+    // point under the mouse.
+    void dragAndZoomStayInside()
+    {
+        const QSizeF picture(4000, 3000);
+        FrameView v = CentredView();
+        v = MovedView(picture, 1, true, v, 10, -10); // far past the edges
+        QCOMPARE(ViewRect(picture, 1, true, v), QRectF(0, 0, 3000, 3000));
+        const FrameView z = ZoomedView(picture, 1, true, CentredView(), 4, 0.25, 0.25);
+        const QRectF before = ViewRect(picture, 1, true, CentredView());
+        const QRectF after = ViewRect(picture, 1, true, z);
+        QCOMPARE(after.left() + 0.25 * after.width(), before.left() + 0.25 * before.width());
+        QCOMPARE(after.width(), 750.0);
+        QCOMPARE(ZoomedView(picture, 1, true, z, 1e9).Zoom, MaxViewZoom);
+    }
+
+    // Views and only views go to the extension: without any, the file is the
+    // base layout; with them it round-trips byte for byte.
+    void viewsRoundTripInTheExtension()
+    {
+        ArrangementData plain = withViews({});
+        const QByteArray base = WriteArrangement(plain);
+        QVERIFY(!base.contains("SGAX"));
+        ArrangementData viewed = withViews(FrameView{0.25, 0.75, 2.5});
+        const QByteArray bytes = WriteArrangement(viewed);
+        QCOMPARE(bytes.left(base.size()), base); // the base layout unchanged before it
+        QCOMPARE(bytes.mid(base.size(), 4), QByteArray("SGAX"));
+        ArrangementData out;
+        QCOMPARE(ReadArrangement(bytes, out), ArrangementReadStatus::Ok);
+        QCOMPARE(out.Placements[1].View, (FrameView{0.25, 0.75, 2.5}));
+        QVERIFY(!out.Placements[0].View.chosen());
+        QCOMPARE(WriteArrangement(out), bytes);
+        // A reader of the base layout alone sees the same arrangement.
+        ArrangementData baseOnly;
+        QCOMPARE(ReadArrangement(base, baseOnly), ArrangementReadStatus::Ok);
+        QCOMPARE(baseOnly.Placements.size(), out.Placements.size());
+    }
+
+    // What the extension area may hold: skipped, held, dropped or damaged.
+    void extensionArea_data()
+    {
+        QTest::addColumn<QByteArray>("tail");
+        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<FrameView>("view"); // of placement 1 when read
+        const FrameView none{};
+        QTest::newRow("trailing bytes of another kind") << QByteArray("junk after the pictures") << false << none;
+        QTest::newRow("valid view") << area(chunk("VIEW", 1, viewPayload(1, 0.2, 0.3, 3))) << false
+                                    << FrameView{0.2, 0.3, 3};
+        QTest::newRow("unknown chunk skipped")
+            << area(chunk("HEAD", 1, "page texts") + chunk("VIEW", 1, viewPayload(1, 0.2, 0.3, 3))) << false
+            << FrameView{0.2, 0.3, 3};
+        QTest::newRow("later chunk version skipped") << area(chunk("VIEW", 2, viewPayload(1, 0.2, 0.3, 3))) << false
+                                                     << none;
+        QTest::newRow("later area version ignored") << area(chunk("VIEW", 1, viewPayload(1, 0.2, 0.3, 3)), 2) << false
+                                                    << none;
+        QTest::newRow("view of no placement dropped") << area(chunk("VIEW", 1, viewPayload(7, 0.2, 0.3, 3))) << false
+                                                      << none;
+        QTest::newRow("NaN centre and zoom held") << area(chunk("VIEW", 1, viewPayload(1, NaN, NaN, NaN))) << false
+                                                  << FrameView{0.5, 0.5, 1};
+        QTest::newRow("zoom below 1, centre outside held")
+            << area(chunk("VIEW", 1, viewPayload(1, -3, 7, 0.25))) << false << FrameView{0, 1, 1};
+        QTest::newRow("huge zoom held") << area(chunk("VIEW", 1, viewPayload(1, 0.5, 0.5, 1e300))) << false
+                                        << FrameView{0.5, 0.5, MaxViewZoom};
+        QTest::newRow("chunk longer than the file") << area(chunk("VIEW", 1, viewPayload(1, 0.2, 0.3, 3), 1)) << true
+                                                    << none;
+        QTest::newRow("chunk header cut short") << area("VIEW\x01") << true << none;
+        QTest::newRow("area version cut short") << QByteArray("SGAX\x01") << true << none;
+        QTest::newRow("view count past its chunk")
+            << area(chunk("VIEW", 1, viewPayload(1, 0.2, 0.3, 3, 0x7FFFFFFF))) << true << none;
+        QByteArray tones(4 + 8, '\0');
+        qToLittleEndian(std::uint32_t(1), tones.data());
+        qToLittleEndian(std::uint32_t(0x40000000), tones.data() + 8);
+        QTest::newRow("tone step count past its chunk") << area(chunk("TONE", 1, tones)) << true << none;
+    }
+    void extensionArea()
+    {
+        QFETCH(QByteArray, tail);
+        QFETCH(bool, damaged);
+        QFETCH(FrameView, view);
+        ArrangementData out;
+        const auto status = ReadArrangement(WriteArrangement(withViews({})) + tail, out);
+        QCOMPARE(status, damaged ? ArrangementReadStatus::Damaged : ArrangementReadStatus::Ok);
+        if (!damaged)
+            QCOMPARE(out.Placements[1].View, view);
+    }
+
+    // Tone steps round-trip with their order and flags.
+    void toneStepsRoundTrip()
+    {
+        ArrangementData d = withViews({});
+        PictureStep a;
+        a.What = PictureStep::Kind::Tone;
+        a.Table = BrightnessTable(40);
+        PictureStep b = a;
+        b.Table = ContrastTable(150);
+        b.AfterEnlarge = true;
+        d.Tones = {{a, b}};
+        const QByteArray bytes = WriteArrangement(d);
+        ArrangementData out;
+        QCOMPARE(ReadArrangement(bytes, out), ArrangementReadStatus::Ok);
+        QCOMPARE(out.Tones.size(), std::size_t(1));
+        QCOMPARE(out.Tones[0].size(), std::size_t(2));
+        QVERIFY(out.Tones[0][0].Table == a.Table && !out.Tones[0][0].AfterEnlarge);
+        QVERIFY(out.Tones[0][1].Table == b.Table && out.Tones[0][1].AfterEnlarge);
+        QCOMPARE(WriteArrangement(out), bytes);
+    }
+};
+
+SGA_TEST(TestFrameView)
+#include "tst_frameview.moc"
