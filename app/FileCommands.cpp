@@ -20,23 +20,33 @@ FileCommands::FileCommands(ArrangementDocument &doc, PageServices &services, QOb
 {
 }
 
-void FileCommands::NewBtnClick()
+bool FileCommands::MayLeaveWork(const QString &text, const QString &caption)
 {
     // Only unsaved changes are worth the question.
-    if (Doc.isModified()
-        && Dialogs::messageBox(Services.dialogParent(), tr("All unsaved data will be lost!"), tr("File/New"),
-                               Dialogs::Icon::Information, Dialogs::OkCancel)
-               != Dialogs::IdOk)
+    if (!Doc.isModified())
+        return true;
+    switch (Dialogs::messageBox(Services.dialogParent(), text, caption, Dialogs::Icon::Information,
+                                Dialogs::SaveDiscardCancel)) {
+    case Dialogs::IdSave:
+        SaveBtnClick();
+        return !Doc.isModified(); // a failed or cancelled save keeps the work
+    case Dialogs::IdDiscard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FileCommands::NewBtnClick()
+{
+    if (!MayLeaveWork(tr("All unsaved data will be lost!"), tr("File/New")))
         return;
     Doc.reset();
 }
 
 void FileCommands::OpenBtnClick()
 {
-    if (Doc.isModified()
-        && Dialogs::messageBox(Services.dialogParent(), tr("You will lost all not saved information!"),
-                               tr("File/Open"), Dialogs::Icon::Information, Dialogs::OkCancel)
-               != Dialogs::IdOk)
+    if (!MayLeaveWork(tr("You will lost all not saved information!"), tr("File/Open")))
         return;
     const QString path = Dialogs::getOpenFileName(Services.dialogParent(), tr("Open"), SgaFilter());
     if (!path.isEmpty())
@@ -97,9 +107,7 @@ void FileCommands::OpenFile(const QString &path)
 
 void FileCommands::OpenArrangementAsked(const QString &path)
 {
-    if (Dialogs::messageBox(Services.dialogParent(), tr("You will lost all not saved information!"),
-                            tr("File/Open"), Dialogs::Icon::Information, Dialogs::OkCancel)
-        != Dialogs::IdOk)
+    if (!MayLeaveWork(tr("You will lost all not saved information!"), tr("File/Open")))
         return;
     OpenFile(path);
 }

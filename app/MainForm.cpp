@@ -4,6 +4,7 @@
 #include "app/MainUnit.h"
 
 #include "app/AboutBoxUnit.h"
+#include "app/HeldDrops.h"
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/PictureStrip.h"
 #include "browse/ThumbGrid.h"
@@ -83,6 +84,7 @@ void TMainForm::createControls()
     setWindowIcon(ProgramIcon());
     Doc = new ArrangementDocument(this);
     Keys = new TKeyGate(this);
+    HeldDrops = new THeldDrops(this, [this] { return Doc->busy(); });
     Services.DialogParent = this;
     Services.Keys = Keys;
     Services.StatusHook = [this](const QString &text) { StatusText->setText(text); };
@@ -199,6 +201,9 @@ void TMainForm::connectSignals()
         AddRecentFile(name);
     });
     connect(Doc, &ArrangementDocument::modifiedChanged, this, &TMainForm::showTitle);
+    // After the load's own messages, never inside the load.
+    connect(Doc, &ArrangementDocument::idle, HeldDrops, &THeldDrops::release, Qt::QueuedConnection);
+    HeldDrops->OnHeld = [this] { StatusText->setText(tr("Dropped files wait until loading ends.")); };
     setAcceptDrops(true);
     UpdateRecentMenu();
     qApp->installEventFilter(this);
@@ -209,10 +214,7 @@ void TMainForm::connectSignals()
 
 bool TMainForm::FormCloseQuery()
 {
-    if (!Doc->isModified())
-        return true;
-    return Dialogs::messageBox(this, tr("If you quit now all data not saved will be lost!"), tr("Quit program"),
-                               Dialogs::Icon::Information, Dialogs::OkCancel) == Dialogs::IdOk;
+    return Files->MayLeaveWork(tr("If you quit now all data not saved will be lost!"), tr("Quit program"));
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)

@@ -107,7 +107,10 @@ void ArrangementDocument::restoreState(const ArrangementState &s)
         std::memcpy(static_cast<void *>(Records.Placements.Append()), &p, sizeof p);
     Records.Pictures = s.Pictures;
     Records.NextPictureId = s.NextPictureId;
+    // The zoom is how the page is looked at, not a change to take back.
+    const int zoom = Options.Zoom;
     Options = NormalisedOptions(s.Options);
+    Options.Zoom = zoom;
     // The page first: the selection must be on the page that shows it.
     if (s.CurrentPage > PageCount)
         PageCount = std::min(s.CurrentPage, MaxPages);
@@ -137,6 +140,13 @@ void ArrangementDocument::resetOptions(const ArrangementOptions &o)
         return;
     Undo->quietly([&] { Options = held; });
     touch(Change::Options);
+}
+
+void ArrangementDocument::setZoom(int zoom)
+{
+    ArrangementOptions o = Options;
+    o.Zoom = zoom;
+    resetOptions(o);
 }
 
 void ArrangementDocument::setPageCount(int count)
@@ -236,6 +246,7 @@ void ArrangementDocument::reset()
 ArrangementDocument::OpenResult ArrangementDocument::open(const QString &path, const PageGeometry &paper)
 {
     OpenResult result;
+    const BusyScope waiting(*this);
     const Batch once(*this); // told once the file is in and the views may paint
     {
         const FlagScope loading(Loading);
@@ -364,6 +375,7 @@ int ArrangementDocument::addDecodedPicture(const QString &path, DecodedPicture p
 ArrangementDocument::AddResult ArrangementDocument::addPictureFiles(const QStringList &paths, const QString &undoText)
 {
     AddResult result;
+    const BusyScope waiting(*this);
     const Step s = step(undoText);
     DecodeBatch decoded(paths, DisplayBox());
     decoded.Progress = [this](int percent) { emit progress(percent); };
@@ -450,7 +462,9 @@ void ArrangementDocument::selectPlacement(int index)
     Undo->breakMerge();
     Records.SelectedPlacement = index;
     touch(Change::Selection);
-    bringSelectionToFront();
+    // Outside any step the new order is simply there for the next one to take.
+    if (Records.moveSelectedToTop())
+        touch(Change::Placements);
 }
 
 void ArrangementDocument::clearSelection()

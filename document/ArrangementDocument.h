@@ -81,6 +81,9 @@ public:
     void setOptions(const ArrangementOptions &o, const QString &undoText, int mergeKey = NoMerge);
     // Kept settings and defaults: no change of the arrangement, no undo step.
     void resetOptions(const ArrangementOptions &o);
+    // How the page is looked at: saved with the file, but no undo step and no
+    // unsaved change; undo keeps the zoom it finds.
+    void setZoom(int zoom);
     [[nodiscard]] int pageCount() const { return PageCount; }
     [[nodiscard]] int currentPage() const { return CurrentPage; }
     static constexpr int MaxPages = 1000;
@@ -99,6 +102,8 @@ public:
     void setFileName(const QString &name);
     // True while a file is read: the views skip their paints.
     [[nodiscard]] bool loading() const { return Loading; }
+    // True while an open or an add waits for its pictures; `idle` follows its end.
+    [[nodiscard]] bool busy() const { return Adding > 0; }
     enum class OpenStatus { Opened, CannotOpen, NotArrangement, Damaged };
     struct OpenResult {
         OpenStatus Status = OpenStatus::Opened;
@@ -138,7 +143,8 @@ public:
     // default size, selects it and brings it to the front. False for an
     // invalid index.
     bool placePicture(int index, double left, double top, const PageGeometry &paper, QualityFailures *failures);
-    // Selects a placement and brings it to the front; -1 clears.
+    // Selects a placement and brings it to the front; -1 clears. Neither is an
+    // undo step nor an unsaved change of its own (both are saved with the file).
     void selectPlacement(int index);
     void clearSelection();
     void bringSelectionToFront();
@@ -184,6 +190,8 @@ signals:
     void fullPictureArrived();
     // Long work: 0..100, 0 again at its end.
     void progress(int percent);
+    // An open or add that waited for its pictures has ended.
+    void idle();
 
 private:
     // Holds `changed` back until the outermost batch or step ends.
@@ -202,6 +210,22 @@ private:
         Batch(const Batch &) = delete;
         Batch &operator=(const Batch &) = delete;
     };
+    // Counts an open or add under way; `idle` when the last one ends.
+    struct BusyScope {
+        ArrangementDocument &Doc;
+        explicit BusyScope(ArrangementDocument &doc)
+            : Doc(doc)
+        {
+            ++Doc.Adding;
+        }
+        ~BusyScope()
+        {
+            if (--Doc.Adding == 0)
+                emit Doc.idle();
+        }
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+    };
     ProgressFn progressReporter();
     // The file's records become the arrangement's (pictures decoded from folder).
     void take(const ArrangementData &record, const QString &folder, const PageGeometry &paper, OpenResult &result);
@@ -214,6 +238,7 @@ private:
     int CurrentPage = 1;
     QString FileName;
     bool Loading = false;
+    int Adding = 0; // opens and adds waiting for their pictures
     bool TurnAsCamera = true;
     std::unique_ptr<ArrangementUndo> Undo;
     Changes Pending;

@@ -138,6 +138,8 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
     const QString caption = CaptionText(entry, options.ShowFNames);
     if (caption.isEmpty())
         return;
+    // One layout for every resolution, so the screen shows what prints.
+    dc.SetScaledTextLayout(true);
     dc.SetFont(options.Font, CaptionFontHeight(options.Font.Size, scale));
     RECT box;
     box.left = X;
@@ -149,6 +151,7 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
         dc.SetBkMode(TRANSPARENT);
     dc.DrawText(caption, box, DT_CENTER);
     dc.SetBkMode(OPAQUE);
+    dc.SetScaledTextLayout(false);
 }
 
 void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,

@@ -275,12 +275,7 @@ void ArrangePage::ShowSizeInfo()
     Services.showStatus(SizeInfoText(r.Placements.at(r.SelectedPlacement), QLocale()));
 }
 
-void ArrangePage::ZoomEdChange()
-{
-    ArrangementOptions o = Doc.options();
-    o.Zoom = ZoomEd->value();
-    Doc.setOptions(o, OptionUndoText(OptionKey::Zoom), OptionMergeKey(OptionKey::Zoom));
-}
+void ArrangePage::ZoomEdChange() { Doc.setZoom(ZoomEd->value()); }
 
 void ArrangePage::PageCountEDChange() { Doc.setPageCount(PageCountED->value()); }
 void ArrangePage::APageEdChange() { Doc.setCurrentPage(APageEd->value()); }

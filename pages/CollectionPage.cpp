@@ -14,7 +14,6 @@
 #include "platform/DeviceContext.h"
 #include "platform/Dialogs.h"
 #include "platform/EventHook.h"
-#include "platform/KeyGate.h"
 #include "platform/PaintBox.h"
 #include "platform/Settings.h"
 
@@ -63,7 +62,7 @@ CollectionPage::CollectionPage(ArrangementDocument &doc, PageServices &services,
     PrintBtn = new QPushButton(tr("Print..."), this);
     AddBtn->setToolTip(tr("Adds the selected files to the pictures"));
     DelBtn->setToolTip(tr("Removes the selected pictures and their placements (%1)")
-                           .arg(QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText)));
+                           .arg(QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText)));
     ShowBtn->setToolTip(tr("Shows the selected picture in its own window"));
     PrintBtn->setToolTip(tr("Prints the selected picture on its own"));
     ImageList->setToolTip(tr("The pictures of the arrangement"));
@@ -171,8 +170,6 @@ void CollectionPage::connectSignals()
             ImageListDragDrop(drop->source());
         return true;
     });
-    if (TKeyGate *keys = Services.keys())
-        keys->add(this, QKeySequence(Qt::Key_Escape), [this] { CancelKey(); });
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Collection)
             UpdateListBox();
@@ -298,12 +295,6 @@ void CollectionPage::DropFilesOnPictures(const QMimeData *mime)
         return;
     }
     ReportLoadFailures(Services.dialogParent(), Doc.addPictureFiles(files.Pictures, tr("Add pictures")).Failed);
-}
-
-void CollectionPage::CancelKey()
-{
-    if (DelBtn->isVisible() && DelBtn->isEnabled())
-        DelBtn->click();
 }
 
 void CollectionPage::PrintBtnClick()

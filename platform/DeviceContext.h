@@ -127,6 +127,15 @@ public:
     // Face, style, colour and pitch of a caption font, with the given height.
     void SetFont(const TCaptionFont &font, int height);
     QFont font() const { return Font; }
+    // Text laid out at one reference size and scaled to the height asked (set
+    // before SetFont): its width then takes the same share of a picture on the
+    // screen and on paper, which hinting at small sizes would change.
+    void SetScaledTextLayout(bool on)
+    {
+        ScaledLayout = on;
+        if (!on)
+            TextScale = 0;
+    }
     COLORREF SetTextColor(COLORREF color);
     COLORREF SetBkColor(COLORREF color);
     int SetBkMode(int mode); // OPAQUE or TRANSPARENT; returns the previous mode
@@ -165,6 +174,9 @@ private:
     int CurX = 0, CurY = 0;
 
     QFont Font;
+    bool ScaledLayout = false;
+    QFont LayoutFont;      // Font at the reference size, unhinted
+    double TextScale = 0;  // device pixels per layout pixel; 0: laid out at the device size
     QColor TextColor = Qt::black;
     QColor BkColor = Qt::white;
     int BkMode = OPAQUE;

@@ -30,7 +30,7 @@ int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon
     if (current() && current()->message)
         return current()->message(record);
     if (current())
-        return buttons == YesNo || buttons == YesNoCancel ? IdYes : IdOk;
+        return buttons == YesNo || buttons == YesNoCancel ? IdYes : buttons == SaveDiscardCancel ? IdDiscard : IdOk;
 
     QMessageBox box(owner);
     box.setText(text);
@@ -64,6 +64,10 @@ int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon
     case YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        break;
     }
     switch (box.exec()) {
     case QMessageBox::Ok:
@@ -72,6 +76,10 @@ int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon
         return IdYes;
     case QMessageBox::No:
         return IdNo;
+    case QMessageBox::Save:
+        return IdSave;
+    case QMessageBox::Discard:
+        return IdDiscard;
     default:
         return IdCancel;
     }

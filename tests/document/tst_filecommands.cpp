@@ -434,7 +434,8 @@ private slots:
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("pictures");
-        QTest::newRow("OK empties") << int(Dialogs::IdOk) << 0;
+        QTest::newRow("Discard empties") << int(Dialogs::IdDiscard) << 0;
+        QTest::newRow("Save saves, then empties") << int(Dialogs::IdSave) << 0;
         QTest::newRow("Cancel keeps") << int(Dialogs::IdCancel) << 1;
     }
     void newEmptiesOnOkOnly()
@@ -453,7 +454,8 @@ private slots:
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("All unsaved data will be lost!"));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/New"));
         QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Information);
-        QCOMPARE(dialogs.messages[0].buttons, Dialogs::OkCancel);
+        QCOMPARE(dialogs.messages[0].buttons, Dialogs::SaveDiscardCancel);
+        QCOMPARE(QFileInfo::exists(path("x.sga")), answer == Dialogs::IdSave);
         QCOMPARE(form.Doc->records().PictureCount(), pictures);
         QCOMPARE(form.Doc->records().Placements.size(), pictures);
         QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 7.0); // options stay
@@ -465,7 +467,7 @@ private slots:
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("dialogShown");
-        QTest::newRow("OK shows the dialog") << int(Dialogs::IdOk) << true;
+        QTest::newRow("Discard shows the dialog") << int(Dialogs::IdDiscard) << true;
         QTest::newRow("Cancel stops") << int(Dialogs::IdCancel) << false;
     }
     void openAsksThenOpensTheChosenFile()
