@@ -17,6 +17,7 @@ namespace {
 constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Blue = RGB(0, 0, 255);
+constexpr COLORREF Red = RGB(255, 0, 0);
 } // namespace
 
 std::array<QPoint, 8> SelectionHandlePoints(int x, int y, int w, int h)
@@ -92,6 +93,19 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
         if (p.Page != s.Page)
             continue;
         RenderPlacement(dc, doc, p, scale, s.Options);
+        if (s.PrinterDpi > 0
+            && Geometry::FrameOffPage(p.Left, p.Top, p.Width, p.Height, double(s.PageWidth) / s.PrinterDpi,
+                                      double(s.PageHeight) / s.PrinterDpi)) {
+            // Not printed beyond the page: outlined in red.
+            const int x = Geometry::ToView(p.Left, s.Zoom, s.ScreenDpi), y = Geometry::ToView(p.Top, s.Zoom, s.ScreenDpi);
+            const int w = Geometry::ToView(p.Width, s.Zoom, s.ScreenDpi), h = Geometry::ToView(p.Height, s.Zoom, s.ScreenDpi);
+            if (MarksDrawable(x, y, w, h)) {
+                dc.SetPen(Red, 2);
+                dc.SetHollowBrush();
+                dc.Rectangle(x, y, x + w, y + h);
+                dc.SetPen(Black);
+            }
+        }
         if (i == doc.SelectedPlacement && !dragged)
             marks(p);
     }

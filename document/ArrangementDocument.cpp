@@ -28,6 +28,13 @@ struct FlagScope {
     FlagScope &operator=(const FlagScope &) = delete;
 };
 
+// A corner (inches) moved no further than needed to keep a frame of `size`
+// inside a page `page` long; a frame longer than the page starts at 0.
+double HeldInPage(double corner, double size, double page)
+{
+    return page > 0 ? std::clamp(corner, 0.0, std::max(0.0, page - size)) : corner;
+}
+
 // The arrangement file's folder, ending in '/'.
 QString ArrangementFolder(const QString &path) { return StoredFolderPart(QFileInfo(path).absoluteFilePath()); }
 } // namespace
@@ -443,10 +450,11 @@ bool ArrangementDocument::placePicture(int index, double left, double top, const
     Placement *p = Records.Placements.Append();
     p->Cut = Options.CutDefault ? 1 : 0;
     p->Page = CurrentPage;
-    p->Left = left;
-    p->Top = top;
     p->Width = Options.DBreite / MmPerInch;
     p->Height = Options.DHoche / MmPerInch;
+    // Dropped near an edge, the frame still lies on the page.
+    p->Left = HeldInPage(left, p->Width, paper.widthInches());
+    p->Top = HeldInPage(top, p->Height, paper.heightInches());
     p->PictureId = entry.PictureId;
     const double width = p->Width;
     enlargeForFrame(entry, width, paper, failures);

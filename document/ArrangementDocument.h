@@ -140,8 +140,8 @@ public:
 
     // ---- Placements ---------------------------------------------------------
     // Places picture `index` on the current page at (left, top) inches with the
-    // default size, selects it and brings it to the front. False for an
-    // invalid index.
+    // default size, moved inside the paper's page as far as needed, selects it
+    // and brings it to the front. False for an invalid index.
     bool placePicture(int index, double left, double top, const PageGeometry &paper, QualityFailures *failures);
     // Selects a placement and brings it to the front; -1 clears. Neither is an
     // undo step nor an unsaved change of its own (both are saved with the file).

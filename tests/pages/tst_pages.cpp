@@ -100,6 +100,40 @@ private slots:
         QCOMPARE(page.ZoomEd->value(), 60);
     }
 
+    // A drop near the page's corner lands inside the page; a frame the paper
+    // turned off the page is named before printing, and Cancel prints nothing.
+    void framesStayOnThePage()
+    {
+        ArrangementDocument doc;
+        TestServices services;
+        ArrangePage arrange(doc, services);
+        arrange.Opts->UseGridCheck->setChecked(false);
+        arrange.ZoomEd->setValue(100);
+        doc.records().appendPicture("/p/a.bmp", grey(40, 30));
+        QMimeData mime;
+        mime.setData(StripMimeType(), "0");
+        arrange.View->PaintBox2DragDrop(arrange.Strip->PaintBox1, &mime, 790, 1050); // 8 x 11 inch page
+        const Placement p = doc.records().Placements.at(0);
+        QVERIFY(p.Left > 0 && p.Left + p.Width <= 8.0 + 1e-9);
+        QVERIFY(p.Top > 0 && p.Top + p.Height <= 11.0 + 1e-9);
+
+        PrintPage print(doc, services);
+        Printer().setFixedPage(6600, 4800, 600, 600); // landscape
+        const QString file = dir.filePath("off.pdf");
+        DialogRecorder rec(Dialogs::IdCancel);
+        rec.handler.print = [&file](QPrinter *printer) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(file);
+            return true;
+        };
+        rec.install();
+        print.GoBtn1Click();
+        QCOMPARE(rec.messages.size(), std::size_t(1));
+        QVERIFY(rec.messages[0].text.contains(QStringLiteral("a.bmp (page 1)")));
+        QVERIFY(!QFile::exists(file));
+        Printer().qprinter()->setOutputFileName(QString());
+    }
+
     void printPagePrintsToAPdf()
     {
         ArrangementDocument doc;
