@@ -38,6 +38,11 @@ public:
     // nothing to lose, discarded, or saved.
     bool MayLeaveWork(const QString &text, const QString &caption);
 
+    // One box names the pictures an opened arrangement misses and their
+    // folders; "Locate..." lets the user point to one, and the others that
+    // moved with it are taken from the same folder.
+    void LocateMissingPictures(QStringList missing);
+
 private:
     ArrangementDocument &Doc;
     PageServices &Services;

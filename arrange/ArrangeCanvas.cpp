@@ -258,7 +258,7 @@ void ArrangeCanvas::DropFilesOnArrangeView(const QMimeData *mime, int X, int Y)
         }
     }
     if (!added.Failed.isEmpty())
-        emit loadFailed(added.Failed);
+        emit loadFailed(added.Failed, added.Reasons);
     if (!failures.empty())
         emit qualityFailed(failures);
 }

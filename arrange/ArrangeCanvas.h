@@ -86,7 +86,7 @@ signals:
     void statusText(const QString &text);
     void contextMenuRequested(QPoint global);
     void qualityFailed(const QualityFailures &failures);
-    void loadFailed(const QStringList &paths);
+    void loadFailed(const QStringList &paths, const QStringList &reasons);
     void arrangementDropped(const QString &path);
 
 private:

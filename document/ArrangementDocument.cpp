@@ -8,6 +8,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -33,6 +35,36 @@ struct FlagScope {
 double HeldInPage(double corner, double size, double page)
 {
     return page > 0 ? std::clamp(corner, 0.0, std::max(0.0, page - size)) : corner;
+}
+
+// A picture whose file is missing: light grey with its file name, so each
+// placement says what belongs there.
+DIB NamedPlaceholder(const QString &name)
+{
+    constexpr int W = 320, H = 200;
+    QImage image(W, H, QImage::Format_RGB888);
+    image.fill(QColor(224, 224, 224));
+    {
+        QPainter painter(&image);
+        QFont font = painter.font();
+        font.setPixelSize(18);
+        painter.setFont(font);
+        painter.setPen(QColor(64, 64, 64));
+        painter.drawText(QRect(8, 8, W - 16, H - 16), Qt::AlignCenter | Qt::TextWrapAnywhere, name);
+    }
+    DIB dib;
+    if (!newdib(&dib, W, H, 24, nullptr, 0))
+        return dib;
+    for (int y = 0; y < H; ++y) {
+        const uchar *from = image.constScanLine(y);
+        BYTE *to = dib.Bits + std::size_t(H - 1 - y) * dib.RowBytes; // bottom-up, BGR
+        for (int x = 0; x < W; ++x) {
+            to[3 * x] = from[3 * x + 2];
+            to[3 * x + 1] = from[3 * x + 1];
+            to[3 * x + 2] = from[3 * x];
+        }
+    }
+    return dib;
 }
 
 // The arrangement file's folder, ending in '/'.
@@ -322,24 +354,10 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
         entry.Recipe = picture.Recipe;
         entry.Reduced = picture.Reduced;
         if (entry.Dib.Bits) {
-            const ProgressFn turning = progressReporter();
-            switch (entry.Rotation) {
-            case 1:
-                TurnEntry(entry, false, turning);
-                break;
-            case 2:
-                TurnEntry(entry, false, turning);
-                TurnEntry(entry, false, turning);
-                break;
-            case 3:
-                TurnEntry(entry, true, turning);
-                break;
-            default:
-                break;
-            }
+            turnAsStored(entry);
         } else {
             deldib(&entry.Dib);
-            newdib(&entry.Dib, 320, 200, 24, nullptr, 0);
+            entry.Dib = NamedPlaceholder(FileNamePart(entry.FileName));
             entry.Recipe = RecipeOfDib(entry.Dib);
             entry.Reduced = false;
             result.MissingPictures.append(entry.FileName);
@@ -352,8 +370,66 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
     Pending |= Everything;
 }
 
+void ArrangementDocument::turnAsStored(PictureEntry &entry)
+{
+    const ProgressFn turning = progressReporter();
+    switch (entry.Rotation) {
+    case 1:
+        TurnEntry(entry, false, turning);
+        break;
+    case 2:
+        TurnEntry(entry, false, turning);
+        TurnEntry(entry, false, turning);
+        break;
+    case 3:
+        TurnEntry(entry, true, turning);
+        break;
+    default:
+        break;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // The collection
+
+int ArrangementDocument::relocatePictures(const QString &folder, const QString &undoText)
+{
+    std::vector<std::size_t> moved;
+    QStringList files;
+    for (std::size_t i = 0; i < Records.Pictures.size(); ++i) {
+        const QString &old = Records.Pictures[i].FileName;
+        const QString there = JoinFolder(folder, FileNamePart(old));
+        if (!QFileInfo::exists(old) && QFileInfo(there).isFile()) {
+            moved.push_back(i);
+            files.append(there);
+        }
+    }
+    if (moved.empty())
+        return 0;
+    const BusyScope waiting(*this);
+    const Step s = step(undoText);
+    DecodeBatch decoded(files, DisplayBox());
+    decoded.Progress = [this](int percent) { emit progress(percent); };
+    int found = 0;
+    for (std::size_t k = 0; k < moved.size(); ++k) {
+        DecodedPicture picture = decoded.TakeNextPicture();
+        if (!picture.Dib.Bits) {
+            deldib(&picture.Dib);
+            continue;
+        }
+        // A new entry value, so the undo step keeps the placeholder's.
+        PictureEntry entry = Records.Pictures[moved[k]];
+        entry.FileName = files[int(k)];
+        entry.Dib = picture.Dib;
+        entry.Recipe = picture.Recipe;
+        entry.Reduced = picture.Reduced;
+        turnAsStored(entry);
+        Records.Pictures[moved[k]] = std::move(entry);
+        ++found;
+    }
+    touch(Change::Pictures | Change::Collection);
+    return found;
+}
 
 int ArrangementDocument::addDecodedPicture(const QString &path, DecodedPicture picture)
 {
@@ -387,11 +463,15 @@ ArrangementDocument::AddResult ArrangementDocument::addPictureFiles(const QStrin
     DecodeBatch decoded(paths, DisplayBox());
     decoded.Progress = [this](int percent) { emit progress(percent); };
     for (const QString &path : paths) {
-        const int index = addDecodedPicture(path, decoded.TakeNextPicture());
-        if (index >= 0)
+        DecodedPicture picture = decoded.TakeNextPicture();
+        const QString reason = picture.Dib.Bits ? QString() : DibErrorText(picture.Dib);
+        const int index = addDecodedPicture(path, std::move(picture));
+        if (index >= 0) {
             result.Added.push_back(index);
-        else
+        } else {
             result.Failed.append(path);
+            result.Reasons.append(reason);
+        }
     }
     return result;
 }

@@ -128,9 +128,13 @@ public:
     struct AddResult {
         std::vector<int> Added;  // indices of the new entries
         QStringList Failed;      // paths that gave no picture
+        QStringList Reasons;     // why each of them failed, as the decoder says
     };
     // Decodes the files on the pool and appends them in order, as one step.
     AddResult addPictureFiles(const QStringList &paths, const QString &undoText);
+    // Pictures whose files are gone and that lie under the same name in
+    // folder take the files there, as one step; the number found.
+    int relocatePictures(const QString &folder, const QString &undoText);
     // Removes the entries (and their placements) at the given indices.
     void deletePictures(const std::vector<int> &indices, const QString &undoText);
     bool swapPictures(int a, int b, const QString &undoText);
@@ -230,6 +234,8 @@ private:
     // The file's records become the arrangement's (pictures decoded from folder).
     void take(const ArrangementData &record, const QString &folder, const PageGeometry &paper, OpenResult &result);
     void dropSelectionOffPage();
+    // Turns a freshly decoded entry by the quarter turns it was saved with.
+    void turnAsStored(PictureEntry &entry);
     void flush();
 
     TArrangement Records;

@@ -177,7 +177,9 @@ void ArrangePage::connectSignals()
     connect(View, &ArrangeCanvas::qualityFailed, this,
             [this](const QualityFailures &f) { ReportQualityFailures(Services.dialogParent(), f); });
     connect(View, &ArrangeCanvas::loadFailed, this,
-            [this](const QStringList &paths) { ReportLoadFailures(Services.dialogParent(), paths); });
+            [this](const QStringList &paths, const QStringList &reasons) {
+                ReportLoadFailures(Services.dialogParent(), paths, reasons);
+            });
     connect(View, &ArrangeCanvas::arrangementDropped, this,
             [this](const QString &path) { Services.openArrangementAsked(path); });
     connect(&Doc, &ArrangementDocument::changed, this, &ArrangePage::docChanged);

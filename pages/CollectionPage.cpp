@@ -206,7 +206,7 @@ void CollectionPage::AddBtnClick()
     for (const QString &name : Folders->JamShellList1SelectedFiles())
         files.append(JoinFolder(folder, name));
     const ArrangementDocument::AddResult added = Doc.addPictureFiles(files, tr("Add pictures"));
-    ReportLoadFailures(Services.dialogParent(), added.Failed);
+    ReportLoadFailures(Services.dialogParent(), added.Failed, added.Reasons);
     if (!added.Added.empty())
         Folders->AddToPrefFolders(folder);
 }
@@ -216,12 +216,16 @@ void CollectionPage::OpenFromBrowser(const QString &name)
     const QString folder = Folders->JamShellTree1Path();
     const QString path = JoinFolder(folder, name);
     int index = -1;
+    QString reason;
     {
         const auto step = Doc.step(tr("Add picture"));
-        index = Doc.addDecodedPicture(path, DecodeForCollection(path, DibFormatAuto, DisplayBox()));
+        DecodedPicture picture = DecodeForCollection(path, DibFormatAuto, DisplayBox());
+        if (!picture.Dib.Bits)
+            reason = DibErrorText(picture.Dib);
+        index = Doc.addDecodedPicture(path, std::move(picture));
     }
     if (index < 0)
-        ReportLoadFailures(Services.dialogParent(), {path});
+        ReportLoadFailures(Services.dialogParent(), {path}, {reason});
     else if (!folder.isEmpty())
         Folders->AddToPrefFolders(folder);
 }
@@ -294,7 +298,8 @@ void CollectionPage::DropFilesOnPictures(const QMimeData *mime)
         Services.openArrangementAsked(files.Arrangement);
         return;
     }
-    ReportLoadFailures(Services.dialogParent(), Doc.addPictureFiles(files.Pictures, tr("Add pictures")).Failed);
+    const ArrangementDocument::AddResult added = Doc.addPictureFiles(files.Pictures, tr("Add pictures"));
+    ReportLoadFailures(Services.dialogParent(), added.Failed, added.Reasons);
 }
 
 void CollectionPage::PrintBtnClick()

@@ -41,11 +41,24 @@ void PageServices::openArrangementAsked(const QString &path) const
         OpenArrangementHook(path);
 }
 
-void ReportLoadFailures(QWidget *parent, const QStringList &paths)
+QString LoadFailuresText(const QStringList &paths, const QStringList &reasons, int shown)
 {
-    for (const QString &path : paths)
-        Dialogs::messageBox(parent, LoadErrorText(path), QCoreApplication::translate("TMainForm", "Error"),
-                            Dialogs::Icon::Error, Dialogs::Ok);
+    QStringList parts;
+    for (int i = 0; i < paths.size() && i < shown; ++i) {
+        const QString reason = i < reasons.size() ? reasons[i] : QString();
+        parts << (reason.isEmpty() ? LoadErrorText(paths[i]) : LoadErrorText(paths[i]) + QLatin1Char('\n') + reason);
+    }
+    if (paths.size() > shown)
+        parts << QCoreApplication::translate("TMainForm", "... and %n more.", nullptr, int(paths.size() - shown));
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+void ReportLoadFailures(QWidget *parent, const QStringList &paths, const QStringList &reasons)
+{
+    if (paths.isEmpty())
+        return;
+    Dialogs::messageBox(parent, LoadFailuresText(paths, reasons), QCoreApplication::translate("TMainForm", "Error"),
+                        Dialogs::Icon::Error, Dialogs::Ok);
 }
 
 void ReportQualityFailures(QWidget *parent, const QualityFailures &failures)

@@ -3,12 +3,14 @@
 #include "platform/PrinterSetupDialog.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include <optional>
 
@@ -68,8 +70,17 @@ int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon
         box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
         box.setDefaultButton(QMessageBox::Save);
         break;
+    case OkLocate:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
     }
-    switch (box.exec()) {
+    const QAbstractButton *locate =
+        buttons == OkLocate ? box.addButton(QCoreApplication::translate("Dialogs", "Locate..."), QMessageBox::ActionRole)
+                            : nullptr;
+    const int chosen = box.exec();
+    if (locate && box.clickedButton() == locate)
+        return IdLocate;
+    switch (chosen) {
     case QMessageBox::Ok:
         return IdOk;
     case QMessageBox::Yes:
