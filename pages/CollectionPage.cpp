@@ -21,6 +21,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -307,13 +308,22 @@ void CollectionPage::PrintBtnClick()
     const int i = ImageList->currentRow();
     if (i < 0 || i >= Doc.records().PictureCount())
         return;
-    const QString fileName = Doc.records().Pictures[std::size_t(i)].FileName;
-    if (PreviewFileName != fileName)
-        ImageListDblClick();
-    if (PreviewFileName != fileName)
-        return; // the file could not be decoded; its message was shown
-    const DIB copy = PreviewDib;
-    PrintSinglePicture(Services.dialogParent(), copy, tr("Snapgrid-Edge picture"),
+    const PictureEntry &entry = Doc.records().Pictures[std::size_t(i)];
+    // As the pages print: a file changed since it was added is named, and the
+    // picture prints as the screen shows it.
+    DIB picture;
+    if (entry.Reduced && !RecipeFileUnchanged(entry.Recipe)) {
+        if (!AcceptChangedFiles(Services.dialogParent(), {entry.FileName}))
+            return;
+        picture = entry.Dib;
+    } else {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        picture = Doc.records().Store.full(entry);
+        QGuiApplication::restoreOverrideCursor();
+        if (!picture.Bits)
+            picture = entry.Dib;
+    }
+    PrintSinglePicture(Services.dialogParent(), picture, tr("Snapgrid-Edge picture"),
                        [this](const QString &text) { Services.showStatus(text); });
 }
 

@@ -61,6 +61,21 @@ void ReportLoadFailures(QWidget *parent, const QStringList &paths, const QString
                         Dialogs::Icon::Error, Dialogs::Ok);
 }
 
+bool AcceptChangedFiles(QWidget *parent, const QStringList &changed)
+{
+    if (changed.isEmpty())
+        return true;
+    return Dialogs::messageBox(parent,
+                               QCoreApplication::translate("PrintPage",
+                                                           "These picture files changed or are gone since they were "
+                                                           "added:\n%1\nThey are printed from the copies shown on "
+                                                           "the screen.")
+                                   .arg(changed.join('\n')),
+                               QCoreApplication::translate("PrintPage", "Warning"), Dialogs::Icon::Warning,
+                               Dialogs::OkCancel)
+           == Dialogs::IdOk;
+}
+
 void ReportQualityFailures(QWidget *parent, const QualityFailures &failures)
 {
     for (EnlargeOutcome outcome : failures) {

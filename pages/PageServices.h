@@ -45,5 +45,8 @@ public:
 void ReportLoadFailures(QWidget *parent, const QStringList &paths, const QStringList &reasons = {});
 // The text of that box; at most `shown` files are named, the rest counted.
 [[nodiscard]] QString LoadFailuresText(const QStringList &paths, const QStringList &reasons, int shown = 12);
+// Before printing or export: names picture files that changed or vanished
+// since they were added (they print from their screen copies); true to go on.
+bool AcceptChangedFiles(QWidget *parent, const QStringList &changed);
 // One message box per picture that could not be enlarged to the minimum quality.
 void ReportQualityFailures(QWidget *parent, const QualityFailures &failures);

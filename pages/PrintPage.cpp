@@ -152,15 +152,7 @@ bool PrintPage::AcceptChangedPictures(int firstPage, int lastPage)
     std::vector<int> pages;
     for (int page = firstPage; page <= lastPage; ++page)
         pages.push_back(page);
-    const QStringList changed = ChangedPictureFiles(Doc.records(), pages);
-    if (changed.isEmpty())
-        return true;
-    return Dialogs::messageBox(Services.dialogParent(),
-                               tr("These picture files changed or are gone since they were added:\n%1\n"
-                                  "They are printed from the copies shown on the screen.")
-                                   .arg(changed.join('\n')),
-                               tr("Warning"), Dialogs::Icon::Warning, Dialogs::OkCancel)
-           == Dialogs::IdOk;
+    return AcceptChangedFiles(Services.dialogParent(), ChangedPictureFiles(Doc.records(), pages));
 }
 
 bool PrintPage::AcceptPicturesOffPage(int firstPage, int lastPage)
