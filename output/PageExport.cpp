@@ -8,6 +8,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -86,7 +87,16 @@ QPageLayout pdfLayout(const PageExportJob &job)
 ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &options, const PageExportJob &job,
                        const std::function<bool(int, int, int)> &pageDone, QString *failedFile)
 {
-    QPdfWriter pdf(job.FileName);
+    // Written beside the target and renamed over it, so a failed export
+    // leaves no broken file and keeps an earlier one. Unbuffered, because a
+    // short write at the final flush goes unreported.
+    QSaveFile file(job.FileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (failedFile)
+            *failedFile = job.FileName;
+        return ExportResult::WriteFailed;
+    }
+    QPdfWriter pdf(&file);
     pdf.setCreator(QStringLiteral("Snapgrid-Atlas 4.0"));
     pdf.setResolution(job.PrinterDpiX);
     pdf.setPageLayout(pdfLayout(job));
@@ -108,10 +118,11 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
         }
         if (pageDone && !pageDone(page, page - job.FirstPage + 1, total)) {
             painter.end();
+            file.cancelWriting();
             return ExportResult::Cancelled;
         }
     }
-    if (!painter.end()) {
+    if (!painter.end() || !file.commit()) {
         if (failedFile)
             *failedFile = job.FileName;
         return ExportResult::WriteFailed;
@@ -135,11 +146,15 @@ ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &opti
                                              job.PrinterDpiY, options, qint64(1) << 30, &feed.page(page));
         if (image.isNull())
             return ExportResult::OutOfMemory;
-        QImageWriter writer(names[i], writerFormat(job.Format));
-        writer.setQuality(95);
+        QSaveFile file(names[i]);
+        const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        QImageWriter writer(&file, writerFormat(job.Format));
+        // Only JPEG takes a quality: for PNG it would be the compression, and 95 none at all.
+        if (job.Format == ExportFormat::Jpeg)
+            writer.setQuality(95);
         if (job.Format == ExportFormat::Tiff)
             writer.setCompression(1); // lossless LZW
-        if (!writer.write(image)) {
+        if (!opened || !writer.write(image) || !file.commit()) {
             if (failedFile)
                 *failedFile = names[i];
             return ExportResult::WriteFailed;
