@@ -296,6 +296,16 @@ bool ScrollsItself(const QWidget *w, std::initializer_list<const QWidget *> view
     }
     return false;
 }
+
+// The window's own scroll area the mouse is over, or nullptr.
+QScrollArea *ViewUnder(const QWidget *w, std::initializer_list<QScrollArea *> views)
+{
+    for (; w && !w->isWindow(); w = w->parentWidget())
+        for (QScrollArea *view : views)
+            if (view == w)
+                return view;
+    return nullptr;
+}
 } // namespace
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
@@ -312,7 +322,11 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
                 ScrollsItself(under ? under : widget, {ArrangeTab->Strip->ScrollBox1, ArrangeTab->View->ScrollBox2,
                                                        PrintTab->ScrollBox3, CollectionTab->Grid->ScrollBox4});
             if (!ownWheel) {
-                if (QScrollArea *area = wheelTarget()) {
+                // The strip scrolls itself under the mouse; elsewhere the tab's main view.
+                QScrollArea *area = ViewUnder(under, {ArrangeTab->Strip->ScrollBox1});
+                if (!area)
+                    area = wheelTarget();
+                if (area) {
                     const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
                     QScrollBar *bar = area->verticalScrollBar();
                     if (delta < 0)

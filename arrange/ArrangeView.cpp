@@ -114,9 +114,9 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
         marks(doc.Placements.at(doc.SelectedPlacement));
 }
 
-int StripHeight(int scrollBoxOuterWidth, int pictureCount)
+int StripHeight(int stripWidth, int pictureCount)
 {
-    const std::int64_t h = std::int64_t(scrollBoxOuterWidth + 2) * pictureCount;
+    const std::int64_t h = std::int64_t(stripWidth + 2) * pictureCount;
     return int(std::clamp<std::int64_t>(h, 1, QWIDGETSIZE_MAX));
 }
 

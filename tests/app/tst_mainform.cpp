@@ -1,4 +1,5 @@
 #include "common/WindowParts.h"
+#include "arrange/ArrangeView.h"
 #include "arrange/Geometry.h"
 #include "document/UndoCommands.h"
 #include "common/TestRegistry.h"
@@ -293,6 +294,59 @@ private slots:
         QApplication::sendEvent(over, &wheel);
         QCOMPARE(form.ArrangeTab->View->ScrollBox2->verticalScrollBar()->value(), tab == 2 ? 120 : 100);
         QCOMPARE(form.PrintTab->ScrollBox3->verticalScrollBar()->value(), tab == 3 ? 120 : 100);
+    }
+
+    // The picture strip scrolls under the wheel and ends with its last picture.
+    void wheelOverTheStripScrollsIt()
+    {
+        DialogRecorder rec;
+        TMainForm form;
+        for (int i = 0; i < 40; ++i) {
+            DIB dib;
+            QVERIFY(newdib(&dib, 8, 6, 24, nullptr, 0));
+            form.Doc->records().appendPicture(QStringLiteral("/p/%1.bmp").arg(i), dib);
+        }
+        form.Doc->touch(ArrangementDocument::Change::Collection);
+        form.PageControl2->setCurrentWidget(form.ArrangeTab);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QWidget *strip = form.ArrangeTab->Strip->PaintBox1;
+        QTRY_COMPARE(strip->height(), StripCellTop(40, strip->width()));
+        QScrollBar *bar = form.ArrangeTab->Strip->ScrollBox1->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        QWheelEvent wheel(QPointF(5, 5), strip->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(strip, &wheel);
+        QVERIFY(bar->value() > 0);
+    }
+
+    // Ctrl+P prints only from the print tab.
+    void printKeyOnlyOnThePrintTab_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("collection") << 0;
+        QTest::newRow("sort") << 1;
+        QTest::newRow("arrange") << 2;
+        QTest::newRow("print") << 3;
+    }
+    void printKeyOnlyOnThePrintTab()
+    {
+        QFETCH(int, tab);
+        DialogRecorder rec;
+        int asked = 0;
+        rec.handler.print = [&asked](QPrinter *) {
+            ++asked;
+            return false;
+        };
+        rec.install();
+        TMainForm form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.PageControl2->setCurrentIndex(tab);
+        QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(asked, tab == 3 ? 1 : 0);
     }
 
     // A list under the mouse scrolls itself, also when its scroll area passes
