@@ -11,6 +11,7 @@
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
 
+#include <QCursor>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLocale>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScrollArea>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cstdint>
@@ -436,6 +438,33 @@ void ArrangeCanvas::nudgeSelection(int dx, int dy)
     p.Left = moved(p.Left, dx, p.Width, g.widthInches());
     p.Top = moved(p.Top, dy, p.Height, g.heightInches());
     Doc.setSelectedFrame(p, tr("Move picture"), MergeNudge);
+}
+
+ArrangeCanvas::ZoomAnchor ArrangeCanvas::zoomAnchor() const
+{
+    const QWidget *port = ScrollBox2->viewport();
+    const QPoint middle = port->rect().center();
+    const TArrangement &r = Doc.records();
+    const QPoint offset = PaintBox2->pos(); // the view within the viewport, scrolled
+    if (Doc.hasSelection() && r.Placements.at(r.SelectedPlacement).Page == Doc.currentPage()) {
+        const Placement &p = r.Placements.at(r.SelectedPlacement);
+        return {p.Left + p.Width / 2, p.Top + p.Height / 2, middle};
+    }
+    const QPoint mouse = port->mapFromGlobal(QCursor::pos());
+    const QPoint at = port->rect().contains(mouse) ? mouse : middle;
+    return {FromView(at.x() - offset.x()), FromView(at.y() - offset.y()), at};
+}
+
+void ArrangeCanvas::keepInView(const ZoomAnchor &anchor)
+{
+    syncArrangeViewSize();
+    QScrollBar *h = ScrollBox2->horizontalScrollBar();
+    QScrollBar *v = ScrollBox2->verticalScrollBar();
+    // The scroll range follows the new size only once the area has laid it out.
+    h->setRange(0, std::max(0, PaintBox2->width() - ScrollBox2->viewport()->width()));
+    v->setRange(0, std::max(0, PaintBox2->height() - ScrollBox2->viewport()->height()));
+    h->setValue(ToView(anchor.X) - anchor.At.x());
+    v->setValue(ToView(anchor.Y) - anchor.At.y());
 }
 
 int ArrangeCanvas::ZoomToFit() const

@@ -277,7 +277,12 @@ void ArrangePage::ShowSizeInfo()
     Services.showStatus(SizeInfoText(r.Placements.at(r.SelectedPlacement), QLocale()));
 }
 
-void ArrangePage::ZoomEdChange() { Doc.setZoom(ZoomEd->value()); }
+void ArrangePage::ZoomEdChange()
+{
+    const ArrangeCanvas::ZoomAnchor anchor = View->zoomAnchor();
+    Doc.setZoom(ZoomEd->value());
+    View->keepInView(anchor);
+}
 
 void ArrangePage::PageCountEDChange() { Doc.setPageCount(PageCountED->value()); }
 void ArrangePage::APageEdChange() { Doc.setCurrentPage(APageEd->value()); }
