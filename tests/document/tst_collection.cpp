@@ -48,6 +48,10 @@ private slots:
         QTest::newRow("prefix is smaller") << "/p/a" << "/p/a.jpg" << -1;
         QTest::newRow("accented letter after z (UTF-8 lead byte)") << "/p/\u00e9.jpg" << "/p/z.jpg" << 1;
         QTest::newRow("folder decides before name") << "/a/z.jpg" << "/b/a.jpg" << -1;
+        QTest::newRow("numbers as numbers") << "/p/IMG_9.jpg" << "/p/IMG_10.jpg" << -1;
+        QTest::newRow("numbers in folders too") << "/p/day 2/a.jpg" << "/p/day 12/a.jpg" << -1;
+        QTest::newRow("the same number, fewer zeros first") << "/p/7.jpg" << "/p/007.jpg" << -1;
+        QTest::newRow("a number before a letter") << "/p/IMG_1a.jpg" << "/p/IMG_12.jpg" << -1;
     }
     void comparePathBytes()
     {
