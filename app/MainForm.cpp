@@ -201,6 +201,12 @@ void TMainForm::connectSignals()
         AddRecentFile(name);
     });
     connect(Doc, &ArrangementDocument::modifiedChanged, this, &TMainForm::showTitle);
+    // A tab's status text is its own: the next tab starts clear.
+    connect(PageControl2, &QTabWidget::currentChanged, this, [this] {
+        StatusText->clear();
+        if (PageControl2->currentWidget() == ArrangeTab)
+            ArrangeTab->ShowSizeInfo();
+    });
     // After the load's own messages, never inside the load.
     connect(Doc, &ArrangementDocument::idle, HeldDrops, &THeldDrops::release, Qt::QueuedConnection);
     HeldDrops->OnHeld = [this] { StatusText->setText(tr("Dropped files wait until loading ends.")); };

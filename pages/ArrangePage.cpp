@@ -252,8 +252,10 @@ void ArrangePage::UpdateSelectionControls()
 
 void ArrangePage::ChangeFreeText()
 {
-    if (!Doc.hasSelection())
+    if (!Doc.hasSelection()) {
+        ShowSizeInfo();
         return;
+    }
     const TArrangement &r = Doc.records();
     const Placement &p = r.Placements.at(r.SelectedPlacement);
     {
@@ -271,8 +273,12 @@ void ArrangePage::ChangeFreeText()
 
 void ArrangePage::ShowSizeInfo()
 {
-    if (!Doc.hasSelection())
+    if (!Doc.hasSelection()) {
+        // No stale position of a placement deleted or let go.
+        if (!isHidden()) // the tab shown
+            Services.showStatus(QString());
         return;
+    }
     const TArrangement &r = Doc.records();
     Services.showStatus(SizeInfoText(r.Placements.at(r.SelectedPlacement), QLocale()));
 }

@@ -126,7 +126,11 @@ void CollectionPage::connectSignals()
     connect(Folders, &FolderViews::folderChanged, this, &CollectionPage::JamShellTree1Change);
     connect(Folders, &FolderViews::fileActivated, this, &CollectionPage::openfilenow);
     connect(Grid, &ThumbGrid::pictureChosen, this, &CollectionPage::OpenFromBrowser);
-    connect(Grid, &ThumbGrid::statusText, this, [this](const QString &text) { Services.showStatus(text); });
+    // The browser walks on behind other tabs; its texts are for this one.
+    connect(Grid, &ThumbGrid::statusText, this, [this](const QString &text) {
+        if (!isHidden()) // the tab shown
+            Services.showStatus(text);
+    });
     connect(Grid, &ThumbGrid::progress, this, [this](int percent) { Services.showProgress(percent); });
     Grid->Browser->SelectedFolder = [this] { return Folders->JamShellTree1Path(); };
     Grid->Browser->TurnAsCamera = [this] { return Doc.turnAsCamera(); };
