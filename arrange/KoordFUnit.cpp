@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -64,6 +65,11 @@ TKoordEdForm::TKoordEdForm(QWidget *parent)
         grid->addWidget(new QLabel(tr("inch"), this), r, 4);
         ++r;
     }
+
+    PageEd = new QSpinBox(this);
+    PageEd->setRange(1, 1);
+    grid->addWidget(new QLabel(tr("Page:"), this), r, 0);
+    grid->addWidget(PageEd, r, 1);
 
     OkBtn = new QPushButton(tr("OK"), this);
     OkBtn->setDefault(true);

@@ -7,6 +7,7 @@
 
 class QDoubleSpinBox;
 class QPushButton;
+class QSpinBox;
 
 class TKoordEdForm : public QDialog
 {
@@ -26,6 +27,7 @@ public:
     QDoubleSpinBox *BreitEdin = nullptr;
     QDoubleSpinBox *HochEd = nullptr;
     QDoubleSpinBox *HochEdin = nullptr;
+    QSpinBox *PageEd = nullptr; // the page the placement lies on
     QPushButton *OkBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
     // The dialog's own re-entrancy flag, apart from the main window's.

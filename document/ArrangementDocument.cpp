@@ -588,7 +588,14 @@ void ArrangementDocument::setSelectedFrame(const Placement &frame, const QString
     p.Top = frame.Top;
     p.Width = frame.Width;
     p.Height = frame.Height;
-    touch(Change::Placements);
+    Changes what = Change::Placements;
+    // Moved to another page: that page is shown, so the selection stays in view.
+    if (frame.Page != p.Page && frame.Page >= 1 && frame.Page <= PageCount) {
+        p.Page = frame.Page;
+        CurrentPage = frame.Page;
+        what |= Change::Pages | Change::Selection;
+    }
+    touch(what);
 }
 
 void ArrangementDocument::setSelectedCut(bool cut, const QString &undoText)

@@ -154,7 +154,8 @@ public:
     void bringSelectionToFront();
     void deleteSelectedPlacement(const QString &undoText);
     [[nodiscard]] bool hasSelection() const;
-    // The selected placement's frame set to p (its page and picture kept).
+    // The selected placement's frame set to p, and its page when p names
+    // another one of the arrangement (which is then shown); its picture kept.
     void setSelectedFrame(const Placement &p, const QString &undoText, int mergeKey = NoMerge);
     void setSelectedCut(bool cut, const QString &undoText);
     // The caption of the selected placement's picture (every placement of it shows it).

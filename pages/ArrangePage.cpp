@@ -327,8 +327,11 @@ void ArrangePage::ChangePosSizeBtnClick()
     const TArrangement &r = Doc.records();
     Placement p = r.Placements.at(r.SelectedPlacement);
     KoordEdForm->setFrameMm(p.Left * MmPerInch, p.Top * MmPerInch, p.Width * MmPerInch, p.Height * MmPerInch);
+    KoordEdForm->PageEd->setRange(1, std::max(Doc.pageCount(), p.Page));
+    KoordEdForm->PageEd->setValue(p.Page);
     if (Dialogs::execDialog(KoordEdForm) != QDialog::Accepted)
         return;
+    p.Page = KoordEdForm->PageEd->value();
     // Every pass rounds the frame to the edits' hundredths of a millimetre; no snapping.
     p.Left = KoordEdForm->LeftEd->value() / MmPerInch;
     p.Top = KoordEdForm->TopEd->value() / MmPerInch;

@@ -2,6 +2,7 @@
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/Editing.h"
 #include "arrange/Geometry.h"
+#include "arrange/KoordFUnit.h"
 #include "arrange/OptionsPanel.h"
 #include "arrange/PictureStrip.h"
 #include "browse/FolderViews.h"
@@ -132,6 +133,30 @@ private slots:
         QVERIFY(rec.messages[0].text.contains(QStringLiteral("a.bmp (page 1)")));
         QVERIFY(!QFile::exists(file));
         Printer().qprinter()->setOutputFileName(QString());
+    }
+
+    // The size and position dialog moves a placement to another page, which is then shown.
+    void sizeAndPositionMovesToAnotherPage()
+    {
+        ArrangementDocument doc;
+        TestServices services;
+        ArrangePage page(doc, services);
+        const int id = doc.records().appendPicture("/p/a.bmp", grey(40, 30));
+        *doc.records().Placements.Append() = Placement{1, 1, 2, 1.5, 1, id, 0, {}};
+        doc.setPageCount(3);
+        doc.selectPlacement(0);
+        DialogRecorder rec;
+        rec.handler.exec = [&page](QDialog *) {
+            page.KoordEdForm->PageEd->setValue(3);
+            return int(QDialog::Accepted);
+        };
+        rec.install();
+        page.ChangePosSizeBtnClick();
+        QCOMPARE(doc.records().Placements.at(0).Page, 3);
+        QCOMPARE(doc.currentPage(), 3);
+        QCOMPARE(doc.records().SelectedPlacement, 0);
+        doc.undoStack()->undo();
+        QCOMPARE(doc.records().Placements.at(0).Page, 1);
     }
 
     void printPagePrintsToAPdf()
