@@ -5,6 +5,7 @@
 #include "picture/OpenDib.h"
 #include "platform/ColorBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +16,11 @@
 #include <QtEndian>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
+
+using Spoil = std::function<void(ArrangementData&)>;
+Q_DECLARE_METATYPE(Spoil)
 
 namespace {
 // A 3 x 2 picture whose six pixels all differ, so every turn is visible.
@@ -524,6 +529,43 @@ private slots:
         QCOMPARE(shown, dialogShown);
         QCOMPARE(form.Doc->fileName(), dialogShown ? path("pick.sga") : QString());
         QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), dialogShown ? 4.0 : 5.0);
+    }
+
+    // Values beyond what the controls hold are taken as they are shown: opening
+    // is no unsaved change.
+    void openingOutOfRangeValuesChangesNothing_data()
+    {
+        QTest::addColumn<Spoil>("spoil");
+        QTest::newRow("cut flag 7, selected") << Spoil([](ArrangementData& d) { d.Placements[0].Cut = 7; });
+        QTest::newRow("cut default 7") << Spoil([](ArrangementData& d) { d.CutDefault = 7; });
+        QTest::newRow("zoom 5000") << Spoil([](ArrangementData& d) { d.Zoom = 5000; });
+        QTest::newRow("margin -3") << Spoil([](ArrangementData& d) { d.Rand = -3; });
+        QTest::newRow("grid 0") << Spoil([](ArrangementData& d) { d.Grid = 0; });
+        QTest::newRow("default width 1e9") << Spoil([](ArrangementData& d) { d.DBreite = 1e9; });
+    }
+    void openingOutOfRangeValuesChangesNothing()
+    {
+        QFETCH(Spoil, spoil);
+        QVERIFY(writePicture(path("p.png"), 40, 30));
+        {
+            DialogRecorder dialogs;
+            TMainForm form;
+            addAndPlace(form, path("p.png"));
+            form.Doc->records().SelectedPlacement = 0;
+            QVERIFY(form.SaveFile(path("ok.sga")));
+        }
+        ArrangementData d;
+        QCOMPARE(ReadArrangement(readFile(path("ok.sga")), d), ArrangementReadStatus::Ok);
+        spoil(d);
+        QVERIFY(writeFile(path("odd.sga"), WriteArrangement(d)));
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.show();
+        form.PageControl2->setCurrentWidget(form.ArrangeTab);
+        form.OpenFile(path("odd.sga"));
+        QApplication::processEvents();
+        QVERIFY(!form.Doc->isModified());
+        QVERIFY(!form.windowTitle().endsWith(QStringLiteral("*]")));
     }
 
     void outOfRangeSelectionIsDropped()
