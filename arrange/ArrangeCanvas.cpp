@@ -231,8 +231,9 @@ void ArrangeCanvas::PaintBox2DragDrop(const QObject *source, const QMimeData *mi
         return;
     QualityFailures failures;
     // The strip's selection decides, as it may have changed since the drag began.
+    // Dropped near an edge, the frame still lies on the page.
     Doc.placePicture(Doc.records().SelectedPicture, SnapToGrid(FromView(X)), SnapToGrid(FromView(Y)), paper(),
-                     &failures);
+                     &failures, true);
     if (!failures.empty())
         emit qualityFailed(failures);
 }
@@ -255,7 +256,7 @@ void ArrangeCanvas::DropFilesOnArrangeView(const QMimeData *mime, int X, int Y)
         for (int index : added.Added) {
             Doc.selectPicture(index);
             Doc.placePicture(index, left + placed * DropCascadeInch, top + placed * DropCascadeInch, paper(),
-                             &failures);
+                             &failures, true);
             ++placed;
         }
     }

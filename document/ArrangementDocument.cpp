@@ -521,7 +521,7 @@ bool ArrangementDocument::hasSelection() const
 }
 
 bool ArrangementDocument::placePicture(int index, double left, double top, const PageGeometry &paper,
-                                       QualityFailures *failures)
+                                       QualityFailures *failures, bool keepOnPage)
 {
     if (index < 0 || index >= Records.PictureCount())
         return false;
@@ -532,9 +532,8 @@ bool ArrangementDocument::placePicture(int index, double left, double top, const
     p->Page = CurrentPage;
     p->Width = Options.DBreite / MmPerInch;
     p->Height = Options.DHoche / MmPerInch;
-    // Dropped near an edge, the frame still lies on the page.
-    p->Left = HeldInPage(left, p->Width, paper.widthInches());
-    p->Top = HeldInPage(top, p->Height, paper.heightInches());
+    p->Left = keepOnPage ? HeldInPage(left, p->Width, paper.widthInches()) : left;
+    p->Top = keepOnPage ? HeldInPage(top, p->Height, paper.heightInches()) : top;
     p->PictureId = entry.PictureId;
     const double width = p->Width;
     enlargeForFrame(entry, width, paper, failures);

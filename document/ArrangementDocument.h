@@ -144,9 +144,10 @@ public:
 
     // ---- Placements ---------------------------------------------------------
     // Places picture `index` on the current page at (left, top) inches with the
-    // default size, moved inside the paper's page as far as needed, selects it
-    // and brings it to the front. False for an invalid index.
-    bool placePicture(int index, double left, double top, const PageGeometry &paper, QualityFailures *failures);
+    // default size (with keepOnPage moved inside the paper's page as far as
+    // needed), selects it and brings it to the front. False for an invalid index.
+    bool placePicture(int index, double left, double top, const PageGeometry &paper, QualityFailures *failures,
+                      bool keepOnPage = false);
     // Selects a placement and brings it to the front; -1 clears. Neither is an
     // undo step nor an unsaved change of its own (both are saved with the file).
     void selectPlacement(int index);

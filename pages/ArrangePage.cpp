@@ -273,10 +273,11 @@ void ArrangePage::ChangeFreeText()
 
 void ArrangePage::ShowSizeInfo()
 {
+    // The status bar is the shown tab's; no stale position of a placement deleted or let go.
+    if (!isVisibleTo(window()))
+        return;
     if (!Doc.hasSelection()) {
-        // No stale position of a placement deleted or let go.
-        if (!isHidden()) // the tab shown
-            Services.showStatus(QString());
+        Services.showStatus(QString());
         return;
     }
     const TArrangement &r = Doc.records();

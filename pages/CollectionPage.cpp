@@ -128,7 +128,7 @@ void CollectionPage::connectSignals()
     connect(Grid, &ThumbGrid::pictureChosen, this, &CollectionPage::OpenFromBrowser);
     // The browser walks on behind other tabs; its texts are for this one.
     connect(Grid, &ThumbGrid::statusText, this, [this](const QString &text) {
-        if (!isHidden()) // the tab shown
+        if (isVisibleTo(window())) // the tab shown
             Services.showStatus(text);
     });
     connect(Grid, &ThumbGrid::progress, this, [this](int percent) { Services.showProgress(percent); });

@@ -726,11 +726,11 @@ void TDC::SetFont(const QFont &font, int height)
             Font.setPixelSize(--px);
     }
     TextScale = 0;
-    if (ScaledLayout && Font.pixelSize() > 0) {
+    if (ScaledPixels > 0) {
         LayoutFont = Font;
         LayoutFont.setPixelSize(LayoutPixels);
         LayoutFont.setHintingPreference(QFont::PreferNoHinting);
-        TextScale = double(Font.pixelSize()) / LayoutPixels;
+        TextScale = ScaledPixels / LayoutPixels;
     }
     if (P)
         P->setFont(Font);

@@ -175,7 +175,7 @@ private slots:
         job.PageWidth = 4800;
         job.PageHeight = 6600;
         {
-            const FileSizeLimit full(2048);
+            const FileSizeLimit full(256);
             QCOMPARE(ExportPages(form->Doc->records(), form->Doc->options(), job, {}), ExportResult::WriteFailed);
         }
         QVERIFY(earlier.open(QIODevice::ReadOnly));
