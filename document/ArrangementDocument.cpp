@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
@@ -44,7 +45,7 @@ DIB NamedPlaceholder(const QString &name)
     constexpr int W = 320, H = 200;
     QImage image(W, H, QImage::Format_RGB888);
     image.fill(QColor(224, 224, 224));
-    {
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) { // fonts need one
         QPainter painter(&image);
         QFont font = painter.font();
         font.setPixelSize(18);
