@@ -53,6 +53,34 @@ QStringList ExportTargets(const PageExportJob &job)
 
 namespace {
 
+// A save file that also notices short writes (a full disk cut the write off
+// without an error), which the image and PDF writers do not check.
+class CheckedSaveFile : public QSaveFile
+{
+public:
+    using QSaveFile::QSaveFile;
+    // Renames over the target only when every write went through whole.
+    bool commitWhole()
+    {
+        if (Short) {
+            cancelWriting();
+            return false;
+        }
+        return commit();
+    }
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        const qint64 written = QSaveFile::writeData(data, len);
+        Short = Short || written != len;
+        return written;
+    }
+
+private:
+    bool Short = false;
+};
+
 std::vector<int> exportedPages(const PageExportJob &job)
 {
     std::vector<int> pages;
@@ -90,7 +118,7 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
     // Written beside the target and renamed over it, so a failed export
     // leaves no broken file and keeps an earlier one. Unbuffered, because a
     // short write at the final flush goes unreported.
-    QSaveFile file(job.FileName);
+    CheckedSaveFile file(job.FileName);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         if (failedFile)
             *failedFile = job.FileName;
@@ -122,7 +150,7 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
             return ExportResult::Cancelled;
         }
     }
-    if (!painter.end() || !file.commit()) {
+    if (!painter.end() || !file.commitWhole()) {
         if (failedFile)
             *failedFile = job.FileName;
         return ExportResult::WriteFailed;
@@ -146,7 +174,7 @@ ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &opti
                                              job.PrinterDpiY, options, qint64(1) << 30, &feed.page(page));
         if (image.isNull())
             return ExportResult::OutOfMemory;
-        QSaveFile file(names[i]);
+        CheckedSaveFile file(names[i]);
         const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
         QImageWriter writer(&file, writerFormat(job.Format));
         // Only JPEG takes a quality: for PNG it would be the compression, and 95 none at all.
@@ -154,7 +182,7 @@ ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &opti
             writer.setQuality(95);
         if (job.Format == ExportFormat::Tiff)
             writer.setCompression(1); // lossless LZW
-        if (!opened || !writer.write(image) || !file.commit()) {
+        if (!opened || !writer.write(image) || !file.commitWhole()) {
             if (failedFile)
                 *failedFile = names[i];
             return ExportResult::WriteFailed;

@@ -331,13 +331,20 @@ void TstPageRender::captionAlikeOnEveryDevice()
     doc.Pictures.back().Comment = QStringLiteral("Beach day at the sea");
     addPlacement(doc, placement(0, 0, 3, 1, 1, id, false));
     const ArrangementOptions o = captionOptions(); // 11 points, opaque yellow
-    // The share of the picture's width the caption's background covers.
+    // The share of the picture's width the caption's background spans (its
+    // ends: letters reaching into the row cover some of it).
     const auto share = [&](const PageScale &s) {
         const DeviceFrame f = PlacementFrame(doc.Placements.at(0), s);
         QImage img = canvas(f.W + 2, f.H + 2);
         TDC dc(&img);
         RenderPage(dc, doc, 1, s, o);
-        return double(countInRow(img, f.H - 1, Yellow)) / f.W;
+        int first = -1, last = -1;
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, f.H - 1) == Yellow) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        return double(last - first + 1) / f.W;
     };
     const double reference = share(PrintScale(1200));
     const double here = share(scale);
