@@ -15,7 +15,7 @@ THeldDrops::THeldDrops(QWidget *window, std::function<bool()> busy)
 
 THeldDrops::~THeldDrops() { qApp->removeEventFilter(this); }
 
-bool THeldDrops::eventFilter(QObject *watched, QEvent *event)
+bool THeldDrops::hold(QObject *watched, QEvent *event)
 {
     if (event->type() != QEvent::Drop || !Busy || !Busy())
         return false;
@@ -28,8 +28,7 @@ bool THeldDrops::eventFilter(QObject *watched, QEvent *event)
     const QMimeData *mime = drop->mimeData();
     for (const QString &format : mime->formats())
         copy->setData(format, mime->data(format));
-    Held.push_back({target, drop->position(), drop->possibleActions(), drop->buttons(), drop->modifiers(),
-                    std::move(copy)});
+    Held.push_back(std::move(copy));
     drop->setDropAction(Qt::CopyAction);
     drop->accept();
     if (OnHeld)
@@ -43,12 +42,10 @@ void THeldDrops::release()
         return;
     Releasing = true;
     while (!Held.empty() && !(Busy && Busy())) {
-        Drop next = std::move(Held.front());
+        const std::unique_ptr<QMimeData> next = std::move(Held.front());
         Held.pop_front();
-        if (!next.Target)
-            continue;
-        QDropEvent again(next.Position, next.Actions, next.Mime.get(), next.Buttons, next.Modifiers);
-        QCoreApplication::sendEvent(next.Target, &again);
+        if (Deliver)
+            Deliver(next.get());
     }
     Releasing = false;
 }

@@ -1,11 +1,9 @@
 #pragma once
 // Files dropped from outside while an open or add waits for its pictures. A
 // file manager's drop is no user input to the wait, so it would start another
-// load inside the first one: such drops are held and handed to the control
-// they were dropped on once the load has ended.
+// load inside the first one: such drops are held and handed over as drops on
+// the window once the load has ended.
 #include <QObject>
-#include <QPointF>
-#include <QPointer>
 
 #include <deque>
 #include <functional>
@@ -26,23 +24,19 @@ public:
     // Delivers the held drops in order while nothing is busy; a drop that
     // starts another load leaves the rest held for its end.
     void release();
+    // Takes a delivered drop (a drop event cannot be sent again once its drag ended).
+    std::function<void(const QMimeData *)> Deliver;
     // Told when a drop is held (for a status text).
     std::function<void()> OnHeld;
+    // Holds a drop from outside for the window while busy; true when held.
+    bool hold(QObject *watched, QEvent *event);
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override { return hold(watched, event); }
 
 private:
-    struct Drop {
-        QPointer<QWidget> Target;
-        QPointF Position;
-        Qt::DropActions Actions;
-        Qt::MouseButtons Buttons;
-        Qt::KeyboardModifiers Modifiers;
-        std::unique_ptr<QMimeData> Mime;
-    };
     QWidget *Window;
     std::function<bool()> Busy;
-    std::deque<Drop> Held;
+    std::deque<std::unique_ptr<QMimeData>> Held;
     bool Releasing = false;
 };

@@ -210,6 +210,7 @@ void TMainForm::connectSignals()
     // After the load's own messages, never inside the load.
     connect(Doc, &ArrangementDocument::idle, HeldDrops, &THeldDrops::release, Qt::QueuedConnection);
     HeldDrops->OnHeld = [this] { StatusText->setText(tr("Dropped files wait until loading ends.")); };
+    HeldDrops->Deliver = [this](const QMimeData *mime) { Files->DropFilesOnWindow(mime); };
     setAcceptDrops(true);
     UpdateRecentMenu();
     qApp->installEventFilter(this);

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/HeldDrops.h"
 #include "common/WindowParts.h"
 #include "common/PhotoFixtures.h"
 #include "common/TestRegistry.h"
@@ -208,6 +209,7 @@ private slots:
             QVERIFY(saver.SaveFile(sga));
         }
         DialogRecorder dialogs(answer);
+        QFile::remove(path("kept.sga"));
         dialogs.handler.saveFile = [&](const QString &) { return path("kept.sga"); };
         dialogs.install();
         TMainForm form;
@@ -244,11 +246,13 @@ private slots:
             if (dropped)
                 return;
             dropped = true;
+            // What the application's event filter does with a file manager's drop.
             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(&form, &drop);
+            QVERIFY(form.HeldDrops->hold(&form, &drop));
         });
         QCOMPARE(form.AddPictureFiles({path("a.png"), path("b.png"), path("a.png")}), 3);
         QVERIFY(dropped);
+        QCOMPARE(form.HeldDrops->count(), 1);
         QCOMPARE(form.Doc->records().PictureCount(), 3);
         QVERIFY(form.Doc->fileName().isEmpty());
         QTRY_COMPARE(form.Doc->fileName(), sga);

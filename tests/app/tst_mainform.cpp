@@ -382,7 +382,7 @@ private slots:
 
     void quitImageReleasedOutsideDoesNotClose()
     {
-        DialogRecorder rec;
+        DialogRecorder rec(Dialogs::IdDiscard);
         TMainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
