@@ -2,6 +2,7 @@
 #include "arrange/ArrangeView.h"
 
 #include "arrange/Geometry.h"
+#include "arrange/IdGuides.h"
 #include "document/Arrangement.h"
 #include "output/PageRender.h"
 #include "picture/DrawDib.h"
@@ -106,8 +107,10 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
                 dc.SetPen(Black);
             }
         }
-        if (i == doc.SelectedPlacement && !dragged)
+        if (i == doc.SelectedPlacement && !dragged) {
+            DrawIdGuides(dc, p, scale);
             marks(p);
+        }
     }
     // The drag outline follows the mouse even for a selection on another page.
     if (dragged)
