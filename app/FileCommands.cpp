@@ -9,8 +9,29 @@
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 
+#include <QFileInfo>
+
 namespace {
 QString SgaFilter() { return FileCommands::tr("Snapgrid-Atlas files (*.sga)"); }
+
+// The pictures an opened arrangement misses, by name, and the folders they were looked for in.
+QString MissingPicturesText(const QStringList &missing)
+{
+    constexpr int Shown = 12;
+    QStringList lines;
+    QStringList folders;
+    for (int i = 0; i < missing.size(); ++i) {
+        if (i < Shown)
+            lines << FileCommands::tr("Couldn't open picture %1 !").arg(FileNamePart(missing[i]));
+        const QString folder = QFileInfo(missing[i]).absolutePath();
+        if (!folders.contains(folder))
+            folders << folder;
+    }
+    if (missing.size() > Shown)
+        lines << FileCommands::tr("... and %n more.", nullptr, int(missing.size() - Shown));
+    lines << QString() << FileCommands::tr("Looked in: %1").arg(folders.join(QStringLiteral(", ")));
+    return lines.join(QLatin1Char('\n'));
+}
 } // namespace
 
 FileCommands::FileCommands(ArrangementDocument &doc, PageServices &services, QObject *parent)
@@ -20,23 +41,33 @@ FileCommands::FileCommands(ArrangementDocument &doc, PageServices &services, QOb
 {
 }
 
-void FileCommands::NewBtnClick()
+bool FileCommands::MayLeaveWork(const QString &text, const QString &caption)
 {
     // Only unsaved changes are worth the question.
-    if (Doc.isModified()
-        && Dialogs::messageBox(Services.dialogParent(), tr("All unsaved data will be lost!"), tr("File/New"),
-                               Dialogs::Icon::Information, Dialogs::OkCancel)
-               != Dialogs::IdOk)
+    if (!Doc.isModified())
+        return true;
+    switch (Dialogs::messageBox(Services.dialogParent(), text, caption, Dialogs::Icon::Information,
+                                Dialogs::SaveDiscardCancel)) {
+    case Dialogs::IdSave:
+        SaveBtnClick();
+        return !Doc.isModified(); // a failed or cancelled save keeps the work
+    case Dialogs::IdDiscard:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FileCommands::NewBtnClick()
+{
+    if (!MayLeaveWork(tr("All unsaved data will be lost!"), tr("File/New")))
         return;
     Doc.reset();
 }
 
 void FileCommands::OpenBtnClick()
 {
-    if (Doc.isModified()
-        && Dialogs::messageBox(Services.dialogParent(), tr("You will lost all not saved information!"),
-                               tr("File/Open"), Dialogs::Icon::Information, Dialogs::OkCancel)
-               != Dialogs::IdOk)
+    if (!MayLeaveWork(tr("You will lost all not saved information!"), tr("File/Open")))
         return;
     const QString path = Dialogs::getOpenFileName(Services.dialogParent(), tr("Open"), SgaFilter());
     if (!path.isEmpty())
@@ -90,16 +121,37 @@ void FileCommands::OpenFile(const QString &path)
     case ArrangementDocument::OpenStatus::Opened:
         break;
     }
-    for (const QString &missing : opened.MissingPictures)
-        error(tr("Couldn't open picture %1 !").arg(FileNamePart(missing)));
+    LocateMissingPictures(opened.MissingPictures);
     ReportQualityFailures(Services.dialogParent(), opened.Quality);
+}
+
+void FileCommands::LocateMissingPictures(QStringList missing)
+{
+    while (!missing.isEmpty()) {
+        if (Dialogs::messageBox(Services.dialogParent(), MissingPicturesText(missing), tr("Error"),
+                                Dialogs::Icon::Error, Dialogs::OkLocate)
+            != Dialogs::IdLocate)
+            return;
+        const QString chosen = Dialogs::getOpenFileName(Services.dialogParent(),
+                                                        tr("Locate %1").arg(FileNamePart(missing.first())),
+                                                        tr("Pictures (*)"));
+        if (chosen.isEmpty())
+            return;
+        // The others that moved with it are found beside it.
+        Doc.relocatePictures(QFileInfo(chosen).absolutePath(), tr("Locate pictures"));
+        QStringList still;
+        for (const PictureEntry &entry : Doc.records().Pictures)
+            if (missing.contains(entry.FileName) && !still.contains(entry.FileName))
+                still << entry.FileName;
+        if (still.size() == missing.size())
+            return; // nothing of them there
+        missing = still;
+    }
 }
 
 void FileCommands::OpenArrangementAsked(const QString &path)
 {
-    if (Dialogs::messageBox(Services.dialogParent(), tr("You will lost all not saved information!"),
-                            tr("File/Open"), Dialogs::Icon::Information, Dialogs::OkCancel)
-        != Dialogs::IdOk)
+    if (!MayLeaveWork(tr("You will lost all not saved information!"), tr("File/Open")))
         return;
     OpenFile(path);
 }
@@ -107,7 +159,7 @@ void FileCommands::OpenArrangementAsked(const QString &path)
 int FileCommands::AddPictureFiles(const QStringList &paths)
 {
     const ArrangementDocument::AddResult added = Doc.addPictureFiles(paths, tr("Add pictures"));
-    ReportLoadFailures(Services.dialogParent(), added.Failed);
+    ReportLoadFailures(Services.dialogParent(), added.Failed, added.Reasons);
     return int(added.Added.size());
 }
 

@@ -33,6 +33,15 @@ public:
     void ApplyCommandLine(const CommandLineRequest &request);
     // Dropped files: an arrangement among them is opened, else the pictures are added.
     void DropFilesOnWindow(const QMimeData *mime);
+    // Before unsaved work is given up: with unsaved changes the question (text,
+    // caption) offers Save, Discard and Cancel. True when the caller may go on:
+    // nothing to lose, discarded, or saved.
+    bool MayLeaveWork(const QString &text, const QString &caption);
+
+    // One box names the pictures an opened arrangement misses and their
+    // folders; "Locate..." lets the user point to one, and the others that
+    // moved with it are taken from the same folder.
+    void LocateMissingPictures(QStringList missing);
 
 private:
     ArrangementDocument &Doc;

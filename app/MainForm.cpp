@@ -4,6 +4,7 @@
 #include "app/MainUnit.h"
 
 #include "app/AboutBoxUnit.h"
+#include "app/HeldDrops.h"
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/PictureStrip.h"
 #include "browse/ThumbGrid.h"
@@ -83,6 +84,7 @@ void TMainForm::createControls()
     setWindowIcon(ProgramIcon());
     Doc = new ArrangementDocument(this);
     Keys = new TKeyGate(this);
+    HeldDrops = new THeldDrops(this, [this] { return Doc->busy(); });
     Services.DialogParent = this;
     Services.Keys = Keys;
     Services.StatusHook = [this](const QString &text) { StatusText->setText(text); };
@@ -199,6 +201,16 @@ void TMainForm::connectSignals()
         AddRecentFile(name);
     });
     connect(Doc, &ArrangementDocument::modifiedChanged, this, &TMainForm::showTitle);
+    // A tab's status text is its own: the next tab starts clear.
+    connect(PageControl2, &QTabWidget::currentChanged, this, [this] {
+        StatusText->clear();
+        if (PageControl2->currentWidget() == ArrangeTab)
+            ArrangeTab->ShowSizeInfo();
+    });
+    // After the load's own messages, never inside the load.
+    connect(Doc, &ArrangementDocument::idle, HeldDrops, &THeldDrops::release, Qt::QueuedConnection);
+    HeldDrops->OnHeld = [this] { StatusText->setText(tr("Dropped files wait until loading ends.")); };
+    HeldDrops->Deliver = [this](const QMimeData *mime) { Files->DropFilesOnWindow(mime); };
     setAcceptDrops(true);
     UpdateRecentMenu();
     qApp->installEventFilter(this);
@@ -209,10 +221,7 @@ void TMainForm::connectSignals()
 
 bool TMainForm::FormCloseQuery()
 {
-    if (!Doc->isModified())
-        return true;
-    return Dialogs::messageBox(this, tr("If you quit now all data not saved will be lost!"), tr("Quit program"),
-                               Dialogs::Icon::Information, Dialogs::OkCancel) == Dialogs::IdOk;
+    return Files->MayLeaveWork(tr("If you quit now all data not saved will be lost!"), tr("Quit program"));
 }
 
 void TMainForm::closeEvent(QCloseEvent *event)
@@ -294,6 +303,16 @@ bool ScrollsItself(const QWidget *w, std::initializer_list<const QWidget *> view
     }
     return false;
 }
+
+// The window's own scroll area the mouse is over, or nullptr.
+QScrollArea *ViewUnder(const QWidget *w, std::initializer_list<QScrollArea *> views)
+{
+    for (; w && !w->isWindow(); w = w->parentWidget())
+        for (QScrollArea *view : views)
+            if (view == w)
+                return view;
+    return nullptr;
+}
 } // namespace
 
 bool TMainForm::eventFilter(QObject *watched, QEvent *event)
@@ -311,7 +330,11 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
                                                        PrintTab->ScrollBox3, CollectionTab->Grid->ScrollBox4})
                 || (under == ArrangeTab->View->PaintBox2 && ArrangeTab->viewTakesWheel());
             if (!ownWheel) {
-                if (QScrollArea *area = wheelTarget()) {
+                // The strip scrolls itself under the mouse; elsewhere the tab's main view.
+                QScrollArea *area = ViewUnder(under, {ArrangeTab->Strip->ScrollBox1});
+                if (!area)
+                    area = wheelTarget();
+                if (area) {
                     const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
                     QScrollBar *bar = area->verticalScrollBar();
                     if (delta < 0)

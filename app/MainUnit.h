@@ -32,6 +32,7 @@ class QStatusBar;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
+class THeldDrops;
 class TImageButton;
 class TKeyGate;
 class TViewPicForm;
@@ -70,6 +71,7 @@ public:
     QLabel *StatusText = nullptr; // first panel
     TProgressPanel *ProgressPanel = nullptr;
     TKeyGate *Keys = nullptr; // keys run only for keys no popup, menu or dialog took
+    THeldDrops *HeldDrops = nullptr; // files dropped while a load waits
     TRecentFiles RecentFiles; // the drop-down of "Open..."
     QMenu *RecentMenu = nullptr;
     // The picture viewer by default; tests look at what it is given instead.

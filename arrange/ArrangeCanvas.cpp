@@ -12,6 +12,7 @@
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
 
+#include <QCursor>
 #include <QDropEvent>
 #include <QKeyEvent>
 #include <QLocale>
@@ -21,6 +22,7 @@
 #include <QRegion>
 #include <QScrollArea>
 #include <QWheelEvent>
+#include <QScrollBar>
 
 #include <algorithm>
 #include <cmath>
@@ -253,8 +255,9 @@ void ArrangeCanvas::PaintBox2DragDrop(const QObject *source, const QMimeData *mi
         return;
     QualityFailures failures;
     // The strip's selection decides, as it may have changed since the drag began.
+    // Dropped near an edge, the frame still lies on the page.
     Doc.placePicture(Doc.records().SelectedPicture, SnapToGrid(FromView(X)), SnapToGrid(FromView(Y)), paper(),
-                     &failures);
+                     &failures, true);
     if (!failures.empty())
         emit qualityFailed(failures);
 }
@@ -277,12 +280,12 @@ void ArrangeCanvas::DropFilesOnArrangeView(const QMimeData *mime, int X, int Y)
         for (int index : added.Added) {
             Doc.selectPicture(index);
             Doc.placePicture(index, left + placed * DropCascadeInch, top + placed * DropCascadeInch, paper(),
-                             &failures);
+                             &failures, true);
             ++placed;
         }
     }
     if (!added.Failed.isEmpty())
-        emit loadFailed(added.Failed);
+        emit loadFailed(added.Failed, added.Reasons);
     if (!failures.empty())
         emit qualityFailed(failures);
 }
@@ -632,6 +635,33 @@ void ArrangeCanvas::nudgeSelection(int dx, int dy)
     p.Left = moved(p.Left, dx, p.Width, g.widthInches());
     p.Top = moved(p.Top, dy, p.Height, g.heightInches());
     Doc.setSelectedFrame(p, tr("Move picture"), MergeNudge);
+}
+
+ArrangeCanvas::ZoomAnchor ArrangeCanvas::zoomAnchor() const
+{
+    const QWidget *port = ScrollBox2->viewport();
+    const QPoint middle = port->rect().center();
+    const TArrangement &r = Doc.records();
+    const QPoint offset = PaintBox2->pos(); // the view within the viewport, scrolled
+    if (Doc.hasSelection() && r.Placements.at(r.SelectedPlacement).Page == Doc.currentPage()) {
+        const Placement &p = r.Placements.at(r.SelectedPlacement);
+        return {p.Left + p.Width / 2, p.Top + p.Height / 2, middle};
+    }
+    const QPoint mouse = port->mapFromGlobal(QCursor::pos());
+    const QPoint at = port->rect().contains(mouse) ? mouse : middle;
+    return {FromView(at.x() - offset.x()), FromView(at.y() - offset.y()), at};
+}
+
+void ArrangeCanvas::keepInView(const ZoomAnchor &anchor)
+{
+    syncArrangeViewSize();
+    QScrollBar *h = ScrollBox2->horizontalScrollBar();
+    QScrollBar *v = ScrollBox2->verticalScrollBar();
+    // The scroll range follows the new size only once the area has laid it out.
+    h->setRange(0, std::max(0, PaintBox2->width() - ScrollBox2->viewport()->width()));
+    v->setRange(0, std::max(0, PaintBox2->height() - ScrollBox2->viewport()->height()));
+    h->setValue(ToView(anchor.X) - anchor.At.x());
+    v->setValue(ToView(anchor.Y) - anchor.At.y());
 }
 
 int ArrangeCanvas::ZoomToFit() const

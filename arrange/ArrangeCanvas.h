@@ -96,12 +96,23 @@ public:
     void nudgeSelection(int dx, int dy);
     // The largest zoom at which the whole page fits the scroll area.
     [[nodiscard]] int ZoomToFit() const;
+    // A point of the page (inches) and where the viewport shows it (pixels).
+    struct ZoomAnchor {
+        double X = 0;
+        double Y = 0;
+        QPoint At;
+    };
+    // What a zoom keeps in view: the selection on this page (its centre, in
+    // the middle), else the point under the mouse where it is, else the middle.
+    [[nodiscard]] ZoomAnchor zoomAnchor() const;
+    // After a zoom: scrolls so the anchor's page point shows where it was.
+    void keepInView(const ZoomAnchor &anchor);
 
 signals:
     void statusText(const QString &text);
     void contextMenuRequested(QPoint global);
     void qualityFailed(const QualityFailures &failures);
-    void loadFailed(const QStringList &paths);
+    void loadFailed(const QStringList &paths, const QStringList &reasons);
     void arrangementDropped(const QString &path);
 
 private:

@@ -18,6 +18,7 @@ namespace {
 constexpr COLORREF Black = RGB(0, 0, 0);
 constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Blue = RGB(0, 0, 255);
+constexpr COLORREF Red = RGB(255, 0, 0);
 } // namespace
 
 std::array<QPoint, 8> SelectionHandlePoints(int x, int y, int w, int h)
@@ -94,6 +95,19 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
             continue;
         RenderPlacement(dc, doc, p, scale, s.Options,
                         PictureSupply{s.ScreenCopies ? PictureWant::Screen : PictureWant::Sharp, nullptr});
+        if (s.PrinterDpi > 0
+            && Geometry::FrameOffPage(p.Left, p.Top, p.Width, p.Height, double(s.PageWidth) / s.PrinterDpi,
+                                      double(s.PageHeight) / s.PrinterDpi)) {
+            // Not printed beyond the page: outlined in red.
+            const int x = Geometry::ToView(p.Left, s.Zoom, s.ScreenDpi), y = Geometry::ToView(p.Top, s.Zoom, s.ScreenDpi);
+            const int w = Geometry::ToView(p.Width, s.Zoom, s.ScreenDpi), h = Geometry::ToView(p.Height, s.Zoom, s.ScreenDpi);
+            if (MarksDrawable(x, y, w, h)) {
+                dc.SetPen(Red, 2);
+                dc.SetHollowBrush();
+                dc.Rectangle(x, y, x + w, y + h);
+                dc.SetPen(Black);
+            }
+        }
         if (i == doc.SelectedPlacement && !dragged) {
             DrawIdGuides(dc, p, scale);
             marks(p);
@@ -104,9 +118,9 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
         marks(doc.Placements.at(doc.SelectedPlacement));
 }
 
-int StripHeight(int scrollBoxOuterWidth, int pictureCount)
+int StripHeight(int stripWidth, int pictureCount)
 {
-    const std::int64_t h = std::int64_t(scrollBoxOuterWidth + 2) * pictureCount;
+    const std::int64_t h = std::int64_t(stripWidth + 2) * pictureCount;
     return int(std::clamp<std::int64_t>(h, 1, QWIDGETSIZE_MAX));
 }
 

@@ -59,8 +59,8 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
 // Picture strip layout. W is the strip's width; each picture has a W x W cell
 // followed by a 2-pixel gap.
 [[nodiscard]] inline int StripCellTop(int index, int stripWidth) { return index * (stripWidth + 2); }
-// The strip's height from the scroll area's outer width, at least 1 pixel.
-[[nodiscard]] int StripHeight(int scrollBoxOuterWidth, int pictureCount);
+// The strip's height for its cells, at least 1 pixel.
+[[nodiscard]] int StripHeight(int stripWidth, int pictureCount);
 // Whether cell i lies at least partly inside the visible rows [top, top + height).
 [[nodiscard]] bool StripCellVisible(int cellTop, int stripWidth, int visibleTop, int visibleHeight);
 // Where the thumbnail of a pw x ph picture lands in the cell at cellTop: fitted

@@ -2,6 +2,7 @@
 #include "platform/Numeric.h"
 #include "platform/Printer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -43,6 +44,15 @@ QSize ViewSize(int pageWidth, int pageHeight, int printerDpi, int screenDpi, int
         return TruncToInt(static_cast<long double>(zoom) * onScreen / 100.0L);
     };
     return QSize(length(pageWidth), length(pageHeight));
+}
+
+bool FrameOffPage(double left, double top, double width, double height, double pageWidth, double pageHeight)
+{
+    // A frame put at the page's edge by arithmetic may miss it by a rounding.
+    constexpr double Slack = 1e-6;
+    const double x0 = std::min(left, left + width), x1 = std::max(left, left + width);
+    const double y0 = std::min(top, top + height), y1 = std::max(top, top + height);
+    return !(x0 >= -Slack && y0 >= -Slack && x1 <= pageWidth + Slack && y1 <= pageHeight + Slack);
 }
 
 int GridSteps(int pageLength, int printerDpi, double gridMm)

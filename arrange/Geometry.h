@@ -42,6 +42,11 @@ namespace Geometry {
 [[nodiscard]] std::vector<int> GridViewPositions(int pageLength, int printerDpi, double gridMm, int zoom,
                                                  int screenDpi);
 
+// Whether a frame (inches) reaches beyond a printable area of pageWidth x
+// pageHeight inches: what lies outside is not printed.
+[[nodiscard]] bool FrameOffPage(double left, double top, double width, double height, double pageWidth,
+                                double pageHeight);
+
 } // namespace Geometry
 
 class TPrinter;

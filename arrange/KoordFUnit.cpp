@@ -9,6 +9,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -74,6 +75,11 @@ TKoordEdForm::TKoordEdForm(QWidget *parent)
     PicZoomEd->setToolTip(tr("Enlarges the picture inside its frame; move it with Ctrl+drag in the page view"));
     grid->addWidget(new QLabel(tr("Picture zoom:"), this), r, 0);
     grid->addWidget(PicZoomEd, r, 1);
+    ++r;
+    PageEd = new QSpinBox(this);
+    PageEd->setRange(1, 1);
+    grid->addWidget(new QLabel(tr("Page:"), this), r, 0);
+    grid->addWidget(PageEd, r, 1);
 
     OkBtn = new QPushButton(tr("OK"), this);
     OkBtn->setDefault(true);

@@ -7,6 +7,7 @@
 
 class QDoubleSpinBox;
 class QPushButton;
+class QSpinBox;
 
 class TKoordEdForm : public QDialog
 {
@@ -28,6 +29,7 @@ public:
     QDoubleSpinBox *HochEdin = nullptr;
     // The zoom of the picture inside its frame, percent (100: the whole cut).
     QDoubleSpinBox *PicZoomEd = nullptr;
+    QSpinBox *PageEd = nullptr; // the page the placement lies on
     QPushButton *OkBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
     // The dialog's own re-entrancy flag, apart from the main window's.

@@ -47,7 +47,8 @@ bool PictureStrip::syncStripSize()
         PaintBox1->resize(W, PaintBox1->height());
         return false;
     }
-    const int h = StripHeight(ScrollBox1->width(), Doc.records().PictureCount());
+    // Cells are as wide as the strip, so it ends right after the last one.
+    const int h = StripHeight(W, Doc.records().PictureCount());
     if (PaintBox1->height() != h) {
         PaintBox1->resize(W, h);
         return false;

@@ -1,6 +1,7 @@
 #include "browse/ThumbnailBrowser.h"
 
 #include "browse/ThumbBrowser.h"
+#include "document/Collection.h"
 #include "document/Paths.h"
 #include "picture/DecodePool.h"
 #include "picture/OpenDib.h"
@@ -96,8 +97,8 @@ constexpr int FrameMs = 16;
 // held when one slow file holds up many quick ones.
 constexpr int MaxHeld = 256;
 
-// The folder's regular files that have a picture extension, in the order the
-// file system gives them. FIFOs, devices and sockets are never opened.
+// The folder's regular files that have a picture extension, in name order with
+// numbers as numbers. FIFOs, devices and sockets are never opened.
 QStringList listPictureFiles(const QString& folder, const std::atomic<bool>& cancelled)
 {
     QStringList names;
@@ -111,6 +112,8 @@ QStringList listPictureFiles(const QString& folder, const std::atomic<bool>& can
             names.append(name);
         }
     }
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return ComparePathBytes(a, b) < 0; });
     return names;
 }
 

@@ -9,6 +9,9 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
 #include <QSaveFile>
 
 #include <algorithm>
@@ -28,6 +31,43 @@ struct FlagScope {
     FlagScope(const FlagScope &) = delete;
     FlagScope &operator=(const FlagScope &) = delete;
 };
+
+// A corner (inches) moved no further than needed to keep a frame of `size`
+// inside a page `page` long; a frame longer than the page starts at 0.
+double HeldInPage(double corner, double size, double page)
+{
+    return page > 0 ? std::clamp(corner, 0.0, std::max(0.0, page - size)) : corner;
+}
+
+// A picture whose file is missing: light grey with its file name, so each
+// placement says what belongs there.
+DIB NamedPlaceholder(const QString &name)
+{
+    constexpr int W = 320, H = 200;
+    QImage image(W, H, QImage::Format_RGB888);
+    image.fill(QColor(224, 224, 224));
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) { // fonts need one
+        QPainter painter(&image);
+        QFont font = painter.font();
+        font.setPixelSize(18);
+        painter.setFont(font);
+        painter.setPen(QColor(64, 64, 64));
+        painter.drawText(QRect(8, 8, W - 16, H - 16), Qt::AlignCenter | Qt::TextWrapAnywhere, name);
+    }
+    DIB dib;
+    if (!newdib(&dib, W, H, 24, nullptr, 0))
+        return dib;
+    for (int y = 0; y < H; ++y) {
+        const uchar *from = image.constScanLine(y);
+        BYTE *to = dib.Bits + std::size_t(H - 1 - y) * dib.RowBytes; // bottom-up, BGR
+        for (int x = 0; x < W; ++x) {
+            to[3 * x] = from[3 * x + 2];
+            to[3 * x + 1] = from[3 * x + 1];
+            to[3 * x + 2] = from[3 * x];
+        }
+    }
+    return dib;
+}
 
 // The arrangement file's folder, ending in '/'.
 QString ArrangementFolder(const QString &path) { return StoredFolderPart(QFileInfo(path).absoluteFilePath()); }
@@ -108,7 +148,10 @@ void ArrangementDocument::restoreState(const ArrangementState &s)
         std::memcpy(static_cast<void *>(Records.Placements.Append()), &p, sizeof p);
     Records.Pictures = s.Pictures;
     Records.NextPictureId = s.NextPictureId;
+    // The zoom is how the page is looked at, not a change to take back.
+    const int zoom = Options.Zoom;
     Options = NormalisedOptions(s.Options);
+    Options.Zoom = zoom;
     // The page first: the selection must be on the page that shows it.
     if (s.CurrentPage > PageCount)
         PageCount = std::min(s.CurrentPage, MaxPages);
@@ -138,6 +181,13 @@ void ArrangementDocument::resetOptions(const ArrangementOptions &o)
         return;
     Undo->quietly([&] { Options = held; });
     touch(Change::Options);
+}
+
+void ArrangementDocument::setZoom(int zoom)
+{
+    ArrangementOptions o = Options;
+    o.Zoom = zoom;
+    resetOptions(o);
 }
 
 void ArrangementDocument::setPageCount(int count)
@@ -244,6 +294,7 @@ void ArrangementDocument::reset()
 ArrangementDocument::OpenResult ArrangementDocument::open(const QString &path, const PageGeometry &paper)
 {
     OpenResult result;
+    const BusyScope waiting(*this);
     const Batch once(*this); // told once the file is in and the views may paint
     {
         const FlagScope loading(Loading);
@@ -316,27 +367,13 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
         entry.Recipe = picture.Recipe;
         entry.Reduced = picture.Reduced;
         if (entry.Dib.Bits) {
-            const ProgressFn turning = progressReporter();
-            switch (entry.Rotation) {
-            case 1:
-                TurnEntry(entry, false, turning);
-                break;
-            case 2:
-                TurnEntry(entry, false, turning);
-                TurnEntry(entry, false, turning);
-                break;
-            case 3:
-                TurnEntry(entry, true, turning);
-                break;
-            default:
-                break;
-            }
+            turnAsStored(entry);
             replayTones(entry, tones, false);
             found.push_back(true);
         } else {
             found.push_back(false);
             deldib(&entry.Dib);
-            newdib(&entry.Dib, 320, 200, 24, nullptr, 0);
+            entry.Dib = NamedPlaceholder(FileNamePart(entry.FileName));
             entry.Recipe = RecipeOfDib(entry.Dib);
             entry.Reduced = false;
             entry.KeptTones = tones;
@@ -354,8 +391,66 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
     Pending |= Everything;
 }
 
+void ArrangementDocument::turnAsStored(PictureEntry &entry)
+{
+    const ProgressFn turning = progressReporter();
+    switch (entry.Rotation) {
+    case 1:
+        TurnEntry(entry, false, turning);
+        break;
+    case 2:
+        TurnEntry(entry, false, turning);
+        TurnEntry(entry, false, turning);
+        break;
+    case 3:
+        TurnEntry(entry, true, turning);
+        break;
+    default:
+        break;
+    }
+}
+
 // ---------------------------------------------------------------------------
 // The collection
+
+int ArrangementDocument::relocatePictures(const QString &folder, const QString &undoText)
+{
+    std::vector<std::size_t> moved;
+    QStringList files;
+    for (std::size_t i = 0; i < Records.Pictures.size(); ++i) {
+        const QString &old = Records.Pictures[i].FileName;
+        const QString there = JoinFolder(folder, FileNamePart(old));
+        if (!QFileInfo::exists(old) && QFileInfo(there).isFile()) {
+            moved.push_back(i);
+            files.append(there);
+        }
+    }
+    if (moved.empty())
+        return 0;
+    const BusyScope waiting(*this);
+    const Step s = step(undoText);
+    DecodeBatch decoded(files, DisplayBox());
+    decoded.Progress = [this](int percent) { emit progress(percent); };
+    int found = 0;
+    for (std::size_t k = 0; k < moved.size(); ++k) {
+        DecodedPicture picture = decoded.TakeNextPicture();
+        if (!picture.Dib.Bits) {
+            deldib(&picture.Dib);
+            continue;
+        }
+        // A new entry value, so the undo step keeps the placeholder's.
+        PictureEntry entry = Records.Pictures[moved[k]];
+        entry.FileName = files[int(k)];
+        entry.Dib = picture.Dib;
+        entry.Recipe = picture.Recipe;
+        entry.Reduced = picture.Reduced;
+        turnAsStored(entry);
+        Records.Pictures[moved[k]] = std::move(entry);
+        ++found;
+    }
+    touch(Change::Pictures | Change::Collection);
+    return found;
+}
 
 int ArrangementDocument::addDecodedPicture(const QString &path, DecodedPicture picture)
 {
@@ -384,15 +479,20 @@ int ArrangementDocument::addDecodedPicture(const QString &path, DecodedPicture p
 ArrangementDocument::AddResult ArrangementDocument::addPictureFiles(const QStringList &paths, const QString &undoText)
 {
     AddResult result;
+    const BusyScope waiting(*this);
     const Step s = step(undoText);
     DecodeBatch decoded(paths, DisplayBox());
     decoded.Progress = [this](int percent) { emit progress(percent); };
     for (const QString &path : paths) {
-        const int index = addDecodedPicture(path, decoded.TakeNextPicture());
-        if (index >= 0)
+        DecodedPicture picture = decoded.TakeNextPicture();
+        const QString reason = picture.Dib.Bits ? QString() : DibErrorText(picture.Dib);
+        const int index = addDecodedPicture(path, std::move(picture));
+        if (index >= 0) {
             result.Added.push_back(index);
-        else
+        } else {
             result.Failed.append(path);
+            result.Reasons.append(reason);
+        }
     }
     return result;
 }
@@ -442,7 +542,7 @@ bool ArrangementDocument::hasSelection() const
 }
 
 bool ArrangementDocument::placePicture(int index, double left, double top, const PageGeometry &paper,
-                                       QualityFailures *failures)
+                                       QualityFailures *failures, bool keepOnPage)
 {
     if (index < 0 || index >= Records.PictureCount())
         return false;
@@ -451,10 +551,10 @@ bool ArrangementDocument::placePicture(int index, double left, double top, const
     Placement *p = Records.Placements.Append();
     p->Cut = Options.CutDefault ? 1 : 0;
     p->Page = CurrentPage;
-    p->Left = left;
-    p->Top = top;
     p->Width = Options.DBreite / MmPerInch;
     p->Height = Options.DHoche / MmPerInch;
+    p->Left = keepOnPage ? HeldInPage(left, p->Width, paper.widthInches()) : left;
+    p->Top = keepOnPage ? HeldInPage(top, p->Height, paper.heightInches()) : top;
     p->PictureId = entry.PictureId;
     const double width = p->Width;
     enlargeForFrame(entry, width, paper, failures);
@@ -470,7 +570,9 @@ void ArrangementDocument::selectPlacement(int index)
     Undo->breakMerge();
     Records.SelectedPlacement = index;
     touch(Change::Selection);
-    bringSelectionToFront();
+    // Outside any step the new order is simply there for the next one to take.
+    if (Records.moveSelectedToTop())
+        touch(Change::Placements);
 }
 
 void ArrangementDocument::clearSelection()
@@ -506,7 +608,14 @@ void ArrangementDocument::setSelectedFrame(const Placement &frame, const QString
     p.Top = frame.Top;
     p.Width = frame.Width;
     p.Height = frame.Height;
-    touch(Change::Placements);
+    Changes what = Change::Placements;
+    // Moved to another page: that page is shown, so the selection stays in view.
+    if (frame.Page != p.Page && frame.Page >= 1 && frame.Page <= PageCount) {
+        p.Page = frame.Page;
+        CurrentPage = frame.Page;
+        what |= Change::Pages | Change::Selection;
+    }
+    touch(what);
 }
 
 void ArrangementDocument::setSelectedCut(bool cut, const QString &undoText)

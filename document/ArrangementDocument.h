@@ -81,6 +81,9 @@ public:
     void setOptions(const ArrangementOptions &o, const QString &undoText, int mergeKey = NoMerge);
     // Kept settings and defaults: no change of the arrangement, no undo step.
     void resetOptions(const ArrangementOptions &o);
+    // How the page is looked at: saved with the file, but no undo step and no
+    // unsaved change; undo keeps the zoom it finds.
+    void setZoom(int zoom);
     [[nodiscard]] int pageCount() const { return PageCount; }
     [[nodiscard]] int currentPage() const { return CurrentPage; }
     static constexpr int MaxPages = 1000;
@@ -99,6 +102,8 @@ public:
     void setFileName(const QString &name);
     // True while a file is read: the views skip their paints.
     [[nodiscard]] bool loading() const { return Loading; }
+    // True while an open or an add waits for its pictures; `idle` follows its end.
+    [[nodiscard]] bool busy() const { return Adding > 0; }
     enum class OpenStatus { Opened, CannotOpen, NotArrangement, Damaged };
     struct OpenResult {
         OpenStatus Status = OpenStatus::Opened;
@@ -123,9 +128,13 @@ public:
     struct AddResult {
         std::vector<int> Added;  // indices of the new entries
         QStringList Failed;      // paths that gave no picture
+        QStringList Reasons;     // why each of them failed, as the decoder says
     };
     // Decodes the files on the pool and appends them in order, as one step.
     AddResult addPictureFiles(const QStringList &paths, const QString &undoText);
+    // Pictures whose files are gone and that lie under the same name in
+    // folder take the files there, as one step; the number found.
+    int relocatePictures(const QString &folder, const QString &undoText);
     // Removes the entries (and their placements) at the given indices.
     void deletePictures(const std::vector<int> &indices, const QString &undoText);
     bool swapPictures(int a, int b, const QString &undoText);
@@ -135,16 +144,19 @@ public:
 
     // ---- Placements ---------------------------------------------------------
     // Places picture `index` on the current page at (left, top) inches with the
-    // default size, selects it and brings it to the front. False for an
-    // invalid index.
-    bool placePicture(int index, double left, double top, const PageGeometry &paper, QualityFailures *failures);
-    // Selects a placement and brings it to the front; -1 clears.
+    // default size (with keepOnPage moved inside the paper's page as far as
+    // needed), selects it and brings it to the front. False for an invalid index.
+    bool placePicture(int index, double left, double top, const PageGeometry &paper, QualityFailures *failures,
+                      bool keepOnPage = false);
+    // Selects a placement and brings it to the front; -1 clears. Neither is an
+    // undo step nor an unsaved change of its own (both are saved with the file).
     void selectPlacement(int index);
     void clearSelection();
     void bringSelectionToFront();
     void deleteSelectedPlacement(const QString &undoText);
     [[nodiscard]] bool hasSelection() const;
-    // The selected placement's frame set to p (its page and picture kept).
+    // The selected placement's frame set to p, and its page when p names
+    // another one of the arrangement (which is then shown); its picture kept.
     void setSelectedFrame(const Placement &p, const QString &undoText, int mergeKey = NoMerge);
     void setSelectedCut(bool cut, const QString &undoText);
     // The caption of the selected placement's picture (every placement of it shows it).
@@ -195,6 +207,8 @@ signals:
     void fullPictureArrived();
     // Long work: 0..100, 0 again at its end.
     void progress(int percent);
+    // An open or add that waited for its pictures has ended.
+    void idle();
 
 private:
     // Holds `changed` back until the outermost batch or step ends.
@@ -213,10 +227,28 @@ private:
         Batch(const Batch &) = delete;
         Batch &operator=(const Batch &) = delete;
     };
+    // Counts an open or add under way; `idle` when the last one ends.
+    struct BusyScope {
+        ArrangementDocument &Doc;
+        explicit BusyScope(ArrangementDocument &doc)
+            : Doc(doc)
+        {
+            ++Doc.Adding;
+        }
+        ~BusyScope()
+        {
+            if (--Doc.Adding == 0)
+                emit Doc.idle();
+        }
+        BusyScope(const BusyScope &) = delete;
+        BusyScope &operator=(const BusyScope &) = delete;
+    };
     ProgressFn progressReporter();
     // The file's records become the arrangement's (pictures decoded from folder).
     void take(const ArrangementData &record, const QString &folder, const PageGeometry &paper, OpenResult &result);
     void dropSelectionOffPage();
+    // Turns a freshly decoded entry by the quarter turns it was saved with.
+    void turnAsStored(PictureEntry &entry);
     void flush();
     // Applies the file's tone steps made before (or after) an enlargement.
     void replayTones(PictureEntry &entry, const PictureSteps &tones, bool afterEnlarge);
@@ -227,6 +259,7 @@ private:
     int CurrentPage = 1;
     QString FileName;
     bool Loading = false;
+    int Adding = 0; // opens and adds waiting for their pictures
     bool TurnAsCamera = true;
     std::unique_ptr<ArrangementUndo> Undo;
     Changes Pending;

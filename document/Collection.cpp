@@ -5,20 +5,47 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 int ComparePathBytes(const QString &a, const QString &b)
 {
     const QByteArray x = a.toUtf8();
     const QByteArray y = b.toUtf8();
-    const qsizetype n = std::min(x.size(), y.size());
-    for (qsizetype i = 0; i < n; ++i) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    qsizetype i = 0, j = 0;
+    int zeros = 0; // equal numbers written with more leading zeros go after
+    while (i < x.size() && j < y.size()) {
+        if (digit(x[i]) && digit(y[j])) {
+            const qsizetype si = i, sj = j;
+            while (i < x.size() && digit(x[i]))
+                ++i;
+            while (j < y.size() && digit(y[j]))
+                ++j;
+            qsizetype zi = si, zj = sj;
+            while (zi < i - 1 && x[zi] == '0')
+                ++zi;
+            while (zj < j - 1 && y[zj] == '0')
+                ++zj;
+            // Without leading zeros the longer number is the larger.
+            if (i - zi != j - zj)
+                return i - zi < j - zj ? -1 : 1;
+            if (const int c = std::memcmp(x.constData() + zi, y.constData() + zj, std::size_t(i - zi)))
+                return c < 0 ? -1 : 1;
+            if (!zeros && i - si != j - sj)
+                zeros = i - si < j - sj ? -1 : 1;
+            continue;
+        }
         const auto cx = static_cast<unsigned char>(x[i]);
-        const auto cy = static_cast<unsigned char>(y[i]);
+        const auto cy = static_cast<unsigned char>(y[j]);
         if (cx != cy)
             return cx < cy ? -1 : 1;
+        ++i;
+        ++j;
     }
-    return x.size() == y.size() ? 0 : (x.size() < y.size() ? -1 : 1);
+    if (i < x.size() || j < y.size())
+        return i < x.size() ? 1 : -1;
+    return zeros;
 }
 
 void SortPicturesByPath(std::vector<PictureEntry> &pictures)

@@ -8,8 +8,9 @@
 
 #include <vector>
 
-// Compares the UTF-8 bytes of two paths as unsigned characters; a prefix is
-// the smaller. <0, 0 or >0.
+// Compares the UTF-8 bytes of two paths as unsigned characters, runs of digits
+// as the numbers they are (IMG_2 before IMG_10); a prefix is the smaller.
+// <0, 0 or >0.
 [[nodiscard]] int ComparePathBytes(const QString &a, const QString &b);
 
 // Sorts by full path in byte order (upper case before lower case) with the

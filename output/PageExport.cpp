@@ -8,6 +8,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QSaveFile>
 
 #include <cmath>
 
@@ -52,6 +53,34 @@ QStringList ExportTargets(const PageExportJob &job)
 
 namespace {
 
+// A save file that also notices short writes (a full disk cut the write off
+// without an error), which the image and PDF writers do not check.
+class CheckedSaveFile : public QSaveFile
+{
+public:
+    using QSaveFile::QSaveFile;
+    // Renames over the target only when every write went through whole.
+    bool commitWhole()
+    {
+        if (Short) {
+            cancelWriting();
+            return false;
+        }
+        return commit();
+    }
+
+protected:
+    qint64 writeData(const char *data, qint64 len) override
+    {
+        const qint64 written = QSaveFile::writeData(data, len);
+        Short = Short || written != len;
+        return written;
+    }
+
+private:
+    bool Short = false;
+};
+
 std::vector<int> exportedPages(const PageExportJob &job)
 {
     std::vector<int> pages;
@@ -86,7 +115,16 @@ QPageLayout pdfLayout(const PageExportJob &job)
 ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &options, const PageExportJob &job,
                        const std::function<bool(int, int, int)> &pageDone, QString *failedFile)
 {
-    QPdfWriter pdf(job.FileName);
+    // Written beside the target and renamed over it, so a failed export
+    // leaves no broken file and keeps an earlier one. Unbuffered, because a
+    // short write at the final flush goes unreported.
+    CheckedSaveFile file(job.FileName);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        if (failedFile)
+            *failedFile = job.FileName;
+        return ExportResult::WriteFailed;
+    }
+    QPdfWriter pdf(&file);
     pdf.setCreator(QStringLiteral("Snapgrid-Atlas 4.0"));
     pdf.setResolution(job.PrinterDpiX);
     pdf.setPageLayout(pdfLayout(job));
@@ -108,10 +146,11 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
         }
         if (pageDone && !pageDone(page, page - job.FirstPage + 1, total)) {
             painter.end();
+            file.cancelWriting();
             return ExportResult::Cancelled;
         }
     }
-    if (!painter.end()) {
+    if (!painter.end() || !file.commitWhole()) {
         if (failedFile)
             *failedFile = job.FileName;
         return ExportResult::WriteFailed;
@@ -135,11 +174,15 @@ ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &opti
                                              job.PrinterDpiY, options, qint64(1) << 30, &feed.page(page));
         if (image.isNull())
             return ExportResult::OutOfMemory;
-        QImageWriter writer(names[i], writerFormat(job.Format));
-        writer.setQuality(95);
+        CheckedSaveFile file(names[i]);
+        const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        QImageWriter writer(&file, writerFormat(job.Format));
+        // Only JPEG takes a quality: for PNG it would be the compression, and 95 none at all.
+        if (job.Format == ExportFormat::Jpeg)
+            writer.setQuality(95);
         if (job.Format == ExportFormat::Tiff)
             writer.setCompression(1); // lossless LZW
-        if (!writer.write(image)) {
+        if (!opened || !writer.write(image) || !file.commitWhole()) {
             if (failedFile)
                 *failedFile = names[i];
             return ExportResult::WriteFailed;

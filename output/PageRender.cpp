@@ -95,6 +95,14 @@ std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize p
                            QSize(clampToInt(dw), clampToInt(dh))};
 }
 
+double CaptionPixels(int pointSize, const PageScale &scale)
+{
+    const long double pixels = static_cast<long double>(scale.Zoom) * std::abs(pointSize) * scale.FontDpi / 7200.0L;
+    if (std::isnan(pixels) || pixels < 1)
+        return 1;
+    return double(std::min(pixels, static_cast<long double>(MaxCaptionPixels)));
+}
+
 int CaptionFontHeight(int pointSize, const PageScale &scale)
 {
     // Taken in floating point, as three ints multiply past 64 bits; the result is
@@ -147,6 +155,9 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
     const QString caption = CaptionText(entry, options.ShowFNames);
     if (caption.isEmpty())
         return;
+    // One layout for every resolution, at the unrounded height, so the screen
+    // shows what prints.
+    dc.SetScaledTextLayout(CaptionPixels(options.Font.Size, scale));
     dc.SetFont(options.Font, CaptionFontHeight(options.Font.Size, scale));
     RECT box;
     box.left = X;
@@ -158,6 +169,7 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
         dc.SetBkMode(TRANSPARENT);
     dc.DrawText(caption, box, DT_CENTER);
     dc.SetBkMode(OPAQUE);
+    dc.SetScaledTextLayout(0);
 }
 
 void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,

@@ -64,6 +64,9 @@ struct PlacementLayout {
 // cell height). Heights are held to MaxCaptionPixels either way.
 inline constexpr int MaxCaptionPixels = 0x7FFF;
 [[nodiscard]] int CaptionFontHeight(int pointSize, const PageScale &scale);
+// The caption's character height in device pixels before rounding (at least
+// 1, at most MaxCaptionPixels): what the layout scales to on every device.
+[[nodiscard]] double CaptionPixels(int pointSize, const PageScale &scale);
 // The caption of a picture: its comment, else (when asked) the bare file name.
 [[nodiscard]] QString CaptionText(const PictureEntry &entry, bool showFileNames);
 

@@ -10,11 +10,13 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -30,6 +32,14 @@ QSize ViewerDisplaySize(QSize picture, double zoom)
         return int(std::clamp(v, 0.0, double(QWIDGETSIZE_MAX)));
     };
     return QSize(side(picture.width()), side(picture.height()));
+}
+
+int ViewerFitZoom(QSize picture, QSize box)
+{
+    if (picture.isEmpty() || box.isEmpty())
+        return 100;
+    const double scale = std::min(double(box.width()) / picture.width(), double(box.height()) / picture.height());
+    return std::clamp(int(std::floor(scale * 100)), 5, 100);
 }
 
 int PanScrollPosition(int position, int remembered, int pointer, int maximum)
@@ -101,6 +111,11 @@ int TViewPicForm::ShowPicture(const DIB &dib, const QString &fileName)
     Dib = dib;
     FileName = fileName;
     Dragging = false;
+    {
+        const QSignalBlocker quiet(ZoomEd);
+        ZoomEd->setValue(fitZoom());
+    }
+    ScrollBox1->setFocus(); // the zoom keys work at once
     syncPaintBoxSize();
     PaintBox1->update();
     const int result = Dialogs::execDialog(this);
@@ -108,6 +123,15 @@ int TViewPicForm::ShowPicture(const DIB &dib, const QString &fileName)
     // so the pixels are not kept alive by a closed viewer.
     Dib = DIB();
     return result;
+}
+
+int TViewPicForm::fitZoom() const
+{
+    if (!Dib.Bits)
+        return 100;
+    if (QLayout *l = layout())
+        l->activate(); // the area's size before the first show
+    return ViewerFitZoom(QSize(DibWidth(Dib), DibHeight(Dib)), ScrollBox1->maximumViewportSize());
 }
 
 bool TViewPicForm::syncPaintBoxSize()
@@ -171,6 +195,13 @@ void TViewPicForm::FormMouseWheelUp()
 
 bool TViewPicForm::eventFilter(QObject *watched, QEvent *event)
 {
+    if (event->type() == QEvent::KeyPress && watched != ZoomEd && !ZoomEd->isAncestorOf(qobject_cast<QWidget *>(watched))) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_1 || key == Qt::Key_0) {
+            ZoomEd->setValue(key == Qt::Key_1 ? 100 : fitZoom());
+            return true;
+        }
+    }
     if (event->type() != QEvent::Wheel)
         return QDialog::eventFilter(watched, event);
     // One step per notch (120 units); touch pads send smaller angles that add up.

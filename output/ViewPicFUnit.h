@@ -1,8 +1,8 @@
 #pragma once
 // The picture viewer: one picture large at a chosen zoom in a scroll area the
 // user pans by dragging; it prints the picture alone or opens its file in the
-// desktop's program for it. One viewer lives for the whole run, so the zoom
-// stays from one opening to the next.
+// desktop's program for it. Each picture opens fitted to the window; key 1
+// shows it at 100 %, key 0 fitted again.
 #include "picture/Dib.h"
 
 #include <QDialog>
@@ -23,6 +23,10 @@ class TPaintBox;
 // The shown size of a picture at a zoom in per cent: each side truncated,
 // limited to what a widget can be.
 [[nodiscard]] QSize ViewerDisplaySize(QSize picture, double zoom);
+
+// The zoom in per cent at which a picture fits a box whole: at most 100 (a
+// small picture is not enlarged), at least the edit's 5.
+[[nodiscard]] int ViewerFitZoom(QSize picture, QSize box);
 
 // A scroll position after dragging from `remembered` to `pointer` (both in the
 // scrolled content's coordinates), limited to 0..maximum.
@@ -66,6 +70,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The zoom that fits the picture to the scroll area.
+    [[nodiscard]] int fitZoom() const;
     // Resizes the paint box to the display size; false when it had to.
     bool syncPaintBoxSize();
     int WheelRest = 0; // wheel angle not yet turned into a step, 1/8 degree

@@ -187,7 +187,9 @@ void ArrangePage::connectSignals()
     connect(View, &ArrangeCanvas::qualityFailed, this,
             [this](const QualityFailures &f) { ReportQualityFailures(Services.dialogParent(), f); });
     connect(View, &ArrangeCanvas::loadFailed, this,
-            [this](const QStringList &paths) { ReportLoadFailures(Services.dialogParent(), paths); });
+            [this](const QStringList &paths, const QStringList &reasons) {
+                ReportLoadFailures(Services.dialogParent(), paths, reasons);
+            });
     connect(View, &ArrangeCanvas::arrangementDropped, this,
             [this](const QString &path) { Services.openArrangementAsked(path); });
     connect(&Doc, &ArrangementDocument::changed, this, &ArrangePage::docChanged);
@@ -263,8 +265,10 @@ void ArrangePage::UpdateSelectionControls()
 
 void ArrangePage::ChangeFreeText()
 {
-    if (!Doc.hasSelection())
+    if (!Doc.hasSelection()) {
+        ShowSizeInfo();
         return;
+    }
     const TArrangement &r = Doc.records();
     const Placement &p = r.Placements.at(r.SelectedPlacement);
     {
@@ -282,17 +286,22 @@ void ArrangePage::ChangeFreeText()
 
 void ArrangePage::ShowSizeInfo()
 {
-    if (!Doc.hasSelection())
+    // The status bar is the shown tab's; no stale position of a placement deleted or let go.
+    if (!isVisibleTo(window()))
         return;
+    if (!Doc.hasSelection()) {
+        Services.showStatus(QString());
+        return;
+    }
     const TArrangement &r = Doc.records();
     Services.showStatus(SizeInfoText(r.Placements.at(r.SelectedPlacement), QLocale()));
 }
 
 void ArrangePage::ZoomEdChange()
 {
-    ArrangementOptions o = Doc.options();
-    o.Zoom = ZoomEd->value();
-    Doc.setOptions(o, OptionUndoText(OptionKey::Zoom), OptionMergeKey(OptionKey::Zoom));
+    const ArrangeCanvas::ZoomAnchor anchor = View->zoomAnchor();
+    Doc.setZoom(ZoomEd->value());
+    View->keepInView(anchor);
 }
 
 void ArrangePage::PageCountEDChange() { Doc.setPageCount(PageCountED->value()); }
@@ -335,9 +344,12 @@ void ArrangePage::ChangePosSizeBtnClick()
     const bool viewShown = UsesView(p, Doc.options().Sverh);
     const double zoomShown = viewShown ? HeldView(p.View).Zoom * 100 : 100;
     KoordEdForm->PicZoomEd->setValue(zoomShown);
+    KoordEdForm->PageEd->setRange(1, std::max(Doc.pageCount(), p.Page));
+    KoordEdForm->PageEd->setValue(p.Page);
     if (Dialogs::execDialog(KoordEdForm) != QDialog::Accepted)
         return;
     const auto step = Doc.step(tr("Size and position"));
+    p.Page = KoordEdForm->PageEd->value();
     // Every pass rounds the frame to the edits' hundredths of a millimetre; no snapping.
     p.Left = KoordEdForm->LeftEd->value() / MmPerInch;
     p.Top = KoordEdForm->TopEd->value() / MmPerInch;

@@ -14,7 +14,6 @@
 #include "platform/DeviceContext.h"
 #include "platform/Dialogs.h"
 #include "platform/EventHook.h"
-#include "platform/KeyGate.h"
 #include "platform/PaintBox.h"
 #include "platform/Settings.h"
 
@@ -22,6 +21,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -63,7 +63,7 @@ CollectionPage::CollectionPage(ArrangementDocument &doc, PageServices &services,
     PrintBtn = new QPushButton(tr("Print..."), this);
     AddBtn->setToolTip(tr("Adds the selected files to the pictures"));
     DelBtn->setToolTip(tr("Removes the selected pictures and their placements (%1)")
-                           .arg(QKeySequence(Qt::Key_Escape).toString(QKeySequence::NativeText)));
+                           .arg(QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText)));
     ShowBtn->setToolTip(tr("Shows the selected picture in its own window"));
     PrintBtn->setToolTip(tr("Prints the selected picture on its own"));
     ImageList->setToolTip(tr("The pictures of the arrangement"));
@@ -126,7 +126,11 @@ void CollectionPage::connectSignals()
     connect(Folders, &FolderViews::folderChanged, this, &CollectionPage::JamShellTree1Change);
     connect(Folders, &FolderViews::fileActivated, this, &CollectionPage::openfilenow);
     connect(Grid, &ThumbGrid::pictureChosen, this, &CollectionPage::OpenFromBrowser);
-    connect(Grid, &ThumbGrid::statusText, this, [this](const QString &text) { Services.showStatus(text); });
+    // The browser walks on behind other tabs; its texts are for this one.
+    connect(Grid, &ThumbGrid::statusText, this, [this](const QString &text) {
+        if (isVisibleTo(window())) // the tab shown
+            Services.showStatus(text);
+    });
     connect(Grid, &ThumbGrid::progress, this, [this](int percent) { Services.showProgress(percent); });
     Grid->Browser->SelectedFolder = [this] { return Folders->JamShellTree1Path(); };
     Grid->Browser->TurnAsCamera = [this] { return Doc.turnAsCamera(); };
@@ -171,8 +175,6 @@ void CollectionPage::connectSignals()
             ImageListDragDrop(drop->source());
         return true;
     });
-    if (TKeyGate *keys = Services.keys())
-        keys->add(this, QKeySequence(Qt::Key_Escape), [this] { CancelKey(); });
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Collection)
             UpdateListBox();
@@ -209,7 +211,7 @@ void CollectionPage::AddBtnClick()
     for (const QString &name : Folders->JamShellList1SelectedFiles())
         files.append(JoinFolder(folder, name));
     const ArrangementDocument::AddResult added = Doc.addPictureFiles(files, tr("Add pictures"));
-    ReportLoadFailures(Services.dialogParent(), added.Failed);
+    ReportLoadFailures(Services.dialogParent(), added.Failed, added.Reasons);
     if (!added.Added.empty())
         Folders->AddToPrefFolders(folder);
 }
@@ -219,12 +221,16 @@ void CollectionPage::OpenFromBrowser(const QString &name)
     const QString folder = Folders->JamShellTree1Path();
     const QString path = JoinFolder(folder, name);
     int index = -1;
+    QString reason;
     {
         const auto step = Doc.step(tr("Add picture"));
-        index = Doc.addDecodedPicture(path, DecodeForCollection(path, DibFormatAuto, DisplayBox()));
+        DecodedPicture picture = DecodeForCollection(path, DibFormatAuto, DisplayBox());
+        if (!picture.Dib.Bits)
+            reason = DibErrorText(picture.Dib);
+        index = Doc.addDecodedPicture(path, std::move(picture));
     }
     if (index < 0)
-        ReportLoadFailures(Services.dialogParent(), {path});
+        ReportLoadFailures(Services.dialogParent(), {path}, {reason});
     else if (!folder.isEmpty())
         Folders->AddToPrefFolders(folder);
 }
@@ -297,13 +303,8 @@ void CollectionPage::DropFilesOnPictures(const QMimeData *mime)
         Services.openArrangementAsked(files.Arrangement);
         return;
     }
-    ReportLoadFailures(Services.dialogParent(), Doc.addPictureFiles(files.Pictures, tr("Add pictures")).Failed);
-}
-
-void CollectionPage::CancelKey()
-{
-    if (DelBtn->isVisible() && DelBtn->isEnabled())
-        DelBtn->click();
+    const ArrangementDocument::AddResult added = Doc.addPictureFiles(files.Pictures, tr("Add pictures"));
+    ReportLoadFailures(Services.dialogParent(), added.Failed, added.Reasons);
 }
 
 void CollectionPage::PrintBtnClick()
@@ -311,13 +312,22 @@ void CollectionPage::PrintBtnClick()
     const int i = ImageList->currentRow();
     if (i < 0 || i >= Doc.records().PictureCount())
         return;
-    const QString fileName = Doc.records().Pictures[std::size_t(i)].FileName;
-    if (PreviewFileName != fileName)
-        ImageListDblClick();
-    if (PreviewFileName != fileName)
-        return; // the file could not be decoded; its message was shown
-    const DIB copy = PreviewDib;
-    PrintSinglePicture(Services.dialogParent(), copy, tr("Snapgrid-Edge picture"),
+    const PictureEntry &entry = Doc.records().Pictures[std::size_t(i)];
+    // As the pages print: a file changed since it was added is named, and the
+    // picture prints as the screen shows it.
+    DIB picture;
+    if (entry.Reduced && !RecipeFileUnchanged(entry.Recipe)) {
+        if (!AcceptChangedFiles(Services.dialogParent(), {entry.FileName}))
+            return;
+        picture = entry.Dib;
+    } else {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        picture = Doc.records().Store.full(entry);
+        QGuiApplication::restoreOverrideCursor();
+        if (!picture.Bits)
+            picture = entry.Dib;
+    }
+    PrintSinglePicture(Services.dialogParent(), picture, tr("Snapgrid-Edge picture"),
                        [this](const QString &text) { Services.showStatus(text); });
 }
 

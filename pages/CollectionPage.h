@@ -66,8 +66,6 @@ public:
     // Files from a file manager dropped on the list: an arrangement is opened
     // (after the question), pictures are added.
     void DropFilesOnPictures(const QMimeData *mime);
-    // Escape: "Delete" is the window's cancel button while visible and enabled.
-    void CancelKey();
     void PrintBtnClick();
     void PageControl3Change();
     void JamShellTree1Changing();

@@ -41,11 +41,39 @@ void PageServices::openArrangementAsked(const QString &path) const
         OpenArrangementHook(path);
 }
 
-void ReportLoadFailures(QWidget *parent, const QStringList &paths)
+QString LoadFailuresText(const QStringList &paths, const QStringList &reasons, int shown)
 {
-    for (const QString &path : paths)
-        Dialogs::messageBox(parent, LoadErrorText(path), QCoreApplication::translate("TMainForm", "Error"),
-                            Dialogs::Icon::Error, Dialogs::Ok);
+    QStringList parts;
+    for (int i = 0; i < paths.size() && i < shown; ++i) {
+        const QString reason = i < reasons.size() ? reasons[i] : QString();
+        parts << (reason.isEmpty() ? LoadErrorText(paths[i]) : LoadErrorText(paths[i]) + QLatin1Char('\n') + reason);
+    }
+    if (paths.size() > shown)
+        parts << QCoreApplication::translate("TMainForm", "... and %n more.", nullptr, int(paths.size() - shown));
+    return parts.join(QStringLiteral("\n\n"));
+}
+
+void ReportLoadFailures(QWidget *parent, const QStringList &paths, const QStringList &reasons)
+{
+    if (paths.isEmpty())
+        return;
+    Dialogs::messageBox(parent, LoadFailuresText(paths, reasons), QCoreApplication::translate("TMainForm", "Error"),
+                        Dialogs::Icon::Error, Dialogs::Ok);
+}
+
+bool AcceptChangedFiles(QWidget *parent, const QStringList &changed)
+{
+    if (changed.isEmpty())
+        return true;
+    return Dialogs::messageBox(parent,
+                               QCoreApplication::translate("PrintPage",
+                                                           "These picture files changed or are gone since they were "
+                                                           "added:\n%1\nThey are printed from the copies shown on "
+                                                           "the screen.")
+                                   .arg(changed.join('\n')),
+                               QCoreApplication::translate("PrintPage", "Warning"), Dialogs::Icon::Warning,
+                               Dialogs::OkCancel)
+           == Dialogs::IdOk;
 }
 
 void ReportQualityFailures(QWidget *parent, const QualityFailures &failures)

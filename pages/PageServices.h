@@ -40,7 +40,13 @@ public:
     void openArrangementAsked(const QString &path) const;
 };
 
-// One message box per picture file that gave no picture.
-void ReportLoadFailures(QWidget *parent, const QStringList &paths);
+// One message box for the picture files of one add that gave no picture, each
+// named with the decoder's reason when reasons are given.
+void ReportLoadFailures(QWidget *parent, const QStringList &paths, const QStringList &reasons = {});
+// The text of that box; at most `shown` files are named, the rest counted.
+[[nodiscard]] QString LoadFailuresText(const QStringList &paths, const QStringList &reasons, int shown = 12);
+// Before printing or export: names picture files that changed or vanished
+// since they were added (they print from their screen copies); true to go on.
+bool AcceptChangedFiles(QWidget *parent, const QStringList &changed);
 // One message box per picture that could not be enlarged to the minimum quality.
 void ReportQualityFailures(QWidget *parent, const QualityFailures &failures);

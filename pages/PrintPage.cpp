@@ -3,6 +3,7 @@
 #include "arrange/Geometry.h"
 #include "arrange/IdGuides.h"
 #include "document/PageFeed.h"
+#include "document/Paths.h"
 #include "output/CutMarks.h"
 #include "output/PageExport.h"
 #include "output/PrintJob.h"
@@ -165,13 +166,28 @@ bool PrintPage::AcceptChangedPictures(int firstPage, int lastPage)
     std::vector<int> pages;
     for (int page = firstPage; page <= lastPage; ++page)
         pages.push_back(page);
-    const QStringList changed = ChangedPictureFiles(Doc.records(), pages);
-    if (changed.isEmpty())
+    return AcceptChangedFiles(Services.dialogParent(), ChangedPictureFiles(Doc.records(), pages));
+}
+
+bool PrintPage::AcceptPicturesOffPage(int firstPage, int lastPage)
+{
+    const PageGeometry page = paper();
+    const TArrangement &r = Doc.records();
+    QStringList off;
+    for (int i = 0; i < r.Placements.size(); ++i) {
+        const Placement &p = r.Placements.at(i);
+        if (p.Page < firstPage || p.Page > lastPage
+            || !Geometry::FrameOffPage(p.Left, p.Top, p.Width, p.Height, page.widthInches(), page.heightInches()))
+            continue;
+        const int index = r.pictureIndexById(p.PictureId);
+        const QString name = index >= 0 ? FileNamePart(r.Pictures[std::size_t(index)].FileName) : QString();
+        off << tr("%1 (page %2)").arg(name).arg(p.Page);
+    }
+    if (off.isEmpty() || page.widthInches() <= 0)
         return true;
     return Dialogs::messageBox(Services.dialogParent(),
-                               tr("These picture files changed or are gone since they were added:\n%1\n"
-                                  "They are printed from the copies shown on the screen.")
-                                   .arg(changed.join('\n')),
+                               tr("These pictures reach beyond the printable area; what lies outside is not "
+                                  "printed:\n%1").arg(off.join('\n')),
                                tr("Warning"), Dialogs::Icon::Warning, Dialogs::OkCancel)
            == Dialogs::IdOk;
 }
@@ -185,6 +201,8 @@ void PrintPage::GoBtn1Click()
         return;
     TPrinter &printer = Printer();
     if (!Dialogs::printDialog(Services.dialogParent(), printer.qprinter()))
+        return;
+    if (!AcceptPicturesOffPage(1, Doc.pageCount())) // the dialog may have turned the paper
         return;
     const int printerDpi = printer.LogPixelsX();
     repaintPreview(); // the dialog may have changed printer or paper
@@ -383,7 +401,7 @@ void PrintPage::SaveBitBtnClick()
 
     if (job.Format == ExportFormat::Pdf) // pictures as the printout has them
         ReportQualityFailures(owner, Doc.checkAllQualities(paper()));
-    if (!AcceptChangedPictures(job.FirstPage, job.LastPage))
+    if (!AcceptChangedPictures(job.FirstPage, job.LastPage) || !AcceptPicturesOffPage(job.FirstPage, job.LastPage))
         return;
     // The pages are drawn on a worker while the window, disabled so that the
     // arrangement stays as it is, keeps painting and shows the progress.

@@ -52,6 +52,9 @@ public:
     // Before printing or exporting pages: names the pictures whose files
     // changed or are gone; false when the user then cancels.
     bool AcceptChangedPictures(int firstPage, int lastPage);
+    // Names the placements of pages first..last that reach beyond the printable
+    // area before they are printed cut off; true to go on.
+    bool AcceptPicturesOffPage(int firstPage, int lastPage);
 
     // Cut marks on or off for printing, export and the preview; kept in the settings.
     void CutMarksCheckClick();

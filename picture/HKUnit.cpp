@@ -52,6 +52,26 @@ THKForm::THKForm(QWidget *parent)
     grid->addWidget(TrackBar2, 1, 1);
     grid->addWidget(Label3, 2, 0);
     grid->addWidget(TrackBar3, 2, 1);
+    ValueLabel1 = new QLabel(this);
+    ValueLabel2 = new QLabel(this);
+    ValueLabel3 = new QLabel(this);
+    // Signed for the shifts, a percentage for the contrast; wide enough for the longest.
+    const auto follow = [this](QSlider *slider, QLabel *label, bool percent) {
+        label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("-127 %")));
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        const auto show = [label, percent](int v) {
+            label->setText(percent ? QStringLiteral("%1 %").arg(v) : (v > 0 ? QStringLiteral("+%1").arg(v)
+                                                                              : QString::number(v)));
+        };
+        connect(slider, &QSlider::valueChanged, label, show);
+        show(slider->value());
+    };
+    follow(TrackBar1, ValueLabel1, false);
+    follow(TrackBar2, ValueLabel2, true);
+    follow(TrackBar3, ValueLabel3, false);
+    grid->addWidget(ValueLabel1, 0, 2);
+    grid->addWidget(ValueLabel2, 1, 2);
+    grid->addWidget(ValueLabel3, 2, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(PreviewBtn);
     buttons->addWidget(BacksetBitBtn3);

@@ -30,6 +30,9 @@ public:
     QSlider *TrackBar1 = nullptr; // brightness -127..127
     QSlider *TrackBar2 = nullptr; // contrast 0..200, 100 = unchanged
     QSlider *TrackBar3 = nullptr; // saturation -100..100
+    QLabel *ValueLabel1 = nullptr; // each slider's value, beside it
+    QLabel *ValueLabel2 = nullptr;
+    QLabel *ValueLabel3 = nullptr;
     QPushButton *PreviewBtn = nullptr;
     QPushButton *BacksetBitBtn3 = nullptr;
     QPushButton *OkBitBtn1 = nullptr;

@@ -58,6 +58,9 @@ int colourCount(const BITMAPINFOHEADER *info)
 // Text positions beyond this distance from the origin are off every device;
 // within it, a rectangle's sides and size still fit an int.
 constexpr std::int64_t FarOut = std::int64_t(1) << 28;
+// Pixel size at which scaled text is laid out: large enough that glyph
+// advances are the font's own proportions.
+constexpr int LayoutPixels = 1000;
 
 int heldFar(std::int64_t v) { return int(std::clamp<std::int64_t>(v, -FarOut, FarOut)); }
 
@@ -722,6 +725,13 @@ void TDC::SetFont(const QFont &font, int height)
         while (px > 1 && QFontMetrics(Font).height() > height)
             Font.setPixelSize(--px);
     }
+    TextScale = 0;
+    if (ScaledPixels > 0) {
+        LayoutFont = Font;
+        LayoutFont.setPixelSize(LayoutPixels);
+        LayoutFont.setHintingPreference(QFont::PreferNoHinting);
+        TextScale = ScaledPixels / LayoutPixels;
+    }
     if (P)
         P->setFont(Font);
 }
@@ -755,11 +765,15 @@ int TDC::SetBkMode(int mode)
 
 int TDC::GetTextHeight(const QString &) const
 {
+    if (TextScale > 0)
+        return int(std::lround(QFontMetricsF(LayoutFont).height() * TextScale));
     return Device ? QFontMetrics(Font, Device).height() : QFontMetrics(Font).height();
 }
 
 int TDC::GetTextWidth(const QString &text) const
 {
+    if (TextScale > 0)
+        return int(std::lround(QFontMetricsF(LayoutFont).horizontalAdvance(text) * TextScale));
     return Device ? QFontMetrics(Font, Device).horizontalAdvance(text) : QFontMetrics(Font).horizontalAdvance(text);
 }
 
@@ -776,7 +790,7 @@ int TDC::DrawText(const QString &text, const RECT &rect, unsigned format)
         all.remove(QLatin1Char('\r'));
         lines = all.split(QLatin1Char('\n'));
     }
-    const std::int64_t lineHeight = fm.height();
+    const std::int64_t lineHeight = TextScale > 0 ? GetTextHeight(text) : fm.height();
     const int total = int(std::min<std::int64_t>(lineHeight * lines.size(), INT_MAX));
     if (!P)
         return total;
@@ -800,8 +814,39 @@ int TDC::DrawText(const QString &text, const RECT &rect, unsigned format)
         }
         P->setClipRect(heldRect(left, top, right, bottom), Qt::IntersectClip);
     }
-    P->setFont(Font);
     P->setPen(TextColor);
+    if (TextScale > 0) {
+        // Laid out at the reference size, so positions scale with the height alone.
+        const QFontMetricsF layout(LayoutFont);
+        const double scaledHeight = layout.height() * TextScale;
+        double yf = double(top);
+        if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
+            yf = double(top) + (double(rectHeight) - scaledHeight) / 2;
+        else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM))
+            yf = double(bottom) - scaledHeight;
+        P->setFont(LayoutFont);
+        for (const QString &line : lines) {
+            const double width = layout.horizontalAdvance(line) * TextScale;
+            double x = double(left);
+            if (format & DT_CENTER)
+                x = double(left) + (double(rectWidth) - width) / 2;
+            else if (format & DT_RIGHT)
+                x = double(right) - width;
+            if (std::abs(x) < FarOut && std::abs(yf) < FarOut) {
+                if (BkMode == OPAQUE && width > 0)
+                    P->fillRect(QRectF(x, yf, width, scaledHeight), BkColor);
+                P->save();
+                P->translate(x, yf);
+                P->scale(TextScale, TextScale);
+                P->drawText(QPointF(0, layout.ascent()), line);
+                P->restore();
+            }
+            yf += scaledHeight;
+        }
+        P->restore();
+        return int(std::min<double>(std::lround(scaledHeight * lines.size()), INT_MAX));
+    }
+    P->setFont(Font);
     for (const QString &line : lines) {
         const std::int64_t width = fm.horizontalAdvance(line);
         std::int64_t x = left;

@@ -127,6 +127,16 @@ public:
     // Face, style, colour and pitch of a caption font, with the given height.
     void SetFont(const TCaptionFont &font, int height);
     QFont font() const { return Font; }
+    // Text laid out at one reference size and scaled to a character height of
+    // `pixels` (unrounded; set before SetFont, 0 = off): it then takes the same
+    // share of a picture on the screen and on paper, which the rounded height
+    // and hinting at small sizes would change.
+    void SetScaledTextLayout(double pixels)
+    {
+        ScaledPixels = pixels;
+        if (pixels <= 0)
+            TextScale = 0;
+    }
     COLORREF SetTextColor(COLORREF color);
     COLORREF SetBkColor(COLORREF color);
     int SetBkMode(int mode); // OPAQUE or TRANSPARENT; returns the previous mode
@@ -165,6 +175,9 @@ private:
     int CurX = 0, CurY = 0;
 
     QFont Font;
+    double ScaledPixels = 0;
+    QFont LayoutFont;      // Font at the reference size, unhinted
+    double TextScale = 0;  // device pixels per layout pixel; 0: laid out at the device size
     QColor TextColor = Qt::black;
     QColor BkColor = Qt::white;
     int BkMode = OPAQUE;

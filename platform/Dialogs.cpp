@@ -3,12 +3,14 @@
 #include "platform/PrinterSetupDialog.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 #include <optional>
 
@@ -30,7 +32,7 @@ int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon
     if (current() && current()->message)
         return current()->message(record);
     if (current())
-        return buttons == YesNo || buttons == YesNoCancel ? IdYes : IdOk;
+        return buttons == YesNo || buttons == YesNoCancel ? IdYes : buttons == SaveDiscardCancel ? IdDiscard : IdOk;
 
     QMessageBox box(owner);
     box.setText(text);
@@ -64,14 +66,31 @@ int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon
     case YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
+    case SaveDiscardCancel:
+        box.setStandardButtons(QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        box.setDefaultButton(QMessageBox::Save);
+        break;
+    case OkLocate:
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
     }
-    switch (box.exec()) {
+    const QAbstractButton *locate =
+        buttons == OkLocate ? box.addButton(QCoreApplication::translate("Dialogs", "Locate..."), QMessageBox::ActionRole)
+                            : nullptr;
+    const int chosen = box.exec();
+    if (locate && box.clickedButton() == locate)
+        return IdLocate;
+    switch (chosen) {
     case QMessageBox::Ok:
         return IdOk;
     case QMessageBox::Yes:
         return IdYes;
     case QMessageBox::No:
         return IdNo;
+    case QMessageBox::Save:
+        return IdSave;
+    case QMessageBox::Discard:
+        return IdDiscard;
     default:
         return IdCancel;
     }

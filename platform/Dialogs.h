@@ -16,8 +16,9 @@ class QColor;
 namespace Dialogs {
 
 enum class Icon { None, Information, Warning, Error, Question };
-enum Buttons { Ok = 1, OkCancel = 2, YesNo = 3, YesNoCancel = 4 };
-enum Result { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7 };
+// OkLocate: OK and "Locate..." (for files that moved).
+enum Buttons { Ok = 1, OkCancel = 2, YesNo = 3, YesNoCancel = 4, SaveDiscardCancel = 5, OkLocate = 6 };
+enum Result { IdOk = 1, IdCancel = 2, IdYes = 6, IdNo = 7, IdSave = 8, IdDiscard = 9, IdLocate = 10 };
 
 struct MessageRecord {
     QString text;
@@ -26,7 +27,7 @@ struct MessageRecord {
     Buttons buttons = Ok;
 };
 
-// Shows a modal message box; returns IdOk, IdCancel, IdYes or IdNo.
+// Shows a modal message box; returns the Id of the button chosen (IdCancel when closed).
 int messageBox(QWidget *owner, const QString &text, const QString &caption, Icon icon, Buttons buttons = Ok);
 
 // Runs a dialog modally; returns its result code (QDialog::Accepted = 1).

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "app/HeldDrops.h"
 #include "common/WindowParts.h"
 #include "common/PhotoFixtures.h"
 #include "common/TestRegistry.h"
@@ -6,7 +7,9 @@
 #include "document/DroppedFiles.h"
 
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QSpinBox>
@@ -182,15 +185,20 @@ private slots:
         QCOMPARE(form.Doc->records().SelectedPlacement, 1);
     }
 
+    // The question comes only with unsaved changes and offers Save, Discard, Cancel.
     void droppedArrangementOpensAfterTheQuestion_data()
     {
+        QTest::addColumn<bool>("unsaved");
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("pictures");
-        QTest::newRow("OK opens") << int(Dialogs::IdOk) << 1;
-        QTest::newRow("Cancel keeps the arrangement") << int(Dialogs::IdCancel) << 2;
+        QTest::newRow("nothing unsaved opens unasked") << false << int(Dialogs::IdCancel) << 1;
+        QTest::newRow("Discard opens") << true << int(Dialogs::IdDiscard) << 1;
+        QTest::newRow("Save saves, then opens") << true << int(Dialogs::IdSave) << 1;
+        QTest::newRow("Cancel keeps the arrangement") << true << int(Dialogs::IdCancel) << 2;
     }
     void droppedArrangementOpensAfterTheQuestion()
     {
+        QFETCH(bool, unsaved);
         QFETCH(int, answer);
         QFETCH(int, pictures);
         const QString sga = path("one.sga");
@@ -201,13 +209,54 @@ private slots:
             QVERIFY(saver.SaveFile(sga));
         }
         DialogRecorder dialogs(answer);
+        QFile::remove(path("kept.sga"));
+        dialogs.handler.saveFile = [&](const QString &) { return path("kept.sga"); };
+        dialogs.install();
         TMainForm form;
         form.AddPictureFiles({path("a.png"), path("b.png")});
+        if (!unsaved)
+            form.Doc->undoStack()->setClean();
         std::unique_ptr<QMimeData> mime(uriList({path("b.png"), sga}));
         form.Files->DropFilesOnWindow(mime.get());
-        QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/Open"));
+        QCOMPARE(dialogs.messages.size(), std::size_t(unsaved ? 1 : 0));
+        if (unsaved) {
+            QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/Open"));
+            QCOMPARE(dialogs.messages[0].buttons, Dialogs::SaveDiscardCancel);
+        }
+        QCOMPARE(QFileInfo::exists(path("kept.sga")), answer == Dialogs::IdSave);
         QCOMPARE(form.Doc->records().PictureCount(), pictures);
+    }
+
+    // A file manager's drop while an add waits for its pictures is held and
+    // delivered when the add has ended, so two loads never mix.
+    void dropDuringLoadWaitsForItsEnd()
+    {
+        const QString sga = path("held.sga");
+        {
+            DialogRecorder quiet;
+            TMainForm saver;
+            saver.AddPictureFiles({path("a.png")});
+            QVERIFY(saver.SaveFile(sga));
+        }
+        DialogRecorder dialogs(Dialogs::IdDiscard);
+        TMainForm form;
+        std::unique_ptr<QMimeData> mime(uriList({sga}));
+        bool dropped = false;
+        connect(form.Doc, &ArrangementDocument::progress, &form, [&] {
+            if (dropped)
+                return;
+            dropped = true;
+            // What the application's event filter does with a file manager's drop.
+            QDropEvent drop(QPointF(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+            QVERIFY(form.HeldDrops->hold(&form, &drop));
+        });
+        QCOMPARE(form.AddPictureFiles({path("a.png"), path("b.png"), path("a.png")}), 3);
+        QVERIFY(dropped);
+        QCOMPARE(form.HeldDrops->count(), 1);
+        QCOMPARE(form.Doc->records().PictureCount(), 3);
+        QVERIFY(form.Doc->fileName().isEmpty());
+        QTRY_COMPARE(form.Doc->fileName(), sga);
+        QCOMPARE(form.Doc->records().PictureCount(), 1);
     }
 
     void recentFilesRule_data()

@@ -1,4 +1,5 @@
 #include "common/WindowParts.h"
+#include "arrange/ArrangeView.h"
 #include "arrange/Geometry.h"
 #include "document/UndoCommands.h"
 #include "common/TestRegistry.h"
@@ -102,7 +103,7 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("closed");
         QTest::newRow("nothing to lose closes") << false << int(Dialogs::IdCancel) << true;
-        QTest::newRow("OK closes") << true << int(Dialogs::IdOk) << true;
+        QTest::newRow("Discard closes") << true << int(Dialogs::IdDiscard) << true;
         QTest::newRow("Cancel keeps it open") << true << int(Dialogs::IdCancel) << false;
     }
     void closingAsksOnlyWithUnsavedChanges()
@@ -124,15 +125,14 @@ private slots:
         QCOMPARE(m.text, QStringLiteral("If you quit now all data not saved will be lost!"));
         QCOMPARE(m.caption, QStringLiteral("Quit program"));
         QCOMPARE(m.icon, Dialogs::Icon::Information);
-        QCOMPARE(m.buttons, Dialogs::OkCancel);
+        QCOMPARE(m.buttons, Dialogs::SaveDiscardCancel);
         if (!closed) {
             form.close(); // asked again, still cancelled
             QCOMPARE(rec.messages.size(), std::size_t(2));
         }
     }
 
-    // A key that closes an open popup belongs to the popup: Escape on the file
-    // type list must not reach "Delete", which Escape triggers otherwise.
+    // A key that closes an open popup belongs to the popup and deletes nothing.
     void keyClosingPopupStaysThere_data()
     {
         QTest::addColumn<int>("key");
@@ -157,9 +157,6 @@ private slots:
         QTest::keyClick(list, Qt::Key(key));
         QTRY_VERIFY(!list->isVisible());
         QCOMPARE(form.Doc->records().PictureCount(), 1);
-        // Without a popup, Escape still works the Delete button.
-        QTest::keyClick(&form, Qt::Key_Escape);
-        QCOMPARE(form.Doc->records().PictureCount(), 0);
     }
 
     // Keys of the arrange view act on the selection; Ctrl+Z takes back what they changed.
@@ -299,6 +296,59 @@ private slots:
         QCOMPARE(form.PrintTab->ScrollBox3->verticalScrollBar()->value(), tab == 3 ? 120 : 100);
     }
 
+    // The picture strip scrolls under the wheel and ends with its last picture.
+    void wheelOverTheStripScrollsIt()
+    {
+        DialogRecorder rec;
+        TMainForm form;
+        for (int i = 0; i < 40; ++i) {
+            DIB dib;
+            QVERIFY(newdib(&dib, 8, 6, 24, nullptr, 0));
+            form.Doc->records().appendPicture(QStringLiteral("/p/%1.bmp").arg(i), dib);
+        }
+        form.Doc->touch(ArrangementDocument::Change::Collection);
+        form.PageControl2->setCurrentWidget(form.ArrangeTab);
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QWidget *strip = form.ArrangeTab->Strip->PaintBox1;
+        QTRY_COMPARE(strip->height(), StripCellTop(40, strip->width()));
+        QScrollBar *bar = form.ArrangeTab->Strip->ScrollBox1->verticalScrollBar();
+        QTRY_VERIFY(bar->maximum() > 0);
+        QWheelEvent wheel(QPointF(5, 5), strip->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(strip, &wheel);
+        QVERIFY(bar->value() > 0);
+    }
+
+    // Ctrl+P prints only from the print tab.
+    void printKeyOnlyOnThePrintTab_data()
+    {
+        QTest::addColumn<int>("tab");
+        QTest::newRow("collection") << 0;
+        QTest::newRow("sort") << 1;
+        QTest::newRow("arrange") << 2;
+        QTest::newRow("print") << 3;
+    }
+    void printKeyOnlyOnThePrintTab()
+    {
+        QFETCH(int, tab);
+        DialogRecorder rec;
+        int asked = 0;
+        rec.handler.print = [&asked](QPrinter *) {
+            ++asked;
+            return false;
+        };
+        rec.install();
+        TMainForm form;
+        form.show();
+        form.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        form.PageControl2->setCurrentIndex(tab);
+        QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(asked, tab == 3 ? 1 : 0);
+    }
+
     // A list under the mouse scrolls itself, also when its scroll area passes
     // the turn on to its scroll bar; the visible view stays where it is.
     void wheelOverAListScrollsTheList_data()
@@ -332,7 +382,7 @@ private slots:
 
     void quitImageReleasedOutsideDoesNotClose()
     {
-        DialogRecorder rec;
+        DialogRecorder rec(Dialogs::IdDiscard);
         TMainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));

@@ -50,7 +50,7 @@ private slots:
 
     void closingWithOkIsRemembered()
     {
-        DialogRecorder dialogs(Dialogs::IdOk);
+        DialogRecorder dialogs(Dialogs::IdDiscard);
         {
             TMainForm form;
             form.show();

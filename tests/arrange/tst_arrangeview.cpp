@@ -1,5 +1,6 @@
 #include "common/WindowParts.h"
 #include "arrange/ArrangeView.h"
+#include "arrange/Geometry.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "platform/ColorBox.h"
@@ -12,6 +13,7 @@
 #include <QImage>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
@@ -102,8 +104,7 @@ private slots:
         QVERIFY(!form->ArrangeTab->View->syncArrangeViewSize());
         QCOMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(192, 264));
         QVERIFY(form->ArrangeTab->View->syncArrangeViewSize());
-        form->ArrangeTab->ZoomEd->setValue(100);
-        QVERIFY(!form->ArrangeTab->View->syncArrangeViewSize());
+        form->ArrangeTab->ZoomEd->setValue(100); // resized at once to keep the view's point
         QCOMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(768, 1056));
     }
 
@@ -119,6 +120,27 @@ private slots:
         QCOMPARE(form->ArrangeTab->Strip->PaintBox1->width(), form->ArrangeTab->Strip->ScrollBox1->viewport()->width());
         form->ArrangeTab->ZoomEd->setValue(50);
         QTRY_COMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(384, 528));
+    }
+
+    // Zooming keeps the selection in view rather than jumping to the top-left.
+    void zoomKeepsTheSelectionInView()
+    {
+        auto form = makeForm(50);
+        DIB dib;
+        QVERIFY(newdib(&dib, 8, 8, 24, nullptr, 0));
+        const int id = form->Doc->records().appendPicture(QStringLiteral("/p/a.bmp"), dib);
+        *form->Doc->records().Placements.Append() = Placement{6, 9, 1, 1, 1, id, 0, {}};
+        form->Doc->selectPlacement(0);
+        form->PageControl2->setCurrentWidget(form->ArrangeTab);
+        form->resize(900, 700);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        form->ArrangeTab->ZoomEd->setValue(200);
+        QScrollArea *area = form->ArrangeTab->View->ScrollBox2;
+        const QPoint centre(Geometry::ToView(6.5, 200, 96), Geometry::ToView(9.5, 200, 96));
+        const QRect shown(QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()),
+                          area->viewport()->size());
+        QVERIFY2(shown.contains(centre), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(shown.x()).arg(shown.y()).arg(shown.width()).arg(shown.height())));
     }
 
     void gridDots_data()

@@ -407,6 +407,22 @@ private slots:
         QCOMPARE(walk(4), sequential); // from the cache file
     }
 
+    // The thumbnails come in name order, numbers compared as numbers.
+    void walkListsInNameOrder()
+    {
+        QTemporaryDir dir;
+        for (const char *name : {"IMG_100.png", "IMG_9.png", "a.png", "IMG_10.png"})
+            QVERIFY(writePicture(dir.path() + "/" + name, 8, 6));
+        ThumbnailBrowser browser(nullptr);
+        browser.SelectedFolder = [&dir] { return dir.path(); };
+        browser.StartBrowsing();
+        QVERIFY(QTest::qWaitFor([&browser] { return !browser.Running(); }, 30000));
+        QStringList names;
+        for (int i = 0; i < browser.Thumbs().count(); ++i)
+            names << browser.Thumbs().at(i).Name;
+        QCOMPARE(names, QStringList({"IMG_9.png", "IMG_10.png", "IMG_100.png", "a.png"}));
+    }
+
     // Thousands of files, a FIFO named like a picture, undecodable files and
     // files that vanish while the walk runs: the walk goes on to its end, the
     // window never waits, and no file is shown twice.

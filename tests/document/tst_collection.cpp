@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 namespace {
 QStringList selectedRows(const QListWidget *list)
@@ -47,6 +48,10 @@ private slots:
         QTest::newRow("prefix is smaller") << "/p/a" << "/p/a.jpg" << -1;
         QTest::newRow("accented letter after z (UTF-8 lead byte)") << "/p/\u00e9.jpg" << "/p/z.jpg" << 1;
         QTest::newRow("folder decides before name") << "/a/z.jpg" << "/b/a.jpg" << -1;
+        QTest::newRow("numbers as numbers") << "/p/IMG_9.jpg" << "/p/IMG_10.jpg" << -1;
+        QTest::newRow("numbers in folders too") << "/p/day 2/a.jpg" << "/p/day 12/a.jpg" << -1;
+        QTest::newRow("the same number, fewer zeros first") << "/p/7.jpg" << "/p/007.jpg" << -1;
+        QTest::newRow("a number before a letter") << "/p/IMG_1a.jpg" << "/p/IMG_12.jpg" << -1;
     }
     void comparePathBytes()
     {
@@ -141,7 +146,7 @@ private slots:
         form.AddBtnClick();
 
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(dialogs.messages[0].text, QString("Error: The file " + folder + "b.bmp could not be loaded!"));
+        QVERIFY(dialogs.messages[0].text.startsWith("Error: The file " + folder + "b.bmp could not be loaded!\n"));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("Error"));
         QCOMPARE(dialogs.messages[0].buttons, Dialogs::Ok);
         QCOMPARE(form.Doc->records().Pictures[0].FileName, folder + "a.png");
@@ -240,7 +245,8 @@ private slots:
         QVERIFY(dialogs.messages.empty());
     }
 
-    void escapeDeletesOnlyWhileDeleteIsShown()
+    // Escape is no delete key anywhere; only Delete and the button delete.
+    void escapeDeletesNothing()
     {
         DialogRecorder dialogs;
         TMainForm form;
@@ -253,7 +259,38 @@ private slots:
         QCOMPARE(form.Doc->records().PictureCount(), 2);
         form.PageControl2->setCurrentWidget(form.CollectionTab);
         QTest::keyClick(form.CollectionTab->ImageList, Qt::Key_Escape);
-        QCOMPARE(listItems(form.CollectionTab->ImageList), QStringList({"c.jpg"}));
+        QTest::keyClick(&form, Qt::Key_Escape);
+        QCOMPARE(form.Doc->records().PictureCount(), 2);
+    }
+
+    // One box per add names every file that gave no picture, and why.
+    void addNamesEveryFailureAndWhy()
+    {
+        QTemporaryDir bad;
+        const QString huge = bad.filePath("huge.bmp"), text = bad.filePath("notes.jpg"), cut = bad.filePath("cut.jpg");
+        QByteArray header(54, '\0');
+        header[0] = 'B';
+        header[1] = 'M';
+        qToLittleEndian<qint32>(54, header.data() + 10);
+        qToLittleEndian<qint32>(40, header.data() + 14);
+        qToLittleEndian<qint32>(60000, header.data() + 18); // 60000 x 60000 pixels declared
+        qToLittleEndian<qint32>(60000, header.data() + 22);
+        qToLittleEndian<qint16>(1, header.data() + 26);
+        qToLittleEndian<qint16>(24, header.data() + 28);
+        QVERIFY(writeFile(huge, header));
+        QVERIFY(writeFile(text, "some notes, no picture"));
+        QVERIFY(writePicture(cut, 800, 600));
+        QVERIFY(QFile(cut).resize(QFile(cut).size() / 3));
+        DialogRecorder dialogs;
+        TMainForm form;
+        QCOMPARE(form.AddPictureFiles({huge, text, folder + "a.png", cut}), 1);
+        QCOMPARE(dialogs.messages.size(), std::size_t(1));
+        const QStringList lines = dialogs.messages[0].text.split('\n');
+        const std::pair<QString, QString> why[] = {{huge, "too large"}, {text, "not a picture"}, {cut, "damaged"}};
+        for (const auto &[file, reason] : why) {
+            const int at = int(lines.indexOf("Error: The file " + file + " could not be loaded!"));
+            QVERIFY2(at >= 0 && at + 1 < lines.size() && lines[at + 1].contains(reason), qPrintable(file));
+        }
     }
 
     void sortByNameUpperCaseFirst()

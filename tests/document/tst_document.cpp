@@ -62,7 +62,8 @@ private slots:
         row("strip picture chosen", [](auto &d) { d.selectPicture(1); }, C::Selection, 0);
         row("picture placed", [](auto &d) { d.placePicture(1, 1, 1, paper(), nullptr); },
             C::Placements | C::Selection, 1);
-        row("placement behind selected", [](auto &d) { d.selectPlacement(0); }, C::Selection | C::Placements, 1);
+        // Brought to the front, but no undo step: selecting is no change of its own.
+        row("placement behind selected", [](auto &d) { d.selectPlacement(0); }, C::Selection | C::Placements, 0);
         row("selection cleared", [](auto &d) { d.clearSelection(); }, C::Selection, 0);
         row("placement deleted", [](auto &d) { d.deleteSelectedPlacement("Delete"); }, C::Placements | C::Selection,
             1);

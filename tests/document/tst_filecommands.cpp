@@ -5,6 +5,7 @@
 #include "picture/OpenDib.h"
 #include "platform/ColorBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
@@ -15,7 +16,11 @@
 #include <QtEndian>
 
 #include <csignal>
+#include <functional>
 #include <sys/resource.h>
+
+using Spoil = std::function<void(ArrangementData&)>;
+Q_DECLARE_METATYPE(Spoil)
 
 namespace {
 // A 3 x 2 picture whose six pixels all differ, so every turn is visible.
@@ -228,36 +233,64 @@ private slots:
         QCOMPARE(getpixel(dib, width - 1, 0), dibValue(source.pixel(topRightFrom)));
     }
 
-    void missingPictureGetsAPlaceholder()
+    // Pictures missing at opening: one box names them and their folder, each
+    // placeholder shows its file name, and "Locate..." on one finds the others
+    // that moved with it.
+    void missingPicturesAreNamedAndLocated_data()
     {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("OK keeps the placeholders") << int(Dialogs::IdOk);
+        QTest::newRow("Locate finds both") << int(Dialogs::IdLocate);
+    }
+    void missingPicturesAreNamedAndLocated()
+    {
+        QFETCH(int, answer);
         QVERIFY(writePicture(path("kept.png"), 40, 30));
         QVERIFY(writePicture(path("gone.png"), 40, 30));
+        QVERIFY(writePicture(path("lost.png"), 30, 20));
         {
             DialogRecorder dialogs;
             TMainForm form;
             addAndPlace(form, path("kept.png"));
             addAndPlace(form, path("gone.png"));
+            addAndPlace(form, path("lost.png"));
             form.Doc->records().Pictures[1].Rotation = 1;
             form.Doc->records().Pictures[1].Comment = QStringLiteral("lost dog");
-            QVERIFY(form.SaveFile(path("two.sga")));
+            QVERIFY(form.SaveFile(path("three.sga")));
         }
-        QVERIFY(QFile::remove(path("gone.png")));
-        DialogRecorder dialogs;
+        QVERIFY(QDir().mkpath(path("moved")));
+        QVERIFY(QFile::rename(path("gone.png"), path("moved/gone.png")));
+        QVERIFY(QFile::rename(path("lost.png"), path("moved/lost.png")));
+        DialogRecorder dialogs(answer);
+        dialogs.handler.openFile = [this](const QString&) { return path("moved/gone.png"); };
+        dialogs.install();
         TMainForm form;
-        form.OpenFile(path("two.sga"));
+        form.OpenFile(path("three.sga"));
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(dialogs.messages[0].text, QStringLiteral("Couldn't open picture gone.png !"));
+        const QString text = dialogs.messages[0].text;
+        QVERIFY(text.startsWith(QStringLiteral("Couldn't open picture gone.png !\nCouldn't open picture lost.png !")));
+        QVERIFY(text.contains(QDir(folder).absolutePath()));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("Error"));
-        QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Error);
-        QCOMPARE(form.Doc->records().PictureCount(), 2);
+        QCOMPARE(dialogs.messages[0].buttons, Dialogs::OkLocate);
+        QCOMPARE(form.Doc->records().PictureCount(), 3);
         const PictureEntry& e = form.Doc->records().Pictures[1];
-        QCOMPARE(DibWidth(e.Dib), 320);
-        QCOMPARE(DibHeight(e.Dib), 200);
-        QCOMPARE(DibBitCount(e.Dib), 24);
         QCOMPARE(e.PictureId, 1);
         QCOMPARE(e.Rotation, 1);
         QCOMPARE(e.Comment, QStringLiteral("lost dog"));
-        QCOMPARE(form.Doc->records().Placements.size(), 2);
+        QCOMPARE(form.Doc->records().Placements.size(), 3);
+        if (answer == Dialogs::IdOk) {
+            QCOMPARE(DibWidth(e.Dib), 320);
+            QCOMPARE(DibHeight(e.Dib), 200);
+            QCOMPARE(DibBitCount(e.Dib), 24);
+            QVERIFY(getpixel(e.Dib, 0, 0) != 0); // not a black box: it carries the name
+            QVERIFY(!form.Doc->isModified());
+        } else {
+            QCOMPARE(e.FileName, path("moved/gone.png"));
+            QCOMPARE(DibWidth(e.Dib), 30); // turned a quarter as saved
+            QCOMPARE(form.Doc->records().Pictures[2].FileName, path("moved/lost.png"));
+            QCOMPARE(DibWidth(form.Doc->records().Pictures[2].Dib), 30);
+            QVERIFY(form.Doc->isModified());
+        }
     }
 
     // Pictures decoded side by side still arrive as a one-by-one decode gives
@@ -297,10 +330,10 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         form.OpenFile(path("many.sga"));
-        QStringList messages;
-        for (const auto& m : dialogs.messages)
-            messages.append(m.text);
-        QCOMPARE(messages, expectedMessages);
+        // One box names them all, in file order.
+        QCOMPARE(dialogs.messages.size(), std::size_t(expectedMessages.isEmpty() ? 0 : 1));
+        if (!expectedMessages.isEmpty())
+            QVERIFY(dialogs.messages[0].text.startsWith(expectedMessages.join('\n')));
         QCOMPARE(form.Doc->records().PictureCount(), int(kind.size()));
         for (int i = 0; i < kind.size(); ++i) {
             const PictureEntry& e = form.Doc->records().Pictures[std::size_t(i)];
@@ -434,7 +467,8 @@ private slots:
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<int>("pictures");
-        QTest::newRow("OK empties") << int(Dialogs::IdOk) << 0;
+        QTest::newRow("Discard empties") << int(Dialogs::IdDiscard) << 0;
+        QTest::newRow("Save saves, then empties") << int(Dialogs::IdSave) << 0;
         QTest::newRow("Cancel keeps") << int(Dialogs::IdCancel) << 1;
     }
     void newEmptiesOnOkOnly()
@@ -453,7 +487,8 @@ private slots:
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("All unsaved data will be lost!"));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/New"));
         QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Information);
-        QCOMPARE(dialogs.messages[0].buttons, Dialogs::OkCancel);
+        QCOMPARE(dialogs.messages[0].buttons, Dialogs::SaveDiscardCancel);
+        QCOMPARE(QFileInfo::exists(path("x.sga")), answer == Dialogs::IdSave);
         QCOMPARE(form.Doc->records().PictureCount(), pictures);
         QCOMPARE(form.Doc->records().Placements.size(), pictures);
         QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 7.0); // options stay
@@ -465,7 +500,7 @@ private slots:
     {
         QTest::addColumn<int>("answer");
         QTest::addColumn<bool>("dialogShown");
-        QTest::newRow("OK shows the dialog") << int(Dialogs::IdOk) << true;
+        QTest::newRow("Discard shows the dialog") << int(Dialogs::IdDiscard) << true;
         QTest::newRow("Cancel stops") << int(Dialogs::IdCancel) << false;
     }
     void openAsksThenOpensTheChosenFile()
@@ -494,6 +529,43 @@ private slots:
         QCOMPARE(shown, dialogShown);
         QCOMPARE(form.Doc->fileName(), dialogShown ? path("pick.sga") : QString());
         QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), dialogShown ? 4.0 : 5.0);
+    }
+
+    // Values beyond what the controls hold are taken as they are shown: opening
+    // is no unsaved change.
+    void openingOutOfRangeValuesChangesNothing_data()
+    {
+        QTest::addColumn<Spoil>("spoil");
+        QTest::newRow("cut flag 7, selected") << Spoil([](ArrangementData& d) { d.Placements[0].Cut = 7; });
+        QTest::newRow("cut default 7") << Spoil([](ArrangementData& d) { d.CutDefault = 7; });
+        QTest::newRow("zoom 5000") << Spoil([](ArrangementData& d) { d.Zoom = 5000; });
+        QTest::newRow("margin -3") << Spoil([](ArrangementData& d) { d.Rand = -3; });
+        QTest::newRow("grid 0") << Spoil([](ArrangementData& d) { d.Grid = 0; });
+        QTest::newRow("default width 1e9") << Spoil([](ArrangementData& d) { d.DBreite = 1e9; });
+    }
+    void openingOutOfRangeValuesChangesNothing()
+    {
+        QFETCH(Spoil, spoil);
+        QVERIFY(writePicture(path("p.png"), 40, 30));
+        {
+            DialogRecorder dialogs;
+            TMainForm form;
+            addAndPlace(form, path("p.png"));
+            form.Doc->records().SelectedPlacement = 0;
+            QVERIFY(form.SaveFile(path("ok.sga")));
+        }
+        ArrangementData d;
+        QCOMPARE(ReadArrangement(readFile(path("ok.sga")), d), ArrangementReadStatus::Ok);
+        spoil(d);
+        QVERIFY(writeFile(path("odd.sga"), WriteArrangement(d)));
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.show();
+        form.PageControl2->setCurrentWidget(form.ArrangeTab);
+        form.OpenFile(path("odd.sga"));
+        QApplication::processEvents();
+        QVERIFY(!form.Doc->isModified());
+        QVERIFY(!form.windowTitle().endsWith(QStringLiteral("*]")));
     }
 
     void outOfRangeSelectionIsDropped()

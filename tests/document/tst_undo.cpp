@@ -193,6 +193,44 @@ private slots:
         QCOMPARE(fileBytes(form), bytes0);
     }
 
+    // Looking is no change: selecting (which brings to front) and zooming add
+    // no undo step and no unsaved mark, and undo keeps the zoom.
+    void lookingIsNoStep_data()
+    {
+        QTest::addColumn<Step>("look");
+        QTest::newRow("select the lower one") << Step([](TMainForm& f) { f.Doc->selectPlacement(0); });
+        QTest::newRow("click the lower one") << Step([](TMainForm& f) {
+            f.ArrangeTab->View->PaintBox2MouseDown(Qt::LeftButton, 300, 200);
+            f.ArrangeTab->View->PaintBox2MouseUp(300, 200);
+        });
+        QTest::newRow("zoom in") << Step([](TMainForm& f) { f.ArrangeTab->ZoomIn(); });
+        QTest::newRow("zoom to fit") << Step([](TMainForm& f) { f.ArrangeTab->ZoomToFit(); });
+    }
+    void lookingIsNoStep()
+    {
+        QFETCH(Step, look);
+        DialogRecorder dialogs;
+        TMainForm form;
+        form.ScreenDpiOverride = 96;
+        form.ArrangeTab->ZoomEd->setValue(100);
+        const int a = form.Doc->records().appendPicture(dir.filePath("a.png"), stripes(20, 20, 1));
+        const int b = form.Doc->records().appendPicture(dir.filePath("b.png"), stripes(20, 20, 2));
+        addPlacement(form, b, 3, 2);
+        addPlacement(form, a, 1, 1);
+        form.Doc->selectPlacement(1);
+        form.Doc->undo().reset();
+        form.ArrangeTab->View->nudgeSelection(1, 0);
+        form.Doc->undoStack()->setClean();
+
+        look(form);
+        QCOMPARE(form.Doc->undoStack()->count(), 1);
+        QVERIFY(!form.Doc->isModified());
+        const int zoom = form.Doc->options().Zoom;
+        form.Doc->undoStack()->undo();
+        QCOMPARE(form.Doc->options().Zoom, zoom);
+        QCOMPARE(form.ArrangeTab->ZoomEd->value(), zoom);
+    }
+
     // The title's mark and the questions follow the unsaved changes.
     void modifiedFlagFollowsSaving()
     {
@@ -223,7 +261,7 @@ private slots:
         QVERIFY(marked());
         QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 5.0);
 
-        dialogs.answer = Dialogs::IdOk;
+        dialogs.answer = Dialogs::IdDiscard;
         form.NewBtnClick();
         QVERIFY(!marked());
         QCOMPARE(form.Doc->undo().stack()->count(), 0);

@@ -5,14 +5,18 @@
 #include "platform/Printer.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 namespace {
 DIB solidPicture(COLORREF colour)
@@ -51,6 +55,29 @@ std::unique_ptr<TMainForm> twoPageForm()
     form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
     return form;
 }
+
+// Writes fail with EFBIG past `bytes` while it lives, as on a full disk.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &old);
+        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit lim = old;
+        lim.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &lim);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &old);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+
+private:
+    rlimit old{};
+    void (*oldHandler)(int) = nullptr;
+};
 
 bool near(QRgb a, QRgb b)
 {
@@ -123,6 +150,44 @@ private slots:
 
     // Pictures of every page: numbered, the resolution stored, an existing
     // numbered file kept unless the question is answered Yes.
+    // An export is written like a save: on a full disk the earlier file stays
+    // whole and nothing half-written is left; a PNG page is compressed.
+    void exportIsWrittenLikeASave_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("png") << "page.png";
+        QTest::newRow("pdf") << "page.pdf";
+    }
+    void exportIsWrittenLikeASave()
+    {
+        QFETCH(QString, name);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(name);
+        QFile earlier(file);
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
+        earlier.close();
+        DialogRecorder rec(Dialogs::IdNo); // the current page only
+        auto form = twoPageForm();
+        PageExportJob job;
+        job.FileName = file;
+        job.Format = ExportFormatForFileName(file);
+        job.Dpi = 150;
+        job.PageWidth = 4800;
+        job.PageHeight = 6600;
+        {
+            const FileSizeLimit full(256);
+            QCOMPARE(ExportPages(form->Doc->records(), form->Doc->options(), job, {}), ExportResult::WriteFailed);
+        }
+        QVERIFY(earlier.open(QIODevice::ReadOnly));
+        QCOMPARE(earlier.readAll(), QByteArray("earlier"));
+        earlier.close();
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{name});
+
+        QCOMPARE(ExportPages(form->Doc->records(), form->Doc->options(), job, {}), ExportResult::Done);
+        // 1200 x 1650 pixels, 5.9 MB raw, nearly all white.
+        QVERIFY2(QFileInfo(file).size() < 500 * 1024, qPrintable(QString::number(QFileInfo(file).size())));
+    }
+
     void picturesOfAllPages_data()
     {
         QTest::addColumn<QString>("name");

@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -92,6 +93,8 @@ private slots:
     void drawsExampleFrames();
     void captionAlongDrawnPicture_data();
     void captionAlongDrawnPicture();
+    void captionAlikeOnEveryDevice_data();
+    void captionAlikeOnEveryDevice();
     void tinyCaptionFont();
     void pageSelectionAndStacking();
     void unusablePlacementsSkipped_data();
@@ -306,6 +309,50 @@ void TstPageRender::captionAlongDrawnPicture()
     }
     // Above the caption the picture shows.
     QCOMPARE(qGreen(img.pixel(X + 1, Y + 60)), 200);
+}
+
+void TstPageRender::captionAlikeOnEveryDevice_data()
+{
+    QTest::addColumn<PageScale>("scale");
+    QTest::newRow("arrange view at 100 %") << ArrangeViewScale(96, 100);
+    QTest::newRow("arrange view at 150 %") << ArrangeViewScale(96, 150);
+    QTest::newRow("preview") << PreviewScale(96, 96);
+    QTest::newRow("printer at 300 dpi") << PrintScale(300);
+    QTest::newRow("printer at 600 dpi") << PrintScale(600);
+}
+
+// A caption takes the same share of its picture's width on every device, so
+// the arrange view shows what prints: whole there means whole on paper.
+void TstPageRender::captionAlikeOnEveryDevice()
+{
+    QFETCH(PageScale, scale);
+    TArrangement doc;
+    const int id = doc.appendPicture(QStringLiteral("/p/beach.jpg"), columnsPicture(300, 100));
+    doc.Pictures.back().Comment = QStringLiteral("Beach day at the sea");
+    addPlacement(doc, placement(0, 0, 3, 1, 1, id, false));
+    const ArrangementOptions o = captionOptions(); // 11 points, opaque yellow
+    // The share of the picture's width the caption's background spans (its
+    // ends: letters reaching into the row cover some of it).
+    const auto share = [&](const PageScale &s) {
+        const DeviceFrame f = PlacementFrame(doc.Placements.at(0), s);
+        QImage img = canvas(f.W + 2, f.H + 2);
+        TDC dc(&img);
+        RenderPage(dc, doc, 1, s, o);
+        int first = -1, last = -1;
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixel(x, f.H - 1) == Yellow) {
+                first = first < 0 ? x : first;
+                last = x;
+            }
+        return double(last - first + 1) / f.W;
+    };
+    const double reference = share(PrintScale(1200));
+    const double here = share(scale);
+    QVERIFY(reference > 0.3 && reference < 0.9);
+    // Within one device pixel of the caption's height at this scale.
+    const double slack = 1.5 / PlacementFrame(doc.Placements.at(0), scale).W;
+    QVERIFY2(std::abs(here - reference) <= slack,
+             qPrintable(QStringLiteral("%1 of the width here, %2 at 1200 dpi").arg(here).arg(reference)));
 }
 
 void TstPageRender::tinyCaptionFont()

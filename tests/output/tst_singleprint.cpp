@@ -3,6 +3,7 @@
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "output/PrintFUnit.h"
+#include "picture/DecodeBatch.h"
 #include "output/PrintGeometry.h"
 #include "platform/DeviceContext.h"
 #include "platform/Printer.h"
@@ -355,38 +356,45 @@ private slots:
         QVERIFY(dialogs.messages.empty());
     }
 
-    // "Print..." prints the focused entry's file as decoded from disk.
-    void printButtonPreviewsTheFocusedEntry()
+    // "Print..." prints the focused entry as the pages would: the full picture
+    // while its file is unchanged; after the file changed or vanished, a
+    // warning names it and the screen copy prints.
+    void printButtonPrintsTheEntryAsShown_data()
     {
+        QTest::addColumn<QString>("fileAfter"); // "kept", "changed" or "gone"
+        QTest::newRow("unchanged: the full picture") << "kept";
+        QTest::newRow("changed: warned, the screen copy") << "changed";
+        QTest::newRow("gone: warned, the screen copy") << "gone";
+    }
+    void printButtonPrintsTheEntryAsShown()
+    {
+        QFETCH(QString, fileAfter);
         DialogRecorder dialogs;
         TMainForm form;
-        const QString a = tmp.filePath(QStringLiteral("a.png")), b = tmp.filePath(QStringLiteral("b.png"));
-        QImage pixels(12, 7, QImage::Format_RGB32);
+        const QString photo = tmp.filePath(QStringLiteral("photo.jpg"));
+        QImage pixels(2400, 1600, QImage::Format_RGB32);
         pixels.fill(Qt::blue);
-        QVERIFY(pixels.save(a));
-        QVERIFY(pixels.copy(0, 0, 9, 5).save(b));
-        for (const QString &path : {a, b}) {
-            const DIB stand = filledPicture(3, 3, Red); // the entry's own (adjusted) picture
-            form.Doc->records().appendPicture(path, stand);
-        }
+        QVERIFY(pixels.save(photo));
+        const int index = form.Doc->addDecodedPicture(photo, DecodeForCollection(photo, 0, DisplayBox()));
+        QVERIFY(index == 0 && form.Doc->records().Pictures[0].Reduced);
+        const QSize shown(DibWidth(form.Doc->records().Pictures[0].Dib), DibHeight(form.Doc->records().Pictures[0].Dib));
+        if (fileAfter == QLatin1String("changed"))
+            QVERIFY(pixels.copy(0, 0, 1800, 1200).save(photo));
+        else if (fileAfter == QLatin1String("gone"))
+            QVERIFY(QFile::remove(photo));
         form.UpdateListBox();
         QSize printed;
         answerPrintForm(dialogs, QDialog::Rejected,
                         [&](TPrintForm &f) { printed = QSize(DibWidth(f.Dib), DibHeight(f.Dib)); });
-
-        form.CollectionTab->ImageList->setCurrentRow(1);
-        form.PrintBtnClick();
-        QCOMPARE(dialogs.execCount, 1);
-        QCOMPARE(printed, QSize(9, 5));
-        QCOMPARE(form.CollectionTab->PreviewFileName, b);
-
-        // A file deleted since it was added: the load error, and no dialog.
-        QVERIFY(QFile::remove(a));
         form.CollectionTab->ImageList->setCurrentRow(0);
         form.PrintBtnClick();
         QCOMPARE(dialogs.execCount, 1);
-        QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(form.CollectionTab->PreviewFileName, b);
+        const bool kept = fileAfter == QLatin1String("kept");
+        QCOMPARE(printed, kept ? QSize(2400, 1600) : shown);
+        QCOMPARE(dialogs.messages.size(), std::size_t(kept ? 0 : 1));
+        if (!kept)
+            QVERIFY(dialogs.messages[0].text.contains(photo));
+        QFile::remove(photo);
     }
 };
 

@@ -84,31 +84,37 @@ private slots:
         QCOMPARE(ViewerDisplaySize(picture, zoom), expected);
     }
 
-    // The paint box follows the zoom, and the zoom stays for the next picture.
-    void zoomSizesThePictureAndIsKept()
+    // Each picture opens fitted to the window (a small one at 100 %, not
+    // enlarged); key 1 shows 100 %, key 0 fitted again, the paint box following.
+    void opensFittedAndKeysZoom()
     {
         DialogRecorder dialogs;
         TViewPicForm viewer;
-        const DIB first = picture(1000, 800), second = picture(300, 100);
+        const DIB large = picture(3000, 2000), small = picture(300, 100);
+        QList<int> zooms;
         QList<QSize> sizes;
         dialogs.handler.exec = [&](QDialog *) {
-            sizes.append(viewer.PaintBox1->size());
-            viewer.ZoomEd->setValue(25);
-            sizes.append(viewer.PaintBox1->size());
-            viewer.ZoomEd->setValue(200);
+            zooms << viewer.ZoomEd->value();
+            sizes << viewer.PaintBox1->size();
+            QTest::keyClick(viewer.ScrollBox1, Qt::Key_1);
+            zooms << viewer.ZoomEd->value();
+            sizes << viewer.PaintBox1->size();
+            QTest::keyClick(viewer.ScrollBox1, Qt::Key_0);
+            zooms << viewer.ZoomEd->value();
             return int(QDialog::Accepted);
         };
         dialogs.install();
-        viewer.ShowPicture(first, QStringLiteral("/pictures/first.jpg"));
+        viewer.ShowPicture(large, QStringLiteral("/pictures/large.jpg"));
         QCOMPARE(viewer.Dib.Bits, nullptr); // no hold on the caller's pixels after closing
-        dialogs.handler.exec = [&](QDialog *) {
-            sizes.append(viewer.PaintBox1->size());
-            return int(QDialog::Accepted);
-        };
-        dialogs.install();
-        viewer.ShowPicture(second, QStringLiteral("/pictures/second.jpg"));
-        QCOMPARE(sizes, QList<QSize>({QSize(1000, 800), QSize(250, 200), QSize(600, 200)}));
-        QCOMPARE(viewer.ZoomEd->value(), 200);
+        const QSize room = viewer.ScrollBox1->maximumViewportSize();
+        const int fit = ViewerFitZoom(QSize(3000, 2000), room);
+        QVERIFY(fit > 5 && fit < 100);
+        QCOMPARE(zooms, QList<int>({fit, 100, fit}));
+        QVERIFY(sizes[0].width() <= room.width() && sizes[0].height() <= room.height());
+        QCOMPARE(sizes[1], QSize(3000, 2000));
+        zooms.clear();
+        viewer.ShowPicture(small, QStringLiteral("/pictures/small.jpg"));
+        QCOMPARE(zooms.first(), 100);
     }
 
     void dragPans_data()

@@ -2,6 +2,7 @@
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/Editing.h"
 #include "arrange/Geometry.h"
+#include "arrange/KoordFUnit.h"
 #include "arrange/OptionsPanel.h"
 #include "arrange/PictureStrip.h"
 #include "browse/FolderViews.h"
@@ -98,6 +99,64 @@ private slots:
         QCOMPARE(page.Opts->DBreiteED->value(), 150.0);
         QCOMPARE(page.Opts->DBreiteEdin->value(), 5.91);
         QCOMPARE(page.ZoomEd->value(), 60);
+    }
+
+    // A drop near the page's corner lands inside the page; a frame the paper
+    // turned off the page is named before printing, and Cancel prints nothing.
+    void framesStayOnThePage()
+    {
+        ArrangementDocument doc;
+        TestServices services;
+        ArrangePage arrange(doc, services);
+        arrange.Opts->UseGridCheck->setChecked(false);
+        arrange.ZoomEd->setValue(100);
+        doc.records().appendPicture("/p/a.bmp", grey(40, 30));
+        QMimeData mime;
+        mime.setData(StripMimeType(), "0");
+        arrange.View->PaintBox2DragDrop(arrange.Strip->PaintBox1, &mime, 790, 1050); // 8 x 11 inch page
+        const Placement p = doc.records().Placements.at(0);
+        QVERIFY(p.Left > 0 && p.Left + p.Width <= 8.0 + 1e-9);
+        QVERIFY(p.Top > 0 && p.Top + p.Height <= 11.0 + 1e-9);
+
+        PrintPage print(doc, services);
+        Printer().setFixedPage(6600, 4800, 600, 600); // landscape
+        const QString file = dir.filePath("off.pdf");
+        DialogRecorder rec(Dialogs::IdCancel);
+        rec.handler.print = [&file](QPrinter *printer) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(file);
+            return true;
+        };
+        rec.install();
+        print.GoBtn1Click();
+        QCOMPARE(rec.messages.size(), std::size_t(1));
+        QVERIFY(rec.messages[0].text.contains(QStringLiteral("a.bmp (page 1)")));
+        QVERIFY(!QFile::exists(file));
+        Printer().qprinter()->setOutputFileName(QString());
+    }
+
+    // The size and position dialog moves a placement to another page, which is then shown.
+    void sizeAndPositionMovesToAnotherPage()
+    {
+        ArrangementDocument doc;
+        TestServices services;
+        ArrangePage page(doc, services);
+        const int id = doc.records().appendPicture("/p/a.bmp", grey(40, 30));
+        *doc.records().Placements.Append() = Placement{1, 1, 2, 1.5, 1, id, 0, {}};
+        doc.setPageCount(3);
+        doc.selectPlacement(0);
+        DialogRecorder rec;
+        rec.handler.exec = [&page](QDialog *) {
+            page.KoordEdForm->PageEd->setValue(3);
+            return int(QDialog::Accepted);
+        };
+        rec.install();
+        page.ChangePosSizeBtnClick();
+        QCOMPARE(doc.records().Placements.at(0).Page, 3);
+        QCOMPARE(doc.currentPage(), 3);
+        QCOMPARE(doc.records().SelectedPlacement, 0);
+        doc.undoStack()->undo();
+        QCOMPARE(doc.records().Placements.at(0).Page, 1);
     }
 
     void printPagePrintsToAPdf()

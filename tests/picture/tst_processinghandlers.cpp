@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QLabel>
 #include <QSlider>
 #include <QSpinBox>
 #include <QTest>
@@ -278,6 +279,7 @@ private slots:
         QByteArray previewPixels, previewPalette;
         QString caption;
         int startContrast = -1;
+        QString shownValues;
         rec.handler.exec = [&](QDialog *d) -> int {
             auto *f = qobject_cast<THKForm *>(d);
             caption = f->windowTitle();
@@ -285,6 +287,7 @@ private slots:
             f->TrackBar1->setValue(-40);
             f->TrackBar2->setValue(160);
             f->TrackBar3->setValue(50);
+            shownValues = QStringList{f->ValueLabel1->text(), f->ValueLabel2->text(), f->ValueLabel3->text()}.join('|');
             f->PreviewBtn->click();
             // The entry shows the preview while the dialog is open.
             previewPixels = pixelBytes(form.Doc->records().pictureById(id)->Dib);
@@ -298,6 +301,7 @@ private slots:
 
         QCOMPARE(caption, QStringLiteral("Brightness, contrast and saturation"));
         QCOMPARE(startContrast, 100);
+        QCOMPARE(shownValues, QStringLiteral("-40|160 %|+50")); // each slider shows its value
         QVERIFY(bits == 24 ? previewPixels != pixels0 : previewPalette != palette0);
         const DIB &after = form.Doc->records().pictureById(id)->Dib;
         if (result == QDialog::Accepted) {
