@@ -287,7 +287,7 @@ void ArrangePage::ChangeFreeText()
 void ArrangePage::ShowSizeInfo()
 {
     // The status bar is the shown tab's; no stale position of a placement deleted or let go.
-    if (!isVisibleTo(window()))
+    if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide)) // another tab is shown
         return;
     if (!Doc.hasSelection()) {
         Services.showStatus(QString());

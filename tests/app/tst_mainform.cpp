@@ -434,6 +434,7 @@ private slots:
         QVERIFY(form.ArrangeTab->CutCheck->isChecked());
         QCOMPARE(form.ArrangeTab->FreeText->text(), QStringLiteral("Beach"));
         QLocale::setDefault(QLocale::c());
+        form.PageControl2->setCurrentWidget(form.ArrangeTab);
         form.ArrangeTab->ShowSizeInfo();
         QCOMPARE(form.StatusText->text(),
                  QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));

@@ -129,7 +129,7 @@ private slots:
         DIB dib;
         QVERIFY(newdib(&dib, 8, 8, 24, nullptr, 0));
         const int id = form->Doc->records().appendPicture(QStringLiteral("/p/a.bmp"), dib);
-        *form->Doc->records().Placements.Append() = Placement{6, 9, 1, 1, 1, id, 0, {}};
+        *form->Doc->records().Placements.Append() = Placement{6, 9, 1, 1, 1, id, 0, {}, {}};
         form->Doc->selectPlacement(0);
         form->PageControl2->setCurrentWidget(form->ArrangeTab);
         form->resize(900, 700);

@@ -322,6 +322,7 @@ private slots:
         const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         place(*form, a, 0.59, 0.59, 5.12, 3.94);
         form->Doc->records().SelectedPlacement = 0;
+        form->PageControl2->setCurrentWidget(form->ArrangeTab);
         form->ArrangeTab->ShowSizeInfo();
         QCOMPARE(form->StatusText->text(),
                  QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));

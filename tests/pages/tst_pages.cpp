@@ -142,7 +142,7 @@ private slots:
         TestServices services;
         ArrangePage page(doc, services);
         const int id = doc.records().appendPicture("/p/a.bmp", grey(40, 30));
-        *doc.records().Placements.Append() = Placement{1, 1, 2, 1.5, 1, id, 0, {}};
+        *doc.records().Placements.Append() = Placement{1, 1, 2, 1.5, 1, id, 0, {}, {}};
         doc.setPageCount(3);
         doc.selectPlacement(0);
         DialogRecorder rec;
