@@ -2,6 +2,7 @@
 #include "arrange/ArrangeView.h"
 
 #include "arrange/Geometry.h"
+#include "arrange/IdGuides.h"
 #include "document/Arrangement.h"
 #include "output/PageRender.h"
 #include "picture/DrawDib.h"
@@ -92,8 +93,10 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
         if (p.Page != s.Page)
             continue;
         RenderPlacement(dc, doc, p, scale, s.Options);
-        if (i == doc.SelectedPlacement && !dragged)
+        if (i == doc.SelectedPlacement && !dragged) {
+            DrawIdGuides(dc, p, scale);
             marks(p);
+        }
     }
     // The drag outline follows the mouse even for a selection on another page.
     if (dragged)

@@ -1,4 +1,5 @@
 #include "output/PageRender.h"
+#include "output/CutMarks.h"
 #include "platform/Numeric.h"
 
 #include "document/Arrangement.h"
@@ -191,4 +192,6 @@ void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &
         if (double(p.Page) == page)
             RenderPlacement(dc, doc, p, scale, options, supply);
     }
+    if (CutMarkSettings().On)
+        DrawCutMarks(dc, doc, page, scale, CutMarkSettings());
 }

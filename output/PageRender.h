@@ -99,6 +99,6 @@ struct PictureSupply {
 void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
                      const ArrangementOptions &options, const PictureSupply &supply = {});
 // Draws every placement of a page in array order (later ones on top). The
-// background is the caller's.
+// background is the caller's; cut marks follow when CutMarkSettings() asks for them.
 void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
                 const ArrangementOptions &options, const PictureSupply &supply = {});

@@ -7,11 +7,15 @@
 #include "arrange/KoordFUnit.h"
 #include "arrange/OptionsPanel.h"
 #include "arrange/PictureStrip.h"
+#include "arrange/PrintSheet.h"
+#include "arrange/PrintSheetDialog.h"
 #include "pages/PageServices.h"
 #include "picture/HKUnit.h"
 #include "picture/Resample.h"
 #include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
+#include "platform/Printer.h"
+#include "platform/Settings.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -73,6 +77,8 @@ void ArrangePage::createControls()
     Overtakeall = new QPushButton(tr("&Add all pictures..."), this);
     OrdeneBtn = new QPushButton(tr("Arrange &automatically..."), this);
     OrdeneBtn->setToolTip(tr("Arranges all pictures on the sheet automatically"));
+    PrintSheetBtn = new QPushButton(tr("Print s&heets..."), this);
+    PrintSheetBtn->setToolTip(tr("Fills pages with frames of standard print and ID photo sizes, ready to cut"));
     ZoomEd = intEdit(this, OptionRange::ZoomMin, OptionRange::ZoomMax, 10, Doc.options().Zoom);
     PageCountED = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.pageCount());
     APageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
@@ -114,6 +120,7 @@ void ArrangePage::layoutPage()
     auto *commands = new QHBoxLayout;
     commands->addWidget(Overtakeall);
     commands->addWidget(OrdeneBtn);
+    commands->addWidget(PrintSheetBtn);
     commands->addStretch(1);
     auto *tools = new QHBoxLayout;
     tools->addWidget(label(tr("Zoom:"), this));
@@ -165,6 +172,7 @@ void ArrangePage::connectSignals()
     connect(ShowBigBtn, &QPushButton::clicked, this, &ArrangePage::ShowBigBtnClick);
     connect(ChangePosSizeBtn, &QPushButton::clicked, this, &ArrangePage::ChangePosSizeBtnClick);
     connect(OrdeneBtn, &QPushButton::clicked, this, &ArrangePage::OrdeneBtnClick);
+    connect(PrintSheetBtn, &QPushButton::clicked, this, &ArrangePage::PrintSheetBtnClick);
     connect(Overtakeall, &QPushButton::clicked, this, &ArrangePage::OvertakeallClick);
     connect(Nachlinksrotieren901, &QAction::triggered, this, &ArrangePage::Nachlinksrotieren901Click);
     connect(Nachrechtsrotieren901, &QAction::triggered, this, &ArrangePage::Nachrechtsrotieren901Click);
@@ -359,6 +367,39 @@ void ArrangePage::OrdeneBtnClick()
     QualityFailures failures;
     Doc.setFrames(frames, tr("Arrange automatically"), paper, &failures);
     ReportQualityFailures(Services.dialogParent(), failures);
+}
+
+void ArrangePage::PrintSheetBtnClick()
+{
+    const TArrangement &r = Doc.records();
+    if (r.PictureCount() == 0) {
+        Dialogs::messageBox(Services.dialogParent(), tr("Add pictures to the collection first."), tr("Print sheets"),
+                            Dialogs::Icon::Information);
+        return;
+    }
+    const PageGeometry paper = View->paper();
+    const int selected = Doc.hasSelection() ? Doc.selectedPictureIndex() : r.SelectedPicture;
+    PrintSheetSettings kept = LoadPrintSheetSettings();
+    PrintSheetDialog dialog(r.Pictures, selected, PrinterSheet(Printer().qprinter(), paper), UserPrintSizeFolder(),
+                            Services.dialogParent());
+    dialog.MarginEd->setValue(kept.Margin);
+    dialog.GapEd->setValue(kept.Gap);
+    if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
+        return;
+    kept.Margin = dialog.MarginEd->value();
+    kept.Gap = dialog.GapEd->value();
+    SavePrintSheetSettings(kept);
+    QualityFailures failures;
+    const SheetPlacement placed =
+        PlaceSheetLayout(Doc, dialog.layout(), dialog.itemPictures(), tr("Print sheet"), paper, &failures);
+    if (!placed.Error.isEmpty()) {
+        Dialogs::messageBox(Services.dialogParent(), placed.Error, tr("Print sheets"), Dialogs::Icon::Warning);
+        return;
+    }
+    ReportQualityFailures(Services.dialogParent(), failures);
+    Services.showStatus(placed.LastPage > Doc.currentPage()
+                            ? tr("%1 frames placed on pages %2 to %3").arg(placed.Placed).arg(Doc.currentPage()).arg(placed.LastPage)
+                            : tr("%1 frames placed").arg(placed.Placed));
 }
 
 void ArrangePage::OvertakeallClick()

@@ -41,6 +41,7 @@ public:
     OptionsPanel *Opts = nullptr;
     QPushButton *Overtakeall = nullptr;
     QPushButton *OrdeneBtn = nullptr;
+    QPushButton *PrintSheetBtn = nullptr;
     QSpinBox *ZoomEd = nullptr;
     QSpinBox *PageCountED = nullptr;
     QSpinBox *APageEd = nullptr;
@@ -83,6 +84,8 @@ public:
     void DelitBtnClick();
     void ChangePosSizeBtnClick();
     void OrdeneBtnClick();
+    // Fills pages with frames of print sizes through the print-sheet dialog.
+    void PrintSheetBtnClick();
     void OvertakeallClick();
     void Nachlinksrotieren901Click();
     void Nachrechtsrotieren901Click();

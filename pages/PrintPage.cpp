@@ -1,6 +1,8 @@
 #include "pages/PrintPage.h"
 
 #include "arrange/Geometry.h"
+#include "arrange/IdGuides.h"
+#include "output/CutMarks.h"
 #include "output/PageExport.h"
 #include "output/PrintJob.h"
 #include "output/PrintPreview.h"
@@ -13,7 +15,9 @@
 #include "platform/ImageButton.h"
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
+#include "platform/Settings.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -67,6 +71,12 @@ PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *
     SaveBitBtn->setToolTip(tr("Saves the current page as a picture file"));
     BitDPIED->setToolTip(tr("Dots per inch of the saved picture"));
     APageEd2->setToolTip(tr("The page shown and saved as a picture"));
+    CutMarksCheck = new QCheckBox(tr("Cut marks"), this);
+    CutMarksCheck->setToolTip(tr("Prints and saves thin marks beside the frames' edges, to cut the pictures out"));
+    CutMarksCheck->setChecked(LoadPrintSheetSettings().CutMarks);
+    CutMarkSettings().On = CutMarksCheck->isChecked();
+    IdGuidesCheck = new QCheckBox(tr("ID photo guides"), this);
+    IdGuidesCheck->setToolTip(tr("Shows where head and eyes belong in ID photo frames; never printed"));
     layoutPage();
     connectSignals();
 }
@@ -96,6 +106,8 @@ void PrintPage::layoutPage()
     side->addLayout(goPair);
     side->addSpacing(12);
     side->addLayout(page);
+    side->addWidget(CutMarksCheck);
+    side->addWidget(IdGuidesCheck);
     side->addSpacing(12);
     side->addWidget(bitmapBox);
     side->addWidget(SaveBitBtn);
@@ -129,6 +141,8 @@ void PrintPage::connectSignals()
     WatchResize(ScrollBox3, [this] { ScrollBox3Resize(); });
     connect(SaveBitBtn, &QPushButton::clicked, this, &PrintPage::SaveBitBtnClick);
     connect(APageEd2, &QSpinBox::valueChanged, this, &PrintPage::APageEd2Change);
+    connect(CutMarksCheck, &QCheckBox::toggled, this, &PrintPage::CutMarksCheckClick);
+    connect(IdGuidesCheck, &QCheckBox::toggled, this, &PrintPage::repaintPreview);
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Pages) {
             const QSignalBlocker quiet(APageEd2);
@@ -234,6 +248,15 @@ void PrintPage::SetupBtnMouseUp(QMouseEvent *e)
 // ---------------------------------------------------------------------------
 // The preview
 
+void PrintPage::CutMarksCheckClick()
+{
+    CutMarkSettings().On = CutMarksCheck->isChecked();
+    PrintSheetSettings kept = LoadPrintSheetSettings();
+    kept.CutMarks = CutMarkSettings().On;
+    SavePrintSheetSettings(kept);
+    repaintPreview();
+}
+
 void PrintPage::APageEd2Change() { Doc.setCurrentPage(APageEd2->value()); }
 
 QSize PrintPage::PreviewPageSize() const
@@ -261,6 +284,12 @@ void PrintPage::paintPreview(TDC &dc)
 {
     PaintPreview(dc, Doc.records(), PaintBox3->size(), Doc.currentPage(), Services.screenDpiX(),
                  Services.screenDpiY(), Doc.options());
+    if (IdGuidesCheck->isChecked()) {
+        const TArrangement &r = Doc.records();
+        for (int i = 0; i < r.Placements.size(); ++i)
+            if (r.Placements.at(i).Page == Doc.currentPage())
+                DrawIdGuides(dc, r.Placements.at(i), PreviewScale(Services.screenDpiX(), Services.screenDpiY()));
+    }
 }
 
 void PrintPage::PaintBox3Paint(QPaintEvent *)

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class PageServices;
+class QCheckBox;
 class QMouseEvent;
 class QPaintEvent;
 class QPushButton;
@@ -34,6 +35,8 @@ public:
     QPushButton *SaveBitBtn = nullptr;
     QSpinBox *BitDPIED = nullptr;
     QSpinBox *APageEd2 = nullptr;
+    QCheckBox *CutMarksCheck = nullptr; // cut marks on printouts, exports and the preview
+    QCheckBox *IdGuidesCheck = nullptr; // head and eye guides over ID frames, in the preview only
     bool PreviewDragging = false;
     QPoint PreviewGrab; // pointer at mouse down, preview pixels
 
@@ -49,6 +52,9 @@ public:
     // Before printing or exporting pages: names the pictures whose files
     // changed or are gone; false when the user then cancels.
     bool AcceptChangedPictures(int firstPage, int lastPage);
+
+    // Cut marks on or off for printing, export and the preview; kept in the settings.
+    void CutMarksCheckClick();
 
     // The preview.
     void APageEd2Change();

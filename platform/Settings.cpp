@@ -125,3 +125,23 @@ void SavePrinterSettings(const PrinterSettings& p)
     s->setValue(QStringLiteral("Printer/Orientation"), p.Landscape ? QStringLiteral("Landscape")
                                                                    : QStringLiteral("Portrait"));
 }
+
+PrintSheetSettings LoadPrintSheetSettings()
+{
+    PrintSheetSettings p;
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(QStringLiteral("PrintSheets"));
+    p.CutMarks = ReadBool(*s, "CutMarks", p.CutMarks);
+    p.Margin = std::clamp(ReadDouble(*s, "Margin", p.Margin), 0.0, 100.0);
+    p.Gap = std::clamp(ReadDouble(*s, "Gap", p.Gap), 0.0, 100.0);
+    return p;
+}
+
+void SavePrintSheetSettings(const PrintSheetSettings& p)
+{
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(QStringLiteral("PrintSheets"));
+    s->setValue(QStringLiteral("CutMarks"), p.CutMarks);
+    s->setValue(QStringLiteral("Margin"), p.Margin);
+    s->setValue(QStringLiteral("Gap"), p.Gap);
+}

@@ -57,3 +57,15 @@ struct PrinterSettings {
 
 [[nodiscard]] PrinterSettings LoadPrinterSettings();
 void SavePrinterSettings(const PrinterSettings& settings);
+
+// The print-sheet choices, kept in the section [PrintSheets]: cut marks on
+// printouts and exported pages, and the sheet dialog's margin and gap (mm).
+struct PrintSheetSettings {
+    bool CutMarks = false;
+    double Margin = 5;
+    double Gap = 3;
+};
+
+// Absent or unreadable keys keep the defaults; lengths are held to 0..100 mm.
+[[nodiscard]] PrintSheetSettings LoadPrintSheetSettings();
+void SavePrintSheetSettings(const PrintSheetSettings& settings);

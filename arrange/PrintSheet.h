@@ -1,0 +1,33 @@
+#pragma once
+// Puts a sheet layout into the arrangement: each frame an ordinary placement
+// that fills its frame, on the current page and the pages after it, as one
+// undo step. A frame turned against its picture shows a turned copy of the
+// picture, added to the collection once per picture.
+#include "arrange/SheetLayout.h"
+#include "document/ArrangementDocument.h"
+
+#include <QSize>
+#include <QSizeF>
+
+class QPrinter;
+
+// The print size turned to the picture's orientation: a landscape picture gets
+// the landscape frame. Squares and square pictures keep the size as given.
+[[nodiscard]] QSizeF SizeLikePicture(QSizeF sizeMm, QSize picture);
+
+struct SheetPlacement {
+    int Placed = 0;
+    int LastPage = 0;
+    QString Error; // for the user; nothing changed then
+};
+// Places layout's frames; itemPictures[f.Item] is the collection index each
+// frame shows. Frames go to page currentPage + f.Sheet; the page count grows as
+// needed. Refused when a frame names no picture or the pages would run out.
+SheetPlacement PlaceSheetLayout(ArrangementDocument &doc, const SheetLayout &layout,
+                                const std::vector<int> &itemPictures, const QString &undoText,
+                                const PageGeometry &paper, QualityFailures *failures);
+
+// The sheet the printer prints on: its paper and printable area (mm), taken
+// as the whole printable area of `paper` when the printer reports none that
+// agrees with it.
+[[nodiscard]] SheetArea PrinterSheet(QPrinter *printer, const PageGeometry &paper);

@@ -1,0 +1,180 @@
+#include "arrange/SheetLayout.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+// Lengths that add up to the room exactly must still fit after rounding.
+constexpr double Slack = 1e-6; // mm
+
+QString tr(const char *text) { return QCoreApplication::translate("SheetLayout", text); }
+QString Mm(double v) { return QString::number(v, 'f', 1); }
+
+// How many frames of `length` fit along `room` with `gap` between them.
+int CountAlong(double room, double length, double gap)
+{
+    if (!(length > 0) || room + Slack < length)
+        return 0;
+    const double n = std::floor((room + gap + Slack) / (length + gap));
+    return int(std::min(n, double(MaxSheetFrames)));
+}
+
+QString TooLarge(QSizeF frame, QRectF usable)
+{
+    return tr("A frame of %1 x %2 mm does not fit on the paper: the room inside the margins is %3 x %4 mm. "
+              "Nothing was placed.")
+        .arg(Mm(frame.width()), Mm(frame.height()), Mm(usable.width()), Mm(usable.height()));
+}
+
+bool Valid(QSizeF s) { return std::isfinite(s.width()) && std::isfinite(s.height()) && s.width() > 0 && s.height() > 0; }
+} // namespace
+
+SheetArea WholeSheet(double width, double height) { return {QSizeF(width, height), QRectF(0, 0, width, height)}; }
+
+QRectF UsableArea(const SheetArea &sheet, const SheetSpacing &spacing)
+{
+    const double m = std::max(0.0, spacing.Margin);
+    const QRectF inside = QRectF(QPointF(0, 0), sheet.Paper).adjusted(m, m, -m, -m);
+    if (!inside.isValid() || !sheet.Printable.isValid())
+        return {};
+    const QRectF usable = inside.intersected(sheet.Printable);
+    if (usable.isEmpty())
+        return {};
+    return usable.translated(-sheet.Printable.topLeft());
+}
+
+FillGrid BestFillGrid(QSizeF usable, QSizeF frame, double gap)
+{
+    gap = std::max(0.0, gap);
+    FillGrid upright{CountAlong(usable.width(), frame.width(), gap), CountAlong(usable.height(), frame.height(), gap),
+                     false};
+    FillGrid turned{CountAlong(usable.width(), frame.height(), gap), CountAlong(usable.height(), frame.width(), gap),
+                    true};
+    if (frame.width() == frame.height())
+        return upright;
+    return turned.perSheet() > upright.perSheet() ? turned : upright;
+}
+
+SheetLayout FillSheets(const SheetArea &sheet, const SheetSpacing &spacing, QSizeF frame, int count)
+{
+    SheetLayout layout;
+    const QRectF usable = UsableArea(sheet, spacing);
+    if (!Valid(frame)) {
+        layout.Error = tr("The print size is empty. Nothing was placed.");
+        return layout;
+    }
+    const double gap = std::max(0.0, spacing.Gap);
+    const FillGrid grid = BestFillGrid(usable.size(), frame, gap);
+    if (grid.perSheet() == 0) {
+        layout.Error = TooLarge(frame, usable);
+        return layout;
+    }
+    const QSizeF size = grid.Turned ? frame.transposed() : frame;
+    const int n = count <= 0 ? grid.perSheet() : std::min(count, MaxSheetFrames);
+    // The grid is centred, so the cut-off borders come out even.
+    const double blockW = grid.Cols * size.width() + (grid.Cols - 1) * gap;
+    const double blockH = grid.Rows * size.height() + (grid.Rows - 1) * gap;
+    const QPointF origin(usable.left() + (usable.width() - blockW) / 2, usable.top() + (usable.height() - blockH) / 2);
+    layout.Frames.reserve(std::size_t(n));
+    for (int i = 0; i < n; ++i) {
+        const int k = i % grid.perSheet();
+        SheetFrame f;
+        f.Sheet = i / grid.perSheet();
+        f.Turned = grid.Turned;
+        f.Rect = QRectF(origin + QPointF((k % grid.Cols) * (size.width() + gap), (k / grid.Cols) * (size.height() + gap)),
+                        size);
+        layout.Frames.push_back(f);
+    }
+    layout.Sheets = layout.Frames.back().Sheet + 1;
+    return layout;
+}
+
+SheetLayout PackSheets(const SheetArea &sheet, const SheetSpacing &spacing, const std::vector<SheetItem> &items)
+{
+    SheetLayout layout;
+    const QRectF usable = UsableArea(sheet, spacing);
+    const double W = usable.width(), H = usable.height();
+    const double gap = std::max(0.0, spacing.Gap);
+    auto fits = [&](QSizeF s) { return s.width() <= W + Slack && s.height() <= H + Slack; };
+
+    // Each frame starts lying (low shelves waste less) where the paper allows it.
+    struct Want {
+        int Item;
+        QSizeF Size;
+    };
+    std::vector<Want> wants;
+    for (int i = 0; i < int(items.size()); ++i) {
+        const SheetItem &item = items[std::size_t(i)];
+        if (item.Copies <= 0)
+            continue;
+        if (!Valid(item.Size)) {
+            layout.Error = tr("The print size is empty. Nothing was placed.");
+            return layout;
+        }
+        const QSizeF lying(std::max(item.Size.width(), item.Size.height()),
+                           std::min(item.Size.width(), item.Size.height()));
+        const QSizeF start = fits(lying) ? lying : lying.transposed();
+        if (!fits(start)) {
+            layout.Error = TooLarge(item.Size, usable);
+            return layout;
+        }
+        const int copies = std::min<int>(item.Copies, MaxSheetFrames - int(wants.size()));
+        for (int c = 0; c < copies; ++c)
+            wants.push_back({i, start});
+    }
+    std::stable_sort(wants.begin(), wants.end(),
+                     [](const Want &a, const Want &b) { return a.Size.height() > b.Size.height(); });
+
+    struct Shelf {
+        int Sheet;
+        double Top, Height, Used;
+    };
+    std::vector<Shelf> shelves;
+    std::vector<double> sheetBottom; // where the next shelf of each sheet starts
+    auto place = [&](Shelf &shelf, QSizeF s, int item) {
+        const double x = shelf.Used > 0 ? shelf.Used + gap : 0;
+        SheetFrame f;
+        f.Rect = QRectF(usable.left() + x, usable.top() + shelf.Top, s.width(), s.height());
+        f.Sheet = shelf.Sheet;
+        f.Item = item;
+        const QSizeF asked = items[std::size_t(item)].Size;
+        f.Turned = asked.width() != asked.height() && std::abs(s.width() - asked.width()) > Slack;
+        shelf.Used = x + s.width();
+        layout.Frames.push_back(f);
+    };
+    for (const Want &want : wants) {
+        const QSizeF options[2] = {want.Size, want.Size.transposed()};
+        bool placed = false;
+        for (Shelf &shelf : shelves) {
+            for (const QSizeF &s : options) {
+                const double x = shelf.Used > 0 ? shelf.Used + gap : 0;
+                if (s.height() <= shelf.Height + Slack && x + s.width() <= W + Slack) {
+                    place(shelf, s, want.Item);
+                    placed = true;
+                    break;
+                }
+            }
+            if (placed)
+                break;
+        }
+        for (int sh = 0; !placed; ++sh) {
+            if (sh == int(sheetBottom.size()))
+                sheetBottom.push_back(0);
+            const double top = sheetBottom[std::size_t(sh)] > 0 ? sheetBottom[std::size_t(sh)] + gap : 0;
+            for (const QSizeF &s : options) {
+                if (fits(s) && top + s.height() <= H + Slack) {
+                    shelves.push_back({sh, top, s.height(), 0});
+                    sheetBottom[std::size_t(sh)] = top + s.height();
+                    place(shelves.back(), s, want.Item);
+                    placed = true;
+                    break;
+                }
+            }
+        }
+    }
+    layout.Sheets = int(sheetBottom.size());
+    return layout;
+}

@@ -1,0 +1,337 @@
+#include "common/WindowParts.h"
+#include "arrange/IdGuides.h"
+#include "arrange/PrintSheet.h"
+#include "arrange/PrintSheetDialog.h"
+#include "arrange/PrintSizes.h"
+#include "arrange/SheetLayout.h"
+#include "common/TestRegistry.h"
+#include "common/TestSupport.h"
+#include "document/ArrangementDocument.h"
+#include "picture/Dib.h"
+#include "platform/Printer.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUndoStack>
+
+#include <cstring>
+
+namespace {
+const QSizeF A4(210, 297);
+const QSizeF Inch4x6(4 * MmPerInch, 6 * MmPerInch);
+const QSizeF Letter(8.5 * MmPerInch, 11 * MmPerInch);
+
+// Frames of one sheet may not overlap or come closer than the gap, and all lie
+// in the usable area.
+void CheckLayout(const SheetLayout &layout, const QRectF &usable, double gap)
+{
+    constexpr double eps = 1e-6;
+    const QRectF room = usable.adjusted(-eps, -eps, eps, eps);
+    for (std::size_t i = 0; i < layout.Frames.size(); ++i) {
+        const SheetFrame &a = layout.Frames[i];
+        QVERIFY2(room.contains(a.Rect), qPrintable(QStringLiteral("frame %1 leaves the usable area").arg(i)));
+        for (std::size_t j = i + 1; j < layout.Frames.size(); ++j) {
+            const SheetFrame &b = layout.Frames[j];
+            if (a.Sheet != b.Sheet)
+                continue;
+            const QRectF grown = a.Rect.adjusted(-gap + eps, -gap + eps, gap - eps, gap - eps);
+            QVERIFY2(!grown.intersects(b.Rect), qPrintable(QStringLiteral("frames %1 and %2 overlap").arg(i).arg(j)));
+        }
+    }
+}
+
+DIB Picture(int w, int h)
+{
+    DIB d;
+    newdib(&d, w, h, 24, nullptr, 0);
+    std::memset(d.Bits, 90, d.Info->biSizeImage);
+    return d;
+}
+} // namespace
+
+class TestPrintSheets : public QObject
+{
+    Q_OBJECT
+private slots:
+    void fillSheet_data()
+    {
+        QTest::addColumn<QSizeF>("paper");
+        QTest::addColumn<QRectF>("printable"); // empty: the whole paper
+        QTest::addColumn<double>("margin");
+        QTest::addColumn<double>("gap");
+        QTest::addColumn<QSizeF>("frame");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<int>("sheets");
+        QTest::addColumn<bool>("turned");
+        QTest::newRow("ID photos on A4, 5 mm margins, 3 mm gaps")
+            << A4 << QRectF() << 5.0 << 3.0 << QSizeF(35, 45) << 0 << 30 << 1 << false;
+        QTest::newRow("ID photos on 4x6 in, turned fit more")
+            << Inch4x6 << QRectF() << 3.0 << 2.0 << QSizeF(35, 45) << 0 << 8 << 1 << true;
+        QTest::newRow("10x15 cm on A4 lie down") << A4 << QRectF() << 5.0 << 3.0 << QSizeF(100, 150) << 0 << 2 << 1 << true;
+        QTest::newRow("2x2 in on Letter") << Letter << QRectF() << 5.0 << 2.0 << QSizeF(50.8, 50.8) << 0 << 15 << 1 << false;
+        QTest::newRow("exact fit without gap") << QSizeF(100, 100) << QRectF() << 0.0 << 0.0 << QSizeF(50, 50) << 0 << 4
+                                               << 1 << false;
+        QTest::newRow("printer border wider than the margin")
+            << A4 << QRectF(10, 10, 190, 277) << 5.0 << 3.0 << QSizeF(35, 45) << 0 << 28 << 1 << true;
+        QTest::newRow("35 asked, the rest on a second page")
+            << A4 << QRectF() << 5.0 << 3.0 << QSizeF(35, 45) << 35 << 35 << 2 << false;
+        QTest::newRow("fewer than fit") << A4 << QRectF() << 5.0 << 3.0 << QSizeF(35, 45) << 4 << 4 << 1 << false;
+        QTest::newRow("frame larger than the paper") << Inch4x6 << QRectF() << 3.0 << 2.0 << QSizeF(200, 300) << 0 << 0
+                                                     << 0 << false;
+        QTest::newRow("margins eat the paper") << Inch4x6 << QRectF() << 60.0 << 2.0 << QSizeF(35, 45) << 0 << 0 << 0
+                                               << false;
+    }
+    void fillSheet()
+    {
+        QFETCH(QSizeF, paper);
+        QFETCH(QRectF, printable);
+        QFETCH(double, margin);
+        QFETCH(double, gap);
+        QFETCH(QSizeF, frame);
+        QFETCH(int, count);
+        QFETCH(int, frames);
+        QFETCH(int, sheets);
+        QFETCH(bool, turned);
+        const SheetArea sheet{paper, printable.isEmpty() ? QRectF(QPointF(0, 0), paper) : printable};
+        const SheetSpacing spacing{margin, gap};
+        const SheetLayout layout = FillSheets(sheet, spacing, frame, count);
+        QCOMPARE(int(layout.Frames.size()), frames);
+        QCOMPARE(layout.Sheets, sheets);
+        QCOMPARE(layout.Error.isEmpty(), frames > 0); // a refusal says why, and places nothing
+        if (frames > 0)
+            QCOMPARE(layout.Frames.front().Turned, turned);
+        CheckLayout(layout, UsableArea(sheet, spacing), gap);
+    }
+
+    void packSheets_data()
+    {
+        QTest::addColumn<QSizeF>("paper");
+        QTest::addColumn<QList<QSizeF>>("sizes");
+        QTest::addColumn<QList<int>>("copies");
+        QTest::addColumn<int>("sheets"); // at most; 0 = refused
+        QTest::newRow("four 10x15 on A4") << A4 << QList<QSizeF>{{100, 150}} << QList<int>{4} << 2;
+        QTest::newRow("two 10x15 and six ID photos share one A4")
+            << A4 << QList<QSizeF>{{35, 45}, {100, 150}} << QList<int>{6, 2} << 1;
+        QTest::newRow("school set: 13x18, 9x13, wallets, ID photos")
+            << A4 << QList<QSizeF>{{130, 180}, {90, 130}, {2 * MmPerInch, 3 * MmPerInch}, {35, 45}}
+            << QList<int>{1, 2, 4, 8} << 2;
+        QTest::newRow("forty ID photos on 4x6 in") << Inch4x6 << QList<QSizeF>{{35, 45}} << QList<int>{40} << 5;
+        QTest::newRow("one size too large refuses all")
+            << Inch4x6 << QList<QSizeF>{{35, 45}, {200, 250}} << QList<int>{2, 1} << 0;
+    }
+    void packSheets()
+    {
+        QFETCH(QSizeF, paper);
+        QFETCH(QList<QSizeF>, sizes);
+        QFETCH(QList<int>, copies);
+        QFETCH(int, sheets);
+        std::vector<SheetItem> items;
+        int total = 0;
+        for (int i = 0; i < sizes.size(); ++i) {
+            items.push_back({sizes[i], copies[i]});
+            total += copies[i];
+        }
+        const SheetArea sheet = WholeSheet(paper.width(), paper.height());
+        const SheetSpacing spacing{3, 2};
+        const SheetLayout layout = PackSheets(sheet, spacing, items);
+        if (sheets == 0) {
+            QVERIFY(!layout.Error.isEmpty());
+            QVERIFY(layout.Frames.empty());
+            return;
+        }
+        QVERIFY(layout.Sheets <= sheets);
+        QCOMPARE(int(layout.Frames.size()), total);
+        for (const SheetFrame &f : layout.Frames) {
+            const QSizeF asked = f.Turned ? items[std::size_t(f.Item)].Size.transposed() : items[std::size_t(f.Item)].Size;
+            QVERIFY(qAbs(f.Rect.width() - asked.width()) < 1e-9 && qAbs(f.Rect.height() - asked.height()) < 1e-9);
+        }
+        CheckLayout(layout, UsableArea(sheet, spacing), spacing.Gap);
+    }
+
+    // Preset files: what is refused, and that a refusal says why.
+    void presetFile_data()
+    {
+        QTest::addColumn<QByteArray>("json");
+        QTest::addColumn<double>("widthMm"); // 0 = refused
+        QTest::newRow("millimetres") << QByteArray(R"({"name":"Badge","width":54,"height":86,"unit":"mm"})") << 54.0;
+        QTest::newRow("inches with a head rule")
+            << QByteArray(R"({"name":"Visa","width":2,"height":2,"unit":"in","id":{"headMin":25,"headMax":35}})")
+            << 2 * MmPerInch;
+        QTest::newRow("damaged") << QByteArray(R"({"name":"Badge","width":54,)") << 0.0;
+        QTest::newRow("not an object") << QByteArray(R"([54, 86])") << 0.0;
+        QTest::newRow("negative width") << QByteArray(R"({"name":"x","width":-5,"height":86,"unit":"mm"})") << 0.0;
+        QTest::newRow("huge height") << QByteArray(R"({"name":"x","width":5,"height":1e300,"unit":"mm"})") << 0.0;
+        QTest::newRow("over a metre in cm") << QByteArray(R"({"name":"x","width":5,"height":120,"unit":"cm"})") << 0.0;
+        QTest::newRow("unknown unit") << QByteArray(R"({"name":"x","width":5,"height":8,"unit":"furlong"})") << 0.0;
+        QTest::newRow("width as text") << QByteArray(R"({"name":"x","width":"5","height":8,"unit":"mm"})") << 0.0;
+        QTest::newRow("no name") << QByteArray(R"({"width":5,"height":8,"unit":"mm"})") << 0.0;
+        QTest::newRow("head rule upside down")
+            << QByteArray(R"({"name":"x","width":35,"height":45,"unit":"mm","id":{"headMin":36,"headMax":32}})") << 0.0;
+        QTest::newRow("too long to be a size") << QByteArray(MaxPresetFileBytes + 1, ' ') << 0.0;
+    }
+    void presetFile()
+    {
+        QFETCH(QByteArray, json);
+        QFETCH(double, widthMm);
+        const PresetParse p = ParsePrintSizePreset(json);
+        QCOMPARE(p.Ok, widthMm > 0);
+        QCOMPARE(p.Error.isEmpty(), p.Ok);
+        if (p.Ok) {
+            QCOMPARE(p.Size.widthMm(), widthMm);
+            const PresetParse again = ParsePrintSizePreset(PrintSizePresetJson(p.Size));
+            QVERIFY(again.Ok);
+            QCOMPARE(again.Size.widthMm(), widthMm);
+            QCOMPARE(again.Size.Id.HeadMax, p.Size.Id.HeadMax);
+        }
+    }
+
+    // A damaged preset is named and left out; the good one and every
+    // built-in size are still offered.
+    void presetFolder()
+    {
+        QTemporaryDir dir;
+        PrintSize badge;
+        badge.Name = QStringLiteral("Badge");
+        badge.Width = 54;
+        badge.Height = 86;
+        QString error;
+        QVERIFY(!SaveUserPrintSize(dir.path(), badge, &error).isEmpty());
+        QFile bad(dir.filePath(QStringLiteral("broken.json")));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("{\"name\":");
+        bad.close();
+        const UserPresets user = LoadUserPrintSizes(dir.path());
+        QCOMPARE(int(user.Sizes.size()), 1);
+        QCOMPARE(user.Errors.size(), 1);
+        QVERIFY(user.Errors.front().startsWith(QStringLiteral("broken.json: ")));
+
+        const std::vector<PictureEntry> none;
+        PrintSheetDialog dialog(none, -1, WholeSheet(210, 297), dir.path());
+        QCOMPARE(int(dialog.sizes().size()), int(BuiltInPrintSizes().size()) + 1);
+        QVERIFY(!dialog.PresetErrors->isHidden());
+        QVERIFY(dialog.PresetErrors->text().contains(QStringLiteral("broken.json")));
+    }
+
+    void idGuides_data()
+    {
+        QTest::addColumn<double>("widthMm");
+        QTest::addColumn<double>("heightMm");
+        QTest::addColumn<int>("lines"); // 0 = not an ID size
+        QTest::newRow("35x45 mm: crown and chin band") << 35.0 << 45.0 << 3;
+        QTest::newRow("turned frame still matches") << 45.0 << 35.0 << 3;
+        QTest::newRow("2x2 in: also the eye band") << 2 * MmPerInch << 2 * MmPerInch << 5;
+        QTest::newRow("51x51 mm is within 0.05 mm of 2 in") << 50.82 << 50.78 << 5;
+        QTest::newRow("10x15 cm is no ID size") << 100.0 << 150.0 << 0;
+    }
+    void idGuides()
+    {
+        QFETCH(double, widthMm);
+        QFETCH(double, heightMm);
+        QFETCH(int, lines);
+        const PrintSize *size = MatchIdPhotoSize(widthMm, heightMm);
+        QCOMPARE(size != nullptr, lines > 0);
+        if (!size)
+            return;
+        const std::vector<IdGuideLine> guides = IdGuideLines(size->Id, size->heightMm());
+        QCOMPARE(int(guides.size()), lines);
+        for (const IdGuideLine &g : guides)
+            QVERIFY(g.Y > 0 && g.Y < size->heightMm());
+        // Over a placed frame: across it, upright in a turned frame.
+        Placement p{};
+        p.Left = 0.5;
+        p.Top = 0.5;
+        p.Width = widthMm / MmPerInch;
+        p.Height = heightMm / MmPerInch;
+        const DeviceFrame f = PlacementFrame(p, PrintScale(600));
+        const QRect frame(f.X, f.Y, f.W + 1, f.H + 1);
+        const bool turned = widthMm > heightMm + 1; // squares stay upright
+        for (const IdGuide &g : IdGuidesFor(p, PrintScale(600))) {
+            QCOMPARE(g.Line.x1() == g.Line.x2(), turned);
+            QVERIFY(frame.contains(g.Line.p1()) && frame.contains(g.Line.p2()));
+        }
+    }
+
+    // Placing a sheet: one undo step; a turned frame shows a turned copy of
+    // its picture; the pages grow to hold the frames.
+    void placeAsOneStep()
+    {
+        ArrangementDocument doc;
+        doc.records().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
+        doc.undoStack()->clear();
+        const SheetLayout layout = FillSheets(WholeSheet(Inch4x6.width(), Inch4x6.height()), {3, 2},
+                                              SizeLikePicture({45, 35}, {30, 40}), 10);
+        QVERIFY(layout.Frames.front().Turned);
+        PageGeometry paper{2400, 3600, 600, 600};
+        const SheetPlacement placed = PlaceSheetLayout(doc, layout, {0}, QStringLiteral("Print sheet"), paper, nullptr);
+        QVERIFY(placed.Error.isEmpty());
+        QCOMPARE(placed.Placed, 10);
+        QCOMPARE(doc.pageCount(), 2);
+        QCOMPARE(doc.records().PictureCount(), 2);
+        const PictureEntry &turned = doc.records().Pictures.back();
+        QVERIFY(DibWidth(turned.Dib) > DibHeight(turned.Dib)); // turned (and enlarged for its frame)
+        QCOMPARE(turned.Rotation, 1);
+        for (int i = 0; i < doc.records().Placements.size(); ++i) {
+            const Placement &p = doc.records().Placements.at(i);
+            QCOMPARE(p.PictureId, turned.PictureId);
+            QVERIFY(p.Width > p.Height);
+            QCOMPARE(int(p.Cut), 1);
+        }
+        QCOMPARE(doc.undoStack()->count(), 1);
+        doc.undoStack()->undo();
+        QCOMPARE(doc.records().Placements.size(), 0);
+        QCOMPARE(doc.records().PictureCount(), 1);
+
+        SheetLayout refused;
+        refused.Frames.push_back({});
+        QVERIFY(!PlaceSheetLayout(doc, refused, {5}, QStringLiteral("Print sheet"), paper, nullptr).Error.isEmpty());
+        QCOMPARE(doc.undoStack()->count(), 1);
+    }
+
+    // The arrange page's command: the dialog's choice lands on the current
+    // page; a size larger than the paper is refused with a message.
+    void fromTheArrangePage_data()
+    {
+        QTest::addColumn<QSizeF>("size"); // mm
+        QTest::addColumn<int>("placed");
+        QTest::addColumn<int>("messages");
+        QTest::newRow("ID photos turned to fit 28") << QSizeF(35, 45) << 28 << 0;
+        QTest::newRow("20x30 cm on an 8x11 in page") << QSizeF(200, 300) << 0 << 1;
+    }
+    void fromTheArrangePage()
+    {
+        QFETCH(QSizeF, size);
+        QFETCH(int, placed);
+        QFETCH(int, messages);
+        Printer().setFixedPage(4800, 6600, 600, 600);
+        TMainForm form;
+        form.Doc->records().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
+        DialogRecorder rec;
+        rec.handler.exec = [&](QDialog *dialog) {
+            auto *d = static_cast<PrintSheetDialog *>(dialog);
+            d->WidthEd->setValue(size.width());
+            d->HeightEd->setValue(size.height());
+            d->MarginEd->setValue(5);
+            d->GapEd->setValue(3);
+            d->PlaceBtnClick();
+            return d->result();
+        };
+        rec.install();
+        form.ArrangeTab->PrintSheetBtnClick();
+        Printer().clearFixedPage();
+        QCOMPARE(form.Doc->records().Placements.size(), placed);
+        QCOMPARE(int(rec.messages.size()), messages);
+    }
+};
+
+SGA_TEST(TestPrintSheets)
+#include "tst_printsheets.moc"
