@@ -18,8 +18,22 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString 
                                   QCoreApplication::translate("CommandLine", "Shows this help and ends."));
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QCoreApplication::translate("CommandLine", "Shows the version and ends."));
+    const QCommandLineOption exportPdf(QStringLiteral("export-pdf"),
+                                       QCoreApplication::translate("CommandLine",
+                                                                   "Writes every page to a PDF file as printing would, then ends."),
+                                       QStringLiteral("OUT.pdf"));
+    const QCommandLineOption exportImages(QStringLiteral("export-images"),
+                                          QCoreApplication::translate("CommandLine",
+                                                                      "Writes every page as a numbered PNG into a folder, then ends."),
+                                          QStringLiteral("DIR"));
+    const QCommandLineOption dpi(QStringLiteral("dpi"),
+                                 QCoreApplication::translate("CommandLine", "Dots per inch of --export-images (default 150)."),
+                                 QStringLiteral("N"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(exportPdf);
+    parser.addOption(exportImages);
+    parser.addOption(dpi);
     parser.addPositionalArgument(
         QStringLiteral("files"),
         QCoreApplication::translate("CommandLine",
@@ -38,6 +52,19 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString 
         return request;
 
     const QDir base(workingFolder);
+    if (parser.isSet(exportPdf))
+        request.ExportPdf = QDir::cleanPath(base.absoluteFilePath(parser.value(exportPdf)));
+    if (parser.isSet(exportImages))
+        request.ExportImages = QDir::cleanPath(base.absoluteFilePath(parser.value(exportImages)));
+    if (parser.isSet(dpi)) {
+        bool ok = false;
+        request.Dpi = parser.value(dpi).toInt(&ok);
+        if (!ok || request.Dpi < 10 || request.Dpi > 1200) {
+            request.Error = QCoreApplication::translate("CommandLine", "--dpi takes a number from 10 to 1200: %1")
+                                .arg(parser.value(dpi));
+            return request;
+        }
+    }
     for (const QString &name : parser.positionalArguments()) {
         if (name.isEmpty())
             continue;
@@ -55,5 +82,10 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString 
         }
         request.Arrangement = path;
     }
+    const bool exporting = !request.ExportPdf.isEmpty() || !request.ExportImages.isEmpty();
+    if (exporting && (request.Arrangement.isEmpty() || !request.Pictures.isEmpty()))
+        request.Error = QCoreApplication::translate("CommandLine", "An export takes one arrangement (.sga) and nothing else.");
+    else if (!request.ExportPdf.isEmpty() && !request.ExportImages.isEmpty())
+        request.Error = QCoreApplication::translate("CommandLine", "Only one of --export-pdf and --export-images can be given.");
     return request;
 }

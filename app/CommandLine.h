@@ -7,6 +7,11 @@
 struct CommandLineRequest {
     QString Arrangement;  // absolute path of the .sga to open; empty = none
     QStringList Pictures; // absolute paths to add to the collection, in order
+    // Pages written without a window: every page to one PDF as printing to a
+    // file would, or each page as a numbered PNG into a folder at Dpi.
+    QString ExportPdf;
+    QString ExportImages;
+    int Dpi = 150;
     bool ShowHelp = false;
     bool ShowVersion = false;
     QString Error;        // non-empty: nothing is done, the text goes to stderr
@@ -16,5 +21,6 @@ struct CommandLineRequest {
 
 // Parses argv as given (argument 0 is the program). Relative names are taken
 // from `workingFolder`. An .sga among the names is the arrangement; only one
-// may be given. Every other name is a picture.
+// may be given. Every other name is a picture. An export needs the
+// arrangement and takes no pictures.
 [[nodiscard]] CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString &workingFolder);

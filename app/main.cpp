@@ -1,8 +1,10 @@
 #include "app/CommandLine.h"
+#include "app/CommandLineExport.h"
 #include "app/MainUnit.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QTextStream>
 #include <QTimer>
 
 #include <cstdio>
@@ -24,6 +26,15 @@ int main(int argc, char *argv[])
     if (request.ShowHelp || request.ShowVersion) {
         std::fputs(qPrintable(request.ShowHelp ? request.HelpText : request.VersionText + QLatin1Char('\n')), stdout);
         return 0;
+    }
+
+    if (!request.ExportPdf.isEmpty() || !request.ExportImages.isEmpty()) {
+        // Pages need fonts and a paint engine, not a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication app(argc, argv);
+        SetApplicationNames();
+        QTextStream errors(stderr);
+        return RunCommandLineExport(request, errors);
     }
 
     QApplication app(argc, argv);

@@ -1,14 +1,18 @@
 #include "output/PageExport.h"
 
+#include "output/DevicePictures.h"
 #include "output/PageRender.h"
+#include "output/PdfJpegCarrier.h"
 #include "output/PrintPreview.h"
 #include "platform/DeviceContext.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
 #include <cmath>
 
@@ -112,82 +116,107 @@ QPageLayout pdfLayout(const PageExportJob &job)
     return QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait, QMarginsF());
 }
 
-ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &options, const PageExportJob &job,
-                       const std::function<bool(int, int, int)> &pageDone, QString *failedFile)
+bool stopped(const PageExportJob &job) { return job.Cancel && job.Cancel->load(); }
+
+ExportResult failed(const QString &file, QString *failedFile)
 {
-    // Written beside the target and renamed over it, so a failed export
-    // leaves no broken file and keeps an earlier one. Unbuffered, because a
-    // short write at the final flush goes unreported.
-    CheckedSaveFile file(job.FileName);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        if (failedFile)
-            *failedFile = job.FileName;
-        return ExportResult::WriteFailed;
-    }
-    QPdfWriter pdf(&file);
-    pdf.setCreator(QStringLiteral("Snapgrid-Atlas 4.0"));
-    pdf.setResolution(job.PrinterDpiX);
-    pdf.setPageLayout(pdfLayout(job));
-    QPainter painter;
-    if (!painter.begin(&pdf)) {
-        if (failedFile)
-            *failedFile = job.FileName;
-        return ExportResult::WriteFailed;
-    }
+    if (failedFile)
+        *failedFile = file;
+    return ExportResult::WriteFailed;
+}
+
+// Qt's PDF engine draws the pages; where JPEG files may be carried as they
+// are, it draws into a draft whose marker images are then replaced while the
+// final file is written. The file appears only when complete.
+ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &options, const PageExportJob &job,
+                       const std::function<bool(int, int, int)> &pageDone, QString *failedFile, QString *reason)
+{
     const PageScale scale = PrintScale(job.PrinterDpiX);
-    const int total = job.LastPage - job.FirstPage + 1;
-    PageFeed feed(doc, exportedPages(job));
-    for (int page = job.FirstPage; page <= job.LastPage; ++page) {
-        if (page > job.FirstPage)
-            pdf.newPage();
-        {
-            TDC dc(&painter);
-            RenderPage(dc, doc, page, scale, options, {PictureWant::FullNow, &feed.page(page)});
+    DevicePictures pictures(doc, options, exportedPages(job), {scale, job.PassJpegThrough, job.Cancel});
+    // Unbuffered, because a short write at the final flush goes unreported.
+    CheckedSaveFile target(job.FileName);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(job.FileName, failedFile);
+    QTemporaryFile draft(QDir::tempPath() + QStringLiteral("/snapgrid-atlas-XXXXXX.pdf"));
+    const bool carry = pictures.mayPassThrough();
+    if (carry && !draft.open())
+        return failed(draft.fileTemplate(), failedFile);
+    {
+        QPdfWriter pdf(carry ? static_cast<QIODevice *>(&draft) : &target);
+        pdf.setCreator(QStringLiteral("Snapgrid-Atlas 4.0"));
+        pdf.setTitle(job.Title);
+        pdf.setResolution(job.PrinterDpiX);
+        pdf.setPageLayout(pdfLayout(job));
+        QPainter painter;
+        if (!painter.begin(&pdf))
+            return failed(job.FileName, failedFile);
+        const int total = job.LastPage - job.FirstPage + 1;
+        for (int page = job.FirstPage; page <= job.LastPage; ++page) {
+            if (page > job.FirstPage)
+                pdf.newPage();
+            PictureSupply supply;
+            bool go = pictures.page(page, &supply);
+            if (go) {
+                TDC dc(&painter);
+                RenderPage(dc, doc, page, scale, options, supply);
+            }
+            go = go && !stopped(job) && (!pageDone || pageDone(page, page - job.FirstPage + 1, total));
+            if (!go) {
+                painter.end();
+                return ExportResult::Cancelled;
+            }
         }
-        if (pageDone && !pageDone(page, page - job.FirstPage + 1, total)) {
-            painter.end();
-            file.cancelWriting();
+        if (!painter.end())
+            return failed(job.FileName, failedFile);
+    }
+    if (carry) {
+        if (!draft.flush())
+            return failed(draft.fileName(), failedFile);
+        const QString error = CarryJpegFiles(draft.fileName(), target, pictures.passed(), [&job] { return stopped(job); });
+        if (stopped(job))
             return ExportResult::Cancelled;
+        if (!error.isEmpty()) {
+            if (reason)
+                *reason = error;
+            return failed(job.FileName, failedFile);
         }
     }
-    if (!painter.end() || !file.commitWhole()) {
-        if (failedFile)
-            *failedFile = job.FileName;
-        return ExportResult::WriteFailed;
-    }
+    if (!target.commitWhole())
+        return failed(job.FileName, failedFile);
     return ExportResult::Done;
 }
 
 } // namespace
 
 ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &options, const PageExportJob &job,
-                         const std::function<bool(int, int, int)> &pageDone, QString *failedFile)
+                         const std::function<bool(int, int, int)> &pageDone, QString *failedFile, QString *reason)
 {
     if (job.Format == ExportFormat::Pdf)
-        return exportPdf(doc, options, job, pageDone, failedFile);
+        return exportPdf(doc, options, job, pageDone, failedFile, reason);
     const QStringList names = ExportTargets(job);
     const int total = int(names.size());
-    PageFeed feed(doc, exportedPages(job));
+    DevicePictures pictures(doc, options, exportedPages(job), {PreviewScale(job.Dpi, job.Dpi), false, job.Cancel});
     for (int i = 0; i < total; ++i) {
         const int page = job.FirstPage + i;
+        PictureSupply supply;
+        if (!pictures.page(page, &supply))
+            return ExportResult::Cancelled;
         const QImage image = RenderPageImage(doc, page, job.Dpi, job.PageWidth, job.PageHeight, job.PrinterDpiX,
-                                             job.PrinterDpiY, options, qint64(1) << 30, &feed.page(page));
+                                             job.PrinterDpiY, options, qint64(1) << 30, supply);
         if (image.isNull())
             return ExportResult::OutOfMemory;
         CheckedSaveFile file(names[i]);
-        const bool opened = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return failed(names[i], failedFile);
         QImageWriter writer(&file, writerFormat(job.Format));
         // Only JPEG takes a quality: for PNG it would be the compression, and 95 none at all.
         if (job.Format == ExportFormat::Jpeg)
             writer.setQuality(95);
         if (job.Format == ExportFormat::Tiff)
             writer.setCompression(1); // lossless LZW
-        if (!opened || !writer.write(image) || !file.commitWhole()) {
-            if (failedFile)
-                *failedFile = names[i];
-            return ExportResult::WriteFailed;
-        }
-        if (pageDone && !pageDone(page, i + 1, total))
+        if (!writer.write(image) || !file.commitWhole())
+            return failed(names[i], failedFile);
+        if (stopped(job) || (pageDone && !pageDone(page, i + 1, total)))
             return ExportResult::Cancelled;
     }
     return ExportResult::Done;

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <functional>
 
 class TArrangement;
@@ -35,6 +36,12 @@ struct PageExportJob {
     // The paper of the PDF; when its printable area does not match the page
     // size above, the PDF page is the printable area without margins.
     QPageLayout PaperLayout;
+    QString Title; // of the PDF
+    // PDF: unchanged JPEG files go in as their own bytes. Turned off where
+    // pictures must be converted before they are printed.
+    bool PassJpegThrough = true;
+    // Set from any thread to stop the export within a page.
+    const std::atomic<bool> *Cancel = nullptr;
 };
 
 // The files a job writes (one PDF or one picture per page).
@@ -42,9 +49,11 @@ struct PageExportJob {
 
 enum class ExportResult { Done, OutOfMemory, WriteFailed, Cancelled };
 
-// Writes the pages. pageDone(page, done, total) after each page; returning
-// false from it stops the export (files written so far stay). failedFile
-// receives the name of the file that could not be made.
+// Writes the pages, each file whole or not at all (a PDF only when every page
+// is in it). pageDone(page, done, total) after each page; returning false
+// from it stops the export, as does the job's Cancel (whole files written
+// before stay). failedFile receives the name of the file that could not be
+// made, reason what went wrong when more is known than that.
 ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &options, const PageExportJob &job,
                          const std::function<bool(int page, int done, int total)> &pageDone,
-                         QString *failedFile = nullptr);
+                         QString *failedFile = nullptr, QString *reason = nullptr);

@@ -121,48 +121,58 @@ QString CaptionText(const PictureEntry &entry, bool showFileNames)
     return showFileNames ? FileNamePart(entry.FileName) : QString();
 }
 
-void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
-                     const ArrangementOptions &options, const PictureSupply &supply)
+namespace {
+const PictureEntry *placedEntry(const TArrangement &doc, const Placement &p)
 {
     const int index = doc.pictureIndexById(p.PictureId);
     if (index < 0)
-        return;
+        return nullptr;
     const PictureEntry &entry = doc.Pictures[std::size_t(index)];
-    if (!entry.Dib.Bits)
-        return;
-    const std::optional<PlacementLayout> layout =
-        LayoutPlacement(PlacementFrame(p, scale), FullSize(entry), options.Sverh, p.Cut != 0, p.View);
-    if (!layout)
-        return;
-    const int X = layout->Frame.X, Y = layout->Frame.Y;
+    return entry.Dib.Bits ? &entry : nullptr;
+}
+
+std::optional<PlacementLayout> layoutOf(const PictureEntry &entry, const Placement &p, const PageScale &scale,
+                                        const ArrangementOptions &options)
+{
+    return LayoutPlacement(PlacementFrame(p, scale), FullSize(entry), options.Sverh, p.Cut != 0, p.View);
+}
+
+void drawPixels(TDC &dc, const TArrangement &doc, const Placement &p, const PictureEntry &entry,
+                const PlacementLayout &layout, const PictureSupply &supply)
+{
     DrawPixels pixels;
     const auto fetched = supply.Fetched ? supply.Fetched->find(p.PictureId) : PagePictures::const_iterator();
     if (supply.Fetched && fetched != supply.Fetched->end()) {
-        pixels = {fetched->second, layout->Source};
+        pixels = {fetched->second, layout.Source};
     } else {
         // The destination in the pixels the device really paints.
         const QTransform toPixels = dc.PixelTransform();
-        const QSize dest(int(std::ceil(layout->Dest.width() * std::abs(toPixels.m11()))),
-                         int(std::ceil(layout->Dest.height() * std::abs(toPixels.m22()))));
-        pixels = PixelsForDrawing(doc.Store, entry, layout->Source, dest, supply.Want);
+        const QSize dest(int(std::ceil(layout.Dest.width() * std::abs(toPixels.m11()))),
+                         int(std::ceil(layout.Dest.height() * std::abs(toPixels.m22()))));
+        pixels = PixelsForDrawing(doc.Store, entry, layout.Source, dest, supply.Want);
     }
     if (!pixels.Dib.Bits)
         return;
     const QRect &src = pixels.Source;
-    DrawDib(dc, X, Y, layout->Dest.width(), layout->Dest.height(), pixels.Dib, src.x(), src.y(), src.width(),
-            src.height(), true, SRCCOPY, false, {});
+    DrawDib(dc, layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height(), pixels.Dib, src.x(),
+            src.y(), src.width(), src.height(), true, SRCCOPY, false, {});
+}
 
+void drawCaption(TDC &dc, const PictureEntry &entry, const PlacementLayout &layout, const PageScale &scale,
+                 const ArrangementOptions &options)
+{
     const QString caption = CaptionText(entry, options.ShowFNames);
     if (caption.isEmpty())
         return;
     // One layout for every resolution, at the unrounded height, so the screen
     // shows what prints.
     dc.SetScaledTextLayout(CaptionPixels(options.Font.Size, scale));
+    const int X = layout.Frame.X, Y = layout.Frame.Y;
     dc.SetFont(options.Font, CaptionFontHeight(options.Font.Size, scale));
     RECT box;
     box.left = X;
-    box.right = clampToInt(std::int64_t(X) + layout->Dest.width());
-    box.bottom = clampToInt(std::int64_t(Y) + layout->Dest.height());
+    box.right = clampToInt(std::int64_t(X) + layout.Dest.width());
+    box.bottom = clampToInt(std::int64_t(Y) + layout.Dest.height());
     box.top = clampToInt(std::int64_t(box.bottom) - dc.GetTextHeight(caption));
     dc.SetBkColor(COLORREF(options.BkColor));
     if (options.Transp)
@@ -170,6 +180,28 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
     dc.DrawText(caption, box, DT_CENTER);
     dc.SetBkMode(OPAQUE);
     dc.SetScaledTextLayout(0);
+}
+} // namespace
+
+std::optional<PlacementLayout> LayoutOnDevice(const TArrangement &doc, const Placement &p, const PageScale &scale,
+                                              const ArrangementOptions &options)
+{
+    const PictureEntry *entry = placedEntry(doc, p);
+    return entry ? layoutOf(*entry, p, scale, options) : std::nullopt;
+}
+
+void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
+                     const ArrangementOptions &options, const PictureSupply &supply)
+{
+    const PictureEntry *entry = placedEntry(doc, p);
+    if (!entry)
+        return;
+    const std::optional<PlacementLayout> layout = layoutOf(*entry, p, scale, options);
+    if (!layout)
+        return;
+    if (!supply.Draw || !supply.Draw(dc, p, *entry, *layout))
+        drawPixels(dc, doc, p, *entry, *layout, supply);
+    drawCaption(dc, *entry, *layout, scale, options);
 }
 
 void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,

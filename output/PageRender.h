@@ -9,6 +9,7 @@
 #include "document/PageFeed.h"
 #include "document/Placement.h"
 
+#include <functional>
 #include <optional>
 
 class TArrangement;
@@ -70,13 +71,33 @@ inline constexpr int MaxCaptionPixels = 0x7FFF;
 // The caption of a picture: its comment, else (when asked) the bare file name.
 [[nodiscard]] QString CaptionText(const PictureEntry &entry, bool showFileNames);
 
+// Draws a placement's picture in place of the rule's own drawing, from
+// pixels made for the device (printing and export); false leaves it to the
+// rule. The layout is where the rule puts the picture.
+using PictureDrawFn =
+    std::function<bool(TDC &dc, const Placement &p, const PictureEntry &entry, const PlacementLayout &layout)>;
+
 // Where a render takes its pictures from: the screen copies while they are
 // sharp enough (views), or the full pictures (printing, export, the 1:1
-// preview), from a page's set fetched ahead when one is given.
+// preview), from a page's set fetched ahead when one is given, or drawn by
+// Draw when it takes them.
 struct PictureSupply {
+    PictureSupply() = default;
+    PictureSupply(PictureWant want, const PagePictures *fetched, PictureDrawFn draw = {})
+        : Want(want)
+        , Fetched(fetched)
+        , Draw(std::move(draw))
+    {
+    }
     PictureWant Want = PictureWant::Sharp;
     const PagePictures *Fetched = nullptr;
+    PictureDrawFn Draw;
 };
+
+// The layout of a placement's picture on a device, as RenderPlacement draws
+// it; empty when nothing is drawn.
+[[nodiscard]] std::optional<PlacementLayout> LayoutOnDevice(const TArrangement &doc, const Placement &p,
+                                                            const PageScale &scale, const ArrangementOptions &options);
 
 // Draws one placement's picture and caption. A placement whose picture is
 // missing or has no pixels, or whose frame is empty, is skipped.

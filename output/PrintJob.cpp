@@ -2,7 +2,8 @@
 #include "output/PrintJob.h"
 
 #include "document/Arrangement.h"
-#include "document/PageFeed.h"
+#include "output/DevicePictures.h"
+#include "output/PageExport.h"
 #include "output/PageRender.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
@@ -11,27 +12,76 @@
 #include <QPageLayout>
 #include <QPrinter>
 
-bool PrintPages(TPrinter &printer, const TArrangement &doc, int pageCount, int printerDpi,
-                const ArrangementOptions &options, const std::function<void(int, int)> &pageDone)
+namespace {
+PrintOutcome printToPdf(TPrinter &printer, const TArrangement &doc, int pageCount, int printerDpi,
+                        const ArrangementOptions &options, const PrintControl &control)
 {
+    printer.PrepareJob();
+    PageExportJob job;
+    job.FileName = printer.OutputFileName();
+    job.Format = ExportFormat::Pdf;
+    job.FirstPage = 1;
+    job.LastPage = pageCount;
+    job.PageWidth = printer.PageWidth();
+    job.PageHeight = printer.PageHeight();
+    job.PrinterDpiX = printerDpi;
+    job.PrinterDpiY = printer.LogPixelsY();
+    job.PaperLayout = printer.qprinter()->pageLayout();
+    job.Title = printer.Title;
+    job.PassJpegThrough = control.PassJpegThrough;
+    job.Cancel = control.Cancel;
+    const ExportResult result = ExportPages(doc, options, job, [&control](int page, int, int total) {
+        if (control.PageDone)
+            control.PageDone(page, total);
+        return true;
+    }, nullptr, control.Reason);
+    if (result == ExportResult::Cancelled)
+        return PrintOutcome::Cancelled;
+    return result == ExportResult::Done ? PrintOutcome::Done : PrintOutcome::Failed;
+}
+} // namespace
+
+PrintOutcome PrintJob(TPrinter &printer, const TArrangement &doc, int pageCount, int printerDpi,
+                      const ArrangementOptions &options, const PrintControl &control)
+{
+    // A PDF file is written by the program itself, so that pictures can go in as their files.
+    if (!printer.imageOutput() && printer.PrintsToFile())
+        return printToPdf(printer, doc, pageCount, printerDpi, options, control);
     if (!printer.BeginDoc())
-        return false;
+        return PrintOutcome::Failed;
     const PageScale scale = PrintScale(printerDpi);
     std::vector<int> pages;
     for (int page = 1; page <= pageCount; ++page)
         pages.push_back(page);
-    PageFeed feed(doc, pages);
+    DevicePictures pictures(doc, options, pages, {scale, false, control.Cancel});
     for (int page = 1; page <= pageCount; ++page) {
         if (page > 1 && !printer.NewPage()) {
             printer.Abort();
-            return false;
+            return PrintOutcome::Failed;
         }
-        RenderPage(printer.Canvas(), doc, page, scale, options, {PictureWant::FullNow, &feed.page(page)});
-        if (pageDone)
-            pageDone(page, pageCount);
+        PictureSupply supply;
+        if (!pictures.page(page, &supply)) {
+            printer.Abort();
+            return PrintOutcome::Cancelled;
+        }
+        RenderPage(printer.Canvas(), doc, page, scale, options, supply);
+        if (control.Cancel && control.Cancel->load()) {
+            printer.Abort();
+            return PrintOutcome::Cancelled;
+        }
+        if (control.PageDone)
+            control.PageDone(page, pageCount);
     }
     printer.EndDoc();
-    return true;
+    return PrintOutcome::Done;
+}
+
+bool PrintPages(TPrinter &printer, const TArrangement &doc, int pageCount, int printerDpi,
+                const ArrangementOptions &options, const std::function<void(int, int)> &pageDone)
+{
+    PrintControl control;
+    control.PageDone = pageDone;
+    return PrintJob(printer, doc, pageCount, printerDpi, options, control) == PrintOutcome::Done;
 }
 
 bool RunPrinterSetup(QWidget *owner)

@@ -41,6 +41,13 @@ void PaintPreview(TDC &dc, const TArrangement &doc, QSize size, double page, int
 QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight, int printerDpiX,
                        int printerDpiY, const ArrangementOptions &options, qint64 maxBytes, const PagePictures *fetched)
 {
+    return RenderPageImage(doc, page, dpi, pageWidth, pageHeight, printerDpiX, printerDpiY, options, maxBytes,
+                           PictureSupply{PictureWant::FullNow, fetched, {}});
+}
+
+QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight, int printerDpiX,
+                       int printerDpiY, const ArrangementOptions &options, qint64 maxBytes, const PictureSupply &supply)
+{
     const QSize size = PreviewSize(pageWidth, pageHeight, dpi, dpi, printerDpiX, printerDpiY);
     if (size.isEmpty() || qint64(size.width()) * size.height() * 4 > maxBytes)
         return {};
@@ -53,7 +60,7 @@ QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWi
     image.setDotsPerMeterY(dotsPerMeter);
     {
         TDC dc(&image);
-        PaintPreview(dc, doc, size, page, dpi, dpi, options, {PictureWant::FullNow, fetched});
+        PaintPreview(dc, doc, size, page, dpi, dpi, options, supply);
     }
     return image;
 }

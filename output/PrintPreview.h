@@ -29,6 +29,11 @@ void PaintPreview(TDC &dc, const TArrangement &doc, QSize size, double page, int
 [[nodiscard]] QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight,
                                      int printerDpiX, int printerDpiY, const ArrangementOptions &options,
                                      qint64 maxBytes = qint64(1) << 30, const PagePictures *fetched = nullptr);
+// The same with the pictures from `supply` (export hands over pictures made
+// for the image's resolution).
+[[nodiscard]] QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight,
+                                     int printerDpiX, int printerDpiY, const ArrangementOptions &options,
+                                     qint64 maxBytes, const PictureSupply &supply);
 
 // Scroll position while the preview is dragged: the point grabbed at `grab`
 // (preview pixels) follows the pointer now at `pointer` (preview pixels at the

@@ -8,6 +8,7 @@
 #include "output/PageExport.h"
 #include "output/PrintJob.h"
 #include "output/PrintPreview.h"
+#include "pages/JobProgress.h"
 #include "pages/PageServices.h"
 #include "platform/Artwork.h"
 #include "platform/DeviceContext.h"
@@ -20,7 +21,7 @@
 
 #include <QCheckBox>
 #include <QCoreApplication>
-#include <QEventLoop>
+#include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -34,7 +35,6 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSpinBox>
-#include <QThread>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -208,23 +208,36 @@ void PrintPage::GoBtn1Click()
     repaintPreview(); // the dialog may have changed printer or paper
     printer.Title = tr("Snapgrid-Edge document");
 
-    // The job runs here to its end; the bar and the cursor show that it is busy.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    // The job runs on a worker; the window keeps painting and shows its progress.
+    const int pageCount = Doc.pageCount();
+    const bool toFile = printer.PrintsToFile();
+    Services.showStatus(tr("Printing..."));
+    JobProgress progress(Services.dialogParent(), tr("Print"), pageCount);
+    progress.Progress = [this](int percent) { Services.showProgress(percent); };
+    PrintOutcome outcome = PrintOutcome::Failed;
+    QString reason;
+    PrintControl control;
+    control.PageDone = [&progress](int page, int count) { progress.pageDone(page, count); };
+    control.Cancel = progress.cancelFlag();
+    control.Reason = &reason;
+    const ArrangementOptions drawing = Doc.options();
+    progress.run([&] { outcome = PrintJob(printer, Doc.records(), pageCount, printerDpi, drawing, control); });
     Services.showProgress(0);
-    const bool printed = PrintPages(printer, Doc.records(), Doc.pageCount(), printerDpi, Doc.options(),
-                                    [this](int page, int count) { Services.showProgress(page * 100 / count); });
-    Services.showProgress(0);
-    QGuiApplication::restoreOverrideCursor();
 
-    const bool toFile = printer.qprinter()->outputFormat() == QPrinter::PdfFormat;
-    if (!printed) {
-        Dialogs::messageBox(Services.dialogParent(),
-                            toFile ? tr("Could not print to the file %1!").arg(printer.OutputFileName())
-                                   : tr("Could not print! Please check the printer."),
-                            tr("Error"), Dialogs::Icon::Error);
+    if (outcome == PrintOutcome::Cancelled) {
+        Services.showStatus(toFile ? tr("Printing cancelled; no file was written.") : tr("Printing cancelled."));
+    } else if (outcome == PrintOutcome::Failed) {
+        Services.showStatus(QString());
+        QString text = toFile ? tr("Could not print to the file %1!").arg(printer.OutputFileName())
+                              : tr("Could not print! Please check the printer.");
+        if (!reason.isEmpty())
+            text += QLatin1Char('\n') + reason;
+        Dialogs::messageBox(Services.dialogParent(), text, tr("Error"), Dialogs::Icon::Error);
     } else if (toFile) {
         // Without a printer the pages go to a PDF file; tell where, above all when it was not asked for.
         Services.showStatus(tr("Printed to %1").arg(printer.OutputFileName()));
+    } else {
+        Services.showStatus(tr("Printed %n page(s).", nullptr, pageCount));
     }
 }
 
@@ -368,6 +381,7 @@ void PrintPage::SaveBitBtnClick()
     job.PrinterDpiX = printer.LogPixelsX();
     job.PrinterDpiY = printer.LogPixelsY();
     job.PaperLayout = printer.qprinter()->pageLayout();
+    job.Title = QFileInfo(file).completeBaseName();
     const int pageCount = Doc.pageCount();
     job.FirstPage = job.LastPage = Doc.currentPage();
     if (job.Format == ExportFormat::Pdf) {
@@ -403,35 +417,37 @@ void PrintPage::SaveBitBtnClick()
         ReportQualityFailures(owner, Doc.checkAllQualities(paper()));
     if (!AcceptChangedPictures(job.FirstPage, job.LastPage) || !AcceptPicturesOffPage(job.FirstPage, job.LastPage))
         return;
-    // The pages are drawn on a worker while the window, disabled so that the
-    // arrangement stays as it is, keeps painting and shows the progress.
+    // The pages are drawn on a worker while the window keeps painting; the
+    // progress dialog holds its input, so the arrangement stays as it is.
     const ArrangementOptions drawing = Doc.options();
     ExportResult result = ExportResult::Done;
-    QString failed;
-    QWidget *frame = window();
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    frame->setEnabled(false);
-    QEventLoop waiting;
-    std::unique_ptr<QThread> worker(QThread::create([&] {
-        result = ExportPages(Doc.records(), drawing, job, [this](int page, int done, int total) {
-            QMetaObject::invokeMethod(this, [this, page, done, total] {
-                Services.showStatus(tr("Page %1 saved (%2 of %3)").arg(page).arg(done).arg(total));
-                Services.showProgress(done * 100 / total);
-            }, Qt::QueuedConnection);
+    QString failed, reason;
+    const int total = job.LastPage - job.FirstPage + 1;
+    Services.showStatus(tr("Saving..."));
+    JobProgress progress(owner, tr("Save as image..."), total);
+    progress.Progress = [this](int percent) { Services.showProgress(percent); };
+    job.Cancel = progress.cancelFlag();
+    progress.run([&] {
+        result = ExportPages(Doc.records(), drawing, job, [&progress](int, int done, int count) {
+            progress.pageDone(done, count);
             return true;
-        }, &failed);
-    }));
-    connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit, Qt::QueuedConnection);
-    worker->start();
-    waiting.exec();
-    worker->wait();
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall); // the last page's progress
-    frame->setEnabled(true);
+        }, &failed, &reason);
+    });
     Services.showProgress(0);
-    QGuiApplication::restoreOverrideCursor();
+    if (result == ExportResult::Done) {
+        Services.showStatus(targets.size() == 1 ? tr("%1 saved").arg(QDir::toNativeSeparators(file))
+                                                : tr("%n page(s) saved", nullptr, int(targets.size())));
+    } else if (result == ExportResult::Cancelled) {
+        Services.showStatus(job.Format == ExportFormat::Pdf ? tr("Saving cancelled; no file was written.")
+                                                            : tr("Saving cancelled."));
+    } else {
+        Services.showStatus(QString());
+    }
     if (result == ExportResult::OutOfMemory)
         Dialogs::messageBox(owner, tr("Not enough memory for an image of this page at %1 DPI!").arg(BitDPIED->value()),
                             tr("Error"), Dialogs::Icon::Error);
     else if (result == ExportResult::WriteFailed)
-        Dialogs::messageBox(owner, tr("Could not save %1!").arg(failed), tr("Error"), Dialogs::Icon::Error);
+        Dialogs::messageBox(owner, reason.isEmpty() ? tr("Could not save %1!").arg(failed)
+                                                    : tr("Could not save %1!").arg(failed) + QLatin1Char('\n') + reason,
+                            tr("Error"), Dialogs::Icon::Error);
 }

@@ -219,7 +219,7 @@ std::uint64_t leastDataBytes(const jpeg_decompress_struct &c)
 }
 
 // Runs with only trivially destructible locals: the library leaves by longjmp.
-Error decodeInto(Decoder &d, int denominator, bool headerOnly, JpegHeader *header, DIB *out)
+Error decodeInto(Decoder &d, int numerator, int denominator, bool headerOnly, JpegHeader *header, DIB *out)
 {
     j_decompress_ptr cinfo = &d.cinfo;
     if (setjmp(d.err.jump))
@@ -246,7 +246,7 @@ Error decodeInto(Decoder &d, int denominator, bool headerOnly, JpegHeader *heade
 
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
-    cinfo->scale_num = 1;
+    cinfo->scale_num = unsigned(numerator);
     cinfo->scale_denom = unsigned(denominator);
     jpeg_calc_output_dimensions(cinfo);
     const std::uint64_t w = cinfo->output_width, h = cinfo->output_height;
@@ -309,18 +309,17 @@ Error ReadJpegHeader(QIODevice &dev, JpegHeader *out)
 {
     *out = JpegHeader{};
     Decoder d(dev, nullptr);
-    return decodeInto(d, 1, true, out, nullptr);
+    return decodeInto(d, 1, 1, true, out, nullptr);
 }
 
-Error DecodeJpeg(QIODevice &dev, int scaleDenominator, DIB *out, DibDecode::Progress *progress)
+namespace {
+Error decodeAt(QIODevice &dev, int numerator, int denominator, DIB *out, DibDecode::Progress *progress)
 {
     *out = DIB{};
-    if (scaleDenominator != 1 && scaleDenominator != 2 && scaleDenominator != 4 && scaleDenominator != 8)
-        scaleDenominator = 1;
     Error e;
     {
         Decoder d(dev, progress);
-        e = decodeInto(d, scaleDenominator, false, nullptr, out);
+        e = decodeInto(d, numerator, denominator, false, nullptr, out);
         if (e == Error::None && !d.icc.isEmpty())
             ConvertDibToSrgb(*out, d.icc);
     }
@@ -329,6 +328,19 @@ Error DecodeJpeg(QIODevice &dev, int scaleDenominator, DIB *out, DibDecode::Prog
     else if (progress)
         progress->report(1, 1);
     return e;
+}
+} // namespace
+
+Error DecodeJpeg(QIODevice &dev, int scaleDenominator, DIB *out, DibDecode::Progress *progress)
+{
+    if (scaleDenominator != 1 && scaleDenominator != 2 && scaleDenominator != 4 && scaleDenominator != 8)
+        scaleDenominator = 1;
+    return decodeAt(dev, 1, scaleDenominator, out, progress);
+}
+
+Error DecodeJpegEighths(QIODevice &dev, int eighths, DIB *out)
+{
+    return decodeAt(dev, std::clamp(eighths, 1, 8), 8, out, nullptr);
 }
 
 int JpegScaleFor(const JpegHeader &header, int minWidth, int minHeight)

@@ -24,6 +24,10 @@ struct JpegHeader {
 [[nodiscard]] DibDecode::Error DecodeJpeg(QIODevice &dev, int scaleDenominator, DIB *out,
                                           DibDecode::Progress *progress = nullptr);
 
+// The same at eighths/8 of the full size (1 .. 8), each side rounded up:
+// libjpeg scales in the DCT by any number of eighths.
+[[nodiscard]] DibDecode::Error DecodeJpegEighths(QIODevice &dev, int eighths, DIB *out);
+
 // The largest of 8, 4, 2, 1 whose scaled size is still at least minWidth x
 // minHeight (1 when even the full size is smaller).
 [[nodiscard]] int JpegScaleFor(const JpegHeader &header, int minWidth, int minHeight);

@@ -102,7 +102,7 @@ bool ApplyStep(DIB &pic, const PictureStep &step, const ProgressFn &progress)
     return false;
 }
 
-DIB ReplayRecipe(const PictureRecipe &recipe)
+DIB ReplayRecipe(const PictureRecipe &recipe, QSize box)
 {
     using DibDecode::Error;
     DIB failed;
@@ -117,7 +117,10 @@ DIB ReplayRecipe(const PictureRecipe &recipe)
         SetDibError(&failed, DibDecode::errorText(Error::Changed));
         return failed;
     }
-    ScaledPicture decoded = DecodeScaled(file, recipe.File, recipe.Format, QSize());
+    const bool enlarges = recipe.Steps && std::any_of(recipe.Steps->begin(), recipe.Steps->end(), [](const PictureStep &s) {
+        return s.What == PictureStep::Kind::Enlarge;
+    });
+    ScaledPicture decoded = DecodeScaled(file, recipe.File, recipe.Format, enlarges ? QSize() : box, DctScales::Eighths);
     if (!decoded.Dib.Bits)
         return decoded.Dib;
     // Written over in place after the check: the size tells another picture.

@@ -54,7 +54,10 @@ bool ApplyStep(DIB &pic, const PictureStep &step, const ProgressFn &progress = {
 // one decoded: it is checked and decoded through one opening, and the picture
 // it gives must have the recorded size and depth. Bits nil otherwise or on
 // failure, with an error text. Safe on any thread.
-[[nodiscard]] DIB ReplayRecipe(const PictureRecipe &recipe);
+// With a box (picture pixels before any step), a JPEG is decoded no smaller
+// than the full picture fitted into it, unless a step enlarges: turns and
+// tonal steps come out the same at any scale.
+[[nodiscard]] DIB ReplayRecipe(const PictureRecipe &recipe, QSize box = QSize());
 
 // Whether the file is still the one that was decoded (size, modification time,
 // check value). False when it is gone or cannot be read.

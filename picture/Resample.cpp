@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -252,4 +253,131 @@ QualitySize MinQualitySize(int W, int H, int minPpi, double frameWidth, double p
     if (W >= needW && H >= needH)
         return {W, H}; // never reduced
     return {needW, needH};
+}
+
+namespace {
+
+// Output pixel i of n covers source [start + i * span / n, start + (i + 1) * span / n);
+// each source pixel it touches weighs by the length covered, the weights of one
+// output pixel summing to 1. Source indices are held to 0 .. limit - 1.
+struct AxisWeights {
+    std::vector<int> First;     // per output pixel: index into Taps
+    std::vector<int> Count;     // per output pixel
+    std::vector<int> Index;     // per tap: source pixel
+    std::vector<float> Weight;  // per tap
+};
+
+AxisWeights axisWeights(double start, double span, int n, int limit)
+{
+    AxisWeights a;
+    a.First.resize(std::size_t(n));
+    a.Count.resize(std::size_t(n));
+    const double step = span / n;
+    for (int i = 0; i < n; ++i) {
+        const double lo = start + i * step, hi = start + (i + 1) * step;
+        a.First[std::size_t(i)] = int(a.Index.size());
+        if (step <= 1.0) {
+            // Enlarging: the nearest source pixel.
+            a.Index.push_back(std::clamp(int(std::floor((lo + hi) / 2)), 0, limit - 1));
+            a.Weight.push_back(1.0f);
+        } else {
+            const int j0 = int(std::floor(lo)), j1 = int(std::ceil(hi));
+            for (int j = j0; j < j1; ++j) {
+                const double w = (std::min(hi, double(j + 1)) - std::max(lo, double(j))) / step;
+                if (w <= 0)
+                    continue;
+                a.Index.push_back(std::clamp(j, 0, limit - 1));
+                a.Weight.push_back(float(w));
+            }
+        }
+        a.Count[std::size_t(i)] = int(a.Index.size()) - a.First[std::size_t(i)];
+    }
+    return a;
+}
+
+} // namespace
+
+QImage ResampleToImage(const DIB &src, const QRectF &source, QSize size)
+{
+    const int W = DibWidth(src), H = DibHeight(src);
+    if (!src.Bits || W <= 0 || H <= 0 || size.isEmpty() || !source.isValid()
+        || std::uint64_t(size.width()) * std::uint64_t(size.height()) > std::uint64_t(256) * 1024 * 1024)
+        return {};
+    const QRectF inside = source.intersected(QRectF(0, 0, W, H));
+    if (inside.width() <= 0 || inside.height() <= 0)
+        return {};
+    const int bits = DibBitCount(src);
+    if (bits != 24 && bits != 8 && bits != 4 && bits != 1)
+        return {};
+    QImage out(size, QImage::Format_RGB32);
+    if (out.isNull())
+        return {};
+    // Rows counted from the top: the source's top edge is H - bottom edge.
+    const AxisWeights cols = axisWeights(source.x(), source.width(), size.width(), W);
+    const AxisWeights rows = axisWeights(H - source.y() - source.height(), source.height(), size.height(), H);
+
+    // Colour of every palette index as B, G, R.
+    BYTE table[256][3] = {};
+    if (bits <= 8) {
+        const int n = std::min<int>(PaletteSize(bits), int(src.Info->biClrUsed ? src.Info->biClrUsed : PaletteSize(bits)));
+        const RGBQUAD *colours = DibColors(src);
+        for (int i = 0; i < n && i < 256; ++i) {
+            table[i][0] = colours[i].rgbBlue;
+            table[i][1] = colours[i].rgbGreen;
+            table[i][2] = colours[i].rgbRed;
+        }
+    }
+    auto pixel = [&](const BYTE *row, int x) -> const BYTE * {
+        switch (bits) {
+        case 24:
+            return row + std::size_t(x) * 3;
+        case 8:
+            return table[row[x]];
+        case 4:
+            return table[(x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4)];
+        default:
+            return table[(row[x >> 3] >> (7 - (x & 7))) & 1];
+        }
+    };
+
+    // One source row resampled across, kept while the next output row needs it.
+    const std::size_t across = std::size_t(size.width()) * 3;
+    std::vector<float> sum(across), line(across);
+    int lineRow = -1;
+    for (int y = 0; y < size.height(); ++y) {
+        std::fill(sum.begin(), sum.end(), 0.0f);
+        const int first = rows.First[std::size_t(y)];
+        for (int t = first; t < first + rows.Count[std::size_t(y)]; ++t) {
+            const int sy = rows.Index[std::size_t(t)];
+            if (sy != lineRow) {
+                const BYTE *row = DibRow(src, H - 1 - sy);
+                for (int x = 0; x < size.width(); ++x) {
+                    float b = 0, g = 0, r = 0;
+                    const int f = cols.First[std::size_t(x)];
+                    for (int k = f; k < f + cols.Count[std::size_t(x)]; ++k) {
+                        const BYTE *p = pixel(row, cols.Index[std::size_t(k)]);
+                        const float w = cols.Weight[std::size_t(k)];
+                        b += w * p[0];
+                        g += w * p[1];
+                        r += w * p[2];
+                    }
+                    line[std::size_t(x) * 3] = b;
+                    line[std::size_t(x) * 3 + 1] = g;
+                    line[std::size_t(x) * 3 + 2] = r;
+                }
+                lineRow = sy;
+            }
+            const float w = rows.Weight[std::size_t(t)];
+            for (std::size_t i = 0; i < across; ++i)
+                sum[i] += w * line[i];
+        }
+        auto *to = reinterpret_cast<std::uint32_t *>(out.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const auto channel = [&](int c) {
+                return std::uint32_t(std::clamp(int(sum[std::size_t(x) * 3 + std::size_t(c)] + 0.5f), 0, 255));
+            };
+            to[x] = 0xFF000000u | (channel(2) << 16) | (channel(1) << 8) | channel(0);
+        }
+    }
+    return out;
 }

@@ -4,6 +4,10 @@
 #include "picture/Dib.h"
 #include "picture/Progress.h"
 
+#include <QImage>
+#include <QRectF>
+#include <QSize>
+
 // Makes a picture of width and height like `src` with src's depth, colour table,
 // logical palette and palette flag. False (out->Bits nil) when out of memory.
 bool NewDibLike(DIB *out, const DIB &src, int width, int height);
@@ -29,3 +33,11 @@ struct QualitySize {
     std::int64_t height;
 };
 [[nodiscard]] QualitySize MinQualitySize(int W, int H, int minPpi, double frameWidth, double pageWidth);
+
+// The part `source` of a picture (picture pixels, fractions allowed, y counted
+// from the bottom row as DrawDib takes it) averaged over the area each of
+// size.width() x size.height() output pixels covers, as a top-down opaque
+// image; palette pictures through their colour table. Null when the source
+// lies outside the picture, the size is empty or beyond the pixel limit, or
+// memory ran out. Meant for shrinking: an enlargement takes the nearest pixel.
+[[nodiscard]] QImage ResampleToImage(const DIB &src, const QRectF &source, QSize size);

@@ -25,11 +25,26 @@ int ceilDiv(int a, int b) { return (a + b - 1) / b; }
 
 // libjpeg scales by 1/8, 1/4 or 1/2 in the DCT: the smallest of these that
 // still covers the full picture fitted into box; 1 when none does.
-int jpegDenominator(QSize full, QSize box)
+QSize fittedInto(QSize full, QSize box)
 {
     QSize atLeast(box.width(), int(std::int64_t(full.height()) * box.width() / full.width()));
     if (atLeast.height() > box.height())
         atLeast = QSize(int(std::int64_t(full.width()) * box.height() / full.height()), box.height());
+    return atLeast;
+}
+
+// The fewest eighths (1 .. 8) whose scaled picture still covers atLeast.
+int jpegEighths(QSize full, QSize atLeast)
+{
+    int m = 1;
+    while (m < 8 && (ceilDiv(full.width() * m, 8) < atLeast.width() || ceilDiv(full.height() * m, 8) < atLeast.height()))
+        ++m;
+    return m;
+}
+
+int jpegDenominator(QSize full, QSize box)
+{
+    const QSize atLeast = fittedInto(full, box);
     int n = 8;
     while (n > 1 && (ceilDiv(full.width(), n) < atLeast.width() || ceilDiv(full.height(), n) < atLeast.height()))
         n /= 2;
@@ -43,7 +58,7 @@ PictureHeader trueColourHeader(QSize full)
 }
 
 // Error::Unsupported: not a JPEG or no reduction possible, so decode whole.
-Error decodeJpegScaled(QFile &file, QSize box, ScaledPicture *out)
+Error decodeJpegScaled(QFile &file, QSize box, DctScales scales, ScaledPicture *out)
 {
     if (!file.seek(0) || !isJpeg(file.peek(3)))
         return Error::Unsupported;
@@ -53,6 +68,15 @@ Error decodeJpegScaled(QFile &file, QSize box, ScaledPicture *out)
     const QSize whole = QSize(header.width, header.height);
     if (std::uint64_t(whole.width()) * std::uint64_t(whole.height()) > MaxPixels)
         return Error::TooLarge;
+    if (scales == DctScales::Eighths) {
+        const int m = jpegEighths(whole, fittedInto(whole, box));
+        if (m == 8 || !file.seek(0))
+            return Error::Unsupported;
+        const Error e = DecodeJpegEighths(file, m, &out->Dib);
+        if (e == Error::None)
+            out->Full = trueColourHeader(whole);
+        return e;
+    }
     const int n = jpegDenominator(whole, box);
     if (n == 1 || !file.seek(0))
         return Error::Unsupported;
@@ -88,13 +112,13 @@ ScaledPicture DecodeScaled(const QString &path, int formatCode, QSize box)
     return DecodeScaled(file, path, formatCode, box);
 }
 
-ScaledPicture DecodeScaled(QFile &file, const QString &path, int formatCode, QSize box)
+ScaledPicture DecodeScaled(QFile &file, const QString &path, int formatCode, QSize box, DctScales scales)
 {
     ScaledPicture r;
     if (!box.isEmpty()) {
         Error e = Error::Unsupported;
         try {
-            e = decodeJpegScaled(file, box, &r);
+            e = decodeJpegScaled(file, box, scales, &r);
         } catch (...) {
             e = exceptionError();
         }

@@ -29,9 +29,13 @@ struct ScaledPicture {
 // full picture fitted into box (aspect kept), or at full size; an empty box
 // asks for full size. The depth is the full picture's.
 [[nodiscard]] ScaledPicture DecodeScaled(const QString &path, int formatCode, QSize box);
+// The scales a JPEG may be decoded at: 1/8, 1/4 or 1/2, or any number of
+// eighths (printing, which wants the fewest pixels that still cover a frame).
+enum class DctScales { Powers, Eighths };
 // The same from a file the caller opened with OpenRegularFile; path gives the
 // format by its extension.
-[[nodiscard]] ScaledPicture DecodeScaled(QFile &file, const QString &path, int formatCode, QSize box);
+[[nodiscard]] ScaledPicture DecodeScaled(QFile &file, const QString &path, int formatCode, QSize box,
+                                         DctScales scales = DctScales::Powers);
 
 // The full picture's size and depth from the file's header alone. False when
 // the depth is known only after decoding (palette pictures) or the header is

@@ -146,10 +146,9 @@ bool TPrinter::BeginDoc()
 {
     if (Printing())
         return false;
-    ChoseFile = false;
-    const bool fresh = NewFile;
-    NewFile = false;
     if (ToImages) {
+        ChoseFile = false;
+        NewFile = false;
         if (!beginImagePage()) {
             JobPainter.reset();
             CurrentImage = QImage();
@@ -157,19 +156,7 @@ bool TPrinter::BeginDoc()
         }
     } else {
         QPrinter *p = qprinter();
-        if (Fixed)
-            applyFixedPage();
-        p->setDocName(Title);
-        const QString last = p->outputFileName();
-        if (p->outputFormat() == QPrinter::PdfFormat && (last.isEmpty() || fresh)) {
-            QString folder = last.isEmpty() ? QString() : QFileInfo(last).absolutePath();
-            if (folder.isEmpty() || !QFileInfo(folder).isDir())
-                folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-            if (folder.isEmpty() || !QFileInfo(folder).isDir())
-                folder = QDir::homePath();
-            p->setOutputFileName(DefaultOutputFile(folder, Title));
-            ChoseFile = true;
-        }
+        PrepareJob();
         JobPainter = std::make_unique<QPainter>();
         if (!JobPainter->begin(p)) {
             JobPainter.reset();
@@ -179,6 +166,27 @@ bool TPrinter::BeginDoc()
     Page = 1;
     makeCanvas();
     return true;
+}
+
+void TPrinter::PrepareJob()
+{
+    ChoseFile = false;
+    const bool fresh = NewFile;
+    NewFile = false;
+    QPrinter *p = qprinter();
+    if (Fixed)
+        applyFixedPage();
+    p->setDocName(Title);
+    const QString last = p->outputFileName();
+    if (p->outputFormat() == QPrinter::PdfFormat && (last.isEmpty() || fresh)) {
+        QString folder = last.isEmpty() ? QString() : QFileInfo(last).absolutePath();
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+            folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (folder.isEmpty() || !QFileInfo(folder).isDir())
+            folder = QDir::homePath();
+        p->setOutputFileName(DefaultOutputFile(folder, Title));
+        ChoseFile = true;
+    }
 }
 
 bool TPrinter::NewPage()

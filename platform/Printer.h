@@ -37,6 +37,10 @@ public:
     // Opens the document and its first page. False when the output cannot be
     // opened (no printer, an unwritable file); then no job is running.
     bool BeginDoc();
+    // What BeginDoc does before it opens the output: the title, a fixed page,
+    // and on file output the file (named after the title when none was set).
+    // A job that writes its file itself calls it instead of BeginDoc.
+    void PrepareJob();
     // Ends the current page and opens the next one; false when the job is not
     // running or the printer refused the page.
     bool NewPage();

@@ -3,7 +3,7 @@
 # packages named as arguments are installed as well.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins libheif-dev libgl1-mesa-dev xvfb xauth
-          libjpeg62-turbo-dev libtiff-dev libjpeg-turbo-progs)
+          libjpeg62-turbo-dev libtiff-dev libjpeg-turbo-progs libqpdf-dev)
 packages+=(poppler-utils) # the tests look at printed PDF pages
 packages+=("$@")
 missing=()

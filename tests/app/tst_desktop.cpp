@@ -1,13 +1,16 @@
 #include "app/CommandLine.h"
 #include "app/HeldDrops.h"
+#include "app/CommandLineExport.h"
 #include "common/WindowParts.h"
 #include "common/PhotoFixtures.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
+#include "document/ArrangementFile.h"
 #include "document/DroppedFiles.h"
 
 #include <QCheckBox>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMenu>
@@ -15,6 +18,7 @@
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextStream>
 #include <QUrl>
 
 namespace {
@@ -85,6 +89,16 @@ private slots:
         QTest::newRow("unknown option") << QStringList{"--bogus"} << "" << none << true << false << false;
         QTest::newRow("help wins") << QStringList{"--help", "a.sga"} << "" << none << false << true << false;
         QTest::newRow("version") << QStringList{"--version"} << "" << none << false << false << true;
+        QTest::newRow("export to PDF") << QStringList{"--export-pdf", "o.pdf", "t.sga"} << "/w/t.sga" << none << false
+                                       << false << false;
+        QTest::newRow("export pages as pictures") << QStringList{"--export-images", "d", "--dpi", "300", "t.sga"}
+                                                  << "/w/t.sga" << none << false << false << false;
+        QTest::newRow("export without an arrangement") << QStringList{"--export-pdf", "o.pdf"} << "" << none << true
+                                                       << false << false;
+        QTest::newRow("export with pictures too") << QStringList{"--export-pdf", "o.pdf", "t.sga", "x.png"}
+                                                  << "/w/t.sga" << QStringList{"/w/x.png"} << true << false << false;
+        QTest::newRow("dpi out of range") << QStringList{"--export-images", "d", "--dpi", "5", "t.sga"} << "" << none
+                                          << true << false << false;
         QTest::newRow("after -- a name may start with a dash")
             << QStringList{"--", "-odd.png"} << "" << QStringList{"/w/-odd.png"} << false << false << false;
     }
@@ -103,6 +117,56 @@ private slots:
         QCOMPARE(r.Arrangement, arrangement);
         QCOMPARE(r.Pictures, pictures);
         QVERIFY(r.HelpText.contains(QLatin1String("--version")));
+    }
+
+    // The exports run without a window: every page written, or a message and a
+    // non-zero code, missing pictures included.
+    void exportFromCommandLine_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QString>("picture");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QStringList>("written");
+        QTest::newRow("PDF") << "--export-pdf" << "a.png" << 0 << QStringList{"out/pages.pdf"};
+        QTest::newRow("numbered pictures") << "--export-images" << "a.png" << 0
+                                           << QStringList{"out/x-01.png", "out/x-02.png"};
+        QTest::newRow("missing picture") << "--export-pdf" << "gone.png" << 1 << QStringList{};
+    }
+    void exportFromCommandLine()
+    {
+        QFETCH(QString, option);
+        QFETCH(QString, picture);
+        QFETCH(int, code);
+        QFETCH(QStringList, written);
+        QTemporaryDir work;
+        ArrangementData data;
+        data.Pictures.push_back({path(picture), 0, 7, QString()});
+        for (int page = 1; page <= 2; ++page) {
+            Placement p{};
+            p.Left = p.Top = 0.5;
+            p.Width = p.Height = 1;
+            p.Page = page;
+            p.PictureId = 7;
+            data.Placements.push_back(p);
+        }
+        data.NextPictureId = 8;
+        data.Zoom = 100;
+        QVERIFY(writeBytes(work.filePath("x.sga"), WriteArrangement(data)));
+        const QString target = work.filePath(option == QLatin1String("--export-pdf") ? "out/pages.pdf" : "out");
+        QDir().mkpath(work.filePath("out"));
+        const CommandLineRequest r = ParseCommandLine({"snapgrid-atlas", option, target, "--dpi", "30", "x.sga"},
+                                                      work.path());
+        QVERIFY(r.Error.isEmpty());
+        QString messages;
+        QTextStream errors(&messages);
+        QCOMPARE(RunCommandLineExport(r, errors), code);
+        QCOMPARE(messages.isEmpty(), code == 0);
+        if (code != 0)
+            QVERIFY(messages.contains(picture));
+        QStringList found;
+        for (const QString &name : QDir(work.filePath("out")).entryList(QDir::Files, QDir::Name))
+            found << "out/" + name;
+        QCOMPARE(found, written);
     }
 
     void dropSortsFiles()

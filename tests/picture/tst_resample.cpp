@@ -2,7 +2,10 @@
 #include "common/TestRegistry.h"
 #include "picture/Resample.h"
 
+#include <QImage>
 #include <QTest>
+
+#include <vector>
 
 namespace {
 // The nearest source pixel of output pixel (x, yTop), as the rows are counted:
@@ -24,6 +27,51 @@ class TestResample : public QObject
 {
     Q_OBJECT
 private slots:
+    // Output pixels average the source area they cover, rows counted from the
+    // bottom as DrawDib takes its source rectangle.
+    void areaAverage_data()
+    {
+        QTest::addColumn<int>("bits");
+        QTest::addColumn<QRectF>("source");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QList<int>>("greys"); // expected output, row by row from the top
+        // Source 4 x 2, grey value 10 * x + 100 * yTop: top row 0 10 20 30, bottom 100 110 120 130.
+        QTest::newRow("2 x 2 blocks") << 24 << QRectF(0, 0, 4, 2) << QSize(2, 1) << QList<int>{55, 75};
+        QTest::newRow("bottom row only") << 24 << QRectF(0, 0, 4, 1) << QSize(2, 1) << QList<int>{105, 125};
+        QTest::newRow("top row, a pixel and a half each") << 24 << QRectF(1, 1, 3, 1) << QSize(2, 1)
+                                                          << QList<int>{13, 27};
+        QTest::newRow("palette picture through its table") << 8 << QRectF(0, 0, 4, 2) << QSize(1, 1)
+                                                          << QList<int>{65};
+        QTest::newRow("1:1 copies") << 24 << QRectF(2, 0, 2, 2) << QSize(2, 2) << QList<int>{20, 30, 120, 130};
+    }
+    void areaAverage()
+    {
+        QFETCH(int, bits);
+        QFETCH(QRectF, source);
+        QFETCH(QSize, size);
+        QFETCH(QList<int>, greys);
+        DIB src;
+        std::vector<BYTE> header(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
+        auto *table = reinterpret_cast<RGBQUAD *>(header.data() + sizeof(BITMAPINFOHEADER));
+        for (int i = 0; i < 256; ++i)
+            table[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(i), 0};
+        QVERIFY(newdib(&src, 4, 2, bits, bits == 8 ? reinterpret_cast<BITMAPINFOHEADER *>(header.data()) : nullptr,
+                       bits == 8 ? 256 : 0));
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 4; ++x) {
+                const std::uint32_t g = std::uint32_t(10 * x + 100 * y);
+                setpixel(src, x, y, bits == 8 ? g : g | (g << 8) | (g << 16));
+            }
+        const QImage out = ResampleToImage(src, source, size);
+        deldib(&src);
+        QCOMPARE(out.size(), size);
+        QList<int> got;
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                got << qGreen(out.pixel(x, y));
+        QCOMPARE(got, greys);
+    }
+
     void nearestSamplesTheSourceGrid_data()
     {
         QTest::addColumn<int>("bits");

@@ -1,0 +1,370 @@
+#include "output/DevicePictures.h"
+
+#include "document/Arrangement.h"
+#include "document/Options.h"
+#include "picture/DecodePool.h"
+#include "picture/FileCheck.h"
+#include "picture/PoolHandoff.h"
+#include "picture/Resample.h"
+#include "picture/ScaledDecode.h"
+#include "platform/DeviceContext.h"
+
+#include <QFile>
+#include <QPainter>
+#include <QThreadPool>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <future>
+#include <map>
+#include <mutex>
+#include <tuple>
+
+namespace {
+
+// Files larger than this are printed from their pixels rather than read whole.
+constexpr qint64 MaxPassedBytes = qint64(512) * 1024 * 1024;
+
+// Quarter turns clockwise the recipe applies, when turns are all it does;
+// -1 when any other step changes the pixels.
+int onlyTurns(const PictureRecipe &recipe)
+{
+    int turns = 0;
+    if (recipe.Steps)
+        for (const PictureStep &step : *recipe.Steps) {
+            if (step.What == PictureStep::Kind::TurnRight)
+                turns += 1;
+            else if (step.What == PictureStep::Kind::TurnLeft)
+                turns += 3;
+            else
+                return -1;
+        }
+    return turns % 4;
+}
+
+int turnsOf(const PictureRecipe &recipe)
+{
+    int turns = 0;
+    if (recipe.Steps)
+        for (const PictureStep &step : *recipe.Steps)
+            turns += step.What == PictureStep::Kind::TurnRight ? 1 : step.What == PictureStep::Kind::TurnLeft ? 3 : 0;
+    return turns % 4;
+}
+
+bool startsAsJpeg(const QByteArray &bytes)
+{
+    return bytes.size() >= 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 && uchar(bytes[2]) == 0xFF;
+}
+
+const char MarkerMagic[6] = {'S', 'G', 'A', '-', 'J', 'P'};
+constexpr int MarkerWidth = 4;
+
+} // namespace
+
+QImage PassThroughMarker(int index)
+{
+    QImage marker(MarkerWidth, 1, QImage::Format_RGB32);
+    const auto u = [](char c) { return uint(uchar(c)); };
+    const uint i = uint(index) & 0xFFFFFF;
+    marker.setPixel(0, 0, qRgb(int(u(MarkerMagic[0])), int(u(MarkerMagic[1])), int(u(MarkerMagic[2]))));
+    marker.setPixel(1, 0, qRgb(int(u(MarkerMagic[3])), int(u(MarkerMagic[4])), int(u(MarkerMagic[5]))));
+    marker.setPixel(2, 0, qRgb(int(i >> 16), int((i >> 8) & 0xFF), int(i & 0xFF)));
+    marker.setPixel(3, 0, qRgb(int((~i >> 16) & 0xFF), int((~i >> 8) & 0xFF), int(~i & 0xFF)));
+    return marker;
+}
+
+int PassThroughMarkerIndex(int width, int height, const QByteArray &rgb)
+{
+    if (width != MarkerWidth || height != 1 || rgb.size() != 3 * MarkerWidth
+        || std::memcmp(rgb.constData(), MarkerMagic, sizeof MarkerMagic) != 0)
+        return -1;
+    const auto b = [&](int k) { return uint(uchar(rgb[k])); };
+    const uint i = (b(6) << 16) | (b(7) << 8) | b(8);
+    const uint check = (b(9) << 16) | (b(10) << 8) | b(11);
+    return (i ^ check) == 0xFFFFFF ? int(i) : -1;
+}
+
+struct DevicePictures::Shared {
+    std::atomic<bool> Cancel{false};
+    const std::atomic<bool> *Outside = nullptr; // the caller's flag, read while the job runs
+    mutable std::mutex Lock;
+    std::vector<PassedJpeg> Passed; // by marker number
+    // Made on the writing thread and kept for the job: the same marker on
+    // every page keeps one image object in the PDF.
+    std::map<int, QImage> Markers;
+};
+
+// What is drawn for one placement: an image at the device's size, or the
+// marker of a carried JPEG; neither when nothing could be made.
+struct Made {
+    QImage Image;
+    int Marker = -1;
+};
+
+struct DevicePictures::Item {
+    // Inputs, copied when planned so the arrangement may change meanwhile.
+    PictureRecipe Recipe;
+    DIB Screen;
+    bool Reduced = false;
+    QSize Full;
+    QRect Source;
+    QSize Dest;
+    int Marker = -1; // a pass-through candidate's number
+    bool Started = false;
+    std::shared_future<Made> Result;
+};
+
+struct DevicePictures::Page {
+    int Number = 0;
+    // By picture id and the layout the rule draws it with.
+    std::map<std::tuple<int, int, int, int, int, int, int>, std::shared_ptr<Item>> Items;
+};
+
+namespace {
+
+using Key = std::tuple<int, int, int, int, int, int, int>;
+Key keyOf(int pictureId, const PlacementLayout &layout)
+{
+    const QRect &s = layout.Source;
+    return {pictureId, s.x(), s.y(), s.width(), s.height(), layout.Dest.width(), layout.Dest.height()};
+}
+
+// Reads the file and keeps what a PDF needs, when it is still the file
+// decoded and a sound JPEG of the recorded size.
+std::optional<PassedJpeg> inspectFile(const PictureRecipe &recipe)
+{
+    QFile file;
+    if (!recipe.Check || !OpenRegularFile(recipe.File, file) || file.size() > MaxPassedBytes)
+        return std::nullopt;
+    const std::optional<std::int32_t> check = FileCheck(file);
+    if (check != recipe.Check)
+        return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    if (!startsAsJpeg(bytes) || bytes.size() != file.size())
+        return std::nullopt;
+    const std::optional<JpegStreamInfo> info = InspectJpegStream(bytes);
+    if (!info || info->Width != recipe.Decoded.Width || info->Height != recipe.Decoded.Height)
+        return std::nullopt;
+    return PassedJpeg{recipe.File, *check, bytes.size(), *info};
+}
+
+// The picture's source rectangle resampled to the device pixels it covers,
+// or to its own pixels when the frame is larger.
+QImage resampled(const DevicePictures::Item &item)
+{
+    const QSize out(std::min(item.Dest.width(), item.Source.width()), std::min(item.Dest.height(), item.Source.height()));
+    DIB pixels = item.Screen;
+    bool own = false;
+    if (item.Reduced) {
+        // The whole picture at the scale that gives the source rectangle its
+        // output size, in the file's orientation.
+        const double fx = double(out.width()) / item.Source.width(), fy = double(out.height()) / item.Source.height();
+        QSize box(int(std::ceil(item.Full.width() * fx)), int(std::ceil(item.Full.height() * fy)));
+        if (turnsOf(item.Recipe) % 2)
+            box.transpose();
+        DIB made = ReplayRecipe(item.Recipe, box);
+        if (made.Bits) {
+            pixels = made;
+            own = true;
+        } else {
+            // As the screen shows it, like a drawing whose file is gone.
+            deldib(&made);
+        }
+    }
+    const double kx = double(DibWidth(pixels)) / item.Full.width(), ky = double(DibHeight(pixels)) / item.Full.height();
+    const QRectF source(item.Source.x() * kx, item.Source.y() * ky, item.Source.width() * kx,
+                        item.Source.height() * ky);
+    QImage image = ResampleToImage(pixels, source, out);
+    if (own)
+        deldib(&pixels);
+    return image;
+}
+
+} // namespace
+
+DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions &options,
+                               const std::vector<int> &pages, const DevicePictureSettings &settings)
+    : State(std::make_shared<Shared>())
+{
+    State->Outside = settings.Cancel;
+    // The same picture at the same size anywhere in the job is one item.
+    std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
+    std::map<std::pair<QString, std::int32_t>, int> markers;
+    for (int number : pages) {
+        Page page;
+        page.Number = number;
+        for (int i = 0; i < doc.Placements.size(); ++i) {
+            const Placement &p = doc.Placements.at(i);
+            if (p.Page != number)
+                continue;
+            const std::optional<PlacementLayout> layout = LayoutOnDevice(doc, p, settings.Scale, options);
+            if (!layout)
+                continue;
+            const PictureEntry &entry = doc.Pictures[std::size_t(doc.pictureIndexById(p.PictureId))];
+            const Key key = keyOf(p.PictureId, *layout);
+            if (page.Items.count(key))
+                continue;
+            const PictureRecipe &recipe = entry.Recipe;
+            const bool fromFile = !recipe.File.isEmpty() && recipe.Check.has_value();
+            int marker = -1;
+            if (settings.PassJpegThrough && fromFile && onlyTurns(recipe) >= 0) {
+                const auto file = std::make_pair(recipe.File, *recipe.Check);
+                const auto known = markers.find(file);
+                marker = known != markers.end() ? known->second : int(markers.size());
+                markers.emplace(file, marker);
+            }
+            // Pixels made in memory belong to their entry alone.
+            const auto shared = std::make_tuple(fromFile ? recipe.File : QString(), recipe.Check.value_or(0),
+                                                marker >= 0 ? nullptr
+                                                : fromFile  ? static_cast<const void *>(recipe.Steps.get())
+                                                            : static_cast<const void *>(entry.Dib.Bits),
+                                                marker, marker >= 0 ? Key{} : keyOf(0, *layout));
+            std::shared_ptr<Item> &item = made[shared];
+            if (!item) {
+                item = std::make_shared<Item>();
+                item->Recipe = recipe;
+                item->Screen = entry.Dib;
+                item->Reduced = entry.Reduced;
+                item->Full = FullSize(entry);
+                item->Source = layout->Source;
+                item->Dest = layout->Dest;
+                item->Marker = marker;
+            }
+            page.Items.emplace(key, item);
+        }
+        Pages.push_back(std::move(page));
+    }
+    Candidates = int(markers.size());
+    State->Passed.resize(markers.size());
+}
+
+DevicePictures::~DevicePictures() { cancel(); }
+
+void DevicePictures::cancel() { State->Cancel = true; }
+
+bool DevicePictures::cancelled() const { return State->Cancel || (State->Outside && State->Outside->load()); }
+
+std::vector<PassedJpeg> DevicePictures::passed() const
+{
+    const std::lock_guard<std::mutex> hold(State->Lock);
+    return State->Passed;
+}
+
+void DevicePictures::start(std::size_t index)
+{
+    if (index >= Pages.size())
+        return;
+    for (auto &[key, item] : Pages[index].Items) {
+        if (item->Started)
+            continue;
+        item->Started = true;
+        auto promise = std::make_shared<std::promise<Made>>();
+        item->Result = promise->get_future().share();
+        QRunnable *task = QRunnable::create([promise, state = State, item = item] {
+            PoolHandoff();
+            Made made;
+            try {
+                if (!state->Cancel) {
+                    // A file unfit to be carried is left to the rule's own
+                    // drawing: its item stands for placements of any size.
+                    if (item->Marker < 0) {
+                        made.Image = resampled(*item);
+                    } else if (const std::optional<PassedJpeg> passed = inspectFile(item->Recipe)) {
+                        const std::lock_guard<std::mutex> hold(state->Lock);
+                        state->Passed[std::size_t(item->Marker)] = *passed;
+                        made.Marker = item->Marker;
+                    }
+                }
+            } catch (...) {
+                // The page must still get its answer; the rule then draws it.
+                made = Made();
+            }
+            promise->set_value(std::move(made));
+        });
+        PoolHandoff();
+        DecodePool()->start(task);
+    }
+}
+
+namespace {
+
+// Draws a carried JPEG's marker over the whole picture as the layout places
+// it, turned as the picture is, clipped to the frame's drawn part.
+void drawMarker(QPainter &painter, const QImage &marker, const DevicePictures::Item &item, int turns,
+                const PlacementLayout &layout)
+{
+    const double sx = double(layout.Dest.width()) / layout.Source.width();
+    const double sy = double(layout.Dest.height()) / layout.Source.height();
+    const double left = layout.Frame.X - layout.Source.x() * sx;
+    const double top = layout.Frame.Y - (item.Full.height() - layout.Source.y() - layout.Source.height()) * sy;
+    const double w = item.Full.width() * sx, h = item.Full.height() * sy;
+    painter.save();
+    // Kept as its pixels, so that the marker can be read back from the file.
+    painter.setRenderHint(QPainter::LosslessImageRendering, true);
+    painter.setClipRect(QRect(layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height()),
+                        Qt::IntersectClip);
+    painter.translate(left + w / 2, top + h / 2);
+    painter.rotate(90.0 * turns);
+    const QSizeF stored = turns % 2 ? QSizeF(h, w) : QSizeF(w, h);
+    painter.drawImage(QRectF(QPointF(-stored.width() / 2, -stored.height() / 2), stored), marker);
+    painter.restore();
+}
+
+} // namespace
+
+bool DevicePictures::page(int number, PictureSupply *supply)
+{
+    while (Current < Pages.size() && Pages[Current].Number != number)
+        Pages[Current++].Items.clear();
+    *supply = PictureSupply{PictureWant::FullNow, nullptr, {}};
+    if (Current >= Pages.size())
+        return !cancelled();
+    start(Current);
+    start(Current + 1);
+    for (auto &[key, item] : Pages[Current].Items)
+        while (item->Result.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
+            if (cancelled())
+                return false;
+    if (Current > 0)
+        Pages[Current - 1].Items.clear();
+    const Page *current = &Pages[Current];
+    supply->Draw = [current, state = State](TDC &dc, const Placement &p, const PictureEntry &entry,
+                                                      const PlacementLayout &layout) {
+        const auto found = current->Items.find(keyOf(p.PictureId, layout));
+        if (found == current->Items.end() || !dc.painter())
+            return false;
+        const Item &item = *found->second;
+        const Made &made = item.Result.get();
+        QPainter &painter = *dc.painter();
+        if (made.Marker >= 0) {
+            QImage &marker = state->Markers[made.Marker];
+            if (marker.isNull())
+                marker = PassThroughMarker(made.Marker);
+            drawMarker(painter, marker, item, turnsOf(entry.Recipe), layout);
+            return true;
+        }
+        QImage image = made.Image;
+        if (image.isNull() && item.Marker >= 0) {
+            // A file that could not be carried: made now for this placement.
+            Item own;
+            own.Recipe = entry.Recipe;
+            own.Screen = entry.Dib;
+            own.Reduced = entry.Reduced;
+            own.Full = FullSize(entry);
+            own.Source = layout.Source;
+            own.Dest = layout.Dest;
+            image = resampled(own);
+        }
+        if (image.isNull())
+            return false;
+        painter.save();
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        painter.drawImage(QRect(layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height()), image);
+        painter.restore();
+        return true;
+    };
+    return true;
+}

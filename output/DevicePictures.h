@@ -1,0 +1,82 @@
+#pragma once
+// Pictures made for the device that prints or exports pages. Each placed
+// picture is resampled by the program to the device pixels its frame covers
+// (a JPEG decoded at a DCT scale no smaller than that, never beyond the
+// source's own pixels) and handed to the device whole, as one image; for a
+// PDF an unchanged JPEG file may instead be carried as it is, drawn first as a
+// small marker image that the finished file's stream replaces. Pages are
+// prepared on the decoding pool ahead of the one being written, and a picture
+// at one size on several pages is made once and handed over as the same
+// image, so that a PDF stores it once.
+#include "output/PageRender.h"
+#include "picture/JpegStream.h"
+
+#include <QImage>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class TArrangement;
+struct ArrangementOptions;
+
+// A JPEG file that a PDF carries unread, as checked when it was planned.
+struct PassedJpeg {
+    QString File;
+    std::int32_t Check = 0;
+    qint64 Size = 0;
+    JpegStreamInfo Info;
+};
+
+struct DevicePictureSettings {
+    PageScale Scale;
+    // PDF output: unchanged JPEG files go in as they are. Off wherever the
+    // pictures must be converted first (a printer's colour profile, raster
+    // devices).
+    bool PassJpegThrough = false;
+    // Set from any thread to stop waiting and preparing.
+    const std::atomic<bool> *Cancel = nullptr;
+};
+
+class DevicePictures {
+public:
+    DevicePictures(const TArrangement &doc, const ArrangementOptions &options, const std::vector<int> &pages,
+                   const DevicePictureSettings &settings);
+    ~DevicePictures();
+    DevicePictures(const DevicePictures &) = delete;
+    DevicePictures &operator=(const DevicePictures &) = delete;
+
+    // Waits for the pictures of `number` (pages in the order given), starts
+    // the next page's and gives the supply that draws them; valid until the
+    // next call. False when cancelled while waiting.
+    bool page(int number, PictureSupply *supply);
+    // Stops waiting and preparing; safe from any thread.
+    void cancel();
+    [[nodiscard]] bool cancelled() const;
+
+    // JPEG files drawn as markers so far, by marker number; a number whose
+    // file turned out unfit holds an empty entry.
+    [[nodiscard]] std::vector<PassedJpeg> passed() const;
+    // Whether any picture of the pages may be carried as a JPEG file.
+    [[nodiscard]] bool mayPassThrough() const { return Candidates > 0; }
+
+    struct Shared;
+    struct Item;
+    struct Page;
+
+private:
+    void start(std::size_t index);
+    std::shared_ptr<Shared> State;
+    std::vector<Page> Pages;
+    std::size_t Current = 0;
+    int Candidates = 0;
+};
+
+// The image drawn in a PDF in the place of carried JPEG `index`: a few pixels
+// no other picture has. PassThroughMarkerIndex reads the index back from an
+// image's RGB samples (3 bytes a pixel, rows without padding); -1 for any
+// other image.
+[[nodiscard]] QImage PassThroughMarker(int index);
+[[nodiscard]] int PassThroughMarkerIndex(int width, int height, const QByteArray &rgb);

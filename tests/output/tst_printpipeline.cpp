@@ -1,0 +1,413 @@
+// Printing and export through pictures made for the device: JPEG files carried
+// unread into PDFs, one image object per picture and size, the printed page
+// matching the rendering rule, and a stopped job leaving no file.
+#include "common/PhotoFixtures.h"
+#include "common/TestRegistry.h"
+#include "document/ArrangementDocument.h"
+#include "output/PageExport.h"
+#include "output/PdfJpegCarrier.h"
+#include "output/PrintPreview.h"
+#include "output/DevicePictures.h"
+#include "picture/Tonal.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QImageWriter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+#include <jpeglib.h>
+
+namespace {
+
+constexpr int Dpi = 300;
+constexpr double PageInches = 3;
+
+// Smooth fields with a different colour in each corner, so that a turn or a
+// mirror shows, and no white, so that the frame's edges show.
+QImage cornersPicture(int width, int height)
+{
+    QImage img(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const int fx = 255 * x / width, fy = 255 * y / height;
+            img.setPixel(x, y, qRgb(40 + fx * 3 / 4, 40 + fy * 3 / 4, 200 - (fx + fy) / 3));
+        }
+    return img;
+}
+
+QByteArray jpegOf(const QImage &img, bool progressive)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(92);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(img);
+    return bytes;
+}
+
+// CMYK written as Adobe does (inverted, with its marker), through libjpeg.
+QByteArray cmykJpeg(const QImage &img)
+{
+    jpeg_compress_struct c{};
+    jpeg_error_mgr err{};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(img.width());
+    c.image_height = JDIMENSION(img.height());
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    jpeg_set_quality(&c, 92, TRUE);
+    jpeg_start_compress(&c, TRUE);
+    std::vector<JSAMPLE> row(std::size_t(img.width()) * 4);
+    for (int y = 0; y < img.height(); ++y) {
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb p = img.pixel(x, y);
+            const int k = 255 - std::max({qRed(p), qGreen(p), qBlue(p)});
+            // Inverted: 255 = no ink.
+            row[std::size_t(x) * 4] = JSAMPLE(255 - (255 - qRed(p) - k));
+            row[std::size_t(x) * 4 + 1] = JSAMPLE(255 - (255 - qGreen(p) - k));
+            row[std::size_t(x) * 4 + 2] = JSAMPLE(255 - (255 - qBlue(p) - k));
+            row[std::size_t(x) * 4 + 3] = JSAMPLE(255 - k);
+        }
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    const QByteArray bytes(reinterpret_cast<const char *>(out), qsizetype(size));
+    std::free(out);
+    return bytes;
+}
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QByteArray sha256(const QByteArray &bytes) { return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256); }
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString tool(const char *name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
+
+bool runTool(const char *name, const QStringList &args, QByteArray *out = nullptr)
+{
+    QProcess p;
+    p.start(tool(name), args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return false;
+    if (out)
+        *out = p.readAllStandardOutput();
+    return true;
+}
+
+// The arrangement: one picture file in a frame of 2 x 1.5 inch on a 3 inch
+// square page, fitted (aspect kept) or cut.
+struct Sheet {
+    ArrangementDocument Doc;
+    int Id = -1;
+
+    bool add(const QString &path)
+    {
+        const ArrangementDocument::AddResult r = Doc.addPictureFiles({path}, QStringLiteral("Add"));
+        if (r.Added.size() != 1)
+            return false;
+        Id = Doc.records().Pictures[std::size_t(r.Added.front())].PictureId;
+        return true;
+    }
+    PictureEntry &entry() { return Doc.records().Pictures.back(); }
+    void place(int page, double width, double height, bool cut)
+    {
+        Placement *p = Doc.records().Placements.Append();
+        *p = Placement{};
+        p->Left = 0.5;
+        p->Top = 0.5;
+        p->Width = width;
+        p->Height = height;
+        p->Page = page;
+        p->PictureId = Id;
+        p->Cut = cut ? 1 : 0;
+    }
+    PageExportJob job(const QString &file, int pages) const
+    {
+        PageExportJob j;
+        j.FileName = file;
+        j.Format = ExportFormat::Pdf;
+        j.FirstPage = 1;
+        j.LastPage = pages;
+        j.PageWidth = j.PageHeight = int(PageInches * Dpi);
+        j.PrinterDpiX = j.PrinterDpiY = Dpi;
+        return j;
+    }
+};
+
+// The page as the rendering rule draws it for export, with the same pictures.
+QImage rulePage(const TArrangement &doc, const ArrangementOptions &options)
+{
+    DevicePictures pictures(doc, options, {1}, {PreviewScale(Dpi, Dpi), false, nullptr});
+    PictureSupply supply;
+    pictures.page(1, &supply);
+    return RenderPageImage(doc, 1, Dpi, int(PageInches * Dpi), int(PageInches * Dpi), Dpi, Dpi, options,
+                           qint64(1) << 30, supply);
+}
+
+QRect inkBox(const QImage &img)
+{
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if ((img.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF && qGray(img.pixel(x, y)) < 245)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// pdftoppm's page at the export resolution against the rule's: mean
+// difference per channel and the frame's edges.
+void compareWithRule(const QString &pdf, const TArrangement &doc, const ArrangementOptions &options)
+{
+    QTemporaryDir dir;
+    QVERIFY(runTool("pdftoppm", {QStringLiteral("-r"), QString::number(Dpi), QStringLiteral("-png"), pdf,
+                                 dir.filePath(QStringLiteral("p"))}));
+    const QImage printed = QImage(QDir(dir.path()).entryInfoList({QStringLiteral("p*.png")}).value(0).filePath())
+                               .convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = rulePage(doc, options);
+    QVERIFY(!printed.isNull() && !drawn.isNull());
+    const QRect a = inkBox(printed), b = inkBox(drawn);
+    QVERIFY2(std::abs(a.left() - b.left()) <= 1 && std::abs(a.top() - b.top()) <= 1 &&
+                 std::abs(a.right() - b.right()) <= 1 && std::abs(a.bottom() - b.bottom()) <= 1,
+             qPrintable(QStringLiteral("frame printed at %1,%2 %3x%4, drawn at %5,%6 %7x%8")
+                            .arg(a.x()).arg(a.y()).arg(a.width()).arg(a.height())
+                            .arg(b.x()).arg(b.y()).arg(b.width()).arg(b.height())));
+    double sum = 0;
+    qint64 n = 0;
+    const QRect common = QRect(QPoint(0, 0), printed.size()).intersected(QRect(QPoint(0, 0), drawn.size()));
+    for (int y = common.top(); y <= common.bottom(); ++y)
+        for (int x = common.left(); x <= common.right(); ++x) {
+            const QRgb p = printed.pixel(x, y), q = drawn.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+            n += 3;
+        }
+    const double mean = sum / double(n);
+    QVERIFY2(mean <= 2.0, qPrintable(QStringLiteral("mean difference %1 levels").arg(mean)));
+}
+
+// The images pdfimages finds: their encodings, and with -j the first one's bytes.
+QStringList imageEncodings(const QString &pdf)
+{
+    QByteArray out;
+    if (!runTool("pdfimages", {QStringLiteral("-list"), pdf}, &out))
+        return {QStringLiteral("pdfimages failed")};
+    QStringList encodings;
+    const QList<QByteArray> lines = out.split('\n');
+    for (int i = 2; i < lines.size(); ++i) {
+        const QList<QByteArray> fields = lines[i].simplified().split(' ');
+        if (fields.size() > 8)
+            encodings << QString::fromLatin1(fields[8]);
+    }
+    return encodings;
+}
+
+QByteArray firstImageBytes(const QString &pdf)
+{
+    QTemporaryDir dir;
+    if (!runTool("pdfimages", {QStringLiteral("-j"), pdf, dir.filePath(QStringLiteral("i"))}))
+        return {};
+    return readAll(QDir(dir.path()).entryInfoList({QStringLiteral("i-000*")}).value(0).filePath());
+}
+
+} // namespace
+
+class TstPrintPipeline : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        if (tool("pdftoppm").isEmpty() || tool("pdfimages").isEmpty())
+            QSKIP("poppler-utils are needed");
+    }
+    void jpegFilesGoInAsTheirBytes_data();
+    void jpegFilesGoInAsTheirBytes();
+    void picturesNotCarriedAreDrawn_data();
+    void picturesNotCarriedAreDrawn();
+    void onePictureAtOneSizeIsOneImage_data();
+    void onePictureAtOneSizeIsOneImage();
+    void stoppedExportLeavesNoFile();
+};
+
+void TstPrintPipeline::jpegFilesGoInAsTheirBytes_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("exif");   // orientation tag, 0 = none
+    QTest::addColumn<int>("turns");  // quarter turns after adding, clockwise
+    QTest::addColumn<bool>("cut");
+    QTest::addColumn<bool>("comparePixels");
+    QTest::newRow("baseline, fitted") << "baseline" << 0 << 0 << false << true;
+    QTest::newRow("baseline, cut to the frame") << "baseline" << 0 << 0 << true << true;
+    QTest::newRow("progressive") << "progressive" << 0 << 0 << false << true;
+    QTest::newRow("grey") << "grey" << 0 << 0 << true << true;
+    // Renderers turn CMYK into RGB their own way: only the bytes are compared.
+    QTest::newRow("CMYK written by Adobe") << "cmyk" << 0 << 0 << false << false;
+    QTest::newRow("camera upright (1)") << "baseline" << 1 << 0 << true << true;
+    QTest::newRow("camera upside down (3)") << "baseline" << 3 << 0 << true << true;
+    QTest::newRow("camera turned right (6)") << "baseline" << 6 << 0 << true << true;
+    QTest::newRow("camera turned left (8)") << "baseline" << 8 << 0 << false << true;
+    QTest::newRow("turned right once after adding") << "baseline" << 0 << 1 << true << true;
+    QTest::newRow("turned three times after adding") << "progressive" << 0 << 3 << false << true;
+}
+
+void TstPrintPipeline::jpegFilesGoInAsTheirBytes()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, exif);
+    QFETCH(int, turns);
+    QFETCH(bool, cut);
+    QFETCH(bool, comparePixels);
+    QTemporaryDir dir;
+    const QImage img = cornersPicture(720, 480);
+    QByteArray bytes = kind == QLatin1String("cmyk") ? cmykJpeg(img)
+                       : kind == QLatin1String("grey")
+                           ? jpegOf(img.convertToFormat(QImage::Format_Grayscale8), false)
+                           : jpegOf(img, kind == QLatin1String("progressive"));
+    if (exif)
+        bytes = PhotoFixtures::jpegWithOrientation(QImage::fromData(bytes), exif);
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(writeFile(path, bytes));
+    Sheet sheet;
+    QVERIFY(sheet.add(path));
+    for (int i = 0; i < turns; ++i)
+        QVERIFY(TurnEntry(sheet.entry(), false));
+    sheet.place(1, 2, 1.5, cut);
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), sheet.job(pdf, 1), {}), ExportResult::Done);
+
+    QCOMPARE(imageEncodings(pdf), QStringList{QStringLiteral("jpeg")});
+    QCOMPARE(sha256(firstImageBytes(pdf)), sha256(bytes));
+    if (comparePixels)
+        compareWithRule(pdf, sheet.Doc.records(), sheet.Doc.options());
+}
+
+void TstPrintPipeline::picturesNotCarriedAreDrawn_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("tonal step") << "tone";
+    QTest::newRow("file changed since it was added") << "changed";
+    QTest::newRow("file gone since it was added") << "gone";
+    QTest::newRow("read with a warning (bytes before a marker)") << "warning";
+    QTest::newRow("carrying turned off") << "off";
+}
+
+void TstPrintPipeline::picturesNotCarriedAreDrawn()
+{
+    QFETCH(QString, change);
+    QTemporaryDir dir;
+    QByteArray bytes = jpegOf(cornersPicture(720, 480), false);
+    if (change == QLatin1String("warning")) {
+        // Garbage between the header segments: libjpeg skips it with a warning.
+        const int sos = int(bytes.indexOf(QByteArray("\xFF\xDA", 2)));
+        bytes.insert(sos, QByteArray("\x01\x02\x03", 3));
+    }
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(writeFile(path, bytes));
+    Sheet sheet;
+    QVERIFY(sheet.add(path));
+    sheet.place(1, 2, 1.5, false);
+    if (change == QLatin1String("tone")) {
+        const ToneTable table = BrightnessTable(30);
+        DIB adjusted;
+        newdib(&adjusted, DibWidth(sheet.entry().Dib), DibHeight(sheet.entry().Dib), 24, nullptr, 0);
+        CopyThroughTable(sheet.entry().Dib, adjusted, table);
+        AdjustEntry(sheet.entry(), adjusted, table);
+    } else if (change == QLatin1String("changed")) {
+        QVERIFY(writeFile(path, jpegOf(cornersPicture(720, 480).mirrored(true, false), false)));
+    } else if (change == QLatin1String("gone")) {
+        QVERIFY(QFile::remove(path));
+    }
+    PageExportJob job = sheet.job(dir.filePath(QStringLiteral("out.pdf")), 1);
+    job.PassJpegThrough = change != QLatin1String("off");
+    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), job, {}), ExportResult::Done);
+    QCOMPARE(imageEncodings(job.FileName).size(), 1);
+    QVERIFY(sha256(firstImageBytes(job.FileName)) != sha256(bytes));
+    // What is drawn instead is what the rule draws.
+    if (change != QLatin1String("changed") && change != QLatin1String("gone"))
+        compareWithRule(job.FileName, sheet.Doc.records(), sheet.Doc.options());
+}
+
+void TstPrintPipeline::onePictureAtOneSizeIsOneImage_data()
+{
+    QTest::addColumn<bool>("tone");
+    QTest::addColumn<bool>("sameSize");
+    QTest::addColumn<int>("images");
+    QTest::newRow("carried file on two pages") << false << false << 1;
+    QTest::newRow("changed picture, same size on two pages") << true << true << 1;
+    QTest::newRow("changed picture, two sizes") << true << false << 2;
+}
+
+void TstPrintPipeline::onePictureAtOneSizeIsOneImage()
+{
+    QFETCH(bool, tone);
+    QFETCH(bool, sameSize);
+    QFETCH(int, images);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(writeFile(path, jpegOf(cornersPicture(720, 480), false)));
+    Sheet sheet;
+    QVERIFY(sheet.add(path));
+    if (tone) {
+        const ToneTable table = ContrastTable(20);
+        DIB adjusted;
+        newdib(&adjusted, DibWidth(sheet.entry().Dib), DibHeight(sheet.entry().Dib), 24, nullptr, 0);
+        CopyThroughTable(sheet.entry().Dib, adjusted, table);
+        AdjustEntry(sheet.entry(), adjusted, table);
+    }
+    sheet.place(1, 2, 1.5, false);
+    sheet.place(2, sameSize ? 2 : 1, sameSize ? 1.5 : 0.75, false);
+    sheet.place(3, 2, 1.5, false);
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), sheet.job(pdf, 3), {}), ExportResult::Done);
+    QCOMPARE(CountPdfImages(pdf), images);
+}
+
+void TstPrintPipeline::stoppedExportLeavesNoFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(writeFile(path, jpegOf(cornersPicture(720, 480), false)));
+    Sheet sheet;
+    QVERIFY(sheet.add(path));
+    sheet.place(1, 2, 1.5, false);
+    sheet.place(2, 2, 1.5, true);
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    QVERIFY(writeFile(pdf, "an older file"));
+    // Stopped after the first page; the older file stays as it was.
+    PageExportJob job = sheet.job(pdf, 2);
+    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), job, [](int, int, int) { return false; }),
+             ExportResult::Cancelled);
+    QCOMPARE(readAll(pdf), QByteArray("an older file"));
+    QVERIFY(QFile::remove(pdf));
+    const std::atomic<bool> stop{true};
+    job.Cancel = &stop;
+    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), job, {}), ExportResult::Cancelled);
+    QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1); // only the photo
+}
+
+SGA_TEST(TstPrintPipeline)
+#include "tst_printpipeline.moc"
