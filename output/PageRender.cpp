@@ -97,7 +97,7 @@ std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize p
 
 double CaptionPixels(int pointSize, const PageScale &scale)
 {
-    const long double pixels = static_cast<long double>(scale.Zoom) * std::abs(pointSize) * scale.FontDpi / 7200.0L;
+    const long double pixels = static_cast<long double>(scale.Zoom) * std::fabs(static_cast<long double>(pointSize)) * scale.FontDpi / 7200.0L;
     if (std::isnan(pixels) || pixels < 1)
         return 1;
     return double(std::min(pixels, static_cast<long double>(MaxCaptionPixels)));
