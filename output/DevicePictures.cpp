@@ -111,6 +111,7 @@ struct DevicePictures::Item {
     bool Reduced = false;
     QSize Full;
     QRect Source;
+    QRectF Exact;
     QSize Dest;
     int Marker = -1; // a pass-through candidate's number
     bool Started = false;
@@ -175,8 +176,7 @@ QImage resampled(const DevicePictures::Item &item)
         }
     }
     const double kx = double(DibWidth(pixels)) / item.Full.width(), ky = double(DibHeight(pixels)) / item.Full.height();
-    const QRectF source(item.Source.x() * kx, item.Source.y() * ky, item.Source.width() * kx,
-                        item.Source.height() * ky);
+    const QRectF source(item.Exact.x() * kx, item.Exact.y() * ky, item.Exact.width() * kx, item.Exact.height() * ky);
     QImage image = ResampleToImage(pixels, source, out);
     if (own)
         deldib(&pixels);
@@ -230,6 +230,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
                 item->Reduced = entry.Reduced;
                 item->Full = FullSize(entry);
                 item->Source = layout->Source;
+                item->Exact = layout->Exact;
                 item->Dest = layout->Dest;
                 item->Marker = marker;
             }
@@ -296,10 +297,10 @@ namespace {
 void drawMarker(QPainter &painter, const QImage &marker, const DevicePictures::Item &item, int turns,
                 const PlacementLayout &layout)
 {
-    const double sx = double(layout.Dest.width()) / layout.Source.width();
-    const double sy = double(layout.Dest.height()) / layout.Source.height();
-    const double left = layout.Frame.X - layout.Source.x() * sx;
-    const double top = layout.Frame.Y - (item.Full.height() - layout.Source.y() - layout.Source.height()) * sy;
+    const QRectF &s = layout.Exact;
+    const double sx = layout.Dest.width() / s.width(), sy = layout.Dest.height() / s.height();
+    const double left = layout.Frame.X - s.x() * sx;
+    const double top = layout.Frame.Y - (item.Full.height() - s.y() - s.height()) * sy;
     const double w = item.Full.width() * sx, h = item.Full.height() * sy;
     painter.save();
     // Kept as its pixels, so that the marker can be read back from the file.
@@ -355,6 +356,7 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             own.Reduced = entry.Reduced;
             own.Full = FullSize(entry);
             own.Source = layout.Source;
+            own.Exact = layout.Exact;
             own.Dest = layout.Dest;
             image = resampled(own);
         }

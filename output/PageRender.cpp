@@ -59,7 +59,10 @@ std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize p
         frame.Y + H > std::numeric_limits<int>::max())
         return std::nullopt;
     std::int64_t dw = W, dh = H;
+    QRectF exact;
     if (view.chosen() && (cut || !keepAspect)) {
+        const QRectF r = ViewRect(QSizeF(picture), double(W) / double(H), keepAspect, view);
+        exact = QRectF(r.x(), picture.height() - r.y() - r.height(), r.width(), r.height());
         const QRect shown = ViewSource(picture, double(W) / double(H), keepAspect, view);
         srcX = shown.x();
         srcY = shown.y();
@@ -91,8 +94,9 @@ std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize p
     }
     if (dw <= 0 || dh <= 0 || srcW <= 0 || srcH <= 0)
         return std::nullopt;
-    return PlacementLayout{frame, QRect(clampToInt(srcX), clampToInt(srcY), clampToInt(srcW), clampToInt(srcH)),
-                           QSize(clampToInt(dw), clampToInt(dh))};
+    const QRect source(clampToInt(srcX), clampToInt(srcY), clampToInt(srcW), clampToInt(srcH));
+    return PlacementLayout{frame, source, QSize(clampToInt(dw), clampToInt(dh)),
+                           exact.isValid() ? exact : QRectF(source)};
 }
 
 double CaptionPixels(int pointSize, const PageScale &scale)

@@ -50,6 +50,9 @@ struct PlacementLayout {
     DeviceFrame Frame;
     QRect Source;
     QSize Dest;
+    // Source before rounding to whole pixels, for devices that resample
+    // themselves: a zoomed view lands exactly where it was chosen.
+    QRectF Exact;
 };
 // The aspect rule: stretch when the aspect is not kept; otherwise fill the frame
 // with a centred crop (cut) or fit inside it. A chosen view decides the source
