@@ -193,6 +193,18 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
     // The same picture at the same size anywhere in the job is one item.
     std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
     std::map<std::pair<QString, std::int32_t>, int> markers;
+    // Copies of a picture given the same adjustments each hold their own
+    // steps; equal steps make the same pixels, so they are made once.
+    std::vector<const PictureSteps *> distinctSteps;
+    auto stepsKey = [&distinctSteps](const PictureSteps *steps) -> const void * {
+        if (!steps || steps->empty())
+            return nullptr;
+        for (const PictureSteps *known : distinctSteps)
+            if (*known == *steps)
+                return known;
+        distinctSteps.push_back(steps);
+        return steps;
+    };
     for (int number : pages) {
         Page page;
         page.Number = number;
@@ -219,7 +231,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
             // Pixels made in memory belong to their entry alone.
             const auto shared = std::make_tuple(fromFile ? recipe.File : QString(), recipe.Check.value_or(0),
                                                 marker >= 0 ? nullptr
-                                                : fromFile  ? static_cast<const void *>(recipe.Steps.get())
+                                                : fromFile  ? stepsKey(recipe.Steps.get())
                                                             : static_cast<const void *>(entry.Dib.Bits),
                                                 marker, marker >= 0 ? Key{} : keyOf(0, *layout));
             std::shared_ptr<Item> &item = made[shared];

@@ -39,6 +39,12 @@ bool halve(const DIB &src, DIB *out)
 }
 } // namespace
 
+bool operator==(const PictureStep &a, const PictureStep &b)
+{
+    return a.What == b.What && a.Width == b.Width && a.Height == b.Height && a.Table == b.Table
+           && a.AfterEnlarge == b.AfterEnlarge;
+}
+
 PictureHeader HeaderAfterStep(const PictureHeader &before, const PictureStep &step)
 {
     switch (step.What) {

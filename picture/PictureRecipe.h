@@ -29,6 +29,8 @@ struct PictureStep {
 };
 using PictureSteps = std::vector<PictureStep>;
 
+[[nodiscard]] bool operator==(const PictureStep &a, const PictureStep &b);
+
 struct PictureRecipe {
     QString File; // empty: the pixels were made in memory and cannot be replayed
     int Format = 0; // as for OpenDib
