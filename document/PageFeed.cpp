@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <future>
+#include <map>
+#include <set>
 
 struct PageFeed::Page {
     int Number = 0;
@@ -128,16 +130,23 @@ const PagePictures &PageFeed::page(int number)
 
 QStringList ChangedPictureFiles(const TArrangement &doc, const std::vector<int> &pages)
 {
+    std::set<int> placed;
+    for (int i = 0; i < doc.Placements.size(); ++i) {
+        const Placement &p = doc.Placements.at(i);
+        if (std::find(pages.begin(), pages.end(), p.Page) != pages.end())
+            placed.insert(p.PictureId);
+    }
+    // Copies of one file are read once: the check reads the file's ends.
+    std::map<std::pair<QString, std::int32_t>, bool> unchanged;
     QStringList changed;
     for (const PictureEntry &entry : doc.Pictures) {
-        if (!entry.Reduced)
+        if (!entry.Reduced || !placed.count(entry.PictureId))
             continue;
-        bool placed = false;
-        for (int i = 0; i < doc.Placements.size() && !placed; ++i) {
-            const Placement &p = doc.Placements.at(i);
-            placed = p.PictureId == entry.PictureId && std::find(pages.begin(), pages.end(), p.Page) != pages.end();
-        }
-        if (placed && !RecipeFileUnchanged(entry.Recipe) && !changed.contains(entry.FileName))
+        const auto key = std::make_pair(entry.Recipe.File, entry.Recipe.Check.value_or(0));
+        auto known = unchanged.find(key);
+        if (known == unchanged.end())
+            known = unchanged.emplace(key, RecipeFileUnchanged(entry.Recipe)).first;
+        if (!known->second && !changed.contains(entry.FileName))
             changed.append(entry.FileName);
     }
     return changed;
