@@ -199,6 +199,7 @@ void ThumbnailBrowser::StartBrowsing()
     NextAppend = 0;
     QRunnable* listing = QRunnable::create([walk] {
         PoolHandoff();
+        BackgroundWork();
         // Nothing may leave a pool task: a cache file that cannot be read
         // counts as none, a folder that cannot be listed as empty.
         try {
@@ -237,6 +238,7 @@ void ThumbnailBrowser::QueueLane(const std::shared_ptr<Walk>& walk)
 {
     QRunnable* lane = QRunnable::create([walk] {
         PoolHandoff();
+        BackgroundWork();
         int slot = 0;
         {
             const std::lock_guard<std::mutex> hold(walk->Claims);
@@ -383,6 +385,7 @@ void ThumbnailBrowser::WalkDone()
     Saver = saver;
     QRunnable* save = QRunnable::create([saver, folder = BrowsedFolder, bytes = CacheFileBytes(List)] {
         PoolHandoff();
+        BackgroundWork();
         try {
             SaveCacheFile(folder, bytes);
         } catch (...) {

@@ -87,6 +87,7 @@ void PageFeed::prefetch(std::size_t index)
         item.Made = promise->get_future().share();
         QRunnable *task = QRunnable::create([promise, recipe = item.Recipe] {
             PoolHandoff();
+            BackgroundWork();
             // Nil when the file is no longer the one decoded, so that it does
             // not print something else.
             DIB made;

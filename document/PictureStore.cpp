@@ -210,6 +210,7 @@ void PictureStore::request(const PictureEntry &entry)
     // Made before the hand-over, so the task's copy of the recipe is ordered by it.
     QRunnable *task = QRunnable::create([state = State, k, recipe = entry.Recipe] {
         PoolHandoff();
+        BackgroundWork();
         DIB made;
         try {
             made = ReplayRecipe(recipe);

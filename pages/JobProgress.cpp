@@ -1,5 +1,7 @@
 #include "pages/JobProgress.h"
 
+#include "picture/DecodePool.h"
+
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
@@ -43,7 +45,10 @@ void JobProgress::run(const std::function<void()> &work)
 {
     Dialog->show();
     QEventLoop waiting;
-    std::unique_ptr<QThread> worker(QThread::create(work));
+    std::unique_ptr<QThread> worker(QThread::create([&work] {
+        BackgroundWork();
+        work();
+    }));
     connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit, Qt::QueuedConnection);
     worker->start();
     waiting.exec();

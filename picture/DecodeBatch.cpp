@@ -138,6 +138,7 @@ DecodeBatch::DecodeBatch(const QStringList& paths, QSize displayBox, QThreadPool
     for (int i = 0; i < lanes; ++i) {
         QRunnable *lane = QRunnable::create([state = Shared] {
             PoolHandoff();
+            BackgroundWork();
             state->Work();
         });
         PoolHandoff();

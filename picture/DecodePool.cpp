@@ -5,6 +5,10 @@
 
 #include <algorithm>
 
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 namespace {
 struct SizedPool : QThreadPool {
     SizedPool()
@@ -21,4 +25,17 @@ QThreadPool* DecodePool()
     // its walk's or batch's cancel flag first, so none is left running long.
     static SizedPool pool;
     return &pool;
+}
+
+void BackgroundWork()
+{
+    thread_local bool lowered = false;
+    if (lowered)
+        return;
+    lowered = true;
+    // Linux weighs threads by their own nice value; a failure only leaves the
+    // thread as it was.
+    const int id = int(::syscall(SYS_gettid));
+    const int now = ::getpriority(PRIO_PROCESS, id_t(id));
+    (void)::setpriority(PRIO_PROCESS, id_t(id), std::min(now + 5, 19));
 }

@@ -7,3 +7,8 @@
 class QThreadPool;
 
 [[nodiscard]] QThreadPool* DecodePool();
+
+// Called first in every background task: lowers the calling thread's
+// scheduling weight (once per thread) so that the interface thread wins the
+// cores whenever it has something to paint, however many tasks run.
+void BackgroundWork();
