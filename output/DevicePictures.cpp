@@ -9,7 +9,9 @@
 #include "picture/ScaledDecode.h"
 #include "platform/DeviceContext.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 #include <QPainter>
 #include <QThreadPool>
 
@@ -114,6 +116,7 @@ struct DevicePictures::Item {
     QRectF Exact;
     QSize Dest;
     int Marker = -1; // a pass-through candidate's number
+    int Encoded = -1; // the marker number of a picture compressed for a PDF
     bool Started = false;
     std::shared_future<Made> Result;
 };
@@ -149,7 +152,7 @@ std::optional<PassedJpeg> inspectFile(const PictureRecipe &recipe)
     const std::optional<JpegStreamInfo> info = InspectJpegStream(bytes);
     if (!info || info->Width != recipe.Decoded.Width || info->Height != recipe.Decoded.Height)
         return std::nullopt;
-    return PassedJpeg{recipe.File, *check, bytes.size(), *info};
+    return PassedJpeg{recipe.File, *check, bytes.size(), *info, {}};
 }
 
 // The picture's source rectangle resampled to the device pixels it covers,
@@ -183,6 +186,24 @@ QImage resampled(const DevicePictures::Item &item)
     return image;
 }
 
+// The picture as a JPEG at the quality Qt's PDF engine gives photographs.
+std::optional<PassedJpeg> compressed(const QImage &image)
+{
+    if (image.isNull())
+        return std::nullopt;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(94);
+    if (!writer.write(image))
+        return std::nullopt;
+    const std::optional<JpegStreamInfo> info = InspectJpegStream(bytes);
+    if (!info)
+        return std::nullopt;
+    return PassedJpeg{QString(), 0, bytes.size(), *info, bytes};
+}
+
 } // namespace
 
 DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions &options,
@@ -193,6 +214,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
     // The same picture at the same size anywhere in the job is one item.
     std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
     std::map<std::pair<QString, std::int32_t>, int> markers;
+    int encoded = 0;
     // Copies of a picture given the same adjustments each hold their own
     // steps; equal steps make the same pixels, so they are made once.
     std::vector<const PictureSteps *> distinctSteps;
@@ -245,13 +267,19 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
                 item->Exact = layout->Exact;
                 item->Dest = layout->Dest;
                 item->Marker = marker;
+                if (settings.EncodeForPdf && marker < 0)
+                    item->Encoded = encoded++;
             }
             page.Items.emplace(key, item);
         }
         Pages.push_back(std::move(page));
     }
-    Candidates = int(markers.size());
-    State->Passed.resize(markers.size());
+    // Compressed pictures are numbered after the files.
+    for (auto &[key, item] : made)
+        if (item->Encoded >= 0)
+            item->Encoded += int(markers.size());
+    Candidates = int(markers.size()) + encoded;
+    State->Passed.resize(std::size_t(Candidates));
 }
 
 DevicePictures::~DevicePictures() { cancel(); }
@@ -278,12 +306,21 @@ void DevicePictures::start(std::size_t index)
         item->Result = promise->get_future().share();
         QRunnable *task = QRunnable::create([promise, state = State, item = item] {
             PoolHandoff();
+            BackgroundWork();
             Made made;
             try {
                 if (!state->Cancel) {
                     // A file unfit to be carried is left to the rule's own
                     // drawing: its item stands for placements of any size.
-                    if (item->Marker < 0) {
+                    if (item->Encoded >= 0) {
+                        made.Image = resampled(*item);
+                        if (std::optional<PassedJpeg> carried = compressed(made.Image)) {
+                            const std::lock_guard<std::mutex> hold(state->Lock);
+                            state->Passed[std::size_t(item->Encoded)] = std::move(*carried);
+                            made.Image = QImage();
+                            made.Marker = item->Encoded;
+                        }
+                    } else if (item->Marker < 0) {
                         made.Image = resampled(*item);
                     } else if (const std::optional<PassedJpeg> passed = inspectFile(item->Recipe)) {
                         const std::lock_guard<std::mutex> hold(state->Lock);
@@ -356,7 +393,16 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             QImage &marker = state->Markers[made.Marker];
             if (marker.isNull())
                 marker = PassThroughMarker(made.Marker);
-            drawMarker(painter, marker, item, turnsOf(entry.Recipe), layout);
+            if (item.Encoded >= 0) {
+                // Made for exactly the frame's drawn part.
+                painter.save();
+                painter.setRenderHint(QPainter::LosslessImageRendering, true);
+                painter.drawImage(QRect(layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height()),
+                                  marker);
+                painter.restore();
+            } else {
+                drawMarker(painter, marker, item, turnsOf(entry.Recipe), layout);
+            }
             return true;
         }
         QImage image = made.Image;

@@ -28,6 +28,8 @@ struct PassedJpeg {
     std::int32_t Check = 0;
     qint64 Size = 0;
     JpegStreamInfo Info;
+    // A picture the program made and compressed itself; File is then empty.
+    QByteArray Bytes;
 };
 
 struct DevicePictureSettings {
@@ -38,6 +40,10 @@ struct DevicePictureSettings {
     bool PassJpegThrough = false;
     // Set from any thread to stop waiting and preparing.
     const std::atomic<bool> *Cancel = nullptr;
+    // PDF output: pictures the program makes are compressed on the pool and
+    // carried like JPEG files, so a picture used on several pages is neither
+    // kept whole in memory until its last page nor compressed twice.
+    bool EncodeForPdf = false;
 };
 
 class DevicePictures {
@@ -56,8 +62,8 @@ public:
     void cancel();
     [[nodiscard]] bool cancelled() const;
 
-    // JPEG files drawn as markers so far, by marker number; a number whose
-    // file turned out unfit holds an empty entry.
+    // JPEG files (or compressed pictures) drawn as markers so far, by marker
+    // number; a number whose file turned out unfit holds an empty entry.
     [[nodiscard]] std::vector<PassedJpeg> passed() const;
     // Whether any picture of the pages may be carried as a JPEG file.
     [[nodiscard]] bool mayPassThrough() const { return Candidates > 0; }

@@ -132,7 +132,7 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
                        const std::function<bool(int, int, int)> &pageDone, QString *failedFile, QString *reason)
 {
     const PageScale scale = PrintScale(job.PrinterDpiX);
-    DevicePictures pictures(doc, options, exportedPages(job), {scale, job.PassJpegThrough, job.Cancel});
+    DevicePictures pictures(doc, options, exportedPages(job), {scale, job.PassJpegThrough, job.Cancel, true});
     // Unbuffered, because a short write at the final flush goes unreported.
     CheckedSaveFile target(job.FileName);
     if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))

@@ -56,6 +56,12 @@ public:
     void provideStreamData(QPDFObjGen const &og, Pipeline *pipeline) override
     {
         const PassedJpeg &passed = Files.at(og);
+        if (!passed.Bytes.isEmpty()) {
+            pipeline->write(reinterpret_cast<const unsigned char *>(passed.Bytes.constData()),
+                            std::size_t(passed.Bytes.size()));
+            pipeline->finish();
+            return;
+        }
         QFile file;
         // The very file inspected: a file replaced since would print another picture.
         if (!OpenRegularFile(passed.File, file) || file.size() != passed.Size || FileCheck(file) != passed.Check)
@@ -139,7 +145,7 @@ QString CarryJpegFiles(const QString &draft, QIODevice &out, const std::vector<P
             if (!isImage(object))
                 continue;
             const int marker = markerOf(object);
-            if (marker < 0 || std::size_t(marker) >= files.size() || files[std::size_t(marker)].File.isEmpty())
+            if (marker < 0 || std::size_t(marker) >= files.size() || (files[std::size_t(marker)].File.isEmpty() && files[std::size_t(marker)].Bytes.isEmpty()))
                 continue;
             const PassedJpeg &passed = files[std::size_t(marker)];
             QPDFObjectHandle dict = object.getDict();
