@@ -355,9 +355,11 @@ void TstPrintPipeline::onePictureAtOneSizeIsOneImage_data()
     QTest::addColumn<bool>("tone");
     QTest::addColumn<bool>("sameSize");
     QTest::addColumn<int>("images");
-    QTest::newRow("carried file on two pages") << false << false << 1;
-    QTest::newRow("changed picture, same size on two pages") << true << true << 1;
-    QTest::newRow("changed picture, two sizes") << true << false << 2;
+    QTest::addColumn<int>("copies");
+    QTest::newRow("carried file on two pages") << false << false << 1 << 1;
+    QTest::newRow("changed picture, same size on two pages") << true << true << 1 << 1;
+    QTest::newRow("changed picture, two sizes") << true << false << 2 << 1;
+    QTest::newRow("copies given the same step") << true << true << 1 << 2;
 }
 
 void TstPrintPipeline::onePictureAtOneSizeIsOneImage()
@@ -365,23 +367,28 @@ void TstPrintPipeline::onePictureAtOneSizeIsOneImage()
     QFETCH(bool, tone);
     QFETCH(bool, sameSize);
     QFETCH(int, images);
+    QFETCH(int, copies);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("photo.jpg"));
     QVERIFY(writeFile(path, jpegOf(cornersPicture(720, 480), false)));
     Sheet sheet;
-    QVERIFY(sheet.add(path));
-    if (tone) {
-        const ToneTable table = ContrastTable(20);
-        DIB adjusted;
-        newdib(&adjusted, DibWidth(sheet.entry().Dib), DibHeight(sheet.entry().Dib), 24, nullptr, 0);
-        CopyThroughTable(sheet.entry().Dib, adjusted, table);
-        AdjustEntry(sheet.entry(), adjusted, table);
+    for (int copy = 0; copy < copies; ++copy) {
+        // Each copy is an entry of its own with its own record of the step.
+        QVERIFY(sheet.add(path));
+        if (tone) {
+            const ToneTable table = ContrastTable(20);
+            DIB adjusted;
+            newdib(&adjusted, DibWidth(sheet.entry().Dib), DibHeight(sheet.entry().Dib), 24, nullptr, 0);
+            CopyThroughTable(sheet.entry().Dib, adjusted, table);
+            AdjustEntry(sheet.entry(), adjusted, table);
+        }
+        sheet.place(3 * copy + 1, 2, 1.5, false);
+        sheet.place(3 * copy + 2, sameSize ? 2 : 1, sameSize ? 1.5 : 0.75, false);
+        sheet.place(3 * copy + 3, 2, 1.5, false);
     }
-    sheet.place(1, 2, 1.5, false);
-    sheet.place(2, sameSize ? 2 : 1, sameSize ? 1.5 : 0.75, false);
-    sheet.place(3, 2, 1.5, false);
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
-    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), sheet.job(pdf, 3), {}), ExportResult::Done);
+    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), sheet.job(pdf, 3 * copies), {}),
+             ExportResult::Done);
     QCOMPARE(CountPdfImages(pdf), images);
 }
 
