@@ -2,6 +2,7 @@
 #include "output/PrintJob.h"
 
 #include "document/Arrangement.h"
+#include "output/CupsJob.h"
 #include "output/DevicePictures.h"
 #include "output/PageExport.h"
 #include "output/PageRender.h"
@@ -11,14 +12,14 @@
 
 #include <QPageLayout>
 #include <QPrinter>
+#include <QTemporaryDir>
 
 namespace {
-PrintOutcome printToPdf(TPrinter &printer, const TArrangement &doc, int pageCount, int printerDpi,
-                        const ArrangementOptions &options, const PrintControl &control)
+PrintOutcome printToPdf(TPrinter &printer, const QString &file, const TArrangement &doc, int pageCount,
+                        int printerDpi, const ArrangementOptions &options, const PrintControl &control)
 {
-    printer.PrepareJob();
     PageExportJob job;
-    job.FileName = printer.OutputFileName();
+    job.FileName = file;
     job.Format = ExportFormat::Pdf;
     job.FirstPage = 1;
     job.LastPage = pageCount;
@@ -45,8 +46,27 @@ PrintOutcome PrintJob(TPrinter &printer, const TArrangement &doc, int pageCount,
                       const ArrangementOptions &options, const PrintControl &control)
 {
     // A PDF file is written by the program itself, so that pictures can go in as their files.
-    if (!printer.imageOutput() && printer.PrintsToFile())
-        return printToPdf(printer, doc, pageCount, printerDpi, options, control);
+    if (!printer.imageOutput() && printer.PrintsToFile()) {
+        printer.PrepareJob();
+        return printToPdf(printer, printer.OutputFileName(), doc, pageCount, printerDpi, options, control);
+    }
+    // So is the file a print queue gets, where the printing system takes PDF jobs.
+    if (!printer.imageOutput() && !printer.qprinter()->printerName().isEmpty() && !CupsQueueCommand().isEmpty()) {
+        printer.PrepareJob();
+        QTemporaryDir folder;
+        if (!folder.isValid())
+            return PrintOutcome::Failed;
+        const QString file = folder.filePath(QStringLiteral("job.pdf"));
+        const PrintOutcome drawn = printToPdf(printer, file, doc, pageCount, printerDpi, options, control);
+        if (drawn != PrintOutcome::Done)
+            return drawn;
+        const QString error = SubmitCupsJob(CupsJobFor(*printer.qprinter(), printer.Title), file);
+        if (error.isEmpty())
+            return PrintOutcome::Done;
+        if (control.Reason)
+            *control.Reason = error;
+        return PrintOutcome::Failed;
+    }
     if (!printer.BeginDoc())
         return PrintOutcome::Failed;
     const PageScale scale = PrintScale(printerDpi);

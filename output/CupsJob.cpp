@@ -1,0 +1,75 @@
+#include "output/CupsJob.h"
+
+#include <QCoreApplication>
+#include <QPageSize>
+#include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+
+CupsJobRequest CupsJobFor(const QPrinter &printer, const QString &title)
+{
+    CupsJobRequest r;
+    r.Printer = printer.printerName();
+    r.Title = title;
+    r.Copies = std::max(1, printer.copyCount());
+    r.Collate = printer.collateCopies();
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone:
+        r.Sides = QStringLiteral("one-sided");
+        break;
+    case QPrinter::DuplexLongSide:
+        r.Sides = QStringLiteral("two-sided-long-edge");
+        break;
+    case QPrinter::DuplexShortSide:
+        r.Sides = QStringLiteral("two-sided-short-edge");
+        break;
+    default:
+        break; // the queue's own setting
+    }
+    r.Media = printer.pageLayout().pageSize().key();
+    return r;
+}
+
+QStringList CupsJobArguments(const CupsJobRequest &request, const QString &file)
+{
+    QStringList args{QStringLiteral("-d"), request.Printer};
+    if (!request.Title.isEmpty())
+        args << QStringLiteral("-t") << request.Title;
+    args << QStringLiteral("-n") << QString::number(std::max(1, request.Copies));
+    auto option = [&args](const QString &name, const QString &value) {
+        args << QStringLiteral("-o") << name + QLatin1Char('=') + value;
+    };
+    if (request.Copies > 1)
+        option(QStringLiteral("collate"), request.Collate ? QStringLiteral("true") : QStringLiteral("false"));
+    if (!request.Sides.isEmpty())
+        option(QStringLiteral("sides"), request.Sides);
+    if (!request.Media.isEmpty())
+        option(QStringLiteral("media"), request.Media);
+    for (const auto &[name, value] : request.Options)
+        option(name, value);
+    // After every option, so that a file name starting with '-' is no option.
+    args << QStringLiteral("--") << file;
+    return args;
+}
+
+QString CupsQueueCommand() { return QStandardPaths::findExecutable(QStringLiteral("lp")); }
+
+QString SubmitCupsJob(const CupsJobRequest &request, const QString &file)
+{
+    const QString lp = CupsQueueCommand();
+    if (lp.isEmpty())
+        return QCoreApplication::translate("CupsJob", "The printing system's queue command (lp) is not installed.");
+    QProcess queue;
+    queue.setProcessChannelMode(QProcess::MergedChannels);
+    queue.start(lp, CupsJobArguments(request, file));
+    // The command returns once the scheduler has the file.
+    if (!queue.waitForFinished(120000)) {
+        queue.kill();
+        queue.waitForFinished(1000);
+        return QCoreApplication::translate("CupsJob", "The printing system did not take the job.");
+    }
+    if (queue.exitStatus() != QProcess::NormalExit || queue.exitCode() != 0)
+        return QCoreApplication::translate("CupsJob", "The printing system refused the job: %1")
+            .arg(QString::fromLocal8Bit(queue.readAll()).trimmed());
+    return {};
+}
