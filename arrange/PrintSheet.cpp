@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QPageLayout>
 #include <QPrinter>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -88,6 +89,16 @@ SheetPlacement PlaceSheetLayout(ArrangementDocument &doc, const SheetLayout &lay
     return result;
 }
 
+bool IsBorderlessPaper(const QString &name, const QMarginsF &margins)
+{
+    constexpr double none = 0.01; // mm
+    if (margins.left() < none && margins.top() < none && margins.right() < none && margins.bottom() < none)
+        return true;
+    static const QRegularExpression marked(QStringLiteral("(borderless|full ?bleed|fb)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return marked.match(name.trimmed()).hasMatch();
+}
+
 SheetArea PrinterSheet(QPrinter *printer, const PageGeometry &paper)
 {
     const SheetArea whole = WholeSheet(paper.widthInches() * MmPerInch, paper.heightInches() * MmPerInch);
@@ -97,8 +108,11 @@ SheetArea PrinterSheet(QPrinter *printer, const PageGeometry &paper)
     const QRectF full = layout.fullRectPoints();
     const QRectF paint = layout.paintRectPoints();
     constexpr double mmPerPoint = MmPerInch / 72;
-    const SheetArea sheet{full.size() * mmPerPoint,
-                          QRectF(paint.topLeft() * mmPerPoint, paint.size() * mmPerPoint)};
+    const QPageSize size = layout.pageSize();
+    const bool edgeless = IsBorderlessPaper(size.key(), layout.margins(QPageLayout::Millimeter))
+                          || IsBorderlessPaper(size.name(), layout.margins(QPageLayout::Millimeter));
+    const SheetArea sheet{full.size() * mmPerPoint, QRectF(paint.topLeft() * mmPerPoint, paint.size() * mmPerPoint),
+                          edgeless};
     // A printer whose page disagrees with the arrangement's (a fixed test page) is not asked.
     if (std::abs(sheet.Printable.width() - whole.Paper.width()) > 1
         || std::abs(sheet.Printable.height() - whole.Paper.height()) > 1)

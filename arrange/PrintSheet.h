@@ -6,6 +6,7 @@
 #include "arrange/SheetLayout.h"
 #include "document/ArrangementDocument.h"
 
+#include <QMarginsF>
 #include <QSize>
 #include <QSizeF>
 
@@ -27,7 +28,12 @@ SheetPlacement PlaceSheetLayout(ArrangementDocument &doc, const SheetLayout &lay
                                 const std::vector<int> &itemPictures, const QString &undoText,
                                 const PageGeometry &paper, QualityFailures *failures);
 
-// The sheet the printer prints on: its paper and printable area (mm), taken
-// as the whole printable area of `paper` when the printer reports none that
-// agrees with it.
+// Whether a printer's paper size is one it prints without borders: a media
+// name or key marked borderless or full bleed (".Borderless", ".FB", "FB"
+// after the size), or a paper without hardware margins.
+[[nodiscard]] bool IsBorderlessPaper(const QString &name, const QMarginsF &hardwareMarginsMm);
+
+// The sheet the printer prints on: its paper and printable area (mm) and
+// whether it is borderless, taken as the whole printable area of `paper`
+// (not borderless) when the printer reports none that agrees with it.
 [[nodiscard]] SheetArea PrinterSheet(QPrinter *printer, const PageGeometry &paper);

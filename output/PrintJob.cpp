@@ -5,6 +5,7 @@
 #include "output/DevicePictures.h"
 #include "output/PageExport.h"
 #include "output/PageRender.h"
+#include "output/PrintCalibration.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Settings.h"
@@ -64,6 +65,7 @@ PrintOutcome PrintJob(TPrinter &printer, const TArrangement &doc, int pageCount,
             printer.Abort();
             return PrintOutcome::Cancelled;
         }
+        ApplyCalibration(printer, control.Calibration);
         RenderPage(printer.Canvas(), doc, page, scale, options, supply);
         if (control.Cancel && control.Cancel->load()) {
             printer.Abort();

@@ -416,10 +416,15 @@ void ArrangePage::PrintSheetBtnClick()
                             Services.dialogParent());
     dialog.MarginEd->setValue(kept.Margin);
     dialog.GapEd->setValue(kept.Gap);
+    dialog.BorderlessCheck->setChecked(kept.Borderless && dialog.BorderlessCheck->isEnabled());
+    dialog.OverspillEd->setValue(kept.Overspill);
     if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
         return;
     kept.Margin = dialog.MarginEd->value();
     kept.Gap = dialog.GapEd->value();
+    if (dialog.BorderlessCheck->isEnabled())
+        kept.Borderless = dialog.BorderlessCheck->isChecked();
+    kept.Overspill = dialog.OverspillEd->value();
     SavePrintSheetSettings(kept);
     QualityFailures failures;
     const SheetPlacement placed =
