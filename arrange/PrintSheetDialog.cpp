@@ -67,6 +67,10 @@ protected:
             p.setBrush(f.Turned ? QColor(170, 200, 235) : QColor(205, 225, 245));
             p.drawRect(toWidget(f.Rect.translated(Sheet.Printable.topLeft())));
         }
+        // On top, so frames that spill over the edge show where the paper ends.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DashLine));
+        p.drawRect(toWidget(QRectF(QPointF(0, 0), paper)));
     }
 
 private:

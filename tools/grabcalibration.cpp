@@ -59,6 +59,8 @@ int main(int argc, char *argv[])
     sheets.MarginEd->setValue(0);
     sheets.GapEd->setValue(0);
     sheets.BorderlessCheck->setChecked(true);
+    sheets.WidthEd->setValue(105); // A6: four reach the edges of A4
+    sheets.HeightEd->setValue(148.5);
     sheets.updateLayout();
     grab(sheets, out.filePath(QStringLiteral("sheet-borderless.png")));
     return printed ? 0 : 1;
