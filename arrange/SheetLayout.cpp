@@ -37,17 +37,20 @@ void bleed(SheetLayout &layout, const SheetArea &sheet, const SheetSpacing &spac
     const double o = std::clamp(spacing.Overspill, 0.0, 100.0);
     if (!borderless(sheet, spacing) || !(o > 0))
         return;
+    // Within a tenth of a millimetre counts as at the edge: paper sizes and
+    // print sizes rounded differently must not leave a white sliver.
+    constexpr double near = 0.1;
     const QRectF paper(-sheet.Printable.topLeft(), sheet.Paper);
     for (SheetFrame &f : layout.Frames) {
         QRectF &r = f.Rect;
-        if (std::abs(r.left() - paper.left()) < 1e-3)
-            r.setLeft(r.left() - o);
-        if (std::abs(r.top() - paper.top()) < 1e-3)
-            r.setTop(r.top() - o);
-        if (std::abs(r.right() - paper.right()) < 1e-3)
-            r.setRight(r.right() + o);
-        if (std::abs(r.bottom() - paper.bottom()) < 1e-3)
-            r.setBottom(r.bottom() + o);
+        if (r.left() - paper.left() < near)
+            r.setLeft(paper.left() - o);
+        if (r.top() - paper.top() < near)
+            r.setTop(paper.top() - o);
+        if (paper.right() - r.right() < near)
+            r.setRight(paper.right() + o);
+        if (paper.bottom() - r.bottom() < near)
+            r.setBottom(paper.bottom() + o);
     }
 }
 

@@ -103,4 +103,7 @@ void RestorePrinterSettings(TPrinter &printer)
     const PrinterSettings kept = LoadPrinterSettings();
     if (kept.Stored)
         printer.qprinter()->setPageOrientation(kept.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    // Borderless sheets were laid out on paper without margins.
+    if (LoadPrintSheetSettings().Borderless)
+        printer.UseLeastMargins();
 }

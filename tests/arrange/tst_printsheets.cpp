@@ -126,6 +126,8 @@ private slots:
         const QRectF whole(0, 0, 210, 297);
         QTest::newRow("four A6 on borderless A4 bleed at the outer edges")
             << whole << true << 0.0 << QSizeF(105, 148.5) << 4 << QRectF(-2, -2, 214, 301);
+        QTest::newRow("frames a hair short of the edges still bleed")
+            << whole << true << 0.0 << QSizeF(104.98, 148.48) << 4 << QRectF(-2, -2, 214, 301);
         QTest::newRow("A4 with a border keeps it") << QRectF(3, 3, 204, 291) << false << 0.0 << QSizeF(105, 148.5)
                                                    << 2 << QRectF(27.75, 40.5, 148.5, 210);
         QTest::newRow("a margin keeps frames off the edge")
