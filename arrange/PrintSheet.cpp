@@ -1,10 +1,12 @@
 #include "arrange/PrintSheet.h"
 
 #include "document/PictureStore.h"
+#include "platform/Printer.h"
 
 #include <QCoreApplication>
 #include <QPageLayout>
 #include <QPrinter>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cmath>
@@ -88,20 +90,45 @@ SheetPlacement PlaceSheetLayout(ArrangementDocument &doc, const SheetLayout &lay
     return result;
 }
 
+bool IsBorderlessPaper(const QString &name, const QMarginsF &margins)
+{
+    constexpr double none = 0.01; // mm
+    if (margins.left() < none && margins.top() < none && margins.right() < none && margins.bottom() < none)
+        return true;
+    static const QRegularExpression marked(QStringLiteral("(borderless|full ?bleed|fb)$"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    return marked.match(name.trimmed()).hasMatch();
+}
+
 SheetArea PrinterSheet(QPrinter *printer, const PageGeometry &paper)
 {
     const SheetArea whole = WholeSheet(paper.widthInches() * MmPerInch, paper.heightInches() * MmPerInch);
     if (!printer)
         return whole;
-    const QPageLayout layout = printer->pageLayout();
-    const QRectF full = layout.fullRectPoints();
-    const QRectF paint = layout.paintRectPoints();
-    constexpr double mmPerPoint = MmPerInch / 72;
-    const SheetArea sheet{full.size() * mmPerPoint,
-                          QRectF(paint.topLeft() * mmPerPoint, paint.size() * mmPerPoint)};
+    // In millimetres, not points: A4 in whole points is 209.9 mm wide, and two
+    // frames of half its width would no longer fit.
+    QPageLayout layout = printer->pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    const QPageSize size = layout.pageSize();
+    const QMarginsF least = layout.minimumMargins();
+    const bool edgeless = IsBorderlessPaper(size.key(), least) || IsBorderlessPaper(size.name(), least);
+    const SheetArea sheet{layout.fullRect(QPageLayout::Millimeter).size(), layout.paintRect(QPageLayout::Millimeter),
+                          edgeless};
     // A printer whose page disagrees with the arrangement's (a fixed test page) is not asked.
     if (std::abs(sheet.Printable.width() - whole.Paper.width()) > 1
         || std::abs(sheet.Printable.height() - whole.Paper.height()) > 1)
         return whole;
     return sheet;
+}
+
+void UseBorderlessPaper(TPrinter &printer, const SheetArea &sheet, SheetLayout &layout)
+{
+    // A fixed test page has no margins to change.
+    if (printer.hasFixedPage())
+        return;
+    printer.UseLeastMargins();
+    const QPointF corner = printer.qprinter()->pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
+    const QPointF by = sheet.Printable.topLeft() - corner;
+    for (SheetFrame &f : layout.Frames)
+        f.Rect.translate(by);
 }

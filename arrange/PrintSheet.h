@@ -6,10 +6,12 @@
 #include "arrange/SheetLayout.h"
 #include "document/ArrangementDocument.h"
 
+#include <QMarginsF>
 #include <QSize>
 #include <QSizeF>
 
 class QPrinter;
+class TPrinter;
 
 // The print size turned to the picture's orientation: a landscape picture gets
 // the landscape frame. Squares and square pictures keep the size as given.
@@ -27,7 +29,18 @@ SheetPlacement PlaceSheetLayout(ArrangementDocument &doc, const SheetLayout &lay
                                 const std::vector<int> &itemPictures, const QString &undoText,
                                 const PageGeometry &paper, QualityFailures *failures);
 
-// The sheet the printer prints on: its paper and printable area (mm), taken
-// as the whole printable area of `paper` when the printer reports none that
-// agrees with it.
+// Whether a printer's paper size is one it prints without borders: a media
+// name or key marked borderless or full bleed (".Borderless", ".FB", "FB"
+// after the size), or a paper without hardware margins (the least margins
+// the printer reports, not the ones set).
+[[nodiscard]] bool IsBorderlessPaper(const QString &name, const QMarginsF &hardwareMarginsMm);
+
+// The sheet the printer prints on: its paper and printable area (mm) and
+// whether it is borderless, taken as the whole printable area of `paper`
+// (not borderless) when the printer reports none that agrees with it.
 [[nodiscard]] SheetArea PrinterSheet(QPrinter *printer, const PageGeometry &paper);
+
+// Prints a borderless layout: gives the printer the least margins its paper
+// allows and moves the frames, laid out on `sheet`, to the printable area that
+// leaves, so they stay where they were on the paper.
+void UseBorderlessPaper(TPrinter &printer, const SheetArea &sheet, SheetLayout &layout);

@@ -4,6 +4,7 @@
 #include "document/Paths.h"
 #include "document/PictureEntry.h"
 #include "platform/Dialogs.h"
+#include "platform/Settings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,6 +67,10 @@ protected:
             p.setBrush(f.Turned ? QColor(170, 200, 235) : QColor(205, 225, 245));
             p.drawRect(toWidget(f.Rect.translated(Sheet.Printable.topLeft())));
         }
+        // On top, so frames that spill over the edge show where the paper ends.
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DashLine));
+        p.drawRect(toWidget(QRectF(QPointF(0, 0), paper)));
     }
 
 private:
@@ -132,6 +137,13 @@ PrintSheetDialog::PrintSheetDialog(const std::vector<PictureEntry> &pictures, in
     MarginEd->setToolTip(tr("Distance from the paper's edge; the printer's unprintable border is always kept free"));
     GapEd = MmEdit(this, 0, 100, 3);
     GapEd->setToolTip(tr("Room between the frames for cutting"));
+    BorderlessCheck = new QCheckBox(tr("Borderless"), this);
+    BorderlessCheck->setEnabled(Sheet.Borderless);
+    BorderlessCheck->setToolTip(Sheet.Borderless
+                                    ? tr("Frames may reach the paper's edge; with a margin of 0 they print to it")
+                                    : tr("Choose a borderless paper size in the printer setup first"));
+    OverspillEd = MmEdit(this, 0, MaxOverspill, 1.5);
+    OverspillEd->setToolTip(tr("How far frames at the paper's edge are drawn beyond it, so no white edge is left"));
     InfoLabel = new QLabel(this);
     InfoLabel->setWordWrap(true);
     Sketch = new SheetSketch(this);
@@ -199,6 +211,8 @@ void PrintSheetDialog::layoutDialog()
     auto *paperForm = new QFormLayout(paperGroup);
     paperForm->addRow(tr("Margin:"), MarginEd);
     paperForm->addRow(tr("Gap for cutting:"), GapEd);
+    paperForm->addRow(BorderlessCheck);
+    paperForm->addRow(tr("Overspill:"), OverspillEd);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     PlaceBtn = buttons->addButton(tr("Place"), QDialogButtonBox::AcceptRole);
@@ -236,6 +250,8 @@ void PrintSheetDialog::connectSignals()
     connect(AsManyCheck, &QCheckBox::toggled, this, &PrintSheetDialog::updateLayout);
     connect(MarginEd, &QDoubleSpinBox::valueChanged, this, &PrintSheetDialog::updateLayout);
     connect(GapEd, &QDoubleSpinBox::valueChanged, this, &PrintSheetDialog::updateLayout);
+    connect(BorderlessCheck, &QCheckBox::toggled, this, &PrintSheetDialog::updateLayout);
+    connect(OverspillEd, &QDoubleSpinBox::valueChanged, this, &PrintSheetDialog::updateLayout);
 }
 
 void PrintSheetDialog::SizeBoxChange()
@@ -331,7 +347,11 @@ QSizeF PrintSheetDialog::frameSize(int picture) const
     return SizeLikePicture(size, QSize(DibWidth(dib), DibHeight(dib)));
 }
 
-SheetSpacing PrintSheetDialog::spacing() const { return {MarginEd->value(), GapEd->value()}; }
+SheetSpacing PrintSheetDialog::spacing() const
+{
+    const bool borderless = Sheet.Borderless && BorderlessCheck->isChecked();
+    return {MarginEd->value(), GapEd->value(), borderless, OverspillEd->value()};
+}
 
 SheetLayout PrintSheetDialog::layout() const
 {
@@ -366,6 +386,7 @@ void PrintSheetDialog::updateLayout()
     AsManyCheck->setEnabled(FillRadio->isChecked());
     ListTable->setEnabled(MixedRadio->isChecked());
     RemoveBtn->setEnabled(MixedRadio->isChecked() && !Rows.empty());
+    OverspillEd->setEnabled(spacing().Borderless);
     const SheetLayout l = layout();
     Sketch->show(Sheet, l);
     if (!l.Error.isEmpty()) {

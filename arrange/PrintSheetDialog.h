@@ -47,6 +47,8 @@ public:
     QPushButton *RemoveBtn = nullptr;
     QDoubleSpinBox *MarginEd = nullptr; // mm
     QDoubleSpinBox *GapEd = nullptr;    // mm
+    QCheckBox *BorderlessCheck = nullptr; // only where the paper is borderless
+    QDoubleSpinBox *OverspillEd = nullptr; // mm beyond the paper's edge
     QLabel *InfoLabel = nullptr;
     SheetSketch *Sketch = nullptr;
     QPushButton *PlaceBtn = nullptr;

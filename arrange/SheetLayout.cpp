@@ -29,6 +29,31 @@ QString TooLarge(QSizeF frame, QRectF usable)
         .arg(Mm(frame.width()), Mm(frame.height()), Mm(usable.width()), Mm(usable.height()));
 }
 
+bool borderless(const SheetArea &sheet, const SheetSpacing &spacing) { return spacing.Borderless && sheet.Borderless; }
+
+// Frames that reach the paper's edge grow past it by the overspill.
+void bleed(SheetLayout &layout, const SheetArea &sheet, const SheetSpacing &spacing)
+{
+    const double o = std::clamp(spacing.Overspill, 0.0, 100.0);
+    if (!borderless(sheet, spacing) || !(o > 0))
+        return;
+    // Within a tenth of a millimetre counts as at the edge: paper sizes and
+    // print sizes rounded differently must not leave a white sliver.
+    constexpr double near = 0.1;
+    const QRectF paper(-sheet.Printable.topLeft(), sheet.Paper);
+    for (SheetFrame &f : layout.Frames) {
+        QRectF &r = f.Rect;
+        if (r.left() - paper.left() < near)
+            r.setLeft(paper.left() - o);
+        if (r.top() - paper.top() < near)
+            r.setTop(paper.top() - o);
+        if (paper.right() - r.right() < near)
+            r.setRight(paper.right() + o);
+        if (paper.bottom() - r.bottom() < near)
+            r.setBottom(paper.bottom() + o);
+    }
+}
+
 bool Valid(QSizeF s) { return std::isfinite(s.width()) && std::isfinite(s.height()) && s.width() > 0 && s.height() > 0; }
 } // namespace
 
@@ -40,7 +65,7 @@ QRectF UsableArea(const SheetArea &sheet, const SheetSpacing &spacing)
     const QRectF inside = QRectF(QPointF(0, 0), sheet.Paper).adjusted(m, m, -m, -m);
     if (!inside.isValid() || !sheet.Printable.isValid())
         return {};
-    const QRectF usable = inside.intersected(sheet.Printable);
+    const QRectF usable = borderless(sheet, spacing) ? inside : inside.intersected(sheet.Printable);
     if (usable.isEmpty())
         return {};
     return usable.translated(-sheet.Printable.topLeft());
@@ -89,6 +114,7 @@ SheetLayout FillSheets(const SheetArea &sheet, const SheetSpacing &spacing, QSiz
         layout.Frames.push_back(f);
     }
     layout.Sheets = layout.Frames.back().Sheet + 1;
+    bleed(layout, sheet, spacing);
     return layout;
 }
 
@@ -176,5 +202,6 @@ SheetLayout PackSheets(const SheetArea &sheet, const SheetSpacing &spacing, cons
         }
     }
     layout.Sheets = int(sheetBottom.size());
+    bleed(layout, sheet, spacing);
     return layout;
 }

@@ -13,6 +13,7 @@
 struct SheetArea {
     QSizeF Paper;
     QRectF Printable; // on the paper
+    bool Borderless = false; // the paper may be printed up to its edges
 };
 // A sheet whose printable area is the whole paper of width x height mm.
 [[nodiscard]] SheetArea WholeSheet(double width, double height);
@@ -21,10 +22,15 @@ struct SheetArea {
 struct SheetSpacing {
     double Margin = 5;
     double Gap = 3;
+    // Frames may reach the paper's edge (on a sheet that allows it), and those
+    // that do are drawn Overspill mm beyond it, so no white edge is left.
+    bool Borderless = false;
+    double Overspill = 0;
 };
 
-// Where frames may go: the paper less its margin, within the printable area,
-// in printable-area coordinates. Empty when nothing is left.
+// Where frames may go: the paper less its margin, within the printable area
+// unless borderless on a borderless sheet, in printable-area coordinates.
+// Empty when nothing is left.
 [[nodiscard]] QRectF UsableArea(const SheetArea &sheet, const SheetSpacing &spacing);
 
 // One frame on a sheet. Turned: width and height swapped against the size as

@@ -1,6 +1,7 @@
 // The single-picture print dialog and the printing it starts.
 #include "output/PrintFUnit.h"
 
+#include "output/PrintCalibration.h"
 #include "output/PrintJob.h"
 #include "picture/DrawDib.h"
 #include "platform/DeviceContext.h"
@@ -264,6 +265,7 @@ bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title,
                             TPrintForm::tr("Error"), Dialogs::Icon::Error);
         return false;
     }
+    ApplyCalibration(printer, StoredCalibration(printer));
     DrawSinglePicture(printer.Canvas(), form.Dib, printerPage(), form.choice());
     printer.EndDoc();
     if (toFile && showStatus)

@@ -6,6 +6,7 @@
 #include "output/DevicePictures.h"
 #include "output/PageExport.h"
 #include "output/PageRender.h"
+#include "output/PrintCalibration.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Settings.h"
@@ -84,6 +85,7 @@ PrintOutcome PrintJob(TPrinter &printer, const TArrangement &doc, int pageCount,
             printer.Abort();
             return PrintOutcome::Cancelled;
         }
+        ApplyCalibration(printer, control.Calibration);
         RenderPage(printer.Canvas(), doc, page, scale, options, supply);
         if (control.Cancel && control.Cancel->load()) {
             printer.Abort();
@@ -121,4 +123,7 @@ void RestorePrinterSettings(TPrinter &printer)
     const PrinterSettings kept = LoadPrinterSettings();
     if (kept.Stored)
         printer.qprinter()->setPageOrientation(kept.Landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+    // Borderless sheets were laid out on paper without margins.
+    if (LoadPrintSheetSettings().Borderless)
+        printer.UseLeastMargins();
 }

@@ -1,6 +1,8 @@
 #pragma once
 // The print job: every page of the arrangement, one printer page each, drawn by
 // the page rendering rule at the printer's resolution.
+#include "platform/Settings.h"
+
 #include <QString>
 
 #include <atomic>
@@ -22,6 +24,9 @@ struct PrintControl {
     // Off when the pictures must be converted before they are printed.
     bool PassJpegThrough = true;
     QString *Reason = nullptr; // what failed, when more is known than the outcome
+    // The printer's measured error, corrected on every page sent to a printer.
+    // A PDF file is not corrected: it is printed later, on any printer.
+    PrintCalibration Calibration;
 };
 
 // Prints pages 1 .. pageCount on the printer (its Title already set), page i

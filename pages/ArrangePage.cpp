@@ -412,18 +412,26 @@ void ArrangePage::PrintSheetBtnClick()
     const PageGeometry paper = View->paper();
     const int selected = Doc.hasSelection() ? Doc.selectedPictureIndex() : r.SelectedPicture;
     PrintSheetSettings kept = LoadPrintSheetSettings();
-    PrintSheetDialog dialog(r.Pictures, selected, PrinterSheet(Printer().qprinter(), paper), UserPrintSizeFolder(),
-                            Services.dialogParent());
+    const SheetArea sheet = PrinterSheet(Printer().qprinter(), paper);
+    PrintSheetDialog dialog(r.Pictures, selected, sheet, UserPrintSizeFolder(), Services.dialogParent());
     dialog.MarginEd->setValue(kept.Margin);
     dialog.GapEd->setValue(kept.Gap);
+    dialog.BorderlessCheck->setChecked(kept.Borderless && dialog.BorderlessCheck->isEnabled());
+    dialog.OverspillEd->setValue(kept.Overspill);
     if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
         return;
     kept.Margin = dialog.MarginEd->value();
     kept.Gap = dialog.GapEd->value();
+    if (dialog.BorderlessCheck->isEnabled())
+        kept.Borderless = dialog.BorderlessCheck->isChecked();
+    kept.Overspill = dialog.OverspillEd->value();
     SavePrintSheetSettings(kept);
+    SheetLayout layout = dialog.layout();
+    if (dialog.spacing().Borderless && layout.Error.isEmpty())
+        UseBorderlessPaper(Printer(), sheet, layout);
     QualityFailures failures;
     const SheetPlacement placed =
-        PlaceSheetLayout(Doc, dialog.layout(), dialog.itemPictures(), tr("Print sheet"), paper, &failures);
+        PlaceSheetLayout(Doc, layout, dialog.itemPictures(), tr("Print sheet"), View->paper(), &failures);
     if (!placed.Error.isEmpty()) {
         Dialogs::messageBox(Services.dialogParent(), placed.Error, tr("Print sheets"), Dialogs::Icon::Warning);
         return;

@@ -5,7 +5,9 @@
 #include "document/PageFeed.h"
 #include "document/Paths.h"
 #include "output/CutMarks.h"
+#include "output/CalibrationDialog.h"
 #include "output/PageExport.h"
+#include "output/PrintCalibration.h"
 #include "output/PrintJob.h"
 #include "output/PrintPreview.h"
 #include "pages/JobProgress.h"
@@ -79,6 +81,8 @@ PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *
     CutMarkSettings().On = CutMarksCheck->isChecked();
     IdGuidesCheck = new QCheckBox(tr("ID photo guides"), this);
     IdGuidesCheck->setToolTip(tr("Shows where head and eyes belong in ID photo frames; never printed"));
+    CalibrateBtn = new QPushButton(tr("Calibrate printer..."), this);
+    CalibrateBtn->setToolTip(tr("Corrects a printer that prints off or slightly too large or small"));
     layoutPage();
     connectSignals();
 }
@@ -110,6 +114,7 @@ void PrintPage::layoutPage()
     side->addLayout(page);
     side->addWidget(CutMarksCheck);
     side->addWidget(IdGuidesCheck);
+    side->addWidget(CalibrateBtn);
     side->addSpacing(12);
     side->addWidget(bitmapBox);
     side->addWidget(SaveBitBtn);
@@ -145,6 +150,7 @@ void PrintPage::connectSignals()
     connect(APageEd2, &QSpinBox::valueChanged, this, &PrintPage::APageEd2Change);
     connect(CutMarksCheck, &QCheckBox::toggled, this, &PrintPage::CutMarksCheckClick);
     connect(IdGuidesCheck, &QCheckBox::toggled, this, &PrintPage::repaintPreview);
+    connect(CalibrateBtn, &QPushButton::clicked, this, &PrintPage::CalibrateBtnClick);
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Pages) {
             const QSignalBlocker quiet(APageEd2);
@@ -173,11 +179,15 @@ bool PrintPage::AcceptPicturesOffPage(int firstPage, int lastPage)
 {
     const PageGeometry page = paper();
     const TArrangement &r = Doc.records();
+    // Borderless frames are meant to spill over the paper's edge.
+    const PrintSheetSettings sheets = LoadPrintSheetSettings();
+    const double spill = sheets.Borderless ? sheets.Overspill / MmPerInch : 0;
     QStringList off;
     for (int i = 0; i < r.Placements.size(); ++i) {
         const Placement &p = r.Placements.at(i);
         if (p.Page < firstPage || p.Page > lastPage
-            || !Geometry::FrameOffPage(p.Left, p.Top, p.Width, p.Height, page.widthInches(), page.heightInches()))
+            || !Geometry::FrameOffPage(p.Left + spill, p.Top + spill, p.Width, p.Height,
+                                       page.widthInches() + 2 * spill, page.heightInches() + 2 * spill))
             continue;
         const int index = r.pictureIndexById(p.PictureId);
         const QString name = index >= 0 ? FileNamePart(r.Pictures[std::size_t(index)].FileName) : QString();
@@ -220,6 +230,7 @@ void PrintPage::GoBtn1Click()
     control.PageDone = [&progress](int page, int count) { progress.pageDone(page, count); };
     control.Cancel = progress.cancelFlag();
     control.Reason = &reason;
+    control.Calibration = StoredCalibration(printer);
     const ArrangementOptions drawing = Doc.options();
     progress.run([&] { outcome = PrintJob(printer, Doc.records(), pageCount, printerDpi, drawing, control); });
     Services.showProgress(0);
@@ -262,6 +273,29 @@ void PrintPage::SetupBtnMouseUp(QMouseEvent *e)
 {
     if (SetupBtn->release(e))
         SetupBtnClick();
+}
+
+void PrintPage::CalibrateBtnClick()
+{
+    TPrinter &printer = Printer();
+    if (printer.PrintsToFile()) {
+        Dialogs::messageBox(Services.dialogParent(),
+                            tr("Printing goes to a PDF file, which is not corrected: it may be printed on any "
+                               "printer. Choose a printer in the printer setup to calibrate it."),
+                            tr("Calibrate printer"), Dialogs::Icon::Information);
+        return;
+    }
+    const QString name = printer.qprinter()->printerName();
+    const QString paper = CalibrationPaperName(printer.qprinter()->pageLayout());
+    const QString target = tr("%1, %2").arg(name, paper);
+    CalibrationDialog dialog(target, LoadPrintCalibration(name, paper), Services.dialogParent());
+    dialog.PrintPage = [this, &printer, target] {
+        const bool printed = PrintCalibrationPage(printer, tr("Calibration page: %1").arg(target));
+        Services.showStatus(printed ? tr("The calibration page was printed.")
+                                    : tr("Could not print! Please check the printer."));
+    };
+    if (Dialogs::execDialog(&dialog) == QDialog::Accepted)
+        SavePrintCalibration(name, paper, dialog.calibration());
 }
 
 // ---------------------------------------------------------------------------

@@ -37,6 +37,7 @@ public:
     QSpinBox *APageEd2 = nullptr;
     QCheckBox *CutMarksCheck = nullptr; // cut marks on printouts, exports and the preview
     QCheckBox *IdGuidesCheck = nullptr; // head and eye guides over ID frames, in the preview only
+    QPushButton *CalibrateBtn = nullptr; // the printer's offset and scale for this paper
     bool PreviewDragging = false;
     QPoint PreviewGrab; // pointer at mouse down, preview pixels
 
@@ -55,6 +56,9 @@ public:
     // Names the placements of pages first..last that reach beyond the printable
     // area before they are printed cut off; true to go on.
     bool AcceptPicturesOffPage(int firstPage, int lastPage);
+
+    // The calibration dialog for the printer and paper; keeps what was typed.
+    void CalibrateBtnClick();
 
     // Cut marks on or off for printing, export and the preview; kept in the settings.
     void CutMarksCheckClick();

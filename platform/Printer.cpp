@@ -60,6 +60,13 @@ int TPrinter::LogPixelsY() const
     return const_cast<TPrinter *>(this)->qprinter()->logicalDpiY();
 }
 
+void TPrinter::UseLeastMargins()
+{
+    QPageLayout layout = qprinter()->pageLayout();
+    layout.setUnits(QPageLayout::Millimeter);
+    qprinter()->setPageMargins(layout.minimumMargins(), QPageLayout::Millimeter);
+}
+
 void TPrinter::setFixedPage(int width, int height, int dpiX, int dpiY)
 {
     Fixed = true;

@@ -67,6 +67,10 @@ public:
     // asked for no file replaces nothing.
     void UseNewOutputFile() { NewFile = true; }
 
+    // Margins as small as the paper allows: none where the printer prints
+    // borderless. The printable area grows to match.
+    void UseLeastMargins();
+
     // Tests: a fixed printable area and resolution instead of the real printer's.
     // A job on the QPrinter (PDF) then gets a page of that size at dpiX.
     void setFixedPage(int width, int height, int dpiX, int dpiY);

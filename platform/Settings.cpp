@@ -134,6 +134,8 @@ PrintSheetSettings LoadPrintSheetSettings()
     p.CutMarks = ReadBool(*s, "CutMarks", p.CutMarks);
     p.Margin = std::clamp(ReadDouble(*s, "Margin", p.Margin), 0.0, 100.0);
     p.Gap = std::clamp(ReadDouble(*s, "Gap", p.Gap), 0.0, 100.0);
+    p.Borderless = ReadBool(*s, "Borderless", p.Borderless);
+    p.Overspill = std::clamp(ReadDouble(*s, "Overspill", p.Overspill), 0.0, MaxOverspill);
     return p;
 }
 
@@ -144,4 +146,55 @@ void SavePrintSheetSettings(const PrintSheetSettings& p)
     s->setValue(QStringLiteral("CutMarks"), p.CutMarks);
     s->setValue(QStringLiteral("Margin"), p.Margin);
     s->setValue(QStringLiteral("Gap"), p.Gap);
+    s->setValue(QStringLiteral("Borderless"), p.Borderless);
+    s->setValue(QStringLiteral("Overspill"), p.Overspill);
+}
+
+namespace {
+// One key per printer and paper; '/' would open a sub-group.
+QString calibrationKey(const QString& printer, const QString& paper)
+{
+    QString key = QStringLiteral("Calibration %1 %2").arg(printer, paper);
+    key.replace(QLatin1Char('/'), QLatin1Char('_')).replace(QLatin1Char('\\'), QLatin1Char('_'));
+    return key;
+}
+} // namespace
+
+PrintCalibration ClampedCalibration(const PrintCalibration& c)
+{
+    const auto held = [](double v, double low, double high, double none) {
+        return std::isfinite(v) ? std::clamp(v, low, high) : none;
+    };
+    return PrintCalibration{held(c.OffsetX, -MaxCalibrationOffset, MaxCalibrationOffset, 0),
+                            held(c.OffsetY, -MaxCalibrationOffset, MaxCalibrationOffset, 0),
+                            held(c.Scale, MinCalibrationScale, MaxCalibrationScale, 1)};
+}
+
+PrintCalibration LoadPrintCalibration(const QString& printer, const QString& paper)
+{
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(QStringLiteral("PrintSheets"));
+    // "x;y;scale": one value, so a half-written entry is not half applied.
+    const QStringList parts = s->value(calibrationKey(printer, paper)).toString().split(QLatin1Char(';'));
+    PrintCalibration c;
+    if (parts.size() != 3)
+        return c;
+    bool ok[3] = {};
+    const PrintCalibration read{parts[0].toDouble(&ok[0]), parts[1].toDouble(&ok[1]), parts[2].toDouble(&ok[2])};
+    return ok[0] && ok[1] && ok[2] ? ClampedCalibration(read) : c;
+}
+
+void SavePrintCalibration(const QString& printer, const QString& paper, const PrintCalibration& calibration)
+{
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(QStringLiteral("PrintSheets"));
+    const PrintCalibration c = ClampedCalibration(calibration);
+    if (c.isIdentity()) {
+        s->remove(calibrationKey(printer, paper));
+        return;
+    }
+    s->setValue(calibrationKey(printer, paper), QStringLiteral("%1;%2;%3")
+                                                    .arg(c.OffsetX, 0, 'f', 2)
+                                                    .arg(c.OffsetY, 0, 'f', 2)
+                                                    .arg(c.Scale, 0, 'f', 4));
 }

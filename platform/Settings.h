@@ -64,8 +64,30 @@ struct PrintSheetSettings {
     bool CutMarks = false;
     double Margin = 5;
     double Gap = 3;
+    bool Borderless = false; // frames may reach the paper's edge, where the paper allows it
+    double Overspill = 1.5;  // mm drawn beyond the paper's edge by frames that reach it
 };
 
-// Absent or unreadable keys keep the defaults; lengths are held to 0..100 mm.
+// Absent or unreadable keys keep the defaults; lengths are held to 0..100 mm,
+// the overspill to 0..MaxOverspill.
+inline constexpr double MaxOverspill = 5; // mm
 [[nodiscard]] PrintSheetSettings LoadPrintSheetSettings();
 void SavePrintSheetSettings(const PrintSheetSettings& settings);
+
+// How far one printer prints off on one paper, as measured on its calibration
+// page: where a point meant at q (mm from the printable area's corner) lands,
+// Scale * q + Offset. Kept in [PrintSheets] per printer and paper.
+struct PrintCalibration {
+    double OffsetX = 0; // mm, positive: to the right
+    double OffsetY = 0; // mm, positive: down
+    double Scale = 1;
+    [[nodiscard]] bool isIdentity() const { return OffsetX == 0 && OffsetY == 0 && Scale == 1; }
+};
+inline constexpr double MaxCalibrationOffset = 20; // mm either way
+inline constexpr double MinCalibrationScale = 0.9;
+inline constexpr double MaxCalibrationScale = 1.1;
+// The values held to the limits above; NaN as none.
+[[nodiscard]] PrintCalibration ClampedCalibration(const PrintCalibration& calibration);
+// None stored (or unreadable) is the identity. paper names the size and orientation.
+[[nodiscard]] PrintCalibration LoadPrintCalibration(const QString& printer, const QString& paper);
+void SavePrintCalibration(const QString& printer, const QString& paper, const PrintCalibration& calibration);

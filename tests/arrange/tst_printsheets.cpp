@@ -113,6 +113,71 @@ private slots:
         CheckLayout(layout, UsableArea(sheet, spacing), gap);
     }
 
+    // Borderless: frames may reach the paper's edge only where the paper allows
+    // it, and those that do bleed beyond it by the overspill. Frames in printable-area mm.
+    void borderlessSheet_data()
+    {
+        QTest::addColumn<QRectF>("printable"); // on A4
+        QTest::addColumn<bool>("paperBorderless");
+        QTest::addColumn<double>("margin");
+        QTest::addColumn<QSizeF>("frame");
+        QTest::addColumn<int>("frames");
+        QTest::addColumn<QRectF>("bounds"); // of all frames
+        const QRectF whole(0, 0, 210, 297);
+        QTest::newRow("four A6 on borderless A4 bleed at the outer edges")
+            << whole << true << 0.0 << QSizeF(105, 148.5) << 4 << QRectF(-2, -2, 214, 301);
+        QTest::newRow("frames a hair short of the edges still bleed")
+            << whole << true << 0.0 << QSizeF(104.98, 148.48) << 4 << QRectF(-2, -2, 214, 301);
+        QTest::newRow("A4 with a border keeps it") << QRectF(3, 3, 204, 291) << false << 0.0 << QSizeF(105, 148.5)
+                                                   << 2 << QRectF(27.75, 40.5, 148.5, 210);
+        QTest::newRow("a margin keeps frames off the edge")
+            << whole << true << 5.0 << QSizeF(105, 148.5) << 2 << QRectF(30.75, 43.5, 148.5, 210);
+        QTest::newRow("borderless paper that reports a border")
+            << QRectF(3, 3, 204, 291) << true << 0.0 << QSizeF(105, 148.5) << 4 << QRectF(-5, -5, 214, 301);
+    }
+    void borderlessSheet()
+    {
+        QFETCH(QRectF, printable);
+        QFETCH(bool, paperBorderless);
+        QFETCH(double, margin);
+        QFETCH(QSizeF, frame);
+        QFETCH(int, frames);
+        QFETCH(QRectF, bounds);
+        const SheetArea sheet{A4, printable, paperBorderless};
+        const SheetSpacing spacing{margin, 0, true, 2};
+        const SheetLayout layout = FillSheets(sheet, spacing, frame, 0);
+        QCOMPARE(int(layout.Frames.size()), frames);
+        QRectF all;
+        for (const SheetFrame &f : layout.Frames)
+            all |= f.Rect;
+        QVERIFY2(std::abs(all.left() - bounds.left()) < 1e-6 && std::abs(all.top() - bounds.top()) < 1e-6
+                     && std::abs(all.right() - bounds.right()) < 1e-6 && std::abs(all.bottom() - bounds.bottom()) < 1e-6,
+                 qPrintable(QStringLiteral("frames within %1,%2 - %3,%4")
+                                .arg(all.left()).arg(all.top()).arg(all.right()).arg(all.bottom())));
+        CheckLayout(layout, all, 0);
+    }
+
+    void borderlessPaperNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("margin"); // mm on every side
+        QTest::addColumn<bool>("borderless");
+        QTest::newRow("A4.Borderless") << QStringLiteral("A4.Borderless") << 3.0 << true;
+        QTest::newRow("4x6.FB") << QStringLiteral("4x6.FB") << 3.0 << true;
+        QTest::newRow("LetterFB") << QStringLiteral("LetterFB") << 3.0 << true;
+        QTest::newRow("Photo 10x15 full bleed") << QStringLiteral("Photo 10x15 Full Bleed") << 3.0 << true;
+        QTest::newRow("A4 with margins") << QStringLiteral("A4") << 3.0 << false;
+        QTest::newRow("A4 without margins") << QStringLiteral("A4") << 0.0 << true;
+        QTest::newRow("name that only contains FB") << QStringLiteral("FBook") << 4.2 << false;
+    }
+    void borderlessPaperNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(double, margin);
+        QFETCH(bool, borderless);
+        QCOMPARE(IsBorderlessPaper(name, QMarginsF(margin, margin, margin, margin)), borderless);
+    }
+
     void packSheets_data()
     {
         QTest::addColumn<QSizeF>("paper");
