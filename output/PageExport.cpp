@@ -157,6 +157,7 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
             PictureSupply supply;
             bool go = pictures.page(page, &supply);
             if (go) {
+                painter.setWorldTransform(job.PageTransform);
                 TDC dc(&painter);
                 RenderPage(dc, doc, page, scale, options, supply);
             }

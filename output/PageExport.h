@@ -5,6 +5,7 @@
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
+#include <QTransform>
 
 #include <atomic>
 #include <functional>
@@ -42,6 +43,9 @@ struct PageExportJob {
     bool PassJpegThrough = true;
     // Set from any thread to stop the export within a page.
     const std::atomic<bool> *Cancel = nullptr;
+    // PDF: applied to every page's drawing, in printer pixels (a printer's
+    // measured error corrected in a job sent to its queue).
+    QTransform PageTransform;
 };
 
 // The files a job writes (one PDF or one picture per page).

@@ -17,7 +17,8 @@
 
 namespace {
 PrintOutcome printToPdf(TPrinter &printer, const QString &file, const TArrangement &doc, int pageCount,
-                        int printerDpi, const ArrangementOptions &options, const PrintControl &control)
+                        int printerDpi, const ArrangementOptions &options, const PrintControl &control,
+                        const QTransform &correction = {})
 {
     PageExportJob job;
     job.FileName = file;
@@ -32,6 +33,7 @@ PrintOutcome printToPdf(TPrinter &printer, const QString &file, const TArrangeme
     job.Title = printer.Title;
     job.PassJpegThrough = control.PassJpegThrough;
     job.Cancel = control.Cancel;
+    job.PageTransform = correction;
     const ExportResult result = ExportPages(doc, options, job, [&control](int page, int, int total) {
         if (control.PageDone)
             control.PageDone(page, total);
@@ -58,7 +60,9 @@ PrintOutcome PrintJob(TPrinter &printer, const TArrangement &doc, int pageCount,
         if (!folder.isValid())
             return PrintOutcome::Failed;
         const QString file = folder.filePath(QStringLiteral("job.pdf"));
-        const PrintOutcome drawn = printToPdf(printer, file, doc, pageCount, printerDpi, options, control);
+        const PrintOutcome drawn =
+            printToPdf(printer, file, doc, pageCount, printerDpi, options, control,
+                       CalibrationCorrection(control.Calibration, printer.LogPixelsX(), printer.LogPixelsY()));
         if (drawn != PrintOutcome::Done)
             return drawn;
         const QString error = SubmitCupsJob(CupsJobFor(*printer.qprinter(), printer.Title), file);
