@@ -89,6 +89,7 @@ int PassThroughMarkerIndex(int width, int height, const QByteArray &rgb)
 
 struct DevicePictures::Shared {
     std::atomic<bool> Cancel{false};
+    std::shared_ptr<const ColourConversion> Colour;
     const std::atomic<bool> *Outside = nullptr; // the caller's flag, read while the job runs
     mutable std::mutex Lock;
     std::vector<PassedJpeg> Passed; // by marker number
@@ -190,6 +191,8 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
     : State(std::make_shared<Shared>())
 {
     State->Outside = settings.Cancel;
+    State->Colour = settings.Colour;
+    const bool passThrough = settings.PassJpegThrough && !settings.Colour;
     // The same picture at the same size anywhere in the job is one item.
     std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
     std::map<std::pair<QString, std::int32_t>, int> markers;
@@ -210,7 +213,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
             const PictureRecipe &recipe = entry.Recipe;
             const bool fromFile = !recipe.File.isEmpty() && recipe.Check.has_value();
             int marker = -1;
-            if (settings.PassJpegThrough && fromFile && onlyTurns(recipe) >= 0) {
+            if (passThrough && fromFile && onlyTurns(recipe) >= 0) {
                 const auto file = std::make_pair(recipe.File, *recipe.Check);
                 const auto known = markers.find(file);
                 marker = known != markers.end() ? known->second : int(markers.size());
@@ -272,6 +275,8 @@ void DevicePictures::start(std::size_t index)
                     // drawing: its item stands for placements of any size.
                     if (item->Marker < 0) {
                         made.Image = resampled(*item);
+                        if (state->Colour)
+                            state->Colour->apply(made.Image);
                     } else if (const std::optional<PassedJpeg> passed = inspectFile(item->Recipe)) {
                         const std::lock_guard<std::mutex> hold(state->Lock);
                         state->Passed[std::size_t(item->Marker)] = *passed;
@@ -357,6 +362,8 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             own.Source = layout.Source;
             own.Dest = layout.Dest;
             image = resampled(own);
+            if (state->Colour)
+                state->Colour->apply(image);
         }
         if (image.isNull())
             return false;

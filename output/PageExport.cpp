@@ -132,7 +132,7 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
                        const std::function<bool(int, int, int)> &pageDone, QString *failedFile, QString *reason)
 {
     const PageScale scale = PrintScale(job.PrinterDpiX);
-    DevicePictures pictures(doc, options, exportedPages(job), {scale, job.PassJpegThrough, job.Cancel});
+    DevicePictures pictures(doc, options, exportedPages(job), {scale, job.PassJpegThrough, job.Cancel, job.Colour});
     // Unbuffered, because a short write at the final flush goes unreported.
     CheckedSaveFile target(job.FileName);
     if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -195,7 +195,7 @@ ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &opti
         return exportPdf(doc, options, job, pageDone, failedFile, reason);
     const QStringList names = ExportTargets(job);
     const int total = int(names.size());
-    DevicePictures pictures(doc, options, exportedPages(job), {PreviewScale(job.Dpi, job.Dpi), false, job.Cancel});
+    DevicePictures pictures(doc, options, exportedPages(job), {PreviewScale(job.Dpi, job.Dpi), false, job.Cancel, nullptr});
     for (int i = 0; i < total; ++i) {
         const int page = job.FirstPage + i;
         PictureSupply supply;

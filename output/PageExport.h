@@ -8,7 +8,9 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
+class ColourConversion;
 class TArrangement;
 struct ArrangementOptions;
 
@@ -40,6 +42,9 @@ struct PageExportJob {
     // PDF: unchanged JPEG files go in as their own bytes. Turned off where
     // pictures must be converted before they are printed.
     bool PassJpegThrough = true;
+    // PDF: the printer profile's conversion applied to the pictures (JPEG
+    // files then never carried); pictures exported as image files stay sRGB.
+    std::shared_ptr<const ColourConversion> Colour;
     // Set from any thread to stop the export within a page.
     const std::atomic<bool> *Cancel = nullptr;
 };

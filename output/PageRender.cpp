@@ -153,6 +153,8 @@ void drawPixels(TDC &dc, const TArrangement &doc, const Placement &p, const Pict
     }
     if (!pixels.Dib.Bits)
         return;
+    if (supply.Recolour)
+        pixels.Dib = supply.Recolour(pixels.Dib);
     const QRect &src = pixels.Source;
     DrawDib(dc, layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height(), pixels.Dib, src.x(),
             src.y(), src.width(), src.height(), true, SRCCOPY, false, {});

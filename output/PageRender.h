@@ -8,6 +8,7 @@
 
 #include "document/PageFeed.h"
 #include "document/Placement.h"
+#include "picture/Dib.h"
 
 #include <functional>
 #include <optional>
@@ -92,6 +93,8 @@ struct PictureSupply {
     PictureWant Want = PictureWant::Sharp;
     const PagePictures *Fetched = nullptr;
     PictureDrawFn Draw;
+    // The views' soft proof: the pixels as they are drawn (unset: as they are).
+    std::function<DIB(const DIB &)> Recolour;
 };
 
 // The layout of a placement's picture on a device, as RenderPlacement draws

@@ -5,6 +5,7 @@
 #include "output/DevicePictures.h"
 #include "output/PageExport.h"
 #include "output/PageRender.h"
+#include "output/PrintColour.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Settings.h"
@@ -29,6 +30,7 @@ PrintOutcome printToPdf(TPrinter &printer, const TArrangement &doc, int pageCoun
     job.PaperLayout = printer.qprinter()->pageLayout();
     job.Title = printer.Title;
     job.PassJpegThrough = control.PassJpegThrough;
+    job.Colour = control.Colour;
     job.Cancel = control.Cancel;
     const ExportResult result = ExportPages(doc, options, job, [&control](int page, int, int total) {
         if (control.PageDone)
@@ -47,13 +49,14 @@ PrintOutcome PrintJob(TPrinter &printer, const TArrangement &doc, int pageCount,
     // A PDF file is written by the program itself, so that pictures can go in as their files.
     if (!printer.imageOutput() && printer.PrintsToFile())
         return printToPdf(printer, doc, pageCount, printerDpi, options, control);
+    ApplyCupsColourOptions(printer.qprinter(), bool(control.Colour));
     if (!printer.BeginDoc())
         return PrintOutcome::Failed;
     const PageScale scale = PrintScale(printerDpi);
     std::vector<int> pages;
     for (int page = 1; page <= pageCount; ++page)
         pages.push_back(page);
-    DevicePictures pictures(doc, options, pages, {scale, false, control.Cancel});
+    DevicePictures pictures(doc, options, pages, {scale, false, control.Cancel, control.Colour});
     for (int page = 1; page <= pageCount; ++page) {
         if (page > 1 && !printer.NewPage()) {
             printer.Abort();

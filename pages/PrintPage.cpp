@@ -4,8 +4,10 @@
 #include "arrange/IdGuides.h"
 #include "document/PageFeed.h"
 #include "document/Paths.h"
+#include "output/ColourSettingsDialog.h"
 #include "output/CutMarks.h"
 #include "output/PageExport.h"
+#include "output/PrintColour.h"
 #include "output/PrintJob.h"
 #include "output/PrintPreview.h"
 #include "pages/JobProgress.h"
@@ -78,6 +80,10 @@ PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *
     CutMarksCheck->setChecked(LoadPrintSheetSettings().CutMarks);
     CutMarkSettings().On = CutMarksCheck->isChecked();
     IdGuidesCheck = new QCheckBox(tr("ID photo guides"), this);
+    ColourBtn = new QPushButton(tr("Colour &management..."), this);
+    ColourBtn->setToolTip(tr("Printer profile, rendering intent and monitor profile of this printer and paper"));
+    SoftProofCheck = new QCheckBox(tr("Soft &proof"), this);
+    SoftProofCheck->setToolTip(tr("Shows the pictures as the printer profile prints them"));
     IdGuidesCheck->setToolTip(tr("Shows where head and eyes belong in ID photo frames; never printed"));
     layoutPage();
     connectSignals();
@@ -110,6 +116,8 @@ void PrintPage::layoutPage()
     side->addLayout(page);
     side->addWidget(CutMarksCheck);
     side->addWidget(IdGuidesCheck);
+    side->addWidget(ColourBtn);
+    side->addWidget(SoftProofCheck);
     side->addSpacing(12);
     side->addWidget(bitmapBox);
     side->addWidget(SaveBitBtn);
@@ -145,6 +153,8 @@ void PrintPage::connectSignals()
     connect(APageEd2, &QSpinBox::valueChanged, this, &PrintPage::APageEd2Change);
     connect(CutMarksCheck, &QCheckBox::toggled, this, &PrintPage::CutMarksCheckClick);
     connect(IdGuidesCheck, &QCheckBox::toggled, this, &PrintPage::repaintPreview);
+    connect(ColourBtn, &QPushButton::clicked, this, &PrintPage::ColourBtnClick);
+    connect(SoftProofCheck, &QCheckBox::toggled, this, &PrintPage::SoftProofCheckClick);
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Pages) {
             const QSignalBlocker quiet(APageEd2);
@@ -205,6 +215,7 @@ void PrintPage::GoBtn1Click()
     if (!AcceptPicturesOffPage(1, Doc.pageCount())) // the dialog may have turned the paper
         return;
     const int printerDpi = printer.LogPixelsX();
+    RefreshSoftProof(printer);
     repaintPreview(); // the dialog may have changed printer or paper
     printer.Title = tr("Snapgrid-Edge document");
 
@@ -220,6 +231,7 @@ void PrintPage::GoBtn1Click()
     control.PageDone = [&progress](int page, int count) { progress.pageDone(page, count); };
     control.Cancel = progress.cancelFlag();
     control.Reason = &reason;
+    control.Colour = printColour(printer);
     const ArrangementOptions drawing = Doc.options();
     progress.run([&] { outcome = PrintJob(printer, Doc.records(), pageCount, printerDpi, drawing, control); });
     Services.showProgress(0);
@@ -245,6 +257,7 @@ void PrintPage::SetupBtnClick()
 {
     SetupBtn->unpress();
     RunPrinterSetup(Services.dialogParent());
+    RefreshSoftProof(Printer()); // another paper has its own profile
     // Cancelled or not: the preview follows the printer's current page.
     repaintPreview();
 }
@@ -266,6 +279,29 @@ void PrintPage::SetupBtnMouseUp(QMouseEvent *e)
 
 // ---------------------------------------------------------------------------
 // The preview
+
+void PrintPage::ColourBtnClick()
+{
+    if (RunColourSetup(Services.dialogParent()))
+        repaintPreview();
+}
+
+void PrintPage::SoftProofCheckClick()
+{
+    const QString problem = SwitchSoftProof(Printer(), SoftProofCheck->isChecked());
+    if (!problem.isEmpty())
+        Dialogs::messageBox(Services.dialogParent(), tr("The soft proof cannot be shown.\n%1").arg(problem),
+                            tr("Soft proof"), Dialogs::Icon::Warning);
+    repaintPreview();
+}
+
+std::shared_ptr<const ColourConversion> PrintPage::printColour(TPrinter &printer)
+{
+    const PrintColour colour = CurrentPrintColour(printer);
+    if (!colour.Problem.isEmpty())
+        Dialogs::messageBox(Services.dialogParent(), colour.Problem, tr("Colour management"), Dialogs::Icon::Warning);
+    return colour.Conversion;
+}
 
 void PrintPage::CutMarksCheckClick()
 {
@@ -301,8 +337,15 @@ bool PrintPage::syncPreviewSize()
 
 void PrintPage::paintPreview(TDC &dc)
 {
+    {
+        const QSignalBlocker quiet(SoftProofCheck); // the arrange view may have switched it
+        SoftProofCheck->setChecked(SoftProof().active());
+    }
+    // A proof is made of the pictures as drawn: sharp enough copies, not the full pictures.
+    PictureSupply supply{SoftProof().active() ? PictureWant::Sharp : PictureWant::Full, nullptr};
+    supply.Recolour = SoftProof().recolour();
     PaintPreview(dc, Doc.records(), PaintBox3->size(), Doc.currentPage(), Services.screenDpiX(),
-                 Services.screenDpiY(), Doc.options());
+                 Services.screenDpiY(), Doc.options(), supply);
     if (IdGuidesCheck->isChecked()) {
         const TArrangement &r = Doc.records();
         for (int i = 0; i < r.Placements.size(); ++i)
@@ -427,6 +470,8 @@ void PrintPage::SaveBitBtnClick()
     JobProgress progress(owner, tr("Save as image..."), total);
     progress.Progress = [this](int percent) { Services.showProgress(percent); };
     job.Cancel = progress.cancelFlag();
+    if (job.Format == ExportFormat::Pdf)
+        job.Colour = printColour(Printer());
     progress.run([&] {
         result = ExportPages(Doc.records(), drawing, job, [&progress](int, int done, int count) {
             progress.pageDone(done, count);
