@@ -49,7 +49,7 @@ TColourForm::TColourForm(const QString &printer, const QString &paper, QWidget *
     DesktopBtn = new QPushButton(tr("&Desktop's"), this);
     MonitorInfo = new QLabel(this);
     MonitorInfo->setWordWrap(true);
-    GamutCheck = new QCheckBox(tr("Soft proof marks colours the paper cannot hold in &grey"), this);
+    GamutCheck = new QCheckBox(tr("Soft proof marks colours the paper cannot hold in ma&genta"), this);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
 
     auto *form = new QFormLayout;

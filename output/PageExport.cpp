@@ -4,6 +4,7 @@
 #include "output/PageRender.h"
 #include "output/PdfJpegCarrier.h"
 #include "output/PrintPreview.h"
+#include "picture/ColourManagement.h"
 #include "platform/DeviceContext.h"
 
 #include <QDir>
@@ -138,7 +139,9 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
     if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(job.FileName, failedFile);
     QTemporaryFile draft(QDir::tempPath() + QStringLiteral("/snapgrid-atlas-XXXXXX.pdf"));
-    const bool carry = pictures.mayPassThrough();
+    // The draft is rewritten for carried JPEG files and for the output intent.
+    const QByteArray outputProfile = job.Colour ? job.Colour->targetProfile() : QByteArray();
+    const bool carry = pictures.mayPassThrough() || !outputProfile.isEmpty();
     if (carry && !draft.open())
         return failed(draft.fileTemplate(), failedFile);
     {
@@ -172,7 +175,8 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
     if (carry) {
         if (!draft.flush())
             return failed(draft.fileName(), failedFile);
-        const QString error = CarryJpegFiles(draft.fileName(), target, pictures.passed(), [&job] { return stopped(job); });
+        const QString error = CarryJpegFiles(draft.fileName(), target, pictures.passed(),
+                                             [&job] { return stopped(job); }, outputProfile);
         if (stopped(job))
             return ExportResult::Cancelled;
         if (!error.isEmpty()) {

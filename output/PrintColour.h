@@ -58,8 +58,9 @@ void ApplyCupsColourOptions(QPrinter *printer, bool profileApplied);
 // The soft proof of a set-up; null with *problem set when it has no usable printer profile.
 [[nodiscard]] std::shared_ptr<const ColourConversion> MakeSoftProof(const ColourSettings &settings,
                                                                     QString *problem = nullptr);
-// The gamut warning colour: a grey no photograph dwells on.
-inline constexpr QRgb GamutWarningColour = 0xFF808080u;
+// The gamut warning colour: a magenta no proofed print can show, since it
+// stands only where the paper's colours end.
+inline constexpr QRgb GamutWarningColour = 0xFFFF00FFu;
 
 // The views' soft proof: on or off, and the proofed copies of the pixels the
 // views draw, kept per picture so that turning it on again costs one repaint.

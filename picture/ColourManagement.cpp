@@ -281,7 +281,11 @@ std::shared_ptr<const ColourConversion> ColourConversion::ToPrinter(const QByteA
         why = unreadable();
     if (problem)
         *problem = why;
-    return h ? std::shared_ptr<const ColourConversion>(new ColourConversion(std::move(h))) : nullptr;
+    if (!h)
+        return nullptr;
+    auto made = std::shared_ptr<ColourConversion>(new ColourConversion(std::move(h)));
+    made->Target = printerIcc;
+    return made;
 }
 
 std::shared_ptr<const ColourConversion> ColourConversion::SoftProof(const QByteArray &printerIcc,

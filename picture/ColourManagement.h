@@ -52,10 +52,13 @@ public:
     // A converted copy of a picture, which is left as it is; Bits nil when
     // memory ran out.
     [[nodiscard]] DIB converted(const DIB &dib) const;
+    // The profile converted to (the printer's, for a PDF's output intent).
+    [[nodiscard]] const QByteArray &targetProfile() const { return Target; }
 
     struct Handles;
 
 private:
     explicit ColourConversion(std::unique_ptr<Handles> handles);
     std::unique_ptr<Handles> H;
+    QByteArray Target;
 };

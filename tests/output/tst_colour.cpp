@@ -87,7 +87,9 @@ std::vector<QRgb> reference(const QByteArray &printer, int intent, bool bpc, boo
     cmsHPROFILE out = cmsOpenProfileFromMem(printer.constData(), cmsUInt32Number(printer.size()));
     const cmsUInt32Number flags = (bpc ? cmsFLAGS_BLACKPOINTCOMPENSATION : 0)
                                   | (proof ? cmsFLAGS_SOFTPROOFING : 0) | (gamut ? cmsFLAGS_GAMUTCHECK : 0);
-    cmsUInt16Number alarm[cmsMAXCHANNELS] = {0x8080, 0x8080, 0x8080};
+    cmsUInt16Number alarm[cmsMAXCHANNELS] = {cmsUInt16Number(qRed(GamutWarningColour) * 257),
+                                             cmsUInt16Number(qGreen(GamutWarningColour) * 257),
+                                             cmsUInt16Number(qBlue(GamutWarningColour) * 257)};
     cmsSetAlarmCodes(alarm);
     cmsHPROFILE monitor = proof ? cmsCreate_sRGBProfile() : nullptr;
     cmsHTRANSFORM t = proof ? cmsCreateProofingTransform(srgb, TYPE_RGB_8, monitor, TYPE_RGB_8, out,
@@ -233,7 +235,7 @@ void TstColour::softProofIsTheProofingTransform()
     QCOMPARE(view.proofed(pixels).Bits, proofed.Bits); // kept, not made again
 
     const std::vector<QRgb> expected = reference(icc, intent, bpc, true, gamut);
-    const QRgb warning = qRgb(0x80, 0x80, 0x80);
+    const QRgb warning = GamutWarningColour;
     int worst = 0, agree = 0, marked = 0;
     for (int k = 0; k < Blocks * Blocks; ++k) {
         const std::uint32_t v = getpixel(proofed, k % Blocks, k / Blocks);
@@ -271,6 +273,9 @@ void TstColour::swappedProfilePrintsRedGreen()
     job.Colour = ColourConversion::ToPrinter(swappedProfile(), RenderIntent::RelativeColorimetric, true);
     QVERIFY(job.Colour);
     QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), job, {}), ExportResult::Done);
+    QFile pdf(job.FileName);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.readAll().contains("/DestOutputProfile")); // the paper named as the output intent
     QProcess p;
     p.start(tool("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"), job.FileName,
                                dir.filePath(QStringLiteral("p"))});
