@@ -5,7 +5,7 @@
 // context, so the same code serves the widgets, tests and benchmarks.
 #include "document/Options.h"
 #include "document/Placement.h"
-#include "picture/Dib.h"
+#include "document/PictureStore.h"
 
 #include <QPoint>
 #include <QRect>
@@ -36,7 +36,7 @@ struct ArrangeViewState {
     bool ScreenCopies = false;
     ArrangementOptions Options;
     // The soft proof: pictures drawn as the printer will render them.
-    std::function<DIB(const DIB &)> Recolour;
+    std::function<DrawPixels(const DrawPixels &pixels, QSize dest)> Recolour;
 };
 
 // The eight handle points of a frame (view pixels), in the order the marks are

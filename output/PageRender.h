@@ -8,7 +8,6 @@
 
 #include "document/PageFeed.h"
 #include "document/Placement.h"
-#include "picture/Dib.h"
 
 #include <functional>
 #include <optional>
@@ -93,8 +92,9 @@ struct PictureSupply {
     PictureWant Want = PictureWant::Sharp;
     const PagePictures *Fetched = nullptr;
     PictureDrawFn Draw;
-    // The views' soft proof: the pixels as they are drawn (unset: as they are).
-    std::function<DIB(const DIB &)> Recolour;
+    // The views' soft proof: the pixels to draw `dest` device pixels from,
+    // as proofed (unset: as they are).
+    std::function<DrawPixels(const DrawPixels &pixels, QSize dest)> Recolour;
 };
 
 // The layout of a placement's picture on a device, as RenderPlacement draws

@@ -1,11 +1,15 @@
 #include "output/PrintColour.h"
 
 #include "platform/MonitorProfile.h"
+#include "picture/Resample.h"
 #include "platform/Printer.h"
 
 #include <QCoreApplication>
 #include <QPrintEngine>
 #include <QPrinter>
+
+#include <algorithm>
+#include <future>
 
 namespace {
 // Qt's CUPS engine takes the job's options as this property (name, value pairs).
@@ -127,43 +131,73 @@ void SoftProofView::clear()
     Held = 0;
 }
 
-DIB SoftProofView::proofed(const DIB &pixels)
+namespace {
+std::uint64_t bytesOf(const DIB &dib) { return std::uint64_t(dib.RowBytes) * std::uint64_t(DibHeight(dib)); }
+
+// A 24-bit picture of an opaque top-down image.
+DIB dibOf(const QImage &image)
 {
-    if (!active() || !pixels.Bits || !pixels.Info)
-        return pixels;
-    ++Clock;
-    const auto found = Copies.find(pixels.Bits);
-    if (found != Copies.end() && found->second.Source.Info == pixels.Info) {
-        found->second.Used = Clock;
-        return found->second.Proofed;
+    DIB d;
+    if (!newdib(&d, image.width(), image.height(), 24, nullptr, 0))
+        return d;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *s = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        BYTE *row = DibRow(d, image.height() - 1 - y);
+        for (int x = 0; x < image.width(); ++x, row += 3) {
+            row[0] = BYTE(qBlue(s[x]));
+            row[1] = BYTE(qGreen(s[x]));
+            row[2] = BYTE(qRed(s[x]));
+        }
     }
-    if (found != Copies.end()) { // another picture now in that buffer
-        Held -= std::uint64_t(found->second.Proofed.RowBytes) * std::uint64_t(DibHeight(found->second.Proofed));
+    return d;
+}
+} // namespace
+
+DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest)
+{
+    const QRect &s = pixels.Source;
+    if (!active() || !pixels.Dib.Bits || !pixels.Dib.Info || s.isEmpty())
+        return pixels;
+    // Only what is drawn is proofed: the source rectangle at the drawn size,
+    // or at its own where it is enlarged.
+    const QSize size(std::clamp(dest.width(), 1, s.width()), std::clamp(dest.height(), 1, s.height()));
+    const Key key{pixels.Dib.Bits, s.x(), s.y(), s.width(), s.height(), size.width(), size.height()};
+    ++Clock;
+    const auto found = Copies.find(key);
+    if (found != Copies.end()) {
+        if (found->second.Source.Info == pixels.Dib.Info) {
+            found->second.Used = Clock;
+            return {found->second.Proofed, QRect(QPoint(0, 0), size)};
+        }
+        Held -= bytesOf(found->second.Proofed); // another picture now in that buffer
         Copies.erase(found);
     }
-    DIB made = Proof->converted(pixels);
+    QImage image = ResampleToImage(pixels.Dib, QRectF(s), size);
+    if (image.isNull())
+        return pixels;
+    Proof->apply(image);
+    DIB made = dibOf(image);
     if (!made.Bits)
         return pixels;
-    const std::uint64_t bytes = std::uint64_t(made.RowBytes) * std::uint64_t(DibHeight(made));
     // The least recently drawn copies make room.
-    while (Held + bytes > Budget && !Copies.empty()) {
+    while (Held + bytesOf(made) > Budget && !Copies.empty()) {
         auto oldest = Copies.begin();
         for (auto i = Copies.begin(); i != Copies.end(); ++i)
             if (i->second.Used < oldest->second.Used)
                 oldest = i;
-        Held -= std::uint64_t(oldest->second.Proofed.RowBytes) * std::uint64_t(DibHeight(oldest->second.Proofed));
+        Held -= bytesOf(oldest->second.Proofed);
         Copies.erase(oldest);
     }
-    Copies[pixels.Bits] = Copy{pixels, made, Clock};
-    Held += bytes;
-    return made;
+    Copies[key] = Copy{pixels.Dib, made, Clock};
+    Held += bytesOf(made);
+    return {made, QRect(QPoint(0, 0), size)};
 }
 
-std::function<DIB(const DIB &)> SoftProofView::recolour()
+std::function<DrawPixels(const DrawPixels &, QSize)> SoftProofView::recolour()
 {
     if (!active())
         return {};
-    return [this](const DIB &pixels) { return proofed(pixels); };
+    return [this](const DrawPixels &pixels, QSize dest) { return proofed(pixels, dest); };
 }
 
 SoftProofView &SoftProof()
@@ -181,7 +215,29 @@ QString proofSignature(TPrinter &printer, const ColourSettings &s)
         .join(QLatin1Char('\n'));
 }
 QString MadeFrom;
+// A proof being made ahead on a thread of its own, and what it is made from.
+std::shared_future<std::shared_ptr<const ColourConversion>> Pending;
+QString PendingFrom;
 } // namespace
+
+void PrepareSoftProof(TPrinter &printer)
+{
+    const ColourSettings settings = CurrentColourSettings(printer);
+    const QString signature = proofSignature(printer, settings);
+    if (settings.ProfileFile.isEmpty() || signature == PendingFrom || (signature == MadeFrom && SoftProof().proof()))
+        return;
+    QString problem;
+    const QByteArray icc = ReadProfileFile(settings.ProfileFile, &problem);
+    if (!problem.isEmpty())
+        return;
+    // The desktop's profile is read here, on the interface thread.
+    const QByteArray monitor = MonitorProfileFor(settings);
+    PendingFrom = signature;
+    Pending = std::async(std::launch::async, [icc, monitor, settings] {
+                  return ColourConversion::SoftProof(icc, monitor, RenderIntent(settings.Intent), settings.BlackPoint,
+                                                     settings.GamutWarning, GamutWarningColour);
+              }).share();
+}
 
 QString SwitchSoftProof(TPrinter &printer, bool on)
 {
@@ -190,7 +246,12 @@ QString SwitchSoftProof(TPrinter &printer, bool on)
     if (on) {
         const QString signature = proofSignature(printer, settings);
         if (!SoftProof().proof() || signature != MadeFrom) {
-            SoftProof().setProof(MakeSoftProof(settings, &problem));
+            std::shared_ptr<const ColourConversion> proof;
+            if (signature == PendingFrom && Pending.valid())
+                proof = Pending.get();
+            if (!proof) // none made ahead, or it failed: made again for the reason
+                proof = MakeSoftProof(settings, &problem);
+            SoftProof().setProof(proof);
             MadeFrom = signature;
         }
         on = bool(SoftProof().proof());
@@ -210,6 +271,7 @@ void RefreshSoftProof(TPrinter &printer)
     const ColourSettings settings = CurrentColourSettings(printer);
     if (!settings.SoftProof) {
         SoftProof().setOn(false);
+        PrepareSoftProof(printer); // so that turning it on shows at once
         return;
     }
     (void)SwitchSoftProof(printer, true);

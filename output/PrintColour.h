@@ -2,6 +2,7 @@
 // The colour management of printing: the printer profile chosen for the
 // printer and paper in use, the conversion made from it, the request to the
 // printing system not to convert again, and the soft proof of the views.
+#include "document/PictureStore.h"
 #include "picture/ColourManagement.h"
 #include "platform/Settings.h"
 
@@ -13,6 +14,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <tuple>
 
 class QPrinter;
 class TPrinter;
@@ -62,9 +64,9 @@ void ApplyCupsColourOptions(QPrinter *printer, bool profileApplied);
 // stands only where the paper's colours end.
 inline constexpr QRgb GamutWarningColour = 0xFFFF00FFu;
 
-// The views' soft proof: on or off, and the proofed copies of the pixels the
-// views draw, kept per picture so that turning it on again costs one repaint.
-// Interface thread only.
+// The views' soft proof: on or off, and the proofed copies of what the views
+// draw, each made at the size it is drawn (never beyond its source's pixels)
+// and kept, so that turning it on again costs one repaint. Interface thread only.
 class SoftProofView {
 public:
     // A new proof (or none) drops the copies made with the old one.
@@ -72,24 +74,25 @@ public:
     [[nodiscard]] const std::shared_ptr<const ColourConversion> &proof() const { return Proof; }
     void setOn(bool on) { On = on; }
     [[nodiscard]] bool active() const { return On && Proof; }
-    // The pixels as the proof shows them; the pixels themselves when inactive
-    // or out of memory.
-    [[nodiscard]] DIB proofed(const DIB &pixels);
+    // The pixels to draw `dest` device pixels from, as the proof shows them;
+    // the pixels themselves when inactive or out of memory.
+    [[nodiscard]] DrawPixels proofed(const DrawPixels &pixels, QSize dest);
     // What a render hands its pictures through; empty when inactive.
-    [[nodiscard]] std::function<DIB(const DIB &)> recolour();
+    [[nodiscard]] std::function<DrawPixels(const DrawPixels &, QSize)> recolour();
     void clear();
     [[nodiscard]] std::uint64_t heldBytes() const { return Held; }
-    std::uint64_t Budget = std::uint64_t(512) << 20;
+    std::uint64_t Budget = std::uint64_t(256) << 20;
 
 private:
     struct Copy {
-        DIB Source; // held so its buffer (the key) is not reused meanwhile
+        DIB Source; // held so its buffer (part of the key) is not reused meanwhile
         DIB Proofed;
         std::uint64_t Used = 0;
     };
+    using Key = std::tuple<const BYTE *, int, int, int, int, int, int>;
     std::shared_ptr<const ColourConversion> Proof;
     bool On = false;
-    std::map<const BYTE *, Copy> Copies;
+    std::map<Key, Copy> Copies;
     std::uint64_t Held = 0;
     std::uint64_t Clock = 0;
 };
@@ -100,6 +103,9 @@ SoftProofView &SoftProof();
 // (the choice kept with them). Empty when done; else why it cannot be shown,
 // and it stays off.
 [[nodiscard]] QString SwitchSoftProof(TPrinter &printer, bool on);
+// Makes the soft proof of the current printer and paper ahead, on a thread of
+// its own, so that turning it on is one repaint.
+void PrepareSoftProof(TPrinter &printer);
 // After a change of printer, paper or colour settings: the soft proof made
 // afresh (it stays on only if it still can be made).
 void RefreshSoftProof(TPrinter &printer);

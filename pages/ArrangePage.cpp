@@ -85,7 +85,7 @@ void ArrangePage::createControls()
     ZoomEd = intEdit(this, OptionRange::ZoomMin, OptionRange::ZoomMax, 10, Doc.options().Zoom);
     PageCountED = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.pageCount());
     APageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
-    SoftProofCheck = new QCheckBox(tr("Soft &proof"), this);
+    SoftProofCheck = new QCheckBox(tr("Soft &proof: show the pictures as printed"), TabSheet5);
     SoftProofCheck->setToolTip(tr("Shows the pictures as the printer profile prints them (Colour management on the Print tab)"));
     RefreshSoftProof(Printer());
     SoftProofCheck->setChecked(SoftProof().active());
@@ -129,7 +129,6 @@ void ArrangePage::layoutPage()
     commands->addWidget(OrdeneBtn);
     commands->addWidget(PrintSheetBtn);
     commands->addStretch(1);
-    commands->addWidget(SoftProofCheck);
     auto *tools = new QHBoxLayout;
     tools->addWidget(label(tr("Zoom:"), this));
     tools->addWidget(ZoomEd);
@@ -153,6 +152,7 @@ void ArrangePage::layoutPage()
     photos->addWidget(ChangePosSizeBtn);
     photos->addWidget(DelitBtn);
     photos->addStretch(1);
+    photos->addWidget(SoftProofCheck);
 
     PageControl1->setFixedWidth(430);
     auto *centre = new QVBoxLayout;

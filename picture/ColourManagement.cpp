@@ -18,6 +18,7 @@
 #include <cstring>
 #include <functional>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -146,14 +147,13 @@ struct ColourConversion::Handles {
     // A context of its own: lcms2 reads the gamut alarm colour from the
     // transform's context when it converts.
     cmsContext Context = nullptr;
-    cmsHTRANSFORM Rgb32 = nullptr; // QImage's 32-bit pixels, B G R A in memory
-    cmsHTRANSFORM Bgr24 = nullptr; // a DIB's rows
+    // One transform, on QImage's 32-bit pixels (B G R A in memory): making
+    // one costs more than converting a screenful, so DIB rows borrow it.
+    cmsHTRANSFORM Rgb32 = nullptr;
     ~Handles()
     {
         if (Rgb32)
             cmsDeleteTransform(Rgb32);
-        if (Bgr24)
-            cmsDeleteTransform(Bgr24);
         if (Context)
             cmsDeleteContext(Context);
     }
@@ -201,8 +201,7 @@ makeHandles(const QByteArray &printerIcc, const QByteArray *monitorIcc, RenderIn
                                              cmsUInt32Number(intent), INTENT_RELATIVE_COLORIMETRIC, flags);
     };
     h->Rgb32 = make(TYPE_BGRA_8);
-    h->Bgr24 = make(TYPE_BGR_8);
-    if (!h->Rgb32 || !h->Bgr24)
+    if (!h->Rgb32)
         return nullptr;
     return h;
 }
@@ -326,14 +325,12 @@ void ColourConversion::apply(DIB &dib) const
     if (!dib.Bits || !dib.Info)
         return;
     const int bits = DibBitCount(dib);
+    const cmsHTRANSFORM t = H->Rgb32;
     if (bits <= 8) {
         RGBQUAD *colours = DibColors(dib);
         const int n = PaletteSize(bits);
-        for (int i = 0; i < n; ++i) {
-            BYTE bgr[3] = {colours[i].rgbBlue, colours[i].rgbGreen, colours[i].rgbRed};
-            cmsDoTransform(H->Bgr24, bgr, bgr, 1);
-            colours[i] = RGBQUAD{bgr[0], bgr[1], bgr[2], 0};
-        }
+        // RGBQUAD is B G R and a spare byte: the transform's own layout.
+        cmsDoTransform(t, colours, colours, cmsUInt32Number(n));
         if (dib.HasPalette) {
             for (int i = 0; i < std::min<int>(n, dib.LogPalette.palNumEntries); ++i)
                 dib.LogPalette.palPalEntry[i] =
@@ -347,10 +344,16 @@ void ColourConversion::apply(DIB &dib) const
     const int w = DibWidth(dib);
     BYTE *base = dib.Bits;
     const std::uint32_t stride = dib.RowBytes;
-    const cmsHTRANSFORM t = H->Bgr24;
     inBands(DibHeight(dib), [=](int first, int count) {
-        BYTE *row = base + std::size_t(first) * stride;
-        cmsDoTransformLineStride(t, row, row, cmsUInt32Number(w), cmsUInt32Number(count), stride, stride, 0, 0);
+        std::vector<BYTE> quad(std::size_t(w) * 4);
+        for (int r = first; r < first + count; ++r) {
+            BYTE *row = base + std::size_t(r) * stride;
+            for (int x = 0; x < w; ++x)
+                std::memcpy(&quad[std::size_t(x) * 4], row + std::size_t(x) * 3, 3);
+            cmsDoTransform(t, quad.data(), quad.data(), cmsUInt32Number(w));
+            for (int x = 0; x < w; ++x)
+                std::memcpy(row + std::size_t(x) * 3, &quad[std::size_t(x) * 4], 3);
+        }
     });
 }
 

@@ -230,9 +230,10 @@ void TstColour::softProofIsTheProofingTransform()
         setpixel(pixels, k % Blocks, k / Blocks,
                  std::uint32_t(qRed(chartColour(k))) | std::uint32_t(qGreen(chartColour(k))) << 8
                      | std::uint32_t(qBlue(chartColour(k))) << 16);
-    const DIB proofed = view.proofed(pixels);
+    const DrawPixels drawn{pixels, QRect(0, 0, Blocks, Blocks)};
+    const DIB proofed = view.proofed(drawn, QSize(Blocks, Blocks)).Dib;
     QVERIFY(proofed.Bits != pixels.Bits);
-    QCOMPARE(view.proofed(pixels).Bits, proofed.Bits); // kept, not made again
+    QCOMPARE(view.proofed(drawn, QSize(2 * Blocks, 2 * Blocks)).Dib.Bits, proofed.Bits); // kept, not made again
 
     const std::vector<QRgb> expected = reference(icc, intent, bpc, true, gamut);
     const QRgb warning = GamutWarningColour;
