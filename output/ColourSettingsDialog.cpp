@@ -54,11 +54,11 @@ TColourForm::TColourForm(const QString &printer, const QString &paper, QWidget *
 
     auto *form = new QFormLayout;
     form->addRow(tr("Printer:"), new QLabel(tr("%1, paper %2").arg(printer, paper), this));
-    form->addRow(tr("Printer &profile:"), fileRow(ProfileEd, ProfileBtn, NoProfileBtn));
+    form->addRow(tr("Printer profile:"), fileRow(ProfileEd, ProfileBtn, NoProfileBtn));
     form->addRow(QString(), ProfileInfo);
     form->addRow(tr("Rendering &intent:"), IntentBox);
     form->addRow(QString(), BlackPointCheck);
-    form->addRow(tr("&Monitor profile:"), fileRow(MonitorEd, MonitorBtn, DesktopBtn));
+    form->addRow(tr("Monitor profile:"), fileRow(MonitorEd, MonitorBtn, DesktopBtn));
     form->addRow(QString(), MonitorInfo);
     form->addRow(QString(), GamutCheck);
     auto *column = new QVBoxLayout(this);
