@@ -5,6 +5,7 @@
 #include "arrange/Geometry.h"
 #include "document/DroppedFiles.h"
 #include "document/FrameView.h"
+#include "output/PrintColour.h"
 #include "platform/Artwork.h"
 #include "platform/DeviceContext.h"
 #include "platform/EventHook.h"
@@ -212,6 +213,7 @@ void ArrangeCanvas::paintArrangeView(TDC &dc, const QRect &clip)
     if (s.Dragging)
         s.DraggedFrom = DragOrigin;
     s.Options = Doc.options();
+    s.Recolour = SoftProof().recolour();
     PaintArrangeView(dc, Doc.records(), s, clip);
 }
 

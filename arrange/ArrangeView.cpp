@@ -93,8 +93,9 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
         const Placement &p = i == doc.SelectedPlacement && dragged && s.DraggedFrom ? *s.DraggedFrom : stored;
         if (p.Page != s.Page)
             continue;
-        RenderPlacement(dc, doc, p, scale, s.Options,
-                        PictureSupply{s.ScreenCopies ? PictureWant::Screen : PictureWant::Sharp, nullptr});
+        PictureSupply supply{s.ScreenCopies ? PictureWant::Screen : PictureWant::Sharp, nullptr};
+        supply.Recolour = s.Recolour;
+        RenderPlacement(dc, doc, p, scale, s.Options, supply);
         if (s.PrinterDpi > 0
             && Geometry::FrameOffPage(p.Left, p.Top, p.Width, p.Height, double(s.PageWidth) / s.PrinterDpi,
                                       double(s.PageHeight) / s.PrinterDpi)) {

@@ -5,12 +5,14 @@
 // context, so the same code serves the widgets, tests and benchmarks.
 #include "document/Options.h"
 #include "document/Placement.h"
+#include "document/PictureStore.h"
 
 #include <QPoint>
 #include <QRect>
 #include <QSize>
 
 #include <array>
+#include <functional>
 #include <optional>
 
 class TArrangement;
@@ -33,6 +35,8 @@ struct ArrangeViewState {
     // While a picture is moved inside its frame: drawn from the screen copies.
     bool ScreenCopies = false;
     ArrangementOptions Options;
+    // The soft proof: pictures drawn as the printer will render them.
+    std::function<DrawPixels(const DrawPixels &pixels, QSize dest)> Recolour;
 };
 
 // The eight handle points of a frame (view pixels), in the order the marks are

@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QImageWriter>
 
+#include <lcms2.h>
+
 namespace Seeds {
 
 namespace {
@@ -273,6 +275,49 @@ std::vector<File> Caches()
     add("only.png", 24, 80, 60);
     out.push_back({QStringLiteral("one-largest.cbf"), 0, CacheFileBytes(list)});
     return out;
+}
+
+namespace {
+QByteArray saved(cmsHPROFILE p)
+{
+    QByteArray bytes;
+    cmsUInt32Number size = 0;
+    if (p && cmsSaveProfileToMem(p, nullptr, &size)) {
+        bytes.resize(qsizetype(size));
+        cmsSaveProfileToMem(p, bytes.data(), &size);
+    }
+    if (p)
+        cmsCloseProfile(p);
+    return bytes;
+}
+
+QByteArray rgb(const cmsCIExyYTRIPLE &primaries, double gamma)
+{
+    cmsCIExyY white;
+    cmsWhitePointFromTemp(&white, 6504);
+    cmsToneCurve *curve = cmsBuildGamma(nullptr, gamma);
+    cmsToneCurve *curves[3] = {curve, curve, curve};
+    const QByteArray bytes = saved(cmsCreateRGBProfile(&white, &primaries, curves));
+    cmsFreeToneCurve(curve);
+    return bytes;
+}
+} // namespace
+
+std::vector<File> Profiles()
+{
+    cmsCIExyY white;
+    cmsWhitePointFromTemp(&white, 6504);
+    cmsToneCurve *curve = cmsBuildGamma(nullptr, 2.2);
+    const QByteArray grey = saved(cmsCreateGrayProfile(&white, curve));
+    cmsFreeToneCurve(curve);
+    return {
+        {QStringLiteral("srgb.icc"), 0, saved(cmsCreate_sRGBProfile())},
+        {QStringLiteral("wide.icc"), 0, rgb({{0.64, 0.33, 1}, {0.21, 0.71, 1}, {0.15, 0.06, 1}}, 2.2)},
+        {QStringLiteral("swapped.icc"), 0, rgb({{0.30, 0.60, 1}, {0.64, 0.33, 1}, {0.15, 0.06, 1}}, 1.8)},
+        {QStringLiteral("grey.icc"), 0, grey},
+        {QStringLiteral("lab.icc"), 0, saved(cmsCreateLab4Profile(nullptr))},
+        {QStringLiteral("inklimit.icc"), 0, saved(cmsCreateInkLimitingDeviceLink(cmsSigCmykData, 250))},
+    };
 }
 
 } // namespace Seeds

@@ -36,4 +36,8 @@ struct File {
 // Thumbnail caches of thumbnails at 1, 4, 8 and 24 bits.
 [[nodiscard]] std::vector<File> Caches();
 
+// ICC profiles made by lcms2: RGB display profiles (sRGB, a wide and a
+// swapped gamut), grey, Lab and a CMYK device link.
+[[nodiscard]] std::vector<File> Profiles();
+
 } // namespace Seeds

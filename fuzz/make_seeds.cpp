@@ -1,5 +1,5 @@
 // Writes the seed inputs of every fuzz target: make_seeds <folder> creates
-// <folder>/opendib, <folder>/arrangement and <folder>/cache.
+// <folder>/opendib, <folder>/arrangement, <folder>/cache and <folder>/iccprofile.
 #include "FuzzSupport.h"
 #include "SeedFiles.h"
 
@@ -48,7 +48,8 @@ int main(int argc, char **argv)
         names.push_back(f.Name);
     const bool ok = writeAll(root + QStringLiteral("opendib/"), pictures, true) &&
                     writeAll(root + QStringLiteral("arrangement/"), Seeds::Arrangements(names), false) &&
-                    writeAll(root + QStringLiteral("cache/"), Seeds::Caches(), false);
+                    writeAll(root + QStringLiteral("cache/"), Seeds::Caches(), false) &&
+                    writeAll(root + QStringLiteral("iccprofile/"), Seeds::Profiles(), false);
     if (!ok) {
         std::fprintf(stderr, "make_seeds: cannot write below %s\n", argv[1]);
         return 1;

@@ -91,6 +91,7 @@ int PassThroughMarkerIndex(int width, int height, const QByteArray &rgb)
 
 struct DevicePictures::Shared {
     std::atomic<bool> Cancel{false};
+    std::shared_ptr<const ColourConversion> Colour;
     const std::atomic<bool> *Outside = nullptr; // the caller's flag, read while the job runs
     mutable std::mutex Lock;
     std::vector<PassedJpeg> Passed; // by marker number
@@ -211,6 +212,8 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
     : State(std::make_shared<Shared>())
 {
     State->Outside = settings.Cancel;
+    State->Colour = settings.Colour;
+    const bool passThrough = settings.PassJpegThrough && !settings.Colour;
     // The same picture at the same size anywhere in the job is one item.
     std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
     std::map<std::pair<QString, std::int32_t>, int> markers;
@@ -244,7 +247,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
             const PictureRecipe &recipe = entry.Recipe;
             const bool fromFile = !recipe.File.isEmpty() && recipe.Check.has_value();
             int marker = -1;
-            if (settings.PassJpegThrough && fromFile && onlyTurns(recipe) >= 0) {
+            if (passThrough && fromFile && onlyTurns(recipe) >= 0) {
                 const auto file = std::make_pair(recipe.File, *recipe.Check);
                 const auto known = markers.find(file);
                 marker = known != markers.end() ? known->second : int(markers.size());
@@ -312,16 +315,17 @@ void DevicePictures::start(std::size_t index)
                 if (!state->Cancel) {
                     // A file unfit to be carried is left to the rule's own
                     // drawing: its item stands for placements of any size.
-                    if (item->Encoded >= 0) {
+                    if (item->Marker < 0) {
                         made.Image = resampled(*item);
-                        if (std::optional<PassedJpeg> carried = compressed(made.Image)) {
+                        if (state->Colour)
+                            state->Colour->apply(made.Image);
+                        std::optional<PassedJpeg> carried;
+                        if (item->Encoded >= 0 && (carried = compressed(made.Image))) {
                             const std::lock_guard<std::mutex> hold(state->Lock);
                             state->Passed[std::size_t(item->Encoded)] = std::move(*carried);
                             made.Image = QImage();
                             made.Marker = item->Encoded;
                         }
-                    } else if (item->Marker < 0) {
-                        made.Image = resampled(*item);
                     } else if (const std::optional<PassedJpeg> passed = inspectFile(item->Recipe)) {
                         const std::lock_guard<std::mutex> hold(state->Lock);
                         state->Passed[std::size_t(item->Marker)] = *passed;
@@ -417,6 +421,8 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             own.Exact = layout.Exact;
             own.Dest = layout.Dest;
             image = resampled(own);
+            if (state->Colour)
+                state->Colour->apply(image);
         }
         if (image.isNull())
             return false;

@@ -9,6 +9,7 @@
 // at one size on several pages is made once and handed over as the same
 // image, so that a PDF stores it once.
 #include "output/PageRender.h"
+#include "picture/ColourManagement.h"
 #include "picture/JpegStream.h"
 
 #include <QImage>
@@ -40,6 +41,9 @@ struct DevicePictureSettings {
     bool PassJpegThrough = false;
     // Set from any thread to stop waiting and preparing.
     const std::atomic<bool> *Cancel = nullptr;
+    // The printer profile's conversion, applied to every picture made; JPEG
+    // files are then never carried, as their bytes would not be converted.
+    std::shared_ptr<const ColourConversion> Colour;
     // PDF output: pictures the program makes are compressed on the pool and
     // carried like JPEG files, so a picture used on several pages is neither
     // kept whole in memory until its last page nor compressed twice.

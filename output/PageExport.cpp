@@ -4,6 +4,7 @@
 #include "output/PageRender.h"
 #include "output/PdfJpegCarrier.h"
 #include "output/PrintPreview.h"
+#include "picture/ColourManagement.h"
 #include "platform/DeviceContext.h"
 
 #include <QDir>
@@ -132,13 +133,15 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
                        const std::function<bool(int, int, int)> &pageDone, QString *failedFile, QString *reason)
 {
     const PageScale scale = PrintScale(job.PrinterDpiX);
-    DevicePictures pictures(doc, options, exportedPages(job), {scale, job.PassJpegThrough, job.Cancel, true});
+    DevicePictures pictures(doc, options, exportedPages(job), {scale, job.PassJpegThrough, job.Cancel, job.Colour, true});
     // Unbuffered, because a short write at the final flush goes unreported.
     CheckedSaveFile target(job.FileName);
     if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(job.FileName, failedFile);
     QTemporaryFile draft(QDir::tempPath() + QStringLiteral("/snapgrid-atlas-XXXXXX.pdf"));
-    const bool carry = pictures.mayPassThrough();
+    // The draft is rewritten for carried JPEG files and for the output intent.
+    const QByteArray outputProfile = job.Colour ? job.Colour->targetProfile() : QByteArray();
+    const bool carry = pictures.mayPassThrough() || !outputProfile.isEmpty();
     if (carry && !draft.open())
         return failed(draft.fileTemplate(), failedFile);
     {
@@ -173,7 +176,8 @@ ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &option
     if (carry) {
         if (!draft.flush())
             return failed(draft.fileName(), failedFile);
-        const QString error = CarryJpegFiles(draft.fileName(), target, pictures.passed(), [&job] { return stopped(job); });
+        const QString error = CarryJpegFiles(draft.fileName(), target, pictures.passed(),
+                                             [&job] { return stopped(job); }, outputProfile);
         if (stopped(job))
             return ExportResult::Cancelled;
         if (!error.isEmpty()) {
@@ -196,7 +200,7 @@ ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &opti
         return exportPdf(doc, options, job, pageDone, failedFile, reason);
     const QStringList names = ExportTargets(job);
     const int total = int(names.size());
-    DevicePictures pictures(doc, options, exportedPages(job), {PreviewScale(job.Dpi, job.Dpi), false, job.Cancel});
+    DevicePictures pictures(doc, options, exportedPages(job), {PreviewScale(job.Dpi, job.Dpi), false, job.Cancel, nullptr});
     for (int i = 0; i < total; ++i) {
         const int page = job.FirstPage + i;
         PictureSupply supply;

@@ -9,7 +9,9 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
+class ColourConversion;
 class TArrangement;
 struct ArrangementOptions;
 
@@ -41,6 +43,9 @@ struct PageExportJob {
     // PDF: unchanged JPEG files go in as their own bytes. Turned off where
     // pictures must be converted before they are printed.
     bool PassJpegThrough = true;
+    // PDF: the printer profile's conversion applied to the pictures (JPEG
+    // files then never carried); pictures exported as image files stay sRGB.
+    std::shared_ptr<const ColourConversion> Colour;
     // Set from any thread to stop the export within a page.
     const std::atomic<bool> *Cancel = nullptr;
     // PDF: applied to every page's drawing, in printer pixels (a printer's

@@ -145,18 +145,19 @@ void drawPixels(TDC &dc, const TArrangement &doc, const Placement &p, const Pict
                 const PlacementLayout &layout, const PictureSupply &supply)
 {
     DrawPixels pixels;
+    // The destination in the pixels the device really paints.
+    const QTransform toPixels = dc.PixelTransform();
+    const QSize dest(int(std::ceil(layout.Dest.width() * std::abs(toPixels.m11()))),
+                     int(std::ceil(layout.Dest.height() * std::abs(toPixels.m22()))));
     const auto fetched = supply.Fetched ? supply.Fetched->find(p.PictureId) : PagePictures::const_iterator();
-    if (supply.Fetched && fetched != supply.Fetched->end()) {
+    if (supply.Fetched && fetched != supply.Fetched->end())
         pixels = {fetched->second, layout.Source};
-    } else {
-        // The destination in the pixels the device really paints.
-        const QTransform toPixels = dc.PixelTransform();
-        const QSize dest(int(std::ceil(layout.Dest.width() * std::abs(toPixels.m11()))),
-                         int(std::ceil(layout.Dest.height() * std::abs(toPixels.m22()))));
+    else
         pixels = PixelsForDrawing(doc.Store, entry, layout.Source, dest, supply.Want);
-    }
     if (!pixels.Dib.Bits)
         return;
+    if (supply.Recolour)
+        pixels = supply.Recolour(pixels, dest);
     const QRect &src = pixels.Source;
     DrawDib(dc, layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height(), pixels.Dib, src.x(),
             src.y(), src.width(), src.height(), true, SRCCOPY, false, {});

@@ -95,6 +95,9 @@ struct PictureSupply {
     PictureWant Want = PictureWant::Sharp;
     const PagePictures *Fetched = nullptr;
     PictureDrawFn Draw;
+    // The views' soft proof: the pixels to draw `dest` device pixels from,
+    // as proofed (unset: as they are).
+    std::function<DrawPixels(const DrawPixels &pixels, QSize dest)> Recolour;
 };
 
 // The layout of a placement's picture on a device, as RenderPlacement draws

@@ -133,7 +133,7 @@ QPDFObjectHandle colourSpace(QPDF &pdf, const JpegStreamInfo &info, std::map<QBy
 } // namespace
 
 QString CarryJpegFiles(const QString &draft, QIODevice &out, const std::vector<PassedJpeg> &files,
-                       const std::function<bool()> &cancelled)
+                       const std::function<bool()> &cancelled, const QByteArray &outputProfile)
 {
     try {
         QPDF pdf;
@@ -160,6 +160,16 @@ QString CarryJpegFiles(const QString &draft, QIODevice &out, const std::vector<P
                 dict.replaceKey("/Decode", QPDFObjectHandle::parse("[1 0 1 0 1 0 1 0]"));
             provider->Files[object.getObjGen()] = passed;
             object.replaceStreamData(provider, QPDFObjectHandle::newName("/DCTDecode"), QPDFObjectHandle::newNull());
+        }
+        if (!outputProfile.isEmpty()) {
+            QPDFObjectHandle profile = pdf.newStream(outputProfile.toStdString());
+            profile.getDict().replaceKey("/N", QPDFObjectHandle::newInteger(3));
+            QPDFObjectHandle intent = QPDFObjectHandle::newDictionary();
+            intent.replaceKey("/Type", QPDFObjectHandle::newName("/OutputIntent"));
+            intent.replaceKey("/S", QPDFObjectHandle::newName("/GTS_PDFX"));
+            intent.replaceKey("/OutputConditionIdentifier", QPDFObjectHandle::newString("Custom"));
+            intent.replaceKey("/DestOutputProfile", profile);
+            pdf.getRoot().replaceKey("/OutputIntents", QPDFObjectHandle::newArray({pdf.makeIndirectObject(intent)}));
         }
         QPDFWriter writer(pdf);
         DevicePipeline pipe(out);

@@ -15,9 +15,11 @@ class QIODevice;
 // file's colour space (grey, RGB or CMYK, inverted for Adobe CMYK) and its
 // embedded colour profile. A file is read while written and must still be the
 // one inspected. Returns an error text, empty on success; `cancelled` is asked
-// while the files are copied.
+// while the files are copied. An RGB output profile, when given, becomes the
+// document's output intent: the printer its colours were converted for.
 [[nodiscard]] QString CarryJpegFiles(const QString &draft, QIODevice &out, const std::vector<PassedJpeg> &files,
-                                     const std::function<bool()> &cancelled = {});
+                                     const std::function<bool()> &cancelled = {},
+                                     const QByteArray &outputProfile = {});
 
 // The image objects of a PDF file (image XObjects); -1 when it cannot be read.
 [[nodiscard]] int CountPdfImages(const QString &pdf);

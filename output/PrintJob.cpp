@@ -7,6 +7,7 @@
 #include "output/PageExport.h"
 #include "output/PageRender.h"
 #include "output/PrintCalibration.h"
+#include "output/PrintColour.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Settings.h"
@@ -32,6 +33,7 @@ PrintOutcome printToPdf(TPrinter &printer, const QString &file, const TArrangeme
     job.PaperLayout = printer.qprinter()->pageLayout();
     job.Title = printer.Title;
     job.PassJpegThrough = control.PassJpegThrough;
+    job.Colour = control.Colour;
     job.Cancel = control.Cancel;
     job.PageTransform = correction;
     const ExportResult result = ExportPages(doc, options, job, [&control](int page, int, int total) {
@@ -65,20 +67,26 @@ PrintOutcome PrintJob(TPrinter &printer, const TArrangement &doc, int pageCount,
                        CalibrationCorrection(control.Calibration, printer.LogPixelsX(), printer.LogPixelsY()));
         if (drawn != PrintOutcome::Done)
             return drawn;
-        const QString error = SubmitCupsJob(CupsJobFor(*printer.qprinter(), printer.Title), file);
+        CupsJobRequest request = CupsJobFor(*printer.qprinter(), printer.Title);
+        // The pixels are already the printer's when a profile converted them.
+        const QStringList colour = CupsColourOptions({}, bool(control.Colour));
+        for (int i = 0; i + 1 < colour.size(); i += 2)
+            request.Options.push_back({colour[i], colour[i + 1]});
+        const QString error = SubmitCupsJob(request, file);
         if (error.isEmpty())
             return PrintOutcome::Done;
         if (control.Reason)
             *control.Reason = error;
         return PrintOutcome::Failed;
     }
+    ApplyCupsColourOptions(printer.qprinter(), bool(control.Colour));
     if (!printer.BeginDoc())
         return PrintOutcome::Failed;
     const PageScale scale = PrintScale(printerDpi);
     std::vector<int> pages;
     for (int page = 1; page <= pageCount; ++page)
         pages.push_back(page);
-    DevicePictures pictures(doc, options, pages, {scale, false, control.Cancel});
+    DevicePictures pictures(doc, options, pages, {scale, false, control.Cancel, control.Colour});
     for (int page = 1; page <= pageCount; ++page) {
         if (page > 1 && !printer.NewPage()) {
             printer.Abort();

@@ -7,7 +7,9 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
+class ColourConversion;
 class TArrangement;
 class TPrinter;
 struct ArrangementOptions;
@@ -23,6 +25,9 @@ struct PrintControl {
     const std::atomic<bool> *Cancel = nullptr;
     // Off when the pictures must be converted before they are printed.
     bool PassJpegThrough = true;
+    // The printer profile's conversion; none prints the sRGB pixels. With
+    // one, JPEG files are not carried and a CUPS job asks not to be converted again.
+    std::shared_ptr<const ColourConversion> Colour;
     QString *Reason = nullptr; // what failed, when more is known than the outcome
     // The printer's measured error, corrected on every page sent to a printer.
     // A PDF file is not corrected: it is printed later, on any printer.

@@ -10,6 +10,7 @@
 #include "arrange/PrintSheet.h"
 #include "arrange/PrintSheetDialog.h"
 #include "document/FrameView.h"
+#include "output/PrintColour.h"
 #include "pages/PageServices.h"
 #include "picture/HKUnit.h"
 #include "picture/Resample.h"
@@ -84,6 +85,10 @@ void ArrangePage::createControls()
     ZoomEd = intEdit(this, OptionRange::ZoomMin, OptionRange::ZoomMax, 10, Doc.options().Zoom);
     PageCountED = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.pageCount());
     APageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
+    SoftProofCheck = new QCheckBox(tr("Soft &proof: show the pictures as printed"), TabSheet5);
+    SoftProofCheck->setToolTip(tr("Shows the pictures as the printer profile prints them (Colour management on the Print tab)"));
+    RefreshSoftProof(Printer());
+    SoftProofCheck->setChecked(SoftProof().active());
     PageControl1 = new QTabWidget(this);
     TabSheet5 = new QWidget;
     Opts = new OptionsPanel(Doc, this);
@@ -147,6 +152,7 @@ void ArrangePage::layoutPage()
     photos->addWidget(ChangePosSizeBtn);
     photos->addWidget(DelitBtn);
     photos->addStretch(1);
+    photos->addWidget(SoftProofCheck);
 
     PageControl1->setFixedWidth(430);
     auto *centre = new QVBoxLayout;
@@ -167,6 +173,7 @@ void ArrangePage::connectSignals()
     connect(Timer1, &QTimer::timeout, this, &ArrangePage::Timer1Timer);
     connect(FreeText, &QLineEdit::textChanged, this, &ArrangePage::FreeTextChange);
     connect(CutCheck, &QCheckBox::toggled, this, &ArrangePage::CutCheckClick);
+    connect(SoftProofCheck, &QCheckBox::toggled, this, &ArrangePage::SoftProofCheckClick);
     connect(RotLeftBtn, &QPushButton::clicked, this, &ArrangePage::RotLeftBtnClick);
     connect(RotRightBtn, &QPushButton::clicked, this, &ArrangePage::RotRightBtnClick);
     connect(HellKonBtn, &QPushButton::clicked, this, &ArrangePage::HellKonBtnClick);
@@ -327,6 +334,18 @@ void ArrangePage::PaintBox1DblClick()
 }
 
 void ArrangePage::FreeTextChange() { Doc.setSelectedCaption(FreeText->text(), tr("Caption")); }
+
+void ArrangePage::SoftProofCheckClick()
+{
+    const QString problem = SwitchSoftProof(Printer(), SoftProofCheck->isChecked());
+    if (!problem.isEmpty()) {
+        const QSignalBlocker quiet(SoftProofCheck);
+        SoftProofCheck->setChecked(false);
+        Dialogs::messageBox(Services.dialogParent(), tr("The soft proof cannot be shown.\n%1").arg(problem),
+                            tr("Soft proof"), Dialogs::Icon::Warning);
+    }
+    View->repaintArrangeView();
+}
 
 void ArrangePage::CutCheckClick() { Doc.setSelectedCut(CutCheck->isChecked(), tr("Fit in/cut picture")); }
 

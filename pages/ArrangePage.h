@@ -49,6 +49,7 @@ public:
     QWidget *TabSheet5 = nullptr; // "Arrange photos"
     QLineEdit *FreeText = nullptr;
     QCheckBox *CutCheck = nullptr;
+    QCheckBox *SoftProofCheck = nullptr; // pictures shown as the printer profile prints them
     QPushButton *RotLeftBtn = nullptr;
     QPushButton *RotRightBtn = nullptr;
     QPushButton *HellKonBtn = nullptr;
@@ -78,6 +79,8 @@ public:
     void ZoomOut();
     void ZoomToFit();
     void Timer1Timer();
+    // Turns the soft proof on or off; a choice that cannot be shown is refused with a message.
+    void SoftProofCheckClick();
 
     void PaintBox1DblClick();
     void FreeTextChange();

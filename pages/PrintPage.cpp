@@ -4,10 +4,12 @@
 #include "arrange/IdGuides.h"
 #include "document/PageFeed.h"
 #include "document/Paths.h"
-#include "output/CutMarks.h"
 #include "output/CalibrationDialog.h"
+#include "output/ColourSettingsDialog.h"
+#include "output/CutMarks.h"
 #include "output/PageExport.h"
 #include "output/PrintCalibration.h"
+#include "output/PrintColour.h"
 #include "output/PrintJob.h"
 #include "output/PrintPreview.h"
 #include "pages/JobProgress.h"
@@ -80,6 +82,10 @@ PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *
     CutMarksCheck->setChecked(LoadPrintSheetSettings().CutMarks);
     CutMarkSettings().On = CutMarksCheck->isChecked();
     IdGuidesCheck = new QCheckBox(tr("ID photo guides"), this);
+    ColourBtn = new QPushButton(tr("Colour &management..."), this);
+    ColourBtn->setToolTip(tr("Printer profile, rendering intent and monitor profile of this printer and paper"));
+    SoftProofCheck = new QCheckBox(tr("Soft &proof"), this);
+    SoftProofCheck->setToolTip(tr("Shows the pictures as the printer profile prints them"));
     IdGuidesCheck->setToolTip(tr("Shows where head and eyes belong in ID photo frames; never printed"));
     CalibrateBtn = new QPushButton(tr("Calibrate printer..."), this);
     CalibrateBtn->setToolTip(tr("Corrects a printer that prints off or slightly too large or small"));
@@ -115,6 +121,8 @@ void PrintPage::layoutPage()
     side->addWidget(CutMarksCheck);
     side->addWidget(IdGuidesCheck);
     side->addWidget(CalibrateBtn);
+    side->addWidget(ColourBtn);
+    side->addWidget(SoftProofCheck);
     side->addSpacing(12);
     side->addWidget(bitmapBox);
     side->addWidget(SaveBitBtn);
@@ -151,6 +159,8 @@ void PrintPage::connectSignals()
     connect(CutMarksCheck, &QCheckBox::toggled, this, &PrintPage::CutMarksCheckClick);
     connect(IdGuidesCheck, &QCheckBox::toggled, this, &PrintPage::repaintPreview);
     connect(CalibrateBtn, &QPushButton::clicked, this, &PrintPage::CalibrateBtnClick);
+    connect(ColourBtn, &QPushButton::clicked, this, &PrintPage::ColourBtnClick);
+    connect(SoftProofCheck, &QCheckBox::toggled, this, &PrintPage::SoftProofCheckClick);
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Pages) {
             const QSignalBlocker quiet(APageEd2);
@@ -215,6 +225,7 @@ void PrintPage::GoBtn1Click()
     if (!AcceptPicturesOffPage(1, Doc.pageCount())) // the dialog may have turned the paper
         return;
     const int printerDpi = printer.LogPixelsX();
+    RefreshSoftProof(printer);
     repaintPreview(); // the dialog may have changed printer or paper
     printer.Title = tr("Snapgrid-Edge document");
 
@@ -231,6 +242,7 @@ void PrintPage::GoBtn1Click()
     control.Cancel = progress.cancelFlag();
     control.Reason = &reason;
     control.Calibration = StoredCalibration(printer);
+    control.Colour = printColour(printer);
     const ArrangementOptions drawing = Doc.options();
     progress.run([&] { outcome = PrintJob(printer, Doc.records(), pageCount, printerDpi, drawing, control); });
     Services.showProgress(0);
@@ -256,6 +268,7 @@ void PrintPage::SetupBtnClick()
 {
     SetupBtn->unpress();
     RunPrinterSetup(Services.dialogParent());
+    RefreshSoftProof(Printer()); // another paper has its own profile
     // Cancelled or not: the preview follows the printer's current page.
     repaintPreview();
 }
@@ -301,6 +314,29 @@ void PrintPage::CalibrateBtnClick()
 // ---------------------------------------------------------------------------
 // The preview
 
+void PrintPage::ColourBtnClick()
+{
+    if (RunColourSetup(Services.dialogParent()))
+        repaintPreview();
+}
+
+void PrintPage::SoftProofCheckClick()
+{
+    const QString problem = SwitchSoftProof(Printer(), SoftProofCheck->isChecked());
+    if (!problem.isEmpty())
+        Dialogs::messageBox(Services.dialogParent(), tr("The soft proof cannot be shown.\n%1").arg(problem),
+                            tr("Soft proof"), Dialogs::Icon::Warning);
+    repaintPreview();
+}
+
+std::shared_ptr<const ColourConversion> PrintPage::printColour(TPrinter &printer)
+{
+    const PrintColour colour = CurrentPrintColour(printer);
+    if (!colour.Problem.isEmpty())
+        Dialogs::messageBox(Services.dialogParent(), colour.Problem, tr("Colour management"), Dialogs::Icon::Warning);
+    return colour.Conversion;
+}
+
 void PrintPage::CutMarksCheckClick()
 {
     CutMarkSettings().On = CutMarksCheck->isChecked();
@@ -335,8 +371,15 @@ bool PrintPage::syncPreviewSize()
 
 void PrintPage::paintPreview(TDC &dc)
 {
+    {
+        const QSignalBlocker quiet(SoftProofCheck); // the arrange view may have switched it
+        SoftProofCheck->setChecked(SoftProof().active());
+    }
+    // A proof is made of the pictures as drawn: sharp enough copies, not the full pictures.
+    PictureSupply supply{SoftProof().active() ? PictureWant::Sharp : PictureWant::Full, nullptr};
+    supply.Recolour = SoftProof().recolour();
     PaintPreview(dc, Doc.records(), PaintBox3->size(), Doc.currentPage(), Services.screenDpiX(),
-                 Services.screenDpiY(), Doc.options());
+                 Services.screenDpiY(), Doc.options(), supply);
     if (IdGuidesCheck->isChecked()) {
         const TArrangement &r = Doc.records();
         for (int i = 0; i < r.Placements.size(); ++i)
@@ -461,6 +504,8 @@ void PrintPage::SaveBitBtnClick()
     JobProgress progress(owner, tr("Save as image..."), total);
     progress.Progress = [this](int percent) { Services.showProgress(percent); };
     job.Cancel = progress.cancelFlag();
+    if (job.Format == ExportFormat::Pdf)
+        job.Colour = printColour(Printer());
     progress.run([&] {
         result = ExportPages(Doc.records(), drawing, job, [&progress](int, int done, int count) {
             progress.pageDone(done, count);

@@ -7,6 +7,8 @@
 #include <QSize>
 #include <QWidget>
 
+#include <memory>
+
 class PageServices;
 class QCheckBox;
 class QMouseEvent;
@@ -17,6 +19,9 @@ class QSpinBox;
 class TDC;
 class TImageButton;
 class TPaintBox;
+
+class ColourConversion;
+class TPrinter;
 
 class PrintPage : public QWidget
 {
@@ -38,6 +43,8 @@ public:
     QCheckBox *CutMarksCheck = nullptr; // cut marks on printouts, exports and the preview
     QCheckBox *IdGuidesCheck = nullptr; // head and eye guides over ID frames, in the preview only
     QPushButton *CalibrateBtn = nullptr; // the printer's offset and scale for this paper
+    QPushButton *ColourBtn = nullptr;     // printer profile and rendering intent of this printer and paper
+    QCheckBox *SoftProofCheck = nullptr;  // the preview shows the pictures as the profile prints them
     bool PreviewDragging = false;
     QPoint PreviewGrab; // pointer at mouse down, preview pixels
 
@@ -62,6 +69,8 @@ public:
 
     // Cut marks on or off for printing, export and the preview; kept in the settings.
     void CutMarksCheckClick();
+    void ColourBtnClick();
+    void SoftProofCheckClick();
 
     // The preview.
     void APageEd2Change();
@@ -84,4 +93,7 @@ private:
     void layoutPage();
     void connectSignals();
     [[nodiscard]] PageGeometry paper() const;
+    // The printer profile's conversion for a job; a profile that cannot be
+    // used is named in a message and the job goes out without it.
+    [[nodiscard]] std::shared_ptr<const ColourConversion> printColour(TPrinter &printer);
 };

@@ -198,3 +198,38 @@ void SavePrintCalibration(const QString& printer, const QString& paper, const Pr
                                                     .arg(c.OffsetY, 0, 'f', 2)
                                                     .arg(c.Scale, 0, 'f', 4));
 }
+
+namespace {
+// One INI group per printer and paper; names may hold any character.
+QString colourGroup(const QString &printer, const QString &paper)
+{
+    const QString name = printer + QLatin1Char('|') + paper;
+    return QStringLiteral("Colour/") + QString::fromLatin1(name.toUtf8().toPercentEncoding());
+}
+} // namespace
+
+ColourSettings LoadColourSettings(const QString &printer, const QString &paper)
+{
+    ColourSettings c;
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(colourGroup(printer, paper));
+    c.ProfileFile = s->value(QStringLiteral("Profile")).toString();
+    c.Intent = std::clamp(ReadInt(*s, "Intent", c.Intent), 0, 3);
+    c.BlackPoint = ReadBool(*s, "BlackPoint", c.BlackPoint);
+    c.MonitorFile = s->value(QStringLiteral("Monitor")).toString();
+    c.GamutWarning = ReadBool(*s, "GamutWarning", c.GamutWarning);
+    c.SoftProof = ReadBool(*s, "SoftProof", c.SoftProof);
+    return c;
+}
+
+void SaveColourSettings(const QString &printer, const QString &paper, const ColourSettings &c)
+{
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(colourGroup(printer, paper));
+    s->setValue(QStringLiteral("Profile"), c.ProfileFile);
+    s->setValue(QStringLiteral("Intent"), c.Intent);
+    s->setValue(QStringLiteral("BlackPoint"), c.BlackPoint);
+    s->setValue(QStringLiteral("Monitor"), c.MonitorFile);
+    s->setValue(QStringLiteral("GamutWarning"), c.GamutWarning);
+    s->setValue(QStringLiteral("SoftProof"), c.SoftProof);
+}

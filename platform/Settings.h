@@ -91,3 +91,20 @@ inline constexpr double MaxCalibrationScale = 1.1;
 // None stored (or unreadable) is the identity. paper names the size and orientation.
 [[nodiscard]] PrintCalibration LoadPrintCalibration(const QString& printer, const QString& paper);
 void SavePrintCalibration(const QString& printer, const QString& paper, const PrintCalibration& calibration);
+
+// Colour management of one printer and paper, kept in the section [Colour]
+// under a key made of both names. ProfileFile empty = no printer profile
+// (the pixels go to the printer as sRGB); MonitorFile empty = the desktop's
+// monitor profile where it can be read, else sRGB.
+struct ColourSettings {
+    QString ProfileFile;
+    int Intent = 0; // 0 perceptual, 1 relative colorimetric, 2 saturation, 3 absolute colorimetric
+    bool BlackPoint = true;
+    QString MonitorFile;
+    bool GamutWarning = false;
+    bool SoftProof = false; // the views show pictures as printed
+};
+
+// Absent or unreadable keys keep the defaults; the intent is held to 0..3.
+[[nodiscard]] ColourSettings LoadColourSettings(const QString &printer, const QString &paper);
+void SaveColourSettings(const QString &printer, const QString &paper, const ColourSettings &settings);

@@ -3,7 +3,8 @@
 # packages named as arguments are installed as well.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins libheif-dev libgl1-mesa-dev xvfb xauth
-          libjpeg62-turbo-dev libtiff-dev libjpeg-turbo-progs libqpdf-dev)
+          libjpeg62-turbo-dev libtiff-dev libjpeg-turbo-progs libqpdf-dev liblcms2-dev
+          libxcb1-dev)
 packages+=(poppler-utils) # the tests look at printed PDF pages
 packages+=("$@")
 missing=()

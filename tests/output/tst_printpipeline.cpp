@@ -161,7 +161,7 @@ struct Sheet {
 // The page as the rendering rule draws it for export, with the same pictures.
 QImage rulePage(const TArrangement &doc, const ArrangementOptions &options)
 {
-    DevicePictures pictures(doc, options, {1}, {PreviewScale(Dpi, Dpi), false, nullptr});
+    DevicePictures pictures(doc, options, {1}, {PreviewScale(Dpi, Dpi), false, nullptr, nullptr});
     PictureSupply supply;
     pictures.page(1, &supply);
     return RenderPageImage(doc, 1, Dpi, int(PageInches * Dpi), int(PageInches * Dpi), Dpi, Dpi, options,

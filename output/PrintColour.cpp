@@ -1,0 +1,278 @@
+#include "output/PrintColour.h"
+
+#include "platform/MonitorProfile.h"
+#include "picture/Resample.h"
+#include "platform/Printer.h"
+
+#include <QCoreApplication>
+#include <QPrintEngine>
+#include <QPrinter>
+
+#include <algorithm>
+#include <future>
+
+namespace {
+// Qt's CUPS engine takes the job's options as this property (name, value pairs).
+constexpr auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+QString tr(const char *text) { return QCoreApplication::translate("PrintColour", text); }
+} // namespace
+
+PrintColour MakePrintColour(const ColourSettings &settings)
+{
+    PrintColour c;
+    c.Settings = settings;
+    if (settings.ProfileFile.isEmpty())
+        return c;
+    QString problem;
+    c.PrinterIcc = ReadProfileFile(settings.ProfileFile, &problem);
+    if (problem.isEmpty())
+        c.Conversion = ColourConversion::ToPrinter(c.PrinterIcc, RenderIntent(settings.Intent), settings.BlackPoint,
+                                                   &problem);
+    if (!c.Conversion) {
+        c.PrinterIcc.clear();
+        c.Problem = tr("The printer profile %1 cannot be used: %2\nThe pictures are printed without it.")
+                        .arg(settings.ProfileFile, problem);
+    }
+    return c;
+}
+
+QString ColourPrinterName(TPrinter &printer)
+{
+    if (printer.PrintsToFile())
+        return QStringLiteral("PDF");
+    return printer.qprinter()->printerName();
+}
+
+QString ColourPaperName(TPrinter &printer)
+{
+    return printer.qprinter()->pageLayout().pageSize().name();
+}
+
+ColourSettings CurrentColourSettings(TPrinter &printer)
+{
+    return LoadColourSettings(ColourPrinterName(printer), ColourPaperName(printer));
+}
+
+PrintColour CurrentPrintColour(TPrinter &printer) { return MakePrintColour(CurrentColourSettings(printer)); }
+
+QStringList CupsColourOptions(const QStringList &options, bool profileApplied)
+{
+    QStringList out;
+    const QString name = QLatin1String(CupsNoColourManagement);
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2)
+        if (options[i] != name)
+            out << options[i] << options[i + 1];
+    if (profileApplied)
+        out << name << QStringLiteral("true");
+    return out;
+}
+
+void ApplyCupsColourOptions(QPrinter *printer, bool profileApplied)
+{
+    if (!printer || printer->outputFormat() != QPrinter::NativeFormat)
+        return;
+    QPrintEngine *engine = printer->printEngine();
+    const QStringList now = engine->property(CupsOptionsKey).toStringList();
+    engine->setProperty(CupsOptionsKey, CupsColourOptions(now, profileApplied));
+}
+
+QByteArray MonitorProfileFor(const ColourSettings &settings, QString *source)
+{
+    if (!settings.MonitorFile.isEmpty()) {
+        QString problem;
+        QByteArray icc = ReadProfileFile(settings.MonitorFile, &problem);
+        if (problem.isEmpty() && ProfileProblem(icc).isEmpty()) {
+            if (source)
+                *source = settings.MonitorFile;
+            return icc;
+        }
+    }
+    QByteArray desktop = DesktopMonitorProfile(MaxProfileBytes);
+    if (!desktop.isEmpty() && ProfileProblem(desktop).isEmpty()) {
+        if (source)
+            *source = tr("the desktop's monitor profile");
+        return desktop;
+    }
+    if (source)
+        *source = QStringLiteral("sRGB");
+    return {};
+}
+
+std::shared_ptr<const ColourConversion> MakeSoftProof(const ColourSettings &settings, QString *problem)
+{
+    if (settings.ProfileFile.isEmpty()) {
+        if (problem)
+            *problem = tr("No printer profile is chosen for this printer and paper.");
+        return nullptr;
+    }
+    QString why;
+    const QByteArray printer = ReadProfileFile(settings.ProfileFile, &why);
+    std::shared_ptr<const ColourConversion> proof;
+    if (why.isEmpty())
+        proof = ColourConversion::SoftProof(printer, MonitorProfileFor(settings), RenderIntent(settings.Intent),
+                                            settings.BlackPoint, settings.GamutWarning, GamutWarningColour, &why);
+    if (problem)
+        *problem = why;
+    return proof;
+}
+
+void SoftProofView::setProof(std::shared_ptr<const ColourConversion> proof)
+{
+    if (proof == Proof)
+        return;
+    Proof = std::move(proof);
+    clear();
+}
+
+void SoftProofView::clear()
+{
+    Copies.clear();
+    Held = 0;
+}
+
+namespace {
+std::uint64_t bytesOf(const DIB &dib) { return std::uint64_t(dib.RowBytes) * std::uint64_t(DibHeight(dib)); }
+
+// A 24-bit picture of an opaque top-down image.
+DIB dibOf(const QImage &image)
+{
+    DIB d;
+    if (!newdib(&d, image.width(), image.height(), 24, nullptr, 0))
+        return d;
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *s = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        BYTE *row = DibRow(d, image.height() - 1 - y);
+        for (int x = 0; x < image.width(); ++x, row += 3) {
+            row[0] = BYTE(qBlue(s[x]));
+            row[1] = BYTE(qGreen(s[x]));
+            row[2] = BYTE(qRed(s[x]));
+        }
+    }
+    return d;
+}
+} // namespace
+
+DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest)
+{
+    const QRect &s = pixels.Source;
+    if (!active() || !pixels.Dib.Bits || !pixels.Dib.Info || s.isEmpty())
+        return pixels;
+    // Only what is drawn is proofed: the source rectangle at the drawn size,
+    // or at its own where it is enlarged.
+    const QSize size(std::clamp(dest.width(), 1, s.width()), std::clamp(dest.height(), 1, s.height()));
+    const Key key{pixels.Dib.Bits, s.x(), s.y(), s.width(), s.height(), size.width(), size.height()};
+    ++Clock;
+    const auto found = Copies.find(key);
+    if (found != Copies.end()) {
+        if (found->second.Source.Info == pixels.Dib.Info) {
+            found->second.Used = Clock;
+            return {found->second.Proofed, QRect(QPoint(0, 0), size)};
+        }
+        Held -= bytesOf(found->second.Proofed); // another picture now in that buffer
+        Copies.erase(found);
+    }
+    QImage image = ResampleToImage(pixels.Dib, QRectF(s), size);
+    if (image.isNull())
+        return pixels;
+    Proof->apply(image);
+    DIB made = dibOf(image);
+    if (!made.Bits)
+        return pixels;
+    // The least recently drawn copies make room.
+    while (Held + bytesOf(made) > Budget && !Copies.empty()) {
+        auto oldest = Copies.begin();
+        for (auto i = Copies.begin(); i != Copies.end(); ++i)
+            if (i->second.Used < oldest->second.Used)
+                oldest = i;
+        Held -= bytesOf(oldest->second.Proofed);
+        Copies.erase(oldest);
+    }
+    Copies[key] = Copy{pixels.Dib, made, Clock};
+    Held += bytesOf(made);
+    return {made, QRect(QPoint(0, 0), size)};
+}
+
+std::function<DrawPixels(const DrawPixels &, QSize)> SoftProofView::recolour()
+{
+    if (!active())
+        return {};
+    return [this](const DrawPixels &pixels, QSize dest) { return proofed(pixels, dest); };
+}
+
+SoftProofView &SoftProof()
+{
+    static SoftProofView view;
+    return view;
+}
+
+namespace {
+// What a proof was made from: a proof from the same choice is used again.
+QString proofSignature(TPrinter &printer, const ColourSettings &s)
+{
+    return QStringList{ColourPrinterName(printer), ColourPaperName(printer), s.ProfileFile, QString::number(s.Intent),
+                       QString::number(s.BlackPoint), s.MonitorFile, QString::number(s.GamutWarning)}
+        .join(QLatin1Char('\n'));
+}
+QString MadeFrom;
+// A proof being made ahead on a thread of its own, and what it is made from.
+std::shared_future<std::shared_ptr<const ColourConversion>> Pending;
+QString PendingFrom;
+} // namespace
+
+void PrepareSoftProof(TPrinter &printer)
+{
+    const ColourSettings settings = CurrentColourSettings(printer);
+    const QString signature = proofSignature(printer, settings);
+    if (settings.ProfileFile.isEmpty() || signature == PendingFrom || (signature == MadeFrom && SoftProof().proof()))
+        return;
+    QString problem;
+    const QByteArray icc = ReadProfileFile(settings.ProfileFile, &problem);
+    if (!problem.isEmpty())
+        return;
+    // The desktop's profile is read here, on the interface thread.
+    const QByteArray monitor = MonitorProfileFor(settings);
+    PendingFrom = signature;
+    Pending = std::async(std::launch::async, [icc, monitor, settings] {
+                  return ColourConversion::SoftProof(icc, monitor, RenderIntent(settings.Intent), settings.BlackPoint,
+                                                     settings.GamutWarning, GamutWarningColour);
+              }).share();
+}
+
+QString SwitchSoftProof(TPrinter &printer, bool on)
+{
+    ColourSettings settings = CurrentColourSettings(printer);
+    QString problem;
+    if (on) {
+        const QString signature = proofSignature(printer, settings);
+        if (!SoftProof().proof() || signature != MadeFrom) {
+            std::shared_ptr<const ColourConversion> proof;
+            if (signature == PendingFrom && Pending.valid())
+                proof = Pending.get();
+            if (!proof) // none made ahead, or it failed: made again for the reason
+                proof = MakeSoftProof(settings, &problem);
+            SoftProof().setProof(proof);
+            MadeFrom = signature;
+        }
+        on = bool(SoftProof().proof());
+        if (!on && problem.isEmpty())
+            problem = tr("The soft proof cannot be made.");
+    }
+    SoftProof().setOn(on);
+    if (settings.SoftProof != on) {
+        settings.SoftProof = on;
+        SaveColourSettings(ColourPrinterName(printer), ColourPaperName(printer), settings);
+    }
+    return problem;
+}
+
+void RefreshSoftProof(TPrinter &printer)
+{
+    const ColourSettings settings = CurrentColourSettings(printer);
+    if (!settings.SoftProof) {
+        SoftProof().setOn(false);
+        PrepareSoftProof(printer); // so that turning it on shows at once
+        return;
+    }
+    (void)SwitchSoftProof(printer, true);
+}

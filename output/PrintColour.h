@@ -1,0 +1,111 @@
+#pragma once
+// The colour management of printing: the printer profile chosen for the
+// printer and paper in use, the conversion made from it, the request to the
+// printing system not to convert again, and the soft proof of the views.
+#include "document/PictureStore.h"
+#include "picture/ColourManagement.h"
+#include "platform/Settings.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <tuple>
+
+class QPrinter;
+class TPrinter;
+
+// A colour set-up ready for a job: the conversion to the printer profile, or
+// none (pictures go out as sRGB, as without a profile). Problem says why a
+// chosen profile is not used.
+struct PrintColour {
+    ColourSettings Settings;
+    std::shared_ptr<const ColourConversion> Conversion;
+    QByteArray PrinterIcc;
+    QString Problem;
+};
+// Whether pixels are converted to a printer profile (and so JPEG files may not
+// be carried unread, and the printing system must not convert again).
+[[nodiscard]] inline bool PrinterProfileActive(const PrintColour &colour) { return bool(colour.Conversion); }
+
+// Reads the chosen profile and makes the conversion; a missing, damaged or
+// unfit profile leaves the set-up without one and says why.
+[[nodiscard]] PrintColour MakePrintColour(const ColourSettings &settings);
+
+// The names colour settings are kept under for a printer: its name ("PDF"
+// for file output) and its paper.
+[[nodiscard]] QString ColourPrinterName(TPrinter &printer);
+[[nodiscard]] QString ColourPaperName(TPrinter &printer);
+[[nodiscard]] ColourSettings CurrentColourSettings(TPrinter &printer);
+// The set-up of the printer's current printer and paper.
+[[nodiscard]] PrintColour CurrentPrintColour(TPrinter &printer);
+
+// The CUPS option that turns the printing system's colour management off
+// (calibration mode), so a converted job is not converted again.
+inline constexpr char CupsNoColourManagement[] = "cm-calibration";
+// A job's CUPS options (name, value, name, value...) with the no-conversion
+// request present exactly when a printer profile is applied; other options
+// are kept as they are.
+[[nodiscard]] QStringList CupsColourOptions(const QStringList &options, bool profileApplied);
+// Puts those options on the printer's engine (CUPS printers only; a PDF file has none).
+void ApplyCupsColourOptions(QPrinter *printer, bool profileApplied);
+
+// The monitor profile the soft proof shows on: the chosen file, else the
+// desktop's, else empty (= sRGB). `source` names where it came from.
+[[nodiscard]] QByteArray MonitorProfileFor(const ColourSettings &settings, QString *source = nullptr);
+// The soft proof of a set-up; null with *problem set when it has no usable printer profile.
+[[nodiscard]] std::shared_ptr<const ColourConversion> MakeSoftProof(const ColourSettings &settings,
+                                                                    QString *problem = nullptr);
+// The gamut warning colour: a magenta no proofed print can show, since it
+// stands only where the paper's colours end.
+inline constexpr QRgb GamutWarningColour = 0xFFFF00FFu;
+
+// The views' soft proof: on or off, and the proofed copies of what the views
+// draw, each made at the size it is drawn (never beyond its source's pixels)
+// and kept, so that turning it on again costs one repaint. Interface thread only.
+class SoftProofView {
+public:
+    // A new proof (or none) drops the copies made with the old one.
+    void setProof(std::shared_ptr<const ColourConversion> proof);
+    [[nodiscard]] const std::shared_ptr<const ColourConversion> &proof() const { return Proof; }
+    void setOn(bool on) { On = on; }
+    [[nodiscard]] bool active() const { return On && Proof; }
+    // The pixels to draw `dest` device pixels from, as the proof shows them;
+    // the pixels themselves when inactive or out of memory.
+    [[nodiscard]] DrawPixels proofed(const DrawPixels &pixels, QSize dest);
+    // What a render hands its pictures through; empty when inactive.
+    [[nodiscard]] std::function<DrawPixels(const DrawPixels &, QSize)> recolour();
+    void clear();
+    [[nodiscard]] std::uint64_t heldBytes() const { return Held; }
+    std::uint64_t Budget = std::uint64_t(256) << 20;
+
+private:
+    struct Copy {
+        DIB Source; // held so its buffer (part of the key) is not reused meanwhile
+        DIB Proofed;
+        std::uint64_t Used = 0;
+    };
+    using Key = std::tuple<const BYTE *, int, int, int, int, int, int>;
+    std::shared_ptr<const ColourConversion> Proof;
+    bool On = false;
+    std::map<Key, Copy> Copies;
+    std::uint64_t Held = 0;
+    std::uint64_t Clock = 0;
+};
+// The process's soft proof, shared by the arrange view and the print preview.
+SoftProofView &SoftProof();
+
+// Turns the soft proof on or off for the printer's current printer and paper
+// (the choice kept with them). Empty when done; else why it cannot be shown,
+// and it stays off.
+[[nodiscard]] QString SwitchSoftProof(TPrinter &printer, bool on);
+// Makes the soft proof of the current printer and paper ahead, on a thread of
+// its own, so that turning it on is one repaint.
+void PrepareSoftProof(TPrinter &printer);
+// After a change of printer, paper or colour settings: the soft proof made
+// afresh (it stays on only if it still can be made).
+void RefreshSoftProof(TPrinter &printer);

@@ -1,0 +1,349 @@
+// Colour on paper: printed pixels are lcms2's own transform to the printer
+// profile, the soft proof its proofing transform, a swapped profile turns a
+// printed red green, CUPS jobs ask not to convert again exactly when a profile
+// is applied, and unfit profiles are refused with a reason.
+#include "common/TestRegistry.h"
+#include "document/ArrangementDocument.h"
+#include "output/PageExport.h"
+#include "output/PageRender.h"
+#include "output/PrintColour.h"
+#include "output/PrintJob.h"
+#include "platform/Printer.h"
+
+#include <QDir>
+#include <QtEndian>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <lcms2.h>
+
+namespace {
+
+// An RGB display profile with the given primaries (x, y) and a 2.2 gamma,
+// white D65, saved to bytes by lcms2 itself.
+QByteArray rgbProfile(const cmsCIExyY &red, const cmsCIExyY &green, const cmsCIExyY &blue)
+{
+    cmsCIExyY white;
+    cmsWhitePointFromTemp(&white, 6504);
+    const cmsCIExyYTRIPLE primaries{red, green, blue};
+    cmsToneCurve *gamma = cmsBuildGamma(nullptr, 2.2);
+    cmsToneCurve *curves[3] = {gamma, gamma, gamma};
+    cmsHPROFILE p = cmsCreateRGBProfile(&white, &primaries, curves);
+    cmsFreeToneCurve(gamma);
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(p, nullptr, &size);
+    QByteArray bytes(qsizetype(size), '\0');
+    cmsSaveProfileToMem(p, bytes.data(), &size);
+    cmsCloseProfile(p);
+    return bytes;
+}
+
+const cmsCIExyY SrgbRed{0.64, 0.33, 1}, SrgbGreen{0.30, 0.60, 1}, SrgbBlue{0.15, 0.06, 1};
+QByteArray wideProfile() { return rgbProfile({0.64, 0.33, 1}, {0.21, 0.71, 1}, SrgbBlue); }
+// Primaries drawn towards white: saturated sRGB colours lie outside.
+QByteArray narrowProfile() { return rgbProfile({0.50, 0.33, 1}, {0.32, 0.48, 1}, {0.22, 0.18, 1}); }
+// The printer's first channel makes green and its second red.
+QByteArray swappedProfile() { return rgbProfile(SrgbGreen, SrgbRed, SrgbBlue); }
+
+QByteArray savedProfile(cmsHPROFILE p)
+{
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(p, nullptr, &size);
+    QByteArray bytes(qsizetype(size), '\0');
+    cmsSaveProfileToMem(p, bytes.data(), &size);
+    cmsCloseProfile(p);
+    return bytes;
+}
+
+QByteArray profileNamed(const QString &name)
+{
+    if (name == QLatin1String("wide"))
+        return wideProfile();
+    if (name == QLatin1String("narrow"))
+        return narrowProfile();
+    return swappedProfile();
+}
+
+// 4096 colours, 16 levels a channel, each a block of Block x Block pixels.
+constexpr int Levels = 16, Blocks = 64, Block = 8;
+QRgb chartColour(int k) { return qRgb((k % 16) * 17, ((k / 16) % 16) * 17, (k / 256) * 17); }
+QImage chart()
+{
+    QImage img(Blocks * Block, Blocks * Block, QImage::Format_RGB32);
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            img.setPixel(x, y, chartColour((y / Block) * Blocks + x / Block));
+    return img;
+}
+static_assert(Levels * Levels * Levels == Blocks * Blocks);
+
+// lcms2's transform of the chart's colours, made here with the library alone.
+std::vector<QRgb> reference(const QByteArray &printer, int intent, bool bpc, bool proof, bool gamut)
+{
+    cmsHPROFILE srgb = cmsCreate_sRGBProfile();
+    cmsHPROFILE out = cmsOpenProfileFromMem(printer.constData(), cmsUInt32Number(printer.size()));
+    const cmsUInt32Number flags = (bpc ? cmsFLAGS_BLACKPOINTCOMPENSATION : 0)
+                                  | (proof ? cmsFLAGS_SOFTPROOFING : 0) | (gamut ? cmsFLAGS_GAMUTCHECK : 0);
+    cmsUInt16Number alarm[cmsMAXCHANNELS] = {cmsUInt16Number(qRed(GamutWarningColour) * 257),
+                                             cmsUInt16Number(qGreen(GamutWarningColour) * 257),
+                                             cmsUInt16Number(qBlue(GamutWarningColour) * 257)};
+    cmsSetAlarmCodes(alarm);
+    cmsHPROFILE monitor = proof ? cmsCreate_sRGBProfile() : nullptr;
+    cmsHTRANSFORM t = proof ? cmsCreateProofingTransform(srgb, TYPE_RGB_8, monitor, TYPE_RGB_8, out,
+                                                         cmsUInt32Number(intent), INTENT_RELATIVE_COLORIMETRIC, flags)
+                            : cmsCreateTransform(srgb, TYPE_RGB_8, out, TYPE_RGB_8, cmsUInt32Number(intent), flags);
+    std::vector<QRgb> colours;
+    for (int k = 0; k < Blocks * Blocks; ++k) {
+        const QRgb c = chartColour(k);
+        unsigned char in[3] = {uchar(qRed(c)), uchar(qGreen(c)), uchar(qBlue(c))}, o[3] = {};
+        cmsDoTransform(t, in, o, 1);
+        colours.push_back(qRgb(o[0], o[1], o[2]));
+    }
+    cmsDeleteTransform(t);
+    if (monitor)
+        cmsCloseProfile(monitor);
+    cmsCloseProfile(out);
+    cmsCloseProfile(srgb);
+    return colours;
+}
+
+int channelDistance(QRgb a, QRgb b)
+{
+    return std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b))});
+}
+
+// A document with one picture file placed in a frame of size x size inches at
+// (0.25, 0.25) on page 1.
+struct Sheet {
+    ArrangementDocument Doc;
+    bool place(const QString &path, double size)
+    {
+        const ArrangementDocument::AddResult r = Doc.addPictureFiles({path}, QStringLiteral("Add"));
+        if (r.Added.size() != 1)
+            return false;
+        Placement *p = Doc.records().Placements.Append();
+        *p = Placement{};
+        p->Left = p->Top = 0.25;
+        p->Width = p->Height = size;
+        p->Page = 1;
+        p->PictureId = Doc.records().Pictures[std::size_t(r.Added.front())].PictureId;
+        return true;
+    }
+};
+
+QString tool(const char *name) { return QStandardPaths::findExecutable(QString::fromLatin1(name)); }
+
+} // namespace
+
+class TstColour : public QObject
+{
+    Q_OBJECT
+private slots:
+    void printedPixelsAreTheLibraryTransform_data();
+    void printedPixelsAreTheLibraryTransform();
+    void softProofIsTheProofingTransform_data();
+    void softProofIsTheProofingTransform();
+    void swappedProfilePrintsRedGreen();
+    void cupsOptionsAskNoConversionExactlyWithAProfile_data();
+    void cupsOptionsAskNoConversionExactlyWithAProfile();
+    void unfitProfilesAreRefused_data();
+    void unfitProfilesAreRefused();
+};
+
+void TstColour::printedPixelsAreTheLibraryTransform_data()
+{
+    QTest::addColumn<QString>("profile");
+    QTest::addColumn<int>("intent");
+    QTest::addColumn<bool>("bpc");
+    for (int intent = 0; intent < 4; ++intent)
+        QTest::addRow("wide gamut, intent %d, black point compensation", intent) << "wide" << intent << true;
+    QTest::newRow("wide gamut, relative colorimetric, no compensation") << "wide" << 1 << false;
+    QTest::newRow("narrow gamut, perceptual") << "narrow" << 0 << true;
+    QTest::newRow("narrow gamut, absolute colorimetric") << "narrow" << 3 << false;
+}
+
+void TstColour::printedPixelsAreTheLibraryTransform()
+{
+    QFETCH(QString, profile);
+    QFETCH(int, intent);
+    QFETCH(bool, bpc);
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("chart.png"));
+    QVERIFY(chart().save(file));
+    // 256 dpi: the chart's 512 pixels fill a 2 inch frame one to one.
+    constexpr int Dpi = 256;
+    Sheet sheet;
+    QVERIFY(sheet.place(file, 2.0));
+    const QByteArray icc = profileNamed(profile);
+    PrintControl control;
+    control.Colour = ColourConversion::ToPrinter(icc, RenderIntent(intent), bpc);
+    QVERIFY(control.Colour);
+    Printer().setFixedPage(600, 600, Dpi, Dpi);
+    Printer().setImageOutput(true);
+    const PrintOutcome outcome = PrintJob(Printer(), sheet.Doc.records(), 1, Dpi, sheet.Doc.options(), control);
+    const QImage page = Printer().pageImages().empty() ? QImage() : Printer().pageImages().front();
+    Printer().setImageOutput(false);
+    Printer().clearFixedPage();
+    QCOMPARE(outcome, PrintOutcome::Done);
+
+    const DeviceFrame f = PlacementFrame(sheet.Doc.records().Placements.at(0), PrintScale(Dpi));
+    QCOMPARE(f.W, Blocks * Block);
+    const std::vector<QRgb> expected = reference(icc, intent, bpc, false, false);
+    int worst = 0;
+    for (int k = 0; k < Blocks * Blocks; ++k) {
+        const QRgb printed = page.pixel(f.X + (k % Blocks) * Block + Block / 2, f.Y + (k / Blocks) * Block + Block / 2);
+        worst = std::max(worst, channelDistance(printed, expected[std::size_t(k)]));
+    }
+    QVERIFY2(worst <= 1, qPrintable(QStringLiteral("largest difference %1 code values").arg(worst)));
+}
+
+void TstColour::softProofIsTheProofingTransform_data()
+{
+    QTest::addColumn<QString>("profile");
+    QTest::addColumn<int>("intent");
+    QTest::addColumn<bool>("bpc");
+    QTest::addColumn<bool>("gamut");
+    QTest::newRow("narrow, perceptual, gamut warning") << "narrow" << 0 << true << true;
+    QTest::newRow("narrow, relative colorimetric, gamut warning") << "narrow" << 1 << false << true;
+    QTest::newRow("narrow, saturation, no warning") << "narrow" << 2 << true << false;
+    QTest::newRow("wide, absolute colorimetric, gamut warning") << "wide" << 3 << false << true;
+}
+
+void TstColour::softProofIsTheProofingTransform()
+{
+    QFETCH(QString, profile);
+    QFETCH(int, intent);
+    QFETCH(bool, bpc);
+    QFETCH(bool, gamut);
+    const QByteArray icc = profileNamed(profile);
+    SoftProofView view;
+    view.setProof(ColourConversion::SoftProof(icc, {}, RenderIntent(intent), bpc, gamut, GamutWarningColour));
+    view.setOn(true);
+    QVERIFY(view.active());
+    // One pixel per colour, as the views hand their screen copies over.
+    DIB pixels;
+    QVERIFY(newdib(&pixels, Blocks, Blocks, 24, nullptr, 0));
+    for (int k = 0; k < Blocks * Blocks; ++k)
+        setpixel(pixels, k % Blocks, k / Blocks,
+                 std::uint32_t(qRed(chartColour(k))) | std::uint32_t(qGreen(chartColour(k))) << 8
+                     | std::uint32_t(qBlue(chartColour(k))) << 16);
+    const DrawPixels drawn{pixels, QRect(0, 0, Blocks, Blocks)};
+    const DIB proofed = view.proofed(drawn, QSize(Blocks, Blocks)).Dib;
+    QVERIFY(proofed.Bits != pixels.Bits);
+    QCOMPARE(view.proofed(drawn, QSize(2 * Blocks, 2 * Blocks)).Dib.Bits, proofed.Bits); // kept, not made again
+
+    const std::vector<QRgb> expected = reference(icc, intent, bpc, true, gamut);
+    const QRgb warning = GamutWarningColour;
+    int worst = 0, agree = 0, marked = 0;
+    for (int k = 0; k < Blocks * Blocks; ++k) {
+        const std::uint32_t v = getpixel(proofed, k % Blocks, k / Blocks);
+        const QRgb shown = qRgb(int(v & 0xFF), int((v >> 8) & 0xFF), int(v >> 16));
+        const QRgb want = expected[std::size_t(k)];
+        agree += (shown == warning) == (want == warning);
+        marked += want == warning;
+        worst = std::max(worst, channelDistance(shown, want));
+    }
+    QVERIFY2(worst <= 1, qPrintable(QStringLiteral("largest difference %1 code values").arg(worst)));
+    QVERIFY2(agree * 1000 >= Blocks * Blocks * 995, qPrintable(QStringLiteral("%1 of 4096 agree").arg(agree)));
+    if (gamut && profile == QLatin1String("narrow"))
+        QVERIFY(marked > 100); // the check has something to agree on
+    deldib(&pixels);
+}
+
+void TstColour::swappedProfilePrintsRedGreen()
+{
+    if (tool("pdftoppm").isEmpty())
+        QSKIP("pdftoppm is not installed");
+    QTemporaryDir dir;
+    // A JPEG file: carried unread it would print red whatever the profile.
+    const QString file = dir.filePath(QStringLiteral("red.jpg"));
+    QImage red(200, 200, QImage::Format_RGB32);
+    red.fill(qRgb(230, 20, 20));
+    QVERIFY(red.save(file, "jpeg", 95));
+    Sheet sheet;
+    QVERIFY(sheet.place(file, 1.0));
+    PageExportJob job;
+    job.FileName = dir.filePath(QStringLiteral("out.pdf"));
+    job.Format = ExportFormat::Pdf;
+    job.PageWidth = job.PageHeight = 450;
+    job.PrinterDpiX = job.PrinterDpiY = 300;
+    job.PassJpegThrough = true;
+    job.Colour = ColourConversion::ToPrinter(swappedProfile(), RenderIntent::RelativeColorimetric, true);
+    QVERIFY(job.Colour);
+    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), job, {}), ExportResult::Done);
+    QFile pdf(job.FileName);
+    QVERIFY(pdf.open(QIODevice::ReadOnly));
+    QVERIFY(pdf.readAll().contains("/DestOutputProfile")); // the paper named as the output intent
+    QProcess p;
+    p.start(tool("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("72"), QStringLiteral("-png"), job.FileName,
+                               dir.filePath(QStringLiteral("p"))});
+    QVERIFY(p.waitForFinished(60000) && p.exitCode() == 0);
+    const QImage page(QDir(dir.path()).entryInfoList({QStringLiteral("p*.png")}).value(0).filePath());
+    QVERIFY(!page.isNull());
+    const QRgb middle = page.pixel(int(0.75 * 72), int(0.75 * 72)); // the frame's centre
+    QVERIFY2(qGreen(middle) > 150 && qRed(middle) < 80,
+             qPrintable(QStringLiteral("printed as %1").arg(middle, 8, 16, QLatin1Char('0'))));
+}
+
+void TstColour::cupsOptionsAskNoConversionExactlyWithAProfile_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("applied");
+    QTest::addColumn<QStringList>("expected");
+    const QStringList media{QStringLiteral("media"), QStringLiteral("A4")};
+    const QStringList off{QStringLiteral("cm-calibration"), QStringLiteral("true")};
+    QTest::newRow("profile applied, no options") << QStringList() << true << off;
+    QTest::newRow("profile applied, others kept") << media << true << media + off;
+    QTest::newRow("profile applied, asked once") << off + media << true << media + off;
+    QTest::newRow("no profile, others kept") << media << false << media;
+    QTest::newRow("no profile, an earlier request dropped") << media + off << false << media;
+}
+
+void TstColour::cupsOptionsAskNoConversionExactlyWithAProfile()
+{
+    QFETCH(QStringList, options);
+    QFETCH(bool, applied);
+    QFETCH(QStringList, expected);
+    QCOMPARE(CupsColourOptions(options, applied), expected);
+}
+
+void TstColour::unfitProfilesAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("icc");
+    const QByteArray good = wideProfile();
+    QByteArray badTags = good;
+    const int tags = qFromBigEndian<qint32>(good.constData() + 128);
+    for (int i = 0; i < tags; ++i)
+        qToBigEndian<quint32>(0x7FFFFF00u, badTags.data() + 132 + 12 * i + 4); // every tag far past the end
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("truncated") << good.left(good.size() / 2);
+    QTest::newRow("not a profile") << QByteArray(2000, 'x');
+    QTest::newRow("damaged tag table") << badTags;
+    QTest::newRow("Lab, abstract class") << savedProfile(cmsCreateLab4Profile(nullptr));
+    QTest::newRow("CMYK device link") << savedProfile(cmsCreateInkLimitingDeviceLink(cmsSigCmykData, 250));
+}
+
+void TstColour::unfitProfilesAreRefused()
+{
+    QFETCH(QByteArray, icc);
+    QVERIFY(!ProfileProblem(icc).isEmpty());
+    QString problem;
+    QVERIFY(!ColourConversion::ToPrinter(icc, RenderIntent::Perceptual, true, &problem));
+    QVERIFY(!problem.isEmpty());
+    // Chosen as the printer profile: printing goes on without it, and says why.
+    QTemporaryDir dir;
+    ColourSettings settings;
+    settings.ProfileFile = dir.filePath(QStringLiteral("paper.icc"));
+    QFile f(settings.ProfileFile);
+    QVERIFY(f.open(QIODevice::WriteOnly) && f.write(icc) == icc.size());
+    f.close();
+    const PrintColour colour = MakePrintColour(settings);
+    QVERIFY(!PrinterProfileActive(colour));
+    QVERIFY(colour.Problem.contains(settings.ProfileFile));
+}
+
+SGA_TEST(TstColour)
+#include "tst_colour.moc"
