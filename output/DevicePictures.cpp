@@ -113,6 +113,8 @@ struct DevicePictures::Item {
     QRect Source;
     QSize Dest;
     int Marker = -1; // a pass-through candidate's number
+    // A contact sheet cell: drawn from the screen copy whenever it has the pixels.
+    bool Cell = false;
     bool Started = false;
     std::shared_future<Made> Result;
 };
@@ -158,7 +160,9 @@ QImage resampled(const DevicePictures::Item &item)
     const QSize out(std::min(item.Dest.width(), item.Source.width()), std::min(item.Dest.height(), item.Source.height()));
     DIB pixels = item.Screen;
     bool own = false;
-    if (item.Reduced) {
+    const bool screenWillDo = item.Cell && item.Full.width() > 0 && item.Source.width() > 0
+        && std::int64_t(DibWidth(item.Screen)) * item.Source.width() >= std::int64_t(out.width()) * item.Full.width();
+    if (item.Reduced && !screenWillDo) {
         // The whole picture at the scale that gives the source rectangle its
         // output size, in the file's orientation.
         const double fx = double(out.width()) / item.Source.width(), fy = double(out.height()) / item.Source.height();
@@ -185,6 +189,14 @@ QImage resampled(const DevicePictures::Item &item)
 
 } // namespace
 
+QSize SheetCellPixels(QSize dest, int deviceDpi)
+{
+    if (deviceDpi <= SheetCellDpi)
+        return dest;
+    const double k = double(SheetCellDpi) / deviceDpi;
+    return QSize(std::max(1, int(std::ceil(dest.width() * k))), std::max(1, int(std::ceil(dest.height() * k))));
+}
+
 DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions &options,
                                const std::vector<int> &pages, const DevicePictureSettings &settings)
     : State(std::make_shared<Shared>())
@@ -210,7 +222,9 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
             const PictureRecipe &recipe = entry.Recipe;
             const bool fromFile = !recipe.File.isEmpty() && recipe.Check.has_value();
             int marker = -1;
-            if (settings.PassJpegThrough && fromFile && onlyTurns(recipe) >= 0) {
+            // Contact sheet cells are always reduced: a whole photograph per cell would make huge files.
+            const bool cell = p.Cell > 0;
+            if (settings.PassJpegThrough && fromFile && onlyTurns(recipe) >= 0 && !cell) {
                 const auto file = std::make_pair(recipe.File, *recipe.Check);
                 const auto known = markers.find(file);
                 marker = known != markers.end() ? known->second : int(markers.size());
@@ -232,6 +246,9 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
                 item->Source = layout->Source;
                 item->Dest = layout->Dest;
                 item->Marker = marker;
+                item->Cell = cell;
+                if (cell)
+                    item->Dest = SheetCellPixels(layout->Dest, settings.Scale.DpiX);
             }
             page.Items.emplace(key, item);
         }

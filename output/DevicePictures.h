@@ -9,6 +9,7 @@
 // at one size on several pages is made once and handed over as the same
 // image, so that a PDF stores it once.
 #include "output/PageRender.h"
+#include "document/SheetTexts.h"
 #include "picture/JpegStream.h"
 
 #include <QImage>
@@ -29,6 +30,9 @@ struct PassedJpeg {
     qint64 Size = 0;
     JpegStreamInfo Info;
 };
+
+// A cell's picture size for a frame `dest` device pixels on a device of deviceDpi.
+[[nodiscard]] QSize SheetCellPixels(QSize dest, int deviceDpi);
 
 struct DevicePictureSettings {
     PageScale Scale;

@@ -42,6 +42,7 @@ public:
     QPushButton *Overtakeall = nullptr;
     QPushButton *OrdeneBtn = nullptr;
     QPushButton *PrintSheetBtn = nullptr;
+    QPushButton *ContactSheetBtn = nullptr;
     QSpinBox *ZoomEd = nullptr;
     QSpinBox *PageCountED = nullptr;
     QSpinBox *APageEd = nullptr;
@@ -88,6 +89,7 @@ public:
     void OrdeneBtnClick();
     // Fills pages with frames of print sizes through the print-sheet dialog.
     void PrintSheetBtnClick();
+    void ContactSheetBtnClick();
     void OvertakeallClick();
     void Nachlinksrotieren901Click();
     void Nachrechtsrotieren901Click();
