@@ -234,7 +234,9 @@ ContactPlacement PlaceContactSheet(ArrangementDocument &doc, const ContactSheetS
         const int i = order[k];
         const PictureEntry &entry = records.Pictures[std::size_t(pictures[std::size_t(i)])];
         const QRectF box = grid.pictureBox(n % grid.perPage());
-        const QRectF frame = FitInside(FullSize(entry), box);
+        // Standing on the caption band, so each caption sits right under its picture.
+        QRectF frame = FitInside(FullSize(entry), box);
+        frame.moveBottom(box.bottom());
         if (frame.isEmpty())
             continue;
         SheetText caption{ContactCaption(facts[std::size_t(i)], settings), settings.CaptionPoints,

@@ -371,13 +371,13 @@ void ContactSheetDialog::updateLayout()
     else if (count == 0)
         info = tr("%1 cells per page; no pictures to show.").arg(layout.perPage());
     else
-        info = tr("%1 x %2 cells of %3 x %4 mm per page: %5 pictures on %6 pages.")
+        info = tr("%1 x %2 cells of %3 x %4 mm per page: %5 pictures on %n page(s).", nullptr,
+                  ContactPageCount(count, layout))
                    .arg(layout.Columns)
                    .arg(layout.Rows)
                    .arg(layout.Cell.width(), 0, 'f', 1)
                    .arg(layout.Cell.height(), 0, 'f', 1)
-                   .arg(count)
-                   .arg(ContactPageCount(count, layout));
+                   .arg(count);
     InfoLabel->setText(info);
     PlaceBtn->setEnabled(layout.perPage() > 0 && count > 0);
 }

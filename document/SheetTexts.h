@@ -23,7 +23,7 @@ struct SheetText {
 
 // Contact sheet cells are printed at no more than this many pixels per inch
 // (small prints to choose from; a page of them stays a small file).
-inline constexpr int SheetCellDpi = 200;
+inline constexpr int SheetCellDpi = 150;
 
 // Character sizes a file may give, in points.
 inline constexpr double MinSheetPoints = 1;

@@ -9,7 +9,9 @@
 #include "picture/ScaledDecode.h"
 #include "platform/DeviceContext.h"
 
+#include <QBuffer>
 #include <QFile>
+#include <QImageWriter>
 #include <QPainter>
 #include <QThreadPool>
 
@@ -153,6 +155,25 @@ std::optional<PassedJpeg> inspectFile(const PictureRecipe &recipe)
     return PassedJpeg{recipe.File, *check, bytes.size(), *info};
 }
 
+// A cell's picture as a JPEG made here, carried into the PDF as it is; empty
+// when it cannot be made (the PDF engine then stores the image itself).
+std::optional<PassedJpeg> cellJpeg(const QImage &image, const QString &file)
+{
+    if (image.isNull())
+        return std::nullopt;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(SheetCellJpegQuality);
+    if (!writer.write(image.convertToFormat(QImage::Format_RGB888)))
+        return std::nullopt;
+    const std::optional<JpegStreamInfo> info = InspectJpegStream(bytes);
+    if (!info)
+        return std::nullopt;
+    return PassedJpeg{file.isEmpty() ? QStringLiteral("(contact sheet cell)") : file, 0, bytes.size(), *info, bytes};
+}
+
 // The picture's source rectangle resampled to the device pixels it covers,
 // or to its own pixels when the frame is larger.
 QImage resampled(const DevicePictures::Item &item)
@@ -205,6 +226,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
     // The same picture at the same size anywhere in the job is one item.
     std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
     std::map<std::pair<QString, std::int32_t>, int> markers;
+    int markerCount = 0;
     for (int number : pages) {
         Page page;
         page.Number = number;
@@ -227,7 +249,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
             if (settings.PassJpegThrough && fromFile && onlyTurns(recipe) >= 0 && !cell) {
                 const auto file = std::make_pair(recipe.File, *recipe.Check);
                 const auto known = markers.find(file);
-                marker = known != markers.end() ? known->second : int(markers.size());
+                marker = known != markers.end() ? known->second : markerCount++;
                 markers.emplace(file, marker);
             }
             // Pixels made in memory belong to their entry alone.
@@ -247,15 +269,19 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
                 item->Dest = layout->Dest;
                 item->Marker = marker;
                 item->Cell = cell;
-                if (cell)
+                if (cell) {
                     item->Dest = SheetCellPixels(layout->Dest, settings.Scale.DpiX);
+                    // Carried as a JPEG of the program's own, far smaller than the PDF engine's.
+                    if (settings.PassJpegThrough)
+                        item->Marker = markerCount++;
+                }
             }
             page.Items.emplace(key, item);
         }
         Pages.push_back(std::move(page));
     }
-    Candidates = int(markers.size());
-    State->Passed.resize(markers.size());
+    Candidates = markerCount;
+    State->Passed.resize(std::size_t(markerCount));
 }
 
 DevicePictures::~DevicePictures() { cancel(); }
@@ -289,6 +315,14 @@ void DevicePictures::start(std::size_t index)
                     // drawing: its item stands for placements of any size.
                     if (item->Marker < 0) {
                         made.Image = resampled(*item);
+                    } else if (item->Cell) {
+                        made.Image = resampled(*item);
+                        if (std::optional<PassedJpeg> cell = cellJpeg(made.Image, item->Recipe.File)) {
+                            const std::lock_guard<std::mutex> hold(state->Lock);
+                            state->Passed[std::size_t(item->Marker)] = std::move(*cell);
+                            made.Marker = item->Marker;
+                            made.Image = QImage();
+                        }
                     } else if (const std::optional<PassedJpeg> passed = inspectFile(item->Recipe)) {
                         const std::lock_guard<std::mutex> hold(state->Lock);
                         state->Passed[std::size_t(item->Marker)] = *passed;
@@ -360,7 +394,15 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             QImage &marker = state->Markers[made.Marker];
             if (marker.isNull())
                 marker = PassThroughMarker(made.Marker);
-            drawMarker(painter, marker, item, turnsOf(entry.Recipe), layout);
+            if (item.Cell) {
+                // The carried JPEG is the frame's picture as drawn, turned already.
+                painter.save();
+                painter.setRenderHint(QPainter::LosslessImageRendering, true);
+                painter.drawImage(QRect(layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height()), marker);
+                painter.restore();
+            } else {
+                drawMarker(painter, marker, item, turnsOf(entry.Recipe), layout);
+            }
             return true;
         }
         QImage image = made.Image;

@@ -29,7 +29,11 @@ struct PassedJpeg {
     std::int32_t Check = 0;
     qint64 Size = 0;
     JpegStreamInfo Info;
+    // A JPEG made in memory (a contact sheet cell), carried instead of File's bytes.
+    QByteArray Bytes{};
 };
+// The JPEG quality of contact sheet cells carried into a PDF.
+inline constexpr int SheetCellJpegQuality = 65;
 
 // A cell's picture size for a frame `dest` device pixels on a device of deviceDpi.
 [[nodiscard]] QSize SheetCellPixels(QSize dest, int deviceDpi);

@@ -56,6 +56,12 @@ public:
     void provideStreamData(QPDFObjGen const &og, Pipeline *pipeline) override
     {
         const PassedJpeg &passed = Files.at(og);
+        if (!passed.Bytes.isEmpty()) {
+            pipeline->write(reinterpret_cast<const unsigned char *>(passed.Bytes.constData()),
+                            std::size_t(passed.Bytes.size()));
+            pipeline->finish();
+            return;
+        }
         QFile file;
         // The very file inspected: a file replaced since would print another picture.
         if (!OpenRegularFile(passed.File, file) || file.size() != passed.Size || FileCheck(file) != passed.Check)
