@@ -114,6 +114,7 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
             marks(p);
         }
     }
+    RenderSheetHeader(dc, doc, s.Page, scale, s.Options);
     // The drag outline follows the mouse even for a selection on another page.
     if (dragged)
         marks(doc.Placements.at(doc.SelectedPlacement));

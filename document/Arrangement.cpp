@@ -44,6 +44,7 @@ void TArrangement::getnumComment(int pictureId, QString &result) const
 void TArrangement::DelallPics()
 {
     Placements.Clear();
+    Sheets.clear();
     SelectedPlacement = -1;
     for (PictureEntry &entry : Pictures)
         deldib(&entry.Dib);

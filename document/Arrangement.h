@@ -4,6 +4,7 @@
 #include "document/PictureEntry.h"
 #include "document/PictureStore.h"
 #include "document/Placement.h"
+#include "document/SheetTexts.h"
 #include "document/TDynaArray.h"
 
 #include <QString>
@@ -28,6 +29,8 @@ public:
     std::int32_t SelectedPicture = 0;
     // Full pictures of Reduced entries, made on demand.
     mutable PictureStore Store;
+    // Contact sheet headers and cell captions.
+    SheetTexts Sheets;
 
     // Lookups by id; the result is left unchanged when no entry has the id.
     // The DIB copy shares the entry's pixels and is never released by its holder.

@@ -138,6 +138,7 @@ ArrangementState ArrangementDocument::captureState() const
     s.SelectedPicture = Records.SelectedPicture;
     s.Options = Options;
     s.CurrentPage = CurrentPage;
+    s.Sheets = Records.Sheets;
     return s;
 }
 
@@ -147,6 +148,7 @@ void ArrangementDocument::restoreState(const ArrangementState &s)
     for (const Placement &p : s.Placements)
         std::memcpy(static_cast<void *>(Records.Placements.Append()), &p, sizeof p);
     Records.Pictures = s.Pictures;
+    Records.Sheets = s.Sheets;
     Records.NextPictureId = s.NextPictureId;
     // The zoom is how the page is looked at, not a change to take back.
     const int zoom = Options.Zoom;
@@ -252,6 +254,7 @@ ArrangementData ArrangementDocument::fileRecord(const QString &path) const
     record.SelectedPlacement = Records.SelectedPlacement;
     record.SelectedPicture = Records.SelectedPicture;
     record.NextPictureId = Records.NextPictureId;
+    record.Sheets = Records.Sheets;
     StoreOptions(record, Options);
     const QString target = QFileInfo(path).absoluteFilePath();
     for (const PictureEntry &entry : Records.Pictures) {
@@ -328,6 +331,7 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
     Records.DelallPics();
     for (const Placement &p : record.Placements)
         std::memcpy(static_cast<void *>(Records.Placements.Append()), &p, sizeof p);
+    Records.Sheets = record.Sheets;
     // A selection outside the placements would point the editing commands past the array.
     Records.SelectedPlacement =
         record.SelectedPlacement >= 0 && record.SelectedPlacement < std::int32_t(record.Placements.size())

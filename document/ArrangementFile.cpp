@@ -241,6 +241,98 @@ bool readToneChunk(const QByteArray& payload, std::size_t pictureCount, std::vec
     return r.ok();
 }
 
+constexpr qsizetype SheetTextMinSize = 3 * 8 + 8 + 4;
+constexpr std::int32_t MaxSheetPage = 1000;
+
+void writeSheetText(ByteWriter& w, const SheetText& t)
+{
+    w.f64(t.Left);
+    w.f64(t.Top);
+    w.f64(t.Width);
+    w.f64(t.Points);
+    w.u32(std::uint32_t(t.Lines.size()));
+    for (const QString& line : t.Lines)
+        w.string(line);
+}
+
+// Page headers, then the caption lines of every placement that is a cell.
+QByteArray sheetChunk(const SheetTexts& sheets, const std::vector<Placement>& placements)
+{
+    std::vector<std::pair<std::uint32_t, const SheetText*>> cells;
+    for (std::size_t i = 0; i < placements.size(); ++i)
+        if (const SheetText* t = sheets.cellOf(placements[i]))
+            cells.emplace_back(std::uint32_t(i), t);
+    if (sheets.Headers.empty() && cells.empty())
+        return {};
+    ByteWriter w;
+    w.u32(std::uint32_t(sheets.Headers.size()));
+    for (const auto& [page, text] : sheets.Headers) {
+        w.i32(page);
+        writeSheetText(w, text);
+    }
+    w.u32(std::uint32_t(cells.size()));
+    for (const auto& [index, text] : cells) {
+        w.u32(index);
+        writeSheetText(w, *text);
+    }
+    return w.bytes;
+}
+
+// A text's place: NaN gives 0, anything else is held to +-1000 inches.
+double heldInches(double v) { return std::isnan(v) ? 0 : std::clamp(v, -1000.0, 1000.0); }
+
+bool readSheetText(ByteReader& r, SheetText& t)
+{
+    t.Left = heldInches(r.f64());
+    t.Top = heldInches(r.f64());
+    t.Width = heldInches(r.f64());
+    t.Points = HeldSheetPoints(r.f64());
+    const std::uint32_t n = r.u32();
+    if (!r.ok() || n > std::uint64_t(r.remaining() / 4))
+        return false;
+    t.Lines.reserve(qsizetype(n));
+    for (std::uint32_t k = 0; k < n && r.ok(); ++k)
+        t.Lines.append(r.string());
+    return r.ok();
+}
+
+// Headers of pages outside the arrangement's range and cells of placements
+// the file does not hold are dropped.
+bool readSheetChunk(const QByteArray& payload, std::vector<Placement>& placements, SheetTexts& sheets)
+{
+    ByteReader r(payload);
+    SheetTexts read;
+    std::uint32_t n = r.u32();
+    if (!r.ok() || n > std::uint64_t(r.remaining() / (4 + SheetTextMinSize)))
+        return false;
+    for (std::uint32_t k = 0; k < n; ++k) {
+        const std::int32_t page = r.i32();
+        SheetText t;
+        if (!readSheetText(r, t))
+            return false;
+        if (page >= 1 && page <= MaxSheetPage)
+            read.Headers[page] = std::move(t);
+    }
+    n = r.u32();
+    if (!r.ok() || n > std::uint64_t(r.remaining() / (4 + SheetTextMinSize)))
+        return false;
+    std::vector<std::int32_t> cellOf(placements.size(), 0);
+    for (std::uint32_t k = 0; k < n; ++k) {
+        const std::uint32_t index = r.u32();
+        SheetText t;
+        if (!readSheetText(r, t))
+            return false;
+        if (index < placements.size())
+            cellOf[index] = read.addCell(std::move(t));
+    }
+    if (!r.ok())
+        return false;
+    for (std::size_t i = 0; i < placements.size(); ++i)
+        placements[i].Cell = cellOf[i];
+    sheets = std::move(read);
+    return true;
+}
+
 std::vector<FileChunk> chunksOf(const ArrangementData& d)
 {
     std::vector<FileChunk> chunks;
@@ -250,6 +342,7 @@ std::vector<FileChunk> chunksOf(const ArrangementData& d)
     };
     add(ViewChunkTag, viewChunk(d.Placements));
     add(ToneChunkTag, toneChunk(d.Tones, d.Pictures.size()));
+    add(SheetChunkTag, sheetChunk(d.Sheets, d.Placements));
     return chunks;
 }
 
@@ -264,11 +357,20 @@ bool takeChunks(const std::vector<FileChunk>& chunks, ArrangementData& d)
             return false;
         if (c.Tag == ToneChunkTag && !readToneChunk(c.Payload, d.Pictures.size(), d.Tones))
             return false;
+        if (c.Tag == SheetChunkTag && !readSheetChunk(c.Payload, d.Placements, d.Sheets))
+            return false;
     }
     return true;
 }
 
 } // namespace
+
+double HeldSheetPoints(double points)
+{
+    if (std::isnan(points))
+        return SheetText().Points;
+    return std::clamp(points, MinSheetPoints, MaxSheetPoints);
+}
 
 QByteArray WriteExtension(const std::vector<FileChunk>& chunks)
 {

@@ -5,6 +5,7 @@
 // into its arrangement and controls.
 #include "document/Options.h"
 #include "document/Placement.h"
+#include "document/SheetTexts.h"
 #include "picture/PictureRecipe.h"
 
 #include <QByteArray>
@@ -37,6 +38,7 @@ struct FileChunk {
 // The chunks this program writes and reads.
 inline constexpr char ViewChunkTag[] = "VIEW";
 inline constexpr char ToneChunkTag[] = "TONE";
+inline constexpr char SheetChunkTag[] = "CSHT";
 
 // Everything the file holds, with the options in their stored form: check
 // boxes as 0/1 (any non-zero reads as checked), margin, distance and zoom as
@@ -68,6 +70,9 @@ struct ArrangementData {
     // record at the same index, in the order they were made; kept in the
     // extension area. May be shorter than Pictures.
     std::vector<PictureSteps> Tones;
+    // Contact sheet headers and cell captions (Placements[i].Cell refers to
+    // a cell); kept in the extension area.
+    SheetTexts Sheets;
 };
 
 // The stored form of the options: check boxes as 0/1, the three integer edits

@@ -28,6 +28,10 @@ struct Placement {
     std::uint8_t Cut;       // 1 = fill the frame with a centred crop, 0 = fit in
     std::uint8_t Reserved[7];
     FrameView View;
+    // A contact sheet cell: 1-based index of its caption lines in the
+    // arrangement's SheetTexts::Cells; 0 for an ordinary frame.
+    std::int32_t Cell = 0;
+    std::int32_t Spare = 0; // keeps the record free of padding
 };
 inline constexpr std::size_t PlacementRecordSize = 48;
 static_assert(offsetof(Placement, Left) == 0);
@@ -40,4 +44,4 @@ static_assert(offsetof(Placement, Cut) == 40);
 static_assert(offsetof(Placement, Reserved) == 41);
 static_assert(offsetof(Placement, View) == PlacementRecordSize);
 // No padding: undo compares placements byte for byte.
-static_assert(sizeof(Placement) == PlacementRecordSize + 3 * sizeof(double));
+static_assert(sizeof(Placement) == PlacementRecordSize + 3 * sizeof(double) + 2 * sizeof(std::int32_t));

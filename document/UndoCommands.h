@@ -24,6 +24,7 @@ struct ArrangementState {
     std::int32_t SelectedPicture = 0;
     ArrangementOptions Options;
     int CurrentPage = 1;
+    SheetTexts Sheets;
 };
 
 // True when a and b differ in nothing but the selection and the page shown:

@@ -118,6 +118,8 @@ struct DevicePictures::Item {
     QSize Dest;
     int Marker = -1; // a pass-through candidate's number
     int Encoded = -1; // the marker number of a picture compressed for a PDF
+    // A contact sheet cell: drawn from the screen copy whenever it has the pixels.
+    bool Cell = false;
     bool Started = false;
     std::shared_future<Made> Result;
 };
@@ -163,7 +165,9 @@ QImage resampled(const DevicePictures::Item &item)
     const QSize out(std::min(item.Dest.width(), item.Source.width()), std::min(item.Dest.height(), item.Source.height()));
     DIB pixels = item.Screen;
     bool own = false;
-    if (item.Reduced) {
+    const bool screenWillDo = item.Cell && item.Full.width() > 0 && item.Source.width() > 0
+        && std::int64_t(DibWidth(item.Screen)) * item.Source.width() >= std::int64_t(out.width()) * item.Full.width();
+    if (item.Reduced && !screenWillDo) {
         // The whole picture at the scale that gives the source rectangle its
         // output size, in the file's orientation.
         const double fx = double(out.width()) / item.Source.width(), fy = double(out.height()) / item.Source.height();
@@ -187,8 +191,9 @@ QImage resampled(const DevicePictures::Item &item)
     return image;
 }
 
-// The picture as a JPEG at the quality Qt's PDF engine gives photographs.
-std::optional<PassedJpeg> compressed(const QImage &image)
+// The picture as a JPEG; photographs get the quality Qt's PDF engine gives
+// them, contact sheet cells less.
+std::optional<PassedJpeg> compressed(const QImage &image, int quality)
 {
     if (image.isNull())
         return std::nullopt;
@@ -196,7 +201,7 @@ std::optional<PassedJpeg> compressed(const QImage &image)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(94);
+    writer.setQuality(quality);
     if (!writer.write(image))
         return std::nullopt;
     const std::optional<JpegStreamInfo> info = InspectJpegStream(bytes);
@@ -206,6 +211,14 @@ std::optional<PassedJpeg> compressed(const QImage &image)
 }
 
 } // namespace
+
+QSize SheetCellPixels(QSize dest, int deviceDpi)
+{
+    if (deviceDpi <= SheetCellDpi)
+        return dest;
+    const double k = double(SheetCellDpi) / deviceDpi;
+    return QSize(std::max(1, int(std::ceil(dest.width() * k))), std::max(1, int(std::ceil(dest.height() * k))));
+}
 
 DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions &options,
                                const std::vector<int> &pages, const DevicePictureSettings &settings)
@@ -218,6 +231,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
     std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
     std::map<std::pair<QString, std::int32_t>, int> markers;
     int encoded = 0;
+    int markerCount = 0;
     // Copies of a picture given the same adjustments each hold their own
     // steps; equal steps make the same pixels, so they are made once.
     std::vector<const PictureSteps *> distinctSteps;
@@ -247,10 +261,12 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
             const PictureRecipe &recipe = entry.Recipe;
             const bool fromFile = !recipe.File.isEmpty() && recipe.Check.has_value();
             int marker = -1;
-            if (passThrough && fromFile && onlyTurns(recipe) >= 0) {
+            // Contact sheet cells are always reduced: a whole photograph per cell would make huge files.
+            const bool cell = p.Cell > 0;
+            if (passThrough && fromFile && onlyTurns(recipe) >= 0 && !cell) {
                 const auto file = std::make_pair(recipe.File, *recipe.Check);
                 const auto known = markers.find(file);
-                marker = known != markers.end() ? known->second : int(markers.size());
+                marker = known != markers.end() ? known->second : markerCount++;
                 markers.emplace(file, marker);
             }
             // Pixels made in memory belong to their entry alone.
@@ -270,6 +286,9 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
                 item->Exact = layout->Exact;
                 item->Dest = layout->Dest;
                 item->Marker = marker;
+                item->Cell = cell;
+                if (cell)
+                    item->Dest = SheetCellPixels(layout->Dest, settings.Scale.DpiX);
                 if (settings.EncodeForPdf && marker < 0)
                     item->Encoded = encoded++;
             }
@@ -280,8 +299,8 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
     // Compressed pictures are numbered after the files.
     for (auto &[key, item] : made)
         if (item->Encoded >= 0)
-            item->Encoded += int(markers.size());
-    Candidates = int(markers.size()) + encoded;
+            item->Encoded += markerCount;
+    Candidates = markerCount + encoded;
     State->Passed.resize(std::size_t(Candidates));
 }
 
@@ -320,7 +339,8 @@ void DevicePictures::start(std::size_t index)
                         if (state->Colour)
                             state->Colour->apply(made.Image);
                         std::optional<PassedJpeg> carried;
-                        if (item->Encoded >= 0 && (carried = compressed(made.Image))) {
+                        const int quality = item->Cell ? SheetCellJpegQuality : 94;
+                        if (item->Encoded >= 0 && (carried = compressed(made.Image, quality))) {
                             const std::lock_guard<std::mutex> hold(state->Lock);
                             state->Passed[std::size_t(item->Encoded)] = std::move(*carried);
                             made.Image = QImage();

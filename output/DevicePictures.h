@@ -8,6 +8,7 @@
 // prepared on the decoding pool ahead of the one being written, and a picture
 // at one size on several pages is made once and handed over as the same
 // image, so that a PDF stores it once.
+#include "document/SheetTexts.h"
 #include "output/PageRender.h"
 #include "picture/ColourManagement.h"
 #include "picture/JpegStream.h"
@@ -32,6 +33,11 @@ struct PassedJpeg {
     // A picture the program made and compressed itself; File is then empty.
     QByteArray Bytes;
 };
+// The JPEG quality of contact sheet cells carried into a PDF.
+inline constexpr int SheetCellJpegQuality = 65;
+
+// A cell's picture size for a frame `dest` device pixels on a device of deviceDpi.
+[[nodiscard]] QSize SheetCellPixels(QSize dest, int deviceDpi);
 
 struct DevicePictureSettings {
     PageScale Scale;

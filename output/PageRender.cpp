@@ -9,6 +9,9 @@
 #include "picture/DrawDib.h"
 #include "platform/DeviceContext.h"
 
+#include <QFontMetricsF>
+#include <QPainter>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -188,6 +191,54 @@ void drawCaption(TDC &dc, const PictureEntry &entry, const PlacementLayout &layo
 }
 } // namespace
 
+void DrawSheetText(TDC &dc, const SheetText &text, const QRectF &box, const PageScale &scale,
+                   const ArrangementOptions &options, bool bold)
+{
+    QPainter *painter = dc.painter();
+    if (!painter || text.Lines.isEmpty() || !(box.width() >= 1) || !(box.height() >= 1))
+        return;
+    QFont font = QFontFromCaption(options.Font);
+    const double pixels = text.Points * scale.FontDpi * scale.Zoom / 7200.0;
+    font.setPixelSize(std::clamp(int(std::lround(pixels)), 1, MaxCaptionPixels));
+    font.setBold(bold);
+    font.setItalic(false);
+    font.setUnderline(false);
+    font.setStrikeOut(false);
+    const QFontMetricsF metrics(font, painter->device());
+    const double pitch = box.height() / double(text.Lines.size());
+    painter->save();
+    // Never past the box: the next cell's picture lies right below it.
+    painter->setClipRect(box, Qt::IntersectClip);
+    painter->setFont(font);
+    painter->setPen(ColorFromRef(COLORREF(options.Font.Color)));
+    double top = box.top();
+    for (const QString &line : text.Lines) {
+        // Qt lays out the line as a whole, so right-to-left and CJK text come out right.
+        const QString shown = metrics.elidedText(line, Qt::ElideRight, box.width());
+        painter->drawText(QRectF(box.left(), top, box.width(), pitch), Qt::AlignHCenter | Qt::AlignTop, shown);
+        top += pitch;
+    }
+    painter->restore();
+}
+
+QRectF SheetCellTextBox(const Placement &p, const SheetText &text, const PageScale &scale)
+{
+    const DeviceFrame f = PlacementFrame(p, scale);
+    const double kx = scale.DpiX * scale.Zoom / 100.0, ky = scale.DpiY * scale.Zoom / 100.0;
+    return QRectF(f.X + text.Left * kx, f.Y + text.Top * ky, text.Width * kx, SheetTextInches(text) * ky);
+}
+
+void RenderSheetHeader(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
+                       const ArrangementOptions &options)
+{
+    const auto header = doc.Sheets.Headers.find(int(page));
+    if (header == doc.Sheets.Headers.end() || double(header->first) != page)
+        return;
+    const SheetText &t = header->second;
+    const double kx = scale.DpiX * scale.Zoom / 100.0, ky = scale.DpiY * scale.Zoom / 100.0;
+    DrawSheetText(dc, t, QRectF(t.Left * kx, t.Top * ky, t.Width * kx, SheetTextInches(t) * ky), scale, options, true);
+}
+
 std::optional<PlacementLayout> LayoutOnDevice(const TArrangement &doc, const Placement &p, const PageScale &scale,
                                               const ArrangementOptions &options)
 {
@@ -207,6 +258,8 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
     if (!supply.Draw || !supply.Draw(dc, p, *entry, *layout))
         drawPixels(dc, doc, p, *entry, *layout, supply);
     drawCaption(dc, *entry, *layout, scale, options);
+    if (const SheetText *cell = doc.Sheets.cellOf(p))
+        DrawSheetText(dc, *cell, SheetCellTextBox(p, *cell, scale), scale, options, false);
 }
 
 void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
@@ -217,6 +270,7 @@ void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &
         if (double(p.Page) == page)
             RenderPlacement(dc, doc, p, scale, options, supply);
     }
+    RenderSheetHeader(dc, doc, page, scale, options);
     if (CutMarkSettings().On)
         DrawCutMarks(dc, doc, page, scale, CutMarkSettings());
 }

@@ -3,6 +3,7 @@
 // device pixels. The arrange view, the print preview and the print job all draw
 // through it; they differ only in the device and its resolution.
 #include <QRect>
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
@@ -99,6 +100,18 @@ struct PictureSupply {
     // as proofed (unset: as they are).
     std::function<DrawPixels(const DrawPixels &pixels, QSize dest)> Recolour;
 };
+
+struct SheetText;
+// Draws a contact sheet's lines into box (device pixels), one line per equal
+// share of its height, each cut with an ellipsis to the box's width; nothing
+// is drawn outside the box.
+void DrawSheetText(TDC &dc, const SheetText &text, const QRectF &box, const PageScale &scale,
+                   const ArrangementOptions &options, bool bold);
+// Draws a page's contact sheet header, if it has one.
+void RenderSheetHeader(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
+                       const ArrangementOptions &options);
+// Where a cell's caption lines go: their box placed from the frame's corner.
+[[nodiscard]] QRectF SheetCellTextBox(const Placement &p, const SheetText &text, const PageScale &scale);
 
 // The layout of a placement's picture on a device, as RenderPlacement draws
 // it; empty when nothing is drawn.

@@ -2,6 +2,8 @@
 
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/AutoLayout.h"
+#include "arrange/ContactSheet.h"
+#include "arrange/ContactSheetDialog.h"
 #include "arrange/Editing.h"
 #include "arrange/Geometry.h"
 #include "arrange/KoordFUnit.h"
@@ -11,6 +13,7 @@
 #include "arrange/PrintSheetDialog.h"
 #include "document/FrameView.h"
 #include "output/PrintColour.h"
+#include "pages/JobProgress.h"
 #include "pages/PageServices.h"
 #include "picture/HKUnit.h"
 #include "picture/Resample.h"
@@ -38,6 +41,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <numeric>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -80,8 +84,16 @@ void ArrangePage::createControls()
     Overtakeall = new QPushButton(tr("&Add all pictures..."), this);
     OrdeneBtn = new QPushButton(tr("Arrange &automatically..."), this);
     OrdeneBtn->setToolTip(tr("Arranges all pictures on the sheet automatically"));
-    PrintSheetBtn = new QPushButton(tr("Print s&heets..."), this);
-    PrintSheetBtn->setToolTip(tr("Fills pages with frames of standard print and ID photo sizes, ready to cut"));
+    SheetsBtn = new QPushButton(tr("S&heets"), this);
+    auto *sheets = new QMenu(SheetsBtn);
+    PrintSheetAction = sheets->addAction(tr("&Print sheets..."));
+    PrintSheetAction->setToolTip(tr("Fills pages with frames of standard print and ID photo sizes, ready to cut"));
+    ContactSheetAction = sheets->addAction(tr("&Contact sheet..."));
+    ContactSheetAction->setToolTip(
+        tr("Every picture of the collection or of a folder as a small captioned frame, in rows and columns"));
+    sheets->setToolTipsVisible(true);
+    SheetsBtn->setMenu(sheets);
+    SheetsBtn->setToolTip(tr("Print sheets of standard and ID photo sizes, and contact sheets"));
     ZoomEd = intEdit(this, OptionRange::ZoomMin, OptionRange::ZoomMax, 10, Doc.options().Zoom);
     PageCountED = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.pageCount());
     APageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
@@ -127,7 +139,7 @@ void ArrangePage::layoutPage()
     auto *commands = new QHBoxLayout;
     commands->addWidget(Overtakeall);
     commands->addWidget(OrdeneBtn);
-    commands->addWidget(PrintSheetBtn);
+    commands->addWidget(SheetsBtn);
     commands->addStretch(1);
     auto *tools = new QHBoxLayout;
     tools->addWidget(label(tr("Zoom:"), this));
@@ -181,7 +193,8 @@ void ArrangePage::connectSignals()
     connect(ShowBigBtn, &QPushButton::clicked, this, &ArrangePage::ShowBigBtnClick);
     connect(ChangePosSizeBtn, &QPushButton::clicked, this, &ArrangePage::ChangePosSizeBtnClick);
     connect(OrdeneBtn, &QPushButton::clicked, this, &ArrangePage::OrdeneBtnClick);
-    connect(PrintSheetBtn, &QPushButton::clicked, this, &ArrangePage::PrintSheetBtnClick);
+    connect(PrintSheetAction, &QAction::triggered, this, &ArrangePage::PrintSheetBtnClick);
+    connect(ContactSheetAction, &QAction::triggered, this, &ArrangePage::ContactSheetBtnClick);
     connect(Overtakeall, &QPushButton::clicked, this, &ArrangePage::OvertakeallClick);
     connect(Nachlinksrotieren901, &QAction::triggered, this, &ArrangePage::Nachlinksrotieren901Click);
     connect(Nachrechtsrotieren901, &QAction::triggered, this, &ArrangePage::Nachrechtsrotieren901Click);
@@ -459,6 +472,57 @@ void ArrangePage::PrintSheetBtnClick()
     Services.showStatus(placed.LastPage > Doc.currentPage()
                             ? tr("%1 frames placed on pages %2 to %3").arg(placed.Placed).arg(Doc.currentPage()).arg(placed.LastPage)
                             : tr("%1 frames placed").arg(placed.Placed));
+}
+
+void ArrangePage::ContactSheetBtnClick()
+{
+    const PageGeometry paper = View->paper();
+    const SheetArea sheet = PrinterSheet(Printer().qprinter(), paper);
+    ContactSheetDialog dialog(Doc.records().PictureCount(), sheet, Services.dialogParent());
+    dialog.setSettings(LoadContactSheetSettings());
+    if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
+        return;
+    const ContactSheetSettings settings = dialog.settings();
+    SaveContactSheetSettings(settings);
+    const QString caption = tr("Contact sheet");
+    const ContactGrid grid = ContactLayout(settings, sheet);
+    const int count = dialog.fromFolder() ? int(dialog.folderFiles().size()) : Doc.records().PictureCount();
+    if (grid.perPage() == 0 || count == 0)
+        return;
+    if (Doc.currentPage() + ContactPageCount(count, grid) > ArrangementDocument::MaxPages) {
+        Dialogs::messageBox(Services.dialogParent(),
+                            tr("These pictures need more than %1 pages. Nothing was placed.").arg(ArrangementDocument::MaxPages),
+                            caption, Dialogs::Icon::Warning);
+        return;
+    }
+    ContactPlacement placed;
+    if (dialog.fromFolder()) {
+        // Read on a worker while the window shows progress and offers Cancel.
+        const QStringList paths = dialog.folderFiles();
+        JobProgress job(Services.dialogParent(), caption, int(paths.size()));
+        job.StepText = [](int n, int total) { return tr("Picture %1 of %2").arg(n).arg(total); };
+        ContactFiles files;
+        job.run([&] {
+            files = ReadContactFiles(paths, ContactCellBox(grid), job.cancelFlag(),
+                                     [&job](int n, int total) { job.pageDone(n, total); });
+        });
+        if (files.Cancelled || job.cancelled()) {
+            Services.showStatus(tr("Contact sheet cancelled; nothing was changed"));
+            return;
+        }
+        const auto step = Doc.step(caption);
+        const std::vector<int> added = AddContactFiles(Doc, files);
+        placed = PlaceContactSheet(Doc, settings, sheet, added, files.Facts, caption);
+    } else {
+        std::vector<int> all(std::size_t(Doc.records().PictureCount()));
+        std::iota(all.begin(), all.end(), 0);
+        placed = PlaceContactSheet(Doc, settings, sheet, all, CollectionFacts(Doc.records(), all), caption);
+    }
+    if (!placed.Error.isEmpty()) {
+        Dialogs::messageBox(Services.dialogParent(), placed.Error, caption, Dialogs::Icon::Warning);
+        return;
+    }
+    Services.showStatus(tr("%1 pictures placed on pages %2 to %3").arg(placed.Placed).arg(placed.FirstPage).arg(placed.LastPage));
 }
 
 void ArrangePage::OvertakeallClick()

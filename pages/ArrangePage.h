@@ -41,7 +41,10 @@ public:
     OptionsPanel *Opts = nullptr;
     QPushButton *Overtakeall = nullptr;
     QPushButton *OrdeneBtn = nullptr;
-    QPushButton *PrintSheetBtn = nullptr;
+    // Print sheets and contact sheets, one button with a menu so the row fits small screens.
+    QPushButton *SheetsBtn = nullptr;
+    QAction *PrintSheetAction = nullptr;
+    QAction *ContactSheetAction = nullptr;
     QSpinBox *ZoomEd = nullptr;
     QSpinBox *PageCountED = nullptr;
     QSpinBox *APageEd = nullptr;
@@ -91,6 +94,7 @@ public:
     void OrdeneBtnClick();
     // Fills pages with frames of print sizes through the print-sheet dialog.
     void PrintSheetBtnClick();
+    void ContactSheetBtnClick();
     void OvertakeallClick();
     void Nachlinksrotieren901Click();
     void Nachrechtsrotieren901Click();

@@ -34,7 +34,7 @@ void JobProgress::pageDone(int page, int pageCount)
 {
     QMetaObject::invokeMethod(this, [this, page, pageCount] {
         if (!Cancel)
-            Dialog->setLabelText(PageOfText(page, pageCount));
+            Dialog->setLabelText(StepText ? StepText(page, pageCount) : PageOfText(page, pageCount));
         Dialog->setValue(page);
         if (Progress && pageCount > 0)
             Progress(page * 100 / pageCount);

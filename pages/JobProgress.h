@@ -28,6 +28,8 @@ public:
     [[nodiscard]] bool cancelled() const { return Cancel; }
     // Called on the interface thread with the percentage after each page.
     std::function<void(int percent)> Progress;
+    // The dialog's text for step n of N when the steps are not pages.
+    std::function<QString(int step, int count)> StepText;
 
     QProgressDialog *Dialog = nullptr;
 

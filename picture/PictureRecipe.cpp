@@ -155,13 +155,15 @@ bool RecipeFileUnchanged(const PictureRecipe &recipe)
     return FileCheck(recipe.File) == recipe.Check;
 }
 
-DIB ShrinkForDisplay(const DIB &pic)
+DIB ShrinkForDisplay(const DIB &pic) { return ShrinkToEdge(pic, DisplayEdge); }
+
+DIB ShrinkToEdge(const DIB &pic, int edge)
 {
     DIB current;
-    if (DibBitCount(pic) != 24 || !pic.Bits)
+    if (DibBitCount(pic) != 24 || !pic.Bits || edge < 1)
         return current;
     current = pic;
-    while (std::max(DibWidth(current), DibHeight(current)) >= 2 * DisplayEdge) {
+    while (std::max(DibWidth(current), DibHeight(current)) >= 2 * edge) {
         DIB smaller;
         const bool done = halve(current, &smaller);
         if (current.Bits != pic.Bits)

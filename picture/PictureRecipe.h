@@ -75,3 +75,5 @@ inline constexpr int DisplayEdge = 960;
 // Bits nil when the picture is small enough already, is not 24-bit, or memory
 // ran out.
 [[nodiscard]] DIB ShrinkForDisplay(const DIB &pic);
+// The same down to a long edge below twice `edge` pixels.
+[[nodiscard]] DIB ShrinkToEdge(const DIB &pic, int edge);

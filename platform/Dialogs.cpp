@@ -125,6 +125,13 @@ QString getSaveFileName(QWidget *owner, const QString &caption, const QString &f
     return dialog.selectedFiles().constFirst();
 }
 
+QString existingDirectory(QWidget *owner, const QString &caption, const QString &start)
+{
+    if (current())
+        return current()->folder ? current()->folder(caption) : QString();
+    return QFileDialog::getExistingDirectory(owner, caption, start);
+}
+
 bool printDialog(QWidget *owner, QPrinter *printer)
 {
     if (current())

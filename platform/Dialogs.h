@@ -36,6 +36,8 @@ int execDialog(QDialog *dialog);
 // File dialogs; filter in Qt form ("Snapgrid-Atlas files (*.sga)"). Empty = cancelled.
 QString getOpenFileName(QWidget *owner, const QString &caption, const QString &filter);
 QString getSaveFileName(QWidget *owner, const QString &caption, const QString &filter, const QString &defaultSuffix);
+// A folder, starting at `start`. Empty = cancelled.
+QString existingDirectory(QWidget *owner, const QString &caption, const QString &start);
 
 // Print and printer-setup dialogs on the given printer; true = accepted. The
 // printer setup offers the printer together with its paper and orientation.
@@ -52,6 +54,7 @@ struct Handler {
     std::function<int(QDialog *)> exec;
     std::function<QString(const QString &caption)> openFile;
     std::function<QString(const QString &caption)> saveFile;
+    std::function<QString(const QString &caption)> folder;
     std::function<bool(QPrinter *)> print;
     std::function<bool(QPrinter *)> pageSetup;
     std::function<bool(QFont *, QColor *)> font;
