@@ -97,6 +97,7 @@ void TMainForm::createControls()
     };
     Services.CollectionPictureHook = [this](int index) { CollectionTab->ShowPictureBig(index); };
     Services.OpenArrangementHook = [this](const QString &path) { Files->OpenArrangementAsked(path); };
+    Services.SelectedPicturesHook = [this] { return CollectionTab->selectedPictures(); };
     Files = new FileCommands(*Doc, Services, this);
 
     ToolBar1 = new QToolBar(tr("Tools"), this);

@@ -163,9 +163,10 @@ void SaveContactSheetSettings(const ContactSheetSettings &c)
     s->setValue("Order", int(c.SortBy));
 }
 
-ContactSheetDialog::ContactSheetDialog(int collectionCount, const SheetArea &sheet, QWidget *parent)
+ContactSheetDialog::ContactSheetDialog(int collectionCount, const SheetArea &sheet, QWidget *parent, int selectedCount)
     : QDialog(parent)
     , CollectionCount(collectionCount)
+    , SelectedCount(selectedCount)
     , Sheet(sheet)
 {
     setWindowTitle(tr("Contact sheet"));
@@ -180,6 +181,9 @@ void ContactSheetDialog::layoutDialog()
 {
     auto *source = new QGroupBox(tr("Pictures"), this);
     CollectionRadio = new QRadioButton(tr("All pictures of the &collection (%1)").arg(CollectionCount), source);
+    SelectedRadio = new QRadioButton(tr("The pictures &selected in the collection (%1)").arg(SelectedCount), source);
+    // Only a choice when it differs from the whole collection.
+    SelectedRadio->setEnabled(SelectedCount > 0 && SelectedCount < CollectionCount);
     FolderRadio = new QRadioButton(tr("The pictures of a &folder:"), source);
     FolderEd = new QLineEdit(source);
     FolderBtn = new QPushButton(tr("&Browse..."), source);
@@ -189,6 +193,7 @@ void ContactSheetDialog::layoutDialog()
     folderRow->addWidget(FolderBtn);
     auto *sourceLayout = new QVBoxLayout(source);
     sourceLayout->addWidget(CollectionRadio);
+    sourceLayout->addWidget(SelectedRadio);
     sourceLayout->addWidget(FolderRadio);
     sourceLayout->addLayout(folderRow);
 
@@ -280,7 +285,7 @@ void ContactSheetDialog::layoutDialog()
 
 void ContactSheetDialog::connectSignals()
 {
-    for (QRadioButton *r : {CollectionRadio, FolderRadio, GridRadio, CellRadio})
+    for (QRadioButton *r : {CollectionRadio, SelectedRadio, FolderRadio, GridRadio, CellRadio})
         connect(r, &QRadioButton::toggled, this, &ContactSheetDialog::updateLayout);
     for (QSpinBox *e : {ColumnsEd, RowsEd})
         connect(e, &QSpinBox::valueChanged, this, &ContactSheetDialog::updateLayout);
@@ -335,7 +340,12 @@ void ContactSheetDialog::setSettings(const ContactSheetSettings &s)
 
 bool ContactSheetDialog::fromFolder() const { return FolderRadio->isChecked(); }
 
-int ContactSheetDialog::pictureCount() const { return fromFolder() ? int(FolderFiles.size()) : CollectionCount; }
+bool ContactSheetDialog::fromSelection() const { return SelectedRadio->isChecked(); }
+
+int ContactSheetDialog::pictureCount() const
+{
+    return fromFolder() ? int(FolderFiles.size()) : fromSelection() ? SelectedCount : CollectionCount;
+}
 
 void ContactSheetDialog::FolderBtnClick()
 {

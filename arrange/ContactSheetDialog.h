@@ -21,11 +21,13 @@ class ContactSheetDialog : public QDialog
 {
     Q_OBJECT
 public:
-    // collectionCount: pictures in the collection; sheet: the printer's paper.
-    ContactSheetDialog(int collectionCount, const SheetArea &sheet, QWidget *parent = nullptr);
+    // collectionCount: pictures in the collection, selectedCount: those selected
+    // in its list; sheet: the printer's paper.
+    ContactSheetDialog(int collectionCount, const SheetArea &sheet, QWidget *parent = nullptr, int selectedCount = 0);
     ~ContactSheetDialog() override;
 
     QRadioButton *CollectionRadio = nullptr;
+    QRadioButton *SelectedRadio = nullptr;
     QRadioButton *FolderRadio = nullptr;
     QLineEdit *FolderEd = nullptr;
     QPushButton *FolderBtn = nullptr;
@@ -54,6 +56,7 @@ public:
     void setSettings(const ContactSheetSettings &s);
     // The folder's picture files, in name order, when the folder is the source.
     [[nodiscard]] bool fromFolder() const;
+    [[nodiscard]] bool fromSelection() const;
     [[nodiscard]] QStringList folderFiles() const { return FolderFiles; }
 
     void FolderBtnClick();
@@ -67,6 +70,7 @@ private:
     [[nodiscard]] int pictureCount() const;
 
     int CollectionCount = 0;
+    int SelectedCount = 0;
     SheetArea Sheet;
     QStringList FolderFiles;
 };

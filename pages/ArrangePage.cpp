@@ -478,7 +478,9 @@ void ArrangePage::ContactSheetBtnClick()
 {
     const PageGeometry paper = View->paper();
     const SheetArea sheet = PrinterSheet(Printer().qprinter(), paper);
-    ContactSheetDialog dialog(Doc.records().PictureCount(), sheet, Services.dialogParent());
+    std::vector<int> selected = Services.selectedPictures();
+    std::erase_if(selected, [this](int i) { return i < 0 || i >= Doc.records().PictureCount(); });
+    ContactSheetDialog dialog(Doc.records().PictureCount(), sheet, Services.dialogParent(), int(selected.size()));
     dialog.setSettings(LoadContactSheetSettings());
     if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
         return;
@@ -486,7 +488,9 @@ void ArrangePage::ContactSheetBtnClick()
     SaveContactSheetSettings(settings);
     const QString caption = tr("Contact sheet");
     const ContactGrid grid = ContactLayout(settings, sheet);
-    const int count = dialog.fromFolder() ? int(dialog.folderFiles().size()) : Doc.records().PictureCount();
+    const int count = dialog.fromFolder()      ? int(dialog.folderFiles().size())
+                      : dialog.fromSelection() ? int(selected.size())
+                                               : Doc.records().PictureCount();
     if (grid.perPage() == 0 || count == 0)
         return;
     if (Doc.currentPage() + ContactPageCount(count, grid) > ArrangementDocument::MaxPages) {
@@ -514,9 +518,11 @@ void ArrangePage::ContactSheetBtnClick()
         const std::vector<int> added = AddContactFiles(Doc, files);
         placed = PlaceContactSheet(Doc, settings, sheet, added, files.Facts, caption);
     } else {
-        std::vector<int> all(std::size_t(Doc.records().PictureCount()));
-        std::iota(all.begin(), all.end(), 0);
-        placed = PlaceContactSheet(Doc, settings, sheet, all, CollectionFacts(Doc.records(), all), caption);
+        std::vector<int> chosen(std::size_t(Doc.records().PictureCount()));
+        std::iota(chosen.begin(), chosen.end(), 0);
+        if (dialog.fromSelection())
+            chosen = selected;
+        placed = PlaceContactSheet(Doc, settings, sheet, chosen, CollectionFacts(Doc.records(), chosen), caption);
     }
     if (!placed.Error.isEmpty()) {
         Dialogs::messageBox(Services.dialogParent(), placed.Error, caption, Dialogs::Icon::Warning);

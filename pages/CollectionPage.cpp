@@ -281,6 +281,15 @@ void CollectionPage::ShowPictureBig(int index)
     }
 }
 
+std::vector<int> CollectionPage::selectedPictures() const
+{
+    std::vector<int> rows;
+    for (const QModelIndex &index : ImageList->selectionModel()->selectedRows())
+        rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
 void CollectionPage::ShowBtnClick() { ShowPictureBig(ImageList->currentRow()); }
 
 bool CollectionPage::ImageListDragOver(const QObject *source) const

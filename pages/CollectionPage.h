@@ -10,6 +10,7 @@
 #include "document/ArrangementDocument.h"
 
 #include <QWidget>
+#include <vector>
 
 class FolderViews;
 class PageServices;
@@ -37,6 +38,8 @@ public:
     QWidget *TabSheet9 = nullptr; // "File list"
     TPaintBox *DibPrevPaint = nullptr;
     QListWidget *ImageList = nullptr;
+    // Rows selected in ImageList (collection entries), in collection order.
+    [[nodiscard]] std::vector<int> selectedPictures() const;
     QPushButton *AddBtn = nullptr;
     QPushButton *DelBtn = nullptr;
     QPushButton *ShowBtn = nullptr; // "&Show big"

@@ -41,6 +41,11 @@ void PageServices::openArrangementAsked(const QString &path) const
         OpenArrangementHook(path);
 }
 
+std::vector<int> PageServices::selectedPictures() const
+{
+    return SelectedPicturesHook ? SelectedPicturesHook() : std::vector<int>();
+}
+
 QString LoadFailuresText(const QStringList &paths, const QStringList &reasons, int shown)
 {
     QStringList parts;

@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 class QWidget;
 class TKeyGate;
@@ -26,6 +27,8 @@ public:
     std::function<void(int)> CollectionPictureHook;
     // An arrangement handed over from outside: asks before it replaces this one.
     std::function<void(const QString &)> OpenArrangementHook;
+    // Collection entries selected in the picture list, in collection order.
+    std::function<std::vector<int>()> SelectedPicturesHook;
     QWidget *DialogParent = nullptr;
     TKeyGate *Keys = nullptr; // decides whether a key arrived for the window; nullptr: every key does
 
@@ -38,6 +41,7 @@ public:
     void showBig(const DIB &dib, const QString &fileName) const;
     void showCollectionPicture(int index) const;
     void openArrangementAsked(const QString &path) const;
+    [[nodiscard]] std::vector<int> selectedPictures() const;
 };
 
 // One message box for the picture files of one add that gave no picture, each

@@ -1,5 +1,6 @@
 #include "common/WindowParts.h"
 #include "arrange/ArrangeView.h"
+#include "arrange/ContactSheetDialog.h"
 #include "arrange/Geometry.h"
 #include "document/UndoCommands.h"
 #include "common/TestRegistry.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -319,6 +321,39 @@ private slots:
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(strip, &wheel);
         QVERIFY(bar->value() > 0);
+    }
+
+    // A contact sheet of the pictures selected in the collection's list places those alone.
+    void contactSheetOfTheSelection()
+    {
+        DialogRecorder rec;
+        TMainForm form;
+        for (int i = 0; i < 4; ++i) {
+            DIB dib;
+            QVERIFY(newdib(&dib, 40, 30, 24, nullptr, 0));
+            form.Doc->records().appendPicture(QStringLiteral("/p/%1.bmp").arg(i), dib);
+        }
+        form.Doc->touch(ArrangementDocument::Change::Collection);
+        QListWidget *list = form.CollectionTab->ImageList;
+        QCOMPARE(list->count(), 4);
+        list->clearSelection();
+        list->item(3)->setSelected(true);
+        list->item(1)->setSelected(true);
+        rec.handler.exec = [](QDialog *dialog) {
+            auto *d = static_cast<ContactSheetDialog *>(dialog);
+            if (!d->SelectedRadio->isEnabled())
+                return int(QDialog::Rejected);
+            d->SelectedRadio->setChecked(true);
+            return int(QDialog::Accepted);
+        };
+        rec.install();
+        form.ArrangeTab->ContactSheetBtnClick();
+        std::vector<int> placed;
+        const TArrangement &r = form.Doc->records();
+        for (int i = 0; i < r.Placements.size(); ++i)
+            placed.push_back(r.pictureIndexById(r.Placements.at(i).PictureId));
+        std::sort(placed.begin(), placed.end());
+        QCOMPARE(placed, (std::vector<int>{1, 3}));
     }
 
     // Ctrl+P prints only from the print tab.
