@@ -196,75 +196,68 @@ std::vector<ContactFacts> CollectionFacts(const TArrangement &records, const std
     return facts;
 }
 
+SheetPlan ContactSheetPlan(const ContactSheetSettings &settings, const ContactGrid &grid, const TArrangement &records,
+                           const std::vector<int> &pictures, const std::vector<ContactFacts> &facts)
+{
+    SheetPlan plan;
+    plan.FreshPage = true;
+    plan.ShowFirstPage = true;
+    plan.Enlarge = false; // cells are small prints to choose from
+    if (grid.perPage() == 0 || pictures.empty() || pictures.size() != facts.size())
+        return plan;
+    const std::vector<int> order = ContactOrder(facts, settings.SortBy);
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const int n = int(k);
+        const int i = order[k];
+        const int index = pictures[std::size_t(i)];
+        SheetPlanFrame frame;
+        frame.Picture = index >= 0 && index < records.PictureCount() ? index : -1;
+        frame.Sheet = n / grid.perPage();
+        frame.Cut = false;
+        if (frame.Picture >= 0) {
+            const QRectF box = grid.pictureBox(n % grid.perPage());
+            // Standing on the caption band, so each caption sits right under its picture.
+            QRectF r = FitInside(FullSize(records.Pictures[std::size_t(index)]), box);
+            r.moveBottom(box.bottom());
+            if (r.isEmpty())
+                continue;
+            frame.Left = r.left() / MmPerInch;
+            frame.Top = r.top() / MmPerInch;
+            frame.Width = r.width() / MmPerInch;
+            frame.Height = r.height() / MmPerInch;
+            frame.Caption = SheetText{ContactCaption(facts[std::size_t(i)], settings), settings.CaptionPoints,
+                                      (box.left() - r.left()) / MmPerInch, (box.bottom() - r.top()) / MmPerInch,
+                                      box.width() / MmPerInch};
+        }
+        plan.Frames.push_back(frame);
+    }
+    const int pages = ContactPageCount(int(pictures.size()), grid);
+    if (!grid.Header.isEmpty())
+        for (int page = 0; page < pages; ++page)
+            plan.Headers[page] = SheetText{ContactHeader(facts, settings, page + 1, pages), settings.HeaderPoints,
+                                           grid.Header.left() / MmPerInch, grid.Header.top() / MmPerInch,
+                                           grid.Header.width() / MmPerInch};
+    return plan;
+}
+
 ContactPlacement PlaceContactSheet(ArrangementDocument &doc, const ContactSheetSettings &settings,
                                    const SheetArea &sheet, const std::vector<int> &pictures,
                                    const std::vector<ContactFacts> &facts, const QString &undoText)
 {
     ContactPlacement result;
-    TArrangement &records = doc.records();
     const ContactGrid grid = ContactLayout(settings, sheet);
     if (grid.perPage() == 0) {
         result.Error = tr("Not one cell fits on the page with these settings. Nothing was placed.");
         return result;
     }
-    if (pictures.empty() || pictures.size() != facts.size())
-        return result;
-    for (int i : pictures)
-        if (i < 0 || i >= records.PictureCount()) {
-            result.Error = tr("A cell has no picture. Nothing was placed.");
-            return result;
-        }
-    const int pages = ContactPageCount(int(pictures.size()), grid);
-    // A fresh page, so the set does not land on frames already placed.
-    int first = doc.currentPage();
-    for (int i = 0; i < records.Placements.size(); ++i)
-        if (records.Placements.at(i).Page == first) {
-            first = records.highestPage() + 1;
-            break;
-        }
-    if (first + pages - 1 > ArrangementDocument::MaxPages) {
+    const SheetPlan plan = ContactSheetPlan(settings, grid, doc.records(), pictures, facts);
+    const SheetPlaced placed = doc.placeSheet(plan, undoText, PageGeometry{}, nullptr);
+    if (placed.Refused == SheetRefusal::NoPicture)
+        result.Error = tr("A cell has no picture. Nothing was placed.");
+    else if (placed.Refused == SheetRefusal::TooManyPages)
         result.Error = tr("These cells need more than %1 pages. Nothing was placed.").arg(ArrangementDocument::MaxPages);
-        return result;
-    }
-
-    const ArrangementDocument::Step step = doc.step(undoText);
-    const std::vector<int> order = ContactOrder(facts, settings.SortBy);
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        const int n = int(k);
-        const int i = order[k];
-        const PictureEntry &entry = records.Pictures[std::size_t(pictures[std::size_t(i)])];
-        const QRectF box = grid.pictureBox(n % grid.perPage());
-        // Standing on the caption band, so each caption sits right under its picture.
-        QRectF frame = FitInside(FullSize(entry), box);
-        frame.moveBottom(box.bottom());
-        if (frame.isEmpty())
-            continue;
-        SheetText caption{ContactCaption(facts[std::size_t(i)], settings), settings.CaptionPoints,
-                          (box.left() - frame.left()) / MmPerInch, (box.bottom() - frame.top()) / MmPerInch,
-                          box.width() / MmPerInch};
-        Placement *p = records.Placements.Append();
-        p->Left = frame.left() / MmPerInch;
-        p->Top = frame.top() / MmPerInch;
-        p->Width = frame.width() / MmPerInch;
-        p->Height = frame.height() / MmPerInch;
-        p->Page = first + n / grid.perPage();
-        p->PictureId = entry.PictureId;
-        p->Cut = 0;
-        p->Cell = caption.Lines.isEmpty() ? 0 : records.Sheets.addCell(std::move(caption));
-        result.LastPage = std::max(result.LastPage, p->Page);
-        ++result.Placed;
-    }
-    if (!grid.Header.isEmpty())
-        for (int page = 0; page < pages; ++page)
-            records.Sheets.Headers[first + page] =
-                SheetText{ContactHeader(facts, settings, page + 1, pages), settings.HeaderPoints,
-                          grid.Header.left() / MmPerInch, grid.Header.top() / MmPerInch,
-                          grid.Header.width() / MmPerInch};
-    result.FirstPage = first;
-    doc.touch(ArrangementDocument::Change::Placements | ArrangementDocument::Change::Pages);
-    if (result.LastPage > doc.pageCount())
-        doc.setPageCount(result.LastPage);
-    doc.setCurrentPage(first);
+    else
+        result = ContactPlacement{placed.Placed, placed.FirstPage, placed.LastPage, {}};
     return result;
 }
 
@@ -332,10 +325,7 @@ std::vector<int> AddContactFiles(ArrangementDocument &doc, ContactFiles &files)
         if (index < 0) {
             if (facts.Failure.isEmpty())
                 facts.Failure = tr("cannot be read");
-            TArrangement &r = doc.records();
-            r.appendPicture(facts.Path, FailedCellPicture());
-            index = r.PictureCount() - 1;
-            doc.touch(ArrangementDocument::Change::Collection | ArrangementDocument::Change::Pictures);
+            index = doc.addStandInPicture(facts.Path, FailedCellPicture());
         } else {
             facts.Pixels = FullSize(doc.records().Pictures[std::size_t(index)]);
         }

@@ -84,9 +84,14 @@ struct ContactPlacement {
     int LastPage = 0;
     QString Error; // for the user; nothing changed then
 };
-// Places the pictures (collection indices, facts[i] describing pictures[i])
-// as a contact sheet set from the first empty page at or after the current
-// one, with its headers, as one undo step named undoText.
+// The cells of the pictures (collection indices, facts[i] describing
+// pictures[i]) in the settings' order, captioned, with the pages' headers,
+// from the first empty page at or after the current one. A picture that is
+// not in the collection gives a frame without one (which placing refuses).
+[[nodiscard]] SheetPlan ContactSheetPlan(const ContactSheetSettings &settings, const ContactGrid &grid,
+                                         const TArrangement &records, const std::vector<int> &pictures,
+                                         const std::vector<ContactFacts> &facts);
+// Places that plan as one undo step named undoText.
 ContactPlacement PlaceContactSheet(ArrangementDocument &doc, const ContactSheetSettings &settings,
                                    const SheetArea &sheet, const std::vector<int> &pictures,
                                    const std::vector<ContactFacts> &facts, const QString &undoText);

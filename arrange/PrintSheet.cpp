@@ -1,6 +1,5 @@
 #include "arrange/PrintSheet.h"
 
-#include "document/PictureStore.h"
 #include "platform/Printer.h"
 
 #include <QCoreApplication>
@@ -10,7 +9,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <map>
 
 namespace {
 QString tr(const char *text) { return QCoreApplication::translate("PrintSheet", text); }
@@ -25,68 +23,34 @@ QSizeF SizeLikePicture(QSizeF sizeMm, QSize picture)
     return sizeMm;
 }
 
+SheetPlan PrintSheetPlan(const SheetLayout &layout, const std::vector<int> &itemPictures)
+{
+    SheetPlan plan;
+    plan.Frames.reserve(layout.Frames.size());
+    for (const SheetFrame &f : layout.Frames) {
+        SheetPlanFrame frame;
+        frame.Picture = f.Item >= 0 && f.Item < int(itemPictures.size()) ? itemPictures[std::size_t(f.Item)] : -1;
+        frame.Turned = f.Turned;
+        frame.Left = f.Rect.left() / MmPerInch;
+        frame.Top = f.Rect.top() / MmPerInch;
+        frame.Width = f.Rect.width() / MmPerInch;
+        frame.Height = f.Rect.height() / MmPerInch;
+        frame.Sheet = f.Sheet;
+        plan.Frames.push_back(frame);
+    }
+    return plan;
+}
+
 SheetPlacement PlaceSheetLayout(ArrangementDocument &doc, const SheetLayout &layout,
                                 const std::vector<int> &itemPictures, const QString &undoText,
                                 const PageGeometry &paper, QualityFailures *failures)
 {
-    SheetPlacement result;
-    TArrangement &records = doc.records();
-    for (const SheetFrame &f : layout.Frames) {
-        const int item = f.Item;
-        if (item < 0 || item >= int(itemPictures.size()) || itemPictures[std::size_t(item)] < 0
-            || itemPictures[std::size_t(item)] >= records.PictureCount()) {
-            result.Error = tr("A frame has no picture. Nothing was placed.");
-            return result;
-        }
-    }
-    const int firstPage = doc.currentPage();
-    if (!layout.Frames.empty() && firstPage + layout.Frames.back().Sheet > ArrangementDocument::MaxPages) {
+    const SheetPlaced placed = doc.placeSheet(PrintSheetPlan(layout, itemPictures), undoText, paper, failures);
+    SheetPlacement result{placed.Placed, placed.LastPage, {}};
+    if (placed.Refused == SheetRefusal::NoPicture)
+        result.Error = tr("A frame has no picture. Nothing was placed.");
+    else if (placed.Refused == SheetRefusal::TooManyPages)
         result.Error = tr("These frames need more than %1 pages. Nothing was placed.").arg(ArrangementDocument::MaxPages);
-        return result;
-    }
-    if (layout.Frames.empty())
-        return result;
-
-    const ArrangementDocument::Step step = doc.step(undoText);
-    // A turned frame shows its picture turned a quarter turn clockwise, made once per picture.
-    std::map<int, int> turnedIds;
-    auto turnedCopy = [&](int index) {
-        const auto known = turnedIds.find(index);
-        if (known != turnedIds.end())
-            return known->second;
-        PictureEntry copy = records.Pictures[std::size_t(index)];
-        int id = copy.PictureId;
-        if (TurnEntry(copy, false)) {
-            copy.Rotation = (copy.Rotation + 1) % 4;
-            copy.PictureId = id = records.NextPictureId++;
-            records.Pictures.push_back(copy);
-            doc.touch(ArrangementDocument::Change::Collection | ArrangementDocument::Change::Pictures);
-        }
-        turnedIds[index] = id;
-        return id;
-    };
-    std::map<int, double> widest; // inches, by picture id
-    for (const SheetFrame &f : layout.Frames) {
-        const int index = itemPictures[std::size_t(f.Item)];
-        const int id = f.Turned ? turnedCopy(index) : records.Pictures[std::size_t(index)].PictureId;
-        Placement *p = records.Placements.Append();
-        p->Left = f.Rect.left() / MmPerInch;
-        p->Top = f.Rect.top() / MmPerInch;
-        p->Width = f.Rect.width() / MmPerInch;
-        p->Height = f.Rect.height() / MmPerInch;
-        p->Page = firstPage + f.Sheet;
-        p->PictureId = id;
-        p->Cut = 1; // a print fills its frame to the trim line
-        widest[id] = std::max(widest[id], p->Width);
-        result.LastPage = std::max(result.LastPage, p->Page);
-        ++result.Placed;
-    }
-    doc.touch(ArrangementDocument::Change::Placements);
-    if (result.LastPage > doc.pageCount())
-        doc.setPageCount(result.LastPage);
-    for (const auto &[id, width] : widest)
-        if (PictureEntry *entry = records.pictureById(id))
-            doc.enlargeForFrame(*entry, width, paper, failures);
     return result;
 }
 

@@ -17,14 +17,18 @@ class TPrinter;
 // the landscape frame. Squares and square pictures keep the size as given.
 [[nodiscard]] QSizeF SizeLikePicture(QSizeF sizeMm, QSize picture);
 
+// The frames of a layout for the arrangement: itemPictures[f.Item] is the
+// collection index each frame shows; each fills its frame (a print is cut to
+// its trim line) and starts on the current page.
+[[nodiscard]] SheetPlan PrintSheetPlan(const SheetLayout &layout, const std::vector<int> &itemPictures);
+
 struct SheetPlacement {
     int Placed = 0;
     int LastPage = 0;
     QString Error; // for the user; nothing changed then
 };
-// Places layout's frames; itemPictures[f.Item] is the collection index each
-// frame shows. Frames go to page currentPage + f.Sheet; the page count grows as
-// needed. Refused when a frame names no picture or the pages would run out.
+// Places layout's frames on page currentPage + f.Sheet; the page count grows
+// as needed. Refused when a frame names no picture or the pages would run out.
 SheetPlacement PlaceSheetLayout(ArrangementDocument &doc, const SheetLayout &layout,
                                 const std::vector<int> &itemPictures, const QString &undoText,
                                 const PageGeometry &paper, QualityFailures *failures);

@@ -157,7 +157,7 @@ int run(int argc, char** argv)
 
     // A tonal step on every picture, as the brightness command records it.
     const ToneTable brighter = BrightnessTable(10);
-    for (PictureEntry& entry : form.Doc->records().Pictures) {
+    for (PictureEntry& entry : form.Doc->recordsForSetUp().Pictures) {
         DIB adjusted;
         newdib(&adjusted, DibWidth(entry.Dib), DibHeight(entry.Dib), 24, nullptr, 0);
         CopyThroughTable(entry.Dib, adjusted, brighter);

@@ -83,7 +83,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "pictures not added\n");
         return 1;
     }
-    TArrangement &records = doc.records();
+    TArrangement &records = doc.recordsForSetUp();
     const double cellW = double(PageWidth) / PrinterDpi / 2, cellH = double(PageHeight) / PrinterDpi / 2;
     for (int i = 0; i < 4; ++i) {
         Placement *p = records.Placements.Append();

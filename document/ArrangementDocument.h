@@ -9,6 +9,7 @@
 #include "document/ArrangementFile.h"
 #include "document/Options.h"
 #include "document/PageGeometry.h"
+#include "document/SheetPlan.h"
 #include "document/UndoCommands.h"
 #include "picture/DecodeBatch.h"
 #include "picture/Progress.h"
@@ -46,9 +47,11 @@ public:
     ~ArrangementDocument() override;
 
     // The records, read by the views and the renderers. Changes go through the
-    // operations below; tests may set records up directly.
-    TArrangement &records() { return Records; }
-    const TArrangement &records() const { return Records; }
+    // operations below.
+    [[nodiscard]] const TArrangement &records() const { return Records; }
+    // Tests, tools and benchmarks set records up directly, then touch() what
+    // they changed; the program's folders never do (the layering check greps).
+    [[nodiscard]] TArrangement &recordsForSetUp() { return Records; }
 
     // ---- Undo steps ---------------------------------------------------------
     // One user action while it lives: one undo step (when anything changed) and
@@ -67,7 +70,7 @@ public:
         ArrangementUndo::Change Undo;
     };
     [[nodiscard]] Step step(const QString &text, int mergeKey = NoMerge) { return Step(*this, text, mergeKey); }
-    // Marks what the step under way changed (callers that edit records directly).
+    // Marks what the step under way changed (set-ups that edit records directly).
     void touch(Changes what);
     QUndoStack *undoStack();
     ArrangementUndo &undo() { return *Undo; }
@@ -198,6 +201,16 @@ public:
                          QualityFailures *failures, double shownShare = 1);
     // Enlarges the picture of a placement for the pixels it shows.
     void enlargeForPlacement(const Placement &p, const PageGeometry &paper, QualityFailures *failures);
+
+    // ---- Sheets -------------------------------------------------------------
+    // A sheet maker's frames, cell captions and page headers, put in as one
+    // step named undoText; the page count grows as needed. Refused, nothing
+    // changed, when a frame names no picture or the pages would run out.
+    SheetPlaced placeSheet(const SheetPlan &plan, const QString &undoText, const PageGeometry &paper,
+                           QualityFailures *failures);
+    // Appends a picture that stands in for a file that gave none (not turned,
+    // no recipe of the file, so its cell still names the file); its index.
+    int addStandInPicture(const QString &path, const DIB &dib);
 
 signals:
     void changed(ArrangementDocument::Changes what);

@@ -2,15 +2,13 @@
 
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/AutoLayout.h"
-#include "arrange/ContactSheet.h"
-#include "arrange/ContactSheetDialog.h"
 #include "arrange/Editing.h"
 #include "arrange/Geometry.h"
 #include "arrange/KoordFUnit.h"
 #include "arrange/OptionsPanel.h"
 #include "arrange/PictureStrip.h"
 #include "arrange/PrintSheet.h"
-#include "arrange/PrintSheetDialog.h"
+#include "arrange/SheetMakers.h"
 #include "document/FrameView.h"
 #include "output/PrintColour.h"
 #include "pages/JobProgress.h"
@@ -24,6 +22,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -41,7 +40,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-#include <numeric>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -86,11 +84,12 @@ void ArrangePage::createControls()
     OrdeneBtn->setToolTip(tr("Arranges all pictures on the sheet automatically"));
     SheetsBtn = new QPushButton(tr("S&heets"), this);
     auto *sheets = new QMenu(SheetsBtn);
-    PrintSheetAction = sheets->addAction(tr("&Print sheets..."));
-    PrintSheetAction->setToolTip(tr("Fills pages with frames of standard print and ID photo sizes, ready to cut"));
-    ContactSheetAction = sheets->addAction(tr("&Contact sheet..."));
-    ContactSheetAction->setToolTip(
-        tr("Every picture of the collection or of a folder as a small captioned frame, in rows and columns"));
+    for (const SheetMaker &maker : SheetMakers()) {
+        QAction *action = sheets->addAction(QCoreApplication::translate("SheetMakers", maker.Text));
+        action->setToolTip(QCoreApplication::translate("SheetMakers", maker.ToolTip));
+        action->setObjectName(QLatin1String(maker.Id));
+        connect(action, &QAction::triggered, this, [this, &maker] { MakeSheet(maker); });
+    }
     sheets->setToolTipsVisible(true);
     SheetsBtn->setMenu(sheets);
     SheetsBtn->setToolTip(tr("Print sheets of standard and ID photo sizes, and contact sheets"));
@@ -193,8 +192,6 @@ void ArrangePage::connectSignals()
     connect(ShowBigBtn, &QPushButton::clicked, this, &ArrangePage::ShowBigBtnClick);
     connect(ChangePosSizeBtn, &QPushButton::clicked, this, &ArrangePage::ChangePosSizeBtnClick);
     connect(OrdeneBtn, &QPushButton::clicked, this, &ArrangePage::OrdeneBtnClick);
-    connect(PrintSheetAction, &QAction::triggered, this, &ArrangePage::PrintSheetBtnClick);
-    connect(ContactSheetAction, &QAction::triggered, this, &ArrangePage::ContactSheetBtnClick);
     connect(Overtakeall, &QPushButton::clicked, this, &ArrangePage::OvertakeallClick);
     connect(Nachlinksrotieren901, &QAction::triggered, this, &ArrangePage::Nachlinksrotieren901Click);
     connect(Nachrechtsrotieren901, &QAction::triggered, this, &ArrangePage::Nachrechtsrotieren901Click);
@@ -433,102 +430,30 @@ void ArrangePage::OrdeneBtnClick()
     ReportQualityFailures(Services.dialogParent(), failures);
 }
 
-void ArrangePage::PrintSheetBtnClick()
+SheetContext ArrangePage::sheetContext() const
 {
-    const TArrangement &r = Doc.records();
-    if (r.PictureCount() == 0) {
-        Dialogs::messageBox(Services.dialogParent(), tr("Add pictures to the collection first."), tr("Print sheets"),
-                            Dialogs::Icon::Information);
-        return;
-    }
-    const PageGeometry paper = View->paper();
-    const int selected = Doc.hasSelection() ? Doc.selectedPictureIndex() : r.SelectedPicture;
-    PrintSheetSettings kept = LoadPrintSheetSettings();
-    const SheetArea sheet = PrinterSheet(Printer().qprinter(), paper);
-    PrintSheetDialog dialog(r.Pictures, selected, sheet, UserPrintSizeFolder(), Services.dialogParent());
-    dialog.MarginEd->setValue(kept.Margin);
-    dialog.GapEd->setValue(kept.Gap);
-    dialog.BorderlessCheck->setChecked(kept.Borderless && dialog.BorderlessCheck->isEnabled());
-    dialog.OverspillEd->setValue(kept.Overspill);
-    if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
-        return;
-    kept.Margin = dialog.MarginEd->value();
-    kept.Gap = dialog.GapEd->value();
-    if (dialog.BorderlessCheck->isEnabled())
-        kept.Borderless = dialog.BorderlessCheck->isChecked();
-    kept.Overspill = dialog.OverspillEd->value();
-    SavePrintSheetSettings(kept);
-    SheetLayout layout = dialog.layout();
-    if (dialog.spacing().Borderless && layout.Error.isEmpty())
-        UseBorderlessPaper(Printer(), sheet, layout);
-    QualityFailures failures;
-    const SheetPlacement placed =
-        PlaceSheetLayout(Doc, layout, dialog.itemPictures(), tr("Print sheet"), View->paper(), &failures);
-    if (!placed.Error.isEmpty()) {
-        Dialogs::messageBox(Services.dialogParent(), placed.Error, tr("Print sheets"), Dialogs::Icon::Warning);
-        return;
-    }
-    ReportQualityFailures(Services.dialogParent(), failures);
-    Services.showStatus(placed.LastPage > Doc.currentPage()
-                            ? tr("%1 frames placed on pages %2 to %3").arg(placed.Placed).arg(Doc.currentPage()).arg(placed.LastPage)
-                            : tr("%1 frames placed").arg(placed.Placed));
+    SheetContext c(Doc);
+    c.Parent = Services.dialogParent();
+    c.Paper = View->paper();
+    c.Printer = &Printer();
+    c.Sheet = PrinterSheet(c.Printer->qprinter(), c.Paper);
+    c.Selected = Services.selectedPictures();
+    c.ShowStatus = [this](const QString &text) { Services.showStatus(text); };
+    c.ReportQuality = [this](const QualityFailures &f) { ReportQualityFailures(Services.dialogParent(), f); };
+    c.RunLongHook = [this](const QString &title, int steps, const std::function<QString(int, int)> &stepText,
+                           const SheetContext::Work &work) {
+        JobProgress job(Services.dialogParent(), title, steps);
+        job.StepText = stepText;
+        job.run([&] { work(job.cancelFlag(), [&job](int n, int total) { job.pageDone(n, total); }); });
+        return job.cancelled();
+    };
+    return c;
 }
 
-void ArrangePage::ContactSheetBtnClick()
+void ArrangePage::MakeSheet(const SheetMaker &maker)
 {
-    const PageGeometry paper = View->paper();
-    const SheetArea sheet = PrinterSheet(Printer().qprinter(), paper);
-    std::vector<int> selected = Services.selectedPictures();
-    std::erase_if(selected, [this](int i) { return i < 0 || i >= Doc.records().PictureCount(); });
-    ContactSheetDialog dialog(Doc.records().PictureCount(), sheet, Services.dialogParent(), int(selected.size()));
-    dialog.setSettings(LoadContactSheetSettings());
-    if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
-        return;
-    const ContactSheetSettings settings = dialog.settings();
-    SaveContactSheetSettings(settings);
-    const QString caption = tr("Contact sheet");
-    const ContactGrid grid = ContactLayout(settings, sheet);
-    const int count = dialog.fromFolder()      ? int(dialog.folderFiles().size())
-                      : dialog.fromSelection() ? int(selected.size())
-                                               : Doc.records().PictureCount();
-    if (grid.perPage() == 0 || count == 0)
-        return;
-    if (Doc.currentPage() + ContactPageCount(count, grid) > ArrangementDocument::MaxPages) {
-        Dialogs::messageBox(Services.dialogParent(),
-                            tr("These pictures need more than %1 pages. Nothing was placed.").arg(ArrangementDocument::MaxPages),
-                            caption, Dialogs::Icon::Warning);
-        return;
-    }
-    ContactPlacement placed;
-    if (dialog.fromFolder()) {
-        // Read on a worker while the window shows progress and offers Cancel.
-        const QStringList paths = dialog.folderFiles();
-        JobProgress job(Services.dialogParent(), caption, int(paths.size()));
-        job.StepText = [](int n, int total) { return tr("Picture %1 of %2").arg(n).arg(total); };
-        ContactFiles files;
-        job.run([&] {
-            files = ReadContactFiles(paths, ContactCellBox(grid), job.cancelFlag(),
-                                     [&job](int n, int total) { job.pageDone(n, total); });
-        });
-        if (files.Cancelled || job.cancelled()) {
-            Services.showStatus(tr("Contact sheet cancelled; nothing was changed"));
-            return;
-        }
-        const auto step = Doc.step(caption);
-        const std::vector<int> added = AddContactFiles(Doc, files);
-        placed = PlaceContactSheet(Doc, settings, sheet, added, files.Facts, caption);
-    } else {
-        std::vector<int> chosen(std::size_t(Doc.records().PictureCount()));
-        std::iota(chosen.begin(), chosen.end(), 0);
-        if (dialog.fromSelection())
-            chosen = selected;
-        placed = PlaceContactSheet(Doc, settings, sheet, chosen, CollectionFacts(Doc.records(), chosen), caption);
-    }
-    if (!placed.Error.isEmpty()) {
-        Dialogs::messageBox(Services.dialogParent(), placed.Error, caption, Dialogs::Icon::Warning);
-        return;
-    }
-    Services.showStatus(tr("%1 pictures placed on pages %2 to %3").arg(placed.Placed).arg(placed.FirstPage).arg(placed.LastPage));
+    SheetContext context = sheetContext();
+    maker.Make(context);
 }
 
 void ArrangePage::OvertakeallClick()

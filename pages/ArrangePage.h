@@ -16,6 +16,8 @@ class ArrangeCanvas;
 class OptionsPanel;
 class PageServices;
 class PictureStrip;
+struct SheetContext;
+struct SheetMaker;
 class QAction;
 class QCheckBox;
 class QLineEdit;
@@ -41,10 +43,8 @@ public:
     OptionsPanel *Opts = nullptr;
     QPushButton *Overtakeall = nullptr;
     QPushButton *OrdeneBtn = nullptr;
-    // Print sheets and contact sheets, one button with a menu so the row fits small screens.
+    // The sheet makers' menu, one button so the row fits small screens.
     QPushButton *SheetsBtn = nullptr;
-    QAction *PrintSheetAction = nullptr;
-    QAction *ContactSheetAction = nullptr;
     QSpinBox *ZoomEd = nullptr;
     QSpinBox *PageCountED = nullptr;
     QSpinBox *APageEd = nullptr;
@@ -92,9 +92,8 @@ public:
     void DelitBtnClick();
     void ChangePosSizeBtnClick();
     void OrdeneBtnClick();
-    // Fills pages with frames of print sizes through the print-sheet dialog.
-    void PrintSheetBtnClick();
-    void ContactSheetBtnClick();
+    // Runs a sheet maker of the "Sheets" menu on this page's paper.
+    void MakeSheet(const SheetMaker &maker);
     void OvertakeallClick();
     void Nachlinksrotieren901Click();
     void Nachrechtsrotieren901Click();
@@ -118,4 +117,5 @@ private:
     void createToolTips();
     void docChanged(ArrangementDocument::Changes what);
     void showPages();
+    [[nodiscard]] SheetContext sheetContext() const;
 };

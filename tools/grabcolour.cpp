@@ -86,9 +86,9 @@ int main(int argc, char *argv[])
     dialog.setSettings(settings);
     TMainForm form;
     for (int i = 0; i < 4; ++i) {
-        const int id = form.Doc->records().appendPicture(QStringLiteral("/pictures/hues%1.jpg").arg(i + 1),
+        const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/pictures/hues%1.jpg").arg(i + 1),
                                                          huePicture(600, 400, i * 90));
-        Placement *p = form.Doc->records().Placements.Append();
+        Placement *p = form.Doc->recordsForSetUp().Placements.Append();
         *p = Placement{0.5 + 3.6 * (i % 2), 0.5 + 2.8 * (i / 2), 3.3, 2.4, 1, id, 0, {}, {}};
     }
     form.resize(1400, 900);

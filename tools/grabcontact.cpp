@@ -3,6 +3,7 @@
 // The printer gets a fixed A4 page at 300 dpi.
 #include "app/MainUnit.h"
 #include "arrange/ContactSheetDialog.h"
+#include "arrange/SheetMakers.h"
 #include "output/PrintJob.h"
 #include "pages/ArrangePage.h"
 #include "platform/Dialogs.h"
@@ -57,7 +58,7 @@ int main(int argc, char *argv[])
         return int(QDialog::Accepted);
     };
     Dialogs::setHandler(handler);
-    form.ArrangeTab->ContactSheetBtnClick();
+    form.ArrangeTab->MakeSheet(*FindSheetMaker(QStringLiteral("contact-sheet")));
     Dialogs::clearHandler();
     form.ArrangeTab->ZoomEd->setValue(50);
     settle();

@@ -5,6 +5,7 @@
 // fixed A4 page at 600 dpi.
 #include "app/MainUnit.h"
 #include "arrange/PrintSheetDialog.h"
+#include "arrange/SheetMakers.h"
 #include "output/CutMarks.h"
 #include "output/PrintJob.h"
 #include "pages/ArrangePage.h"
@@ -71,8 +72,8 @@ int main(int argc, char *argv[])
     if (!files.isEmpty())
         form.Doc->addPictureFiles(files, QStringLiteral("Add"));
     else {
-        form.Doc->records().appendPicture(QStringLiteral("/pictures/portrait.jpg"), rampPicture(600, 800, 160));
-        form.Doc->records().appendPicture(QStringLiteral("/pictures/landscape.jpg"), rampPicture(900, 600, 40));
+        form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/pictures/portrait.jpg"), rampPicture(600, 800, 160));
+        form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/pictures/landscape.jpg"), rampPicture(900, 600, 40));
     }
     form.Doc->touch(ArrangementDocument::Everything);
     form.PageControl2->setCurrentWidget(form.ArrangeTab);
@@ -110,10 +111,10 @@ int main(int argc, char *argv[])
         return int(QDialog::Accepted);
     };
     Dialogs::setHandler(handler);
-    form.ArrangeTab->PrintSheetBtnClick();
+    form.ArrangeTab->MakeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
     form.Doc->setPageCount(form.Doc->pageCount() + 1);
     form.Doc->setCurrentPage(form.Doc->pageCount());
-    form.ArrangeTab->PrintSheetBtnClick();
+    form.ArrangeTab->MakeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
     Dialogs::clearHandler();
     settle();
 

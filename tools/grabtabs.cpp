@@ -49,13 +49,13 @@ int main(int argc, char *argv[])
     QDir().mkpath(out);
     TMainForm form;
     for (int i = 0; i < 3; ++i) {
-        const int id = form.Doc->records().appendPicture(QStringLiteral("/pictures/sample%1.jpg").arg(i + 1),
+        const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/pictures/sample%1.jpg").arg(i + 1),
                                           rampPicture(400 - 100 * i, 300, i));
-        Placement *p = form.Doc->records().Placements.Append();
+        Placement *p = form.Doc->recordsForSetUp().Placements.Append();
         *p = Placement{0.6 + 2.9 * i, 0.6 + 0.5 * i, 2.6, 2.0, 1, id, std::uint8_t(i % 2), {}, {}};
     }
-    form.Doc->records().Pictures[1].Comment = QStringLiteral("Caption text");
-    form.Doc->records().SelectedPlacement = 2;
+    form.Doc->recordsForSetUp().Pictures[1].Comment = QStringLiteral("Caption text");
+    form.Doc->recordsForSetUp().SelectedPlacement = 2;
     form.ArrangeTab->UpdateSelectionControls();
     form.ArrangeTab->ChangeFreeText();
     form.resize(1400, 900);

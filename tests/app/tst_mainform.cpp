@@ -2,6 +2,7 @@
 #include "arrange/ArrangeView.h"
 #include "arrange/ContactSheetDialog.h"
 #include "arrange/Geometry.h"
+#include "arrange/SheetMakers.h"
 #include "document/UndoCommands.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
@@ -150,7 +151,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&form));
         DIB dib;
         QVERIFY(newdib(&dib, 4, 4, 24, nullptr, 0));
-        form.Doc->records().appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
+        form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
         form.UpdateListBox();
         form.PageControl2->setCurrentWidget(form.CollectionTab);
         form.CollectionTab->Folders->FilterComboBox1->showPopup();
@@ -204,9 +205,9 @@ private slots:
         form.ArrangeTab->PageCountED->setValue(2);
         DIB dib;
         QVERIFY(newdib(&dib, 4, 4, 24, nullptr, 0));
-        const int id = form.Doc->records().appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
+        const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
         const double x0 = 10 / MmPerInch, y0 = 20 / MmPerInch;
-        *form.Doc->records().Placements.Append() = Placement{x0, y0, 1, 1, 1, id, 0, {}, {}};
+        *form.Doc->recordsForSetUp().Placements.Append() = Placement{x0, y0, 1, 1, 1, id, 0, {}, {}};
         form.Doc->selectPlacement(0);
         form.Doc->undo().reset();
         form.ArrangeTab->View->PaintBox2->setFocus();
@@ -306,7 +307,7 @@ private slots:
         for (int i = 0; i < 40; ++i) {
             DIB dib;
             QVERIFY(newdib(&dib, 8, 6, 24, nullptr, 0));
-            form.Doc->records().appendPicture(QStringLiteral("/p/%1.bmp").arg(i), dib);
+            form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/%1.bmp").arg(i), dib);
         }
         form.Doc->touch(ArrangementDocument::Change::Collection);
         form.PageControl2->setCurrentWidget(form.ArrangeTab);
@@ -331,7 +332,7 @@ private slots:
         for (int i = 0; i < 4; ++i) {
             DIB dib;
             QVERIFY(newdib(&dib, 40, 30, 24, nullptr, 0));
-            form.Doc->records().appendPicture(QStringLiteral("/p/%1.bmp").arg(i), dib);
+            form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/%1.bmp").arg(i), dib);
         }
         form.Doc->touch(ArrangementDocument::Change::Collection);
         QListWidget *list = form.CollectionTab->ImageList;
@@ -347,7 +348,7 @@ private slots:
             return int(QDialog::Accepted);
         };
         rec.install();
-        form.ArrangeTab->ContactSheetBtnClick();
+        form.ArrangeTab->MakeSheet(*FindSheetMaker(QStringLiteral("contact-sheet")));
         std::vector<int> placed;
         const TArrangement &r = form.Doc->records();
         for (int i = 0; i < r.Placements.size(); ++i)
@@ -458,11 +459,11 @@ private slots:
         TMainForm form;
         DIB d;
         QVERIFY(newdib(&d, 4, 4, 24, nullptr, 0));
-        const int id = form.Doc->records().appendPicture(QStringLiteral("/pics/photo.jpg"), d);
-        form.Doc->records().Pictures[0].Comment = QStringLiteral("Beach");
-        Placement *p = form.Doc->records().Placements.Append();
+        const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/pics/photo.jpg"), d);
+        form.Doc->recordsForSetUp().Pictures[0].Comment = QStringLiteral("Beach");
+        Placement *p = form.Doc->recordsForSetUp().Placements.Append();
         *p = Placement{0.59, 0.59, 5.12, 3.94, 1, id, 1, {}, {}};
-        form.Doc->records().SelectedPlacement = 0;
+        form.Doc->recordsForSetUp().SelectedPlacement = 0;
         form.ArrangeTab->UpdateSelectionControls();
         form.ArrangeTab->ChangeFreeText();
         QVERIFY(form.ArrangeTab->CutCheck->isEnabled());
@@ -473,7 +474,7 @@ private slots:
         form.ArrangeTab->ShowSizeInfo();
         QCOMPARE(form.StatusText->text(),
                  QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));
-        form.Doc->records().SelectedPlacement = -1;
+        form.Doc->recordsForSetUp().SelectedPlacement = -1;
         form.ArrangeTab->UpdateSelectionControls();
         form.ArrangeTab->ChangeFreeText(); // nothing without a selection: the panel keeps its text
         QVERIFY(!form.ArrangeTab->CutCheck->isEnabled());

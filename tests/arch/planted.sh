@@ -17,4 +17,7 @@ plant "a subsystem includes a page" browse/Planted.cpp '#include "pages/Collecti
 plant "the picture layer includes the document" picture/Planted.cpp '#include "document/Arrangement.h"'
 plant "the platform includes the picture layer" platform/Planted.h '#include "picture/Dib.h"'
 plant "a window member defined in a page" pages/Planted.cpp 'void TMainForm::Planted() {}'
+plant "a sheet maker edits the records" arrange/Planted.cpp 'void f(ArrangementDocument &d) { d.recordsForSetUp().Placements.Append(); }'
+plant "a page casts the records writable" pages/Planted.cpp 'auto &r = const_cast<TArrangement &>(Doc.records());'
+plant "an exporter marks a change it made itself" output/Planted.cpp 'void f(ArrangementDocument *d) { d->touch(ArrangementDocument::Everything); }'
 echo "every planted violation caught"

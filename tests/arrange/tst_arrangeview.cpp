@@ -44,7 +44,7 @@ DIB bandedPicture(int width, int height, int left, int right)
 Placement *place(TMainForm &form, int pictureId, double left, double top, double width, double height, int page = 1,
                  bool cut = false)
 {
-    Placement *p = form.Doc->records().Placements.Append();
+    Placement *p = form.Doc->recordsForSetUp().Placements.Append();
     p->PictureId = pictureId;
     p->Left = left;
     p->Top = top;
@@ -128,8 +128,8 @@ private slots:
         auto form = makeForm(50);
         DIB dib;
         QVERIFY(newdib(&dib, 8, 8, 24, nullptr, 0));
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/p/a.bmp"), dib);
-        *form->Doc->records().Placements.Append() = Placement{6, 9, 1, 1, 1, id, 0, {}, {}};
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.bmp"), dib);
+        *form->Doc->recordsForSetUp().Placements.Append() = Placement{6, 9, 1, 1, 1, id, 0, {}, {}};
         form->Doc->selectPlacement(0);
         form->PageControl2->setCurrentWidget(form->ArrangeTab);
         form->resize(900, 700);
@@ -204,7 +204,7 @@ private slots:
         QFETCH(QPoint, at);
         QFETCH(QRgb, colour);
         auto form = makeForm(100);
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/pics/bands.png"), bandedPicture(400, 300, 50, 350));
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/pics/bands.png"), bandedPicture(400, 300, 50, 350));
         place(*form, id, 0.5, 0.25, 1.0, 1.0, 1, cut);
         const QImage image = paintView(*form, QSize(768, 1056));
         QVERIFY2(image.pixel(at) == colour, qPrintable(describe(image, at)));
@@ -213,8 +213,8 @@ private slots:
     void laterPlacementDrawnOver()
     {
         auto form = makeForm(100);
-        const int red = form->Doc->records().appendPicture(QStringLiteral("/r.png"), bandedPicture(96, 96, 96, 96));
-        const int blue = form->Doc->records().appendPicture(QStringLiteral("/b.png"), bandedPicture(96, 96, 0, 0));
+        const int red = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/r.png"), bandedPicture(96, 96, 96, 96));
+        const int blue = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/b.png"), bandedPicture(96, 96, 0, 0));
         place(*form, red, 0, 0, 1, 1);
         place(*form, blue, 0.5, 0.5, 1, 1);
         const QImage image = paintView(*form, QSize(768, 1056));
@@ -233,9 +233,9 @@ private slots:
     {
         QFETCH(bool, dragging);
         auto form = makeForm(100);
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
         place(*form, id, 0.5, 0.25, 1.0, 1.0);
-        form->Doc->records().SelectedPlacement = 0;
+        form->Doc->recordsForSetUp().SelectedPlacement = 0;
         form->ArrangeTab->View->Dragging = dragging ? 1 : 0;
         const QImage image = paintView(*form, QSize(768, 1056));
 
@@ -273,9 +273,9 @@ private slots:
         QFETCH(bool, selected);
         auto form = makeForm(100);
         form->ArrangeTab->PageCountED->setValue(2);
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
         place(*form, id, 0.5, 0.25, 1.0, 1.0, 2);
-        form->Doc->records().SelectedPlacement = selected ? 0 : -1;
+        form->Doc->recordsForSetUp().SelectedPlacement = selected ? 0 : -1;
         QImage image = paintView(*form, QSize(768, 1056));
         QCOMPARE(image.pixel(70, 60), White);
         QCOMPARE(image.pixel(48, 24), White);
@@ -290,8 +290,8 @@ private slots:
     void chooseFontChangesTheCaptionFont()
     {
         auto form = makeForm(100);
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/g.png"), bandedPicture(192, 96, 0, 192));
-        form->Doc->records().Pictures[0].Comment = QStringLiteral("H");
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/g.png"), bandedPicture(192, 96, 0, 192));
+        form->Doc->recordsForSetUp().Pictures[0].Comment = QStringLiteral("H");
         place(*form, id, 0, 0, 2.0, 1.0);
         form->ArrangeTab->Opts->BkColBox->setSelected(std::int32_t(RGB(255, 0, 0)));
         auto captionRows = [&] {
@@ -358,10 +358,10 @@ private slots:
         QFETCH(double, height);
         QFETCH(int, points);
         auto form = makeForm(100);
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
-        form->Doc->records().Pictures[0].Comment = QStringLiteral("caption");
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
+        form->Doc->recordsForSetUp().Pictures[0].Comment = QStringLiteral("caption");
         place(*form, id, left, top, width, height);
-        form->Doc->records().SelectedPlacement = 0;
+        form->Doc->recordsForSetUp().SelectedPlacement = 0;
         ArrangementOptions o = form->Doc->options();
         o.Font.Size = points;
         form->Doc->resetOptions(o);
@@ -376,12 +376,12 @@ private slots:
     void zeroSizedFramesDoNotFail()
     {
         auto form = makeForm(10);
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/g.png"), bandedPicture(400, 300, 0, 400));
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/g.png"), bandedPicture(400, 300, 0, 400));
         place(*form, id, 0.1, 0.1, 0.001, 0.5, 1, true);
         place(*form, id, 0.1, 0.1, 0.5, 0.001, 1, true);
         place(*form, id, 0.1, 0.1, 0.0, 0.0, 1, false);
         place(*form, id, 0.1, 0.1, -1.0, -1.0, 1, true);
-        form->Doc->records().SelectedPlacement = 3;
+        form->Doc->recordsForSetUp().SelectedPlacement = 3;
         const QImage image = paintView(*form, QSize(100, 100));
         QCOMPARE(image.pixel(50, 50), White);
     }

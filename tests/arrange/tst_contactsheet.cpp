@@ -34,7 +34,7 @@ DIB White(int w, int h)
 void AddPictures(ArrangementDocument &doc, const QStringList &names)
 {
     for (int i = 0; i < names.size(); ++i)
-        doc.records().appendPicture(QStringLiteral("/photos/") + names[i], i % 2 ? White(30, 40) : White(40, 30));
+        doc.recordsForSetUp().appendPicture(QStringLiteral("/photos/") + names[i], i % 2 ? White(30, 40) : White(40, 30));
 }
 
 ContactPlacement PlaceAll(ArrangementDocument &doc, const ContactSheetSettings &s)

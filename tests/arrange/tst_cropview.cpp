@@ -29,8 +29,8 @@ std::unique_ptr<TMainForm> croppedForm()
     DIB d;
     newdib(&d, 400, 300, 24, nullptr, 0);
     std::memset(d.Bits, 90, d.Info->biSizeImage);
-    const int id = form->Doc->records().appendPicture(QStringLiteral("/a.png"), d);
-    Placement *p = form->Doc->records().Placements.Append();
+    const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), d);
+    Placement *p = form->Doc->recordsForSetUp().Placements.Append();
     p->PictureId = id;
     p->Left = 1;
     p->Top = 1;

@@ -33,10 +33,10 @@ private slots:
         form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
         DIB d;
         newdib(&d, 4, 4, 24, nullptr, 0);
-        const int id = form.Doc->records().appendPicture(QStringLiteral("/a.png"), d);
-        Placement *p = form.Doc->records().Placements.Append();
+        const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), d);
+        Placement *p = form.Doc->recordsForSetUp().Placements.Append();
         *p = Placement{1, 0.5, 2, 1, 1, id, 0, {}, {}};
-        form.Doc->records().SelectedPlacement = 0;
+        form.Doc->recordsForSetUp().SelectedPlacement = 0;
 
         DialogRecorder recorder;
         double shownLeft = 0, shownLeftInch = 0, shownRight = 0;

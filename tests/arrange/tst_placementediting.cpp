@@ -33,7 +33,7 @@ DIB grey(int w, int h)
 
 Placement &place(TMainForm &form, int pictureId, double left, double top, double width, double height, int page = 1)
 {
-    Placement *p = form.Doc->records().Placements.Append();
+    Placement *p = form.Doc->recordsForSetUp().Placements.Append();
     p->PictureId = pictureId;
     p->Left = left;
     p->Top = top;
@@ -101,7 +101,7 @@ private slots:
     void clickSelectsTopmostAndBringsItToFront()
     {
         auto form = makeForm();
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         place(*form, id, 0, 0, 2, 2);   // A
         place(*form, id, 1, 1, 2, 2);   // B over A
         place(*form, id, 5, 5, 1, 1);   // C apart
@@ -126,9 +126,9 @@ private slots:
     void resizeFromRightHandleFlipsPastLeftEdge()
     {
         auto form = makeForm();
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         place(*form, id, 1, 1, 2, 1); // view frame (96, 96, 192, 96)
-        form->Doc->records().SelectedPlacement = 0;
+        form->Doc->recordsForSetUp().SelectedPlacement = 0;
         press(*form, QPoint(96 + 192 + 2, 96 + 48));
         QCOMPARE(form->ArrangeTab->View->Dragging, 1);
         QCOMPARE(form->ArrangeTab->View->DragMode, 8);
@@ -152,10 +152,10 @@ private slots:
     {
         auto form = makeForm();
         form->ArrangeTab->Opts->UseGridCheck->setChecked(true); // 5 mm
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         const double width = 130 / MmPerInch, height = 100 / MmPerInch + 0.001;
         place(*form, id, 1.003, 1.007, width, height);
-        form->Doc->records().SelectedPlacement = 0;
+        form->Doc->recordsForSetUp().SelectedPlacement = 0;
         press(*form, QPoint(150, 150));
         QCOMPARE(form->ArrangeTab->View->DragMode, 9);
         move(*form, QPoint(163, 171));
@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(bits(p.Height), bits(height));
 
         // A resize by the bottom-middle handle snaps all four values.
-        form->Doc->records().Placements.at(0).Left = 1.003;
+        form->Doc->recordsForSetUp().Placements.at(0).Left = 1.003;
         const QPoint bottom(form->ArrangeTab->View->ToView(1.003) + form->ArrangeTab->View->ToView(width) / 2, form->ArrangeTab->View->ToView(p.Top) + form->ArrangeTab->View->ToView(height));
         press(*form, bottom);
         QCOMPARE(form->ArrangeTab->View->DragMode, 6);
@@ -177,7 +177,7 @@ private slots:
     void rightButtonSelectsAndOpensMenu()
     {
         auto form = makeForm();
-        const int id = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         place(*form, id, 0, 0, 1, 1);
         place(*form, id, 2, 2, 1, 1);
         press(*form, QPoint(10, 10), Qt::RightButton);
@@ -198,8 +198,8 @@ private slots:
         form->ArrangeTab->Opts->CutDefault->setChecked(true);
         form->ArrangeTab->PageCountED->setValue(3);
         form->ArrangeTab->APageEd->setValue(2);
-        form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
-        const int second = form->Doc->records().appendPicture(QStringLiteral("/b.png"), grey(8, 8));
+        form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int second = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/b.png"), grey(8, 8));
         form->ArrangeTab->Strip->PaintBox1->resize(100, 204);
 
         QObject *source = nullptr;
@@ -230,12 +230,12 @@ private slots:
         QCOMPARE(form->Doc->records().SelectedPlacement, 0);
 
         // The strip's selection beyond the collection (pictures removed since) adds nothing.
-        form->Doc->records().SelectedPicture = 7;
+        form->Doc->recordsForSetUp().SelectedPicture = 7;
         form->ArrangeTab->View->PaintBox2DragDrop(source, &mime, 10, 10);
         form->PaintBox1DblClick();
         QCOMPARE(form->Doc->records().Placements.size(), 1);
 
-        form->Doc->records().SelectedPicture = 0;
+        form->Doc->recordsForSetUp().SelectedPicture = 0;
         form->PaintBox1DblClick();
         QCOMPARE(form->Doc->records().Placements.size(), 2);
         QCOMPARE(form->Doc->records().Placements.at(1).Left, 0.0);
@@ -245,12 +245,12 @@ private slots:
     void freeTextIsThePicturesCaption()
     {
         auto form = makeForm();
-        const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
-        const int b = form->Doc->records().appendPicture(QStringLiteral("/b.png"), grey(8, 8));
+        const int a = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int b = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/b.png"), grey(8, 8));
         place(*form, a, 0, 0, 1, 1);
         place(*form, b, 2, 0, 1, 1);
         place(*form, a, 4, 0, 1, 1, 2);
-        form->Doc->records().SelectedPlacement = 2;
+        form->Doc->recordsForSetUp().SelectedPlacement = 2;
         form->ArrangeTab->FreeText->setText(QStringLiteral("Summer"));
         QCOMPARE(form->Doc->records().Pictures[0].Comment, QStringLiteral("Summer"));
         QVERIFY(form->Doc->records().Pictures[1].Comment.isEmpty());
@@ -262,7 +262,7 @@ private slots:
 
         // A caption longer than a line edit's usual limit is shown and kept whole.
         const QString longCaption = QString(40000, QLatin1Char('w')) + QStringLiteral("end");
-        form->Doc->records().Pictures[0].Comment = longCaption;
+        form->Doc->recordsForSetUp().Pictures[0].Comment = longCaption;
         form->ArrangeTab->ChangeFreeText();
         QCOMPARE(form->ArrangeTab->FreeText->text(), longCaption);
         QCOMPARE(form->Doc->records().Pictures[0].Comment, longCaption);
@@ -271,7 +271,7 @@ private slots:
     void cutCheckAndDelete()
     {
         auto form = makeForm();
-        const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(6, 4));
+        const int a = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(6, 4));
         place(*form, a, 0, 0, 1, 1);
         place(*form, a, 2, 0, 1, 1);
         press(*form, QPoint(10, 10));
@@ -290,7 +290,7 @@ private slots:
     void pageChangeDropsTheSelection()
     {
         auto form = makeForm();
-        const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int a = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         form->ArrangeTab->PageCountED->setValue(2);
         form->ArrangeTab->APageEd->setValue(2);
         place(*form, a, 0, 0, 1, 1, 1);
@@ -319,9 +319,9 @@ private slots:
     void sizeInfoText()
     {
         auto form = makeForm();
-        const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int a = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         place(*form, a, 0.59, 0.59, 5.12, 3.94);
-        form->Doc->records().SelectedPlacement = 0;
+        form->Doc->recordsForSetUp().SelectedPlacement = 0;
         form->PageControl2->setCurrentWidget(form->ArrangeTab);
         form->ArrangeTab->ShowSizeInfo();
         QCOMPARE(form->StatusText->text(),
@@ -331,7 +331,7 @@ private slots:
     void arrangeLaysOnlyTheCurrentPageIntoTheGrid()
     {
         auto form = makeForm();
-        const int a = form->Doc->records().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const int a = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         for (int i = 0; i < 3; ++i)
             place(*form, a, 7, 7, 1, 1, 1);
         const Placement other1 = place(*form, a, 0.3, 0.4, 1, 2, 2);
@@ -360,7 +360,7 @@ private slots:
         auto form = makeForm();
         int last = 0;
         for (int i = 0; i < 3; ++i)
-            last = form->Doc->records().appendPicture(QStringLiteral("/p%1.png").arg(i), grey(8, 8));
+            last = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p%1.png").arg(i), grey(8, 8));
         form->ArrangeTab->Overtakeall->click();
         QCOMPARE(form->Doc->records().Placements.size(), 3);
         const double expected[] = {0, 1.7778, 3.5556}; // 8-inch page

@@ -4,6 +4,7 @@
 #include "arrange/PrintSheetDialog.h"
 #include "arrange/PrintSizes.h"
 #include "arrange/SheetLayout.h"
+#include "arrange/SheetMakers.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "document/ArrangementDocument.h"
@@ -331,7 +332,7 @@ private slots:
     void placeAsOneStep()
     {
         ArrangementDocument doc;
-        doc.records().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
+        doc.recordsForSetUp().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
         doc.undoStack()->clear();
         const SheetLayout layout = FillSheets(WholeSheet(Inch4x6.width(), Inch4x6.height()), {3, 2},
                                               SizeLikePicture({45, 35}, {30, 40}), 10);
@@ -379,7 +380,7 @@ private slots:
         QFETCH(int, messages);
         Printer().setFixedPage(4800, 6600, 600, 600);
         TMainForm form;
-        form.Doc->records().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
+        form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
         DialogRecorder rec;
         rec.handler.exec = [&](QDialog *dialog) {
             auto *d = static_cast<PrintSheetDialog *>(dialog);
@@ -391,7 +392,7 @@ private slots:
             return d->result();
         };
         rec.install();
-        form.ArrangeTab->PrintSheetBtnClick();
+        form.ArrangeTab->MakeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
         Printer().clearFixedPage();
         QCOMPARE(form.Doc->records().Placements.size(), placed);
         QCOMPARE(int(rec.messages.size()), messages);

@@ -139,7 +139,7 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         QVERIFY(!form.CollectionTab->DelBtn->isEnabled() && !form.CollectionTab->ShowBtn->isEnabled() && !form.CollectionTab->PrintBtn->isEnabled());
-        form.Doc->records().NextPictureId = 7;
+        form.Doc->recordsForSetUp().NextPictureId = 7;
         QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
         QVERIFY(waitForListing(form, listed));
         selectListed(form, {"a.png", "b.bmp", "c.jpg"});
@@ -220,11 +220,11 @@ private slots:
         TMainForm form;
         addEach(form, {"a.png", "c.jpg", "d.bmp"});
         for (const auto &[id, page] : {std::pair{2, 1}, {1, 1}, {2, 2}, {1, 3}}) {
-            Placement *p = form.Doc->records().Placements.Append();
+            Placement *p = form.Doc->recordsForSetUp().Placements.Append();
             p->PictureId = id;
             p->Page = page;
         }
-        form.Doc->records().SelectedPlacement = 3;
+        form.Doc->recordsForSetUp().SelectedPlacement = 3;
         form.CollectionTab->ImageList->clearSelection();
         form.CollectionTab->ImageList->item(0)->setSelected(true); // not placed
         form.CollectionTab->ImageList->item(1)->setSelected(true); // placed twice

@@ -23,6 +23,15 @@ DIB grey(int w, int h)
 // 8 x 11 inches at 600 dpi, seen at 96 dpi and 100 %.
 PageGeometry paper() { return {4800, 6600, 600, 600, 96, 100}; }
 
+// A sheet of one frame per entry of `sheets`, each showing `picture`.
+SheetPlan framesOn(std::vector<int> sheets, int picture = 0, bool turned = false)
+{
+    SheetPlan plan;
+    for (int sheet : sheets)
+        plan.Frames.push_back(SheetPlanFrame{picture, turned, 0.5, 0.5, 2, 3, sheet, true, {}});
+    return plan;
+}
+
 ArrangementOptions withGrid(const ArrangementDocument &doc, double mm)
 {
     ArrangementOptions o = doc.options();
@@ -87,6 +96,23 @@ private slots:
             d.setFrames({{0, p}}, "Arrange automatically", paper(), nullptr);
         }, C::Placements, 1);
         row("turned", [](auto &d) { d.turnSelectedPicture(true, "Rotate to the left"); }, C::Pictures, 1);
+        row("sheet placed", [](auto &d) { d.placeSheet(framesOn({0, 1}), "Print sheet", paper(), nullptr); },
+            C::Placements, 1);
+        row("sheet of turned frames", [](auto &d) { d.placeSheet(framesOn({0, 0}, 1, true), "Print sheet", paper(), nullptr); },
+            C::Collection | C::Pictures | C::Placements, 1);
+        row("sheet of a picture not in the collection",
+            [](auto &d) { d.placeSheet(framesOn({0}, 7), "Print sheet", paper(), nullptr); }, {}, 0);
+        row("cells with headers on a fresh page", [](auto &d) {
+            SheetPlan plan = framesOn({0});
+            plan.Frames[0].Caption.Lines = QStringList{"a.bmp"};
+            plan.Headers[0].Lines = QStringList{"Holiday"};
+            plan.FreshPage = plan.ShowFirstPage = true;
+            d.placeSheet(plan, "Contact sheet", paper(), nullptr);
+        }, C::Placements | C::Pages | C::Selection, 1);
+        row("stand-in picture", [](auto &d) {
+            const auto s = d.step("Contact sheet");
+            d.addStandInPicture("/p/broken.jpg", grey(4, 3));
+        }, C::Collection | C::Pictures, 1);
         row("new arrangement", [](auto &d) { d.reset(); },
             C::Collection | C::Pictures | C::Placements | C::Selection, 0);
     }
@@ -100,7 +126,7 @@ private slots:
         o.EnhanceQual = false;
         doc.resetOptions(o);
         doc.setPageCount(2);
-        TArrangement &r = doc.records();
+        TArrangement &r = doc.recordsForSetUp();
         const int a = r.appendPicture("/p/a.bmp", grey(8, 6));
         const int b = r.appendPicture("/p/b.bmp", grey(6, 8));
         *r.Placements.Append() = Placement{1, 1, 2, 2, 1, a, 0, {}, {}};
@@ -122,6 +148,54 @@ private slots:
         QCOMPARE(told.size(), 2);
         QCOMPARE(told.at(1).at(0).value<ArrangementDocument::Changes>(), ArrangementDocument::Everything);
         QVERIFY(!doc.isModified());
+    }
+
+    // Where a sheet's frames land: on the current page and after it, or from
+    // the first unused page; the page count grows to hold them; a sheet that
+    // would run past the last page changes nothing.
+    void sheetPages_data()
+    {
+        QTest::addColumn<int>("current");
+        QTest::addColumn<bool>("fresh");
+        QTest::addColumn<std::vector<int>>("sheets");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("pageCount");
+        QTest::newRow("from the current page on") << 2 << false << std::vector<int>{0, 1, 1} << 2 << 3 << 4;
+        QTest::newRow("pages added") << 3 << false << std::vector<int>{0, 3} << 3 << 6 << 6;
+        QTest::newRow("fresh: after the used pages") << 1 << true << std::vector<int>{0, 2} << 3 << 5 << 5;
+        QTest::newRow("fresh: the current page is empty") << 4 << true << std::vector<int>{0} << 4 << 4 << 4;
+        QTest::newRow("onto the last page") << 4 << false << std::vector<int>{996} << 4 << 1000 << 1000;
+        QTest::newRow("past the last page") << 4 << false << std::vector<int>{997} << 0 << 0 << 4;
+        QTest::newRow("a sheet before the first") << 4 << false << std::vector<int>{-1} << 0 << 0 << 4;
+    }
+    void sheetPages()
+    {
+        QFETCH(int, current);
+        QFETCH(bool, fresh);
+        QFETCH(std::vector<int>, sheets);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(int, pageCount);
+        ArrangementDocument doc;
+        TArrangement &r = doc.recordsForSetUp();
+        const int a = r.appendPicture("/p/a.bmp", grey(8, 6));
+        *r.Placements.Append() = Placement{1, 1, 2, 2, 1, a, 0, {}, {}};
+        *r.Placements.Append() = Placement{1, 1, 2, 2, 2, a, 0, {}, {}};
+        doc.setPageCount(4);
+        doc.setCurrentPage(current);
+        doc.undo().reset();
+        SheetPlan plan = framesOn(sheets);
+        plan.FreshPage = fresh;
+        const SheetPlaced placed = doc.placeSheet(plan, "Sheet", paper(), nullptr);
+        QCOMPARE(placed.Refused == SheetRefusal::None, first > 0);
+        QCOMPARE(doc.pageCount(), pageCount);
+        QCOMPARE(doc.undoStack()->count(), first > 0 ? 1 : 0);
+        if (first == 0)
+            return;
+        QCOMPARE(placed.FirstPage, first);
+        QCOMPARE(placed.LastPage, last);
+        QCOMPARE(doc.records().Placements.at(2).Page, first + sheets.front());
     }
 };
 SGA_TEST(TestArrangementDocument)

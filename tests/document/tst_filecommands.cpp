@@ -48,8 +48,8 @@ int addAndPlace(TMainForm& form, const QString& path)
     OpenDib(&dib, path, 0, nullptr);
     if (!dib.Bits)
         return -1;
-    const int id = form.Doc->records().appendPicture(path, dib);
-    Placement* p = form.Doc->records().Placements.Append();
+    const int id = form.Doc->recordsForSetUp().appendPicture(path, dib);
+    Placement* p = form.Doc->recordsForSetUp().Placements.Append();
     p->Width = 1;
     p->Height = 1;
     p->Page = 1;
@@ -154,7 +154,7 @@ private slots:
             form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false); // keep the decoded sizes
             QVERIFY(addAndPlace(form, oldFolder + "beach.png") >= 0);
             QVERIFY(addAndPlace(form, path("elsewhere/dog.png")) >= 0);
-            form.Doc->records().Pictures[0].Comment = QStringLiteral("Sand \u00e0 volont\u00e9");
+            form.Doc->recordsForSetUp().Pictures[0].Comment = QStringLiteral("Sand \u00e0 volont\u00e9");
             form.ArrangeTab->Opts->RandEd->setValue(15.7);
             form.ArrangeTab->Opts->GridEd->setValue(2.5);
             form.ArrangeTab->Opts->ShowGridCheck->setChecked(true);
@@ -219,8 +219,8 @@ private slots:
             TMainForm form;
             DIB dib;
             OpenDib(&dib, picture, 0, nullptr);
-            form.Doc->records().appendPicture(picture, dib);
-            form.Doc->records().Pictures[0].Rotation = rotation;
+            form.Doc->recordsForSetUp().appendPicture(picture, dib);
+            form.Doc->recordsForSetUp().Pictures[0].Rotation = rotation;
             QVERIFY(form.SaveFile(path("turned.sga")));
         }
         TMainForm form;
@@ -254,8 +254,8 @@ private slots:
             addAndPlace(form, path("kept.png"));
             addAndPlace(form, path("gone.png"));
             addAndPlace(form, path("lost.png"));
-            form.Doc->records().Pictures[1].Rotation = 1;
-            form.Doc->records().Pictures[1].Comment = QStringLiteral("lost dog");
+            form.Doc->recordsForSetUp().Pictures[1].Rotation = 1;
+            form.Doc->recordsForSetUp().Pictures[1].Comment = QStringLiteral("lost dog");
             QVERIFY(form.SaveFile(path("three.sga")));
         }
         QVERIFY(QDir().mkpath(path("moved")));
@@ -479,7 +479,7 @@ private slots:
         DialogRecorder dialogs(answer);
         TMainForm form;
         addAndPlace(form, path("p.png"));
-        form.Doc->records().SelectedPlacement = 0;
+        form.Doc->recordsForSetUp().SelectedPlacement = 0;
         form.Setsavedfilename(path("x.sga"));
         form.ArrangeTab->Opts->GridEd->setValue(7); // an unsaved change, so New asks
         form.NewBtnClick();
@@ -551,7 +551,7 @@ private slots:
             DialogRecorder dialogs;
             TMainForm form;
             addAndPlace(form, path("p.png"));
-            form.Doc->records().SelectedPlacement = 0;
+            form.Doc->recordsForSetUp().SelectedPlacement = 0;
             QVERIFY(form.SaveFile(path("ok.sga")));
         }
         ArrangementData d;

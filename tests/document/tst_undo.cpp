@@ -58,7 +58,7 @@ QByteArray fileBytes(TMainForm& form) { return WriteArrangement(form.Doc->fileRe
 
 void addPlacement(TMainForm& form, int id, double left, double top)
 {
-    *form.Doc->records().Placements.Append() = Placement { left, top, 1, 1, 1, id, 0, {}, {} };
+    *form.Doc->recordsForSetUp().Placements.Append() = Placement { left, top, 1, 1, 1, id, 0, {}, {} };
 }
 } // namespace
 
@@ -113,7 +113,7 @@ private slots:
         QTest::newRow("delete placement") << Step([](TMainForm& f) { f.DelitBtnClick(); }) << Step();
         // Selecting is no change of its own; undo gives back the selection made.
         QTest::newRow("bring to front") << Step([](TMainForm& f) { f.Doc->bringSelectionToFront(); })
-                                        << Step([](TMainForm& f) { f.Doc->records().SelectedPlacement = 0; });
+                                        << Step([](TMainForm& f) { f.Doc->recordsForSetUp().SelectedPlacement = 0; });
         QTest::newRow("arrange automatically") << Step([](TMainForm& f) { f.OrdeneBtnClick(); }) << Step();
         QTest::newRow("size and position") << Step([](TMainForm& f) {
             DialogRecorder rec;
@@ -166,7 +166,7 @@ private slots:
         }
         const int a = form.Doc->records().Pictures[std::size_t(form.Doc->addDecodedPicture(photo, DecodeForCollection(photo, 0, DisplayBox())))].PictureId;
         QVERIFY(form.Doc->records().Pictures.back().Reduced);
-        const int b = form.Doc->records().appendPicture(dir.filePath("a.png"), stripes(20, 50, 2));
+        const int b = form.Doc->recordsForSetUp().appendPicture(dir.filePath("a.png"), stripes(20, 50, 2));
         addPlacement(form, b, 3, 2);
         addPlacement(form, a, 1, 1);
         form.UpdateListBox();
@@ -213,8 +213,8 @@ private slots:
         TMainForm form;
         form.ScreenDpiOverride = 96;
         form.ArrangeTab->ZoomEd->setValue(100);
-        const int a = form.Doc->records().appendPicture(dir.filePath("a.png"), stripes(20, 20, 1));
-        const int b = form.Doc->records().appendPicture(dir.filePath("b.png"), stripes(20, 20, 2));
+        const int a = form.Doc->recordsForSetUp().appendPicture(dir.filePath("a.png"), stripes(20, 20, 1));
+        const int b = form.Doc->recordsForSetUp().appendPicture(dir.filePath("b.png"), stripes(20, 20, 2));
         addPlacement(form, b, 3, 2);
         addPlacement(form, a, 1, 1);
         form.Doc->selectPlacement(1);

@@ -124,7 +124,7 @@ struct Sheet {
         const ArrangementDocument::AddResult r = Doc.addPictureFiles({path}, QStringLiteral("Add"));
         if (r.Added.size() != 1)
             return false;
-        Placement *p = Doc.records().Placements.Append();
+        Placement *p = Doc.recordsForSetUp().Placements.Append();
         *p = Placement{};
         p->Left = p->Top = 0.25;
         p->Width = p->Height = size;

@@ -99,7 +99,7 @@ private slots:
         ArrangementDocument doc;
         QCOMPARE(doc.addPictureFiles({path}, QStringLiteral("Add")).Added.size(), std::size_t(1));
         for (int page = 1; page <= 2; ++page) {
-            Placement *p = doc.records().Placements.Append();
+            Placement *p = doc.recordsForSetUp().Placements.Append();
             *p = Placement{};
             p->Left = p->Top = 0.5;
             p->Width = 4;

@@ -31,7 +31,7 @@ DIB solidPicture(COLORREF colour)
 
 void place(TMainForm &form, int pictureId, int page, double left, double top)
 {
-    Placement *p = form.Doc->records().Placements.Append();
+    Placement *p = form.Doc->recordsForSetUp().Placements.Append();
     *p = Placement{};
     p->Left = left;
     p->Top = top;
@@ -47,8 +47,8 @@ std::unique_ptr<TMainForm> twoPageForm()
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
-    const int red = form->Doc->records().appendPicture(QStringLiteral("red.png"), solidPicture(RGB(255, 0, 0)));
-    const int blue = form->Doc->records().appendPicture(QStringLiteral("blue.png"), solidPicture(RGB(0, 0, 255)));
+    const int red = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("red.png"), solidPicture(RGB(255, 0, 0)));
+    const int blue = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("blue.png"), solidPicture(RGB(0, 0, 255)));
     place(*form, red, 1, 1, 1);
     place(*form, blue, 2, 4, 6);
     form->ArrangeTab->PageCountED->setValue(2);

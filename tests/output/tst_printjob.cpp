@@ -40,7 +40,7 @@ DIB solidPicture(int width, int height, COLORREF colour)
 
 void place(TMainForm &form, int pictureId, double left, double top, double size, int page)
 {
-    Placement *p = form.Doc->records().Placements.Append();
+    Placement *p = form.Doc->recordsForSetUp().Placements.Append();
     p->PictureId = pictureId;
     p->Left = left;
     p->Top = top;
@@ -168,7 +168,7 @@ void TstPrintJob::horizontalResolutionScalesBothAxes()
     QFETCH(int, dpiY);
     Printer().setFixedPage(1800, 1800, 600, dpiY);
     auto form = makeForm();
-    const int id = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 0.5, 1);
     DialogRecorder rec;
     rec.handler.print = [](QPrinter *) { return true; };
@@ -188,8 +188,8 @@ void TstPrintJob::horizontalResolutionScalesBothAxes()
 void TstPrintJob::captionHeightAtPrinterResolution()
 {
     auto form = makeForm();
-    const int id = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
-    form->Doc->records().Pictures.back().Comment = QStringLiteral("Caption");
+    const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    form->Doc->recordsForSetUp().Pictures.back().Comment = QStringLiteral("Caption");
     form->ArrangeTab->Opts->BkColBox->setSelected(std::int32_t(RGB(0, 255, 0)));
     place(*form, id, 1.0, 1.0, 1.0, 1);
     DialogRecorder rec;
@@ -220,7 +220,7 @@ void TstPrintJob::printsToPdfWithTitle()
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("arrangement.pdf"));
     auto form = makeForm();
-    const int id = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 2.0, 2);
     form->ArrangeTab->PageCountED->setValue(3);
     DialogRecorder rec;
@@ -241,7 +241,7 @@ void TstPrintJob::printsToPdfWithTitle()
 void TstPrintJob::cancelledDialogPrintsNothing()
 {
     auto form = makeForm();
-    const int id = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 0.5, 1);
     form->PageControl2->setCurrentWidget(form->PrintTab);
     form->show();
@@ -275,7 +275,7 @@ void TstPrintJob::qualityPassRunsBeforeTheDialog()
     auto form = makeForm();
     form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(true);
     form->ArrangeTab->Opts->MinQualEd->setValue(100);
-    const int id = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
+    const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 2.0, 1); // 2 inches at 100 dpi need 200 pixels
     DialogRecorder rec;
     int widthAtDialog = 0;

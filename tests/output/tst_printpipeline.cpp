@@ -132,10 +132,10 @@ struct Sheet {
         Id = Doc.records().Pictures[std::size_t(r.Added.front())].PictureId;
         return true;
     }
-    PictureEntry &entry() { return Doc.records().Pictures.back(); }
+    PictureEntry &entry() { return Doc.recordsForSetUp().Pictures.back(); }
     void place(int page, double width, double height, bool cut)
     {
-        Placement *p = Doc.records().Placements.Append();
+        Placement *p = Doc.recordsForSetUp().Placements.Append();
         *p = Placement{};
         p->Left = 0.5;
         p->Top = 0.5;

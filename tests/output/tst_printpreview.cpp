@@ -129,10 +129,10 @@ void TstPrintPreview::currentPageOnWhitePaper()
     QFETCH(QRgb, atSecond);
     auto form = makeForm();
     form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
-    const int red = form->Doc->records().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(RGB(255, 0, 0)));
-    const int blue = form->Doc->records().appendPicture(QStringLiteral("/p/blue.bmp"), solidPicture(RGB(0, 0, 255)));
+    const int red = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(RGB(255, 0, 0)));
+    const int blue = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/blue.bmp"), solidPicture(RGB(0, 0, 255)));
     for (auto [id, onPage, left] : {std::tuple{red, 1, 1.0}, std::tuple{blue, 2, 3.0}}) {
-        Placement *p = form->Doc->records().Placements.Append();
+        Placement *p = form->Doc->recordsForSetUp().Placements.Append();
         p->PictureId = id;
         p->Left = left;
         p->Top = 1.0;

@@ -334,7 +334,7 @@ private slots:
         QImage pixels(6, 4, QImage::Format_RGB32);
         pixels.fill(Qt::green);
         QVERIFY(pixels.save(file));
-        form.Doc->records().appendPicture(file, filledPicture(3, 3, Red));
+        form.Doc->recordsForSetUp().appendPicture(file, filledPicture(3, 3, Red));
         form.UpdateListBox();
         form.CollectionTab->ImageList->setCurrentRow(0);
         answerPrintForm(dialogs, QDialog::Accepted);

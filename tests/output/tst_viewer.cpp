@@ -211,14 +211,14 @@ private slots:
         QFETCH(QString, expected);
         DialogRecorder dialogs;
         TMainForm form;
-        const int a = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), picture(4, 4));
-        const int b = form.Doc->records().appendPicture(QStringLiteral("/p/b.png"), picture(6, 2));
+        const int a = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), picture(4, 4));
+        const int b = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/b.png"), picture(6, 2));
         for (int id : {a, b}) {
-            Placement *p = form.Doc->records().Placements.Append();
+            Placement *p = form.Doc->recordsForSetUp().Placements.Append();
             p->PictureId = id;
             p->Page = 1;
         }
-        form.Doc->records().SelectedPlacement = selected;
+        form.Doc->recordsForSetUp().SelectedPlacement = selected;
         QString shownName;
         const BYTE *shownBits = nullptr;
         form.ShowBigHandler = [&](const DIB &dib, const QString &fileName) {
@@ -242,7 +242,7 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         QVERIFY(form.ViewPicForm);
-        form.Doc->records().appendPicture(file, picture(2, 2));
+        form.Doc->recordsForSetUp().appendPicture(file, picture(2, 2));
         form.UpdateListBox();
         QList<TViewPicForm *> viewers;
         QString shownFile;

@@ -5,6 +5,7 @@
 #include "arrange/KoordFUnit.h"
 #include "arrange/OptionsPanel.h"
 #include "arrange/PictureStrip.h"
+#include "arrange/SheetMakers.h"
 #include "browse/FolderViews.h"
 #include "common/FileListSupport.h"
 #include "common/TestRegistry.h"
@@ -17,7 +18,9 @@
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QListWidget>
@@ -56,7 +59,7 @@ private slots:
         ArrangePage page(doc, services);
         page.Opts->UseGridCheck->setChecked(false);
         page.ZoomEd->setValue(100);
-        doc.records().appendPicture("/p/a.bmp", grey(40, 30));
+        doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(40, 30));
         QMimeData mime;
         mime.setData(StripMimeType(), "0");
         page.View->PaintBox2DragDrop(page.Strip->PaintBox1, &mime, 192, 96); // 2 x 1 inches at 96 dpi
@@ -110,7 +113,7 @@ private slots:
         ArrangePage arrange(doc, services);
         arrange.Opts->UseGridCheck->setChecked(false);
         arrange.ZoomEd->setValue(100);
-        doc.records().appendPicture("/p/a.bmp", grey(40, 30));
+        doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(40, 30));
         QMimeData mime;
         mime.setData(StripMimeType(), "0");
         arrange.View->PaintBox2DragDrop(arrange.Strip->PaintBox1, &mime, 790, 1050); // 8 x 11 inch page
@@ -141,8 +144,8 @@ private slots:
         ArrangementDocument doc;
         TestServices services;
         ArrangePage page(doc, services);
-        const int id = doc.records().appendPicture("/p/a.bmp", grey(40, 30));
-        *doc.records().Placements.Append() = Placement{1, 1, 2, 1.5, 1, id, 0, {}, {}};
+        const int id = doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(40, 30));
+        *doc.recordsForSetUp().Placements.Append() = Placement{1, 1, 2, 1.5, 1, id, 0, {}, {}};
         doc.setPageCount(3);
         doc.selectPlacement(0);
         DialogRecorder rec;
@@ -164,8 +167,8 @@ private slots:
         ArrangementDocument doc;
         TestServices services;
         PrintPage page(doc, services);
-        const int id = doc.records().appendPicture("/p/a.bmp", grey(40, 30));
-        *doc.records().Placements.Append() = Placement{1, 1, 2, 1.5, 2, id, 0, {}, {}};
+        const int id = doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(40, 30));
+        *doc.recordsForSetUp().Placements.Append() = Placement{1, 1, 2, 1.5, 2, id, 0, {}, {}};
         doc.setPageCount(2);
         const QString file = dir.filePath("pages.pdf");
         DialogRecorder rec;
@@ -206,14 +209,45 @@ private slots:
         ArrangementDocument doc;
         TestServices services;
         SortPage page(doc, services);
-        doc.records().appendPicture("/p/a.bmp", grey(2, 2));
-        doc.records().appendPicture("/p/b.bmp", grey(2, 2));
+        doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(2, 2));
+        doc.recordsForSetUp().appendPicture("/p/b.bmp", grey(2, 2));
         page.UpdateListBox();
         page.SortBox->setCurrentRow(0);
         page.DownNowClick();
         QCOMPARE(page.SortBox->item(0)->text(), QStringLiteral("b.bmp"));
         QCOMPARE(page.SortBox->currentRow(), 1);
         QCOMPARE(doc.undoStack()->count(), 1);
+    }
+
+    // The "Sheets" menu holds every sheet maker of the table; each entry asks
+    // through its dialog on the page's parent, and Cancel changes nothing.
+    void sheetsMenuRunsEveryMaker_data()
+    {
+        QTest::addColumn<QString>("id");
+        for (const SheetMaker &maker : SheetMakers())
+            QTest::newRow(maker.Id) << QString::fromLatin1(maker.Id);
+    }
+    void sheetsMenuRunsEveryMaker()
+    {
+        QFETCH(QString, id);
+        ArrangementDocument doc;
+        doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(40, 30));
+        TestServices services;
+        ArrangePage page(doc, services);
+        auto *entry = page.findChild<QAction *>(id);
+        QVERIFY(entry);
+        QCOMPARE(entry->text(), QCoreApplication::translate("SheetMakers", FindSheetMaker(id)->Text));
+        DialogRecorder rec;
+        QWidget *parent = nullptr;
+        rec.handler.exec = [&](QDialog *dialog) {
+            parent = dialog->parentWidget();
+            return int(QDialog::Rejected);
+        };
+        rec.install();
+        entry->trigger();
+        QCOMPARE(parent, services.dialogParent());
+        QCOMPARE(doc.undoStack()->count(), 0);
+        QCOMPARE(doc.records().Placements.size(), 0);
     }
 };
 SGA_TEST(TestPages)

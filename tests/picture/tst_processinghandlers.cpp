@@ -19,7 +19,7 @@
 namespace {
 Placement *place(TMainForm &f, int pictureId, double width, double height = 3.0)
 {
-    Placement *p = f.Doc->records().Placements.Append();
+    Placement *p = f.Doc->recordsForSetUp().Placements.Append();
     p->PictureId = pictureId;
     p->Page = 1;
     p->Width = width;
@@ -124,20 +124,20 @@ private slots:
         DialogRecorder rec;
         TMainForm form;
         form.ArrangeTab->Opts->MinQualEd->setValue(72);
-        const int small = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), patternPicture(100, 80, 8));
-        const int wide = form.Doc->records().appendPicture(QStringLiteral("/p/b.png"), patternPicture(300, 200, 24));
+        const int small = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), patternPicture(100, 80, 8));
+        const int wide = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/b.png"), patternPicture(300, 200, 24));
         place(form, small, 1.0);
         place(form, small, 2.0); // placed twice: the wider frame decides
         place(form, wide, 4.0);
         form.ArrangeTab->Checkallquals();
-        const DIB &a = form.Doc->records().pictureById(small)->Dib;
+        const DIB &a = form.Doc->recordsForSetUp().pictureById(small)->Dib;
         QCOMPARE(QSize(DibWidth(a), DibHeight(a)), QSize(144, 115));
         QCOMPARE(DibBitCount(a), 24);
-        QCOMPARE(DibWidth(form.Doc->records().pictureById(wide)->Dib), 300);
+        QCOMPARE(DibWidth(form.Doc->recordsForSetUp().pictureById(wide)->Dib), 300);
 
         const BYTE *bitsA = a.Bits;
         form.ArrangeTab->Checkallquals();
-        QCOMPARE(form.Doc->records().pictureById(small)->Dib.Bits, bitsA);
+        QCOMPARE(form.Doc->recordsForSetUp().pictureById(small)->Dib.Bits, bitsA);
         QVERIFY(rec.messages.empty());
     }
 
@@ -146,12 +146,12 @@ private slots:
         DialogRecorder rec;
         TMainForm form;
         form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
-        const int id = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), patternPicture(10, 10, 8));
-        const BYTE *bits = form.Doc->records().pictureById(id)->Dib.Bits;
+        const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), patternPicture(10, 10, 8));
+        const BYTE *bits = form.Doc->recordsForSetUp().pictureById(id)->Dib.Bits;
         place(form, id, 9.0);
         form.ArrangeTab->Checkallquals();
-        QCOMPARE(form.Doc->records().pictureById(id)->Dib.Bits, bits);
-        QCOMPARE(DibBitCount(form.Doc->records().pictureById(id)->Dib), 8);
+        QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Dib.Bits, bits);
+        QCOMPARE(DibBitCount(form.Doc->recordsForSetUp().pictureById(id)->Dib), 8);
     }
 
     void lowMemoryMessages_data()
@@ -200,21 +200,21 @@ private slots:
         QFETCH(int, bits);
         DialogRecorder rec;
         TMainForm form;
-        const int other = form.Doc->records().appendPicture(QStringLiteral("/p/o.png"), patternPicture(5, 4, bits, 3));
-        const int id = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), patternPicture(7, 3, bits));
+        const int other = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/o.png"), patternPicture(5, 4, bits, 3));
+        const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), patternPicture(7, 3, bits));
         place(form, other, 2.0);
         place(form, id, 2.0);
         place(form, id, 3.0); // the same picture twice
-        form.Doc->records().SelectedPlacement = 2;
+        form.Doc->recordsForSetUp().SelectedPlacement = 2;
         form.ArrangeTab->UpdateSelectionControls();
-        const std::vector<std::uint32_t> start = pixels(form.Doc->records().pictureById(id)->Dib);
+        const std::vector<std::uint32_t> start = pixels(form.Doc->recordsForSetUp().pictureById(id)->Dib);
 
         form.ArrangeTab->RotRightBtn->click();
-        PictureEntry &e = *form.Doc->records().pictureById(id);
+        PictureEntry &e = *form.Doc->recordsForSetUp().pictureById(id);
         QCOMPARE(e.Rotation, 1);
         QCOMPARE(QSize(DibWidth(e.Dib), DibHeight(e.Dib)), QSize(3, 7)); // turned once, not once per placement
-        QCOMPARE(form.Doc->records().pictureById(other)->Rotation, 0);
-        QCOMPARE(DibWidth(form.Doc->records().pictureById(other)->Dib), 5);
+        QCOMPARE(form.Doc->recordsForSetUp().pictureById(other)->Rotation, 0);
+        QCOMPARE(DibWidth(form.Doc->recordsForSetUp().pictureById(other)->Dib), 5);
         QCOMPARE(form.Doc->records().Placements.at(2).Width, 3.0);
 
         form.ArrangeTab->RotLeftBtn->click();
@@ -239,17 +239,17 @@ private slots:
         TMainForm form;
         DIB huge;
         QVERIFY(newdib(&huge, 600000000, 1, 1, nullptr, 0)); // turned it needs over 2 GB
-        const int id = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), huge);
+        const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), huge);
         place(form, id, 2.0);
-        form.Doc->records().SelectedPlacement = -1;
+        form.Doc->recordsForSetUp().SelectedPlacement = -1;
         form.ArrangeTab->Nachrechtsrotieren901Click();
-        QCOMPARE(form.Doc->records().pictureById(id)->Rotation, 0);
-        form.Doc->records().SelectedPlacement = 0;
+        QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Rotation, 0);
+        form.Doc->recordsForSetUp().SelectedPlacement = 0;
         form.ArrangeTab->Nachrechtsrotieren901Click();
-        QCOMPARE(form.Doc->records().pictureById(id)->Rotation, 0); // nothing turned, nothing counted
+        QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Rotation, 0); // nothing turned, nothing counted
         form.ArrangeTab->Nachlinksrotieren901Click();
-        QCOMPARE(form.Doc->records().pictureById(id)->Rotation, 0);
-        QCOMPARE(DibWidth(form.Doc->records().pictureById(id)->Dib), 600000000);
+        QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Rotation, 0);
+        QCOMPARE(DibWidth(form.Doc->recordsForSetUp().pictureById(id)->Dib), 600000000);
         QVERIFY(rec.messages.empty());
     }
 
@@ -269,11 +269,11 @@ private slots:
         QFETCH(int, result);
         DialogRecorder rec;
         TMainForm form;
-        const int id = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), patternPicture(13, 7, bits));
+        const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), patternPicture(13, 7, bits));
         place(form, id, 2.0);
-        form.Doc->records().SelectedPlacement = 0;
+        form.Doc->recordsForSetUp().SelectedPlacement = 0;
         form.ArrangeTab->UpdateSelectionControls();
-        const DIB before = form.Doc->records().pictureById(id)->Dib;
+        const DIB before = form.Doc->recordsForSetUp().pictureById(id)->Dib;
         const QByteArray pixels0 = pixelBytes(before), table0 = colourTable(before), palette0 = logPalette(before);
 
         QByteArray previewPixels, previewPalette;
@@ -290,8 +290,8 @@ private slots:
             shownValues = QStringList{f->ValueLabel1->text(), f->ValueLabel2->text(), f->ValueLabel3->text()}.join('|');
             f->PreviewBtn->click();
             // The entry shows the preview while the dialog is open.
-            previewPixels = pixelBytes(form.Doc->records().pictureById(id)->Dib);
-            previewPalette = logPalette(form.Doc->records().pictureById(id)->Dib);
+            previewPixels = pixelBytes(form.Doc->recordsForSetUp().pictureById(id)->Dib);
+            previewPalette = logPalette(form.Doc->recordsForSetUp().pictureById(id)->Dib);
             if (result == QDialog::Accepted)
                 f->OkBitBtn1->click();
             return result;
@@ -303,7 +303,7 @@ private slots:
         QCOMPARE(startContrast, 100);
         QCOMPARE(shownValues, QStringLiteral("-40|160 %|+50")); // each slider shows its value
         QVERIFY(bits == 24 ? previewPixels != pixels0 : previewPalette != palette0);
-        const DIB &after = form.Doc->records().pictureById(id)->Dib;
+        const DIB &after = form.Doc->recordsForSetUp().pictureById(id)->Dib;
         if (result == QDialog::Accepted) {
             QCOMPARE(pixelBytes(after), previewPixels);
             QCOMPARE(logPalette(after), previewPalette);
@@ -323,19 +323,19 @@ private slots:
         rec.execResult = QDialog::Accepted;
         rec.install();
         TMainForm form;
-        const int id = form.Doc->records().appendPicture(QStringLiteral("/p/a.png"), impossiblyLarge(24));
+        const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), impossiblyLarge(24));
         place(form, id, 2.0);
-        form.Doc->records().SelectedPlacement = 0;
-        const BYTE *bits = form.Doc->records().pictureById(id)->Dib.Bits;
+        form.Doc->recordsForSetUp().SelectedPlacement = 0;
+        const BYTE *bits = form.Doc->recordsForSetUp().pictureById(id)->Dib.Bits;
         form.ArrangeTab->HelligkeitKontrastundSttigung1->trigger();
         QCOMPARE(rec.execCount, 0);
         QCOMPARE(rec.messages.size(), std::size_t(1));
         QCOMPARE(rec.messages[0].text, QStringLiteral("Error: Could not create picture! (Low memory?)"));
         QCOMPARE(rec.messages[0].caption, QString());
         QCOMPARE(rec.messages[0].icon, Dialogs::Icon::Error);
-        QCOMPARE(form.Doc->records().pictureById(id)->Dib.Bits, bits);
+        QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Dib.Bits, bits);
 
-        form.Doc->records().SelectedPlacement = -1; // no selection: no dialog, no message
+        form.Doc->recordsForSetUp().SelectedPlacement = -1; // no selection: no dialog, no message
         form.HellKonBtnClick();
         QCOMPARE(rec.messages.size(), std::size_t(1));
     }

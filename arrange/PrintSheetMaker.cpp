@@ -1,0 +1,62 @@
+#include "arrange/PrintSheetMaker.h"
+
+#include "arrange/PrintSheet.h"
+#include "arrange/PrintSheetDialog.h"
+#include "platform/Dialogs.h"
+#include "platform/Settings.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDoubleSpinBox>
+
+namespace {
+QString tr(const char *text) { return QCoreApplication::translate("SheetMakers", text); }
+
+// The dialog starts from the kept margin, gap and borderless choice and keeps them when placed.
+bool AskPrintSheet(PrintSheetDialog &dialog)
+{
+    PrintSheetSettings kept = LoadPrintSheetSettings();
+    dialog.MarginEd->setValue(kept.Margin);
+    dialog.GapEd->setValue(kept.Gap);
+    dialog.BorderlessCheck->setChecked(kept.Borderless && dialog.BorderlessCheck->isEnabled());
+    dialog.OverspillEd->setValue(kept.Overspill);
+    if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
+        return false;
+    kept.Margin = dialog.MarginEd->value();
+    kept.Gap = dialog.GapEd->value();
+    if (dialog.BorderlessCheck->isEnabled())
+        kept.Borderless = dialog.BorderlessCheck->isChecked();
+    kept.Overspill = dialog.OverspillEd->value();
+    SavePrintSheetSettings(kept);
+    return true;
+}
+} // namespace
+
+void MakePrintSheets(SheetContext &c)
+{
+    const TArrangement &r = c.Doc.records();
+    if (r.PictureCount() == 0) {
+        Dialogs::messageBox(c.Parent, tr("Add pictures to the collection first."), tr("Print sheets"),
+                            Dialogs::Icon::Information);
+        return;
+    }
+    const int selected = c.Doc.hasSelection() ? c.Doc.selectedPictureIndex() : r.SelectedPicture;
+    PrintSheetDialog dialog(r.Pictures, selected, c.Sheet, UserPrintSizeFolder(), c.Parent);
+    if (!AskPrintSheet(dialog))
+        return;
+    SheetLayout layout = dialog.layout();
+    if (dialog.spacing().Borderless && layout.Error.isEmpty() && c.Printer)
+        UseBorderlessPaper(*c.Printer, c.Sheet, layout);
+    QualityFailures failures;
+    const SheetPlacement placed =
+        PlaceSheetLayout(c.Doc, layout, dialog.itemPictures(), tr("Print sheet"), c.Paper, &failures);
+    if (!placed.Error.isEmpty()) {
+        Dialogs::messageBox(c.Parent, placed.Error, tr("Print sheets"), Dialogs::Icon::Warning);
+        return;
+    }
+    c.reportQuality(failures);
+    const int first = c.Doc.currentPage();
+    c.showStatus(placed.LastPage > first
+                     ? tr("%1 frames placed on pages %2 to %3").arg(placed.Placed).arg(first).arg(placed.LastPage)
+                     : tr("%1 frames placed").arg(placed.Placed));
+}

@@ -1,0 +1,98 @@
+// The sheet makers' one operation: their frames, captions and headers put into
+// the arrangement as one undo step.
+#include "document/ArrangementDocument.h"
+
+#include "document/PictureStore.h"
+
+#include <algorithm>
+#include <map>
+
+int SheetPlan::sheets() const
+{
+    int last = -1;
+    for (const SheetPlanFrame &f : Frames)
+        last = std::max(last, f.Sheet);
+    if (!Headers.empty())
+        last = std::max(last, Headers.rbegin()->first);
+    return last + 1;
+}
+
+SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString &undoText, const PageGeometry &paper,
+                                            QualityFailures *failures)
+{
+    SheetPlaced result;
+    for (const SheetPlanFrame &f : plan.Frames)
+        if (f.Picture < 0 || f.Picture >= Records.PictureCount() || f.Sheet < 0) {
+            result.Refused = SheetRefusal::NoPicture;
+            return result;
+        }
+    int first = CurrentPage;
+    if (plan.FreshPage)
+        for (int i = 0; i < Records.Placements.size(); ++i)
+            if (Records.Placements.at(i).Page == first) {
+                first = Records.highestPage() + 1;
+                break;
+            }
+    const int sheets = plan.sheets();
+    if (sheets == 0)
+        return result;
+    if (first + sheets - 1 > MaxPages || (!plan.Headers.empty() && plan.Headers.begin()->first < 0)) {
+        result.Refused = SheetRefusal::TooManyPages;
+        return result;
+    }
+
+    const Step s = step(undoText);
+    // A turned frame shows its picture turned a quarter turn clockwise, made once per picture.
+    std::map<int, int> turnedIds;
+    auto turnedCopy = [&](int index) {
+        const auto known = turnedIds.find(index);
+        if (known != turnedIds.end())
+            return known->second;
+        PictureEntry copy = Records.Pictures[std::size_t(index)];
+        int id = copy.PictureId;
+        if (TurnEntry(copy, false)) {
+            copy.Rotation = (copy.Rotation + 1) % 4;
+            copy.PictureId = id = Records.NextPictureId++;
+            Records.Pictures.push_back(copy);
+            touch(Change::Collection | Change::Pictures);
+        }
+        turnedIds[index] = id;
+        return id;
+    };
+    std::map<int, double> widest; // inches, by picture id
+    for (const SheetPlanFrame &f : plan.Frames) {
+        const int id = f.Turned ? turnedCopy(f.Picture) : Records.Pictures[std::size_t(f.Picture)].PictureId;
+        Placement *p = Records.Placements.Append();
+        p->Left = f.Left;
+        p->Top = f.Top;
+        p->Width = f.Width;
+        p->Height = f.Height;
+        p->Page = first + f.Sheet;
+        p->PictureId = id;
+        p->Cut = f.Cut ? 1 : 0;
+        p->Cell = f.Caption.Lines.isEmpty() ? 0 : Records.Sheets.addCell(f.Caption);
+        widest[id] = std::max(widest[id], p->Width);
+        result.LastPage = std::max(result.LastPage, p->Page);
+        ++result.Placed;
+    }
+    for (const auto &[sheet, header] : plan.Headers)
+        Records.Sheets.Headers[first + sheet] = header;
+    result.FirstPage = first;
+    touch(plan.Headers.empty() ? Changes(Change::Placements) : Change::Placements | Change::Pages);
+    if (first + sheets - 1 > PageCount)
+        setPageCount(first + sheets - 1);
+    if (plan.ShowFirstPage)
+        setCurrentPage(first);
+    if (plan.Enlarge)
+        for (const auto &[id, width] : widest)
+            if (PictureEntry *entry = Records.pictureById(id))
+                enlargeForFrame(*entry, width, paper, failures);
+    return result;
+}
+
+int ArrangementDocument::addStandInPicture(const QString &path, const DIB &dib)
+{
+    Records.appendPicture(path, dib);
+    touch(Change::Collection | Change::Pictures);
+    return Records.PictureCount() - 1;
+}

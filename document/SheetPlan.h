@@ -1,0 +1,50 @@
+#pragma once
+// The frames a sheet maker (print sheets, contact sheets, ...) puts into the
+// arrangement: laid out by the maker as plain values, placed by
+// ArrangementDocument::placeSheet as one undo step.
+#include "document/SheetTexts.h"
+
+#include <map>
+#include <vector>
+
+struct SheetPlanFrame {
+    int Picture = -1; // collection index
+    // Shows the picture turned a quarter turn clockwise: a turned copy, added
+    // to the collection once per picture.
+    bool Turned = false;
+    // Inches from the printable area's top-left corner.
+    double Left = 0;
+    double Top = 0;
+    double Width = 0;
+    double Height = 0;
+    int Sheet = 0; // 0 = the plan's first page
+    bool Cut = true; // fills its frame; false fits the picture in
+    SheetText Caption; // a cell's lines below its frame; none for an ordinary frame
+};
+
+struct SheetPlan {
+    std::vector<SheetPlanFrame> Frames;
+    std::map<int, SheetText> Headers; // by sheet, 0 = the first page
+    // Starts after the last used page when the current page holds frames, so
+    // the set does not land on frames already placed; else on the current page.
+    bool FreshPage = false;
+    bool ShowFirstPage = false; // the first page becomes the current one
+    // Each picture enlarged to the minimum quality for its widest frame.
+    bool Enlarge = true;
+
+    // Pages the plan takes: its last sheet + 1; 0 when empty.
+    [[nodiscard]] int sheets() const;
+};
+
+enum class SheetRefusal {
+    None,
+    NoPicture,    // a frame names no picture of the collection
+    TooManyPages, // the pages would run past the last one an arrangement holds
+};
+
+struct SheetPlaced {
+    int Placed = 0;
+    int FirstPage = 0;
+    int LastPage = 0; // of the frames placed
+    SheetRefusal Refused = SheetRefusal::None; // nothing changed then
+};
