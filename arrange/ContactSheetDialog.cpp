@@ -1,5 +1,6 @@
 #include "arrange/ContactSheetDialog.h"
 
+#include "arrange/PaperSketch.h"
 #include "document/Collection.h"
 #include "platform/Dialogs.h"
 #include "platform/Settings.h"
@@ -15,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSettings>
@@ -25,58 +25,6 @@
 #include <algorithm>
 #include <cmath>
 #include <memory>
-
-// The first page drawn to scale: paper, printable area, header and cells
-// (picture box above its caption band).
-class ContactSketch : public QWidget
-{
-public:
-    explicit ContactSketch(QWidget *parent)
-        : QWidget(parent)
-    {
-        setMinimumSize(200, 280);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    }
-    void show(const SheetArea &sheet, const ContactGrid &grid, int cells)
-    {
-        Sheet = sheet;
-        Grid = grid;
-        Cells = cells;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        const QSizeF paper = Sheet.Paper;
-        if (paper.isEmpty())
-            return;
-        const double scale = std::min((width() - 12) / paper.width(), (height() - 12) / paper.height());
-        const QPointF origin((width() - paper.width() * scale) / 2, (height() - paper.height() * scale) / 2);
-        auto toWidget = [&](const QRectF &mm) {
-            return QRectF(origin + (mm.topLeft() + Sheet.Printable.topLeft()) * scale, mm.size() * scale);
-        };
-        p.fillRect(QRectF(origin, paper * scale), Qt::white);
-        p.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DashLine));
-        p.drawRect(toWidget(QRectF(QPointF(0, 0), Sheet.Printable.size())));
-        if (!Grid.Header.isEmpty())
-            p.fillRect(toWidget(Grid.Header), QColor(150, 150, 150));
-        p.setPen(Qt::NoPen);
-        for (int i = 0; i < std::min(Cells, Grid.perPage()); ++i) {
-            p.fillRect(toWidget(Grid.pictureBox(i)), QColor(190, 210, 235));
-            const QRectF c = Grid.cell(i);
-            if (Grid.CaptionMm > 0)
-                p.fillRect(toWidget(QRectF(c.left(), c.bottom() - Grid.CaptionMm, c.width(), Grid.CaptionMm)),
-                           QColor(220, 220, 220));
-        }
-    }
-
-private:
-    SheetArea Sheet;
-    ContactGrid Grid;
-    int Cells = 0;
-};
 
 namespace {
 QDoubleSpinBox *mmEdit(QWidget *parent, double min, double max, double value)
@@ -88,6 +36,21 @@ QDoubleSpinBox *mmEdit(QWidget *parent, double min, double max, double value)
     e->setValue(value);
     return e;
 }
+// The header and the first page's cells: picture box above its caption band.
+std::vector<PaperSketch::Shape> FirstPageShapes(const ContactGrid &grid, int cells)
+{
+    std::vector<PaperSketch::Shape> shapes;
+    if (!grid.Header.isEmpty())
+        shapes.push_back({grid.Header, QColor(150, 150, 150)});
+    for (int i = 0; i < std::min(cells, grid.perPage()); ++i) {
+        shapes.push_back({grid.pictureBox(i), QColor(190, 210, 235)});
+        const QRectF c = grid.cell(i);
+        if (grid.CaptionMm > 0)
+            shapes.push_back({QRectF(c.left(), c.bottom() - grid.CaptionMm, c.width(), grid.CaptionMm), QColor(220, 220, 220)});
+    }
+    return shapes;
+}
+
 QSpinBox *countEdit(QWidget *parent, int value)
 {
     auto *e = new QSpinBox(parent);
@@ -177,7 +140,7 @@ ContactSheetDialog::ContactSheetDialog(int collectionCount, const SheetArea &she
 
 ContactSheetDialog::~ContactSheetDialog() = default;
 
-void ContactSheetDialog::layoutDialog()
+QGroupBox *ContactSheetDialog::makeSourceGroup()
 {
     auto *source = new QGroupBox(tr("Pictures"), this);
     CollectionRadio = new QRadioButton(tr("All pictures of the &collection (%1)").arg(CollectionCount), source);
@@ -196,7 +159,11 @@ void ContactSheetDialog::layoutDialog()
     sourceLayout->addWidget(SelectedRadio);
     sourceLayout->addWidget(FolderRadio);
     sourceLayout->addLayout(folderRow);
+    return source;
+}
 
+QGroupBox *ContactSheetDialog::makeCellsGroup()
+{
     auto *cells = new QGroupBox(tr("Cells"), this);
     GridRadio = new QRadioButton(tr("&Rows and columns"), cells);
     ColumnsEd = countEdit(cells, 6);
@@ -222,7 +189,11 @@ void ContactSheetDialog::layoutDialog()
     grid->addWidget(MarginEd, 2, 2);
     grid->addWidget(new QLabel(tr("Gap:"), cells), 2, 3);
     grid->addWidget(GapEd, 2, 4);
+    return cells;
+}
 
+QGroupBox *ContactSheetDialog::makeCaptionGroup()
+{
     auto *captions = new QGroupBox(tr("Caption lines"), this);
     NameCheck = new QCheckBox(tr("File &name"), captions);
     DateCheck = new QCheckBox(tr("&Date taken"), captions);
@@ -234,7 +205,11 @@ void ContactSheetDialog::layoutDialog()
     captionLayout->addWidget(DateCheck);
     captionLayout->addWidget(SizeCheck);
     captionLayout->addStretch(1);
+    return captions;
+}
 
+QGroupBox *ContactSheetDialog::makeHeaderGroup()
+{
     auto *header = new QGroupBox(tr("Page header"), this);
     TitleCheck = new QCheckBox(tr("&Title:"), header);
     TitleEd = new QLineEdit(header);
@@ -249,6 +224,15 @@ void ContactSheetDialog::layoutDialog()
     headerLayout->addWidget(FolderCheck, 1, 0);
     headerLayout->addWidget(DatesCheck, 1, 1);
     headerLayout->addWidget(PagesCheck, 1, 2);
+    return header;
+}
+
+void ContactSheetDialog::layoutDialog()
+{
+    QGroupBox *source = makeSourceGroup();
+    QGroupBox *cells = makeCellsGroup();
+    QGroupBox *captions = makeCaptionGroup();
+    QGroupBox *header = makeHeaderGroup();
 
     OrderBox = new QComboBox(this);
     OrderBox->addItem(tr("As in the collection or folder"));
@@ -259,7 +243,8 @@ void ContactSheetDialog::layoutDialog()
 
     InfoLabel = new QLabel(this);
     InfoLabel->setWordWrap(true);
-    Sketch = new ContactSketch(this);
+    Sketch = new PaperSketch(this);
+    Sketch->setMinimumSize(200, 280);
 
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     PlaceBtn = buttons->addButton(tr("&Make contact sheet"), QDialogButtonBox::AcceptRole);
@@ -374,7 +359,7 @@ void ContactSheetDialog::updateLayout()
     TitleEd->setEnabled(TitleCheck->isChecked());
     const ContactGrid layout = ContactLayout(settings(), Sheet);
     const int count = pictureCount();
-    Sketch->show(Sheet, layout, count);
+    Sketch->showSheet(Sheet, FirstPageShapes(layout, count));
     QString info;
     if (layout.perPage() == 0)
         info = tr("Not one cell fits on the page: make the margin, the gap or the caption smaller.");

@@ -7,15 +7,16 @@
 
 #include <QDialog>
 
+class PaperSketch;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
-class ContactSketch;
 
 class ContactSheetDialog : public QDialog
 {
@@ -49,7 +50,7 @@ public:
     QCheckBox *PagesCheck = nullptr;
     QComboBox *OrderBox = nullptr;
     QLabel *InfoLabel = nullptr;
-    ContactSketch *Sketch = nullptr;
+    PaperSketch *Sketch = nullptr;
     QPushButton *PlaceBtn = nullptr;
 
     [[nodiscard]] ContactSheetSettings settings() const;
@@ -66,6 +67,11 @@ public:
 
 private:
     void layoutDialog();
+    // The dialog's groups: which pictures, the cells, the caption lines, the page header.
+    QGroupBox *makeSourceGroup();
+    QGroupBox *makeCellsGroup();
+    QGroupBox *makeCaptionGroup();
+    QGroupBox *makeHeaderGroup();
     void connectSignals();
     [[nodiscard]] int pictureCount() const;
 

@@ -1,5 +1,6 @@
 #include "arrange/PrintSheetDialog.h"
 
+#include "arrange/PaperSketch.h"
 #include "arrange/PrintSheet.h"
 #include "document/Paths.h"
 #include "document/PictureEntry.h"
@@ -16,7 +17,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -25,58 +25,6 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
-
-// The first sheet of a layout, drawn to scale: paper, printable area, frames
-// (turned ones shaded).
-class SheetSketch : public QWidget
-{
-public:
-    explicit SheetSketch(QWidget *parent)
-        : QWidget(parent)
-    {
-        setMinimumSize(220, 300);
-        setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    }
-    void show(const SheetArea &sheet, const SheetLayout &layout)
-    {
-        Sheet = sheet;
-        Layout = layout;
-        update();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        p.setRenderHint(QPainter::Antialiasing);
-        const QSizeF paper = Sheet.Paper;
-        if (paper.isEmpty())
-            return;
-        const double scale = std::min((width() - 12) / paper.width(), (height() - 12) / paper.height());
-        const QPointF origin((width() - paper.width() * scale) / 2, (height() - paper.height() * scale) / 2);
-        auto toWidget = [&](const QRectF &mm) {
-            return QRectF(origin + mm.topLeft() * scale, mm.size() * scale);
-        };
-        p.fillRect(toWidget(QRectF(QPointF(0, 0), paper)), Qt::white);
-        p.setPen(QPen(palette().color(QPalette::Mid), 1, Qt::DashLine));
-        p.drawRect(toWidget(Sheet.Printable));
-        p.setPen(QPen(palette().color(QPalette::Dark), 1));
-        for (const SheetFrame &f : Layout.Frames) {
-            if (f.Sheet != 0)
-                continue;
-            p.setBrush(f.Turned ? QColor(170, 200, 235) : QColor(205, 225, 245));
-            p.drawRect(toWidget(f.Rect.translated(Sheet.Printable.topLeft())));
-        }
-        // On top, so frames that spill over the edge show where the paper ends.
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(palette().color(QPalette::Text), 1, Qt::DashLine));
-        p.drawRect(toWidget(QRectF(QPointF(0, 0), paper)));
-    }
-
-private:
-    SheetArea Sheet;
-    SheetLayout Layout;
-};
 
 namespace {
 QDoubleSpinBox *MmEdit(QWidget *parent, double min, double max, double value)
@@ -87,6 +35,16 @@ QDoubleSpinBox *MmEdit(QWidget *parent, double min, double max, double value)
     e->setSuffix(QStringLiteral(" mm"));
     e->setValue(value);
     return e;
+}
+
+// The frames of the first sheet, turned ones shaded.
+std::vector<PaperSketch::Shape> FirstSheetShapes(const SheetLayout &layout)
+{
+    std::vector<PaperSketch::Shape> shapes;
+    for (const SheetFrame &f : layout.Frames)
+        if (f.Sheet == 0)
+            shapes.push_back({f.Rect, f.Turned ? QColor(170, 200, 235) : QColor(205, 225, 245), true});
+    return shapes;
 }
 
 QString SizeText(QSizeF mm)
@@ -146,7 +104,7 @@ PrintSheetDialog::PrintSheetDialog(const std::vector<PictureEntry> &pictures, in
     OverspillEd->setToolTip(tr("How far frames at the paper's edge are drawn beyond it, so no white edge is left"));
     InfoLabel = new QLabel(this);
     InfoLabel->setWordWrap(true);
-    Sketch = new SheetSketch(this);
+    Sketch = new PaperSketch(this);
     loadSizes();
     layoutDialog();
     connectSignals();
@@ -388,7 +346,7 @@ void PrintSheetDialog::updateLayout()
     RemoveBtn->setEnabled(MixedRadio->isChecked() && !Rows.empty());
     OverspillEd->setEnabled(spacing().Borderless);
     const SheetLayout l = layout();
-    Sketch->show(Sheet, l);
+    Sketch->showSheet(Sheet, FirstSheetShapes(l));
     if (!l.Error.isEmpty()) {
         InfoLabel->setText(l.Error);
         return;

@@ -9,6 +9,7 @@
 
 #include <QDialog>
 
+class PaperSketch;
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
@@ -18,7 +19,6 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTableWidget;
-class SheetSketch;
 struct PictureEntry;
 
 class PrintSheetDialog : public QDialog
@@ -50,7 +50,7 @@ public:
     QCheckBox *BorderlessCheck = nullptr; // only where the paper is borderless
     QDoubleSpinBox *OverspillEd = nullptr; // mm beyond the paper's edge
     QLabel *InfoLabel = nullptr;
-    SheetSketch *Sketch = nullptr;
+    PaperSketch *Sketch = nullptr;
     QPushButton *PlaceBtn = nullptr;
 
     // The sizes offered: built-in first, then the user's.

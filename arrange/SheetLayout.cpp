@@ -118,90 +118,120 @@ SheetLayout FillSheets(const SheetArea &sheet, const SheetSpacing &spacing, QSiz
     return layout;
 }
 
-SheetLayout PackSheets(const SheetArea &sheet, const SheetSpacing &spacing, const std::vector<SheetItem> &items)
-{
-    SheetLayout layout;
-    const QRectF usable = UsableArea(sheet, spacing);
-    const double W = usable.width(), H = usable.height();
-    const double gap = std::max(0.0, spacing.Gap);
-    auto fits = [&](QSizeF s) { return s.width() <= W + Slack && s.height() <= H + Slack; };
+namespace {
+// One copy of an item, with the size it starts out with.
+struct Want {
+    int Item;
+    QSizeF Size;
+};
 
-    // Each frame starts lying (low shelves waste less) where the paper allows it.
-    struct Want {
-        int Item;
-        QSizeF Size;
-    };
-    std::vector<Want> wants;
+bool Fits(QSizeF s, const QRectF &usable)
+{
+    return s.width() <= usable.width() + Slack && s.height() <= usable.height() + Slack;
+}
+
+// Every copy of every item, tallest first. Each starts lying (low shelves
+// waste less) where the paper allows it. An error text when a size is empty or
+// does not fit at all.
+QString CollectWants(const std::vector<SheetItem> &items, const QRectF &usable, std::vector<Want> &wants)
+{
     for (int i = 0; i < int(items.size()); ++i) {
         const SheetItem &item = items[std::size_t(i)];
         if (item.Copies <= 0)
             continue;
-        if (!Valid(item.Size)) {
-            layout.Error = tr("The print size is empty. Nothing was placed.");
-            return layout;
-        }
+        if (!Valid(item.Size))
+            return tr("The print size is empty. Nothing was placed.");
         const QSizeF lying(std::max(item.Size.width(), item.Size.height()),
                            std::min(item.Size.width(), item.Size.height()));
-        const QSizeF start = fits(lying) ? lying : lying.transposed();
-        if (!fits(start)) {
-            layout.Error = TooLarge(item.Size, usable);
-            return layout;
-        }
+        const QSizeF start = Fits(lying, usable) ? lying : lying.transposed();
+        if (!Fits(start, usable))
+            return TooLarge(item.Size, usable);
         const int copies = std::min<int>(item.Copies, MaxSheetFrames - int(wants.size()));
         for (int c = 0; c < copies; ++c)
             wants.push_back({i, start});
     }
     std::stable_sort(wants.begin(), wants.end(),
                      [](const Want &a, const Want &b) { return a.Size.height() > b.Size.height(); });
+    return {};
+}
 
+// Shelves of frames across the usable area: each frame goes on the first
+// shelf it fits (either way round), else on a new shelf of the first sheet
+// with room left, else on a new sheet.
+class ShelfPacker
+{
+public:
+    ShelfPacker(const std::vector<SheetItem> &items, const QRectF &usable, double gap, SheetLayout &layout)
+        : Items(items)
+        , Usable(usable)
+        , Gap(gap)
+        , Layout(layout)
+    {
+    }
+    void add(const Want &want)
+    {
+        const QSizeF options[2] = {want.Size, want.Size.transposed()};
+        for (Shelf &shelf : Shelves)
+            for (const QSizeF &s : options)
+                if (s.height() <= shelf.Height + Slack && nextX(shelf) + s.width() <= Usable.width() + Slack) {
+                    place(shelf, s, want.Item);
+                    return;
+                }
+        for (int sh = 0;; ++sh) {
+            if (sh == int(SheetBottom.size()))
+                SheetBottom.push_back(0);
+            const double top = SheetBottom[std::size_t(sh)] > 0 ? SheetBottom[std::size_t(sh)] + Gap : 0;
+            for (const QSizeF &s : options)
+                if (Fits(s, Usable) && top + s.height() <= Usable.height() + Slack) {
+                    Shelves.push_back({sh, top, s.height(), 0});
+                    SheetBottom[std::size_t(sh)] = top + s.height();
+                    place(Shelves.back(), s, want.Item);
+                    return;
+                }
+        }
+    }
+    [[nodiscard]] int sheets() const { return int(SheetBottom.size()); }
+
+private:
     struct Shelf {
         int Sheet;
         double Top, Height, Used;
     };
-    std::vector<Shelf> shelves;
-    std::vector<double> sheetBottom; // where the next shelf of each sheet starts
-    auto place = [&](Shelf &shelf, QSizeF s, int item) {
-        const double x = shelf.Used > 0 ? shelf.Used + gap : 0;
+    [[nodiscard]] double nextX(const Shelf &shelf) const { return shelf.Used > 0 ? shelf.Used + Gap : 0; }
+    void place(Shelf &shelf, QSizeF s, int item)
+    {
+        const double x = nextX(shelf);
         SheetFrame f;
-        f.Rect = QRectF(usable.left() + x, usable.top() + shelf.Top, s.width(), s.height());
+        f.Rect = QRectF(Usable.left() + x, Usable.top() + shelf.Top, s.width(), s.height());
         f.Sheet = shelf.Sheet;
         f.Item = item;
-        const QSizeF asked = items[std::size_t(item)].Size;
+        const QSizeF asked = Items[std::size_t(item)].Size;
         f.Turned = asked.width() != asked.height() && std::abs(s.width() - asked.width()) > Slack;
         shelf.Used = x + s.width();
-        layout.Frames.push_back(f);
-    };
-    for (const Want &want : wants) {
-        const QSizeF options[2] = {want.Size, want.Size.transposed()};
-        bool placed = false;
-        for (Shelf &shelf : shelves) {
-            for (const QSizeF &s : options) {
-                const double x = shelf.Used > 0 ? shelf.Used + gap : 0;
-                if (s.height() <= shelf.Height + Slack && x + s.width() <= W + Slack) {
-                    place(shelf, s, want.Item);
-                    placed = true;
-                    break;
-                }
-            }
-            if (placed)
-                break;
-        }
-        for (int sh = 0; !placed; ++sh) {
-            if (sh == int(sheetBottom.size()))
-                sheetBottom.push_back(0);
-            const double top = sheetBottom[std::size_t(sh)] > 0 ? sheetBottom[std::size_t(sh)] + gap : 0;
-            for (const QSizeF &s : options) {
-                if (fits(s) && top + s.height() <= H + Slack) {
-                    shelves.push_back({sh, top, s.height(), 0});
-                    sheetBottom[std::size_t(sh)] = top + s.height();
-                    place(shelves.back(), s, want.Item);
-                    placed = true;
-                    break;
-                }
-            }
-        }
+        Layout.Frames.push_back(f);
     }
-    layout.Sheets = int(sheetBottom.size());
+
+    const std::vector<SheetItem> &Items;
+    QRectF Usable;
+    double Gap;
+    SheetLayout &Layout;
+    std::vector<Shelf> Shelves;
+    std::vector<double> SheetBottom; // where the next shelf of each sheet starts
+};
+} // namespace
+
+SheetLayout PackSheets(const SheetArea &sheet, const SheetSpacing &spacing, const std::vector<SheetItem> &items)
+{
+    SheetLayout layout;
+    const QRectF usable = UsableArea(sheet, spacing);
+    std::vector<Want> wants;
+    layout.Error = CollectWants(items, usable, wants);
+    if (!layout.Error.isEmpty())
+        return layout;
+    ShelfPacker packer(items, usable, std::max(0.0, spacing.Gap), layout);
+    for (const Want &want : wants)
+        packer.add(want);
+    layout.Sheets = packer.sheets();
     bleed(layout, sheet, spacing);
     return layout;
 }

@@ -1,5 +1,6 @@
 #include "common/WindowParts.h"
 #include "arrange/IdGuides.h"
+#include "arrange/PaperSketch.h"
 #include "arrange/PrintSheet.h"
 #include "arrange/PrintSheetDialog.h"
 #include "arrange/PrintSizes.h"
@@ -325,6 +326,45 @@ private slots:
             QCOMPARE(g.Line.x1() == g.Line.x2(), turned);
             QVERIFY(frame.contains(g.Line.p1()) && frame.contains(g.Line.p2()));
         }
+    }
+
+    // Every sheet dialog's drawing: the paper centred and scaled to the widget
+    // less a 6 pixel border, shapes placed from the printable area's corner,
+    // spilling past the paper where they reach beyond it.
+    void paperSketch_data()
+    {
+        QTest::addColumn<QSizeF>("paper");   // mm
+        QTest::addColumn<QRectF>("printable"); // mm on the paper
+        QTest::addColumn<QRectF>("shape");   // mm on the printable area
+        QTest::addColumn<QPoint>("inShape"); // widget pixels
+        QTest::addColumn<QPoint>("onPaper");
+        QTest::addColumn<QPoint>("offPaper");
+        QTest::newRow("portrait paper filling the widget")
+            << QSizeF(200, 300) << QRectF(10, 10, 180, 280) << QRectF(0, 0, 20, 20) << QPoint(26, 26) << QPoint(8, 100)
+            << QPoint(3, 100);
+        QTest::newRow("landscape paper, centred top to bottom")
+            << QSizeF(300, 200) << QRectF(10, 10, 280, 180) << QRectF(0, 0, 30, 30) << QPoint(22, 106) << QPoint(100, 200)
+            << QPoint(100, 80);
+        QTest::newRow("a frame beyond a borderless paper's edge")
+            << QSizeF(200, 300) << QRectF(0, 0, 200, 300) << QRectF(-5, -5, 20, 20) << QPoint(3, 3) << QPoint(100, 100)
+            << QPoint(3, 100);
+    }
+    void paperSketch()
+    {
+        QFETCH(QSizeF, paper);
+        QFETCH(QRectF, printable);
+        QFETCH(QRectF, shape);
+        QFETCH(QPoint, inShape);
+        QFETCH(QPoint, onPaper);
+        QFETCH(QPoint, offPaper);
+        PaperSketch sketch;
+        sketch.setFixedSize(212, 312);
+        const QColor fill(200, 40, 40);
+        sketch.showSheet(SheetArea{paper, printable, true}, {{shape, fill, false}});
+        const QImage drawn = sketch.grab().toImage();
+        QCOMPARE(drawn.pixelColor(inShape), fill);
+        QCOMPARE(drawn.pixelColor(onPaper), QColor(Qt::white));
+        QVERIFY(drawn.pixelColor(offPaper) != QColor(Qt::white) && drawn.pixelColor(offPaper) != fill);
     }
 
     // Placing a sheet: one undo step; a turned frame shows a turned copy of
