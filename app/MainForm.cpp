@@ -95,7 +95,7 @@ void TMainForm::createControls()
         if (ShowBigHandler)
             ShowBigHandler(dib, fileName);
     };
-    Services.CollectionPictureHook = [this](int index) { CollectionTab->ShowPictureBig(index); };
+    Services.CollectionPictureHook = [this](int index) { CollectionTab->showPictureBig(index); };
     Services.OpenArrangementHook = [this](const QString &path) { Files->OpenArrangementAsked(path); };
     Services.SelectedPicturesHook = [this] { return CollectionTab->selectedPictures(); };
     Files = new FileCommands(*Doc, Services, this);
@@ -206,7 +206,7 @@ void TMainForm::connectSignals()
     connect(PageControl2, &QTabWidget::currentChanged, this, [this] {
         StatusText->clear();
         if (PageControl2->currentWidget() == ArrangeTab)
-            ArrangeTab->ShowSizeInfo();
+            ArrangeTab->showSizeInfo();
     });
     // After the load's own messages, never inside the load.
     connect(Doc, &ArrangementDocument::idle, HeldDrops, &THeldDrops::release, Qt::QueuedConnection);
@@ -257,8 +257,8 @@ int TMainForm::screenDpiY() const { return ScreenDpiOverride > 0 ? ScreenDpiOver
 
 void TMainForm::UpdateListBox()
 {
-    CollectionTab->UpdateListBox();
-    SortTab->UpdateListBox();
+    CollectionTab->listPictures();
+    SortTab->listPictures();
 }
 
 // ---------------------------------------------------------------------------
@@ -275,7 +275,7 @@ void TMainForm::FormKeyDown(QKeyEvent *)
         PaintBox4DblClick();
 }
 
-void TMainForm::PaintBox4DblClick() { CollectionTab->Grid->PaintBox4DblClick(); }
+void TMainForm::PaintBox4DblClick() { CollectionTab->Grid->choosePicture(); }
 
 QScrollArea *TMainForm::wheelTarget() const
 {
@@ -327,12 +327,12 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
             const QPointF global = static_cast<QWheelEvent *>(event)->globalPosition();
             const QWidget *under = childAt(mapFromGlobal(global).toPoint());
             const bool ownWheel =
-                ScrollsItself(under ? under : widget, {ArrangeTab->Strip->ScrollBox1, ArrangeTab->View->ScrollBox2,
-                                                       PrintTab->ScrollBox3, CollectionTab->Grid->ScrollBox4})
-                || (under == ArrangeTab->View->PaintBox2 && ArrangeTab->viewTakesWheel());
+                ScrollsItself(under ? under : widget, {ArrangeTab->Strip->ScrollArea, ArrangeTab->View->ScrollArea,
+                                                       PrintTab->ScrollBox3, CollectionTab->Grid->ScrollArea})
+                || (under == ArrangeTab->View->ViewBox && ArrangeTab->viewTakesWheel());
             if (!ownWheel) {
                 // The strip scrolls itself under the mouse; elsewhere the tab's main view.
-                QScrollArea *area = ViewUnder(under, {ArrangeTab->Strip->ScrollBox1});
+                QScrollArea *area = ViewUnder(under, {ArrangeTab->Strip->ScrollArea});
                 if (!area)
                     area = wheelTarget();
                 if (area) {

@@ -117,26 +117,26 @@ public:
     int AddPictureFiles(const QStringList &paths) { return Files->AddPictureFiles(paths); }
     void ApplyCommandLine(const CommandLineRequest &request) { Files->ApplyCommandLine(request); }
     void UpdateListBox();
-    void AddBtnClick() { CollectionTab->AddBtnClick(); }
-    void DelBtnClick() { CollectionTab->DelBtnClick(); }
-    void ShowBtnClick() { CollectionTab->ShowBtnClick(); }
-    void PrintBtnClick() { CollectionTab->PrintBtnClick(); }
-    void ImageListDblClick() { CollectionTab->ImageListDblClick(); }
+    void AddBtnClick() { CollectionTab->addSelectedFiles(); }
+    void DelBtnClick() { CollectionTab->deleteSelectedPictures(); }
+    void ShowBtnClick() { CollectionTab->showCurrentBig(); }
+    void PrintBtnClick() { CollectionTab->printCurrentPicture(); }
+    void ImageListDblClick() { CollectionTab->previewCurrent(); }
     void PaintBox4DblClick();
-    void UpNowClick() { SortTab->UpNowClick(); }
-    void DownNowClick() { SortTab->DownNowClick(); }
-    void SortNameBtnClick() { SortTab->SortNameBtnClick(); }
-    void SortBoxDblClick() { SortTab->SortBoxDblClick(); }
-    void OvertakeallClick() { ArrangeTab->OvertakeallClick(); }
-    void OrdeneBtnClick() { ArrangeTab->OrdeneBtnClick(); }
-    void ChangePosSizeBtnClick() { ArrangeTab->ChangePosSizeBtnClick(); }
-    void DelitBtnClick() { ArrangeTab->DelitBtnClick(); }
-    void RotLeftBtnClick() { ArrangeTab->RotLeftBtnClick(); }
-    void RotRightBtnClick() { ArrangeTab->RotRightBtnClick(); }
-    void HellKonBtnClick() { ArrangeTab->HellKonBtnClick(); }
-    void ShowBigBtnClick() { ArrangeTab->ShowBigBtnClick(); }
-    void PaintBox1DblClick() { ArrangeTab->PaintBox1DblClick(); }
-    void Timer1Timer() { ArrangeTab->Timer1Timer(); }
+    void UpNowClick() { SortTab->moveUp(); }
+    void DownNowClick() { SortTab->moveDown(); }
+    void SortNameBtnClick() { SortTab->sortByName(); }
+    void SortBoxDblClick() { SortTab->showCurrentBig(); }
+    void OvertakeallClick() { ArrangeTab->addAllPictures(); }
+    void OrdeneBtnClick() { ArrangeTab->arrangeAutomatically(); }
+    void ChangePosSizeBtnClick() { ArrangeTab->editSizeAndPosition(); }
+    void DelitBtnClick() { ArrangeTab->deleteSelection(); }
+    void RotLeftBtnClick() { ArrangeTab->rotateLeft(); }
+    void RotRightBtnClick() { ArrangeTab->rotateRight(); }
+    void HellKonBtnClick() { ArrangeTab->adjustTones(); }
+    void ShowBigBtnClick() { ArrangeTab->showSelectionBig(); }
+    void PaintBox1DblClick() { ArrangeTab->placeStripPicture(); }
+    void Timer1Timer() { ArrangeTab->captionPaused(); }
     void GoBtn1Click() { PrintTab->GoBtn1Click(); }
     void SetupBtnClick() { PrintTab->SetupBtnClick(); }
     void SaveBitBtnClick() { PrintTab->SaveBitBtnClick(); }

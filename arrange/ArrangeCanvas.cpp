@@ -81,66 +81,66 @@ ArrangeCanvas::ArrangeCanvas(ArrangementDocument &doc, QWidget *parent)
     : QObject(parent)
     , Doc(doc)
 {
-    PaintBox2 = new TPaintBox;
-    PaintBox2->setAcceptDrops(true);
-    PaintBox2->setFocusPolicy(Qt::StrongFocus);
-    ScrollBox2 = WorkspaceScrollArea(PaintBox2, parent);
+    ViewBox = new TPaintBox;
+    ViewBox->setAcceptDrops(true);
+    ViewBox->setFocusPolicy(Qt::StrongFocus);
+    ScrollArea = WorkspaceScrollArea(ViewBox, parent);
     connectView();
 }
 
 void ArrangeCanvas::connectView()
 {
-    PaintBox2->onPaint = [this](QPaintEvent *e) { PaintBox2Paint(e); };
-    WatchResize(ScrollBox2, [this] { ScrollBox2Resize(); });
-    PaintBox2->onMouseDown = [this](QMouseEvent *e) {
+    ViewBox->onPaint = [this](QPaintEvent *e) { viewPaint(e); };
+    WatchResize(ScrollArea, [this] { scrollAreaResized(); });
+    ViewBox->onMouseDown = [this](QMouseEvent *e) {
         const QPoint at = e->position().toPoint();
-        PaintBox2MouseDown(e->button(), at.x(), at.y(), e->modifiers());
+        mousePress(e->button(), at.x(), at.y(), e->modifiers());
     };
-    PaintBox2->onMouseMove = [this](QMouseEvent *e) {
+    ViewBox->onMouseMove = [this](QMouseEvent *e) {
         const QPoint at = e->position().toPoint();
-        PaintBox2MouseMove(at.x(), at.y(), e->modifiers());
+        mouseMove(at.x(), at.y(), e->modifiers());
     };
-    PaintBox2->onDblClick = [this](QMouseEvent *e) {
+    ViewBox->onDblClick = [this](QMouseEvent *e) {
         const QPoint at = e->position().toPoint();
         // Still the press it always was, then the double click's own meaning.
-        PaintBox2MouseDown(e->button(), at.x(), at.y(), e->modifiers());
+        mousePress(e->button(), at.x(), at.y(), e->modifiers());
         if (e->button() == Qt::LeftButton)
-            PaintBox2DblClick(at.x(), at.y());
+            doubleClick(at.x(), at.y());
     };
-    PaintBox2->onMouseUp = [this](QMouseEvent *e) {
+    ViewBox->onMouseUp = [this](QMouseEvent *e) {
         const QPoint at = e->position().toPoint();
-        PaintBox2MouseUp(at.x(), at.y());
+        mouseRelease(at.x(), at.y());
     };
     // Files from outside (no source) and the strip's own drags.
     auto accept = [this](QDropEvent *e) {
         const bool files = !e->source() && TakesDroppedFiles(e->mimeData());
-        if (files || PaintBox2DragOver(e->source(), e->mimeData()))
+        if (files || acceptsDrag(e->source(), e->mimeData()))
             e->acceptProposedAction();
         else
             e->ignore();
     };
-    PaintBox2->onDragEnter = accept;
-    PaintBox2->onDragOver = accept;
-    PaintBox2->onDragDrop = [this](QDropEvent *e) {
+    ViewBox->onDragEnter = accept;
+    ViewBox->onDragOver = accept;
+    ViewBox->onDragDrop = [this](QDropEvent *e) {
         const QPoint at = e->position().toPoint();
         if (!e->source() && TakesDroppedFiles(e->mimeData())) {
             e->acceptProposedAction();
-            DropFilesOnArrangeView(e->mimeData(), at.x(), at.y());
+            dropFiles(e->mimeData(), at.x(), at.y());
         } else {
-            PaintBox2DragDrop(e->source(), e->mimeData(), at.x(), at.y());
+            dropPicture(e->source(), e->mimeData(), at.x(), at.y());
         }
     };
-    new TEventHook(PaintBox2, [this](QEvent *e) {
+    new TEventHook(ViewBox, [this](QEvent *e) {
         if (e->type() == QEvent::ShortcutOverride && isViewKey(static_cast<QKeyEvent *>(e))) {
             e->accept(); // ahead of the window's Escape
             return true;
         }
         if (e->type() == QEvent::KeyPress)
-            return PaintBox2KeyDown(static_cast<QKeyEvent *>(e));
+            return keyPress(static_cast<QKeyEvent *>(e));
         if (e->type() == QEvent::Wheel) {
             const auto *wheel = static_cast<QWheelEvent *>(e);
             const QPoint at = wheel->position().toPoint();
-            return PaintBox2Wheel(at.x(), at.y(), wheel->angleDelta().y());
+            return wheelTurn(at.x(), at.y(), wheel->angleDelta().y());
         }
         return false;
     });
@@ -162,7 +162,7 @@ void ArrangeCanvas::docChanged(ArrangementDocument::Changes what)
 // ---------------------------------------------------------------------------
 // Geometry
 
-int ArrangeCanvas::ScreenDpi() const { return ScreenDpiSource ? ScreenDpiSource() : PaintBox2->logicalDpiX(); }
+int ArrangeCanvas::ScreenDpi() const { return ScreenDpiSource ? ScreenDpiSource() : ViewBox->logicalDpiX(); }
 
 PageGeometry ArrangeCanvas::paper() const { return PaperGeometry(Printer(), ScreenDpi(), Doc.options().Zoom); }
 
@@ -190,9 +190,9 @@ double ArrangeCanvas::SnapToGrid(double inch) const
 bool ArrangeCanvas::syncArrangeViewSize()
 {
     const QSize size = ArrangeViewSize();
-    if (PaintBox2->size() == size)
+    if (ViewBox->size() == size)
         return true;
-    PaintBox2->resize(size); // brings the next paint
+    ViewBox->resize(size); // brings the next paint
     return false;
 }
 
@@ -217,13 +217,13 @@ void ArrangeCanvas::paintArrangeView(TDC &dc, const QRect &clip)
     PaintArrangeView(dc, Doc.records(), s, clip);
 }
 
-void ArrangeCanvas::PaintBox2Paint(QPaintEvent *event)
+void ArrangeCanvas::viewPaint(QPaintEvent *event)
 {
     if (Doc.loading() || !syncArrangeViewSize())
         return;
-    TDC dc(PaintBox2);
+    TDC dc(ViewBox);
     if (Dragging != 1 || !event) {
-        paintArrangeView(dc, event ? event->rect() : PaintBox2->rect());
+        paintArrangeView(dc, event ? event->rect() : ViewBox->rect());
         return;
     }
     // A drag repaints thin bands around the old and the new outline; each band
@@ -234,26 +234,26 @@ void ArrangeCanvas::PaintBox2Paint(QPaintEvent *event)
     }
 }
 
-void ArrangeCanvas::ScrollBox2Resize()
+void ArrangeCanvas::scrollAreaResized()
 {
     // An empty view gets no paint event, so the size cannot wait for one.
     syncArrangeViewSize();
     repaintArrangeView();
 }
 
-void ArrangeCanvas::repaintArrangeView() { PaintBox2->repaint(); }
+void ArrangeCanvas::repaintArrangeView() { ViewBox->repaint(); }
 
 // ---------------------------------------------------------------------------
 // Drops
 
-bool ArrangeCanvas::PaintBox2DragOver(const QObject *source, const QMimeData *mime) const
+bool ArrangeCanvas::acceptsDrag(const QObject *source, const QMimeData *mime) const
 {
     return source && source == StripSource && mime && mime->hasFormat(StripMimeType());
 }
 
-void ArrangeCanvas::PaintBox2DragDrop(const QObject *source, const QMimeData *mime, int X, int Y)
+void ArrangeCanvas::dropPicture(const QObject *source, const QMimeData *mime, int X, int Y)
 {
-    if (!PaintBox2DragOver(source, mime))
+    if (!acceptsDrag(source, mime))
         return;
     QualityFailures failures;
     // The strip's selection decides, as it may have changed since the drag began.
@@ -264,7 +264,7 @@ void ArrangeCanvas::PaintBox2DragDrop(const QObject *source, const QMimeData *mi
         emit qualityFailed(failures);
 }
 
-void ArrangeCanvas::DropFilesOnArrangeView(const QMimeData *mime, int X, int Y)
+void ArrangeCanvas::dropFiles(const QMimeData *mime, int X, int Y)
 {
     const DroppedFiles files = SortDroppedFiles(mime);
     if (!files.Arrangement.isEmpty()) {
@@ -300,10 +300,10 @@ void ArrangeCanvas::setArrangeCursor(int index)
     if (index == ArrangeCursor)
         return;
     ArrangeCursor = index;
-    PaintBox2->setCursor(ScreenCursor(index));
+    ViewBox->setCursor(ScreenCursor(index));
 }
 
-void ArrangeCanvas::setdragmod(int X, int Y)
+void ArrangeCanvas::chooseDragMode(int X, int Y)
 {
     DragMode = 0;
     GrabDX = 0;
@@ -322,7 +322,7 @@ void ArrangeCanvas::setdragmod(int X, int Y)
     setArrangeCursor(CursorForDragMode(DragMode));
 }
 
-void ArrangeCanvas::dragit(int X, int Y)
+void ArrangeCanvas::dragSelection(int X, int Y)
 {
     if (!Doc.hasSelection())
         return;
@@ -337,7 +337,7 @@ void ArrangeCanvas::dragit(int X, int Y)
     emit statusText(SizeInfoText(p, QLocale()));
 }
 
-void ArrangeCanvas::PaintBox2MouseDown(Qt::MouseButton button, int X, int Y, Qt::KeyboardModifiers modifiers)
+void ArrangeCanvas::mousePress(Qt::MouseButton button, int X, int Y, Qt::KeyboardModifiers modifiers)
 {
     const auto hit = [&] {
         return HitTestPlacement(Doc.records().Placements, Doc.currentPage(), X, Y, Doc.options().Zoom, ScreenDpi());
@@ -365,10 +365,10 @@ void ArrangeCanvas::PaintBox2MouseDown(Qt::MouseButton button, int X, int Y, Qt:
             return;
         }
         Doc.selectPlacement(index);
-        emit contextMenuRequested(PaintBox2->mapToGlobal(QPoint(X, Y)));
+        emit contextMenuRequested(ViewBox->mapToGlobal(QPoint(X, Y)));
         return;
     }
-    setdragmod(X, Y);
+    chooseDragMode(X, Y);
     if (DragMode > 0) {
         Dragging = 1;
         const TArrangement &r = Doc.records();
@@ -385,14 +385,14 @@ void ArrangeCanvas::PaintBox2MouseDown(Qt::MouseButton button, int X, int Y, Qt:
         Doc.clearSelection();
 }
 
-void ArrangeCanvas::PaintBox2MouseMove(int X, int Y, Qt::KeyboardModifiers modifiers)
+void ArrangeCanvas::mouseMove(int X, int Y, Qt::KeyboardModifiers modifiers)
 {
     if (ViewDragging) {
         viewDragTo(X, Y);
         return;
     }
     if (Dragging != 1) {
-        setdragmod(X, Y);
+        chooseDragMode(X, Y);
         if ((Cropping || (modifiers & Qt::ControlModifier)) && inSelectedFrame(X, Y))
             setArrangeCursor(OpenHand);
         return;
@@ -402,17 +402,17 @@ void ArrangeCanvas::PaintBox2MouseMove(int X, int Y, Qt::KeyboardModifiers modif
     const TArrangement &r = Doc.records();
     const int zoom = Doc.options().Zoom, dpi = ScreenDpi();
     const ViewFrame before = PlacementViewFrame(r.Placements.at(r.SelectedPlacement), zoom, dpi);
-    dragit(X, Y);
+    dragSelection(X, Y);
     const ViewFrame after = PlacementViewFrame(r.Placements.at(r.SelectedPlacement), zoom, dpi);
     if (after == before)
         return;
     // Only the bands of the old and the new outline are drawn again; the
     // pictures stay where the drag found them.
-    const QSize view = PaintBox2->size();
-    PaintBox2->repaint(outlineBands(before, view) + outlineBands(after, view));
+    const QSize view = ViewBox->size();
+    ViewBox->repaint(outlineBands(before, view) + outlineBands(after, view));
 }
 
-void ArrangeCanvas::PaintBox2MouseUp(int X, int Y)
+void ArrangeCanvas::mouseRelease(int X, int Y)
 {
     if (ViewDragging) {
         viewDragTo(X, Y);
@@ -421,7 +421,7 @@ void ArrangeCanvas::PaintBox2MouseUp(int X, int Y)
     }
     if (Dragging != 1)
         return;
-    dragit(X, Y);
+    dragSelection(X, Y);
     Dragging = 0;
     DragOrigin.reset();
     QualityFailures failures;
@@ -500,7 +500,7 @@ void ArrangeCanvas::viewDragTo(int X, int Y)
         return;
     Doc.dragViewTo(view);
     // Only the frame is drawn again, from the screen copy.
-    PaintBox2->repaint(QRect(f.L - 2, f.T - 2, f.W + 4, f.H + 4) & PaintBox2->rect());
+    ViewBox->repaint(QRect(f.L - 2, f.T - 2, f.W + 4, f.H + 4) & ViewBox->rect());
 }
 
 void ArrangeCanvas::endViewDrag()
@@ -515,13 +515,13 @@ void ArrangeCanvas::endViewDrag()
         emit qualityFailed(failures);
 }
 
-void ArrangeCanvas::PaintBox2DblClick(int X, int Y)
+void ArrangeCanvas::doubleClick(int X, int Y)
 {
     if (inSelectedFrame(X, Y))
         setCropping(!Cropping);
 }
 
-bool ArrangeCanvas::PaintBox2Wheel(int X, int Y, int angleDelta)
+bool ArrangeCanvas::wheelTurn(int X, int Y, int angleDelta)
 {
     if (!Cropping || ViewDragging || !inSelectedFrame(X, Y))
         return false;
@@ -574,7 +574,7 @@ void ArrangeCanvas::showCropHint()
 // ---------------------------------------------------------------------------
 // Keys and zoom
 
-bool ArrangeCanvas::PaintBox2KeyDown(QKeyEvent *event)
+bool ArrangeCanvas::keyPress(QKeyEvent *event)
 {
     if ((Keys && !Keys->forWindow()) || (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)))
         return false;
@@ -641,10 +641,10 @@ void ArrangeCanvas::nudgeSelection(int dx, int dy)
 
 ArrangeCanvas::ZoomAnchor ArrangeCanvas::zoomAnchor() const
 {
-    const QWidget *port = ScrollBox2->viewport();
+    const QWidget *port = ScrollArea->viewport();
     const QPoint middle = port->rect().center();
     const TArrangement &r = Doc.records();
-    const QPoint offset = PaintBox2->pos(); // the view within the viewport, scrolled
+    const QPoint offset = ViewBox->pos(); // the view within the viewport, scrolled
     if (Doc.hasSelection() && r.Placements.at(r.SelectedPlacement).Page == Doc.currentPage()) {
         const Placement &p = r.Placements.at(r.SelectedPlacement);
         return {p.Left + p.Width / 2, p.Top + p.Height / 2, middle};
@@ -657,11 +657,11 @@ ArrangeCanvas::ZoomAnchor ArrangeCanvas::zoomAnchor() const
 void ArrangeCanvas::keepInView(const ZoomAnchor &anchor)
 {
     syncArrangeViewSize();
-    QScrollBar *h = ScrollBox2->horizontalScrollBar();
-    QScrollBar *v = ScrollBox2->verticalScrollBar();
+    QScrollBar *h = ScrollArea->horizontalScrollBar();
+    QScrollBar *v = ScrollArea->verticalScrollBar();
     // The scroll range follows the new size only once the area has laid it out.
-    h->setRange(0, std::max(0, PaintBox2->width() - ScrollBox2->viewport()->width()));
-    v->setRange(0, std::max(0, PaintBox2->height() - ScrollBox2->viewport()->height()));
+    h->setRange(0, std::max(0, ViewBox->width() - ScrollArea->viewport()->width()));
+    v->setRange(0, std::max(0, ViewBox->height() - ScrollArea->viewport()->height()));
     h->setValue(ToView(anchor.X) - anchor.At.x());
     v->setValue(ToView(anchor.Y) - anchor.At.y());
 }
@@ -670,7 +670,7 @@ int ArrangeCanvas::ZoomToFit() const
 {
     const PageGeometry g = paper();
     const QSize full = Geometry::ViewSize(g.PageWidth, g.PageHeight, g.PrinterDpiX, g.ScreenDpi, 100);
-    const QSize room = ScrollBox2->maximumViewportSize();
+    const QSize room = ScrollArea->maximumViewportSize();
     if (full.width() <= 0 || full.height() <= 0 || room.isEmpty())
         return Doc.options().Zoom;
     const double scale = std::min(double(room.width()) / full.width(), double(room.height()) / full.height());

@@ -31,8 +31,8 @@ public:
     ArrangeCanvas(ArrangementDocument &doc, QWidget *parent);
 
     ArrangementDocument &Doc;
-    QScrollArea *ScrollBox2 = nullptr;
-    TPaintBox *PaintBox2 = nullptr;
+    QScrollArea *ScrollArea = nullptr;
+    TPaintBox *ViewBox = nullptr;
     // The picture strip's paint box: only its drags place pictures.
     const QObject *StripSource = nullptr;
     // Decides whether a key arrived for the window; unset: every key does.
@@ -61,8 +61,8 @@ public:
     [[nodiscard]] double FromView(int pixels) const;
     [[nodiscard]] double SnapToGrid(double inch) const;
 
-    void PaintBox2Paint(QPaintEvent *event);
-    void ScrollBox2Resize();
+    void viewPaint(QPaintEvent *event);
+    void scrollAreaResized();
     // Resizes the view when its computed size differs; false means it was
     // resized and this paint ends.
     bool syncArrangeViewSize();
@@ -71,27 +71,27 @@ public:
     void paintArrangeView(TDC &dc, const QRect &clip);
     void repaintArrangeView();
 
-    bool PaintBox2DragOver(const QObject *source, const QMimeData *mime) const;
-    void PaintBox2DragDrop(const QObject *source, const QMimeData *mime, int X, int Y);
+    bool acceptsDrag(const QObject *source, const QMimeData *mime) const;
+    void dropPicture(const QObject *source, const QMimeData *mime, int X, int Y);
     // Files from a file manager: an arrangement is handed on, pictures are added
     // and placed in a fan from (X, Y), view pixels.
-    void DropFilesOnArrangeView(const QMimeData *mime, int X, int Y);
-    void PaintBox2MouseDown(Qt::MouseButton button, int X, int Y, Qt::KeyboardModifiers modifiers = {});
-    void PaintBox2MouseMove(int X, int Y, Qt::KeyboardModifiers modifiers = {});
-    void PaintBox2MouseUp(int X, int Y);
+    void dropFiles(const QMimeData *mime, int X, int Y);
+    void mousePress(Qt::MouseButton button, int X, int Y, Qt::KeyboardModifiers modifiers = {});
+    void mouseMove(int X, int Y, Qt::KeyboardModifiers modifiers = {});
+    void mouseRelease(int X, int Y);
     // A double click on the selected frame enters crop mode, another leaves it.
-    void PaintBox2DblClick(int X, int Y);
+    void doubleClick(int X, int Y);
     // In crop mode, a wheel turn over the selected frame zooms its picture
     // about the mouse (angle in eighths of a degree). True when used.
-    bool PaintBox2Wheel(int X, int Y, int angleDelta);
+    bool wheelTurn(int X, int Y, int angleDelta);
     void setCropping(bool on);
     // Whether the wheel over the view is the view's own (crop mode).
     [[nodiscard]] bool takesWheel() const { return Cropping; }
-    void setdragmod(int X, int Y);
-    void dragit(int X, int Y);
+    void chooseDragMode(int X, int Y);
+    void dragSelection(int X, int Y);
     void setArrangeCursor(int index);
     // True when the view used the key.
-    bool PaintBox2KeyDown(QKeyEvent *event);
+    bool keyPress(QKeyEvent *event);
     // Moves the selection by steps of the grid, or of one view pixel with the grid off.
     void nudgeSelection(int dx, int dy);
     // The largest zoom at which the whole page fits the scroll area.

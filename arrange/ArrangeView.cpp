@@ -40,7 +40,7 @@ bool MarksDrawable(int x, int y, int w, int h)
     return inside(x) && inside(y) && inside(std::int64_t(x) + w) && inside(std::int64_t(y) + h);
 }
 
-void markrec(TDC &dc, int x, int y, int w, int h, bool dragging)
+void DrawSelectionMarks(TDC &dc, int x, int y, int w, int h, bool dragging)
 {
     if (!MarksDrawable(x, y, w, h))
         return;
@@ -83,7 +83,7 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
     // The arrange view's scale, on both axes and for the caption font.
     const PageScale scale = ArrangeViewScale(s.ScreenDpi, s.Zoom);
     auto marks = [&](const Placement &p) {
-        markrec(dc, Geometry::ToView(p.Left, s.Zoom, s.ScreenDpi), Geometry::ToView(p.Top, s.Zoom, s.ScreenDpi),
+        DrawSelectionMarks(dc, Geometry::ToView(p.Left, s.Zoom, s.ScreenDpi), Geometry::ToView(p.Top, s.Zoom, s.ScreenDpi),
                 Geometry::ToView(p.Width, s.Zoom, s.ScreenDpi), Geometry::ToView(p.Height, s.Zoom, s.ScreenDpi),
                 s.Dragging);
     };

@@ -53,7 +53,7 @@ struct ArrangeViewState {
 // handle squares. While dragging the outline is drawn in the not-xor pen mode,
 // so drawing it twice restores the pixels beneath. Nothing for a frame whose
 // marks are not drawable.
-void markrec(TDC &dc, int x, int y, int w, int h, bool dragging);
+void DrawSelectionMarks(TDC &dc, int x, int y, int w, int h, bool dragging);
 
 // Paints the page: white paper, grid dots, the placements of the page in array
 // order and the selected one's marks. `clip` (view pixels) bounds the grid dots;

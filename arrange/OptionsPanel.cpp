@@ -79,43 +79,43 @@ OptionsPanel::OptionsPanel(ArrangementDocument &doc, QWidget *parent)
 void OptionsPanel::createControls(QWidget *parent)
 {
     using namespace OptionRange;
-    TabSheet6 = new QWidget(parent);
-    TabSheet7 = new QWidget(parent);
-    TabSheet8 = new QWidget(parent);
-    RandEd = floatEdit(TabSheet6, 0, MarginMax, 1, 15);
-    RandEDin = floatEdit(TabSheet6, 0, 100, 0.1, 0);
-    SpaceED = floatEdit(TabSheet6, 0, MarginMax, 1, 5);
-    SpaceEdin = floatEdit(TabSheet6, 0, 100, 0.1, 0);
-    UseGridCheck = new QCheckBox(tr("Align pics to grid"), TabSheet6);
-    ShowGridCheck = new QCheckBox(tr("Show grid"), TabSheet6);
-    GridEd = floatEdit(TabSheet6, GridMin, GridMax, 1, 5);
-    GridEDin = floatEdit(TabSheet6, 0.01, 100, 0.1, 0.01);
-    DBreiteED = floatEdit(TabSheet6, 0, SizeMax, 1, 130);
-    DBreiteEdin = floatEdit(TabSheet6, 0, 1000, 0.1, 0);
-    DHocheED = floatEdit(TabSheet6, 0, SizeMax, 1, 100);
-    DHocheEdin = floatEdit(TabSheet6, 0, 1000, 0.1, 0);
-    TurnCameraCheck = new QCheckBox(tr("Turn pictures as the camera recorded"), TabSheet6);
+    OptionsTab = new QWidget(parent);
+    FontTab = new QWidget(parent);
+    PictureTab = new QWidget(parent);
+    MarginEd = floatEdit(OptionsTab, 0, MarginMax, 1, 15);
+    MarginInchEd = floatEdit(OptionsTab, 0, 100, 0.1, 0);
+    SpacingEd = floatEdit(OptionsTab, 0, MarginMax, 1, 5);
+    SpacingInchEd = floatEdit(OptionsTab, 0, 100, 0.1, 0);
+    UseGridCheck = new QCheckBox(tr("Align pics to grid"), OptionsTab);
+    ShowGridCheck = new QCheckBox(tr("Show grid"), OptionsTab);
+    GridEd = floatEdit(OptionsTab, GridMin, GridMax, 1, 5);
+    GridInchEd = floatEdit(OptionsTab, 0.01, 100, 0.1, 0.01);
+    DefaultWidthEd = floatEdit(OptionsTab, 0, SizeMax, 1, 130);
+    DefaultWidthInchEd = floatEdit(OptionsTab, 0, 1000, 0.1, 0);
+    DefaultHeightEd = floatEdit(OptionsTab, 0, SizeMax, 1, 100);
+    DefaultHeightInchEd = floatEdit(OptionsTab, 0, 1000, 0.1, 0);
+    TurnCameraCheck = new QCheckBox(tr("Turn pictures as the camera recorded"), OptionsTab);
     TurnCameraCheck->setChecked(Doc.turnAsCamera());
-    PictureMemoryEd = new QSpinBox(TabSheet6);
+    PictureMemoryEd = new QSpinBox(OptionsTab);
     PictureMemoryEd->setRange(64, 65536);
     PictureMemoryEd->setSuffix(QStringLiteral(" MB"));
     PictureMemoryEd->setValue(int(PictureStore::DefaultBudget() >> 20));
-    ShowFNames = new QCheckBox(tr("If there is no text then show file name"), TabSheet7);
-    TranspCheck = new QCheckBox(tr("Transparent font background"), TabSheet7);
-    BkColBox = new TColorBox(TabSheet7);
-    FontBtn = new QPushButton(tr("Choose font"), TabSheet7);
-    SverhCheck = new QCheckBox(tr("Maintain aspect ratio"), TabSheet8);
-    CutDefault = new QCheckBox(tr("Fit in/cut pictures as default"), TabSheet8);
-    EnhanceQualCheck = new QCheckBox(tr("Enlarge pictures the reach at least a min. quality"), TabSheet8);
-    MinQualEd = new QSpinBox(TabSheet8);
+    ShowFNames = new QCheckBox(tr("If there is no text then show file name"), FontTab);
+    TransparentCheck = new QCheckBox(tr("Transparent font background"), FontTab);
+    BackgroundBox = new TColorBox(FontTab);
+    FontBtn = new QPushButton(tr("Choose font"), FontTab);
+    KeepAspectCheck = new QCheckBox(tr("Maintain aspect ratio"), PictureTab);
+    CutDefault = new QCheckBox(tr("Fit in/cut pictures as default"), PictureTab);
+    EnhanceQualCheck = new QCheckBox(tr("Enlarge pictures the reach at least a min. quality"), PictureTab);
+    MinQualEd = new QSpinBox(PictureTab);
     MinQualEd->setRange(MinQualMin, MinQualMax);
     MinQualEd->setKeyboardTracking(true);
 
-    for (QDoubleSpinBox *mm : {RandEd, SpaceED, GridEd, DBreiteED, DHocheED})
+    for (QDoubleSpinBox *mm : {MarginEd, SpacingEd, GridEd, DefaultWidthEd, DefaultHeightEd})
         mm->setToolTip(tr("In millimetres"));
-    for (QDoubleSpinBox *inch : {RandEDin, SpaceEdin, GridEDin, DBreiteEdin, DHocheEdin})
+    for (QDoubleSpinBox *inch : {MarginInchEd, SpacingInchEd, GridInchEd, DefaultWidthInchEd, DefaultHeightInchEd})
         inch->setToolTip(tr("In inches"));
-    BkColBox->setToolTip(tr("Colour behind the captions"));
+    BackgroundBox->setToolTip(tr("Colour behind the captions"));
     FontBtn->setToolTip(tr("Chooses the font of the captions"));
     MinQualEd->setToolTip(tr("Dots per inch a picture needs at least in its frame"));
 }
@@ -129,46 +129,46 @@ void OptionsPanel::layoutPages()
         g->addWidget(inch, row, 3);
         g->addWidget(label(tr("inch"), parent), row, 4);
     };
-    auto *autoBox = new QGroupBox(tr("Options for automatic arrage"), TabSheet6);
+    auto *autoBox = new QGroupBox(tr("Options for automatic arrage"), OptionsTab);
     auto *autoGrid = new QGridLayout(autoBox);
-    twin(autoGrid, 0, tr("Page margin:"), RandEd, RandEDin, autoBox);
-    twin(autoGrid, 1, tr("Distance:"), SpaceED, SpaceEdin, autoBox);
-    auto *gridBox = new QGroupBox(tr("Align to grid"), TabSheet6);
+    twin(autoGrid, 0, tr("Page margin:"), MarginEd, MarginInchEd, autoBox);
+    twin(autoGrid, 1, tr("Distance:"), SpacingEd, SpacingInchEd, autoBox);
+    auto *gridBox = new QGroupBox(tr("Align to grid"), OptionsTab);
     auto *gridGrid = new QGridLayout(gridBox);
     gridGrid->addWidget(UseGridCheck, 0, 0, 1, 5);
     gridGrid->addWidget(ShowGridCheck, 1, 0, 1, 5);
-    twin(gridGrid, 2, tr("Grid width:"), GridEd, GridEDin, gridBox);
-    auto *sizeBox = new QGroupBox(tr("Default size"), TabSheet6);
+    twin(gridGrid, 2, tr("Grid width:"), GridEd, GridInchEd, gridBox);
+    auto *sizeBox = new QGroupBox(tr("Default size"), OptionsTab);
     auto *sizeGrid = new QGridLayout(sizeBox);
-    twin(sizeGrid, 0, tr("Width:"), DBreiteED, DBreiteEdin, sizeBox);
-    twin(sizeGrid, 1, tr("Height:"), DHocheED, DHocheEdin, sizeBox);
-    auto *options = new QVBoxLayout(TabSheet6);
+    twin(sizeGrid, 0, tr("Width:"), DefaultWidthEd, DefaultWidthInchEd, sizeBox);
+    twin(sizeGrid, 1, tr("Height:"), DefaultHeightEd, DefaultHeightInchEd, sizeBox);
+    auto *options = new QVBoxLayout(OptionsTab);
     options->addWidget(autoBox);
     options->addWidget(gridBox);
     options->addWidget(sizeBox);
     options->addWidget(TurnCameraCheck);
     auto *memory = new QHBoxLayout;
-    memory->addWidget(label(tr("Memory for full pictures:"), TabSheet6));
+    memory->addWidget(label(tr("Memory for full pictures:"), OptionsTab));
     memory->addWidget(PictureMemoryEd);
     memory->addStretch(1);
     options->addLayout(memory);
     options->addStretch(1);
 
-    auto *font = new QVBoxLayout(TabSheet7);
+    auto *font = new QVBoxLayout(FontTab);
     font->addWidget(ShowFNames);
-    font->addWidget(TranspCheck);
-    font->addWidget(label(tr("Font background:"), TabSheet7));
-    font->addWidget(BkColBox);
+    font->addWidget(TransparentCheck);
+    font->addWidget(label(tr("Font background:"), FontTab));
+    font->addWidget(BackgroundBox);
     font->addWidget(FontBtn);
     font->addStretch(1);
 
     auto *quality = new QHBoxLayout;
-    quality->addWidget(label(tr("Min. quality:"), TabSheet8));
+    quality->addWidget(label(tr("Min. quality:"), PictureTab));
     quality->addWidget(MinQualEd);
-    quality->addWidget(label(tr("DPI"), TabSheet8));
+    quality->addWidget(label(tr("DPI"), PictureTab));
     quality->addStretch(1);
-    auto *picture = new QVBoxLayout(TabSheet8);
-    picture->addWidget(SverhCheck);
+    auto *picture = new QVBoxLayout(PictureTab);
+    picture->addWidget(KeepAspectCheck);
     picture->addWidget(CutDefault);
     picture->addWidget(EnhanceQualCheck);
     picture->addLayout(quality);
@@ -177,29 +177,29 @@ void OptionsPanel::layoutPages()
 
 void OptionsPanel::connectSignals()
 {
-    connect(RandEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::RandEdChange);
-    connect(RandEDin, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::RandEDinChange);
-    connect(SpaceED, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::SpaceEDChange);
-    connect(SpaceEdin, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::SpaceEdinChange);
-    connect(GridEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::GridEdChange);
-    connect(GridEDin, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::GridEDinChange);
-    connect(DBreiteED, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::DBreiteEDChange);
-    connect(DBreiteEdin, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::DBreiteEdinChange);
-    connect(DHocheED, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::DHocheEDChange);
-    connect(DHocheEdin, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::DHocheEdinChange);
+    connect(MarginEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::marginChanged);
+    connect(MarginInchEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::marginInchChanged);
+    connect(SpacingEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::spacingChanged);
+    connect(SpacingInchEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::spacingInchChanged);
+    connect(GridEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::gridChanged);
+    connect(GridInchEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::gridInchChanged);
+    connect(DefaultWidthEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::defaultWidthChanged);
+    connect(DefaultWidthInchEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::defaultWidthInchChanged);
+    connect(DefaultHeightEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::defaultHeightChanged);
+    connect(DefaultHeightInchEd, &QDoubleSpinBox::valueChanged, this, &OptionsPanel::defaultHeightInchChanged);
     auto edited = [this](auto *control, auto signal, OptionKey key) {
         connect(control, signal, this, [this, key] { optionEdited(int(key)); });
     };
     edited(ShowFNames, &QCheckBox::toggled, OptionKey::ShowFNames);
-    edited(SverhCheck, &QCheckBox::toggled, OptionKey::Sverh);
-    edited(TranspCheck, &QCheckBox::toggled, OptionKey::Transp);
-    edited(BkColBox, &QComboBox::currentIndexChanged, OptionKey::BkColor);
+    edited(KeepAspectCheck, &QCheckBox::toggled, OptionKey::Sverh);
+    edited(TransparentCheck, &QCheckBox::toggled, OptionKey::Transp);
+    edited(BackgroundBox, &QComboBox::currentIndexChanged, OptionKey::BkColor);
     edited(CutDefault, &QCheckBox::toggled, OptionKey::CutDefault);
     edited(EnhanceQualCheck, &QCheckBox::toggled, OptionKey::EnhanceQual);
     edited(UseGridCheck, &QCheckBox::toggled, OptionKey::UseGrid);
     edited(ShowGridCheck, &QCheckBox::toggled, OptionKey::ShowGrid);
     edited(MinQualEd, &QSpinBox::valueChanged, OptionKey::MinQual);
-    connect(FontBtn, &QPushButton::clicked, this, &OptionsPanel::FontBtnClick);
+    connect(FontBtn, &QPushButton::clicked, this, &OptionsPanel::chooseFont);
     connect(TurnCameraCheck, &QCheckBox::toggled, this, [this](bool on) { Doc.setTurnAsCamera(on); });
     connect(PictureMemoryEd, &QSpinBox::valueChanged, this,
             [this](int mb) { Doc.setPictureMemory(std::uint64_t(mb) << 20); });
@@ -214,18 +214,18 @@ ArrangementOptions OptionsPanel::fromEdits() const
 {
     ArrangementOptions o = Doc.options();
     o.ShowFNames = ShowFNames->isChecked();
-    o.Sverh = SverhCheck->isChecked();
-    o.Rand = RandEd->value();
-    o.Space = SpaceED->value();
-    o.Transp = TranspCheck->isChecked();
-    o.BkColor = BkColBox->Selected();
+    o.Sverh = KeepAspectCheck->isChecked();
+    o.Rand = MarginEd->value();
+    o.Space = SpacingEd->value();
+    o.Transp = TransparentCheck->isChecked();
+    o.BkColor = BackgroundBox->Selected();
     o.CutDefault = CutDefault->isChecked();
     o.EnhanceQual = EnhanceQualCheck->isChecked();
     o.UseGrid = UseGridCheck->isChecked();
     o.ShowGrid = ShowGridCheck->isChecked();
     o.MinQual = MinQualEd->value();
-    o.DBreite = DBreiteED->value();
-    o.DHoche = DHocheED->value();
+    o.DBreite = DefaultWidthEd->value();
+    o.DHoche = DefaultHeightEd->value();
     o.Grid = GridEd->value();
     return o;
 }
@@ -239,56 +239,56 @@ void OptionsPanel::showOptions(bool twins)
 {
     const ArrangementOptions &o = Doc.options();
     showCheck(ShowFNames, o.ShowFNames);
-    showCheck(SverhCheck, o.Sverh);
-    showTwin(RandEd, RandEDin, o.Rand, twins);
-    showTwin(SpaceED, SpaceEdin, o.Space, twins);
-    showCheck(TranspCheck, o.Transp);
+    showCheck(KeepAspectCheck, o.Sverh);
+    showTwin(MarginEd, MarginInchEd, o.Rand, twins);
+    showTwin(SpacingEd, SpacingInchEd, o.Space, twins);
+    showCheck(TransparentCheck, o.Transp);
     {
-        const QSignalBlocker quiet(BkColBox);
-        BkColBox->setSelected(o.BkColor);
+        const QSignalBlocker quiet(BackgroundBox);
+        BackgroundBox->setSelected(o.BkColor);
     }
     showCheck(CutDefault, o.CutDefault);
     showCheck(EnhanceQualCheck, o.EnhanceQual);
     showCheck(UseGridCheck, o.UseGrid);
     showCheck(ShowGridCheck, o.ShowGrid);
     showValue(MinQualEd, int(o.MinQual));
-    showTwin(DBreiteED, DBreiteEdin, o.DBreite, twins);
-    showTwin(DHocheED, DHocheEdin, o.DHoche, twins);
-    showTwin(GridEd, GridEDin, o.Grid, twins);
+    showTwin(DefaultWidthEd, DefaultWidthInchEd, o.DBreite, twins);
+    showTwin(DefaultHeightEd, DefaultHeightInchEd, o.DHoche, twins);
+    showTwin(GridEd, GridInchEd, o.Grid, twins);
 }
 
-void OptionsPanel::RandEdChange()
+void OptionsPanel::marginChanged()
 {
-    updateTwin(UpdateGuard, RandEd, RandEDin, Geometry::MmToInch);
+    updateTwin(UpdateGuard, MarginEd, MarginInchEd, Geometry::MmToInch);
     optionEdited(int(OptionKey::Rand));
 }
-void OptionsPanel::RandEDinChange() { updateTwin(UpdateGuard, RandEDin, RandEd, Geometry::InchToMm); }
-void OptionsPanel::SpaceEDChange()
+void OptionsPanel::marginInchChanged() { updateTwin(UpdateGuard, MarginInchEd, MarginEd, Geometry::InchToMm); }
+void OptionsPanel::spacingChanged()
 {
-    updateTwin(UpdateGuard, SpaceED, SpaceEdin, Geometry::MmToInch);
+    updateTwin(UpdateGuard, SpacingEd, SpacingInchEd, Geometry::MmToInch);
     optionEdited(int(OptionKey::Space));
 }
-void OptionsPanel::SpaceEdinChange() { updateTwin(UpdateGuard, SpaceEdin, SpaceED, Geometry::InchToMm); }
-void OptionsPanel::GridEdChange()
+void OptionsPanel::spacingInchChanged() { updateTwin(UpdateGuard, SpacingInchEd, SpacingEd, Geometry::InchToMm); }
+void OptionsPanel::gridChanged()
 {
-    updateTwin(UpdateGuard, GridEd, GridEDin, Geometry::MmToInch);
+    updateTwin(UpdateGuard, GridEd, GridInchEd, Geometry::MmToInch);
     optionEdited(int(OptionKey::Grid));
 }
-void OptionsPanel::GridEDinChange() { updateTwin(UpdateGuard, GridEDin, GridEd, Geometry::InchToMm); }
-void OptionsPanel::DBreiteEDChange()
+void OptionsPanel::gridInchChanged() { updateTwin(UpdateGuard, GridInchEd, GridEd, Geometry::InchToMm); }
+void OptionsPanel::defaultWidthChanged()
 {
-    updateTwin(UpdateGuard, DBreiteED, DBreiteEdin, Geometry::MmToInch);
+    updateTwin(UpdateGuard, DefaultWidthEd, DefaultWidthInchEd, Geometry::MmToInch);
     optionEdited(int(OptionKey::DBreite));
 }
-void OptionsPanel::DBreiteEdinChange() { updateTwin(UpdateGuard, DBreiteEdin, DBreiteED, Geometry::InchToMm); }
-void OptionsPanel::DHocheEDChange()
+void OptionsPanel::defaultWidthInchChanged() { updateTwin(UpdateGuard, DefaultWidthInchEd, DefaultWidthEd, Geometry::InchToMm); }
+void OptionsPanel::defaultHeightChanged()
 {
-    updateTwin(UpdateGuard, DHocheED, DHocheEdin, Geometry::MmToInch);
+    updateTwin(UpdateGuard, DefaultHeightEd, DefaultHeightInchEd, Geometry::MmToInch);
     optionEdited(int(OptionKey::DHoche));
 }
-void OptionsPanel::DHocheEdinChange() { updateTwin(UpdateGuard, DHocheEdin, DHocheED, Geometry::InchToMm); }
+void OptionsPanel::defaultHeightInchChanged() { updateTwin(UpdateGuard, DefaultHeightInchEd, DefaultHeightEd, Geometry::InchToMm); }
 
-void OptionsPanel::FontBtnClick()
+void OptionsPanel::chooseFont()
 {
     const TCaptionFont &caption = Doc.options().Font;
     QFont font = QFontFromCaption(caption);
@@ -305,8 +305,8 @@ void OptionsPanel::FontBtnClick()
 void OptionsPanel::loadSettings(const MainFormSettings &m)
 {
     ArrangementOptions o = Doc.options();
-    o.Space = m.SpaceED;
-    o.Rand = m.RandEd;
+    o.Space = m.SpacingEd;
+    o.Rand = m.MarginEd;
     o.UseGrid = m.UseGridCheck;
     o.Grid = m.GridEd;
     o.ShowGrid = m.ShowGridCheck;
@@ -321,8 +321,8 @@ void OptionsPanel::loadSettings(const MainFormSettings &m)
 void OptionsPanel::saveSettings(MainFormSettings &m) const
 {
     const ArrangementOptions &o = Doc.options();
-    m.SpaceED = o.Space;
-    m.RandEd = o.Rand;
+    m.SpacingEd = o.Space;
+    m.MarginEd = o.Rand;
     m.UseGridCheck = o.UseGrid;
     m.GridEd = o.Grid;
     m.ShowGridCheck = o.ShowGrid;

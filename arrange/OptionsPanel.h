@@ -21,28 +21,28 @@ public:
     OptionsPanel(ArrangementDocument &doc, QWidget *parent);
 
     ArrangementDocument &Doc;
-    QWidget *TabSheet6 = nullptr; // "Options"
-    QWidget *TabSheet7 = nullptr; // "Font settings"
-    QWidget *TabSheet8 = nullptr; // "Picture settings"
-    QDoubleSpinBox *RandEd = nullptr;
-    QDoubleSpinBox *RandEDin = nullptr;
-    QDoubleSpinBox *SpaceED = nullptr;
-    QDoubleSpinBox *SpaceEdin = nullptr;
+    QWidget *OptionsTab = nullptr; // "Options"
+    QWidget *FontTab = nullptr; // "Font settings"
+    QWidget *PictureTab = nullptr; // "Picture settings"
+    QDoubleSpinBox *MarginEd = nullptr;
+    QDoubleSpinBox *MarginInchEd = nullptr;
+    QDoubleSpinBox *SpacingEd = nullptr;
+    QDoubleSpinBox *SpacingInchEd = nullptr;
     QCheckBox *UseGridCheck = nullptr;
     QCheckBox *ShowGridCheck = nullptr;
     QDoubleSpinBox *GridEd = nullptr;
-    QDoubleSpinBox *GridEDin = nullptr;
-    QDoubleSpinBox *DBreiteED = nullptr;
-    QDoubleSpinBox *DBreiteEdin = nullptr;
-    QDoubleSpinBox *DHocheED = nullptr;
-    QDoubleSpinBox *DHocheEdin = nullptr;
+    QDoubleSpinBox *GridInchEd = nullptr;
+    QDoubleSpinBox *DefaultWidthEd = nullptr;
+    QDoubleSpinBox *DefaultWidthInchEd = nullptr;
+    QDoubleSpinBox *DefaultHeightEd = nullptr;
+    QDoubleSpinBox *DefaultHeightInchEd = nullptr;
     QCheckBox *TurnCameraCheck = nullptr; // "Turn pictures as the camera recorded"
     QSpinBox *PictureMemoryEd = nullptr;  // MB for full pictures held for zoomed views and the viewer
     QCheckBox *ShowFNames = nullptr;
-    QCheckBox *TranspCheck = nullptr;
-    TColorBox *BkColBox = nullptr;
+    QCheckBox *TransparentCheck = nullptr;
+    TColorBox *BackgroundBox = nullptr;
     QPushButton *FontBtn = nullptr; // "Choose font"
-    QCheckBox *SverhCheck = nullptr;
+    QCheckBox *KeepAspectCheck = nullptr;
     QCheckBox *CutDefault = nullptr;
     QCheckBox *EnhanceQualCheck = nullptr;
     QSpinBox *MinQualEd = nullptr;
@@ -51,18 +51,18 @@ public:
     // The edits as the document's options show them; a millimetre edit that
     // changes brings its inch twin along (`twins` forces all twins).
     void showOptions(bool twins = false);
-    void RandEdChange();
-    void RandEDinChange();
-    void SpaceEDChange();
-    void SpaceEdinChange();
-    void GridEdChange();
-    void GridEDinChange();
-    void DBreiteEDChange();
-    void DBreiteEdinChange();
-    void DHocheEDChange();
-    void DHocheEdinChange();
+    void marginChanged();
+    void marginInchChanged();
+    void spacingChanged();
+    void spacingInchChanged();
+    void gridChanged();
+    void gridInchChanged();
+    void defaultWidthChanged();
+    void defaultWidthInchChanged();
+    void defaultHeightChanged();
+    void defaultHeightInchChanged();
     // Opens the font dialog on the caption font; the choice becomes the caption font.
-    void FontBtnClick();
+    void chooseFont();
 
     // The panel's part of the settings kept between runs.
     void loadSettings(const MainFormSettings &m);

@@ -17,20 +17,20 @@ PictureStrip::PictureStrip(ArrangementDocument &doc, QWidget *parent)
     : QObject(parent)
     , Doc(doc)
 {
-    PaintBox1 = new TPaintBox;
-    ScrollBox1 = WorkspaceScrollArea(PaintBox1, parent);
-    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    ScrollBox1->setFixedWidth(130);
-    ScrollBox1->verticalScrollBar()->setSingleStep(150);
+    StripBox = new TPaintBox;
+    ScrollArea = WorkspaceScrollArea(StripBox, parent);
+    ScrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ScrollArea->setFixedWidth(130);
+    ScrollArea->verticalScrollBar()->setSingleStep(150);
 
-    PaintBox1->onPaint = [this](QPaintEvent *e) { PaintBox1Paint(e); };
-    PaintBox1->onMouseDown = [this](QMouseEvent *e) {
+    StripBox->onPaint = [this](QPaintEvent *e) { stripPaint(e); };
+    StripBox->onMouseDown = [this](QMouseEvent *e) {
         const QPoint at = e->position().toPoint();
-        PaintBox1MouseDown(at.x(), at.y());
+        mousePress(at.x(), at.y());
     };
-    PaintBox1->onDblClick = [this](QMouseEvent *) { emit doubleClicked(); };
-    WatchResize(ScrollBox1, [this] { ScrollBox1Resize(); });
+    StripBox->onDblClick = [this](QMouseEvent *) { emit doubleClicked(); };
+    WatchResize(ScrollArea, [this] { scrollAreaResized(); });
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         using C = ArrangementDocument::Change;
         if (what & (C::Collection | C::Pictures | C::Selection))
@@ -38,25 +38,25 @@ PictureStrip::PictureStrip(ArrangementDocument &doc, QWidget *parent)
     });
 }
 
-void PictureStrip::repaintStrip() { PaintBox1->repaint(); }
+void PictureStrip::repaintStrip() { StripBox->repaint(); }
 
 bool PictureStrip::syncStripSize()
 {
-    const int W = ScrollBox1->viewport()->width();
-    if (PaintBox1->width() != W) {
-        PaintBox1->resize(W, PaintBox1->height());
+    const int W = ScrollArea->viewport()->width();
+    if (StripBox->width() != W) {
+        StripBox->resize(W, StripBox->height());
         return false;
     }
     // Cells are as wide as the strip, so it ends right after the last one.
     const int h = StripHeight(W, Doc.records().PictureCount());
-    if (PaintBox1->height() != h) {
-        PaintBox1->resize(W, h);
+    if (StripBox->height() != h) {
+        StripBox->resize(W, h);
         return false;
     }
     return true;
 }
 
-void PictureStrip::ScrollBox1Resize()
+void PictureStrip::scrollAreaResized()
 {
     // The strip follows the area's width; an empty strip gets no paint event.
     syncStripSize();
@@ -66,25 +66,25 @@ void PictureStrip::ScrollBox1Resize()
 
 void PictureStrip::paintStrip(TDC &dc, int visibleTop, int visibleHeight)
 {
-    PaintPictureStrip(dc, Doc.records(), PaintBox1->width(), visibleTop, visibleHeight);
+    PaintPictureStrip(dc, Doc.records(), StripBox->width(), visibleTop, visibleHeight);
 }
 
-void PictureStrip::PaintBox1Paint(QPaintEvent *)
+void PictureStrip::stripPaint(QPaintEvent *)
 {
     if (!syncStripSize())
         return;
-    TDC dc(PaintBox1);
-    paintStrip(dc, ScrollBox1->verticalScrollBar()->value(), ScrollBox1->viewport()->height());
+    TDC dc(StripBox);
+    paintStrip(dc, ScrollArea->verticalScrollBar()->value(), ScrollArea->viewport()->height());
 }
 
-void PictureStrip::PaintBox1MouseDown(int /*X*/, int Y)
+void PictureStrip::mousePress(int /*X*/, int Y)
 {
-    const int index = StripIndexAt(Y, PaintBox1->width(), Doc.records().PictureCount());
+    const int index = StripIndexAt(Y, StripBox->width(), Doc.records().PictureCount());
     if (index < 0)
         return;
     Doc.selectPicture(index);
     // The drag starts at the press, without a movement threshold.
-    auto *drag = new QDrag(PaintBox1);
+    auto *drag = new QDrag(StripBox);
     auto *mime = new QMimeData;
     mime->setData(StripMimeType(), QByteArray::number(index));
     drag->setMimeData(mime);

@@ -21,18 +21,18 @@ public:
     PictureStrip(ArrangementDocument &doc, QWidget *parent);
 
     ArrangementDocument &Doc;
-    QScrollArea *ScrollBox1 = nullptr;
-    TPaintBox *PaintBox1 = nullptr;
+    QScrollArea *ScrollArea = nullptr;
+    TPaintBox *StripBox = nullptr;
     // Runs the strip's drag; unset, QDrag::exec. Tests answer it instead.
     std::function<void(QDrag *drag)> ExecStripDrag;
 
-    void PaintBox1Paint(QPaintEvent *event);
-    void ScrollBox1Resize();
+    void stripPaint(QPaintEvent *event);
+    void scrollAreaResized();
     // Sizes the strip to its scroll area and the collection; false when it was resized.
     bool syncStripSize();
     // Draws the strip's visible cells; rows outside [visibleTop, visibleTop + visibleHeight) are skipped.
     void paintStrip(TDC &dc, int visibleTop, int visibleHeight);
-    void PaintBox1MouseDown(int X, int Y);
+    void mousePress(int X, int Y);
     void repaintStrip();
 
 signals:

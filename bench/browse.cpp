@@ -99,13 +99,13 @@ int main(int argc, char** argv)
     TMainForm form;
     form.resize(1200, 800);
     form.show();
-    walkSeconds(form, [&] { form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid); }, nullptr);
+    walkSeconds(form, [&] { form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid); }, nullptr);
 
     double stall = 0, select = 0;
     const double first = walkSeconds(
         form,
         [&] {
-            if (!form.CollectionTab->Folders->SetJamShellTree1Path(folder))
+            if (!form.CollectionTab->Folders->setFolderPath(folder))
                 std::fprintf(stderr, "cannot select %s\n", qPrintable(folder));
         },
         &stall, &select);
@@ -113,7 +113,7 @@ int main(int argc, char** argv)
     // The revisit is the same click with the cache file there: another folder
     // first, then this one again.
     const auto selectFolder = [&form](const QString& path) {
-        if (!form.CollectionTab->Folders->SetJamShellTree1Path(path))
+        if (!form.CollectionTab->Folders->setFolderPath(path))
             std::fprintf(stderr, "cannot select %s\n", qPrintable(path));
     };
     walkSeconds(form, [&] { selectFolder(home.path()); }, nullptr);
@@ -121,8 +121,8 @@ int main(int argc, char** argv)
     // Leaving the page and coming back restarts the walk as well.
     const double flip = walkSeconds(form,
         [&] {
-            form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9);
-            form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid);
+            form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
+            form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
         },
         nullptr);
     const double reference = referenceSeconds(folder);

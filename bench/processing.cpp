@@ -1,7 +1,7 @@
 // Figures for the pixel work on a 12-megapixel 24-bit picture: enlarging by
 // 1.5 (output megapixels per second), a quarter turn, and one preview of the
 // adjustment dialog with non-neutral values. Medians of several runs.
-#include "picture/HKUnit.h"
+#include "picture/ToneDialog.h"
 #include "picture/Resample.h"
 #include "picture/Rotate.h"
 
@@ -70,14 +70,14 @@ int main(int argc, char **argv)
     const double rotate = medianSeconds(Runs, [&] { RotRight(pic, progress); });
     std::printf("rotate_12mp_s: %.2f s\n", rotate);
 
-    THKForm form;
+    ToneDialog form;
     form.WorkDib = pic;
     newdib(&form.OldDib, W, H, 24, nullptr, 0);
     std::memcpy(form.OldDib.Bits, pic.Bits, pic.Info->biSizeImage);
-    form.TrackBar1->setValue(25);
-    form.TrackBar2->setValue(130);
-    form.TrackBar3->setValue(-30);
-    const double preview = medianSeconds(Runs, [&] { form.TrackBar1Change(); });
+    form.BrightnessSlider->setValue(25);
+    form.ContrastSlider->setValue(130);
+    form.SaturationSlider->setValue(-30);
+    const double preview = medianSeconds(Runs, [&] { form.previewTones(); });
     std::printf("bcs_preview_12mp_s: %.2f s\n", preview);
     return rows > 0 ? 0 : 1;
 }

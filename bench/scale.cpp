@@ -140,7 +140,7 @@ int run(int argc, char** argv)
     // The arrange view at zoom 100 on page 1; the first paints settle its size.
     form.PageControl2->setCurrentWidget(form.ArrangeTab);
     form.ArrangeTab->ZoomEd->setValue(100);
-    form.ArrangeTab->APageEd->setValue(1);
+    form.ArrangeTab->CurrentPageEd->setValue(1);
     std::vector<double> repaints;
     for (int run = 0; run < 14; ++run) {
         QApplication::processEvents();
@@ -180,8 +180,8 @@ int run(int argc, char** argv)
     std::printf("scale_print_peak_rss_mb: %.0f MB\n", printPeak);
     std::printf("scale_pdf_mb: %.1f MB\n", double(pdfBytes) / (1024.0 * 1024.0));
     std::printf("scale_source_mb: %.1f MB\n", double(sourceBytes) / (1024.0 * 1024.0));
-    std::fprintf(stderr, "view %dx%d shown in %dx%d; peaks from %s\n", form.ArrangeTab->View->PaintBox2->width(),
-        form.ArrangeTab->View->PaintBox2->height(), form.ArrangeTab->View->ScrollBox2->viewport()->width(), form.ArrangeTab->View->ScrollBox2->viewport()->height(),
+    std::fprintf(stderr, "view %dx%d shown in %dx%d; peaks from %s\n", form.ArrangeTab->View->ViewBox->width(),
+        form.ArrangeTab->View->ViewBox->height(), form.ArrangeTab->View->ScrollArea->viewport()->width(), form.ArrangeTab->View->ScrollArea->viewport()->height(),
         highWaterMark ? "VmHWM" : "VmRSS sampled every 2 ms");
     return 0;
 }

@@ -51,22 +51,22 @@ bool isEnterKey(QEvent *e)
 
 FolderViews::FolderViews(QWidget *parent, const QString &favouritesFile)
     : QObject(parent)
-    , PrefFoldersFile(favouritesFile)
+    , FavouritesFile(favouritesFile)
 {
-    PrefListBox = new QListWidget(parent);
-    JamShellTree1 = new QTreeView(parent);
-    JamShellList1 = new QTreeView(parent);
-    JamShellList1->setRootIsDecorated(false);
-    JamShellList1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    JamShellList1->setDragEnabled(true);
-    FilterComboBox1 = new QComboBox(parent);
-    FilterComboBox1->setToolTip(tr("Here you can select the displayed file types"));
+    FavouritesList = new QListWidget(parent);
+    FolderTree = new QTreeView(parent);
+    FileList = new QTreeView(parent);
+    FileList->setRootIsDecorated(false);
+    FileList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    FileList->setDragEnabled(true);
+    FilterBox = new QComboBox(parent);
+    FilterBox->setToolTip(tr("Here you can select the displayed file types"));
     connectViews();
     for (const FileFilterPair &pair : ParseFilterList(PictureFilterList()))
-        FilterComboBox1->addItem(pair.Description, pair.Mask);
-    FilterComboBox1->setCurrentIndex(0);
-    ReadPrefFolders();
-    SetJamShellTree1Path(StartFolder(PrefListBox->count() > 0 ? PrefListBox->item(0)->text() : QString()));
+        FilterBox->addItem(pair.Description, pair.Mask);
+    FilterBox->setCurrentIndex(0);
+    readFavourites();
+    setFolderPath(StartFolder(FavouritesList->count() > 0 ? FavouritesList->item(0)->text() : QString()));
 }
 
 void FolderViews::connectViews()
@@ -74,41 +74,41 @@ void FolderViews::connectViews()
     TreeModel = new QFileSystemModel(this);
     TreeModel->setFilter(QDir::AllDirs | QDir::Drives | QDir::NoDotAndDotDot);
     TreeModel->setRootPath(QDir::rootPath());
-    JamShellTree1->setModel(TreeModel);
+    FolderTree->setModel(TreeModel);
     for (int column = 1; column < TreeModel->columnCount(); ++column)
-        JamShellTree1->hideColumn(column);
-    JamShellTree1->setHeaderHidden(true);
-    QItemSelectionModel *plain = JamShellTree1->selectionModel();
-    auto *selection = new TreeSelection(TreeModel, JamShellTree1, [this] { emit folderChanging(); });
-    JamShellTree1->setSelectionModel(selection);
+        FolderTree->hideColumn(column);
+    FolderTree->setHeaderHidden(true);
+    QItemSelectionModel *plain = FolderTree->selectionModel();
+    auto *selection = new TreeSelection(TreeModel, FolderTree, [this] { emit folderChanging(); });
+    FolderTree->setSelectionModel(selection);
     delete plain;
-    connect(selection, &QItemSelectionModel::currentChanged, this, &FolderViews::JamShellTree1Change);
+    connect(selection, &QItemSelectionModel::currentChanged, this, &FolderViews::showFolderFiles);
 
     ListModel = new QFileSystemModel(this);
     ListModel->setFilter(QDir::AllDirs | QDir::Files | QDir::NoDotAndDotDot); // no QDir::CaseSensitive
     ListModel->setNameFilterDisables(false);
-    JamShellList1->setModel(ListModel);
-    JamShellList1->setItemsExpandable(false);
-    JamShellList1->setExpandsOnDoubleClick(false);
-    JamShellList1->setSortingEnabled(true);
-    JamShellList1->sortByColumn(0, Qt::AscendingOrder);
-    JamShellList1->setDragDropMode(QAbstractItemView::DragOnly);
-    JamShellList1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    JamShellList1->header()->resizeSection(0, 240);
-    connect(JamShellList1, &QTreeView::doubleClicked, this, &FolderViews::JamShellList1DblClick);
-    new TEventHook(JamShellList1, [this](QEvent *e) {
+    FileList->setModel(ListModel);
+    FileList->setItemsExpandable(false);
+    FileList->setExpandsOnDoubleClick(false);
+    FileList->setSortingEnabled(true);
+    FileList->sortByColumn(0, Qt::AscendingOrder);
+    FileList->setDragDropMode(QAbstractItemView::DragOnly);
+    FileList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FileList->header()->resizeSection(0, 240);
+    connect(FileList, &QTreeView::doubleClicked, this, &FolderViews::openCurrentFile);
+    new TEventHook(FileList, [this](QEvent *e) {
         if (!isEnterKey(e))
             return false;
-        JamShellList1DblClick();
+        openCurrentFile();
         return true;
     });
 
-    connect(FilterComboBox1, &QComboBox::currentIndexChanged, this, &FolderViews::FilterComboBox1Change);
-    connect(PrefListBox, &QListWidget::doubleClicked, this, &FolderViews::PrefListBoxDblClick);
-    new TEventHook(PrefListBox, [this](QEvent *e) {
+    connect(FilterBox, &QComboBox::currentIndexChanged, this, &FolderViews::filterChanged);
+    connect(FavouritesList, &QListWidget::doubleClicked, this, &FolderViews::favouriteChosen);
+    new TEventHook(FavouritesList, [this](QEvent *e) {
         if (!isEnterKey(e))
             return false;
-        PrefListBoxDblClick();
+        favouriteChosen();
         return true;
     });
 }
@@ -116,9 +116,9 @@ void FolderViews::connectViews()
 // ---------------------------------------------------------------------------
 // Folder tree
 
-QString FolderViews::JamShellTree1Path() const
+QString FolderViews::folderPath() const
 {
-    const QModelIndex current = JamShellTree1->currentIndex();
+    const QModelIndex current = FolderTree->currentIndex();
     if (!current.isValid())
         return {};
     QString path = TreeModel->filePath(current);
@@ -129,7 +129,7 @@ QString FolderViews::JamShellTree1Path() const
     return path;
 }
 
-bool FolderViews::SetJamShellTree1Path(const QString &folder)
+bool FolderViews::setFolderPath(const QString &folder)
 {
     const QFileInfo info(folder);
     if (folder.isEmpty() || !info.isDir())
@@ -137,33 +137,33 @@ bool FolderViews::SetJamShellTree1Path(const QString &folder)
     const QModelIndex index = TreeModel->index(QDir::cleanPath(info.absoluteFilePath()));
     if (!index.isValid())
         return false;
-    JamShellTree1->setCurrentIndex(index);
-    JamShellTree1->scrollTo(index); // expands its parents
+    FolderTree->setCurrentIndex(index);
+    FolderTree->scrollTo(index); // expands its parents
     return true;
 }
 
-void FolderViews::JamShellTree1Change()
+void FolderViews::showFolderFiles()
 {
-    const QString folder = JamShellTree1Path();
+    const QString folder = folderPath();
     if (folder.isEmpty())
         return;
-    JamShellList1->clearSelection();
-    JamShellList1->setRootIndex(ListModel->setRootPath(QDir::cleanPath(folder)));
+    FileList->clearSelection();
+    FileList->setRootIndex(ListModel->setRootPath(QDir::cleanPath(folder)));
     emit folderChanged();
 }
 
 // ---------------------------------------------------------------------------
 // File list
 
-void FolderViews::FilterComboBox1Change()
+void FolderViews::filterChanged()
 {
-    ListModel->setNameFilters(MaskNameFilters(FilterComboBox1->currentData().toString()));
+    ListModel->setNameFilters(MaskNameFilters(FilterBox->currentData().toString()));
 }
 
-QStringList FolderViews::JamShellList1SelectedFiles() const
+QStringList FolderViews::selectedFiles() const
 {
-    const QModelIndex root = JamShellList1->rootIndex();
-    QModelIndexList rows = JamShellList1->selectionModel()->selectedRows(0);
+    const QModelIndex root = FileList->rootIndex();
+    QModelIndexList rows = FileList->selectionModel()->selectedRows(0);
     rows.erase(std::remove_if(rows.begin(), rows.end(),
                               [&root](const QModelIndex &i) { return !root.isValid() || i.parent() != root; }),
                rows.end());
@@ -175,10 +175,10 @@ QStringList FolderViews::JamShellList1SelectedFiles() const
     return names;
 }
 
-void FolderViews::JamShellList1DblClick()
+void FolderViews::openCurrentFile()
 {
-    QModelIndex item = JamShellList1->currentIndex().siblingAtColumn(0);
-    const QItemSelectionModel *selection = JamShellList1->selectionModel();
+    QModelIndex item = FileList->currentIndex().siblingAtColumn(0);
+    const QItemSelectionModel *selection = FileList->selectionModel();
     if (!item.isValid() || !selection->isRowSelected(item.row(), item.parent())) {
         const QModelIndexList rows = selection->selectedRows(0);
         if (rows.isEmpty())
@@ -187,35 +187,35 @@ void FolderViews::JamShellList1DblClick()
                                  [](const QModelIndex &a, const QModelIndex &b) { return a.row() < b.row(); });
     }
     if (ListModel->isDir(item)) {
-        SetJamShellTree1Path(ListModel->filePath(item));
+        setFolderPath(ListModel->filePath(item));
         return;
     }
-    emit fileActivated(JoinFolder(JamShellTree1Path(), ListModel->fileName(item)));
+    emit fileActivated(JoinFolder(folderPath(), ListModel->fileName(item)));
 }
 
 // ---------------------------------------------------------------------------
 // Favourite folders
 
-void FolderViews::ReadPrefFolders()
+void FolderViews::readFavourites()
 {
-    PrefListBox->clear();
-    PrefListBox->addItems(ReadFavouritesFile(PrefFoldersFile));
+    FavouritesList->clear();
+    FavouritesList->addItems(ReadFavouritesFile(FavouritesFile));
 }
 
-void FolderViews::AddToPrefFolders(const QString &folder)
+void FolderViews::addFavourite(const QString &folder)
 {
     QStringList folders;
-    for (int i = 0; i < PrefListBox->count(); ++i)
-        folders.append(PrefListBox->item(i)->text());
+    for (int i = 0; i < FavouritesList->count(); ++i)
+        folders.append(FavouritesList->item(i)->text());
     folders = AddFavourite(folders, folder);
-    PrefListBox->clear();
-    PrefListBox->addItems(folders);
-    WriteFavouritesFile(PrefFoldersFile, folders); // a failure is not reported
+    FavouritesList->clear();
+    FavouritesList->addItems(folders);
+    WriteFavouritesFile(FavouritesFile, folders); // a failure is not reported
 }
 
-void FolderViews::PrefListBoxDblClick()
+void FolderViews::favouriteChosen()
 {
-    const QListWidgetItem *item = PrefListBox->currentItem();
+    const QListWidgetItem *item = FavouritesList->currentItem();
     if (item && item->isSelected())
-        SetJamShellTree1Path(item->text());
+        setFolderPath(item->text());
 }

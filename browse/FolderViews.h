@@ -20,26 +20,26 @@ public:
     // (or the start folder) in the tree.
     FolderViews(QWidget *parent, const QString &favouritesFile);
 
-    QListWidget *PrefListBox = nullptr;
-    QTreeView *JamShellTree1 = nullptr;
-    QTreeView *JamShellList1 = nullptr;
-    QComboBox *FilterComboBox1 = nullptr;
+    QListWidget *FavouritesList = nullptr;
+    QTreeView *FolderTree = nullptr;
+    QTreeView *FileList = nullptr;
+    QComboBox *FilterBox = nullptr;
     QFileSystemModel *TreeModel = nullptr; // folders only
     QFileSystemModel *ListModel = nullptr; // files of the selected folder and its subfolders
-    QString PrefFoldersFile;               // "folders.dat"
+    QString FavouritesFile; // "folders.dat"
 
     // The tree's selected folder ending in '/'; empty when none is selected.
-    [[nodiscard]] QString JamShellTree1Path() const;
+    [[nodiscard]] QString folderPath() const;
     // Selects folder in the tree; false (selection kept) when it is not a folder.
-    bool SetJamShellTree1Path(const QString &folder);
-    void JamShellTree1Change();
-    void FilterComboBox1Change();
+    bool setFolderPath(const QString &folder);
+    void showFolderFiles();
+    void filterChanged();
     // Names of the selected files (not folders) of the file list, in list order.
-    [[nodiscard]] QStringList JamShellList1SelectedFiles() const;
-    void JamShellList1DblClick();
-    void ReadPrefFolders();
-    void AddToPrefFolders(const QString &folder);
-    void PrefListBoxDblClick();
+    [[nodiscard]] QStringList selectedFiles() const;
+    void openCurrentFile();
+    void readFavourites();
+    void addFavourite(const QString &folder);
+    void favouriteChosen();
 
 signals:
     // Before the tree's current folder changes, by the user or the program.

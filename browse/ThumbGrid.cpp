@@ -17,23 +17,23 @@
 ThumbGrid::ThumbGrid(QWidget *parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("TabSheet10"));
-    PaintBox4 = new TPaintBox;
-    PaintBox4->setFocusPolicy(Qt::NoFocus);
-    ScrollBox4 = new QScrollArea(this);
-    ScrollBox4->setWidget(PaintBox4);
-    ScrollBox4->setWidgetResizable(false);
-    ScrollBox4->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setObjectName(QStringLiteral("PictureBrowser"));
+    GridBox = new TPaintBox;
+    GridBox->setFocusPolicy(Qt::NoFocus);
+    ScrollArea = new QScrollArea(this);
+    ScrollArea->setWidget(GridBox);
+    ScrollArea->setWidgetResizable(false);
+    ScrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // Shown from the start, so the grid keeps its columns while a walk fills
     // it instead of being laid out and drawn anew when the bar appears.
-    ScrollBox4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ScrollArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     KeyEdit = new QLineEdit(this);
     KeyEdit->setReadOnly(true);
     KeyEdit->setFixedSize(1, 1); // only holds the keyboard focus for the browser
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(2, 2, 2, 2);
     column->setSpacing(0);
-    column->addWidget(ScrollBox4, 1);
+    column->addWidget(ScrollArea, 1);
     column->addWidget(KeyEdit);
     connectBrowser();
 }
@@ -44,21 +44,21 @@ void ThumbGrid::connectBrowser()
 {
     Browser = new ThumbnailBrowser(this);
     connect(Browser, &ThumbnailBrowser::ThumbnailAdded, this, &ThumbGrid::NewFile);
-    connect(Browser, &ThumbnailBrowser::ThumbsEmptied, PaintBox4, qOverload<>(&QWidget::update));
+    connect(Browser, &ThumbnailBrowser::ThumbsEmptied, GridBox, qOverload<>(&QWidget::update));
     connect(Browser, &ThumbnailBrowser::Progress, this, &ThumbGrid::progress);
     connect(Browser, &ThumbnailBrowser::WalkEnded, this, &ThumbGrid::ThreadDone);
     // The grid fills its own background and keeps its contents when it grows,
     // so a new cell or row repaints only itself, not the page behind it.
-    PaintBox4->setAutoFillBackground(true);
-    PaintBox4->setAttribute(Qt::WA_StaticContents);
-    PaintBox4->onPaint = [this](QPaintEvent *e) { PaintBox4Paint(e); };
-    PaintBox4->onMouseDown = [this](QMouseEvent *e) { PaintBox4MouseDown(e); };
-    PaintBox4->onDblClick = [this](QMouseEvent *) { PaintBox4DblClick(); };
-    PaintBox4->onMouseMove = [this](QMouseEvent *) { ShowThumbStatus(); };
+    GridBox->setAutoFillBackground(true);
+    GridBox->setAttribute(Qt::WA_StaticContents);
+    GridBox->onPaint = [this](QPaintEvent *e) { gridPaint(e); };
+    GridBox->onMouseDown = [this](QMouseEvent *e) { mousePress(e); };
+    GridBox->onDblClick = [this](QMouseEvent *) { choosePicture(); };
+    GridBox->onMouseMove = [this](QMouseEvent *) { ShowThumbStatus(); };
     // The client area, which also narrows when the scroll bar appears.
-    WatchResize(ScrollBox4->viewport(), [this] { ScrollBox4Resize(); });
-    ScrollBox4->viewport()->setMouseTracking(true);
-    new TEventHook(ScrollBox4->viewport(), [this](QEvent *e) {
+    WatchResize(ScrollArea->viewport(), [this] { scrollAreaResized(); });
+    ScrollArea->viewport()->setMouseTracking(true);
+    new TEventHook(ScrollArea->viewport(), [this](QEvent *e) {
         if (e->type() == QEvent::MouseButtonPress)
             KeyEdit->setFocus();
         else if (e->type() == QEvent::MouseMove)
@@ -69,7 +69,7 @@ void ThumbGrid::connectBrowser()
     new TEventHook(KeyEdit, [this](QEvent *e) {
         if (e->type() != QEvent::KeyPress)
             return false;
-        KeyEditKeyDown(static_cast<QKeyEvent *>(e));
+        keyPress(static_cast<QKeyEvent *>(e));
         return true;
     });
 }
@@ -78,79 +78,79 @@ const ThumbList &ThumbGrid::Thumbs() const { return Browser->Thumbs(); }
 
 bool ThumbGrid::syncThumbGridSize()
 {
-    const int width = ScrollBox4->viewport()->width();
+    const int width = ScrollArea->viewport()->width();
     const QSize size(width, ThumbGridHeight(Thumbs().count(), ThumbColumns(width)));
-    if (PaintBox4->size() == size)
+    if (GridBox->size() == size)
         return true;
     // A new width may move every cell (the scroll bar came or went); a new
     // height alone only uncovers or cuts off rows, which keeps the rest.
-    const bool reflow = PaintBox4->width() != width;
-    PaintBox4->resize(size); // brings the next paint
+    const bool reflow = GridBox->width() != width;
+    GridBox->resize(size); // brings the next paint
     if (reflow)
-        PaintBox4->update();
+        GridBox->update();
     return false;
 }
 
-void ThumbGrid::ScrollBox4Resize()
+void ThumbGrid::scrollAreaResized()
 {
     // An empty grid of no size gets no paint event, so its size cannot wait for one.
     syncThumbGridSize();
-    PaintBox4->update();
+    GridBox->update();
 }
 
-void ThumbGrid::PaintBox4Paint(QPaintEvent *event)
+void ThumbGrid::gridPaint(QPaintEvent *event)
 {
     if (!syncThumbGridSize())
         return;
-    const int columns = ThumbColumns(PaintBox4->width());
-    const QRect clip = event ? event->rect() : PaintBox4->rect();
+    const int columns = ThumbColumns(GridBox->width());
+    const QRect clip = event ? event->rect() : GridBox->rect();
     // Painting one new cell may also flush a pending whole-grid repaint (the
     // grid grew a row): the cells before it are then drawn too.
     const int from = ThumbPaintFrom(PaintFrom, columns, clip);
-    TDC dc(PaintBox4);
-    dc.SetFont(PaintBox4->font(), 0);
+    TDC dc(GridBox);
+    dc.SetFont(GridBox->font(), 0);
     PaintThumbGrid(dc, Thumbs(), Selection, from, columns, clip);
     ShowThumbStatus();
 }
 
 void ThumbGrid::ShowThumbStatus() { emit statusText(ThumbStatusText(Thumbs(), Selection)); }
 
-void ThumbGrid::PaintBox4MouseDown(QMouseEvent *event)
+void ThumbGrid::mousePress(QMouseEvent *event)
 {
     KeyEdit->setFocus();
-    const int i = ThumbHitTest(event->position().toPoint(), Thumbs().count(), ThumbColumns(PaintBox4->width()));
+    const int i = ThumbHitTest(event->position().toPoint(), Thumbs().count(), ThumbColumns(GridBox->width()));
     if (i == 0)
         return;
     Selection = i;
     ScrollImageInView();
-    PaintBox4->repaint();
+    GridBox->repaint();
 }
 
-void ThumbGrid::PaintBox4DblClick()
+void ThumbGrid::choosePicture()
 {
     if (Selection >= 1 && Selection <= Thumbs().count())
         emit pictureChosen(Thumbs().at(Selection - 1).Name);
 }
 
-void ThumbGrid::KeyEditKeyDown(QKeyEvent *event)
+void ThumbGrid::keyPress(QKeyEvent *event)
 {
     const int key = event->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-        PaintBox4DblClick();
+        choosePicture();
         return;
     }
     if (key != Qt::Key_Up && key != Qt::Key_Down && key != Qt::Key_Left && key != Qt::Key_Right)
         return;
-    Selection = ThumbKeyMove(key, Selection, Thumbs().count(), ThumbColumns(PaintBox4->width()));
+    Selection = ThumbKeyMove(key, Selection, Thumbs().count(), ThumbColumns(GridBox->width()));
     ScrollImageInView();
-    PaintBox4->repaint();
+    GridBox->repaint();
 }
 
 void ThumbGrid::ScrollImageInView()
 {
-    QScrollBar *bar = ScrollBox4->verticalScrollBar();
-    bar->setValue(ThumbScrollPosition(Selection, ThumbColumns(PaintBox4->width()), bar->value(),
-                                      ScrollBox4->viewport()->height()));
+    QScrollBar *bar = ScrollArea->verticalScrollBar();
+    bar->setValue(ThumbScrollPosition(Selection, ThumbColumns(GridBox->width()), bar->value(),
+                                      ScrollArea->viewport()->height()));
 }
 
 // ---------------------------------------------------------------------------
@@ -158,7 +158,7 @@ void ThumbGrid::ScrollImageInView()
 
 void ThumbGrid::StartBrowsing() { Browser->StartBrowsing(); }
 
-void ThumbGrid::Startbrowsing()
+void ThumbGrid::browseAfresh()
 {
     EmptyThumbs();
     if (Browser->Running())
@@ -177,6 +177,6 @@ void ThumbGrid::NewFile(int index)
     syncThumbGridSize();
     // Only the new cell is drawn. The paint waits for the event loop, so the
     // cells appended in one pass of it are drawn together.
-    const QPoint o = ThumbCellOrigin(index, ThumbColumns(PaintBox4->width()));
-    PaintBox4->update(QRect(o, QSize(ThumbCellWidth, ThumbCellHeight)));
+    const QPoint o = ThumbCellOrigin(index, ThumbColumns(GridBox->width()));
+    GridBox->update(QRect(o, QSize(ThumbCellWidth, ThumbCellHeight)));
 }

@@ -21,20 +21,20 @@ public:
     explicit ThumbGrid(QWidget *parent = nullptr);
     ~ThumbGrid() override;
 
-    QScrollArea *ScrollBox4 = nullptr;
-    TPaintBox *PaintBox4 = nullptr; // thumbnail grid
+    QScrollArea *ScrollArea = nullptr;
+    TPaintBox *GridBox = nullptr; // thumbnail grid
     QLineEdit *KeyEdit = nullptr;   // holds the keyboard focus for the grid
     ThumbnailBrowser *Browser = nullptr;
     std::int32_t Selection = 1; // 1-based; beyond the count: nothing selected
     std::int32_t PaintFrom = 0; // non-zero: paint only cells from this index
 
     [[nodiscard]] const ThumbList &Thumbs() const;
-    void PaintBox4Paint(QPaintEvent *event);
-    void PaintBox4MouseDown(QMouseEvent *event);
-    void PaintBox4DblClick();
-    void KeyEditKeyDown(QKeyEvent *event);
+    void gridPaint(QPaintEvent *event);
+    void mousePress(QMouseEvent *event);
+    void choosePicture();
+    void keyPress(QKeyEvent *event);
     void ScrollImageInView();
-    void ScrollBox4Resize();
+    void scrollAreaResized();
     // Sizes the grid to the scroll box; false when it was resized.
     bool syncThumbGridSize();
     void ShowThumbStatus();
@@ -42,7 +42,7 @@ public:
     void NewFile(int index);
     void ThreadDone();
     void StartBrowsing();
-    void Startbrowsing();
+    void browseAfresh();
     // Asks a running walk to stop; restart: begin the selected folder's walk then.
     void StopBrowsing(bool restart);
     // Stops the walk without waiting, for the window's end.

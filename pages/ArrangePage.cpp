@@ -4,7 +4,7 @@
 #include "arrange/AutoLayout.h"
 #include "arrange/Editing.h"
 #include "arrange/Geometry.h"
-#include "arrange/KoordFUnit.h"
+#include "arrange/SizePositionDialog.h"
 #include "arrange/OptionsPanel.h"
 #include "arrange/PictureStrip.h"
 #include "arrange/PrintSheet.h"
@@ -13,7 +13,7 @@
 #include "output/PrintColour.h"
 #include "pages/JobProgress.h"
 #include "pages/PageServices.h"
-#include "picture/HKUnit.h"
+#include "picture/ToneDialog.h"
 #include "picture/Resample.h"
 #include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
@@ -69,66 +69,66 @@ ArrangePage::ArrangePage(ArrangementDocument &doc, PageServices &services, QWidg
     connectSignals();
     createToolTips();
     UpdateSelectionControls();
-    ChangeFreeText();
+    showSelectionCaption();
 }
 
 void ArrangePage::createControls()
 {
     Strip = new PictureStrip(Doc, this);
     View = new ArrangeCanvas(Doc, this);
-    View->StripSource = Strip->PaintBox1;
+    View->StripSource = Strip->StripBox;
     View->Keys = Services.keys();
     View->ScreenDpiSource = [this] { return Services.screenDpiX(); };
-    Overtakeall = new QPushButton(tr("&Add all pictures..."), this);
-    OrdeneBtn = new QPushButton(tr("Arrange &automatically..."), this);
-    OrdeneBtn->setToolTip(tr("Arranges all pictures on the sheet automatically"));
+    AddAllBtn = new QPushButton(tr("&Add all pictures..."), this);
+    ArrangeBtn = new QPushButton(tr("Arrange &automatically..."), this);
+    ArrangeBtn->setToolTip(tr("Arranges all pictures on the sheet automatically"));
     SheetsBtn = new QPushButton(tr("S&heets"), this);
     auto *sheets = new QMenu(SheetsBtn);
     for (const SheetMaker &maker : SheetMakers()) {
         QAction *action = sheets->addAction(QCoreApplication::translate("SheetMakers", maker.Text));
         action->setToolTip(QCoreApplication::translate("SheetMakers", maker.ToolTip));
         action->setObjectName(QLatin1String(maker.Id));
-        connect(action, &QAction::triggered, this, [this, &maker] { MakeSheet(maker); });
+        connect(action, &QAction::triggered, this, [this, &maker] { makeSheet(maker); });
     }
     sheets->setToolTipsVisible(true);
     SheetsBtn->setMenu(sheets);
     SheetsBtn->setToolTip(tr("Print sheets of standard and ID photo sizes, and contact sheets"));
     ZoomEd = intEdit(this, OptionRange::ZoomMin, OptionRange::ZoomMax, 10, Doc.options().Zoom);
     PageCountED = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.pageCount());
-    APageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
-    SoftProofCheck = new QCheckBox(tr("Soft &proof: show the pictures as printed"), TabSheet5);
+    CurrentPageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
+    SoftProofCheck = new QCheckBox(tr("Soft &proof: show the pictures as printed"), PhotosTab);
     SoftProofCheck->setToolTip(tr("Shows the pictures as the printer profile prints them (Colour management on the Print tab)"));
     RefreshSoftProof(Printer());
     SoftProofCheck->setChecked(SoftProof().active());
-    PageControl1 = new QTabWidget(this);
-    TabSheet5 = new QWidget;
+    SideTabs = new QTabWidget(this);
+    PhotosTab = new QWidget;
     Opts = new OptionsPanel(Doc, this);
-    PageControl1->addTab(TabSheet5, tr("Arrange photos"));
-    PageControl1->addTab(Opts->TabSheet6, tr("Options"));
-    PageControl1->addTab(Opts->TabSheet7, tr("Font settings"));
-    PageControl1->addTab(Opts->TabSheet8, tr("Picture settings"));
-    FreeText = new QLineEdit(TabSheet5);
+    SideTabs->addTab(PhotosTab, tr("Arrange photos"));
+    SideTabs->addTab(Opts->OptionsTab, tr("Options"));
+    SideTabs->addTab(Opts->FontTab, tr("Font settings"));
+    SideTabs->addTab(Opts->PictureTab, tr("Picture settings"));
+    FreeText = new QLineEdit(PhotosTab);
     // The file stores captions of any length; the edit's default limit would cut them.
     FreeText->setMaxLength(std::numeric_limits<int>::max());
-    CutCheck = new QCheckBox(tr("Fit in/cut picture"), TabSheet5);
-    RotLeftBtn = new QPushButton(tr("Rotate to the &left..."), TabSheet5);
-    RotRightBtn = new QPushButton(tr("Rotate to the &right..."), TabSheet5);
-    HellKonBtn = new QPushButton(tr("Brightness, contrast..."), TabSheet5);
-    DelitBtn = new QPushButton(tr("&Delete..."), TabSheet5);
-    ShowBigBtn = new QPushButton(tr("&Show big"), TabSheet5);
-    ChangePosSizeBtn = new QPushButton(tr("&Size and position..."), TabSheet5);
+    CutCheck = new QCheckBox(tr("Fit in/cut picture"), PhotosTab);
+    RotLeftBtn = new QPushButton(tr("Rotate to the &left..."), PhotosTab);
+    RotRightBtn = new QPushButton(tr("Rotate to the &right..."), PhotosTab);
+    ToneBtn = new QPushButton(tr("Brightness, contrast..."), PhotosTab);
+    DeleteBtn = new QPushButton(tr("&Delete..."), PhotosTab);
+    ShowBigBtn = new QPushButton(tr("&Show big"), PhotosTab);
+    SizePositionBtn = new QPushButton(tr("&Size and position..."), PhotosTab);
 
-    BildPopup = new QMenu(this);
-    Nachlinksrotieren901 = BildPopup->addAction(tr("Rotate to the &left (90°)..."));
-    Nachrechtsrotieren901 = BildPopup->addAction(tr("Rotate to the &right (90°)..."));
-    BildPopup->addSeparator();
-    Lschen1 = BildPopup->addAction(tr("&Delete..."));
-    BildPopup->addSeparator();
-    HelligkeitKontrastundSttigung1 = BildPopup->addAction(tr("Brightness, contrast and saturation..."));
-    KoordEdForm = new TKoordEdForm(this);
-    Timer1 = new QTimer(this);
-    Timer1->setSingleShot(true);
-    Timer1->setInterval(500);
+    PictureMenu = new QMenu(this);
+    RotateLeftAction = PictureMenu->addAction(tr("Rotate to the &left (90°)..."));
+    RotateRightAction = PictureMenu->addAction(tr("Rotate to the &right (90°)..."));
+    PictureMenu->addSeparator();
+    DeleteAction = PictureMenu->addAction(tr("&Delete..."));
+    PictureMenu->addSeparator();
+    ToneAction = PictureMenu->addAction(tr("Brightness, contrast and saturation..."));
+    SizePosition = new SizePositionDialog(this);
+    CaptionTimer = new QTimer(this);
+    CaptionTimer->setSingleShot(true);
+    CaptionTimer->setInterval(500);
 }
 
 void ArrangePage::layoutPage()
@@ -136,8 +136,8 @@ void ArrangePage::layoutPage()
     auto label = [](const QString &text, QWidget *parent) { return new QLabel(text, parent); };
     // Two rows, so that the tab fits a small or strongly scaled screen.
     auto *commands = new QHBoxLayout;
-    commands->addWidget(Overtakeall);
-    commands->addWidget(OrdeneBtn);
+    commands->addWidget(AddAllBtn);
+    commands->addWidget(ArrangeBtn);
     commands->addWidget(SheetsBtn);
     commands->addStretch(1);
     auto *tools = new QHBoxLayout;
@@ -148,59 +148,59 @@ void ArrangePage::layoutPage()
     tools->addWidget(label(tr("Pages count:"), this));
     tools->addWidget(PageCountED);
     tools->addWidget(label(tr("Current page:"), this));
-    tools->addWidget(APageEd);
+    tools->addWidget(CurrentPageEd);
     tools->addStretch(1);
 
-    auto *photos = new QVBoxLayout(TabSheet5);
-    photos->addWidget(label(tr("Free text:"), TabSheet5));
+    auto *photos = new QVBoxLayout(PhotosTab);
+    photos->addWidget(label(tr("Free text:"), PhotosTab));
     photos->addWidget(FreeText);
     photos->addWidget(CutCheck);
     photos->addSpacing(8);
     photos->addWidget(RotLeftBtn);
     photos->addWidget(RotRightBtn);
-    photos->addWidget(HellKonBtn);
+    photos->addWidget(ToneBtn);
     photos->addWidget(ShowBigBtn);
-    photos->addWidget(ChangePosSizeBtn);
-    photos->addWidget(DelitBtn);
+    photos->addWidget(SizePositionBtn);
+    photos->addWidget(DeleteBtn);
     photos->addStretch(1);
     photos->addWidget(SoftProofCheck);
 
-    PageControl1->setFixedWidth(430);
+    SideTabs->setFixedWidth(430);
     auto *centre = new QVBoxLayout;
     centre->addLayout(commands);
     centre->addLayout(tools);
-    centre->addWidget(View->ScrollBox2, 1);
+    centre->addWidget(View->ScrollArea, 1);
     auto *row = new QHBoxLayout(this);
-    row->addWidget(Strip->ScrollBox1);
+    row->addWidget(Strip->ScrollArea);
     row->addLayout(centre, 1);
-    row->addWidget(PageControl1);
+    row->addWidget(SideTabs);
 }
 
 void ArrangePage::connectSignals()
 {
-    connect(ZoomEd, &QSpinBox::valueChanged, this, &ArrangePage::ZoomEdChange);
-    connect(PageCountED, &QSpinBox::valueChanged, this, &ArrangePage::PageCountEDChange);
-    connect(APageEd, &QSpinBox::valueChanged, this, &ArrangePage::APageEdChange);
-    connect(Timer1, &QTimer::timeout, this, &ArrangePage::Timer1Timer);
-    connect(FreeText, &QLineEdit::textChanged, this, &ArrangePage::FreeTextChange);
-    connect(CutCheck, &QCheckBox::toggled, this, &ArrangePage::CutCheckClick);
-    connect(SoftProofCheck, &QCheckBox::toggled, this, &ArrangePage::SoftProofCheckClick);
-    connect(RotLeftBtn, &QPushButton::clicked, this, &ArrangePage::RotLeftBtnClick);
-    connect(RotRightBtn, &QPushButton::clicked, this, &ArrangePage::RotRightBtnClick);
-    connect(HellKonBtn, &QPushButton::clicked, this, &ArrangePage::HellKonBtnClick);
-    connect(DelitBtn, &QPushButton::clicked, this, &ArrangePage::DelitBtnClick);
-    connect(ShowBigBtn, &QPushButton::clicked, this, &ArrangePage::ShowBigBtnClick);
-    connect(ChangePosSizeBtn, &QPushButton::clicked, this, &ArrangePage::ChangePosSizeBtnClick);
-    connect(OrdeneBtn, &QPushButton::clicked, this, &ArrangePage::OrdeneBtnClick);
-    connect(Overtakeall, &QPushButton::clicked, this, &ArrangePage::OvertakeallClick);
-    connect(Nachlinksrotieren901, &QAction::triggered, this, &ArrangePage::Nachlinksrotieren901Click);
-    connect(Nachrechtsrotieren901, &QAction::triggered, this, &ArrangePage::Nachrechtsrotieren901Click);
-    connect(Lschen1, &QAction::triggered, this, &ArrangePage::Lschen1Click);
-    connect(HelligkeitKontrastundSttigung1, &QAction::triggered, this,
-            &ArrangePage::HelligkeitKontrastundSttigung1Click);
-    connect(Strip, &PictureStrip::doubleClicked, this, &ArrangePage::PaintBox1DblClick);
+    connect(ZoomEd, &QSpinBox::valueChanged, this, &ArrangePage::zoomChanged);
+    connect(PageCountED, &QSpinBox::valueChanged, this, &ArrangePage::pageCountChanged);
+    connect(CurrentPageEd, &QSpinBox::valueChanged, this, &ArrangePage::currentPageChanged);
+    connect(CaptionTimer, &QTimer::timeout, this, &ArrangePage::captionPaused);
+    connect(FreeText, &QLineEdit::textChanged, this, &ArrangePage::captionTyped);
+    connect(CutCheck, &QCheckBox::toggled, this, &ArrangePage::cutToggled);
+    connect(SoftProofCheck, &QCheckBox::toggled, this, &ArrangePage::softProofToggled);
+    connect(RotLeftBtn, &QPushButton::clicked, this, &ArrangePage::rotateLeft);
+    connect(RotRightBtn, &QPushButton::clicked, this, &ArrangePage::rotateRight);
+    connect(ToneBtn, &QPushButton::clicked, this, &ArrangePage::adjustTones);
+    connect(DeleteBtn, &QPushButton::clicked, this, &ArrangePage::deleteSelection);
+    connect(ShowBigBtn, &QPushButton::clicked, this, &ArrangePage::showSelectionBig);
+    connect(SizePositionBtn, &QPushButton::clicked, this, &ArrangePage::editSizeAndPosition);
+    connect(ArrangeBtn, &QPushButton::clicked, this, &ArrangePage::arrangeAutomatically);
+    connect(AddAllBtn, &QPushButton::clicked, this, &ArrangePage::addAllPictures);
+    connect(RotateLeftAction, &QAction::triggered, this, &ArrangePage::rotateLeft);
+    connect(RotateRightAction, &QAction::triggered, this, &ArrangePage::rotateRight);
+    connect(DeleteAction, &QAction::triggered, this, &ArrangePage::deleteSelection);
+    connect(ToneAction, &QAction::triggered, this,
+            &ArrangePage::adjustTones);
+    connect(Strip, &PictureStrip::doubleClicked, this, &ArrangePage::placeStripPicture);
     connect(View, &ArrangeCanvas::statusText, this, [this](const QString &text) { Services.showStatus(text); });
-    connect(View, &ArrangeCanvas::contextMenuRequested, this, [this](QPoint at) { BildPopup->popup(at); });
+    connect(View, &ArrangeCanvas::contextMenuRequested, this, [this](QPoint at) { PictureMenu->popup(at); });
     connect(View, &ArrangeCanvas::qualityFailed, this,
             [this](const QualityFailures &f) { ReportQualityFailures(Services.dialogParent(), f); });
     connect(View, &ArrangeCanvas::loadFailed, this,
@@ -214,15 +214,15 @@ void ArrangePage::connectSignals()
 
 void ArrangePage::createToolTips()
 {
-    Overtakeall->setToolTip(tr("Places every picture on the current page"));
+    AddAllBtn->setToolTip(tr("Places every picture on the current page"));
     ZoomEd->setToolTip(tr("Zoom of the page view in percent (%1, %2, fit: %3)")
                            .arg(keyText(QKeySequence(Qt::CTRL | Qt::Key_Plus)),
                                 keyText(QKeySequence(Qt::CTRL | Qt::Key_Minus)),
                                 keyText(QKeySequence(Qt::CTRL | Qt::Key_0))));
     PageCountED->setToolTip(tr("Number of pages"));
-    APageEd->setToolTip(tr("The page shown (%1, %2 in the page view)")
+    CurrentPageEd->setToolTip(tr("The page shown (%1, %2 in the page view)")
                             .arg(keyText(QKeySequence(Qt::Key_PageUp)), keyText(QKeySequence(Qt::Key_PageDown))));
-    View->PaintBox2->setToolTip(
+    View->ViewBox->setToolTip(
         tr("Drag pictures here; arrow keys move the selection (Shift: ten steps), %1 removes it, "
            "%2 drops the selection. Ctrl+drag moves a picture inside its frame; a double click on the "
            "selected frame crops it with the mouse and the wheel")
@@ -231,16 +231,16 @@ void ArrangePage::createToolTips()
     CutCheck->setToolTip(tr("Fills the frame with a centred cut of the picture instead of fitting it in"));
     RotLeftBtn->setToolTip(tr("Turns the selected picture a quarter to the left"));
     RotRightBtn->setToolTip(tr("Turns the selected picture a quarter to the right"));
-    HellKonBtn->setToolTip(tr("Changes brightness, contrast and saturation of the selected picture"));
-    DelitBtn->setToolTip(tr("Removes the selected placement from the page (%1)")
+    ToneBtn->setToolTip(tr("Changes brightness, contrast and saturation of the selected picture"));
+    DeleteBtn->setToolTip(tr("Removes the selected placement from the page (%1)")
                              .arg(keyText(QKeySequence(Qt::Key_Delete))));
     ShowBigBtn->setToolTip(tr("Shows the selected picture in its own window"));
-    ChangePosSizeBtn->setToolTip(tr("Types position and size of the selected placement"));
+    SizePositionBtn->setToolTip(tr("Types position and size of the selected placement"));
 }
 
 QScrollArea *ArrangePage::wheelTarget() const
 {
-    return PageControl1->currentWidget() == TabSheet5 ? View->ScrollBox2 : nullptr;
+    return SideTabs->currentWidget() == PhotosTab ? View->ScrollArea : nullptr;
 }
 
 bool ArrangePage::viewTakesWheel() const { return View->takesWheel(); }
@@ -255,16 +255,16 @@ void ArrangePage::docChanged(ArrangementDocument::Changes what)
         showPages();
     if (what & (C::Selection | C::Placements | C::Collection | C::Pictures)) {
         UpdateSelectionControls();
-        ChangeFreeText();
+        showSelectionCaption();
     }
     if (what == ArrangementDocument::Changes(C::Captions))
-        Timer1->start(); // repaints once typing pauses
+        CaptionTimer->start(); // repaints once typing pauses
 }
 
 void ArrangePage::showPages()
 {
     for (auto [edit, value] : {std::pair{ZoomEd, Doc.options().Zoom}, std::pair{PageCountED, Doc.pageCount()},
-                               std::pair{APageEd, Doc.currentPage()}}) {
+                               std::pair{CurrentPageEd, Doc.currentPage()}}) {
         const QSignalBlocker quiet(edit);
         edit->setValue(value);
     }
@@ -273,17 +273,17 @@ void ArrangePage::showPages()
 void ArrangePage::UpdateSelectionControls()
 {
     const bool on = Doc.records().SelectedPlacement != -1;
-    for (QWidget *w : {static_cast<QWidget *>(HellKonBtn), static_cast<QWidget *>(DelitBtn),
+    for (QWidget *w : {static_cast<QWidget *>(ToneBtn), static_cast<QWidget *>(DeleteBtn),
                        static_cast<QWidget *>(RotLeftBtn), static_cast<QWidget *>(RotRightBtn),
                        static_cast<QWidget *>(FreeText), static_cast<QWidget *>(ShowBigBtn),
-                       static_cast<QWidget *>(ChangePosSizeBtn), static_cast<QWidget *>(CutCheck)})
+                       static_cast<QWidget *>(SizePositionBtn), static_cast<QWidget *>(CutCheck)})
         w->setEnabled(on);
 }
 
-void ArrangePage::ChangeFreeText()
+void ArrangePage::showSelectionCaption()
 {
     if (!Doc.hasSelection()) {
-        ShowSizeInfo();
+        showSizeInfo();
         return;
     }
     const TArrangement &r = Doc.records();
@@ -292,7 +292,7 @@ void ArrangePage::ChangeFreeText()
         const QSignalBlocker quiet(CutCheck);
         CutCheck->setChecked(p.Cut != 0);
     }
-    ShowSizeInfo();
+    showSizeInfo();
     QString comment;
     r.getnumComment(p.PictureId, comment);
     if (FreeText->text() != comment) {
@@ -301,7 +301,7 @@ void ArrangePage::ChangeFreeText()
     }
 }
 
-void ArrangePage::ShowSizeInfo()
+void ArrangePage::showSizeInfo()
 {
     // The status bar is the shown tab's; no stale position of a placement deleted or let go.
     if (isHidden() && testAttribute(Qt::WA_WState_ExplicitShowHide)) // another tab is shown
@@ -314,38 +314,38 @@ void ArrangePage::ShowSizeInfo()
     Services.showStatus(SizeInfoText(r.Placements.at(r.SelectedPlacement), QLocale()));
 }
 
-void ArrangePage::ZoomEdChange()
+void ArrangePage::zoomChanged()
 {
     const ArrangeCanvas::ZoomAnchor anchor = View->zoomAnchor();
     Doc.setZoom(ZoomEd->value());
     View->keepInView(anchor);
 }
 
-void ArrangePage::PageCountEDChange() { Doc.setPageCount(PageCountED->value()); }
-void ArrangePage::APageEdChange() { Doc.setCurrentPage(APageEd->value()); }
+void ArrangePage::pageCountChanged() { Doc.setPageCount(PageCountED->value()); }
+void ArrangePage::currentPageChanged() { Doc.setCurrentPage(CurrentPageEd->value()); }
 void ArrangePage::ZoomIn() { ZoomEd->stepBy(1); }
 void ArrangePage::ZoomOut() { ZoomEd->stepBy(-1); }
 void ArrangePage::ZoomToFit() { ZoomEd->setValue(View->ZoomToFit()); }
 
-void ArrangePage::Timer1Timer()
+void ArrangePage::captionPaused()
 {
-    Timer1->stop();
+    CaptionTimer->stop();
     View->repaintArrangeView();
 }
 
 // ---------------------------------------------------------------------------
 // Commands
 
-void ArrangePage::PaintBox1DblClick()
+void ArrangePage::placeStripPicture()
 {
     QualityFailures failures;
     Doc.placePicture(Doc.records().SelectedPicture, 0, 0, View->paper(), &failures);
     ReportQualityFailures(Services.dialogParent(), failures);
 }
 
-void ArrangePage::FreeTextChange() { Doc.setSelectedCaption(FreeText->text(), tr("Caption")); }
+void ArrangePage::captionTyped() { Doc.setSelectedCaption(FreeText->text(), tr("Caption")); }
 
-void ArrangePage::SoftProofCheckClick()
+void ArrangePage::softProofToggled()
 {
     const QString problem = SwitchSoftProof(Printer(), SoftProofCheck->isChecked());
     if (!problem.isEmpty()) {
@@ -357,37 +357,35 @@ void ArrangePage::SoftProofCheckClick()
     View->repaintArrangeView();
 }
 
-void ArrangePage::CutCheckClick() { Doc.setSelectedCut(CutCheck->isChecked(), tr("Fit in/cut picture")); }
+void ArrangePage::cutToggled() { Doc.setSelectedCut(CutCheck->isChecked(), tr("Fit in/cut picture")); }
 
-void ArrangePage::Lschen1Click() { Doc.deleteSelectedPlacement(tr("Delete placement")); }
+void ArrangePage::deleteSelection() { Doc.deleteSelectedPlacement(tr("Delete placement")); }
 
-void ArrangePage::DelitBtnClick() { Lschen1Click(); }
-
-void ArrangePage::ChangePosSizeBtnClick()
+void ArrangePage::editSizeAndPosition()
 {
-    if (!Doc.hasSelection() || !KoordEdForm)
+    if (!Doc.hasSelection() || !SizePosition)
         return;
     const TArrangement &r = Doc.records();
     Placement p = r.Placements.at(r.SelectedPlacement);
-    KoordEdForm->setFrameMm(p.Left * MmPerInch, p.Top * MmPerInch, p.Width * MmPerInch, p.Height * MmPerInch);
+    SizePosition->setFrameMm(p.Left * MmPerInch, p.Top * MmPerInch, p.Width * MmPerInch, p.Height * MmPerInch);
     const bool viewShown = UsesView(p, Doc.options().Sverh);
     const double zoomShown = viewShown ? HeldView(p.View).Zoom * 100 : 100;
-    KoordEdForm->PicZoomEd->setValue(zoomShown);
-    KoordEdForm->PageEd->setRange(1, std::max(Doc.pageCount(), p.Page));
-    KoordEdForm->PageEd->setValue(p.Page);
-    if (Dialogs::execDialog(KoordEdForm) != QDialog::Accepted)
+    SizePosition->PictureZoomEd->setValue(zoomShown);
+    SizePosition->PageEd->setRange(1, std::max(Doc.pageCount(), p.Page));
+    SizePosition->PageEd->setValue(p.Page);
+    if (Dialogs::execDialog(SizePosition) != QDialog::Accepted)
         return;
     const auto step = Doc.step(tr("Size and position"));
-    p.Page = KoordEdForm->PageEd->value();
+    p.Page = SizePosition->PageEd->value();
     // Every pass rounds the frame to the edits' hundredths of a millimetre; no snapping.
-    p.Left = KoordEdForm->LeftEd->value() / MmPerInch;
-    p.Top = KoordEdForm->TopEd->value() / MmPerInch;
-    p.Width = KoordEdForm->BreitEd->value() / MmPerInch;
-    p.Height = KoordEdForm->HochEd->value() / MmPerInch;
+    p.Left = SizePosition->LeftEd->value() / MmPerInch;
+    p.Top = SizePosition->TopEd->value() / MmPerInch;
+    p.Width = SizePosition->WidthEd->value() / MmPerInch;
+    p.Height = SizePosition->HeightEd->value() / MmPerInch;
     Doc.setSelectedFrame(p, tr("Size and position"));
     // The centre stays where it was chosen; only a typed zoom changes the view.
-    const double zoom = KoordEdForm->PicZoomEd->value();
-    if (zoom == KoordEdForm->PicZoomEd->minimum() && !viewShown)
+    const double zoom = SizePosition->PictureZoomEd->value();
+    if (zoom == SizePosition->PictureZoomEd->minimum() && !viewShown)
         return;
     if (std::abs(zoom - zoomShown) < 0.5 && viewShown)
         return;
@@ -398,7 +396,7 @@ void ArrangePage::ChangePosSizeBtnClick()
     ReportQualityFailures(Services.dialogParent(), failures);
 }
 
-void ArrangePage::OrdeneBtnClick()
+void ArrangePage::arrangeAutomatically()
 {
     const TArrangement &r = Doc.records();
     const int n = r.Placements.size();
@@ -450,13 +448,13 @@ SheetContext ArrangePage::sheetContext() const
     return c;
 }
 
-void ArrangePage::MakeSheet(const SheetMaker &maker)
+void ArrangePage::makeSheet(const SheetMaker &maker)
 {
     SheetContext context = sheetContext();
     maker.Make(context);
 }
 
-void ArrangePage::OvertakeallClick()
+void ArrangePage::addAllPictures()
 {
     QualityFailures failures;
     {
@@ -470,12 +468,10 @@ void ArrangePage::OvertakeallClick()
     ReportQualityFailures(Services.dialogParent(), failures);
 }
 
-void ArrangePage::Nachlinksrotieren901Click() { Doc.turnSelectedPicture(true, tr("Rotate to the left")); }
-void ArrangePage::Nachrechtsrotieren901Click() { Doc.turnSelectedPicture(false, tr("Rotate to the right")); }
-void ArrangePage::RotLeftBtnClick() { Nachlinksrotieren901Click(); }
-void ArrangePage::RotRightBtnClick() { Nachrechtsrotieren901Click(); }
+void ArrangePage::rotateLeft() { Doc.turnSelectedPicture(true, tr("Rotate to the left")); }
+void ArrangePage::rotateRight() { Doc.turnSelectedPicture(false, tr("Rotate to the right")); }
 
-void ArrangePage::HelligkeitKontrastundSttigung1Click()
+void ArrangePage::adjustTones()
 {
     const int i = Doc.selectedPictureIndex();
     if (i < 0 || !Doc.records().Pictures[std::size_t(i)].Dib.Bits)
@@ -483,10 +479,10 @@ void ArrangePage::HelligkeitKontrastundSttigung1Click()
     const auto step = Doc.step(tr("Brightness, contrast and saturation"));
     const DIB current = Doc.records().Pictures[std::size_t(i)].Dib;
     const PictureRecipe recipe = Doc.records().Pictures[std::size_t(i)].Recipe;
-    auto form = std::make_unique<THKForm>(Services.dialogParent());
-    form->TrackBar1->setValue(0);
-    form->TrackBar2->setValue(100);
-    form->TrackBar3->setValue(0);
+    auto form = std::make_unique<ToneDialog>(Services.dialogParent());
+    form->BrightnessSlider->setValue(0);
+    form->ContrastSlider->setValue(100);
+    form->SaturationSlider->setValue(0);
 
     DIB backup;
     if (!NewDibLike(&backup, current, DibWidth(current), DibHeight(current))) {
@@ -499,7 +495,7 @@ void ArrangePage::HelligkeitKontrastundSttigung1Click()
     // Cancel and for every undo step that holds them.
     form->OldDib = current;
     form->WorkDib = backup;
-    THKForm *f = form.get();
+    ToneDialog *f = form.get();
     // The views show every preview: the entry carries the adjusted pixels
     // while the dialog is open.
     form->RepaintViews = [this, i, f, recipe] { Doc.showAdjusted(i, f->WorkDib, f->chosenTable(), recipe); };
@@ -515,9 +511,7 @@ void ArrangePage::HelligkeitKontrastundSttigung1Click()
     }
 }
 
-void ArrangePage::HellKonBtnClick() { HelligkeitKontrastundSttigung1Click(); }
-
-void ArrangePage::ShowBigBtnClick()
+void ArrangePage::showSelectionBig()
 {
     const int i = Doc.selectedPictureIndex();
     if (i < 0)
@@ -537,14 +531,14 @@ void ArrangePage::ShowBigBtnClick()
     Services.showBig(full, entry.FileName);
 }
 
-void ArrangePage::Changequal(PictureEntry &entry, double frameWidth, double /*frameHeight: the aspect decides*/)
+void ArrangePage::enlargeToMinimumQuality(PictureEntry &entry, double frameWidth, double /*frameHeight: the aspect decides*/)
 {
     QualityFailures failures;
     Doc.enlargeForFrame(entry, frameWidth, View->paper(), &failures);
     ReportQualityFailures(Services.dialogParent(), failures);
 }
 
-void ArrangePage::Checkallquals() { ReportQualityFailures(Services.dialogParent(), Doc.checkAllQualities(View->paper())); }
+void ArrangePage::checkAllQualities() { ReportQualityFailures(Services.dialogParent(), Doc.checkAllQualities(View->paper())); }
 
 void ArrangePage::loadSettings(const MainFormSettings &m) { Opts->loadSettings(m); }
 void ArrangePage::saveSettings(MainFormSettings &m) const { Opts->saveSettings(m); }

@@ -4,10 +4,10 @@
 // the option pages. Built from the document and the window's services.
 //
 //  ArrangePage
-//  +- Strip (ScrollBox1 > PaintBox1) | Overtakeall, OrdeneBtn, ZoomEd, PageCountED, APageEd
-//  |                                 | View (ScrollBox2 > PaintBox2)
-//  +- PageControl1 [TabSheet5 "Arrange photos" | Opts: TabSheet6 "Options" |
-//                   TabSheet7 "Font settings" | TabSheet8 "Picture settings"]
+//  +- Strip (ScrollArea > StripBox) | AddAllBtn, ArrangeBtn, ZoomEd, PageCountED, CurrentPageEd
+//  |                                 | View (ScrollArea > ViewBox)
+//  +- SideTabs [PhotosTab "Arrange photos" | Opts: OptionsTab "Options" |
+//                   FontTab "Font settings" | PictureTab "Picture settings"]
 #include "document/ArrangementDocument.h"
 
 #include <QWidget>
@@ -27,7 +27,7 @@ class QScrollArea;
 class QSpinBox;
 class QTabWidget;
 class QTimer;
-class TKoordEdForm;
+class SizePositionDialog;
 struct MainFormSettings;
 
 class ArrangePage : public QWidget
@@ -41,31 +41,31 @@ public:
     ArrangeCanvas *View = nullptr;
     PictureStrip *Strip = nullptr;
     OptionsPanel *Opts = nullptr;
-    QPushButton *Overtakeall = nullptr;
-    QPushButton *OrdeneBtn = nullptr;
+    QPushButton *AddAllBtn = nullptr;
+    QPushButton *ArrangeBtn = nullptr;
     // The sheet makers' menu, one button so the row fits small screens.
     QPushButton *SheetsBtn = nullptr;
     QSpinBox *ZoomEd = nullptr;
     QSpinBox *PageCountED = nullptr;
-    QSpinBox *APageEd = nullptr;
-    QTabWidget *PageControl1 = nullptr;
-    QWidget *TabSheet5 = nullptr; // "Arrange photos"
+    QSpinBox *CurrentPageEd = nullptr;
+    QTabWidget *SideTabs = nullptr;
+    QWidget *PhotosTab = nullptr; // "Arrange photos"
     QLineEdit *FreeText = nullptr;
     QCheckBox *CutCheck = nullptr;
     QCheckBox *SoftProofCheck = nullptr; // pictures shown as the printer profile prints them
     QPushButton *RotLeftBtn = nullptr;
     QPushButton *RotRightBtn = nullptr;
-    QPushButton *HellKonBtn = nullptr;
-    QPushButton *DelitBtn = nullptr;
+    QPushButton *ToneBtn = nullptr;
+    QPushButton *DeleteBtn = nullptr;
     QPushButton *ShowBigBtn = nullptr;
-    QPushButton *ChangePosSizeBtn = nullptr;
-    QMenu *BildPopup = nullptr;
-    QAction *Nachlinksrotieren901 = nullptr;
-    QAction *Nachrechtsrotieren901 = nullptr;
-    QAction *Lschen1 = nullptr;
-    QAction *HelligkeitKontrastundSttigung1 = nullptr;
-    TKoordEdForm *KoordEdForm = nullptr;
-    QTimer *Timer1 = nullptr; // repaints the view once caption typing pauses
+    QPushButton *SizePositionBtn = nullptr;
+    QMenu *PictureMenu = nullptr;
+    QAction *RotateLeftAction = nullptr;
+    QAction *RotateRightAction = nullptr;
+    QAction *DeleteAction = nullptr;
+    QAction *ToneAction = nullptr;
+    SizePositionDialog *SizePosition = nullptr;
+    QTimer *CaptionTimer = nullptr; // repaints the view once caption typing pauses
 
     // The scroll area the wheel scrolls while this tab is shown, or nullptr.
     [[nodiscard]] QScrollArea *wheelTarget() const;
@@ -73,39 +73,35 @@ public:
     [[nodiscard]] bool viewTakesWheel() const;
 
     void UpdateSelectionControls();
-    void ChangeFreeText();
-    void ShowSizeInfo();
-    void ZoomEdChange();
-    void PageCountEDChange();
-    void APageEdChange();
+    void showSelectionCaption();
+    void showSizeInfo();
+    void zoomChanged();
+    void pageCountChanged();
+    void currentPageChanged();
     void ZoomIn();
     void ZoomOut();
     void ZoomToFit();
-    void Timer1Timer();
+    void captionPaused();
     // Turns the soft proof on or off; a choice that cannot be shown is refused with a message.
-    void SoftProofCheckClick();
+    void softProofToggled();
 
-    void PaintBox1DblClick();
-    void FreeTextChange();
-    void CutCheckClick();
-    void Lschen1Click();
-    void DelitBtnClick();
-    void ChangePosSizeBtnClick();
-    void OrdeneBtnClick();
+    void placeStripPicture();
+    void captionTyped();
+    void cutToggled();
+    void deleteSelection();
+    void editSizeAndPosition();
+    void arrangeAutomatically();
     // Runs a sheet maker of the "Sheets" menu on this page's paper.
-    void MakeSheet(const SheetMaker &maker);
-    void OvertakeallClick();
-    void Nachlinksrotieren901Click();
-    void Nachrechtsrotieren901Click();
-    void RotLeftBtnClick();
-    void RotRightBtnClick();
-    void HelligkeitKontrastundSttigung1Click();
-    void HellKonBtnClick();
-    void ShowBigBtnClick();
+    void makeSheet(const SheetMaker &maker);
+    void addAllPictures();
+    void rotateLeft();
+    void rotateRight();
+    void adjustTones();
+    void showSelectionBig();
     // Enlarges an entry's picture to the minimum quality across a frame
     // `frameWidth` inches wide; failures are reported.
-    void Changequal(PictureEntry &entry, double frameWidth, double frameHeight);
-    void Checkallquals();
+    void enlargeToMinimumQuality(PictureEntry &entry, double frameWidth, double frameHeight);
+    void checkAllQualities();
 
     void loadSettings(const MainFormSettings &m);
     void saveSettings(MainFormSettings &m) const;

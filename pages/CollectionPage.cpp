@@ -44,19 +44,19 @@ CollectionPage::CollectionPage(ArrangementDocument &doc, PageServices &services,
     , Services(services)
 {
     Folders = new FolderViews(this, FavouritesFilePath());
-    PageControl3 = new QTabWidget(this);
-    TabSheet9 = new QWidget;
-    TabSheet9->setObjectName(QStringLiteral("TabSheet9"));
+    SourceTabs = new QTabWidget(this);
+    FileListTab = new QWidget;
+    FileListTab->setObjectName(QStringLiteral("FileList"));
     Grid = new ThumbGrid;
-    PageControl3->addTab(TabSheet9, tr("File list"));
-    PageControl3->addTab(Grid, tr("Picture browser"));
-    Folders->JamShellList1->setParent(TabSheet9);
-    DibPrevPaint = new TPaintBox(this);
-    DibPrevPaint->setToolTip(tr("Shows a preview of the loaded picture"));
-    DibPrevPaint->setMinimumSize(185, 140);
-    ImageList = new QListWidget(this);
-    ImageList->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ImageList->setAcceptDrops(true);
+    SourceTabs->addTab(FileListTab, tr("File list"));
+    SourceTabs->addTab(Grid, tr("Picture browser"));
+    Folders->FileList->setParent(FileListTab);
+    PreviewBox = new TPaintBox(this);
+    PreviewBox->setToolTip(tr("Shows a preview of the loaded picture"));
+    PreviewBox->setMinimumSize(185, 140);
+    PictureList = new QListWidget(this);
+    PictureList->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    PictureList->setAcceptDrops(true);
     AddBtn = new QPushButton(tr("&Add file"), this);
     DelBtn = new QPushButton(tr("Delete"), this);
     ShowBtn = new QPushButton(tr("&Show big"), this);
@@ -66,13 +66,13 @@ CollectionPage::CollectionPage(ArrangementDocument &doc, PageServices &services,
                            .arg(QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText)));
     ShowBtn->setToolTip(tr("Shows the selected picture in its own window"));
     PrintBtn->setToolTip(tr("Prints the selected picture on its own"));
-    ImageList->setToolTip(tr("The pictures of the arrangement"));
+    PictureList->setToolTip(tr("The pictures of the arrangement"));
     if (newdib(&PreviewDib, 320, 200, 24, nullptr, 0))
         std::memset(PreviewDib.Bits, 255, PreviewDib.Info->biSizeImage);
     layoutPage();
     connectSignals();
-    UpdateListBox();
-    Grid->Startbrowsing();
+    listPictures();
+    Grid->browseAfresh();
 }
 
 CollectionPage::~CollectionPage()
@@ -85,16 +85,16 @@ void CollectionPage::layoutPage()
 {
     auto *left = new QVBoxLayout;
     left->addWidget(new QLabel(tr("Favorite folders:"), this));
-    left->addWidget(Folders->PrefListBox, 1);
-    left->addWidget(Folders->JamShellTree1, 3);
+    left->addWidget(Folders->FavouritesList, 1);
+    left->addWidget(Folders->FolderTree, 3);
 
-    auto *fileList = new QVBoxLayout(TabSheet9);
+    auto *fileList = new QVBoxLayout(FileListTab);
     fileList->setContentsMargins(2, 2, 2, 2);
-    fileList->addWidget(Folders->JamShellList1);
+    fileList->addWidget(Folders->FileList);
 
     auto *middle = new QVBoxLayout;
-    middle->addWidget(PageControl3, 1);
-    middle->addWidget(Folders->FilterComboBox1);
+    middle->addWidget(SourceTabs, 1);
+    middle->addWidget(Folders->FilterBox);
 
     auto *buttons = new QGridLayout;
     buttons->addWidget(AddBtn, 0, 0);
@@ -103,9 +103,9 @@ void CollectionPage::layoutPage()
     buttons->addWidget(PrintBtn, 1, 1);
     auto *right = new QVBoxLayout;
     right->addWidget(new QLabel(tr("Preview:"), this));
-    right->addWidget(DibPrevPaint, 2);
+    right->addWidget(PreviewBox, 2);
     right->addWidget(new QLabel(tr("Pictures:"), this));
-    right->addWidget(ImageList, 3);
+    right->addWidget(PictureList, 3);
     right->addLayout(buttons);
 
     auto *row = new QHBoxLayout(this);
@@ -116,109 +116,109 @@ void CollectionPage::layoutPage()
 
 void CollectionPage::connectSignals()
 {
-    connect(AddBtn, &QPushButton::clicked, this, &CollectionPage::AddBtnClick);
-    connect(DelBtn, &QPushButton::clicked, this, &CollectionPage::DelBtnClick);
-    connect(ShowBtn, &QPushButton::clicked, this, &CollectionPage::ShowBtnClick);
-    connect(PrintBtn, &QPushButton::clicked, this, &CollectionPage::PrintBtnClick);
-    connect(ImageList, &QListWidget::doubleClicked, this, &CollectionPage::ImageListDblClick);
-    connect(PageControl3, &QTabWidget::currentChanged, this, &CollectionPage::PageControl3Change);
-    connect(Folders, &FolderViews::folderChanging, this, &CollectionPage::JamShellTree1Changing);
-    connect(Folders, &FolderViews::folderChanged, this, &CollectionPage::JamShellTree1Change);
-    connect(Folders, &FolderViews::fileActivated, this, &CollectionPage::openfilenow);
-    connect(Grid, &ThumbGrid::pictureChosen, this, &CollectionPage::OpenFromBrowser);
+    connect(AddBtn, &QPushButton::clicked, this, &CollectionPage::addSelectedFiles);
+    connect(DelBtn, &QPushButton::clicked, this, &CollectionPage::deleteSelectedPictures);
+    connect(ShowBtn, &QPushButton::clicked, this, &CollectionPage::showCurrentBig);
+    connect(PrintBtn, &QPushButton::clicked, this, &CollectionPage::printCurrentPicture);
+    connect(PictureList, &QListWidget::doubleClicked, this, &CollectionPage::previewCurrent);
+    connect(SourceTabs, &QTabWidget::currentChanged, this, &CollectionPage::sourceTabChanged);
+    connect(Folders, &FolderViews::folderChanging, this, &CollectionPage::beforeFolderChange);
+    connect(Folders, &FolderViews::folderChanged, this, &CollectionPage::afterFolderChange);
+    connect(Folders, &FolderViews::fileActivated, this, &CollectionPage::openForPreview);
+    connect(Grid, &ThumbGrid::pictureChosen, this, &CollectionPage::addBrowserPicture);
     // The browser walks on behind other tabs; its texts are for this one.
     connect(Grid, &ThumbGrid::statusText, this, [this](const QString &text) {
         if (isVisibleTo(window())) // the tab shown
             Services.showStatus(text);
     });
     connect(Grid, &ThumbGrid::progress, this, [this](int percent) { Services.showProgress(percent); });
-    Grid->Browser->SelectedFolder = [this] { return Folders->JamShellTree1Path(); };
+    Grid->Browser->SelectedFolder = [this] { return Folders->folderPath(); };
     Grid->Browser->TurnAsCamera = [this] { return Doc.turnAsCamera(); };
-    DibPrevPaint->onPaint = [this](QPaintEvent *) { DibPrevPaintPaint(); };
-    Folders->JamShellTree1->viewport()->setMouseTracking(true);
-    new TEventHook(Folders->JamShellTree1->viewport(), [this](QEvent *e) {
+    PreviewBox->onPaint = [this](QPaintEvent *) { previewPaint(); };
+    Folders->FolderTree->viewport()->setMouseTracking(true);
+    new TEventHook(Folders->FolderTree->viewport(), [this](QEvent *e) {
         if (e->type() == QEvent::MouseMove)
             Grid->ShowThumbStatus();
         return false;
     });
 
-    new TEventHook(ImageList, [this](QEvent *e) {
+    new TEventHook(PictureList, [this](QEvent *e) {
         if (e->type() != QEvent::KeyPress)
             return false;
         auto *key = static_cast<QKeyEvent *>(e);
         if (key->key() == Qt::Key_Delete)
-            DelBtnClick();
+            deleteSelectedPictures();
         else if (isEnter(key))
-            ImageListDblClick();
+            previewCurrent();
         else
             return false;
         return true;
     });
     // Drags arrive at the list's viewport: files from outside first, then the
     // file list's own.
-    new TEventHook(ImageList->viewport(), [this](QEvent *e) {
+    new TEventHook(PictureList->viewport(), [this](QEvent *e) {
         if (e->type() != QEvent::DragEnter && e->type() != QEvent::DragMove && e->type() != QEvent::Drop)
             return false;
         auto *drop = static_cast<QDropEvent *>(e);
         if (!drop->source() && TakesDroppedFiles(drop->mimeData())) {
             drop->acceptProposedAction();
             if (e->type() == QEvent::Drop)
-                DropFilesOnPictures(drop->mimeData());
+                dropFiles(drop->mimeData());
             return true;
         }
-        if (!ImageListDragOver(drop->source())) {
+        if (!acceptsDrag(drop->source())) {
             drop->ignore();
             return true;
         }
         drop->acceptProposedAction();
         if (e->type() == QEvent::Drop)
-            ImageListDragDrop(drop->source());
+            dropFromFileList(drop->source());
         return true;
     });
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Collection)
-            UpdateListBox();
+            listPictures();
     });
 }
 
 QScrollArea *CollectionPage::wheelTarget() const
 {
-    return PageControl3->currentWidget() == Grid ? Grid->ScrollBox4 : nullptr;
+    return SourceTabs->currentWidget() == Grid ? Grid->ScrollArea : nullptr;
 }
 
 // ---------------------------------------------------------------------------
 // The collection
 
-void CollectionPage::UpdateListBox()
+void CollectionPage::listPictures()
 {
-    ImageList->clear();
+    PictureList->clear();
     for (const PictureEntry &entry : Doc.records().Pictures)
-        ImageList->addItem(FileNamePart(entry.FileName));
-    const bool any = ImageList->count() > 0;
+        PictureList->addItem(FileNamePart(entry.FileName));
+    const bool any = PictureList->count() > 0;
     DelBtn->setEnabled(any);
     ShowBtn->setEnabled(any);
     PrintBtn->setEnabled(any);
     if (any)
-        ImageList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+        PictureList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
 }
 
-void CollectionPage::AddBtnClick()
+void CollectionPage::addSelectedFiles()
 {
-    const QString folder = Folders->JamShellTree1Path();
+    const QString folder = Folders->folderPath();
     if (folder.isEmpty())
         return;
     QStringList files;
-    for (const QString &name : Folders->JamShellList1SelectedFiles())
+    for (const QString &name : Folders->selectedFiles())
         files.append(JoinFolder(folder, name));
     const ArrangementDocument::AddResult added = Doc.addPictureFiles(files, tr("Add pictures"));
     ReportLoadFailures(Services.dialogParent(), added.Failed, added.Reasons);
     if (!added.Added.empty())
-        Folders->AddToPrefFolders(folder);
+        Folders->addFavourite(folder);
 }
 
-void CollectionPage::OpenFromBrowser(const QString &name)
+void CollectionPage::addBrowserPicture(const QString &name)
 {
-    const QString folder = Folders->JamShellTree1Path();
+    const QString folder = Folders->folderPath();
     const QString path = JoinFolder(folder, name);
     int index = -1;
     QString reason;
@@ -232,17 +232,17 @@ void CollectionPage::OpenFromBrowser(const QString &name)
     if (index < 0)
         ReportLoadFailures(Services.dialogParent(), {path}, {reason});
     else if (!folder.isEmpty())
-        Folders->AddToPrefFolders(folder);
+        Folders->addFavourite(folder);
 }
 
-void CollectionPage::openfilenow(const QString &path)
+void CollectionPage::openForPreview(const QString &path)
 {
     DIB dib;
     OpenDib(&dib, path, 0, this);
     if (dib.Bits) {
         deldib(&PreviewDib);
         PreviewDib = dib;
-        DibPrevPaint->repaint();
+        PreviewBox->repaint();
         PreviewFileName = path;
         return;
     }
@@ -251,30 +251,30 @@ void CollectionPage::openfilenow(const QString &path)
     Dialogs::messageBox(Services.dialogParent(), message.Text, message.Caption, Dialogs::Icon::Error, Dialogs::Ok);
 }
 
-void CollectionPage::DelBtnClick()
+void CollectionPage::deleteSelectedPictures()
 {
     std::vector<int> chosen;
-    for (int i = std::min(ImageList->count(), Doc.records().PictureCount()) - 1; i >= 0; --i)
-        if (ImageList->item(i)->isSelected())
+    for (int i = std::min(PictureList->count(), Doc.records().PictureCount()) - 1; i >= 0; --i)
+        if (PictureList->item(i)->isSelected())
             chosen.push_back(i);
     Doc.deletePictures(chosen, tr("Delete pictures"));
 }
 
-void CollectionPage::ImageListDblClick()
+void CollectionPage::previewCurrent()
 {
-    const int i = ImageList->currentRow();
+    const int i = PictureList->currentRow();
     if (i >= 0 && i < Doc.records().PictureCount())
-        openfilenow(Doc.records().Pictures[std::size_t(i)].FileName);
+        openForPreview(Doc.records().Pictures[std::size_t(i)].FileName);
 }
 
-void CollectionPage::ShowPictureBig(int index)
+void CollectionPage::showPictureBig(int index)
 {
     if (index < 0 || index >= Doc.records().PictureCount())
         return;
-    ImageList->setCurrentRow(index, QItemSelectionModel::NoUpdate);
+    PictureList->setCurrentRow(index, QItemSelectionModel::NoUpdate);
     const QString fileName = Doc.records().Pictures[std::size_t(index)].FileName;
     if (PreviewFileName != fileName)
-        openfilenow(fileName);
+        openForPreview(fileName);
     if (PreviewFileName == fileName) {
         const DIB copy = PreviewDib;
         Services.showBig(copy, PreviewFileName);
@@ -284,27 +284,27 @@ void CollectionPage::ShowPictureBig(int index)
 std::vector<int> CollectionPage::selectedPictures() const
 {
     std::vector<int> rows;
-    for (const QModelIndex &index : ImageList->selectionModel()->selectedRows())
+    for (const QModelIndex &index : PictureList->selectionModel()->selectedRows())
         rows.push_back(index.row());
     std::sort(rows.begin(), rows.end());
     return rows;
 }
 
-void CollectionPage::ShowBtnClick() { ShowPictureBig(ImageList->currentRow()); }
+void CollectionPage::showCurrentBig() { showPictureBig(PictureList->currentRow()); }
 
-bool CollectionPage::ImageListDragOver(const QObject *source) const
+bool CollectionPage::acceptsDrag(const QObject *source) const
 {
-    const QTreeView *list = Folders->JamShellList1;
+    const QTreeView *list = Folders->FileList;
     return source && (source == list || source == list->viewport());
 }
 
-void CollectionPage::ImageListDragDrop(const QObject *source)
+void CollectionPage::dropFromFileList(const QObject *source)
 {
-    if (ImageListDragOver(source))
-        AddBtnClick();
+    if (acceptsDrag(source))
+        addSelectedFiles();
 }
 
-void CollectionPage::DropFilesOnPictures(const QMimeData *mime)
+void CollectionPage::dropFiles(const QMimeData *mime)
 {
     const DroppedFiles files = SortDroppedFiles(mime);
     // An arrangement replaces everything, so pictures dropped with it would be lost.
@@ -316,9 +316,9 @@ void CollectionPage::DropFilesOnPictures(const QMimeData *mime)
     ReportLoadFailures(Services.dialogParent(), added.Failed, added.Reasons);
 }
 
-void CollectionPage::PrintBtnClick()
+void CollectionPage::printCurrentPicture()
 {
-    const int i = ImageList->currentRow();
+    const int i = PictureList->currentRow();
     if (i < 0 || i >= Doc.records().PictureCount())
         return;
     const PictureEntry &entry = Doc.records().Pictures[std::size_t(i)];
@@ -343,45 +343,45 @@ void CollectionPage::PrintBtnClick()
 // ---------------------------------------------------------------------------
 // Folders, browser and preview
 
-void CollectionPage::PageControl3Change()
+void CollectionPage::sourceTabChanged()
 {
     Grid->StopBrowsing(false);
-    AddBtn->setEnabled(PageControl3->currentWidget() == TabSheet9);
-    if (PageControl3->currentWidget() == Grid)
-        Folders->JamShellTree1Change();
+    AddBtn->setEnabled(SourceTabs->currentWidget() == FileListTab);
+    if (SourceTabs->currentWidget() == Grid)
+        Folders->showFolderFiles();
 }
 
-void CollectionPage::JamShellTree1Changing()
+void CollectionPage::beforeFolderChange()
 {
     if (Grid->Browser->Running())
         Grid->StopBrowsing(true);
 }
 
-void CollectionPage::JamShellTree1Change()
+void CollectionPage::afterFolderChange()
 {
-    if (PageControl3->currentWidget() == Grid)
-        Grid->Startbrowsing(); // the new walk starts when a running one has ended
+    if (SourceTabs->currentWidget() == Grid)
+        Grid->browseAfresh(); // the new walk starts when a running one has ended
 }
 
-void CollectionPage::DibPrevPaintPaint()
+void CollectionPage::previewPaint()
 {
     if (!PreviewDib.Bits)
         return;
     const int w = DibWidth(PreviewDib), h = DibHeight(PreviewDib);
-    const QSize drawn = PreviewDrawSize(DibPrevPaint->size(), QSize(w, h));
+    const QSize drawn = PreviewDrawSize(PreviewBox->size(), QSize(w, h));
     if (drawn.isEmpty())
         return;
-    TDC dc(DibPrevPaint);
+    TDC dc(PreviewBox);
     DrawDib(dc, 0, 0, drawn.width(), drawn.height(), PreviewDib, 0, 0, w, h, true, SRCCOPY, true, HPALETTE());
 }
 
 void CollectionPage::loadSettings(const MainFormSettings &m)
 {
-    PageControl3->setCurrentWidget(m.ActivePage == QLatin1String("TabSheet9") ? TabSheet9 : Grid);
+    SourceTabs->setCurrentWidget(m.FilesShownIn == MainFormSettings::FilePage::FileList ? FileListTab : Grid);
 }
 
 void CollectionPage::saveSettings(MainFormSettings &m) const
 {
-    m.ActivePage = PageControl3->currentWidget() == TabSheet9 ? QStringLiteral("TabSheet9")
-                                                              : QStringLiteral("TabSheet10");
+    m.FilesShownIn = SourceTabs->currentWidget() == FileListTab ? MainFormSettings::FilePage::FileList
+                                                                : MainFormSettings::FilePage::PictureBrowser;
 }

@@ -4,9 +4,9 @@
 // last opened, and the collection with its buttons.
 //
 //  CollectionPage
-//  +- Folders: PrefListBox, JamShellTree1
-//  +- PageControl3 [TabSheet9 "File list": JamShellList1 | Grid "Picture browser"], FilterComboBox1
-//  +- DibPrevPaint, ImageList, AddBtn, DelBtn, ShowBtn, PrintBtn
+//  +- Folders: FavouritesList, FolderTree
+//  +- SourceTabs [FileListTab "File list": FileList | Grid "Picture browser"], FilterBox
+//  +- PreviewBox, PictureList, AddBtn, DelBtn, ShowBtn, PrintBtn
 #include "document/ArrangementDocument.h"
 
 #include <QWidget>
@@ -34,11 +34,11 @@ public:
     PageServices &Services;
     FolderViews *Folders = nullptr;
     ThumbGrid *Grid = nullptr; // the "Picture browser" page
-    QTabWidget *PageControl3 = nullptr;
-    QWidget *TabSheet9 = nullptr; // "File list"
-    TPaintBox *DibPrevPaint = nullptr;
-    QListWidget *ImageList = nullptr;
-    // Rows selected in ImageList (collection entries), in collection order.
+    QTabWidget *SourceTabs = nullptr;
+    QWidget *FileListTab = nullptr; // "File list"
+    TPaintBox *PreviewBox = nullptr;
+    QListWidget *PictureList = nullptr;
+    // Rows selected in PictureList (collection entries), in collection order.
     [[nodiscard]] std::vector<int> selectedPictures() const;
     QPushButton *AddBtn = nullptr;
     QPushButton *DelBtn = nullptr;
@@ -52,28 +52,28 @@ public:
     [[nodiscard]] QScrollArea *wheelTarget() const;
 
     // Lists the collection's names, the first one selected.
-    void UpdateListBox();
-    void AddBtnClick();
+    void listPictures();
+    void addSelectedFiles();
     // Adds the browser's picture `name` of the tree's folder.
-    void OpenFromBrowser(const QString &name);
+    void addBrowserPicture(const QString &name);
     // Opens a picture file for the preview; a failure is reported.
-    void openfilenow(const QString &path);
-    void DelBtnClick();
-    void ShowBtnClick();
-    void ImageListDblClick();
+    void openForPreview(const QString &path);
+    void deleteSelectedPictures();
+    void showCurrentBig();
+    void previewCurrent();
     // Previews entry i unless it already is the preview, then shows it large.
-    void ShowPictureBig(int index);
-    // ImageList takes drags from the file list only; a drop adds its selection.
-    bool ImageListDragOver(const QObject *source) const;
-    void ImageListDragDrop(const QObject *source);
+    void showPictureBig(int index);
+    // PictureList takes drags from the file list only; a drop adds its selection.
+    bool acceptsDrag(const QObject *source) const;
+    void dropFromFileList(const QObject *source);
     // Files from a file manager dropped on the list: an arrangement is opened
     // (after the question), pictures are added.
-    void DropFilesOnPictures(const QMimeData *mime);
-    void PrintBtnClick();
-    void PageControl3Change();
-    void JamShellTree1Changing();
-    void JamShellTree1Change();
-    void DibPrevPaintPaint();
+    void dropFiles(const QMimeData *mime);
+    void printCurrentPicture();
+    void sourceTabChanged();
+    void beforeFolderChange();
+    void afterFolderChange();
+    void previewPaint();
 
     void loadSettings(const MainFormSettings &m);
     void saveSettings(MainFormSettings &m) const;

@@ -160,7 +160,7 @@ void PrintPage::connectSignals()
     connect(IdGuidesCheck, &QCheckBox::toggled, this, &PrintPage::repaintPreview);
     connect(CalibrateBtn, &QPushButton::clicked, this, &PrintPage::CalibrateBtnClick);
     connect(ColourBtn, &QPushButton::clicked, this, &PrintPage::ColourBtnClick);
-    connect(SoftProofCheck, &QCheckBox::toggled, this, &PrintPage::SoftProofCheckClick);
+    connect(SoftProofCheck, &QCheckBox::toggled, this, &PrintPage::softProofToggled);
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Pages) {
             const QSignalBlocker quiet(APageEd2);
@@ -320,7 +320,7 @@ void PrintPage::ColourBtnClick()
         repaintPreview();
 }
 
-void PrintPage::SoftProofCheckClick()
+void PrintPage::softProofToggled()
 {
     const QString problem = SwitchSoftProof(Printer(), SoftProofCheck->isChecked());
     if (!problem.isEmpty())

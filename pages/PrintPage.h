@@ -70,7 +70,7 @@ public:
     // Cut marks on or off for printing, export and the preview; kept in the settings.
     void CutMarksCheckClick();
     void ColourBtnClick();
-    void SoftProofCheckClick();
+    void softProofToggled();
 
     // The preview.
     void APageEd2Change();

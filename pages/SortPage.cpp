@@ -15,73 +15,73 @@ SortPage::SortPage(ArrangementDocument &doc, PageServices &services, QWidget *pa
     , Doc(doc)
     , Services(services)
 {
-    SortBox = new QListWidget(this);
-    SortBox->setSelectionMode(QAbstractItemView::SingleSelection);
-    UpNow = new QPushButton(tr("Move upward"), this);
-    DownNow = new QPushButton(tr("Move downward"), this);
+    OrderList = new QListWidget(this);
+    OrderList->setSelectionMode(QAbstractItemView::SingleSelection);
+    UpBtn = new QPushButton(tr("Move upward"), this);
+    DownBtn = new QPushButton(tr("Move downward"), this);
     SortNameBtn = new QPushButton(tr("Sort by names..."), this);
-    UpNow->setToolTip(tr("Moves the selected picture one place up"));
-    DownNow->setToolTip(tr("Moves the selected picture one place down"));
+    UpBtn->setToolTip(tr("Moves the selected picture one place up"));
+    DownBtn->setToolTip(tr("Moves the selected picture one place down"));
     SortNameBtn->setToolTip(tr("Sorts the pictures by their file names"));
-    SortBox->setToolTip(tr("The order of the pictures; double click shows one"));
+    OrderList->setToolTip(tr("The order of the pictures; double click shows one"));
 
     auto *buttons = new QVBoxLayout;
-    buttons->addWidget(UpNow);
-    buttons->addWidget(DownNow);
+    buttons->addWidget(UpBtn);
+    buttons->addWidget(DownBtn);
     buttons->addSpacing(16);
     buttons->addWidget(SortNameBtn);
     buttons->addStretch(1);
     auto *row = new QHBoxLayout(this);
-    row->addWidget(SortBox, 1);
+    row->addWidget(OrderList, 1);
     row->addLayout(buttons);
 
-    connect(UpNow, &QPushButton::clicked, this, &SortPage::UpNowClick);
-    connect(DownNow, &QPushButton::clicked, this, &SortPage::DownNowClick);
-    connect(SortNameBtn, &QPushButton::clicked, this, &SortPage::SortNameBtnClick);
-    connect(SortBox, &QListWidget::doubleClicked, this, &SortPage::SortBoxDblClick);
-    new TEventHook(SortBox, [this](QEvent *e) {
+    connect(UpBtn, &QPushButton::clicked, this, &SortPage::moveUp);
+    connect(DownBtn, &QPushButton::clicked, this, &SortPage::moveDown);
+    connect(SortNameBtn, &QPushButton::clicked, this, &SortPage::sortByName);
+    connect(OrderList, &QListWidget::doubleClicked, this, &SortPage::showCurrentBig);
+    new TEventHook(OrderList, [this](QEvent *e) {
         if (e->type() != QEvent::KeyPress)
             return false;
         const int key = static_cast<QKeyEvent *>(e)->key();
         if (key != Qt::Key_Return && key != Qt::Key_Enter)
             return false;
-        SortBoxDblClick();
+        showCurrentBig();
         return true;
     });
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Collection)
-            UpdateListBox();
+            listPictures();
     });
 }
 
-void SortPage::UpdateListBox()
+void SortPage::listPictures()
 {
-    SortBox->clear();
+    OrderList->clear();
     for (const PictureEntry &entry : Doc.records().Pictures)
-        SortBox->addItem(FileNamePart(entry.FileName));
-    if (SortBox->count() > 0)
-        SortBox->setCurrentRow(0);
+        OrderList->addItem(FileNamePart(entry.FileName));
+    if (OrderList->count() > 0)
+        OrderList->setCurrentRow(0);
 }
 
-void SortPage::UpNowClick()
+void SortPage::moveUp()
 {
-    const int i = SortBox->currentRow();
+    const int i = OrderList->currentRow();
     if (i >= 1 && Doc.swapPictures(i - 1, i, tr("Move upward")))
-        SortBox->setCurrentRow(i - 1);
+        OrderList->setCurrentRow(i - 1);
 }
 
-void SortPage::DownNowClick()
+void SortPage::moveDown()
 {
-    const int i = SortBox->currentRow();
+    const int i = OrderList->currentRow();
     if (i >= 0 && Doc.swapPictures(i, i + 1, tr("Move downward")))
-        SortBox->setCurrentRow(i + 1);
+        OrderList->setCurrentRow(i + 1);
 }
 
-void SortPage::SortNameBtnClick() { Doc.sortPicturesByName(tr("Sort by names")); }
+void SortPage::sortByName() { Doc.sortPicturesByName(tr("Sort by names")); }
 
-void SortPage::SortBoxDblClick()
+void SortPage::showCurrentBig()
 {
-    const int i = SortBox->currentRow();
+    const int i = OrderList->currentRow();
     if (i >= 0 && i < Doc.records().PictureCount())
         Services.showCollectionPicture(i);
 }

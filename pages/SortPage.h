@@ -17,15 +17,15 @@ public:
 
     ArrangementDocument &Doc;
     PageServices &Services;
-    QListWidget *SortBox = nullptr;
-    QPushButton *UpNow = nullptr;
-    QPushButton *DownNow = nullptr;
+    QListWidget *OrderList = nullptr;
+    QPushButton *UpBtn = nullptr;
+    QPushButton *DownBtn = nullptr;
     QPushButton *SortNameBtn = nullptr;
 
     // Lists the collection's names, the first one current.
-    void UpdateListBox();
-    void UpNowClick();
-    void DownNowClick();
-    void SortNameBtnClick();
-    void SortBoxDblClick();
+    void listPictures();
+    void moveUp();
+    void moveDown();
+    void sortByName();
+    void showCurrentBig();
 };

@@ -34,6 +34,21 @@ int ReadInt(const QSettings& s, const char* key, int fallback)
     return ok ? v : fallback;
 }
 
+MainFormSettings::FilePage ReadFilePage(const QSettings& s, MainFormSettings::FilePage fallback)
+{
+    using Page = MainFormSettings::FilePage;
+    const QVariant page = s.value(QStringLiteral("FilePage"));
+    if (page.isValid()) {
+        if (page.toString() == QLatin1String("FileList"))
+            return Page::FileList;
+        return page.toString() == QLatin1String("PictureBrowser") ? Page::PictureBrowser : fallback;
+    }
+    const QString old = s.value(QStringLiteral("PageControl3_ActivePage")).toString();
+    if (old == QLatin1String("TabSheet9"))
+        return Page::FileList;
+    return old == QLatin1String("TabSheet10") ? Page::PictureBrowser : fallback;
+}
+
 } // namespace
 
 std::unique_ptr<QSettings> OpenSettings()
@@ -46,8 +61,8 @@ MainFormSettings LoadMainFormSettings()
     MainFormSettings m;
     const std::unique_ptr<QSettings> s = OpenSettings();
     s->beginGroup(QStringLiteral("TMainForm"));
-    m.SpaceED = ReadDouble(*s, "SpaceED_Value", m.SpaceED);
-    m.RandEd = ReadDouble(*s, "RandEd_Value", m.RandEd);
+    m.SpacingEd = ReadDouble(*s, "SpaceED_Value", m.SpacingEd);
+    m.MarginEd = ReadDouble(*s, "RandEd_Value", m.MarginEd);
     m.UseGridCheck = ReadBool(*s, "UseGridCheck_Checked", m.UseGridCheck);
     m.GridEd = ReadDouble(*s, "GridEd_Value", m.GridEd);
     m.ShowGridCheck = ReadBool(*s, "ShowGridCheck_Checked", m.ShowGridCheck);
@@ -56,9 +71,7 @@ MainFormSettings LoadMainFormSettings()
     m.TurnCameraCheck = ReadBool(*s, "TurnCameraCheck_Checked", m.TurnCameraCheck);
     m.PictureMemoryEd = ReadInt(*s, "PictureMemoryEd_Value", m.PictureMemoryEd);
     m.RecentFiles = s->value(QStringLiteral("RecentFiles")).toStringList();
-    const QString page = s->value(QStringLiteral("PageControl3_ActivePage")).toString();
-    if (page == QLatin1String("TabSheet9") || page == QLatin1String("TabSheet10"))
-        m.ActivePage = page;
+    m.FilesShownIn = ReadFilePage(*s, m.FilesShownIn);
     m.Geometry = s->value(QStringLiteral("Geometry")).toByteArray();
     return m;
 }
@@ -67,8 +80,8 @@ void SaveMainFormSettings(const MainFormSettings& m)
 {
     const std::unique_ptr<QSettings> s = OpenSettings();
     s->beginGroup(QStringLiteral("TMainForm"));
-    s->setValue(QStringLiteral("SpaceED_Value"), m.SpaceED);
-    s->setValue(QStringLiteral("RandEd_Value"), m.RandEd);
+    s->setValue(QStringLiteral("SpaceED_Value"), m.SpacingEd);
+    s->setValue(QStringLiteral("RandEd_Value"), m.MarginEd);
     s->setValue(QStringLiteral("UseGridCheck_Checked"), m.UseGridCheck);
     s->setValue(QStringLiteral("GridEd_Value"), m.GridEd);
     s->setValue(QStringLiteral("TurnCameraCheck_Checked"), m.TurnCameraCheck);
@@ -77,7 +90,9 @@ void SaveMainFormSettings(const MainFormSettings& m)
     s->setValue(QStringLiteral("ShowGridCheck_Checked"), m.ShowGridCheck);
     s->setValue(QStringLiteral("MinQualEd_Value"), m.MinQualEd);
     s->setValue(QStringLiteral("EnhanceQualCheck_Checked"), m.EnhanceQualCheck);
-    s->setValue(QStringLiteral("PageControl3_ActivePage"), m.ActivePage);
+    s->setValue(QStringLiteral("FilePage"), m.FilesShownIn == MainFormSettings::FilePage::FileList
+                                                 ? QStringLiteral("FileList")
+                                                 : QStringLiteral("PictureBrowser"));
     s->setValue(QStringLiteral("Geometry"), m.Geometry);
 }
 

@@ -15,8 +15,8 @@ class QSettings;
 
 // The main window's stored values; the initialisers are a first start's.
 struct MainFormSettings {
-    double SpaceED = 5; // mm
-    double RandEd = 15; // mm
+    double SpacingEd = 5; // mm
+    double MarginEd = 15; // mm
     bool UseGridCheck = true;
     double GridEd = 5; // mm
     bool ShowGridCheck = false;
@@ -25,11 +25,16 @@ struct MainFormSettings {
     bool TurnCameraCheck = true; // turn pictures as the camera recorded
     int PictureMemoryEd = 0; // MB for held full pictures; 0 = the machine's default
     QStringList RecentFiles; // arrangements last opened or saved, newest first
-    QString ActivePage = QStringLiteral("TabSheet10"); // "TabSheet9" file list, "TabSheet10" picture browser
+    // The page of the "Add picture" tab that shows the folder's files.
+    enum class FilePage { FileList, PictureBrowser };
+    FilePage FilesShownIn = FilePage::PictureBrowser;
     QByteArray Geometry; // the window's normal position and size and its show state; empty = none
 };
 
-// Absent or unreadable keys keep the defaults.
+// Absent or unreadable keys keep the defaults. The file page is kept under
+// "FilePage" ("FileList", "PictureBrowser"); files written before keep it
+// under "PageControl3_ActivePage" ("TabSheet9", "TabSheet10"), read when the
+// new key is absent and left in place for earlier versions.
 [[nodiscard]] MainFormSettings LoadMainFormSettings();
 void SaveMainFormSettings(const MainFormSettings& settings);
 

@@ -58,7 +58,7 @@ int main(int argc, char *argv[])
         return int(QDialog::Accepted);
     };
     Dialogs::setHandler(handler);
-    form.ArrangeTab->MakeSheet(*FindSheetMaker(QStringLiteral("contact-sheet")));
+    form.ArrangeTab->makeSheet(*FindSheetMaker(QStringLiteral("contact-sheet")));
     Dialogs::clearHandler();
     form.ArrangeTab->ZoomEd->setValue(50);
     settle();

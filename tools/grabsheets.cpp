@@ -111,10 +111,10 @@ int main(int argc, char *argv[])
         return int(QDialog::Accepted);
     };
     Dialogs::setHandler(handler);
-    form.ArrangeTab->MakeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
+    form.ArrangeTab->makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
     form.Doc->setPageCount(form.Doc->pageCount() + 1);
     form.Doc->setCurrentPage(form.Doc->pageCount());
-    form.ArrangeTab->MakeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
+    form.ArrangeTab->makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
     Dialogs::clearHandler();
     settle();
 

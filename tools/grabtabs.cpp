@@ -57,7 +57,7 @@ int main(int argc, char *argv[])
     form.Doc->recordsForSetUp().Pictures[1].Comment = QStringLiteral("Caption text");
     form.Doc->recordsForSetUp().SelectedPlacement = 2;
     form.ArrangeTab->UpdateSelectionControls();
-    form.ArrangeTab->ChangeFreeText();
+    form.ArrangeTab->showSelectionCaption();
     form.resize(1400, 900);
     form.show();
     QTimer::singleShot(500, [&] {
@@ -72,8 +72,8 @@ int main(int argc, char *argv[])
         }
         if (argc > 2) {
             form.PageControl2->setCurrentWidget(form.CollectionTab);
-            form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid);
-            form.CollectionTab->Folders->SetJamShellTree1Path(QString::fromLocal8Bit(argv[2]));
+            form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
+            form.CollectionTab->Folders->setFolderPath(QString::fromLocal8Bit(argv[2]));
             // The screen as it is (not repainted for the grab) while the walk runs.
             bool caught = false;
             for (int i = 0; i < 3000 && (form.CollectionTab->Grid->Browser->Running() || i < 6); ++i) {
@@ -86,7 +86,7 @@ int main(int argc, char *argv[])
             }
             form.screen()->grabWindow(form.winId()).save(QStringLiteral("%1/browser-walked.png").arg(out));
             form.CollectionTab->Grid->Selection = 2;
-            form.CollectionTab->Grid->PaintBox4->repaint();
+            form.CollectionTab->Grid->GridBox->repaint();
             form.grab().toImage().save(QStringLiteral("%1/browser.png").arg(out));
         }
         app.quit();

@@ -223,7 +223,7 @@ private slots:
         TMainForm form;
         std::unique_ptr<QMimeData> mime(uriList({path("a.png"), path("notes.txt"), path("b.png")}));
         QVERIFY(TakesDroppedFiles(mime.get()));
-        form.CollectionTab->DropFilesOnPictures(mime.get());
+        form.CollectionTab->dropFiles(mime.get());
         QCOMPARE(form.Doc->records().PictureCount(), 2);
         QCOMPARE(form.Doc->records().Pictures[1].FileName, path("b.png"));
         QCOMPARE(form.Doc->records().Placements.size(), 0);
@@ -238,7 +238,7 @@ private slots:
         form.ArrangeTab->Opts->UseGridCheck->setChecked(false);
         form.ArrangeTab->ZoomEd->setValue(100);
         std::unique_ptr<QMimeData> mime(uriList({path("a.png"), path("b.png")}));
-        form.ArrangeTab->View->DropFilesOnArrangeView(mime.get(), 192, 96); // two inches right, one down
+        form.ArrangeTab->View->dropFiles(mime.get(), 192, 96); // two inches right, one down
         QCOMPARE(form.Doc->records().PictureCount(), 2);
         QCOMPARE(form.Doc->records().Placements.size(), 2);
         QCOMPARE(form.Doc->records().Placements.at(0).Left, 2.0);

@@ -70,18 +70,18 @@ private slots:
         QCOMPARE(form.Doc->records().SelectedPlacement, -1);
         QCOMPARE(form.Doc->records().PictureCount(), 0);
         QCOMPARE(form.Doc->records().Placements.Count, 0u);
-        for (QWidget *w : {static_cast<QWidget *>(form.ArrangeTab->HellKonBtn), static_cast<QWidget *>(form.ArrangeTab->DelitBtn),
+        for (QWidget *w : {static_cast<QWidget *>(form.ArrangeTab->ToneBtn), static_cast<QWidget *>(form.ArrangeTab->DeleteBtn),
                            static_cast<QWidget *>(form.ArrangeTab->RotLeftBtn), static_cast<QWidget *>(form.ArrangeTab->RotRightBtn),
                            static_cast<QWidget *>(form.ArrangeTab->FreeText), static_cast<QWidget *>(form.ArrangeTab->ShowBigBtn),
-                           static_cast<QWidget *>(form.ArrangeTab->ChangePosSizeBtn), static_cast<QWidget *>(form.ArrangeTab->CutCheck)})
+                           static_cast<QWidget *>(form.ArrangeTab->SizePositionBtn), static_cast<QWidget *>(form.ArrangeTab->CutCheck)})
             QVERIFY2(!w->isEnabled(), qPrintable(w->metaObject()->className()));
         QCOMPARE(DibWidth(form.CollectionTab->PreviewDib), 320);
         QCOMPARE(DibHeight(form.CollectionTab->PreviewDib), 200);
         QCOMPARE(DibBitCount(form.CollectionTab->PreviewDib), 24);
         QCOMPARE(getpixel(form.CollectionTab->PreviewDib, 17, 123), 0xFFFFFFu);
         QVERIFY(ProgramFolder().endsWith(QLatin1Char('/')));
-        QVERIFY(!form.ArrangeTab->Timer1->isActive());
-        QCOMPARE(form.ArrangeTab->Timer1->interval(), 500);
+        QVERIFY(!form.ArrangeTab->CaptionTimer->isActive());
+        QCOMPARE(form.ArrangeTab->CaptionTimer->interval(), 500);
         QCOMPARE(form.PageControl2->count(), 4);
     }
 
@@ -154,8 +154,8 @@ private slots:
         form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
         form.UpdateListBox();
         form.PageControl2->setCurrentWidget(form.CollectionTab);
-        form.CollectionTab->Folders->FilterComboBox1->showPopup();
-        QAbstractItemView *list = form.CollectionTab->Folders->FilterComboBox1->view();
+        form.CollectionTab->Folders->FilterBox->showPopup();
+        QAbstractItemView *list = form.CollectionTab->Folders->FilterBox->view();
         QTRY_VERIFY(list->isVisible());
         QTest::keyClick(list, Qt::Key(key));
         QTRY_VERIFY(!list->isVisible());
@@ -210,17 +210,17 @@ private slots:
         *form.Doc->recordsForSetUp().Placements.Append() = Placement{x0, y0, 1, 1, 1, id, 0, {}, {}};
         form.Doc->selectPlacement(0);
         form.Doc->undo().reset();
-        form.ArrangeTab->View->PaintBox2->setFocus();
+        form.ArrangeTab->View->ViewBox->setFocus();
 
-        QTest::keyClick(form.ArrangeTab->View->PaintBox2, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(form.ArrangeTab->View->ViewBox, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(form.Doc->records().Placements.size(), placements);
         QCOMPARE(form.Doc->records().SelectedPlacement, selected);
-        QCOMPARE(form.ArrangeTab->APageEd->value(), page);
+        QCOMPARE(form.ArrangeTab->CurrentPageEd->value(), page);
         if (placements == 1) {
             QVERIFY(qFuzzyCompare(form.Doc->records().Placements.at(0).Left, x0 + dx));
             QVERIFY(qFuzzyCompare(form.Doc->records().Placements.at(0).Top, y0 + dy));
         }
-        QTest::keyClick(form.ArrangeTab->View->PaintBox2, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(form.ArrangeTab->View->ViewBox, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(form.Doc->records().Placements.size(), 1);
         QCOMPARE(form.Doc->records().Placements.at(0).Left, x0);
         QCOMPARE(form.Doc->records().Placements.at(0).Top, y0);
@@ -284,7 +284,7 @@ private slots:
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         form.PageControl2->setCurrentIndex(tab);
-        for (QScrollArea *a : {form.ArrangeTab->View->ScrollBox2, form.PrintTab->ScrollBox3}) {
+        for (QScrollArea *a : {form.ArrangeTab->View->ScrollArea, form.PrintTab->ScrollBox3}) {
             a->widget()->resize(400, 5000);
             a->verticalScrollBar()->setRange(0, 5000); // hidden tabs lay out lazily
             a->verticalScrollBar()->setValue(100);
@@ -295,7 +295,7 @@ private slots:
         QWheelEvent wheel(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &wheel);
-        QCOMPARE(form.ArrangeTab->View->ScrollBox2->verticalScrollBar()->value(), tab == 2 ? 120 : 100);
+        QCOMPARE(form.ArrangeTab->View->ScrollArea->verticalScrollBar()->value(), tab == 2 ? 120 : 100);
         QCOMPARE(form.PrintTab->ScrollBox3->verticalScrollBar()->value(), tab == 3 ? 120 : 100);
     }
 
@@ -314,9 +314,9 @@ private slots:
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QWidget *strip = form.ArrangeTab->Strip->PaintBox1;
+        QWidget *strip = form.ArrangeTab->Strip->StripBox;
         QTRY_COMPARE(strip->height(), StripCellTop(40, strip->width()));
-        QScrollBar *bar = form.ArrangeTab->Strip->ScrollBox1->verticalScrollBar();
+        QScrollBar *bar = form.ArrangeTab->Strip->ScrollArea->verticalScrollBar();
         QTRY_VERIFY(bar->maximum() > 0);
         QWheelEvent wheel(QPointF(5, 5), strip->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -335,7 +335,7 @@ private slots:
             form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/%1.bmp").arg(i), dib);
         }
         form.Doc->touch(ArrangementDocument::Change::Collection);
-        QListWidget *list = form.CollectionTab->ImageList;
+        QListWidget *list = form.CollectionTab->PictureList;
         QCOMPARE(list->count(), 4);
         list->clearSelection();
         list->item(3)->setSelected(true);
@@ -348,7 +348,7 @@ private slots:
             return int(QDialog::Accepted);
         };
         rec.install();
-        form.ArrangeTab->MakeSheet(*FindSheetMaker(QStringLiteral("contact-sheet")));
+        form.ArrangeTab->makeSheet(*FindSheetMaker(QStringLiteral("contact-sheet")));
         std::vector<int> placed;
         const TArrangement &r = form.Doc->records();
         for (int i = 0; i < r.Placements.size(); ++i)
@@ -399,21 +399,21 @@ private slots:
         DialogRecorder rec;
         TMainForm form;
         form.PageControl2->setCurrentWidget(form.CollectionTab);
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid); // the browser is the wheel's view here
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid); // the browser is the wheel's view here
         for (int i = 0; i < 300; ++i)
-            form.CollectionTab->ImageList->addItem(QStringLiteral("picture %1").arg(i));
+            form.CollectionTab->PictureList->addItem(QStringLiteral("picture %1").arg(i));
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QScrollBar *listBar = form.CollectionTab->ImageList->verticalScrollBar();
+        QScrollBar *listBar = form.CollectionTab->PictureList->verticalScrollBar();
         QTRY_VERIFY(listBar->maximum() > 0);
-        QWidget *over = onScrollBar ? static_cast<QWidget *>(listBar) : form.CollectionTab->ImageList->viewport();
+        QWidget *over = onScrollBar ? static_cast<QWidget *>(listBar) : form.CollectionTab->PictureList->viewport();
         const QPoint at = over->rect().center();
         QWheelEvent wheel(at, over->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &wheel);
         QVERIFY(listBar->value() > 0);
-        QCOMPARE(form.CollectionTab->Grid->ScrollBox4->verticalScrollBar()->value(), 0);
+        QCOMPARE(form.CollectionTab->Grid->ScrollArea->verticalScrollBar()->value(), 0);
     }
 
     void quitImageReleasedOutsideDoesNotClose()
@@ -465,18 +465,18 @@ private slots:
         *p = Placement{0.59, 0.59, 5.12, 3.94, 1, id, 1, {}, {}};
         form.Doc->recordsForSetUp().SelectedPlacement = 0;
         form.ArrangeTab->UpdateSelectionControls();
-        form.ArrangeTab->ChangeFreeText();
+        form.ArrangeTab->showSelectionCaption();
         QVERIFY(form.ArrangeTab->CutCheck->isEnabled());
         QVERIFY(form.ArrangeTab->CutCheck->isChecked());
         QCOMPARE(form.ArrangeTab->FreeText->text(), QStringLiteral("Beach"));
         QLocale::setDefault(QLocale::c());
         form.PageControl2->setCurrentWidget(form.ArrangeTab);
-        form.ArrangeTab->ShowSizeInfo();
+        form.ArrangeTab->showSizeInfo();
         QCOMPARE(form.StatusText->text(),
                  QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));
         form.Doc->recordsForSetUp().SelectedPlacement = -1;
         form.ArrangeTab->UpdateSelectionControls();
-        form.ArrangeTab->ChangeFreeText(); // nothing without a selection: the panel keeps its text
+        form.ArrangeTab->showSelectionCaption(); // nothing without a selection: the panel keeps its text
         QVERIFY(!form.ArrangeTab->CutCheck->isEnabled());
         QCOMPARE(form.ArrangeTab->FreeText->text(), QStringLiteral("Beach"));
     }

@@ -36,16 +36,16 @@ private slots:
     {
         DialogRecorder dialogs;
         TMainForm form;
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9); // the restore must choose the page
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab); // the restore must choose the page
         form.show();
-        QCOMPARE(form.ArrangeTab->Opts->SpaceED->value(), 5.0);
-        QCOMPARE(form.ArrangeTab->Opts->RandEd->value(), 15.0);
+        QCOMPARE(form.ArrangeTab->Opts->SpacingEd->value(), 5.0);
+        QCOMPARE(form.ArrangeTab->Opts->MarginEd->value(), 15.0);
         QVERIFY(form.ArrangeTab->Opts->UseGridCheck->isChecked());
         QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 5.0);
         QVERIFY(!form.ArrangeTab->Opts->ShowGridCheck->isChecked());
         QCOMPARE(form.ArrangeTab->Opts->MinQualEd->value(), 72);
         QVERIFY(form.ArrangeTab->Opts->EnhanceQualCheck->isChecked());
-        QCOMPARE(form.CollectionTab->PageControl3->currentWidget(), form.CollectionTab->Grid);
+        QCOMPARE(form.CollectionTab->SourceTabs->currentWidget(), form.CollectionTab->Grid);
     }
 
     void closingWithOkIsRemembered()
@@ -55,30 +55,30 @@ private slots:
             TMainForm form;
             form.show();
             form.ArrangeTab->Opts->GridEd->setValue(7.5);
-            form.ArrangeTab->Opts->SpaceED->setValue(2.25);
-            form.ArrangeTab->Opts->RandEd->setValue(20);
+            form.ArrangeTab->Opts->SpacingEd->setValue(2.25);
+            form.ArrangeTab->Opts->MarginEd->setValue(20);
             form.ArrangeTab->Opts->UseGridCheck->setChecked(false);
             form.ArrangeTab->Opts->ShowGridCheck->setChecked(true);
             form.ArrangeTab->Opts->MinQualEd->setValue(150);
             form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
-            form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9);
+            form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
             QVERIFY(form.close());
         }
         QSettings ini(settingsFile(), QSettings::IniFormat);
         QCOMPARE(ini.value("TMainForm/GridEd_Value").toDouble(), 7.5);
-        QCOMPARE(ini.value("TMainForm/PageControl3_ActivePage").toString(), QStringLiteral("TabSheet9"));
+        QCOMPARE(ini.value("TMainForm/FilePage").toString(), QStringLiteral("FileList"));
 
         TMainForm again;
         again.show();
         QCOMPARE(again.ArrangeTab->Opts->GridEd->value(), 7.5);
-        QCOMPARE(again.ArrangeTab->Opts->GridEDin->value(), 0.3); // the inch twin ran as after a user edit
-        QCOMPARE(again.ArrangeTab->Opts->SpaceED->value(), 2.25);
-        QCOMPARE(again.ArrangeTab->Opts->RandEd->value(), 20.0);
+        QCOMPARE(again.ArrangeTab->Opts->GridInchEd->value(), 0.3); // the inch twin ran as after a user edit
+        QCOMPARE(again.ArrangeTab->Opts->SpacingEd->value(), 2.25);
+        QCOMPARE(again.ArrangeTab->Opts->MarginEd->value(), 20.0);
         QVERIFY(!again.ArrangeTab->Opts->UseGridCheck->isChecked());
         QVERIFY(again.ArrangeTab->Opts->ShowGridCheck->isChecked());
         QCOMPARE(again.ArrangeTab->Opts->MinQualEd->value(), 150);
         QVERIFY(!again.ArrangeTab->Opts->EnhanceQualCheck->isChecked());
-        QCOMPARE(again.CollectionTab->PageControl3->currentWidget(), again.CollectionTab->TabSheet9);
+        QCOMPARE(again.CollectionTab->SourceTabs->currentWidget(), again.CollectionTab->FileListTab);
     }
 
     void cancellingSavesNothing()
@@ -131,8 +131,47 @@ private slots:
         form.show();
         QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 5.0);
         QVERIFY(form.ArrangeTab->Opts->UseGridCheck->isChecked());
-        QCOMPARE(form.CollectionTab->PageControl3->currentWidget(), form.CollectionTab->Grid);
-        QCOMPARE(form.ArrangeTab->Opts->RandEd->value(), 22.5);
+        QCOMPARE(form.CollectionTab->SourceTabs->currentWidget(), form.CollectionTab->Grid);
+        QCOMPARE(form.ArrangeTab->Opts->MarginEd->value(), 22.5);
+    }
+
+    // Files written by earlier versions name the page by its control; they
+    // still restore, the new key wins where both are, and saving writes the
+    // new key while leaving the old one to the earlier versions.
+    void filePageOfEarlierFiles_data()
+    {
+        QTest::addColumn<QString>("oldValue"); // empty: key absent
+        QTest::addColumn<QString>("newValue");
+        QTest::addColumn<bool>("fileList");
+        QTest::newRow("old file list") << "TabSheet9" << QString() << true;
+        QTest::newRow("old picture browser") << "TabSheet10" << QString() << false;
+        QTest::newRow("new file list") << QString() << "FileList" << true;
+        QTest::newRow("new key wins") << "TabSheet9" << "PictureBrowser" << false;
+        QTest::newRow("unknown new value, old ignored") << "TabSheet9" << "Thumbs" << false;
+    }
+    void filePageOfEarlierFiles()
+    {
+        QFETCH(QString, oldValue);
+        QFETCH(QString, newValue);
+        QFETCH(bool, fileList);
+        {
+            QSettings ini(settingsFile(), QSettings::IniFormat);
+            if (!oldValue.isEmpty())
+                ini.setValue("TMainForm/PageControl3_ActivePage", oldValue);
+            if (!newValue.isEmpty())
+                ini.setValue("TMainForm/FilePage", newValue);
+        }
+        DialogRecorder dialogs(Dialogs::IdDiscard);
+        {
+            TMainForm form;
+            form.show();
+            QCOMPARE(form.CollectionTab->SourceTabs->currentWidget() == form.CollectionTab->FileListTab, fileList);
+            QVERIFY(form.close());
+        }
+        QSettings ini(settingsFile(), QSettings::IniFormat);
+        QCOMPARE(ini.value("TMainForm/FilePage").toString(),
+                 fileList ? QStringLiteral("FileList") : QStringLiteral("PictureBrowser"));
+        QCOMPARE(ini.value("TMainForm/PageControl3_ActivePage").toString(), oldValue);
     }
 
     void printerOrientationOutlivesTheRun_data()

@@ -102,10 +102,10 @@ private slots:
     {
         auto form = makeForm(25);
         QVERIFY(!form->ArrangeTab->View->syncArrangeViewSize());
-        QCOMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(192, 264));
+        QCOMPARE(form->ArrangeTab->View->ViewBox->size(), QSize(192, 264));
         QVERIFY(form->ArrangeTab->View->syncArrangeViewSize());
         form->ArrangeTab->ZoomEd->setValue(100); // resized at once to keep the view's point
-        QCOMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(768, 1056));
+        QCOMPARE(form->ArrangeTab->View->ViewBox->size(), QSize(768, 1056));
     }
 
     // A paint box of no size gets no paint event: showing the window must size both.
@@ -115,11 +115,11 @@ private slots:
         form->PageControl2->setCurrentWidget(form->ArrangeTab);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QTRY_COMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(192, 264));
-        QTRY_COMPARE(form->ArrangeTab->Strip->PaintBox1->height(), 1);
-        QCOMPARE(form->ArrangeTab->Strip->PaintBox1->width(), form->ArrangeTab->Strip->ScrollBox1->viewport()->width());
+        QTRY_COMPARE(form->ArrangeTab->View->ViewBox->size(), QSize(192, 264));
+        QTRY_COMPARE(form->ArrangeTab->Strip->StripBox->height(), 1);
+        QCOMPARE(form->ArrangeTab->Strip->StripBox->width(), form->ArrangeTab->Strip->ScrollArea->viewport()->width());
         form->ArrangeTab->ZoomEd->setValue(50);
-        QTRY_COMPARE(form->ArrangeTab->View->PaintBox2->size(), QSize(384, 528));
+        QTRY_COMPARE(form->ArrangeTab->View->ViewBox->size(), QSize(384, 528));
     }
 
     // Zooming keeps the selection in view rather than jumping to the top-left.
@@ -136,7 +136,7 @@ private slots:
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         form->ArrangeTab->ZoomEd->setValue(200);
-        QScrollArea *area = form->ArrangeTab->View->ScrollBox2;
+        QScrollArea *area = form->ArrangeTab->View->ScrollArea;
         const QPoint centre(Geometry::ToView(6.5, 200, 96), Geometry::ToView(9.5, 200, 96));
         const QRect shown(QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()),
                           area->viewport()->size());
@@ -280,7 +280,7 @@ private slots:
         QCOMPARE(image.pixel(70, 60), White);
         QCOMPARE(image.pixel(48, 24), White);
         QCOMPARE(image.pixel(45, 21), White);
-        form->ArrangeTab->APageEd->setValue(2);
+        form->ArrangeTab->CurrentPageEd->setValue(2);
         image = paintView(*form, QSize(768, 1056));
         QCOMPARE(image.pixel(70, 60), Green);
     }
@@ -293,7 +293,7 @@ private slots:
         const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/g.png"), bandedPicture(192, 96, 0, 192));
         form->Doc->recordsForSetUp().Pictures[0].Comment = QStringLiteral("H");
         place(*form, id, 0, 0, 2.0, 1.0);
-        form->ArrangeTab->Opts->BkColBox->setSelected(std::int32_t(RGB(255, 0, 0)));
+        form->ArrangeTab->Opts->BackgroundBox->setSelected(std::int32_t(RGB(255, 0, 0)));
         auto captionRows = [&] {
             const QImage image = paintView(*form, QSize(768, 1056));
             int rows = 0;
@@ -441,8 +441,8 @@ private slots:
         for (int i = 0; i < 3 && !form.ArrangeTab->Strip->syncStripSize(); ++i) {
         }
         QVERIFY(form.ArrangeTab->Strip->syncStripSize());
-        QCOMPARE(form.ArrangeTab->Strip->PaintBox1->height(), 1);
-        QCOMPARE(form.ArrangeTab->Strip->PaintBox1->width(), form.ArrangeTab->Strip->ScrollBox1->viewport()->width());
+        QCOMPARE(form.ArrangeTab->Strip->StripBox->height(), 1);
+        QCOMPARE(form.ArrangeTab->Strip->StripBox->width(), form.ArrangeTab->Strip->ScrollArea->viewport()->width());
     }
 
     void paintsVisibleCells()

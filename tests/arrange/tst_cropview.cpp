@@ -44,7 +44,7 @@ std::unique_ptr<TMainForm> croppedForm()
 
 void mouse(TMainForm &form, QEvent::Type type, QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
-    TPaintBox *box = form.ArrangeTab->View->PaintBox2;
+    TPaintBox *box = form.ArrangeTab->View->ViewBox;
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent e(type, at, box->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
                   mods);
@@ -53,7 +53,7 @@ void mouse(TMainForm &form, QEvent::Type type, QPoint at, Qt::KeyboardModifiers 
 
 void wheel(TMainForm &form, QPoint at, int delta)
 {
-    TPaintBox *box = form.ArrangeTab->View->PaintBox2;
+    TPaintBox *box = form.ArrangeTab->View->ViewBox;
     QWheelEvent e(at, box->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
                   false);
     QCoreApplication::sendEvent(box, &e);
@@ -90,7 +90,7 @@ private slots:
         auto form = croppedForm();
         ArrangeCanvas *view = form->ArrangeTab->View;
         if (cropMode) {
-            view->PaintBox2DblClick(150, 150);
+            view->doubleClick(150, 150);
             QVERIFY(view->Cropping);
             QVERIFY(form->StatusText->text().contains(QStringLiteral("wheel")));
         }
@@ -99,7 +99,7 @@ private slots:
         mouse(*form, QEvent::MouseButtonPress, QPoint(150, 150), mods);
         mouse(*form, QEvent::MouseMove, QPoint(150 + dx / 2, 150), mods);
         if (centreX > 0)
-            QCOMPARE(view->PaintBox2->cursor().shape(), Qt::ClosedHandCursor);
+            QCOMPARE(view->ViewBox->cursor().shape(), Qt::ClosedHandCursor);
         mouse(*form, QEvent::MouseMove, QPoint(150 + dx, 150), mods);
         mouse(*form, QEvent::MouseButtonRelease, QPoint(150 + dx, 150), mods);
         QCOMPARE(form->Doc->undoStack()->count(), steps + 1);
@@ -123,17 +123,17 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         form->PageControl2->setCurrentWidget(form->ArrangeTab);
         ArrangeCanvas *view = form->ArrangeTab->View;
-        view->PaintBox2->setFocus();
+        view->ViewBox->setFocus();
         wheel(*form, QPoint(150, 150), 120);
         QVERIFY(!placed(*form).View.chosen());
-        view->PaintBox2DblClick(150, 150);
+        view->doubleClick(150, 150);
         const int steps = form->Doc->undoStack()->count();
         wheel(*form, QPoint(150, 150), 120);
         wheel(*form, QPoint(150, 150), 120);
         QVERIFY(std::abs(placed(*form).View.Zoom - 1.21) < 1e-9);
         QCOMPARE(form->Doc->undoStack()->count(), steps + 1); // turns of one wheel merge
         QVERIFY(form->StatusText->text().contains(QStringLiteral("121")));
-        QTest::keyClick(view->PaintBox2, Qt::Key_Escape);
+        QTest::keyClick(view->ViewBox, Qt::Key_Escape);
         QVERIFY(!view->Cropping);
         QVERIFY(form->Doc->hasSelection());
     }

@@ -170,12 +170,12 @@ private slots:
     void startupShowsConvertedDefaults()
     {
         TMainForm form;
-        QCOMPARE(form.ArrangeTab->Opts->RandEDin->value(), 0.59);
-        QCOMPARE(form.ArrangeTab->Opts->SpaceEdin->value(), 0.20);
-        QCOMPARE(form.ArrangeTab->Opts->GridEDin->value(), 0.20);
-        QCOMPARE(form.ArrangeTab->Opts->DBreiteEdin->value(), 5.12);
-        QCOMPARE(form.ArrangeTab->Opts->DHocheEdin->value(), 3.94);
-        QCOMPARE(form.ArrangeTab->Opts->RandEd->value(), 15.0);
+        QCOMPARE(form.ArrangeTab->Opts->MarginInchEd->value(), 0.59);
+        QCOMPARE(form.ArrangeTab->Opts->SpacingInchEd->value(), 0.20);
+        QCOMPARE(form.ArrangeTab->Opts->GridInchEd->value(), 0.20);
+        QCOMPARE(form.ArrangeTab->Opts->DefaultWidthInchEd->value(), 5.12);
+        QCOMPARE(form.ArrangeTab->Opts->DefaultHeightInchEd->value(), 3.94);
+        QCOMPARE(form.ArrangeTab->Opts->MarginEd->value(), 15.0);
     }
 
     void twinEdits_data()
@@ -185,12 +185,12 @@ private slots:
         QTest::addColumn<QString>("twin");
         QTest::addColumn<double>("expectedTwin");
         QTest::addColumn<double>("expectedEdited");
-        QTest::newRow("1 inch margin is 25.40 mm") << "RandEDin" << 1.0 << "RandEd" << 25.40 << 1.0;
-        QTest::newRow("25.4 mm distance is 1.00 inch") << "SpaceED" << 25.4 << "SpaceEdin" << 1.0 << 25.4;
-        QTest::newRow("inch beyond millimetre range clamps the twin") << "RandEDin" << 5.0 << "RandEd" << 100.0 << 5.0;
-        QTest::newRow("grid 0.5 inch") << "GridEDin" << 0.5 << "GridEd" << 12.70 << 0.5;
-        QTest::newRow("default width 200 mm") << "DBreiteED" << 200.0 << "DBreiteEdin" << 7.87 << 200.0;
-        QTest::newRow("default height 2 inch") << "DHocheEdin" << 2.0 << "DHocheED" << 50.80 << 2.0;
+        QTest::newRow("1 inch margin is 25.40 mm") << "MarginInchEd" << 1.0 << "MarginEd" << 25.40 << 1.0;
+        QTest::newRow("25.4 mm distance is 1.00 inch") << "SpacingEd" << 25.4 << "SpacingInchEd" << 1.0 << 25.4;
+        QTest::newRow("inch beyond millimetre range clamps the twin") << "MarginInchEd" << 5.0 << "MarginEd" << 100.0 << 5.0;
+        QTest::newRow("grid 0.5 inch") << "GridInchEd" << 0.5 << "GridEd" << 12.70 << 0.5;
+        QTest::newRow("default width 200 mm") << "DefaultWidthEd" << 200.0 << "DefaultWidthInchEd" << 7.87 << 200.0;
+        QTest::newRow("default height 2 inch") << "DefaultHeightInchEd" << 2.0 << "DefaultHeightEd" << 50.80 << 2.0;
     }
     void twinEdits()
     {
@@ -201,10 +201,10 @@ private slots:
         QFETCH(double, expectedEdited);
         TMainForm form;
         const std::map<QString, QDoubleSpinBox *> edits = {
-            {"RandEd", form.ArrangeTab->Opts->RandEd},       {"RandEDin", form.ArrangeTab->Opts->RandEDin},       {"SpaceED", form.ArrangeTab->Opts->SpaceED},
-            {"SpaceEdin", form.ArrangeTab->Opts->SpaceEdin}, {"GridEd", form.ArrangeTab->Opts->GridEd},           {"GridEDin", form.ArrangeTab->Opts->GridEDin},
-            {"DBreiteED", form.ArrangeTab->Opts->DBreiteED}, {"DBreiteEdin", form.ArrangeTab->Opts->DBreiteEdin}, {"DHocheED", form.ArrangeTab->Opts->DHocheED},
-            {"DHocheEdin", form.ArrangeTab->Opts->DHocheEdin}};
+            {"MarginEd", form.ArrangeTab->Opts->MarginEd},       {"MarginInchEd", form.ArrangeTab->Opts->MarginInchEd},       {"SpacingEd", form.ArrangeTab->Opts->SpacingEd},
+            {"SpacingInchEd", form.ArrangeTab->Opts->SpacingInchEd}, {"GridEd", form.ArrangeTab->Opts->GridEd},           {"GridInchEd", form.ArrangeTab->Opts->GridInchEd},
+            {"DefaultWidthEd", form.ArrangeTab->Opts->DefaultWidthEd}, {"DefaultWidthInchEd", form.ArrangeTab->Opts->DefaultWidthInchEd}, {"DefaultHeightEd", form.ArrangeTab->Opts->DefaultHeightEd},
+            {"DefaultHeightInchEd", form.ArrangeTab->Opts->DefaultHeightInchEd}};
         edits.at(edited)->setValue(value);
         QCOMPARE(edits.at(twin)->value(), expectedTwin);
         // The twin's write did not come back to the edited box.
@@ -235,11 +235,11 @@ private slots:
         QFETCH(int, expectedCurrent);
         TMainForm form;
         form.ArrangeTab->PageCountED->setValue(count);
-        form.ArrangeTab->APageEd->setValue(current);
+        form.ArrangeTab->CurrentPageEd->setValue(current);
         form.ArrangeTab->PageCountED->setValue(newCount);
         if (page2 > 0)
             form.PrintTab->APageEd2->setValue(page2);
-        QCOMPARE(form.ArrangeTab->APageEd->value(), expectedCurrent);
+        QCOMPARE(form.ArrangeTab->CurrentPageEd->value(), expectedCurrent);
         QCOMPARE(form.PrintTab->APageEd2->value(), expectedCurrent);
         QVERIFY(!form.ArrangeTab->Opts->UpdateGuard);
     }

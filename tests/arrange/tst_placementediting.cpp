@@ -56,22 +56,22 @@ std::unique_ptr<TMainForm> makeForm()
 
 void press(TMainForm &form, QPoint at, Qt::MouseButton button = Qt::LeftButton)
 {
-    QMouseEvent e(QEvent::MouseButtonPress, at, form.ArrangeTab->View->PaintBox2->mapToGlobal(at), button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(form.ArrangeTab->View->PaintBox2, &e);
+    QMouseEvent e(QEvent::MouseButtonPress, at, form.ArrangeTab->View->ViewBox->mapToGlobal(at), button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(form.ArrangeTab->View->ViewBox, &e);
 }
 
 void move(TMainForm &form, QPoint at)
 {
-    QMouseEvent e(QEvent::MouseMove, at, form.ArrangeTab->View->PaintBox2->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+    QMouseEvent e(QEvent::MouseMove, at, form.ArrangeTab->View->ViewBox->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
                   Qt::NoModifier);
-    QCoreApplication::sendEvent(form.ArrangeTab->View->PaintBox2, &e);
+    QCoreApplication::sendEvent(form.ArrangeTab->View->ViewBox, &e);
 }
 
 void release(TMainForm &form, QPoint at)
 {
-    QMouseEvent e(QEvent::MouseButtonRelease, at, form.ArrangeTab->View->PaintBox2->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+    QMouseEvent e(QEvent::MouseButtonRelease, at, form.ArrangeTab->View->ViewBox->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
                   Qt::NoModifier);
-    QCoreApplication::sendEvent(form.ArrangeTab->View->PaintBox2, &e);
+    QCoreApplication::sendEvent(form.ArrangeTab->View->ViewBox, &e);
 }
 
 QByteArray bits(double v) { return QByteArray(reinterpret_cast<const char *>(&v), sizeof v); }
@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(form->Doc->records().Placements.at(2).Left, 1.0); // B swapped with C
         QCOMPARE(form->Doc->records().Placements.at(1).Left, 5.0);
         QCOMPARE(form->ArrangeTab->View->Dragging, 0); // selecting does not drag
-        QVERIFY(form->ArrangeTab->DelitBtn->isEnabled());
+        QVERIFY(form->ArrangeTab->DeleteBtn->isEnabled());
 
         press(*form, QPoint(50, 50)); // only A
         QCOMPARE(form->Doc->records().SelectedPlacement, 2);
@@ -120,7 +120,7 @@ private slots:
 
         press(*form, QPoint(700, 1000)); // nothing there
         QCOMPARE(form->Doc->records().SelectedPlacement, -1);
-        QVERIFY(!form->ArrangeTab->DelitBtn->isEnabled());
+        QVERIFY(!form->ArrangeTab->DeleteBtn->isEnabled());
     }
 
     void resizeFromRightHandleFlipsPastLeftEdge()
@@ -184,11 +184,11 @@ private slots:
         QCOMPARE(form->Doc->records().SelectedPlacement, 1);
         QCOMPARE(form->Doc->records().Placements.at(1).Left, 0.0);
         QCOMPARE(form->ArrangeTab->View->Dragging, 0);
-        QVERIFY(form->ArrangeTab->BildPopup->isVisible());
-        form->ArrangeTab->BildPopup->hide();
+        QVERIFY(form->ArrangeTab->PictureMenu->isVisible());
+        form->ArrangeTab->PictureMenu->hide();
         press(*form, QPoint(500, 500), Qt::RightButton);
         QCOMPARE(form->Doc->records().SelectedPlacement, -1);
-        QVERIFY(!form->ArrangeTab->BildPopup->isVisible());
+        QVERIFY(!form->ArrangeTab->PictureMenu->isVisible());
     }
 
     void stripDragAndDrop()
@@ -197,10 +197,10 @@ private slots:
         form->ArrangeTab->Opts->UseGridCheck->setChecked(true);
         form->ArrangeTab->Opts->CutDefault->setChecked(true);
         form->ArrangeTab->PageCountED->setValue(3);
-        form->ArrangeTab->APageEd->setValue(2);
+        form->ArrangeTab->CurrentPageEd->setValue(2);
         form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         const int second = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/b.png"), grey(8, 8));
-        form->ArrangeTab->Strip->PaintBox1->resize(100, 204);
+        form->ArrangeTab->Strip->StripBox->resize(100, 204);
 
         QObject *source = nullptr;
         QMimeData mime;
@@ -209,15 +209,15 @@ private slots:
             for (const QString &format : drag->mimeData()->formats())
                 mime.setData(format, drag->mimeData()->data(format));
         };
-        form->ArrangeTab->Strip->PaintBox1MouseDown(10, 102); // the gap: nothing
+        form->ArrangeTab->Strip->mousePress(10, 102); // the gap: nothing
         QVERIFY(!source);
-        form->ArrangeTab->Strip->PaintBox1MouseDown(10, 150);
+        form->ArrangeTab->Strip->mousePress(10, 150);
         QCOMPARE(form->Doc->records().SelectedPicture, 1);
-        QCOMPARE(source, form->ArrangeTab->Strip->PaintBox1);
-        QVERIFY(!form->ArrangeTab->View->PaintBox2DragOver(form->CollectionTab->ImageList, &mime));
-        QVERIFY(form->ArrangeTab->View->PaintBox2DragOver(source, &mime));
+        QCOMPARE(source, form->ArrangeTab->Strip->StripBox);
+        QVERIFY(!form->ArrangeTab->View->acceptsDrag(form->CollectionTab->PictureList, &mime));
+        QVERIFY(form->ArrangeTab->View->acceptsDrag(source, &mime));
 
-        form->ArrangeTab->View->PaintBox2DragDrop(source, &mime, 100, 50);
+        form->ArrangeTab->View->dropPicture(source, &mime, 100, 50);
         QCOMPARE(form->Doc->records().Placements.size(), 1);
         const Placement &p = form->Doc->records().Placements.at(0);
         QCOMPARE(p.PictureId, second);
@@ -231,7 +231,7 @@ private slots:
 
         // The strip's selection beyond the collection (pictures removed since) adds nothing.
         form->Doc->recordsForSetUp().SelectedPicture = 7;
-        form->ArrangeTab->View->PaintBox2DragDrop(source, &mime, 10, 10);
+        form->ArrangeTab->View->dropPicture(source, &mime, 10, 10);
         form->PaintBox1DblClick();
         QCOMPARE(form->Doc->records().Placements.size(), 1);
 
@@ -254,7 +254,7 @@ private slots:
         form->ArrangeTab->FreeText->setText(QStringLiteral("Summer"));
         QCOMPARE(form->Doc->records().Pictures[0].Comment, QStringLiteral("Summer"));
         QVERIFY(form->Doc->records().Pictures[1].Comment.isEmpty());
-        QVERIFY(form->ArrangeTab->Timer1->isActive());
+        QVERIFY(form->ArrangeTab->CaptionTimer->isActive());
 
         // Selecting the other placement of the same picture shows the same text.
         press(*form, QPoint(10, 10));
@@ -263,7 +263,7 @@ private slots:
         // A caption longer than a line edit's usual limit is shown and kept whole.
         const QString longCaption = QString(40000, QLatin1Char('w')) + QStringLiteral("end");
         form->Doc->recordsForSetUp().Pictures[0].Comment = longCaption;
-        form->ArrangeTab->ChangeFreeText();
+        form->ArrangeTab->showSelectionCaption();
         QCOMPARE(form->ArrangeTab->FreeText->text(), longCaption);
         QCOMPARE(form->Doc->records().Pictures[0].Comment, longCaption);
     }
@@ -279,12 +279,12 @@ private slots:
         form->ArrangeTab->CutCheck->setChecked(true);
         QCOMPARE(form->Doc->records().Placements.at(1).Cut, 1);
 
-        form->ArrangeTab->DelitBtn->click();
+        form->ArrangeTab->DeleteBtn->click();
         QCOMPARE(form->Doc->records().Placements.size(), 1);
         QCOMPARE(form->Doc->records().Placements.at(0).Left, 2.0);
         QCOMPARE(form->Doc->records().SelectedPlacement, -1);
         QCOMPARE(form->Doc->records().PictureCount(), 1);
-        QVERIFY(!form->ArrangeTab->ChangePosSizeBtn->isEnabled());
+        QVERIFY(!form->ArrangeTab->SizePositionBtn->isEnabled());
     }
 
     void pageChangeDropsTheSelection()
@@ -292,24 +292,24 @@ private slots:
         auto form = makeForm();
         const int a = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         form->ArrangeTab->PageCountED->setValue(2);
-        form->ArrangeTab->APageEd->setValue(2);
+        form->ArrangeTab->CurrentPageEd->setValue(2);
         place(*form, a, 0, 0, 1, 1, 1);
         place(*form, a, 0, 0, 1, 1, 2);
         press(*form, QPoint(10, 10));
         QCOMPARE(form->Doc->records().SelectedPlacement, 1);
-        QVERIFY(form->ArrangeTab->DelitBtn->isEnabled());
+        QVERIFY(form->ArrangeTab->DeleteBtn->isEnabled());
 
         // Page 2's selection cannot be seen on page 1, so nothing may act on it.
         form->PrintTab->APageEd2->setValue(1);
-        QCOMPARE(form->ArrangeTab->APageEd->value(), 1);
+        QCOMPARE(form->ArrangeTab->CurrentPageEd->value(), 1);
         QCOMPARE(form->Doc->records().SelectedPlacement, -1);
-        QVERIFY(!form->ArrangeTab->DelitBtn->isEnabled());
-        QVERIFY(!form->ArrangeTab->ChangePosSizeBtn->isEnabled());
-        form->ArrangeTab->Lschen1Click();
+        QVERIFY(!form->ArrangeTab->DeleteBtn->isEnabled());
+        QVERIFY(!form->ArrangeTab->SizePositionBtn->isEnabled());
+        form->ArrangeTab->deleteSelection();
         QCOMPARE(form->Doc->records().Placements.size(), 2);
 
         // Lowering the page count moves the current page, with the same effect.
-        form->ArrangeTab->APageEd->setValue(2);
+        form->ArrangeTab->CurrentPageEd->setValue(2);
         press(*form, QPoint(10, 10));
         QCOMPARE(form->Doc->records().SelectedPlacement, 1);
         form->ArrangeTab->PageCountED->setValue(1);
@@ -323,7 +323,7 @@ private slots:
         place(*form, a, 0.59, 0.59, 5.12, 3.94);
         form->Doc->recordsForSetUp().SelectedPlacement = 0;
         form->PageControl2->setCurrentWidget(form->ArrangeTab);
-        form->ArrangeTab->ShowSizeInfo();
+        form->ArrangeTab->showSizeInfo();
         QCOMPARE(form->StatusText->text(),
                  QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));
     }
@@ -349,7 +349,7 @@ private slots:
         QVERIFY(std::memcmp(&form->Doc->records().Placements.at(3), &other1, sizeof other1) == 0);
 
         // Margins wider than the page: nothing is moved.
-        form->ArrangeTab->Opts->RandEd->setValue(100);
+        form->ArrangeTab->Opts->MarginEd->setValue(100);
         const Placement before = form->Doc->records().Placements.at(0);
         form->OrdeneBtnClick();
         QVERIFY(std::memcmp(&form->Doc->records().Placements.at(0), &before, sizeof before) == 0);
@@ -361,7 +361,7 @@ private slots:
         int last = 0;
         for (int i = 0; i < 3; ++i)
             last = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p%1.png").arg(i), grey(8, 8));
-        form->ArrangeTab->Overtakeall->click();
+        form->ArrangeTab->AddAllBtn->click();
         QCOMPARE(form->Doc->records().Placements.size(), 3);
         const double expected[] = {0, 1.7778, 3.5556}; // 8-inch page
         for (int i = 0; i < 3; ++i) {

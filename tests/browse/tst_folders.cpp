@@ -133,16 +133,16 @@ private slots:
     void filterListsMatchingFilesCaseInsensitively()
     {
         TMainForm form;
-        QCOMPARE(form.CollectionTab->Folders->FilterComboBox1->count(), 17);
-        QCOMPARE(form.CollectionTab->Folders->FilterComboBox1->currentText(), QStringLiteral("All pictures"));
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
-        QCOMPARE(form.CollectionTab->Folders->JamShellTree1Path(), folder);
+        QCOMPARE(form.CollectionTab->Folders->FilterBox->count(), 17);
+        QCOMPARE(form.CollectionTab->Folders->FilterBox->currentText(), QStringLiteral("All pictures"));
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
+        QCOMPARE(form.CollectionTab->Folders->folderPath(), folder);
         QVERIFY(waitForListing(form, pictures));
-        form.CollectionTab->Folders->FilterComboBox1->setCurrentIndex(form.CollectionTab->Folders->FilterComboBox1->findText("JPG - JPEG - JFIF Compilant"));
+        form.CollectionTab->Folders->FilterBox->setCurrentIndex(form.CollectionTab->Folders->FilterBox->findText("JPG - JPEG - JFIF Compilant"));
         QVERIFY(waitForListing(form, {"sub", "Y.JPG"}));
         // The walk begun at start-up restarts for the folder and leaves its thumbnail cache there.
         QTRY_VERIFY_WITH_TIMEOUT(!form.CollectionTab->Grid->Browser->Running(), 20000);
-        form.CollectionTab->Folders->FilterComboBox1->setCurrentIndex(form.CollectionTab->Folders->FilterComboBox1->count() - 1);
+        form.CollectionTab->Folders->FilterBox->setCurrentIndex(form.CollectionTab->Folders->FilterBox->count() - 1);
         QVERIFY(waitForListing(form, {"sub", "bnsbrwse.cbf", "fake.gif", "notes.txt", "README", "x.png", "Y.JPG"}));
     }
 
@@ -150,36 +150,36 @@ private slots:
     {
         DialogRecorder dialogs;
         TMainForm form;
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
         QVERIFY(waitForListing(form, pictures));
 
         selectListed(form, {"x.png"});
-        form.CollectionTab->Folders->JamShellList1DblClick();
+        form.CollectionTab->Folders->openCurrentFile();
         QCOMPARE(form.CollectionTab->PreviewFileName, folder + "x.png");
         // Drawn 128x64 at the top-left corner of a 185x64 box.
-        form.CollectionTab->DibPrevPaint->setFixedSize(185, 64);
-        const QImage shot = form.CollectionTab->DibPrevPaint->grab().toImage();
+        form.CollectionTab->PreviewBox->setFixedSize(185, 64);
+        const QImage shot = form.CollectionTab->PreviewBox->grab().toImage();
         QCOMPARE(QColor(shot.pixel(0, 0)), QColor(Qt::red));
         QCOMPARE(QColor(shot.pixel(127, 63)), QColor(Qt::red));
         QVERIFY(QColor(shot.pixel(129, 10)) != QColor(Qt::red));
 
         selectListed(form, {"fake.gif"});
-        QTest::keyClick(form.CollectionTab->Folders->JamShellList1, Qt::Key_Return);
+        QTest::keyClick(form.CollectionTab->Folders->FileList, Qt::Key_Return);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(form.CollectionTab->PreviewFileName, folder + "x.png");
         QCOMPARE(DibWidth(form.CollectionTab->PreviewDib), 1000);
 
         selectListed(form, {"sub"});
-        form.CollectionTab->Folders->JamShellList1DblClick();
-        QCOMPARE(form.CollectionTab->Folders->JamShellTree1Path(), folder + "sub/");
+        form.CollectionTab->Folders->openCurrentFile();
+        QCOMPARE(form.CollectionTab->Folders->folderPath(), folder + "sub/");
         QVERIFY(waitForListing(form, {"in.bmp"}));
-        form.CollectionTab->Folders->JamShellList1->clearSelection();
-        form.CollectionTab->Folders->JamShellList1DblClick(); // nothing selected
+        form.CollectionTab->Folders->FileList->clearSelection();
+        form.CollectionTab->Folders->openCurrentFile(); // nothing selected
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
 
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid);
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
         QVERIFY(!form.CollectionTab->AddBtn->isEnabled());
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9);
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
         QVERIFY(form.CollectionTab->AddBtn->isEnabled());
     }
 
@@ -189,24 +189,24 @@ private slots:
         const QString other = folder + "sub/";
         {
             TMainForm form;
-            QCOMPARE(form.CollectionTab->Folders->PrefListBox->count(), 0);
-            form.CollectionTab->Folders->AddToPrefFolders(folder);
-            form.CollectionTab->Folders->AddToPrefFolders(other);
-            form.CollectionTab->Folders->AddToPrefFolders(folder);
-            QCOMPARE(listItems(form.CollectionTab->Folders->PrefListBox), QStringList({folder, other}));
+            QCOMPARE(form.CollectionTab->Folders->FavouritesList->count(), 0);
+            form.CollectionTab->Folders->addFavourite(folder);
+            form.CollectionTab->Folders->addFavourite(other);
+            form.CollectionTab->Folders->addFavourite(folder);
+            QCOMPARE(listItems(form.CollectionTab->Folders->FavouritesList), QStringList({folder, other}));
             QCOMPARE(readFile(favouritesFile()), (folder + "\r\n" + other + "\r\n").toUtf8());
-            form.CollectionTab->Folders->PrefListBox->setCurrentRow(1);
-            QTest::keyClick(form.CollectionTab->Folders->PrefListBox, Qt::Key_Return);
-            QCOMPARE(form.CollectionTab->Folders->JamShellTree1Path(), other);
+            form.CollectionTab->Folders->FavouritesList->setCurrentRow(1);
+            QTest::keyClick(form.CollectionTab->Folders->FavouritesList, Qt::Key_Return);
+            QCOMPARE(form.CollectionTab->Folders->folderPath(), other);
         }
         TMainForm again; // starts in the most recent favourite
-        QCOMPARE(listItems(again.CollectionTab->Folders->PrefListBox), QStringList({folder, other}));
-        QCOMPARE(again.CollectionTab->Folders->JamShellTree1Path(), folder);
+        QCOMPARE(listItems(again.CollectionTab->Folders->FavouritesList), QStringList({folder, other}));
+        QCOMPARE(again.CollectionTab->Folders->folderPath(), folder);
 
         QVERIFY(writeFile(favouritesFile(), (folder + "gone/\r\n").toUtf8()));
         TMainForm vanished; // a vanished favourite is kept, browsing starts elsewhere
-        QCOMPARE(listItems(vanished.CollectionTab->Folders->PrefListBox), QStringList({folder + "gone/"}));
-        QVERIFY(QFileInfo(vanished.CollectionTab->Folders->JamShellTree1Path()).isDir());
+        QCOMPARE(listItems(vanished.CollectionTab->Folders->FavouritesList), QStringList({folder + "gone/"}));
+        QVERIFY(QFileInfo(vanished.CollectionTab->Folders->folderPath()).isDir());
         QVERIFY(dialogs.messages.empty());
     }
 
@@ -216,13 +216,13 @@ private slots:
         QTemporaryDir place;
         QVERIFY(writeFile(place.path() + "/file", "x"));
         TMainForm form;
-        form.CollectionTab->Folders->PrefFoldersFile = place.path() + "/file/folders.dat";
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
+        form.CollectionTab->Folders->FavouritesFile = place.path() + "/file/folders.dat";
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
         QVERIFY(waitForListing(form, pictures));
         selectListed(form, {"Y.JPG"});
         form.AddBtnClick();
         QCOMPARE(form.Doc->records().PictureCount(), 1);
-        QCOMPARE(listItems(form.CollectionTab->Folders->PrefListBox), QStringList({folder}));
+        QCOMPARE(listItems(form.CollectionTab->Folders->FavouritesList), QStringList({folder}));
         QVERIFY(dialogs.messages.empty());
     }
 
@@ -234,7 +234,7 @@ private slots:
         QVERIFY(QDir().mkpath(doomed));
         QVERIFY(writePicture(doomed + "p.png", 4, 4));
         TMainForm form;
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(doomed));
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(doomed));
         QVERIFY(waitForListing(form, {"p.png"}));
         selectListed(form, {"p.png"});
         QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running()); // it writes its cache file there
@@ -242,11 +242,11 @@ private slots:
         QTest::qWait(300); // let the models notice
 
         form.AddBtnClick();
-        form.CollectionTab->Folders->JamShellList1DblClick();
-        form.CollectionTab->OpenFromBrowser("p.png");
-        QVERIFY(!form.CollectionTab->Folders->SetJamShellTree1Path(doomed));
+        form.CollectionTab->Folders->openCurrentFile();
+        form.CollectionTab->addBrowserPicture("p.png");
+        QVERIFY(!form.CollectionTab->Folders->setFolderPath(doomed));
         QCOMPARE(form.Doc->records().PictureCount(), 0);
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
         QVERIFY(waitForListing(form, pictures));
     }
 };

@@ -33,8 +33,8 @@ void addPicture(ThumbList& list, int w, int h, const QString& name = "p.png", Th
 // start folder it began at creation gets no step before the switch.
 void browse(TMainForm& form, const QString& folder)
 {
-    form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid);
-    QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
+    form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
+    QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
 }
 
 // Runs the event loop one pass at a time until the walk made its first
@@ -267,15 +267,15 @@ private slots:
         QCOMPARE(form.CollectionTab->Grid->Browser->DecodeCount(), 3);
 
         // Back to the page: a new walk of the same folder, from the cache.
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9);
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid);
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
         QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 3);
         QCOMPARE(form.CollectionTab->Grid->Browser->DecodeCount(), 3);
 
         // A replaced picture of the same name is decoded again.
         QVERIFY(writePicture(dir.path() + "/b.png", 30, 40, Qt::blue));
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9);
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid);
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
         QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 3);
         QCOMPARE(form.CollectionTab->Grid->Browser->DecodeCount(), 4);
         for (int i = 0; i < 3; ++i)
@@ -293,7 +293,7 @@ private slots:
         QVERIFY(firstThumbnail(form));
         QVERIFY(form.CollectionTab->Grid->Thumbs().count() < BusyFiles);
 
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(second.path()));
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(second.path()));
         QCOMPARE(form.CollectionTab->Grid->Thumbs().count(), 0); // emptied at once
         QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 1);
         QCOMPARE(form.CollectionTab->Grid->Thumbs().at(0).Name, QString("q.png"));
@@ -308,7 +308,7 @@ private slots:
         TMainForm form;
         browse(form, dir.path());
         QVERIFY(firstThumbnail(form));
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9);
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
         QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running());
         const int made = form.CollectionTab->Grid->Thumbs().count();
         QVERIFY(made >= 1 && made < BusyFiles);
@@ -323,13 +323,13 @@ private slots:
         QVERIFY(writeBusyFolder(first.path()));
         QVERIFY(writePicture(second.path() + "/q.png", 30, 20));
         TMainForm form;
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->Grid);
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(first.path()));
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(first.path()));
         QVERIFY(firstThumbnail(form));
-        form.CollectionTab->PageControl3->blockSignals(true); // the page shows "File list" without stopping the walk
-        form.CollectionTab->PageControl3->setCurrentWidget(form.CollectionTab->TabSheet9);
-        form.CollectionTab->PageControl3->blockSignals(false);
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(second.path()));
+        form.CollectionTab->SourceTabs->blockSignals(true); // the page shows "File list" without stopping the walk
+        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
+        form.CollectionTab->SourceTabs->blockSignals(false);
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(second.path()));
         QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 1);
         QCOMPARE(form.CollectionTab->Grid->Thumbs().at(0).Name, QString("q.png"));
         QCOMPARE(LoadBrowseInfos(second.path()).size(), std::size_t(1));
@@ -470,10 +470,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 14, 20000);
         QTest::qWait(50);
         const QImage screen = form.screen()->grabWindow(form.winId()).toImage();
-        const int columns = ThumbColumns(form.CollectionTab->Grid->PaintBox4->width());
+        const int columns = ThumbColumns(form.CollectionTab->Grid->GridBox->width());
         QVERIFY(columns < 14);
         for (int i = 1; i <= 14; ++i) {
-            const QPoint strip = form.CollectionTab->Grid->PaintBox4->mapTo(&form, ThumbCellOrigin(i, columns) + QPoint(4, 50));
+            const QPoint strip = form.CollectionTab->Grid->GridBox->mapTo(&form, ThumbCellOrigin(i, columns) + QPoint(4, 50));
             const QRgb c = screen.pixel(strip);
             QVERIFY2(c == qRgb(192, 192, 192) || c == qRgb(0, 0, 255), qPrintable(QString("cell %1").arg(i)));
         }

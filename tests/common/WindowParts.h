@@ -2,7 +2,7 @@
 // Every part of the main window that tests reach into, by its page.
 #include "app/MainUnit.h"
 #include "arrange/ArrangeCanvas.h"
-#include "arrange/KoordFUnit.h"
+#include "arrange/SizePositionDialog.h"
 #include "arrange/OptionsPanel.h"
 #include "arrange/PictureStrip.h"
 #include "browse/FolderViews.h"

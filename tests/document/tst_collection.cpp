@@ -116,9 +116,9 @@ class TestCollectionHandlers : public QObject
     // Adds the named files of the fixture folder one by one.
     void addEach(TMainForm &form, const QStringList &names)
     {
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
         for (const QString &name : names)
-            form.CollectionTab->OpenFromBrowser(name);
+            form.CollectionTab->addBrowserPicture(name);
     }
 
 private slots:
@@ -140,7 +140,7 @@ private slots:
         TMainForm form;
         QVERIFY(!form.CollectionTab->DelBtn->isEnabled() && !form.CollectionTab->ShowBtn->isEnabled() && !form.CollectionTab->PrintBtn->isEnabled());
         form.Doc->recordsForSetUp().NextPictureId = 7;
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
         QVERIFY(waitForListing(form, listed));
         selectListed(form, {"a.png", "b.bmp", "c.jpg"});
         form.AddBtnClick();
@@ -154,36 +154,36 @@ private slots:
         QCOMPARE(ids(form), std::vector<int>({7, 8}));
         QCOMPARE(form.Doc->records().NextPictureId, 9);
         QCOMPARE(DibWidth(form.Doc->records().Pictures[1].Dib), 64);
-        QCOMPARE(listItems(form.CollectionTab->ImageList), QStringList({"a.png", "c.jpg"}));
-        QCOMPARE(listItems(form.SortTab->SortBox), QStringList({"a.png", "c.jpg"}));
-        QCOMPARE(selectedRows(form.CollectionTab->ImageList), QStringList({"0"}));
-        QCOMPARE(form.SortTab->SortBox->currentRow(), 0);
+        QCOMPARE(listItems(form.CollectionTab->PictureList), QStringList({"a.png", "c.jpg"}));
+        QCOMPARE(listItems(form.SortTab->OrderList), QStringList({"a.png", "c.jpg"}));
+        QCOMPARE(selectedRows(form.CollectionTab->PictureList), QStringList({"0"}));
+        QCOMPARE(form.SortTab->OrderList->currentRow(), 0);
         QVERIFY(buttonsEnabled(form));
-        QCOMPARE(listItems(form.CollectionTab->Folders->PrefListBox), QStringList({folder}));
+        QCOMPARE(listItems(form.CollectionTab->Folders->FavouritesList), QStringList({folder}));
 
         // Only failures: no id used up, no favourite recorded.
-        form.CollectionTab->Folders->PrefListBox->clear();
+        form.CollectionTab->Folders->FavouritesList->clear();
         selectListed(form, {"b.bmp"});
         form.AddBtnClick();
         QCOMPARE(dialogs.messages.size(), std::size_t(2));
         QCOMPARE(form.Doc->records().NextPictureId, 9);
-        QCOMPARE(form.CollectionTab->Folders->PrefListBox->count(), 0);
+        QCOMPARE(form.CollectionTab->Folders->FavouritesList->count(), 0);
     }
 
     void dropOnlyFromTheFileList()
     {
         DialogRecorder dialogs;
         TMainForm form;
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(folder));
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
         QVERIFY(waitForListing(form, listed));
         selectListed(form, {"c.jpg", "d.bmp"});
-        QVERIFY(!form.CollectionTab->ImageListDragOver(form.SortTab->SortBox));
-        QVERIFY(!form.CollectionTab->ImageListDragOver(nullptr));
-        form.CollectionTab->ImageListDragDrop(form.SortTab->SortBox);
+        QVERIFY(!form.CollectionTab->acceptsDrag(form.SortTab->OrderList));
+        QVERIFY(!form.CollectionTab->acceptsDrag(nullptr));
+        form.CollectionTab->dropFromFileList(form.SortTab->OrderList);
         QCOMPARE(form.Doc->records().PictureCount(), 0);
-        QVERIFY(form.CollectionTab->ImageListDragOver(form.CollectionTab->Folders->JamShellList1));
-        form.CollectionTab->ImageListDragDrop(form.CollectionTab->Folders->JamShellList1);
-        QCOMPARE(listItems(form.CollectionTab->ImageList), QStringList({"c.jpg", "d.bmp"}));
+        QVERIFY(form.CollectionTab->acceptsDrag(form.CollectionTab->Folders->FileList));
+        form.CollectionTab->dropFromFileList(form.CollectionTab->Folders->FileList);
+        QCOMPARE(listItems(form.CollectionTab->PictureList), QStringList({"c.jpg", "d.bmp"}));
     }
 
     void move_data()
@@ -206,12 +206,12 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         addEach(form, {"a.png", "c.jpg", "d.bmp"});
-        form.SortTab->SortBox->setCurrentRow(current);
+        form.SortTab->OrderList->setCurrentRow(current);
         up ? form.UpNowClick() : form.DownNowClick();
         QCOMPARE(ids(form), order);
-        QCOMPARE(form.SortTab->SortBox->currentRow(), currentAfter);
-        QCOMPARE(form.SortTab->SortBox->item(currentAfter)->text(), FileNamePart(form.Doc->records().Pictures[std::size_t(currentAfter)].FileName));
-        QCOMPARE(selectedRows(form.CollectionTab->ImageList), QStringList({"0"}));
+        QCOMPARE(form.SortTab->OrderList->currentRow(), currentAfter);
+        QCOMPARE(form.SortTab->OrderList->item(currentAfter)->text(), FileNamePart(form.Doc->records().Pictures[std::size_t(currentAfter)].FileName));
+        QCOMPARE(selectedRows(form.CollectionTab->PictureList), QStringList({"0"}));
     }
 
     void deleteRemovesOnlyTheDeletedPicturesPlacements()
@@ -225,9 +225,9 @@ private slots:
             p->Page = page;
         }
         form.Doc->recordsForSetUp().SelectedPlacement = 3;
-        form.CollectionTab->ImageList->clearSelection();
-        form.CollectionTab->ImageList->item(0)->setSelected(true); // not placed
-        form.CollectionTab->ImageList->item(1)->setSelected(true); // placed twice
+        form.CollectionTab->PictureList->clearSelection();
+        form.CollectionTab->PictureList->item(0)->setSelected(true); // not placed
+        form.CollectionTab->PictureList->item(1)->setSelected(true); // placed twice
         form.DelBtnClick();
 
         QCOMPARE(ids(form), std::vector<int>({2}));
@@ -235,10 +235,10 @@ private slots:
         QCOMPARE(form.Doc->records().Placements.at(0).PictureId, 2);
         QCOMPARE(form.Doc->records().Placements.at(1).Page, 2);
         QCOMPARE(form.Doc->records().SelectedPlacement, 1);
-        QCOMPARE(listItems(form.CollectionTab->ImageList), QStringList({"d.bmp"}));
-        QCOMPARE(selectedRows(form.CollectionTab->ImageList), QStringList({"0"}));
+        QCOMPARE(listItems(form.CollectionTab->PictureList), QStringList({"d.bmp"}));
+        QCOMPARE(selectedRows(form.CollectionTab->PictureList), QStringList({"0"}));
 
-        QTest::keyClick(form.CollectionTab->ImageList, Qt::Key_Delete);
+        QTest::keyClick(form.CollectionTab->PictureList, Qt::Key_Delete);
         QCOMPARE(form.Doc->records().PictureCount(), 0);
         QCOMPARE(form.Doc->records().SelectedPlacement, -1);
         QVERIFY(!form.CollectionTab->DelBtn->isEnabled() && !form.CollectionTab->ShowBtn->isEnabled() && !form.CollectionTab->PrintBtn->isEnabled());
@@ -255,10 +255,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&form));
         addEach(form, {"a.png", "c.jpg"});
         form.PageControl2->setCurrentWidget(form.SortTab);
-        QTest::keyClick(form.SortTab->SortBox, Qt::Key_Escape);
+        QTest::keyClick(form.SortTab->OrderList, Qt::Key_Escape);
         QCOMPARE(form.Doc->records().PictureCount(), 2);
         form.PageControl2->setCurrentWidget(form.CollectionTab);
-        QTest::keyClick(form.CollectionTab->ImageList, Qt::Key_Escape);
+        QTest::keyClick(form.CollectionTab->PictureList, Qt::Key_Escape);
         QTest::keyClick(&form, Qt::Key_Escape);
         QCOMPARE(form.Doc->records().PictureCount(), 2);
     }
@@ -300,15 +300,15 @@ private slots:
         for (const char *name : {"b.jpg", "A.jpg", "a.jpg"})
             QVERIFY(writePicture(names.path() + "/" + name, 8, 8));
         TMainForm form;
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(names.path()));
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(names.path()));
         for (const char *name : {"b.jpg", "A.jpg", "a.jpg"})
-            form.CollectionTab->OpenFromBrowser(QLatin1String(name));
-        form.SortTab->SortBox->setCurrentRow(2);
+            form.CollectionTab->addBrowserPicture(QLatin1String(name));
+        form.SortTab->OrderList->setCurrentRow(2);
         form.SortNameBtnClick();
-        QCOMPARE(listItems(form.SortTab->SortBox), QStringList({"A.jpg", "a.jpg", "b.jpg"}));
+        QCOMPARE(listItems(form.SortTab->OrderList), QStringList({"A.jpg", "a.jpg", "b.jpg"}));
         QCOMPARE(ids(form), std::vector<int>({1, 2, 0}));
-        QCOMPARE(form.SortTab->SortBox->currentRow(), 0);
-        QCOMPARE(selectedRows(form.CollectionTab->ImageList), QStringList({"0"}));
+        QCOMPARE(form.SortTab->OrderList->currentRow(), 0);
+        QCOMPARE(selectedRows(form.CollectionTab->PictureList), QStringList({"0"}));
     }
 
     void previewFailureKeepsTheOldPreview_data()
@@ -322,12 +322,12 @@ private slots:
         QFETCH(QString, name);
         DialogRecorder dialogs;
         TMainForm form;
-        form.CollectionTab->openfilenow(folder + "c.jpg");
+        form.CollectionTab->openForPreview(folder + "c.jpg");
         QCOMPARE(form.CollectionTab->PreviewFileName, folder + "c.jpg");
         QCOMPARE(DibWidth(form.CollectionTab->PreviewDib), 64);
         const BYTE *pixels = form.CollectionTab->PreviewDib.Bits;
 
-        form.CollectionTab->openfilenow(folder + name);
+        form.CollectionTab->openForPreview(folder + name);
         QCOMPARE(form.CollectionTab->PreviewFileName, folder + "c.jpg");
         QCOMPARE(form.CollectionTab->PreviewDib.Bits, pixels);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
@@ -350,18 +350,18 @@ private slots:
         };
         QTemporaryDir other;
         QVERIFY(writePicture(other.path() + "/e.png", 5, 5));
-        QVERIFY(form.CollectionTab->Folders->SetJamShellTree1Path(other.path()));
-        form.CollectionTab->OpenFromBrowser("e.png");
+        QVERIFY(form.CollectionTab->Folders->setFolderPath(other.path()));
+        form.CollectionTab->addBrowserPicture("e.png");
         addEach(form, {"a.png", "d.bmp"});
 
-        form.SortTab->SortBox->setCurrentRow(2);
-        QTest::keyClick(form.SortTab->SortBox, Qt::Key_Enter);
+        form.SortTab->OrderList->setCurrentRow(2);
+        QTest::keyClick(form.SortTab->OrderList, Qt::Key_Enter);
         QCOMPARE(shown, QStringList({folder + "d.bmp"}));
         QCOMPARE(shownWidth, 20);
-        QCOMPARE(form.CollectionTab->ImageList->currentRow(), 2);
+        QCOMPARE(form.CollectionTab->PictureList->currentRow(), 2);
         QCOMPARE(form.CollectionTab->PreviewFileName, folder + "d.bmp");
 
-        form.CollectionTab->ImageList->setCurrentRow(1);
+        form.CollectionTab->PictureList->setCurrentRow(1);
         form.CollectionTab->ShowBtn->click();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1], folder + "a.png");
@@ -369,15 +369,15 @@ private slots:
 
         // A picture whose file is gone cannot be previewed, so nothing is shown.
         QVERIFY(QFile::remove(other.path() + "/e.png"));
-        form.SortTab->SortBox->setCurrentRow(0);
+        form.SortTab->OrderList->setCurrentRow(0);
         form.SortBoxDblClick();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(form.CollectionTab->PreviewFileName, folder + "a.png");
 
         // Enter in the picture list previews its focused item.
-        form.CollectionTab->ImageList->setCurrentRow(2, QItemSelectionModel::NoUpdate);
-        QTest::keyClick(form.CollectionTab->ImageList, Qt::Key_Return);
+        form.CollectionTab->PictureList->setCurrentRow(2, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(form.CollectionTab->PictureList, Qt::Key_Return);
         QCOMPARE(form.CollectionTab->PreviewFileName, folder + "d.bmp");
     }
 };

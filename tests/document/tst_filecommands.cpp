@@ -107,7 +107,7 @@ private slots:
     {
         DialogRecorder dialogs;
         TMainForm form;
-        form.ArrangeTab->Opts->RandEd->setValue(15.7);
+        form.ArrangeTab->Opts->MarginEd->setValue(15.7);
         QVERIFY(form.SaveFile(path("empty.sga")));
         const QByteArray b = readFile(path("empty.sga"));
         // magic, N, 92 bytes of integers and options, font block (1+4+1+5+1+4+4+1 for "Arial")
@@ -118,7 +118,7 @@ private slots:
         QCOMPARE(i32At(b, B), -1); // no selection
         QCOMPARE(i32At(b, B + 8), 0); // pictures
         QCOMPARE(i32At(b, B + 16), 0); // ShowFNames
-        QCOMPARE(i32At(b, B + 20), 1); // SverhCheck
+        QCOMPARE(i32At(b, B + 20), 1); // KeepAspectCheck
         QCOMPARE(i32At(b, B + 24), 25);
         QCOMPARE(i32At(b, B + 28), 15); // 15.7 mm stored as 15
         QCOMPARE(i32At(b, B + 32), 5);
@@ -155,10 +155,10 @@ private slots:
             QVERIFY(addAndPlace(form, oldFolder + "beach.png") >= 0);
             QVERIFY(addAndPlace(form, path("elsewhere/dog.png")) >= 0);
             form.Doc->recordsForSetUp().Pictures[0].Comment = QStringLiteral("Sand \u00e0 volont\u00e9");
-            form.ArrangeTab->Opts->RandEd->setValue(15.7);
+            form.ArrangeTab->Opts->MarginEd->setValue(15.7);
             form.ArrangeTab->Opts->GridEd->setValue(2.5);
             form.ArrangeTab->Opts->ShowGridCheck->setChecked(true);
-            form.ArrangeTab->Opts->BkColBox->setSelected(0x00336699);
+            form.ArrangeTab->Opts->BackgroundBox->setSelected(0x00336699);
             ArrangementOptions o = form.Doc->options();
             o.Font.Name = QStringLiteral("DejaVu Serif");
             o.Font.Size = 17;
@@ -181,15 +181,15 @@ private slots:
         QCOMPARE(form.Doc->records().Pictures[0].Comment, QStringLiteral("Sand \u00e0 volont\u00e9"));
         QCOMPARE(form.Doc->records().Pictures[1].FileName, path("elsewhere/dog.png"));
         QCOMPARE(form.Doc->records().Placements.size(), 2);
-        QCOMPARE(form.ArrangeTab->Opts->RandEd->value(), 15.0);
+        QCOMPARE(form.ArrangeTab->Opts->MarginEd->value(), 15.0);
         QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 2.5);
-        QCOMPARE(form.ArrangeTab->Opts->GridEDin->value(), 0.1); // the inch twin followed
+        QCOMPARE(form.ArrangeTab->Opts->GridInchEd->value(), 0.1); // the inch twin followed
         QVERIFY(form.ArrangeTab->Opts->ShowGridCheck->isChecked());
         QVERIFY(!form.ArrangeTab->Opts->EnhanceQualCheck->isChecked());
-        QCOMPARE(form.ArrangeTab->Opts->BkColBox->Selected(), 0x00336699);
+        QCOMPARE(form.ArrangeTab->Opts->BackgroundBox->Selected(), 0x00336699);
         QCOMPARE(form.Doc->options().Font.Name, QStringLiteral("DejaVu Serif"));
         QCOMPARE(form.Doc->options().Font.Size, 17);
-        QCOMPARE(form.CollectionTab->ImageList->count(), 2);
+        QCOMPARE(form.CollectionTab->PictureList->count(), 2);
         QVERIFY(!form.Doc->loading());
     }
 
@@ -580,7 +580,7 @@ private slots:
         form.OpenFile(path("sel.sga"));
         QCOMPARE(form.Doc->records().Placements.size(), 1);
         QCOMPARE(form.Doc->records().SelectedPlacement, -1);
-        QVERIFY(!form.ArrangeTab->DelitBtn->isEnabled());
+        QVERIFY(!form.ArrangeTab->DeleteBtn->isEnabled());
     }
 
     // The file keeps no page count: opening shows every page a placement is on,
@@ -617,9 +617,9 @@ private slots:
         form.ArrangeTab->PageCountED->setValue(countBefore);
         form.OpenFile(path("pages.sga"));
         QCOMPARE(form.ArrangeTab->PageCountED->value(), count);
-        QCOMPARE(form.ArrangeTab->APageEd->value(), 1);
+        QCOMPARE(form.ArrangeTab->CurrentPageEd->value(), 1);
         QCOMPARE(form.Doc->records().SelectedPlacement, selectedAfter);
-        QCOMPARE(form.ArrangeTab->DelitBtn->isEnabled(), selectedAfter >= 0);
+        QCOMPARE(form.ArrangeTab->DeleteBtn->isEnabled(), selectedAfter >= 0);
     }
 };
 SGA_TEST(TestFileCommands)

@@ -1,10 +1,10 @@
 #include "common/WindowParts.h"
-#include "arrange/KoordFUnit.h"
+#include "arrange/SizePositionDialog.h"
 #include "common/FileListSupport.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "document/UndoCommands.h"
-#include "picture/HKUnit.h"
+#include "picture/ToneDialog.h"
 #include "platform/ColorBox.h"
 #include "platform/PaintBox.h"
 
@@ -75,15 +75,15 @@ private slots:
         QTest::addColumn<Step>("select"); // a selection before the step, no command
         QTest::newRow("add picture") << Step([this](TMainForm& f) {
             QVERIFY(writePicture(dir.filePath("c.png"), 5, 3));
-            QVERIFY(f.CollectionTab->Folders->SetJamShellTree1Path(dir.path()));
-            f.CollectionTab->OpenFromBrowser(QStringLiteral("c.png"));
+            QVERIFY(f.CollectionTab->Folders->setFolderPath(dir.path()));
+            f.CollectionTab->addBrowserPicture(QStringLiteral("c.png"));
         }) << Step();
         QTest::newRow("delete picture") << Step([](TMainForm& f) {
-            f.CollectionTab->ImageList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+            f.CollectionTab->PictureList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
             f.DelBtnClick();
         }) << Step();
         QTest::newRow("move picture down") << Step([](TMainForm& f) {
-            f.SortTab->SortBox->setCurrentRow(0);
+            f.SortTab->OrderList->setCurrentRow(0);
             f.DownNowClick();
         }) << Step();
         QTest::newRow("sort by names") << Step([](TMainForm& f) { f.SortNameBtnClick(); }) << Step();
@@ -91,20 +91,20 @@ private slots:
         QTest::newRow("place by drop") << Step([](TMainForm& f) {
             QMimeData mime;
             mime.setData(QStringLiteral("application/x-snapgrid-atlas-strip-picture"), "0");
-            f.ArrangeTab->View->PaintBox2DragDrop(f.ArrangeTab->Strip->PaintBox1, &mime, 300, 200);
+            f.ArrangeTab->View->dropPicture(f.ArrangeTab->Strip->StripBox, &mime, 300, 200);
         }) << Step();
         QTest::newRow("add all pictures") << Step([](TMainForm& f) { f.OvertakeallClick(); }) << Step();
         QTest::newRow("drag moves, one step") << Step([](TMainForm& f) {
             // The selection's frame is 96 x 96 view pixels at (96, 96).
-            f.ArrangeTab->View->PaintBox2MouseDown(Qt::LeftButton, 140, 140);
-            f.ArrangeTab->View->PaintBox2MouseMove(160, 150);
-            f.ArrangeTab->View->PaintBox2MouseMove(200, 170);
-            f.ArrangeTab->View->PaintBox2MouseUp(220, 180);
+            f.ArrangeTab->View->mousePress(Qt::LeftButton, 140, 140);
+            f.ArrangeTab->View->mouseMove(160, 150);
+            f.ArrangeTab->View->mouseMove(200, 170);
+            f.ArrangeTab->View->mouseRelease(220, 180);
         }) << Step();
         QTest::newRow("drag resizes") << Step([](TMainForm& f) {
-            f.ArrangeTab->View->PaintBox2MouseDown(Qt::LeftButton, 191, 191);
-            f.ArrangeTab->View->PaintBox2MouseMove(250, 260);
-            f.ArrangeTab->View->PaintBox2MouseUp(260, 280);
+            f.ArrangeTab->View->mousePress(Qt::LeftButton, 191, 191);
+            f.ArrangeTab->View->mouseMove(250, 260);
+            f.ArrangeTab->View->mouseRelease(260, 280);
         }) << Step();
         QTest::newRow("nudges merge") << Step([](TMainForm& f) {
             f.ArrangeTab->View->nudgeSelection(1, 0);
@@ -118,7 +118,7 @@ private slots:
         QTest::newRow("size and position") << Step([](TMainForm& f) {
             DialogRecorder rec;
             rec.handler.exec = [&f](QDialog*) {
-                f.ArrangeTab->KoordEdForm->LeftEd->setValue(50);
+                f.ArrangeTab->SizePosition->LeftEd->setValue(50);
                 return int(QDialog::Accepted);
             };
             rec.install();
@@ -132,10 +132,10 @@ private slots:
         QTest::newRow("brightness") << Step([](TMainForm& f) {
             DialogRecorder rec;
             rec.handler.exec = [](QDialog* d) {
-                auto* hk = qobject_cast<THKForm*>(d);
-                hk->TrackBar1->setValue(60);
+                auto* hk = qobject_cast<ToneDialog*>(d);
+                hk->BrightnessSlider->setValue(60);
                 hk->PreviewBtn->click();
-                hk->OkBitBtn1->click();
+                hk->OkBtn->click();
                 return int(QDialog::Accepted);
             };
             rec.install();
@@ -145,8 +145,8 @@ private slots:
             f.ArrangeTab->Opts->GridEd->setValue(7);
             f.ArrangeTab->Opts->GridEd->setValue(8);
         }) << Step();
-        QTest::newRow("option in inches") << Step([](TMainForm& f) { f.ArrangeTab->Opts->RandEDin->setValue(1); }) << Step();
-        QTest::newRow("font background") << Step([](TMainForm& f) { f.ArrangeTab->Opts->BkColBox->setCurrentIndex(2); }) << Step();
+        QTest::newRow("option in inches") << Step([](TMainForm& f) { f.ArrangeTab->Opts->MarginInchEd->setValue(1); }) << Step();
+        QTest::newRow("font background") << Step([](TMainForm& f) { f.ArrangeTab->Opts->BackgroundBox->setCurrentIndex(2); }) << Step();
         QTest::newRow("check box") << Step([](TMainForm& f) { f.ArrangeTab->Opts->ShowFNames->setChecked(true); }) << Step();
     }
     void everyCommandUndoesExactly()
@@ -200,8 +200,8 @@ private slots:
         QTest::addColumn<Step>("look");
         QTest::newRow("select the lower one") << Step([](TMainForm& f) { f.Doc->selectPlacement(0); });
         QTest::newRow("click the lower one") << Step([](TMainForm& f) {
-            f.ArrangeTab->View->PaintBox2MouseDown(Qt::LeftButton, 300, 200);
-            f.ArrangeTab->View->PaintBox2MouseUp(300, 200);
+            f.ArrangeTab->View->mousePress(Qt::LeftButton, 300, 200);
+            f.ArrangeTab->View->mouseRelease(300, 200);
         });
         QTest::newRow("zoom in") << Step([](TMainForm& f) { f.ArrangeTab->ZoomIn(); });
         QTest::newRow("zoom to fit") << Step([](TMainForm& f) { f.ArrangeTab->ZoomToFit(); });

@@ -190,7 +190,7 @@ void TstPrintJob::captionHeightAtPrinterResolution()
     auto form = makeForm();
     const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     form->Doc->recordsForSetUp().Pictures.back().Comment = QStringLiteral("Caption");
-    form->ArrangeTab->Opts->BkColBox->setSelected(std::int32_t(RGB(0, 255, 0)));
+    form->ArrangeTab->Opts->BackgroundBox->setSelected(std::int32_t(RGB(0, 255, 0)));
     place(*form, id, 1.0, 1.0, 1.0, 1);
     DialogRecorder rec;
     rec.handler.print = [](QPrinter *) { return true; };

@@ -140,7 +140,7 @@ void TstPrintPreview::currentPageOnWhitePaper()
         p->Page = onPage;
     }
     form->ArrangeTab->PageCountED->setValue(2);
-    form->ArrangeTab->APageEd->setValue(page);
+    form->ArrangeTab->CurrentPageEd->setValue(page);
     form->PrintTab->PaintBox3->resize(form->PrintTab->PreviewPageSize());
     QImage image(800, 1100, QImage::Format_RGB32);
     image.fill(Grey);
@@ -163,7 +163,7 @@ void TstPrintPreview::pageBeyondTheCountShowsTheLast()
     auto form = makeForm();
     form->ArrangeTab->PageCountED->setValue(3);
     form->PrintTab->APageEd2->setValue(7);
-    QCOMPARE(form->ArrangeTab->APageEd->value(), 3);
+    QCOMPARE(form->ArrangeTab->CurrentPageEd->value(), 3);
     QCOMPARE(form->PrintTab->APageEd2->value(), 3);
 }
 

@@ -336,7 +336,7 @@ private slots:
         QVERIFY(pixels.save(file));
         form.Doc->recordsForSetUp().appendPicture(file, filledPicture(3, 3, Red));
         form.UpdateListBox();
-        form.CollectionTab->ImageList->setCurrentRow(0);
+        form.CollectionTab->PictureList->setCurrentRow(0);
         answerPrintForm(dialogs, QDialog::Accepted);
         printToPdf();
         QFile earlier(pdfPath());
@@ -386,7 +386,7 @@ private slots:
         QSize printed;
         answerPrintForm(dialogs, QDialog::Rejected,
                         [&](TPrintForm &f) { printed = QSize(DibWidth(f.Dib), DibHeight(f.Dib)); });
-        form.CollectionTab->ImageList->setCurrentRow(0);
+        form.CollectionTab->PictureList->setCurrentRow(0);
         form.PrintBtnClick();
         QCOMPARE(dialogs.execCount, 1);
         const bool kept = fileAfter == QLatin1String("kept");

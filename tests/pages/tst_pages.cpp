@@ -2,7 +2,7 @@
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/Editing.h"
 #include "arrange/Geometry.h"
-#include "arrange/KoordFUnit.h"
+#include "arrange/SizePositionDialog.h"
 #include "arrange/OptionsPanel.h"
 #include "arrange/PictureStrip.h"
 #include "arrange/SheetMakers.h"
@@ -62,12 +62,12 @@ private slots:
         doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(40, 30));
         QMimeData mime;
         mime.setData(StripMimeType(), "0");
-        page.View->PaintBox2DragDrop(page.Strip->PaintBox1, &mime, 192, 96); // 2 x 1 inches at 96 dpi
+        page.View->dropPicture(page.Strip->StripBox, &mime, 192, 96); // 2 x 1 inches at 96 dpi
         QCOMPARE(doc.records().Placements.size(), 1);
         QCOMPARE(doc.records().Placements.at(0).Left, 2.0);
         QCOMPARE(doc.records().Placements.at(0).Top, 1.0);
         QCOMPARE(doc.records().SelectedPlacement, 0);
-        QVERIFY(page.DelitBtn->isEnabled()); // the selection's commands follow
+        QVERIFY(page.DeleteBtn->isEnabled()); // the selection's commands follow
         QVERIFY(services.Status.contains(QStringLiteral("x:")));
     }
 
@@ -82,7 +82,7 @@ private slots:
         QCOMPARE(doc.options().Grid, 7.0);
         doc.undoStack()->undo();
         QCOMPARE(page.Opts->GridEd->value(), 5.0);
-        QCOMPARE(page.Opts->GridEDin->value(), 0.2);
+        QCOMPARE(page.Opts->GridInchEd->value(), 0.2);
 
         ArrangementData stored;
         StoreOptions(stored, doc.options());
@@ -95,12 +95,12 @@ private slots:
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(WriteArrangement(stored)) > 0);
         out.close();
         QCOMPARE(doc.open(file, PageGeometry{}).Status, ArrangementDocument::OpenStatus::Opened);
-        QCOMPARE(page.Opts->RandEd->value(), 20.0);
-        QCOMPARE(page.Opts->RandEDin->value(), 0.79);
+        QCOMPARE(page.Opts->MarginEd->value(), 20.0);
+        QCOMPARE(page.Opts->MarginInchEd->value(), 0.79);
         QCOMPARE(page.Opts->GridEd->value(), 7.5);
-        QCOMPARE(page.Opts->GridEDin->value(), 0.3);
-        QCOMPARE(page.Opts->DBreiteED->value(), 150.0);
-        QCOMPARE(page.Opts->DBreiteEdin->value(), 5.91);
+        QCOMPARE(page.Opts->GridInchEd->value(), 0.3);
+        QCOMPARE(page.Opts->DefaultWidthEd->value(), 150.0);
+        QCOMPARE(page.Opts->DefaultWidthInchEd->value(), 5.91);
         QCOMPARE(page.ZoomEd->value(), 60);
     }
 
@@ -116,7 +116,7 @@ private slots:
         doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(40, 30));
         QMimeData mime;
         mime.setData(StripMimeType(), "0");
-        arrange.View->PaintBox2DragDrop(arrange.Strip->PaintBox1, &mime, 790, 1050); // 8 x 11 inch page
+        arrange.View->dropPicture(arrange.Strip->StripBox, &mime, 790, 1050); // 8 x 11 inch page
         const Placement p = doc.records().Placements.at(0);
         QVERIFY(p.Left > 0 && p.Left + p.Width <= 8.0 + 1e-9);
         QVERIFY(p.Top > 0 && p.Top + p.Height <= 11.0 + 1e-9);
@@ -150,11 +150,11 @@ private slots:
         doc.selectPlacement(0);
         DialogRecorder rec;
         rec.handler.exec = [&page](QDialog *) {
-            page.KoordEdForm->PageEd->setValue(3);
+            page.SizePosition->PageEd->setValue(3);
             return int(QDialog::Accepted);
         };
         rec.install();
-        page.ChangePosSizeBtnClick();
+        page.editSizeAndPosition();
         QCOMPARE(doc.records().Placements.at(0).Page, 3);
         QCOMPARE(doc.currentPage(), 3);
         QCOMPARE(doc.records().SelectedPlacement, 0);
@@ -196,11 +196,11 @@ private slots:
         ArrangementDocument doc;
         TestServices services;
         CollectionPage page(doc, services);
-        QVERIFY(page.Folders->SetJamShellTree1Path(folder));
-        page.OpenFromBrowser(QStringLiteral("one.png"));
+        QVERIFY(page.Folders->setFolderPath(folder));
+        page.addBrowserPicture(QStringLiteral("one.png"));
         QCOMPARE(doc.records().PictureCount(), 1);
-        QCOMPARE(page.ImageList->count(), 1);
-        QCOMPARE(page.ImageList->item(0)->text(), QStringLiteral("one.png"));
+        QCOMPARE(page.PictureList->count(), 1);
+        QCOMPARE(page.PictureList->item(0)->text(), QStringLiteral("one.png"));
         QVERIFY(page.DelBtn->isEnabled());
     }
 
@@ -211,11 +211,11 @@ private slots:
         SortPage page(doc, services);
         doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(2, 2));
         doc.recordsForSetUp().appendPicture("/p/b.bmp", grey(2, 2));
-        page.UpdateListBox();
-        page.SortBox->setCurrentRow(0);
-        page.DownNowClick();
-        QCOMPARE(page.SortBox->item(0)->text(), QStringLiteral("b.bmp"));
-        QCOMPARE(page.SortBox->currentRow(), 1);
+        page.listPictures();
+        page.OrderList->setCurrentRow(0);
+        page.moveDown();
+        QCOMPARE(page.OrderList->item(0)->text(), QStringLiteral("b.bmp"));
+        QCOMPARE(page.OrderList->currentRow(), 1);
         QCOMPARE(doc.undoStack()->count(), 1);
     }
 

@@ -2,7 +2,7 @@
 #include "common/WindowParts.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
-#include "picture/HKUnit.h"
+#include "picture/ToneDialog.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -97,7 +97,7 @@ private slots:
         form.ArrangeTab->Opts->MinQualEd->setValue(minQual);
         PictureEntry entry = entryOf(patternPicture(W, H, bits));
         DIB &pic = entry.Dib;
-        form.ArrangeTab->Changequal(entry, frameWidth, 1.0);
+        form.ArrangeTab->enlargeToMinimumQuality(entry, frameWidth, 1.0);
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), expectedSize);
         QCOMPARE(DibBitCount(pic), expectedBits);
         QVERIFY(rec.messages.empty());
@@ -112,7 +112,7 @@ private slots:
         TMainForm form;
         PictureEntry entry = entryOf(patternPicture(320, 200, 24));
         DIB &pic = entry.Dib;
-        form.ArrangeTab->Changequal(entry, 440.0, 3.0);
+        form.ArrangeTab->enlargeToMinimumQuality(entry, 440.0, 3.0);
         const int shown = int(72.0 * Printer().PageWidth() / Printer().LogPixelsX());
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), QSize(shown, 200 * shown / 320));
         QVERIFY(rec.messages.empty());
@@ -129,14 +129,14 @@ private slots:
         place(form, small, 1.0);
         place(form, small, 2.0); // placed twice: the wider frame decides
         place(form, wide, 4.0);
-        form.ArrangeTab->Checkallquals();
+        form.ArrangeTab->checkAllQualities();
         const DIB &a = form.Doc->recordsForSetUp().pictureById(small)->Dib;
         QCOMPARE(QSize(DibWidth(a), DibHeight(a)), QSize(144, 115));
         QCOMPARE(DibBitCount(a), 24);
         QCOMPARE(DibWidth(form.Doc->recordsForSetUp().pictureById(wide)->Dib), 300);
 
         const BYTE *bitsA = a.Bits;
-        form.ArrangeTab->Checkallquals();
+        form.ArrangeTab->checkAllQualities();
         QCOMPARE(form.Doc->recordsForSetUp().pictureById(small)->Dib.Bits, bitsA);
         QVERIFY(rec.messages.empty());
     }
@@ -149,7 +149,7 @@ private slots:
         const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), patternPicture(10, 10, 8));
         const BYTE *bits = form.Doc->recordsForSetUp().pictureById(id)->Dib.Bits;
         place(form, id, 9.0);
-        form.ArrangeTab->Checkallquals();
+        form.ArrangeTab->checkAllQualities();
         QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Dib.Bits, bits);
         QCOMPARE(DibBitCount(form.Doc->recordsForSetUp().pictureById(id)->Dib), 8);
     }
@@ -175,7 +175,7 @@ private slots:
         PictureEntry entry = entryOf(depthFails ? impossiblyLarge(8) : patternPicture(2, 30000, 8));
         DIB &pic = entry.Dib;
         const int W = DibWidth(pic), H = DibHeight(pic);
-        form.ArrangeTab->Changequal(entry, depthFails ? 1000.0 : 1e12, 1.0);
+        form.ArrangeTab->enlargeToMinimumQuality(entry, depthFails ? 1000.0 : 1e12, 1.0);
         QCOMPARE(rec.messages.size(), std::size_t(1));
         QCOMPARE(rec.messages[0].text, text);
         QCOMPARE(rec.messages[0].caption, caption);
@@ -222,12 +222,12 @@ private slots:
         QCOMPARE(pixels(e.Dib), start);
 
         for (int i = 0; i < 4; ++i) {
-            form.ArrangeTab->Nachlinksrotieren901->trigger();
+            form.ArrangeTab->RotateLeftAction->trigger();
             QCOMPARE(e.Rotation, (4 - (i + 1)) % 4);
         }
         QCOMPARE(pixels(e.Dib), start);
         for (int i = 0; i < 4; ++i)
-            form.ArrangeTab->Nachrechtsrotieren901->trigger();
+            form.ArrangeTab->RotateRightAction->trigger();
         QCOMPARE(e.Rotation, 0);
         QCOMPARE(pixels(e.Dib), start);
         QCOMPARE(form.ProgressPanel->ProgressPercent, 0);
@@ -242,12 +242,12 @@ private slots:
         const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), huge);
         place(form, id, 2.0);
         form.Doc->recordsForSetUp().SelectedPlacement = -1;
-        form.ArrangeTab->Nachrechtsrotieren901Click();
+        form.ArrangeTab->rotateRight();
         QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Rotation, 0);
         form.Doc->recordsForSetUp().SelectedPlacement = 0;
-        form.ArrangeTab->Nachrechtsrotieren901Click();
+        form.ArrangeTab->rotateRight();
         QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Rotation, 0); // nothing turned, nothing counted
-        form.ArrangeTab->Nachlinksrotieren901Click();
+        form.ArrangeTab->rotateLeft();
         QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Rotation, 0);
         QCOMPARE(DibWidth(form.Doc->recordsForSetUp().pictureById(id)->Dib), 600000000);
         QVERIFY(rec.messages.empty());
@@ -281,23 +281,23 @@ private slots:
         int startContrast = -1;
         QString shownValues;
         rec.handler.exec = [&](QDialog *d) -> int {
-            auto *f = qobject_cast<THKForm *>(d);
+            auto *f = qobject_cast<ToneDialog *>(d);
             caption = f->windowTitle();
-            startContrast = f->TrackBar2->value();
-            f->TrackBar1->setValue(-40);
-            f->TrackBar2->setValue(160);
-            f->TrackBar3->setValue(50);
-            shownValues = QStringList{f->ValueLabel1->text(), f->ValueLabel2->text(), f->ValueLabel3->text()}.join('|');
+            startContrast = f->ContrastSlider->value();
+            f->BrightnessSlider->setValue(-40);
+            f->ContrastSlider->setValue(160);
+            f->SaturationSlider->setValue(50);
+            shownValues = QStringList{f->BrightnessValue->text(), f->ContrastValue->text(), f->SaturationValue->text()}.join('|');
             f->PreviewBtn->click();
             // The entry shows the preview while the dialog is open.
             previewPixels = pixelBytes(form.Doc->recordsForSetUp().pictureById(id)->Dib);
             previewPalette = logPalette(form.Doc->recordsForSetUp().pictureById(id)->Dib);
             if (result == QDialog::Accepted)
-                f->OkBitBtn1->click();
+                f->OkBtn->click();
             return result;
         };
         rec.install();
-        form.ArrangeTab->HellKonBtn->click();
+        form.ArrangeTab->ToneBtn->click();
 
         QCOMPARE(caption, QStringLiteral("Brightness, contrast and saturation"));
         QCOMPARE(startContrast, 100);
@@ -327,7 +327,7 @@ private slots:
         place(form, id, 2.0);
         form.Doc->recordsForSetUp().SelectedPlacement = 0;
         const BYTE *bits = form.Doc->recordsForSetUp().pictureById(id)->Dib.Bits;
-        form.ArrangeTab->HelligkeitKontrastundSttigung1->trigger();
+        form.ArrangeTab->ToneAction->trigger();
         QCOMPARE(rec.execCount, 0);
         QCOMPARE(rec.messages.size(), std::size_t(1));
         QCOMPARE(rec.messages[0].text, QStringLiteral("Error: Could not create picture! (Low memory?)"));

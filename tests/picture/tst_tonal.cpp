@@ -1,6 +1,6 @@
 #include "PixelFixtures.h"
 #include "common/TestRegistry.h"
-#include "picture/HKUnit.h"
+#include "picture/ToneDialog.h"
 #include "picture/Tonal.h"
 
 #include <QSlider>
@@ -10,7 +10,7 @@ namespace {
 // The dialog on its own: WorkDib shares the pixels of `pic`, OldDib is a copy.
 struct Session {
     DIB pic;
-    THKForm form;
+    ToneDialog form;
     explicit Session(DIB p)
         : pic(p)
     {
@@ -22,10 +22,10 @@ struct Session {
     }
     void preview(int b, int k, int s)
     {
-        form.TrackBar1->setValue(b);
-        form.TrackBar2->setValue(k);
-        form.TrackBar3->setValue(s);
-        form.TrackBar1Change();
+        form.BrightnessSlider->setValue(b);
+        form.ContrastSlider->setValue(k);
+        form.SaturationSlider->setValue(s);
+        form.previewTones();
     }
 };
 
@@ -132,9 +132,9 @@ private slots:
         QFETCH(int, S);
         Session stepwise(patternPicture(13, 5, bits, 4));
         stepwise.form.RestoreOld();
-        stepwise.form.Helligkeit(B);
-        stepwise.form.Kontrast(K);
-        stepwise.form.Saettigung(S);
+        stepwise.form.applyBrightness(B);
+        stepwise.form.applyContrast(K);
+        stepwise.form.applySaturation(S);
         Session preview(patternPicture(13, 5, bits, 4));
         preview.preview(B, K, S);
         QCOMPARE(pixelBytes(preview.form.WorkDib), pixelBytes(stepwise.form.WorkDib));
@@ -171,8 +171,8 @@ private slots:
             QCOMPARE(pixelBytes(s.form.WorkDib), pixels0); // indices never change
 
         // Reset moves the sliders only; the next preview shows the start again.
-        s.form.BacksetBitBtn3Click();
-        QCOMPARE(s.form.TrackBar2->value(), 100);
+        s.form.resetSliders();
+        QCOMPARE(s.form.ContrastSlider->value(), 100);
         QCOMPARE(logPalette(s.form.WorkDib), palette1);
         s.preview(0, 100, 0);
         QCOMPARE(pixelBytes(s.pic), pixels0); // the shared pixels are the entry's

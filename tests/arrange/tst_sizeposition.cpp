@@ -1,6 +1,6 @@
 #include "common/WindowParts.h"
 #include "arrange/Geometry.h"
-#include "arrange/KoordFUnit.h"
+#include "arrange/SizePositionDialog.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "platform/Printer.h"
@@ -20,7 +20,7 @@ const QString NotValid = QStringLiteral("The coordinates are not valid! Left hav
 }
 
 // The size and position dialog and the main window's use of it.
-class TestKoordEdit : public QObject
+class TestSizePositionDialog : public QObject
 {
     Q_OBJECT
 private slots:
@@ -41,9 +41,9 @@ private slots:
         DialogRecorder recorder;
         double shownLeft = 0, shownLeftInch = 0, shownRight = 0;
         recorder.handler.exec = [&](QDialog *) {
-            shownLeft = form.ArrangeTab->KoordEdForm->LeftEd->value();
-            shownLeftInch = form.ArrangeTab->KoordEdForm->LeftEdin->value();
-            shownRight = form.ArrangeTab->KoordEdForm->RightEd->value();
+            shownLeft = form.ArrangeTab->SizePosition->LeftEd->value();
+            shownLeftInch = form.ArrangeTab->SizePosition->LeftInchEd->value();
+            shownRight = form.ArrangeTab->SizePosition->RightEd->value();
             return int(QDialog::Accepted);
         };
         recorder.install();
@@ -59,7 +59,7 @@ private slots:
 
         // Cancel leaves the placement alone, even after edits in the dialog.
         recorder.handler.exec = [&](QDialog *) {
-            form.ArrangeTab->KoordEdForm->LeftEd->setValue(3);
+            form.ArrangeTab->SizePosition->LeftEd->setValue(3);
             return int(QDialog::Rejected);
         };
         recorder.install();
@@ -70,32 +70,32 @@ private slots:
 
     void linkedEdits()
     {
-        TKoordEdForm dialog;
+        SizePositionDialog dialog;
         dialog.setFrameMm(10, 20, 30, 40);
         QCOMPARE(dialog.RightEd->value(), 40.0);
         QCOMPARE(dialog.BottomEd->value(), 60.0);
 
-        dialog.BreitEd->setValue(50); // keeps the left edge
+        dialog.WidthEd->setValue(50); // keeps the left edge
         QCOMPARE(dialog.LeftEd->value(), 10.0);
         QCOMPARE(dialog.RightEd->value(), 60.0);
-        QCOMPARE(dialog.BreitEdin->value(), 1.97);
+        QCOMPARE(dialog.WidthInchEd->value(), 1.97);
 
         dialog.RightEd->setValue(35); // keeps the left edge, changes the width
         QCOMPARE(dialog.LeftEd->value(), 10.0);
-        QCOMPARE(dialog.BreitEd->value(), 25.0);
-        QCOMPARE(dialog.RightEdin->value(), 1.38);
+        QCOMPARE(dialog.WidthEd->value(), 25.0);
+        QCOMPARE(dialog.RightInchEd->value(), 1.38);
 
-        dialog.TopEdin->setValue(1); // as if typed in millimetres
+        dialog.TopInchEd->setValue(1); // as if typed in millimetres
         QCOMPARE(dialog.TopEd->value(), 25.40);
-        QCOMPARE(dialog.TopEdin->value(), 1.00);
-        QCOMPARE(dialog.HochEd->value(), 34.60);
-        QCOMPARE(dialog.HochEdin->value(), 1.36);
+        QCOMPARE(dialog.TopInchEd->value(), 1.00);
+        QCOMPARE(dialog.HeightEd->value(), 34.60);
+        QCOMPARE(dialog.HeightInchEd->value(), 1.36);
         QCOMPARE(dialog.BottomEd->value(), 60.0);
 
         // Opening again with the same values recomputes what was typed since.
         dialog.setFrameMm(10, 20, 30, 40);
         QCOMPARE(dialog.RightEd->value(), 40.0);
-        QCOMPARE(dialog.TopEdin->value(), 0.79);
+        QCOMPARE(dialog.TopInchEd->value(), 0.79);
     }
 
     // Every keystroke updates the linked edits; the edit typed in keeps the
@@ -103,27 +103,27 @@ private slots:
     void typingUpdatesLinkedEditsAtOnce()
     {
         QLocale::setDefault(QLocale::c());
-        TKoordEdForm dialog;
+        SizePositionDialog dialog;
         dialog.setFrameMm(10, 20, 30, 40);
         auto type = [](QDoubleSpinBox *edit, const QString &text) {
             edit->findChild<QLineEdit *>()->selectAll();
             QTest::keyClicks(edit, text);
         };
 
-        type(dialog.BreitEd, QStringLiteral("5"));
+        type(dialog.WidthEd, QStringLiteral("5"));
         QCOMPARE(dialog.RightEd->value(), 15.0);
-        QTest::keyClicks(dialog.BreitEd, QStringLiteral("0"));
+        QTest::keyClicks(dialog.WidthEd, QStringLiteral("0"));
         QCOMPARE(dialog.RightEd->value(), 60.0);
-        QCOMPARE(dialog.BreitEdin->value(), 1.97);
+        QCOMPARE(dialog.WidthInchEd->value(), 1.97);
 
-        type(dialog.LeftEdin, QStringLiteral("1"));
+        type(dialog.LeftInchEd, QStringLiteral("1"));
         QCOMPARE(dialog.LeftEd->value(), 25.40);
-        QCOMPARE(dialog.BreitEd->value(), 34.60);
-        QTest::keyClicks(dialog.LeftEdin, QStringLiteral(".5"));
+        QCOMPARE(dialog.WidthEd->value(), 34.60);
+        QTest::keyClicks(dialog.LeftInchEd, QStringLiteral(".5"));
         QCOMPARE(dialog.LeftEd->value(), 38.10);
-        QCOMPARE(dialog.BreitEd->value(), 21.90);
-        QCOMPARE(dialog.BreitEdin->value(), 0.86);
-        const QLineEdit *typed = dialog.LeftEdin->findChild<QLineEdit *>();
+        QCOMPARE(dialog.WidthEd->value(), 21.90);
+        QCOMPARE(dialog.WidthInchEd->value(), 0.86);
+        const QLineEdit *typed = dialog.LeftInchEd->findChild<QLineEdit *>();
         QCOMPARE(typed->text(), QStringLiteral("1.5"));
         QCOMPARE(typed->cursorPosition(), 3);
         QLocale::setDefault(QLocale::system());
@@ -145,10 +145,10 @@ private slots:
         QFETCH(double, height);
         QFETCH(bool, accepted);
         DialogRecorder recorder;
-        TKoordEdForm dialog;
+        SizePositionDialog dialog;
         dialog.setFrameMm(10, 10, width, height);
         dialog.setResult(QDialog::Rejected);
-        dialog.OkBtnClick();
+        dialog.okClicked();
         QCOMPARE(dialog.result() == QDialog::Accepted, accepted);
         QCOMPARE(recorder.messages.size(), accepted ? 0u : 1u);
         if (!accepted) {
@@ -158,5 +158,5 @@ private slots:
     }
 };
 
-SGA_TEST(TestKoordEdit)
-#include "tst_koordedit.moc"
+SGA_TEST(TestSizePositionDialog)
+#include "tst_sizeposition.moc"

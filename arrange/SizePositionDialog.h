@@ -9,26 +9,26 @@ class QDoubleSpinBox;
 class QPushButton;
 class QSpinBox;
 
-class TKoordEdForm : public QDialog
+class SizePositionDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TKoordEdForm(QWidget *parent = nullptr);
+    explicit SizePositionDialog(QWidget *parent = nullptr);
 
     QDoubleSpinBox *LeftEd = nullptr;
-    QDoubleSpinBox *LeftEdin = nullptr;
+    QDoubleSpinBox *LeftInchEd = nullptr;
     QDoubleSpinBox *TopEd = nullptr;
-    QDoubleSpinBox *TopEdin = nullptr;
+    QDoubleSpinBox *TopInchEd = nullptr;
     QDoubleSpinBox *RightEd = nullptr;
-    QDoubleSpinBox *RightEdin = nullptr;
+    QDoubleSpinBox *RightInchEd = nullptr;
     QDoubleSpinBox *BottomEd = nullptr;
-    QDoubleSpinBox *BottomEdin = nullptr;
-    QDoubleSpinBox *BreitEd = nullptr;
-    QDoubleSpinBox *BreitEdin = nullptr;
-    QDoubleSpinBox *HochEd = nullptr;
-    QDoubleSpinBox *HochEdin = nullptr;
+    QDoubleSpinBox *BottomInchEd = nullptr;
+    QDoubleSpinBox *WidthEd = nullptr;
+    QDoubleSpinBox *WidthInchEd = nullptr;
+    QDoubleSpinBox *HeightEd = nullptr;
+    QDoubleSpinBox *HeightInchEd = nullptr;
     // The zoom of the picture inside its frame, percent (100: the whole cut).
-    QDoubleSpinBox *PicZoomEd = nullptr;
+    QDoubleSpinBox *PictureZoomEd = nullptr;
     QSpinBox *PageEd = nullptr; // the page the placement lies on
     QPushButton *OkBtn = nullptr;
     QPushButton *CancelBtn = nullptr;
@@ -39,19 +39,19 @@ public:
     // its recomputation even when the edit already held the value.
     void setFrameMm(double left, double top, double width, double height);
 
-    void LeftEdChange();
-    void RightEdChange();
-    void TopEdChange();
-    void BottomEdChange();
-    void BreitEdChange();
-    void HochEdChange();
-    void LeftEdinChange();
-    void RightEdinChange();
-    void TopEdinChange();
-    void BottomEdinChange();
-    void BreitEdinChange();
-    void HochEdinChange();
-    void OkBtnClick();
+    void leftChanged();
+    void rightChanged();
+    void topChanged();
+    void bottomChanged();
+    void widthChanged();
+    void heightChanged();
+    void leftInchChanged();
+    void rightInchChanged();
+    void topInchChanged();
+    void bottomInchChanged();
+    void widthInchChanged();
+    void heightInchChanged();
+    void okClicked();
 
 private:
     // The inch edit whose change is being passed on to its millimetre twin.

@@ -1,4 +1,4 @@
-#include "picture/HKUnit.h"
+#include "picture/ToneDialog.h"
 
 #include "picture/Tonal.h"
 
@@ -26,35 +26,35 @@ QSlider *makeSlider(QWidget *parent, int minimum, int maximum, int value)
 }
 } // namespace
 
-THKForm::THKForm(QWidget *parent)
+ToneDialog::ToneDialog(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("Brightness, contrast and saturation"));
 
-    Label1 = new QLabel(tr("Brightness:"), this);
-    Label2 = new QLabel(tr("Contrast:"), this);
-    Label3 = new QLabel(tr("Saturation:"), this);
-    TrackBar1 = makeSlider(this, -127, 127, 0);
-    TrackBar2 = makeSlider(this, 0, 200, 100);
-    TrackBar3 = makeSlider(this, -100, 100, 0);
+    BrightnessLabel = new QLabel(tr("Brightness:"), this);
+    ContrastLabel = new QLabel(tr("Contrast:"), this);
+    SaturationLabel = new QLabel(tr("Saturation:"), this);
+    BrightnessSlider = makeSlider(this, -127, 127, 0);
+    ContrastSlider = makeSlider(this, 0, 200, 100);
+    SaturationSlider = makeSlider(this, -100, 100, 0);
     PreviewBtn = new QPushButton(tr("Preview"), this);
-    BacksetBitBtn3 = new QPushButton(tr("Reset"), this);
-    OkBitBtn1 = new QPushButton(tr("&OK"), this);
-    CancelBitBtn2 = new QPushButton(tr("&Cancel"), this);
-    OkBitBtn1->setDefault(true);
-    for (QPushButton *b : {PreviewBtn, BacksetBitBtn3, CancelBitBtn2})
+    ResetBtn = new QPushButton(tr("Reset"), this);
+    OkBtn = new QPushButton(tr("&OK"), this);
+    CancelBtn = new QPushButton(tr("&Cancel"), this);
+    OkBtn->setDefault(true);
+    for (QPushButton *b : {PreviewBtn, ResetBtn, CancelBtn})
         b->setAutoDefault(false);
 
     auto *grid = new QGridLayout;
-    grid->addWidget(Label1, 0, 0);
-    grid->addWidget(TrackBar1, 0, 1);
-    grid->addWidget(Label2, 1, 0);
-    grid->addWidget(TrackBar2, 1, 1);
-    grid->addWidget(Label3, 2, 0);
-    grid->addWidget(TrackBar3, 2, 1);
-    ValueLabel1 = new QLabel(this);
-    ValueLabel2 = new QLabel(this);
-    ValueLabel3 = new QLabel(this);
+    grid->addWidget(BrightnessLabel, 0, 0);
+    grid->addWidget(BrightnessSlider, 0, 1);
+    grid->addWidget(ContrastLabel, 1, 0);
+    grid->addWidget(ContrastSlider, 1, 1);
+    grid->addWidget(SaturationLabel, 2, 0);
+    grid->addWidget(SaturationSlider, 2, 1);
+    BrightnessValue = new QLabel(this);
+    ContrastValue = new QLabel(this);
+    SaturationValue = new QLabel(this);
     // Signed for the shifts, a percentage for the contrast; wide enough for the longest.
     const auto follow = [this](QSlider *slider, QLabel *label, bool percent) {
         label->setMinimumWidth(label->fontMetrics().horizontalAdvance(QStringLiteral("-127 %")));
@@ -66,31 +66,31 @@ THKForm::THKForm(QWidget *parent)
         connect(slider, &QSlider::valueChanged, label, show);
         show(slider->value());
     };
-    follow(TrackBar1, ValueLabel1, false);
-    follow(TrackBar2, ValueLabel2, true);
-    follow(TrackBar3, ValueLabel3, false);
-    grid->addWidget(ValueLabel1, 0, 2);
-    grid->addWidget(ValueLabel2, 1, 2);
-    grid->addWidget(ValueLabel3, 2, 2);
+    follow(BrightnessSlider, BrightnessValue, false);
+    follow(ContrastSlider, ContrastValue, true);
+    follow(SaturationSlider, SaturationValue, false);
+    grid->addWidget(BrightnessValue, 0, 2);
+    grid->addWidget(ContrastValue, 1, 2);
+    grid->addWidget(SaturationValue, 2, 2);
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(PreviewBtn);
-    buttons->addWidget(BacksetBitBtn3);
+    buttons->addWidget(ResetBtn);
     buttons->addStretch(1);
-    buttons->addWidget(OkBitBtn1);
-    buttons->addWidget(CancelBitBtn2);
+    buttons->addWidget(OkBtn);
+    buttons->addWidget(CancelBtn);
     auto *column = new QVBoxLayout(this);
     column->addLayout(grid);
     column->addSpacing(8);
     column->addLayout(buttons);
 
     // The sliders have no change handler: nothing happens until Preview or OK.
-    connect(PreviewBtn, &QPushButton::clicked, this, &THKForm::TrackBar1Change);
-    connect(BacksetBitBtn3, &QPushButton::clicked, this, &THKForm::BacksetBitBtn3Click);
-    connect(OkBitBtn1, &QPushButton::clicked, this, &THKForm::OkBitBtn1Click);
-    connect(CancelBitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(PreviewBtn, &QPushButton::clicked, this, &ToneDialog::previewTones);
+    connect(ResetBtn, &QPushButton::clicked, this, &ToneDialog::resetSliders);
+    connect(OkBtn, &QPushButton::clicked, this, &ToneDialog::okClicked);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void THKForm::RestoreOld()
+void ToneDialog::RestoreOld()
 {
     if (!WorkDib.Bits || !OldDib.Bits)
         return;
@@ -110,17 +110,17 @@ void THKForm::RestoreOld()
     }
 }
 
-void THKForm::Helligkeit(int B) { ApplyToneTable(WorkDib, BrightnessTable(B)); }
+void ToneDialog::applyBrightness(int B) { ApplyToneTable(WorkDib, BrightnessTable(B)); }
 
-void THKForm::Kontrast(int K) { ApplyToneTable(WorkDib, ContrastTable(K)); }
+void ToneDialog::applyContrast(int K) { ApplyToneTable(WorkDib, ContrastTable(K)); }
 
 // Applied to 1-bit pictures as well: their two palette entries follow the same
 // rule as any other palette, as with brightness and contrast.
-void THKForm::Saettigung(int S) { ApplyToneTable(WorkDib, SaturationTable(S)); }
+void ToneDialog::applySaturation(int S) { ApplyToneTable(WorkDib, SaturationTable(S)); }
 
-void THKForm::applySliders()
+void ToneDialog::applySliders()
 {
-    // RestoreOld, Helligkeit, Kontrast and Saettigung in this order, but as one
+    // RestoreOld, applyBrightness, applyContrast and applySaturation in this order, but as one
     // table: each maps single colour values, so their composition gives the same
     // bytes, and a true-colour picture is then read and written only once.
     const ToneTable t = chosenTable();
@@ -132,22 +132,22 @@ void THKForm::applySliders()
         RepaintViews();
 }
 
-ToneTable THKForm::chosenTable() const
+ToneTable ToneDialog::chosenTable() const
 {
-    const ToneTable bk = ComposeTables(BrightnessTable(TrackBar1->value()), ContrastTable(TrackBar2->value()));
-    return ComposeTables(bk, SaturationTable(TrackBar3->value()));
+    const ToneTable bk = ComposeTables(BrightnessTable(BrightnessSlider->value()), ContrastTable(ContrastSlider->value()));
+    return ComposeTables(bk, SaturationTable(SaturationSlider->value()));
 }
 
-void THKForm::TrackBar1Change() { applySliders(); }
+void ToneDialog::previewTones() { applySliders(); }
 
-void THKForm::BacksetBitBtn3Click()
+void ToneDialog::resetSliders()
 {
-    TrackBar1->setValue(0);
-    TrackBar2->setValue(100);
-    TrackBar3->setValue(0);
+    BrightnessSlider->setValue(0);
+    ContrastSlider->setValue(100);
+    SaturationSlider->setValue(0);
 }
 
-void THKForm::OkBitBtn1Click()
+void ToneDialog::okClicked()
 {
     applySliders();
     accept();
