@@ -10,6 +10,7 @@
 #include "browse/ThumbGrid.h"
 #include "document/Paths.h"
 #include "output/ViewPicFUnit.h"
+#include "platform/ActionButtons.h"
 #include "platform/Artwork.h"
 #include "platform/Dialogs.h"
 #include "platform/ImageButton.h"
@@ -24,6 +25,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -62,18 +64,19 @@ QString ProgramFolder()
 TMainForm::TMainForm(QWidget *parent)
     : QMainWindow(parent)
 {
+    Doc = new ArrangementDocument(this);
+    createActions();
     createControls();
     layoutWindow();
     connectSignals();
-    connectKeys();
-    createToolTips();
+    placeKeys();
     showTitle();
 }
 
 TMainForm::~TMainForm()
 {
     qApp->removeEventFilter(this);
-    CollectionTab->Grid->EndBrowsing(); // no walk step may reach a destroyed window
+    CollectionTab->grid().EndBrowsing(); // no walk step may reach a destroyed window
     // The pages go before the document they show.
     delete PageControl2;
     PageControl2 = nullptr;
@@ -82,8 +85,6 @@ TMainForm::~TMainForm()
 void TMainForm::createControls()
 {
     setWindowIcon(ProgramIcon());
-    Doc = new ArrangementDocument(this);
-    Keys = new TKeyGate(this);
     HeldDrops = new THeldDrops(this, [this] { return Doc->busy(); });
     Services.DialogParent = this;
     Services.Keys = Keys;
@@ -103,25 +104,20 @@ void TMainForm::createControls()
     ToolBar1 = new QToolBar(tr("Tools"), this);
     ToolBar1->setMovable(false);
     ToolBar1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    auto toolButton = [this](const QString &text, QStyle::StandardPixmap icon) {
+    auto toolButton = [this](Command command) {
         auto *b = new QToolButton(ToolBar1);
-        b->setText(text);
-        b->setIcon(style()->standardIcon(icon));
+        b->setDefaultAction(Actions->action(command));
         b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
         ToolBar1->addWidget(b);
         return b;
     };
-    NewBtn = toolButton(tr("&New"), QStyle::SP_FileIcon);
-    OpenBtn = toolButton(tr("Open..."), QStyle::SP_DialogOpenButton);
-    SaveBtn = toolButton(tr("Save"), QStyle::SP_DialogSaveButton);
-    SaveAsBtn = toolButton(tr("Save as..."), QStyle::SP_DriveFDIcon);
-    UndoAction = Doc->undoStack()->createUndoAction(this, tr("Undo"));
-    RedoAction = Doc->undoStack()->createRedoAction(this, tr("Redo"));
-    UndoAction->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
-    RedoAction->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    NewBtn = toolButton(Command::New);
+    OpenBtn = toolButton(Command::Open);
+    SaveBtn = toolButton(Command::Save);
+    SaveAsBtn = toolButton(Command::SaveAs);
     ToolBar1->addSeparator();
-    ToolBar1->addAction(UndoAction);
-    ToolBar1->addAction(RedoAction);
+    ToolBar1->addAction(Actions->action(Command::Undo));
+    ToolBar1->addAction(Actions->action(Command::Redo));
     addToolBar(Qt::TopToolBarArea, ToolBar1);
 
     StatusBar1 = new QStatusBar(this);
@@ -147,6 +143,7 @@ void TMainForm::createControls()
     ShowBigHandler = [this](const DIB &dib, const QString &fileName) { ViewPicForm->ShowPicture(dib, fileName); };
 
     HomeBtn = new QPushButton(tr("Home page"), this);
+    BindButton(HomeBtn, Actions->action(Command::HomePage));
     ueberbtn = new TImageButton(ButtonPixmap(ButtonArt::About, false), this);
     ueberBtn2 = new TImageButton(ButtonPixmap(ButtonArt::About, true), this);
     EndeBtn = new TImageButton(ButtonPixmap(ButtonArt::Quit, false), this);
@@ -191,11 +188,8 @@ void TMainForm::connectSignals()
     ueberbtn->onMouseDown = [this](QMouseEvent *e) { ueberbtnMouseDown(e); };
     ueberbtn->onMouseMove = [this](QMouseEvent *e) { ueberbtnMouseMove(e); };
     ueberbtn->onMouseUp = [this](QMouseEvent *e) { ueberbtnMouseUp(e); };
-    connect(HomeBtn, &QPushButton::clicked, this, &TMainForm::HomeBtnClick);
-    connect(NewBtn, &QToolButton::clicked, this, &TMainForm::NewBtnClick);
-    connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::OpenBtnClick);
-    connect(SaveBtn, &QToolButton::clicked, this, &TMainForm::SaveBtnClick);
-    connect(SaveAsBtn, &QToolButton::clicked, this, &TMainForm::SaveAsBtnClick);
+    FollowAction(EndeBtn, Actions->action(Command::Quit));
+    FollowAction(ueberbtn, Actions->action(Command::About));
     connect(Doc, &ArrangementDocument::progress, this, &TMainForm::SetProStatus);
     connect(Doc, &ArrangementDocument::fileNameChanged, this, [this](const QString &name) {
         showTitle();
@@ -231,7 +225,7 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    CollectionTab->Grid->StopBrowsing(false);
+    CollectionTab->grid().StopBrowsing(false);
     SaveSettings();
     event->accept();
 }
@@ -251,6 +245,18 @@ bool TMainForm::event(QEvent *e)
     }
     return QMainWindow::event(e);
 }
+
+void TMainForm::SetProStatus(int percent) { ProgressPanel->SetProStatus(percent); }
+
+void TMainForm::showTab(Tab tab) { PageControl2->setCurrentIndex(int(tab)); }
+
+TMainForm::Tab TMainForm::shownTab() const { return Tab(PageControl2->currentIndex()); }
+
+QString TMainForm::statusText() const { return StatusText->text(); }
+
+int TMainForm::progressPercent() const { return ProgressPanel->ProgressPercent; }
+
+QList<QAction *> TMainForm::recentFileActions() const { return RecentMenu ? RecentMenu->actions() : QList<QAction *>(); }
 
 int TMainForm::screenDpiX() const { return ScreenDpiOverride > 0 ? ScreenDpiOverride : logicalDpiX(); }
 int TMainForm::screenDpiY() const { return ScreenDpiOverride > 0 ? ScreenDpiOverride : logicalDpiY(); }
@@ -275,7 +281,7 @@ void TMainForm::FormKeyDown(QKeyEvent *)
         PaintBox4DblClick();
 }
 
-void TMainForm::PaintBox4DblClick() { CollectionTab->Grid->choosePicture(); }
+void TMainForm::PaintBox4DblClick() { CollectionTab->grid().choosePicture(); }
 
 QScrollArea *TMainForm::wheelTarget() const
 {
@@ -327,12 +333,12 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
             const QPointF global = static_cast<QWheelEvent *>(event)->globalPosition();
             const QWidget *under = childAt(mapFromGlobal(global).toPoint());
             const bool ownWheel =
-                ScrollsItself(under ? under : widget, {ArrangeTab->Strip->ScrollArea, ArrangeTab->View->ScrollArea,
-                                                       PrintTab->ScrollBox3, CollectionTab->Grid->ScrollArea})
-                || (under == ArrangeTab->View->ViewBox && ArrangeTab->viewTakesWheel());
+                ScrollsItself(under ? under : widget, {ArrangeTab->strip().ScrollArea, ArrangeTab->canvas().ScrollArea,
+                                                       PrintTab->ScrollBox3, CollectionTab->grid().ScrollArea})
+                || (under == ArrangeTab->canvas().ViewBox && ArrangeTab->viewTakesWheel());
             if (!ownWheel) {
                 // The strip scrolls itself under the mouse; elsewhere the tab's main view.
-                QScrollArea *area = ViewUnder(under, {ArrangeTab->Strip->ScrollArea});
+                QScrollArea *area = ViewUnder(under, {ArrangeTab->strip().ScrollArea});
                 if (!area)
                     area = wheelTarget();
                 if (area) {
@@ -355,15 +361,19 @@ void TMainForm::EndeBtnMouseMove(QMouseEvent *e) { EndeBtn->track(e); }
 void TMainForm::EndeBtnMouseUp(QMouseEvent *e)
 {
     if (EndeBtn->release(e))
-        close();
+        Actions->action(Command::Quit)->trigger();
 }
 
 void TMainForm::ueberbtnMouseDown(QMouseEvent *) { ueberbtn->press(); }
 void TMainForm::ueberbtnMouseMove(QMouseEvent *e) { ueberbtn->track(e); }
 void TMainForm::ueberbtnMouseUp(QMouseEvent *e)
 {
-    if (!ueberbtn->release(e))
-        return;
+    if (ueberbtn->release(e))
+        Actions->action(Command::About)->trigger();
+}
+
+void TMainForm::showAbout()
+{
     TAboutBox box(this);
     Dialogs::execDialog(&box);
 }

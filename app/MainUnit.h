@@ -4,12 +4,13 @@
 // settings; the established handler names forward to the page or the document
 // that does the work.
 //
-//  TMainForm
-//  +- ToolBar1: NewBtn, OpenBtn (recent files), SaveBtn, SaveAsBtn | UndoAction, RedoAction
+//  TMainForm (every command an action of Actions)
+//  +- ToolBar1: NewBtn, OpenBtn (recent files), SaveBtn, SaveAsBtn | Undo, Redo
 //  +- PageControl2: CollectionTab "Add picture" | SortTab "Sort" | ArrangeTab "Arrange" |
 //  |                PrintTab "Print/Save as image"
 //  +- bottom bar: HomeBtn, ueberbtn/ueberBtn2, EndeBtn/EndeBtnDown
 //  +- StatusBar1: StatusText, ProgressPanel
+#include "app/ActionRegistry.h"
 #include "app/FileCommands.h"
 #include "document/ArrangementDocument.h"
 #include "document/RecentFiles.h"
@@ -46,42 +47,31 @@ public:
     ~TMainForm() override;
 
     ArrangementDocument *Doc = nullptr;
-    PageServices Services; // what the pages are given of the window
     FileCommands *Files = nullptr;
-    CollectionPage *CollectionTab = nullptr;
-    SortPage *SortTab = nullptr;
-    ArrangePage *ArrangeTab = nullptr;
-    PrintPage *PrintTab = nullptr;
-    TViewPicForm *ViewPicForm = nullptr; // lives as long as the window
-
-    QToolBar *ToolBar1 = nullptr;
-    QToolButton *NewBtn = nullptr;
-    QToolButton *OpenBtn = nullptr;
-    QToolButton *SaveBtn = nullptr;
-    QToolButton *SaveAsBtn = nullptr;
-    QAction *UndoAction = nullptr;
-    QAction *RedoAction = nullptr;
-    QTabWidget *PageControl2 = nullptr;
-    QPushButton *HomeBtn = nullptr;
-    TImageButton *ueberbtn = nullptr;
-    TImageButton *ueberBtn2 = nullptr;
-    TImageButton *EndeBtn = nullptr;
-    TImageButton *EndeBtnDown = nullptr;
-    QStatusBar *StatusBar1 = nullptr;
-    QLabel *StatusText = nullptr; // first panel
-    TProgressPanel *ProgressPanel = nullptr;
-    TKeyGate *Keys = nullptr; // keys run only for keys no popup, menu or dialog took
-    THeldDrops *HeldDrops = nullptr; // files dropped while a load waits
     TRecentFiles RecentFiles; // the drop-down of "Open..."
-    QMenu *RecentMenu = nullptr;
     // The picture viewer by default; tests look at what it is given instead.
     std::function<void(const DIB &dib, const QString &fileName)> ShowBigHandler;
     int ScreenDpiOverride = 0; // tests: a fixed screen resolution; 0 = the window's
-    bool SettingsRestored = false;
+
+    // ---- The window's parts, for what drives it from outside ---------------
+    enum class Tab { Collection, Sort, Arrange, Print };
+    void showTab(Tab tab);
+    [[nodiscard]] Tab shownTab() const;
+    [[nodiscard]] CollectionPage &collectionPage() const { return *CollectionTab; }
+    [[nodiscard]] SortPage &sortPage() const { return *SortTab; }
+    [[nodiscard]] ArrangePage &arrangePage() const { return *ArrangeTab; }
+    [[nodiscard]] PrintPage &printPage() const { return *PrintTab; }
+    // Every command of the window, as the tool bar, the pages and the keys run it.
+    [[nodiscard]] QAction *action(Command command) const;
+    [[nodiscard]] QString statusText() const;
+    [[nodiscard]] int progressPercent() const;
+    [[nodiscard]] THeldDrops &heldDrops() const { return *HeldDrops; }
+    // The entries of the drop-down of "Open...".
+    [[nodiscard]] QList<QAction *> recentFileActions() const;
 
     // ---- Window -------------------------------------------------------------
     void Setsavedfilename(const QString &fileName);
-    void SetProStatus(int percent) { ProgressPanel->SetProStatus(percent); }
+    void SetProStatus(int percent);
     void WMUser(long long wParam, long long lParam);
     bool FormCloseQuery();
     void FormKeyDown(QKeyEvent *event);
@@ -152,13 +142,41 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void createActions();
     void createControls();
     void layoutWindow();
     void connectSignals();
-    void connectKeys();
-    void createToolTips();
+    void placeKeys();
+    void showAbout();
     // The title for the document's name and modified state.
     void showTitle();
+
+    PageServices Services; // what the pages are given of the window
+    ActionRegistry *Actions = nullptr;
+    TKeyGate *Keys = nullptr; // keys run only for keys no popup, menu or dialog took
+    THeldDrops *HeldDrops = nullptr; // files dropped while a load waits
+    bool SettingsRestored = false;
+
+    CollectionPage *CollectionTab = nullptr;
+    SortPage *SortTab = nullptr;
+    ArrangePage *ArrangeTab = nullptr;
+    PrintPage *PrintTab = nullptr;
+    TViewPicForm *ViewPicForm = nullptr; // lives as long as the window
+    QToolBar *ToolBar1 = nullptr;
+    QToolButton *NewBtn = nullptr;
+    QToolButton *OpenBtn = nullptr;
+    QToolButton *SaveBtn = nullptr;
+    QToolButton *SaveAsBtn = nullptr;
+    QTabWidget *PageControl2 = nullptr;
+    QPushButton *HomeBtn = nullptr;
+    TImageButton *ueberbtn = nullptr;
+    TImageButton *ueberBtn2 = nullptr;
+    TImageButton *EndeBtn = nullptr;
+    TImageButton *EndeBtnDown = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
+    QLabel *StatusText = nullptr; // first panel
+    TProgressPanel *ProgressPanel = nullptr;
+    QMenu *RecentMenu = nullptr;
 };
 
 // Shown in the title bar before the arrangement's file name.

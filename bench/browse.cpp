@@ -54,7 +54,7 @@ double referenceSeconds(const QString& folder)
 double walkSeconds(TMainForm& form, const std::function<void()>& begin, double* stall, double* select = nullptr)
 {
     QEventLoop loop;
-    const auto ended = QObject::connect(form.CollectionTab->Grid->Browser, &ThumbnailBrowser::WalkEnded, &loop, &QEventLoop::quit);
+    const auto ended = QObject::connect(form.collectionPage().grid().Browser, &ThumbnailBrowser::WalkEnded, &loop, &QEventLoop::quit);
     QTimer ticks;
     ticks.setTimerType(Qt::PreciseTimer);
     ticks.setInterval(5);
@@ -72,7 +72,7 @@ double walkSeconds(TMainForm& form, const std::function<void()>& begin, double* 
         *select = double(clock.nsecsElapsed()) / 1e6;
     sinceTick.start();
     // A walk that is stopped and restarted ends twice.
-    while (form.CollectionTab->Grid->Browser->Running())
+    while (form.collectionPage().grid().Browser->Running())
         loop.exec();
     const double seconds = double(clock.nsecsElapsed()) / 1e9;
     ticks.stop();
@@ -99,21 +99,21 @@ int main(int argc, char** argv)
     TMainForm form;
     form.resize(1200, 800);
     form.show();
-    walkSeconds(form, [&] { form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid); }, nullptr);
+    walkSeconds(form, [&] { form.collectionPage().showFileList(false); }, nullptr);
 
     double stall = 0, select = 0;
     const double first = walkSeconds(
         form,
         [&] {
-            if (!form.CollectionTab->Folders->setFolderPath(folder))
+            if (!form.collectionPage().folders().setFolderPath(folder))
                 std::fprintf(stderr, "cannot select %s\n", qPrintable(folder));
         },
         &stall, &select);
-    const int made = form.CollectionTab->Grid->Thumbs().count();
+    const int made = form.collectionPage().grid().Thumbs().count();
     // The revisit is the same click with the cache file there: another folder
     // first, then this one again.
     const auto selectFolder = [&form](const QString& path) {
-        if (!form.CollectionTab->Folders->setFolderPath(path))
+        if (!form.collectionPage().folders().setFolderPath(path))
             std::fprintf(stderr, "cannot select %s\n", qPrintable(path));
     };
     walkSeconds(form, [&] { selectFolder(home.path()); }, nullptr);
@@ -121,13 +121,13 @@ int main(int argc, char** argv)
     // Leaving the page and coming back restarts the walk as well.
     const double flip = walkSeconds(form,
         [&] {
-            form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
-            form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
+            form.collectionPage().showFileList(true);
+            form.collectionPage().showFileList(false);
         },
         nullptr);
     const double reference = referenceSeconds(folder);
-    if (made != Files || form.CollectionTab->Grid->Thumbs().count() != Files)
-        std::fprintf(stderr, "only %d and %d of %d thumbnails\n", made, form.CollectionTab->Grid->Thumbs().count(), Files);
+    if (made != Files || form.collectionPage().grid().Thumbs().count() != Files)
+        std::fprintf(stderr, "only %d and %d of %d thumbnails\n", made, form.collectionPage().grid().Thumbs().count(), Files);
 
     std::printf("browse_first_visit_s: %.2f s\n", first);
     std::printf("browse_revisit_s: %.3f s\n", revisit);

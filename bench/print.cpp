@@ -146,7 +146,7 @@ int run(int argc, char** argv)
     }
     if (!messages.isEmpty())
         fail(QStringLiteral("opening said: %1").arg(messages.join(QStringLiteral(" | "))));
-    form.PageControl2->setCurrentWidget(form.PrintTab);
+    form.showTab(TMainForm::Tab::Print);
     // The quality pass the print command starts with, and the repaints it
     // brings, before the job is timed.
     form.Doc->checkAllQualities(PaperGeometry(Printer(), 96, form.Doc->options().Zoom));

@@ -138,15 +138,15 @@ int run(int argc, char** argv)
                  .arg(Pages));
 
     // The arrange view at zoom 100 on page 1; the first paints settle its size.
-    form.PageControl2->setCurrentWidget(form.ArrangeTab);
-    form.ArrangeTab->ZoomEd->setValue(100);
-    form.ArrangeTab->CurrentPageEd->setValue(1);
+    form.showTab(TMainForm::Tab::Arrange);
+    form.arrangePage().setZoom(100);
+    form.arrangePage().showPage(1);
     std::vector<double> repaints;
     for (int run = 0; run < 14; ++run) {
         QApplication::processEvents();
         QElapsedTimer clock;
         clock.start();
-        form.ArrangeTab->View->repaintArrangeView();
+        form.arrangePage().canvas().repaintArrangeView();
         if (run >= 3)
             repaints.push_back(double(clock.nsecsElapsed()) / 1e6);
     }
@@ -180,8 +180,8 @@ int run(int argc, char** argv)
     std::printf("scale_print_peak_rss_mb: %.0f MB\n", printPeak);
     std::printf("scale_pdf_mb: %.1f MB\n", double(pdfBytes) / (1024.0 * 1024.0));
     std::printf("scale_source_mb: %.1f MB\n", double(sourceBytes) / (1024.0 * 1024.0));
-    std::fprintf(stderr, "view %dx%d shown in %dx%d; peaks from %s\n", form.ArrangeTab->View->ViewBox->width(),
-        form.ArrangeTab->View->ViewBox->height(), form.ArrangeTab->View->ScrollArea->viewport()->width(), form.ArrangeTab->View->ScrollArea->viewport()->height(),
+    std::fprintf(stderr, "view %dx%d shown in %dx%d; peaks from %s\n", form.arrangePage().canvas().ViewBox->width(),
+        form.arrangePage().canvas().ViewBox->height(), form.arrangePage().canvas().ScrollArea->viewport()->width(), form.arrangePage().canvas().ScrollArea->viewport()->height(),
         highWaterMark ? "VmHWM" : "VmRSS sampled every 2 ms");
     return 0;
 }

@@ -22,11 +22,11 @@ constexpr int MaxSide = 320;
 
 void draw(TMainForm &form)
 {
-    const QSize view = form.ArrangeTab->View->ArrangeViewSize().boundedTo(QSize(MaxSide, MaxSide)).expandedTo(QSize(1, 1));
+    const QSize view = form.arrangePage().canvas().ArrangeViewSize().boundedTo(QSize(MaxSide, MaxSide)).expandedTo(QSize(1, 1));
     QImage image(view, QImage::Format_RGB32);
     {
         TDC dc(&image);
-        form.ArrangeTab->View->paintArrangeView(dc, QRect(QPoint(0, 0), view));
+        form.arrangePage().canvas().paintArrangeView(dc, QRect(QPoint(0, 0), view));
     }
     image.fill(Qt::white);
     TDC dc(&image);

@@ -15,6 +15,7 @@
 #include "pages/PageServices.h"
 #include "picture/ToneDialog.h"
 #include "picture/Resample.h"
+#include "platform/ActionButtons.h"
 #include "platform/Dialogs.h"
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
@@ -68,8 +69,7 @@ ArrangePage::ArrangePage(ArrangementDocument &doc, PageServices &services, QWidg
     layoutPage();
     connectSignals();
     createToolTips();
-    UpdateSelectionControls();
-    showSelectionCaption();
+    docChanged(ArrangementDocument::Change::Selection);
 }
 
 void ArrangePage::createControls()
@@ -81,7 +81,6 @@ void ArrangePage::createControls()
     View->ScreenDpiSource = [this] { return Services.screenDpiX(); };
     AddAllBtn = new QPushButton(tr("&Add all pictures..."), this);
     ArrangeBtn = new QPushButton(tr("Arrange &automatically..."), this);
-    ArrangeBtn->setToolTip(tr("Arranges all pictures on the sheet automatically"));
     SheetsBtn = new QPushButton(tr("S&heets"), this);
     auto *sheets = new QMenu(SheetsBtn);
     for (const SheetMaker &maker : SheetMakers()) {
@@ -118,17 +117,32 @@ void ArrangePage::createControls()
     ShowBigBtn = new QPushButton(tr("&Show big"), PhotosTab);
     SizePositionBtn = new QPushButton(tr("&Size and position..."), PhotosTab);
 
-    PictureMenu = new QMenu(this);
-    RotateLeftAction = PictureMenu->addAction(tr("Rotate to the &left (90°)..."));
-    RotateRightAction = PictureMenu->addAction(tr("Rotate to the &right (90°)..."));
-    PictureMenu->addSeparator();
-    DeleteAction = PictureMenu->addAction(tr("&Delete..."));
-    PictureMenu->addSeparator();
-    ToneAction = PictureMenu->addAction(tr("Brightness, contrast and saturation..."));
+    createPictureMenu();
     SizePosition = new SizePositionDialog(this);
     CaptionTimer = new QTimer(this);
     CaptionTimer->setSingleShot(true);
     CaptionTimer->setInterval(500);
+}
+
+void ArrangePage::createPictureMenu()
+{
+    auto bind = [this](QPushButton *button, Command command) { BindButton(button, Services.action(command)); };
+    bind(AddAllBtn, Command::AddAllPictures);
+    bind(ArrangeBtn, Command::ArrangeAutomatically);
+    bind(RotLeftBtn, Command::RotateLeft);
+    bind(RotRightBtn, Command::RotateRight);
+    bind(ToneBtn, Command::AdjustTones);
+    bind(DeleteBtn, Command::DeleteSelection);
+    bind(ShowBigBtn, Command::ShowSelection);
+    bind(SizePositionBtn, Command::SizeAndPosition);
+    PictureMenu = new QMenu(this);
+    PictureMenu->setObjectName(QStringLiteral("PictureMenu"));
+    PictureMenu->addAction(Services.action(Command::RotateLeft));
+    PictureMenu->addAction(Services.action(Command::RotateRight));
+    PictureMenu->addSeparator();
+    PictureMenu->addAction(Services.action(Command::DeleteSelection));
+    PictureMenu->addSeparator();
+    PictureMenu->addAction(Services.action(Command::AdjustTones));
 }
 
 void ArrangePage::layoutPage()
@@ -185,19 +199,6 @@ void ArrangePage::connectSignals()
     connect(FreeText, &QLineEdit::textChanged, this, &ArrangePage::captionTyped);
     connect(CutCheck, &QCheckBox::toggled, this, &ArrangePage::cutToggled);
     connect(SoftProofCheck, &QCheckBox::toggled, this, &ArrangePage::softProofToggled);
-    connect(RotLeftBtn, &QPushButton::clicked, this, &ArrangePage::rotateLeft);
-    connect(RotRightBtn, &QPushButton::clicked, this, &ArrangePage::rotateRight);
-    connect(ToneBtn, &QPushButton::clicked, this, &ArrangePage::adjustTones);
-    connect(DeleteBtn, &QPushButton::clicked, this, &ArrangePage::deleteSelection);
-    connect(ShowBigBtn, &QPushButton::clicked, this, &ArrangePage::showSelectionBig);
-    connect(SizePositionBtn, &QPushButton::clicked, this, &ArrangePage::editSizeAndPosition);
-    connect(ArrangeBtn, &QPushButton::clicked, this, &ArrangePage::arrangeAutomatically);
-    connect(AddAllBtn, &QPushButton::clicked, this, &ArrangePage::addAllPictures);
-    connect(RotateLeftAction, &QAction::triggered, this, &ArrangePage::rotateLeft);
-    connect(RotateRightAction, &QAction::triggered, this, &ArrangePage::rotateRight);
-    connect(DeleteAction, &QAction::triggered, this, &ArrangePage::deleteSelection);
-    connect(ToneAction, &QAction::triggered, this,
-            &ArrangePage::adjustTones);
     connect(Strip, &PictureStrip::doubleClicked, this, &ArrangePage::placeStripPicture);
     connect(View, &ArrangeCanvas::statusText, this, [this](const QString &text) { Services.showStatus(text); });
     connect(View, &ArrangeCanvas::contextMenuRequested, this, [this](QPoint at) { PictureMenu->popup(at); });
@@ -214,7 +215,6 @@ void ArrangePage::connectSignals()
 
 void ArrangePage::createToolTips()
 {
-    AddAllBtn->setToolTip(tr("Places every picture on the current page"));
     ZoomEd->setToolTip(tr("Zoom of the page view in percent (%1, %2, fit: %3)")
                            .arg(keyText(QKeySequence(Qt::CTRL | Qt::Key_Plus)),
                                 keyText(QKeySequence(Qt::CTRL | Qt::Key_Minus)),
@@ -229,13 +229,6 @@ void ArrangePage::createToolTips()
             .arg(keyText(QKeySequence(Qt::Key_Delete)), keyText(QKeySequence(Qt::Key_Escape))));
     FreeText->setToolTip(tr("Caption of the selected picture"));
     CutCheck->setToolTip(tr("Fills the frame with a centred cut of the picture instead of fitting it in"));
-    RotLeftBtn->setToolTip(tr("Turns the selected picture a quarter to the left"));
-    RotRightBtn->setToolTip(tr("Turns the selected picture a quarter to the right"));
-    ToneBtn->setToolTip(tr("Changes brightness, contrast and saturation of the selected picture"));
-    DeleteBtn->setToolTip(tr("Removes the selected placement from the page (%1)")
-                             .arg(keyText(QKeySequence(Qt::Key_Delete))));
-    ShowBigBtn->setToolTip(tr("Shows the selected picture in its own window"));
-    SizePositionBtn->setToolTip(tr("Types position and size of the selected placement"));
 }
 
 QScrollArea *ArrangePage::wheelTarget() const
@@ -254,7 +247,9 @@ void ArrangePage::docChanged(ArrangementDocument::Changes what)
     if (what & (C::Options | C::Pages))
         showPages();
     if (what & (C::Selection | C::Placements | C::Collection | C::Pictures)) {
-        UpdateSelectionControls();
+        // The selection's edits; its commands follow through their actions.
+        FreeText->setEnabled(Doc.hasSelection());
+        CutCheck->setEnabled(Doc.hasSelection());
         showSelectionCaption();
     }
     if (what == ArrangementDocument::Changes(C::Captions))
@@ -268,16 +263,6 @@ void ArrangePage::showPages()
         const QSignalBlocker quiet(edit);
         edit->setValue(value);
     }
-}
-
-void ArrangePage::UpdateSelectionControls()
-{
-    const bool on = Doc.records().SelectedPlacement != -1;
-    for (QWidget *w : {static_cast<QWidget *>(ToneBtn), static_cast<QWidget *>(DeleteBtn),
-                       static_cast<QWidget *>(RotLeftBtn), static_cast<QWidget *>(RotRightBtn),
-                       static_cast<QWidget *>(FreeText), static_cast<QWidget *>(ShowBigBtn),
-                       static_cast<QWidget *>(SizePositionBtn), static_cast<QWidget *>(CutCheck)})
-        w->setEnabled(on);
 }
 
 void ArrangePage::showSelectionCaption()
@@ -323,6 +308,18 @@ void ArrangePage::zoomChanged()
 
 void ArrangePage::pageCountChanged() { Doc.setPageCount(PageCountED->value()); }
 void ArrangePage::currentPageChanged() { Doc.setCurrentPage(CurrentPageEd->value()); }
+void ArrangePage::setZoom(int percent) { ZoomEd->setValue(percent); }
+void ArrangePage::setPageCount(int count) { PageCountED->setValue(count); }
+void ArrangePage::showPage(int page) { CurrentPageEd->setValue(page); }
+int ArrangePage::shownZoom() const { return ZoomEd->value(); }
+int ArrangePage::shownPageCount() const { return PageCountED->value(); }
+int ArrangePage::shownPage() const { return CurrentPageEd->value(); }
+void ArrangePage::typeCaption(const QString &text) { FreeText->setText(text); }
+void ArrangePage::chooseCut(bool cut) { CutCheck->setChecked(cut); }
+QString ArrangePage::shownCaption() const { return FreeText->text(); }
+bool ArrangePage::shownCut() const { return CutCheck->isChecked(); }
+bool ArrangePage::selectionEditable() const { return FreeText->isEnabled() && CutCheck->isEnabled(); }
+void ArrangePage::chooseSoftProof(bool on) { SoftProofCheck->setChecked(on); }
 void ArrangePage::ZoomIn() { ZoomEd->stepBy(1); }
 void ArrangePage::ZoomOut() { ZoomEd->stepBy(-1); }
 void ArrangePage::ZoomToFit() { ZoomEd->setValue(View->ZoomToFit()); }

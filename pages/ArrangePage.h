@@ -36,6 +36,76 @@ class ArrangePage : public QWidget
 public:
     ArrangePage(ArrangementDocument &doc, PageServices &services, QWidget *parent = nullptr);
 
+    // The page's working parts: the view of the current page, the picture
+    // strip and the option pages.
+    [[nodiscard]] ArrangeCanvas &canvas() const { return *View; }
+    [[nodiscard]] PictureStrip &strip() const { return *Strip; }
+    [[nodiscard]] OptionsPanel &options() const { return *Opts; }
+    // The scroll area the wheel scrolls while this tab is shown, or nullptr.
+    [[nodiscard]] QScrollArea *wheelTarget() const;
+    // Whether the arrange view takes the wheel itself (zooming a picture in its frame).
+    [[nodiscard]] bool viewTakesWheel() const;
+
+    // The zoom, page count and current page as typed into their edits, and as shown.
+    void setZoom(int percent);
+    void setPageCount(int count);
+    void showPage(int page);
+    [[nodiscard]] int shownZoom() const;
+    [[nodiscard]] int shownPageCount() const;
+    [[nodiscard]] int shownPage() const;
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomToFit();
+    // The selection's caption and cut as typed and chosen, and as shown; the
+    // edits can be used only while a placement is selected.
+    void typeCaption(const QString &text);
+    void chooseCut(bool cut);
+    [[nodiscard]] QString shownCaption() const;
+    [[nodiscard]] bool shownCut() const;
+    [[nodiscard]] bool selectionEditable() const;
+    // Repaints the view once caption typing pauses.
+    [[nodiscard]] const QTimer &captionTimer() const { return *CaptionTimer; }
+    // Turns the soft proof on or off; a choice that cannot be shown is refused with a message.
+    void chooseSoftProof(bool on);
+
+    void showSelectionCaption();
+    void showSizeInfo();
+    void captionPaused();
+    void placeStripPicture();
+    void deleteSelection();
+    void editSizeAndPosition();
+    void arrangeAutomatically();
+    // Runs a sheet maker of the "Sheets" menu on this page's paper.
+    void makeSheet(const SheetMaker &maker);
+    void addAllPictures();
+    void rotateLeft();
+    void rotateRight();
+    void adjustTones();
+    void showSelectionBig();
+    // Enlarges an entry's picture to the minimum quality across a frame
+    // `frameWidth` inches wide; failures are reported.
+    void enlargeToMinimumQuality(PictureEntry &entry, double frameWidth, double frameHeight);
+    void checkAllQualities();
+
+    void loadSettings(const MainFormSettings &m);
+    void saveSettings(MainFormSettings &m) const;
+
+private:
+    void createControls();
+    void createPictureMenu();
+    void layoutPage();
+    void connectSignals();
+    void createToolTips();
+    void docChanged(ArrangementDocument::Changes what);
+    void showPages();
+    void zoomChanged();
+    void pageCountChanged();
+    void currentPageChanged();
+    void captionTyped();
+    void cutToggled();
+    void softProofToggled();
+    [[nodiscard]] SheetContext sheetContext() const;
+
     ArrangementDocument &Doc;
     PageServices &Services;
     ArrangeCanvas *View = nullptr;
@@ -59,59 +129,7 @@ public:
     QPushButton *DeleteBtn = nullptr;
     QPushButton *ShowBigBtn = nullptr;
     QPushButton *SizePositionBtn = nullptr;
-    QMenu *PictureMenu = nullptr;
-    QAction *RotateLeftAction = nullptr;
-    QAction *RotateRightAction = nullptr;
-    QAction *DeleteAction = nullptr;
-    QAction *ToneAction = nullptr;
+    QMenu *PictureMenu = nullptr; // the selected placement's commands, on a right click
     SizePositionDialog *SizePosition = nullptr;
-    QTimer *CaptionTimer = nullptr; // repaints the view once caption typing pauses
-
-    // The scroll area the wheel scrolls while this tab is shown, or nullptr.
-    [[nodiscard]] QScrollArea *wheelTarget() const;
-    // Whether the arrange view takes the wheel itself (zooming a picture in its frame).
-    [[nodiscard]] bool viewTakesWheel() const;
-
-    void UpdateSelectionControls();
-    void showSelectionCaption();
-    void showSizeInfo();
-    void zoomChanged();
-    void pageCountChanged();
-    void currentPageChanged();
-    void ZoomIn();
-    void ZoomOut();
-    void ZoomToFit();
-    void captionPaused();
-    // Turns the soft proof on or off; a choice that cannot be shown is refused with a message.
-    void softProofToggled();
-
-    void placeStripPicture();
-    void captionTyped();
-    void cutToggled();
-    void deleteSelection();
-    void editSizeAndPosition();
-    void arrangeAutomatically();
-    // Runs a sheet maker of the "Sheets" menu on this page's paper.
-    void makeSheet(const SheetMaker &maker);
-    void addAllPictures();
-    void rotateLeft();
-    void rotateRight();
-    void adjustTones();
-    void showSelectionBig();
-    // Enlarges an entry's picture to the minimum quality across a frame
-    // `frameWidth` inches wide; failures are reported.
-    void enlargeToMinimumQuality(PictureEntry &entry, double frameWidth, double frameHeight);
-    void checkAllQualities();
-
-    void loadSettings(const MainFormSettings &m);
-    void saveSettings(MainFormSettings &m) const;
-
-private:
-    void createControls();
-    void layoutPage();
-    void connectSignals();
-    void createToolTips();
-    void docChanged(ArrangementDocument::Changes what);
-    void showPages();
-    [[nodiscard]] SheetContext sheetContext() const;
+    QTimer *CaptionTimer = nullptr;
 };

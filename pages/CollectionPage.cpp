@@ -11,6 +11,7 @@
 #include "pages/PageServices.h"
 #include "picture/DrawDib.h"
 #include "picture/OpenDib.h"
+#include "platform/ActionButtons.h"
 #include "platform/DeviceContext.h"
 #include "platform/Dialogs.h"
 #include "platform/EventHook.h"
@@ -43,8 +44,18 @@ CollectionPage::CollectionPage(ArrangementDocument &doc, PageServices &services,
     , Doc(doc)
     , Services(services)
 {
+    createControls();
+    layoutPage();
+    connectSignals();
+    listPictures();
+    Grid->browseAfresh();
+}
+
+void CollectionPage::createControls()
+{
     Folders = new FolderViews(this, FavouritesFilePath());
     SourceTabs = new QTabWidget(this);
+    SourceTabs->setObjectName(QStringLiteral("SourceTabs"));
     FileListTab = new QWidget;
     FileListTab->setObjectName(QStringLiteral("FileList"));
     Grid = new ThumbGrid;
@@ -52,27 +63,24 @@ CollectionPage::CollectionPage(ArrangementDocument &doc, PageServices &services,
     SourceTabs->addTab(Grid, tr("Picture browser"));
     Folders->FileList->setParent(FileListTab);
     PreviewBox = new TPaintBox(this);
+    PreviewBox->setObjectName(QStringLiteral("PreviewBox"));
     PreviewBox->setToolTip(tr("Shows a preview of the loaded picture"));
     PreviewBox->setMinimumSize(185, 140);
     PictureList = new QListWidget(this);
+    PictureList->setObjectName(QStringLiteral("PictureList"));
     PictureList->setSelectionMode(QAbstractItemView::ExtendedSelection);
     PictureList->setAcceptDrops(true);
     AddBtn = new QPushButton(tr("&Add file"), this);
     DelBtn = new QPushButton(tr("Delete"), this);
     ShowBtn = new QPushButton(tr("&Show big"), this);
     PrintBtn = new QPushButton(tr("Print..."), this);
-    AddBtn->setToolTip(tr("Adds the selected files to the pictures"));
-    DelBtn->setToolTip(tr("Removes the selected pictures and their placements (%1)")
-                           .arg(QKeySequence(Qt::Key_Delete).toString(QKeySequence::NativeText)));
-    ShowBtn->setToolTip(tr("Shows the selected picture in its own window"));
-    PrintBtn->setToolTip(tr("Prints the selected picture on its own"));
+    BindButton(AddBtn, Services.action(Command::AddFiles));
+    BindButton(DelBtn, Services.action(Command::DeletePictures));
+    BindButton(ShowBtn, Services.action(Command::ShowPicture));
+    BindButton(PrintBtn, Services.action(Command::PrintPicture));
     PictureList->setToolTip(tr("The pictures of the arrangement"));
     if (newdib(&PreviewDib, 320, 200, 24, nullptr, 0))
         std::memset(PreviewDib.Bits, 255, PreviewDib.Info->biSizeImage);
-    layoutPage();
-    connectSignals();
-    listPictures();
-    Grid->browseAfresh();
 }
 
 CollectionPage::~CollectionPage()
@@ -116,10 +124,6 @@ void CollectionPage::layoutPage()
 
 void CollectionPage::connectSignals()
 {
-    connect(AddBtn, &QPushButton::clicked, this, &CollectionPage::addSelectedFiles);
-    connect(DelBtn, &QPushButton::clicked, this, &CollectionPage::deleteSelectedPictures);
-    connect(ShowBtn, &QPushButton::clicked, this, &CollectionPage::showCurrentBig);
-    connect(PrintBtn, &QPushButton::clicked, this, &CollectionPage::printCurrentPicture);
     connect(PictureList, &QListWidget::doubleClicked, this, &CollectionPage::previewCurrent);
     connect(SourceTabs, &QTabWidget::currentChanged, this, &CollectionPage::sourceTabChanged);
     connect(Folders, &FolderViews::folderChanging, this, &CollectionPage::beforeFolderChange);
@@ -147,7 +151,7 @@ void CollectionPage::connectSignals()
             return false;
         auto *key = static_cast<QKeyEvent *>(e);
         if (key->key() == Qt::Key_Delete)
-            deleteSelectedPictures();
+            Services.action(Command::DeletePictures)->trigger();
         else if (isEnter(key))
             previewCurrent();
         else
@@ -194,11 +198,7 @@ void CollectionPage::listPictures()
     PictureList->clear();
     for (const PictureEntry &entry : Doc.records().Pictures)
         PictureList->addItem(FileNamePart(entry.FileName));
-    const bool any = PictureList->count() > 0;
-    DelBtn->setEnabled(any);
-    ShowBtn->setEnabled(any);
-    PrintBtn->setEnabled(any);
-    if (any)
+    if (PictureList->count() > 0)
         PictureList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
 }
 
@@ -292,6 +292,30 @@ std::vector<int> CollectionPage::selectedPictures() const
 
 void CollectionPage::showCurrentBig() { showPictureBig(PictureList->currentRow()); }
 
+bool CollectionPage::showsFileList() const { return SourceTabs->currentWidget() == FileListTab; }
+
+void CollectionPage::showFileList(bool list) { SourceTabs->setCurrentWidget(list ? FileListTab : Grid); }
+
+QStringList CollectionPage::listedNames() const
+{
+    QStringList names;
+    for (int i = 0; i < PictureList->count(); ++i)
+        names << PictureList->item(i)->text();
+    return names;
+}
+
+int CollectionPage::currentPicture() const { return PictureList->currentRow(); }
+
+void CollectionPage::setCurrentPicture(int row) { PictureList->setCurrentRow(row); }
+
+void CollectionPage::selectPictures(const std::vector<int> &rows)
+{
+    PictureList->clearSelection();
+    for (int row : rows)
+        if (QListWidgetItem *item = PictureList->item(row))
+            item->setSelected(true);
+}
+
 bool CollectionPage::acceptsDrag(const QObject *source) const
 {
     const QTreeView *list = Folders->FileList;
@@ -346,9 +370,9 @@ void CollectionPage::printCurrentPicture()
 void CollectionPage::sourceTabChanged()
 {
     Grid->StopBrowsing(false);
-    AddBtn->setEnabled(SourceTabs->currentWidget() == FileListTab);
     if (SourceTabs->currentWidget() == Grid)
         Folders->showFolderFiles();
+    emit filePageChanged();
 }
 
 void CollectionPage::beforeFolderChange()

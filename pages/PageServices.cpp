@@ -46,6 +46,16 @@ std::vector<int> PageServices::selectedPictures() const
     return SelectedPicturesHook ? SelectedPicturesHook() : std::vector<int>();
 }
 
+QAction *PageServices::action(Command command) const
+{
+    if (ActionHook)
+        return ActionHook(command);
+    std::unique_ptr<QAction> &own = OwnActions[std::size_t(command)];
+    if (!own)
+        own = std::make_unique<QAction>();
+    return own.get();
+}
+
 QString LoadFailuresText(const QStringList &paths, const QStringList &reasons, int shown)
 {
     QStringList parts;

@@ -1,14 +1,20 @@
 #pragma once
 // What a page needs from the window around it: a place for status text and
 // progress, a parent for its dialogs, the screen's resolution, the window's
-// key gate, and the few actions that reach beyond one page. The window fills
-// the hooks in; a page built alone (in a test) works with any of them unset.
+// key gate, the actions of the commands it shows, and the few actions that
+// reach beyond one page. The window fills the hooks in; a page built alone (in
+// a test) works with any of them unset.
 #include "document/ArrangementDocument.h"
+#include "pages/Commands.h"
+
+#include <QAction>
 
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QWidget;
@@ -29,6 +35,9 @@ public:
     std::function<void(const QString &)> OpenArrangementHook;
     // Collection entries selected in the picture list, in collection order.
     std::function<std::vector<int>()> SelectedPicturesHook;
+    // The window's action of a command; unset, each page gets a plain action
+    // of its own that runs nothing.
+    std::function<QAction *(Command)> ActionHook;
     QWidget *DialogParent = nullptr;
     TKeyGate *Keys = nullptr; // decides whether a key arrived for the window; nullptr: every key does
 
@@ -42,6 +51,10 @@ public:
     void showCollectionPicture(int index) const;
     void openArrangementAsked(const QString &path) const;
     [[nodiscard]] std::vector<int> selectedPictures() const;
+    [[nodiscard]] QAction *action(Command command) const;
+
+private:
+    mutable std::array<std::unique_ptr<QAction>, CommandCount> OwnActions;
 };
 
 // One message box for the picture files of one add that gave no picture, each

@@ -2,6 +2,7 @@
 
 #include "document/Paths.h"
 #include "pages/PageServices.h"
+#include "platform/ActionButtons.h"
 #include "platform/EventHook.h"
 
 #include <QHBoxLayout>
@@ -16,13 +17,14 @@ SortPage::SortPage(ArrangementDocument &doc, PageServices &services, QWidget *pa
     , Services(services)
 {
     OrderList = new QListWidget(this);
+    OrderList->setObjectName(QStringLiteral("OrderList"));
     OrderList->setSelectionMode(QAbstractItemView::SingleSelection);
     UpBtn = new QPushButton(tr("Move upward"), this);
     DownBtn = new QPushButton(tr("Move downward"), this);
     SortNameBtn = new QPushButton(tr("Sort by names..."), this);
-    UpBtn->setToolTip(tr("Moves the selected picture one place up"));
-    DownBtn->setToolTip(tr("Moves the selected picture one place down"));
-    SortNameBtn->setToolTip(tr("Sorts the pictures by their file names"));
+    BindButton(UpBtn, Services.action(Command::MoveUp));
+    BindButton(DownBtn, Services.action(Command::MoveDown));
+    BindButton(SortNameBtn, Services.action(Command::SortByName));
     OrderList->setToolTip(tr("The order of the pictures; double click shows one"));
 
     auto *buttons = new QVBoxLayout;
@@ -35,9 +37,6 @@ SortPage::SortPage(ArrangementDocument &doc, PageServices &services, QWidget *pa
     row->addWidget(OrderList, 1);
     row->addLayout(buttons);
 
-    connect(UpBtn, &QPushButton::clicked, this, &SortPage::moveUp);
-    connect(DownBtn, &QPushButton::clicked, this, &SortPage::moveDown);
-    connect(SortNameBtn, &QPushButton::clicked, this, &SortPage::sortByName);
     connect(OrderList, &QListWidget::doubleClicked, this, &SortPage::showCurrentBig);
     new TEventHook(OrderList, [this](QEvent *e) {
         if (e->type() != QEvent::KeyPress)
@@ -85,3 +84,15 @@ void SortPage::showCurrentBig()
     if (i >= 0 && i < Doc.records().PictureCount())
         Services.showCollectionPicture(i);
 }
+
+QStringList SortPage::listedNames() const
+{
+    QStringList names;
+    for (int i = 0; i < OrderList->count(); ++i)
+        names << OrderList->item(i)->text();
+    return names;
+}
+
+int SortPage::currentPicture() const { return OrderList->currentRow(); }
+
+void SortPage::setCurrentPicture(int row) { OrderList->setCurrentRow(row); }

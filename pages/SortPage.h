@@ -15,12 +15,10 @@ class SortPage : public QWidget
 public:
     SortPage(ArrangementDocument &doc, PageServices &services, QWidget *parent = nullptr);
 
-    ArrangementDocument &Doc;
-    PageServices &Services;
-    QListWidget *OrderList = nullptr;
-    QPushButton *UpBtn = nullptr;
-    QPushButton *DownBtn = nullptr;
-    QPushButton *SortNameBtn = nullptr;
+    // The collection's names in their order, and the current row.
+    [[nodiscard]] QStringList listedNames() const;
+    [[nodiscard]] int currentPicture() const;
+    void setCurrentPicture(int row);
 
     // Lists the collection's names, the first one current.
     void listPictures();
@@ -28,4 +26,12 @@ public:
     void moveDown();
     void sortByName();
     void showCurrentBig();
+
+private:
+    ArrangementDocument &Doc;
+    PageServices &Services;
+    QListWidget *OrderList = nullptr;
+    QPushButton *UpBtn = nullptr;
+    QPushButton *DownBtn = nullptr;
+    QPushButton *SortNameBtn = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "platform/KeyGate.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
-#include <QShortcut>
 #include <QWidget>
 
 TKeyGate::TKeyGate(QWidget* window)
@@ -14,14 +14,10 @@ TKeyGate::TKeyGate(QWidget* window)
 
 TKeyGate::~TKeyGate() { qApp->removeEventFilter(this); }
 
-QShortcut* TKeyGate::add(QWidget* parent, const QKeySequence& keys, std::function<void()> handler)
+void TKeyGate::guard(QAction* action)
 {
-    auto* shortcut = new QShortcut(keys, parent);
-    connect(shortcut, &QShortcut::activated, this, [this, handler = std::move(handler)] {
-        if (forWindow())
-            handler();
-    });
-    return shortcut;
+    Guarded.insert(action);
+    connect(action, &QObject::destroyed, this, [this, action] { Guarded.remove(action); });
 }
 
 bool TKeyGate::heldElsewhere(QObject* watched) const
@@ -50,6 +46,9 @@ bool TKeyGate::eventFilter(QObject* watched, QEvent* event)
         }
         break;
     }
+    case QEvent::Shortcut:
+        // The key of a guarded action: held back when a popup, menu or dialog took it.
+        return Taken && Guarded.contains(watched);
     case QEvent::KeyRelease:
         if (static_cast<QKeyEvent*>(event)->key() == CurrentKey && !static_cast<QKeyEvent*>(event)->isAutoRepeat())
             CurrentKey = 0;

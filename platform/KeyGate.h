@@ -2,13 +2,12 @@
 // Keys for a window's own commands. A key that an open popup, menu or dialog
 // took (Escape closing a combo box's list, Enter choosing in it) must not also
 // run a command of the window below once the popup has gone; the gate decides,
-// when a key first arrives, whether it arrived for the window.
-#include <QKeySequence>
+// when a key first arrives, whether it arrived for the window, and holds back
+// the shortcuts of the actions it guards otherwise.
 #include <QObject>
+#include <QSet>
 
-#include <functional>
-
-class QShortcut;
+class QAction;
 class QWidget;
 
 class TKeyGate : public QObject {
@@ -22,9 +21,8 @@ public:
     // no other window or dialog active.
     [[nodiscard]] bool forWindow() const { return !Taken; }
 
-    // A shortcut active while parent is visible in the window; handler runs
-    // only for keys that arrived for the window.
-    QShortcut* add(QWidget* parent, const QKeySequence& keys, std::function<void()> handler);
+    // The action's keys run it only when they arrived for the window.
+    void guard(QAction* action);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -34,4 +32,5 @@ private:
     QWidget* Window;
     bool Taken = false;
     int CurrentKey = 0; // the key whose decision holds until its release; 0 = none
+    QSet<const QObject*> Guarded;
 };

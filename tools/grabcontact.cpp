@@ -40,7 +40,7 @@ int main(int argc, char *argv[])
     TMainForm form;
     form.resize(1400, 900);
     form.show();
-    form.PageControl2->setCurrentWidget(form.ArrangeTab);
+    form.showTab(TMainForm::Tab::Arrange);
     settle();
 
     Dialogs::Handler handler;
@@ -58,9 +58,9 @@ int main(int argc, char *argv[])
         return int(QDialog::Accepted);
     };
     Dialogs::setHandler(handler);
-    form.ArrangeTab->makeSheet(*FindSheetMaker(QStringLiteral("contact-sheet")));
+    form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("contact-sheet")));
     Dialogs::clearHandler();
-    form.ArrangeTab->ZoomEd->setValue(50);
+    form.arrangePage().setZoom(50);
     settle();
     form.grab().toImage().save(out + QStringLiteral("/contact-arrange.png"));
 

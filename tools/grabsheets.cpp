@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
         form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/pictures/landscape.jpg"), rampPicture(900, 600, 40));
     }
     form.Doc->touch(ArrangementDocument::Everything);
-    form.PageControl2->setCurrentWidget(form.ArrangeTab);
+    form.showTab(TMainForm::Tab::Arrange);
     settle();
 
     // First the mixed sheet, then the ID photos on the following page.
@@ -111,10 +111,10 @@ int main(int argc, char *argv[])
         return int(QDialog::Accepted);
     };
     Dialogs::setHandler(handler);
-    form.ArrangeTab->makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
+    form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
     form.Doc->setPageCount(form.Doc->pageCount() + 1);
     form.Doc->setCurrentPage(form.Doc->pageCount());
-    form.ArrangeTab->makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
+    form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
     Dialogs::clearHandler();
     settle();
 
@@ -124,12 +124,12 @@ int main(int argc, char *argv[])
             form.Doc->selectPlacement(i);
             break;
         }
-    form.ArrangeTab->ZoomEd->setValue(40);
+    form.arrangePage().setZoom(40);
     settle();
     form.grab().toImage().save(out + QStringLiteral("/arrange.png"));
     form.Doc->setCurrentPage(1);
-    form.PageControl2->setCurrentWidget(form.PrintTab);
-    form.PrintTab->CutMarksCheck->setChecked(true);
+    form.showTab(TMainForm::Tab::Print);
+    form.printPage().CutMarksCheck->setChecked(true);
     settle();
     form.grab().toImage().save(out + QStringLiteral("/preview.png"));
 
@@ -138,6 +138,6 @@ int main(int argc, char *argv[])
     printer.qprinter()->setOutputFileName(out + QStringLiteral("/sheet.pdf"));
     printer.Title = QStringLiteral("sheet");
     const bool printed = PrintPages(printer, form.Doc->records(), form.Doc->pageCount(), 600, form.Doc->options());
-    form.PrintTab->CutMarksCheck->setChecked(false);
+    form.printPage().CutMarksCheck->setChecked(false);
     return printed ? 0 : 1;
 }

@@ -56,13 +56,12 @@ int main(int argc, char *argv[])
     }
     form.Doc->recordsForSetUp().Pictures[1].Comment = QStringLiteral("Caption text");
     form.Doc->recordsForSetUp().SelectedPlacement = 2;
-    form.ArrangeTab->UpdateSelectionControls();
-    form.ArrangeTab->showSelectionCaption();
+    form.Doc->touch(ArrangementDocument::Everything);
     form.resize(1400, 900);
     form.show();
     QTimer::singleShot(500, [&] {
-        for (int tab = 0; tab < form.PageControl2->count(); ++tab) {
-            form.PageControl2->setCurrentIndex(tab);
+        for (int tab = 0; tab <= int(TMainForm::Tab::Print); ++tab) {
+            form.showTab(TMainForm::Tab(tab));
             // Views size themselves in their first paint and draw in the next.
             for (int i = 0; i < 6; ++i) {
                 QApplication::processEvents();
@@ -71,22 +70,22 @@ int main(int argc, char *argv[])
             form.grab().toImage().save(QStringLiteral("%1/tab%2.png").arg(out).arg(tab));
         }
         if (argc > 2) {
-            form.PageControl2->setCurrentWidget(form.CollectionTab);
-            form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
-            form.CollectionTab->Folders->setFolderPath(QString::fromLocal8Bit(argv[2]));
+            form.showTab(TMainForm::Tab::Collection);
+            form.collectionPage().showFileList(false);
+            form.collectionPage().folders().setFolderPath(QString::fromLocal8Bit(argv[2]));
             // The screen as it is (not repainted for the grab) while the walk runs.
             bool caught = false;
-            for (int i = 0; i < 3000 && (form.CollectionTab->Grid->Browser->Running() || i < 6); ++i) {
+            for (int i = 0; i < 3000 && (form.collectionPage().grid().Browser->Running() || i < 6); ++i) {
                 QApplication::processEvents();
                 QThread::msleep(10);
-                if (!caught && form.CollectionTab->Grid->Thumbs().count() >= 12) {
+                if (!caught && form.collectionPage().grid().Thumbs().count() >= 12) {
                     caught = true;
                     form.screen()->grabWindow(form.winId()).save(QStringLiteral("%1/browser-walking.png").arg(out));
                 }
             }
             form.screen()->grabWindow(form.winId()).save(QStringLiteral("%1/browser-walked.png").arg(out));
-            form.CollectionTab->Grid->Selection = 2;
-            form.CollectionTab->Grid->GridBox->repaint();
+            form.collectionPage().grid().Selection = 2;
+            form.collectionPage().grid().GridBox->repaint();
             form.grab().toImage().save(QStringLiteral("%1/browser.png").arg(out));
         }
         app.quit();

@@ -201,8 +201,8 @@ private slots:
         const QString sga = path(QStringLiteral("cam%1.sga").arg(orientation));
         {
             TMainForm form;
-            QVERIFY(form.ArrangeTab->Opts->TurnCameraCheck->isChecked());
-            form.ArrangeTab->Opts->TurnCameraCheck->setChecked(option);
+            QVERIFY(form.arrangePage().options().TurnCameraCheck->isChecked());
+            form.arrangePage().options().TurnCameraCheck->setChecked(option);
             QCOMPARE(form.AddPictureFiles({path(QStringLiteral("cam%1.jpg").arg(orientation))}), 1);
             const PictureEntry &e = form.Doc->records().Pictures.back();
             QCOMPARE(e.Rotation, rotation);
@@ -223,7 +223,7 @@ private slots:
         TMainForm form;
         std::unique_ptr<QMimeData> mime(uriList({path("a.png"), path("notes.txt"), path("b.png")}));
         QVERIFY(TakesDroppedFiles(mime.get()));
-        form.CollectionTab->dropFiles(mime.get());
+        form.collectionPage().dropFiles(mime.get());
         QCOMPARE(form.Doc->records().PictureCount(), 2);
         QCOMPARE(form.Doc->records().Pictures[1].FileName, path("b.png"));
         QCOMPARE(form.Doc->records().Placements.size(), 0);
@@ -235,10 +235,10 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         form.ScreenDpiOverride = 96;
-        form.ArrangeTab->Opts->UseGridCheck->setChecked(false);
-        form.ArrangeTab->ZoomEd->setValue(100);
+        form.arrangePage().options().UseGridCheck->setChecked(false);
+        form.arrangePage().setZoom(100);
         std::unique_ptr<QMimeData> mime(uriList({path("a.png"), path("b.png")}));
-        form.ArrangeTab->View->dropFiles(mime.get(), 192, 96); // two inches right, one down
+        form.arrangePage().canvas().dropFiles(mime.get(), 192, 96); // two inches right, one down
         QCOMPARE(form.Doc->records().PictureCount(), 2);
         QCOMPARE(form.Doc->records().Placements.size(), 2);
         QCOMPARE(form.Doc->records().Placements.at(0).Left, 2.0);
@@ -312,11 +312,11 @@ private slots:
             dropped = true;
             // What the application's event filter does with a file manager's drop.
             QDropEvent drop(QPointF(5, 5), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
-            QVERIFY(form.HeldDrops->hold(&form, &drop));
+            QVERIFY(form.heldDrops().hold(&form, &drop));
         });
         QCOMPARE(form.AddPictureFiles({path("a.png"), path("b.png"), path("a.png")}), 3);
         QVERIFY(dropped);
-        QCOMPARE(form.HeldDrops->count(), 1);
+        QCOMPARE(form.heldDrops().count(), 1);
         QCOMPARE(form.Doc->records().PictureCount(), 3);
         QVERIFY(form.Doc->fileName().isEmpty());
         QTRY_COMPARE(form.Doc->fileName(), sga);
@@ -359,13 +359,13 @@ private slots:
         QVERIFY(form.SaveFile(gone));
         QVERIFY(form.SaveFile(kept));
         QCOMPARE(form.RecentFiles.files(), (QStringList{kept, gone}));
-        QCOMPARE(form.RecentMenu->actions().size(), 2);
+        QCOMPARE(form.recentFileActions().size(), 2);
         QVERIFY(QFile::remove(gone));
         form.OpenRecentFile(gone);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QVERIFY(dialogs.messages[0].text.contains(gone));
         QCOMPARE(form.RecentFiles.files(), QStringList{kept});
-        QCOMPARE(form.RecentMenu->actions().size(), 1);
+        QCOMPARE(form.recentFileActions().size(), 1);
     }
 };
 

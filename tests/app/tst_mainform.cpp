@@ -29,6 +29,15 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+using FormStep = std::function<void(TMainForm &)>;
+Q_DECLARE_METATYPE(FormStep)
+
+namespace {
+// The commands on the selected placement.
+const Command SelectionCommands[] = {Command::AdjustTones,   Command::DeleteSelection, Command::RotateLeft,
+                                     Command::RotateRight,   Command::ShowSelection,   Command::SizeAndPosition};
+} // namespace
+
 class TestMainForm : public QObject
 {
     Q_OBJECT
@@ -70,19 +79,17 @@ private slots:
         QCOMPARE(form.Doc->records().SelectedPlacement, -1);
         QCOMPARE(form.Doc->records().PictureCount(), 0);
         QCOMPARE(form.Doc->records().Placements.Count, 0u);
-        for (QWidget *w : {static_cast<QWidget *>(form.ArrangeTab->ToneBtn), static_cast<QWidget *>(form.ArrangeTab->DeleteBtn),
-                           static_cast<QWidget *>(form.ArrangeTab->RotLeftBtn), static_cast<QWidget *>(form.ArrangeTab->RotRightBtn),
-                           static_cast<QWidget *>(form.ArrangeTab->FreeText), static_cast<QWidget *>(form.ArrangeTab->ShowBigBtn),
-                           static_cast<QWidget *>(form.ArrangeTab->SizePositionBtn), static_cast<QWidget *>(form.ArrangeTab->CutCheck)})
-            QVERIFY2(!w->isEnabled(), qPrintable(w->metaObject()->className()));
-        QCOMPARE(DibWidth(form.CollectionTab->PreviewDib), 320);
-        QCOMPARE(DibHeight(form.CollectionTab->PreviewDib), 200);
-        QCOMPARE(DibBitCount(form.CollectionTab->PreviewDib), 24);
-        QCOMPARE(getpixel(form.CollectionTab->PreviewDib, 17, 123), 0xFFFFFFu);
+        for (Command c : SelectionCommands)
+            QVERIFY2(!form.action(c)->isEnabled(), qPrintable(form.action(c)->text()));
+        QVERIFY(!form.arrangePage().selectionEditable());
+        QCOMPARE(DibWidth(form.collectionPage().previewDib()), 320);
+        QCOMPARE(DibHeight(form.collectionPage().previewDib()), 200);
+        QCOMPARE(DibBitCount(form.collectionPage().previewDib()), 24);
+        QCOMPARE(getpixel(form.collectionPage().previewDib(), 17, 123), 0xFFFFFFu);
         QVERIFY(ProgramFolder().endsWith(QLatin1Char('/')));
-        QVERIFY(!form.ArrangeTab->CaptionTimer->isActive());
-        QCOMPARE(form.ArrangeTab->CaptionTimer->interval(), 500);
-        QCOMPARE(form.PageControl2->count(), 4);
+        QVERIFY(!form.arrangePage().captionTimer().isActive());
+        QCOMPARE(form.arrangePage().captionTimer().interval(), 500);
+        QCOMPARE(form.centralWidget()->findChild<QTabWidget *>()->count(), 4);
     }
 
     // The window opens within the screen, and fits a 1600 x 1000 screen at
@@ -118,7 +125,7 @@ private slots:
         TMainForm form;
         form.show();
         if (changed)
-            form.ArrangeTab->Opts->ShowGridCheck->toggle();
+            form.arrangePage().options().ShowGridCheck->toggle();
         QCOMPARE(form.close(), closed);
         QCOMPARE(rec.messages.size(), std::size_t(changed ? 1 : 0));
         QCOMPARE(form.isVisible(), !closed);
@@ -153,9 +160,9 @@ private slots:
         QVERIFY(newdib(&dib, 4, 4, 24, nullptr, 0));
         form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
         form.UpdateListBox();
-        form.PageControl2->setCurrentWidget(form.CollectionTab);
-        form.CollectionTab->Folders->FilterBox->showPopup();
-        QAbstractItemView *list = form.CollectionTab->Folders->FilterBox->view();
+        form.showTab(TMainForm::Tab::Collection);
+        form.collectionPage().folders().FilterBox->showPopup();
+        QAbstractItemView *list = form.collectionPage().folders().FilterBox->view();
         QTRY_VERIFY(list->isVisible());
         QTest::keyClick(list, Qt::Key(key));
         QTRY_VERIFY(!list->isVisible());
@@ -198,11 +205,11 @@ private slots:
         TMainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        form.PageControl2->setCurrentWidget(form.ArrangeTab);
+        form.showTab(TMainForm::Tab::Arrange);
         form.ScreenDpiOverride = 96;
-        form.ArrangeTab->ZoomEd->setValue(100);
-        form.ArrangeTab->Opts->UseGridCheck->setChecked(grid);
-        form.ArrangeTab->PageCountED->setValue(2);
+        form.arrangePage().setZoom(100);
+        form.arrangePage().options().UseGridCheck->setChecked(grid);
+        form.arrangePage().setPageCount(2);
         DIB dib;
         QVERIFY(newdib(&dib, 4, 4, 24, nullptr, 0));
         const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/tmp/a.bmp"), dib);
@@ -210,17 +217,17 @@ private slots:
         *form.Doc->recordsForSetUp().Placements.Append() = Placement{x0, y0, 1, 1, 1, id, 0, {}, {}};
         form.Doc->selectPlacement(0);
         form.Doc->undo().reset();
-        form.ArrangeTab->View->ViewBox->setFocus();
+        form.arrangePage().canvas().ViewBox->setFocus();
 
-        QTest::keyClick(form.ArrangeTab->View->ViewBox, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTest::keyClick(form.arrangePage().canvas().ViewBox, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QCOMPARE(form.Doc->records().Placements.size(), placements);
         QCOMPARE(form.Doc->records().SelectedPlacement, selected);
-        QCOMPARE(form.ArrangeTab->CurrentPageEd->value(), page);
+        QCOMPARE(form.arrangePage().shownPage(), page);
         if (placements == 1) {
             QVERIFY(qFuzzyCompare(form.Doc->records().Placements.at(0).Left, x0 + dx));
             QVERIFY(qFuzzyCompare(form.Doc->records().Placements.at(0).Top, y0 + dy));
         }
-        QTest::keyClick(form.ArrangeTab->View->ViewBox, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(form.arrangePage().canvas().ViewBox, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(form.Doc->records().Placements.size(), 1);
         QCOMPARE(form.Doc->records().Placements.at(0).Left, x0);
         QCOMPARE(form.Doc->records().Placements.at(0).Top, y0);
@@ -253,17 +260,22 @@ private slots:
         TMainForm form;
         form.show();
         SendWMUser(&form, 60);
-        QCOMPARE(form.ProgressPanel->ProgressPercent, 60);
-        QImage grown = form.ProgressPanel->grab().toImage();
+        QCOMPARE(form.progressPercent(), 60);
+        form.SetProStatus(10);
+        QCOMPARE(form.progressPercent(), 10);
+        form.SetProStatus(250); // out-of-range values are held to the bar
+        QCOMPARE(form.progressPercent(), 100);
+        // The panel draws the bar as far as it goes.
+        TProgressPanel panel;
+        panel.resize(60, 20);
+        panel.SetProStatus(60);
+        const QImage grown = panel.grab().toImage();
         QCOMPARE(QColor(grown.pixel(5, grown.height() / 2)), QColor(0, 0, 128));
         QVERIFY(QColor(grown.pixel(grown.width() - 3, grown.height() / 2)) != QColor(0, 0, 128));
-        form.SetProStatus(10);
-        QCOMPARE(form.ProgressPanel->ProgressPercent, 10);
-        QImage shrunk = form.ProgressPanel->grab().toImage();
+        panel.SetProStatus(10);
+        const QImage shrunk = panel.grab().toImage();
         QVERIFY(QColor(shrunk.pixel(20, shrunk.height() / 2)) != QColor(0, 0, 128));
         QCOMPARE(QColor(shrunk.pixel(2, shrunk.height() / 2)), QColor(0, 0, 128));
-        form.SetProStatus(250); // out-of-range values are held to the bar
-        QCOMPARE(form.ProgressPanel->ProgressPercent, 100);
     }
 
     void wheelScrollsVisibleViewOnly_data()
@@ -283,20 +295,20 @@ private slots:
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        form.PageControl2->setCurrentIndex(tab);
-        for (QScrollArea *a : {form.ArrangeTab->View->ScrollArea, form.PrintTab->ScrollBox3}) {
+        form.showTab(TMainForm::Tab(tab));
+        for (QScrollArea *a : {form.arrangePage().canvas().ScrollArea, form.printPage().ScrollBox3}) {
             a->widget()->resize(400, 5000);
             a->verticalScrollBar()->setRange(0, 5000); // hidden tabs lay out lazily
             a->verticalScrollBar()->setValue(100);
         }
         QScrollArea *target = form.wheelTarget();
         QCOMPARE(target != nullptr, scrolls);
-        QWidget *over = target ? target->viewport() : static_cast<QWidget *>(form.SortTab->SortNameBtn);
+        QWidget *over = target ? target->viewport() : static_cast<QWidget *>(&form.sortPage());
         QWheelEvent wheel(QPointF(5, 5), over->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &wheel);
-        QCOMPARE(form.ArrangeTab->View->ScrollArea->verticalScrollBar()->value(), tab == 2 ? 120 : 100);
-        QCOMPARE(form.PrintTab->ScrollBox3->verticalScrollBar()->value(), tab == 3 ? 120 : 100);
+        QCOMPARE(form.arrangePage().canvas().ScrollArea->verticalScrollBar()->value(), tab == 2 ? 120 : 100);
+        QCOMPARE(form.printPage().ScrollBox3->verticalScrollBar()->value(), tab == 3 ? 120 : 100);
     }
 
     // The picture strip scrolls under the wheel and ends with its last picture.
@@ -310,13 +322,13 @@ private slots:
             form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/%1.bmp").arg(i), dib);
         }
         form.Doc->touch(ArrangementDocument::Change::Collection);
-        form.PageControl2->setCurrentWidget(form.ArrangeTab);
+        form.showTab(TMainForm::Tab::Arrange);
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QWidget *strip = form.ArrangeTab->Strip->StripBox;
+        QWidget *strip = form.arrangePage().strip().StripBox;
         QTRY_COMPARE(strip->height(), StripCellTop(40, strip->width()));
-        QScrollBar *bar = form.ArrangeTab->Strip->ScrollArea->verticalScrollBar();
+        QScrollBar *bar = form.arrangePage().strip().ScrollArea->verticalScrollBar();
         QTRY_VERIFY(bar->maximum() > 0);
         QWheelEvent wheel(QPointF(5, 5), strip->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, -120), Qt::NoButton,
                           Qt::NoModifier, Qt::NoScrollPhase, false);
@@ -335,11 +347,8 @@ private slots:
             form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/%1.bmp").arg(i), dib);
         }
         form.Doc->touch(ArrangementDocument::Change::Collection);
-        QListWidget *list = form.CollectionTab->PictureList;
-        QCOMPARE(list->count(), 4);
-        list->clearSelection();
-        list->item(3)->setSelected(true);
-        list->item(1)->setSelected(true);
+        QCOMPARE(form.collectionPage().listedNames().size(), 4);
+        form.collectionPage().selectPictures({3, 1});
         rec.handler.exec = [](QDialog *dialog) {
             auto *d = static_cast<ContactSheetDialog *>(dialog);
             if (!d->SelectedRadio->isEnabled())
@@ -348,7 +357,7 @@ private slots:
             return int(QDialog::Accepted);
         };
         rec.install();
-        form.ArrangeTab->makeSheet(*FindSheetMaker(QStringLiteral("contact-sheet")));
+        form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("contact-sheet")));
         std::vector<int> placed;
         const TArrangement &r = form.Doc->records();
         for (int i = 0; i < r.Placements.size(); ++i)
@@ -357,8 +366,62 @@ private slots:
         QCOMPARE(placed, (std::vector<int>{1, 3}));
     }
 
-    // Ctrl+P prints only from the print tab.
-    void printKeyOnlyOnThePrintTab_data()
+    // Each command's action is enabled by its rule as the document says what
+    // changed; the pages' buttons and menu entries follow the actions.
+    void commandsFollowTheDocument_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<FormStep>("step");
+        QTest::addColumn<bool>("enabled");
+        auto placeOne = [](TMainForm &f) {
+            DIB dib;
+            newdib(&dib, 8, 6, 24, nullptr, 0);
+            const int id = f.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.bmp"), dib);
+            *f.Doc->recordsForSetUp().Placements.Append() = Placement{1, 1, 2, 2, 1, id, 0, {}, {}};
+            f.Doc->touch(ArrangementDocument::Change::Collection);
+        };
+        auto row = [](const char *name, Command c, FormStep step, bool on) {
+            QTest::newRow(name) << int(c) << step << on;
+        };
+        row("turning without a selection", Command::RotateLeft, placeOne, false);
+        row("turning a selected placement", Command::RotateLeft, [placeOne](TMainForm &f) {
+            placeOne(f);
+            f.Doc->selectPlacement(0);
+        }, true);
+        row("selection deleted", Command::DeleteSelection, [placeOne](TMainForm &f) {
+            placeOne(f);
+            f.Doc->selectPlacement(0);
+            f.Doc->deleteSelectedPlacement(QStringLiteral("Delete"));
+        }, false);
+        row("pictures to delete", Command::DeletePictures, placeOne, true);
+        row("none left to delete", Command::DeletePictures, [placeOne](TMainForm &f) {
+            placeOne(f);
+            f.Doc->deletePictures({0}, QStringLiteral("Delete"));
+        }, false);
+        row("adding from the picture browser", Command::AddFiles,
+            [](TMainForm &f) { f.collectionPage().showFileList(false); }, false);
+        row("adding from the file list", Command::AddFiles, [](TMainForm &f) { f.collectionPage().showFileList(true); },
+            true);
+        row("nothing to undo", Command::Undo, [](TMainForm &) {}, false);
+        row("undo after a step", Command::Undo, [](TMainForm &f) {
+            ArrangementOptions o = f.Doc->options();
+            o.Grid = 7;
+            f.Doc->setOptions(o, QStringLiteral("Grid width"));
+        }, true);
+    }
+    void commandsFollowTheDocument()
+    {
+        QFETCH(int, command);
+        QFETCH(FormStep, step);
+        QFETCH(bool, enabled);
+        DialogRecorder rec;
+        TMainForm form;
+        step(form);
+        QCOMPARE(form.action(Command(command))->isEnabled(), enabled);
+    }
+
+    // Ctrl+P prints the arrangement from every tab.
+    void printKeyFromEveryTab_data()
     {
         QTest::addColumn<int>("tab");
         QTest::newRow("collection") << 0;
@@ -366,7 +429,7 @@ private slots:
         QTest::newRow("arrange") << 2;
         QTest::newRow("print") << 3;
     }
-    void printKeyOnlyOnThePrintTab()
+    void printKeyFromEveryTab()
     {
         QFETCH(int, tab);
         DialogRecorder rec;
@@ -380,9 +443,9 @@ private slots:
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        form.PageControl2->setCurrentIndex(tab);
+        form.showTab(TMainForm::Tab(tab));
         QTest::keyClick(&form, Qt::Key_P, Qt::ControlModifier);
-        QCOMPARE(asked, tab == 3 ? 1 : 0);
+        QCOMPARE(asked, 1);
     }
 
     // A list under the mouse scrolls itself, also when its scroll area passes
@@ -398,45 +461,48 @@ private slots:
         QFETCH(bool, onScrollBar);
         DialogRecorder rec;
         TMainForm form;
-        form.PageControl2->setCurrentWidget(form.CollectionTab);
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid); // the browser is the wheel's view here
+        form.showTab(TMainForm::Tab::Collection);
+        form.collectionPage().showFileList(false); // the browser is the wheel's view here
+        auto *pictures = form.collectionPage().findChild<QListWidget *>(QStringLiteral("PictureList"));
         for (int i = 0; i < 300; ++i)
-            form.CollectionTab->PictureList->addItem(QStringLiteral("picture %1").arg(i));
+            pictures->addItem(QStringLiteral("picture %1").arg(i));
         form.show();
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
-        QScrollBar *listBar = form.CollectionTab->PictureList->verticalScrollBar();
+        QScrollBar *listBar = pictures->verticalScrollBar();
         QTRY_VERIFY(listBar->maximum() > 0);
-        QWidget *over = onScrollBar ? static_cast<QWidget *>(listBar) : form.CollectionTab->PictureList->viewport();
+        QWidget *over = onScrollBar ? static_cast<QWidget *>(listBar) : pictures->viewport();
         const QPoint at = over->rect().center();
         QWheelEvent wheel(at, over->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &wheel);
         QVERIFY(listBar->value() > 0);
-        QCOMPARE(form.CollectionTab->Grid->ScrollArea->verticalScrollBar()->value(), 0);
+        QCOMPARE(form.collectionPage().grid().ScrollArea->verticalScrollBar()->value(), 0);
     }
 
+    // The quit image closes (asking first) on a release over it, not on one
+    // that slid off it; the about image shows the about box.
     void quitImageReleasedOutsideDoesNotClose()
     {
         DialogRecorder rec(Dialogs::IdDiscard);
         TMainForm form;
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
-        form.ArrangeTab->Opts->ShowGridCheck->toggle(); // an unsaved change: quitting asks
-        QTest::mousePress(form.EndeBtn, Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(form.EndeBtn->Pressed);
-        QVERIFY(form.EndeBtnDown->isVisible());
-        QMouseEvent move(QEvent::MouseMove, QPointF(-4, 5), form.EndeBtn->mapToGlobal(QPointF(-4, 5)), Qt::NoButton,
-                         Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(form.EndeBtn, &move);
-        QVERIFY(!form.EndeBtnDown->isVisible()); // outside: normal look again
-        QTest::mouseRelease(form.EndeBtn, Qt::LeftButton, {}, QPoint(-4, 5));
-        QVERIFY(!form.EndeBtn->Pressed);
+        form.arrangePage().options().ShowGridCheck->toggle(); // an unsaved change: quitting asks
+        auto at = [](QEvent::Type type, QPointF p) {
+            return QMouseEvent(type, p, p, Qt::LeftButton, type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                               Qt::NoModifier);
+        };
+        QMouseEvent press = at(QEvent::MouseButtonPress, {5, 5});
+        QMouseEvent outside = at(QEvent::MouseButtonRelease, {-4, 5});
+        form.EndeBtnMouseDown(&press);
+        form.EndeBtnMouseUp(&outside);
         QVERIFY(rec.messages.empty()); // no closing question: it did not close
         QVERIFY(form.isVisible());
 
-        QTest::mousePress(form.EndeBtn, Qt::LeftButton, {}, QPoint(5, 5));
-        QTest::mouseRelease(form.EndeBtn, Qt::LeftButton, {}, QPoint(6, 6));
+        QMouseEvent inside = at(QEvent::MouseButtonRelease, {6, 6});
+        form.EndeBtnMouseDown(&press);
+        form.EndeBtnMouseUp(&inside);
         QCOMPARE(rec.messages.size(), std::size_t(1)); // a click asks the closing question
         QVERIFY(!form.isVisible());
     }
@@ -446,11 +512,11 @@ private slots:
         DialogRecorder rec;
         TMainForm form;
         form.show();
-        QTest::mousePress(form.ueberbtn, Qt::LeftButton, {}, QPoint(5, 5));
-        QVERIFY(form.ueberBtn2->isVisible());
-        QTest::mouseRelease(form.ueberbtn, Qt::LeftButton, {}, QPoint(5, 5));
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, {}, {});
+        form.ueberbtnMouseDown(&press);
+        form.ueberbtnMouseUp(&release);
         QCOMPARE(rec.execCount, 1);
-        QVERIFY(!form.ueberBtn2->isVisible());
     }
 
     void selectionControlsFollowSelection()
@@ -464,21 +530,25 @@ private slots:
         Placement *p = form.Doc->recordsForSetUp().Placements.Append();
         *p = Placement{0.59, 0.59, 5.12, 3.94, 1, id, 1, {}, {}};
         form.Doc->recordsForSetUp().SelectedPlacement = 0;
-        form.ArrangeTab->UpdateSelectionControls();
-        form.ArrangeTab->showSelectionCaption();
-        QVERIFY(form.ArrangeTab->CutCheck->isEnabled());
-        QVERIFY(form.ArrangeTab->CutCheck->isChecked());
-        QCOMPARE(form.ArrangeTab->FreeText->text(), QStringLiteral("Beach"));
+        form.Doc->touch(ArrangementDocument::Change::Selection);
+        form.arrangePage().showSelectionCaption();
+        for (Command c : SelectionCommands)
+            QVERIFY2(form.action(c)->isEnabled(), qPrintable(form.action(c)->text()));
+        QVERIFY(form.arrangePage().selectionEditable());
+        QVERIFY(form.arrangePage().shownCut());
+        QCOMPARE(form.arrangePage().shownCaption(), QStringLiteral("Beach"));
         QLocale::setDefault(QLocale::c());
-        form.PageControl2->setCurrentWidget(form.ArrangeTab);
-        form.ArrangeTab->showSizeInfo();
-        QCOMPARE(form.StatusText->text(),
+        form.showTab(TMainForm::Tab::Arrange);
+        form.arrangePage().showSizeInfo();
+        QCOMPARE(form.statusText(),
                  QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));
         form.Doc->recordsForSetUp().SelectedPlacement = -1;
-        form.ArrangeTab->UpdateSelectionControls();
-        form.ArrangeTab->showSelectionCaption(); // nothing without a selection: the panel keeps its text
-        QVERIFY(!form.ArrangeTab->CutCheck->isEnabled());
-        QCOMPARE(form.ArrangeTab->FreeText->text(), QStringLiteral("Beach"));
+        form.Doc->touch(ArrangementDocument::Change::Selection);
+        form.arrangePage().showSelectionCaption(); // nothing without a selection: the panel keeps its text
+        for (Command c : SelectionCommands)
+            QVERIFY2(!form.action(c)->isEnabled(), qPrintable(form.action(c)->text()));
+        QVERIFY(!form.arrangePage().selectionEditable());
+        QCOMPARE(form.arrangePage().shownCaption(), QStringLiteral("Beach"));
     }
 };
 

@@ -36,16 +36,16 @@ private slots:
     {
         DialogRecorder dialogs;
         TMainForm form;
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab); // the restore must choose the page
+        form.collectionPage().showFileList(true); // the restore must choose the page
         form.show();
-        QCOMPARE(form.ArrangeTab->Opts->SpacingEd->value(), 5.0);
-        QCOMPARE(form.ArrangeTab->Opts->MarginEd->value(), 15.0);
-        QVERIFY(form.ArrangeTab->Opts->UseGridCheck->isChecked());
-        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 5.0);
-        QVERIFY(!form.ArrangeTab->Opts->ShowGridCheck->isChecked());
-        QCOMPARE(form.ArrangeTab->Opts->MinQualEd->value(), 72);
-        QVERIFY(form.ArrangeTab->Opts->EnhanceQualCheck->isChecked());
-        QCOMPARE(form.CollectionTab->SourceTabs->currentWidget(), form.CollectionTab->Grid);
+        QCOMPARE(form.arrangePage().options().SpacingEd->value(), 5.0);
+        QCOMPARE(form.arrangePage().options().MarginEd->value(), 15.0);
+        QVERIFY(form.arrangePage().options().UseGridCheck->isChecked());
+        QCOMPARE(form.arrangePage().options().GridEd->value(), 5.0);
+        QVERIFY(!form.arrangePage().options().ShowGridCheck->isChecked());
+        QCOMPARE(form.arrangePage().options().MinQualEd->value(), 72);
+        QVERIFY(form.arrangePage().options().EnhanceQualCheck->isChecked());
+        QVERIFY(!form.collectionPage().showsFileList());
     }
 
     void closingWithOkIsRemembered()
@@ -54,14 +54,14 @@ private slots:
         {
             TMainForm form;
             form.show();
-            form.ArrangeTab->Opts->GridEd->setValue(7.5);
-            form.ArrangeTab->Opts->SpacingEd->setValue(2.25);
-            form.ArrangeTab->Opts->MarginEd->setValue(20);
-            form.ArrangeTab->Opts->UseGridCheck->setChecked(false);
-            form.ArrangeTab->Opts->ShowGridCheck->setChecked(true);
-            form.ArrangeTab->Opts->MinQualEd->setValue(150);
-            form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
-            form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
+            form.arrangePage().options().GridEd->setValue(7.5);
+            form.arrangePage().options().SpacingEd->setValue(2.25);
+            form.arrangePage().options().MarginEd->setValue(20);
+            form.arrangePage().options().UseGridCheck->setChecked(false);
+            form.arrangePage().options().ShowGridCheck->setChecked(true);
+            form.arrangePage().options().MinQualEd->setValue(150);
+            form.arrangePage().options().EnhanceQualCheck->setChecked(false);
+            form.collectionPage().showFileList(true);
             QVERIFY(form.close());
         }
         QSettings ini(settingsFile(), QSettings::IniFormat);
@@ -70,15 +70,15 @@ private slots:
 
         TMainForm again;
         again.show();
-        QCOMPARE(again.ArrangeTab->Opts->GridEd->value(), 7.5);
-        QCOMPARE(again.ArrangeTab->Opts->GridInchEd->value(), 0.3); // the inch twin ran as after a user edit
-        QCOMPARE(again.ArrangeTab->Opts->SpacingEd->value(), 2.25);
-        QCOMPARE(again.ArrangeTab->Opts->MarginEd->value(), 20.0);
-        QVERIFY(!again.ArrangeTab->Opts->UseGridCheck->isChecked());
-        QVERIFY(again.ArrangeTab->Opts->ShowGridCheck->isChecked());
-        QCOMPARE(again.ArrangeTab->Opts->MinQualEd->value(), 150);
-        QVERIFY(!again.ArrangeTab->Opts->EnhanceQualCheck->isChecked());
-        QCOMPARE(again.CollectionTab->SourceTabs->currentWidget(), again.CollectionTab->FileListTab);
+        QCOMPARE(again.arrangePage().options().GridEd->value(), 7.5);
+        QCOMPARE(again.arrangePage().options().GridInchEd->value(), 0.3); // the inch twin ran as after a user edit
+        QCOMPARE(again.arrangePage().options().SpacingEd->value(), 2.25);
+        QCOMPARE(again.arrangePage().options().MarginEd->value(), 20.0);
+        QVERIFY(!again.arrangePage().options().UseGridCheck->isChecked());
+        QVERIFY(again.arrangePage().options().ShowGridCheck->isChecked());
+        QCOMPARE(again.arrangePage().options().MinQualEd->value(), 150);
+        QVERIFY(!again.arrangePage().options().EnhanceQualCheck->isChecked());
+        QVERIFY(again.collectionPage().showsFileList());
     }
 
     void cancellingSavesNothing()
@@ -87,13 +87,13 @@ private slots:
         {
             TMainForm form;
             form.show();
-            form.ArrangeTab->Opts->GridEd->setValue(9);
+            form.arrangePage().options().GridEd->setValue(9);
             QVERIFY(!form.close());
         }
         QVERIFY(!QFile::exists(settingsFile()));
         TMainForm again;
         again.show();
-        QCOMPARE(again.ArrangeTab->Opts->GridEd->value(), 5.0);
+        QCOMPARE(again.arrangePage().options().GridEd->value(), 5.0);
     }
 
     void openedArrangementsGridIsRemembered()
@@ -114,7 +114,7 @@ private slots:
         }
         TMainForm again;
         again.show();
-        QCOMPARE(again.ArrangeTab->Opts->GridEd->value(), 12.5);
+        QCOMPARE(again.arrangePage().options().GridEd->value(), 12.5);
     }
 
     void unreadableValuesKeepTheDefaults()
@@ -129,10 +129,10 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         form.show();
-        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 5.0);
-        QVERIFY(form.ArrangeTab->Opts->UseGridCheck->isChecked());
-        QCOMPARE(form.CollectionTab->SourceTabs->currentWidget(), form.CollectionTab->Grid);
-        QCOMPARE(form.ArrangeTab->Opts->MarginEd->value(), 22.5);
+        QCOMPARE(form.arrangePage().options().GridEd->value(), 5.0);
+        QVERIFY(form.arrangePage().options().UseGridCheck->isChecked());
+        QVERIFY(!form.collectionPage().showsFileList());
+        QCOMPARE(form.arrangePage().options().MarginEd->value(), 22.5);
     }
 
     // Files written by earlier versions name the page by its control; they
@@ -165,7 +165,7 @@ private slots:
         {
             TMainForm form;
             form.show();
-            QCOMPARE(form.CollectionTab->SourceTabs->currentWidget() == form.CollectionTab->FileListTab, fileList);
+            QCOMPARE(form.collectionPage().showsFileList(), fileList);
             QVERIFY(form.close());
         }
         QSettings ini(settingsFile(), QSettings::IniFormat);

@@ -62,7 +62,7 @@ QImage paintView(TMainForm &form, QSize size)
     image.fill(Grey);
     {
         TDC dc(&image);
-        form.ArrangeTab->View->paintArrangeView(dc, image.rect());
+        form.arrangePage().canvas().paintArrangeView(dc, image.rect());
     }
     return image;
 }
@@ -71,7 +71,7 @@ std::unique_ptr<TMainForm> makeForm(int zoom)
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
-    form->ArrangeTab->ZoomEd->setValue(zoom);
+    form->arrangePage().setZoom(zoom);
     return form;
 }
 
@@ -101,25 +101,25 @@ private slots:
     void viewResizesBeforePainting()
     {
         auto form = makeForm(25);
-        QVERIFY(!form->ArrangeTab->View->syncArrangeViewSize());
-        QCOMPARE(form->ArrangeTab->View->ViewBox->size(), QSize(192, 264));
-        QVERIFY(form->ArrangeTab->View->syncArrangeViewSize());
-        form->ArrangeTab->ZoomEd->setValue(100); // resized at once to keep the view's point
-        QCOMPARE(form->ArrangeTab->View->ViewBox->size(), QSize(768, 1056));
+        QVERIFY(!form->arrangePage().canvas().syncArrangeViewSize());
+        QCOMPARE(form->arrangePage().canvas().ViewBox->size(), QSize(192, 264));
+        QVERIFY(form->arrangePage().canvas().syncArrangeViewSize());
+        form->arrangePage().setZoom(100); // resized at once to keep the view's point
+        QCOMPARE(form->arrangePage().canvas().ViewBox->size(), QSize(768, 1056));
     }
 
     // A paint box of no size gets no paint event: showing the window must size both.
     void shownWindowSizesTheViews()
     {
         auto form = makeForm(25);
-        form->PageControl2->setCurrentWidget(form->ArrangeTab);
+        form->showTab(TMainForm::Tab::Arrange);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        QTRY_COMPARE(form->ArrangeTab->View->ViewBox->size(), QSize(192, 264));
-        QTRY_COMPARE(form->ArrangeTab->Strip->StripBox->height(), 1);
-        QCOMPARE(form->ArrangeTab->Strip->StripBox->width(), form->ArrangeTab->Strip->ScrollArea->viewport()->width());
-        form->ArrangeTab->ZoomEd->setValue(50);
-        QTRY_COMPARE(form->ArrangeTab->View->ViewBox->size(), QSize(384, 528));
+        QTRY_COMPARE(form->arrangePage().canvas().ViewBox->size(), QSize(192, 264));
+        QTRY_COMPARE(form->arrangePage().strip().StripBox->height(), 1);
+        QCOMPARE(form->arrangePage().strip().StripBox->width(), form->arrangePage().strip().ScrollArea->viewport()->width());
+        form->arrangePage().setZoom(50);
+        QTRY_COMPARE(form->arrangePage().canvas().ViewBox->size(), QSize(384, 528));
     }
 
     // Zooming keeps the selection in view rather than jumping to the top-left.
@@ -131,12 +131,12 @@ private slots:
         const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.bmp"), dib);
         *form->Doc->recordsForSetUp().Placements.Append() = Placement{6, 9, 1, 1, 1, id, 0, {}, {}};
         form->Doc->selectPlacement(0);
-        form->PageControl2->setCurrentWidget(form->ArrangeTab);
+        form->showTab(TMainForm::Tab::Arrange);
         form->resize(900, 700);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-        form->ArrangeTab->ZoomEd->setValue(200);
-        QScrollArea *area = form->ArrangeTab->View->ScrollArea;
+        form->arrangePage().setZoom(200);
+        QScrollArea *area = form->arrangePage().canvas().ScrollArea;
         const QPoint centre(Geometry::ToView(6.5, 200, 96), Geometry::ToView(9.5, 200, 96));
         const QRect shown(QPoint(area->horizontalScrollBar()->value(), area->verticalScrollBar()->value()),
                           area->viewport()->size());
@@ -162,7 +162,7 @@ private slots:
         QFETCH(QPoint, at);
         QFETCH(bool, dot);
         auto form = makeForm(100);
-        form->ArrangeTab->Opts->ShowGridCheck->setChecked(true);
+        form->arrangePage().options().ShowGridCheck->setChecked(true);
         const QImage image = paintView(*form, QSize(768, 1056));
         QVERIFY2((image.pixel(at) == Black) == dot, qPrintable(describe(image, at)));
         QVERIFY(image.pixel(at) == Black || image.pixel(at) == White);
@@ -171,12 +171,12 @@ private slots:
     void gridDotsOnlyInsideClip()
     {
         auto form = makeForm(100);
-        form->ArrangeTab->Opts->ShowGridCheck->setChecked(true);
+        form->arrangePage().options().ShowGridCheck->setChecked(true);
         QImage image(768, 1056, QImage::Format_RGB32);
         image.fill(Grey);
         {
             TDC dc(&image);
-            form->ArrangeTab->View->paintArrangeView(dc, QRect(30, 30, 100, 100));
+            form->arrangePage().canvas().paintArrangeView(dc, QRect(30, 30, 100, 100));
         }
         QCOMPARE(image.pixel(37, 37), Black);
         QCOMPARE(image.pixel(18, 18), White);
@@ -236,7 +236,7 @@ private slots:
         const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
         place(*form, id, 0.5, 0.25, 1.0, 1.0);
         form->Doc->recordsForSetUp().SelectedPlacement = 0;
-        form->ArrangeTab->View->Dragging = dragging ? 1 : 0;
+        form->arrangePage().canvas().Dragging = dragging ? 1 : 0;
         const QImage image = paintView(*form, QSize(768, 1056));
 
         // Frame (48, 24, 96, 96): the outline runs over the picture's edge pixels.
@@ -272,7 +272,7 @@ private slots:
     {
         QFETCH(bool, selected);
         auto form = makeForm(100);
-        form->ArrangeTab->PageCountED->setValue(2);
+        form->arrangePage().setPageCount(2);
         const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/g.png"), bandedPicture(96, 96, 0, 96));
         place(*form, id, 0.5, 0.25, 1.0, 1.0, 2);
         form->Doc->recordsForSetUp().SelectedPlacement = selected ? 0 : -1;
@@ -280,7 +280,7 @@ private slots:
         QCOMPARE(image.pixel(70, 60), White);
         QCOMPARE(image.pixel(48, 24), White);
         QCOMPARE(image.pixel(45, 21), White);
-        form->ArrangeTab->CurrentPageEd->setValue(2);
+        form->arrangePage().showPage(2);
         image = paintView(*form, QSize(768, 1056));
         QCOMPARE(image.pixel(70, 60), Green);
     }
@@ -293,7 +293,7 @@ private slots:
         const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/g.png"), bandedPicture(192, 96, 0, 192));
         form->Doc->recordsForSetUp().Pictures[0].Comment = QStringLiteral("H");
         place(*form, id, 0, 0, 2.0, 1.0);
-        form->ArrangeTab->Opts->BackgroundBox->setSelected(std::int32_t(RGB(255, 0, 0)));
+        form->arrangePage().options().BackgroundBox->setSelected(std::int32_t(RGB(255, 0, 0)));
         auto captionRows = [&] {
             const QImage image = paintView(*form, QSize(768, 1056));
             int rows = 0;
@@ -315,13 +315,13 @@ private slots:
             return accept;
         };
         recorder.install();
-        form->ArrangeTab->Opts->FontBtn->click();
+        form->arrangePage().options().FontBtn->click();
         QCOMPARE(offered.family(), QStringLiteral("Arial"));
         QCOMPARE(offered.pointSize(), 11);
         QCOMPARE(form->Doc->options().Font.Name, QStringLiteral("Arial"));
 
         accept = true;
-        form->ArrangeTab->Opts->FontBtn->click();
+        form->arrangePage().options().FontBtn->click();
         QCOMPARE(form->Doc->options().Font.Name, QStringLiteral("DejaVu Serif"));
         QCOMPARE(form->Doc->options().Font.Size, 30);
         QCOMPARE(form->Doc->options().Font.Style, std::uint8_t(1));
@@ -366,11 +366,11 @@ private slots:
         o.Font.Size = points;
         form->Doc->resetOptions(o);
         for (int dragging : {0, 1}) {
-            form->ArrangeTab->View->Dragging = dragging;
+            form->arrangePage().canvas().Dragging = dragging;
             const QImage image = paintView(*form, QSize(200, 200));
             QCOMPARE(image.pixel(199, 199), White);
         }
-        form->ArrangeTab->View->Dragging = 0;
+        form->arrangePage().canvas().Dragging = 0;
     }
 
     void zeroSizedFramesDoNotFail()
@@ -438,11 +438,11 @@ private slots:
     void emptyStripIsOnePixelHigh()
     {
         TMainForm form;
-        for (int i = 0; i < 3 && !form.ArrangeTab->Strip->syncStripSize(); ++i) {
+        for (int i = 0; i < 3 && !form.arrangePage().strip().syncStripSize(); ++i) {
         }
-        QVERIFY(form.ArrangeTab->Strip->syncStripSize());
-        QCOMPARE(form.ArrangeTab->Strip->StripBox->height(), 1);
-        QCOMPARE(form.ArrangeTab->Strip->StripBox->width(), form.ArrangeTab->Strip->ScrollArea->viewport()->width());
+        QVERIFY(form.arrangePage().strip().syncStripSize());
+        QCOMPARE(form.arrangePage().strip().StripBox->height(), 1);
+        QCOMPARE(form.arrangePage().strip().StripBox->width(), form.arrangePage().strip().ScrollArea->viewport()->width());
     }
 
     void paintsVisibleCells()

@@ -24,8 +24,8 @@ std::unique_ptr<TMainForm> croppedForm()
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
-    form->ArrangeTab->ZoomEd->setValue(100);
-    form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
+    form->arrangePage().setZoom(100);
+    form->arrangePage().options().EnhanceQualCheck->setChecked(false);
     DIB d;
     newdib(&d, 400, 300, 24, nullptr, 0);
     std::memset(d.Bits, 90, d.Info->biSizeImage);
@@ -44,7 +44,7 @@ std::unique_ptr<TMainForm> croppedForm()
 
 void mouse(TMainForm &form, QEvent::Type type, QPoint at, Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
-    TPaintBox *box = form.ArrangeTab->View->ViewBox;
+    TPaintBox *box = form.arrangePage().canvas().ViewBox;
     const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton;
     QMouseEvent e(type, at, box->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, held,
                   mods);
@@ -53,7 +53,7 @@ void mouse(TMainForm &form, QEvent::Type type, QPoint at, Qt::KeyboardModifiers 
 
 void wheel(TMainForm &form, QPoint at, int delta)
 {
-    TPaintBox *box = form.ArrangeTab->View->ViewBox;
+    TPaintBox *box = form.arrangePage().canvas().ViewBox;
     QWheelEvent e(at, box->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
                   false);
     QCoreApplication::sendEvent(box, &e);
@@ -88,11 +88,11 @@ private slots:
         QFETCH(int, dx);
         QFETCH(double, centreX);
         auto form = croppedForm();
-        ArrangeCanvas *view = form->ArrangeTab->View;
+        ArrangeCanvas *view = &form->arrangePage().canvas();
         if (cropMode) {
             view->doubleClick(150, 150);
             QVERIFY(view->Cropping);
-            QVERIFY(form->StatusText->text().contains(QStringLiteral("wheel")));
+            QVERIFY(form->statusText().contains(QStringLiteral("wheel")));
         }
         const int steps = form->Doc->undoStack()->count();
         const Qt::KeyboardModifiers mods = ctrl ? Qt::ControlModifier : Qt::NoModifier;
@@ -121,8 +121,8 @@ private slots:
         auto form = croppedForm();
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        form->PageControl2->setCurrentWidget(form->ArrangeTab);
-        ArrangeCanvas *view = form->ArrangeTab->View;
+        form->showTab(TMainForm::Tab::Arrange);
+        ArrangeCanvas *view = &form->arrangePage().canvas();
         view->ViewBox->setFocus();
         wheel(*form, QPoint(150, 150), 120);
         QVERIFY(!placed(*form).View.chosen());
@@ -132,7 +132,7 @@ private slots:
         wheel(*form, QPoint(150, 150), 120);
         QVERIFY(std::abs(placed(*form).View.Zoom - 1.21) < 1e-9);
         QCOMPARE(form->Doc->undoStack()->count(), steps + 1); // turns of one wheel merge
-        QVERIFY(form->StatusText->text().contains(QStringLiteral("121")));
+        QVERIFY(form->statusText().contains(QStringLiteral("121")));
         QTest::keyClick(view->ViewBox, Qt::Key_Escape);
         QVERIFY(!view->Cropping);
         QVERIFY(form->Doc->hasSelection());

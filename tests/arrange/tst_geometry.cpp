@@ -170,12 +170,12 @@ private slots:
     void startupShowsConvertedDefaults()
     {
         TMainForm form;
-        QCOMPARE(form.ArrangeTab->Opts->MarginInchEd->value(), 0.59);
-        QCOMPARE(form.ArrangeTab->Opts->SpacingInchEd->value(), 0.20);
-        QCOMPARE(form.ArrangeTab->Opts->GridInchEd->value(), 0.20);
-        QCOMPARE(form.ArrangeTab->Opts->DefaultWidthInchEd->value(), 5.12);
-        QCOMPARE(form.ArrangeTab->Opts->DefaultHeightInchEd->value(), 3.94);
-        QCOMPARE(form.ArrangeTab->Opts->MarginEd->value(), 15.0);
+        QCOMPARE(form.arrangePage().options().MarginInchEd->value(), 0.59);
+        QCOMPARE(form.arrangePage().options().SpacingInchEd->value(), 0.20);
+        QCOMPARE(form.arrangePage().options().GridInchEd->value(), 0.20);
+        QCOMPARE(form.arrangePage().options().DefaultWidthInchEd->value(), 5.12);
+        QCOMPARE(form.arrangePage().options().DefaultHeightInchEd->value(), 3.94);
+        QCOMPARE(form.arrangePage().options().MarginEd->value(), 15.0);
     }
 
     void twinEdits_data()
@@ -201,15 +201,15 @@ private slots:
         QFETCH(double, expectedEdited);
         TMainForm form;
         const std::map<QString, QDoubleSpinBox *> edits = {
-            {"MarginEd", form.ArrangeTab->Opts->MarginEd},       {"MarginInchEd", form.ArrangeTab->Opts->MarginInchEd},       {"SpacingEd", form.ArrangeTab->Opts->SpacingEd},
-            {"SpacingInchEd", form.ArrangeTab->Opts->SpacingInchEd}, {"GridEd", form.ArrangeTab->Opts->GridEd},           {"GridInchEd", form.ArrangeTab->Opts->GridInchEd},
-            {"DefaultWidthEd", form.ArrangeTab->Opts->DefaultWidthEd}, {"DefaultWidthInchEd", form.ArrangeTab->Opts->DefaultWidthInchEd}, {"DefaultHeightEd", form.ArrangeTab->Opts->DefaultHeightEd},
-            {"DefaultHeightInchEd", form.ArrangeTab->Opts->DefaultHeightInchEd}};
+            {"MarginEd", form.arrangePage().options().MarginEd},       {"MarginInchEd", form.arrangePage().options().MarginInchEd},       {"SpacingEd", form.arrangePage().options().SpacingEd},
+            {"SpacingInchEd", form.arrangePage().options().SpacingInchEd}, {"GridEd", form.arrangePage().options().GridEd},           {"GridInchEd", form.arrangePage().options().GridInchEd},
+            {"DefaultWidthEd", form.arrangePage().options().DefaultWidthEd}, {"DefaultWidthInchEd", form.arrangePage().options().DefaultWidthInchEd}, {"DefaultHeightEd", form.arrangePage().options().DefaultHeightEd},
+            {"DefaultHeightInchEd", form.arrangePage().options().DefaultHeightInchEd}};
         edits.at(edited)->setValue(value);
         QCOMPARE(edits.at(twin)->value(), expectedTwin);
         // The twin's write did not come back to the edited box.
         QCOMPARE(edits.at(edited)->value(), expectedEdited);
-        QVERIFY(!form.ArrangeTab->Opts->UpdateGuard);
+        QVERIFY(!form.arrangePage().options().UpdateGuard);
     }
 
     void pages_data()
@@ -234,30 +234,30 @@ private slots:
         QFETCH(int, page2);
         QFETCH(int, expectedCurrent);
         TMainForm form;
-        form.ArrangeTab->PageCountED->setValue(count);
-        form.ArrangeTab->CurrentPageEd->setValue(current);
-        form.ArrangeTab->PageCountED->setValue(newCount);
+        form.arrangePage().setPageCount(count);
+        form.arrangePage().showPage(current);
+        form.arrangePage().setPageCount(newCount);
         if (page2 > 0)
-            form.PrintTab->APageEd2->setValue(page2);
-        QCOMPARE(form.ArrangeTab->CurrentPageEd->value(), expectedCurrent);
-        QCOMPARE(form.PrintTab->APageEd2->value(), expectedCurrent);
-        QVERIFY(!form.ArrangeTab->Opts->UpdateGuard);
+            form.printPage().APageEd2->setValue(page2);
+        QCOMPARE(form.arrangePage().shownPage(), expectedCurrent);
+        QCOMPARE(form.printPage().APageEd2->value(), expectedCurrent);
+        QVERIFY(!form.arrangePage().options().UpdateGuard);
     }
 
     void windowTransformsReadTheEdits()
     {
         TMainForm form;
         form.ScreenDpiOverride = 96;
-        QCOMPARE(form.ArrangeTab->View->ArrangeViewSize(), QSize(192, 264));
-        form.ArrangeTab->ZoomEd->setValue(100);
-        QCOMPARE(form.ArrangeTab->View->ToView(1.0), 96);
-        QCOMPARE(form.ArrangeTab->View->FromView(96), 1.0);
-        QCOMPARE(form.ArrangeTab->View->SnapToGrid(0.1), 5.0 / MmPerInch);
-        form.ArrangeTab->Opts->UseGridCheck->setChecked(false);
-        QCOMPARE(form.ArrangeTab->View->SnapToGrid(0.1), 0.1);
-        form.ArrangeTab->Opts->GridEd->setValue(10);
-        form.ArrangeTab->Opts->UseGridCheck->setChecked(true);
-        QCOMPARE(form.ArrangeTab->View->SnapToGrid(0.1), 0.0);
+        QCOMPARE(form.arrangePage().canvas().ArrangeViewSize(), QSize(192, 264));
+        form.arrangePage().setZoom(100);
+        QCOMPARE(form.arrangePage().canvas().ToView(1.0), 96);
+        QCOMPARE(form.arrangePage().canvas().FromView(96), 1.0);
+        QCOMPARE(form.arrangePage().canvas().SnapToGrid(0.1), 5.0 / MmPerInch);
+        form.arrangePage().options().UseGridCheck->setChecked(false);
+        QCOMPARE(form.arrangePage().canvas().SnapToGrid(0.1), 0.1);
+        form.arrangePage().options().GridEd->setValue(10);
+        form.arrangePage().options().UseGridCheck->setChecked(true);
+        QCOMPARE(form.arrangePage().canvas().SnapToGrid(0.1), 0.0);
     }
 };
 SGA_TEST(TestPageControls)

@@ -48,30 +48,30 @@ std::unique_ptr<TMainForm> makeForm()
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
-    form->ArrangeTab->ZoomEd->setValue(100);
-    form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
-    form->ArrangeTab->Opts->UseGridCheck->setChecked(false);
+    form->arrangePage().setZoom(100);
+    form->arrangePage().options().EnhanceQualCheck->setChecked(false);
+    form->arrangePage().options().UseGridCheck->setChecked(false);
     return form;
 }
 
 void press(TMainForm &form, QPoint at, Qt::MouseButton button = Qt::LeftButton)
 {
-    QMouseEvent e(QEvent::MouseButtonPress, at, form.ArrangeTab->View->ViewBox->mapToGlobal(at), button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(form.ArrangeTab->View->ViewBox, &e);
+    QMouseEvent e(QEvent::MouseButtonPress, at, form.arrangePage().canvas().ViewBox->mapToGlobal(at), button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(form.arrangePage().canvas().ViewBox, &e);
 }
 
 void move(TMainForm &form, QPoint at)
 {
-    QMouseEvent e(QEvent::MouseMove, at, form.ArrangeTab->View->ViewBox->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+    QMouseEvent e(QEvent::MouseMove, at, form.arrangePage().canvas().ViewBox->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
                   Qt::NoModifier);
-    QCoreApplication::sendEvent(form.ArrangeTab->View->ViewBox, &e);
+    QCoreApplication::sendEvent(form.arrangePage().canvas().ViewBox, &e);
 }
 
 void release(TMainForm &form, QPoint at)
 {
-    QMouseEvent e(QEvent::MouseButtonRelease, at, form.ArrangeTab->View->ViewBox->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+    QMouseEvent e(QEvent::MouseButtonRelease, at, form.arrangePage().canvas().ViewBox->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
                   Qt::NoModifier);
-    QCoreApplication::sendEvent(form.ArrangeTab->View->ViewBox, &e);
+    QCoreApplication::sendEvent(form.arrangePage().canvas().ViewBox, &e);
 }
 
 QByteArray bits(double v) { return QByteArray(reinterpret_cast<const char *>(&v), sizeof v); }
@@ -109,8 +109,8 @@ private slots:
         QCOMPARE(form->Doc->records().SelectedPlacement, 2);
         QCOMPARE(form->Doc->records().Placements.at(2).Left, 1.0); // B swapped with C
         QCOMPARE(form->Doc->records().Placements.at(1).Left, 5.0);
-        QCOMPARE(form->ArrangeTab->View->Dragging, 0); // selecting does not drag
-        QVERIFY(form->ArrangeTab->DeleteBtn->isEnabled());
+        QCOMPARE(form->arrangePage().canvas().Dragging, 0); // selecting does not drag
+        QVERIFY(form->action(Command::DeleteSelection)->isEnabled());
 
         press(*form, QPoint(50, 50)); // only A
         QCOMPARE(form->Doc->records().SelectedPlacement, 2);
@@ -120,7 +120,7 @@ private slots:
 
         press(*form, QPoint(700, 1000)); // nothing there
         QCOMPARE(form->Doc->records().SelectedPlacement, -1);
-        QVERIFY(!form->ArrangeTab->DeleteBtn->isEnabled());
+        QVERIFY(!form->action(Command::DeleteSelection)->isEnabled());
     }
 
     void resizeFromRightHandleFlipsPastLeftEdge()
@@ -130,34 +130,34 @@ private slots:
         place(*form, id, 1, 1, 2, 1); // view frame (96, 96, 192, 96)
         form->Doc->recordsForSetUp().SelectedPlacement = 0;
         press(*form, QPoint(96 + 192 + 2, 96 + 48));
-        QCOMPARE(form->ArrangeTab->View->Dragging, 1);
-        QCOMPARE(form->ArrangeTab->View->DragMode, 8);
-        QCOMPARE(form->ArrangeTab->View->GrabDX, 2);
+        QCOMPARE(form->arrangePage().canvas().Dragging, 1);
+        QCOMPARE(form->arrangePage().canvas().DragMode, 8);
+        QCOMPARE(form->arrangePage().canvas().GrabDX, 2);
         // Pixel values that are multiples of 3 map to exact inches and back.
         move(*form, QPoint(35, 144)); // right edge to 33, left of the left edge at 96
-        QCOMPARE(form->ArrangeTab->View->DragMode, 7);
+        QCOMPARE(form->arrangePage().canvas().DragMode, 7);
         QCOMPARE(form->Doc->records().Placements.at(0).Left, 33.0 / 96);
         QCOMPARE(form->Doc->records().Placements.at(0).Width, 63.0 / 96);
         move(*form, QPoint(20, 144)); // now the left edge follows
         QCOMPARE(form->Doc->records().Placements.at(0).Left, 18.0 / 96);
         QCOMPARE(form->Doc->records().Placements.at(0).Width, 78.0 / 96);
         release(*form, QPoint(20, 144));
-        QCOMPARE(form->ArrangeTab->View->Dragging, 0);
+        QCOMPARE(form->arrangePage().canvas().Dragging, 0);
         QCOMPARE(form->Doc->records().Placements.at(0).Height, 1.0);
-        QCOMPARE(form->StatusText->text(),
+        QCOMPARE(form->statusText(),
                  QStringLiteral("( x: 0.19inch; y: 1.00inch ) ( Width: 0.81inch; Height: 1.00inch ) "));
     }
 
     void moveSnapsCornerOnlyAndResizeSnapsAll()
     {
         auto form = makeForm();
-        form->ArrangeTab->Opts->UseGridCheck->setChecked(true); // 5 mm
+        form->arrangePage().options().UseGridCheck->setChecked(true); // 5 mm
         const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         const double width = 130 / MmPerInch, height = 100 / MmPerInch + 0.001;
         place(*form, id, 1.003, 1.007, width, height);
         form->Doc->recordsForSetUp().SelectedPlacement = 0;
         press(*form, QPoint(150, 150));
-        QCOMPARE(form->ArrangeTab->View->DragMode, 9);
+        QCOMPARE(form->arrangePage().canvas().DragMode, 9);
         move(*form, QPoint(163, 171));
         release(*form, QPoint(163, 171));
         const Placement &p = form->Doc->records().Placements.at(0);
@@ -167,9 +167,9 @@ private slots:
 
         // A resize by the bottom-middle handle snaps all four values.
         form->Doc->recordsForSetUp().Placements.at(0).Left = 1.003;
-        const QPoint bottom(form->ArrangeTab->View->ToView(1.003) + form->ArrangeTab->View->ToView(width) / 2, form->ArrangeTab->View->ToView(p.Top) + form->ArrangeTab->View->ToView(height));
+        const QPoint bottom(form->arrangePage().canvas().ToView(1.003) + form->arrangePage().canvas().ToView(width) / 2, form->arrangePage().canvas().ToView(p.Top) + form->arrangePage().canvas().ToView(height));
         press(*form, bottom);
-        QCOMPARE(form->ArrangeTab->View->DragMode, 6);
+        QCOMPARE(form->arrangePage().canvas().DragMode, 6);
         release(*form, bottom + QPoint(0, 17));
         QVERIFY(onGrid(p.Left) && onGrid(p.Top) && onGrid(p.Width) && onGrid(p.Height));
     }
@@ -183,55 +183,56 @@ private slots:
         press(*form, QPoint(10, 10), Qt::RightButton);
         QCOMPARE(form->Doc->records().SelectedPlacement, 1);
         QCOMPARE(form->Doc->records().Placements.at(1).Left, 0.0);
-        QCOMPARE(form->ArrangeTab->View->Dragging, 0);
-        QVERIFY(form->ArrangeTab->PictureMenu->isVisible());
-        form->ArrangeTab->PictureMenu->hide();
+        QCOMPARE(form->arrangePage().canvas().Dragging, 0);
+        auto *menu = form->arrangePage().findChild<QMenu *>(QStringLiteral("PictureMenu"));
+        QVERIFY(menu->isVisible());
+        menu->hide();
         press(*form, QPoint(500, 500), Qt::RightButton);
         QCOMPARE(form->Doc->records().SelectedPlacement, -1);
-        QVERIFY(!form->ArrangeTab->PictureMenu->isVisible());
+        QVERIFY(!menu->isVisible());
     }
 
     void stripDragAndDrop()
     {
         auto form = makeForm();
-        form->ArrangeTab->Opts->UseGridCheck->setChecked(true);
-        form->ArrangeTab->Opts->CutDefault->setChecked(true);
-        form->ArrangeTab->PageCountED->setValue(3);
-        form->ArrangeTab->CurrentPageEd->setValue(2);
+        form->arrangePage().options().UseGridCheck->setChecked(true);
+        form->arrangePage().options().CutDefault->setChecked(true);
+        form->arrangePage().setPageCount(3);
+        form->arrangePage().showPage(2);
         form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         const int second = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/b.png"), grey(8, 8));
-        form->ArrangeTab->Strip->StripBox->resize(100, 204);
+        form->arrangePage().strip().StripBox->resize(100, 204);
 
         QObject *source = nullptr;
         QMimeData mime;
-        form->ArrangeTab->Strip->ExecStripDrag = [&](QDrag *drag) {
+        form->arrangePage().strip().ExecStripDrag = [&](QDrag *drag) {
             source = drag->source();
             for (const QString &format : drag->mimeData()->formats())
                 mime.setData(format, drag->mimeData()->data(format));
         };
-        form->ArrangeTab->Strip->mousePress(10, 102); // the gap: nothing
+        form->arrangePage().strip().mousePress(10, 102); // the gap: nothing
         QVERIFY(!source);
-        form->ArrangeTab->Strip->mousePress(10, 150);
+        form->arrangePage().strip().mousePress(10, 150);
         QCOMPARE(form->Doc->records().SelectedPicture, 1);
-        QCOMPARE(source, form->ArrangeTab->Strip->StripBox);
-        QVERIFY(!form->ArrangeTab->View->acceptsDrag(form->CollectionTab->PictureList, &mime));
-        QVERIFY(form->ArrangeTab->View->acceptsDrag(source, &mime));
+        QCOMPARE(source, form->arrangePage().strip().StripBox);
+        QVERIFY(!form->arrangePage().canvas().acceptsDrag(&form->collectionPage(), &mime));
+        QVERIFY(form->arrangePage().canvas().acceptsDrag(source, &mime));
 
-        form->ArrangeTab->View->dropPicture(source, &mime, 100, 50);
+        form->arrangePage().canvas().dropPicture(source, &mime, 100, 50);
         QCOMPARE(form->Doc->records().Placements.size(), 1);
         const Placement &p = form->Doc->records().Placements.at(0);
         QCOMPARE(p.PictureId, second);
         QCOMPARE(p.Page, 2);
         QCOMPARE(p.Cut, 1);
-        QCOMPARE(p.Left, form->ArrangeTab->View->SnapToGrid(100.0 / 96));
-        QCOMPARE(p.Top, form->ArrangeTab->View->SnapToGrid(50.0 / 96));
+        QCOMPARE(p.Left, form->arrangePage().canvas().SnapToGrid(100.0 / 96));
+        QCOMPARE(p.Top, form->arrangePage().canvas().SnapToGrid(50.0 / 96));
         QCOMPARE(p.Width, 130 / MmPerInch); // the default size is not snapped
         QCOMPARE(p.Height, 100 / MmPerInch);
         QCOMPARE(form->Doc->records().SelectedPlacement, 0);
 
         // The strip's selection beyond the collection (pictures removed since) adds nothing.
         form->Doc->recordsForSetUp().SelectedPicture = 7;
-        form->ArrangeTab->View->dropPicture(source, &mime, 10, 10);
+        form->arrangePage().canvas().dropPicture(source, &mime, 10, 10);
         form->PaintBox1DblClick();
         QCOMPARE(form->Doc->records().Placements.size(), 1);
 
@@ -251,20 +252,20 @@ private slots:
         place(*form, b, 2, 0, 1, 1);
         place(*form, a, 4, 0, 1, 1, 2);
         form->Doc->recordsForSetUp().SelectedPlacement = 2;
-        form->ArrangeTab->FreeText->setText(QStringLiteral("Summer"));
+        form->arrangePage().typeCaption(QStringLiteral("Summer"));
         QCOMPARE(form->Doc->records().Pictures[0].Comment, QStringLiteral("Summer"));
         QVERIFY(form->Doc->records().Pictures[1].Comment.isEmpty());
-        QVERIFY(form->ArrangeTab->CaptionTimer->isActive());
+        QVERIFY(form->arrangePage().captionTimer().isActive());
 
         // Selecting the other placement of the same picture shows the same text.
         press(*form, QPoint(10, 10));
-        QCOMPARE(form->ArrangeTab->FreeText->text(), QStringLiteral("Summer"));
+        QCOMPARE(form->arrangePage().shownCaption(), QStringLiteral("Summer"));
 
         // A caption longer than a line edit's usual limit is shown and kept whole.
         const QString longCaption = QString(40000, QLatin1Char('w')) + QStringLiteral("end");
         form->Doc->recordsForSetUp().Pictures[0].Comment = longCaption;
-        form->ArrangeTab->showSelectionCaption();
-        QCOMPARE(form->ArrangeTab->FreeText->text(), longCaption);
+        form->arrangePage().showSelectionCaption();
+        QCOMPARE(form->arrangePage().shownCaption(), longCaption);
         QCOMPARE(form->Doc->records().Pictures[0].Comment, longCaption);
     }
 
@@ -276,43 +277,43 @@ private slots:
         place(*form, a, 2, 0, 1, 1);
         press(*form, QPoint(10, 10));
         QCOMPARE(form->Doc->records().SelectedPlacement, 1);
-        form->ArrangeTab->CutCheck->setChecked(true);
+        form->arrangePage().chooseCut(true);
         QCOMPARE(form->Doc->records().Placements.at(1).Cut, 1);
 
-        form->ArrangeTab->DeleteBtn->click();
+        form->action(Command::DeleteSelection)->trigger();
         QCOMPARE(form->Doc->records().Placements.size(), 1);
         QCOMPARE(form->Doc->records().Placements.at(0).Left, 2.0);
         QCOMPARE(form->Doc->records().SelectedPlacement, -1);
         QCOMPARE(form->Doc->records().PictureCount(), 1);
-        QVERIFY(!form->ArrangeTab->SizePositionBtn->isEnabled());
+        QVERIFY(!form->action(Command::SizeAndPosition)->isEnabled());
     }
 
     void pageChangeDropsTheSelection()
     {
         auto form = makeForm();
         const int a = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
-        form->ArrangeTab->PageCountED->setValue(2);
-        form->ArrangeTab->CurrentPageEd->setValue(2);
+        form->arrangePage().setPageCount(2);
+        form->arrangePage().showPage(2);
         place(*form, a, 0, 0, 1, 1, 1);
         place(*form, a, 0, 0, 1, 1, 2);
         press(*form, QPoint(10, 10));
         QCOMPARE(form->Doc->records().SelectedPlacement, 1);
-        QVERIFY(form->ArrangeTab->DeleteBtn->isEnabled());
+        QVERIFY(form->action(Command::DeleteSelection)->isEnabled());
 
         // Page 2's selection cannot be seen on page 1, so nothing may act on it.
-        form->PrintTab->APageEd2->setValue(1);
-        QCOMPARE(form->ArrangeTab->CurrentPageEd->value(), 1);
+        form->printPage().APageEd2->setValue(1);
+        QCOMPARE(form->arrangePage().shownPage(), 1);
         QCOMPARE(form->Doc->records().SelectedPlacement, -1);
-        QVERIFY(!form->ArrangeTab->DeleteBtn->isEnabled());
-        QVERIFY(!form->ArrangeTab->SizePositionBtn->isEnabled());
-        form->ArrangeTab->deleteSelection();
+        QVERIFY(!form->action(Command::DeleteSelection)->isEnabled());
+        QVERIFY(!form->action(Command::SizeAndPosition)->isEnabled());
+        form->arrangePage().deleteSelection();
         QCOMPARE(form->Doc->records().Placements.size(), 2);
 
         // Lowering the page count moves the current page, with the same effect.
-        form->ArrangeTab->CurrentPageEd->setValue(2);
+        form->arrangePage().showPage(2);
         press(*form, QPoint(10, 10));
         QCOMPARE(form->Doc->records().SelectedPlacement, 1);
-        form->ArrangeTab->PageCountED->setValue(1);
+        form->arrangePage().setPageCount(1);
         QCOMPARE(form->Doc->records().SelectedPlacement, -1);
     }
 
@@ -322,9 +323,9 @@ private slots:
         const int a = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
         place(*form, a, 0.59, 0.59, 5.12, 3.94);
         form->Doc->recordsForSetUp().SelectedPlacement = 0;
-        form->PageControl2->setCurrentWidget(form->ArrangeTab);
-        form->ArrangeTab->showSizeInfo();
-        QCOMPARE(form->StatusText->text(),
+        form->showTab(TMainForm::Tab::Arrange);
+        form->arrangePage().showSizeInfo();
+        QCOMPARE(form->statusText(),
                  QStringLiteral("( x: 0.59inch; y: 0.59inch ) ( Width: 5.12inch; Height: 3.94inch ) "));
     }
 
@@ -349,7 +350,7 @@ private slots:
         QVERIFY(std::memcmp(&form->Doc->records().Placements.at(3), &other1, sizeof other1) == 0);
 
         // Margins wider than the page: nothing is moved.
-        form->ArrangeTab->Opts->MarginEd->setValue(100);
+        form->arrangePage().options().MarginEd->setValue(100);
         const Placement before = form->Doc->records().Placements.at(0);
         form->OrdeneBtnClick();
         QVERIFY(std::memcmp(&form->Doc->records().Placements.at(0), &before, sizeof before) == 0);
@@ -361,7 +362,7 @@ private slots:
         int last = 0;
         for (int i = 0; i < 3; ++i)
             last = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p%1.png").arg(i), grey(8, 8));
-        form->ArrangeTab->AddAllBtn->click();
+        form->action(Command::AddAllPictures)->trigger();
         QCOMPARE(form->Doc->records().Placements.size(), 3);
         const double expected[] = {0, 1.7778, 3.5556}; // 8-inch page
         for (int i = 0; i < 3; ++i) {

@@ -432,7 +432,7 @@ private slots:
             return d->result();
         };
         rec.install();
-        form.ArrangeTab->makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
+        form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
         Printer().clearFixedPage();
         QCOMPARE(form.Doc->records().Placements.size(), placed);
         QCOMPARE(int(rec.messages.size()), messages);

@@ -30,7 +30,7 @@ private slots:
     void passThroughRoundsToHundredthsOfMillimetre()
     {
         TMainForm form;
-        form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
+        form.arrangePage().options().EnhanceQualCheck->setChecked(false);
         DIB d;
         newdib(&d, 4, 4, 24, nullptr, 0);
         const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), d);
@@ -40,10 +40,11 @@ private slots:
 
         DialogRecorder recorder;
         double shownLeft = 0, shownLeftInch = 0, shownRight = 0;
-        recorder.handler.exec = [&](QDialog *) {
-            shownLeft = form.ArrangeTab->SizePosition->LeftEd->value();
-            shownLeftInch = form.ArrangeTab->SizePosition->LeftInchEd->value();
-            shownRight = form.ArrangeTab->SizePosition->RightEd->value();
+        recorder.handler.exec = [&](QDialog *dialog) {
+            auto *shown = static_cast<SizePositionDialog *>(dialog);
+            shownLeft = shown->LeftEd->value();
+            shownLeftInch = shown->LeftInchEd->value();
+            shownRight = shown->RightEd->value();
             return int(QDialog::Accepted);
         };
         recorder.install();
@@ -58,8 +59,8 @@ private slots:
         QCOMPARE(q.Page, 1);
 
         // Cancel leaves the placement alone, even after edits in the dialog.
-        recorder.handler.exec = [&](QDialog *) {
-            form.ArrangeTab->SizePosition->LeftEd->setValue(3);
+        recorder.handler.exec = [&](QDialog *dialog) {
+            static_cast<SizePositionDialog *>(dialog)->LeftEd->setValue(3);
             return int(QDialog::Rejected);
         };
         recorder.install();

@@ -133,16 +133,16 @@ private slots:
     void filterListsMatchingFilesCaseInsensitively()
     {
         TMainForm form;
-        QCOMPARE(form.CollectionTab->Folders->FilterBox->count(), 17);
-        QCOMPARE(form.CollectionTab->Folders->FilterBox->currentText(), QStringLiteral("All pictures"));
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
-        QCOMPARE(form.CollectionTab->Folders->folderPath(), folder);
+        QCOMPARE(form.collectionPage().folders().FilterBox->count(), 17);
+        QCOMPARE(form.collectionPage().folders().FilterBox->currentText(), QStringLiteral("All pictures"));
+        QVERIFY(form.collectionPage().folders().setFolderPath(folder));
+        QCOMPARE(form.collectionPage().folders().folderPath(), folder);
         QVERIFY(waitForListing(form, pictures));
-        form.CollectionTab->Folders->FilterBox->setCurrentIndex(form.CollectionTab->Folders->FilterBox->findText("JPG - JPEG - JFIF Compilant"));
+        form.collectionPage().folders().FilterBox->setCurrentIndex(form.collectionPage().folders().FilterBox->findText("JPG - JPEG - JFIF Compilant"));
         QVERIFY(waitForListing(form, {"sub", "Y.JPG"}));
         // The walk begun at start-up restarts for the folder and leaves its thumbnail cache there.
-        QTRY_VERIFY_WITH_TIMEOUT(!form.CollectionTab->Grid->Browser->Running(), 20000);
-        form.CollectionTab->Folders->FilterBox->setCurrentIndex(form.CollectionTab->Folders->FilterBox->count() - 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.collectionPage().grid().Browser->Running(), 20000);
+        form.collectionPage().folders().FilterBox->setCurrentIndex(form.collectionPage().folders().FilterBox->count() - 1);
         QVERIFY(waitForListing(form, {"sub", "bnsbrwse.cbf", "fake.gif", "notes.txt", "README", "x.png", "Y.JPG"}));
     }
 
@@ -150,37 +150,38 @@ private slots:
     {
         DialogRecorder dialogs;
         TMainForm form;
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
+        QVERIFY(form.collectionPage().folders().setFolderPath(folder));
         QVERIFY(waitForListing(form, pictures));
 
         selectListed(form, {"x.png"});
-        form.CollectionTab->Folders->openCurrentFile();
-        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "x.png");
+        form.collectionPage().folders().openCurrentFile();
+        QCOMPARE(form.collectionPage().previewFileName(), folder + "x.png");
         // Drawn 128x64 at the top-left corner of a 185x64 box.
-        form.CollectionTab->PreviewBox->setFixedSize(185, 64);
-        const QImage shot = form.CollectionTab->PreviewBox->grab().toImage();
+        auto *preview = form.collectionPage().findChild<QWidget *>(QStringLiteral("PreviewBox"));
+        preview->setFixedSize(185, 64);
+        const QImage shot = preview->grab().toImage();
         QCOMPARE(QColor(shot.pixel(0, 0)), QColor(Qt::red));
         QCOMPARE(QColor(shot.pixel(127, 63)), QColor(Qt::red));
         QVERIFY(QColor(shot.pixel(129, 10)) != QColor(Qt::red));
 
         selectListed(form, {"fake.gif"});
-        QTest::keyClick(form.CollectionTab->Folders->FileList, Qt::Key_Return);
+        QTest::keyClick(form.collectionPage().folders().FileList, Qt::Key_Return);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "x.png");
-        QCOMPARE(DibWidth(form.CollectionTab->PreviewDib), 1000);
+        QCOMPARE(form.collectionPage().previewFileName(), folder + "x.png");
+        QCOMPARE(DibWidth(form.collectionPage().previewDib()), 1000);
 
         selectListed(form, {"sub"});
-        form.CollectionTab->Folders->openCurrentFile();
-        QCOMPARE(form.CollectionTab->Folders->folderPath(), folder + "sub/");
+        form.collectionPage().folders().openCurrentFile();
+        QCOMPARE(form.collectionPage().folders().folderPath(), folder + "sub/");
         QVERIFY(waitForListing(form, {"in.bmp"}));
-        form.CollectionTab->Folders->FileList->clearSelection();
-        form.CollectionTab->Folders->openCurrentFile(); // nothing selected
+        form.collectionPage().folders().FileList->clearSelection();
+        form.collectionPage().folders().openCurrentFile(); // nothing selected
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
 
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
-        QVERIFY(!form.CollectionTab->AddBtn->isEnabled());
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
-        QVERIFY(form.CollectionTab->AddBtn->isEnabled());
+        form.collectionPage().showFileList(false);
+        QVERIFY(!form.action(Command::AddFiles)->isEnabled());
+        form.collectionPage().showFileList(true);
+        QVERIFY(form.action(Command::AddFiles)->isEnabled());
     }
 
     void favouritesAreRecordedAndSelectable()
@@ -189,24 +190,24 @@ private slots:
         const QString other = folder + "sub/";
         {
             TMainForm form;
-            QCOMPARE(form.CollectionTab->Folders->FavouritesList->count(), 0);
-            form.CollectionTab->Folders->addFavourite(folder);
-            form.CollectionTab->Folders->addFavourite(other);
-            form.CollectionTab->Folders->addFavourite(folder);
-            QCOMPARE(listItems(form.CollectionTab->Folders->FavouritesList), QStringList({folder, other}));
+            QCOMPARE(form.collectionPage().folders().FavouritesList->count(), 0);
+            form.collectionPage().folders().addFavourite(folder);
+            form.collectionPage().folders().addFavourite(other);
+            form.collectionPage().folders().addFavourite(folder);
+            QCOMPARE(listItems(form.collectionPage().folders().FavouritesList), QStringList({folder, other}));
             QCOMPARE(readFile(favouritesFile()), (folder + "\r\n" + other + "\r\n").toUtf8());
-            form.CollectionTab->Folders->FavouritesList->setCurrentRow(1);
-            QTest::keyClick(form.CollectionTab->Folders->FavouritesList, Qt::Key_Return);
-            QCOMPARE(form.CollectionTab->Folders->folderPath(), other);
+            form.collectionPage().folders().FavouritesList->setCurrentRow(1);
+            QTest::keyClick(form.collectionPage().folders().FavouritesList, Qt::Key_Return);
+            QCOMPARE(form.collectionPage().folders().folderPath(), other);
         }
         TMainForm again; // starts in the most recent favourite
-        QCOMPARE(listItems(again.CollectionTab->Folders->FavouritesList), QStringList({folder, other}));
-        QCOMPARE(again.CollectionTab->Folders->folderPath(), folder);
+        QCOMPARE(listItems(again.collectionPage().folders().FavouritesList), QStringList({folder, other}));
+        QCOMPARE(again.collectionPage().folders().folderPath(), folder);
 
         QVERIFY(writeFile(favouritesFile(), (folder + "gone/\r\n").toUtf8()));
         TMainForm vanished; // a vanished favourite is kept, browsing starts elsewhere
-        QCOMPARE(listItems(vanished.CollectionTab->Folders->FavouritesList), QStringList({folder + "gone/"}));
-        QVERIFY(QFileInfo(vanished.CollectionTab->Folders->folderPath()).isDir());
+        QCOMPARE(listItems(vanished.collectionPage().folders().FavouritesList), QStringList({folder + "gone/"}));
+        QVERIFY(QFileInfo(vanished.collectionPage().folders().folderPath()).isDir());
         QVERIFY(dialogs.messages.empty());
     }
 
@@ -216,13 +217,13 @@ private slots:
         QTemporaryDir place;
         QVERIFY(writeFile(place.path() + "/file", "x"));
         TMainForm form;
-        form.CollectionTab->Folders->FavouritesFile = place.path() + "/file/folders.dat";
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
+        form.collectionPage().folders().FavouritesFile = place.path() + "/file/folders.dat";
+        QVERIFY(form.collectionPage().folders().setFolderPath(folder));
         QVERIFY(waitForListing(form, pictures));
         selectListed(form, {"Y.JPG"});
         form.AddBtnClick();
         QCOMPARE(form.Doc->records().PictureCount(), 1);
-        QCOMPARE(listItems(form.CollectionTab->Folders->FavouritesList), QStringList({folder}));
+        QCOMPARE(listItems(form.collectionPage().folders().FavouritesList), QStringList({folder}));
         QVERIFY(dialogs.messages.empty());
     }
 
@@ -234,19 +235,19 @@ private slots:
         QVERIFY(QDir().mkpath(doomed));
         QVERIFY(writePicture(doomed + "p.png", 4, 4));
         TMainForm form;
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(doomed));
+        QVERIFY(form.collectionPage().folders().setFolderPath(doomed));
         QVERIFY(waitForListing(form, {"p.png"}));
         selectListed(form, {"p.png"});
-        QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running()); // it writes its cache file there
+        QTRY_VERIFY(!form.collectionPage().grid().Browser->Running()); // it writes its cache file there
         QVERIFY(QDir(doomed).removeRecursively());
         QTest::qWait(300); // let the models notice
 
         form.AddBtnClick();
-        form.CollectionTab->Folders->openCurrentFile();
-        form.CollectionTab->addBrowserPicture("p.png");
-        QVERIFY(!form.CollectionTab->Folders->setFolderPath(doomed));
+        form.collectionPage().folders().openCurrentFile();
+        form.collectionPage().addBrowserPicture("p.png");
+        QVERIFY(!form.collectionPage().folders().setFolderPath(doomed));
         QCOMPARE(form.Doc->records().PictureCount(), 0);
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
+        QVERIFY(form.collectionPage().folders().setFolderPath(folder));
         QVERIFY(waitForListing(form, pictures));
     }
 };

@@ -33,8 +33,8 @@ void addPicture(ThumbList& list, int w, int h, const QString& name = "p.png", Th
 // start folder it began at creation gets no step before the switch.
 void browse(TMainForm& form, const QString& folder)
 {
-    form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
-    QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
+    form.collectionPage().showFileList(false);
+    QVERIFY(form.collectionPage().folders().setFolderPath(folder));
 }
 
 // Runs the event loop one pass at a time until the walk made its first
@@ -42,11 +42,11 @@ void browse(TMainForm& form, const QString& folder)
 bool firstThumbnail(const TMainForm& form)
 {
     QDeadlineTimer deadline(20000);
-    while (form.CollectionTab->Grid->Thumbs().count() == 0 && !deadline.hasExpired()) {
+    while (form.collectionPage().grid().Thumbs().count() == 0 && !deadline.hasExpired()) {
         QCoreApplication::processEvents();
         QThread::yieldCurrentThread();
     }
-    return form.CollectionTab->Grid->Thumbs().count() > 0;
+    return form.collectionPage().grid().Thumbs().count() > 0;
 }
 
 // A folder of enough pictures that the pool cannot make them all while the
@@ -63,8 +63,8 @@ bool writeBusyFolder(const QString& folder)
 QStringList thumbNames(const TMainForm& form)
 {
     QStringList names;
-    for (int i = 0; i < form.CollectionTab->Grid->Thumbs().count(); ++i)
-        names.append(form.CollectionTab->Grid->Thumbs().at(i).Name);
+    for (int i = 0; i < form.collectionPage().grid().Thumbs().count(); ++i)
+        names.append(form.collectionPage().grid().Thumbs().at(i).Name);
     names.sort();
     return names;
 }
@@ -240,10 +240,10 @@ private slots:
 
         TMainForm form;
         browse(form, dir.path());
-        QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 3);
+        QTRY_VERIFY(!form.collectionPage().grid().Browser->Running() && form.collectionPage().grid().Thumbs().count() == 3);
         QCOMPARE(thumbNames(form), (QStringList { ".hidden.png", "a.jpg", "b.Png" }));
         for (int i = 0; i < 3; ++i) {
-            const ThumbEntry& e = form.CollectionTab->Grid->Thumbs().at(i);
+            const ThumbEntry& e = form.collectionPage().grid().Thumbs().at(i);
             const QSize expected = e.Name == "a.jpg" ? QSize(80, 20)
                 : e.Name == "b.Png"                  ? QSize(20, 80)
                                                      : QSize(80, 80);
@@ -251,8 +251,8 @@ private slots:
             QCOMPARE(QSize(e.Info.ThumbWidth, e.Info.ThumbHeight), expected);
             QCOMPARE(e.Info.Colours, 1 << e.Info.BitCount);
         }
-        QCOMPARE(form.CollectionTab->Grid->Browser->DecodeCount(), 4); // the thin picture was decoded, then dropped
-        QCOMPARE(form.ProgressPanel->ProgressPercent, 0);
+        QCOMPARE(form.collectionPage().grid().Browser->DecodeCount(), 4); // the thin picture was decoded, then dropped
+        QCOMPARE(form.progressPercent(), 0);
         QCOMPARE(LoadBrowseInfos(dir.path()).size(), std::size_t(3));
     }
 
@@ -263,24 +263,24 @@ private slots:
             QVERIFY(writePicture(dir.path() + "/" + name, 40, 30, Qt::red));
         TMainForm form;
         browse(form, dir.path());
-        QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 3);
-        QCOMPARE(form.CollectionTab->Grid->Browser->DecodeCount(), 3);
+        QTRY_VERIFY(!form.collectionPage().grid().Browser->Running() && form.collectionPage().grid().Thumbs().count() == 3);
+        QCOMPARE(form.collectionPage().grid().Browser->DecodeCount(), 3);
 
         // Back to the page: a new walk of the same folder, from the cache.
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
-        QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 3);
-        QCOMPARE(form.CollectionTab->Grid->Browser->DecodeCount(), 3);
+        form.collectionPage().showFileList(true);
+        form.collectionPage().showFileList(false);
+        QTRY_VERIFY(!form.collectionPage().grid().Browser->Running() && form.collectionPage().grid().Thumbs().count() == 3);
+        QCOMPARE(form.collectionPage().grid().Browser->DecodeCount(), 3);
 
         // A replaced picture of the same name is decoded again.
         QVERIFY(writePicture(dir.path() + "/b.png", 30, 40, Qt::blue));
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
-        QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 3);
-        QCOMPARE(form.CollectionTab->Grid->Browser->DecodeCount(), 4);
+        form.collectionPage().showFileList(true);
+        form.collectionPage().showFileList(false);
+        QTRY_VERIFY(!form.collectionPage().grid().Browser->Running() && form.collectionPage().grid().Thumbs().count() == 3);
+        QCOMPARE(form.collectionPage().grid().Browser->DecodeCount(), 4);
         for (int i = 0; i < 3; ++i)
-            if (form.CollectionTab->Grid->Thumbs().at(i).Name == "b.png")
-                QCOMPARE(DibWidth(form.CollectionTab->Grid->Thumbs().at(i).Dib), 60);
+            if (form.collectionPage().grid().Thumbs().at(i).Name == "b.png")
+                QCOMPARE(DibWidth(form.collectionPage().grid().Thumbs().at(i).Dib), 60);
     }
 
     void folderChangeDuringWalk()
@@ -291,12 +291,12 @@ private slots:
         TMainForm form;
         browse(form, first.path());
         QVERIFY(firstThumbnail(form));
-        QVERIFY(form.CollectionTab->Grid->Thumbs().count() < BusyFiles);
+        QVERIFY(form.collectionPage().grid().Thumbs().count() < BusyFiles);
 
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(second.path()));
-        QCOMPARE(form.CollectionTab->Grid->Thumbs().count(), 0); // emptied at once
-        QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 1);
-        QCOMPARE(form.CollectionTab->Grid->Thumbs().at(0).Name, QString("q.png"));
+        QVERIFY(form.collectionPage().folders().setFolderPath(second.path()));
+        QCOMPARE(form.collectionPage().grid().Thumbs().count(), 0); // emptied at once
+        QTRY_VERIFY(!form.collectionPage().grid().Browser->Running() && form.collectionPage().grid().Thumbs().count() == 1);
+        QCOMPARE(form.collectionPage().grid().Thumbs().at(0).Name, QString("q.png"));
         QVERIFY(!QFile::exists(first.path() + "/bnsbrwse.cbf")); // its list was emptied
         QCOMPARE(LoadBrowseInfos(second.path()).size(), std::size_t(1));
     }
@@ -308,12 +308,12 @@ private slots:
         TMainForm form;
         browse(form, dir.path());
         QVERIFY(firstThumbnail(form));
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
-        QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running());
-        const int made = form.CollectionTab->Grid->Thumbs().count();
+        form.collectionPage().showFileList(true);
+        QTRY_VERIFY(!form.collectionPage().grid().Browser->Running());
+        const int made = form.collectionPage().grid().Thumbs().count();
         QVERIFY(made >= 1 && made < BusyFiles);
         QTest::qWait(50); // no restart
-        QCOMPARE(form.CollectionTab->Grid->Thumbs().count(), made);
+        QCOMPARE(form.collectionPage().grid().Thumbs().count(), made);
         QCOMPARE(int(LoadBrowseInfos(dir.path()).size()), made);
     }
 
@@ -323,15 +323,17 @@ private slots:
         QVERIFY(writeBusyFolder(first.path()));
         QVERIFY(writePicture(second.path() + "/q.png", 30, 20));
         TMainForm form;
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->Grid);
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(first.path()));
+        form.collectionPage().showFileList(false);
+        QVERIFY(form.collectionPage().folders().setFolderPath(first.path()));
         QVERIFY(firstThumbnail(form));
-        form.CollectionTab->SourceTabs->blockSignals(true); // the page shows "File list" without stopping the walk
-        form.CollectionTab->SourceTabs->setCurrentWidget(form.CollectionTab->FileListTab);
-        form.CollectionTab->SourceTabs->blockSignals(false);
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(second.path()));
-        QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 1);
-        QCOMPARE(form.CollectionTab->Grid->Thumbs().at(0).Name, QString("q.png"));
+        {
+            // The page shows "File list" without stopping the walk.
+            const QSignalBlocker quiet(form.collectionPage().findChild<QTabWidget *>(QStringLiteral("SourceTabs")));
+            form.collectionPage().showFileList(true);
+        }
+        QVERIFY(form.collectionPage().folders().setFolderPath(second.path()));
+        QTRY_VERIFY(!form.collectionPage().grid().Browser->Running() && form.collectionPage().grid().Thumbs().count() == 1);
+        QCOMPARE(form.collectionPage().grid().Thumbs().at(0).Name, QString("q.png"));
         QCOMPARE(LoadBrowseInfos(second.path()).size(), std::size_t(1));
     }
 
@@ -344,19 +346,19 @@ private slots:
         TMainForm form;
         form.resize(1200, 800);
         browse(form, dir.path());
-        QTRY_VERIFY(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 3);
-        form.CollectionTab->Grid->Selection = 5;
-        form.CollectionTab->Grid->ShowThumbStatus();
-        QCOMPARE(form.StatusText->text(), QString("Picture: none"));
-        QTest::keyClick(form.CollectionTab->Grid->KeyEdit, Qt::Key_Return);
+        QTRY_VERIFY(!form.collectionPage().grid().Browser->Running() && form.collectionPage().grid().Thumbs().count() == 3);
+        form.collectionPage().grid().Selection = 5;
+        form.collectionPage().grid().ShowThumbStatus();
+        QCOMPARE(form.statusText(), QString("Picture: none"));
+        QTest::keyClick(form.collectionPage().grid().KeyEdit, Qt::Key_Return);
         QCOMPARE(form.Doc->records().PictureCount(), 0);
 
-        form.CollectionTab->Grid->Selection = 1;
-        QTest::keyClick(form.CollectionTab->Grid->KeyEdit, Qt::Key_Right);
-        QCOMPARE(form.CollectionTab->Grid->Selection, 2);
-        QTest::keyClick(form.CollectionTab->Grid->KeyEdit, Qt::Key_Return);
+        form.collectionPage().grid().Selection = 1;
+        QTest::keyClick(form.collectionPage().grid().KeyEdit, Qt::Key_Right);
+        QCOMPARE(form.collectionPage().grid().Selection, 2);
+        QTest::keyClick(form.collectionPage().grid().KeyEdit, Qt::Key_Return);
         QCOMPARE(form.Doc->records().PictureCount(), 1);
-        QTest::keyClick(form.CollectionTab->Grid->KeyEdit, Qt::Key_X); // taken by KeyEdit, not the window
+        QTest::keyClick(form.collectionPage().grid().KeyEdit, Qt::Key_X); // taken by KeyEdit, not the window
         QCOMPARE(form.Doc->records().PictureCount(), 1);
     }
 
@@ -368,7 +370,7 @@ private slots:
             auto form = std::make_unique<TMainForm>();
             browse(*form, dir.path());
             QVERIFY(firstThumbnail(*form));
-            QVERIFY(form->CollectionTab->Grid->Browser->Running());
+            QVERIFY(form->collectionPage().grid().Browser->Running());
             form.reset(); // waits for the worker; its next step never runs
         }
         QVERIFY(QFile::exists(dir.path() + "/bnsbrwse.cbf"));
@@ -467,13 +469,13 @@ private slots:
         form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
         browse(form, dir.path());
-        QTRY_VERIFY_WITH_TIMEOUT(!form.CollectionTab->Grid->Browser->Running() && form.CollectionTab->Grid->Thumbs().count() == 14, 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!form.collectionPage().grid().Browser->Running() && form.collectionPage().grid().Thumbs().count() == 14, 20000);
         QTest::qWait(50);
         const QImage screen = form.screen()->grabWindow(form.winId()).toImage();
-        const int columns = ThumbColumns(form.CollectionTab->Grid->GridBox->width());
+        const int columns = ThumbColumns(form.collectionPage().grid().GridBox->width());
         QVERIFY(columns < 14);
         for (int i = 1; i <= 14; ++i) {
-            const QPoint strip = form.CollectionTab->Grid->GridBox->mapTo(&form, ThumbCellOrigin(i, columns) + QPoint(4, 50));
+            const QPoint strip = form.collectionPage().grid().GridBox->mapTo(&form, ThumbCellOrigin(i, columns) + QPoint(4, 50));
             const QRgb c = screen.pixel(strip);
             QVERIFY2(c == qRgb(192, 192, 192) || c == qRgb(0, 0, 255), qPrintable(QString("cell %1").arg(i)));
         }

@@ -43,9 +43,9 @@ inline QStringList listItems(const QListWidget *list)
 inline QStringList listedNames(const TMainForm &form)
 {
     QStringList names;
-    const QModelIndex root = form.CollectionTab->Folders->FileList->rootIndex();
-    for (int r = 0; r < form.CollectionTab->Folders->ListModel->rowCount(root); ++r)
-        names.append(form.CollectionTab->Folders->ListModel->fileName(form.CollectionTab->Folders->ListModel->index(r, 0, root)));
+    const QModelIndex root = form.collectionPage().folders().FileList->rootIndex();
+    for (int r = 0; r < form.collectionPage().folders().ListModel->rowCount(root); ++r)
+        names.append(form.collectionPage().folders().ListModel->fileName(form.collectionPage().folders().ListModel->index(r, 0, root)));
     return names;
 }
 
@@ -61,12 +61,12 @@ inline bool waitForListing(const TMainForm &form, const QStringList &expected)
 // Selects the named items of the file list; the last one becomes current.
 inline void selectListed(TMainForm &form, const QStringList &names)
 {
-    const QModelIndex root = form.CollectionTab->Folders->FileList->rootIndex();
-    form.CollectionTab->Folders->FileList->clearSelection();
-    for (int r = 0; r < form.CollectionTab->Folders->ListModel->rowCount(root); ++r) {
-        const QModelIndex i = form.CollectionTab->Folders->ListModel->index(r, 0, root);
-        if (names.contains(form.CollectionTab->Folders->ListModel->fileName(i)))
-            form.CollectionTab->Folders->FileList->selectionModel()->setCurrentIndex(
+    const QModelIndex root = form.collectionPage().folders().FileList->rootIndex();
+    form.collectionPage().folders().FileList->clearSelection();
+    for (int r = 0; r < form.collectionPage().folders().ListModel->rowCount(root); ++r) {
+        const QModelIndex i = form.collectionPage().folders().ListModel->index(r, 0, root);
+        if (names.contains(form.collectionPage().folders().ListModel->fileName(i)))
+            form.collectionPage().folders().FileList->selectionModel()->setCurrentIndex(
                 i, QItemSelectionModel::Select | QItemSelectionModel::Rows);
     }
 }

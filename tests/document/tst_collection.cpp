@@ -28,9 +28,17 @@ std::vector<int> ids(const TMainForm &form)
     return r;
 }
 
+// The pages' lists, for keys and drags as a user gives them.
+QListWidget *pictureList(const TMainForm &form)
+{
+    return form.collectionPage().findChild<QListWidget *>(QStringLiteral("PictureList"));
+}
+QListWidget *orderList(const TMainForm &form) { return form.sortPage().findChild<QListWidget *>(QStringLiteral("OrderList")); }
+
 bool buttonsEnabled(const TMainForm &form)
 {
-    return form.CollectionTab->DelBtn->isEnabled() && form.CollectionTab->ShowBtn->isEnabled() && form.CollectionTab->PrintBtn->isEnabled();
+    return form.action(Command::DeletePictures)->isEnabled() && form.action(Command::ShowPicture)->isEnabled()
+           && form.action(Command::PrintPicture)->isEnabled();
 }
 } // namespace
 
@@ -116,9 +124,9 @@ class TestCollectionHandlers : public QObject
     // Adds the named files of the fixture folder one by one.
     void addEach(TMainForm &form, const QStringList &names)
     {
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
+        QVERIFY(form.collectionPage().folders().setFolderPath(folder));
         for (const QString &name : names)
-            form.CollectionTab->addBrowserPicture(name);
+            form.collectionPage().addBrowserPicture(name);
     }
 
 private slots:
@@ -138,9 +146,9 @@ private slots:
     {
         DialogRecorder dialogs;
         TMainForm form;
-        QVERIFY(!form.CollectionTab->DelBtn->isEnabled() && !form.CollectionTab->ShowBtn->isEnabled() && !form.CollectionTab->PrintBtn->isEnabled());
+        QVERIFY(!form.action(Command::DeletePictures)->isEnabled() && !form.action(Command::ShowPicture)->isEnabled() && !form.action(Command::PrintPicture)->isEnabled());
         form.Doc->recordsForSetUp().NextPictureId = 7;
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
+        QVERIFY(form.collectionPage().folders().setFolderPath(folder));
         QVERIFY(waitForListing(form, listed));
         selectListed(form, {"a.png", "b.bmp", "c.jpg"});
         form.AddBtnClick();
@@ -154,36 +162,36 @@ private slots:
         QCOMPARE(ids(form), std::vector<int>({7, 8}));
         QCOMPARE(form.Doc->records().NextPictureId, 9);
         QCOMPARE(DibWidth(form.Doc->records().Pictures[1].Dib), 64);
-        QCOMPARE(listItems(form.CollectionTab->PictureList), QStringList({"a.png", "c.jpg"}));
-        QCOMPARE(listItems(form.SortTab->OrderList), QStringList({"a.png", "c.jpg"}));
-        QCOMPARE(selectedRows(form.CollectionTab->PictureList), QStringList({"0"}));
-        QCOMPARE(form.SortTab->OrderList->currentRow(), 0);
+        QCOMPARE(form.collectionPage().listedNames(), QStringList({"a.png", "c.jpg"}));
+        QCOMPARE(form.sortPage().listedNames(), QStringList({"a.png", "c.jpg"}));
+        QCOMPARE(selectedRows(pictureList(form)), QStringList({"0"}));
+        QCOMPARE(form.sortPage().currentPicture(), 0);
         QVERIFY(buttonsEnabled(form));
-        QCOMPARE(listItems(form.CollectionTab->Folders->FavouritesList), QStringList({folder}));
+        QCOMPARE(listItems(form.collectionPage().folders().FavouritesList), QStringList({folder}));
 
         // Only failures: no id used up, no favourite recorded.
-        form.CollectionTab->Folders->FavouritesList->clear();
+        form.collectionPage().folders().FavouritesList->clear();
         selectListed(form, {"b.bmp"});
         form.AddBtnClick();
         QCOMPARE(dialogs.messages.size(), std::size_t(2));
         QCOMPARE(form.Doc->records().NextPictureId, 9);
-        QCOMPARE(form.CollectionTab->Folders->FavouritesList->count(), 0);
+        QCOMPARE(form.collectionPage().folders().FavouritesList->count(), 0);
     }
 
     void dropOnlyFromTheFileList()
     {
         DialogRecorder dialogs;
         TMainForm form;
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(folder));
+        QVERIFY(form.collectionPage().folders().setFolderPath(folder));
         QVERIFY(waitForListing(form, listed));
         selectListed(form, {"c.jpg", "d.bmp"});
-        QVERIFY(!form.CollectionTab->acceptsDrag(form.SortTab->OrderList));
-        QVERIFY(!form.CollectionTab->acceptsDrag(nullptr));
-        form.CollectionTab->dropFromFileList(form.SortTab->OrderList);
+        QVERIFY(!form.collectionPage().acceptsDrag(orderList(form)));
+        QVERIFY(!form.collectionPage().acceptsDrag(nullptr));
+        form.collectionPage().dropFromFileList(orderList(form));
         QCOMPARE(form.Doc->records().PictureCount(), 0);
-        QVERIFY(form.CollectionTab->acceptsDrag(form.CollectionTab->Folders->FileList));
-        form.CollectionTab->dropFromFileList(form.CollectionTab->Folders->FileList);
-        QCOMPARE(listItems(form.CollectionTab->PictureList), QStringList({"c.jpg", "d.bmp"}));
+        QVERIFY(form.collectionPage().acceptsDrag(form.collectionPage().folders().FileList));
+        form.collectionPage().dropFromFileList(form.collectionPage().folders().FileList);
+        QCOMPARE(form.collectionPage().listedNames(), QStringList({"c.jpg", "d.bmp"}));
     }
 
     void move_data()
@@ -206,12 +214,12 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         addEach(form, {"a.png", "c.jpg", "d.bmp"});
-        form.SortTab->OrderList->setCurrentRow(current);
+        form.sortPage().setCurrentPicture(current);
         up ? form.UpNowClick() : form.DownNowClick();
         QCOMPARE(ids(form), order);
-        QCOMPARE(form.SortTab->OrderList->currentRow(), currentAfter);
-        QCOMPARE(form.SortTab->OrderList->item(currentAfter)->text(), FileNamePart(form.Doc->records().Pictures[std::size_t(currentAfter)].FileName));
-        QCOMPARE(selectedRows(form.CollectionTab->PictureList), QStringList({"0"}));
+        QCOMPARE(form.sortPage().currentPicture(), currentAfter);
+        QCOMPARE(orderList(form)->item(currentAfter)->text(), FileNamePart(form.Doc->records().Pictures[std::size_t(currentAfter)].FileName));
+        QCOMPARE(selectedRows(pictureList(form)), QStringList({"0"}));
     }
 
     void deleteRemovesOnlyTheDeletedPicturesPlacements()
@@ -225,9 +233,9 @@ private slots:
             p->Page = page;
         }
         form.Doc->recordsForSetUp().SelectedPlacement = 3;
-        form.CollectionTab->PictureList->clearSelection();
-        form.CollectionTab->PictureList->item(0)->setSelected(true); // not placed
-        form.CollectionTab->PictureList->item(1)->setSelected(true); // placed twice
+        pictureList(form)->clearSelection();
+        pictureList(form)->item(0)->setSelected(true); // not placed
+        pictureList(form)->item(1)->setSelected(true); // placed twice
         form.DelBtnClick();
 
         QCOMPARE(ids(form), std::vector<int>({2}));
@@ -235,13 +243,13 @@ private slots:
         QCOMPARE(form.Doc->records().Placements.at(0).PictureId, 2);
         QCOMPARE(form.Doc->records().Placements.at(1).Page, 2);
         QCOMPARE(form.Doc->records().SelectedPlacement, 1);
-        QCOMPARE(listItems(form.CollectionTab->PictureList), QStringList({"d.bmp"}));
-        QCOMPARE(selectedRows(form.CollectionTab->PictureList), QStringList({"0"}));
+        QCOMPARE(form.collectionPage().listedNames(), QStringList({"d.bmp"}));
+        QCOMPARE(selectedRows(pictureList(form)), QStringList({"0"}));
 
-        QTest::keyClick(form.CollectionTab->PictureList, Qt::Key_Delete);
+        QTest::keyClick(pictureList(form), Qt::Key_Delete);
         QCOMPARE(form.Doc->records().PictureCount(), 0);
         QCOMPARE(form.Doc->records().SelectedPlacement, -1);
-        QVERIFY(!form.CollectionTab->DelBtn->isEnabled() && !form.CollectionTab->ShowBtn->isEnabled() && !form.CollectionTab->PrintBtn->isEnabled());
+        QVERIFY(!form.action(Command::DeletePictures)->isEnabled() && !form.action(Command::ShowPicture)->isEnabled() && !form.action(Command::PrintPicture)->isEnabled());
         QVERIFY(dialogs.messages.empty());
     }
 
@@ -254,11 +262,11 @@ private slots:
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         addEach(form, {"a.png", "c.jpg"});
-        form.PageControl2->setCurrentWidget(form.SortTab);
-        QTest::keyClick(form.SortTab->OrderList, Qt::Key_Escape);
+        form.showTab(TMainForm::Tab::Sort);
+        QTest::keyClick(orderList(form), Qt::Key_Escape);
         QCOMPARE(form.Doc->records().PictureCount(), 2);
-        form.PageControl2->setCurrentWidget(form.CollectionTab);
-        QTest::keyClick(form.CollectionTab->PictureList, Qt::Key_Escape);
+        form.showTab(TMainForm::Tab::Collection);
+        QTest::keyClick(pictureList(form), Qt::Key_Escape);
         QTest::keyClick(&form, Qt::Key_Escape);
         QCOMPARE(form.Doc->records().PictureCount(), 2);
     }
@@ -300,15 +308,15 @@ private slots:
         for (const char *name : {"b.jpg", "A.jpg", "a.jpg"})
             QVERIFY(writePicture(names.path() + "/" + name, 8, 8));
         TMainForm form;
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(names.path()));
+        QVERIFY(form.collectionPage().folders().setFolderPath(names.path()));
         for (const char *name : {"b.jpg", "A.jpg", "a.jpg"})
-            form.CollectionTab->addBrowserPicture(QLatin1String(name));
-        form.SortTab->OrderList->setCurrentRow(2);
+            form.collectionPage().addBrowserPicture(QLatin1String(name));
+        form.sortPage().setCurrentPicture(2);
         form.SortNameBtnClick();
-        QCOMPARE(listItems(form.SortTab->OrderList), QStringList({"A.jpg", "a.jpg", "b.jpg"}));
+        QCOMPARE(form.sortPage().listedNames(), QStringList({"A.jpg", "a.jpg", "b.jpg"}));
         QCOMPARE(ids(form), std::vector<int>({1, 2, 0}));
-        QCOMPARE(form.SortTab->OrderList->currentRow(), 0);
-        QCOMPARE(selectedRows(form.CollectionTab->PictureList), QStringList({"0"}));
+        QCOMPARE(form.sortPage().currentPicture(), 0);
+        QCOMPARE(selectedRows(pictureList(form)), QStringList({"0"}));
     }
 
     void previewFailureKeepsTheOldPreview_data()
@@ -322,14 +330,14 @@ private slots:
         QFETCH(QString, name);
         DialogRecorder dialogs;
         TMainForm form;
-        form.CollectionTab->openForPreview(folder + "c.jpg");
-        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "c.jpg");
-        QCOMPARE(DibWidth(form.CollectionTab->PreviewDib), 64);
-        const BYTE *pixels = form.CollectionTab->PreviewDib.Bits;
+        form.collectionPage().openForPreview(folder + "c.jpg");
+        QCOMPARE(form.collectionPage().previewFileName(), folder + "c.jpg");
+        QCOMPARE(DibWidth(form.collectionPage().previewDib()), 64);
+        const BYTE *pixels = form.collectionPage().previewDib().Bits;
 
-        form.CollectionTab->openForPreview(folder + name);
-        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "c.jpg");
-        QCOMPARE(form.CollectionTab->PreviewDib.Bits, pixels);
+        form.collectionPage().openForPreview(folder + name);
+        QCOMPARE(form.collectionPage().previewFileName(), folder + "c.jpg");
+        QCOMPARE(form.collectionPage().previewDib().Bits, pixels);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         const Dialogs::MessageRecord &m = dialogs.messages[0];
         const QString standard = LoadErrorText(folder + name);
@@ -350,35 +358,35 @@ private slots:
         };
         QTemporaryDir other;
         QVERIFY(writePicture(other.path() + "/e.png", 5, 5));
-        QVERIFY(form.CollectionTab->Folders->setFolderPath(other.path()));
-        form.CollectionTab->addBrowserPicture("e.png");
+        QVERIFY(form.collectionPage().folders().setFolderPath(other.path()));
+        form.collectionPage().addBrowserPicture("e.png");
         addEach(form, {"a.png", "d.bmp"});
 
-        form.SortTab->OrderList->setCurrentRow(2);
-        QTest::keyClick(form.SortTab->OrderList, Qt::Key_Enter);
+        form.sortPage().setCurrentPicture(2);
+        QTest::keyClick(orderList(form), Qt::Key_Enter);
         QCOMPARE(shown, QStringList({folder + "d.bmp"}));
         QCOMPARE(shownWidth, 20);
-        QCOMPARE(form.CollectionTab->PictureList->currentRow(), 2);
-        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "d.bmp");
+        QCOMPARE(form.collectionPage().currentPicture(), 2);
+        QCOMPARE(form.collectionPage().previewFileName(), folder + "d.bmp");
 
-        form.CollectionTab->PictureList->setCurrentRow(1);
-        form.CollectionTab->ShowBtn->click();
+        form.collectionPage().setCurrentPicture(1);
+        form.action(Command::ShowPicture)->trigger();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[1], folder + "a.png");
         QCOMPARE(shownWidth, 40);
 
         // A picture whose file is gone cannot be previewed, so nothing is shown.
         QVERIFY(QFile::remove(other.path() + "/e.png"));
-        form.SortTab->OrderList->setCurrentRow(0);
+        form.sortPage().setCurrentPicture(0);
         form.SortBoxDblClick();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "a.png");
+        QCOMPARE(form.collectionPage().previewFileName(), folder + "a.png");
 
         // Enter in the picture list previews its focused item.
-        form.CollectionTab->PictureList->setCurrentRow(2, QItemSelectionModel::NoUpdate);
-        QTest::keyClick(form.CollectionTab->PictureList, Qt::Key_Return);
-        QCOMPARE(form.CollectionTab->PreviewFileName, folder + "d.bmp");
+        pictureList(form)->setCurrentRow(2, QItemSelectionModel::NoUpdate);
+        QTest::keyClick(pictureList(form), Qt::Key_Return);
+        QCOMPARE(form.collectionPage().previewFileName(), folder + "d.bmp");
     }
 };
 SGA_TEST(TestCollectionHandlers)

@@ -107,7 +107,7 @@ private slots:
     {
         DialogRecorder dialogs;
         TMainForm form;
-        form.ArrangeTab->Opts->MarginEd->setValue(15.7);
+        form.arrangePage().options().MarginEd->setValue(15.7);
         QVERIFY(form.SaveFile(path("empty.sga")));
         const QByteArray b = readFile(path("empty.sga"));
         // magic, N, 92 bytes of integers and options, font block (1+4+1+5+1+4+4+1 for "Arial")
@@ -151,14 +151,14 @@ private slots:
         {
             DialogRecorder dialogs;
             TMainForm form;
-            form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false); // keep the decoded sizes
+            form.arrangePage().options().EnhanceQualCheck->setChecked(false); // keep the decoded sizes
             QVERIFY(addAndPlace(form, oldFolder + "beach.png") >= 0);
             QVERIFY(addAndPlace(form, path("elsewhere/dog.png")) >= 0);
             form.Doc->recordsForSetUp().Pictures[0].Comment = QStringLiteral("Sand \u00e0 volont\u00e9");
-            form.ArrangeTab->Opts->MarginEd->setValue(15.7);
-            form.ArrangeTab->Opts->GridEd->setValue(2.5);
-            form.ArrangeTab->Opts->ShowGridCheck->setChecked(true);
-            form.ArrangeTab->Opts->BackgroundBox->setSelected(0x00336699);
+            form.arrangePage().options().MarginEd->setValue(15.7);
+            form.arrangePage().options().GridEd->setValue(2.5);
+            form.arrangePage().options().ShowGridCheck->setChecked(true);
+            form.arrangePage().options().BackgroundBox->setSelected(0x00336699);
             ArrangementOptions o = form.Doc->options();
             o.Font.Name = QStringLiteral("DejaVu Serif");
             o.Font.Size = 17;
@@ -181,15 +181,15 @@ private slots:
         QCOMPARE(form.Doc->records().Pictures[0].Comment, QStringLiteral("Sand \u00e0 volont\u00e9"));
         QCOMPARE(form.Doc->records().Pictures[1].FileName, path("elsewhere/dog.png"));
         QCOMPARE(form.Doc->records().Placements.size(), 2);
-        QCOMPARE(form.ArrangeTab->Opts->MarginEd->value(), 15.0);
-        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 2.5);
-        QCOMPARE(form.ArrangeTab->Opts->GridInchEd->value(), 0.1); // the inch twin followed
-        QVERIFY(form.ArrangeTab->Opts->ShowGridCheck->isChecked());
-        QVERIFY(!form.ArrangeTab->Opts->EnhanceQualCheck->isChecked());
-        QCOMPARE(form.ArrangeTab->Opts->BackgroundBox->Selected(), 0x00336699);
+        QCOMPARE(form.arrangePage().options().MarginEd->value(), 15.0);
+        QCOMPARE(form.arrangePage().options().GridEd->value(), 2.5);
+        QCOMPARE(form.arrangePage().options().GridInchEd->value(), 0.1); // the inch twin followed
+        QVERIFY(form.arrangePage().options().ShowGridCheck->isChecked());
+        QVERIFY(!form.arrangePage().options().EnhanceQualCheck->isChecked());
+        QCOMPARE(form.arrangePage().options().BackgroundBox->Selected(), 0x00336699);
         QCOMPARE(form.Doc->options().Font.Name, QStringLiteral("DejaVu Serif"));
         QCOMPARE(form.Doc->options().Font.Size, 17);
-        QCOMPARE(form.CollectionTab->PictureList->count(), 2);
+        QCOMPARE(form.collectionPage().listedNames().size(), 2);
         QVERIFY(!form.Doc->loading());
     }
 
@@ -316,7 +316,7 @@ private slots:
                 QVERIFY(writePicture(files.back(), big ? 1600 : 5, big ? 1200 : 3, QColor(i * 30, 90, 200)));
                 QCOMPARE(addAndPlace(form, files.back()), i);
             }
-            form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false); // small pictures stay as decoded
+            form.arrangePage().options().EnhanceQualCheck->setChecked(false); // small pictures stay as decoded
             QVERIFY(form.SaveFile(path("many.sga")));
         }
         for (int i = 0; i < kind.size(); ++i) {
@@ -364,7 +364,7 @@ private slots:
         form.OpenFile(path("first.sga"));
         QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [first.sga]"));
         QCOMPARE(form.Doc->fileName(), path("first.sga"));
-        form.ArrangeTab->Opts->GridEd->setValue(9);
+        form.arrangePage().options().GridEd->setValue(9);
         form.SaveBtnClick(); // no dialog: the handler would answer with no file
         ArrangementData stored;
         QCOMPARE(ReadArrangement(readFile(path("first.sga")), stored), ArrangementReadStatus::Ok);
@@ -417,7 +417,7 @@ private slots:
         TMainForm form;
         addAndPlace(form, path("mine.png"));
         form.Setsavedfilename(path("mine.sga"));
-        form.ArrangeTab->Opts->GridEd->setValue(3);
+        form.arrangePage().options().GridEd->setValue(3);
         form.OpenFile(path("bad.sga"));
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].text, message);
@@ -425,7 +425,7 @@ private slots:
         QCOMPARE(dialogs.messages[0].icon, Dialogs::Icon::Error);
         QCOMPARE(form.Doc->records().PictureCount(), 1);
         QCOMPARE(form.Doc->records().Placements.size(), 1);
-        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 3.0);
+        QCOMPARE(form.arrangePage().options().GridEd->value(), 3.0);
         QCOMPARE(form.Doc->fileName(), path("mine.sga"));
         QVERIFY(!form.Doc->loading());
     }
@@ -481,7 +481,7 @@ private slots:
         addAndPlace(form, path("p.png"));
         form.Doc->recordsForSetUp().SelectedPlacement = 0;
         form.Setsavedfilename(path("x.sga"));
-        form.ArrangeTab->Opts->GridEd->setValue(7); // an unsaved change, so New asks
+        form.arrangePage().options().GridEd->setValue(7); // an unsaved change, so New asks
         form.NewBtnClick();
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("All unsaved data will be lost!"));
@@ -491,7 +491,7 @@ private slots:
         QCOMPARE(QFileInfo::exists(path("x.sga")), answer == Dialogs::IdSave);
         QCOMPARE(form.Doc->records().PictureCount(), pictures);
         QCOMPARE(form.Doc->records().Placements.size(), pictures);
-        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 7.0); // options stay
+        QCOMPARE(form.arrangePage().options().GridEd->value(), 7.0); // options stay
         QCOMPARE(form.Doc->records().NextPictureId, 1); // ids keep counting
         QCOMPARE(form.windowTitle().endsWith(QStringLiteral("[Noname.sga]")), pictures == 0);
     }
@@ -510,7 +510,7 @@ private slots:
         DialogRecorder dialogs(answer);
         {
             TMainForm saver;
-            saver.ArrangeTab->Opts->GridEd->setValue(4);
+            saver.arrangePage().options().GridEd->setValue(4);
             QVERIFY(saver.SaveFile(path("pick.sga")));
         }
         bool shown = false;
@@ -521,14 +521,14 @@ private slots:
         dialogs.install();
         dialogs.messages.clear();
         TMainForm form;
-        form.ArrangeTab->Opts->ShowGridCheck->toggle(); // an unsaved change, so Open asks
+        form.arrangePage().options().ShowGridCheck->toggle(); // an unsaved change, so Open asks
         form.OpenBtnClick();
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
         QCOMPARE(dialogs.messages[0].text, QStringLiteral("You will lost all not saved information!"));
         QCOMPARE(dialogs.messages[0].caption, QStringLiteral("File/Open"));
         QCOMPARE(shown, dialogShown);
         QCOMPARE(form.Doc->fileName(), dialogShown ? path("pick.sga") : QString());
-        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), dialogShown ? 4.0 : 5.0);
+        QCOMPARE(form.arrangePage().options().GridEd->value(), dialogShown ? 4.0 : 5.0);
     }
 
     // Values beyond what the controls hold are taken as they are shown: opening
@@ -561,7 +561,7 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         form.show();
-        form.PageControl2->setCurrentWidget(form.ArrangeTab);
+        form.showTab(TMainForm::Tab::Arrange);
         form.OpenFile(path("odd.sga"));
         QApplication::processEvents();
         QVERIFY(!form.Doc->isModified());
@@ -580,7 +580,7 @@ private slots:
         form.OpenFile(path("sel.sga"));
         QCOMPARE(form.Doc->records().Placements.size(), 1);
         QCOMPARE(form.Doc->records().SelectedPlacement, -1);
-        QVERIFY(!form.ArrangeTab->DeleteBtn->isEnabled());
+        QVERIFY(!form.action(Command::DeleteSelection)->isEnabled());
     }
 
     // The file keeps no page count: opening shows every page a placement is on,
@@ -614,12 +614,12 @@ private slots:
         QVERIFY(writeFile(path("pages.sga"), WriteArrangement(d)));
         DialogRecorder dialogs;
         TMainForm form;
-        form.ArrangeTab->PageCountED->setValue(countBefore);
+        form.arrangePage().setPageCount(countBefore);
         form.OpenFile(path("pages.sga"));
-        QCOMPARE(form.ArrangeTab->PageCountED->value(), count);
-        QCOMPARE(form.ArrangeTab->CurrentPageEd->value(), 1);
+        QCOMPARE(form.arrangePage().shownPageCount(), count);
+        QCOMPARE(form.arrangePage().shownPage(), 1);
         QCOMPARE(form.Doc->records().SelectedPlacement, selectedAfter);
-        QCOMPARE(form.ArrangeTab->DeleteBtn->isEnabled(), selectedAfter >= 0);
+        QCOMPARE(form.action(Command::DeleteSelection)->isEnabled(), selectedAfter >= 0);
     }
 };
 SGA_TEST(TestFileCommands)

@@ -75,15 +75,15 @@ private slots:
         QTest::addColumn<Step>("select"); // a selection before the step, no command
         QTest::newRow("add picture") << Step([this](TMainForm& f) {
             QVERIFY(writePicture(dir.filePath("c.png"), 5, 3));
-            QVERIFY(f.CollectionTab->Folders->setFolderPath(dir.path()));
-            f.CollectionTab->addBrowserPicture(QStringLiteral("c.png"));
+            QVERIFY(f.collectionPage().folders().setFolderPath(dir.path()));
+            f.collectionPage().addBrowserPicture(QStringLiteral("c.png"));
         }) << Step();
         QTest::newRow("delete picture") << Step([](TMainForm& f) {
-            f.CollectionTab->PictureList->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+            f.collectionPage().selectPictures({0});
             f.DelBtnClick();
         }) << Step();
         QTest::newRow("move picture down") << Step([](TMainForm& f) {
-            f.SortTab->OrderList->setCurrentRow(0);
+            f.sortPage().setCurrentPicture(0);
             f.DownNowClick();
         }) << Step();
         QTest::newRow("sort by names") << Step([](TMainForm& f) { f.SortNameBtnClick(); }) << Step();
@@ -91,24 +91,24 @@ private slots:
         QTest::newRow("place by drop") << Step([](TMainForm& f) {
             QMimeData mime;
             mime.setData(QStringLiteral("application/x-snapgrid-atlas-strip-picture"), "0");
-            f.ArrangeTab->View->dropPicture(f.ArrangeTab->Strip->StripBox, &mime, 300, 200);
+            f.arrangePage().canvas().dropPicture(f.arrangePage().strip().StripBox, &mime, 300, 200);
         }) << Step();
         QTest::newRow("add all pictures") << Step([](TMainForm& f) { f.OvertakeallClick(); }) << Step();
         QTest::newRow("drag moves, one step") << Step([](TMainForm& f) {
             // The selection's frame is 96 x 96 view pixels at (96, 96).
-            f.ArrangeTab->View->mousePress(Qt::LeftButton, 140, 140);
-            f.ArrangeTab->View->mouseMove(160, 150);
-            f.ArrangeTab->View->mouseMove(200, 170);
-            f.ArrangeTab->View->mouseRelease(220, 180);
+            f.arrangePage().canvas().mousePress(Qt::LeftButton, 140, 140);
+            f.arrangePage().canvas().mouseMove(160, 150);
+            f.arrangePage().canvas().mouseMove(200, 170);
+            f.arrangePage().canvas().mouseRelease(220, 180);
         }) << Step();
         QTest::newRow("drag resizes") << Step([](TMainForm& f) {
-            f.ArrangeTab->View->mousePress(Qt::LeftButton, 191, 191);
-            f.ArrangeTab->View->mouseMove(250, 260);
-            f.ArrangeTab->View->mouseRelease(260, 280);
+            f.arrangePage().canvas().mousePress(Qt::LeftButton, 191, 191);
+            f.arrangePage().canvas().mouseMove(250, 260);
+            f.arrangePage().canvas().mouseRelease(260, 280);
         }) << Step();
         QTest::newRow("nudges merge") << Step([](TMainForm& f) {
-            f.ArrangeTab->View->nudgeSelection(1, 0);
-            f.ArrangeTab->View->nudgeSelection(0, 10);
+            f.arrangePage().canvas().nudgeSelection(1, 0);
+            f.arrangePage().canvas().nudgeSelection(0, 10);
         }) << Step();
         QTest::newRow("delete placement") << Step([](TMainForm& f) { f.DelitBtnClick(); }) << Step();
         // Selecting is no change of its own; undo gives back the selection made.
@@ -117,16 +117,19 @@ private slots:
         QTest::newRow("arrange automatically") << Step([](TMainForm& f) { f.OrdeneBtnClick(); }) << Step();
         QTest::newRow("size and position") << Step([](TMainForm& f) {
             DialogRecorder rec;
-            rec.handler.exec = [&f](QDialog*) {
-                f.ArrangeTab->SizePosition->LeftEd->setValue(50);
+            rec.handler.exec = [](QDialog* dialog) {
+                static_cast<SizePositionDialog*>(dialog)->LeftEd->setValue(50);
                 return int(QDialog::Accepted);
             };
             rec.install();
             f.ChangePosSizeBtnClick();
         }) << Step();
-        QTest::newRow("cut") << Step([](TMainForm& f) { f.ArrangeTab->CutCheck->setChecked(!f.ArrangeTab->CutCheck->isChecked()); }) << Step();
+        QTest::newRow("cut") << Step([](TMainForm& f) { f.arrangePage().chooseCut(!f.arrangePage().shownCut()); }) << Step();
         QTest::newRow("caption typing merges")
-            << Step([](TMainForm& f) { QTest::keyClicks(f.ArrangeTab->FreeText, "Beach"); }) << Step();
+            << Step([](TMainForm& f) {
+                   for (const char* typed : {"B", "Be", "Bea", "Beac", "Beach"}) // a key at a time
+                       f.arrangePage().typeCaption(QString::fromLatin1(typed));
+               }) << Step();
         QTest::newRow("turn left") << Step([](TMainForm& f) { f.RotLeftBtnClick(); }) << Step();
         QTest::newRow("turn right") << Step([](TMainForm& f) { f.RotRightBtnClick(); }) << Step();
         QTest::newRow("brightness") << Step([](TMainForm& f) {
@@ -142,12 +145,12 @@ private slots:
             f.HellKonBtnClick();
         }) << Step();
         QTest::newRow("option typed") << Step([](TMainForm& f) {
-            f.ArrangeTab->Opts->GridEd->setValue(7);
-            f.ArrangeTab->Opts->GridEd->setValue(8);
+            f.arrangePage().options().GridEd->setValue(7);
+            f.arrangePage().options().GridEd->setValue(8);
         }) << Step();
-        QTest::newRow("option in inches") << Step([](TMainForm& f) { f.ArrangeTab->Opts->MarginInchEd->setValue(1); }) << Step();
-        QTest::newRow("font background") << Step([](TMainForm& f) { f.ArrangeTab->Opts->BackgroundBox->setCurrentIndex(2); }) << Step();
-        QTest::newRow("check box") << Step([](TMainForm& f) { f.ArrangeTab->Opts->ShowFNames->setChecked(true); }) << Step();
+        QTest::newRow("option in inches") << Step([](TMainForm& f) { f.arrangePage().options().MarginInchEd->setValue(1); }) << Step();
+        QTest::newRow("font background") << Step([](TMainForm& f) { f.arrangePage().options().BackgroundBox->setCurrentIndex(2); }) << Step();
+        QTest::newRow("check box") << Step([](TMainForm& f) { f.arrangePage().options().ShowFNames->setChecked(true); }) << Step();
     }
     void everyCommandUndoesExactly()
     {
@@ -156,8 +159,8 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         form.ScreenDpiOverride = 96;
-        form.ArrangeTab->ZoomEd->setValue(100);
-        form.ArrangeTab->Opts->UseGridCheck->setChecked(false);
+        form.arrangePage().setZoom(100);
+        form.arrangePage().options().UseGridCheck->setChecked(false);
         // A large photo, shown from a screen copy and made again from its file.
         const QString photo = dir.filePath("b.png");
         if (!QFile::exists(photo)) {
@@ -200,11 +203,11 @@ private slots:
         QTest::addColumn<Step>("look");
         QTest::newRow("select the lower one") << Step([](TMainForm& f) { f.Doc->selectPlacement(0); });
         QTest::newRow("click the lower one") << Step([](TMainForm& f) {
-            f.ArrangeTab->View->mousePress(Qt::LeftButton, 300, 200);
-            f.ArrangeTab->View->mouseRelease(300, 200);
+            f.arrangePage().canvas().mousePress(Qt::LeftButton, 300, 200);
+            f.arrangePage().canvas().mouseRelease(300, 200);
         });
-        QTest::newRow("zoom in") << Step([](TMainForm& f) { f.ArrangeTab->ZoomIn(); });
-        QTest::newRow("zoom to fit") << Step([](TMainForm& f) { f.ArrangeTab->ZoomToFit(); });
+        QTest::newRow("zoom in") << Step([](TMainForm& f) { f.arrangePage().ZoomIn(); });
+        QTest::newRow("zoom to fit") << Step([](TMainForm& f) { f.arrangePage().ZoomToFit(); });
     }
     void lookingIsNoStep()
     {
@@ -212,14 +215,14 @@ private slots:
         DialogRecorder dialogs;
         TMainForm form;
         form.ScreenDpiOverride = 96;
-        form.ArrangeTab->ZoomEd->setValue(100);
+        form.arrangePage().setZoom(100);
         const int a = form.Doc->recordsForSetUp().appendPicture(dir.filePath("a.png"), stripes(20, 20, 1));
         const int b = form.Doc->recordsForSetUp().appendPicture(dir.filePath("b.png"), stripes(20, 20, 2));
         addPlacement(form, b, 3, 2);
         addPlacement(form, a, 1, 1);
         form.Doc->selectPlacement(1);
         form.Doc->undo().reset();
-        form.ArrangeTab->View->nudgeSelection(1, 0);
+        form.arrangePage().canvas().nudgeSelection(1, 0);
         form.Doc->undoStack()->setClean();
 
         look(form);
@@ -228,7 +231,7 @@ private slots:
         const int zoom = form.Doc->options().Zoom;
         form.Doc->undoStack()->undo();
         QCOMPARE(form.Doc->options().Zoom, zoom);
-        QCOMPARE(form.ArrangeTab->ZoomEd->value(), zoom);
+        QCOMPARE(form.arrangePage().shownZoom(), zoom);
     }
 
     // The title's mark and the questions follow the unsaved changes.
@@ -242,24 +245,24 @@ private slots:
         form.NewBtnClick(); // nothing to lose: no question
         QVERIFY(dialogs.messages.empty());
 
-        form.ArrangeTab->Opts->GridEd->setValue(7);
+        form.arrangePage().options().GridEd->setValue(7);
         QVERIFY(marked());
         QVERIFY(form.SaveFile(file));
         QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [m.sga]"));
-        form.ArrangeTab->Opts->GridEd->setValue(9);
+        form.arrangePage().options().GridEd->setValue(9);
         QCOMPARE(form.windowTitle(), QStringLiteral("QUORVEX Snapgrid-Atlas 4.0 - [m.sga*]"));
         form.Doc->undo().stack()->undo(); // back at the saved state
         QVERIFY(!marked());
-        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 7.0);
+        QCOMPARE(form.arrangePage().options().GridEd->value(), 7.0);
         form.Doc->undo().stack()->redo();
         QVERIFY(marked());
         form.NewBtnClick(); // asked, cancelled
         QCOMPARE(dialogs.messages.size(), std::size_t(1));
-        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 9.0);
+        QCOMPARE(form.arrangePage().options().GridEd->value(), 9.0);
         form.Doc->undo().stack()->undo();
         form.Doc->undo().stack()->undo(); // before the save
         QVERIFY(marked());
-        QCOMPARE(form.ArrangeTab->Opts->GridEd->value(), 5.0);
+        QCOMPARE(form.arrangePage().options().GridEd->value(), 5.0);
 
         dialogs.answer = Dialogs::IdDiscard;
         form.NewBtnClick();

@@ -51,8 +51,8 @@ std::unique_ptr<TMainForm> twoPageForm()
     const int blue = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("blue.png"), solidPicture(RGB(0, 0, 255)));
     place(*form, red, 1, 1, 1);
     place(*form, blue, 2, 4, 6);
-    form->ArrangeTab->PageCountED->setValue(2);
-    form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
+    form->arrangePage().setPageCount(2);
+    form->arrangePage().options().EnhanceQualCheck->setChecked(false);
     return form;
 }
 
@@ -218,7 +218,7 @@ private slots:
         };
         rec.install();
         auto form = twoPageForm();
-        form->PrintTab->BitDPIED->setValue(20);
+        form->printPage().BitDPIED->setValue(20);
         form->SaveBitBtnClick();
         QCOMPARE(questions, overwrite ? 2 : 1);
         QCOMPARE(QFile::exists(targets[0]), written);

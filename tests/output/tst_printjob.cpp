@@ -79,7 +79,7 @@ std::unique_ptr<TMainForm> makeForm()
 std::shared_ptr<int> countPreviewPaints(TMainForm &form)
 {
     auto count = std::make_shared<int>(0);
-    form.PrintTab->PaintBox3->onPaint = [count, paint = form.PrintTab->PaintBox3->onPaint](QPaintEvent *e) {
+    form.printPage().PaintBox3->onPaint = [count, paint = form.printPage().PaintBox3->onPaint](QPaintEvent *e) {
         ++*count;
         paint(e);
     };
@@ -91,7 +91,7 @@ void mouse(TImageButton *button, void (PrintPage::*handler)(QMouseEvent *), TMai
 {
     QMouseEvent e(type, at, button->mapToGlobal(at), Qt::LeftButton,
                   type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    (form.PrintTab->*handler)(&e);
+    (form.printPage().*handler)(&e);
 }
 } // namespace
 
@@ -190,7 +190,7 @@ void TstPrintJob::captionHeightAtPrinterResolution()
     auto form = makeForm();
     const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     form->Doc->recordsForSetUp().Pictures.back().Comment = QStringLiteral("Caption");
-    form->ArrangeTab->Opts->BackgroundBox->setSelected(std::int32_t(RGB(0, 255, 0)));
+    form->arrangePage().options().BackgroundBox->setSelected(std::int32_t(RGB(0, 255, 0)));
     place(*form, id, 1.0, 1.0, 1.0, 1);
     DialogRecorder rec;
     rec.handler.print = [](QPrinter *) { return true; };
@@ -222,7 +222,7 @@ void TstPrintJob::printsToPdfWithTitle()
     auto form = makeForm();
     const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 2.0, 2);
-    form->ArrangeTab->PageCountED->setValue(3);
+    form->arrangePage().setPageCount(3);
     DialogRecorder rec;
     rec.handler.print = [&file](QPrinter *p) {
         p->setOutputFormat(QPrinter::PdfFormat);
@@ -234,7 +234,7 @@ void TstPrintJob::printsToPdfWithTitle()
     QVERIFY(rec.messages.empty());
     QCOMPARE(pdfPageCount(file), 3);
     QCOMPARE(Printer().qprinter()->docName(), QStringLiteral("Snapgrid-Edge document"));
-    QVERIFY(form->StatusText->text().contains(file));
+    QVERIFY(form->statusText().contains(file));
     Printer().qprinter()->setOutputFileName(QString());
 }
 
@@ -243,10 +243,10 @@ void TstPrintJob::cancelledDialogPrintsNothing()
     auto form = makeForm();
     const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 0.5, 1);
-    form->PageControl2->setCurrentWidget(form->PrintTab);
+    form->showTab(TMainForm::Tab::Print);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_VERIFY(form->PrintTab->syncPreviewSize());
+    QTRY_VERIFY(form->printPage().syncPreviewSize());
     QTest::qWait(50);
     const auto paints = countPreviewPaints(*form);
     DialogRecorder rec;
@@ -273,8 +273,8 @@ void TstPrintJob::cancelledDialogPrintsNothing()
 void TstPrintJob::qualityPassRunsBeforeTheDialog()
 {
     auto form = makeForm();
-    form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(true);
-    form->ArrangeTab->Opts->MinQualEd->setValue(100);
+    form->arrangePage().options().EnhanceQualCheck->setChecked(true);
+    form->arrangePage().options().MinQualEd->setValue(100);
     const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 2.0, 1); // 2 inches at 100 dpi need 200 pixels
     DialogRecorder rec;
@@ -320,10 +320,10 @@ void TstPrintJob::setupRepaintsPreviewWhateverChosen()
     QFETCH(bool, accepted);
     Printer().setFixedPage(4800, 6600, 600, 600);
     auto form = makeForm();
-    form->PageControl2->setCurrentWidget(form->PrintTab);
+    form->showTab(TMainForm::Tab::Print);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_COMPARE(form->PrintTab->PaintBox3->size(), QSize(768, 1056));
+    QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(768, 1056));
     const auto paints = countPreviewPaints(*form);
     DialogRecorder rec;
     rec.handler.pageSetup = [accepted](QPrinter *) {
@@ -334,7 +334,7 @@ void TstPrintJob::setupRepaintsPreviewWhateverChosen()
     rec.install();
     form->SetupBtnClick();
     QVERIFY(*paints > 0);
-    QTRY_COMPARE(form->PrintTab->PaintBox3->size(), accepted ? QSize(1056, 768) : QSize(768, 1056));
+    QTRY_COMPARE(form->printPage().PaintBox3->size(), accepted ? QSize(1056, 768) : QSize(768, 1056));
 }
 
 void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt_data()
@@ -354,8 +354,8 @@ void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt()
     QFETCH(QPoint, releaseAt);
     QFETCH(bool, clicked);
     auto form = makeForm();
-    TImageButton *button = setup ? form->PrintTab->SetupBtn : form->PrintTab->GoBtn1;
-    TImageButton *down = setup ? form->PrintTab->SetupBtnDown : form->PrintTab->GoBtn1Down;
+    TImageButton *button = setup ? form->printPage().SetupBtn : form->printPage().GoBtn1;
+    TImageButton *down = setup ? form->printPage().SetupBtnDown : form->printPage().GoBtn1Down;
     DialogRecorder rec;
     int dialogs = 0;
     rec.handler.print = rec.handler.pageSetup = [&dialogs](QPrinter *) {
@@ -374,7 +374,7 @@ void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt()
     mouse(button, release, *form, QEvent::MouseButtonRelease, releaseAt);
     QVERIFY(down->isHidden());
     QCOMPARE(dialogs, clicked ? 1 : 0);
-    QVERIFY(!(setup ? form->PrintTab->SetupBtn->Pressed : form->PrintTab->GoBtn1->Pressed));
+    QVERIFY(!(setup ? form->printPage().SetupBtn->Pressed : form->printPage().GoBtn1->Pressed));
 }
 
 SGA_TEST(TstPrintJob)

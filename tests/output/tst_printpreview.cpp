@@ -42,9 +42,9 @@ std::unique_ptr<TMainForm> makeForm()
 
 void pressAt(TMainForm &form, void (PrintPage::*handler)(QMouseEvent *), QEvent::Type type, QPoint at)
 {
-    QMouseEvent e(type, at, form.PrintTab->PaintBox3->mapToGlobal(at), Qt::LeftButton,
+    QMouseEvent e(type, at, form.printPage().PaintBox3->mapToGlobal(at), Qt::LeftButton,
                   type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    (form.PrintTab->*handler)(&e);
+    (form.printPage().*handler)(&e);
 }
 } // namespace
 
@@ -102,15 +102,15 @@ void TstPrintPreview::previewSize()
 void TstPrintPreview::shownTabSizesThePreview()
 {
     auto form = makeForm();
-    form->PrintTab->PaintBox3->resize(0, 0);
-    form->PageControl2->setCurrentWidget(form->PrintTab);
+    form->printPage().PaintBox3->resize(0, 0);
+    form->showTab(TMainForm::Tab::Print);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_COMPARE(form->PrintTab->PaintBox3->size(), QSize(768, 1056));
+    QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(768, 1056));
     // Another paper: the next paint resizes the preview and paints again.
     Printer().setFixedPage(3000, 3000, 600, 600);
-    form->PrintTab->repaintPreview();
-    QTRY_COMPARE(form->PrintTab->PaintBox3->size(), QSize(480, 480));
+    form->printPage().repaintPreview();
+    QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(480, 480));
 }
 
 void TstPrintPreview::currentPageOnWhitePaper_data()
@@ -128,7 +128,7 @@ void TstPrintPreview::currentPageOnWhitePaper()
     QFETCH(QRgb, atFirst);
     QFETCH(QRgb, atSecond);
     auto form = makeForm();
-    form->ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
+    form->arrangePage().options().EnhanceQualCheck->setChecked(false);
     const int red = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(RGB(255, 0, 0)));
     const int blue = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/blue.bmp"), solidPicture(RGB(0, 0, 255)));
     for (auto [id, onPage, left] : {std::tuple{red, 1, 1.0}, std::tuple{blue, 2, 3.0}}) {
@@ -139,14 +139,14 @@ void TstPrintPreview::currentPageOnWhitePaper()
         p->Width = p->Height = 1.0;
         p->Page = onPage;
     }
-    form->ArrangeTab->PageCountED->setValue(2);
-    form->ArrangeTab->CurrentPageEd->setValue(page);
-    form->PrintTab->PaintBox3->resize(form->PrintTab->PreviewPageSize());
+    form->arrangePage().setPageCount(2);
+    form->arrangePage().showPage(page);
+    form->printPage().PaintBox3->resize(form->printPage().PreviewPageSize());
     QImage image(800, 1100, QImage::Format_RGB32);
     image.fill(Grey);
     {
         TDC dc(&image);
-        form->PrintTab->paintPreview(dc);
+        form->printPage().paintPreview(dc);
     }
     // One inch of paper is 96 screen pixels: frames at (96, 96) and (288, 96), 96 wide.
     QCOMPARE(image.pixel(96, 96), atFirst);
@@ -161,10 +161,10 @@ void TstPrintPreview::currentPageOnWhitePaper()
 void TstPrintPreview::pageBeyondTheCountShowsTheLast()
 {
     auto form = makeForm();
-    form->ArrangeTab->PageCountED->setValue(3);
-    form->PrintTab->APageEd2->setValue(7);
-    QCOMPARE(form->ArrangeTab->CurrentPageEd->value(), 3);
-    QCOMPARE(form->PrintTab->APageEd2->value(), 3);
+    form->arrangePage().setPageCount(3);
+    form->printPage().APageEd2->setValue(7);
+    QCOMPARE(form->arrangePage().shownPage(), 3);
+    QCOMPARE(form->printPage().APageEd2->value(), 3);
 }
 
 void TstPrintPreview::panScrollPosition_data()
@@ -195,29 +195,29 @@ void TstPrintPreview::panScrollPosition()
 void TstPrintPreview::draggingKeepsTheGrabbedPointUnderThePointer()
 {
     auto form = makeForm();
-    form->PageControl2->setCurrentWidget(form->PrintTab);
+    form->showTab(TMainForm::Tab::Print);
     form->resize(800, 600);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_COMPARE(form->PrintTab->PaintBox3->size(), QSize(768, 1056));
-    QScrollBar *h = form->PrintTab->ScrollBox3->horizontalScrollBar();
-    QScrollBar *v = form->PrintTab->ScrollBox3->verticalScrollBar();
+    QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(768, 1056));
+    QScrollBar *h = form->printPage().ScrollBox3->horizontalScrollBar();
+    QScrollBar *v = form->printPage().ScrollBox3->verticalScrollBar();
     QVERIFY(v->maximum() > 100);
     const int hBefore = h->value();
 
     pressAt(*form, &PrintPage::PaintBox3MouseDown, QEvent::MouseButtonPress, QPoint(100, 300));
-    const QPoint grabbedInViewport = form->PrintTab->PaintBox3->mapTo(form->PrintTab->ScrollBox3->viewport(), QPoint(100, 300));
+    const QPoint grabbedInViewport = form->printPage().PaintBox3->mapTo(form->printPage().ScrollBox3->viewport(), QPoint(100, 300));
     // The pointer moves 60 pixels up: the page follows it.
     pressAt(*form, &PrintPage::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 240));
     QCOMPARE(v->value(), 60);
-    QCOMPARE(form->PrintTab->PaintBox3->mapTo(form->PrintTab->ScrollBox3->viewport(), QPoint(100, 300)).y(),
+    QCOMPARE(form->printPage().PaintBox3->mapTo(form->printPage().ScrollBox3->viewport(), QPoint(100, 300)).y(),
              grabbedInViewport.y() - 60);
     // Far beyond the bottom edge of the page: the end of the range, horizontal unchanged.
     pressAt(*form, &PrintPage::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, -100000));
     QCOMPARE(v->value(), v->maximum());
     QCOMPARE(h->value(), hBefore);
     pressAt(*form, &PrintPage::PaintBox3MouseUp, QEvent::MouseButtonRelease, QPoint(100, -100000));
-    QVERIFY(!form->PrintTab->PreviewDragging);
+    QVERIFY(!form->printPage().PreviewDragging);
     // Moves without a press do not scroll.
     pressAt(*form, &PrintPage::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 100000));
     QCOMPARE(v->value(), v->maximum());
@@ -277,7 +277,7 @@ void TstPrintPreview::saveAsImage()
     QTemporaryDir dir;
     const QString file = name.isEmpty() ? QString() : dir.filePath(name);
     auto form = makeForm();
-    form->PrintTab->BitDPIED->setValue(20);
+    form->printPage().BitDPIED->setValue(20);
     DialogRecorder rec;
     rec.handler.saveFile = [&file](const QString &) { return file; };
     rec.install();

@@ -336,7 +336,7 @@ private slots:
         QVERIFY(pixels.save(file));
         form.Doc->recordsForSetUp().appendPicture(file, filledPicture(3, 3, Red));
         form.UpdateListBox();
-        form.CollectionTab->PictureList->setCurrentRow(0);
+        form.collectionPage().setCurrentPicture(0);
         answerPrintForm(dialogs, QDialog::Accepted);
         printToPdf();
         QFile earlier(pdfPath());
@@ -347,7 +347,7 @@ private slots:
             form.PrintBtnClick();
             const QString written = tmp.filePath(name);
             QCOMPARE(Printer().OutputFileName(), written);
-            QCOMPARE(form.StatusText->text(), QStringLiteral("Printed to %1").arg(written));
+            QCOMPARE(form.statusText(), QStringLiteral("Printed to %1").arg(written));
             QFile pdf(written);
             QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(4) == "%PDF");
         }
@@ -386,7 +386,7 @@ private slots:
         QSize printed;
         answerPrintForm(dialogs, QDialog::Rejected,
                         [&](TPrintForm &f) { printed = QSize(DibWidth(f.Dib), DibHeight(f.Dib)); });
-        form.CollectionTab->PictureList->setCurrentRow(0);
+        form.collectionPage().setCurrentPicture(0);
         form.PrintBtnClick();
         QCOMPARE(dialogs.execCount, 1);
         const bool kept = fileAfter == QLatin1String("kept");

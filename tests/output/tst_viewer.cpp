@@ -241,9 +241,8 @@ private slots:
         QVERIFY(image.save(file));
         DialogRecorder dialogs;
         TMainForm form;
-        QVERIFY(form.ViewPicForm);
         form.Doc->recordsForSetUp().appendPicture(file, picture(2, 2));
-        form.UpdateListBox();
+        form.Doc->touch(ArrangementDocument::Change::Collection);
         QList<TViewPicForm *> viewers;
         QString shownFile;
         QSize shownSize;
@@ -256,9 +255,11 @@ private slots:
             return int(QDialog::Accepted);
         };
         dialogs.install();
-        form.CollectionTab->ShowBtn->click();
-        form.CollectionTab->ShowBtn->click();
-        QCOMPARE(viewers, QList<TViewPicForm *>({form.ViewPicForm, form.ViewPicForm}));
+        form.action(Command::ShowPicture)->trigger();
+        form.action(Command::ShowPicture)->trigger();
+        // The window's own viewer, both times.
+        QCOMPARE(viewers.size(), 2);
+        QVERIFY(viewers[0] && viewers[0] == viewers[1] && viewers[0]->parent() == &form);
         QCOMPARE(shownFile, file);
         QCOMPARE(shownSize, QSize(40, 30));
     }

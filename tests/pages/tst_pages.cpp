@@ -57,17 +57,17 @@ private slots:
         ArrangementDocument doc;
         TestServices services;
         ArrangePage page(doc, services);
-        page.Opts->UseGridCheck->setChecked(false);
-        page.ZoomEd->setValue(100);
+        page.options().UseGridCheck->setChecked(false);
+        page.setZoom(100);
         doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(40, 30));
         QMimeData mime;
         mime.setData(StripMimeType(), "0");
-        page.View->dropPicture(page.Strip->StripBox, &mime, 192, 96); // 2 x 1 inches at 96 dpi
+        page.canvas().dropPicture(page.strip().StripBox, &mime, 192, 96); // 2 x 1 inches at 96 dpi
         QCOMPARE(doc.records().Placements.size(), 1);
         QCOMPARE(doc.records().Placements.at(0).Left, 2.0);
         QCOMPARE(doc.records().Placements.at(0).Top, 1.0);
         QCOMPARE(doc.records().SelectedPlacement, 0);
-        QVERIFY(page.DeleteBtn->isEnabled()); // the selection's commands follow
+        QVERIFY(page.selectionEditable()); // the selection's edits follow
         QVERIFY(services.Status.contains(QStringLiteral("x:")));
     }
 
@@ -78,11 +78,11 @@ private slots:
         ArrangementDocument doc;
         TestServices services;
         ArrangePage page(doc, services);
-        page.Opts->GridEd->setValue(7);
+        page.options().GridEd->setValue(7);
         QCOMPARE(doc.options().Grid, 7.0);
         doc.undoStack()->undo();
-        QCOMPARE(page.Opts->GridEd->value(), 5.0);
-        QCOMPARE(page.Opts->GridInchEd->value(), 0.2);
+        QCOMPARE(page.options().GridEd->value(), 5.0);
+        QCOMPARE(page.options().GridInchEd->value(), 0.2);
 
         ArrangementData stored;
         StoreOptions(stored, doc.options());
@@ -95,13 +95,13 @@ private slots:
         QVERIFY(out.open(QIODevice::WriteOnly) && out.write(WriteArrangement(stored)) > 0);
         out.close();
         QCOMPARE(doc.open(file, PageGeometry{}).Status, ArrangementDocument::OpenStatus::Opened);
-        QCOMPARE(page.Opts->MarginEd->value(), 20.0);
-        QCOMPARE(page.Opts->MarginInchEd->value(), 0.79);
-        QCOMPARE(page.Opts->GridEd->value(), 7.5);
-        QCOMPARE(page.Opts->GridInchEd->value(), 0.3);
-        QCOMPARE(page.Opts->DefaultWidthEd->value(), 150.0);
-        QCOMPARE(page.Opts->DefaultWidthInchEd->value(), 5.91);
-        QCOMPARE(page.ZoomEd->value(), 60);
+        QCOMPARE(page.options().MarginEd->value(), 20.0);
+        QCOMPARE(page.options().MarginInchEd->value(), 0.79);
+        QCOMPARE(page.options().GridEd->value(), 7.5);
+        QCOMPARE(page.options().GridInchEd->value(), 0.3);
+        QCOMPARE(page.options().DefaultWidthEd->value(), 150.0);
+        QCOMPARE(page.options().DefaultWidthInchEd->value(), 5.91);
+        QCOMPARE(page.shownZoom(), 60);
     }
 
     // A drop near the page's corner lands inside the page; a frame the paper
@@ -111,12 +111,12 @@ private slots:
         ArrangementDocument doc;
         TestServices services;
         ArrangePage arrange(doc, services);
-        arrange.Opts->UseGridCheck->setChecked(false);
-        arrange.ZoomEd->setValue(100);
+        arrange.options().UseGridCheck->setChecked(false);
+        arrange.setZoom(100);
         doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(40, 30));
         QMimeData mime;
         mime.setData(StripMimeType(), "0");
-        arrange.View->dropPicture(arrange.Strip->StripBox, &mime, 790, 1050); // 8 x 11 inch page
+        arrange.canvas().dropPicture(arrange.strip().StripBox, &mime, 790, 1050); // 8 x 11 inch page
         const Placement p = doc.records().Placements.at(0);
         QVERIFY(p.Left > 0 && p.Left + p.Width <= 8.0 + 1e-9);
         QVERIFY(p.Top > 0 && p.Top + p.Height <= 11.0 + 1e-9);
@@ -149,8 +149,8 @@ private slots:
         doc.setPageCount(3);
         doc.selectPlacement(0);
         DialogRecorder rec;
-        rec.handler.exec = [&page](QDialog *) {
-            page.SizePosition->PageEd->setValue(3);
+        rec.handler.exec = [](QDialog *dialog) {
+            static_cast<SizePositionDialog *>(dialog)->PageEd->setValue(3);
             return int(QDialog::Accepted);
         };
         rec.install();
@@ -196,12 +196,10 @@ private slots:
         ArrangementDocument doc;
         TestServices services;
         CollectionPage page(doc, services);
-        QVERIFY(page.Folders->setFolderPath(folder));
+        QVERIFY(page.folders().setFolderPath(folder));
         page.addBrowserPicture(QStringLiteral("one.png"));
         QCOMPARE(doc.records().PictureCount(), 1);
-        QCOMPARE(page.PictureList->count(), 1);
-        QCOMPARE(page.PictureList->item(0)->text(), QStringLiteral("one.png"));
-        QVERIFY(page.DelBtn->isEnabled());
+        QCOMPARE(page.listedNames(), QStringList({QStringLiteral("one.png")}));
     }
 
     void sortPageMovesAPictureDown()
@@ -212,10 +210,10 @@ private slots:
         doc.recordsForSetUp().appendPicture("/p/a.bmp", grey(2, 2));
         doc.recordsForSetUp().appendPicture("/p/b.bmp", grey(2, 2));
         page.listPictures();
-        page.OrderList->setCurrentRow(0);
+        page.setCurrentPicture(0);
         page.moveDown();
-        QCOMPARE(page.OrderList->item(0)->text(), QStringLiteral("b.bmp"));
-        QCOMPARE(page.OrderList->currentRow(), 1);
+        QCOMPARE(page.listedNames().front(), QStringLiteral("b.bmp"));
+        QCOMPARE(page.currentPicture(), 1);
         QCOMPARE(doc.undoStack()->count(), 1);
     }
 

@@ -93,15 +93,15 @@ private slots:
         QFETCH(int, expectedBits);
         DialogRecorder rec;
         TMainForm form;
-        form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(enabled);
-        form.ArrangeTab->Opts->MinQualEd->setValue(minQual);
+        form.arrangePage().options().EnhanceQualCheck->setChecked(enabled);
+        form.arrangePage().options().MinQualEd->setValue(minQual);
         PictureEntry entry = entryOf(patternPicture(W, H, bits));
         DIB &pic = entry.Dib;
-        form.ArrangeTab->enlargeToMinimumQuality(entry, frameWidth, 1.0);
+        form.arrangePage().enlargeToMinimumQuality(entry, frameWidth, 1.0);
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), expectedSize);
         QCOMPARE(DibBitCount(pic), expectedBits);
         QVERIFY(rec.messages.empty());
-        QCOMPARE(form.ProgressPanel->ProgressPercent, 0);
+        QCOMPARE(form.progressPercent(), 0);
     }
 
     void enlargementStopsAtThePrintableWidth()
@@ -112,7 +112,7 @@ private slots:
         TMainForm form;
         PictureEntry entry = entryOf(patternPicture(320, 200, 24));
         DIB &pic = entry.Dib;
-        form.ArrangeTab->enlargeToMinimumQuality(entry, 440.0, 3.0);
+        form.arrangePage().enlargeToMinimumQuality(entry, 440.0, 3.0);
         const int shown = int(72.0 * Printer().PageWidth() / Printer().LogPixelsX());
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), QSize(shown, 200 * shown / 320));
         QVERIFY(rec.messages.empty());
@@ -123,20 +123,20 @@ private slots:
     {
         DialogRecorder rec;
         TMainForm form;
-        form.ArrangeTab->Opts->MinQualEd->setValue(72);
+        form.arrangePage().options().MinQualEd->setValue(72);
         const int small = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), patternPicture(100, 80, 8));
         const int wide = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/b.png"), patternPicture(300, 200, 24));
         place(form, small, 1.0);
         place(form, small, 2.0); // placed twice: the wider frame decides
         place(form, wide, 4.0);
-        form.ArrangeTab->checkAllQualities();
+        form.arrangePage().checkAllQualities();
         const DIB &a = form.Doc->recordsForSetUp().pictureById(small)->Dib;
         QCOMPARE(QSize(DibWidth(a), DibHeight(a)), QSize(144, 115));
         QCOMPARE(DibBitCount(a), 24);
         QCOMPARE(DibWidth(form.Doc->recordsForSetUp().pictureById(wide)->Dib), 300);
 
         const BYTE *bitsA = a.Bits;
-        form.ArrangeTab->checkAllQualities();
+        form.arrangePage().checkAllQualities();
         QCOMPARE(form.Doc->recordsForSetUp().pictureById(small)->Dib.Bits, bitsA);
         QVERIFY(rec.messages.empty());
     }
@@ -145,11 +145,11 @@ private slots:
     {
         DialogRecorder rec;
         TMainForm form;
-        form.ArrangeTab->Opts->EnhanceQualCheck->setChecked(false);
+        form.arrangePage().options().EnhanceQualCheck->setChecked(false);
         const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), patternPicture(10, 10, 8));
         const BYTE *bits = form.Doc->recordsForSetUp().pictureById(id)->Dib.Bits;
         place(form, id, 9.0);
-        form.ArrangeTab->checkAllQualities();
+        form.arrangePage().checkAllQualities();
         QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Dib.Bits, bits);
         QCOMPARE(DibBitCount(form.Doc->recordsForSetUp().pictureById(id)->Dib), 8);
     }
@@ -175,7 +175,7 @@ private slots:
         PictureEntry entry = entryOf(depthFails ? impossiblyLarge(8) : patternPicture(2, 30000, 8));
         DIB &pic = entry.Dib;
         const int W = DibWidth(pic), H = DibHeight(pic);
-        form.ArrangeTab->enlargeToMinimumQuality(entry, depthFails ? 1000.0 : 1e12, 1.0);
+        form.arrangePage().enlargeToMinimumQuality(entry, depthFails ? 1000.0 : 1e12, 1.0);
         QCOMPARE(rec.messages.size(), std::size_t(1));
         QCOMPARE(rec.messages[0].text, text);
         QCOMPARE(rec.messages[0].caption, caption);
@@ -184,7 +184,7 @@ private slots:
         QVERIFY(pic.Bits);
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), QSize(W, H));
         QCOMPARE(DibBitCount(pic), bitsAfter);
-        QCOMPARE(form.ProgressPanel->ProgressPercent, 0);
+        QCOMPARE(form.progressPercent(), 0);
     }
 
     void turnsFollowTheSelection_data()
@@ -206,10 +206,10 @@ private slots:
         place(form, id, 2.0);
         place(form, id, 3.0); // the same picture twice
         form.Doc->recordsForSetUp().SelectedPlacement = 2;
-        form.ArrangeTab->UpdateSelectionControls();
+        form.Doc->touch(ArrangementDocument::Change::Selection);
         const std::vector<std::uint32_t> start = pixels(form.Doc->recordsForSetUp().pictureById(id)->Dib);
 
-        form.ArrangeTab->RotRightBtn->click();
+        form.action(Command::RotateRight)->trigger();
         PictureEntry &e = *form.Doc->recordsForSetUp().pictureById(id);
         QCOMPARE(e.Rotation, 1);
         QCOMPARE(QSize(DibWidth(e.Dib), DibHeight(e.Dib)), QSize(3, 7)); // turned once, not once per placement
@@ -217,20 +217,20 @@ private slots:
         QCOMPARE(DibWidth(form.Doc->recordsForSetUp().pictureById(other)->Dib), 5);
         QCOMPARE(form.Doc->records().Placements.at(2).Width, 3.0);
 
-        form.ArrangeTab->RotLeftBtn->click();
+        form.action(Command::RotateLeft)->trigger();
         QCOMPARE(e.Rotation, 0);
         QCOMPARE(pixels(e.Dib), start);
 
         for (int i = 0; i < 4; ++i) {
-            form.ArrangeTab->RotateLeftAction->trigger();
+            form.action(Command::RotateLeft)->trigger();
             QCOMPARE(e.Rotation, (4 - (i + 1)) % 4);
         }
         QCOMPARE(pixels(e.Dib), start);
         for (int i = 0; i < 4; ++i)
-            form.ArrangeTab->RotateRightAction->trigger();
+            form.action(Command::RotateRight)->trigger();
         QCOMPARE(e.Rotation, 0);
         QCOMPARE(pixels(e.Dib), start);
-        QCOMPARE(form.ProgressPanel->ProgressPercent, 0);
+        QCOMPARE(form.progressPercent(), 0);
     }
 
     void turnWithoutSelectionOrMemory()
@@ -242,12 +242,12 @@ private slots:
         const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), huge);
         place(form, id, 2.0);
         form.Doc->recordsForSetUp().SelectedPlacement = -1;
-        form.ArrangeTab->rotateRight();
+        form.arrangePage().rotateRight();
         QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Rotation, 0);
         form.Doc->recordsForSetUp().SelectedPlacement = 0;
-        form.ArrangeTab->rotateRight();
+        form.arrangePage().rotateRight();
         QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Rotation, 0); // nothing turned, nothing counted
-        form.ArrangeTab->rotateLeft();
+        form.arrangePage().rotateLeft();
         QCOMPARE(form.Doc->recordsForSetUp().pictureById(id)->Rotation, 0);
         QCOMPARE(DibWidth(form.Doc->recordsForSetUp().pictureById(id)->Dib), 600000000);
         QVERIFY(rec.messages.empty());
@@ -272,7 +272,7 @@ private slots:
         const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), patternPicture(13, 7, bits));
         place(form, id, 2.0);
         form.Doc->recordsForSetUp().SelectedPlacement = 0;
-        form.ArrangeTab->UpdateSelectionControls();
+        form.Doc->touch(ArrangementDocument::Change::Selection);
         const DIB before = form.Doc->recordsForSetUp().pictureById(id)->Dib;
         const QByteArray pixels0 = pixelBytes(before), table0 = colourTable(before), palette0 = logPalette(before);
 
@@ -297,7 +297,7 @@ private slots:
             return result;
         };
         rec.install();
-        form.ArrangeTab->ToneBtn->click();
+        form.action(Command::AdjustTones)->trigger();
 
         QCOMPARE(caption, QStringLiteral("Brightness, contrast and saturation"));
         QCOMPARE(startContrast, 100);
@@ -326,8 +326,9 @@ private slots:
         const int id = form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/a.png"), impossiblyLarge(24));
         place(form, id, 2.0);
         form.Doc->recordsForSetUp().SelectedPlacement = 0;
+        form.Doc->touch(ArrangementDocument::Change::Selection);
         const BYTE *bits = form.Doc->recordsForSetUp().pictureById(id)->Dib.Bits;
-        form.ArrangeTab->ToneAction->trigger();
+        form.action(Command::AdjustTones)->trigger();
         QCOMPARE(rec.execCount, 0);
         QCOMPARE(rec.messages.size(), std::size_t(1));
         QCOMPARE(rec.messages[0].text, QStringLiteral("Error: Could not create picture! (Low memory?)"));
