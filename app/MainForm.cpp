@@ -256,7 +256,10 @@ QString TMainForm::statusText() const { return StatusText->text(); }
 
 int TMainForm::progressPercent() const { return ProgressPanel->ProgressPercent; }
 
-QList<QAction *> TMainForm::recentFileActions() const { return RecentMenu ? RecentMenu->actions() : QList<QAction *>(); }
+QList<QAction *> TMainForm::recentFileActions() const
+{
+    return RecentMenu ? RecentMenu->actions() : QList<QAction *>();
+}
 
 int TMainForm::screenDpiX() const { return ScreenDpiOverride > 0 ? ScreenDpiOverride : logicalDpiX(); }
 int TMainForm::screenDpiY() const { return ScreenDpiOverride > 0 ? ScreenDpiOverride : logicalDpiY(); }
