@@ -117,14 +117,14 @@ void ArrangePage::createControls()
     ShowBigBtn = new QPushButton(tr("&Show big"), PhotosTab);
     SizePositionBtn = new QPushButton(tr("&Size and position..."), PhotosTab);
 
-    createPictureMenu();
+    bindCommands();
     SizePosition = new SizePositionDialog(this);
     CaptionTimer = new QTimer(this);
     CaptionTimer->setSingleShot(true);
     CaptionTimer->setInterval(500);
 }
 
-void ArrangePage::createPictureMenu()
+void ArrangePage::bindCommands()
 {
     auto bind = [this](QPushButton *button, Command command) { BindButton(button, Services.action(command)); };
     bind(AddAllBtn, Command::AddAllPictures);

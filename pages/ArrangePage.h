@@ -92,7 +92,8 @@ public:
 
 private:
     void createControls();
-    void createPictureMenu();
+    // The command buttons and the context menu run the window's actions.
+    void bindCommands();
     void layoutPage();
     void connectSignals();
     void createToolTips();
