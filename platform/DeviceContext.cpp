@@ -4,11 +4,13 @@
 #include "platform/ColorBox.h"
 
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QFontMetrics>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QRegion>
+#include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
@@ -483,6 +485,14 @@ int TDC::SetDIBits(const HBITMAP &bitmap, unsigned startScan, unsigned numScans,
         ++set;
     }
     return set;
+}
+
+int TDC::DisplayBitsPerPixel() const
+{
+    if (Caps.DisplayBitsPixel)
+        return *Caps.DisplayBitsPixel;
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->depth() : 24;
 }
 
 std::unique_ptr<TDC> TDC::CreateCompatibleDC() const
