@@ -96,10 +96,12 @@ int main(int argc, char *argv[])
         p->Cut = i % 2;
     }
     const ArrangementOptions options;
+    const PrintSetup setup;
     QImage page(794, 1123, QImage::Format_RGB32);
     std::printf("A4 page of 20 x 12 MP at zoom 100: %.2f ms\n", medianMs([&] {
                     TDC dc(&page);
-                    RenderPage(dc, doc, 1, ArrangeViewScale(96, 100), options);
+                    dc.setCaps(trueColour);
+                    RenderPage(dc, doc, 1, ArrangeViewScale(96, 100), options, setup);
                 }));
     // At zoom 400 the page is 3176 x 4492; a window shows 1000 x 800 of it.
     QImage window(1000, 800, QImage::Format_RGB32);
@@ -107,7 +109,8 @@ int main(int argc, char *argv[])
                     QPainter painter(&window);
                     painter.translate(-1200, -1800);
                     TDC dc(&painter);
-                    RenderPage(dc, doc, 1, ArrangeViewScale(96, 400), options);
+                    dc.setCaps(trueColour);
+                    RenderPage(dc, doc, 1, ArrangeViewScale(96, 400), options, setup);
                 }));
     return 0;
 }

@@ -221,12 +221,14 @@ QSize SheetCellPixels(QSize dest, int deviceDpi)
 }
 
 DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions &options,
-                               const std::vector<int> &pages, const DevicePictureSettings &settings)
+                               const std::vector<int> &pages, const PrintSetup &setup,
+                               const DevicePictureSettings &settings)
     : State(std::make_shared<Shared>())
 {
     State->Outside = settings.Cancel;
-    State->Colour = settings.Colour;
-    const bool passThrough = settings.PassJpegThrough && !settings.Colour;
+    if (settings.Convert)
+        State->Colour = setup.Colour;
+    const bool passThrough = settings.Pdf && setup.PassJpegThrough && !State->Colour;
     // The same picture at the same size anywhere in the job is one item.
     std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
     std::map<std::pair<QString, std::int32_t>, int> markers;
@@ -289,7 +291,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
                 item->Cell = cell;
                 if (cell)
                     item->Dest = SheetCellPixels(layout->Dest, settings.Scale.DpiX);
-                if (settings.EncodeForPdf && marker < 0)
+                if (settings.Pdf && marker < 0)
                     item->Encoded = encoded++;
             }
             page.Items.emplace(key, item);
@@ -393,7 +395,7 @@ bool DevicePictures::page(int number, PictureSupply *supply)
 {
     while (Current < Pages.size() && Pages[Current].Number != number)
         Pages[Current++].Items.clear();
-    *supply = PictureSupply{PictureWant::FullNow, nullptr, {}};
+    *supply = PictureSupply(PictureWant::FullNow);
     if (Current >= Pages.size())
         return !cancelled();
     start(Current);

@@ -7,8 +7,9 @@
 #include <QSize>
 #include <QString>
 
-#include "document/PageFeed.h"
 #include "document/Placement.h"
+#include "output/PageScale.h"
+#include "output/PrintSetup.h"
 
 #include <functional>
 #include <optional>
@@ -17,32 +18,6 @@ class TArrangement;
 class TDC;
 struct ArrangementOptions;
 struct PictureEntry;
-
-// Device pixels per inch on each axis and for the caption font, each times
-// Zoom / 100. Frames are trunc(Zoom * (Dpi * inches) / 100); the caption's
-// character height is (Zoom * points * FontDpi) div 7200.
-struct PageScale {
-    int DpiX = 96;
-    int DpiY = 96;
-    int FontDpi = 96;
-    int Zoom = 100; // percent
-};
-
-// Screen resolution times the zoom on both axes and for the font.
-[[nodiscard]] PageScale ArrangeViewScale(int screenDpi, int zoom);
-// The printer's horizontal resolution for both axes and the font.
-[[nodiscard]] PageScale PrintScale(int printerDpiX);
-// The screen's own resolution per axis; the font follows the horizontal one.
-[[nodiscard]] PageScale PreviewScale(int screenDpiX, int screenDpiY);
-
-// A placement's frame in device pixels; values no int can hold are clamped.
-struct DeviceFrame {
-    int X = 0;
-    int Y = 0;
-    int W = 0;
-    int H = 0;
-};
-[[nodiscard]] DeviceFrame PlacementFrame(const Placement &p, const PageScale &scale);
 
 // Where a picture lands in its frame: the source rectangle (picture pixels,
 // y counted from the bottom row as DrawDib takes it) and the drawn size, at the
@@ -83,22 +58,18 @@ using PictureDrawFn =
 
 // Where a render takes its pictures from: the screen copies while they are
 // sharp enough (views), or the full pictures (printing, export, the 1:1
-// preview), from a page's set fetched ahead when one is given, or drawn by
-// Draw when it takes them.
+// preview), or drawn by Draw when it takes them.
 struct PictureSupply {
     PictureSupply() = default;
-    PictureSupply(PictureWant want, const PagePictures *fetched, PictureDrawFn draw = {})
+    explicit PictureSupply(PictureWant want, PictureDrawFn draw = {})
         : Want(want)
-        , Fetched(fetched)
         , Draw(std::move(draw))
     {
     }
     PictureWant Want = PictureWant::Sharp;
-    const PagePictures *Fetched = nullptr;
     PictureDrawFn Draw;
-    // The views' soft proof: the pixels to draw `dest` device pixels from,
-    // as proofed (unset: as they are).
-    std::function<DrawPixels(const DrawPixels &pixels, QSize dest)> Recolour;
+    // The views' soft proof (unset: the pixels as they are).
+    SoftProofFn Recolour;
 };
 
 struct SheetText;
@@ -122,7 +93,8 @@ void RenderSheetHeader(TDC &dc, const TArrangement &doc, double page, const Page
 // missing or has no pixels, or whose frame is empty, is skipped.
 void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
                      const ArrangementOptions &options, const PictureSupply &supply = {});
-// Draws every placement of a page in array order (later ones on top). The
-// background is the caller's; cut marks follow when CutMarkSettings() asks for them.
+// Draws every placement of a page in array order (later ones on top), the
+// set-up's soft proof applied to the pictures. The background is the caller's;
+// cut marks follow, in the set-up's style, when the arrangement has them.
 void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
-                const ArrangementOptions &options, const PictureSupply &supply = {});
+                const ArrangementOptions &options, const PrintSetup &setup, const PictureSupply &supply = {});

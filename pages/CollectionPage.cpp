@@ -336,7 +336,7 @@ void CollectionPage::PrintBtnClick()
         if (!picture.Bits)
             picture = entry.Dib;
     }
-    PrintSinglePicture(Services.dialogParent(), picture, tr("Snapgrid-Edge picture"),
+    PrintSinglePicture(Services.dialogParent(), Services.printer(), picture, tr("Snapgrid-Edge picture"),
                        [this](const QString &text) { Services.showStatus(text); });
 }
 

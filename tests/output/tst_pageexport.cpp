@@ -1,7 +1,7 @@
 #include "common/WindowParts.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
-#include "output/PageExport.h"
+#include "output/Exporters.h"
 #include "platform/Printer.h"
 
 #include <QCheckBox>
@@ -47,6 +47,7 @@ std::unique_ptr<TMainForm> twoPageForm()
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
+    form->printer().setFixedPage(4800, 6600, 600, 600);
     const int red = form->Doc->records().appendPicture(QStringLiteral("red.png"), solidPicture(RGB(255, 0, 0)));
     const int blue = form->Doc->records().appendPicture(QStringLiteral("blue.png"), solidPicture(RGB(0, 0, 255)));
     place(*form, red, 1, 1, 1);
@@ -90,8 +91,6 @@ class TstPageExport : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { Printer().setFixedPage(4800, 6600, 600, 600); }
-    void cleanup() { Printer().clearFixedPage(); }
 
     void numberedNames_data()
     {
@@ -168,22 +167,23 @@ private slots:
         earlier.close();
         DialogRecorder rec(Dialogs::IdNo); // the current page only
         auto form = twoPageForm();
-        PageExportJob job;
+        ExportRequest job;
+        job.Pages = {1};
         job.FileName = file;
         job.Format = ExportFormatForFileName(file);
         job.Dpi = 150;
-        job.PageWidth = 4800;
-        job.PageHeight = 6600;
+        const PrintSetup setup = BarePageSetup(4800, 6600, 600, 600);
+        const auto run = [&] { return FileExporter(job.Format)->run(form->Doc->records(), form->Doc->options(), setup, job).Result; };
         {
             const FileSizeLimit full(256);
-            QCOMPARE(ExportPages(form->Doc->records(), form->Doc->options(), job, {}), ExportResult::WriteFailed);
+            QCOMPARE(run(), ExportResult::WriteFailed);
         }
         QVERIFY(earlier.open(QIODevice::ReadOnly));
         QCOMPARE(earlier.readAll(), QByteArray("earlier"));
         earlier.close();
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{name});
 
-        QCOMPARE(ExportPages(form->Doc->records(), form->Doc->options(), job, {}), ExportResult::Done);
+        QCOMPARE(run(), ExportResult::Done);
         // 1200 x 1650 pixels, 5.9 MB raw, nearly all white.
         QVERIFY2(QFileInfo(file).size() < 500 * 1024, qPrintable(QString::number(QFileInfo(file).size())));
     }
