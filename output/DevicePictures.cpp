@@ -407,11 +407,15 @@ bool DevicePictures::page(int number, PictureSupply *supply)
     if (Current > 0)
         Pages[Current - 1].Items.clear();
     const Page *current = &Pages[Current];
-    supply->Draw = [current, state = State](TDC &dc, const Placement &p, const PictureEntry &entry,
-                                                      const PlacementLayout &layout) {
+    // What could not be made is drawn as the views draw it, from the arrangement's pictures.
+    supply->Draw = [current, state = State, asViews = supply->Draw](
+                       TDC &dc, const TArrangement &doc, const Placement &p, const PictureEntry &entry,
+                       const PlacementLayout &layout, const SoftProofFn &recolour) {
         const auto found = current->Items.find(keyOf(p.PictureId, layout));
-        if (found == current->Items.end() || !dc.painter())
-            return false;
+        if (found == current->Items.end() || !dc.painter()) {
+            asViews(dc, doc, p, entry, layout, recolour);
+            return;
+        }
         const Item &item = *found->second;
         const Made &made = item.Result.get();
         QPainter &painter = *dc.painter();
@@ -429,7 +433,7 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             } else {
                 drawMarker(painter, marker, item, turnsOf(entry.Recipe), layout);
             }
-            return true;
+            return;
         }
         QImage image = made.Image;
         if (image.isNull() && item.Marker >= 0) {
@@ -446,13 +450,14 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             if (state->Colour)
                 state->Colour->apply(image);
         }
-        if (image.isNull())
-            return false;
+        if (image.isNull()) {
+            asViews(dc, doc, p, entry, layout, recolour);
+            return;
+        }
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.drawImage(QRect(layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height()), image);
         painter.restore();
-        return true;
     };
     return true;
 }

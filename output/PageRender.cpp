@@ -126,17 +126,17 @@ std::optional<PlacementLayout> layoutOf(const PictureEntry &entry, const Placeme
 }
 
 void drawPixels(TDC &dc, const TArrangement &doc, const PictureEntry &entry, const PlacementLayout &layout,
-                const PictureSupply &supply)
+                PictureWant want, const SoftProofFn &recolour)
 {
     // The destination in the pixels the device really paints.
     const QTransform toPixels = dc.PixelTransform();
     const QSize dest(int(std::ceil(layout.Dest.width() * std::abs(toPixels.m11()))),
                      int(std::ceil(layout.Dest.height() * std::abs(toPixels.m22()))));
-    DrawPixels pixels = PixelsForDrawing(doc.Store, entry, layout.Source, dest, supply.Want);
+    DrawPixels pixels = PixelsForDrawing(doc.Store, entry, layout.Source, dest, want);
     if (!pixels.Dib.Bits)
         return;
-    if (supply.Recolour)
-        pixels = supply.Recolour(pixels, dest);
+    if (recolour)
+        pixels = recolour(pixels, dest);
     const QRect &src = pixels.Source;
     DrawDib(dc, layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height(), pixels.Dib, src.x(),
             src.y(), src.width(), src.height(), true, SRCCOPY, false, {});
@@ -166,6 +166,14 @@ void drawCaption(TDC &dc, const PictureEntry &entry, const PlacementLayout &layo
     dc.SetScaledTextLayout(0);
 }
 } // namespace
+
+PictureSupply::PictureSupply(PictureWant want)
+    : Draw([want](TDC &dc, const TArrangement &doc, const Placement &, const PictureEntry &entry,
+                  const PlacementLayout &layout, const SoftProofFn &recolour) {
+        drawPixels(dc, doc, entry, layout, want, recolour);
+    })
+{
+}
 
 void DrawSheetText(TDC &dc, const SheetText &text, const QRectF &box, const PageScale &scale,
                    const ArrangementOptions &options, bool bold)
@@ -231,8 +239,8 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
     const std::optional<PlacementLayout> layout = layoutOf(*entry, p, scale, options);
     if (!layout)
         return;
-    if (!supply.Draw || !supply.Draw(dc, p, *entry, *layout))
-        drawPixels(dc, doc, *entry, *layout, supply);
+    if (supply.Draw)
+        supply.Draw(dc, doc, p, *entry, *layout, supply.Recolour);
     drawCaption(dc, *entry, *layout, scale, options);
     if (const SheetText *cell = doc.Sheets.cellOf(p))
         DrawSheetText(dc, *cell, SheetCellTextBox(p, *cell, scale), scale, options, false);

@@ -50,23 +50,26 @@ inline constexpr int MaxCaptionPixels = 0x7FFF;
 // The caption of a picture: its comment, else (when asked) the bare file name.
 [[nodiscard]] QString CaptionText(const PictureEntry &entry, bool showFileNames);
 
-// Draws a placement's picture in place of the rule's own drawing, from
-// pixels made for the device (printing and export); false leaves it to the
-// rule. The layout is where the rule puts the picture.
-using PictureDrawFn =
-    std::function<bool(TDC &dc, const Placement &p, const PictureEntry &entry, const PlacementLayout &layout)>;
+// Draws a placement's picture where the layout puts it, through the views'
+// soft proof when one is given.
+using PictureDrawFn = std::function<void(TDC &dc, const TArrangement &doc, const Placement &p,
+                                         const PictureEntry &entry, const PlacementLayout &layout,
+                                         const SoftProofFn &recolour)>;
 
-// Where a render takes its pictures from: the screen copies while they are
-// sharp enough (views), or the full pictures (printing, export, the 1:1
-// preview), or drawn by Draw when it takes them.
+// Where a render takes its pictures from: the arrangement's own pictures
+// drawn by DrawDib, `want` deciding which pixels (the screen copies while
+// they are sharp enough for the views, or the full pictures), or pictures
+// made for the device that prints or exports.
 struct PictureSupply {
-    PictureSupply() = default;
-    explicit PictureSupply(PictureWant want, PictureDrawFn draw = {})
-        : Want(want)
-        , Draw(std::move(draw))
+    PictureSupply()
+        : PictureSupply(PictureWant::Sharp)
     {
     }
-    PictureWant Want = PictureWant::Sharp;
+    explicit PictureSupply(PictureWant want);
+    explicit PictureSupply(PictureDrawFn draw)
+        : Draw(std::move(draw))
+    {
+    }
     PictureDrawFn Draw;
     // The views' soft proof (unset: the pixels as they are).
     SoftProofFn Recolour;

@@ -12,12 +12,12 @@ int toDevice(double inches, int dpi, int zoom)
 }
 } // namespace
 
-PageScale ArrangeViewScale(int screenDpi, int zoom) { return PageScale{screenDpi, screenDpi, screenDpi, zoom}; }
-PageScale PrintScale(int printerDpiX) { return PageScale{printerDpiX, printerDpiX, printerDpiX, 100}; }
-PageScale PreviewScale(int screenDpiX, int screenDpiY) { return PageScale{screenDpiX, screenDpiY, screenDpiX, 100}; }
+PageScale ArrangeViewScale(int screenDpi, int zoom) { return PageScale { screenDpi, screenDpi, screenDpi, zoom }; }
+PageScale PrintScale(int printerDpiX) { return PageScale { printerDpiX, printerDpiX, printerDpiX, 100 }; }
+PageScale PreviewScale(int screenDpiX, int screenDpiY) { return PageScale { screenDpiX, screenDpiY, screenDpiX, 100 }; }
 
-DeviceFrame PlacementFrame(const Placement &p, const PageScale &scale)
+DeviceFrame PlacementFrame(const Placement& p, const PageScale& scale)
 {
-    return DeviceFrame{toDevice(p.Left, scale.DpiX, scale.Zoom), toDevice(p.Top, scale.DpiY, scale.Zoom),
-                       toDevice(p.Width, scale.DpiX, scale.Zoom), toDevice(p.Height, scale.DpiY, scale.Zoom)};
+    return DeviceFrame { toDevice(p.Left, scale.DpiX, scale.Zoom), toDevice(p.Top, scale.DpiY, scale.Zoom),
+        toDevice(p.Width, scale.DpiX, scale.Zoom), toDevice(p.Height, scale.DpiY, scale.Zoom) };
 }

@@ -27,4 +27,4 @@ struct DeviceFrame {
     int W = 0;
     int H = 0;
 };
-[[nodiscard]] DeviceFrame PlacementFrame(const Placement &p, const PageScale &scale);
+[[nodiscard]] DeviceFrame PlacementFrame(const Placement& p, const PageScale& scale);

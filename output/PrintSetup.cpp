@@ -14,16 +14,16 @@ PrintSetup BarePageSetup(int pageWidth, int pageHeight, int dpiX, int dpiY)
     return s;
 }
 
-PrintSetup PrinterPageSetup(TPrinter &printer)
+PrintSetup PrinterPageSetup(TPrinter& printer)
 {
     PrintSetup s;
     s.PageWidth = printer.PageWidth();
     s.PageHeight = printer.PageHeight();
     s.DpiX = printer.LogPixelsX();
     s.DpiY = printer.LogPixelsY();
-    const QPrinter &q = *printer.qprinter();
+    const QPrinter& q = *printer.qprinter();
     s.Paper = q.pageLayout();
-    PrintDestination &d = s.Destination;
+    PrintDestination& d = s.Destination;
     d.PrinterName = q.printerName();
     d.ToFile = printer.PrintsToFile();
     d.FileName = q.outputFileName();
@@ -37,7 +37,7 @@ PrintSetup PrinterPageSetup(TPrinter &printer)
     return s;
 }
 
-PrintSetup JobSetup(TPrinter &printer, QString *colourProblem)
+PrintSetup JobSetup(TPrinter& printer, QString* colourProblem)
 {
     PrintSetup s = PrinterPageSetup(printer);
     const PrintColour colour = CurrentPrintColour(printer);

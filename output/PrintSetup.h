@@ -25,7 +25,7 @@ class TPrinter;
 struct PrintDestination {
     QString PrinterName; // the queue; empty without a printer
     bool ToFile = false; // a PDF file instead of a printer
-    QString FileName;    // that file
+    QString FileName; // that file
     int Copies = 1;
     bool Collate = true;
     QPrinter::DuplexMode Duplex = QPrinter::DuplexAuto;
@@ -38,7 +38,7 @@ struct PrintDestination {
 
 // The views' soft proof: the pixels to draw `dest` device pixels from, as
 // proofed. Interface thread only.
-using SoftProofFn = std::function<DrawPixels(const DrawPixels &pixels, QSize dest)>;
+using SoftProofFn = std::function<DrawPixels(const DrawPixels& pixels, QSize dest)>;
 
 struct PrintSetup {
     // The printable area in printer pixels and the printer's pixels per inch.
@@ -70,8 +70,8 @@ struct PrintSetup {
 // The printer's page as it is now: paper, printable area, resolution and
 // destination; no colour conversion and no calibration (what a preview
 // needs). Only on the printer's thread.
-[[nodiscard]] PrintSetup PrinterPageSetup(TPrinter &printer);
+[[nodiscard]] PrintSetup PrinterPageSetup(TPrinter& printer);
 // A job's set-up: the page, the colour set-up of the printer and paper (a
 // profile that cannot be used is left out, and `colourProblem` says why) and
 // the calibration kept for them. Only on the printer's thread.
-[[nodiscard]] PrintSetup JobSetup(TPrinter &printer, QString *colourProblem = nullptr);
+[[nodiscard]] PrintSetup JobSetup(TPrinter& printer, QString* colourProblem = nullptr);

@@ -50,8 +50,8 @@ std::vector<QImage> PdfPageImages(const QString &pdf, int dpi)
 {
     QTemporaryDir dir;
     QProcess render;
-    render.start(QStringLiteral("pdftoppm"),
-                 {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"), pdf, dir.filePath(QStringLiteral("p"))});
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"), pdf,
+                                              dir.filePath(QStringLiteral("p"))});
     if (!render.waitForFinished(120000) || render.exitCode() != 0)
         return {};
     std::vector<QImage> pages;

@@ -241,7 +241,8 @@ private slots:
         else
             QCOMPARE(WriteArrangement(d), base);
         ArrangementData out;
-        QCOMPARE(ReadArrangement(base + tail, out), damaged ? ArrangementReadStatus::Damaged : ArrangementReadStatus::Ok);
+        QCOMPARE(ReadArrangement(base + tail, out),
+                 damaged ? ArrangementReadStatus::Damaged : ArrangementReadStatus::Ok);
         if (damaged)
             return;
         QCOMPARE(out.CutMarks, read);

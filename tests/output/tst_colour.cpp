@@ -186,7 +186,8 @@ void TstColour::printedPixelsAreTheLibraryTransform()
     QVERIFY(setup.Colour);
     ExportRequest request;
     request.Pages = {1};
-    const ExportOutcome outcome = PrinterExporter(&printer)->run(sheet.Doc.records(), sheet.Doc.options(), setup, request);
+    const ExportOutcome outcome =
+        PrinterExporter(&printer)->run(sheet.Doc.records(), sheet.Doc.options(), setup, request);
     const QImage page = printer.pageImages().empty() ? QImage() : printer.pageImages().front();
     QCOMPARE(outcome.Result, ExportResult::Done);
 

@@ -173,7 +173,9 @@ private slots:
         job.Format = ExportFormatForFileName(file);
         job.Dpi = 150;
         const PrintSetup setup = BarePageSetup(4800, 6600, 600, 600);
-        const auto run = [&] { return FileExporter(job.Format)->run(form->Doc->records(), form->Doc->options(), setup, job).Result; };
+        const auto run = [&] {
+            return FileExporter(job.Format)->run(form->Doc->records(), form->Doc->options(), setup, job).Result;
+        };
         {
             const FileSizeLimit full(256);
             QCOMPARE(run(), ExportResult::WriteFailed);

@@ -191,7 +191,8 @@ private slots:
         case Surface::Preview: {
             page = QImage(PreviewSize(side, side, dpi, dpi, PrinterDpi, PrinterDpi), QImage::Format_RGB32);
             TDC dc(&page);
-            PaintPreview(dc, sheet.Doc, page.size(), 1, dpi, dpi, sheet.Options, BarePageSetup(side, side, PrinterDpi, PrinterDpi));
+            PaintPreview(dc, sheet.Doc, page.size(), 1, dpi, dpi, sheet.Options,
+                         BarePageSetup(side, side, PrinterDpi, PrinterDpi));
             break;
         }
         case Surface::Print:

@@ -246,7 +246,8 @@ void TstPrintPreview::pageImage()
         p->Width = p->Height = 1.0;
         p->Page = page;
     }
-    const QImage image = RenderPageImage(doc, 1, dpi, ArrangementOptions{}, BarePageSetup(4800, 6600, 600, 600), maxBytes);
+    const QImage image =
+        RenderPageImage(doc, 1, dpi, ArrangementOptions{}, BarePageSetup(4800, 6600, 600, 600), maxBytes);
     QCOMPARE(image.size(), size);
     if (size.isEmpty())
         return;

@@ -13,8 +13,7 @@
 
 #include <cstring>
 
-class TestPrintWithPreview : public QObject
-{
+class TestPrintWithPreview : public QObject {
     Q_OBJECT
 private slots:
     void printWhileThePreviewPaints_data()
@@ -35,7 +34,7 @@ private slots:
         std::memset(grey.Bits, 120, grey.Info->biSizeImage);
         const int id = doc.records().appendPicture(QStringLiteral("/p/grey.bmp"), grey);
         for (int page = 1; page <= 3; ++page)
-            *doc.records().Placements.Append() = Placement{0.5, 0.5, 4, 3, page, id, 0, {}, {}};
+            *doc.records().Placements.Append() = Placement { 0.5, 0.5, 4, 3, page, id, 0, {}, {} };
         doc.setPageCount(3);
         PrintPage page(doc, services);
         page.resize(800, 600);
@@ -55,7 +54,7 @@ private slots:
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("job.pdf"));
         DialogRecorder rec;
-        rec.handler.print = [&](QPrinter *p) {
+        rec.handler.print = [&](QPrinter* p) {
             if (toFile) {
                 p->setOutputFormat(QPrinter::PdfFormat);
                 p->setOutputFileName(file);
