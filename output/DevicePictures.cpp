@@ -395,7 +395,6 @@ bool DevicePictures::page(int number, PictureSupply *supply)
 {
     while (Current < Pages.size() && Pages[Current].Number != number)
         Pages[Current++].Items.clear();
-    *supply = PictureSupply(PictureWant::FullNow);
     if (Current >= Pages.size())
         return !cancelled();
     start(Current);

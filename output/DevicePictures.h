@@ -64,8 +64,10 @@ public:
     DevicePictures &operator=(const DevicePictures &) = delete;
 
     // Waits for the pictures of `number` (pages in the order given), starts
-    // the next page's and gives the supply that draws them; valid until the
-    // next call. False when cancelled while waiting.
+    // the next page's and makes `supply` (fresh, drawing the arrangement's own
+    // pictures) the supply that draws them, its own drawing kept for what
+    // could not be made; valid until the next call. False when cancelled
+    // while waiting.
     bool page(int number, PictureSupply *supply);
     // Stops waiting and preparing; safe from any thread.
     void cancel();

@@ -147,7 +147,7 @@ bool drawPdfPages(QIODevice &out, const TArrangement &doc, const ArrangementOpti
         const int page = request.Pages[std::size_t(i)];
         if (i > 0)
             pdf.newPage();
-        PictureSupply supply;
+        PictureSupply supply(PictureWant::FullNow);
         bool go = pictures.page(page, &supply);
         if (go) {
             painter.setWorldTransform(pageTransform);
@@ -213,7 +213,7 @@ ExportOutcome WritePictureFiles(const TArrangement &doc, const ArrangementOption
                             {PreviewScale(request.Dpi, request.Dpi), false, false, request.Cancel});
     for (int i = 0; i < total; ++i) {
         const int page = request.Pages[std::size_t(i)];
-        PictureSupply supply;
+        PictureSupply supply(PictureWant::FullNow);
         if (!pictures.page(page, &supply))
             return cancelled();
         const QImage image = RenderPageImage(doc, page, request.Dpi, options, setup, qint64(1) << 30, supply);

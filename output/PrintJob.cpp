@@ -39,7 +39,7 @@ ExportOutcome PrintJob(TPrinter &printer, const TArrangement &doc, const Arrange
             printer.Abort();
             return printFailed();
         }
-        PictureSupply supply;
+        PictureSupply supply(PictureWant::FullNow);
         if (!pictures.page(page, &supply)) {
             printer.Abort();
             return ExportOutcome{ExportResult::Cancelled, {}, {}};

@@ -167,7 +167,7 @@ QImage rulePage(const TArrangement &doc, const ArrangementOptions &options)
 {
     const PrintSetup setup = BarePageSetup(int(PageInches * Dpi), int(PageInches * Dpi), Dpi, Dpi);
     DevicePictures pictures(doc, options, {1}, setup, {PreviewScale(Dpi, Dpi), false, false, nullptr});
-    PictureSupply supply;
+    PictureSupply supply(PictureWant::FullNow);
     pictures.page(1, &supply);
     return RenderPageImage(doc, 1, Dpi, options, setup, qint64(1) << 30, supply);
 }
