@@ -3,7 +3,9 @@
 #include <QDebug>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 DialogRecorder::DialogRecorder(int answerValue)
@@ -59,4 +61,13 @@ std::vector<QImage> PdfPageImages(const QString &pdf, int dpi)
     for (const QFileInfo &file : QDir(dir.path()).entryInfoList({QStringLiteral("p*.png")}, QDir::Files, QDir::Name))
         pages.push_back(QImage(file.filePath()).convertToFormat(QImage::Format_RGB32));
     return pages;
+}
+
+int PdfPageCount(const QString &pdf)
+{
+    QFile f(pdf);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QString text = QString::fromLatin1(f.readAll());
+    return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
 }
