@@ -233,6 +233,22 @@ private slots:
         QVERIFY(page.DelBtn->isEnabled());
     }
 
+    // The preview's decode reports its progress to the window, ending at 0.
+    void collectionPreviewReportsProgress()
+    {
+        const QString file = dir.filePath("tall.png");
+        QVERIFY(writePicture(file, 50, 300));
+        ArrangementDocument doc;
+        TestServices services;
+        std::vector<int> seen;
+        services.ProgressHook = [&seen](int percent) { seen.push_back(percent); };
+        CollectionPage page(doc, services);
+        page.openfilenow(file);
+        QVERIFY(seen.size() > 2);
+        QVERIFY(std::find(seen.begin(), seen.end(), 100) != seen.end());
+        QCOMPARE(seen.back(), 0);
+    }
+
     void sortPageMovesAPictureDown()
     {
         ArrangementDocument doc;
