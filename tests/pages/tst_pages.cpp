@@ -24,7 +24,6 @@
 #include <QMimeData>
 #include <QPrinter>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -180,10 +179,7 @@ private slots:
         rec.install();
         page.GoBtn1Click();
         QVERIFY(rec.messages.empty());
-        QFile pdf(file);
-        QVERIFY(pdf.open(QIODevice::ReadOnly));
-        const QString text = QString::fromLatin1(pdf.readAll());
-        QCOMPARE(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))), 2);
+        QCOMPARE(PdfPageCount(file), 2);
         QVERIFY(services.Status.contains(file));
     }
 

@@ -1,4 +1,5 @@
 #include "common/TestRegistry.h"
+#include "common/TestSupport.h"
 #include "platform/DeviceContext.h"
 #include "platform/Printer.h"
 #include "platform/PrinterSetupDialog.h"
@@ -15,16 +16,6 @@
 #include <QTest>
 
 namespace {
-
-// Page objects of a PDF file ("/Type /Page", not the "/Type /Pages" tree).
-int pdfPageCount(const QString &file)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QString text = QString::fromLatin1(f.readAll());
-    return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
-}
 
 // The first page's size from its media box, in points.
 QSizeF pdfMediaBox(const QString &file)
@@ -119,7 +110,7 @@ void TstPrinter::pdfJobHasOnePagePerNewPage()
     Device.EndDoc();
     QVERIFY(!Device.Printing());
     QCOMPARE(Device.PageNumber(), 0);
-    QCOMPARE(pdfPageCount(file), pages);
+    QCOMPARE(PdfPageCount(file), pages);
     QCOMPARE(pdfMediaBox(file), mediaBox);
 }
 
