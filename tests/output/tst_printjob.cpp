@@ -14,7 +14,6 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
