@@ -80,6 +80,7 @@ std::unique_ptr<TPrinter> MakeJobPrinter(const PrintSetup &setup)
     q.setCollateCopies(d.Collate);
     q.setDuplex(d.Duplex);
     q.setColorMode(d.ColourMode);
+    SetCupsEngineOptions(q, d.CupsOptions);
     return printer;
 }
 

@@ -31,6 +31,7 @@ PrintSetup PrinterPageSetup(TPrinter& printer)
     d.Collate = q.collateCopies();
     d.Duplex = q.duplex();
     d.ColourMode = q.colorMode();
+    d.CupsOptions = CupsEngineOptions(*printer.qprinter());
     d.FixedPage = printer.hasFixedPage();
     if (printer.imageOutput())
         d.PageImages = printer.pageImageList();

@@ -13,6 +13,7 @@
 #include <QPageLayout>
 #include <QPrinter>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -30,6 +31,9 @@ struct PrintDestination {
     bool Collate = true;
     QPrinter::DuplexMode Duplex = QPrinter::DuplexAuto;
     QPrinter::ColorMode ColourMode = QPrinter::Color;
+    // Options the print dialog gave the printing system (name, value, ...),
+    // for a job through Qt's engine.
+    QStringList CupsOptions;
     // Test devices: a fixed page instead of the paper's, and pages drawn onto
     // images kept in this list instead of being printed.
     bool FixedPage = false;

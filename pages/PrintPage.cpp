@@ -271,6 +271,10 @@ void PrintPage::GoBtn1Click()
         return;
     ExportRequest request;
     request.Pages = ChosenPages(*printer.qprinter(), Doc.pageCount());
+    if (request.Pages.empty()) {
+        Services.showStatus(tr("None of the pages chosen is in the arrangement; nothing was printed."));
+        return;
+    }
     if (!AcceptPicturesOffPage(request.Pages)) // the dialog may have turned the paper
         return;
     RefreshSoftProof(Services.softProof(), printer);
