@@ -59,11 +59,6 @@ QStringList ExportFileNames(const QString &fileName, const std::vector<int> &pag
     return names;
 }
 
-QStringList ExportFileNames(const QString &fileName, int first, int last)
-{
-    return ExportFileNames(fileName, PageSpan(first, std::max(first, last)));
-}
-
 QStringList PictureTargets(const ExportRequest &request) { return ExportFileNames(request.FileName, request.Pages); }
 
 namespace {

@@ -25,7 +25,6 @@ enum class ExportFormat { Png, Jpeg, Tiff, Bmp, Pdf };
 // each page's number after "-" before the extension, with as many digits as
 // the largest number needs (at least two).
 [[nodiscard]] QStringList ExportFileNames(const QString &fileName, const std::vector<int> &pages);
-[[nodiscard]] QStringList ExportFileNames(const QString &fileName, int first, int last);
 // Pages first..last in order; none when last < first.
 [[nodiscard]] std::vector<int> PageSpan(int first, int last);
 

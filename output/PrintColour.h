@@ -29,9 +29,6 @@ struct PrintColour {
     QByteArray PrinterIcc;
     QString Problem;
 };
-// Whether pixels are converted to a printer profile (and so JPEG files may not
-// be carried unread, and the printing system must not convert again).
-[[nodiscard]] inline bool PrinterProfileActive(const PrintColour &colour) { return bool(colour.Conversion); }
 
 // Reads the chosen profile and makes the conversion; a missing, damaged or
 // unfit profile leaves the set-up without one and says why.

@@ -4,16 +4,6 @@
 #include "output/PrintColour.h"
 #include "platform/Printer.h"
 
-PrintSetup BarePageSetup(int pageWidth, int pageHeight, int dpiX, int dpiY)
-{
-    PrintSetup s;
-    s.PageWidth = pageWidth;
-    s.PageHeight = pageHeight;
-    s.DpiX = dpiX;
-    s.DpiY = dpiY;
-    return s;
-}
-
 PrintSetup PrinterPageSetup(TPrinter& printer)
 {
     PrintSetup s;

@@ -67,10 +67,6 @@ struct PrintSetup {
     bool PassJpegThrough = true;
 };
 
-// A page of `pageWidth` x `pageHeight` printer pixels at the resolution given
-// and nothing else: no paper (a PDF gets the page without margins), no
-// colour conversion, no calibration.
-[[nodiscard]] PrintSetup BarePageSetup(int pageWidth, int pageHeight, int dpiX, int dpiY);
 // The printer's page as it is now: paper, printable area, resolution and
 // destination; no colour conversion and no calibration (what a preview
 // needs). Only on the printer's thread.

@@ -1,4 +1,5 @@
 #include "arrange/ContactSheet.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
 #include "document/ArrangementFile.h"

@@ -1,3 +1,4 @@
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/Arrangement.h"
 #include "document/Options.h"

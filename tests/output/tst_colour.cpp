@@ -2,6 +2,7 @@
 // profile, the soft proof its proofing transform, a swapped profile turns a
 // printed red green, CUPS jobs ask not to convert again exactly when a profile
 // is applied, and unfit profiles are refused with a reason.
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
 #include "output/PageExport.h"
@@ -342,7 +343,7 @@ void TstColour::unfitProfilesAreRefused()
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(icc) == icc.size());
     f.close();
     const PrintColour colour = MakePrintColour(settings);
-    QVERIFY(!PrinterProfileActive(colour));
+    QVERIFY(!colour.Conversion);
     QVERIFY(colour.Problem.contains(settings.ProfileFile));
 }
 

@@ -1,4 +1,5 @@
 #include "arrange/SheetLayout.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/Arrangement.h"
 #include "document/Options.h"

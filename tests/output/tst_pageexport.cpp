@@ -1,4 +1,5 @@
 #include "common/WindowParts.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "output/Exporters.h"
@@ -108,7 +109,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, last);
         QFETCH(QStringList, names);
-        const QStringList got = ExportFileNames(name, 1, last);
+        const QStringList got = ExportFileNames(name, PageSpan(1, last));
         QCOMPARE(got.size(), qsizetype(last));
         QCOMPARE(got.mid(0, names.size()), names);
     }
@@ -206,7 +207,7 @@ private slots:
         QFETCH(bool, written);
         QTemporaryDir dir;
         const QString file = dir.filePath(name);
-        const QStringList targets = ExportFileNames(file, 1, 2);
+        const QStringList targets = ExportFileNames(file, {1, 2});
         if (overwrite) {
             QFile old(targets[1]);
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);

@@ -2,6 +2,7 @@
 // unread into PDFs, one image object per picture and size, the printed page
 // matching the rendering rule, and a stopped job leaving no file.
 #include "common/PhotoFixtures.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
 #include "output/Exporters.h"

@@ -1,4 +1,5 @@
 #include "common/WindowParts.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "output/PrintPreview.h"
