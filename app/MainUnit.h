@@ -23,6 +23,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -32,9 +33,11 @@ class QStatusBar;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
+class SoftProofView;
 class THeldDrops;
 class TImageButton;
 class TKeyGate;
+class TPrinter;
 class TViewPicForm;
 struct CommandLineRequest;
 
@@ -46,6 +49,10 @@ public:
     ~TMainForm() override;
 
     ArrangementDocument *Doc = nullptr;
+    // The window's printer and the views' soft proof, handed to the pages;
+    // both are used on the interface thread only.
+    [[nodiscard]] TPrinter &printer() { return *OwnPrinter; }
+    [[nodiscard]] SoftProofView &softProof() { return *Proof; }
     PageServices Services; // what the pages are given of the window
     FileCommands *Files = nullptr;
     CollectionPage *CollectionTab = nullptr;
@@ -145,13 +152,15 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    std::unique_ptr<TPrinter> OwnPrinter;
+    std::unique_ptr<SoftProofView> Proof;
+
     void createControls();
     void layoutWindow();
     void connectSignals();

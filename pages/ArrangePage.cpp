@@ -77,7 +77,7 @@ ArrangePage::ArrangePage(ArrangementDocument &doc, PageServices &services, QWidg
 void ArrangePage::createControls()
 {
     Strip = new PictureStrip(Doc, this);
-    View = new ArrangeCanvas(Doc, this);
+    View = new ArrangeCanvas(Doc, Services.printer(), Services.softProof(), this);
     View->StripSource = Strip->PaintBox1;
     View->Keys = Services.keys();
     View->ScreenDpiSource = [this] { return Services.screenDpiX(); };
@@ -99,8 +99,8 @@ void ArrangePage::createControls()
     APageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
     SoftProofCheck = new QCheckBox(tr("Soft &proof: show the pictures as printed"), TabSheet5);
     SoftProofCheck->setToolTip(tr("Shows the pictures as the printer profile prints them (Colour management on the Print tab)"));
-    RefreshSoftProof(Printer());
-    SoftProofCheck->setChecked(SoftProof().active());
+    RefreshSoftProof(Services.softProof(), Services.printer());
+    SoftProofCheck->setChecked(Services.softProof().active());
     PageControl1 = new QTabWidget(this);
     TabSheet5 = new QWidget;
     Opts = new OptionsPanel(Doc, this);
@@ -350,7 +350,7 @@ void ArrangePage::FreeTextChange() { Doc.setSelectedCaption(FreeText->text(), tr
 
 void ArrangePage::SoftProofCheckClick()
 {
-    const QString problem = SwitchSoftProof(Printer(), SoftProofCheck->isChecked());
+    const QString problem = SwitchSoftProof(Services.softProof(), Services.printer(), SoftProofCheck->isChecked());
     if (!problem.isEmpty()) {
         const QSignalBlocker quiet(SoftProofCheck);
         SoftProofCheck->setChecked(false);
@@ -444,7 +444,7 @@ void ArrangePage::PrintSheetBtnClick()
     const PageGeometry paper = View->paper();
     const int selected = Doc.hasSelection() ? Doc.selectedPictureIndex() : r.SelectedPicture;
     PrintSheetSettings kept = LoadPrintSheetSettings();
-    const SheetArea sheet = PrinterSheet(Printer().qprinter(), paper);
+    const SheetArea sheet = PrinterSheet(Services.printer().qprinter(), paper);
     PrintSheetDialog dialog(r.Pictures, selected, sheet, UserPrintSizeFolder(), Services.dialogParent());
     dialog.MarginEd->setValue(kept.Margin);
     dialog.GapEd->setValue(kept.Gap);
@@ -460,7 +460,7 @@ void ArrangePage::PrintSheetBtnClick()
     SavePrintSheetSettings(kept);
     SheetLayout layout = dialog.layout();
     if (dialog.spacing().Borderless && layout.Error.isEmpty())
-        UseBorderlessPaper(Printer(), sheet, layout);
+        UseBorderlessPaper(Services.printer(), sheet, layout);
     QualityFailures failures;
     const SheetPlacement placed =
         PlaceSheetLayout(Doc, layout, dialog.itemPictures(), tr("Print sheet"), View->paper(), &failures);
@@ -477,7 +477,7 @@ void ArrangePage::PrintSheetBtnClick()
 void ArrangePage::ContactSheetBtnClick()
 {
     const PageGeometry paper = View->paper();
-    const SheetArea sheet = PrinterSheet(Printer().qprinter(), paper);
+    const SheetArea sheet = PrinterSheet(Services.printer().qprinter(), paper);
     std::vector<int> selected = Services.selectedPictures();
     std::erase_if(selected, [this](int i) { return i < 0 || i >= Doc.records().PictureCount(); });
     ContactSheetDialog dialog(Doc.records().PictureCount(), sheet, Services.dialogParent(), int(selected.size()));

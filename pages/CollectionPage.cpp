@@ -238,7 +238,7 @@ void CollectionPage::OpenFromBrowser(const QString &name)
 void CollectionPage::openfilenow(const QString &path)
 {
     DIB dib;
-    OpenDib(&dib, path, 0, this);
+    OpenDib(&dib, path, 0, [this](int percent) { Services.showProgress(percent); });
     if (dib.Bits) {
         deldib(&PreviewDib);
         PreviewDib = dib;
@@ -336,7 +336,7 @@ void CollectionPage::PrintBtnClick()
         if (!picture.Bits)
             picture = entry.Dib;
     }
-    PrintSinglePicture(Services.dialogParent(), picture, tr("Snapgrid-Edge picture"),
+    PrintSinglePicture(Services.dialogParent(), Services.printer(), picture, tr("Snapgrid-Edge picture"),
                        [this](const QString &text) { Services.showStatus(text); });
 }
 

@@ -7,7 +7,6 @@
 #include "common/TestSupport.h"
 #include "platform/ImageButton.h"
 #include "platform/PaintBox.h"
-#include "platform/WMUser.h"
 
 #include <QAction>
 #include <QApplication>
@@ -251,7 +250,7 @@ private slots:
         DialogRecorder rec;
         TMainForm form;
         form.show();
-        SendWMUser(&form, 60);
+        form.Services.showProgress(60); // as a page reports its work
         QCOMPARE(form.ProgressPanel->ProgressPercent, 60);
         QImage grown = form.ProgressPanel->grab().toImage();
         QCOMPARE(QColor(grown.pixel(5, grown.height() / 2)), QColor(0, 0, 128));

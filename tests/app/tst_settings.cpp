@@ -144,15 +144,14 @@ private slots:
     void printerOrientationOutlivesTheRun()
     {
         QFETCH(bool, fromPictureDialog);
-        QPrinter *printer = Printer().qprinter();
-        printer->setPageOrientation(QPageLayout::Portrait);
         DialogRecorder dialogs;
         dialogs.handler.pageSetup = [](QPrinter *p) { return p->setPageOrientation(QPageLayout::Landscape); };
         dialogs.install();
         if (fromPictureDialog) {
             DIB dib;
             QVERIFY(newdib(&dib, 4, 3, 24, nullptr, 0));
-            TPrintForm form(dib);
+            TPrinter printer;
+            TPrintForm form(dib, printer);
             form.PrintSetupBtn->click();
             deldib(&dib);
         } else {
@@ -160,13 +159,10 @@ private slots:
             form.SetupBtnClick();
         }
         // A new run starts with the printer's own orientation.
-        printer->setPageOrientation(QPageLayout::Portrait);
-        {
-            TMainForm form;
-            form.show();
-            QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Landscape);
-        }
-        printer->setPageOrientation(QPageLayout::Portrait);
+        TMainForm form;
+        QCOMPARE(form.printer().qprinter()->pageLayout().orientation(), QPageLayout::Portrait);
+        form.show();
+        QCOMPARE(form.printer().qprinter()->pageLayout().orientation(), QPageLayout::Landscape);
     }
 
     void printFormSettings_data()

@@ -164,12 +164,11 @@ class TestPageControls : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { Printer().setFixedPage(4800, 6600, 600, 600); }
-    void cleanupTestCase() { Printer().clearFixedPage(); }
 
     void startupShowsConvertedDefaults()
     {
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         QCOMPARE(form.ArrangeTab->Opts->RandEDin->value(), 0.59);
         QCOMPARE(form.ArrangeTab->Opts->SpaceEdin->value(), 0.20);
         QCOMPARE(form.ArrangeTab->Opts->GridEDin->value(), 0.20);
@@ -200,6 +199,7 @@ private slots:
         QFETCH(double, expectedTwin);
         QFETCH(double, expectedEdited);
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         const std::map<QString, QDoubleSpinBox *> edits = {
             {"RandEd", form.ArrangeTab->Opts->RandEd},       {"RandEDin", form.ArrangeTab->Opts->RandEDin},       {"SpaceED", form.ArrangeTab->Opts->SpaceED},
             {"SpaceEdin", form.ArrangeTab->Opts->SpaceEdin}, {"GridEd", form.ArrangeTab->Opts->GridEd},           {"GridEDin", form.ArrangeTab->Opts->GridEDin},
@@ -234,6 +234,7 @@ private slots:
         QFETCH(int, page2);
         QFETCH(int, expectedCurrent);
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         form.ArrangeTab->PageCountED->setValue(count);
         form.ArrangeTab->APageEd->setValue(current);
         form.ArrangeTab->PageCountED->setValue(newCount);
@@ -247,6 +248,7 @@ private slots:
     void windowTransformsReadTheEdits()
     {
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         form.ScreenDpiOverride = 96;
         QCOMPARE(form.ArrangeTab->View->ArrangeViewSize(), QSize(192, 264));
         form.ArrangeTab->ZoomEd->setValue(100);
