@@ -3,14 +3,13 @@
 #include "app/CommandLine.h"
 #include "arrange/Geometry.h"
 #include "document/ArrangementDocument.h"
-#include "output/PageExport.h"
+#include "output/Exporters.h"
 #include "output/PrintJob.h"
 #include "platform/Printer.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QPrinter>
 #include <QTextStream>
 
 namespace {
@@ -22,7 +21,7 @@ constexpr int ViewDpi = 96;
 
 int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
 {
-    TPrinter &printer = Printer();
+    TPrinter printer;
     RestorePrinterSettings(printer);
     ArrangementDocument doc;
     const ArrangementDocument::OpenResult opened =
@@ -40,43 +39,43 @@ int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
         errors << tr("%n picture(s) could not be enlarged to the minimum quality.", int(opened.Quality.size()))
                << Qt::endl;
 
-    PageExportJob job;
-    job.FirstPage = 1;
-    job.LastPage = doc.pageCount();
-    job.PageWidth = printer.PageWidth();
-    job.PageHeight = printer.PageHeight();
-    job.PrinterDpiX = printer.LogPixelsX();
-    job.PrinterDpiY = printer.LogPixelsY();
-    job.PaperLayout = printer.qprinter()->pageLayout();
-    if (!request.ExportPdf.isEmpty()) {
-        job.FileName = request.ExportPdf;
-        job.Format = ExportFormat::Pdf;
-        job.Title = QFileInfo(request.Arrangement).completeBaseName();
+    // The set-up the window makes for this printer and paper: the files are
+    // the pages the window would make.
+    const bool pdf = !request.ExportPdf.isEmpty();
+    QString colourProblem;
+    const PrintSetup setup = JobSetup(printer, &colourProblem);
+    if (pdf && !colourProblem.isEmpty())
+        errors << colourProblem << Qt::endl;
+    ExportRequest pages;
+    pages.Pages = PageSpan(1, doc.pageCount());
+    const QString stem = QFileInfo(request.Arrangement).completeBaseName();
+    if (pdf) {
+        pages.FileName = request.ExportPdf;
+        pages.Format = ExportFormat::Pdf;
+        pages.Title = stem;
     } else {
         if (!QDir().mkpath(request.ExportImages)) {
             errors << tr("Cannot make the folder %1.").arg(request.ExportImages) << Qt::endl;
             return 1;
         }
         // Numbered even when there is one page, so scripts find page 1 by one name.
-        const QString stem = QFileInfo(request.Arrangement).completeBaseName();
-        job.FileName = QDir(request.ExportImages).filePath(stem + QStringLiteral(".png"));
-        job.Format = ExportFormat::Png;
-        job.Dpi = request.Dpi;
-        if (job.LastPage == 1)
-            job.FileName = QDir(request.ExportImages).filePath(stem + QStringLiteral("-01.png"));
+        pages.FileName = QDir(request.ExportImages).filePath(stem + QStringLiteral(".png"));
+        pages.Format = ExportFormat::Png;
+        pages.Dpi = request.Dpi;
+        if (pages.Pages.size() == 1)
+            pages.FileName = QDir(request.ExportImages).filePath(stem + QStringLiteral("-01.png"));
     }
-    QString failed, reason;
-    const ExportResult result = ExportPages(doc.records(), doc.options(), job, {}, &failed, &reason);
-    switch (result) {
+    const ExportOutcome outcome = FileExporter(pages.Format)->run(doc.records(), doc.options(), setup, pages);
+    switch (outcome.Result) {
     case ExportResult::Done:
         return 0;
     case ExportResult::OutOfMemory:
-        errors << tr("Not enough memory for an image of a page at %1 DPI.").arg(job.Dpi) << Qt::endl;
+        errors << tr("Not enough memory for an image of a page at %1 DPI.").arg(pages.Dpi) << Qt::endl;
         return 1;
     default:
-        errors << tr("Could not write %1.").arg(failed) << Qt::endl;
-        if (!reason.isEmpty())
-            errors << reason << Qt::endl;
+        errors << tr("Could not write %1.").arg(outcome.FailedFile) << Qt::endl;
+        if (!outcome.Reason.isEmpty())
+            errors << outcome.Reason << Qt::endl;
         return 1;
     }
 }

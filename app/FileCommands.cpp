@@ -102,7 +102,7 @@ bool FileCommands::SaveFile(const QString &path)
 
 void FileCommands::OpenFile(const QString &path)
 {
-    const PageGeometry paper = PaperGeometry(Printer(), Services.screenDpiX(), Doc.options().Zoom);
+    const PageGeometry paper = PaperGeometry(Services.printer(), Services.screenDpiX(), Doc.options().Zoom);
     const ArrangementDocument::OpenResult opened = Doc.open(path, paper);
     auto error = [this](const QString &text) {
         Dialogs::messageBox(Services.dialogParent(), text, tr("Error"), Dialogs::Icon::Error, Dialogs::Ok);

@@ -9,13 +9,14 @@
 #include "arrange/PictureStrip.h"
 #include "browse/ThumbGrid.h"
 #include "document/Paths.h"
+#include "output/PrintColour.h"
 #include "output/ViewPicFUnit.h"
 #include "platform/ActionButtons.h"
 #include "platform/Artwork.h"
 #include "platform/Dialogs.h"
 #include "platform/ImageButton.h"
 #include "platform/KeyGate.h"
-#include "platform/WMUser.h"
+#include "platform/Printer.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -63,6 +64,8 @@ QString ProgramFolder()
 
 TMainForm::TMainForm(QWidget *parent)
     : QMainWindow(parent)
+    , OwnPrinter(std::make_unique<TPrinter>())
+    , Proof(std::make_unique<SoftProofView>())
 {
     Doc = new ArrangementDocument(this);
     createActions();
@@ -88,8 +91,10 @@ void TMainForm::createControls()
     HeldDrops = new THeldDrops(this, [this] { return Doc->busy(); });
     Services.DialogParent = this;
     Services.Keys = Keys;
+    Services.PagePrinter = OwnPrinter.get();
+    Services.Proof = Proof.get();
     Services.StatusHook = [this](const QString &text) { StatusText->setText(text); };
-    Services.ProgressHook = [this](int percent) { SetProStatus(percent); };
+    Services.ProgressHook = [this](int percent) { WMUser(percent, 0); };
     Services.ScreenDpiXHook = [this] { return screenDpiX(); };
     Services.ScreenDpiYHook = [this] { return screenDpiY(); };
     Services.ShowBigHook = [this](const DIB &dib, const QString &fileName) {
@@ -140,6 +145,7 @@ void TMainForm::createControls()
     PageControl2->addTab(PrintTab, tr("Print/Save as image"));
     ViewPicForm = new TViewPicForm(this);
     ViewPicForm->ShowStatus = Services.StatusHook;
+    ViewPicForm->Printer = OwnPrinter.get();
     ShowBigHandler = [this](const DIB &dib, const QString &fileName) { ViewPicForm->ShowPicture(dib, fileName); };
 
     HomeBtn = new QPushButton(tr("Home page"), this);
@@ -235,16 +241,6 @@ void TMainForm::Setsavedfilename(const QString &fileName) { Doc->setFileName(fil
 void TMainForm::showTitle() { setWindowTitle(MainTitle(Doc->fileName(), Doc->isModified())); }
 
 void TMainForm::WMUser(long long wParam, long long) { SetProStatus(int(wParam)); }
-
-bool TMainForm::event(QEvent *e)
-{
-    if (e->type() == WMUserEvent::EventType) {
-        auto *msg = static_cast<WMUserEvent *>(e);
-        WMUser(msg->WParam, msg->LParam);
-        return true;
-    }
-    return QMainWindow::event(e);
-}
 
 void TMainForm::SetProStatus(int percent) { ProgressPanel->SetProStatus(percent); }
 

@@ -32,7 +32,8 @@ void TMainForm::RestoreSettings()
     UpdateRecentMenu();
     if (!m.Geometry.isEmpty())
         restoreGeometry(m.Geometry);
-    RestorePrinterSettings(Printer());
+    RestorePrinterSettings(printer());
+    PrintTab->loadSettings();
 }
 
 void TMainForm::SaveSettings()

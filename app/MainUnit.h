@@ -24,6 +24,7 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -33,9 +34,11 @@ class QStatusBar;
 class QTabWidget;
 class QToolBar;
 class QToolButton;
+class SoftProofView;
 class THeldDrops;
 class TImageButton;
 class TKeyGate;
+class TPrinter;
 class TViewPicForm;
 struct CommandLineRequest;
 
@@ -47,6 +50,11 @@ public:
     ~TMainForm() override;
 
     ArrangementDocument *Doc = nullptr;
+    // The window's printer and the views' soft proof, handed to the pages;
+    // both are used on the interface thread only.
+    [[nodiscard]] TPrinter &printer() { return *OwnPrinter; }
+    [[nodiscard]] SoftProofView &softProof() { return *Proof; }
+    PageServices Services; // what the pages are given of the window
     FileCommands *Files = nullptr;
     TRecentFiles RecentFiles; // the drop-down of "Open..."
     // The picture viewer by default; tests look at what it is given instead.
@@ -135,13 +143,15 @@ protected:
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
-    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    std::unique_ptr<TPrinter> OwnPrinter;
+    std::unique_ptr<SoftProofView> Proof;
+
     void createActions();
     void createControls();
     void layoutWindow();
@@ -151,7 +161,6 @@ private:
     // The title for the document's name and modified state.
     void showTitle();
 
-    PageServices Services; // what the pages are given of the window
     ActionRegistry *Actions = nullptr;
     TKeyGate *Keys = nullptr; // keys run only for keys no popup, menu or dialog took
     THeldDrops *HeldDrops = nullptr; // files dropped while a load waits

@@ -77,9 +77,11 @@ bool isViewKey(const QKeyEvent *key)
 }
 } // namespace
 
-ArrangeCanvas::ArrangeCanvas(ArrangementDocument &doc, QWidget *parent)
+ArrangeCanvas::ArrangeCanvas(ArrangementDocument &doc, TPrinter &printer, SoftProofView &proof, QWidget *parent)
     : QObject(parent)
     , Doc(doc)
+    , Printer(printer)
+    , Proof(proof)
 {
     ViewBox = new TPaintBox;
     ViewBox->setAcceptDrops(true);
@@ -164,7 +166,7 @@ void ArrangeCanvas::docChanged(ArrangementDocument::Changes what)
 
 int ArrangeCanvas::ScreenDpi() const { return ScreenDpiSource ? ScreenDpiSource() : ViewBox->logicalDpiX(); }
 
-PageGeometry ArrangeCanvas::paper() const { return PaperGeometry(Printer(), ScreenDpi(), Doc.options().Zoom); }
+PageGeometry ArrangeCanvas::paper() const { return PaperGeometry(Printer, ScreenDpi(), Doc.options().Zoom); }
 
 QSize ArrangeCanvas::ArrangeViewSize() const
 {
@@ -213,7 +215,7 @@ void ArrangeCanvas::paintArrangeView(TDC &dc, const QRect &clip)
     if (s.Dragging)
         s.DraggedFrom = DragOrigin;
     s.Options = Doc.options();
-    s.Recolour = SoftProof().recolour();
+    s.Recolour = Proof.recolour();
     PaintArrangeView(dc, Doc.records(), s, clip);
 }
 

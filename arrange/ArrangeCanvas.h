@@ -19,18 +19,23 @@ class QMimeData;
 class QPaintEvent;
 class QScrollArea;
 class QWidget;
+class SoftProofView;
 class TDC;
 class TKeyGate;
 class TPaintBox;
+class TPrinter;
 struct ViewFrame;
 
 class ArrangeCanvas : public QObject
 {
     Q_OBJECT
 public:
-    ArrangeCanvas(ArrangementDocument &doc, QWidget *parent);
+    // The page follows the printer's paper; pictures are shown through the soft proof.
+    ArrangeCanvas(ArrangementDocument &doc, TPrinter &printer, SoftProofView &proof, QWidget *parent);
 
     ArrangementDocument &Doc;
+    TPrinter &Printer;
+    SoftProofView &Proof;
     QScrollArea *ScrollArea = nullptr;
     TPaintBox *ViewBox = nullptr;
     // The picture strip's paint box: only its drags place pictures.

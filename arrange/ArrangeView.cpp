@@ -93,7 +93,7 @@ void PaintArrangeView(TDC &dc, const TArrangement &doc, const ArrangeViewState &
         const Placement &p = i == doc.SelectedPlacement && dragged && s.DraggedFrom ? *s.DraggedFrom : stored;
         if (p.Page != s.Page)
             continue;
-        PictureSupply supply{s.ScreenCopies ? PictureWant::Screen : PictureWant::Sharp, nullptr};
+        PictureSupply supply(s.ScreenCopies ? PictureWant::Screen : PictureWant::Sharp);
         supply.Recolour = s.Recolour;
         RenderPlacement(dc, doc, p, scale, s.Options, supply);
         if (s.PrinterDpi > 0

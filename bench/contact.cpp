@@ -11,7 +11,7 @@
 #include "arrange/PrintSheet.h"
 #include "document/ArrangementDocument.h"
 #include "output/PdfJpegCarrier.h"
-#include "output/PrintJob.h"
+#include "output/Exporters.h"
 #include "picture/ScaledDecode.h"
 #include "platform/Printer.h"
 
@@ -93,20 +93,21 @@ int run(int argc, char **argv)
     const QStringList paths = linkedPhotos(folder, work.path());
 
     const QString pdf = work.filePath(QStringLiteral("contact.pdf"));
-    QPrinter *printer = Printer().qprinter();
+    TPrinter page;
+    QPrinter *printer = page.qprinter();
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(pdf);
     printer->setResolution(Dpi);
     printer->setPageSize(QPageSize(QPageSize::A4));
-    if (Printer().LogPixelsX() != Dpi || Printer().PageWidth() <= 0)
-        fail(QStringLiteral("the printer gives %1 dpi, not %2").arg(Printer().LogPixelsX()).arg(Dpi));
+    if (page.LogPixelsX() != Dpi || page.PageWidth() <= 0)
+        fail(QStringLiteral("the printer gives %1 dpi, not %2").arg(page.LogPixelsX()).arg(Dpi));
 
     const double cpuBefore = cpuSeconds();
     const double reference = referenceSeconds(paths);
     const double referenceCpu = cpuSeconds() - cpuBefore;
 
     ArrangementDocument doc;
-    const PageGeometry paper = PaperGeometry(Printer(), 96, 100);
+    const PageGeometry paper = PaperGeometry(page, 96, 100);
     const SheetArea sheet = PrinterSheet(printer, paper);
     ContactSheetSettings settings;
     settings.Title = QStringLiteral("Benchmark");
@@ -125,11 +126,14 @@ int run(int argc, char **argv)
     if (!placed.Error.isEmpty() || placed.Placed != int(paths.size()))
         fail(QStringLiteral("placed %1 of %2: %3").arg(placed.Placed).arg(paths.size()).arg(placed.Error));
     const double laidOut = seconds(clock);
-    QString reason;
-    PrintControl control;
-    control.Reason = &reason;
-    if (PrintJob(Printer(), doc.records(), placed.LastPage, Dpi, doc.options(), control) != PrintOutcome::Done)
-        fail(QStringLiteral("printing failed: %1").arg(reason));
+    // As the print command sends a job that goes to a file.
+    ExportRequest request;
+    request.Pages = PageSpan(1, placed.LastPage);
+    const PrintSetup setup = JobSetup(page);
+    request.FileName = setup.Destination.FileName;
+    const ExportOutcome outcome = PrintExporter(setup, QString())->run(doc.records(), doc.options(), setup, request);
+    if (outcome.Result != ExportResult::Done)
+        fail(QStringLiteral("printing failed: %1").arg(outcome.Reason));
     const double total = seconds(clock);
     const double cpu = cpuSeconds() - cpuStart;
     const int pages = placed.LastPage - placed.FirstPage + 1;

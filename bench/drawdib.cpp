@@ -59,7 +59,9 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    SetScreenBitsPerPixel(32);
+    // A true-colour display whatever the machine's.
+    TDeviceCaps trueColour;
+    trueColour.DisplayBitsPixel = 32;
 
     const DIB pic24 = makePicture(24, 0), pic8 = makePicture(8, 0);
     if (!pic24.Bits || !pic8.Bits) {
@@ -69,10 +71,12 @@ int main(int argc, char *argv[])
     QImage view(800, 600, QImage::Format_RGB32);
     std::printf("12 MP 24-bit -> 800x600 rows: %.2f ms\n", medianMs([&] {
                     TDC dc(&view);
+                    dc.setCaps(trueColour);
                     DrawDib(dc, 0, 0, 800, 600, pic24, 0, 0, PictureWidth, PictureHeight, true, SRCCOPY, false, {});
                 }));
     std::printf("12 MP 8-bit  -> 800x600 rows: %.2f ms\n", medianMs([&] {
                     TDC dc(&view);
+                    dc.setCaps(trueColour);
                     DrawDib(dc, 0, 0, 800, 600, pic8, 0, 0, PictureWidth, PictureHeight, true, SRCCOPY, false, {});
                 }));
 
@@ -92,10 +96,12 @@ int main(int argc, char *argv[])
         p->Cut = i % 2;
     }
     const ArrangementOptions options;
+    const PrintSetup setup;
     QImage page(794, 1123, QImage::Format_RGB32);
     std::printf("A4 page of 20 x 12 MP at zoom 100: %.2f ms\n", medianMs([&] {
                     TDC dc(&page);
-                    RenderPage(dc, doc, 1, ArrangeViewScale(96, 100), options);
+                    dc.setCaps(trueColour);
+                    RenderPage(dc, doc, 1, ArrangeViewScale(96, 100), options, setup);
                 }));
     // At zoom 400 the page is 3176 x 4492; a window shows 1000 x 800 of it.
     QImage window(1000, 800, QImage::Format_RGB32);
@@ -103,7 +109,8 @@ int main(int argc, char *argv[])
                     QPainter painter(&window);
                     painter.translate(-1200, -1800);
                     TDC dc(&painter);
-                    RenderPage(dc, doc, 1, ArrangeViewScale(96, 400), options);
+                    dc.setCaps(trueColour);
+                    RenderPage(dc, doc, 1, ArrangeViewScale(96, 400), options, setup);
                 }));
     return 0;
 }

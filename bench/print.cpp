@@ -108,13 +108,15 @@ int run(int argc, char** argv)
     Dialogs::setHandler(answers);
 
     const QString pdf = work.filePath(QStringLiteral("print.pdf"));
-    QPrinter* printer = Printer().qprinter();
+    TMainForm form;
+    TPrinter& page = form.printer();
+    QPrinter* printer = page.qprinter();
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(pdf);
     printer->setResolution(PrintDpi);
     printer->setPageSize(QPageSize(QPageSize::A4));
-    if (Printer().LogPixelsX() != PrintDpi || Printer().PageWidth() <= 0)
-        fail(QStringLiteral("the printer gives %1 dpi, not %2").arg(Printer().LogPixelsX()).arg(PrintDpi));
+    if (page.LogPixelsX() != PrintDpi || page.PageWidth() <= 0)
+        fail(QStringLiteral("the printer gives %1 dpi, not %2").arg(page.LogPixelsX()).arg(PrintDpi));
 
     const QStringList paths = picturePaths(folder);
     qint64 sourceBytes = 0;
@@ -128,13 +130,12 @@ int run(int argc, char** argv)
     {
         QFile file(sga);
         const QByteArray bytes = arrangementFile(
-            paths, double(Printer().PageWidth()) / PrintDpi, double(Printer().PageHeight()) / PrintDpi);
+            paths, double(page.PageWidth()) / PrintDpi, double(page.PageHeight()) / PrintDpi);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             fail(QStringLiteral("cannot write %1").arg(sga));
     }
     const double reference = referenceSeconds(paths);
 
-    TMainForm form;
     form.resize(1200, 900);
     form.show();
     QApplication::processEvents();
@@ -149,7 +150,7 @@ int run(int argc, char** argv)
     form.showTab(TMainForm::Tab::Print);
     // The quality pass the print command starts with, and the repaints it
     // brings, before the job is timed.
-    form.Doc->checkAllQualities(PaperGeometry(Printer(), 96, form.Doc->options().Zoom));
+    form.Doc->checkAllQualities(PaperGeometry(page, 96, form.Doc->options().Zoom));
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
 
@@ -166,7 +167,7 @@ int run(int argc, char** argv)
     // Told as the brightness command tells it, so the views take the new
     // pixels before the job and not inside it.
     form.Doc->touch(ArrangementDocument::Change::Pictures);
-    form.Doc->checkAllQualities(PaperGeometry(Printer(), 96, form.Doc->options().Zoom));
+    form.Doc->checkAllQualities(PaperGeometry(page, 96, form.Doc->options().Zoom));
     for (int i = 0; i < 20; ++i)
         QApplication::processEvents();
     const JobFigures changed = printJob(form, pdf, messages);

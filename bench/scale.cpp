@@ -79,13 +79,15 @@ int run(int argc, char** argv)
 
     // The printer: A4 at 600 dpi into a PDF file, before the window reads its page.
     const QString pdf = work.filePath(QStringLiteral("scale.pdf"));
-    QPrinter* printer = Printer().qprinter();
+    TMainForm form;
+    TPrinter& page = form.printer();
+    QPrinter* printer = page.qprinter();
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(pdf);
     printer->setResolution(PrintDpi);
     printer->setPageSize(QPageSize(QPageSize::A4));
-    if (Printer().LogPixelsX() != PrintDpi || Printer().PageWidth() <= 0)
-        fail(QStringLiteral("the printer gives %1 dpi, not %2").arg(Printer().LogPixelsX()).arg(PrintDpi));
+    if (page.LogPixelsX() != PrintDpi || page.PageWidth() <= 0)
+        fail(QStringLiteral("the printer gives %1 dpi, not %2").arg(page.LogPixelsX()).arg(PrintDpi));
 
     const QStringList paths = picturePaths(folder);
     qint64 sourceBytes = 0;
@@ -99,14 +101,13 @@ int run(int argc, char** argv)
     {
         QFile file(sga);
         const QByteArray bytes = arrangementFile(
-            paths, double(Printer().PageWidth()) / PrintDpi, double(Printer().PageHeight()) / PrintDpi);
+            paths, double(page.PageWidth()) / PrintDpi, double(page.PageHeight()) / PrintDpi);
         if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
             fail(QStringLiteral("cannot write %1").arg(sga));
     }
 
     const double reference = referenceSeconds(paths);
 
-    TMainForm form;
     form.resize(1600, 1400);
     form.show();
     QApplication::processEvents();

@@ -112,7 +112,7 @@ int main(int argc, char *argv[])
 
     // The proof transform is made ahead, as the program does once a printer
     // profile is chosen; the first turn-on then proofs the pictures drawn.
-    SoftProofView &proof = SoftProof();
+    SoftProofView proof;
     QElapsedTimer made;
     made.start();
     auto transform = ColourConversion::SoftProof(paperProfile(), {}, RenderIntent::Perceptual, true, true,

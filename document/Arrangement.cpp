@@ -1,6 +1,8 @@
 #include "document/Arrangement.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 
 TArrangement::TArrangement() = default;
 
@@ -104,4 +106,28 @@ int TArrangement::highestPage() const
     for (int i = 0; i < Placements.size(); ++i)
         highest = std::max(highest, int(Placements.at(i).Page));
     return highest;
+}
+
+QStringList ChangedPictureFiles(const TArrangement &doc, const std::vector<int> &pages)
+{
+    std::set<int> placed;
+    for (int i = 0; i < doc.Placements.size(); ++i) {
+        const Placement &p = doc.Placements.at(i);
+        if (std::find(pages.begin(), pages.end(), p.Page) != pages.end())
+            placed.insert(p.PictureId);
+    }
+    // Copies of one file are read once: the check reads the file's ends.
+    std::map<std::pair<QString, std::int32_t>, bool> unchanged;
+    QStringList changed;
+    for (const PictureEntry &entry : doc.Pictures) {
+        if (!entry.Reduced || !placed.count(entry.PictureId))
+            continue;
+        const auto key = std::make_pair(entry.Recipe.File, entry.Recipe.Check.value_or(0));
+        auto known = unchanged.find(key);
+        if (known == unchanged.end())
+            known = unchanged.emplace(key, RecipeFileUnchanged(entry.Recipe)).first;
+        if (!known->second && !changed.contains(entry.FileName))
+            changed.append(entry.FileName);
+    }
+    return changed;
 }

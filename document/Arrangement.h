@@ -8,6 +8,7 @@
 #include "document/TDynaArray.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -55,3 +56,8 @@ public:
     // The highest page any placement is on; 0 without placements.
     int highestPage() const;
 };
+
+// File names of the pictures placed on the pages whose files changed or
+// vanished since they were decoded (only pictures made again from their files
+// count): they print from their screen copies.
+[[nodiscard]] QStringList ChangedPictureFiles(const TArrangement &doc, const std::vector<int> &pages);

@@ -333,6 +333,29 @@ bool readSheetChunk(const QByteArray& payload, std::vector<Placement>& placement
     return true;
 }
 
+constexpr std::uint8_t MarksOn = 1;
+
+// Written only when marks are on, so other files keep their bytes.
+QByteArray marksChunk(bool cutMarks)
+{
+    if (!cutMarks)
+        return {};
+    ByteWriter w;
+    w.u8(MarksOn);
+    return w.bytes;
+}
+
+// Bits this reader does not know are later additions and ignored.
+bool readMarksChunk(const QByteArray& payload, bool& cutMarks)
+{
+    ByteReader r(payload);
+    const std::uint8_t flags = r.u8();
+    if (!r.ok())
+        return false;
+    cutMarks = (flags & MarksOn) != 0;
+    return true;
+}
+
 std::vector<FileChunk> chunksOf(const ArrangementData& d)
 {
     std::vector<FileChunk> chunks;
@@ -343,6 +366,7 @@ std::vector<FileChunk> chunksOf(const ArrangementData& d)
     add(ViewChunkTag, viewChunk(d.Placements));
     add(ToneChunkTag, toneChunk(d.Tones, d.Pictures.size()));
     add(SheetChunkTag, sheetChunk(d.Sheets, d.Placements));
+    add(MarksChunkTag, marksChunk(d.CutMarks));
     return chunks;
 }
 
@@ -358,6 +382,8 @@ bool takeChunks(const std::vector<FileChunk>& chunks, ArrangementData& d)
         if (c.Tag == ToneChunkTag && !readToneChunk(c.Payload, d.Pictures.size(), d.Tones))
             return false;
         if (c.Tag == SheetChunkTag && !readSheetChunk(c.Payload, d.Placements, d.Sheets))
+            return false;
+        if (c.Tag == MarksChunkTag && !readMarksChunk(c.Payload, d.CutMarks))
             return false;
     }
     return true;
@@ -433,6 +459,7 @@ void StoreOptions(ArrangementData& d, const ArrangementOptions& o)
     d.DHoche = o.DHoche;
     d.Grid = o.Grid;
     d.Font = o.Font;
+    d.CutMarks = o.CutMarks;
 }
 
 ArrangementOptions LoadedOptions(const ArrangementData& d)
@@ -454,6 +481,7 @@ ArrangementOptions LoadedOptions(const ArrangementData& d)
     o.DHoche = d.DHoche;
     o.Grid = d.Grid;
     o.Font = d.Font;
+    o.CutMarks = d.CutMarks;
     return o;
 }
 

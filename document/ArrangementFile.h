@@ -39,6 +39,7 @@ struct FileChunk {
 inline constexpr char ViewChunkTag[] = "VIEW";
 inline constexpr char ToneChunkTag[] = "TONE";
 inline constexpr char SheetChunkTag[] = "CSHT";
+inline constexpr char MarksChunkTag[] = "MARK";
 
 // Everything the file holds, with the options in their stored form: check
 // boxes as 0/1 (any non-zero reads as checked), margin, distance and zoom as
@@ -73,6 +74,8 @@ struct ArrangementData {
     // Contact sheet headers and cell captions (Placements[i].Cell refers to
     // a cell); kept in the extension area.
     SheetTexts Sheets;
+    // Cut marks on the printed and exported pages; kept in the extension area.
+    bool CutMarks = false;
 };
 
 // The stored form of the options: check boxes as 0/1, the three integer edits

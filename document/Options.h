@@ -26,6 +26,7 @@ struct ArrangementOptions {
     double DHoche = 100;   // mm
     double Grid = 5;       // mm
     TCaptionFont Font;
+    bool CutMarks = false; // on printed and exported pages
 };
 
 // The ranges of the option edits. A value from a file or from an undo step is

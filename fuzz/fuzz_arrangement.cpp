@@ -7,6 +7,7 @@
 #include "app/MainUnit.h"
 #include "arrange/ArrangeCanvas.h"
 #include "output/PageRender.h"
+#include "output/PrintSetup.h"
 #include "platform/DeviceContext.h"
 #include "platform/Printer.h"
 
@@ -30,7 +31,8 @@ void draw(TMainForm &form)
     }
     image.fill(Qt::white);
     TDC dc(&image);
-    RenderPage(dc, form.Doc->records(), form.Doc->currentPage(), PrintScale(Printer().LogPixelsX()), form.Doc->options());
+    const PrintSetup setup = PrinterPageSetup(form.printer());
+    RenderPage(dc, form.Doc->records(), form.Doc->currentPage(), PrintScale(setup.DpiX), form.Doc->options(), setup);
 }
 
 } // namespace

@@ -141,15 +141,14 @@ void TColourForm::describe()
                              : about(MonitorEd->text()) + QLatin1Char('\n') + tr("Shown on: %1").arg(source));
 }
 
-bool RunColourSetup(QWidget *owner)
+bool RunColourSetup(QWidget *owner, TPrinter &printer, SoftProofView &proof)
 {
-    TPrinter &printer = Printer();
     const QString name = ColourPrinterName(printer), paper = ColourPaperName(printer);
     TColourForm form(name, paper, owner);
     form.setSettings(LoadColourSettings(name, paper));
     if (Dialogs::execDialog(&form) != QDialog::Accepted)
         return false;
     SaveColourSettings(name, paper, form.settings());
-    RefreshSoftProof(printer);
+    RefreshSoftProof(proof, printer);
     return true;
 }

@@ -10,6 +10,8 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class SoftProofView;
+class TPrinter;
 
 class TColourForm : public QDialog
 {
@@ -42,4 +44,4 @@ private:
 
 // Shows the dialog for the printer's current printer and paper and keeps the
 // choice; true when it was closed with OK. The soft proof follows the choice.
-bool RunColourSetup(QWidget *owner);
+bool RunColourSetup(QWidget *owner, TPrinter &printer, SoftProofView &proof);

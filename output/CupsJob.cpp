@@ -1,19 +1,22 @@
 #include "output/CupsJob.h"
 
+#include "output/PrintSetup.h"
+
 #include <QCoreApplication>
 #include <QPageSize>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
 
-CupsJobRequest CupsJobFor(const QPrinter &printer, const QString &title)
+CupsJobRequest CupsJobFor(const PrintSetup &setup, const QString &title)
 {
+    const PrintDestination &d = setup.Destination;
     CupsJobRequest r;
-    r.Printer = printer.printerName();
+    r.Printer = d.PrinterName;
     r.Title = title;
-    r.Copies = std::max(1, printer.copyCount());
-    r.Collate = printer.collateCopies();
-    switch (printer.duplex()) {
+    r.Copies = std::max(1, d.Copies);
+    r.Collate = d.Collate;
+    switch (d.Duplex) {
     case QPrinter::DuplexNone:
         r.Sides = QStringLiteral("one-sided");
         break;
@@ -26,7 +29,7 @@ CupsJobRequest CupsJobFor(const QPrinter &printer, const QString &title)
     default:
         break; // the queue's own setting
     }
-    r.Media = printer.pageLayout().pageSize().key();
+    r.Media = setup.Paper.isValid() ? setup.Paper.pageSize().key() : QString();
     return r;
 }
 
@@ -54,9 +57,8 @@ QStringList CupsJobArguments(const CupsJobRequest &request, const QString &file)
 
 QString CupsQueueCommand() { return QStandardPaths::findExecutable(QStringLiteral("lp")); }
 
-QString SubmitCupsJob(const CupsJobRequest &request, const QString &file)
+QString SubmitCupsJob(const CupsJobRequest &request, const QString &file, const QString &lp)
 {
-    const QString lp = CupsQueueCommand();
     if (lp.isEmpty())
         return QCoreApplication::translate("CupsJob", "The printing system's queue command (lp) is not installed.");
     QProcess queue;
@@ -73,3 +75,4 @@ QString SubmitCupsJob(const CupsJobRequest &request, const QString &file)
             .arg(QString::fromLocal8Bit(queue.readAll()).trimmed());
     return {};
 }
+

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QPrinter;
+struct PrintSetup;
 
 struct CupsJobRequest {
     QString Printer; // the queue's name
@@ -22,11 +23,12 @@ struct CupsJobRequest {
     std::vector<std::pair<QString, QString>> Options;
 };
 
-// The request for a job to the printer the print dialog chose.
-[[nodiscard]] CupsJobRequest CupsJobFor(const QPrinter &printer, const QString &title);
+// The request for a job to the set-up's printer with its job options.
+[[nodiscard]] CupsJobRequest CupsJobFor(const PrintSetup &setup, const QString &title);
 // The arguments of the queue command (lp) that sends `file` as that job.
 [[nodiscard]] QStringList CupsJobArguments(const CupsJobRequest &request, const QString &file);
 // The queue command, empty when the printing system is not there.
 [[nodiscard]] QString CupsQueueCommand();
-// Sends the file; an error text, empty when the job was accepted.
-[[nodiscard]] QString SubmitCupsJob(const CupsJobRequest &request, const QString &file);
+// Sends the file through the queue command; an error text, empty when the
+// job was accepted.
+[[nodiscard]] QString SubmitCupsJob(const CupsJobRequest &request, const QString &file, const QString &command);

@@ -100,12 +100,6 @@ int Pixels(double mm, int dpi, int zoom, int least)
 }
 } // namespace
 
-CutMarkStyle &CutMarkSettings()
-{
-    static CutMarkStyle style;
-    return style;
-}
-
 std::vector<QRect> CutMarkRects(const std::vector<DeviceFrame> &frames, int thickness, int length, int offset)
 {
     std::vector<QRect> out;

@@ -2,7 +2,7 @@
 // Cut marks: short thin lines that continue each frame's trim edges into the
 // gaps and margins, so a printed sheet can be cut with a ruler. They never
 // touch a frame, and a trim line two frames share is marked once.
-#include "output/PageRender.h"
+#include "output/PageScale.h"
 
 #include <QRect>
 
@@ -11,16 +11,13 @@
 class TArrangement;
 class TDC;
 
-// The choice of printing and export, kept in the settings. Millimetres.
+// How the marks look, in millimetres. Whether a page has them is the
+// arrangement's choice.
 struct CutMarkStyle {
-    bool On = false;
     double Thickness = 0.15; // line width
     double Length = 3;       // from the frame's corner outwards
     double Offset = 0.5;     // space left between a frame and any mark
 };
-// The process-wide choice the page rendering rule draws with.
-CutMarkStyle &CutMarkSettings();
-
 // The marks for frames (device pixels) as filled device rectangles: at both
 // ends of every frame edge, along the edge's line, clipped so that no mark
 // pixel lies in or within `offset` pixels of any frame; collinear marks that

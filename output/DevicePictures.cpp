@@ -221,12 +221,14 @@ QSize SheetCellPixels(QSize dest, int deviceDpi)
 }
 
 DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions &options,
-                               const std::vector<int> &pages, const DevicePictureSettings &settings)
+                               const std::vector<int> &pages, const PrintSetup &setup,
+                               const DevicePictureSettings &settings)
     : State(std::make_shared<Shared>())
 {
     State->Outside = settings.Cancel;
-    State->Colour = settings.Colour;
-    const bool passThrough = settings.PassJpegThrough && !settings.Colour;
+    if (settings.Convert)
+        State->Colour = setup.Colour;
+    const bool passThrough = settings.Pdf && setup.PassJpegThrough && !State->Colour;
     // The same picture at the same size anywhere in the job is one item.
     std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
     std::map<std::pair<QString, std::int32_t>, int> markers;
@@ -289,7 +291,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
                 item->Cell = cell;
                 if (cell)
                     item->Dest = SheetCellPixels(layout->Dest, settings.Scale.DpiX);
-                if (settings.EncodeForPdf && marker < 0)
+                if (settings.Pdf && marker < 0)
                     item->Encoded = encoded++;
             }
             page.Items.emplace(key, item);
@@ -393,7 +395,6 @@ bool DevicePictures::page(int number, PictureSupply *supply)
 {
     while (Current < Pages.size() && Pages[Current].Number != number)
         Pages[Current++].Items.clear();
-    *supply = PictureSupply{PictureWant::FullNow, nullptr, {}};
     if (Current >= Pages.size())
         return !cancelled();
     start(Current);
@@ -405,11 +406,15 @@ bool DevicePictures::page(int number, PictureSupply *supply)
     if (Current > 0)
         Pages[Current - 1].Items.clear();
     const Page *current = &Pages[Current];
-    supply->Draw = [current, state = State](TDC &dc, const Placement &p, const PictureEntry &entry,
-                                                      const PlacementLayout &layout) {
+    // What could not be made is drawn as the views draw it, from the arrangement's pictures.
+    supply->Draw = [current, state = State, asViews = supply->Draw](
+                       TDC &dc, const TArrangement &doc, const Placement &p, const PictureEntry &entry,
+                       const PlacementLayout &layout, const SoftProofFn &recolour) {
         const auto found = current->Items.find(keyOf(p.PictureId, layout));
-        if (found == current->Items.end() || !dc.painter())
-            return false;
+        if (found == current->Items.end() || !dc.painter()) {
+            asViews(dc, doc, p, entry, layout, recolour);
+            return;
+        }
         const Item &item = *found->second;
         const Made &made = item.Result.get();
         QPainter &painter = *dc.painter();
@@ -427,7 +432,7 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             } else {
                 drawMarker(painter, marker, item, turnsOf(entry.Recipe), layout);
             }
-            return true;
+            return;
         }
         QImage image = made.Image;
         if (image.isNull() && item.Marker >= 0) {
@@ -444,13 +449,14 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             if (state->Colour)
                 state->Colour->apply(image);
         }
-        if (image.isNull())
-            return false;
+        if (image.isNull()) {
+            asViews(dc, doc, p, entry, layout, recolour);
+            return;
+        }
         painter.save();
         painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
         painter.drawImage(QRect(layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height()), image);
         painter.restore();
-        return true;
     };
     return true;
 }

@@ -39,34 +39,35 @@ inline constexpr int SheetCellJpegQuality = 65;
 // A cell's picture size for a frame `dest` device pixels on a device of deviceDpi.
 [[nodiscard]] QSize SheetCellPixels(QSize dest, int deviceDpi);
 
+// What the device is, beside what the print set-up says.
 struct DevicePictureSettings {
     PageScale Scale;
-    // PDF output: unchanged JPEG files go in as they are. Off wherever the
-    // pictures must be converted first (a printer's colour profile, raster
-    // devices).
-    bool PassJpegThrough = false;
+    // PDF output: unchanged JPEG files go in as they are where the set-up
+    // allows it, and pictures the program makes are compressed on the pool
+    // and carried like JPEG files, so a picture used on several pages is
+    // neither kept whole in memory until its last page nor compressed twice.
+    bool Pdf = false;
+    // The set-up's printer profile converts every picture made (JPEG files
+    // are then never carried, as their bytes would not be converted); off for
+    // picture files, which stay sRGB.
+    bool Convert = true;
     // Set from any thread to stop waiting and preparing.
     const std::atomic<bool> *Cancel = nullptr;
-    // The printer profile's conversion, applied to every picture made; JPEG
-    // files are then never carried, as their bytes would not be converted.
-    std::shared_ptr<const ColourConversion> Colour;
-    // PDF output: pictures the program makes are compressed on the pool and
-    // carried like JPEG files, so a picture used on several pages is neither
-    // kept whole in memory until its last page nor compressed twice.
-    bool EncodeForPdf = false;
 };
 
 class DevicePictures {
 public:
     DevicePictures(const TArrangement &doc, const ArrangementOptions &options, const std::vector<int> &pages,
-                   const DevicePictureSettings &settings);
+                   const PrintSetup &setup, const DevicePictureSettings &settings);
     ~DevicePictures();
     DevicePictures(const DevicePictures &) = delete;
     DevicePictures &operator=(const DevicePictures &) = delete;
 
     // Waits for the pictures of `number` (pages in the order given), starts
-    // the next page's and gives the supply that draws them; valid until the
-    // next call. False when cancelled while waiting.
+    // the next page's and makes `supply` (fresh, drawing the arrangement's own
+    // pictures) the supply that draws them, its own drawing kept for what
+    // could not be made; valid until the next call. False when cancelled
+    // while waiting.
     bool page(int number, PictureSupply *supply);
     // Stops waiting and preparing; safe from any thread.
     void cancel();

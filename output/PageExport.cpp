@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cmath>
 
 ExportFormat ExportFormatForFileName(const QString &fileName)
@@ -31,17 +32,26 @@ ExportFormat ExportFormatForFileName(const QString &fileName)
     return ExportFormat::Png;
 }
 
-QStringList ExportFileNames(const QString &fileName, int first, int last)
+std::vector<int> PageSpan(int first, int last)
 {
-    if (first >= last)
+    std::vector<int> pages;
+    for (int page = first; page <= last; ++page)
+        pages.push_back(page);
+    return pages;
+}
+
+QStringList ExportFileNames(const QString &fileName, const std::vector<int> &pages)
+{
+    if (pages.size() <= 1)
         return {fileName};
     const QFileInfo info(fileName);
     const QString suffix = info.suffix();
     // A dot in a folder name is no extension.
     const QString stem = suffix.isEmpty() ? fileName : fileName.left(fileName.size() - suffix.size() - 1);
-    const int digits = std::max(2, int(QString::number(last).size()));
+    const int largest = *std::max_element(pages.begin(), pages.end());
+    const int digits = std::max(2, int(QString::number(largest).size()));
     QStringList names;
-    for (int page = first; page <= last; ++page)
+    for (int page : pages)
         names << QStringLiteral("%1-%2%3")
                      .arg(stem)
                      .arg(page, digits, 10, QLatin1Char('0'))
@@ -49,12 +59,7 @@ QStringList ExportFileNames(const QString &fileName, int first, int last)
     return names;
 }
 
-QStringList ExportTargets(const PageExportJob &job)
-{
-    if (job.Format == ExportFormat::Pdf)
-        return {job.FileName};
-    return ExportFileNames(job.FileName, job.FirstPage, job.LastPage);
-}
+QStringList PictureTargets(const ExportRequest &request) { return ExportFileNames(request.FileName, request.Pages); }
 
 namespace {
 
@@ -86,14 +91,6 @@ private:
     bool Short = false;
 };
 
-std::vector<int> exportedPages(const PageExportJob &job)
-{
-    std::vector<int> pages;
-    for (int page = job.FirstPage; page <= job.LastPage; ++page)
-        pages.push_back(page);
-    return pages;
-}
-
 const char *writerFormat(ExportFormat f)
 {
     switch (f) {
@@ -108,121 +105,128 @@ const char *writerFormat(ExportFormat f)
     }
 }
 
-QPageLayout pdfLayout(const PageExportJob &job)
+QPageLayout pdfLayout(const PrintSetup &setup)
 {
-    const QRect area = job.PaperLayout.isValid() ? job.PaperLayout.paintRectPixels(job.PrinterDpiX) : QRect();
-    if (area.width() == job.PageWidth && area.height() == job.PageHeight)
-        return job.PaperLayout;
-    const QSizeF inches(double(job.PageWidth) / job.PrinterDpiX, double(job.PageHeight) / job.PrinterDpiY);
+    const QRect area = setup.Paper.isValid() ? setup.Paper.paintRectPixels(setup.DpiX) : QRect();
+    if (area.width() == setup.PageWidth && area.height() == setup.PageHeight)
+        return setup.Paper;
+    const QSizeF inches(double(setup.PageWidth) / setup.DpiX, double(setup.PageHeight) / setup.DpiY);
     return QPageLayout(QPageSize(inches, QPageSize::Inch), QPageLayout::Portrait, QMarginsF());
 }
 
-bool stopped(const PageExportJob &job) { return job.Cancel && job.Cancel->load(); }
+bool stopped(const ExportRequest &request) { return request.Cancel && request.Cancel->load(); }
 
-ExportResult failed(const QString &file, QString *failedFile)
+ExportOutcome failed(const QString &file, const QString &reason = {})
 {
-    if (failedFile)
-        *failedFile = file;
-    return ExportResult::WriteFailed;
+    return ExportOutcome{ExportResult::WriteFailed, file, reason};
 }
 
-// Qt's PDF engine draws the pages; where JPEG files may be carried as they
-// are, it draws into a draft whose marker images are then replaced while the
-// final file is written. The file appears only when complete.
-ExportResult exportPdf(const TArrangement &doc, const ArrangementOptions &options, const PageExportJob &job,
-                       const std::function<bool(int, int, int)> &pageDone, QString *failedFile, QString *reason)
+ExportOutcome cancelled() { return ExportOutcome{ExportResult::Cancelled, {}, {}}; }
+
+// Qt's PDF engine draws the pages into `out`.
+bool drawPdfPages(QIODevice &out, const TArrangement &doc, const ArrangementOptions &options, const PrintSetup &setup,
+                  const ExportRequest &request, DevicePictures &pictures, const QTransform &pageTransform,
+                  bool *stop)
 {
-    const PageScale scale = PrintScale(job.PrinterDpiX);
-    DevicePictures pictures(doc, options, exportedPages(job), {scale, job.PassJpegThrough, job.Cancel, job.Colour, true});
-    // Unbuffered, because a short write at the final flush goes unreported.
-    CheckedSaveFile target(job.FileName);
-    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failed(job.FileName, failedFile);
-    QTemporaryFile draft(QDir::tempPath() + QStringLiteral("/snapgrid-atlas-XXXXXX.pdf"));
-    // The draft is rewritten for carried JPEG files and for the output intent.
-    const QByteArray outputProfile = job.Colour ? job.Colour->targetProfile() : QByteArray();
-    const bool carry = pictures.mayPassThrough() || !outputProfile.isEmpty();
-    if (carry && !draft.open())
-        return failed(draft.fileTemplate(), failedFile);
-    {
-        QPdfWriter pdf(carry ? static_cast<QIODevice *>(&draft) : &target);
-        pdf.setCreator(QStringLiteral("Snapgrid-Atlas 4.0"));
-        pdf.setTitle(job.Title);
-        pdf.setResolution(job.PrinterDpiX);
-        pdf.setPageLayout(pdfLayout(job));
-        QPainter painter;
-        if (!painter.begin(&pdf))
-            return failed(job.FileName, failedFile);
-        const int total = job.LastPage - job.FirstPage + 1;
-        for (int page = job.FirstPage; page <= job.LastPage; ++page) {
-            if (page > job.FirstPage)
-                pdf.newPage();
-            PictureSupply supply;
-            bool go = pictures.page(page, &supply);
-            if (go) {
-                painter.setWorldTransform(job.PageTransform);
-                TDC dc(&painter);
-                RenderPage(dc, doc, page, scale, options, supply);
-            }
-            go = go && !stopped(job) && (!pageDone || pageDone(page, page - job.FirstPage + 1, total));
-            if (!go) {
-                painter.end();
-                return ExportResult::Cancelled;
-            }
+    const PageScale scale = PrintScale(setup.DpiX);
+    QPdfWriter pdf(&out);
+    pdf.setCreator(QStringLiteral("Snapgrid-Atlas 4.0"));
+    pdf.setTitle(request.Title);
+    pdf.setResolution(setup.DpiX);
+    pdf.setPageLayout(pdfLayout(setup));
+    QPainter painter;
+    if (!painter.begin(&pdf))
+        return false;
+    const int total = int(request.Pages.size());
+    for (int i = 0; i < total; ++i) {
+        const int page = request.Pages[std::size_t(i)];
+        if (i > 0)
+            pdf.newPage();
+        PictureSupply supply(PictureWant::FullNow);
+        bool go = pictures.page(page, &supply);
+        if (go) {
+            painter.setWorldTransform(pageTransform);
+            TDC dc(&painter);
+            RenderPage(dc, doc, page, scale, options, setup, supply);
         }
-        if (!painter.end())
-            return failed(job.FileName, failedFile);
-    }
-    if (carry) {
-        if (!draft.flush())
-            return failed(draft.fileName(), failedFile);
-        const QString error = CarryJpegFiles(draft.fileName(), target, pictures.passed(),
-                                             [&job] { return stopped(job); }, outputProfile);
-        if (stopped(job))
-            return ExportResult::Cancelled;
-        if (!error.isEmpty()) {
-            if (reason)
-                *reason = error;
-            return failed(job.FileName, failedFile);
+        go = go && !stopped(request) && (!request.PageDone || request.PageDone(page, i + 1, total));
+        if (!go) {
+            *stop = true;
+            painter.end();
+            return true;
         }
     }
-    if (!target.commitWhole())
-        return failed(job.FileName, failedFile);
-    return ExportResult::Done;
+    return painter.end();
 }
 
 } // namespace
 
-ExportResult ExportPages(const TArrangement &doc, const ArrangementOptions &options, const PageExportJob &job,
-                         const std::function<bool(int, int, int)> &pageDone, QString *failedFile, QString *reason)
+// Where JPEG files may be carried as they are, or the PDF names an output
+// intent, Qt's engine draws into a draft whose marker images are then
+// replaced while the final file is written. The file appears only when complete.
+ExportOutcome WritePdf(const TArrangement &doc, const ArrangementOptions &options, const PrintSetup &setup,
+                       const ExportRequest &request, const QString &file, const QTransform &pageTransform)
 {
-    if (job.Format == ExportFormat::Pdf)
-        return exportPdf(doc, options, job, pageDone, failedFile, reason);
-    const QStringList names = ExportTargets(job);
-    const int total = int(names.size());
-    DevicePictures pictures(doc, options, exportedPages(job), {PreviewScale(job.Dpi, job.Dpi), false, job.Cancel, nullptr});
-    for (int i = 0; i < total; ++i) {
-        const int page = job.FirstPage + i;
-        PictureSupply supply;
-        if (!pictures.page(page, &supply))
-            return ExportResult::Cancelled;
-        const QImage image = RenderPageImage(doc, page, job.Dpi, job.PageWidth, job.PageHeight, job.PrinterDpiX,
-                                             job.PrinterDpiY, options, qint64(1) << 30, supply);
-        if (image.isNull())
-            return ExportResult::OutOfMemory;
-        CheckedSaveFile file(names[i]);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-            return failed(names[i], failedFile);
-        QImageWriter writer(&file, writerFormat(job.Format));
-        // Only JPEG takes a quality: for PNG it would be the compression, and 95 none at all.
-        if (job.Format == ExportFormat::Jpeg)
-            writer.setQuality(95);
-        if (job.Format == ExportFormat::Tiff)
-            writer.setCompression(1); // lossless LZW
-        if (!writer.write(image) || !file.commitWhole())
-            return failed(names[i], failedFile);
-        if (stopped(job) || (pageDone && !pageDone(page, i + 1, total)))
-            return ExportResult::Cancelled;
+    DevicePictures pictures(doc, options, request.Pages, setup,
+                            {PrintScale(setup.DpiX), true, true, request.Cancel});
+    // Unbuffered, because a short write at the final flush goes unreported.
+    CheckedSaveFile target(file);
+    if (!target.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(file);
+    QTemporaryFile draft(QDir::tempPath() + QStringLiteral("/snapgrid-atlas-XXXXXX.pdf"));
+    const QByteArray outputProfile = setup.Colour ? setup.PrinterProfile : QByteArray();
+    const bool carry = pictures.mayPassThrough() || !outputProfile.isEmpty();
+    if (carry && !draft.open())
+        return failed(draft.fileTemplate());
+    bool stop = false;
+    if (!drawPdfPages(carry ? static_cast<QIODevice &>(draft) : target, doc, options, setup, request, pictures,
+                      pageTransform, &stop))
+        return failed(file);
+    if (stop)
+        return cancelled();
+    if (carry) {
+        if (!draft.flush())
+            return failed(draft.fileName());
+        const QString error = CarryJpegFiles(draft.fileName(), target, pictures.passed(),
+                                             [&request] { return stopped(request); }, outputProfile);
+        if (stopped(request))
+            return cancelled();
+        if (!error.isEmpty())
+            return failed(file, error);
     }
-    return ExportResult::Done;
+    if (!target.commitWhole())
+        return failed(file);
+    return {};
+}
+
+ExportOutcome WritePictureFiles(const TArrangement &doc, const ArrangementOptions &options, const PrintSetup &setup,
+                                const ExportRequest &request)
+{
+    const QStringList names = PictureTargets(request);
+    const int total = int(request.Pages.size());
+    DevicePictures pictures(doc, options, request.Pages, setup,
+                            {PreviewScale(request.Dpi, request.Dpi), false, false, request.Cancel});
+    for (int i = 0; i < total; ++i) {
+        const int page = request.Pages[std::size_t(i)];
+        PictureSupply supply(PictureWant::FullNow);
+        if (!pictures.page(page, &supply))
+            return cancelled();
+        const QImage image = RenderPageImage(doc, page, request.Dpi, options, setup, qint64(1) << 30, supply);
+        if (image.isNull())
+            return ExportOutcome{ExportResult::OutOfMemory, names[i], {}};
+        CheckedSaveFile out(names[i]);
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+            return failed(names[i]);
+        QImageWriter writer(&out, writerFormat(request.Format));
+        // Only JPEG takes a quality: for PNG it would be the compression, and 95 none at all.
+        if (request.Format == ExportFormat::Jpeg)
+            writer.setQuality(95);
+        if (request.Format == ExportFormat::Tiff)
+            writer.setCompression(1); // lossless LZW
+        if (!writer.write(image) || !out.commitWhole())
+            return failed(names[i]);
+        if (stopped(request) || (request.PageDone && !request.PageDone(page, i + 1, total)))
+            return cancelled();
+    }
+    return {};
 }

@@ -1,6 +1,5 @@
 #include "output/PageRender.h"
 #include "output/CutMarks.h"
-#include "platform/Numeric.h"
 
 #include "document/Arrangement.h"
 #include "document/FrameView.h"
@@ -28,30 +27,12 @@ int clampToInt(std::int64_t v)
     return int(v);
 }
 
-// Inches to device pixels in extended precision, the zoom applied last as the
-// arrange view does.
-int toDevice(double inches, int dpi, int zoom)
-{
-    const long double v = static_cast<long double>(dpi) * static_cast<long double>(inches);
-    return TruncToInt(zoom == 100 ? v : static_cast<long double>(zoom) * v / 100.0L);
-}
-
 // trunc(a * b / c) of integers, the division in floating point.
 std::int64_t truncRatio(std::int64_t a, std::int64_t b, std::int64_t c)
 {
     return std::int64_t(std::trunc(double(a * b) / double(c)));
 }
 } // namespace
-
-PageScale ArrangeViewScale(int screenDpi, int zoom) { return PageScale{screenDpi, screenDpi, screenDpi, zoom}; }
-PageScale PrintScale(int printerDpiX) { return PageScale{printerDpiX, printerDpiX, printerDpiX, 100}; }
-PageScale PreviewScale(int screenDpiX, int screenDpiY) { return PageScale{screenDpiX, screenDpiY, screenDpiX, 100}; }
-
-DeviceFrame PlacementFrame(const Placement &p, const PageScale &scale)
-{
-    return DeviceFrame{toDevice(p.Left, scale.DpiX, scale.Zoom), toDevice(p.Top, scale.DpiY, scale.Zoom),
-                       toDevice(p.Width, scale.DpiX, scale.Zoom), toDevice(p.Height, scale.DpiY, scale.Zoom)};
-}
 
 std::optional<PlacementLayout> LayoutPlacement(const DeviceFrame &frame, QSize picture, bool keepAspect, bool cut,
                                                const FrameView &view)
@@ -144,23 +125,18 @@ std::optional<PlacementLayout> layoutOf(const PictureEntry &entry, const Placeme
     return LayoutPlacement(PlacementFrame(p, scale), FullSize(entry), options.Sverh, p.Cut != 0, p.View);
 }
 
-void drawPixels(TDC &dc, const TArrangement &doc, const Placement &p, const PictureEntry &entry,
-                const PlacementLayout &layout, const PictureSupply &supply)
+void drawPixels(TDC &dc, const TArrangement &doc, const PictureEntry &entry, const PlacementLayout &layout,
+                PictureWant want, const SoftProofFn &recolour)
 {
-    DrawPixels pixels;
     // The destination in the pixels the device really paints.
     const QTransform toPixels = dc.PixelTransform();
     const QSize dest(int(std::ceil(layout.Dest.width() * std::abs(toPixels.m11()))),
                      int(std::ceil(layout.Dest.height() * std::abs(toPixels.m22()))));
-    const auto fetched = supply.Fetched ? supply.Fetched->find(p.PictureId) : PagePictures::const_iterator();
-    if (supply.Fetched && fetched != supply.Fetched->end())
-        pixels = {fetched->second, layout.Source};
-    else
-        pixels = PixelsForDrawing(doc.Store, entry, layout.Source, dest, supply.Want);
+    DrawPixels pixels = PixelsForDrawing(doc.Store, entry, layout.Source, dest, want);
     if (!pixels.Dib.Bits)
         return;
-    if (supply.Recolour)
-        pixels = supply.Recolour(pixels, dest);
+    if (recolour)
+        pixels = recolour(pixels, dest);
     const QRect &src = pixels.Source;
     DrawDib(dc, layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height(), pixels.Dib, src.x(),
             src.y(), src.width(), src.height(), true, SRCCOPY, false, {});
@@ -190,6 +166,14 @@ void drawCaption(TDC &dc, const PictureEntry &entry, const PlacementLayout &layo
     dc.SetScaledTextLayout(0);
 }
 } // namespace
+
+PictureSupply::PictureSupply(PictureWant want)
+    : Draw([want](TDC &dc, const TArrangement &doc, const Placement &, const PictureEntry &entry,
+                  const PlacementLayout &layout, const SoftProofFn &recolour) {
+        drawPixels(dc, doc, entry, layout, want, recolour);
+    })
+{
+}
 
 void DrawSheetText(TDC &dc, const SheetText &text, const QRectF &box, const PageScale &scale,
                    const ArrangementOptions &options, bool bold)
@@ -255,22 +239,24 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
     const std::optional<PlacementLayout> layout = layoutOf(*entry, p, scale, options);
     if (!layout)
         return;
-    if (!supply.Draw || !supply.Draw(dc, p, *entry, *layout))
-        drawPixels(dc, doc, p, *entry, *layout, supply);
+    if (supply.Draw)
+        supply.Draw(dc, doc, p, *entry, *layout, supply.Recolour);
     drawCaption(dc, *entry, *layout, scale, options);
     if (const SheetText *cell = doc.Sheets.cellOf(p))
         DrawSheetText(dc, *cell, SheetCellTextBox(p, *cell, scale), scale, options, false);
 }
 
 void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
-                const ArrangementOptions &options, const PictureSupply &supply)
+                const ArrangementOptions &options, const PrintSetup &setup, const PictureSupply &supply)
 {
+    PictureSupply pictures = supply;
+    pictures.Recolour = setup.SoftProof;
     for (int i = 0; i < doc.Placements.size(); ++i) {
         const Placement &p = doc.Placements.at(i);
         if (double(p.Page) == page)
-            RenderPlacement(dc, doc, p, scale, options, supply);
+            RenderPlacement(dc, doc, p, scale, options, pictures);
     }
     RenderSheetHeader(dc, doc, page, scale, options);
-    if (CutMarkSettings().On)
-        DrawCutMarks(dc, doc, page, scale, CutMarkSettings());
+    if (options.CutMarks)
+        DrawCutMarks(dc, doc, page, scale, setup.CutMarks);
 }

@@ -7,8 +7,9 @@
 #include <QSize>
 #include <QString>
 
-#include "document/PageFeed.h"
 #include "document/Placement.h"
+#include "output/PageScale.h"
+#include "output/PrintSetup.h"
 
 #include <functional>
 #include <optional>
@@ -17,32 +18,6 @@ class TArrangement;
 class TDC;
 struct ArrangementOptions;
 struct PictureEntry;
-
-// Device pixels per inch on each axis and for the caption font, each times
-// Zoom / 100. Frames are trunc(Zoom * (Dpi * inches) / 100); the caption's
-// character height is (Zoom * points * FontDpi) div 7200.
-struct PageScale {
-    int DpiX = 96;
-    int DpiY = 96;
-    int FontDpi = 96;
-    int Zoom = 100; // percent
-};
-
-// Screen resolution times the zoom on both axes and for the font.
-[[nodiscard]] PageScale ArrangeViewScale(int screenDpi, int zoom);
-// The printer's horizontal resolution for both axes and the font.
-[[nodiscard]] PageScale PrintScale(int printerDpiX);
-// The screen's own resolution per axis; the font follows the horizontal one.
-[[nodiscard]] PageScale PreviewScale(int screenDpiX, int screenDpiY);
-
-// A placement's frame in device pixels; values no int can hold are clamped.
-struct DeviceFrame {
-    int X = 0;
-    int Y = 0;
-    int W = 0;
-    int H = 0;
-};
-[[nodiscard]] DeviceFrame PlacementFrame(const Placement &p, const PageScale &scale);
 
 // Where a picture lands in its frame: the source rectangle (picture pixels,
 // y counted from the bottom row as DrawDib takes it) and the drawn size, at the
@@ -75,30 +50,29 @@ inline constexpr int MaxCaptionPixels = 0x7FFF;
 // The caption of a picture: its comment, else (when asked) the bare file name.
 [[nodiscard]] QString CaptionText(const PictureEntry &entry, bool showFileNames);
 
-// Draws a placement's picture in place of the rule's own drawing, from
-// pixels made for the device (printing and export); false leaves it to the
-// rule. The layout is where the rule puts the picture.
-using PictureDrawFn =
-    std::function<bool(TDC &dc, const Placement &p, const PictureEntry &entry, const PlacementLayout &layout)>;
+// Draws a placement's picture where the layout puts it, through the views'
+// soft proof when one is given.
+using PictureDrawFn = std::function<void(TDC &dc, const TArrangement &doc, const Placement &p,
+                                         const PictureEntry &entry, const PlacementLayout &layout,
+                                         const SoftProofFn &recolour)>;
 
-// Where a render takes its pictures from: the screen copies while they are
-// sharp enough (views), or the full pictures (printing, export, the 1:1
-// preview), from a page's set fetched ahead when one is given, or drawn by
-// Draw when it takes them.
+// Where a render takes its pictures from: the arrangement's own pictures
+// drawn by DrawDib, `want` deciding which pixels (the screen copies while
+// they are sharp enough for the views, or the full pictures), or pictures
+// made for the device that prints or exports.
 struct PictureSupply {
-    PictureSupply() = default;
-    PictureSupply(PictureWant want, const PagePictures *fetched, PictureDrawFn draw = {})
-        : Want(want)
-        , Fetched(fetched)
-        , Draw(std::move(draw))
+    PictureSupply()
+        : PictureSupply(PictureWant::Sharp)
     {
     }
-    PictureWant Want = PictureWant::Sharp;
-    const PagePictures *Fetched = nullptr;
+    explicit PictureSupply(PictureWant want);
+    explicit PictureSupply(PictureDrawFn draw)
+        : Draw(std::move(draw))
+    {
+    }
     PictureDrawFn Draw;
-    // The views' soft proof: the pixels to draw `dest` device pixels from,
-    // as proofed (unset: as they are).
-    std::function<DrawPixels(const DrawPixels &pixels, QSize dest)> Recolour;
+    // The views' soft proof (unset: the pixels as they are).
+    SoftProofFn Recolour;
 };
 
 struct SheetText;
@@ -122,7 +96,8 @@ void RenderSheetHeader(TDC &dc, const TArrangement &doc, double page, const Page
 // missing or has no pixels, or whose frame is empty, is skipped.
 void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
                      const ArrangementOptions &options, const PictureSupply &supply = {});
-// Draws every placement of a page in array order (later ones on top). The
-// background is the caller's; cut marks follow when CutMarkSettings() asks for them.
+// Draws every placement of a page in array order (later ones on top), the
+// set-up's soft proof applied to the pictures. The background is the caller's;
+// cut marks follow, in the set-up's style, when the arrangement has them.
 void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
-                const ArrangementOptions &options, const PictureSupply &supply = {});
+                const ArrangementOptions &options, const PrintSetup &setup, const PictureSupply &supply = {});

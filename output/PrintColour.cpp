@@ -5,16 +5,12 @@
 #include "platform/Printer.h"
 
 #include <QCoreApplication>
-#include <QPrintEngine>
 #include <QPrinter>
 
 #include <algorithm>
 #include <future>
 
 namespace {
-// Qt's CUPS engine takes the job's options as this property (name, value pairs).
-constexpr auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
-
 QString tr(const char *text) { return QCoreApplication::translate("PrintColour", text); }
 } // namespace
 
@@ -72,9 +68,7 @@ void ApplyCupsColourOptions(QPrinter *printer, bool profileApplied)
 {
     if (!printer || printer->outputFormat() != QPrinter::NativeFormat)
         return;
-    QPrintEngine *engine = printer->printEngine();
-    const QStringList now = engine->property(CupsOptionsKey).toStringList();
-    engine->setProperty(CupsOptionsKey, CupsColourOptions(now, profileApplied));
+    SetCupsEngineOptions(*printer, CupsColourOptions(CupsEngineOptions(*printer), profileApplied));
 }
 
 QByteArray MonitorProfileFor(const ColourSettings &settings, QString *source)
@@ -115,6 +109,15 @@ std::shared_ptr<const ColourConversion> MakeSoftProof(const ColourSettings &sett
     if (problem)
         *problem = why;
     return proof;
+}
+
+SoftProofView::SoftProofView() = default;
+
+// A proof still being made ahead is waited for, so its thread ends with the view.
+SoftProofView::~SoftProofView()
+{
+    if (Ahead.valid())
+        Ahead.wait();
 }
 
 void SoftProofView::setProof(std::shared_ptr<const ColourConversion> proof)
@@ -200,12 +203,6 @@ std::function<DrawPixels(const DrawPixels &, QSize)> SoftProofView::recolour()
     return [this](const DrawPixels &pixels, QSize dest) { return proofed(pixels, dest); };
 }
 
-SoftProofView &SoftProof()
-{
-    static SoftProofView view;
-    return view;
-}
-
 namespace {
 // What a proof was made from: a proof from the same choice is used again.
 QString proofSignature(TPrinter &printer, const ColourSettings &s)
@@ -214,17 +211,14 @@ QString proofSignature(TPrinter &printer, const ColourSettings &s)
                        QString::number(s.BlackPoint), s.MonitorFile, QString::number(s.GamutWarning)}
         .join(QLatin1Char('\n'));
 }
-QString MadeFrom;
-// A proof being made ahead on a thread of its own, and what it is made from.
-std::shared_future<std::shared_ptr<const ColourConversion>> Pending;
-QString PendingFrom;
 } // namespace
 
-void PrepareSoftProof(TPrinter &printer)
+void PrepareSoftProof(SoftProofView &view, TPrinter &printer)
 {
     const ColourSettings settings = CurrentColourSettings(printer);
     const QString signature = proofSignature(printer, settings);
-    if (settings.ProfileFile.isEmpty() || signature == PendingFrom || (signature == MadeFrom && SoftProof().proof()))
+    if (settings.ProfileFile.isEmpty() || signature == view.AheadOf
+        || (signature == view.ProofOf && view.proof()))
         return;
     QString problem;
     const QByteArray icc = ReadProfileFile(settings.ProfileFile, &problem);
@@ -232,33 +226,33 @@ void PrepareSoftProof(TPrinter &printer)
         return;
     // The desktop's profile is read here, on the interface thread.
     const QByteArray monitor = MonitorProfileFor(settings);
-    PendingFrom = signature;
-    Pending = std::async(std::launch::async, [icc, monitor, settings] {
+    view.AheadOf = signature;
+    view.Ahead = std::async(std::launch::async, [icc, monitor, settings] {
                   return ColourConversion::SoftProof(icc, monitor, RenderIntent(settings.Intent), settings.BlackPoint,
                                                      settings.GamutWarning, GamutWarningColour);
               }).share();
 }
 
-QString SwitchSoftProof(TPrinter &printer, bool on)
+QString SwitchSoftProof(SoftProofView &view, TPrinter &printer, bool on)
 {
     ColourSettings settings = CurrentColourSettings(printer);
     QString problem;
     if (on) {
         const QString signature = proofSignature(printer, settings);
-        if (!SoftProof().proof() || signature != MadeFrom) {
+        if (!view.proof() || signature != view.ProofOf) {
             std::shared_ptr<const ColourConversion> proof;
-            if (signature == PendingFrom && Pending.valid())
-                proof = Pending.get();
+            if (signature == view.AheadOf && view.Ahead.valid())
+                proof = view.Ahead.get();
             if (!proof) // none made ahead, or it failed: made again for the reason
                 proof = MakeSoftProof(settings, &problem);
-            SoftProof().setProof(proof);
-            MadeFrom = signature;
+            view.setProof(proof);
+            view.ProofOf = signature;
         }
-        on = bool(SoftProof().proof());
+        on = bool(view.proof());
         if (!on && problem.isEmpty())
             problem = tr("The soft proof cannot be made.");
     }
-    SoftProof().setOn(on);
+    view.setOn(on);
     if (settings.SoftProof != on) {
         settings.SoftProof = on;
         SaveColourSettings(ColourPrinterName(printer), ColourPaperName(printer), settings);
@@ -266,13 +260,13 @@ QString SwitchSoftProof(TPrinter &printer, bool on)
     return problem;
 }
 
-void RefreshSoftProof(TPrinter &printer)
+void RefreshSoftProof(SoftProofView &view, TPrinter &printer)
 {
     const ColourSettings settings = CurrentColourSettings(printer);
     if (!settings.SoftProof) {
-        SoftProof().setOn(false);
-        PrepareSoftProof(printer); // so that turning it on shows at once
+        view.setOn(false);
+        PrepareSoftProof(view, printer); // so that turning it on shows at once
         return;
     }
-    (void)SwitchSoftProof(printer, true);
+    (void)SwitchSoftProof(view, printer, true);
 }

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -28,9 +29,6 @@ struct PrintColour {
     QByteArray PrinterIcc;
     QString Problem;
 };
-// Whether pixels are converted to a printer profile (and so JPEG files may not
-// be carried unread, and the printing system must not convert again).
-[[nodiscard]] inline bool PrinterProfileActive(const PrintColour &colour) { return bool(colour.Conversion); }
 
 // Reads the chosen profile and makes the conversion; a missing, damaged or
 // unfit profile leaves the set-up without one and says why.
@@ -66,9 +64,15 @@ inline constexpr QRgb GamutWarningColour = 0xFFFF00FFu;
 
 // The views' soft proof: on or off, and the proofed copies of what the views
 // draw, each made at the size it is drawn (never beyond its source's pixels)
-// and kept, so that turning it on again costs one repaint. Interface thread only.
+// and kept, so that turning it on again costs one repaint. The window owns
+// one for the arrange view and the print preview. Interface thread only.
 class SoftProofView {
 public:
+    SoftProofView();
+    ~SoftProofView();
+    SoftProofView(const SoftProofView &) = delete;
+    SoftProofView &operator=(const SoftProofView &) = delete;
+
     // A new proof (or none) drops the copies made with the old one.
     void setProof(std::shared_ptr<const ColourConversion> proof);
     [[nodiscard]] const std::shared_ptr<const ColourConversion> &proof() const { return Proof; }
@@ -95,17 +99,23 @@ private:
     std::map<Key, Copy> Copies;
     std::uint64_t Held = 0;
     std::uint64_t Clock = 0;
+
+    // What the proof was made from, and a proof being made ahead on a thread
+    // of its own with what it is made from.
+    friend QString SwitchSoftProof(SoftProofView &view, TPrinter &printer, bool on);
+    friend void PrepareSoftProof(SoftProofView &view, TPrinter &printer);
+    QString ProofOf;
+    std::shared_future<std::shared_ptr<const ColourConversion>> Ahead;
+    QString AheadOf;
 };
-// The process's soft proof, shared by the arrange view and the print preview.
-SoftProofView &SoftProof();
 
 // Turns the soft proof on or off for the printer's current printer and paper
 // (the choice kept with them). Empty when done; else why it cannot be shown,
 // and it stays off.
-[[nodiscard]] QString SwitchSoftProof(TPrinter &printer, bool on);
+[[nodiscard]] QString SwitchSoftProof(SoftProofView &view, TPrinter &printer, bool on);
 // Makes the soft proof of the current printer and paper ahead, on a thread of
 // its own, so that turning it on is one repaint.
-void PrepareSoftProof(TPrinter &printer);
+void PrepareSoftProof(SoftProofView &view, TPrinter &printer);
 // After a change of printer, paper or colour settings: the soft proof made
 // afresh (it stays on only if it still can be made).
-void RefreshSoftProof(TPrinter &printer);
+void RefreshSoftProof(SoftProofView &view, TPrinter &printer);

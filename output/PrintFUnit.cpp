@@ -23,7 +23,7 @@
 
 namespace {
 QSize pictureSize(const DIB &dib) { return dib.Bits ? QSize(DibWidth(dib), DibHeight(dib)) : QSize(); }
-QSize printerPage() { return QSize(Printer().PageWidth(), Printer().PageHeight()); }
+QSize printerPage(const TPrinter &printer) { return QSize(printer.PageWidth(), printer.PageHeight()); }
 
 PrintSizeChoice LoadPrintChoice()
 {
@@ -59,9 +59,10 @@ QSpinBox *percentEdit(QWidget *parent)
 }
 } // namespace
 
-TPrintForm::TPrintForm(const DIB &dib, QWidget *parent)
+TPrintForm::TPrintForm(const DIB &dib, TPrinter &printer, QWidget *parent)
     : QDialog(parent)
     , Dib(dib)
+    , Printer(printer)
 {
     setWindowTitle(tr("Print picture..."));
 
@@ -172,7 +173,7 @@ void TPrintForm::showEvent(QShowEvent *event)
 
 void TPrintForm::paintPreview(TDC &dc, QSize box)
 {
-    const PrintPreviewRects r = PrintPreviewLayout(box, pictureSize(Dib), printerPage(), choice());
+    const PrintPreviewRects r = PrintPreviewLayout(box, pictureSize(Dib), printerPage(Printer), choice());
     if (r.Page.isEmpty())
         return;
     dc.SetPen(RGB(255, 255, 255));
@@ -195,7 +196,7 @@ void TPrintForm::BreitEditChange()
         return;
     Coupling = true;
     if (SverhCheck->isChecked()) {
-        const QSize pic = pictureSize(Dib), page = printerPage();
+        const QSize pic = pictureSize(Dib), page = printerPage(Printer);
         if (const auto h = CoupledPercent(BreitEdit->value(), pic.height(), pic.width(), page.width(), page.height()))
             HochEdit->setValue(*h);
     }
@@ -209,7 +210,7 @@ void TPrintForm::HochEditChange()
         return;
     Coupling = true;
     if (SverhCheck->isChecked()) {
-        const QSize pic = pictureSize(Dib), page = printerPage();
+        const QSize pic = pictureSize(Dib), page = printerPage(Printer);
         if (const auto w = CoupledPercent(HochEdit->value(), pic.width(), pic.height(), page.height(), page.width()))
             BreitEdit->setValue(*w);
     }
@@ -225,7 +226,7 @@ void TPrintForm::OptionClick() { BreitEditChange(); }
 
 void TPrintForm::PrintSetupBtnClick()
 {
-    RunPrinterSetup(this);
+    RunPrinterSetup(this, Printer);
     BreitEditChange(); // the paper's shape may have changed
 }
 
@@ -238,12 +239,12 @@ void DrawSinglePicture(TDC &dc, const DIB &dib, QSize page, const PrintSizeChoic
             HPALETTE());
 }
 
-bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title,
+bool PrintSinglePicture(QWidget *owner, TPrinter &printer, const DIB &dib, const QString &title,
                         const std::function<void(const QString &)> &showStatus)
 {
     if (pictureSize(dib).isEmpty())
         return false;
-    TPrintForm form(dib, owner);
+    TPrintForm form(dib, printer, owner);
     form.setChoice(LoadPrintChoice());
     form.FormShow();
     const int result = Dialogs::execDialog(&form);
@@ -252,7 +253,6 @@ bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title,
     if (result != QDialog::Accepted)
         return false;
 
-    TPrinter &printer = Printer();
     printer.Title = title;
     // No print dialog asks for a file here: never reuse the last job's.
     const bool toFile = printer.PrintsToFile();
@@ -266,7 +266,7 @@ bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title,
         return false;
     }
     ApplyCalibration(printer, StoredCalibration(printer));
-    DrawSinglePicture(printer.Canvas(), form.Dib, printerPage(), form.choice());
+    DrawSinglePicture(printer.Canvas(), form.Dib, printerPage(printer), form.choice());
     printer.EndDoc();
     if (toFile && showStatus)
         showStatus(TPrintForm::tr("Printed to %1").arg(printer.OutputFileName()));

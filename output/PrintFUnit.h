@@ -17,15 +17,18 @@ class QSpinBox;
 class QPaintEvent;
 class TDC;
 class TPaintBox;
+class TPrinter;
 
 class TPrintForm : public QDialog
 {
     Q_OBJECT
 public:
-    // Holds a copy of the caller's picture; the pixels stay the caller's.
-    explicit TPrintForm(const DIB &dib, QWidget *parent = nullptr);
+    // Holds a copy of the caller's picture; the pixels stay the caller's. The
+    // preview shows the printer's page.
+    TPrintForm(const DIB &dib, TPrinter &printer, QWidget *parent = nullptr);
 
     DIB Dib;
+    TPrinter &Printer;
     bool Coupling = false; // set while one percentage updates the other
 
     QLabel *PreviewLabel = nullptr; // "Preview:"
@@ -66,8 +69,8 @@ protected:
 void DrawSinglePicture(TDC &dc, const DIB &dib, QSize page, const PrintSizeChoice &choice);
 
 // Runs the dialog for the picture and, when it closes with OK, prints it at
-// once on the current printer under the job title. Without a printer the job
-// goes to a new PDF file, never over an earlier one, and `showStatus` is told
-// where. Returns true when printed.
-bool PrintSinglePicture(QWidget *owner, const DIB &dib, const QString &title,
+// once on the printer under the job title. Without a printer the job goes to
+// a new PDF file, never over an earlier one, and `showStatus` is told where.
+// Returns true when printed.
+bool PrintSinglePicture(QWidget *owner, TPrinter &printer, const DIB &dib, const QString &title,
                         const std::function<void(const QString &)> &showStatus = {});

@@ -1,10 +1,8 @@
-// The print job and the printer setup.
+// The print job through Qt's engine, the printer made for a job, the pages
+// the print dialog chose, and the printer setup.
 #include "output/PrintJob.h"
 
-#include "document/Arrangement.h"
-#include "output/CupsJob.h"
 #include "output/DevicePictures.h"
-#include "output/PageExport.h"
 #include "output/PageRender.h"
 #include "output/PrintCalibration.h"
 #include "output/PrintColour.h"
@@ -13,119 +11,122 @@
 #include "platform/Settings.h"
 
 #include <QPageLayout>
+#include <QPageRanges>
 #include <QPrinter>
-#include <QTemporaryDir>
+
+#include <algorithm>
+#include <set>
 
 namespace {
-PrintOutcome printToPdf(TPrinter &printer, const QString &file, const TArrangement &doc, int pageCount,
-                        int printerDpi, const ArrangementOptions &options, const PrintControl &control,
-                        const QTransform &correction = {})
-{
-    PageExportJob job;
-    job.FileName = file;
-    job.Format = ExportFormat::Pdf;
-    job.FirstPage = 1;
-    job.LastPage = pageCount;
-    job.PageWidth = printer.PageWidth();
-    job.PageHeight = printer.PageHeight();
-    job.PrinterDpiX = printerDpi;
-    job.PrinterDpiY = printer.LogPixelsY();
-    job.PaperLayout = printer.qprinter()->pageLayout();
-    job.Title = printer.Title;
-    job.PassJpegThrough = control.PassJpegThrough;
-    job.Colour = control.Colour;
-    job.Cancel = control.Cancel;
-    job.PageTransform = correction;
-    const ExportResult result = ExportPages(doc, options, job, [&control](int page, int, int total) {
-        if (control.PageDone)
-            control.PageDone(page, total);
-        return true;
-    }, nullptr, control.Reason);
-    if (result == ExportResult::Cancelled)
-        return PrintOutcome::Cancelled;
-    return result == ExportResult::Done ? PrintOutcome::Done : PrintOutcome::Failed;
-}
+const QString CupsPageRanges = QStringLiteral("page-ranges");
+
+ExportOutcome printFailed() { return ExportOutcome{ExportResult::Failed, {}, {}}; }
 } // namespace
 
-PrintOutcome PrintJob(TPrinter &printer, const TArrangement &doc, int pageCount, int printerDpi,
-                      const ArrangementOptions &options, const PrintControl &control)
+ExportOutcome PrintJob(TPrinter &printer, const TArrangement &doc, const ArrangementOptions &options,
+                       const PrintSetup &setup, const ExportRequest &request)
 {
-    // A PDF file is written by the program itself, so that pictures can go in as their files.
-    if (!printer.imageOutput() && printer.PrintsToFile()) {
-        printer.PrepareJob();
-        return printToPdf(printer, printer.OutputFileName(), doc, pageCount, printerDpi, options, control);
-    }
-    // So is the file a print queue gets, where the printing system takes PDF jobs.
-    if (!printer.imageOutput() && !printer.qprinter()->printerName().isEmpty() && !CupsQueueCommand().isEmpty()) {
-        printer.PrepareJob();
-        QTemporaryDir folder;
-        if (!folder.isValid())
-            return PrintOutcome::Failed;
-        const QString file = folder.filePath(QStringLiteral("job.pdf"));
-        const PrintOutcome drawn =
-            printToPdf(printer, file, doc, pageCount, printerDpi, options, control,
-                       CalibrationCorrection(control.Calibration, printer.LogPixelsX(), printer.LogPixelsY()));
-        if (drawn != PrintOutcome::Done)
-            return drawn;
-        CupsJobRequest request = CupsJobFor(*printer.qprinter(), printer.Title);
-        // The pixels are already the printer's when a profile converted them.
-        const QStringList colour = CupsColourOptions({}, bool(control.Colour));
-        for (int i = 0; i + 1 < colour.size(); i += 2)
-            request.Options.push_back({colour[i], colour[i + 1]});
-        const QString error = SubmitCupsJob(request, file);
-        if (error.isEmpty())
-            return PrintOutcome::Done;
-        if (control.Reason)
-            *control.Reason = error;
-        return PrintOutcome::Failed;
-    }
-    ApplyCupsColourOptions(printer.qprinter(), bool(control.Colour));
+    ApplyCupsColourOptions(printer.qprinter(), bool(setup.Colour));
+    printer.Title = request.Title;
     if (!printer.BeginDoc())
-        return PrintOutcome::Failed;
-    const PageScale scale = PrintScale(printerDpi);
-    std::vector<int> pages;
-    for (int page = 1; page <= pageCount; ++page)
-        pages.push_back(page);
-    DevicePictures pictures(doc, options, pages, {scale, false, control.Cancel, control.Colour});
-    for (int page = 1; page <= pageCount; ++page) {
-        if (page > 1 && !printer.NewPage()) {
+        return printFailed();
+    const PageScale scale = PrintScale(setup.DpiX);
+    DevicePictures pictures(doc, options, request.Pages, setup, {scale, false, true, request.Cancel});
+    const int total = int(request.Pages.size());
+    for (int i = 0; i < total; ++i) {
+        const int page = request.Pages[std::size_t(i)];
+        if (i > 0 && !printer.NewPage()) {
             printer.Abort();
-            return PrintOutcome::Failed;
+            return printFailed();
         }
-        PictureSupply supply;
+        PictureSupply supply(PictureWant::FullNow);
         if (!pictures.page(page, &supply)) {
             printer.Abort();
-            return PrintOutcome::Cancelled;
+            return ExportOutcome{ExportResult::Cancelled, {}, {}};
         }
-        ApplyCalibration(printer, control.Calibration);
-        RenderPage(printer.Canvas(), doc, page, scale, options, supply);
-        if (control.Cancel && control.Cancel->load()) {
+        ApplyCalibration(printer, setup.Calibration);
+        RenderPage(printer.Canvas(), doc, page, scale, options, setup, supply);
+        const bool stop = (request.Cancel && request.Cancel->load())
+                          || (request.PageDone && !request.PageDone(page, i + 1, total));
+        if (stop) {
             printer.Abort();
-            return PrintOutcome::Cancelled;
+            return ExportOutcome{ExportResult::Cancelled, {}, {}};
         }
-        if (control.PageDone)
-            control.PageDone(page, pageCount);
     }
     printer.EndDoc();
-    return PrintOutcome::Done;
+    return {};
 }
 
-bool PrintPages(TPrinter &printer, const TArrangement &doc, int pageCount, int printerDpi,
-                const ArrangementOptions &options, const std::function<void(int, int)> &pageDone)
+std::unique_ptr<TPrinter> MakeJobPrinter(const PrintSetup &setup)
 {
-    PrintControl control;
-    control.PageDone = pageDone;
-    return PrintJob(printer, doc, pageCount, printerDpi, options, control) == PrintOutcome::Done;
+    auto printer = std::make_unique<TPrinter>();
+    const PrintDestination &d = setup.Destination;
+    if (d.FixedPage)
+        printer->setFixedPage(setup.PageWidth, setup.PageHeight, setup.DpiX, setup.DpiY);
+    if (d.PageImages) {
+        printer->setImageOutput(true, d.PageImages);
+        return printer;
+    }
+    QPrinter &q = *printer->qprinter();
+    if (d.ToFile) {
+        q.setOutputFormat(QPrinter::PdfFormat);
+        q.setOutputFileName(d.FileName);
+    } else {
+        q.setPrinterName(d.PrinterName);
+    }
+    if (setup.Paper.isValid())
+        q.setPageLayout(setup.Paper);
+    q.setCopyCount(d.Copies);
+    q.setCollateCopies(d.Collate);
+    q.setDuplex(d.Duplex);
+    q.setColorMode(d.ColourMode);
+    SetCupsEngineOptions(q, d.CupsOptions);
+    return printer;
 }
 
-bool RunPrinterSetup(QWidget *owner)
+std::vector<int> ChosenPages(int fromPage, int toPage, const QString &pageRanges, int pageCount)
 {
-    QPrinter *printer = Printer().qprinter();
-    if (!Dialogs::pageSetupDialog(owner, printer))
+    std::set<int> chosen;
+    const auto take = [&chosen, pageCount](int from, int to) {
+        for (int page = std::max(1, from); page <= std::min(to, pageCount); ++page)
+            chosen.insert(page);
+    };
+    if (!pageRanges.trimmed().isEmpty()) {
+        for (const QPageRanges::Range &r : QPageRanges::fromString(pageRanges).toRangeList())
+            take(r.from, r.to);
+    } else if (fromPage > 0) {
+        take(fromPage, std::max(fromPage, toPage));
+    } else {
+        take(1, pageCount);
+    }
+    return {chosen.begin(), chosen.end()};
+}
+
+std::vector<int> ChosenPages(QPrinter &printer, int pageCount)
+{
+    QString ranges;
+    const QStringList options = CupsEngineOptions(printer);
+    QStringList kept;
+    for (qsizetype i = 0; i + 1 < options.size(); i += 2) {
+        if (options[i] == CupsPageRanges)
+            ranges = options[i + 1];
+        else
+            kept << options[i] << options[i + 1];
+    }
+    if (!ranges.isEmpty())
+        SetCupsEngineOptions(printer, kept);
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    return ChosenPages(range ? printer.fromPage() : 0, range ? printer.toPage() : 0, ranges, pageCount);
+}
+
+bool RunPrinterSetup(QWidget *owner, TPrinter &printer)
+{
+    QPrinter *q = printer.qprinter();
+    if (!Dialogs::pageSetupDialog(owner, q))
         return false;
     PrinterSettings kept;
     kept.Stored = true;
-    kept.Landscape = printer->pageLayout().orientation() == QPageLayout::Landscape;
+    kept.Landscape = q->pageLayout().orientation() == QPageLayout::Landscape;
     SavePrinterSettings(kept);
     return true;
 }

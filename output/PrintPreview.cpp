@@ -8,7 +8,6 @@
 
 #include <QWidget>
 
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -29,26 +28,19 @@ QSize PreviewSize(int pageWidth, int pageHeight, int screenDpiX, int screenDpiY,
 }
 
 void PaintPreview(TDC &dc, const TArrangement &doc, QSize size, double page, int screenDpiX, int screenDpiY,
-                  const ArrangementOptions &options, const PictureSupply &supply)
+                  const ArrangementOptions &options, const PrintSetup &setup, const PictureSupply &supply)
 {
     constexpr COLORREF White = RGB(255, 255, 255);
     dc.SetPen(White);
     dc.SetBrush(White);
     dc.Rectangle(0, 0, size.width(), size.height());
-    RenderPage(dc, doc, page, PreviewScale(screenDpiX, screenDpiY), options, supply);
+    RenderPage(dc, doc, page, PreviewScale(screenDpiX, screenDpiY), options, setup, supply);
 }
 
-QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight, int printerDpiX,
-                       int printerDpiY, const ArrangementOptions &options, qint64 maxBytes, const PagePictures *fetched)
+QImage RenderPageImage(const TArrangement &doc, double page, int dpi, const ArrangementOptions &options,
+                       const PrintSetup &setup, qint64 maxBytes, const PictureSupply &supply)
 {
-    return RenderPageImage(doc, page, dpi, pageWidth, pageHeight, printerDpiX, printerDpiY, options, maxBytes,
-                           PictureSupply{PictureWant::FullNow, fetched, {}});
-}
-
-QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight, int printerDpiX,
-                       int printerDpiY, const ArrangementOptions &options, qint64 maxBytes, const PictureSupply &supply)
-{
-    const QSize size = PreviewSize(pageWidth, pageHeight, dpi, dpi, printerDpiX, printerDpiY);
+    const QSize size = PreviewSize(setup.PageWidth, setup.PageHeight, dpi, dpi, setup.DpiX, setup.DpiY);
     if (size.isEmpty() || qint64(size.width()) * size.height() * 4 > maxBytes)
         return {};
     QImage image(size, QImage::Format_RGB32);
@@ -60,7 +52,7 @@ QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWi
     image.setDotsPerMeterY(dotsPerMeter);
     {
         TDC dc(&image);
-        PaintPreview(dc, doc, size, page, dpi, dpi, options, supply);
+        PaintPreview(dc, doc, size, page, dpi, dpi, options, setup, supply);
     }
     return image;
 }

@@ -20,20 +20,17 @@ struct ArrangementOptions;
 // Draws the preview of `page`: a white sheet of `size`, then the page's
 // placements at the screen's resolution per axis (font by the horizontal one).
 void PaintPreview(TDC &dc, const TArrangement &doc, QSize size, double page, int screenDpiX, int screenDpiY,
-                  const ArrangementOptions &options, const PictureSupply &supply = {PictureWant::Full, nullptr});
+                  const ArrangementOptions &options, const PrintSetup &setup,
+                  const PictureSupply &supply = PictureSupply(PictureWant::Full));
 
-// A page as a picture for "Save as image...": white paper of the printable area
-// at `dpi` on both axes (sizes as the preview's), the page's placements drawn by
-// the rendering rule at that resolution. Null when the size is empty or the
-// image would take more than maxBytes.
-[[nodiscard]] QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight,
-                                     int printerDpiX, int printerDpiY, const ArrangementOptions &options,
-                                     qint64 maxBytes = qint64(1) << 30, const PagePictures *fetched = nullptr);
-// The same with the pictures from `supply` (export hands over pictures made
-// for the image's resolution).
-[[nodiscard]] QImage RenderPageImage(const TArrangement &doc, double page, int dpi, int pageWidth, int pageHeight,
-                                     int printerDpiX, int printerDpiY, const ArrangementOptions &options,
-                                     qint64 maxBytes, const PictureSupply &supply);
+// A page as a picture for "Save as image...": white paper of the set-up's
+// printable area at `dpi` on both axes (sizes as the preview's), the page's
+// placements drawn by the rendering rule at that resolution, the pictures
+// from `supply` (export hands over pictures made for the image's resolution).
+// Null when the size is empty or the image would take more than maxBytes.
+[[nodiscard]] QImage RenderPageImage(const TArrangement &doc, double page, int dpi, const ArrangementOptions &options,
+                                     const PrintSetup &setup, qint64 maxBytes = qint64(1) << 30,
+                                     const PictureSupply &supply = PictureSupply(PictureWant::FullNow));
 
 // Scroll position while the preview is dragged: the point grabbed at `grab`
 // (preview pixels) follows the pointer now at `pointer` (preview pixels at the

@@ -221,6 +221,6 @@ void TViewPicForm::OpenBtnClick()
 
 void TViewPicForm::PrintBrnClick()
 {
-    if (Dib.Bits)
-        PrintSinglePicture(this, Dib, tr("Quillsheet-Picture"), ShowStatus);
+    if (Dib.Bits && Printer)
+        PrintSinglePicture(this, *Printer, Dib, tr("Quillsheet-Picture"), ShowStatus);
 }

@@ -19,6 +19,7 @@ class QPushButton;
 class QScrollArea;
 class QSpinBox;
 class TPaintBox;
+class TPrinter;
 
 // The shown size of a picture at a zoom in per cent: each side truncated,
 // limited to what a widget can be.
@@ -43,6 +44,7 @@ public:
     bool Dragging = false;
     QPoint DownPos; // pointer at mouse down, paint box coordinates
     std::function<void(const QString &)> ShowStatus; // the main window's status bar
+    TPrinter *Printer = nullptr; // the window's, for "Print"
 
     QLabel *ZoomLabel = nullptr; // "Zoom:"
     QSpinBox *ZoomEd = nullptr;  // per cent

@@ -75,7 +75,7 @@ ArrangePage::ArrangePage(ArrangementDocument &doc, PageServices &services, QWidg
 void ArrangePage::createControls()
 {
     Strip = new PictureStrip(Doc, this);
-    View = new ArrangeCanvas(Doc, this);
+    View = new ArrangeCanvas(Doc, Services.printer(), Services.softProof(), this);
     View->StripSource = Strip->StripBox;
     View->Keys = Services.keys();
     View->ScreenDpiSource = [this] { return Services.screenDpiX(); };
@@ -97,8 +97,8 @@ void ArrangePage::createControls()
     CurrentPageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
     SoftProofCheck = new QCheckBox(tr("Soft &proof: show the pictures as printed"), PhotosTab);
     SoftProofCheck->setToolTip(tr("Shows the pictures as the printer profile prints them (Colour management on the Print tab)"));
-    RefreshSoftProof(Printer());
-    SoftProofCheck->setChecked(SoftProof().active());
+    RefreshSoftProof(Services.softProof(), Services.printer());
+    SoftProofCheck->setChecked(Services.softProof().active());
     SideTabs = new QTabWidget(this);
     PhotosTab = new QWidget;
     Opts = new OptionsPanel(Doc, this);
@@ -344,7 +344,7 @@ void ArrangePage::captionTyped() { Doc.setSelectedCaption(FreeText->text(), tr("
 
 void ArrangePage::softProofToggled()
 {
-    const QString problem = SwitchSoftProof(Printer(), SoftProofCheck->isChecked());
+    const QString problem = SwitchSoftProof(Services.softProof(), Services.printer(), SoftProofCheck->isChecked());
     if (!problem.isEmpty()) {
         const QSignalBlocker quiet(SoftProofCheck);
         SoftProofCheck->setChecked(false);
@@ -430,7 +430,7 @@ SheetContext ArrangePage::sheetContext() const
     SheetContext c(Doc);
     c.Parent = Services.dialogParent();
     c.Paper = View->paper();
-    c.Printer = &Printer();
+    c.Printer = &Services.printer();
     c.Sheet = PrinterSheet(c.Printer->qprinter(), c.Paper);
     c.Selected = Services.selectedPictures();
     c.ShowStatus = [this](const QString &text) { Services.showStatus(text); };

@@ -238,7 +238,7 @@ void CollectionPage::addBrowserPicture(const QString &name)
 void CollectionPage::openForPreview(const QString &path)
 {
     DIB dib;
-    OpenDib(&dib, path, 0, this);
+    OpenDib(&dib, path, 0, [this](int percent) { Services.showProgress(percent); });
     if (dib.Bits) {
         deldib(&PreviewDib);
         PreviewDib = dib;
@@ -360,7 +360,7 @@ void CollectionPage::printCurrentPicture()
         if (!picture.Bits)
             picture = entry.Dib;
     }
-    PrintSinglePicture(Services.dialogParent(), picture, tr("Snapgrid-Edge picture"),
+    PrintSinglePicture(Services.dialogParent(), Services.printer(), picture, tr("Snapgrid-Edge picture"),
                        [this](const QString &text) { Services.showStatus(text); });
 }
 

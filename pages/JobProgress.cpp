@@ -1,11 +1,13 @@
 #include "pages/JobProgress.h"
 
 #include "picture/DecodePool.h"
+#include "picture/PoolHandoff.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QProgressDialog>
 #include <QThread>
+#include <QTimer>
 
 #include <memory>
 
@@ -32,13 +34,21 @@ JobProgress::~JobProgress() { delete Dialog; }
 
 void JobProgress::pageDone(int page, int pageCount)
 {
-    QMetaObject::invokeMethod(this, [this, page, pageCount] {
-        if (!Cancel)
-            Dialog->setLabelText(StepText ? StepText(page, pageCount) : PageOfText(page, pageCount));
-        Dialog->setValue(page);
-        if (Progress && pageCount > 0)
-            Progress(page * 100 / pageCount);
-    }, Qt::QueuedConnection);
+    Done = (std::int64_t(std::uint32_t(pageCount)) << 32) | std::uint32_t(page);
+}
+
+void JobProgress::showDone()
+{
+    const std::int64_t done = Done;
+    const int page = int(std::uint32_t(done)), pageCount = int(done >> 32);
+    if (page == Shown)
+        return;
+    Shown = page;
+    if (!Cancel)
+        Dialog->setLabelText(StepText ? StepText(page, pageCount) : PageOfText(page, pageCount));
+    Dialog->setValue(page);
+    if (Progress && pageCount > 0)
+        Progress(page * 100 / pageCount);
 }
 
 void JobProgress::run(const std::function<void()> &work)
@@ -48,12 +58,19 @@ void JobProgress::run(const std::function<void()> &work)
     std::unique_ptr<QThread> worker(QThread::create([&work] {
         BackgroundWork();
         work();
+        PoolHandoff(); // what the work wrote is seen once it has ended
     }));
     connect(worker.get(), &QThread::finished, &waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    // Polled rather than posted: a value the worker sets is all it hands over.
+    QTimer poll;
+    poll.setInterval(30);
+    connect(&poll, &QTimer::timeout, this, &JobProgress::showDone);
+    poll.start();
     worker->start();
     waiting.exec();
     worker->wait();
-    // The last page's progress, posted before the end.
-    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    PoolHandoff();
+    poll.stop();
+    showDone(); // the last page
     Dialog->hide();
 }

@@ -1,12 +1,35 @@
 #include "pages/PageServices.h"
 
 #include "document/Collection.h"
+#include "output/PrintColour.h"
 #include "platform/Dialogs.h"
+#include "platform/Printer.h"
 
 #include <QCoreApplication>
 
 // A resolution the screen reports when nobody says otherwise.
 constexpr int DefaultScreenDpi = 96;
+
+PageServices::PageServices() = default;
+PageServices::~PageServices() = default;
+
+TPrinter &PageServices::printer() const
+{
+    if (PagePrinter)
+        return *PagePrinter;
+    if (!OwnPrinter)
+        OwnPrinter = std::make_unique<TPrinter>();
+    return *OwnPrinter;
+}
+
+SoftProofView &PageServices::softProof() const
+{
+    if (Proof)
+        return *Proof;
+    if (!OwnProof)
+        OwnProof = std::make_unique<SoftProofView>();
+    return *OwnProof;
+}
 
 void PageServices::showStatus(const QString &text) const
 {

@@ -1,14 +1,14 @@
 #pragma once
 // What a page needs from the window around it: a place for status text and
 // progress, a parent for its dialogs, the screen's resolution, the window's
-// key gate, the actions of the commands it shows, and the few actions that
-// reach beyond one page. The window fills the hooks in; a page built alone (in
-// a test) works with any of them unset.
+// key gate, its printer and soft proof, the actions of the commands it shows,
+// and the few actions that reach beyond one page. The window fills the hooks
+// in; a page built alone (in a test) works with any of them unset (it then gets
+// a printer, a proof and plain actions of the services' own).
 #include "document/ArrangementDocument.h"
 #include "pages/Commands.h"
 
 #include <QAction>
-
 #include <QString>
 #include <QStringList>
 
@@ -18,11 +18,18 @@
 #include <vector>
 
 class QWidget;
+class SoftProofView;
 class TKeyGate;
+class TPrinter;
 
 class PageServices
 {
 public:
+    PageServices();
+    ~PageServices();
+    PageServices(const PageServices &) = delete;
+    PageServices &operator=(const PageServices &) = delete;
+
     std::function<void(const QString &)> StatusHook;
     std::function<void(int)> ProgressHook;
     std::function<int()> ScreenDpiXHook;
@@ -40,6 +47,8 @@ public:
     std::function<QAction *(Command)> ActionHook;
     QWidget *DialogParent = nullptr;
     TKeyGate *Keys = nullptr; // decides whether a key arrived for the window; nullptr: every key does
+    TPrinter *PagePrinter = nullptr;  // the window's printer, used on the interface thread only
+    SoftProofView *Proof = nullptr;   // the views' soft proof
 
     void showStatus(const QString &text) const;
     void showProgress(int percent) const;
@@ -47,6 +56,8 @@ public:
     [[nodiscard]] int screenDpiX() const;
     [[nodiscard]] int screenDpiY() const;
     [[nodiscard]] TKeyGate *keys() const { return Keys; }
+    [[nodiscard]] TPrinter &printer() const;
+    [[nodiscard]] SoftProofView &softProof() const;
     void showBig(const DIB &dib, const QString &fileName) const;
     void showCollectionPicture(int index) const;
     void openArrangementAsked(const QString &path) const;
@@ -55,6 +66,8 @@ public:
 
 private:
     mutable std::array<std::unique_ptr<QAction>, CommandCount> OwnActions;
+    mutable std::unique_ptr<TPrinter> OwnPrinter;
+    mutable std::unique_ptr<SoftProofView> OwnProof;
 };
 
 // One message box for the picture files of one add that gave no picture, each

@@ -2,16 +2,16 @@
 
 #include "arrange/Geometry.h"
 #include "arrange/IdGuides.h"
-#include "document/PageFeed.h"
 #include "document/Paths.h"
 #include "output/CalibrationDialog.h"
 #include "output/ColourSettingsDialog.h"
-#include "output/CutMarks.h"
-#include "output/PageExport.h"
+#include "output/CupsJob.h"
+#include "output/Exporters.h"
 #include "output/PrintCalibration.h"
 #include "output/PrintColour.h"
 #include "output/PrintJob.h"
 #include "output/PrintPreview.h"
+#include "output/PrintSetup.h"
 #include "pages/JobProgress.h"
 #include "pages/PageServices.h"
 #include "platform/Artwork.h"
@@ -41,6 +41,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -79,8 +80,7 @@ PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *
     APageEd2->setToolTip(tr("The page shown and saved as a picture"));
     CutMarksCheck = new QCheckBox(tr("Cut marks"), this);
     CutMarksCheck->setToolTip(tr("Prints and saves thin marks beside the frames' edges, to cut the pictures out"));
-    CutMarksCheck->setChecked(LoadPrintSheetSettings().CutMarks);
-    CutMarkSettings().On = CutMarksCheck->isChecked();
+    CutMarksCheck->setChecked(Doc.options().CutMarks);
     IdGuidesCheck = new QCheckBox(tr("ID photo guides"), this);
     ColourBtn = new QPushButton(tr("Colour &management..."), this);
     ColourBtn->setToolTip(tr("Printer profile, rendering intent and monitor profile of this printer and paper"));
@@ -166,26 +166,51 @@ void PrintPage::connectSignals()
             const QSignalBlocker quiet(APageEd2);
             APageEd2->setValue(Doc.currentPage());
         }
+        if (what & ArrangementDocument::Change::Options) {
+            const QSignalBlocker quiet(CutMarksCheck);
+            CutMarksCheck->setChecked(Doc.options().CutMarks);
+        }
         if (what != ArrangementDocument::Changes(ArrangementDocument::Change::Captions))
             repaintPreview();
     });
     connect(&Doc, &ArrangementDocument::fullPictureArrived, this, &PrintPage::repaintPreview);
 }
 
-PageGeometry PrintPage::paper() const { return PaperGeometry(Printer(), Services.screenDpiX(), Doc.options().Zoom); }
+
+PageGeometry PrintPage::paper() const
+{
+    return PaperGeometry(Services.printer(), Services.screenDpiX(), Doc.options().Zoom);
+}
+
+PrintSetup PrintPage::previewSetup() const
+{
+    PrintSetup setup = PrinterPageSetup(Services.printer());
+    setup.SoftProof = Services.softProof().recolour();
+    return setup;
+}
+
+PrintSetup PrintPage::jobSetup(bool colour)
+{
+    QString problem;
+    PrintSetup setup = JobSetup(Services.printer(), &problem);
+    if (!colour) {
+        setup.Colour.reset();
+        setup.PrinterProfile.clear();
+    } else if (!problem.isEmpty()) {
+        Dialogs::messageBox(Services.dialogParent(), problem, tr("Colour management"), Dialogs::Icon::Warning);
+    }
+    return setup;
+}
 
 // ---------------------------------------------------------------------------
 // Print job and printer setup
 
-bool PrintPage::AcceptChangedPictures(int firstPage, int lastPage)
+bool PrintPage::AcceptChangedPictures(const std::vector<int> &pages)
 {
-    std::vector<int> pages;
-    for (int page = firstPage; page <= lastPage; ++page)
-        pages.push_back(page);
     return AcceptChangedFiles(Services.dialogParent(), ChangedPictureFiles(Doc.records(), pages));
 }
 
-bool PrintPage::AcceptPicturesOffPage(int firstPage, int lastPage)
+bool PrintPage::AcceptPicturesOffPage(const std::vector<int> &pages)
 {
     const PageGeometry page = paper();
     const TArrangement &r = Doc.records();
@@ -195,7 +220,7 @@ bool PrintPage::AcceptPicturesOffPage(int firstPage, int lastPage)
     QStringList off;
     for (int i = 0; i < r.Placements.size(); ++i) {
         const Placement &p = r.Placements.at(i);
-        if (p.Page < firstPage || p.Page > lastPage
+        if (std::find(pages.begin(), pages.end(), p.Page) == pages.end()
             || !Geometry::FrameOffPage(p.Left + spill, p.Top + spill, p.Width, p.Height,
                                        page.widthInches() + 2 * spill, page.heightInches() + 2 * spill))
             continue;
@@ -212,63 +237,84 @@ bool PrintPage::AcceptPicturesOffPage(int firstPage, int lastPage)
            == Dialogs::IdOk;
 }
 
+ExportOutcome PrintPage::runJob(PageExporter &exporter, const PrintSetup &setup, ExportRequest request,
+                                const QString &title, const QString &status)
+{
+    // The pages are drawn on a worker while the window keeps painting; the
+    // progress dialog holds its input, so the arrangement stays as it is.
+    Services.showStatus(status);
+    JobProgress progress(Services.dialogParent(), title, int(request.Pages.size()));
+    progress.Progress = [this](int percent) { Services.showProgress(percent); };
+    request.Cancel = progress.cancelFlag();
+    request.PageDone = [&progress](int, int done, int total) {
+        progress.pageDone(done, total);
+        return true;
+    };
+    const ArrangementOptions drawing = Doc.options();
+    ExportOutcome outcome;
+    progress.run([&] { outcome = exporter.run(Doc.records(), drawing, setup, request); });
+    Services.showProgress(0);
+    return outcome;
+}
+
 void PrintPage::GoBtn1Click()
 {
     GoBtn1->unpress();
     // May enlarge pictures in place; the arrangement keeps them.
     ReportQualityFailures(Services.dialogParent(), Doc.checkAllQualities(paper()));
-    if (!AcceptChangedPictures(1, Doc.pageCount()))
+    if (!AcceptChangedPictures(PageSpan(1, Doc.pageCount())))
         return;
-    TPrinter &printer = Printer();
-    if (!Dialogs::printDialog(Services.dialogParent(), printer.qprinter()))
+    TPrinter &printer = Services.printer();
+    // Every job starts from all pages; the dialog offers a range.
+    printer.qprinter()->setPrintRange(QPrinter::AllPages);
+    if (!Dialogs::printDialog(Services.dialogParent(), printer.qprinter(), Doc.pageCount()))
         return;
-    if (!AcceptPicturesOffPage(1, Doc.pageCount())) // the dialog may have turned the paper
+    ExportRequest request;
+    request.Pages = ChosenPages(*printer.qprinter(), Doc.pageCount());
+    if (request.Pages.empty()) {
+        Services.showStatus(tr("None of the pages chosen is in the arrangement; nothing was printed."));
         return;
-    const int printerDpi = printer.LogPixelsX();
-    RefreshSoftProof(printer);
+    }
+    if (!AcceptPicturesOffPage(request.Pages)) // the dialog may have turned the paper
+        return;
+    RefreshSoftProof(Services.softProof(), printer);
     repaintPreview(); // the dialog may have changed printer or paper
     printer.Title = tr("Snapgrid-Edge document");
+    // Names the file of a job that goes to one, here on the printer's thread.
+    printer.PrepareJob();
+    const PrintSetup setup = jobSetup(true);
+    request.Title = printer.Title;
+    request.FileName = setup.Destination.FileName;
+    const std::unique_ptr<PageExporter> exporter = PrintExporter(setup, CupsQueueCommand());
+    reportPrint(setup, request, runJob(*exporter, setup, request, tr("Print"), tr("Printing...")));
+}
 
-    // The job runs on a worker; the window keeps painting and shows its progress.
-    const int pageCount = Doc.pageCount();
-    const bool toFile = printer.PrintsToFile();
-    Services.showStatus(tr("Printing..."));
-    JobProgress progress(Services.dialogParent(), tr("Print"), pageCount);
-    progress.Progress = [this](int percent) { Services.showProgress(percent); };
-    PrintOutcome outcome = PrintOutcome::Failed;
-    QString reason;
-    PrintControl control;
-    control.PageDone = [&progress](int page, int count) { progress.pageDone(page, count); };
-    control.Cancel = progress.cancelFlag();
-    control.Reason = &reason;
-    control.Calibration = StoredCalibration(printer);
-    control.Colour = printColour(printer);
-    const ArrangementOptions drawing = Doc.options();
-    progress.run([&] { outcome = PrintJob(printer, Doc.records(), pageCount, printerDpi, drawing, control); });
-    Services.showProgress(0);
-
-    if (outcome == PrintOutcome::Cancelled) {
+void PrintPage::reportPrint(const PrintSetup &setup, const ExportRequest &request, const ExportOutcome &outcome)
+{
+    const bool toFile = setup.Destination.ToFile;
+    const QString file = setup.Destination.FileName;
+    if (outcome.Result == ExportResult::Cancelled) {
         Services.showStatus(toFile ? tr("Printing cancelled; no file was written.") : tr("Printing cancelled."));
-    } else if (outcome == PrintOutcome::Failed) {
+    } else if (outcome.Result != ExportResult::Done) {
         Services.showStatus(QString());
-        QString text = toFile ? tr("Could not print to the file %1!").arg(printer.OutputFileName())
+        QString text = toFile ? tr("Could not print to the file %1!").arg(file)
                               : tr("Could not print! Please check the printer.");
-        if (!reason.isEmpty())
-            text += QLatin1Char('\n') + reason;
+        if (!outcome.Reason.isEmpty())
+            text += QLatin1Char('\n') + outcome.Reason;
         Dialogs::messageBox(Services.dialogParent(), text, tr("Error"), Dialogs::Icon::Error);
     } else if (toFile) {
         // Without a printer the pages go to a PDF file; tell where, above all when it was not asked for.
-        Services.showStatus(tr("Printed to %1").arg(printer.OutputFileName()));
+        Services.showStatus(tr("Printed to %1").arg(file));
     } else {
-        Services.showStatus(tr("Printed %n page(s).", nullptr, pageCount));
+        Services.showStatus(tr("Printed %n page(s).", nullptr, int(request.Pages.size())));
     }
 }
 
 void PrintPage::SetupBtnClick()
 {
     SetupBtn->unpress();
-    RunPrinterSetup(Services.dialogParent());
-    RefreshSoftProof(Printer()); // another paper has its own profile
+    RunPrinterSetup(Services.dialogParent(), Services.printer());
+    RefreshSoftProof(Services.softProof(), Services.printer()); // another paper has its own profile
     // Cancelled or not: the preview follows the printer's current page.
     repaintPreview();
 }
@@ -290,7 +336,7 @@ void PrintPage::SetupBtnMouseUp(QMouseEvent *e)
 
 void PrintPage::CalibrateBtnClick()
 {
-    TPrinter &printer = Printer();
+    TPrinter &printer = Services.printer();
     if (printer.PrintsToFile()) {
         Dialogs::messageBox(Services.dialogParent(),
                             tr("Printing goes to a PDF file, which is not corrected: it may be printed on any "
@@ -316,43 +362,47 @@ void PrintPage::CalibrateBtnClick()
 
 void PrintPage::ColourBtnClick()
 {
-    if (RunColourSetup(Services.dialogParent()))
+    if (RunColourSetup(Services.dialogParent(), Services.printer(), Services.softProof()))
         repaintPreview();
 }
 
 void PrintPage::softProofToggled()
 {
-    const QString problem = SwitchSoftProof(Printer(), SoftProofCheck->isChecked());
+    const QString problem = SwitchSoftProof(Services.softProof(), Services.printer(), SoftProofCheck->isChecked());
     if (!problem.isEmpty())
         Dialogs::messageBox(Services.dialogParent(), tr("The soft proof cannot be shown.\n%1").arg(problem),
                             tr("Soft proof"), Dialogs::Icon::Warning);
     repaintPreview();
 }
 
-std::shared_ptr<const ColourConversion> PrintPage::printColour(TPrinter &printer)
+void PrintPage::CutMarksCheckClick() { setCutMarks(CutMarksCheck->isChecked()); }
+
+void PrintPage::setCutMarks(bool on)
 {
-    const PrintColour colour = CurrentPrintColour(printer);
-    if (!colour.Problem.isEmpty())
-        Dialogs::messageBox(Services.dialogParent(), colour.Problem, tr("Colour management"), Dialogs::Icon::Warning);
-    return colour.Conversion;
+    ArrangementOptions o = Doc.options();
+    o.CutMarks = on;
+    Doc.setOptions(o, tr("Cut marks"));
+    PrintSheetSettings kept = LoadPrintSheetSettings();
+    kept.CutMarks = on;
+    SavePrintSheetSettings(kept);
 }
 
-void PrintPage::CutMarksCheckClick()
+void PrintPage::loadSettings()
 {
-    CutMarkSettings().On = CutMarksCheck->isChecked();
-    PrintSheetSettings kept = LoadPrintSheetSettings();
-    kept.CutMarks = CutMarkSettings().On;
-    SavePrintSheetSettings(kept);
-    repaintPreview();
+    if (!Doc.fileName().isEmpty() || Doc.isModified())
+        return;
+    ArrangementOptions o = Doc.options();
+    o.CutMarks = LoadPrintSheetSettings().CutMarks;
+    Doc.resetOptions(o);
 }
 
 void PrintPage::APageEd2Change() { Doc.setCurrentPage(APageEd2->value()); }
 
 QSize PrintPage::PreviewPageSize() const
 {
-    const TPrinter &printer = Printer();
-    return PreviewSize(printer.PageWidth(), printer.PageHeight(), Services.screenDpiX(), Services.screenDpiY(),
-                       printer.LogPixelsX(), printer.LogPixelsY());
+    const PrintSetup setup = previewSetup();
+    return PreviewSize(setup.PageWidth, setup.PageHeight, Services.screenDpiX(), Services.screenDpiY(), setup.DpiX,
+                       setup.DpiY);
 }
 
 bool PrintPage::syncPreviewSize()
@@ -371,15 +421,15 @@ bool PrintPage::syncPreviewSize()
 
 void PrintPage::paintPreview(TDC &dc)
 {
+    const SoftProofView &proof = Services.softProof();
     {
         const QSignalBlocker quiet(SoftProofCheck); // the arrange view may have switched it
-        SoftProofCheck->setChecked(SoftProof().active());
+        SoftProofCheck->setChecked(proof.active());
     }
     // A proof is made of the pictures as drawn: sharp enough copies, not the full pictures.
-    PictureSupply supply{SoftProof().active() ? PictureWant::Sharp : PictureWant::Full, nullptr};
-    supply.Recolour = SoftProof().recolour();
+    const PictureSupply supply(proof.active() ? PictureWant::Sharp : PictureWant::Full);
     PaintPreview(dc, Doc.records(), PaintBox3->size(), Doc.currentPage(), Services.screenDpiX(),
-                 Services.screenDpiY(), Doc.options(), supply);
+                 Services.screenDpiY(), Doc.options(), previewSetup(), supply);
     if (IdGuidesCheck->isChecked()) {
         const TArrangement &r = Doc.records();
         for (int i = 0; i < r.Placements.size(); ++i)
@@ -437,96 +487,95 @@ void PrintPage::PaintBox3MouseUp(QMouseEvent *)
 // ---------------------------------------------------------------------------
 // Pages as pictures
 
-void PrintPage::SaveBitBtnClick()
+QString PrintPage::askExportFile()
 {
-    QWidget *owner = Services.dialogParent();
-    const QString file = Dialogs::getSaveFileName(
-        owner, tr("Save as image..."),
+    return Dialogs::getSaveFileName(
+        Services.dialogParent(), tr("Save as image..."),
         tr("PNG image (*.png);;JPEG image (*.jpg *.jpeg);;TIFF image (*.tif *.tiff);;Windows bitmap (*.bmp);;"
            "PDF document, all pages (*.pdf)"),
         QStringLiteral("png"));
-    if (file.isEmpty())
-        return;
+}
 
-    TPrinter &printer = Printer();
-    PageExportJob job;
-    job.FileName = file;
-    job.Format = ExportFormatForFileName(file);
-    job.Dpi = BitDPIED->value();
-    job.PageWidth = printer.PageWidth();
-    job.PageHeight = printer.PageHeight();
-    job.PrinterDpiX = printer.LogPixelsX();
-    job.PrinterDpiY = printer.LogPixelsY();
-    job.PaperLayout = printer.qprinter()->pageLayout();
-    job.Title = QFileInfo(file).completeBaseName();
+bool PrintPage::askExportPages(ExportRequest &request)
+{
     const int pageCount = Doc.pageCount();
-    job.FirstPage = job.LastPage = Doc.currentPage();
-    if (job.Format == ExportFormat::Pdf) {
-        job.FirstPage = 1;
-        job.LastPage = pageCount;
+    request.Pages = {Doc.currentPage()};
+    if (request.Format == ExportFormat::Pdf) {
+        request.Pages = PageSpan(1, pageCount);
     } else if (pageCount > 1) {
         const int answer = Dialogs::messageBox(
-            owner, tr("Save all %1 pages? Each page becomes a picture of its own, numbered after the name.\n"
-                      "No saves the current page only.").arg(pageCount),
+            Services.dialogParent(),
+            tr("Save all %1 pages? Each page becomes a picture of its own, numbered after the name.\n"
+               "No saves the current page only.").arg(pageCount),
             tr("Save as image..."), Dialogs::Icon::Question, Dialogs::YesNoCancel);
         if (answer == Dialogs::IdCancel)
-            return;
-        if (answer == Dialogs::IdYes) {
-            job.FirstPage = 1;
-            job.LastPage = pageCount;
-        }
+            return false;
+        if (answer == Dialogs::IdYes)
+            request.Pages = PageSpan(1, pageCount);
     }
+    return true;
+}
 
+bool PrintPage::acceptReplacing(const ExportRequest &request)
+{
     // The file dialog asked about the name chosen; numbered names were never shown.
-    const QStringList targets = ExportTargets(job);
-    if (targets != QStringList{file}) {
-        QStringList existing;
-        for (const QString &t : targets)
-            if (QFileInfo::exists(t))
-                existing << QFileInfo(t).fileName();
-        if (!existing.isEmpty()
-            && Dialogs::messageBox(owner, tr("These files exist already:\n%1\nReplace them?").arg(existing.join('\n')),
-                                   tr("Save as image..."), Dialogs::Icon::Question, Dialogs::YesNo) != Dialogs::IdYes)
-            return;
-    }
+    if (request.Format == ExportFormat::Pdf)
+        return true;
+    const QStringList targets = PictureTargets(request);
+    if (targets == QStringList{request.FileName})
+        return true;
+    QStringList existing;
+    for (const QString &t : targets)
+        if (QFileInfo::exists(t))
+            existing << QFileInfo(t).fileName();
+    return existing.isEmpty()
+        || Dialogs::messageBox(Services.dialogParent(),
+                               tr("These files exist already:\n%1\nReplace them?").arg(existing.join('\n')),
+                               tr("Save as image..."), Dialogs::Icon::Question, Dialogs::YesNo)
+               == Dialogs::IdYes;
+}
 
-    if (job.Format == ExportFormat::Pdf) // pictures as the printout has them
-        ReportQualityFailures(owner, Doc.checkAllQualities(paper()));
-    if (!AcceptChangedPictures(job.FirstPage, job.LastPage) || !AcceptPicturesOffPage(job.FirstPage, job.LastPage))
+void PrintPage::SaveBitBtnClick()
+{
+    ExportRequest request;
+    request.FileName = askExportFile();
+    if (request.FileName.isEmpty())
         return;
-    // The pages are drawn on a worker while the window keeps painting; the
-    // progress dialog holds its input, so the arrangement stays as it is.
-    const ArrangementOptions drawing = Doc.options();
-    ExportResult result = ExportResult::Done;
-    QString failed, reason;
-    const int total = job.LastPage - job.FirstPage + 1;
-    Services.showStatus(tr("Saving..."));
-    JobProgress progress(owner, tr("Save as image..."), total);
-    progress.Progress = [this](int percent) { Services.showProgress(percent); };
-    job.Cancel = progress.cancelFlag();
-    if (job.Format == ExportFormat::Pdf)
-        job.Colour = printColour(Printer());
-    progress.run([&] {
-        result = ExportPages(Doc.records(), drawing, job, [&progress](int, int done, int count) {
-            progress.pageDone(done, count);
-            return true;
-        }, &failed, &reason);
-    });
-    Services.showProgress(0);
-    if (result == ExportResult::Done) {
-        Services.showStatus(targets.size() == 1 ? tr("%1 saved").arg(QDir::toNativeSeparators(file))
-                                                : tr("%n page(s) saved", nullptr, int(targets.size())));
-    } else if (result == ExportResult::Cancelled) {
-        Services.showStatus(job.Format == ExportFormat::Pdf ? tr("Saving cancelled; no file was written.")
-                                                            : tr("Saving cancelled."));
+    request.Format = ExportFormatForFileName(request.FileName);
+    request.Dpi = BitDPIED->value();
+    request.Title = QFileInfo(request.FileName).completeBaseName();
+    if (!askExportPages(request) || !acceptReplacing(request))
+        return;
+    const bool pdf = request.Format == ExportFormat::Pdf;
+    if (pdf) // pictures as the printout has them
+        ReportQualityFailures(Services.dialogParent(), Doc.checkAllQualities(paper()));
+    if (!AcceptChangedPictures(request.Pages) || !AcceptPicturesOffPage(request.Pages))
+        return;
+    // Picture files stay sRGB: only a PDF takes the printer profile.
+    const PrintSetup setup = jobSetup(pdf);
+    const std::unique_ptr<PageExporter> exporter = FileExporter(request.Format);
+    reportExport(request, runJob(*exporter, setup, request, tr("Save as image..."), tr("Saving...")));
+}
+
+void PrintPage::reportExport(const ExportRequest &request, const ExportOutcome &outcome)
+{
+    QWidget *owner = Services.dialogParent();
+    const bool pdf = request.Format == ExportFormat::Pdf;
+    const int files = pdf ? 1 : int(request.Pages.size());
+    if (outcome.Result == ExportResult::Done) {
+        Services.showStatus(files == 1 ? tr("%1 saved").arg(QDir::toNativeSeparators(request.FileName))
+                                       : tr("%n page(s) saved", nullptr, files));
+    } else if (outcome.Result == ExportResult::Cancelled) {
+        Services.showStatus(pdf ? tr("Saving cancelled; no file was written.") : tr("Saving cancelled."));
     } else {
         Services.showStatus(QString());
     }
-    if (result == ExportResult::OutOfMemory)
-        Dialogs::messageBox(owner, tr("Not enough memory for an image of this page at %1 DPI!").arg(BitDPIED->value()),
+    if (outcome.Result == ExportResult::OutOfMemory) {
+        Dialogs::messageBox(owner, tr("Not enough memory for an image of this page at %1 DPI!").arg(request.Dpi),
                             tr("Error"), Dialogs::Icon::Error);
-    else if (result == ExportResult::WriteFailed)
-        Dialogs::messageBox(owner, reason.isEmpty() ? tr("Could not save %1!").arg(failed)
-                                                    : tr("Could not save %1!").arg(failed) + QLatin1Char('\n') + reason,
+    } else if (outcome.Result == ExportResult::WriteFailed || outcome.Result == ExportResult::Failed) {
+        const QString text = tr("Could not save %1!").arg(outcome.FailedFile);
+        Dialogs::messageBox(owner, outcome.Reason.isEmpty() ? text : text + QLatin1Char('\n') + outcome.Reason,
                             tr("Error"), Dialogs::Icon::Error);
+    }
 }

@@ -8,7 +8,9 @@
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
+class PageExporter;
 class PageServices;
 class QCheckBox;
 class QMouseEvent;
@@ -20,8 +22,9 @@ class TDC;
 class TImageButton;
 class TPaintBox;
 
-class ColourConversion;
-class TPrinter;
+struct ExportOutcome;
+struct ExportRequest;
+struct PrintSetup;
 
 class PrintPage : public QWidget
 {
@@ -59,16 +62,20 @@ public:
     void SetupBtnMouseUp(QMouseEvent *event);
     // Before printing or exporting pages: names the pictures whose files
     // changed or are gone; false when the user then cancels.
-    bool AcceptChangedPictures(int firstPage, int lastPage);
-    // Names the placements of pages first..last that reach beyond the printable
-    // area before they are printed cut off; true to go on.
-    bool AcceptPicturesOffPage(int firstPage, int lastPage);
+    bool AcceptChangedPictures(const std::vector<int> &pages);
+    // Names the placements of the pages that reach beyond the printable area
+    // before they are printed cut off; true to go on.
+    bool AcceptPicturesOffPage(const std::vector<int> &pages);
 
     // The calibration dialog for the printer and paper; keeps what was typed.
     void CalibrateBtnClick();
 
-    // Cut marks on or off for printing, export and the preview; kept in the settings.
+    // Cut marks on or off in the arrangement (one undo step); the choice is
+    // kept in the settings for new arrangements.
     void CutMarksCheckClick();
+    void setCutMarks(bool on);
+    // A new arrangement gets the cut marks last chosen.
+    void loadSettings();
     void ColourBtnClick();
     void softProofToggled();
 
@@ -88,12 +95,26 @@ public:
     void repaintPreview();
     // Saves the current page (or all) as picture files at BitDPIED dots per inch, or all pages as a PDF.
     void SaveBitBtnClick();
+    // What the preview draws with: the printer's page and the soft proof.
+    [[nodiscard]] PrintSetup previewSetup() const;
 
 private:
     void layoutPage();
     void connectSignals();
     [[nodiscard]] PageGeometry paper() const;
-    // The printer profile's conversion for a job; a profile that cannot be
-    // used is named in a message and the job goes out without it.
-    [[nodiscard]] std::shared_ptr<const ColourConversion> printColour(TPrinter &printer);
+    // The set-up of a job on the window's printer; with colour, a printer
+    // profile that cannot be used is named in a message and the job goes out
+    // without it.
+    [[nodiscard]] PrintSetup jobSetup(bool colour);
+    // "Save as image...": the file, then the pages (all, or the current one).
+    [[nodiscard]] QString askExportFile();
+    [[nodiscard]] bool askExportPages(ExportRequest &request);
+    // Numbered files that exist already may be replaced; true to go on.
+    [[nodiscard]] bool acceptReplacing(const ExportRequest &request);
+    // Runs the exporter on a worker while the window keeps painting and shows
+    // "Page n of N" with Cancel; the arrangement stays as it is meanwhile.
+    ExportOutcome runJob(PageExporter &exporter, const PrintSetup &setup, ExportRequest request,
+                         const QString &title, const QString &status);
+    void reportExport(const ExportRequest &request, const ExportOutcome &outcome);
+    void reportPrint(const PrintSetup &setup, const ExportRequest &request, const ExportOutcome &outcome);
 };

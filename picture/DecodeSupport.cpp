@@ -1,5 +1,4 @@
 #include "picture/DecodeSupport.h"
-#include "platform/WMUser.h"
 
 #include <QCoreApplication>
 
@@ -56,19 +55,19 @@ Error exceptionError() noexcept
 
 void Progress::report(std::uint64_t done, std::uint64_t total)
 {
-    if (!m_owner || total == 0)
+    if (!m_report || total == 0)
         return;
     const int percent = int(std::min<std::uint64_t>(done, total) * 100 / total);
     if (percent != m_last) {
         m_last = percent;
-        SendWMUser(m_owner, percent);
+        m_report(percent);
     }
 }
 
 void Progress::finish()
 {
     m_last = 0;
-    SendWMUser(m_owner, 0);
+    ReportProgress(m_report, 0);
 }
 
 bool newPaletteDib(DIB *out, int width, int height, int bits, const RGBQUAD *colours, int count)

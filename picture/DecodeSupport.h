@@ -2,6 +2,7 @@
 // Shared pieces of the decoders behind OpenDib: error kinds and their texts,
 // progress reporting and DIB construction helpers.
 #include "picture/Dib.h"
+#include "picture/Progress.h"
 
 #include <QByteArray>
 #include <QString>
@@ -9,7 +10,6 @@
 class QIODevice;
 class QImage;
 class QImageReader;
-class QObject;
 
 namespace DibDecode {
 
@@ -34,20 +34,20 @@ QString errorText(Error e, const QString &formatName);
 // Largest picture any decoder accepts, in pixels; bounds the memory of one decode.
 constexpr std::uint64_t MaxPixels = 256ull * 1024 * 1024;
 
-// Sends WM_USER percentages to an owner, only when the percentage changes.
+// Hands percentages on, only when the percentage changes.
 class Progress
 {
 public:
-    explicit Progress(QObject *owner)
-        : m_owner(owner)
+    explicit Progress(ProgressFn report)
+        : m_report(std::move(report))
     {
     }
     void report(std::uint64_t done, std::uint64_t total);
-    // Sends the final 0.
+    // Hands on the final 0.
     void finish();
 
 private:
-    QObject *m_owner;
+    ProgressFn m_report;
     int m_last = -1;
 };
 

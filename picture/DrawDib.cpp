@@ -5,8 +5,6 @@
 #include "platform/Dialogs.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTransform>
 
 #include <algorithm>
@@ -15,8 +13,6 @@
 #include <vector>
 
 namespace {
-
-int ScreenDepthOverride = 0;
 
 // Proportions are rounded to the nearest integer, halves to even.
 int scaled(int value, std::int64_t numerator, std::int64_t denominator)
@@ -248,16 +244,6 @@ void drawRows(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &p
 
 } // namespace
 
-int ScreenBitsPerPixel()
-{
-    if (ScreenDepthOverride > 0)
-        return ScreenDepthOverride;
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->depth() : 24;
-}
-
-void SetScreenBitsPerPixel(int bits) { ScreenDepthOverride = bits; }
-
 void DrawDibRows24(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pic, int SrcX, int Top,
                    int SrcWidth, int SrcHeight)
 {
@@ -331,7 +317,7 @@ void DrawDib(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pi
     }
 
     bool drawn = false;
-    if (bits == 24 && ScreenBitsPerPixel() <= 8 && Halftone) {
+    if (bits == 24 && dc.DisplayBitsPerPixel() <= 8 && Halftone) {
         DIB copy;
         int cx = SrcX, cy = SrcY, cw = SrcWidth, ch = SrcHeight;
         if (SrcWidth > DestWidth || SrcHeight > DestHeight) {

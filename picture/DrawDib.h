@@ -9,8 +9,8 @@ class TDC;
 // the picture and the destination shrinks with it, so the scale is kept. On
 // palette displays 24-bit pictures are halftoned when Halftone is true; on
 // displays 24- and 8-bit pictures are scaled row by row; otherwise the device
-// stretches the picture, with two fallbacks when it refuses. The caller's
-// picture is never changed.
+// stretches the picture, with two fallbacks when it refuses. The display's
+// depth is the device context's to say. The caller's picture is never changed.
 void DrawDib(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pic, int SrcX, int SrcY, int SrcWidth,
              int SrcHeight, bool Halftone, DWORD Rop, bool UseDibPalette, HPALETTE palette);
 
@@ -20,8 +20,3 @@ void DrawDibRows24(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const D
                    int SrcWidth, int SrcHeight);
 void DrawDibRows8(TDC &dc, int X, int Y, int DestWidth, int DestHeight, const DIB &pic, int SrcX, int Top,
                   int SrcWidth, int SrcHeight);
-
-// The display's colour depth in bits per pixel.
-int ScreenBitsPerPixel();
-// Tests: pretend the display has this depth; 0 reads the real display again.
-void SetScreenBitsPerPixel(int bits);

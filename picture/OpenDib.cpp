@@ -7,7 +7,6 @@
 #include "picture/HeifDecoder.h"
 #include "picture/JpegDecoder.h"
 #include "picture/TiffDecoder.h"
-#include "platform/WMUser.h"
 
 #include <QColorSpace>
 #include <QCoreApplication>
@@ -697,10 +696,10 @@ namespace {
 // Decodes with openDib; an exception (memory ran out in a library, say) fails
 // the decode like a damaged file instead of leaving the caller, which may be a
 // pool task.
-void openDibFile(DIB *out, QFile *file, const QString &fileName, int formatCode, QObject *owner)
+void openDibFile(DIB *out, QFile *file, const QString &fileName, int formatCode, const ProgressFn &report)
 {
     *out = DIB{};
-    Progress progress(owner);
+    Progress progress(report);
     Error e = Error::CannotOpen;
     try {
         QFile own;
@@ -724,12 +723,12 @@ void openDibFile(DIB *out, QFile *file, const QString &fileName, int formatCode,
 
 } // namespace
 
-void OpenDib(DIB *out, const QString &fileName, int formatCode, QObject *owner)
+void OpenDib(DIB *out, const QString &fileName, int formatCode, const ProgressFn &progress)
 {
-    openDibFile(out, nullptr, fileName, formatCode, owner);
+    openDibFile(out, nullptr, fileName, formatCode, progress);
 }
 
-void OpenDibFile(DIB *out, QFile &file, const QString &fileName, int formatCode, QObject *owner)
+void OpenDibFile(DIB *out, QFile &file, const QString &fileName, int formatCode, const ProgressFn &progress)
 {
-    openDibFile(out, &file, fileName, formatCode, owner);
+    openDibFile(out, &file, fileName, formatCode, progress);
 }

@@ -1,11 +1,11 @@
 #pragma once
 // Decoding picture files into DIB records.
 #include "picture/Dib.h"
+#include "picture/Progress.h"
 
 #include <QString>
 
 class QFile;
-class QObject;
 
 // Format codes of OpenDib; 0 lets the file's content decide.
 enum DibFormatCode : int {
@@ -35,9 +35,9 @@ enum DibFormatCode : int {
 // Palette pictures become 1, 4 or 8-bit DIBs by colour count, everything else
 // 24 bits with alpha composed over white; stored pixel orientation is kept.
 // The format code is a hint: when the content plainly is another known format,
-// the content wins. Progress percentages go to owner as WM_USER (ending with 0).
-void OpenDib(DIB *out, const QString &fileName, int formatCode, QObject *owner);
+// the content wins. Progress percentages go to `progress` (ending with 0).
+void OpenDib(DIB *out, const QString &fileName, int formatCode, const ProgressFn &progress);
 // The same from a file the caller opened (and perhaps checked): the very file
 // is decoded even when its path now names another. fileName gives the format
 // by its extension.
-void OpenDibFile(DIB *out, QFile &file, const QString &fileName, int formatCode, QObject *owner);
+void OpenDibFile(DIB *out, QFile &file, const QString &fileName, int formatCode, const ProgressFn &progress);

@@ -38,6 +38,9 @@ struct TDeviceCaps {
     std::optional<int> Technology; // DT_RASDISPLAY or DT_RASPRINTER
     std::optional<int> RasterCaps; // RC_* bits
     std::optional<int> BitsPixel;  // 8 = palette display
+    // The depth of the display the program shows on, whatever the device (a
+    // printout from a palette display is halftoned too); unset: the screen's.
+    std::optional<int> DisplayBitsPixel;
     bool FailStretchDIBits = false;     // StretchDIBits returns GDI_ERROR
     bool FailSetDIBitsToDevice = false; // SetDIBitsToDevice returns 0
     bool FailCreateBitmap = false;      // CreateCompatibleBitmap returns none
@@ -75,6 +78,7 @@ public:
     // --- capabilities
     int GetDeviceCaps(int index) const;
     void setCaps(const TDeviceCaps &caps) { Caps = caps; }
+    [[nodiscard]] int DisplayBitsPerPixel() const;
     TDeviceCaps &caps() { return Caps; }
 
     // --- palettes (Qt surfaces are true colour: selection is kept and reported)

@@ -132,12 +132,16 @@ QString existingDirectory(QWidget *owner, const QString &caption, const QString 
     return QFileDialog::getExistingDirectory(owner, caption, start);
 }
 
-bool printDialog(QWidget *owner, QPrinter *printer)
+bool printDialog(QWidget *owner, QPrinter *printer, int pageCount)
 {
     if (current())
         return current()->print ? current()->print(printer) : false;
     QPrintDialog dialog(printer, owner);
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    // Without the option a range goes to the printing system alone, which
+    // only Qt's own engine passes on.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, pageCount > 0);
+    if (pageCount > 0)
+        dialog.setMinMax(1, pageCount);
     return dialog.exec() == QDialog::Accepted;
 }
 

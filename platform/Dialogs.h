@@ -41,7 +41,9 @@ QString existingDirectory(QWidget *owner, const QString &caption, const QString 
 
 // Print and printer-setup dialogs on the given printer; true = accepted. The
 // printer setup offers the printer together with its paper and orientation.
-bool printDialog(QWidget *owner, QPrinter *printer);
+// With pages, the print dialog offers a range of pages 1..pageCount, which
+// the printer then holds (printRange, fromPage, toPage) for the program to print.
+bool printDialog(QWidget *owner, QPrinter *printer, int pageCount = 0);
 bool pageSetupDialog(QWidget *owner, QPrinter *printer);
 
 // Font and colour dialogs; false = cancelled, value unchanged.

@@ -7,15 +7,27 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
+#include <QPrintEngine>
 #include <QPrinter>
 #include <QStandardPaths>
+#include <QThread>
 
 namespace {
 // Page images beyond this are refused rather than allocated (tests use small pages).
 constexpr qint64 MaxPageImageBytes = qint64(1) << 30;
+// Qt's CUPS engine takes the job's options as this property (name, value pairs).
+constexpr auto CupsOptionsKey = QPrintEngine::PrintEnginePropertyKey(0xfe00);
 } // namespace
 
-TPrinter::TPrinter() = default;
+TPrinter::TPrinter()
+    : Owner(QThread::currentThread())
+{
+}
+
+void TPrinter::onOwnThread() const
+{
+    Q_ASSERT_X(QThread::currentThread() == Owner, "TPrinter", "used on a thread that did not make it");
+}
 
 TPrinter::~TPrinter()
 {
@@ -25,6 +37,7 @@ TPrinter::~TPrinter()
 
 QPrinter *TPrinter::qprinter()
 {
+    onOwnThread();
     if (!Printer) {
         Printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         Printer->setFullPage(false);
@@ -78,10 +91,10 @@ void TPrinter::setFixedPage(int width, int height, int dpiX, int dpiY)
 
 void TPrinter::clearFixedPage() { Fixed = false; }
 
-void TPrinter::setImageOutput(bool on)
+void TPrinter::setImageOutput(bool on, PageImages pages)
 {
     ToImages = on;
-    Images.clear();
+    Images = pages ? std::move(pages) : std::make_shared<std::vector<QImage>>();
 }
 
 // ---------------------------------------------------------------------------
@@ -95,7 +108,10 @@ TDC &TPrinter::Canvas()
     return *JobCanvas;
 }
 
-bool TPrinter::PrintsToFile() { return qprinter()->outputFormat() == QPrinter::PdfFormat; }
+bool TPrinter::PrintsToFile() const
+{
+    return const_cast<TPrinter *>(this)->qprinter()->outputFormat() == QPrinter::PdfFormat;
+}
 
 QString TPrinter::OutputFileName() const { return Printer ? Printer->outputFileName() : QString(); }
 
@@ -145,12 +161,13 @@ void TPrinter::endImagePage()
     if (JobPainter && JobPainter->isActive())
         JobPainter->end();
     if (!CurrentImage.isNull())
-        Images.push_back(CurrentImage);
+        Images->push_back(CurrentImage);
     CurrentImage = QImage();
 }
 
 bool TPrinter::BeginDoc()
 {
+    onOwnThread();
     if (Printing())
         return false;
     if (ToImages) {
@@ -177,6 +194,9 @@ bool TPrinter::BeginDoc()
 
 void TPrinter::PrepareJob()
 {
+    // An image device has no output to prepare.
+    if (ToImages)
+        return;
     ChoseFile = false;
     const bool fresh = NewFile;
     NewFile = false;
@@ -198,6 +218,7 @@ void TPrinter::PrepareJob()
 
 bool TPrinter::NewPage()
 {
+    onOwnThread();
     if (!Printing())
         return false;
     if (ToImages) {
@@ -246,12 +267,6 @@ void TPrinter::finish()
     Page = 0;
 }
 
-TPrinter &Printer()
-{
-    static TPrinter printer;
-    return printer;
-}
-
 QString DefaultOutputFile(const QString &folder, const QString &title)
 {
     QString base;
@@ -266,4 +281,17 @@ QString DefaultOutputFile(const QString &folder, const QString &title)
     for (int n = 2; QFileInfo::exists(name) && n < 10000; ++n)
         name = dir.filePath(QStringLiteral("%1 (%2).pdf").arg(base).arg(n));
     return name;
+}
+
+QStringList CupsEngineOptions(QPrinter &printer)
+{
+    if (printer.outputFormat() != QPrinter::NativeFormat)
+        return {};
+    return printer.printEngine()->property(CupsOptionsKey).toStringList();
+}
+
+void SetCupsEngineOptions(QPrinter &printer, const QStringList &options)
+{
+    if (printer.outputFormat() == QPrinter::NativeFormat)
+        printer.printEngine()->setProperty(CupsOptionsKey, options);
 }

@@ -1,18 +1,22 @@
 #pragma once
-// The process-wide printer object. It wraps a QPrinter (the default printer,
-// or PDF output when the machine has none) and reports the printable area in
-// printer pixels and the printer's pixels per inch. Tests fix a page instead.
+// A printer object. It wraps a QPrinter (the default printer, or PDF output
+// when the machine has none) and reports the printable area in printer pixels
+// and the printer's pixels per inch. Tests fix a page instead. The window owns
+// one and hands it to its pages; a job, the command line and a test make their
+// own. It is used only on the thread that made it.
 //
 // A print job: set Title, BeginDoc(), draw the first page on Canvas(),
 // NewPage() before every further page, EndDoc().
 #include <QImage>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 #include <vector>
 
 class QPainter;
 class QPrinter;
+class QThread;
 class TDC;
 
 class TPrinter
@@ -61,7 +65,7 @@ public:
     [[nodiscard]] QString OutputFileName() const;
     [[nodiscard]] bool ChoseOutputFile() const { return ChoseFile; }
     // True when jobs go to a PDF file rather than a printer.
-    [[nodiscard]] bool PrintsToFile();
+    [[nodiscard]] bool PrintsToFile() const;
     // File output: the next job goes to a new file named after its title in the
     // folder of the last one (the documents folder at first), so a job that
     // asked for no file replaces nothing.
@@ -79,13 +83,18 @@ public:
 
     // Tests: jobs draw each page onto a white image of the printable area
     // (Format_RGB32, printer pixels) instead of the printer. Turning it off
-    // drops the collected pages.
-    void setImageOutput(bool on);
+    // drops the collected pages. Pages go to `pages` when given, a list that
+    // the printer of a job made elsewhere may share.
+    using PageImages = std::shared_ptr<std::vector<QImage>>;
+    void setImageOutput(bool on, PageImages pages = {});
     [[nodiscard]] bool imageOutput() const { return ToImages; }
     // Pages of the jobs since image output was switched on, finished pages only.
-    [[nodiscard]] const std::vector<QImage> &pageImages() const { return Images; }
+    [[nodiscard]] const std::vector<QImage> &pageImages() const { return *Images; }
+    [[nodiscard]] const PageImages &pageImageList() const { return Images; }
 
 private:
+    // Debug builds stop where the printer is used off the thread that made it.
+    void onOwnThread() const;
     void applyFixedPage();
     bool beginImagePage();
     void endImagePage();
@@ -93,6 +102,7 @@ private:
     void finish();
 
     mutable std::unique_ptr<QPrinter> Printer;
+    const QThread *Owner = nullptr;
     bool Fixed = false;
     int FixedWidth = 0, FixedHeight = 0, FixedDpiX = 0, FixedDpiY = 0;
 
@@ -103,11 +113,13 @@ private:
     bool NewFile = false;
     bool ToImages = false;
     QImage CurrentImage;
-    std::vector<QImage> Images;
+    PageImages Images = std::make_shared<std::vector<QImage>>();
 };
 
-// The one printer of the process.
-TPrinter &Printer();
+// The job options Qt's CUPS engine holds for a printer (name, value, name,
+// value...), and setting them; none for a printer that is not a CUPS one.
+[[nodiscard]] QStringList CupsEngineOptions(QPrinter &printer);
+void SetCupsEngineOptions(QPrinter &printer, const QStringList &options);
 
 // Where a job on PDF output goes when no file was chosen: "<title>.pdf" in
 // `folder`, made unique with " (2)", " (3)", ... so no existing file is replaced.

@@ -44,7 +44,7 @@ MainFormSettings::FilePage ReadFilePage(const QSettings& s, MainFormSettings::Fi
         return page.toString() == QLatin1String("PictureBrowser") ? Page::PictureBrowser : fallback;
     }
     const QString old = s.value(QStringLiteral("PageControl3_ActivePage")).toString();
-    if (old == QLatin1String("TabSheet9"))
+    if (old == QLatin1String("FileListTab"))
         return Page::FileList;
     return old == QLatin1String("TabSheet10") ? Page::PictureBrowser : fallback;
 }

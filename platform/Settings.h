@@ -33,7 +33,7 @@ struct MainFormSettings {
 
 // Absent or unreadable keys keep the defaults. The file page is kept under
 // "FilePage" ("FileList", "PictureBrowser"); files written before keep it
-// under "PageControl3_ActivePage" ("TabSheet9", "TabSheet10"), read when the
+// under "PageControl3_ActivePage" ("FileListTab", "TabSheet10"), read when the
 // new key is absent and left in place for earlier versions.
 [[nodiscard]] MainFormSettings LoadMainFormSettings();
 void SaveMainFormSettings(const MainFormSettings& settings);
@@ -43,7 +43,7 @@ struct PrintFormSettings {
     bool UseFull = true; // "Use page fully" chosen (UseFullCheck)
     bool Userdef = false; // "User-defined" chosen (UserdefCheck)
     bool Zentr = true; // "Centered output" (ZentrCheck)
-    bool Sverh = true; // "Maintain aspect ratio" (SverhCheck)
+    bool Sverh = true; // "Maintain aspect ratio" (KeepAspectCheck)
     int Breit = 50; // "Width in %:", 1..100 (BreitEdit)
     int Hoch = 50; // "Height in %:", 1..100 (HochEdit)
     bool Maximized = false; // the dialog's show state; its position is not kept

@@ -41,12 +41,13 @@ int main(int argc, char *argv[])
         return 2;
     const QDir out(QString::fromLocal8Bit(argv[1]));
 
-    QPrinter *printer = Printer().qprinter();
+    TPrinter page;
+    QPrinter *printer = page.qprinter();
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(out.filePath(QStringLiteral("calibration.pdf")));
     printer->setPageSize(QPageSize(QPageSize::A4));
     printer->setPageMargins(QMarginsF(3.4, 4.2, 3.4, 4.2), QPageLayout::Millimeter);
-    const bool printed = PrintCalibrationPage(Printer(), QStringLiteral("Calibration page: Office-Laser, A4 portrait"));
+    const bool printed = PrintCalibrationPage(page, QStringLiteral("Calibration page: Office-Laser, A4 portrait"));
 
     CalibrationDialog calibration(QStringLiteral("Office-Laser, A4 portrait"), {2, -1.5, 0.995});
     grab(calibration, out.filePath(QStringLiteral("calibration-dialog.png")));

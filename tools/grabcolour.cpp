@@ -76,7 +76,7 @@ int main(int argc, char *argv[])
     const QString profile = out + QStringLiteral("/matte-paper.icc");
     if (!writePaperProfile(profile))
         return 1;
-    TPrinter &printer = Printer();
+    TPrinter printer; // the window's printer and paper, as a window of its own has them
     ColourSettings settings;
     settings.ProfileFile = profile;
     settings.GamutWarning = true;

@@ -4,7 +4,7 @@
 #include "app/MainUnit.h"
 #include "arrange/ContactSheetDialog.h"
 #include "arrange/SheetMakers.h"
-#include "output/PrintJob.h"
+#include "output/Exporters.h"
 #include "pages/ArrangePage.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
@@ -36,8 +36,8 @@ int main(int argc, char *argv[])
     const QString out = QString::fromLocal8Bit(argv[1]);
     const QString folder = QString::fromLocal8Bit(argv[2]);
     QDir().mkpath(out);
-    Printer().setFixedPage(2362, 3390, 300, 300);
     TMainForm form;
+    form.printer().setFixedPage(2362, 3390, 300, 300);
     form.resize(1400, 900);
     form.show();
     form.showTab(TMainForm::Tab::Arrange);
@@ -64,10 +64,11 @@ int main(int argc, char *argv[])
     settle();
     form.grab().toImage().save(out + QStringLiteral("/contact-arrange.png"));
 
-    TPrinter &printer = Printer();
-    printer.qprinter()->setOutputFormat(QPrinter::PdfFormat);
-    printer.qprinter()->setOutputFileName(out + QStringLiteral("/contact.pdf"));
-    printer.Title = QStringLiteral("contact");
-    const bool printed = PrintPages(printer, form.Doc->records(), form.Doc->pageCount(), 300, form.Doc->options());
-    return printed ? 0 : 1;
+    ExportRequest request;
+    request.Pages = PageSpan(1, form.Doc->pageCount());
+    request.FileName = out + QStringLiteral("/contact.pdf");
+    request.Title = QStringLiteral("contact");
+    const PrintSetup setup = JobSetup(form.printer());
+    const ExportOutcome printed = PdfFileExporter()->run(form.Doc->records(), form.Doc->options(), setup, request);
+    return printed.Result == ExportResult::Done ? 0 : 1;
 }

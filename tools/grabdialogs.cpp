@@ -42,10 +42,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
-    Printer().setFixedPage(4800, 6600, 600, 600);
+    TPrinter printer;
+    printer.setFixedPage(4800, 6600, 600, 600);
     DIB dib = rampPicture(800, 600);
 
-    TPrintForm print(dib);
+    TPrintForm print(dib, printer);
     print.FormShow();
     TViewPicForm viewer;
     viewer.Dib = dib;

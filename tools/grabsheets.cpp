@@ -6,8 +6,7 @@
 #include "app/MainUnit.h"
 #include "arrange/PrintSheetDialog.h"
 #include "arrange/SheetMakers.h"
-#include "output/CutMarks.h"
-#include "output/PrintJob.h"
+#include "output/Exporters.h"
 #include "pages/ArrangePage.h"
 #include "pages/PrintPage.h"
 #include "picture/Dib.h"
@@ -61,8 +60,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
-    Printer().setFixedPage(4960, 7014, 600, 600);
     TMainForm form;
+    form.printer().setFixedPage(4960, 7014, 600, 600);
     form.resize(1400, 900);
     form.show();
     settle();
@@ -133,11 +132,12 @@ int main(int argc, char *argv[])
     settle();
     form.grab().toImage().save(out + QStringLiteral("/preview.png"));
 
-    TPrinter &printer = Printer();
-    printer.qprinter()->setOutputFormat(QPrinter::PdfFormat);
-    printer.qprinter()->setOutputFileName(out + QStringLiteral("/sheet.pdf"));
-    printer.Title = QStringLiteral("sheet");
-    const bool printed = PrintPages(printer, form.Doc->records(), form.Doc->pageCount(), 600, form.Doc->options());
-    form.printPage().CutMarksCheck->setChecked(false);
-    return printed ? 0 : 1;
+    ExportRequest request;
+    request.Pages = PageSpan(1, form.Doc->pageCount());
+    request.FileName = out + QStringLiteral("/sheet.pdf");
+    request.Title = QStringLiteral("sheet");
+    const PrintSetup setup = JobSetup(form.printer());
+    const ExportOutcome printed = PdfFileExporter()->run(form.Doc->records(), form.Doc->options(), setup, request);
+    form.printPage().CutMarksCheck->setChecked(false); // the kept choice as it was
+    return printed.Result == ExportResult::Done ? 0 : 1;
 }

@@ -7,6 +7,8 @@
 #include "common/TestSupport.h"
 #include "document/ArrangementFile.h"
 #include "document/DroppedFiles.h"
+#include "output/PrintJob.h"
+#include "arrange/Geometry.h"
 
 #include <QCheckBox>
 #include <QDropEvent>
@@ -19,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QSet>
 #include <QUrl>
 
 namespace {
@@ -37,6 +40,43 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// The bounding box of the reddish pixels: the frames.
+QRect redBox(const QImage &img)
+{
+    QRect box;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qRed(img.pixel(x, y)) > 150 && qGreen(img.pixel(x, y)) < 100)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+// Black and grey pixels, where the cut marks are, from the frames' corner.
+QSet<QPair<int, int>> markPixels(const QImage &img)
+{
+    const QPoint origin = redBox(img).topLeft();
+    QSet<QPair<int, int>> marks;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (std::max({qRed(img.pixel(x, y)), qGreen(img.pixel(x, y)), qBlue(img.pixel(x, y))}) < 160)
+                marks.insert({x - origin.x(), y - origin.y()});
+    return marks;
+}
+
+// Every pixel of a lies within one pixel of one of b.
+bool marksNear(const QSet<QPair<int, int>> &a, const QSet<QPair<int, int>> &b)
+{
+    for (const auto &[x, y] : a) {
+        bool found = false;
+        for (int dy = -1; dy <= 1 && !found; ++dy)
+            for (int dx = -1; dx <= 1 && !found; ++dx)
+                found = b.contains({x + dx, y + dy});
+        if (!found)
+            return false;
+    }
+    return true;
 }
 
 QMimeData *uriList(const QStringList &paths)
@@ -167,6 +207,80 @@ private slots:
         for (const QString &name : QDir(work.filePath("out")).entryList(QDir::Files, QDir::Name))
             found << "out/" + name;
         QCOMPARE(found, written);
+    }
+
+    // The command line makes the pages the window saves: the same set-up for
+    // the same printer, and the cut marks the arrangement asks for.
+    void commandLineMakesTheWindowsPages_data()
+    {
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<bool>("cutMarks");
+        QTest::newRow("PDF with cut marks") << "--export-pdf" << true;
+        QTest::newRow("pictures with cut marks") << "--export-images" << true;
+        QTest::newRow("PDF without cut marks") << "--export-pdf" << false;
+    }
+    void commandLineMakesTheWindowsPages()
+    {
+        QFETCH(QString, option);
+        QFETCH(bool, cutMarks);
+        constexpr int Dpi = 150; // the window's picture resolution
+        QTemporaryDir work;
+        QImage red(60, 40, QImage::Format_RGB32);
+        red.fill(Qt::red);
+        QVERIFY(red.save(work.filePath("red.png")));
+        // Two frames with a cutting gap between them.
+        ArrangementData data;
+        data.Pictures.push_back({work.filePath("red.png"), 0, 7, QString()});
+        for (const double left : {1.0, 2.6}) {
+            Placement p{};
+            p.Left = left;
+            p.Top = 1;
+            p.Width = 1.5;
+            p.Height = 1;
+            p.Page = 1;
+            p.PictureId = 7;
+            data.Placements.push_back(p);
+        }
+        data.NextPictureId = 8;
+        data.Zoom = 100;
+        data.CutMarks = cutMarks;
+        const QString sga = work.filePath("x.sga");
+        QVERIFY(writeBytes(sga, WriteArrangement(data)));
+
+        DialogRecorder rec;
+        const QString saved = work.filePath("window.png");
+        rec.handler.saveFile = [&saved](const QString &) { return saved; };
+        rec.install();
+        TMainForm form;
+        RestorePrinterSettings(form.printer()); // as the shown window does
+        QCOMPARE(form.Doc->open(sga, PaperGeometry(form.printer(), 96, 100)).Status,
+                 ArrangementDocument::OpenStatus::Opened);
+        form.SaveBitBtnClick();
+        QVERIFY(rec.messages.empty());
+        const QImage window = QImage(saved).convertToFormat(QImage::Format_RGB32);
+
+        const bool pdf = option == QLatin1String("--export-pdf");
+        const QString target = work.filePath(pdf ? "line.pdf" : "out");
+        const CommandLineRequest r = ParseCommandLine(
+            {"snapgrid-atlas", option, target, "--dpi", QString::number(Dpi), "x.sga"}, work.path());
+        QString messages;
+        QTextStream errors(&messages);
+        QCOMPARE(RunCommandLineExport(r, errors), 0);
+        const std::vector<QImage> pages = pdf ? PdfPageImages(target, Dpi)
+                                              : std::vector<QImage>{QImage(work.filePath("out/x-01.png"))};
+        QCOMPARE(int(pages.size()), 1);
+        const QImage line = pages.front().convertToFormat(QImage::Format_RGB32);
+        if (!pdf)
+            QVERIFY(line == window);
+        // The PDF's page is the paper, the picture the printable area: both
+        // are compared from the frames' corner.
+        const QSize frames = redBox(line).size() - redBox(window).size(); // a pixel's edge at most
+        QVERIFY(std::abs(frames.width()) <= 1 && std::abs(frames.height()) <= 1);
+        const auto inWindow = markPixels(window), inLine = markPixels(line);
+        QCOMPARE(!inWindow.isEmpty(), cutMarks);
+        QCOMPARE(!inLine.isEmpty(), cutMarks);
+        QVERIFY(marksNear(inWindow, inLine));
+        QVERIFY(marksNear(inLine, inWindow));
     }
 
     void dropSortsFiles()

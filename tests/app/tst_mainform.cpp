@@ -8,7 +8,6 @@
 #include "common/TestSupport.h"
 #include "platform/ImageButton.h"
 #include "platform/PaintBox.h"
-#include "platform/WMUser.h"
 
 #include <QAction>
 #include <QApplication>
@@ -259,7 +258,7 @@ private slots:
         DialogRecorder rec;
         TMainForm form;
         form.show();
-        SendWMUser(&form, 60);
+        form.Services.showProgress(60); // as a page reports its work
         QCOMPARE(form.progressPercent(), 60);
         form.SetProStatus(10);
         QCOMPARE(form.progressPercent(), 10);

@@ -143,11 +143,11 @@ private slots:
         QTest::addColumn<QString>("oldValue"); // empty: key absent
         QTest::addColumn<QString>("newValue");
         QTest::addColumn<bool>("fileList");
-        QTest::newRow("old file list") << "TabSheet9" << QString() << true;
+        QTest::newRow("old file list") << "FileListTab" << QString() << true;
         QTest::newRow("old picture browser") << "TabSheet10" << QString() << false;
         QTest::newRow("new file list") << QString() << "FileList" << true;
-        QTest::newRow("new key wins") << "TabSheet9" << "PictureBrowser" << false;
-        QTest::newRow("unknown new value, old ignored") << "TabSheet9" << "Thumbs" << false;
+        QTest::newRow("new key wins") << "FileListTab" << "PictureBrowser" << false;
+        QTest::newRow("unknown new value, old ignored") << "FileListTab" << "Thumbs" << false;
     }
     void filePageOfEarlierFiles()
     {
@@ -183,15 +183,14 @@ private slots:
     void printerOrientationOutlivesTheRun()
     {
         QFETCH(bool, fromPictureDialog);
-        QPrinter *printer = Printer().qprinter();
-        printer->setPageOrientation(QPageLayout::Portrait);
         DialogRecorder dialogs;
         dialogs.handler.pageSetup = [](QPrinter *p) { return p->setPageOrientation(QPageLayout::Landscape); };
         dialogs.install();
         if (fromPictureDialog) {
             DIB dib;
             QVERIFY(newdib(&dib, 4, 3, 24, nullptr, 0));
-            TPrintForm form(dib);
+            TPrinter printer;
+            TPrintForm form(dib, printer);
             form.PrintSetupBtn->click();
             deldib(&dib);
         } else {
@@ -199,13 +198,10 @@ private slots:
             form.SetupBtnClick();
         }
         // A new run starts with the printer's own orientation.
-        printer->setPageOrientation(QPageLayout::Portrait);
-        {
-            TMainForm form;
-            form.show();
-            QCOMPARE(printer->pageLayout().orientation(), QPageLayout::Landscape);
-        }
-        printer->setPageOrientation(QPageLayout::Portrait);
+        TMainForm form;
+        QCOMPARE(form.printer().qprinter()->pageLayout().orientation(), QPageLayout::Portrait);
+        form.show();
+        QCOMPARE(form.printer().qprinter()->pageLayout().orientation(), QPageLayout::Landscape);
     }
 
     void printFormSettings_data()

@@ -70,6 +70,7 @@ QImage paintView(TMainForm &form, QSize size)
 std::unique_ptr<TMainForm> makeForm(int zoom)
 {
     auto form = std::make_unique<TMainForm>();
+    form->printer().setFixedPage(4800, 6600, 600, 600);
     form->ScreenDpiOverride = 96;
     form->arrangePage().setZoom(zoom);
     return form;
@@ -85,8 +86,6 @@ class TestArrangeView : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { Printer().setFixedPage(4800, 6600, 600, 600); }
-    void cleanupTestCase() { Printer().clearFixedPage(); }
 
     void whitePageOfTheComputedSize()
     {
@@ -438,6 +437,7 @@ private slots:
     void emptyStripIsOnePixelHigh()
     {
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         for (int i = 0; i < 3 && !form.arrangePage().strip().syncStripSize(); ++i) {
         }
         QVERIFY(form.arrangePage().strip().syncStripSize());

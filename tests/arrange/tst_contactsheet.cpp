@@ -1,9 +1,10 @@
 #include "arrange/ContactSheet.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
 #include "document/ArrangementFile.h"
 #include "output/PageRender.h"
-#include "output/PrintJob.h"
+#include "output/Exporters.h"
 #include "picture/Dib.h"
 #include "picture/ExifDate.h"
 #include "platform/DeviceContext.h"
@@ -208,7 +209,7 @@ private slots:
         img.fill(Qt::white);
         {
             TDC dc(&img);
-            RenderPage(dc, doc.records(), 1, scale, doc.options());
+            RenderPage(dc, doc.records(), 1, scale, doc.options(), PrintSetup());
         }
         QList<QRectF> boxes;
         for (int i = 0; i < doc.records().Placements.size(); ++i) {
@@ -252,15 +253,12 @@ private slots:
         QCOMPARE(placed.LastPage, 2);
         QTemporaryDir dir;
         const QString file = dir.filePath(QStringLiteral("contact.pdf"));
-        TPrinter &printer = Printer();
-        printer.setImageOutput(false);
-        printer.setFixedPage(2362, 3390, 300, 300);
-        printer.qprinter()->setOutputFormat(QPrinter::PdfFormat);
-        printer.qprinter()->setOutputFileName(file);
-        const bool printed = PrintPages(printer, doc.records(), 2, 300, doc.options());
-        printer.qprinter()->setOutputFileName(QString());
-        printer.clearFixedPage();
-        QVERIFY(printed);
+        ExportRequest request;
+        request.Pages = {1, 2};
+        request.FileName = file;
+        const ExportOutcome printed =
+            PdfFileExporter()->run(doc.records(), doc.options(), BarePageSetup(2362, 3390, 300, 300), request);
+        QCOMPARE(printed.Result, ExportResult::Done);
         QProcess text;
         text.start(pdftotext, {QStringLiteral("-layout"), file, QStringLiteral("-")});
         QVERIFY(text.waitForFinished(60000));

@@ -23,6 +23,7 @@ namespace {
 std::unique_ptr<TMainForm> croppedForm()
 {
     auto form = std::make_unique<TMainForm>();
+    form->printer().setFixedPage(4800, 6600, 600, 600);
     form->ScreenDpiOverride = 96;
     form->arrangePage().setZoom(100);
     form->arrangePage().options().EnhanceQualCheck->setChecked(false);
@@ -66,8 +67,6 @@ class TestCropView : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { Printer().setFixedPage(4800, 6600, 600, 600); }
-    void cleanupTestCase() { Printer().clearFixedPage(); }
 
     // The picture follows the mouse inside its frame, held inside the picture,
     // as one undo step; a plain drag outside crop mode still moves the frame.

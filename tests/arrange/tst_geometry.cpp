@@ -164,12 +164,11 @@ class TestPageControls : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { Printer().setFixedPage(4800, 6600, 600, 600); }
-    void cleanupTestCase() { Printer().clearFixedPage(); }
 
     void startupShowsConvertedDefaults()
     {
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         QCOMPARE(form.arrangePage().options().MarginInchEd->value(), 0.59);
         QCOMPARE(form.arrangePage().options().SpacingInchEd->value(), 0.20);
         QCOMPARE(form.arrangePage().options().GridInchEd->value(), 0.20);
@@ -200,6 +199,7 @@ private slots:
         QFETCH(double, expectedTwin);
         QFETCH(double, expectedEdited);
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         const std::map<QString, QDoubleSpinBox *> edits = {
             {"MarginEd", form.arrangePage().options().MarginEd},       {"MarginInchEd", form.arrangePage().options().MarginInchEd},       {"SpacingEd", form.arrangePage().options().SpacingEd},
             {"SpacingInchEd", form.arrangePage().options().SpacingInchEd}, {"GridEd", form.arrangePage().options().GridEd},           {"GridInchEd", form.arrangePage().options().GridInchEd},
@@ -234,6 +234,7 @@ private slots:
         QFETCH(int, page2);
         QFETCH(int, expectedCurrent);
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         form.arrangePage().setPageCount(count);
         form.arrangePage().showPage(current);
         form.arrangePage().setPageCount(newCount);
@@ -247,6 +248,7 @@ private slots:
     void windowTransformsReadTheEdits()
     {
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         form.ScreenDpiOverride = 96;
         QCOMPARE(form.arrangePage().canvas().ArrangeViewSize(), QSize(192, 264));
         form.arrangePage().setZoom(100);

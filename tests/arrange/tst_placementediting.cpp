@@ -47,6 +47,7 @@ Placement &place(TMainForm &form, int pictureId, double left, double top, double
 std::unique_ptr<TMainForm> makeForm()
 {
     auto form = std::make_unique<TMainForm>();
+    form->printer().setFixedPage(4800, 6600, 600, 600);
     form->ScreenDpiOverride = 96;
     form->arrangePage().setZoom(100);
     form->arrangePage().options().EnhanceQualCheck->setChecked(false);
@@ -87,16 +88,8 @@ class TestPlacementEditing : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase()
-    {
-        Printer().setFixedPage(4800, 6600, 600, 600);
-        QLocale::setDefault(QLocale::c());
-    }
-    void cleanupTestCase()
-    {
-        Printer().clearFixedPage();
-        QLocale::setDefault(QLocale::system());
-    }
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void cleanupTestCase() { QLocale::setDefault(QLocale::system()); }
 
     void clickSelectsTopmostAndBringsItToFront()
     {

@@ -418,8 +418,8 @@ private slots:
         QFETCH(QSizeF, size);
         QFETCH(int, placed);
         QFETCH(int, messages);
-        Printer().setFixedPage(4800, 6600, 600, 600);
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
         DialogRecorder rec;
         rec.handler.exec = [&](QDialog *dialog) {
@@ -433,7 +433,6 @@ private slots:
         };
         rec.install();
         form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
-        Printer().clearFixedPage();
         QCOMPARE(form.Doc->records().Placements.size(), placed);
         QCOMPARE(int(rec.messages.size()), messages);
     }

@@ -24,12 +24,11 @@ class TestSizePositionDialog : public QObject
 {
     Q_OBJECT
 private slots:
-    void initTestCase() { Printer().setFixedPage(4800, 6600, 600, 600); }
-    void cleanupTestCase() { Printer().clearFixedPage(); }
 
     void passThroughRoundsToHundredthsOfMillimetre()
     {
         TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
         form.arrangePage().options().EnhanceQualCheck->setChecked(false);
         DIB d;
         newdib(&d, 4, 4, 24, nullptr, 0);

@@ -2,6 +2,11 @@
 
 #include <QDebug>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
 
 DialogRecorder::DialogRecorder(int answerValue)
     : answer(answerValue)
@@ -41,4 +46,28 @@ bool fuzzyCompare(const QImage &actualIn, const QImage &expectedIn, int toleranc
         expected.save(name + QStringLiteral("_expected.png"));
     }
     return same;
+}
+
+std::vector<QImage> PdfPageImages(const QString &pdf, int dpi)
+{
+    QTemporaryDir dir;
+    QProcess render;
+    render.start(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"), pdf,
+                                              dir.filePath(QStringLiteral("p"))});
+    if (!render.waitForFinished(120000) || render.exitCode() != 0)
+        return {};
+    std::vector<QImage> pages;
+    // Numbered with as many digits as the last page needs, so the names sort in order.
+    for (const QFileInfo &file : QDir(dir.path()).entryInfoList({QStringLiteral("p*.png")}, QDir::Files, QDir::Name))
+        pages.push_back(QImage(file.filePath()).convertToFormat(QImage::Format_RGB32));
+    return pages;
+}
+
+int PdfPageCount(const QString &pdf)
+{
+    QFile f(pdf);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    const QString text = QString::fromLatin1(f.readAll());
+    return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
 }

@@ -28,3 +28,10 @@ public:
 
 // Saves actual (and expected) next to the test's working folder on failure.
 bool fuzzyCompare(const QImage &actual, const QImage &expected, int tolerance, const QString &name);
+
+// The pages of a PDF file rendered by pdftoppm at dpi (RGB32), in order;
+// none when the tool is missing or the file cannot be read.
+std::vector<QImage> PdfPageImages(const QString &pdf, int dpi);
+// Page objects of a PDF ("/Type /Page", not the "/Type /Pages" tree), read
+// without a tool; -1 when the file cannot be read.
+int PdfPageCount(const QString &pdf);

@@ -211,6 +211,45 @@ private slots:
             QCOMPARE(out.Placements[1].View, view);
     }
 
+    // Cut marks go to a MARK chunk only when on: a file without them keeps the
+    // bytes it had; flags a later program adds are ignored, an empty chunk is damage.
+    void cutMarksChunk_data()
+    {
+        QTest::addColumn<bool>("on");          // as written
+        QTest::addColumn<QByteArray>("tail");  // the extension area as read
+        QTest::addColumn<bool>("damaged");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("off: the base layout alone") << false << QByteArray() << false << false;
+        QTest::newRow("on: one chunk after the base") << true << area(chunk("MARK", 1, "\x01")) << false << true;
+        QTest::newRow("later flags and bytes ignored")
+            << false << area(chunk("MARK", 1, QByteArray("\x03\x00", 2))) << false << true;
+        QTest::newRow("flag off") << false << area(chunk("MARK", 1, QByteArray(1, '\0'))) << false << false;
+        QTest::newRow("later chunk version skipped") << false << area(chunk("MARK", 2, "\x01")) << false << false;
+        QTest::newRow("empty chunk") << false << area(chunk("MARK", 1, QByteArray())) << true << false;
+    }
+    void cutMarksChunk()
+    {
+        QFETCH(bool, on);
+        QFETCH(QByteArray, tail);
+        QFETCH(bool, damaged);
+        QFETCH(bool, read);
+        const QByteArray base = WriteArrangement(withViews({}));
+        ArrangementData d = withViews({});
+        d.CutMarks = on;
+        if (on)
+            QCOMPARE(WriteArrangement(d), base + tail);
+        else
+            QCOMPARE(WriteArrangement(d), base);
+        ArrangementData out;
+        QCOMPARE(ReadArrangement(base + tail, out),
+                 damaged ? ArrangementReadStatus::Damaged : ArrangementReadStatus::Ok);
+        if (damaged)
+            return;
+        QCOMPARE(out.CutMarks, read);
+        QCOMPARE(LoadedOptions(out).CutMarks, read);
+        QCOMPARE(WriteArrangement(out), read ? base + area(chunk("MARK", 1, "\x01")) : base);
+    }
+
     // Tone steps round-trip with their order and flags.
     void toneStepsRoundTrip()
     {

@@ -1,7 +1,7 @@
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/Arrangement.h"
 #include "document/Options.h"
-#include "document/PageFeed.h"
 #include "document/PictureStore.h"
 #include "output/PrintPreview.h"
 #include "picture/DecodeBatch.h"
@@ -181,12 +181,9 @@ private slots:
         }
         ArrangementOptions options;
         options.Sverh = true;
-        PageFeed feedBefore(before, {1});
-        PageFeed feedAfter(doc, {1});
-        const QImage a = RenderPageImage(before, 1, 300, 1800, 1500, 600, 600, options, qint64(1) << 30,
-                                         &feedBefore.page(1));
-        const QImage b = RenderPageImage(doc, 1, 300, 1800, 1500, 600, 600, options, qint64(1) << 30,
-                                         &feedAfter.page(1));
+        const PrintSetup page = BarePageSetup(1800, 1500, 600, 600);
+        const QImage a = RenderPageImage(before, 1, 300, options, page);
+        const QImage b = RenderPageImage(doc, 1, 300, options, page);
         QVERIFY(!a.isNull());
         QVERIFY(a == b);
         deldib(&inPlace);
@@ -225,11 +222,9 @@ private slots:
         p->Height = 1.8;
         ArrangementOptions options;
         options.Sverh = true;
-        const auto printed = [&] {
-            PageFeed feed(doc, {2});
-            return RenderPageImage(doc, 2, 100, 1800, 1500, 600, 600, options, qint64(1) << 30, &feed.page(2));
-        };
+        const auto printed = [&] { return RenderPageImage(doc, 2, 100, options, BarePageSetup(1800, 1500, 600, 600)); };
         const QImage before = printed();
+        doc.Store.clear(); // what is made after the change comes from the file as it is then
 
         if (change == QLatin1String("rewrite")) {
             QFile f(path);
@@ -245,10 +240,6 @@ private slots:
         QCOMPARE(ChangedPictureFiles(doc, {2}), named ? QStringList{path} : QStringList{});
         QVERIFY(ChangedPictureFiles(doc, {1}).isEmpty()); // not on the pages printed
 
-        {
-            PageFeed feed(doc, {2});
-            QCOMPARE(feed.page(2).count(p->PictureId), std::size_t(replayed));
-        }
         QCOMPARE(doc.Store.full(entry).Bits != nullptr, replayed);
         // The screen copy fills the frame as the full picture did: red and green
         // run smoothly across the picture, so they differ by a few levels at

@@ -2,12 +2,13 @@
 // profile, the soft proof its proofing transform, a swapped profile turns a
 // printed red green, CUPS jobs ask not to convert again exactly when a profile
 // is applied, and unfit profiles are refused with a reason.
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
 #include "output/PageExport.h"
 #include "output/PageRender.h"
 #include "output/PrintColour.h"
-#include "output/PrintJob.h"
+#include "output/Exporters.h"
 #include "platform/Printer.h"
 
 #include <QDir>
@@ -178,16 +179,18 @@ void TstColour::printedPixelsAreTheLibraryTransform()
     Sheet sheet;
     QVERIFY(sheet.place(file, 2.0));
     const QByteArray icc = profileNamed(profile);
-    PrintControl control;
-    control.Colour = ColourConversion::ToPrinter(icc, RenderIntent(intent), bpc);
-    QVERIFY(control.Colour);
-    Printer().setFixedPage(600, 600, Dpi, Dpi);
-    Printer().setImageOutput(true);
-    const PrintOutcome outcome = PrintJob(Printer(), sheet.Doc.records(), 1, Dpi, sheet.Doc.options(), control);
-    const QImage page = Printer().pageImages().empty() ? QImage() : Printer().pageImages().front();
-    Printer().setImageOutput(false);
-    Printer().clearFixedPage();
-    QCOMPARE(outcome, PrintOutcome::Done);
+    TPrinter printer;
+    printer.setFixedPage(600, 600, Dpi, Dpi);
+    printer.setImageOutput(true);
+    PrintSetup setup = PrinterPageSetup(printer);
+    setup.Colour = ColourConversion::ToPrinter(icc, RenderIntent(intent), bpc);
+    QVERIFY(setup.Colour);
+    ExportRequest request;
+    request.Pages = {1};
+    const ExportOutcome outcome =
+        PrinterExporter(&printer)->run(sheet.Doc.records(), sheet.Doc.options(), setup, request);
+    const QImage page = printer.pageImages().empty() ? QImage() : printer.pageImages().front();
+    QCOMPARE(outcome.Result, ExportResult::Done);
 
     const DeviceFrame f = PlacementFrame(sheet.Doc.records().Placements.at(0), PrintScale(Dpi));
     QCOMPARE(f.W, Blocks * Block);
@@ -265,15 +268,14 @@ void TstColour::swappedProfilePrintsRedGreen()
     QVERIFY(red.save(file, "jpeg", 95));
     Sheet sheet;
     QVERIFY(sheet.place(file, 1.0));
-    PageExportJob job;
+    ExportRequest job;
+    job.Pages = {1};
     job.FileName = dir.filePath(QStringLiteral("out.pdf"));
-    job.Format = ExportFormat::Pdf;
-    job.PageWidth = job.PageHeight = 450;
-    job.PrinterDpiX = job.PrinterDpiY = 300;
-    job.PassJpegThrough = true;
-    job.Colour = ColourConversion::ToPrinter(swappedProfile(), RenderIntent::RelativeColorimetric, true);
-    QVERIFY(job.Colour);
-    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), job, {}), ExportResult::Done);
+    PrintSetup setup = BarePageSetup(450, 450, 300, 300);
+    setup.Colour = ColourConversion::ToPrinter(swappedProfile(), RenderIntent::RelativeColorimetric, true);
+    setup.PrinterProfile = swappedProfile();
+    QVERIFY(setup.Colour);
+    QCOMPARE(PdfFileExporter()->run(sheet.Doc.records(), sheet.Doc.options(), setup, job).Result, ExportResult::Done);
     QFile pdf(job.FileName);
     QVERIFY(pdf.open(QIODevice::ReadOnly));
     QVERIFY(pdf.readAll().contains("/DestOutputProfile")); // the paper named as the output intent
@@ -341,7 +343,7 @@ void TstColour::unfitProfilesAreRefused()
     QVERIFY(f.open(QIODevice::WriteOnly) && f.write(icc) == icc.size());
     f.close();
     const PrintColour colour = MakePrintColour(settings);
-    QVERIFY(!PrinterProfileActive(colour));
+    QVERIFY(!colour.Conversion);
     QVERIFY(colour.Problem.contains(settings.ProfileFile));
 }
 

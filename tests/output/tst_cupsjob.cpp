@@ -2,8 +2,7 @@
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
 #include "output/CupsJob.h"
-#include "output/PageExport.h"
-#include "output/PrintJob.h"
+#include "output/Exporters.h"
 #include "platform/Printer.h"
 
 #include <QDir>
@@ -107,25 +106,20 @@ private slots:
             p->Page = page;
             p->PictureId = doc.records().Pictures.front().PictureId;
         }
-        TPrinter &printer = Printer();
+        TPrinter printer;
         printer.qprinter()->setOutputFormat(QPrinter::NativeFormat);
         printer.qprinter()->setPrinterName(queue);
         printer.qprinter()->setResolution(300);
-        printer.Title = QStringLiteral("spool check");
         const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
-        QCOMPARE(PrintJob(printer, doc.records(), 2, 300, doc.options()), PrintOutcome::Done);
+        const PrintSetup setup = PrinterPageSetup(printer);
+        ExportRequest job;
+        job.Pages = {1, 2};
+        job.Title = QStringLiteral("spool check");
+        QCOMPARE(PrintExporter(setup, CupsQueueCommand())->run(doc.records(), doc.options(), setup, job).Result,
+                 ExportResult::Done);
 
-        PageExportJob job;
         job.FileName = dir.filePath(QStringLiteral("export.pdf"));
-        job.Format = ExportFormat::Pdf;
-        job.FirstPage = 1;
-        job.LastPage = 2;
-        job.PageWidth = printer.PageWidth();
-        job.PageHeight = printer.PageHeight();
-        job.PrinterDpiX = job.PrinterDpiY = 300;
-        job.PaperLayout = printer.qprinter()->pageLayout();
-        job.PassJpegThrough = true;
-        QCOMPARE(ExportPages(doc.records(), doc.options(), job, {}), ExportResult::Done);
+        QCOMPARE(PdfFileExporter()->run(doc.records(), doc.options(), setup, job).Result, ExportResult::Done);
         QString spooled;
         for (int i = 0; i < 50 && spooled.isEmpty(); ++i) {
             QTest::qWait(100);

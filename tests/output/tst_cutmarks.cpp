@@ -1,10 +1,11 @@
 #include "arrange/SheetLayout.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/Arrangement.h"
 #include "document/Options.h"
 #include "document/PageGeometry.h"
 #include "output/CutMarks.h"
-#include "output/PrintJob.h"
+#include "output/Exporters.h"
 #include "output/PrintPreview.h"
 #include "platform/Printer.h"
 
@@ -56,11 +57,13 @@ void PlaceFrames(TArrangement &doc, const SheetLayout &layout, int pictureId)
     }
 }
 
-// Switches cut marks on for one test.
-struct MarksOn {
-    MarksOn() { CutMarkSettings().On = true; }
-    ~MarksOn() { CutMarkSettings().On = false; }
-};
+// An arrangement's options with cut marks on.
+ArrangementOptions Marked()
+{
+    ArrangementOptions o;
+    o.CutMarks = true;
+    return o;
+}
 
 // Rows [y0, y1] and columns [x0, x1) of img hold a dark pixel.
 bool DarkIn(const QImage &img, int x0, int x1, int y0, int y1)
@@ -132,11 +135,10 @@ private slots:
         TArrangement doc;
         PlaceFrames(doc, FillSheets(WholeSheet(paper.width(), paper.height()), {5, gap}, frame, 0), -1);
         const int pageW = int(paper.width() / MmPerInch * 600), pageH = int(paper.height() / MmPerInch * 600);
-        const MarksOn on;
-        const QImage img = RenderPageImage(doc, 1, dpi, pageW, pageH, 600, 600, ArrangementOptions{});
+        const QImage img = RenderPageImage(doc, 1, dpi, Marked(), BarePageSetup(pageW, pageH, 600, 600));
         QVERIFY(!img.isNull());
         const PageScale scale = PrintScale(dpi);
-        const int reach = int(std::lround((CutMarkSettings().Offset + CutMarkSettings().Length) / MmPerInch * dpi));
+        const int reach = int(std::lround((CutMarkStyle().Offset + CutMarkStyle().Length) / MmPerInch * dpi));
         int marked = 0;
         for (int i = 0; i < doc.Placements.size(); ++i) {
             const DeviceFrame f = PlacementFrame(doc.Placements.at(i), scale);
@@ -173,18 +175,12 @@ private slots:
         const int red = doc.appendPicture(QStringLiteral("/p/red.bmp"), Solid(RGB(255, 0, 0)));
         const SheetLayout layout = FillSheets(WholeSheet(4 * MmPerInch, 6 * MmPerInch), {3, 2}, {45, 35}, 0);
         PlaceFrames(doc, layout, red);
-        TPrinter &printer = Printer();
-        printer.setImageOutput(false);
-        printer.setFixedPage(2400, 3600, 600, 600);
-        printer.qprinter()->setOutputFormat(QPrinter::PdfFormat);
-        printer.qprinter()->setOutputFileName(file);
-        printer.Title = QStringLiteral("sheet");
-        {
-            const MarksOn on;
-            QVERIFY(PrintPages(printer, doc, 1, 600, ArrangementOptions{}));
-        }
-        printer.qprinter()->setOutputFileName(QString());
-        printer.clearFixedPage();
+        ExportRequest request;
+        request.Pages = {1};
+        request.FileName = file;
+        request.Title = QStringLiteral("sheet");
+        QCOMPARE(PdfFileExporter()->run(doc, Marked(), BarePageSetup(2400, 3600, 600, 600), request).Result,
+                 ExportResult::Done);
 
         QProcess ppm;
         ppm.start(pdftoppm, {QStringLiteral("-r"), QStringLiteral("600"), QStringLiteral("-png"),
@@ -215,7 +211,7 @@ private slots:
         const int red = doc.appendPicture(QStringLiteral("/p/red.bmp"), Solid(RGB(255, 0, 0)));
         PlaceFrames(doc, FillSheets(WholeSheet(4 * MmPerInch, 6 * MmPerInch), {3, 2}, {2 * MmPerInch, 2 * MmPerInch}, 1),
                     red);
-        const QImage img = RenderPageImage(doc, 1, 300, 2400, 3600, 600, 600, ArrangementOptions{});
+        const QImage img = RenderPageImage(doc, 1, 300, ArrangementOptions{}, BarePageSetup(2400, 3600, 600, 600));
         const DeviceFrame f = PlacementFrame(doc.Placements.at(0), PrintScale(300));
         int w = 0, h = 0;
         for (int x = 0; x < img.width(); ++x)

@@ -1,8 +1,9 @@
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/Arrangement.h"
 #include "document/FrameView.h"
 #include "document/Options.h"
-#include "output/PageExport.h"
+#include "output/Exporters.h"
 #include "output/PageRender.h"
 
 #include <QImage>
@@ -120,14 +121,14 @@ private slots:
         p->View = View;
         ArrangementOptions options;
         options.Sverh = true;
-        PageExportJob job;
+        ExportRequest job;
+        job.Pages = {1};
         job.Format = ExportFormat(format);
         job.FileName = dir.filePath(job.Format == ExportFormat::Pdf ? QStringLiteral("page.pdf")
                                                                     : QStringLiteral("page.png"));
         job.Dpi = 600;
-        job.PageWidth = 4800;
-        job.PageHeight = 6600;
-        QCOMPARE(ExportPages(doc, options, job, {}), ExportResult::Done);
+        QCOMPARE(FileExporter(job.Format)->run(doc, options, BarePageSetup(4800, 6600, 600, 600), job).Result,
+                 ExportResult::Done);
 
         QImage img;
         QPoint origin;

@@ -1,7 +1,8 @@
 #include "common/WindowParts.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
-#include "output/PageExport.h"
+#include "output/Exporters.h"
 #include "platform/Printer.h"
 
 #include <QCheckBox>
@@ -47,6 +48,7 @@ std::unique_ptr<TMainForm> twoPageForm()
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
+    form->printer().setFixedPage(4800, 6600, 600, 600);
     const int red = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("red.png"), solidPicture(RGB(255, 0, 0)));
     const int blue = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("blue.png"), solidPicture(RGB(0, 0, 255)));
     place(*form, red, 1, 1, 1);
@@ -90,8 +92,6 @@ class TstPageExport : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { Printer().setFixedPage(4800, 6600, 600, 600); }
-    void cleanup() { Printer().clearFixedPage(); }
 
     void numberedNames_data()
     {
@@ -109,7 +109,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, last);
         QFETCH(QStringList, names);
-        const QStringList got = ExportFileNames(name, 1, last);
+        const QStringList got = ExportFileNames(name, PageSpan(1, last));
         QCOMPARE(got.size(), qsizetype(last));
         QCOMPARE(got.mid(0, names.size()), names);
     }
@@ -168,22 +168,25 @@ private slots:
         earlier.close();
         DialogRecorder rec(Dialogs::IdNo); // the current page only
         auto form = twoPageForm();
-        PageExportJob job;
+        ExportRequest job;
+        job.Pages = {1};
         job.FileName = file;
         job.Format = ExportFormatForFileName(file);
         job.Dpi = 150;
-        job.PageWidth = 4800;
-        job.PageHeight = 6600;
+        const PrintSetup setup = BarePageSetup(4800, 6600, 600, 600);
+        const auto run = [&] {
+            return FileExporter(job.Format)->run(form->Doc->records(), form->Doc->options(), setup, job).Result;
+        };
         {
             const FileSizeLimit full(256);
-            QCOMPARE(ExportPages(form->Doc->records(), form->Doc->options(), job, {}), ExportResult::WriteFailed);
+            QCOMPARE(run(), ExportResult::WriteFailed);
         }
         QVERIFY(earlier.open(QIODevice::ReadOnly));
         QCOMPARE(earlier.readAll(), QByteArray("earlier"));
         earlier.close();
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{name});
 
-        QCOMPARE(ExportPages(form->Doc->records(), form->Doc->options(), job, {}), ExportResult::Done);
+        QCOMPARE(run(), ExportResult::Done);
         // 1200 x 1650 pixels, 5.9 MB raw, nearly all white.
         QVERIFY2(QFileInfo(file).size() < 500 * 1024, qPrintable(QString::number(QFileInfo(file).size())));
     }
@@ -204,7 +207,7 @@ private slots:
         QFETCH(bool, written);
         QTemporaryDir dir;
         const QString file = dir.filePath(name);
-        const QStringList targets = ExportFileNames(file, 1, 2);
+        const QStringList targets = ExportFileNames(file, {1, 2});
         if (overwrite) {
             QFile old(targets[1]);
             QVERIFY(old.open(QIODevice::WriteOnly) && old.write("old") == 3);

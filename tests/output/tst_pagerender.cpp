@@ -250,7 +250,7 @@ void TstPageRender::drawsExampleFrames()
     QImage img = canvas();
     {
         TDC dc(&img);
-        RenderPage(dc, doc, 1, PrintScale(100), o);
+        RenderPage(dc, doc, 1, PrintScale(100), o, PrintSetup());
     }
     const int X = 50, Y = 25;
     QCOMPARE(columnOf(img.pixel(X, Y)), firstColumn);
@@ -294,7 +294,7 @@ void TstPageRender::captionAlongDrawnPicture()
     {
         TDC dc(&img);
         dc.SetBkMode(OPAQUE);
-        RenderPage(dc, doc, 1, PrintScale(100), o);
+        RenderPage(dc, doc, 1, PrintScale(100), o, PrintSetup());
         QCOMPARE(dc.GetBkMode(), OPAQUE);
     }
     const int X = 50, Y = 25, bottom = Y + 150;
@@ -337,7 +337,7 @@ void TstPageRender::captionAlikeOnEveryDevice()
         const DeviceFrame f = PlacementFrame(doc.Placements.at(0), s);
         QImage img = canvas(f.W + 2, f.H + 2);
         TDC dc(&img);
-        RenderPage(dc, doc, 1, s, o);
+        RenderPage(dc, doc, 1, s, o, PrintSetup());
         int first = -1, last = -1;
         for (int x = 0; x < img.width(); ++x)
             if (img.pixel(x, f.H - 1) == Yellow) {
@@ -363,9 +363,9 @@ void TstPageRender::tinyCaptionFont()
     addPlacement(doc, placement(0.1, 0.1, 2, 2, 1, id, false));
     QImage img = canvas();
     TDC dc(&img);
-    RenderPage(dc, doc, 1, ArrangeViewScale(96, 5), captionOptions());
+    RenderPage(dc, doc, 1, ArrangeViewScale(96, 5), captionOptions(), PrintSetup());
     QCOMPARE(dc.font().pixelSize(), 1);
-    RenderPage(dc, doc, 1, ArrangeViewScale(96, 100), captionOptions());
+    RenderPage(dc, doc, 1, ArrangeViewScale(96, 100), captionOptions(), PrintSetup());
     QCOMPARE(dc.font().pixelSize(), 14);
 }
 
@@ -387,7 +387,7 @@ void TstPageRender::pageSelectionAndStacking()
     QImage page1 = canvas();
     {
         TDC dc(&page1);
-        RenderPage(dc, doc, 1, PrintScale(100), o);
+        RenderPage(dc, doc, 1, PrintScale(100), o, PrintSetup());
     }
     QCOMPARE(qGreen(page1.pixel(20, 20)), 200);
     QCOMPARE(page1.pixel(60, 60), qRgb(255, 0, 0));
@@ -396,7 +396,7 @@ void TstPageRender::pageSelectionAndStacking()
     QImage page2 = canvas();
     {
         TDC dc(&page2);
-        RenderPage(dc, doc, 2, PrintScale(100), o);
+        RenderPage(dc, doc, 2, PrintScale(100), o, PrintSetup());
     }
     QCOMPARE(page2.pixel(20, 20), Grey);
     QCOMPARE(page2.pixel(60, 60), Grey);
@@ -405,7 +405,7 @@ void TstPageRender::pageSelectionAndStacking()
     QImage between = canvas();
     {
         TDC dc(&between);
-        RenderPage(dc, doc, 1.5, PrintScale(100), o);
+        RenderPage(dc, doc, 1.5, PrintScale(100), o, PrintSetup());
     }
     QCOMPARE(between, canvas());
 }
@@ -438,7 +438,7 @@ void TstPageRender::unusablePlacementsSkipped()
     QImage img = canvas();
     {
         TDC dc(&img);
-        RenderPage(dc, doc, 1, ArrangeViewScale(100, zoom), captionOptions());
+        RenderPage(dc, doc, 1, ArrangeViewScale(100, zoom), captionOptions(), PrintSetup());
     }
     QCOMPARE(img, canvas());
 }
@@ -466,7 +466,7 @@ void TstPageRender::printsToPdf()
     {
         TDC dc(&printer);
         QCOMPARE(dc.GetDeviceCaps(TECHNOLOGY), DT_RASPRINTER);
-        RenderPage(dc, doc, 1, PrintScale(dc.GetDeviceCaps(LOGPIXELSX)), captionOptions());
+        RenderPage(dc, doc, 1, PrintScale(dc.GetDeviceCaps(LOGPIXELSX)), captionOptions(), PrintSetup());
     }
     QVERIFY(QFile(file).size() > emptySize + 10000);
 }

@@ -1,9 +1,10 @@
 #include "arrange/ArrangeView.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/Arrangement.h"
 #include "document/Options.h"
 #include "output/PageExport.h"
-#include "output/PrintJob.h"
+#include "output/Exporters.h"
 #include "output/PrintPreview.h"
 #include "platform/DeviceContext.h"
 #include "platform/Printer.h"
@@ -72,6 +73,20 @@ QImage pdfPage(const QString &pdf, int dpi)
 }
 
 enum class Surface { ArrangeView, Preview, Print, PrintToPdf, PdfExport, ImageExport };
+
+// Page 1 printed as the print command prints it on the printer: where its
+// set-up sends it, with the calibration given.
+ExportResult printOn(TPrinter &printer, const TArrangement &doc, const ArrangementOptions &options,
+                     const PrintCalibration &calibration = {})
+{
+    printer.PrepareJob();
+    PrintSetup setup = PrinterPageSetup(printer);
+    setup.Calibration = calibration;
+    ExportRequest request;
+    request.Pages = {1};
+    request.FileName = setup.Destination.FileName;
+    return PrintExporter(setup, QString())->run(doc, options, setup, request).Result;
+}
 } // namespace
 
 Q_DECLARE_METATYPE(Surface)
@@ -79,13 +94,12 @@ Q_DECLARE_METATYPE(Surface)
 class TstPrintCalibration : public QObject
 {
     Q_OBJECT
+    std::unique_ptr<TPrinter> Device;
 private slots:
-    void init() { Printer().setFixedPage(PageInches * PrinterDpi, PageInches * PrinterDpi, PrinterDpi, PrinterDpi); }
-    void cleanup()
+    void init()
     {
-        Printer().setImageOutput(false);
-        Printer().qprinter()->setOutputFileName(QString());
-        Printer().clearFixedPage();
+        Device = std::make_unique<TPrinter>();
+        Device->setFixedPage(PageInches * PrinterDpi, PageInches * PrinterDpi, PrinterDpi, PrinterDpi);
     }
 
     // The printer misplaces what it is given (scale * q + offset); a job with
@@ -105,12 +119,10 @@ private slots:
         QFETCH(double, offsetY);
         QFETCH(double, scale);
         RedFrame sheet(1.0, 1.5, 1.0, 0.75);
-        Printer().setImageOutput(true);
-        PrintControl control;
-        control.Calibration = {offsetX, offsetY, scale};
-        QCOMPARE(PrintJob(Printer(), sheet.Doc, 1, PrinterDpi, sheet.Options, control), PrintOutcome::Done);
-        QCOMPARE(int(Printer().pageImages().size()), 1);
-        const QRect drawn = redBox(Printer().pageImages().front());
+        Device->setImageOutput(true);
+        QCOMPARE(printOn(*Device, sheet.Doc, sheet.Options, {offsetX, offsetY, scale}), ExportResult::Done);
+        QCOMPARE(int(Device->pageImages().size()), 1);
+        const QRect drawn = redBox(Device->pageImages().front());
         const double pxPerMm = PrinterDpi / MillimetresPerInch;
         const auto printedX = [&](double x) { return scale * x + offsetX * pxPerMm; };
         const auto printedY = [&](double y) { return scale * y + offsetY * pxPerMm; };
@@ -180,29 +192,32 @@ private slots:
         case Surface::Preview: {
             page = QImage(PreviewSize(side, side, dpi, dpi, PrinterDpi, PrinterDpi), QImage::Format_RGB32);
             TDC dc(&page);
-            PaintPreview(dc, sheet.Doc, page.size(), 1, dpi, dpi, sheet.Options);
+            PaintPreview(dc, sheet.Doc, page.size(), 1, dpi, dpi, sheet.Options,
+                         BarePageSetup(side, side, PrinterDpi, PrinterDpi));
             break;
         }
         case Surface::Print:
-            Printer().setImageOutput(true);
-            QVERIFY(PrintPages(Printer(), sheet.Doc, 1, PrinterDpi, sheet.Options));
-            page = Printer().pageImages().front();
+            Device->setImageOutput(true);
+            QCOMPARE(printOn(*Device, sheet.Doc, sheet.Options), ExportResult::Done);
+            page = Device->pageImages().front();
             break;
         case Surface::PrintToPdf:
-            Printer().qprinter()->setOutputFormat(QPrinter::PdfFormat);
-            Printer().qprinter()->setOutputFileName(pdf);
-            QVERIFY(PrintPages(Printer(), sheet.Doc, 1, PrinterDpi, sheet.Options));
+            Device->qprinter()->setOutputFormat(QPrinter::PdfFormat);
+            Device->qprinter()->setOutputFileName(pdf);
+            QCOMPARE(printOn(*Device, sheet.Doc, sheet.Options), ExportResult::Done);
             page = pdfPage(pdf, dpi);
             break;
         case Surface::PdfExport:
         case Surface::ImageExport: {
-            PageExportJob job;
-            job.FileName = surface == Surface::PdfExport ? pdf : dir.filePath(QStringLiteral("page.png"));
-            job.Format = surface == Surface::PdfExport ? ExportFormat::Pdf : ExportFormat::Png;
-            job.Dpi = dpi;
-            job.PageWidth = job.PageHeight = side;
-            QCOMPARE(ExportPages(sheet.Doc, sheet.Options, job, {}), ExportResult::Done);
-            page = surface == Surface::PdfExport ? pdfPage(pdf, dpi) : QImage(job.FileName);
+            ExportRequest request;
+            request.Pages = {1};
+            request.FileName = surface == Surface::PdfExport ? pdf : dir.filePath(QStringLiteral("page.png"));
+            request.Format = surface == Surface::PdfExport ? ExportFormat::Pdf : ExportFormat::Png;
+            request.Dpi = dpi;
+            const PrintSetup setup = BarePageSetup(side, side, 600, 600);
+            QCOMPARE(FileExporter(request.Format)->run(sheet.Doc, sheet.Options, setup, request).Result,
+                     ExportResult::Done);
+            page = surface == Surface::PdfExport ? pdfPage(pdf, dpi) : QImage(request.FileName);
             break;
         }
         }

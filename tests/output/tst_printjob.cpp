@@ -1,6 +1,7 @@
 #include "common/WindowParts.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
+#include "output/Exporters.h"
 #include "output/PrintJob.h"
 #include "platform/ColorBox.h"
 #include "platform/DeviceContext.h"
@@ -13,7 +14,6 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPrinter>
-#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -49,14 +49,6 @@ void place(TMainForm &form, int pictureId, double left, double top, double size,
     p->Page = page;
 }
 
-int pdfPageCount(const QString &file)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    return int(QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
-}
-
 bool blank(const QImage &page)
 {
     for (int y = 0; y < page.height(); ++y) {
@@ -68,11 +60,23 @@ bool blank(const QImage &page)
     return true;
 }
 
-std::unique_ptr<TMainForm> makeForm()
+// A window whose printer draws pages of 1800 x 1800 printer pixels onto images.
+std::unique_ptr<TMainForm> makeForm(int dpiY = 600)
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
+    form->printer().setFixedPage(1800, 1800, 600, dpiY);
+    form->printer().setImageOutput(true);
     return form;
+}
+
+// Prints pages 1..pageCount on the printer through Qt's engine.
+bool printPages(TPrinter &printer, const TArrangement &doc, int pageCount)
+{
+    ExportRequest request;
+    request.Pages = PageSpan(1, pageCount);
+    const PrintSetup setup = PrinterPageSetup(printer);
+    return PrinterExporter(&printer)->run(doc, ArrangementOptions{}, setup, request).Result == ExportResult::Done;
 }
 
 // Paints of the preview from now on.
@@ -99,16 +103,6 @@ class TstPrintJob : public QObject
 {
     Q_OBJECT
 private slots:
-    void init()
-    {
-        Printer().setFixedPage(1800, 1800, 600, 600);
-        Printer().setImageOutput(true);
-    }
-    void cleanup()
-    {
-        Printer().setImageOutput(false);
-        Printer().clearFixedPage();
-    }
 
     void pagesFromOneToTheCount_data();
     void pagesFromOneToTheCount();
@@ -123,6 +117,10 @@ private slots:
     void setupRepaintsPreviewWhateverChosen();
     void imageButtonClicksOnlyWhenReleasedOnIt_data();
     void imageButtonClicksOnlyWhenReleasedOnIt();
+    void chosenPages_data();
+    void chosenPages();
+    void onlyTheChosenPagesArePrinted_data();
+    void onlyTheChosenPagesArePrinted();
 };
 
 void TstPrintJob::pagesFromOneToTheCount_data()
@@ -149,8 +147,11 @@ void TstPrintJob::pagesFromOneToTheCount()
         p->Width = p->Height = 1;
         p->Page = page;
     }
-    QVERIFY(PrintPages(Printer(), doc, pageCount, 600, ArrangementOptions{}));
-    const std::vector<QImage> &pages = Printer().pageImages();
+    TPrinter printer;
+    printer.setFixedPage(1800, 1800, 600, 600);
+    printer.setImageOutput(true);
+    QVERIFY(printPages(printer, doc, pageCount));
+    const std::vector<QImage> &pages = printer.pageImages();
     QCOMPARE(int(pages.size()), pageCount);
     for (int i = 0; i < pageCount; ++i)
         QCOMPARE(!blank(pages[std::size_t(i)]), pagesWithPictures[i]);
@@ -166,16 +167,15 @@ void TstPrintJob::horizontalResolutionScalesBothAxes_data()
 void TstPrintJob::horizontalResolutionScalesBothAxes()
 {
     QFETCH(int, dpiY);
-    Printer().setFixedPage(1800, 1800, 600, dpiY);
-    auto form = makeForm();
+    auto form = makeForm(dpiY);
     const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 0.5, 1);
     DialogRecorder rec;
     rec.handler.print = [](QPrinter *) { return true; };
     rec.install();
     form->GoBtn1Click();
-    QCOMPARE(int(Printer().pageImages().size()), 1);
-    const QImage &page = Printer().pageImages().front();
+    QCOMPARE(int(form->printer().pageImages().size()), 1);
+    const QImage &page = form->printer().pageImages().front();
     QVERIFY(reddish(page.pixel(600, 600)));
     QVERIFY(reddish(page.pixel(899, 899)));
     QCOMPARE(page.pixel(599, 600), White);
@@ -196,8 +196,8 @@ void TstPrintJob::captionHeightAtPrinterResolution()
     rec.handler.print = [](QPrinter *) { return true; };
     rec.install();
     form->GoBtn1Click();
-    QCOMPARE(int(Printer().pageImages().size()), 1);
-    const QImage &page = Printer().pageImages().front();
+    QCOMPARE(int(form->printer().pageImages().size()), 1);
+    const QImage &page = form->printer().pageImages().front();
     // The text cells' background rises from the picture's bottom edge by the text height.
     auto greenRow = [&page](int y) {
         for (int x = 600; x < 1200; ++x)
@@ -215,11 +215,11 @@ void TstPrintJob::captionHeightAtPrinterResolution()
 
 void TstPrintJob::printsToPdfWithTitle()
 {
-    Printer().setImageOutput(false);
-    Printer().setFixedPage(4800, 6600, 600, 600);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("arrangement.pdf"));
     auto form = makeForm();
+    form->printer().setImageOutput(false);
+    form->printer().setFixedPage(4800, 6600, 600, 600);
     const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/red.bmp"), solidPicture(10, 10, RGB(255, 0, 0)));
     place(*form, id, 1.0, 1.0, 2.0, 2);
     form->arrangePage().setPageCount(3);
@@ -232,10 +232,9 @@ void TstPrintJob::printsToPdfWithTitle()
     rec.install();
     form->GoBtn1Click();
     QVERIFY(rec.messages.empty());
-    QCOMPARE(pdfPageCount(file), 3);
-    QCOMPARE(Printer().qprinter()->docName(), QStringLiteral("Snapgrid-Edge document"));
+    QCOMPARE(PdfPageCount(file), 3);
+    QCOMPARE(form->printer().qprinter()->docName(), QStringLiteral("Snapgrid-Edge document"));
     QVERIFY(form->statusText().contains(file));
-    Printer().qprinter()->setOutputFileName(QString());
 }
 
 void TstPrintJob::cancelledDialogPrintsNothing()
@@ -260,14 +259,14 @@ void TstPrintJob::cancelledDialogPrintsNothing()
     QTest::qWait(50);
     QCOMPARE(dialogs, 1);
     QCOMPARE(*paints, 0);
-    QVERIFY(Printer().pageImages().empty());
+    QVERIFY(form->printer().pageImages().empty());
     QVERIFY(rec.messages.empty());
     // Confirmed, the preview is repainted for the printer chosen.
     rec.handler.print = [](QPrinter *) { return true; };
     rec.install();
     form->GoBtn1Click();
     QVERIFY(*paints > 0);
-    QCOMPARE(int(Printer().pageImages().size()), 1);
+    QCOMPARE(int(form->printer().pageImages().size()), 1);
 }
 
 void TstPrintJob::qualityPassRunsBeforeTheDialog()
@@ -291,9 +290,9 @@ void TstPrintJob::qualityPassRunsBeforeTheDialog()
 
 void TstPrintJob::unopenableOutputIsReported()
 {
-    Printer().setImageOutput(false);
     QTemporaryDir dir;
     auto form = makeForm();
+    form->printer().setImageOutput(false);
     DialogRecorder rec;
     rec.handler.print = [&dir](QPrinter *p) {
         p->setOutputFormat(QPrinter::PdfFormat);
@@ -304,8 +303,7 @@ void TstPrintJob::unopenableOutputIsReported()
     form->GoBtn1Click();
     QCOMPARE(int(rec.messages.size()), 1);
     QCOMPARE(rec.messages.front().caption, QStringLiteral("Error"));
-    QVERIFY(!Printer().Printing());
-    Printer().qprinter()->setOutputFileName(QString());
+    QVERIFY(!form->printer().Printing());
 }
 
 void TstPrintJob::setupRepaintsPreviewWhateverChosen_data()
@@ -318,17 +316,17 @@ void TstPrintJob::setupRepaintsPreviewWhateverChosen_data()
 void TstPrintJob::setupRepaintsPreviewWhateverChosen()
 {
     QFETCH(bool, accepted);
-    Printer().setFixedPage(4800, 6600, 600, 600);
     auto form = makeForm();
+    form->printer().setFixedPage(4800, 6600, 600, 600);
     form->showTab(TMainForm::Tab::Print);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(768, 1056));
     const auto paints = countPreviewPaints(*form);
     DialogRecorder rec;
-    rec.handler.pageSetup = [accepted](QPrinter *) {
+    rec.handler.pageSetup = [accepted, &form](QPrinter *) {
         if (accepted)
-            Printer().setFixedPage(6600, 4800, 600, 600); // landscape
+            form->printer().setFixedPage(6600, 4800, 600, 600); // landscape
         return accepted;
     };
     rec.install();
@@ -375,6 +373,103 @@ void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt()
     QVERIFY(down->isHidden());
     QCOMPARE(dialogs, clicked ? 1 : 0);
     QVERIFY(!(setup ? form->printPage().SetupBtn->Pressed : form->printPage().GoBtn1->Pressed));
+}
+
+void TstPrintJob::chosenPages_data()
+{
+    QTest::addColumn<int>("from");
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QString>("ranges"); // the printing system's own selection
+    QTest::addColumn<QList<int>>("pages");
+    QTest::newRow("all pages") << 0 << 0 << QString() << QList<int>{1, 2, 3, 4};
+    QTest::newRow("pages from 2 to 3") << 2 << 3 << QString() << QList<int>{2, 3};
+    QTest::newRow("a range past the last page") << 3 << 9 << QString() << QList<int>{3, 4};
+    QTest::newRow("the printing system's pages") << 0 << 0 << "4,1-2" << QList<int>{1, 2, 4};
+    QTest::newRow("the printing system's pages, none there") << 0 << 0 << "7-9" << QList<int>{};
+}
+
+void TstPrintJob::chosenPages()
+{
+    QFETCH(int, from);
+    QFETCH(int, to);
+    QFETCH(QString, ranges);
+    QFETCH(QList<int>, pages);
+    const std::vector<int> chosen = ChosenPages(from, to, ranges, 4);
+    QCOMPARE(QList<int>(chosen.begin(), chosen.end()), pages);
+}
+
+void TstPrintJob::onlyTheChosenPagesArePrinted_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("page"); // from and to of the dialog's range
+    QTest::newRow("Qt's engine") << "engine" << 2;
+    QTest::newRow("print to file") << "file" << 2;
+    QTest::newRow("print queue") << "queue" << 2;
+    QTest::newRow("a page past the last one: nothing") << "engine" << 5;
+}
+
+// "Pages from 2 to 2" of three pages, each with a frame in a colour of its
+// own: one sheet, page 2's, on every path a job takes.
+void TstPrintJob::onlyTheChosenPagesArePrinted()
+{
+    QFETCH(QString, path);
+    QFETCH(int, page);
+    auto form = makeForm();
+    const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+    for (int n = 1; n <= 3; ++n) {
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/%1.bmp").arg(n),
+                                                          solidPicture(10, 10, colours[n - 1]));
+        place(*form, id, 1.0, 1.0, 0.5, n);
+    }
+    form->Doc->setPageCount(3);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("chosen.pdf"));
+    std::vector<QImage> pages;
+    if (path == QLatin1String("queue")) {
+        // No queue can be chosen here: the exporter a job to a queue takes,
+        // with a queue command that keeps the file it is handed.
+        const QString lp = dir.filePath(QStringLiteral("lp"));
+        QFile script(lp);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\nfor last; do :; done\ncp \"$last\" '%1'\n").arg(pdf).toUtf8());
+        script.close();
+        QVERIFY(script.setPermissions(script.permissions() | QFileDevice::ExeOwner));
+        PrintSetup setup = PrinterPageSetup(form->printer());
+        setup.Destination.PageImages.reset();
+        setup.Destination.ToFile = false;
+        setup.Destination.PrinterName = QStringLiteral("Photo");
+        ExportRequest request;
+        request.Pages = ChosenPages(page, page, QString(), form->Doc->pageCount());
+        const ExportOutcome sent = PrintExporter(setup, lp)->run(form->Doc->records(), form->Doc->options(), setup,
+                                                                 request);
+        QVERIFY2(sent.Result == ExportResult::Done, qPrintable(sent.FailedFile + QLatin1Char(' ') + sent.Reason));
+        pages = PdfPageImages(pdf, 600);
+    } else {
+        const bool toFile = path == QLatin1String("file");
+        form->printer().setImageOutput(!toFile);
+        DialogRecorder rec;
+        rec.handler.print = [&](QPrinter *p) {
+            if (toFile) {
+                p->setOutputFormat(QPrinter::PdfFormat);
+                p->setOutputFileName(pdf);
+            }
+            p->setPrintRange(QPrinter::PageRange);
+            p->setFromTo(page, page);
+            return true;
+        };
+        rec.install();
+        form->GoBtn1Click();
+        QVERIFY(rec.messages.empty());
+        pages = toFile ? PdfPageImages(pdf, 600) : form->printer().pageImages();
+    }
+    if (page > form->Doc->pageCount()) {
+        QVERIFY(pages.empty());
+        return;
+    }
+    QCOMPARE(int(pages.size()), 1);
+    const QRgb frame = pages.front().pixel(750, 750); // inside the half-inch frame at one inch
+    QVERIFY2(qGreen(frame) > 200 && qRed(frame) < 60 && qBlue(frame) < 60,
+             qPrintable(QString::number(frame, 16)));
 }
 
 SGA_TEST(TstPrintJob)

@@ -2,9 +2,10 @@
 // unread into PDFs, one image object per picture and size, the printed page
 // matching the rendering rule, and a stopped job leaving no file.
 #include "common/PhotoFixtures.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
-#include "output/PageExport.h"
+#include "output/Exporters.h"
 #include "output/PdfJpegCarrier.h"
 #include "output/PrintPreview.h"
 #include "output/DevicePictures.h"
@@ -145,27 +146,31 @@ struct Sheet {
         p->PictureId = Id;
         p->Cut = cut ? 1 : 0;
     }
-    PageExportJob job(const QString &file, int pages) const
+    ExportRequest job(const QString &file, int pages) const
     {
-        PageExportJob j;
+        ExportRequest j;
         j.FileName = file;
         j.Format = ExportFormat::Pdf;
-        j.FirstPage = 1;
-        j.LastPage = pages;
-        j.PageWidth = j.PageHeight = int(PageInches * Dpi);
-        j.PrinterDpiX = j.PrinterDpiY = Dpi;
+        j.Pages = PageSpan(1, pages);
         return j;
+    }
+    // The pages as a PDF file at Dpi on a PageInches square without margins.
+    ExportResult exportPdf(const ExportRequest &request, bool passThrough = true)
+    {
+        PrintSetup setup = BarePageSetup(int(PageInches * Dpi), int(PageInches * Dpi), Dpi, Dpi);
+        setup.PassJpegThrough = passThrough;
+        return PdfFileExporter()->run(Doc.records(), Doc.options(), setup, request).Result;
     }
 };
 
 // The page as the rendering rule draws it for export, with the same pictures.
 QImage rulePage(const TArrangement &doc, const ArrangementOptions &options)
 {
-    DevicePictures pictures(doc, options, {1}, {PreviewScale(Dpi, Dpi), false, nullptr, nullptr});
-    PictureSupply supply;
+    const PrintSetup setup = BarePageSetup(int(PageInches * Dpi), int(PageInches * Dpi), Dpi, Dpi);
+    DevicePictures pictures(doc, options, {1}, setup, {PreviewScale(Dpi, Dpi), false, false, nullptr});
+    PictureSupply supply(PictureWant::FullNow);
     pictures.page(1, &supply);
-    return RenderPageImage(doc, 1, Dpi, int(PageInches * Dpi), int(PageInches * Dpi), Dpi, Dpi, options,
-                           qint64(1) << 30, supply);
+    return RenderPageImage(doc, 1, Dpi, options, setup, qint64(1) << 30, supply);
 }
 
 QRect inkBox(const QImage &img)
@@ -296,7 +301,7 @@ void TstPrintPipeline::jpegFilesGoInAsTheirBytes()
         QVERIFY(TurnEntry(sheet.entry(), false));
     sheet.place(1, 2, 1.5, cut);
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
-    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), sheet.job(pdf, 1), {}), ExportResult::Done);
+    QCOMPARE(sheet.exportPdf(sheet.job(pdf, 1)), ExportResult::Done);
 
     QCOMPARE(imageEncodings(pdf), QStringList{QStringLiteral("jpeg")});
     QCOMPARE(sha256(firstImageBytes(pdf)), sha256(bytes));
@@ -340,9 +345,8 @@ void TstPrintPipeline::picturesNotCarriedAreDrawn()
     } else if (change == QLatin1String("gone")) {
         QVERIFY(QFile::remove(path));
     }
-    PageExportJob job = sheet.job(dir.filePath(QStringLiteral("out.pdf")), 1);
-    job.PassJpegThrough = change != QLatin1String("off");
-    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), job, {}), ExportResult::Done);
+    const ExportRequest job = sheet.job(dir.filePath(QStringLiteral("out.pdf")), 1);
+    QCOMPARE(sheet.exportPdf(job, change != QLatin1String("off")), ExportResult::Done);
     QCOMPARE(imageEncodings(job.FileName).size(), 1);
     QVERIFY(sha256(firstImageBytes(job.FileName)) != sha256(bytes));
     // What is drawn instead is what the rule draws.
@@ -387,8 +391,7 @@ void TstPrintPipeline::onePictureAtOneSizeIsOneImage()
         sheet.place(3 * copy + 3, 2, 1.5, false);
     }
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
-    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), sheet.job(pdf, 3 * copies), {}),
-             ExportResult::Done);
+    QCOMPARE(sheet.exportPdf(sheet.job(pdf, 3 * copies)), ExportResult::Done);
     QCOMPARE(CountPdfImages(pdf), images);
 }
 
@@ -404,14 +407,15 @@ void TstPrintPipeline::stoppedExportLeavesNoFile()
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
     QVERIFY(writeFile(pdf, "an older file"));
     // Stopped after the first page; the older file stays as it was.
-    PageExportJob job = sheet.job(pdf, 2);
-    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), job, [](int, int, int) { return false; }),
-             ExportResult::Cancelled);
+    ExportRequest job = sheet.job(pdf, 2);
+    job.PageDone = [](int, int, int) { return false; };
+    QCOMPARE(sheet.exportPdf(job), ExportResult::Cancelled);
     QCOMPARE(readAll(pdf), QByteArray("an older file"));
     QVERIFY(QFile::remove(pdf));
     const std::atomic<bool> stop{true};
+    job.PageDone = {};
     job.Cancel = &stop;
-    QCOMPARE(ExportPages(sheet.Doc.records(), sheet.Doc.options(), job, {}), ExportResult::Cancelled);
+    QCOMPARE(sheet.exportPdf(job), ExportResult::Cancelled);
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1); // only the photo
 }

@@ -1,4 +1,5 @@
 #include "common/WindowParts.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "output/PrintPreview.h"
@@ -37,6 +38,7 @@ std::unique_ptr<TMainForm> makeForm()
 {
     auto form = std::make_unique<TMainForm>();
     form->ScreenDpiOverride = 96;
+    form->printer().setFixedPage(4800, 6600, 600, 600);
     return form;
 }
 
@@ -52,8 +54,6 @@ class TstPrintPreview : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { Printer().setFixedPage(4800, 6600, 600, 600); }
-    void cleanup() { Printer().clearFixedPage(); }
 
     void previewSize_data();
     void previewSize();
@@ -108,7 +108,7 @@ void TstPrintPreview::shownTabSizesThePreview()
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
     QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(768, 1056));
     // Another paper: the next paint resizes the preview and paints again.
-    Printer().setFixedPage(3000, 3000, 600, 600);
+    form->printer().setFixedPage(3000, 3000, 600, 600);
     form->printPage().repaintPreview();
     QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(480, 480));
 }
@@ -247,7 +247,8 @@ void TstPrintPreview::pageImage()
         p->Width = p->Height = 1.0;
         p->Page = page;
     }
-    const QImage image = RenderPageImage(doc, 1, dpi, 4800, 6600, 600, 600, ArrangementOptions{}, maxBytes);
+    const QImage image =
+        RenderPageImage(doc, 1, dpi, ArrangementOptions{}, BarePageSetup(4800, 6600, 600, 600), maxBytes);
     QCOMPARE(image.size(), size);
     if (size.isEmpty())
         return;

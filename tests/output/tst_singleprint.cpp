@@ -76,26 +76,26 @@ class TstSinglePrint : public QObject
     Q_OBJECT
 private:
     QTemporaryDir tmp;
+    std::unique_ptr<TPrinter> Device; // each test's own printer, with a fixed page
 
     // Prints through the printer object into a PDF; the path, or empty when
     // nothing was written.
     QString pdfPath() const { return tmp.filePath(QStringLiteral("out.pdf")); }
-    void printToPdf()
+    void printToPdf(TPrinter &printer)
     {
         QFile::remove(pdfPath());
-        Printer().qprinter()->setOutputFormat(QPrinter::PdfFormat);
-        Printer().qprinter()->setOutputFileName(pdfPath());
+        printer.qprinter()->setOutputFormat(QPrinter::PdfFormat);
+        printer.qprinter()->setOutputFileName(pdfPath());
     }
 
 private slots:
     void initTestCase() { QVERIFY(tmp.isValid()); }
     void init()
     {
-        Printer().setFixedPage(4800, 6600, 600, 600);
-        Printer().setImageOutput(false);
+        Device = std::make_unique<TPrinter>();
+        Device->setFixedPage(4800, 6600, 600, 600);
         SavePrintFormSettings(PrintFormSettings());
     }
-    void cleanupTestCase() { Printer().clearFixedPage(); }
 
     void printedRect_data()
     {
@@ -189,7 +189,7 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         const DIB dib = filledPicture(picture.width(), picture.height(), Red);
-        TPrintForm form(dib);
+        TPrintForm form(dib, *Device);
         form.setChoice(userdef(60, 60, true));
         form.SverhCheck->setChecked(aspect);
         (typeWidth ? form.BreitEdit : form.HochEdit)->setValue(typed);
@@ -201,7 +201,7 @@ private slots:
     void couplingFollowsOptionsAndPaper()
     {
         const DIB dib = filledPicture(400, 300, Red);
-        TPrintForm form(dib);
+        TPrintForm form(dib, *Device);
         form.setChoice(userdef(50, 50, true));
         form.SverhCheck->setChecked(false);
         form.SverhCheck->click(); // on again: the height follows the width
@@ -209,8 +209,8 @@ private slots:
 
         // A landscape sheet from the printer setup makes the height follow anew.
         DialogRecorder dialogs;
-        dialogs.handler.pageSetup = [](QPrinter *) {
-            Printer().setFixedPage(6600, 4800, 600, 600);
+        dialogs.handler.pageSetup = [this](QPrinter *) {
+            Device->setFixedPage(6600, 4800, 600, 600);
             return true;
         };
         dialogs.install();
@@ -225,7 +225,7 @@ private slots:
     {
         const DIB dib = filledPicture(400, 300, Red);
         for (int run = 0; run < 3; ++run) {
-            TPrintForm form(dib);
+            TPrintForm form(dib, *Device);
             form.setChoice(userdef(50, 27, true));
             form.FormShow();
             QCOMPARE(form.BreitEdit->value(), 50);
@@ -248,15 +248,15 @@ private slots:
     {
         QFETCH(PrintSizeChoice, choice);
         QFETCH(QRect, expected);
-        Printer().setFixedPage(480, 660, 60, 60);
-        Printer().setImageOutput(true);
+        Device->setFixedPage(480, 660, 60, 60);
+        Device->setImageOutput(true);
         DialogRecorder dialogs;
         answerPrintForm(dialogs, QDialog::Accepted, [choice](TPrintForm &f) { f.setChoice(choice); });
         const DIB dib = filledPicture(40, 30, Red);
-        QVERIFY(PrintSinglePicture(nullptr, dib, QStringLiteral("Probe")));
-        QCOMPARE(Printer().pageImages().size(), std::size_t(1));
-        const QImage page = Printer().pageImages()[0];
-        Printer().setImageOutput(false);
+        QVERIFY(PrintSinglePicture(nullptr, *Device, dib, QStringLiteral("Probe")));
+        QCOMPARE(Device->pageImages().size(), std::size_t(1));
+        const QImage page = Device->pageImages()[0];
+        Device->setImageOutput(false);
         QCOMPARE(page.size(), QSize(480, 660));
         const QRect r = expected;
         for (const QPoint &in : {r.topLeft(), r.bottomRight(), r.center()})
@@ -270,7 +270,7 @@ private slots:
     void previewPaintsPaperAndPicture()
     {
         const DIB dib = filledPicture(400, 300, Red);
-        TPrintForm form(dib);
+        TPrintForm form(dib, *Device);
         form.FormShow();
         QImage box(200, 200, QImage::Format_RGB32);
         box.fill(Qt::black);
@@ -296,8 +296,8 @@ private slots:
             seen = f.choice();
             f.ZentrCheck->setChecked(false);
         });
-        printToPdf();
-        QVERIFY(!PrintSinglePicture(nullptr, dib, QStringLiteral("Cancelled job")));
+        printToPdf(*Device);
+        QVERIFY(!PrintSinglePicture(nullptr, *Device, dib, QStringLiteral("Cancelled job")));
         QCOMPARE(dialogs.execCount, 1);
         QVERIFY(!QFile::exists(pdfPath()));
         // The dialog ran its show handling before it was shown.
@@ -309,16 +309,16 @@ private slots:
             f.UserdefCheck->setChecked(true);
             f.BreitEdit->setValue(70);
         });
-        printToPdf();
-        QVERIFY(PrintSinglePicture(nullptr, dib, QStringLiteral("Printed job")));
-        QCOMPARE(Printer().Title, QStringLiteral("Printed job"));
-        QFile pdf(Printer().OutputFileName());
+        printToPdf(*Device);
+        QVERIFY(PrintSinglePicture(nullptr, *Device, dib, QStringLiteral("Printed job")));
+        QCOMPARE(Device->Title, QStringLiteral("Printed job"));
+        QFile pdf(Device->OutputFileName());
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         const QByteArray bytes = pdf.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
 
         answerPrintForm(dialogs, QDialog::Rejected, [&](TPrintForm &f) { seen = f.choice(); });
-        PrintSinglePicture(nullptr, dib, QStringLiteral("Next run"));
+        PrintSinglePicture(nullptr, *Device, dib, QStringLiteral("Next run"));
         QVERIFY(!seen.UseFull);
         QCOMPARE(seen.WidthPercent, 70);
         QCOMPARE(seen.HeightPercent, 38);
@@ -338,7 +338,8 @@ private slots:
         form.UpdateListBox();
         form.collectionPage().setCurrentPicture(0);
         answerPrintForm(dialogs, QDialog::Accepted);
-        printToPdf();
+        form.printer().setFixedPage(4800, 6600, 600, 600);
+        printToPdf(form.printer());
         QFile earlier(pdfPath());
         QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("earlier") == 7);
         earlier.close();
@@ -346,7 +347,7 @@ private slots:
                                     QStringLiteral("Snapgrid-Edge picture (2).pdf")}) {
             form.PrintBtnClick();
             const QString written = tmp.filePath(name);
-            QCOMPARE(Printer().OutputFileName(), written);
+            QCOMPARE(form.printer().OutputFileName(), written);
             QCOMPARE(form.statusText(), QStringLiteral("Printed to %1").arg(written));
             QFile pdf(written);
             QVERIFY(pdf.open(QIODevice::ReadOnly) && pdf.read(4) == "%PDF");

@@ -171,11 +171,13 @@ private slots:
     void printPrintsTheShownPicture()
     {
         QTemporaryDir tmp;
-        Printer().setFixedPage(4800, 6600, 600, 600);
-        Printer().qprinter()->setOutputFormat(QPrinter::PdfFormat);
-        Printer().qprinter()->setOutputFileName(tmp.filePath(QStringLiteral("viewer.pdf")));
+        TPrinter printer;
+        printer.setFixedPage(4800, 6600, 600, 600);
+        printer.qprinter()->setOutputFormat(QPrinter::PdfFormat);
+        printer.qprinter()->setOutputFileName(tmp.filePath(QStringLiteral("viewer.pdf")));
         DialogRecorder dialogs;
         TViewPicForm viewer;
+        viewer.Printer = &printer;
         const DIB dib = picture(30, 20);
         QStringList shown;
         dialogs.handler.exec = [&](QDialog *d) {
@@ -189,11 +191,10 @@ private slots:
         };
         dialogs.install();
         viewer.ShowPicture(dib, QStringLiteral("/pictures/p.png"));
-        Printer().clearFixedPage();
         QCOMPARE(shown, QStringList({QStringLiteral("print 30")}));
-        QCOMPARE(Printer().Title, QStringLiteral("Quillsheet-Picture"));
-        QCOMPARE(Printer().OutputFileName(), tmp.filePath(QStringLiteral("Quillsheet-Picture.pdf")));
-        QVERIFY(QFile::exists(Printer().OutputFileName()));
+        QCOMPARE(printer.Title, QStringLiteral("Quillsheet-Picture"));
+        QCOMPARE(printer.OutputFileName(), tmp.filePath(QStringLiteral("Quillsheet-Picture.pdf")));
+        QVERIFY(QFile::exists(printer.OutputFileName()));
     }
 
     // "&Show big" on "Arrange" shows the selected placement's own picture.

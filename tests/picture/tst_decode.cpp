@@ -2,7 +2,6 @@
 #include "common/TestRegistry.h"
 #include "picture/DecodeSupport.h"
 #include "picture/OpenDib.h"
-#include "platform/WMUser.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -16,18 +15,12 @@ using namespace Fixtures;
 
 namespace {
 
-// Records every WM_USER percentage it receives.
-class ProgressOwner : public QObject
-{
-public:
+// Records every percentage it is handed.
+struct ProgressOwner {
     std::vector<long long> percents;
-    bool event(QEvent *e) override
+    ProgressFn report()
     {
-        if (e->type() == WMUserEvent::EventType) {
-            percents.push_back(static_cast<WMUserEvent *>(e)->WParam);
-            return true;
-        }
-        return QObject::event(e);
+        return [this](int percent) { percents.push_back(percent); };
     }
 };
 
@@ -408,7 +401,7 @@ private slots:
         const QString path = put(QStringLiteral("progress.png"), encoded(cornerPattern(50, 300), "png"));
         ProgressOwner owner;
         Opened o;
-        OpenDib(&o.dib, path, DibFormatPng, &owner);
+        OpenDib(&o.dib, path, DibFormatPng, owner.report());
         QVERIFY(o.dib.Bits);
         QVERIFY(owner.percents.size() >= 10);
         QVERIFY(std::find(owner.percents.begin(), owner.percents.end(), 100) != owner.percents.end());
@@ -417,7 +410,7 @@ private slots:
 
         owner.percents.clear();
         Opened failed;
-        OpenDib(&failed.dib, put(QStringLiteral("progress-bad.png"), "nonsense"), DibFormatPng, &owner);
+        OpenDib(&failed.dib, put(QStringLiteral("progress-bad.png"), "nonsense"), DibFormatPng, owner.report());
         QCOMPARE(owner.percents, std::vector<long long>{0});
     }
 

@@ -2,7 +2,6 @@
 #include "common/TestRegistry.h"
 #include "picture/DecodeSupport.h"
 #include "picture/OpenDib.h"
-#include "platform/WMUser.h"
 
 #include <QDir>
 #include <QFile>
@@ -62,17 +61,16 @@ QByteArray dibBytes(const DIB &d)
 
 // Cuts a file short at the first progress report of its decode, as another
 // program rewriting it would.
-class Shortener : public QObject
-{
-public:
+struct Shortener {
     QString Path;
-    bool event(QEvent *e) override
+    ProgressFn report()
     {
-        if (e->type() == WMUserEvent::EventType && !Path.isEmpty()) {
-            QFile::resize(Path, 100);
-            Path.clear();
-        }
-        return QObject::event(e);
+        return [this](int) {
+            if (!Path.isEmpty()) {
+                QFile::resize(Path, 100);
+                Path.clear();
+            }
+        };
     }
 };
 
@@ -210,7 +208,7 @@ private slots:
         Shortener owner;
         owner.Path = path;
         Opened o;
-        OpenDib(&o.dib, path, DibFormatForFileName(path), &owner);
+        OpenDib(&o.dib, path, DibFormatForFileName(path), owner.report());
         QVERIFY(owner.Path.isEmpty()); // it was cut
         if (!o.dib.Bits)
             QCOMPARE(DibErrorText(o.dib), DibDecode::errorText(DibDecode::Error::Damaged));

@@ -105,19 +105,12 @@ TDeviceCaps refusingCaps(int technology)
     return caps;
 }
 
-struct ScreenDepth {
-    explicit ScreenDepth(int bits) { SetScreenBitsPerPixel(bits); }
-    ~ScreenDepth() { SetScreenBitsPerPixel(0); }
-};
-
 } // namespace
 
 class TstDrawDib : public QObject
 {
     Q_OBJECT
 private slots:
-    void init() { SetScreenBitsPerPixel(32); }
-    void cleanup() { SetScreenBitsPerPixel(0); }
     void clippingKeepsScale_data();
     void clippingKeepsScale();
     void pathChoice_data();
@@ -222,7 +215,6 @@ void TstDrawDib::pathChoice()
     QFETCH(int, technology);
     QFETCH(bool, halftone);
     QFETCH(QString, path);
-    ScreenDepth depth(screenBits);
     const QRgb colour = qRgb(100, 150, 200); // not a halftone palette colour
     const DIB pic = plain(bits, colour);
 
@@ -232,6 +224,7 @@ void TstDrawDib::pathChoice()
         TDC dc(&img);
         TDeviceCaps caps;
         caps.Technology = technology;
+        caps.DisplayBitsPixel = screenBits;
         dc.setCaps(caps);
         DrawDib(dc, 2, 3, 8, 6, pic, 0, 0, 8, 6, halftone, SRCCOPY, false, {});
     }
@@ -251,7 +244,9 @@ void TstDrawDib::pathChoice()
     QImage refused = canvas(20, 20);
     {
         TDC dc(&refused);
-        dc.setCaps(refusingCaps(technology));
+        TDeviceCaps caps = refusingCaps(technology);
+        caps.DisplayBitsPixel = screenBits;
+        dc.setCaps(caps);
         DrawDib(dc, 2, 3, 8, 6, pic, 0, 0, 8, 6, halftone, SRCCOPY, false, {});
     }
     QCOMPARE(int(dialogs.messages.size()), path == QLatin1String("stretch") ? 1 : 0);
@@ -262,11 +257,13 @@ void TstDrawDib::pathChoice()
 // copies the matching part 1:1.
 void TstDrawDib::halftoneScaledCopy()
 {
-    ScreenDepth depth(8);
     const DIB pic = pattern24();
     QImage img = canvas();
     {
         TDC dc(&img);
+        TDeviceCaps palette;
+        palette.DisplayBitsPixel = 8;
+        dc.setCaps(palette);
         DrawDib(dc, 4, 5, 10, 15, pic, 20, 0, 20, 30, true, SRCCOPY, false, {});
     }
     DIB copy;

@@ -2,7 +2,6 @@
 #include "common/TestRegistry.h"
 #include "picture/JpegDecoder.h"
 #include "picture/OpenDib.h"
-#include "platform/WMUser.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -25,16 +24,12 @@ struct Opened {
     ~Opened() { deldib(&dib); }
 };
 
-class ProgressOwner : public QObject
-{
-public:
+// Records every percentage it is handed.
+struct ProgressOwner {
     std::vector<long long> percents;
-    bool event(QEvent *e) override
+    ProgressFn report()
     {
-        if (e->type() != WMUserEvent::EventType)
-            return QObject::event(e);
-        percents.push_back(static_cast<WMUserEvent *>(e)->WParam);
-        return true;
+        return [this](int percent) { percents.push_back(percent); };
     }
 };
 
@@ -460,7 +455,7 @@ private slots:
         }
         ProgressOwner owner;
         Opened o;
-        OpenDib(&o.dib, put(QStringLiteral("c.jpg"), data), DibFormatJpg, &owner);
+        OpenDib(&o.dib, put(QStringLiteral("c.jpg"), data), DibFormatJpg, owner.report());
         QVERIFY2(o.dib.Bits, qPrintable(DibErrorText(o.dib)));
         QCOMPARE(DibBitCount(o.dib), 24);
         QCOMPARE(owner.percents.back(), 0);

@@ -113,7 +113,7 @@ private slots:
         PictureEntry entry = entryOf(patternPicture(320, 200, 24));
         DIB &pic = entry.Dib;
         form.arrangePage().enlargeToMinimumQuality(entry, 440.0, 3.0);
-        const int shown = int(72.0 * Printer().PageWidth() / Printer().LogPixelsX());
+        const int shown = int(72.0 * form.printer().PageWidth() / form.printer().LogPixelsX());
         QCOMPARE(QSize(DibWidth(pic), DibHeight(pic)), QSize(shown, 200 * shown / 320));
         QVERIFY(rec.messages.empty());
         deldib(&pic);

@@ -1,4 +1,5 @@
 #include "common/TestRegistry.h"
+#include "common/TestSupport.h"
 #include "platform/DeviceContext.h"
 #include "platform/Printer.h"
 #include "platform/PrinterSetupDialog.h"
@@ -16,16 +17,6 @@
 
 namespace {
 
-// Page objects of a PDF file ("/Type /Page", not the "/Type /Pages" tree).
-int pdfPageCount(const QString &file)
-{
-    QFile f(file);
-    if (!f.open(QIODevice::ReadOnly))
-        return -1;
-    const QString text = QString::fromLatin1(f.readAll());
-    return int(text.count(QRegularExpression(QStringLiteral("/Type\\s*/Page(?![s\\w])"))));
-}
-
 // The first page's size from its media box, in points.
 QSizeF pdfMediaBox(const QString &file)
 {
@@ -40,17 +31,21 @@ QSizeF pdfMediaBox(const QString &file)
     return QSizeF(box[2].toDouble() - box[0].toDouble(), box[3].toDouble() - box[1].toDouble());
 }
 
-// Points the process-wide printer at a PDF file in `dir` for one test.
+// Points the printer at a PDF file in `dir` for one test.
 class PdfOutput
 {
 public:
-    explicit PdfOutput(const QString &file)
+    PdfOutput(TPrinter &printer, const QString &file)
+        : Printer(printer)
     {
-        QPrinter *p = Printer().qprinter();
+        QPrinter *p = Printer.qprinter();
         p->setOutputFormat(QPrinter::PdfFormat);
         p->setOutputFileName(file);
     }
-    ~PdfOutput() { Printer().qprinter()->setOutputFileName(QString()); }
+    ~PdfOutput() { Printer.qprinter()->setOutputFileName(QString()); }
+
+private:
+    TPrinter &Printer;
 };
 
 } // namespace
@@ -58,12 +53,13 @@ public:
 class TstPrinter : public QObject
 {
     Q_OBJECT
+    TPrinter Device;
 private slots:
     void cleanup()
     {
-        Printer().Abort();
-        Printer().setImageOutput(false);
-        Printer().clearFixedPage();
+        Device.Abort();
+        Device.setImageOutput(false);
+        Device.clearFixedPage();
     }
     void pdfJobHasOnePagePerNewPage_data();
     void pdfJobHasOnePagePerNewPage();
@@ -97,36 +93,36 @@ void TstPrinter::pdfJobHasOnePagePerNewPage()
     QFETCH(QSizeF, mediaBox);
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("job.pdf"));
-    PdfOutput out(file);
-    Printer().setFixedPage(4800, 6600, 600, dpiY);
-    Printer().Title = QStringLiteral("Job");
-    QVERIFY(Printer().BeginDoc());
-    QVERIFY(Printer().Printing());
-    QVERIFY(!Printer().ChoseOutputFile());
+    PdfOutput out(Device, file);
+    Device.setFixedPage(4800, 6600, 600, dpiY);
+    Device.Title = QStringLiteral("Job");
+    QVERIFY(Device.BeginDoc());
+    QVERIFY(Device.Printing());
+    QVERIFY(!Device.ChoseOutputFile());
     for (int i = 1; i <= pages; ++i) {
         if (i > 1)
-            QVERIFY(Printer().NewPage());
-        QCOMPARE(Printer().PageNumber(), i);
-        TDC &dc = Printer().Canvas();
+            QVERIFY(Device.NewPage());
+        QCOMPARE(Device.PageNumber(), i);
+        TDC &dc = Device.Canvas();
         dc.SetBrush(RGB(0, 0, 0));
         dc.Rectangle(600 * i, 600, 600 * i + 300, 900);
     }
-    Printer().EndDoc();
-    QVERIFY(!Printer().Printing());
-    QCOMPARE(Printer().PageNumber(), 0);
-    QCOMPARE(pdfPageCount(file), pages);
+    Device.EndDoc();
+    QVERIFY(!Device.Printing());
+    QCOMPARE(Device.PageNumber(), 0);
+    QCOMPARE(PdfPageCount(file), pages);
     QCOMPARE(pdfMediaBox(file), mediaBox);
 }
 
 void TstPrinter::imagePagesHaveThePrintableSize()
 {
-    Printer().setFixedPage(1200, 1800, 600, 600);
-    Printer().setImageOutput(true);
-    QVERIFY(Printer().BeginDoc());
-    Printer().Canvas().FillRect(RECT{600, 600, 601, 601}, RGB(255, 0, 0));
-    QVERIFY(Printer().NewPage());
-    Printer().EndDoc();
-    const std::vector<QImage> &pages = Printer().pageImages();
+    Device.setFixedPage(1200, 1800, 600, 600);
+    Device.setImageOutput(true);
+    QVERIFY(Device.BeginDoc());
+    Device.Canvas().FillRect(RECT{600, 600, 601, 601}, RGB(255, 0, 0));
+    QVERIFY(Device.NewPage());
+    Device.EndDoc();
+    const std::vector<QImage> &pages = Device.pageImages();
     QCOMPARE(int(pages.size()), 2);
     QCOMPARE(pages[0].size(), QSize(1200, 1800));
     QCOMPARE(pages[0].pixel(600, 600), qRgb(255, 0, 0));
@@ -146,46 +142,46 @@ void TstPrinter::canvasReportsThePrinterResolution()
 {
     QFETCH(bool, images);
     QTemporaryDir dir;
-    PdfOutput out(dir.filePath(QStringLiteral("caps.pdf")));
-    Printer().setFixedPage(1200, 600, 600, 300);
-    Printer().setImageOutput(images);
-    QVERIFY(Printer().BeginDoc());
+    PdfOutput out(Device, dir.filePath(QStringLiteral("caps.pdf")));
+    Device.setFixedPage(1200, 600, 600, 300);
+    Device.setImageOutput(images);
+    QVERIFY(Device.BeginDoc());
     for (int page = 0; page < 2; ++page) {
         if (page)
-            QVERIFY(Printer().NewPage());
-        QCOMPARE(Printer().Canvas().GetDeviceCaps(LOGPIXELSX), 600);
-        QCOMPARE(Printer().Canvas().GetDeviceCaps(LOGPIXELSY), 300);
-        QCOMPARE(Printer().Canvas().GetDeviceCaps(TECHNOLOGY), DT_RASPRINTER);
+            QVERIFY(Device.NewPage());
+        QCOMPARE(Device.Canvas().GetDeviceCaps(LOGPIXELSX), 600);
+        QCOMPARE(Device.Canvas().GetDeviceCaps(LOGPIXELSY), 300);
+        QCOMPARE(Device.Canvas().GetDeviceCaps(TECHNOLOGY), DT_RASPRINTER);
     }
-    Printer().EndDoc();
+    Device.EndDoc();
 }
 
 void TstPrinter::jobCallsOutOfOrderAreRefused()
 {
-    Printer().setFixedPage(100, 100, 100, 100);
-    Printer().setImageOutput(true);
-    QVERIFY(!Printer().NewPage());
-    Printer().EndDoc(); // nothing open: nothing happens
-    QCOMPARE(int(Printer().pageImages().size()), 0);
-    QVERIFY(Printer().BeginDoc());
-    QVERIFY(!Printer().BeginDoc());
-    Printer().Abort();
-    QVERIFY(!Printer().Printing());
-    QCOMPARE(int(Printer().pageImages().size()), 0);
+    Device.setFixedPage(100, 100, 100, 100);
+    Device.setImageOutput(true);
+    QVERIFY(!Device.NewPage());
+    Device.EndDoc(); // nothing open: nothing happens
+    QCOMPARE(int(Device.pageImages().size()), 0);
+    QVERIFY(Device.BeginDoc());
+    QVERIFY(!Device.BeginDoc());
+    Device.Abort();
+    QVERIFY(!Device.Printing());
+    QCOMPARE(int(Device.pageImages().size()), 0);
     // A page no image can hold opens no job.
-    Printer().setFixedPage(100000, 100000, 600, 600);
-    QVERIFY(!Printer().BeginDoc());
-    QVERIFY(!Printer().Printing());
+    Device.setFixedPage(100000, 100000, 600, 600);
+    QVERIFY(!Device.BeginDoc());
+    QVERIFY(!Device.Printing());
 }
 
 void TstPrinter::unwritableOutputOpensNoJob()
 {
     QTemporaryDir dir;
-    PdfOutput out(dir.filePath(QStringLiteral("missing/folder/job.pdf")));
-    Printer().setFixedPage(4800, 6600, 600, 600);
+    PdfOutput out(Device, dir.filePath(QStringLiteral("missing/folder/job.pdf")));
+    Device.setFixedPage(4800, 6600, 600, 600);
     QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral(".*")));
-    QVERIFY(!Printer().BeginDoc());
-    QVERIFY(!Printer().Printing());
+    QVERIFY(!Device.BeginDoc());
+    QVERIFY(!Device.Printing());
 }
 
 void TstPrinter::defaultOutputFile_data()
@@ -222,19 +218,19 @@ void TstPrinter::pdfPagesStopAtThePrintableArea()
 {
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("margins.pdf"));
-    PdfOutput out(file);
-    QPrinter *p = Printer().qprinter();
+    PdfOutput out(Device, file);
+    QPrinter *p = Device.qprinter();
     const QPageLayout before = p->pageLayout();
     p->setPageLayout(QPageLayout(QPageSize(QSizeF(4, 3), QPageSize::Inch, QString(), QPageSize::ExactMatch),
                                  QPageLayout::Portrait, QMarginsF(1, 0.5, 1, 0.5), QPageLayout::Inch));
-    QVERIFY(Printer().BeginDoc());
+    QVERIFY(Device.BeginDoc());
     for (int page = 1; page <= 2; ++page) {
         if (page > 1)
-            QVERIFY(Printer().NewPage());
-        Printer().Canvas().FillRect(RECT{-500, -500, Printer().PageWidth() + 500, Printer().PageHeight() + 500},
+            QVERIFY(Device.NewPage());
+        Device.Canvas().FillRect(RECT{-500, -500, Device.PageWidth() + 500, Device.PageHeight() + 500},
                                     RGB(255, 0, 0));
     }
-    Printer().EndDoc();
+    Device.EndDoc();
     p->setPageLayout(before);
 
     // 20 pixels per inch: the printable area is x 20..59, y 10..49.
