@@ -290,7 +290,7 @@ QScrollArea *TMainForm::wheelTarget() const
     if (tab == ArrangeTab)
         return ArrangeTab->wheelTarget();
     if (tab == PrintTab)
-        return PrintTab->ScrollBox3;
+        return &PrintTab->preview();
     return nullptr;
 }
 
@@ -333,7 +333,7 @@ bool TMainForm::eventFilter(QObject *watched, QEvent *event)
             const QWidget *under = childAt(mapFromGlobal(global).toPoint());
             const bool ownWheel =
                 ScrollsItself(under ? under : widget, {ArrangeTab->strip().ScrollArea, ArrangeTab->canvas().ScrollArea,
-                                                       PrintTab->ScrollBox3, CollectionTab->grid().ScrollArea})
+                                                       &PrintTab->preview(), CollectionTab->grid().ScrollArea})
                 || (under == ArrangeTab->canvas().ViewBox && ArrangeTab->viewTakesWheel());
             if (!ownWheel) {
                 // The strip scrolls itself under the mouse; elsewhere the tab's main view.

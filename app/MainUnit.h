@@ -135,9 +135,9 @@ public:
     void ShowBigBtnClick() { ArrangeTab->showSelectionBig(); }
     void PaintBox1DblClick() { ArrangeTab->placeStripPicture(); }
     void Timer1Timer() { ArrangeTab->captionPaused(); }
-    void GoBtn1Click() { PrintTab->GoBtn1Click(); }
-    void SetupBtnClick() { PrintTab->SetupBtnClick(); }
-    void SaveBitBtnClick() { PrintTab->SaveBitBtnClick(); }
+    void GoBtn1Click() { PrintTab->printPages(); }
+    void SetupBtnClick() { PrintTab->printerSetup(); }
+    void SaveBitBtnClick() { PrintTab->saveAsImage(); }
 
 protected:
     void dragEnterEvent(QDragEnterEvent *event) override;

@@ -14,6 +14,7 @@
 #include "output/PrintSetup.h"
 #include "pages/JobProgress.h"
 #include "pages/PageServices.h"
+#include "platform/ActionButtons.h"
 #include "platform/Artwork.h"
 #include "platform/DeviceContext.h"
 #include "platform/Dialogs.h"
@@ -61,23 +62,21 @@ PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *
     , Doc(doc)
     , Services(services)
 {
-    PaintBox3 = new TPaintBox;
-    PaintBox3->setCursor(Qt::OpenHandCursor);
-    PaintBox3->setToolTip(tr("1:1 preview of the printout"));
-    ScrollBox3 = WorkspaceScrollArea(PaintBox3, this);
-    GoBtn1 = new TImageButton(ButtonPixmap(ButtonArt::Print, false), this);
-    GoBtn1->setToolTip(tr("Starting the print process...") + QStringLiteral(" (%1)").arg(
-                           QKeySequence(Qt::CTRL | Qt::Key_P).toString(QKeySequence::NativeText)));
-    GoBtn1Down = new TImageButton(ButtonPixmap(ButtonArt::Print, true), this);
+    PreviewBox = new TPaintBox;
+    PreviewBox->setCursor(Qt::OpenHandCursor);
+    PreviewBox->setToolTip(tr("1:1 preview of the printout"));
+    PreviewArea = WorkspaceScrollArea(PreviewBox, this);
+    PrintBtn = new TImageButton(ButtonPixmap(ButtonArt::Print, false), this);
+    PrintBtn->setObjectName(QStringLiteral("PrintButton"));
+    PrintBtnDown = new TImageButton(ButtonPixmap(ButtonArt::Print, true), this);
     SetupBtn = new TImageButton(ButtonPixmap(ButtonArt::Setup, false), this);
-    SetupBtn->setToolTip(tr("Click here, in order to select another printer or another paper format"));
+    SetupBtn->setObjectName(QStringLiteral("SetupButton"));
     SetupBtnDown = new TImageButton(ButtonPixmap(ButtonArt::Setup, true), this);
-    SaveBitBtn = new QPushButton(tr("Save as image..."), this);
-    BitDPIED = intEdit(this, 10, 600, 10, 150);
-    APageEd2 = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
-    SaveBitBtn->setToolTip(tr("Saves the current page as a picture file"));
-    BitDPIED->setToolTip(tr("Dots per inch of the saved picture"));
-    APageEd2->setToolTip(tr("The page shown and saved as a picture"));
+    SaveImageBtn = new QPushButton(tr("Save as image..."), this);
+    ImageDpiEd = intEdit(this, 10, 600, 10, 150);
+    CurrentPageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
+    ImageDpiEd->setToolTip(tr("Dots per inch of the saved picture"));
+    CurrentPageEd->setToolTip(tr("The page shown and saved as a picture"));
     CutMarksCheck = new QCheckBox(tr("Cut marks"), this);
     CutMarksCheck->setToolTip(tr("Prints and saves thin marks beside the frames' edges, to cut the pictures out"));
     CutMarksCheck->setChecked(Doc.options().CutMarks);
@@ -96,8 +95,8 @@ PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *
 void PrintPage::layoutPage()
 {
     auto *goPair = new QGridLayout;
-    goPair->addWidget(GoBtn1, 0, 0);
-    goPair->addWidget(GoBtn1Down, 0, 0);
+    goPair->addWidget(PrintBtn, 0, 0);
+    goPair->addWidget(PrintBtnDown, 0, 0);
     goPair->addWidget(new QLabel(tr("Print"), this), 0, 1);
     goPair->addWidget(SetupBtn, 1, 0);
     goPair->addWidget(SetupBtnDown, 1, 0);
@@ -105,12 +104,12 @@ void PrintPage::layoutPage()
 
     auto *page = new QHBoxLayout;
     page->addWidget(new QLabel(tr("Current page:"), this));
-    page->addWidget(APageEd2);
+    page->addWidget(CurrentPageEd);
     page->addStretch(1);
 
     auto *bitmapBox = new QGroupBox(tr("Bitmap quality"), this);
     auto *bitmap = new QHBoxLayout(bitmapBox);
-    bitmap->addWidget(BitDPIED);
+    bitmap->addWidget(ImageDpiEd);
     bitmap->addWidget(new QLabel(tr("DPI"), bitmapBox));
     bitmap->addStretch(1);
 
@@ -125,46 +124,42 @@ void PrintPage::layoutPage()
     side->addWidget(SoftProofCheck);
     side->addSpacing(12);
     side->addWidget(bitmapBox);
-    side->addWidget(SaveBitBtn);
+    side->addWidget(SaveImageBtn);
     side->addStretch(1);
 
     auto *previewColumn = new QVBoxLayout;
     previewColumn->addWidget(new QLabel(tr("1:1 preview of the printout"), this));
-    previewColumn->addWidget(ScrollBox3, 1);
+    previewColumn->addWidget(PreviewArea, 1);
     auto *row = new QHBoxLayout(this);
     row->addLayout(previewColumn, 1);
     row->addLayout(side);
-    QPalette pal = ScrollBox3->palette();
+    QPalette pal = PreviewArea->palette();
     pal.setColor(QPalette::Window, palette().color(QPalette::Dark));
-    ScrollBox3->setPalette(pal);
+    PreviewArea->setPalette(pal);
 }
 
 void PrintPage::connectSignals()
 {
-    GoBtn1->setPressedLook(GoBtn1Down);
+    PrintBtn->setPressedLook(PrintBtnDown);
     SetupBtn->setPressedLook(SetupBtnDown);
-    GoBtn1->onMouseDown = [this](QMouseEvent *e) { GoBtn1MouseDown(e); };
-    GoBtn1->onMouseMove = [this](QMouseEvent *e) { GoBtn1MouseMove(e); };
-    GoBtn1->onMouseUp = [this](QMouseEvent *e) { GoBtn1MouseUp(e); };
-    SetupBtn->onMouseDown = [this](QMouseEvent *e) { SetupBtnMouseDown(e); };
-    SetupBtn->onMouseMove = [this](QMouseEvent *e) { SetupBtnMouseMove(e); };
-    SetupBtn->onMouseUp = [this](QMouseEvent *e) { SetupBtnMouseUp(e); };
-    PaintBox3->onPaint = [this](QPaintEvent *e) { PaintBox3Paint(e); };
-    PaintBox3->onMouseDown = [this](QMouseEvent *e) { PaintBox3MouseDown(e); };
-    PaintBox3->onMouseMove = [this](QMouseEvent *e) { PaintBox3MouseMove(e); };
-    PaintBox3->onMouseUp = [this](QMouseEvent *e) { PaintBox3MouseUp(e); };
-    WatchResize(ScrollBox3, [this] { ScrollBox3Resize(); });
-    connect(SaveBitBtn, &QPushButton::clicked, this, &PrintPage::SaveBitBtnClick);
-    connect(APageEd2, &QSpinBox::valueChanged, this, &PrintPage::APageEd2Change);
-    connect(CutMarksCheck, &QCheckBox::toggled, this, &PrintPage::CutMarksCheckClick);
+    BindImageButton(PrintBtn, Services.action(Command::Print));
+    BindImageButton(SetupBtn, Services.action(Command::PrinterSetup));
+    BindButton(SaveImageBtn, Services.action(Command::SaveAsImage));
+    PreviewBox->onPaint = [this](QPaintEvent *e) { previewPaint(e); };
+    PreviewBox->onMouseDown = [this](QMouseEvent *e) { previewMousePress(e); };
+    PreviewBox->onMouseMove = [this](QMouseEvent *e) { previewMouseMove(e); };
+    PreviewBox->onMouseUp = [this](QMouseEvent *e) { previewMouseRelease(e); };
+    WatchResize(PreviewArea, [this] { previewAreaResized(); });
+    connect(CurrentPageEd, &QSpinBox::valueChanged, this, &PrintPage::currentPageChanged);
+    connect(CutMarksCheck, &QCheckBox::toggled, this, &PrintPage::cutMarksToggled);
     connect(IdGuidesCheck, &QCheckBox::toggled, this, &PrintPage::repaintPreview);
-    connect(CalibrateBtn, &QPushButton::clicked, this, &PrintPage::CalibrateBtnClick);
-    connect(ColourBtn, &QPushButton::clicked, this, &PrintPage::ColourBtnClick);
+    connect(CalibrateBtn, &QPushButton::clicked, this, &PrintPage::calibratePrinter);
+    connect(ColourBtn, &QPushButton::clicked, this, &PrintPage::chooseColourSettings);
     connect(SoftProofCheck, &QCheckBox::toggled, this, &PrintPage::softProofToggled);
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Pages) {
-            const QSignalBlocker quiet(APageEd2);
-            APageEd2->setValue(Doc.currentPage());
+            const QSignalBlocker quiet(CurrentPageEd);
+            CurrentPageEd->setValue(Doc.currentPage());
         }
         if (what & ArrangementDocument::Change::Options) {
             const QSignalBlocker quiet(CutMarksCheck);
@@ -176,6 +171,11 @@ void PrintPage::connectSignals()
     connect(&Doc, &ArrangementDocument::fullPictureArrived, this, &PrintPage::repaintPreview);
 }
 
+
+void PrintPage::showPage(int page) { CurrentPageEd->setValue(page); }
+int PrintPage::shownPage() const { return CurrentPageEd->value(); }
+void PrintPage::setImageDpi(int dpi) { ImageDpiEd->setValue(dpi); }
+bool PrintPage::cutMarksShown() const { return CutMarksCheck->isChecked(); }
 
 PageGeometry PrintPage::paper() const
 {
@@ -257,9 +257,9 @@ ExportOutcome PrintPage::runJob(PageExporter &exporter, const PrintSetup &setup,
     return outcome;
 }
 
-void PrintPage::GoBtn1Click()
+void PrintPage::printPages()
 {
-    GoBtn1->unpress();
+    PrintBtn->unpress();
     // May enlarge pictures in place; the arrangement keeps them.
     ReportQualityFailures(Services.dialogParent(), Doc.checkAllQualities(paper()));
     if (!AcceptChangedPictures(PageSpan(1, Doc.pageCount())))
@@ -310,7 +310,7 @@ void PrintPage::reportPrint(const PrintSetup &setup, const ExportRequest &reques
     }
 }
 
-void PrintPage::SetupBtnClick()
+void PrintPage::printerSetup()
 {
     SetupBtn->unpress();
     RunPrinterSetup(Services.dialogParent(), Services.printer());
@@ -319,22 +319,7 @@ void PrintPage::SetupBtnClick()
     repaintPreview();
 }
 
-void PrintPage::GoBtn1MouseDown(QMouseEvent *) { GoBtn1->press(); }
-void PrintPage::GoBtn1MouseMove(QMouseEvent *e) { GoBtn1->track(e); }
-void PrintPage::GoBtn1MouseUp(QMouseEvent *e)
-{
-    if (GoBtn1->release(e))
-        GoBtn1Click();
-}
-void PrintPage::SetupBtnMouseDown(QMouseEvent *) { SetupBtn->press(); }
-void PrintPage::SetupBtnMouseMove(QMouseEvent *e) { SetupBtn->track(e); }
-void PrintPage::SetupBtnMouseUp(QMouseEvent *e)
-{
-    if (SetupBtn->release(e))
-        SetupBtnClick();
-}
-
-void PrintPage::CalibrateBtnClick()
+void PrintPage::calibratePrinter()
 {
     TPrinter &printer = Services.printer();
     if (printer.PrintsToFile()) {
@@ -360,7 +345,7 @@ void PrintPage::CalibrateBtnClick()
 // ---------------------------------------------------------------------------
 // The preview
 
-void PrintPage::ColourBtnClick()
+void PrintPage::chooseColourSettings()
 {
     if (RunColourSetup(Services.dialogParent(), Services.printer(), Services.softProof()))
         repaintPreview();
@@ -375,7 +360,7 @@ void PrintPage::softProofToggled()
     repaintPreview();
 }
 
-void PrintPage::CutMarksCheckClick() { setCutMarks(CutMarksCheck->isChecked()); }
+void PrintPage::cutMarksToggled() { setCutMarks(CutMarksCheck->isChecked()); }
 
 void PrintPage::setCutMarks(bool on)
 {
@@ -396,9 +381,9 @@ void PrintPage::loadSettings()
     Doc.resetOptions(o);
 }
 
-void PrintPage::APageEd2Change() { Doc.setCurrentPage(APageEd2->value()); }
+void PrintPage::currentPageChanged() { Doc.setCurrentPage(CurrentPageEd->value()); }
 
-QSize PrintPage::PreviewPageSize() const
+QSize PrintPage::previewPageSize() const
 {
     const PrintSetup setup = previewSetup();
     return PreviewSize(setup.PageWidth, setup.PageHeight, Services.screenDpiX(), Services.screenDpiY(), setup.DpiX,
@@ -407,13 +392,13 @@ QSize PrintPage::PreviewPageSize() const
 
 bool PrintPage::syncPreviewSize()
 {
-    const QSize size = PreviewPageSize();
-    if (PaintBox3->width() != size.width()) {
-        PaintBox3->resize(size.width(), PaintBox3->height());
+    const QSize size = previewPageSize();
+    if (PreviewBox->width() != size.width()) {
+        PreviewBox->resize(size.width(), PreviewBox->height());
         return false;
     }
-    if (PaintBox3->height() != size.height()) {
-        PaintBox3->resize(size);
+    if (PreviewBox->height() != size.height()) {
+        PreviewBox->resize(size);
         return false;
     }
     return true;
@@ -428,7 +413,7 @@ void PrintPage::paintPreview(TDC &dc)
     }
     // A proof is made of the pictures as drawn: sharp enough copies, not the full pictures.
     const PictureSupply supply(proof.active() ? PictureWant::Sharp : PictureWant::Full);
-    PaintPreview(dc, Doc.records(), PaintBox3->size(), Doc.currentPage(), Services.screenDpiX(),
+    PaintPreview(dc, Doc.records(), PreviewBox->size(), Doc.currentPage(), Services.screenDpiX(),
                  Services.screenDpiY(), Doc.options(), previewSetup(), supply);
     if (IdGuidesCheck->isChecked()) {
         const TArrangement &r = Doc.records();
@@ -438,16 +423,16 @@ void PrintPage::paintPreview(TDC &dc)
     }
 }
 
-void PrintPage::PaintBox3Paint(QPaintEvent *)
+void PrintPage::previewPaint(QPaintEvent *)
 {
     // The resize brings the next paint, which draws at the new size.
     if (Doc.loading() || !syncPreviewSize())
         return;
-    TDC dc(PaintBox3);
+    TDC dc(PreviewBox);
     paintPreview(dc);
 }
 
-void PrintPage::ScrollBox3Resize()
+void PrintPage::previewAreaResized()
 {
     // A preview of no size gets no paint event, so its size cannot wait for one.
     if (Doc.loading())
@@ -457,31 +442,31 @@ void PrintPage::ScrollBox3Resize()
     repaintPreview();
 }
 
-void PrintPage::repaintPreview() { PaintBox3->repaint(); }
+void PrintPage::repaintPreview() { PreviewBox->repaint(); }
 
-void PrintPage::PaintBox3MouseDown(QMouseEvent *e)
+void PrintPage::previewMousePress(QMouseEvent *e)
 {
     PreviewDragging = true;
     PreviewGrab = e->position().toPoint();
-    PaintBox3->setCursor(Qt::ClosedHandCursor);
+    PreviewBox->setCursor(Qt::ClosedHandCursor);
 }
 
-void PrintPage::PaintBox3MouseMove(QMouseEvent *e)
+void PrintPage::previewMouseMove(QMouseEvent *e)
 {
     if (!PreviewDragging)
         return;
-    QScrollBar *h = ScrollBox3->horizontalScrollBar();
-    QScrollBar *v = ScrollBox3->verticalScrollBar();
+    QScrollBar *h = PreviewArea->horizontalScrollBar();
+    QScrollBar *v = PreviewArea->verticalScrollBar();
     const QPoint to = PanScrollPosition(QPoint(h->value(), v->value()), PreviewGrab, e->position().toPoint(),
                                         QPoint(h->maximum(), v->maximum()));
     h->setValue(to.x());
     v->setValue(to.y());
 }
 
-void PrintPage::PaintBox3MouseUp(QMouseEvent *)
+void PrintPage::previewMouseRelease(QMouseEvent *)
 {
     PreviewDragging = false;
-    PaintBox3->setCursor(Qt::OpenHandCursor);
+    PreviewBox->setCursor(Qt::OpenHandCursor);
 }
 
 // ---------------------------------------------------------------------------
@@ -535,14 +520,14 @@ bool PrintPage::acceptReplacing(const ExportRequest &request)
                == Dialogs::IdYes;
 }
 
-void PrintPage::SaveBitBtnClick()
+void PrintPage::saveAsImage()
 {
     ExportRequest request;
     request.FileName = askExportFile();
     if (request.FileName.isEmpty())
         return;
     request.Format = ExportFormatForFileName(request.FileName);
-    request.Dpi = BitDPIED->value();
+    request.Dpi = ImageDpiEd->value();
     request.Title = QFileInfo(request.FileName).completeBaseName();
     if (!askExportPages(request) || !acceptReplacing(request))
         return;

@@ -32,34 +32,18 @@ class PrintPage : public QWidget
 public:
     PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *parent = nullptr);
 
-    ArrangementDocument &Doc;
-    PageServices &Services;
-    QScrollArea *ScrollBox3 = nullptr;
-    TPaintBox *PaintBox3 = nullptr; // 1:1 preview
-    TImageButton *GoBtn1 = nullptr;
-    TImageButton *GoBtn1Down = nullptr;
-    TImageButton *SetupBtn = nullptr;
-    TImageButton *SetupBtnDown = nullptr;
-    QPushButton *SaveBitBtn = nullptr;
-    QSpinBox *BitDPIED = nullptr;
-    QSpinBox *APageEd2 = nullptr;
-    QCheckBox *CutMarksCheck = nullptr; // cut marks on printouts, exports and the preview
-    QCheckBox *IdGuidesCheck = nullptr; // head and eye guides over ID frames, in the preview only
-    QPushButton *CalibrateBtn = nullptr; // the printer's offset and scale for this paper
-    QPushButton *ColourBtn = nullptr;     // printer profile and rendering intent of this printer and paper
-    QCheckBox *SoftProofCheck = nullptr;  // the preview shows the pictures as the profile prints them
-    bool PreviewDragging = false;
-    QPoint PreviewGrab; // pointer at mouse down, preview pixels
+    // The 1:1 preview: a scroll area whose widget shows the page.
+    [[nodiscard]] QScrollArea &preview() const { return *PreviewArea; }
+    // The page shown, as typed into its edit and as shown.
+    void showPage(int page);
+    [[nodiscard]] int shownPage() const;
+    // Dots per inch of pages saved as pictures.
+    void setImageDpi(int dpi);
+    [[nodiscard]] bool cutMarksShown() const;
 
     // Print job and printer setup.
-    void GoBtn1Click();
-    void SetupBtnClick();
-    void GoBtn1MouseDown(QMouseEvent *event);
-    void GoBtn1MouseMove(QMouseEvent *event);
-    void GoBtn1MouseUp(QMouseEvent *event);
-    void SetupBtnMouseDown(QMouseEvent *event);
-    void SetupBtnMouseMove(QMouseEvent *event);
-    void SetupBtnMouseUp(QMouseEvent *event);
+    void printPages();
+    void printerSetup();
     // Before printing or exporting pages: names the pictures whose files
     // changed or are gone; false when the user then cancels.
     bool AcceptChangedPictures(const std::vector<int> &pages);
@@ -68,39 +52,41 @@ public:
     bool AcceptPicturesOffPage(const std::vector<int> &pages);
 
     // The calibration dialog for the printer and paper; keeps what was typed.
-    void CalibrateBtnClick();
+    void calibratePrinter();
 
     // Cut marks on or off in the arrangement (one undo step); the choice is
     // kept in the settings for new arrangements.
-    void CutMarksCheckClick();
     void setCutMarks(bool on);
     // A new arrangement gets the cut marks last chosen.
     void loadSettings();
-    void ColourBtnClick();
-    void softProofToggled();
+    void chooseColourSettings();
 
     // The preview.
-    void APageEd2Change();
-    [[nodiscard]] QSize PreviewPageSize() const;
+    [[nodiscard]] QSize previewPageSize() const;
     // Resizes the preview when its computed size differs; false means it was
     // resized and this paint ends.
     bool syncPreviewSize();
     // Draws the current page on a white sheet of the preview's size.
     void paintPreview(TDC &dc);
-    void PaintBox3Paint(QPaintEvent *event);
-    void ScrollBox3Resize();
-    void PaintBox3MouseDown(QMouseEvent *event);
-    void PaintBox3MouseMove(QMouseEvent *event);
-    void PaintBox3MouseUp(QMouseEvent *event);
     void repaintPreview();
-    // Saves the current page (or all) as picture files at BitDPIED dots per inch, or all pages as a PDF.
-    void SaveBitBtnClick();
+    // The preview is dragged with the mouse to scroll it.
+    void previewMousePress(QMouseEvent *event);
+    void previewMouseMove(QMouseEvent *event);
+    void previewMouseRelease(QMouseEvent *event);
+    [[nodiscard]] bool previewDragging() const { return PreviewDragging; }
+    // Saves the current page (or all) as picture files at the chosen dots per inch, or all pages as a PDF.
+    void saveAsImage();
     // What the preview draws with: the printer's page and the soft proof.
     [[nodiscard]] PrintSetup previewSetup() const;
 
 private:
     void layoutPage();
     void connectSignals();
+    void cutMarksToggled();
+    void softProofToggled();
+    void currentPageChanged();
+    void previewPaint(QPaintEvent *event);
+    void previewAreaResized();
     [[nodiscard]] PageGeometry paper() const;
     // The set-up of a job on the window's printer; with colour, a printer
     // profile that cannot be used is named in a message and the job goes out
@@ -117,4 +103,23 @@ private:
                          const QString &title, const QString &status);
     void reportExport(const ExportRequest &request, const ExportOutcome &outcome);
     void reportPrint(const PrintSetup &setup, const ExportRequest &request, const ExportOutcome &outcome);
+
+    ArrangementDocument &Doc;
+    PageServices &Services;
+    QScrollArea *PreviewArea = nullptr;
+    TPaintBox *PreviewBox = nullptr; // 1:1 preview
+    TImageButton *PrintBtn = nullptr;
+    TImageButton *PrintBtnDown = nullptr;
+    TImageButton *SetupBtn = nullptr;
+    TImageButton *SetupBtnDown = nullptr;
+    QPushButton *SaveImageBtn = nullptr;
+    QSpinBox *ImageDpiEd = nullptr;
+    QSpinBox *CurrentPageEd = nullptr;
+    QCheckBox *CutMarksCheck = nullptr; // cut marks on printouts, exports and the preview
+    QCheckBox *IdGuidesCheck = nullptr; // head and eye guides over ID frames, in the preview only
+    QPushButton *CalibrateBtn = nullptr; // the printer's offset and scale for this paper
+    QPushButton *ColourBtn = nullptr;     // printer profile and rendering intent of this printer and paper
+    QCheckBox *SoftProofCheck = nullptr;  // the preview shows the pictures as the profile prints them
+    bool PreviewDragging = false;
+    QPoint PreviewGrab; // pointer at mouse down, preview pixels
 };

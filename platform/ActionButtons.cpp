@@ -1,5 +1,7 @@
 #include "platform/ActionButtons.h"
 
+#include "platform/ImageButton.h"
+
 #include <QAbstractButton>
 #include <QAction>
 
@@ -17,4 +19,15 @@ void BindButton(QAbstractButton *button, QAction *action)
 {
     FollowAction(button, action);
     QObject::connect(button, &QAbstractButton::clicked, action, &QAction::trigger);
+}
+
+void BindImageButton(TImageButton *button, QAction *action)
+{
+    FollowAction(button, action);
+    button->onMouseDown = [button](QMouseEvent *) { button->press(); };
+    button->onMouseMove = [button](QMouseEvent *e) { button->track(e); };
+    button->onMouseUp = [button, action](QMouseEvent *e) {
+        if (button->release(e))
+            action->trigger();
+    };
 }

@@ -128,7 +128,7 @@ int main(int argc, char *argv[])
     form.grab().toImage().save(out + QStringLiteral("/arrange.png"));
     form.Doc->setCurrentPage(1);
     form.showTab(TMainForm::Tab::Print);
-    form.printPage().CutMarksCheck->setChecked(true);
+    form.printPage().setCutMarks(true);
     settle();
     form.grab().toImage().save(out + QStringLiteral("/preview.png"));
 
@@ -138,6 +138,6 @@ int main(int argc, char *argv[])
     request.Title = QStringLiteral("sheet");
     const PrintSetup setup = JobSetup(form.printer());
     const ExportOutcome printed = PdfFileExporter()->run(form.Doc->records(), form.Doc->options(), setup, request);
-    form.printPage().CutMarksCheck->setChecked(false); // the kept choice as it was
+    form.printPage().setCutMarks(false); // the kept choice as it was
     return printed.Result == ExportResult::Done ? 0 : 1;
 }

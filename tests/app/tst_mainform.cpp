@@ -295,7 +295,7 @@ private slots:
         form.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&form));
         form.showTab(TMainForm::Tab(tab));
-        for (QScrollArea *a : {form.arrangePage().canvas().ScrollArea, form.printPage().ScrollBox3}) {
+        for (QScrollArea *a : {form.arrangePage().canvas().ScrollArea, &form.printPage().preview()}) {
             a->widget()->resize(400, 5000);
             a->verticalScrollBar()->setRange(0, 5000); // hidden tabs lay out lazily
             a->verticalScrollBar()->setValue(100);
@@ -307,7 +307,7 @@ private slots:
                           Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(over, &wheel);
         QCOMPARE(form.arrangePage().canvas().ScrollArea->verticalScrollBar()->value(), tab == 2 ? 120 : 100);
-        QCOMPARE(form.printPage().ScrollBox3->verticalScrollBar()->value(), tab == 3 ? 120 : 100);
+        QCOMPARE(form.printPage().preview().verticalScrollBar()->value(), tab == 3 ? 120 : 100);
     }
 
     // The picture strip scrolls under the wheel and ends with its last picture.

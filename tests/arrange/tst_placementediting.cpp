@@ -294,7 +294,7 @@ private slots:
         QVERIFY(form->action(Command::DeleteSelection)->isEnabled());
 
         // Page 2's selection cannot be seen on page 1, so nothing may act on it.
-        form->printPage().APageEd2->setValue(1);
+        form->printPage().showPage(1);
         QCOMPARE(form->arrangePage().shownPage(), 1);
         QCOMPARE(form->Doc->records().SelectedPlacement, -1);
         QVERIFY(!form->action(Command::DeleteSelection)->isEnabled());

@@ -221,7 +221,7 @@ private slots:
         };
         rec.install();
         auto form = twoPageForm();
-        form->printPage().BitDPIED->setValue(20);
+        form->printPage().setImageDpi(20);
         form->SaveBitBtnClick();
         QCOMPARE(questions, overwrite ? 2 : 1);
         QCOMPARE(QFile::exists(targets[0]), written);

@@ -14,6 +14,7 @@
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QScrollArea>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -83,19 +84,20 @@ bool printPages(TPrinter &printer, const TArrangement &doc, int pageCount)
 std::shared_ptr<int> countPreviewPaints(TMainForm &form)
 {
     auto count = std::make_shared<int>(0);
-    form.printPage().PaintBox3->onPaint = [count, paint = form.printPage().PaintBox3->onPaint](QPaintEvent *e) {
+    auto *box = static_cast<TPaintBox *>(form.printPage().preview().widget());
+    box->onPaint = [count, paint = box->onPaint](QPaintEvent *e) {
         ++*count;
         paint(e);
     };
     return count;
 }
 
-void mouse(TImageButton *button, void (PrintPage::*handler)(QMouseEvent *), TMainForm &form, QEvent::Type type,
-           QPoint at)
+// A mouse event to an image button, as the user gives it.
+void mouse(TImageButton *button, QEvent::Type type, QPoint at)
 {
     QMouseEvent e(type, at, button->mapToGlobal(at), Qt::LeftButton,
                   type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-    (form.printPage().*handler)(&e);
+    QCoreApplication::sendEvent(button, &e);
 }
 } // namespace
 
@@ -321,7 +323,7 @@ void TstPrintJob::setupRepaintsPreviewWhateverChosen()
     form->showTab(TMainForm::Tab::Print);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(768, 1056));
+    QTRY_COMPARE(form->printPage().preview().widget()->size(), QSize(768, 1056));
     const auto paints = countPreviewPaints(*form);
     DialogRecorder rec;
     rec.handler.pageSetup = [accepted, &form](QPrinter *) {
@@ -332,7 +334,7 @@ void TstPrintJob::setupRepaintsPreviewWhateverChosen()
     rec.install();
     form->SetupBtnClick();
     QVERIFY(*paints > 0);
-    QTRY_COMPARE(form->printPage().PaintBox3->size(), accepted ? QSize(1056, 768) : QSize(768, 1056));
+    QTRY_COMPARE(form->printPage().preview().widget()->size(), accepted ? QSize(1056, 768) : QSize(768, 1056));
 }
 
 void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt_data()
@@ -352,8 +354,9 @@ void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt()
     QFETCH(QPoint, releaseAt);
     QFETCH(bool, clicked);
     auto form = makeForm();
-    TImageButton *button = setup ? form->printPage().SetupBtn : form->printPage().GoBtn1;
-    TImageButton *down = setup ? form->printPage().SetupBtnDown : form->printPage().GoBtn1Down;
+    auto *button = form->printPage().findChild<TImageButton *>(setup ? QStringLiteral("SetupButton")
+                                                                     : QStringLiteral("PrintButton"));
+    TImageButton *down = button->PressedLook;
     DialogRecorder rec;
     int dialogs = 0;
     rec.handler.print = rec.handler.pageSetup = [&dialogs](QPrinter *) {
@@ -361,18 +364,14 @@ void TstPrintJob::imageButtonClicksOnlyWhenReleasedOnIt()
         return false;
     };
     rec.install();
-    const auto press = setup ? &PrintPage::SetupBtnMouseDown : &PrintPage::GoBtn1MouseDown;
-    const auto move = setup ? &PrintPage::SetupBtnMouseMove : &PrintPage::GoBtn1MouseMove;
-    const auto release = setup ? &PrintPage::SetupBtnMouseUp : &PrintPage::GoBtn1MouseUp;
-
-    mouse(button, press, *form, QEvent::MouseButtonPress, QPoint(2, 2));
+    mouse(button, QEvent::MouseButtonPress, QPoint(2, 2));
     QVERIFY(!down->isHidden());
-    mouse(button, move, *form, QEvent::MouseMove, releaseAt);
+    mouse(button, QEvent::MouseMove, releaseAt);
     QCOMPARE(down->isHidden(), !clicked);
-    mouse(button, release, *form, QEvent::MouseButtonRelease, releaseAt);
+    mouse(button, QEvent::MouseButtonRelease, releaseAt);
     QVERIFY(down->isHidden());
     QCOMPARE(dialogs, clicked ? 1 : 0);
-    QVERIFY(!(setup ? form->printPage().SetupBtn->Pressed : form->printPage().GoBtn1->Pressed));
+    QVERIFY(!button->Pressed);
 }
 
 void TstPrintJob::chosenPages_data()

@@ -44,7 +44,7 @@ std::unique_ptr<TMainForm> makeForm()
 
 void pressAt(TMainForm &form, void (PrintPage::*handler)(QMouseEvent *), QEvent::Type type, QPoint at)
 {
-    QMouseEvent e(type, at, form.printPage().PaintBox3->mapToGlobal(at), Qt::LeftButton,
+    QMouseEvent e(type, at, form.printPage().preview().widget()->mapToGlobal(at), Qt::LeftButton,
                   type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
     (form.printPage().*handler)(&e);
 }
@@ -102,15 +102,15 @@ void TstPrintPreview::previewSize()
 void TstPrintPreview::shownTabSizesThePreview()
 {
     auto form = makeForm();
-    form->printPage().PaintBox3->resize(0, 0);
+    form->printPage().preview().widget()->resize(0, 0);
     form->showTab(TMainForm::Tab::Print);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(768, 1056));
+    QTRY_COMPARE(form->printPage().preview().widget()->size(), QSize(768, 1056));
     // Another paper: the next paint resizes the preview and paints again.
     form->printer().setFixedPage(3000, 3000, 600, 600);
     form->printPage().repaintPreview();
-    QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(480, 480));
+    QTRY_COMPARE(form->printPage().preview().widget()->size(), QSize(480, 480));
 }
 
 void TstPrintPreview::currentPageOnWhitePaper_data()
@@ -141,7 +141,7 @@ void TstPrintPreview::currentPageOnWhitePaper()
     }
     form->arrangePage().setPageCount(2);
     form->arrangePage().showPage(page);
-    form->printPage().PaintBox3->resize(form->printPage().PreviewPageSize());
+    form->printPage().preview().widget()->resize(form->printPage().previewPageSize());
     QImage image(800, 1100, QImage::Format_RGB32);
     image.fill(Grey);
     {
@@ -162,9 +162,9 @@ void TstPrintPreview::pageBeyondTheCountShowsTheLast()
 {
     auto form = makeForm();
     form->arrangePage().setPageCount(3);
-    form->printPage().APageEd2->setValue(7);
+    form->printPage().showPage(7);
     QCOMPARE(form->arrangePage().shownPage(), 3);
-    QCOMPARE(form->printPage().APageEd2->value(), 3);
+    QCOMPARE(form->printPage().shownPage(), 3);
 }
 
 void TstPrintPreview::panScrollPosition_data()
@@ -199,27 +199,27 @@ void TstPrintPreview::draggingKeepsTheGrabbedPointUnderThePointer()
     form->resize(800, 600);
     form->show();
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    QTRY_COMPARE(form->printPage().PaintBox3->size(), QSize(768, 1056));
-    QScrollBar *h = form->printPage().ScrollBox3->horizontalScrollBar();
-    QScrollBar *v = form->printPage().ScrollBox3->verticalScrollBar();
+    QTRY_COMPARE(form->printPage().preview().widget()->size(), QSize(768, 1056));
+    QScrollBar *h = form->printPage().preview().horizontalScrollBar();
+    QScrollBar *v = form->printPage().preview().verticalScrollBar();
     QVERIFY(v->maximum() > 100);
     const int hBefore = h->value();
 
-    pressAt(*form, &PrintPage::PaintBox3MouseDown, QEvent::MouseButtonPress, QPoint(100, 300));
-    const QPoint grabbedInViewport = form->printPage().PaintBox3->mapTo(form->printPage().ScrollBox3->viewport(), QPoint(100, 300));
+    pressAt(*form, &PrintPage::previewMousePress, QEvent::MouseButtonPress, QPoint(100, 300));
+    const QPoint grabbedInViewport = form->printPage().preview().widget()->mapTo(form->printPage().preview().viewport(), QPoint(100, 300));
     // The pointer moves 60 pixels up: the page follows it.
-    pressAt(*form, &PrintPage::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 240));
+    pressAt(*form, &PrintPage::previewMouseMove, QEvent::MouseMove, QPoint(100, 240));
     QCOMPARE(v->value(), 60);
-    QCOMPARE(form->printPage().PaintBox3->mapTo(form->printPage().ScrollBox3->viewport(), QPoint(100, 300)).y(),
+    QCOMPARE(form->printPage().preview().widget()->mapTo(form->printPage().preview().viewport(), QPoint(100, 300)).y(),
              grabbedInViewport.y() - 60);
     // Far beyond the bottom edge of the page: the end of the range, horizontal unchanged.
-    pressAt(*form, &PrintPage::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, -100000));
+    pressAt(*form, &PrintPage::previewMouseMove, QEvent::MouseMove, QPoint(100, -100000));
     QCOMPARE(v->value(), v->maximum());
     QCOMPARE(h->value(), hBefore);
-    pressAt(*form, &PrintPage::PaintBox3MouseUp, QEvent::MouseButtonRelease, QPoint(100, -100000));
-    QVERIFY(!form->printPage().PreviewDragging);
+    pressAt(*form, &PrintPage::previewMouseRelease, QEvent::MouseButtonRelease, QPoint(100, -100000));
+    QVERIFY(!form->printPage().previewDragging());
     // Moves without a press do not scroll.
-    pressAt(*form, &PrintPage::PaintBox3MouseMove, QEvent::MouseMove, QPoint(100, 100000));
+    pressAt(*form, &PrintPage::previewMouseMove, QEvent::MouseMove, QPoint(100, 100000));
     QCOMPARE(v->value(), v->maximum());
 }
 
@@ -278,7 +278,7 @@ void TstPrintPreview::saveAsImage()
     QTemporaryDir dir;
     const QString file = name.isEmpty() ? QString() : dir.filePath(name);
     auto form = makeForm();
-    form->printPage().BitDPIED->setValue(20);
+    form->printPage().setImageDpi(20);
     DialogRecorder rec;
     rec.handler.saveFile = [&file](const QString &) { return file; };
     rec.install();

@@ -132,7 +132,7 @@ private slots:
             return true;
         };
         rec.install();
-        print.GoBtn1Click();
+        print.printPages();
         QCOMPARE(rec.messages.size(), std::size_t(1));
         QVERIFY(rec.messages[0].text.contains(QStringLiteral("a.bmp (page 1)")));
         QVERIFY(!QFile::exists(file));
@@ -180,7 +180,7 @@ private slots:
             return true;
         };
         rec.install();
-        page.GoBtn1Click();
+        page.printPages();
         QVERIFY(rec.messages.empty());
         QCOMPARE(PdfPageCount(file), 2);
         QVERIFY(services.Status.contains(file));
