@@ -10,7 +10,7 @@
 #include "browse/ThumbGrid.h"
 #include "document/Paths.h"
 #include "output/PrintColour.h"
-#include "output/ViewPicFUnit.h"
+#include "output/PictureViewer.h"
 #include "platform/ActionButtons.h"
 #include "platform/Artwork.h"
 #include "platform/Dialogs.h"
@@ -143,10 +143,10 @@ void TMainForm::createControls()
     PageControl2->addTab(SortTab, tr("Sort"));
     PageControl2->addTab(ArrangeTab, tr("Arrange"));
     PageControl2->addTab(PrintTab, tr("Print/Save as image"));
-    ViewPicForm = new TViewPicForm(this);
-    ViewPicForm->ShowStatus = Services.StatusHook;
-    ViewPicForm->Printer = OwnPrinter.get();
-    ShowBigHandler = [this](const DIB &dib, const QString &fileName) { ViewPicForm->ShowPicture(dib, fileName); };
+    Viewer = new PictureViewer(this);
+    Viewer->ShowStatus = Services.StatusHook;
+    Viewer->Printer = OwnPrinter.get();
+    ShowBigHandler = [this](const DIB &dib, const QString &fileName) { Viewer->showPicture(dib, fileName); };
 
     HomeBtn = new QPushButton(tr("Home page"), this);
     BindButton(HomeBtn, Actions->action(Command::HomePage));

@@ -39,7 +39,7 @@ class THeldDrops;
 class TImageButton;
 class TKeyGate;
 class TPrinter;
-class TViewPicForm;
+class PictureViewer;
 struct CommandLineRequest;
 
 class TMainForm : public QMainWindow
@@ -170,7 +170,7 @@ private:
     SortPage *SortTab = nullptr;
     ArrangePage *ArrangeTab = nullptr;
     PrintPage *PrintTab = nullptr;
-    TViewPicForm *ViewPicForm = nullptr; // lives as long as the window
+    PictureViewer *Viewer = nullptr; // lives as long as the window
     QToolBar *ToolBar1 = nullptr;
     QToolButton *NewBtn = nullptr;
     QToolButton *OpenBtn = nullptr;

@@ -62,8 +62,8 @@ CalibrationDialog::CalibrationDialog(const QString &target, const PrintCalibrati
     column->addStretch(1);
     column->addWidget(buttons);
 
-    connect(PrintPageBtn, &QPushButton::clicked, this, &CalibrationDialog::PrintPageBtnClick);
-    connect(ResetBtn, &QPushButton::clicked, this, &CalibrationDialog::ResetBtnClick);
+    connect(PrintPageBtn, &QPushButton::clicked, this, &CalibrationDialog::printCalibrationPage);
+    connect(ResetBtn, &QPushButton::clicked, this, &CalibrationDialog::resetCalibration);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
@@ -73,13 +73,13 @@ PrintCalibration CalibrationDialog::calibration() const
     return ClampedCalibration({OffsetXEd->value(), OffsetYEd->value(), ScaleEd->value() / 100});
 }
 
-void CalibrationDialog::PrintPageBtnClick()
+void CalibrationDialog::printCalibrationPage()
 {
     if (PrintPage)
         PrintPage();
 }
 
-void CalibrationDialog::ResetBtnClick()
+void CalibrationDialog::resetCalibration()
 {
     OffsetXEd->setValue(0);
     OffsetYEd->setValue(0);

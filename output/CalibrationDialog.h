@@ -30,6 +30,6 @@ public:
     std::function<void()> PrintPage;
 
     [[nodiscard]] PrintCalibration calibration() const;
-    void PrintPageBtnClick();
-    void ResetBtnClick();
+    void printCalibrationPage();
+    void resetCalibration();
 };

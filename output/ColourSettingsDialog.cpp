@@ -28,7 +28,7 @@ QHBoxLayout *fileRow(QLineEdit *edit, QPushButton *choose, QPushButton *other)
 }
 } // namespace
 
-TColourForm::TColourForm(const QString &printer, const QString &paper, QWidget *parent)
+ColourDialog::ColourDialog(const QString &printer, const QString &paper, QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("Colour management"));
@@ -67,12 +67,12 @@ TColourForm::TColourForm(const QString &printer, const QString &paper, QWidget *
     column->addWidget(buttons);
     ProfileEd->setMinimumWidth(fontMetrics().averageCharWidth() * 48);
 
-    connect(ProfileBtn, &QPushButton::clicked, this, &TColourForm::ProfileBtnClick);
+    connect(ProfileBtn, &QPushButton::clicked, this, &ColourDialog::chooseProfile);
     connect(NoProfileBtn, &QPushButton::clicked, this, [this] {
         ProfileEd->clear();
         describe();
     });
-    connect(MonitorBtn, &QPushButton::clicked, this, &TColourForm::MonitorBtnClick);
+    connect(MonitorBtn, &QPushButton::clicked, this, &ColourDialog::chooseMonitorProfile);
     connect(DesktopBtn, &QPushButton::clicked, this, [this] {
         MonitorEd->clear();
         describe();
@@ -81,7 +81,7 @@ TColourForm::TColourForm(const QString &printer, const QString &paper, QWidget *
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-void TColourForm::setSettings(const ColourSettings &settings)
+void ColourDialog::setSettings(const ColourSettings &settings)
 {
     Kept = settings;
     ProfileEd->setText(settings.ProfileFile);
@@ -92,7 +92,7 @@ void TColourForm::setSettings(const ColourSettings &settings)
     describe();
 }
 
-ColourSettings TColourForm::settings() const
+ColourSettings ColourDialog::settings() const
 {
     ColourSettings s = Kept;
     s.ProfileFile = ProfileEd->text();
@@ -103,7 +103,7 @@ ColourSettings TColourForm::settings() const
     return s;
 }
 
-void TColourForm::ProfileBtnClick()
+void ColourDialog::chooseProfile()
 {
     const QString file = Dialogs::getOpenFileName(this, tr("Printer profile"), ProfileFilter);
     if (file.isEmpty())
@@ -112,7 +112,7 @@ void TColourForm::ProfileBtnClick()
     describe();
 }
 
-void TColourForm::MonitorBtnClick()
+void ColourDialog::chooseMonitorProfile()
 {
     const QString file = Dialogs::getOpenFileName(this, tr("Monitor profile"), ProfileFilter);
     if (file.isEmpty())
@@ -121,7 +121,7 @@ void TColourForm::MonitorBtnClick()
     describe();
 }
 
-void TColourForm::describe()
+void ColourDialog::describe()
 {
     const auto about = [](const QString &file) {
         QString problem;
@@ -144,7 +144,7 @@ void TColourForm::describe()
 bool RunColourSetup(QWidget *owner, TPrinter &printer, SoftProofView &proof)
 {
     const QString name = ColourPrinterName(printer), paper = ColourPaperName(printer);
-    TColourForm form(name, paper, owner);
+    ColourDialog form(name, paper, owner);
     form.setSettings(LoadColourSettings(name, paper));
     if (Dialogs::execDialog(&form) != QDialog::Accepted)
         return false;

@@ -13,11 +13,11 @@ class QPushButton;
 class SoftProofView;
 class TPrinter;
 
-class TColourForm : public QDialog
+class ColourDialog : public QDialog
 {
     Q_OBJECT
 public:
-    TColourForm(const QString &printer, const QString &paper, QWidget *parent = nullptr);
+    ColourDialog(const QString &printer, const QString &paper, QWidget *parent = nullptr);
 
     QLineEdit *ProfileEd = nullptr; // empty = none
     QPushButton *ProfileBtn = nullptr;
@@ -33,8 +33,8 @@ public:
 
     void setSettings(const ColourSettings &settings);
     [[nodiscard]] ColourSettings settings() const;
-    void ProfileBtnClick();
-    void MonitorBtnClick();
+    void chooseProfile();
+    void chooseMonitorProfile();
     // Reads the chosen files again and says what they are.
     void describe();
 

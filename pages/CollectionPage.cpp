@@ -7,7 +7,7 @@
 #include "document/Collection.h"
 #include "document/DroppedFiles.h"
 #include "document/Paths.h"
-#include "output/PrintFUnit.h"
+#include "output/SinglePrintDialog.h"
 #include "pages/PageServices.h"
 #include "picture/DrawDib.h"
 #include "picture/OpenDib.h"

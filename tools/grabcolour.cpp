@@ -82,7 +82,7 @@ int main(int argc, char *argv[])
     settings.GamutWarning = true;
     SaveColourSettings(ColourPrinterName(printer), ColourPaperName(printer), settings);
 
-    TColourForm dialog(ColourPrinterName(printer), ColourPaperName(printer));
+    ColourDialog dialog(ColourPrinterName(printer), ColourPaperName(printer));
     dialog.setSettings(settings);
     TMainForm form;
     for (int i = 0; i < 4; ++i) {

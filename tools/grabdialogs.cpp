@@ -1,8 +1,8 @@
 // Saves a picture of the single-picture print dialog and of the picture viewer:
 // grabdialogs OUTDIR. A colour ramp stands in for a photograph; the printer
 // gets a fixed A4-like page so the preview looks the same on every machine.
-#include "output/PrintFUnit.h"
-#include "output/ViewPicFUnit.h"
+#include "output/SinglePrintDialog.h"
+#include "output/PictureViewer.h"
 #include "picture/Dib.h"
 #include "platform/Printer.h"
 
@@ -46,17 +46,17 @@ int main(int argc, char *argv[])
     printer.setFixedPage(4800, 6600, 600, 600);
     DIB dib = rampPicture(800, 600);
 
-    TPrintForm print(dib, printer);
-    print.FormShow();
-    TViewPicForm viewer;
+    SinglePrintDialog print(dib, printer);
+    print.showChoice();
+    PictureViewer viewer;
     viewer.Dib = dib;
     viewer.FileName = QStringLiteral("/pictures/sample.jpg");
     QTimer::singleShot(300, [&] {
         print.show();
         settle();
         print.grab().toImage().save(out + QStringLiteral("/printform.png"));
-        print.UserdefCheck->setChecked(true);
-        print.BreitEdit->setValue(70);
+        print.OwnSizeRadio->setChecked(true);
+        print.WidthEd->setValue(70);
         settle();
         print.grab().toImage().save(out + QStringLiteral("/printform-userdef.png"));
         print.hide();
@@ -64,7 +64,7 @@ int main(int argc, char *argv[])
         viewer.show();
         viewer.ZoomEd->setValue(150);
         settle();
-        viewer.ScrollBox1->verticalScrollBar()->setValue(200);
+        viewer.ScrollArea->verticalScrollBar()->setValue(200);
         settle();
         viewer.grab().toImage().save(out + QStringLiteral("/viewer.png"));
         viewer.ZoomEd->setValue(25);

@@ -3,7 +3,7 @@
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "document/ArrangementFile.h"
-#include "output/PrintFUnit.h"
+#include "output/SinglePrintDialog.h"
 #include "platform/Printer.h"
 
 #include <QCheckBox>
@@ -190,7 +190,7 @@ private slots:
             DIB dib;
             QVERIFY(newdib(&dib, 4, 3, 24, nullptr, 0));
             TPrinter printer;
-            TPrintForm form(dib, printer);
+            SinglePrintDialog form(dib, printer);
             form.PrintSetupBtn->click();
             deldib(&dib);
         } else {

@@ -8,7 +8,7 @@
 #include "browse/FolderViews.h"
 #include "browse/ThumbGrid.h"
 #include "browse/ThumbnailBrowser.h"
-#include "output/ViewPicFUnit.h"
+#include "output/PictureViewer.h"
 #include "platform/ColorBox.h"
 #include "platform/ImageButton.h"
 #include "platform/PaintBox.h"

@@ -2,7 +2,7 @@
 #include "platform/Settings.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
-#include "output/PrintFUnit.h"
+#include "output/SinglePrintDialog.h"
 #include "picture/DecodeBatch.h"
 #include "output/PrintGeometry.h"
 #include "platform/DeviceContext.h"
@@ -55,11 +55,11 @@ PrintSizeChoice userdef(int width, int height, bool centred)
 }
 
 // The exec handler of a recorder: lets `drive` change the dialog, then answers.
-void answerPrintForm(DialogRecorder &dialogs, int result, std::function<void(TPrintForm &)> drive = {})
+void answerPrintForm(DialogRecorder &dialogs, int result, std::function<void(SinglePrintDialog &)> drive = {})
 {
     dialogs.handler.exec = [&dialogs, result, drive](QDialog *d) {
         ++dialogs.execCount;
-        auto *form = qobject_cast<TPrintForm *>(d);
+        auto *form = qobject_cast<SinglePrintDialog *>(d);
         if (form && drive)
             drive(*form);
         return result;
@@ -189,23 +189,23 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         const DIB dib = filledPicture(picture.width(), picture.height(), Red);
-        TPrintForm form(dib, *Device);
+        SinglePrintDialog form(dib, *Device);
         form.setChoice(userdef(60, 60, true));
-        form.SverhCheck->setChecked(aspect);
-        (typeWidth ? form.BreitEdit : form.HochEdit)->setValue(typed);
-        QCOMPARE(form.BreitEdit->value(), width);
-        QCOMPARE(form.HochEdit->value(), height);
+        form.KeepAspectCheck->setChecked(aspect);
+        (typeWidth ? form.WidthEd : form.HeightEd)->setValue(typed);
+        QCOMPARE(form.WidthEd->value(), width);
+        QCOMPARE(form.HeightEd->value(), height);
         QVERIFY(!form.Coupling);
     }
 
     void couplingFollowsOptionsAndPaper()
     {
         const DIB dib = filledPicture(400, 300, Red);
-        TPrintForm form(dib, *Device);
+        SinglePrintDialog form(dib, *Device);
         form.setChoice(userdef(50, 50, true));
-        form.SverhCheck->setChecked(false);
-        form.SverhCheck->click(); // on again: the height follows the width
-        QCOMPARE(form.HochEdit->value(), 27);
+        form.KeepAspectCheck->setChecked(false);
+        form.KeepAspectCheck->click(); // on again: the height follows the width
+        QCOMPARE(form.HeightEd->value(), 27);
 
         // A landscape sheet from the printer setup makes the height follow anew.
         DialogRecorder dialogs;
@@ -215,8 +215,8 @@ private slots:
         };
         dialogs.install();
         form.PrintSetupBtn->click();
-        QCOMPARE(form.BreitEdit->value(), 50);
-        QCOMPARE(form.HochEdit->value(), 51); // 300 * 50 / 400 * 6600 / 4800 = 51.6
+        QCOMPARE(form.WidthEd->value(), 50);
+        QCOMPARE(form.HeightEd->value(), 51); // 300 * 50 / 400 * 6600 / 4800 = 51.6
     }
 
     // Stored values are shown as stored: coupling them one by one while they
@@ -225,12 +225,12 @@ private slots:
     {
         const DIB dib = filledPicture(400, 300, Red);
         for (int run = 0; run < 3; ++run) {
-            TPrintForm form(dib, *Device);
+            SinglePrintDialog form(dib, *Device);
             form.setChoice(userdef(50, 27, true));
-            form.FormShow();
-            QCOMPARE(form.BreitEdit->value(), 50);
-            QCOMPARE(form.HochEdit->value(), 27);
-            QVERIFY(form.UserdefCheck->isChecked());
+            form.showChoice();
+            QCOMPARE(form.WidthEd->value(), 50);
+            QCOMPARE(form.HeightEd->value(), 27);
+            QVERIFY(form.OwnSizeRadio->isChecked());
         }
     }
 
@@ -251,7 +251,7 @@ private slots:
         Device->setFixedPage(480, 660, 60, 60);
         Device->setImageOutput(true);
         DialogRecorder dialogs;
-        answerPrintForm(dialogs, QDialog::Accepted, [choice](TPrintForm &f) { f.setChoice(choice); });
+        answerPrintForm(dialogs, QDialog::Accepted, [choice](SinglePrintDialog &f) { f.setChoice(choice); });
         const DIB dib = filledPicture(40, 30, Red);
         QVERIFY(PrintSinglePicture(nullptr, *Device, dib, QStringLiteral("Probe")));
         QCOMPARE(Device->pageImages().size(), std::size_t(1));
@@ -270,8 +270,8 @@ private slots:
     void previewPaintsPaperAndPicture()
     {
         const DIB dib = filledPicture(400, 300, Red);
-        TPrintForm form(dib, *Device);
-        form.FormShow();
+        SinglePrintDialog form(dib, *Device);
+        form.showChoice();
         QImage box(200, 200, QImage::Format_RGB32);
         box.fill(Qt::black);
         {
@@ -292,9 +292,9 @@ private slots:
         const DIB dib = filledPicture(400, 300, Red);
         DialogRecorder dialogs;
         PrintSizeChoice seen;
-        answerPrintForm(dialogs, QDialog::Rejected, [&](TPrintForm &f) {
+        answerPrintForm(dialogs, QDialog::Rejected, [&](SinglePrintDialog &f) {
             seen = f.choice();
-            f.ZentrCheck->setChecked(false);
+            f.CentredCheck->setChecked(false);
         });
         printToPdf(*Device);
         QVERIFY(!PrintSinglePicture(nullptr, *Device, dib, QStringLiteral("Cancelled job")));
@@ -305,9 +305,9 @@ private slots:
         // Closing keeps the choices for the next run, Cancel as well as OK.
         QVERIFY(!LoadPrintFormSettings().Zentr);
 
-        answerPrintForm(dialogs, QDialog::Accepted, [](TPrintForm &f) {
-            f.UserdefCheck->setChecked(true);
-            f.BreitEdit->setValue(70);
+        answerPrintForm(dialogs, QDialog::Accepted, [](SinglePrintDialog &f) {
+            f.OwnSizeRadio->setChecked(true);
+            f.WidthEd->setValue(70);
         });
         printToPdf(*Device);
         QVERIFY(PrintSinglePicture(nullptr, *Device, dib, QStringLiteral("Printed job")));
@@ -317,7 +317,7 @@ private slots:
         const QByteArray bytes = pdf.readAll();
         QVERIFY(bytes.startsWith("%PDF"));
 
-        answerPrintForm(dialogs, QDialog::Rejected, [&](TPrintForm &f) { seen = f.choice(); });
+        answerPrintForm(dialogs, QDialog::Rejected, [&](SinglePrintDialog &f) { seen = f.choice(); });
         PrintSinglePicture(nullptr, *Device, dib, QStringLiteral("Next run"));
         QVERIFY(!seen.UseFull);
         QCOMPARE(seen.WidthPercent, 70);
@@ -386,7 +386,7 @@ private slots:
         form.UpdateListBox();
         QSize printed;
         answerPrintForm(dialogs, QDialog::Rejected,
-                        [&](TPrintForm &f) { printed = QSize(DibWidth(f.Dib), DibHeight(f.Dib)); });
+                        [&](SinglePrintDialog &f) { printed = QSize(DibWidth(f.Dib), DibHeight(f.Dib)); });
         form.collectionPage().setCurrentPicture(0);
         form.PrintBtnClick();
         QCOMPARE(dialogs.execCount, 1);

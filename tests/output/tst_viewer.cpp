@@ -1,8 +1,8 @@
 #include "common/WindowParts.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
-#include "output/PrintFUnit.h"
-#include "output/ViewPicFUnit.h"
+#include "output/SinglePrintDialog.h"
+#include "output/PictureViewer.h"
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
 
@@ -44,19 +44,19 @@ void wheel(QWidget *target, int angle)
 
 // A viewer shown without a modal loop, holding a 1000 x 800 picture at zoom 100.
 struct ShownViewer {
-    TViewPicForm form;
+    PictureViewer form;
     DIB dib = picture(1000, 800);
     ShownViewer()
     {
         form.resize(600, 500);
         form.Dib = dib;
         form.ZoomEd->setValue(100);
-        form.ZoomEdChange();
+        form.zoomChanged();
         form.show();
         QApplication::processEvents();
     }
-    QScrollBar *h() const { return form.ScrollBox1->horizontalScrollBar(); }
-    QScrollBar *v() const { return form.ScrollBox1->verticalScrollBar(); }
+    QScrollBar *h() const { return form.ScrollArea->horizontalScrollBar(); }
+    QScrollBar *v() const { return form.ScrollArea->verticalScrollBar(); }
 };
 
 } // namespace
@@ -89,31 +89,31 @@ private slots:
     void opensFittedAndKeysZoom()
     {
         DialogRecorder dialogs;
-        TViewPicForm viewer;
+        PictureViewer viewer;
         const DIB large = picture(3000, 2000), small = picture(300, 100);
         QList<int> zooms;
         QList<QSize> sizes;
         dialogs.handler.exec = [&](QDialog *) {
             zooms << viewer.ZoomEd->value();
-            sizes << viewer.PaintBox1->size();
-            QTest::keyClick(viewer.ScrollBox1, Qt::Key_1);
+            sizes << viewer.PictureBox->size();
+            QTest::keyClick(viewer.ScrollArea, Qt::Key_1);
             zooms << viewer.ZoomEd->value();
-            sizes << viewer.PaintBox1->size();
-            QTest::keyClick(viewer.ScrollBox1, Qt::Key_0);
+            sizes << viewer.PictureBox->size();
+            QTest::keyClick(viewer.ScrollArea, Qt::Key_0);
             zooms << viewer.ZoomEd->value();
             return int(QDialog::Accepted);
         };
         dialogs.install();
-        viewer.ShowPicture(large, QStringLiteral("/pictures/large.jpg"));
+        viewer.showPicture(large, QStringLiteral("/pictures/large.jpg"));
         QCOMPARE(viewer.Dib.Bits, nullptr); // no hold on the caller's pixels after closing
-        const QSize room = viewer.ScrollBox1->maximumViewportSize();
+        const QSize room = viewer.ScrollArea->maximumViewportSize();
         const int fit = ViewerFitZoom(QSize(3000, 2000), room);
         QVERIFY(fit > 5 && fit < 100);
         QCOMPARE(zooms, QList<int>({fit, 100, fit}));
         QVERIFY(sizes[0].width() <= room.width() && sizes[0].height() <= room.height());
         QCOMPARE(sizes[1], QSize(3000, 2000));
         zooms.clear();
-        viewer.ShowPicture(small, QStringLiteral("/pictures/small.jpg"));
+        viewer.showPicture(small, QStringLiteral("/pictures/small.jpg"));
         QCOMPARE(zooms.first(), 100);
     }
 
@@ -140,7 +140,7 @@ private slots:
         QVERIFY(s.h()->maximum() > 100 && s.v()->maximum() > 100);
         s.h()->setValue(start.x());
         s.v()->setValue(start.y());
-        TPaintBox *box = s.form.PaintBox1;
+        TPaintBox *box = s.form.PictureBox;
         mouse(box, QEvent::MouseButtonPress, from, Qt::LeftButton);
         mouse(box, QEvent::MouseMove, to, Qt::LeftButton);
         QCOMPARE(s.h()->value(), expected.x() < 0 ? s.h()->maximum() : expected.x());
@@ -155,16 +155,16 @@ private slots:
     {
         ShownViewer s;
         s.v()->setValue(100);
-        wheel(s.form.PaintBox1, -120);
+        wheel(s.form.PictureBox, -120);
         QCOMPARE(s.v()->value(), 120);
         wheel(s.form.ZoomEd, 120);
         wheel(s.form.ZoomEd, 120);
         QCOMPARE(s.v()->value(), 80);
         QCOMPARE(s.form.ZoomEd->value(), 100);
         // Half notches add up to one step.
-        wheel(s.form.ScrollBox1->viewport(), -60);
+        wheel(s.form.ScrollArea->viewport(), -60);
         QCOMPARE(s.v()->value(), 80);
-        wheel(s.form.ScrollBox1->viewport(), -60);
+        wheel(s.form.ScrollArea->viewport(), -60);
         QCOMPARE(s.v()->value(), 100);
     }
 
@@ -176,21 +176,21 @@ private slots:
         printer.qprinter()->setOutputFormat(QPrinter::PdfFormat);
         printer.qprinter()->setOutputFileName(tmp.filePath(QStringLiteral("viewer.pdf")));
         DialogRecorder dialogs;
-        TViewPicForm viewer;
+        PictureViewer viewer;
         viewer.Printer = &printer;
         const DIB dib = picture(30, 20);
         QStringList shown;
         dialogs.handler.exec = [&](QDialog *d) {
             if (d == &viewer) {
-                viewer.PrintBrn->click();
+                viewer.PrintBtn->click();
                 return int(QDialog::Accepted);
             }
-            auto *form = qobject_cast<TPrintForm *>(d);
+            auto *form = qobject_cast<SinglePrintDialog *>(d);
             shown.append(form ? QStringLiteral("print %1").arg(DibWidth(form->Dib)) : QStringLiteral("other"));
             return int(QDialog::Accepted);
         };
         dialogs.install();
-        viewer.ShowPicture(dib, QStringLiteral("/pictures/p.png"));
+        viewer.showPicture(dib, QStringLiteral("/pictures/p.png"));
         QCOMPARE(shown, QStringList({QStringLiteral("print 30")}));
         QCOMPARE(printer.Title, QStringLiteral("Quillsheet-Picture"));
         QCOMPARE(printer.OutputFileName(), tmp.filePath(QStringLiteral("Quillsheet-Picture.pdf")));
@@ -244,14 +244,14 @@ private slots:
         TMainForm form;
         form.Doc->recordsForSetUp().appendPicture(file, picture(2, 2));
         form.Doc->touch(ArrangementDocument::Change::Collection);
-        QList<TViewPicForm *> viewers;
+        QList<PictureViewer *> viewers;
         QString shownFile;
         QSize shownSize;
         dialogs.handler.exec = [&](QDialog *d) {
-            viewers.append(qobject_cast<TViewPicForm *>(d));
+            viewers.append(qobject_cast<PictureViewer *>(d));
             if (viewers.last()) {
                 shownFile = viewers.last()->FileName;
-                shownSize = viewers.last()->PaintBox1->size();
+                shownSize = viewers.last()->PictureBox->size();
             }
             return int(QDialog::Accepted);
         };

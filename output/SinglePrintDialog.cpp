@@ -1,5 +1,5 @@
 // The single-picture print dialog and the printing it starts.
-#include "output/PrintFUnit.h"
+#include "output/SinglePrintDialog.h"
 
 #include "output/PrintCalibration.h"
 #include "output/PrintJob.h"
@@ -59,7 +59,7 @@ QSpinBox *percentEdit(QWidget *parent)
 }
 } // namespace
 
-TPrintForm::TPrintForm(const DIB &dib, TPrinter &printer, QWidget *parent)
+SinglePrintDialog::SinglePrintDialog(const DIB &dib, TPrinter &printer, QWidget *parent)
     : QDialog(parent)
     , Dib(dib)
     , Printer(printer)
@@ -67,48 +67,48 @@ TPrintForm::TPrintForm(const DIB &dib, TPrinter &printer, QWidget *parent)
     setWindowTitle(tr("Print picture..."));
 
     PreviewLabel = new QLabel(tr("Preview:"), this);
-    PrintPaintBox = new TPaintBox(this);
-    PrintPaintBox->setFixedSize(200, 200);
+    PreviewBox = new TPaintBox(this);
+    PreviewBox->setFixedSize(200, 200);
     PrintSetupBtn = new QPushButton(tr("Setup printer..."), this);
 
     SizeGroup = new QGroupBox(tr("Print size"), this);
-    UseFullCheck = new QRadioButton(tr("Use page fully"), SizeGroup);
-    UserdefCheck = new QRadioButton(tr("User-defined"), SizeGroup);
-    UseFullCheck->setChecked(true);
-    BreitEdit = percentEdit(SizeGroup);
-    HochEdit = percentEdit(SizeGroup);
+    FullPageRadio = new QRadioButton(tr("Use page fully"), SizeGroup);
+    OwnSizeRadio = new QRadioButton(tr("User-defined"), SizeGroup);
+    FullPageRadio->setChecked(true);
+    WidthEd = percentEdit(SizeGroup);
+    HeightEd = percentEdit(SizeGroup);
     auto *sizeGrid = new QGridLayout(SizeGroup);
-    sizeGrid->addWidget(UseFullCheck, 0, 0, 1, 2);
-    sizeGrid->addWidget(UserdefCheck, 1, 0, 1, 2);
+    sizeGrid->addWidget(FullPageRadio, 0, 0, 1, 2);
+    sizeGrid->addWidget(OwnSizeRadio, 1, 0, 1, 2);
     sizeGrid->addWidget(new QLabel(tr("Width in %:"), SizeGroup), 2, 0);
-    sizeGrid->addWidget(BreitEdit, 2, 1);
+    sizeGrid->addWidget(WidthEd, 2, 1);
     sizeGrid->addWidget(new QLabel(tr("Height in %:"), SizeGroup), 3, 0);
-    sizeGrid->addWidget(HochEdit, 3, 1);
+    sizeGrid->addWidget(HeightEd, 3, 1);
 
     OptionsGroup = new QGroupBox(tr("Print options"), this);
-    SverhCheck = new QCheckBox(tr("Maintain aspect ratio"), OptionsGroup);
-    ZentrCheck = new QCheckBox(tr("Centered output"), OptionsGroup);
-    SverhCheck->setChecked(true);
-    ZentrCheck->setChecked(true);
+    KeepAspectCheck = new QCheckBox(tr("Maintain aspect ratio"), OptionsGroup);
+    CentredCheck = new QCheckBox(tr("Centered output"), OptionsGroup);
+    KeepAspectCheck->setChecked(true);
+    CentredCheck->setChecked(true);
     auto *optionsColumn = new QVBoxLayout(OptionsGroup);
-    optionsColumn->addWidget(SverhCheck);
-    optionsColumn->addWidget(ZentrCheck);
+    optionsColumn->addWidget(KeepAspectCheck);
+    optionsColumn->addWidget(CentredCheck);
 
-    OkBitBtn1 = new QPushButton(tr("&OK"), this);
-    CancelBitBtn2 = new QPushButton(tr("&Cancel"), this);
-    OkBitBtn1->setDefault(true);
+    OkBtn = new QPushButton(tr("&OK"), this);
+    CancelBtn = new QPushButton(tr("&Cancel"), this);
+    OkBtn->setDefault(true);
     PrintSetupBtn->setAutoDefault(false);
-    CancelBitBtn2->setAutoDefault(false);
+    CancelBtn->setAutoDefault(false);
 
     auto *left = new QVBoxLayout;
     left->addWidget(PreviewLabel);
-    left->addWidget(PrintPaintBox);
+    left->addWidget(PreviewBox);
     left->addWidget(PrintSetupBtn);
     left->addStretch(1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(OkBitBtn1);
-    buttons->addWidget(CancelBitBtn2);
+    buttons->addWidget(OkBtn);
+    buttons->addWidget(CancelBtn);
     auto *right = new QVBoxLayout;
     right->addWidget(SizeGroup);
     right->addWidget(OptionsGroup);
@@ -120,58 +120,58 @@ TPrintForm::TPrintForm(const DIB &dib, TPrinter &printer, QWidget *parent)
     row->addLayout(right);
     row->setSizeConstraint(QLayout::SetFixedSize); // fixed border
 
-    PrintPaintBox->onPaint = [this](QPaintEvent *) { PrintPaintBoxPaint(); };
-    connect(PrintSetupBtn, &QPushButton::clicked, this, &TPrintForm::PrintSetupBtnClick);
-    connect(UseFullCheck, &QRadioButton::toggled, this, [this](bool on) {
+    PreviewBox->onPaint = [this](QPaintEvent *) { previewPaint(); };
+    connect(PrintSetupBtn, &QPushButton::clicked, this, &SinglePrintDialog::printerSetup);
+    connect(FullPageRadio, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            OptionClick();
+            optionChanged();
     });
-    connect(UserdefCheck, &QRadioButton::toggled, this, [this](bool on) {
+    connect(OwnSizeRadio, &QRadioButton::toggled, this, [this](bool on) {
         if (on)
-            UserdefCheckClick();
+            sizeChoiceChanged();
     });
-    connect(BreitEdit, &QSpinBox::valueChanged, this, &TPrintForm::BreitEditChange);
-    connect(HochEdit, &QSpinBox::valueChanged, this, &TPrintForm::HochEditChange);
-    connect(SverhCheck, &QCheckBox::clicked, this, &TPrintForm::OptionClick);
-    connect(ZentrCheck, &QCheckBox::clicked, this, &TPrintForm::OptionClick);
-    connect(OkBitBtn1, &QPushButton::clicked, this, &QDialog::accept);
-    connect(CancelBitBtn2, &QPushButton::clicked, this, &QDialog::reject);
+    connect(WidthEd, &QSpinBox::valueChanged, this, &SinglePrintDialog::widthChanged);
+    connect(HeightEd, &QSpinBox::valueChanged, this, &SinglePrintDialog::heightChanged);
+    connect(KeepAspectCheck, &QCheckBox::clicked, this, &SinglePrintDialog::optionChanged);
+    connect(CentredCheck, &QCheckBox::clicked, this, &SinglePrintDialog::optionChanged);
+    connect(OkBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-PrintSizeChoice TPrintForm::choice() const
+PrintSizeChoice SinglePrintDialog::choice() const
 {
     PrintSizeChoice c;
-    c.UseFull = UseFullCheck->isChecked();
-    c.KeepAspect = SverhCheck->isChecked();
-    c.Centered = ZentrCheck->isChecked();
-    c.WidthPercent = BreitEdit->value();
-    c.HeightPercent = HochEdit->value();
+    c.UseFull = FullPageRadio->isChecked();
+    c.KeepAspect = KeepAspectCheck->isChecked();
+    c.Centered = CentredCheck->isChecked();
+    c.WidthPercent = WidthEd->value();
+    c.HeightPercent = HeightEd->value();
     return c;
 }
 
-void TPrintForm::setChoice(const PrintSizeChoice &c)
+void SinglePrintDialog::setChoice(const PrintSizeChoice &c)
 {
     // Set as stored: coupling each value to the other here would let the
     // truncated percentages creep down from one run to the next.
     Coupling = true;
-    (c.UseFull ? UseFullCheck : UserdefCheck)->setChecked(true);
-    SverhCheck->setChecked(c.KeepAspect);
-    ZentrCheck->setChecked(c.Centered);
-    BreitEdit->setValue(c.WidthPercent);
-    HochEdit->setValue(c.HeightPercent);
+    (c.UseFull ? FullPageRadio : OwnSizeRadio)->setChecked(true);
+    KeepAspectCheck->setChecked(c.KeepAspect);
+    CentredCheck->setChecked(c.Centered);
+    WidthEd->setValue(c.WidthPercent);
+    HeightEd->setValue(c.HeightPercent);
     Coupling = false;
 }
 
-void TPrintForm::FormShow() { BreitEditChange(); }
+void SinglePrintDialog::showChoice() { widthChanged(); }
 
-void TPrintForm::showEvent(QShowEvent *event)
+void SinglePrintDialog::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     if (QScreen *s = screen())
         move(s->availableGeometry().center() - rect().center());
 }
 
-void TPrintForm::paintPreview(TDC &dc, QSize box)
+void SinglePrintDialog::paintPreview(TDC &dc, QSize box)
 {
     const PrintPreviewRects r = PrintPreviewLayout(box, pictureSize(Dib), printerPage(Printer), choice());
     if (r.Page.isEmpty())
@@ -184,50 +184,50 @@ void TPrintForm::paintPreview(TDC &dc, QSize box)
                 DibHeight(Dib), true, SRCCOPY, true, HPALETTE());
 }
 
-void TPrintForm::PrintPaintBoxPaint()
+void SinglePrintDialog::previewPaint()
 {
-    TDC dc(PrintPaintBox);
-    paintPreview(dc, PrintPaintBox->size());
+    TDC dc(PreviewBox);
+    paintPreview(dc, PreviewBox->size());
 }
 
-void TPrintForm::BreitEditChange()
-{
-    if (Coupling)
-        return;
-    Coupling = true;
-    if (SverhCheck->isChecked()) {
-        const QSize pic = pictureSize(Dib), page = printerPage(Printer);
-        if (const auto h = CoupledPercent(BreitEdit->value(), pic.height(), pic.width(), page.width(), page.height()))
-            HochEdit->setValue(*h);
-    }
-    PrintPaintBox->update();
-    Coupling = false;
-}
-
-void TPrintForm::HochEditChange()
+void SinglePrintDialog::widthChanged()
 {
     if (Coupling)
         return;
     Coupling = true;
-    if (SverhCheck->isChecked()) {
+    if (KeepAspectCheck->isChecked()) {
         const QSize pic = pictureSize(Dib), page = printerPage(Printer);
-        if (const auto w = CoupledPercent(HochEdit->value(), pic.width(), pic.height(), page.height(), page.width()))
-            BreitEdit->setValue(*w);
+        if (const auto h = CoupledPercent(WidthEd->value(), pic.height(), pic.width(), page.width(), page.height()))
+            HeightEd->setValue(*h);
     }
-    PrintPaintBox->update();
+    PreviewBox->update();
     Coupling = false;
 }
 
-void TPrintForm::UserdefCheckClick() { BreitEditChange(); }
+void SinglePrintDialog::heightChanged()
+{
+    if (Coupling)
+        return;
+    Coupling = true;
+    if (KeepAspectCheck->isChecked()) {
+        const QSize pic = pictureSize(Dib), page = printerPage(Printer);
+        if (const auto w = CoupledPercent(HeightEd->value(), pic.width(), pic.height(), page.height(), page.width()))
+            WidthEd->setValue(*w);
+    }
+    PreviewBox->update();
+    Coupling = false;
+}
+
+void SinglePrintDialog::sizeChoiceChanged() { widthChanged(); }
 
 // The paint routine ran the coupling on every paint; here the controls that
 // change what it depends on run it instead, so painting changes no value.
-void TPrintForm::OptionClick() { BreitEditChange(); }
+void SinglePrintDialog::optionChanged() { widthChanged(); }
 
-void TPrintForm::PrintSetupBtnClick()
+void SinglePrintDialog::printerSetup()
 {
     RunPrinterSetup(this, Printer);
-    BreitEditChange(); // the paper's shape may have changed
+    widthChanged(); // the paper's shape may have changed
 }
 
 void DrawSinglePicture(TDC &dc, const DIB &dib, QSize page, const PrintSizeChoice &choice)
@@ -244,9 +244,9 @@ bool PrintSinglePicture(QWidget *owner, TPrinter &printer, const DIB &dib, const
 {
     if (pictureSize(dib).isEmpty())
         return false;
-    TPrintForm form(dib, printer, owner);
+    SinglePrintDialog form(dib, printer, owner);
     form.setChoice(LoadPrintChoice());
-    form.FormShow();
+    form.showChoice();
     const int result = Dialogs::execDialog(&form);
     // Kept whenever the dialog closes, Cancel included.
     SavePrintChoice(form.choice());
@@ -260,15 +260,15 @@ bool PrintSinglePicture(QWidget *owner, TPrinter &printer, const DIB &dib, const
         printer.UseNewOutputFile();
     if (!printer.BeginDoc()) {
         Dialogs::messageBox(owner,
-                            toFile ? TPrintForm::tr("Could not print to the file %1!").arg(printer.OutputFileName())
-                                   : TPrintForm::tr("Could not print! Please check the printer."),
-                            TPrintForm::tr("Error"), Dialogs::Icon::Error);
+                            toFile ? SinglePrintDialog::tr("Could not print to the file %1!").arg(printer.OutputFileName())
+                                   : SinglePrintDialog::tr("Could not print! Please check the printer."),
+                            SinglePrintDialog::tr("Error"), Dialogs::Icon::Error);
         return false;
     }
     ApplyCalibration(printer, StoredCalibration(printer));
     DrawSinglePicture(printer.Canvas(), form.Dib, printerPage(printer), form.choice());
     printer.EndDoc();
     if (toFile && showStatus)
-        showStatus(TPrintForm::tr("Printed to %1").arg(printer.OutputFileName()));
+        showStatus(SinglePrintDialog::tr("Printed to %1").arg(printer.OutputFileName()));
     return true;
 }

@@ -33,11 +33,11 @@ class TPrinter;
 // scrolled content's coordinates), limited to 0..maximum.
 [[nodiscard]] int PanScrollPosition(int position, int remembered, int pointer, int maximum);
 
-class TViewPicForm : public QDialog
+class PictureViewer : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TViewPicForm(QWidget *parent = nullptr);
+    explicit PictureViewer(QWidget *parent = nullptr);
 
     DIB Dib; // a copy of the caller's record, sharing its pixels, while shown
     QString FileName;
@@ -48,25 +48,25 @@ public:
 
     QLabel *ZoomLabel = nullptr; // "Zoom:"
     QSpinBox *ZoomEd = nullptr;  // per cent
-    QPushButton *ReadyBtn = nullptr;
-    QPushButton *PrintBrn = nullptr;
+    QPushButton *BackBtn = nullptr;
+    QPushButton *PrintBtn = nullptr;
     QPushButton *OpenBtn = nullptr;
-    QScrollArea *ScrollBox1 = nullptr;
-    TPaintBox *PaintBox1 = nullptr;
+    QScrollArea *ScrollArea = nullptr;
+    TPaintBox *PictureBox = nullptr;
 
     // Shows the picture modally and returns the dialog's result. The viewer
     // lets go of the picture when it closes.
-    int ShowPicture(const DIB &dib, const QString &fileName);
+    int showPicture(const DIB &dib, const QString &fileName);
 
-    void PaintBox1Paint(QPaintEvent *event);
-    void ZoomEdChange();
-    void PaintBox1MouseDown(QMouseEvent *event);
-    void PaintBox1MouseMove(QMouseEvent *event);
-    void PaintBox1MouseUp(QMouseEvent *event);
-    void FormMouseWheelDown();
-    void FormMouseWheelUp();
-    void OpenBtnClick();
-    void PrintBrnClick();
+    void picturePaint(QPaintEvent *event);
+    void zoomChanged();
+    void mousePress(QMouseEvent *event);
+    void mouseMove(QMouseEvent *event);
+    void mouseRelease(QMouseEvent *event);
+    void scrollDown();
+    void scrollUp();
+    void openFile();
+    void printPicture();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

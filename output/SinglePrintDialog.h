@@ -19,46 +19,46 @@ class TDC;
 class TPaintBox;
 class TPrinter;
 
-class TPrintForm : public QDialog
+class SinglePrintDialog : public QDialog
 {
     Q_OBJECT
 public:
     // Holds a copy of the caller's picture; the pixels stay the caller's. The
     // preview shows the printer's page.
-    TPrintForm(const DIB &dib, TPrinter &printer, QWidget *parent = nullptr);
+    SinglePrintDialog(const DIB &dib, TPrinter &printer, QWidget *parent = nullptr);
 
     DIB Dib;
     TPrinter &Printer;
     bool Coupling = false; // set while one percentage updates the other
 
     QLabel *PreviewLabel = nullptr; // "Preview:"
-    TPaintBox *PrintPaintBox = nullptr;
+    TPaintBox *PreviewBox = nullptr;
     QPushButton *PrintSetupBtn = nullptr;
     QGroupBox *SizeGroup = nullptr; // "Print size"
-    QRadioButton *UseFullCheck = nullptr;
-    QRadioButton *UserdefCheck = nullptr;
-    QSpinBox *BreitEdit = nullptr; // width in per cent
-    QSpinBox *HochEdit = nullptr;  // height in per cent
+    QRadioButton *FullPageRadio = nullptr;
+    QRadioButton *OwnSizeRadio = nullptr;
+    QSpinBox *WidthEd = nullptr; // width in per cent
+    QSpinBox *HeightEd = nullptr; // height in per cent
     QGroupBox *OptionsGroup = nullptr; // "Print options"
-    QCheckBox *SverhCheck = nullptr;
-    QCheckBox *ZentrCheck = nullptr;
-    QPushButton *OkBitBtn1 = nullptr;
-    QPushButton *CancelBitBtn2 = nullptr;
+    QCheckBox *KeepAspectCheck = nullptr;
+    QCheckBox *CentredCheck = nullptr;
+    QPushButton *OkBtn = nullptr;
+    QPushButton *CancelBtn = nullptr;
 
     // The dialog's choices as one value, and back (without coupling).
     PrintSizeChoice choice() const;
     void setChoice(const PrintSizeChoice &c);
 
-    void FormShow();
-    void PrintPaintBoxPaint();
+    void showChoice();
+    void previewPaint();
     // Draws the page preview into a box of the given size.
     void paintPreview(TDC &dc, QSize box);
-    void BreitEditChange();
-    void HochEditChange();
-    void UserdefCheckClick();
-    void PrintSetupBtnClick();
+    void widthChanged();
+    void heightChanged();
+    void sizeChoiceChanged();
+    void printerSetup();
     // "Use page fully", "Maintain aspect ratio", "Centered output".
-    void OptionClick();
+    void optionChanged();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,7 +1,7 @@
 // The picture viewer.
-#include "output/ViewPicFUnit.h"
+#include "output/PictureViewer.h"
 
-#include "output/PrintFUnit.h"
+#include "output/SinglePrintDialog.h"
 #include "picture/DrawDib.h"
 #include "platform/DeviceContext.h"
 #include "platform/Dialogs.h"
@@ -48,7 +48,7 @@ int PanScrollPosition(int position, int remembered, int pointer, int maximum)
     return int(std::clamp<long long>(v, 0, std::max(maximum, 0)));
 }
 
-TViewPicForm::TViewPicForm(QWidget *parent)
+PictureViewer::PictureViewer(QWidget *parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("View picture..."));
@@ -60,53 +60,53 @@ TViewPicForm::TViewPicForm(QWidget *parent)
     ZoomEd->setValue(100);
     ZoomEd->setSuffix(QStringLiteral(" %"));
     ZoomLabel->setBuddy(ZoomEd);
-    ReadyBtn = new QPushButton(tr("Back.."), this);
-    PrintBrn = new QPushButton(tr("&Print"), this);
+    BackBtn = new QPushButton(tr("Back.."), this);
+    PrintBtn = new QPushButton(tr("&Print"), this);
     OpenBtn = new QPushButton(tr("Open..."), this);
-    ReadyBtn->setDefault(true);
-    PrintBrn->setAutoDefault(false);
+    BackBtn->setDefault(true);
+    PrintBtn->setAutoDefault(false);
     OpenBtn->setAutoDefault(false);
 
-    PaintBox1 = new TPaintBox;
-    PaintBox1->setCursor(Qt::OpenHandCursor);
-    PaintBox1->setAttribute(Qt::WA_OpaquePaintEvent);
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setWidget(PaintBox1);
-    ScrollBox1->setWidgetResizable(false);
-    ScrollBox1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    PictureBox = new TPaintBox;
+    PictureBox->setCursor(Qt::OpenHandCursor);
+    PictureBox->setAttribute(Qt::WA_OpaquePaintEvent);
+    ScrollArea = new QScrollArea(this);
+    ScrollArea->setWidget(PictureBox);
+    ScrollArea->setWidgetResizable(false);
+    ScrollArea->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // The workspace grey behind the picture, as behind the main window's pages.
-    QPalette pal = ScrollBox1->palette();
+    QPalette pal = ScrollArea->palette();
     pal.setColor(QPalette::Window, QColor(128, 128, 128));
-    ScrollBox1->setPalette(pal);
-    ScrollBox1->setBackgroundRole(QPalette::Window);
+    ScrollArea->setPalette(pal);
+    ScrollArea->setBackgroundRole(QPalette::Window);
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(ZoomLabel);
     bar->addWidget(ZoomEd);
     bar->addStretch(1);
-    bar->addWidget(PrintBrn);
+    bar->addWidget(PrintBtn);
     bar->addWidget(OpenBtn);
-    bar->addWidget(ReadyBtn);
+    bar->addWidget(BackBtn);
     auto *column = new QVBoxLayout(this);
     column->addLayout(bar);
-    column->addWidget(ScrollBox1, 1);
+    column->addWidget(ScrollArea, 1);
     resize(900, 700);
 
-    PaintBox1->onPaint = [this](QPaintEvent *e) { PaintBox1Paint(e); };
-    PaintBox1->onMouseDown = [this](QMouseEvent *e) { PaintBox1MouseDown(e); };
-    PaintBox1->onMouseMove = [this](QMouseEvent *e) { PaintBox1MouseMove(e); };
-    PaintBox1->onMouseUp = [this](QMouseEvent *e) { PaintBox1MouseUp(e); };
-    connect(ZoomEd, &QSpinBox::valueChanged, this, &TViewPicForm::ZoomEdChange);
-    connect(ReadyBtn, &QPushButton::clicked, this, &QDialog::accept);
-    connect(PrintBrn, &QPushButton::clicked, this, &TViewPicForm::PrintBrnClick);
-    connect(OpenBtn, &QPushButton::clicked, this, &TViewPicForm::OpenBtnClick);
+    PictureBox->onPaint = [this](QPaintEvent *e) { picturePaint(e); };
+    PictureBox->onMouseDown = [this](QMouseEvent *e) { mousePress(e); };
+    PictureBox->onMouseMove = [this](QMouseEvent *e) { mouseMove(e); };
+    PictureBox->onMouseUp = [this](QMouseEvent *e) { mouseRelease(e); };
+    connect(ZoomEd, &QSpinBox::valueChanged, this, &PictureViewer::zoomChanged);
+    connect(BackBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(PrintBtn, &QPushButton::clicked, this, &PictureViewer::printPicture);
+    connect(OpenBtn, &QPushButton::clicked, this, &PictureViewer::openFile);
     // The wheel scrolls the picture wherever the pointer is in the viewer.
     for (QWidget *w : findChildren<QWidget *>())
         w->installEventFilter(this);
     installEventFilter(this);
 }
 
-int TViewPicForm::ShowPicture(const DIB &dib, const QString &fileName)
+int PictureViewer::showPicture(const DIB &dib, const QString &fileName)
 {
     Dib = dib;
     FileName = fileName;
@@ -115,9 +115,9 @@ int TViewPicForm::ShowPicture(const DIB &dib, const QString &fileName)
         const QSignalBlocker quiet(ZoomEd);
         ZoomEd->setValue(fitZoom());
     }
-    ScrollBox1->setFocus(); // the zoom keys work at once
+    ScrollArea->setFocus(); // the zoom keys work at once
     syncPaintBoxSize();
-    PaintBox1->update();
+    PictureBox->update();
     const int result = Dialogs::execDialog(this);
     // The record is the caller's: drop the copy without releasing anything,
     // so the pixels are not kept alive by a closed viewer.
@@ -125,75 +125,75 @@ int TViewPicForm::ShowPicture(const DIB &dib, const QString &fileName)
     return result;
 }
 
-int TViewPicForm::fitZoom() const
+int PictureViewer::fitZoom() const
 {
     if (!Dib.Bits)
         return 100;
     if (QLayout *l = layout())
         l->activate(); // the area's size before the first show
-    return ViewerFitZoom(QSize(DibWidth(Dib), DibHeight(Dib)), ScrollBox1->maximumViewportSize());
+    return ViewerFitZoom(QSize(DibWidth(Dib), DibHeight(Dib)), ScrollArea->maximumViewportSize());
 }
 
-bool TViewPicForm::syncPaintBoxSize()
+bool PictureViewer::syncPaintBoxSize()
 {
     const QSize size = Dib.Bits ? ViewerDisplaySize(QSize(DibWidth(Dib), DibHeight(Dib)), ZoomEd->value())
                                 : QSize(0, 0);
-    if (PaintBox1->size() == size)
+    if (PictureBox->size() == size)
         return true;
-    PaintBox1->resize(size); // brings a new paint
+    PictureBox->resize(size); // brings a new paint
     return false;
 }
 
-void TViewPicForm::PaintBox1Paint(QPaintEvent *)
+void PictureViewer::picturePaint(QPaintEvent *)
 {
     if (!syncPaintBoxSize() || !Dib.Bits)
         return;
-    TDC dc(PaintBox1);
-    DrawDib(dc, 0, 0, PaintBox1->width(), PaintBox1->height(), Dib, 0, 0, DibWidth(Dib), DibHeight(Dib), true,
+    TDC dc(PictureBox);
+    DrawDib(dc, 0, 0, PictureBox->width(), PictureBox->height(), Dib, 0, 0, DibWidth(Dib), DibHeight(Dib), true,
             SRCCOPY, false, HPALETTE());
 }
 
-void TViewPicForm::ZoomEdChange()
+void PictureViewer::zoomChanged()
 {
     // A paint box of size 0 gets no paint event, so the size cannot wait for one.
     syncPaintBoxSize();
-    PaintBox1->repaint();
+    PictureBox->repaint();
 }
 
-void TViewPicForm::PaintBox1MouseDown(QMouseEvent *event)
+void PictureViewer::mousePress(QMouseEvent *event)
 {
     Dragging = true;
     DownPos = event->position().toPoint();
 }
 
-void TViewPicForm::PaintBox1MouseMove(QMouseEvent *event)
+void PictureViewer::mouseMove(QMouseEvent *event)
 {
     if (!Dragging)
         return;
     const QPoint p = event->position().toPoint();
-    QScrollBar *h = ScrollBox1->horizontalScrollBar();
-    QScrollBar *v = ScrollBox1->verticalScrollBar();
+    QScrollBar *h = ScrollArea->horizontalScrollBar();
+    QScrollBar *v = ScrollArea->verticalScrollBar();
     const int x = PanScrollPosition(h->value(), DownPos.x(), p.x(), h->maximum());
     const int y = PanScrollPosition(v->value(), DownPos.y(), p.y(), v->maximum());
     h->setValue(x);
     v->setValue(y);
 }
 
-void TViewPicForm::PaintBox1MouseUp(QMouseEvent *) { Dragging = false; }
+void PictureViewer::mouseRelease(QMouseEvent *) { Dragging = false; }
 
-void TViewPicForm::FormMouseWheelDown()
+void PictureViewer::scrollDown()
 {
-    QScrollBar *v = ScrollBox1->verticalScrollBar();
+    QScrollBar *v = ScrollArea->verticalScrollBar();
     v->setValue(v->value() + 20);
 }
 
-void TViewPicForm::FormMouseWheelUp()
+void PictureViewer::scrollUp()
 {
-    QScrollBar *v = ScrollBox1->verticalScrollBar();
+    QScrollBar *v = ScrollArea->verticalScrollBar();
     v->setValue(v->value() - 20);
 }
 
-bool TViewPicForm::eventFilter(QObject *watched, QEvent *event)
+bool PictureViewer::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress && watched != ZoomEd && !ZoomEd->isAncestorOf(qobject_cast<QWidget *>(watched))) {
         const int key = static_cast<QKeyEvent *>(event)->key();
@@ -207,19 +207,19 @@ bool TViewPicForm::eventFilter(QObject *watched, QEvent *event)
     // One step per notch (120 units); touch pads send smaller angles that add up.
     WheelRest += static_cast<QWheelEvent *>(event)->angleDelta().y();
     for (; WheelRest >= 120; WheelRest -= 120)
-        FormMouseWheelUp();
+        scrollUp();
     for (; WheelRest <= -120; WheelRest += 120)
-        FormMouseWheelDown();
+        scrollDown();
     return true;
 }
 
-void TViewPicForm::OpenBtnClick()
+void PictureViewer::openFile()
 {
     // The desktop reports a file type without a program itself.
     QDesktopServices::openUrl(QUrl::fromLocalFile(FileName));
 }
 
-void TViewPicForm::PrintBrnClick()
+void PictureViewer::printPicture()
 {
     if (Dib.Bits && Printer)
         PrintSinglePicture(this, *Printer, Dib, tr("Quillsheet-Picture"), ShowStatus);
