@@ -278,8 +278,8 @@ void ContactSheetDialog::connectSignals()
         connect(e, &QDoubleSpinBox::valueChanged, this, &ContactSheetDialog::updateLayout);
     for (QCheckBox *c : {NameCheck, DateCheck, SizeCheck, TitleCheck, FolderCheck, DatesCheck, PagesCheck})
         connect(c, &QCheckBox::toggled, this, &ContactSheetDialog::updateLayout);
-    connect(FolderEd, &QLineEdit::editingFinished, this, &ContactSheetDialog::FolderEdChange);
-    connect(FolderBtn, &QPushButton::clicked, this, &ContactSheetDialog::FolderBtnClick);
+    connect(FolderEd, &QLineEdit::editingFinished, this, &ContactSheetDialog::folderTyped);
+    connect(FolderBtn, &QPushButton::clicked, this, &ContactSheetDialog::chooseFolder);
 }
 
 ContactSheetSettings ContactSheetDialog::settings() const
@@ -332,16 +332,16 @@ int ContactSheetDialog::pictureCount() const
     return fromFolder() ? int(FolderFiles.size()) : fromSelection() ? SelectedCount : CollectionCount;
 }
 
-void ContactSheetDialog::FolderBtnClick()
+void ContactSheetDialog::chooseFolder()
 {
     const QString folder = Dialogs::existingDirectory(this, tr("Folder of the contact sheet"), FolderEd->text());
     if (folder.isEmpty())
         return;
     FolderEd->setText(folder);
-    FolderEdChange();
+    folderTyped();
 }
 
-void ContactSheetDialog::FolderEdChange()
+void ContactSheetDialog::folderTyped()
 {
     FolderFiles = PictureFilesIn(FolderEd->text().trimmed());
     if (!FolderEd->text().trimmed().isEmpty())

@@ -60,8 +60,8 @@ public:
     [[nodiscard]] bool fromSelection() const;
     [[nodiscard]] QStringList folderFiles() const { return FolderFiles; }
 
-    void FolderBtnClick();
-    void FolderEdChange();
+    void chooseFolder();
+    void folderTyped();
     // Recomputes the grid, the sketch and the summary.
     void updateLayout();
 

@@ -108,7 +108,7 @@ PrintSheetDialog::PrintSheetDialog(const std::vector<PictureEntry> &pictures, in
     loadSizes();
     layoutDialog();
     connectSignals();
-    SizeBoxChange();
+    sizeChosen();
 }
 
 PrintSheetDialog::~PrintSheetDialog() = default;
@@ -194,13 +194,13 @@ void PrintSheetDialog::layoutDialog()
 
 void PrintSheetDialog::connectSignals()
 {
-    connect(SizeBox, &QComboBox::currentIndexChanged, this, &PrintSheetDialog::SizeBoxChange);
-    connect(WidthEd, &QDoubleSpinBox::valueChanged, this, &PrintSheetDialog::SizeEdChange);
-    connect(HeightEd, &QDoubleSpinBox::valueChanged, this, &PrintSheetDialog::SizeEdChange);
-    connect(SavePresetBtn, &QPushButton::clicked, this, &PrintSheetDialog::SavePresetBtnClick);
-    connect(AddBtn, &QPushButton::clicked, this, &PrintSheetDialog::AddBtnClick);
-    connect(RemoveBtn, &QPushButton::clicked, this, &PrintSheetDialog::RemoveBtnClick);
-    connect(PlaceBtn, &QPushButton::clicked, this, &PrintSheetDialog::PlaceBtnClick);
+    connect(SizeBox, &QComboBox::currentIndexChanged, this, &PrintSheetDialog::sizeChosen);
+    connect(WidthEd, &QDoubleSpinBox::valueChanged, this, &PrintSheetDialog::sizeTyped);
+    connect(HeightEd, &QDoubleSpinBox::valueChanged, this, &PrintSheetDialog::sizeTyped);
+    connect(SavePresetBtn, &QPushButton::clicked, this, &PrintSheetDialog::keepOwnSize);
+    connect(AddBtn, &QPushButton::clicked, this, &PrintSheetDialog::addToList);
+    connect(RemoveBtn, &QPushButton::clicked, this, &PrintSheetDialog::removeFromList);
+    connect(PlaceBtn, &QPushButton::clicked, this, &PrintSheetDialog::place);
     for (QRadioButton *r : {FillRadio, MixedRadio})
         connect(r, &QRadioButton::toggled, this, &PrintSheetDialog::updateLayout);
     connect(PictureBox, &QComboBox::currentIndexChanged, this, &PrintSheetDialog::updateLayout);
@@ -212,7 +212,7 @@ void PrintSheetDialog::connectSignals()
     connect(OverspillEd, &QDoubleSpinBox::valueChanged, this, &PrintSheetDialog::updateLayout);
 }
 
-void PrintSheetDialog::SizeBoxChange()
+void PrintSheetDialog::sizeChosen()
 {
     const int i = SizeBox->currentIndex();
     if (i >= 0 && i < int(Sizes.size())) {
@@ -223,7 +223,7 @@ void PrintSheetDialog::SizeBoxChange()
     updateLayout();
 }
 
-void PrintSheetDialog::SizeEdChange()
+void PrintSheetDialog::sizeTyped()
 {
     // A typed size is the user's own: the list says so.
     {
@@ -233,7 +233,7 @@ void PrintSheetDialog::SizeEdChange()
     updateLayout();
 }
 
-void PrintSheetDialog::SavePresetBtnClick()
+void PrintSheetDialog::keepOwnSize()
 {
     PrintSize size;
     size.Name = PresetNameEd->text().trimmed();
@@ -256,7 +256,7 @@ void PrintSheetDialog::SavePresetBtnClick()
             SizeBox->setCurrentIndex(i);
 }
 
-void PrintSheetDialog::AddBtnClick()
+void PrintSheetDialog::addToList()
 {
     const int picture = PictureBox->currentIndex();
     if (picture < 0)
@@ -272,7 +272,7 @@ void PrintSheetDialog::AddBtnClick()
     updateLayout();
 }
 
-void PrintSheetDialog::RemoveBtnClick()
+void PrintSheetDialog::removeFromList()
 {
     const int r = ListTable->currentRow();
     if (r < 0 || r >= int(Rows.size()))
@@ -282,7 +282,7 @@ void PrintSheetDialog::RemoveBtnClick()
     updateLayout();
 }
 
-void PrintSheetDialog::PlaceBtnClick()
+void PrintSheetDialog::place()
 {
     const SheetLayout l = layout();
     if (!l.Error.isEmpty()) {

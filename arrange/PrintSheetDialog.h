@@ -60,12 +60,12 @@ public:
     [[nodiscard]] std::vector<int> itemPictures() const;
     [[nodiscard]] SheetSpacing spacing() const;
 
-    void SizeBoxChange();
-    void SizeEdChange();
-    void SavePresetBtnClick();
-    void AddBtnClick();
-    void RemoveBtnClick();
-    void PlaceBtnClick();
+    void sizeChosen();
+    void sizeTyped();
+    void keepOwnSize();
+    void addToList();
+    void removeFromList();
+    void place();
     // Recomputes the layout, the drawing and the summary.
     void updateLayout();
 

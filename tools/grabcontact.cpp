@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
         auto *d = static_cast<ContactSheetDialog *>(dialog);
         d->show();
         d->FolderEd->setText(folder);
-        d->FolderEdChange();
+        d->folderTyped();
         d->TitleEd->setText(QStringLiteral("Holiday 2024"));
         d->ColumnsEd->setValue(4);
         d->RowsEd->setValue(5);

@@ -88,15 +88,15 @@ int main(int argc, char *argv[])
         if (round == 0) {
             d->SizeBox->setCurrentIndex(indexOfSize(*d, 100, 150));
             d->CopiesEd->setValue(2);
-            d->AddBtnClick();
+            d->addToList();
             d->PictureBox->setCurrentIndex(std::min(1, d->PictureBox->count() - 1));
             d->SizeBox->setCurrentIndex(indexOfSize(*d, 2 * 25.39995, 3 * 25.39995));
             d->CopiesEd->setValue(4);
-            d->AddBtnClick();
+            d->addToList();
             d->PictureBox->setCurrentIndex(0);
             d->SizeBox->setCurrentIndex(indexOfSize(*d, 35, 45));
             d->CopiesEd->setValue(6);
-            d->AddBtnClick();
+            d->addToList();
             settle();
             d->grab().toImage().save(out + QStringLiteral("/dialog-mixed.png"));
         } else {

@@ -428,7 +428,7 @@ private slots:
             d->HeightEd->setValue(size.height());
             d->MarginEd->setValue(5);
             d->GapEd->setValue(3);
-            d->PlaceBtnClick();
+            d->place();
             return d->result();
         };
         rec.install();
