@@ -22,17 +22,17 @@ ActionRegistry::ActionRegistry(QWidget *window, TKeyGate *gate)
 {
 }
 
-QAction *ActionRegistry::add(const Spec &spec)
+QAction *ActionRegistry::add(const Entry &entry)
 {
-    auto *a = new QAction(spec.Icon, spec.Text, this);
-    a->setIconText(spec.Text); // a tool button shows it as written, mnemonic and dots included
-    if (!spec.ToolTip.isEmpty())
-        a->setToolTip(ToolTipWithKeys(spec.ToolTip, spec.Keys));
-    if (spec.Run)
-        connect(a, &QAction::triggered, this, spec.Run);
-    Actions[std::size_t(spec.Id)] = a;
-    Rules[std::size_t(spec.Id)] = spec.Enabled;
-    placeKeys(a, spec.Keys);
+    auto *a = new QAction(entry.Icon, entry.Text, this);
+    a->setIconText(entry.Text); // a tool button shows it as written, mnemonic and dots included
+    if (!entry.ToolTip.isEmpty())
+        a->setToolTip(ToolTipWithKeys(entry.ToolTip, entry.Keys));
+    if (entry.Run)
+        connect(a, &QAction::triggered, this, entry.Run);
+    Actions[std::size_t(entry.Id)] = a;
+    Rules[std::size_t(entry.Id)] = entry.Enabled;
+    placeKeys(a, entry.Keys);
     return a;
 }
 

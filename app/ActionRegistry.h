@@ -23,7 +23,7 @@ class ActionRegistry : public QObject
 {
     Q_OBJECT
 public:
-    struct Spec {
+    struct Entry {
         Command Id;
         QString Text;
         QString ToolTip; // what it does; its first key is added in brackets
@@ -34,7 +34,7 @@ public:
     };
     ActionRegistry(QWidget *window, TKeyGate *gate);
 
-    QAction *add(const Spec &spec);
+    QAction *add(const Entry &entry);
     // An action made elsewhere (the undo stack's, which follows its own text
     // and state) taken in with keys; its tool tip follows its text.
     QAction *adopt(Command id, QAction *action, const QList<QKeySequence> &keys);

@@ -22,7 +22,7 @@ void TMainForm::createActions()
     auto icon = [this](QStyle::StandardPixmap which) { return style()->standardIcon(which); };
     auto selected = [this] { return Doc->hasSelection(); };
     auto anyPicture = [this] { return Doc->records().PictureCount() > 0; };
-    const QList<ActionRegistry::Spec> specs = {
+    const QList<ActionRegistry::Entry> entries = {
         {C::New, tr("&New"), tr("Starts a new, empty arrangement"), {QKeySequence::New}, [this] { NewBtnClick(); }, {},
          icon(QStyle::SP_FileIcon)},
         {C::Open, tr("Open..."), tr("Opens an arrangement file"), {QKeySequence::Open}, [this] { OpenBtnClick(); }, {},
@@ -81,8 +81,8 @@ void TMainForm::createActions()
         {C::Quit, tr("Quit"), tr("Quit"), {}, [this] { close(); }},
         {C::HomePage, tr("Home page"), tr("Opens the home page in the web browser"), {}, [this] { HomeBtnClick(); }},
     };
-    for (const ActionRegistry::Spec &spec : specs)
-        Actions->add(spec);
+    for (const ActionRegistry::Entry &entry : entries)
+        Actions->add(entry);
     QAction *undo = Doc->undoStack()->createUndoAction(this, tr("Undo"));
     QAction *redo = Doc->undoStack()->createRedoAction(this, tr("Redo"));
     undo->setIcon(icon(QStyle::SP_ArrowBack));
