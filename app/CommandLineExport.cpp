@@ -13,7 +13,9 @@
 #include <QTextStream>
 
 namespace {
-QString tr(const char *text, int n = -1) { return QCoreApplication::translate("CommandLineExport", text, nullptr, n); }
+struct CommandLineExportText {
+    Q_DECLARE_TR_FUNCTIONS(CommandLineExportText)
+};
 
 // The screen's resolution only sizes views, which an export has none of.
 constexpr int ViewDpi = 96;
@@ -27,16 +29,17 @@ int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
     const ArrangementDocument::OpenResult opened =
         doc.open(request.Arrangement, PaperGeometry(printer, ViewDpi, doc.options().Zoom));
     if (opened.Status != ArrangementDocument::OpenStatus::Opened) {
-        errors << tr("Cannot open the arrangement %1.").arg(request.Arrangement) << Qt::endl;
+        errors << CommandLineExportText::tr("Cannot open the arrangement %1.").arg(request.Arrangement) << Qt::endl;
         return 1;
     }
     if (!opened.MissingPictures.isEmpty()) {
         for (const QString &missing : opened.MissingPictures)
-            errors << tr("Missing picture: %1").arg(missing) << Qt::endl;
+            errors << CommandLineExportText::tr("Missing picture: %1").arg(missing) << Qt::endl;
         return 1;
     }
     if (!opened.Quality.empty())
-        errors << tr("%n picture(s) could not be enlarged to the minimum quality.", int(opened.Quality.size()))
+        errors << CommandLineExportText::tr(
+            "%n picture(s) could not be enlarged to the minimum quality.", nullptr, int(opened.Quality.size()))
                << Qt::endl;
 
     // The set-up the window makes for this printer and paper: the files are
@@ -55,7 +58,7 @@ int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
         pages.Title = stem;
     } else {
         if (!QDir().mkpath(request.ExportImages)) {
-            errors << tr("Cannot make the folder %1.").arg(request.ExportImages) << Qt::endl;
+            errors << CommandLineExportText::tr("Cannot make the folder %1.").arg(request.ExportImages) << Qt::endl;
             return 1;
         }
         // Numbered even when there is one page, so scripts find page 1 by one name.
@@ -70,10 +73,11 @@ int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
     case ExportResult::Done:
         return 0;
     case ExportResult::OutOfMemory:
-        errors << tr("Not enough memory for an image of a page at %1 DPI.").arg(pages.Dpi) << Qt::endl;
+        errors << CommandLineExportText::tr("Not enough memory for an image of a page at %1 DPI.").arg(pages.Dpi)
+               << Qt::endl;
         return 1;
     default:
-        errors << tr("Could not write %1.").arg(outcome.FailedFile) << Qt::endl;
+        errors << CommandLineExportText::tr("Could not write %1.").arg(outcome.FailedFile) << Qt::endl;
         if (!outcome.Reason.isEmpty())
             errors << outcome.Reason << Qt::endl;
         return 1;

@@ -1,6 +1,7 @@
 #include "app/CommandLine.h"
 #include "app/CommandLineExport.h"
 #include "app/MainUnit.h"
+#include "app/Translations.h"
 
 #include <QApplication>
 #include <QDir>
@@ -9,7 +10,7 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     // Parsed before the window system is reached, so --help and --version work
     // without a display.
@@ -17,6 +18,7 @@ int main(int argc, char *argv[])
     {
         QCoreApplication probe(argc, argv);
         QCoreApplication::setApplicationName(QStringLiteral("snapgrid-atlas"));
+        InstallTranslations(probe);
         request = ParseCommandLine(QCoreApplication::arguments(), QDir::currentPath());
     }
     if (!request.Error.isEmpty()) {
@@ -33,12 +35,14 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);
         SetApplicationNames();
+        InstallTranslations(app);
         QTextStream errors(stderr);
         return RunCommandLineExport(request, errors);
     }
 
     QApplication app(argc, argv);
     SetApplicationNames();
+    InstallTranslations(app);
     QApplication::setApplicationVersion(QStringLiteral("4.0"));
     QApplication::setDesktopFileName(QStringLiteral("snapgrid-atlas"));
     TMainForm form;

@@ -16,7 +16,9 @@
 #include <numeric>
 
 namespace {
-QString tr(const char *text) { return QCoreApplication::translate("ContactSheet", text); }
+struct ContactSheetText {
+    Q_DECLARE_TR_FUNCTIONS(ContactSheetText)
+};
 
 double lineMm(double points) { return SheetLineInches(points) * MmPerInch; }
 
@@ -118,7 +120,7 @@ QStringList ContactCaption(const ContactFacts &f, const ContactSheetSettings &s)
     if (s.ShowDate)
         lines << (f.Taken.isValid() ? dateText(f.Taken) : QString());
     if (s.ShowSize)
-        lines << tr("%1 x %2 pixels").arg(f.Pixels.width()).arg(f.Pixels.height());
+        lines << ContactSheetText::tr("%1 x %2 pixels").arg(f.Pixels.width()).arg(f.Pixels.height());
     return lines;
 }
 
@@ -148,7 +150,7 @@ QStringList ContactHeader(const std::vector<ContactFacts> &facts, const ContactS
     if (s.HeaderTitle && !s.Title.trimmed().isEmpty())
         first << s.Title.trimmed();
     if (s.HeaderPages)
-        first << tr("page %1 of %2").arg(page).arg(pages);
+        first << ContactSheetText::tr("page %1 of %2").arg(page).arg(pages);
     if (s.HeaderFolder) {
         QString folder;
         bool one = true;
@@ -160,7 +162,7 @@ QStringList ContactHeader(const std::vector<ContactFacts> &facts, const ContactS
                 one = false;
         }
         if (!folder.isNull())
-            second << (one ? QDir::toNativeSeparators(folder) : tr("several folders"));
+            second << (one ? QDir::toNativeSeparators(folder) : ContactSheetText::tr("several folders"));
     }
     if (s.HeaderDates) {
         QDateTime from, to;
@@ -174,7 +176,7 @@ QStringList ContactHeader(const std::vector<ContactFacts> &facts, const ContactS
         }
         if (from.isValid()) {
             const QString a = from.toString(QStringLiteral("yyyy-MM-dd")), b = to.toString(QStringLiteral("yyyy-MM-dd"));
-            second << (a == b ? a : tr("%1 to %2").arg(a, b));
+            second << (a == b ? a : ContactSheetText::tr("%1 to %2").arg(a, b));
         }
     }
     QStringList lines;
@@ -247,15 +249,16 @@ ContactPlacement PlaceContactSheet(ArrangementDocument &doc, const ContactSheetS
     ContactPlacement result;
     const ContactGrid grid = ContactLayout(settings, sheet);
     if (grid.perPage() == 0) {
-        result.Error = tr("Not one cell fits on the page with these settings. Nothing was placed.");
+        result.Error = ContactSheetText::tr("Not one cell fits on the page with these settings. Nothing was placed.");
         return result;
     }
     const SheetPlan plan = ContactSheetPlan(settings, grid, doc.records(), pictures, facts);
     const SheetPlaced placed = doc.placeSheet(plan, undoText, PageGeometry{}, nullptr);
     if (placed.Refused == SheetRefusal::NoPicture)
-        result.Error = tr("A cell has no picture. Nothing was placed.");
+        result.Error = ContactSheetText::tr("A cell has no picture. Nothing was placed.");
     else if (placed.Refused == SheetRefusal::TooManyPages)
-        result.Error = tr("These cells need more than %1 pages. Nothing was placed.").arg(ArrangementDocument::MaxPages);
+        result.Error = ContactSheetText::tr("These cells need more than %1 pages. Nothing was placed.")
+                           .arg(ArrangementDocument::MaxPages);
     else
         result = ContactPlacement{placed.Placed, placed.FirstPage, placed.LastPage, {}};
     return result;
@@ -297,7 +300,7 @@ ContactFiles ReadContactFiles(const QStringList &paths, QSize box, const std::at
         if (!picture.Dib.Bits) {
             facts.Failure = DibErrorText(picture.Dib);
             if (facts.Failure.isEmpty())
-                facts.Failure = tr("cannot be read");
+                facts.Failure = ContactSheetText::tr("cannot be read");
         } else if (picture.Reduced) {
             // Halved while twice the box still fits in it: the cell needs no more.
             const DIB smaller = ShrinkToEdge(picture.Dib, std::max(box.width(), box.height()));
@@ -324,7 +327,7 @@ std::vector<int> AddContactFiles(ArrangementDocument &doc, ContactFiles &files)
             index = doc.addDecodedPicture(facts.Path, std::move(files.Pictures[i]));
         if (index < 0) {
             if (facts.Failure.isEmpty())
-                facts.Failure = tr("cannot be read");
+                facts.Failure = ContactSheetText::tr("cannot be read");
             index = doc.addStandInPicture(facts.Path, FailedCellPicture());
         } else {
             facts.Pixels = FullSize(doc.records().Pictures[std::size_t(index)]);

@@ -10,7 +10,9 @@
 #include <optional>
 
 namespace {
-QString tr(const char *text) { return QCoreApplication::translate("SheetMakers", text); }
+struct ContactSheetMakerText {
+    Q_DECLARE_TR_FUNCTIONS(ContactSheetMakerText)
+};
 
 // What the dialog chose: the settings, and either a folder's files or collection entries.
 struct ContactChoice {
@@ -52,8 +54,9 @@ std::optional<ContactPlacement> PlaceFolder(SheetContext &c, const ContactChoice
 {
     ContactFiles files;
     const bool cancelled = c.runLong(
-        caption, int(choice.Files.size()), [](int n, int total) { return tr("Picture %1 of %2").arg(n).arg(total); },
-        [&](const std::atomic<bool> *cancel, const std::function<void(int, int)> &stepDone) {
+        caption, int(choice.Files.size()),
+        [](int n, int total) { return ContactSheetMakerText::tr("Picture %1 of %2").arg(n).arg(total); },
+        [&](const std::atomic<bool>* cancel, const std::function<void(int, int)>& stepDone) {
             files = ReadContactFiles(choice.Files, ContactCellBox(grid), cancel, stepDone);
         });
     if (files.Cancelled || cancelled)
@@ -69,22 +72,22 @@ void MakeContactSheet(SheetContext &c)
     const std::optional<ContactChoice> choice = AskContactSheet(c);
     if (!choice)
         return;
-    const QString caption = tr("Contact sheet");
+    const QString caption = ContactSheetMakerText::tr("Contact sheet");
     const ContactGrid grid = ContactLayout(choice->Settings, c.Sheet);
     if (grid.perPage() == 0 || choice->count() == 0)
         return;
     if (c.Doc.currentPage() + ContactPageCount(choice->count(), grid) > ArrangementDocument::MaxPages) {
         Dialogs::messageBox(c.Parent,
-                            tr("These pictures need more than %1 pages. Nothing was placed.")
-                                .arg(ArrangementDocument::MaxPages),
-                            caption, Dialogs::Icon::Warning);
+            ContactSheetMakerText::tr("These pictures need more than %1 pages. Nothing was placed.")
+                .arg(ArrangementDocument::MaxPages),
+            caption, Dialogs::Icon::Warning);
         return;
     }
     std::optional<ContactPlacement> placed;
     if (choice->FromFolder) {
         placed = PlaceFolder(c, *choice, grid, caption);
         if (!placed) {
-            c.showStatus(tr("Contact sheet cancelled; nothing was changed"));
+            c.showStatus(ContactSheetMakerText::tr("Contact sheet cancelled; nothing was changed"));
             return;
         }
     } else {
@@ -95,6 +98,8 @@ void MakeContactSheet(SheetContext &c)
         Dialogs::messageBox(c.Parent, placed->Error, caption, Dialogs::Icon::Warning);
         return;
     }
-    c.showStatus(
-        tr("%1 pictures placed on pages %2 to %3").arg(placed->Placed).arg(placed->FirstPage).arg(placed->LastPage));
+    c.showStatus(ContactSheetMakerText::tr("%1 pictures placed on pages %2 to %3")
+                     .arg(placed->Placed)
+                     .arg(placed->FirstPage)
+                     .arg(placed->LastPage));
 }

@@ -11,7 +11,9 @@
 #include <cmath>
 
 namespace {
-QString tr(const char *text) { return QCoreApplication::translate("PrintSheet", text); }
+struct PrintSheetText {
+    Q_DECLARE_TR_FUNCTIONS(PrintSheetText)
+};
 } // namespace
 
 QSizeF SizeLikePicture(QSizeF sizeMm, QSize picture)
@@ -48,9 +50,10 @@ SheetPlacement PlaceSheetLayout(ArrangementDocument &doc, const SheetLayout &lay
     const SheetPlaced placed = doc.placeSheet(PrintSheetPlan(layout, itemPictures), undoText, paper, failures);
     SheetPlacement result{placed.Placed, placed.LastPage, {}};
     if (placed.Refused == SheetRefusal::NoPicture)
-        result.Error = tr("A frame has no picture. Nothing was placed.");
+        result.Error = PrintSheetText::tr("A frame has no picture. Nothing was placed.");
     else if (placed.Refused == SheetRefusal::TooManyPages)
-        result.Error = tr("These frames need more than %1 pages. Nothing was placed.").arg(ArrangementDocument::MaxPages);
+        result.Error = PrintSheetText::tr("These frames need more than %1 pages. Nothing was placed.")
+                           .arg(ArrangementDocument::MaxPages);
     return result;
 }
 

@@ -10,7 +10,9 @@
 #include <QDoubleSpinBox>
 
 namespace {
-QString tr(const char *text) { return QCoreApplication::translate("SheetMakers", text); }
+struct PrintSheetMakerText {
+    Q_DECLARE_TR_FUNCTIONS(PrintSheetMakerText)
+};
 
 // The dialog starts from the kept margin, gap and borderless choice and keeps them when placed.
 bool AskPrintSheet(PrintSheetDialog &dialog)
@@ -36,8 +38,8 @@ void MakePrintSheets(SheetContext &c)
 {
     const TArrangement &r = c.Doc.records();
     if (r.PictureCount() == 0) {
-        Dialogs::messageBox(c.Parent, tr("Add pictures to the collection first."), tr("Print sheets"),
-                            Dialogs::Icon::Information);
+        Dialogs::messageBox(c.Parent, PrintSheetMakerText::tr("Add pictures to the collection first."),
+            PrintSheetMakerText::tr("Print sheets"), Dialogs::Icon::Information);
         return;
     }
     const int selected = c.Doc.hasSelection() ? c.Doc.selectedPictureIndex() : r.SelectedPicture;
@@ -48,15 +50,17 @@ void MakePrintSheets(SheetContext &c)
     if (dialog.spacing().Borderless && layout.Error.isEmpty() && c.Printer)
         UseBorderlessPaper(*c.Printer, c.Sheet, layout);
     QualityFailures failures;
-    const SheetPlacement placed =
-        PlaceSheetLayout(c.Doc, layout, dialog.itemPictures(), tr("Print sheet"), c.Paper, &failures);
+    const SheetPlacement placed = PlaceSheetLayout(
+        c.Doc, layout, dialog.itemPictures(), PrintSheetMakerText::tr("Print sheet"), c.Paper, &failures);
     if (!placed.Error.isEmpty()) {
-        Dialogs::messageBox(c.Parent, placed.Error, tr("Print sheets"), Dialogs::Icon::Warning);
+        Dialogs::messageBox(c.Parent, placed.Error, PrintSheetMakerText::tr("Print sheets"), Dialogs::Icon::Warning);
         return;
     }
     c.reportQuality(failures);
     const int first = c.Doc.currentPage();
-    c.showStatus(placed.LastPage > first
-                     ? tr("%1 frames placed on pages %2 to %3").arg(placed.Placed).arg(first).arg(placed.LastPage)
-                     : tr("%1 frames placed").arg(placed.Placed));
+    c.showStatus(placed.LastPage > first ? PrintSheetMakerText::tr("%1 frames placed on pages %2 to %3")
+                                               .arg(placed.Placed)
+                                               .arg(first)
+                                               .arg(placed.LastPage)
+                                         : PrintSheetMakerText::tr("%1 frames placed").arg(placed.Placed));
 }

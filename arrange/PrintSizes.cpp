@@ -13,7 +13,9 @@
 #include <cmath>
 
 namespace {
-QString tr(const char *text) { return QCoreApplication::translate("PrintSizes", text); }
+struct PrintSizesText {
+    Q_DECLARE_TR_FUNCTIONS(PrintSizesText)
+};
 
 PrintSize Size(const QString &name, double w, double h, SizeUnit unit, IdPhotoRule id = {})
 {
@@ -33,12 +35,12 @@ QString Number(double v) { return QString::number(v, 'g', 6); }
 QString CheckLength(const QJsonValue &v, const char *key, SizeUnit unit, double *out)
 {
     if (!v.isDouble())
-        return tr("\"%1\" is missing or not a number").arg(QLatin1String(key));
+        return PrintSizesText::tr("\"%1\" is missing or not a number").arg(QLatin1String(key));
     const double d = v.toDouble();
     if (!std::isfinite(d) || d <= 0)
-        return tr("\"%1\" must be greater than 0").arg(QLatin1String(key));
+        return PrintSizesText::tr("\"%1\" must be greater than 0").arg(QLatin1String(key));
     if (d * MmPerUnit(unit) > MaxPrintSizeMm)
-        return tr("\"%1\" is larger than %2 mm").arg(QLatin1String(key)).arg(MaxPrintSizeMm);
+        return PrintSizesText::tr("\"%1\" is larger than %2 mm").arg(QLatin1String(key)).arg(MaxPrintSizeMm);
     *out = d;
     return {};
 }
@@ -51,7 +53,7 @@ QString CheckRuleValue(const QJsonObject &o, const char *key, double limit, doub
         return {};
     const double d = v.toDouble(-1);
     if (!v.isDouble() || !std::isfinite(d) || d < 0 || d > limit)
-        return tr("\"id.%1\" must be a number of millimetres inside the frame").arg(QLatin1String(key));
+        return PrintSizesText::tr("\"id.%1\" must be a number of millimetres inside the frame").arg(QLatin1String(key));
     *out = d;
     return {};
 }
@@ -88,13 +90,15 @@ double PrintSize::heightMm() const { return Height * MmPerUnit(Unit); }
 
 const std::vector<PrintSize> &BuiltInPrintSizes()
 {
+    // The names stay English: they are what order lists and stored sizes name;
+    // the label translates them where it shows them.
     static const std::vector<PrintSize> sizes = [] {
         using U = SizeUnit;
-        const QString photo = tr("Photo");
-        const QString wallet = tr("Wallet");
-        const QString square = tr("Square");
-        const QString id = tr("ID photo");
-        return std::vector<PrintSize>{
+        const QString photo = QStringLiteral(QT_TRANSLATE_NOOP("PrintSizesText", "Photo"));
+        const QString wallet = QStringLiteral(QT_TRANSLATE_NOOP("PrintSizesText", "Wallet"));
+        const QString square = QStringLiteral(QT_TRANSLATE_NOOP("PrintSizesText", "Square"));
+        const QString id = QStringLiteral(QT_TRANSLATE_NOOP("PrintSizesText", "ID photo"));
+        return std::vector<PrintSize> {
             Size(photo, 9, 13, U::Cm),
             Size(photo, 10, 15, U::Cm),
             Size(photo, 13, 18, U::Cm),
@@ -109,8 +113,10 @@ const std::vector<PrintSize> &BuiltInPrintSizes()
             Size(square, 10, 10, U::Cm),
             Size(square, 13, 13, U::Cm),
             Size(square, 20, 20, U::Cm),
-            Size(tr("Passport / ID"), 35, 45, U::Mm, {32, 36, 0, 0, 4}),
-            Size(tr("Passport / visa"), 2, 2, U::Inch, {25, 35, 28, 35, 6}),
+            Size(QStringLiteral(QT_TRANSLATE_NOOP("PrintSizesText", "Passport / ID")), 35, 45, U::Mm,
+                { 32, 36, 0, 0, 4 }),
+            Size(QStringLiteral(QT_TRANSLATE_NOOP("PrintSizesText", "Passport / visa")), 2, 2, U::Inch,
+                { 25, 35, 28, 35, 6 }),
             Size(id, 40, 50, U::Mm),
             Size(id, 50, 50, U::Mm),
         };
@@ -120,8 +126,9 @@ const std::vector<PrintSize> &BuiltInPrintSizes()
 
 QString PrintSizeLabel(const PrintSize &size)
 {
-    QString label = QStringLiteral("%1 %2 x %3 %4").arg(size.Name, Number(size.Width), Number(size.Height),
-                                                         UnitSymbol(size.Unit));
+    const QString name = PrintSizesText::tr(size.Name.toUtf8().constData());
+    QString label
+        = QStringLiteral("%1 %2 x %3 %4").arg(name, Number(size.Width), Number(size.Height), UnitSymbol(size.Unit));
     if (size.Unit != SizeUnit::Mm)
         label += QStringLiteral(" (%1 x %2 mm)").arg(QString::number(size.widthMm(), 'f', 1),
                                                     QString::number(size.heightMm(), 'f', 1));
@@ -132,13 +139,13 @@ PresetParse ParsePrintSizePreset(const QByteArray &json)
 {
     PresetParse r;
     if (json.size() > MaxPresetFileBytes) {
-        r.Error = tr("the file is larger than a print size can be");
+        r.Error = PrintSizesText::tr("the file is larger than a print size can be");
         return r;
     }
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(json, &parseError);
     if (parseError.error != QJsonParseError::NoError || !doc.isObject()) {
-        r.Error = tr("the file is damaged (not a JSON object)");
+        r.Error = PrintSizesText::tr("the file is damaged (not a JSON object)");
         return r;
     }
     const QJsonObject o = doc.object();
@@ -146,7 +153,7 @@ PresetParse ParsePrintSizePreset(const QByteArray &json)
     s.User = true;
     s.Name = o.value(QLatin1String("name")).toString().left(80).trimmed();
     if (s.Name.isEmpty()) {
-        r.Error = tr("\"name\" is missing");
+        r.Error = PrintSizesText::tr("\"name\" is missing");
         return r;
     }
     const QString unit = o.value(QLatin1String("unit")).toString();
@@ -157,7 +164,7 @@ PresetParse ParsePrintSizePreset(const QByteArray &json)
     else if (unit == QLatin1String("in"))
         s.Unit = SizeUnit::Inch;
     else {
-        r.Error = tr("unknown unit \"%1\" (mm, cm or in)").arg(unit.left(20));
+        r.Error = PrintSizesText::tr("unknown unit \"%1\" (mm, cm or in)").arg(unit.left(20));
         return r;
     }
     r.Error = CheckLength(o.value(QLatin1String("width")), "width", s.Unit, &s.Width);
@@ -177,11 +184,11 @@ PresetParse ParsePrintSizePreset(const QByteArray &json)
                 return r;
         }
         if (s.Id.HeadMin > s.Id.HeadMax || s.Id.EyesMin > s.Id.EyesMax) {
-            r.Error = tr("the head or eye range of \"id\" ends before it starts");
+            r.Error = PrintSizesText::tr("the head or eye range of \"id\" ends before it starts");
             return r;
         }
     } else if (!id.isUndefined()) {
-        r.Error = tr("\"id\" is not an object");
+        r.Error = PrintSizesText::tr("\"id\" is not an object");
         return r;
     }
     r.Ok = true;
@@ -222,7 +229,7 @@ UserPresets LoadUserPrintSizes(const QString &folder)
         if (!f.open(QIODevice::ReadOnly))
             error = f.errorString();
         else if (f.size() > MaxPresetFileBytes)
-            error = tr("the file is larger than a print size can be");
+            error = PrintSizesText::tr("the file is larger than a print size can be");
         if (error.isEmpty()) {
             const PresetParse p = ParsePrintSizePreset(f.read(MaxPresetFileBytes + 1));
             if (p.Ok)
@@ -240,7 +247,7 @@ QString SaveUserPrintSize(const QString &folder, const PrintSize &size, QString 
 {
     if (!QDir().mkpath(folder)) {
         if (error)
-            *error = tr("The folder %1 cannot be made.").arg(folder);
+            *error = PrintSizesText::tr("The folder %1 cannot be made.").arg(folder);
         return {};
     }
     QString base = size.Name;

@@ -10,7 +10,9 @@ namespace {
 // Lengths that add up to the room exactly must still fit after rounding.
 constexpr double Slack = 1e-6; // mm
 
-QString tr(const char *text) { return QCoreApplication::translate("SheetLayout", text); }
+struct SheetLayoutText {
+    Q_DECLARE_TR_FUNCTIONS(SheetLayoutText)
+};
 QString Mm(double v) { return QString::number(v, 'f', 1); }
 
 // How many frames of `length` fit along `room` with `gap` between them.
@@ -24,8 +26,9 @@ int CountAlong(double room, double length, double gap)
 
 QString TooLarge(QSizeF frame, QRectF usable)
 {
-    return tr("A frame of %1 x %2 mm does not fit on the paper: the room inside the margins is %3 x %4 mm. "
-              "Nothing was placed.")
+    return SheetLayoutText::tr(
+        "A frame of %1 x %2 mm does not fit on the paper: the room inside the margins is %3 x %4 mm. "
+        "Nothing was placed.")
         .arg(Mm(frame.width()), Mm(frame.height()), Mm(usable.width()), Mm(usable.height()));
 }
 
@@ -88,7 +91,7 @@ SheetLayout FillSheets(const SheetArea &sheet, const SheetSpacing &spacing, QSiz
     SheetLayout layout;
     const QRectF usable = UsableArea(sheet, spacing);
     if (!Valid(frame)) {
-        layout.Error = tr("The print size is empty. Nothing was placed.");
+        layout.Error = SheetLayoutText::tr("The print size is empty. Nothing was placed.");
         return layout;
     }
     const double gap = std::max(0.0, spacing.Gap);
@@ -140,7 +143,7 @@ QString CollectWants(const std::vector<SheetItem> &items, const QRectF &usable, 
         if (item.Copies <= 0)
             continue;
         if (!Valid(item.Size))
-            return tr("The print size is empty. Nothing was placed.");
+            return SheetLayoutText::tr("The print size is empty. Nothing was placed.");
         const QSizeF lying(std::max(item.Size.width(), item.Size.height()),
                            std::min(item.Size.width(), item.Size.height()));
         const QSizeF start = Fits(lying, usable) ? lying : lying.transposed();

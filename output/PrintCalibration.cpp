@@ -14,7 +14,9 @@
 namespace {
 constexpr double MillimetresPerInch = 25.4;
 
-QString tr(const char *text) { return QCoreApplication::translate("PrintCalibration", text); }
+struct PrintCalibrationText {
+    Q_DECLARE_TR_FUNCTIONS(PrintCalibrationText)
+};
 
 // Draws in printer pixels with lengths given in millimetres.
 struct MmPen {
@@ -103,22 +105,22 @@ double DrawCalibrationPage(TDC &dc, QSize printable, int dpiX, int dpiY, QPointF
     const QRectF square(m.x((widthMm - side) / 2), m.y(std::max(22.0, (heightMm - side) / 2 - 10)), m.x(side),
                         m.y(side));
     painter->drawRect(square);
-    painter->drawText(square, Qt::AlignCenter, tr("%1 x %1 mm").arg(side));
+    painter->drawText(square, Qt::AlignCenter, PrintCalibrationText::tr("%1 x %1 mm").arg(side));
 
     const QRectF text(m.x(14), square.bottom() + m.y(6), m.x(std::max(10.0, widthMm - 28)),
                       std::max(0.0, printable.height() - square.bottom() - m.y(8)));
     m.font(11, true);
     painter->drawText(QRectF(m.x(14), m.y(12), text.width(), m.y(6)), Qt::AlignLeft | Qt::AlignTop, heading);
     m.font(9);
-    painter->drawText(
-        text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-        tr("Printed without correction. The rulers count millimetres from the paper's edges.\n"
-           "1. Lay a ruler on the paper's left edge and measure to a long line of the top ruler: "
-           "offset X is what you measure minus the line's number (more: the printer prints too far right).\n"
-           "2. The same from the top edge to a long line of the left ruler gives offset Y "
-           "(more: the printer prints too low).\n"
-           "3. Measure the square's width: the scale is that width divided by %1 mm, in percent.\n"
-           "Type the three values in \"Calibrate printer...\".")
+    painter->drawText(text, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+        PrintCalibrationText::tr(
+            "Printed without correction. The rulers count millimetres from the paper's edges.\n"
+            "1. Lay a ruler on the paper's left edge and measure to a long line of the top ruler: "
+            "offset X is what you measure minus the line's number (more: the printer prints too far right).\n"
+            "2. The same from the top edge to a long line of the left ruler gives offset Y "
+            "(more: the printer prints too low).\n"
+            "3. Measure the square's width: the scale is that width divided by %1 mm, in percent.\n"
+            "Type the three values in \"Calibrate printer...\".")
             .arg(side));
     painter->restore();
     return side;
@@ -126,7 +128,7 @@ double DrawCalibrationPage(TDC &dc, QSize printable, int dpiX, int dpiY, QPointF
 
 bool PrintCalibrationPage(TPrinter &printer, const QString &heading)
 {
-    printer.Title = tr("Printer calibration");
+    printer.Title = PrintCalibrationText::tr("Printer calibration");
     if (!printer.BeginDoc())
         return false;
     QPrinter *q = printer.qprinter();

@@ -11,7 +11,9 @@
 #include <future>
 
 namespace {
-QString tr(const char *text) { return QCoreApplication::translate("PrintColour", text); }
+struct PrintColourText {
+    Q_DECLARE_TR_FUNCTIONS(PrintColourText)
+};
 } // namespace
 
 PrintColour MakePrintColour(const ColourSettings &settings)
@@ -27,8 +29,9 @@ PrintColour MakePrintColour(const ColourSettings &settings)
                                                    &problem);
     if (!c.Conversion) {
         c.PrinterIcc.clear();
-        c.Problem = tr("The printer profile %1 cannot be used: %2\nThe pictures are printed without it.")
-                        .arg(settings.ProfileFile, problem);
+        c.Problem
+            = PrintColourText::tr("The printer profile %1 cannot be used: %2\nThe pictures are printed without it.")
+                  .arg(settings.ProfileFile, problem);
     }
     return c;
 }
@@ -85,7 +88,7 @@ QByteArray MonitorProfileFor(const ColourSettings &settings, QString *source)
     QByteArray desktop = DesktopMonitorProfile(MaxProfileBytes);
     if (!desktop.isEmpty() && ProfileProblem(desktop).isEmpty()) {
         if (source)
-            *source = tr("the desktop's monitor profile");
+            *source = PrintColourText::tr("the desktop's monitor profile");
         return desktop;
     }
     if (source)
@@ -97,7 +100,7 @@ std::shared_ptr<const ColourConversion> MakeSoftProof(const ColourSettings &sett
 {
     if (settings.ProfileFile.isEmpty()) {
         if (problem)
-            *problem = tr("No printer profile is chosen for this printer and paper.");
+            *problem = PrintColourText::tr("No printer profile is chosen for this printer and paper.");
         return nullptr;
     }
     QString why;
@@ -250,7 +253,7 @@ QString SwitchSoftProof(SoftProofView &view, TPrinter &printer, bool on)
         }
         on = bool(view.proof());
         if (!on && problem.isEmpty())
-            problem = tr("The soft proof cannot be made.");
+            problem = PrintColourText::tr("The soft proof cannot be made.");
     }
     view.setOn(on);
     if (settings.SoftProof != on) {

@@ -37,7 +37,9 @@ void installErrorHandler()
     std::call_once(once, [] { cmsSetLogErrorHandler(logError); });
 }
 
-QString tr(const char *text) { return QCoreApplication::translate("ColourManagement", text); }
+struct ColourManagementText {
+    Q_DECLARE_TR_FUNCTIONS(ColourManagementText)
+};
 
 struct Profile {
     cmsHPROFILE P = nullptr;
@@ -68,16 +70,17 @@ QString classProblem(cmsHPROFILE p)
 {
     const cmsProfileClassSignature cls = cmsGetDeviceClass(p);
     if (cls != cmsSigOutputClass && cls != cmsSigDisplayClass && cls != cmsSigColorSpaceClass)
-        return tr("It is not a printer or monitor profile (a device link, abstract or input profile).");
+        return ColourManagementText::tr(
+            "It is not a printer or monitor profile (a device link, abstract or input profile).");
     if (cmsGetColorSpace(p) != cmsSigRgbData)
-        return tr("It describes a device that is not driven in RGB (for example CMYK); "
-                  "the program hands printers RGB pixels.");
+        return ColourManagementText::tr("It describes a device that is not driven in RGB (for example CMYK); "
+                                        "the program hands printers RGB pixels.");
     return {};
 }
 
 QString unreadable()
 {
-    QString text = tr("The file is not a readable ICC colour profile (damaged or truncated).");
+    QString text = ColourManagementText::tr("The file is not a readable ICC colour profile (damaged or truncated).");
     if (!LastLcmsError.isEmpty())
         text += QLatin1Char(' ') + LastLcmsError;
     return text;
@@ -218,9 +221,9 @@ ColourConversion::~ColourConversion() = default;
 QString ProfileProblem(const QByteArray &icc)
 {
     if (icc.isEmpty())
-        return tr("The profile file is empty.");
+        return ColourManagementText::tr("The profile file is empty.");
     if (icc.size() > MaxProfileBytes)
-        return tr("The file is too large to be a colour profile.");
+        return ColourManagementText::tr("The file is too large to be a colour profile.");
     LastLcmsError.clear();
     const Profile p(openProfile(icc));
     if (!p.P)
@@ -257,13 +260,13 @@ QByteArray ReadProfileFile(const QString &path, QString *problem)
     QString why;
     QByteArray bytes;
     if (!info.isFile() || !file.open(QIODevice::ReadOnly))
-        why = tr("The profile file cannot be read.");
+        why = ColourManagementText::tr("The profile file cannot be read.");
     else if (file.size() > MaxProfileBytes)
-        why = tr("The file is too large to be a colour profile.");
+        why = ColourManagementText::tr("The file is too large to be a colour profile.");
     else
         bytes = file.read(MaxProfileBytes + 1);
     if (why.isEmpty() && bytes.size() > MaxProfileBytes) {
-        why = tr("The file is too large to be a colour profile.");
+        why = ColourManagementText::tr("The file is too large to be a colour profile.");
         bytes.clear();
     }
     if (problem)

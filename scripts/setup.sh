@@ -6,6 +6,7 @@ packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugin
           libjpeg62-turbo-dev libtiff-dev libjpeg-turbo-progs libqpdf-dev liblcms2-dev
           libxcb1-dev)
 packages+=(poppler-utils) # the tests look at printed PDF pages
+packages+=(qt6-l10n-tools qt6-tools-dev qt6-translations-l10n) # translations, Qt's own included
 packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
