@@ -2,6 +2,7 @@
 
 #include "arrange/Geometry.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QPoint>
 
@@ -183,7 +184,7 @@ QString SizeInfoText(const Placement &p, const QLocale &locale)
     QLocale loc = locale;
     loc.setNumberOptions(loc.numberOptions() | QLocale::OmitGroupSeparator);
     auto n = [&loc](double v) { return loc.toString(v, 'f', 2); };
-    return QStringLiteral("( x: %1inch; y: %2inch ) ( Width: %3inch; Height: %4inch ) ")
+    return QCoreApplication::translate("Editing", "( x: %1inch; y: %2inch ) ( Width: %3inch; Height: %4inch ) ")
         .arg(n(p.Left), n(p.Top), n(p.Width), n(p.Height));
 }
 

@@ -14,14 +14,22 @@ struct NamedColor {
     std::int32_t value;
 };
 const NamedColor kColors[] = {
-    {QT_TRANSLATE_NOOP("TColorBox", "White"), std::int32_t(RGB(255, 255, 255))}, {QT_TRANSLATE_NOOP("TColorBox", "Black"), std::int32_t(RGB(0, 0, 0))},
-    {QT_TRANSLATE_NOOP("TColorBox", "Maroon"), std::int32_t(RGB(128, 0, 0))},    {QT_TRANSLATE_NOOP("TColorBox", "Green"), std::int32_t(RGB(0, 128, 0))},
-    {QT_TRANSLATE_NOOP("TColorBox", "Olive"), std::int32_t(RGB(128, 128, 0))},   {QT_TRANSLATE_NOOP("TColorBox", "Navy"), std::int32_t(RGB(0, 0, 128))},
-    {QT_TRANSLATE_NOOP("TColorBox", "Purple"), std::int32_t(RGB(128, 0, 128))},  {QT_TRANSLATE_NOOP("TColorBox", "Teal"), std::int32_t(RGB(0, 128, 128))},
-    {QT_TRANSLATE_NOOP("TColorBox", "Gray"), std::int32_t(RGB(128, 128, 128))},  {QT_TRANSLATE_NOOP("TColorBox", "Silver"), std::int32_t(RGB(192, 192, 192))},
-    {QT_TRANSLATE_NOOP("TColorBox", "Red"), std::int32_t(RGB(255, 0, 0))},       {QT_TRANSLATE_NOOP("TColorBox", "Lime"), std::int32_t(RGB(0, 255, 0))},
-    {QT_TRANSLATE_NOOP("TColorBox", "Yellow"), std::int32_t(RGB(255, 255, 0))},  {QT_TRANSLATE_NOOP("TColorBox", "Blue"), std::int32_t(RGB(0, 0, 255))},
-    {QT_TRANSLATE_NOOP("TColorBox", "Fuchsia"), std::int32_t(RGB(255, 0, 255))}, {QT_TRANSLATE_NOOP("TColorBox", "Aqua"), std::int32_t(RGB(0, 255, 255))},
+    {QT_TRANSLATE_NOOP("TColorBox", "White"), std::int32_t(RGB(255, 255, 255))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Black"), std::int32_t(RGB(0, 0, 0))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Maroon"), std::int32_t(RGB(128, 0, 0))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Green"), std::int32_t(RGB(0, 128, 0))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Olive"), std::int32_t(RGB(128, 128, 0))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Navy"), std::int32_t(RGB(0, 0, 128))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Purple"), std::int32_t(RGB(128, 0, 128))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Teal"), std::int32_t(RGB(0, 128, 128))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Gray"), std::int32_t(RGB(128, 128, 128))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Silver"), std::int32_t(RGB(192, 192, 192))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Red"), std::int32_t(RGB(255, 0, 0))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Lime"), std::int32_t(RGB(0, 255, 0))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Yellow"), std::int32_t(RGB(255, 255, 0))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Blue"), std::int32_t(RGB(0, 0, 255))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Fuchsia"), std::int32_t(RGB(255, 0, 255))},
+    {QT_TRANSLATE_NOOP("TColorBox", "Aqua"), std::int32_t(RGB(0, 255, 255))},
 };
 
 QIcon swatch(const QColor &c)

@@ -1,6 +1,7 @@
 // Saves the printer calibration page (calibration.pdf, on A4 with a printer's
 // margins of 3.4 x 4.2 mm), pictures of the calibration dialog and of the
 // print-sheet dialog on borderless paper: grabcalibration OUTDIR.
+#include "app/Translations.h"
 #include "arrange/PrintSheetDialog.h"
 #include "document/PictureEntry.h"
 #include "output/CalibrationDialog.h"
@@ -37,6 +38,7 @@ void grab(QWidget &w, const QString &file)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    InstallTranslations(app); // LANG=de_DE.UTF-8 grabs the German window
     if (argc < 2)
         return 2;
     const QDir out(QString::fromLocal8Bit(argv[1]));

@@ -2,6 +2,7 @@
 // profile with a small gamut (made here by lcms2) is chosen for the current
 // printer; then the colour dialog, the arrange tab plain and soft-proofed
 // (gamut warning on), and the print tab's soft-proofed preview are grabbed.
+#include "app/Translations.h"
 #include "app/MainUnit.h"
 #include "output/ColourSettingsDialog.h"
 #include "output/PrintColour.h"
@@ -68,6 +69,7 @@ void settle()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    InstallTranslations(app); // LANG=de_DE.UTF-8 grabs the German window
     Dialogs::Handler answerOk;
     answerOk.message = [](const Dialogs::MessageRecord &) { return int(Dialogs::IdOk); };
     Dialogs::setHandler(answerOk);

@@ -1,6 +1,7 @@
 // Saves pictures of the contact sheet dialog, the arrange view of the first
 // page it made and the set printed to contact.pdf: grabcontact OUTDIR FOLDER.
 // The printer gets a fixed A4 page at 300 dpi.
+#include "app/Translations.h"
 #include "app/MainUnit.h"
 #include "arrange/ContactSheetDialog.h"
 #include "arrange/SheetMakers.h"
@@ -31,6 +32,7 @@ void settle()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    InstallTranslations(app); // LANG=de_DE.UTF-8 grabs the German window
     if (argc < 3)
         return 2;
     const QString out = QString::fromLocal8Bit(argv[1]);

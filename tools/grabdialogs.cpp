@@ -1,6 +1,7 @@
 // Saves a picture of the single-picture print dialog and of the picture viewer:
 // grabdialogs OUTDIR. A colour ramp stands in for a photograph; the printer
 // gets a fixed A4-like page so the preview looks the same on every machine.
+#include "app/Translations.h"
 #include "output/SinglePrintDialog.h"
 #include "output/PictureViewer.h"
 #include "picture/Dib.h"
@@ -40,6 +41,7 @@ void settle()
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    InstallTranslations(app); // LANG=de_DE.UTF-8 grabs the German window
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
     TPrinter printer;

@@ -3,6 +3,7 @@
 // the turn makes it upright), drops them as a file manager would on the arrange
 // view and on "Pictures", and saves pictures of the window, the browser and
 // the "Options" page.
+#include "app/Translations.h"
 #include "app/MainUnit.h"
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/OptionsPanel.h"
@@ -64,6 +65,7 @@ void drop(QWidget *target, QPoint at, const QStringList &files)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    InstallTranslations(app); // LANG=de_DE.UTF-8 grabs the German window
     Dialogs::Handler answerOk;
     answerOk.message = [](const Dialogs::MessageRecord &) { return int(Dialogs::IdOk); };
     Dialogs::setHandler(answerOk);

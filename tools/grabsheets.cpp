@@ -3,6 +3,7 @@
 // and the sheet printed to sheet.pdf: grabsheets OUTDIR [PICTURE...]. Without
 // picture files colour ramps stand in for photographs; the printer gets a
 // fixed A4 page at 600 dpi.
+#include "app/Translations.h"
 #include "app/MainUnit.h"
 #include "arrange/PrintSheetDialog.h"
 #include "arrange/SheetMakers.h"
@@ -58,6 +59,7 @@ int indexOfSize(const PrintSheetDialog &d, double w, double h)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    InstallTranslations(app); // LANG=de_DE.UTF-8 grabs the German window
     const QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(".");
     QDir().mkpath(out);
     TMainForm form;

@@ -2,6 +2,7 @@
 // With a folder, browser.png shows the "Picture browser" page filled from it.
 // Pictures given on the command line are added to the collection and placed
 // on page 1, so the views have something to show.
+#include "app/Translations.h"
 #include "app/MainUnit.h"
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/OptionsPanel.h"
@@ -41,6 +42,7 @@ DIB rampPicture(int w, int h, int seed)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    InstallTranslations(app); // LANG=de_DE.UTF-8 grabs the German window
     // Answer every box (the closing question on quit) without a window.
     Dialogs::Handler answerOk;
     answerOk.message = [](const Dialogs::MessageRecord &) { return int(Dialogs::IdOk); };

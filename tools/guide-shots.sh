@@ -22,7 +22,7 @@ fi
 mapfile -t pictures < <(find "$photos" -maxdepth 1 -iname '*.jpg' | sort | head -3)
 [ ${#pictures[@]} -gt 0 ] || { echo "no JPEG photos in $photos" >&2; exit 1; }
 # Settings of this run stay apart from the user's.
-export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config
+export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config LANG=C.UTF-8 LC_ALL=C.UTF-8
 grab() { xvfb-run -a -s "-screen 0 1600x1000x24" "$build/tools/$1" "${@:2}" >/dev/null 2>&1; }
 for d in sheets contact colour calibration; do mkdir -p "$work/$d"; done
 grab grabsheets "$work/sheets" "${pictures[1]:-${pictures[0]}}" "${pictures[0]}"
