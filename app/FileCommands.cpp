@@ -5,11 +5,13 @@
 #include "document/ArrangementDocument.h"
 #include "document/DroppedFiles.h"
 #include "document/Paths.h"
+#include "document/Recovery.h"
 #include "pages/PageServices.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 
 #include <QFileInfo>
+#include <QLocale>
 
 namespace {
 QString SgaFilter() { return FileCommands::tr("Snapgrid-Atlas files (*.sga)"); }
@@ -123,6 +125,41 @@ void FileCommands::OpenFile(const QString &path)
     }
     LocateMissingPictures(opened.MissingPictures);
     ReportQualityFailures(Services.dialogParent(), opened.Quality);
+}
+
+void FileCommands::OfferRecovery(const QString &folder, const std::function<void()> &copied)
+{
+    for (RecoveryClaim &claim : ClaimLeftRecoveries(folder)) {
+        const RecoveryCopy &copy = claim.copy();
+        const QString name = copy.OwnFile.isEmpty() ? tr("an arrangement that was never saved") : copy.OwnFile;
+        const int answer = Dialogs::messageBox(
+            Services.dialogParent(),
+            tr("Snapgrid-Atlas did not end normally. A recovery copy of %1 from %2 was kept.\n"
+               "Restore it? No discards the copy; Cancel keeps it for the next start.")
+                .arg(name, QLocale().toString(copy.Written, QLocale::ShortFormat)),
+            tr("Recovery"), Dialogs::Icon::Question, Dialogs::YesNoCancel);
+        if (answer == Dialogs::IdNo)
+            claim.discard();
+        if (answer != Dialogs::IdYes)
+            continue;
+        const PageGeometry paper = PaperGeometry(Services.printer(), Services.screenDpiX(), Doc.options().Zoom);
+        const ArrangementDocument::OpenResult opened = Doc.open(copy.Copy, paper);
+        if (opened.Status != ArrangementDocument::OpenStatus::Opened) {
+            const QString aside = claim.setAside();
+            Dialogs::messageBox(Services.dialogParent(),
+                                tr("The recovery copy of %1 cannot be read; it was kept as %2.").arg(name, aside),
+                                tr("Recovery"), Dialogs::Icon::Error, Dialogs::Ok);
+            continue;
+        }
+        Doc.setFileName(copy.OwnFile);
+        Doc.undo().markModified(); // the user's own file still holds the old state
+        if (copied)
+            copied();
+        claim.discard();
+        LocateMissingPictures(opened.MissingPictures);
+        ReportQualityFailures(Services.dialogParent(), opened.Quality);
+        return; // one window takes one copy; the others wait for the next start
+    }
 }
 
 void FileCommands::LocateMissingPictures(QStringList missing)

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class ArrangementDocument;
 class PageServices;
 class QMimeData;
@@ -42,6 +44,12 @@ public:
     // folders; "Locate..." lets the user point to one, and the others that
     // moved with it are taken from the same folder.
     void LocateMissingPictures(QStringList missing);
+
+    // At start: each copy a window left that did not end normally is offered
+    // for restoring or discarding (Cancel keeps it for the next start). A
+    // restored copy is removed only after copied() has kept the arrangement
+    // afresh, so a crash in between loses nothing.
+    void OfferRecovery(const QString &folder, const std::function<void()> &copied);
 
 private:
     ArrangementDocument &Doc;

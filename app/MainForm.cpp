@@ -105,6 +105,7 @@ void TMainForm::createControls()
     Services.OpenArrangementHook = [this](const QString &path) { Files->OpenArrangementAsked(path); };
     Services.SelectedPicturesHook = [this] { return CollectionTab->selectedPictures(); };
     Files = new FileCommands(*Doc, Services, this);
+    Recovery = std::make_unique<RecoveryKeeper>(*Doc);
 
     ToolBar1 = new QToolBar(tr("Tools"), this);
     ToolBar1->setMovable(false);
@@ -237,6 +238,14 @@ void TMainForm::closeEvent(QCloseEvent *event)
 }
 
 void TMainForm::Setsavedfilename(const QString &fileName) { Doc->setFileName(fileName); }
+
+void TMainForm::OfferRecovery()
+{
+    Files->OfferRecovery(RecoveryFolder(), [this] {
+        Recovery->writeNow();
+        Recovery->waitForWrites();
+    });
+}
 
 void TMainForm::showTitle() { setWindowTitle(MainTitle(Doc->fileName(), Doc->isModified())); }
 

@@ -14,6 +14,7 @@
 #include "app/FileCommands.h"
 #include "document/ArrangementDocument.h"
 #include "document/RecentFiles.h"
+#include "document/Recovery.h"
 #include "pages/ArrangePage.h"
 #include "pages/CollectionPage.h"
 #include "pages/PageServices.h"
@@ -114,6 +115,8 @@ public:
     [[nodiscard]] int screenDpiY() const;
     int AddPictureFiles(const QStringList &paths) { return Files->AddPictureFiles(paths); }
     void ApplyCommandLine(const CommandLineRequest &request) { Files->ApplyCommandLine(request); }
+    // Offers the copies windows left that did not end normally (at start).
+    void OfferRecovery();
     void UpdateListBox();
     void AddBtnClick() { CollectionTab->addSelectedFiles(); }
     void DelBtnClick() { CollectionTab->deleteSelectedPictures(); }
@@ -151,6 +154,7 @@ protected:
 private:
     std::unique_ptr<TPrinter> OwnPrinter;
     std::unique_ptr<SoftProofView> Proof;
+    std::unique_ptr<RecoveryKeeper> Recovery;
 
     void createActions();
     void createControls();

@@ -48,6 +48,9 @@ int main(int argc, char* argv[])
     TMainForm form;
     form.show();
     // After the first show, so the window is up while the files are read.
-    QTimer::singleShot(0, &form, [&form, request] { form.ApplyCommandLine(request); });
+    QTimer::singleShot(0, &form, [&form, request] {
+        form.OfferRecovery();
+        form.ApplyCommandLine(request);
+    });
     return app.exec();
 }

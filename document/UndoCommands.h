@@ -95,6 +95,8 @@ public:
     // Forgets every command and takes the present state as the saved one.
     void reset();
     void setClean() { Stack.setClean(); }
+    // Unsaved whatever undo does (a restored recovery copy).
+    void markModified() { Stack.resetClean(); }
     [[nodiscard]] bool isModified() const { return !Stack.isClean(); }
     // True while a command puts a state back or a change is being recorded;
     // the controls' change signals are no changes of their own then.

@@ -846,6 +846,24 @@
         <source>Add pictures</source>
         <translation>Bilder hinzufügen</translation>
     </message>
+    <message>
+        <source>an arrangement that was never saved</source>
+        <translation>ein nie gespeichertes Arrangement</translation>
+    </message>
+    <message>
+        <source>Snapgrid-Atlas did not end normally. A recovery copy of %1 from %2 was kept.
+Restore it? No discards the copy; Cancel keeps it for the next start.</source>
+        <translation>Snapgrid-Atlas wurde nicht normal beendet. Eine Wiederherstellungskopie von %1 vom %2 wurde aufbewahrt.
+Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächsten Start.</translation>
+    </message>
+    <message>
+        <source>Recovery</source>
+        <translation>Wiederherstellung</translation>
+    </message>
+    <message>
+        <source>The recovery copy of %1 cannot be read; it was kept as %2.</source>
+        <translation>Die Wiederherstellungskopie von %1 kann nicht gelesen werden; sie wurde als %2 aufbewahrt.</translation>
+    </message>
 </context>
 <context>
     <name>FolderViews</name>
