@@ -3,9 +3,12 @@
 // revisit from the cache file (the same folder click again, and leaving the
 // page and coming back), the longest gap between ticks of a 5 ms timer
 // on the interface thread during the first visit, and for reference the same
-// files decoded by one thread with QImageReader at 1/8 scale.
+// files decoded by one thread with QImageReader at 1/8 scale. Then the visit
+// that finds the desktop's shared thumbnails (written by the first visit) and
+// the first visit of camera JPEGs that carry thumbnails of their own.
 // Usage: browse [folder]   (default: <temp>/sga-bench-browse)
 #include "PhotoFolder.h"
+#include "common/PhotoFixtures.h"
 #include "app/MainUnit.h"
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/OptionsPanel.h"
@@ -82,6 +85,29 @@ double walkSeconds(TMainForm& form, const std::function<void()>& begin, double* 
     return seconds;
 }
 
+// The folder's photos again, each with a camera thumbnail of 160 x 120 in its
+// EXIF block, in a folder beside it (made once, kept like the photos).
+QString cameraFolder(const QString& folder)
+{
+    const QString camera = folder + "-exif";
+    QDir().mkpath(camera);
+    for (int i = 0; i < Files; ++i) {
+        const QString to = photoPath(camera, i);
+        if (QFile::exists(to))
+            continue;
+        QFile from(photoPath(folder, i));
+        QImageReader reader(photoPath(folder, i));
+        reader.setScaledSize(QSize(160, 120));
+        QFile out(to + ".part");
+        if (!from.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+            return {};
+        out.write(PhotoFixtures::withExifThumbnail(from.readAll(), reader.read()));
+        out.close();
+        QFile::rename(to + ".part", to);
+    }
+    return camera;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -125,6 +151,22 @@ int main(int argc, char** argv)
             form.collectionPage().showFileList(false);
         },
         nullptr);
+    // The desktop's thumbnails, which the first visit wrote: the program's own
+    // cache file gone, the next visit takes them instead of decoding.
+    QFile::remove(folder + "/bnsbrwse.cbf");
+    walkSeconds(form, [&] { selectFolder(home.path()); }, nullptr);
+    const ThumbnailBrowser& browser = *form.collectionPage().grid().Browser;
+    int decodesBefore = browser.DecodeCount();
+    const double shared = walkSeconds(form, [&] { selectFolder(folder); }, nullptr);
+    const int sharedDecodes = browser.DecodeCount() - decodesBefore;
+    // Camera JPEGs with thumbnails of their own and none shared yet.
+    const QString camera = cameraFolder(folder);
+    QFile::remove(camera + "/bnsbrwse.cbf");
+    (void)referenceSeconds(camera);
+    walkSeconds(form, [&] { selectFolder(home.path()); }, nullptr);
+    decodesBefore = browser.DecodeCount();
+    const double exif = walkSeconds(form, [&] { selectFolder(camera); }, nullptr);
+    const int exifDecodes = browser.DecodeCount() - decodesBefore;
     const double reference = referenceSeconds(folder);
     if (made != Files || form.collectionPage().grid().Thumbs().count() != Files)
         std::fprintf(stderr, "only %d and %d of %d thumbnails\n", made, form.collectionPage().grid().Thumbs().count(), Files);
@@ -135,6 +177,11 @@ int main(int argc, char** argv)
     std::printf("browse_max_stall_ms: %.0f ms\n", stall);
     std::printf("browse_select_folder_ms: %.0f ms\n", select);
     std::printf("scaled_decode_reference_s: %.2f s\n", reference);
+    std::printf("browse_shared_thumbs_s: %.3f s\n", shared);
+    std::printf("browse_shared_thumbs_ratio: %.3f x\n", shared / reference);
+    std::printf("browse_exif_thumbs_s: %.3f s\n", exif);
+    std::printf("browse_exif_thumbs_ratio: %.3f x\n", exif / reference);
+    std::fprintf(stderr, "decodes: shared visit %d, camera visit %d\n", sharedDecodes, exifDecodes);
     std::fprintf(stderr, "ratios: first/reference %.2f, revisit/first %.3f, page flip/first %.3f\n",
         first / reference, revisit / first, flip / first);
     return 0;

@@ -1,9 +1,12 @@
 #include "browse/ThumbnailBrowser.h"
 
+#include "browse/SharedThumbnails.h"
 #include "browse/ThumbBrowser.h"
 #include "document/Collection.h"
 #include "document/Paths.h"
 #include "picture/DecodePool.h"
+#include "picture/DecodeSupport.h"
+#include "picture/ExifThumbnail.h"
 #include "picture/OpenDib.h"
 #include "picture/PoolHandoff.h"
 #include "picture/Orientation.h"
@@ -13,6 +16,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
+#include <QImageReader>
+#include <QTransform>
 #include <QSet>
 #include <QThreadPool>
 
@@ -117,6 +122,45 @@ QStringList listPictureFiles(const QString& folder, const std::atomic<bool>& can
     return names;
 }
 
+// A picture that stands for the file (a shared or an EXIF thumbnail) made into
+// the cell's thumbnail; `upright` says it is already turned as the camera
+// recorded, as file managers store theirs. False when it cannot be used.
+bool ThumbFromImage(const QImage& picture, bool upright, const QString& path, bool turnAsCamera, QSize full,
+    std::int32_t check, DIB* out, ThumbInfo* info)
+{
+    DIB dib;
+    DibDecode::Progress none{ProgressFn{}};
+    if (DibDecode::imageToDib(picture.convertToFormat(QImage::Format_RGB888), &dib, none, false)
+        != DibDecode::Error::None)
+        return false;
+    const int turns = turnAsCamera || upright ? CameraQuarterTurns(path) : 0;
+    const int wanted = turnAsCamera ? turns : 0;
+    TurnQuarters(dib, ((wanted - (upright ? turns : 0)) % 4 + 4) % 4);
+    const QSize t = ThumbDisplaySize(DibWidth(dib), DibHeight(dib));
+    const bool made = Resize(dib, t.width(), t.height(), true, out);
+    deldib(&dib);
+    if (!made)
+        return false;
+    if (!full.isValid())
+        full = QImageReader(path).size();
+    if (!full.isValid())
+        full = picture.size();
+    *info = { 24, DibWidth(*out), DibHeight(*out), full.width(), full.height(), std::int32_t(1) << 24,
+        std::int32_t((qint64(full.width()) * full.height() * 3) >> 10), check };
+    return true;
+}
+
+// The shared thumbnail written for a decoded picture: upright, as file managers show it.
+void ShareThumbnail(const SharedThumbKey& key, const DIB& decoded, const QString& path, QSize full)
+{
+    const QSize edge = QSize(DibWidth(decoded), DibHeight(decoded)).scaled(128, 128, Qt::KeepAspectRatio);
+    QImage image = ResampleToImage(decoded, QRectF(0, 0, DibWidth(decoded), DibHeight(decoded)),
+        QSize(std::min(edge.width(), DibWidth(decoded)), std::min(edge.height(), DibHeight(decoded))));
+    if (const int turns = CameraQuarterTurns(path))
+        image = image.transformed(QTransform().rotate(90.0 * turns));
+    WriteSharedThumbnail(key, image, full);
+}
+
 } // namespace
 
 void ThumbnailBrowser::MakeThumbnail(const Walk& walk, FileResult& r)
@@ -139,6 +183,28 @@ void ThumbnailBrowser::MakeThumbnail(const Walk& walk, FileResult& r)
     if (walk.Cancelled)
         return;
 
+    // What the desktop made already, then what the camera stored, before a decode.
+    const std::optional<SharedThumbKey> key = SharedThumbKeyFor(path);
+    if (key) {
+        QSize full;
+        const QImage shared = ReadSharedThumbnail(*key, ThumbBox, &full);
+        if (!shared.isNull() && ThumbFromImage(shared, true, path, walk.TurnAsCamera, full, *check, &r.Dib, &r.Info))
+            return;
+        if (SharedThumbnailFailed(*key))
+            return;
+    }
+    if (DibFormatForFileName(r.Name) == DibFormatJpg) {
+        const QImage own = ExifThumbnail(path, ThumbBox);
+        const QSize full = own.isNull() ? QSize() : QImageReader(path).size();
+        // Some cameras pad a 4:3 thumbnail of a 3:2 picture with black bars.
+        if (full.isValid() && std::abs(double(own.width()) / own.height() - double(full.width()) / full.height()) < 0.02
+            && ThumbFromImage(own, false, path, walk.TurnAsCamera, full, *check, &r.Dib, &r.Info)) {
+            if (key)
+                WriteSharedThumbnail(*key, own.transformed(QTransform().rotate(90.0 * CameraQuarterTurns(path))), full);
+            return;
+        }
+    }
+
     // Twice the thumbnail is enough for a smooth shrink.
     r.Decoded = true;
     ScaledPicture picture = DecodeScaled(path, DibFormatForFileName(r.Name), QSize(2 * ThumbBox, 2 * ThumbBox));
@@ -150,7 +216,11 @@ void ThumbnailBrowser::MakeThumbnail(const Walk& walk, FileResult& r)
                 TurnQuarters(r.Dib, CameraQuarterTurns(path));
             r.Info = { full.BitCount, DibWidth(r.Dib), DibHeight(r.Dib), full.Width, full.Height,
                 std::int32_t(1) << full.BitCount, std::int32_t(full.ImageBytes >> 10), *check };
+            if (key)
+                ShareThumbnail(*key, picture.Dib, path, QSize(full.Width, full.Height));
         }
+    } else if (key && !walk.Cancelled) {
+        WriteSharedThumbnailFailure(*key);
     }
     deldib(&picture.Dib);
 }

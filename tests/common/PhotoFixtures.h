@@ -29,6 +29,47 @@ inline QByteArray jpegWithOrientation(const QImage &img, int orientation)
     return jpeg.left(2) + app1 + jpeg.mid(2);
 }
 
+// A JPEG file's bytes with `thumb` as its camera thumbnail (EXIF IFD1, as
+// cameras store it: an empty IFD0 linking to IFD1 with the thumbnail's offset
+// and length, the thumbnail's JPEG bytes after it), right after the start marker.
+inline QByteArray withExifThumbnail(const QByteArray &jpeg, const QImage &thumb)
+{
+    QByteArray small;
+    {
+        QBuffer buffer(&small);
+        buffer.open(QIODevice::WriteOnly);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setQuality(80);
+        writer.write(thumb);
+    }
+    auto u32 = [](quint32 v) {
+        const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return QByteArray(b, 4);
+    };
+    // Big-endian TIFF: header (8), IFD0 with no entries (2 + 4), IFD1 with two (2 + 24 + 4), then the bytes.
+    const quint32 ifd1 = 8 + 6, data = ifd1 + 30;
+    const QByteArray tiff = QByteArray("MM\0*", 4) + u32(8) + QByteArray(2, '\0') + u32(ifd1)
+                            + QByteArray("\0\x02", 2) + QByteArray("\x02\x01\0\x04", 4) + u32(1) + u32(data)
+                            + QByteArray("\x02\x02\0\x04", 4) + u32(1) + u32(quint32(small.size())) + u32(0)
+                            + small;
+    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
+    const int length = int(body.size()) + 2;
+    const QByteArray app1 = QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + body;
+    return jpeg.left(2) + app1 + jpeg.mid(2);
+}
+
+// A JPEG of img carrying `thumb` as its camera thumbnail.
+inline QByteArray jpegWithExifThumbnail(const QImage &img, const QImage &thumb)
+{
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(90);
+    writer.write(img);
+    return withExifThumbnail(jpeg, thumb);
+}
+
 // A HEIC of an RGB picture, near-lossless; empty when no HEVC encoder is there.
 inline QByteArray heic(const QImage &source)
 {
