@@ -141,12 +141,33 @@ bool ThumbFromImage(const QImage& picture, bool upright, const QString& path, bo
     deldib(&dib);
     if (!made)
         return false;
+    // The file's header gives what the cache file records of the full picture.
+    QImageReader header(path);
     if (!full.isValid())
-        full = QImageReader(path).size();
+        full = header.size();
     if (!full.isValid())
         full = picture.size();
-    *info = { 24, DibWidth(*out), DibHeight(*out), full.width(), full.height(), std::int32_t(1) << 24,
-        std::int32_t((qint64(full.width()) * full.height() * 3) >> 10), check };
+    int bits = 24;
+    switch (header.imageFormat()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB:
+        bits = 1;
+        break;
+    case QImage::Format_Indexed8:
+    case QImage::Format_Grayscale8:
+        bits = 8;
+        break;
+    case QImage::Format_ARGB32:
+    case QImage::Format_ARGB32_Premultiplied:
+    case QImage::Format_RGBA8888:
+        bits = 32;
+        break;
+    default:
+        break;
+    }
+    const qint64 rowBytes = (qint64(full.width()) * bits + 31) / 32 * 4;
+    *info = { bits, DibWidth(*out), DibHeight(*out), full.width(), full.height(), std::int32_t(1) << std::min(bits, 24),
+        std::int32_t((rowBytes * full.height()) >> 10), check };
     return true;
 }
 
