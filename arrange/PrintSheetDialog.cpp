@@ -296,6 +296,10 @@ void PrintSheetDialog::place()
     accept();
 }
 
+namespace {
+bool isIdSize(QSizeF mm) { return MatchIdPhotoSize(mm.width(), mm.height()) != nullptr; }
+} // namespace
+
 QSizeF PrintSheetDialog::frameSize(int picture) const
 {
     const QSizeF size(WidthEd->value(), HeightEd->value());
@@ -316,7 +320,7 @@ SheetLayout PrintSheetDialog::layout() const
     if (MixedRadio->isChecked()) {
         std::vector<SheetItem> items;
         for (const ListRow &row : Rows)
-            items.push_back({row.Size, row.Copies});
+            items.push_back({row.Size, row.Copies, isIdSize(row.Size)});
         return PackSheets(Sheet, spacing(), items);
     }
     if (PictureBox->currentIndex() < 0) {
@@ -324,8 +328,8 @@ SheetLayout PrintSheetDialog::layout() const
         none.Error = tr("The collection has no picture to place.");
         return none;
     }
-    return FillSheets(Sheet, spacing(), frameSize(PictureBox->currentIndex()),
-                      AsManyCheck->isChecked() ? 0 : CopiesEd->value());
+    const QSizeF frame = frameSize(PictureBox->currentIndex());
+    return FillSheets(Sheet, spacing(), frame, AsManyCheck->isChecked() ? 0 : CopiesEd->value(), isIdSize(frame));
 }
 
 std::vector<int> PrintSheetDialog::itemPictures() const
