@@ -30,9 +30,11 @@ int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
         errors << tr("Cannot open the arrangement %1.").arg(request.Arrangement) << Qt::endl;
         return 1;
     }
-    if (!opened.MissingPictures.isEmpty()) {
+    if (!opened.MissingPictures.isEmpty() || !opened.DamagedPictures.isEmpty()) {
         for (const QString &missing : opened.MissingPictures)
             errors << tr("Missing picture: %1").arg(missing) << Qt::endl;
+        for (const QString &damaged : opened.DamagedPictures)
+            errors << tr("Damaged picture: %1").arg(damaged) << Qt::endl;
         return 1;
     }
     if (!opened.Quality.empty())
