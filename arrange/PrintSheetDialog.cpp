@@ -357,7 +357,8 @@ void PrintSheetDialog::updateLayout()
     }
     const int onFirst = int(std::count_if(l.Frames.begin(), l.Frames.end(), [](const SheetFrame &f) { return f.Sheet == 0; }));
     QString text = l.Sheets > 1 ? tr("%1 frames on %2 pages, %3 on the first.").arg(l.Frames.size()).arg(l.Sheets).arg(onFirst)
-                                : tr("%1 frames on one page.").arg(l.Frames.size());
+                  : l.Frames.size() == 1 ? tr("1 frame on one page.")
+                                         : tr("%1 frames on one page.").arg(l.Frames.size());
     if (std::any_of(l.Frames.begin(), l.Frames.end(), [](const SheetFrame &f) { return f.Turned; }))
         text += QLatin1Char(' ') + tr("Shaded frames are turned, so more fit; their pictures are turned with them.");
     InfoLabel->setText(text);

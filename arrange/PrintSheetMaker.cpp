@@ -58,5 +58,6 @@ void MakePrintSheets(SheetContext &c)
     const int first = c.Doc.currentPage();
     c.showStatus(placed.LastPage > first
                      ? tr("%1 frames placed on pages %2 to %3").arg(placed.Placed).arg(first).arg(placed.LastPage)
-                     : tr("%1 frames placed").arg(placed.Placed));
+                 : placed.Placed == 1 ? tr("1 frame placed")
+                                      : tr("%1 frames placed").arg(placed.Placed));
 }

@@ -73,6 +73,7 @@ MainFormSettings LoadMainFormSettings()
     m.RecentFiles = s->value(QStringLiteral("RecentFiles")).toStringList();
     m.FilesShownIn = ReadFilePage(*s, m.FilesShownIn);
     m.Geometry = s->value(QStringLiteral("Geometry")).toByteArray();
+    m.IdGuidesCheck = ReadBool(*s, "IdGuidesCheck_Checked", m.IdGuidesCheck);
     return m;
 }
 
@@ -94,6 +95,7 @@ void SaveMainFormSettings(const MainFormSettings& m)
                                                  ? QStringLiteral("FileList")
                                                  : QStringLiteral("PictureBrowser"));
     s->setValue(QStringLiteral("Geometry"), m.Geometry);
+    s->setValue(QStringLiteral("IdGuidesCheck_Checked"), m.IdGuidesCheck);
 }
 
 PrintFormSettings LoadPrintFormSettings()

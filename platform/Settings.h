@@ -29,6 +29,7 @@ struct MainFormSettings {
     enum class FilePage { FileList, PictureBrowser };
     FilePage FilesShownIn = FilePage::PictureBrowser;
     QByteArray Geometry; // the window's normal position and size and its show state; empty = none
+    bool IdGuidesCheck = false; // the print preview's ID photo guides
 };
 
 // Absent or unreadable keys keep the defaults. The file page is kept under
