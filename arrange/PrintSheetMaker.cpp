@@ -12,7 +12,7 @@
 namespace {
 QString tr(const char *text) { return QCoreApplication::translate("SheetMakers", text); }
 
-// The dialog starts from the kept margin, gap and borderless choice and keeps them when placed.
+// The dialog starts from the kept size, margin, gap and borderless choice and keeps them when placed.
 bool AskPrintSheet(PrintSheetDialog &dialog)
 {
     PrintSheetSettings kept = LoadPrintSheetSettings();
@@ -20,8 +20,12 @@ bool AskPrintSheet(PrintSheetDialog &dialog)
     dialog.GapEd->setValue(kept.Gap);
     dialog.BorderlessCheck->setChecked(kept.Borderless && dialog.BorderlessCheck->isEnabled());
     dialog.OverspillEd->setValue(kept.Overspill);
+    dialog.WidthEd->setValue(kept.Width);
+    dialog.HeightEd->setValue(kept.Height);
     if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
         return false;
+    kept.Width = dialog.WidthEd->value();
+    kept.Height = dialog.HeightEd->value();
     kept.Margin = dialog.MarginEd->value();
     kept.Gap = dialog.GapEd->value();
     if (dialog.BorderlessCheck->isEnabled())

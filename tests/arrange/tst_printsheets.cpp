@@ -465,6 +465,28 @@ private slots:
         QCOMPARE(form.Doc->records().Placements.size(), placed);
         QCOMPARE(int(rec.messages.size()), messages);
     }
+
+    // The next print sheet starts from the size last placed.
+    void sizeKeptBetweenUses()
+    {
+        TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
+        form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
+        QSizeF offered;
+        DialogRecorder rec;
+        rec.handler.exec = [&](QDialog *dialog) {
+            auto *d = static_cast<PrintSheetDialog *>(dialog);
+            offered = QSizeF(d->WidthEd->value(), d->HeightEd->value());
+            d->WidthEd->setValue(51);
+            d->HeightEd->setValue(51);
+            d->place();
+            return d->result();
+        };
+        rec.install();
+        form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
+        form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
+        QCOMPARE(offered, QSizeF(51, 51));
+    }
 };
 
 SGA_TEST(TestPrintSheets)
