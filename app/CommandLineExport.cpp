@@ -32,9 +32,11 @@ int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
         errors << CommandLineExportText::tr("Cannot open the arrangement %1.").arg(request.Arrangement) << Qt::endl;
         return 1;
     }
-    if (!opened.MissingPictures.isEmpty()) {
+    if (!opened.MissingPictures.isEmpty() || !opened.DamagedPictures.isEmpty()) {
         for (const QString &missing : opened.MissingPictures)
             errors << CommandLineExportText::tr("Missing picture: %1").arg(missing) << Qt::endl;
+        for (const QString& damaged : opened.DamagedPictures)
+            errors << CommandLineExportText::tr("Damaged picture: %1").arg(damaged) << Qt::endl;
         return 1;
     }
     if (!opened.Quality.empty())

@@ -34,6 +34,17 @@ QString MissingPicturesText(const QStringList &missing)
     lines << QString() << FileCommands::tr("Looked in: %1").arg(folders.join(QStringLiteral(", ")));
     return lines.join(QLatin1Char('\n'));
 }
+// Pictures whose files are there but cannot be read, each with the reason.
+QString DamagedPicturesText(const QStringList& damaged)
+{
+    constexpr int Shown = 12;
+    QStringList lines;
+    lines << FileCommands::tr("Damaged picture files, shown as blank frames:");
+    lines << damaged.mid(0, Shown);
+    if (damaged.size() > Shown)
+        lines << FileCommands::tr("... and %n more.", nullptr, int(damaged.size() - Shown));
+    return lines.join(QLatin1Char('\n'));
+}
 } // namespace
 
 FileCommands::FileCommands(ArrangementDocument &doc, PageServices &services, QObject *parent)
@@ -123,6 +134,8 @@ void FileCommands::OpenFile(const QString &path)
     case ArrangementDocument::OpenStatus::Opened:
         break;
     }
+    if (!opened.DamagedPictures.isEmpty())
+        error(DamagedPicturesText(opened.DamagedPictures));
     LocateMissingPictures(opened.MissingPictures);
     ReportQualityFailures(Services.dialogParent(), opened.Quality);
 }

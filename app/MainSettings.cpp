@@ -33,7 +33,7 @@ void TMainForm::RestoreSettings()
     if (!m.Geometry.isEmpty())
         restoreGeometry(m.Geometry);
     RestorePrinterSettings(printer());
-    PrintTab->loadSettings();
+    PrintTab->loadSettings(m);
 }
 
 void TMainForm::SaveSettings()
@@ -41,6 +41,7 @@ void TMainForm::SaveSettings()
     MainFormSettings m;
     ArrangeTab->saveSettings(m);
     CollectionTab->saveSettings(m);
+    PrintTab->saveSettings(m);
     m.RecentFiles = RecentFiles.files();
     m.Geometry = saveGeometry();
     SaveMainFormSettings(m);

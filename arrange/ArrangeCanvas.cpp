@@ -13,6 +13,7 @@
 #include "platform/PaintBox.h"
 #include "platform/Printer.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QDropEvent>
 #include <QKeyEvent>
@@ -22,8 +23,8 @@
 #include <QPainter>
 #include <QRegion>
 #include <QScrollArea>
-#include <QWheelEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -373,6 +374,8 @@ void ArrangeCanvas::mousePress(Qt::MouseButton button, int X, int Y, Qt::Keyboar
     chooseDragMode(X, Y);
     if (DragMode > 0) {
         Dragging = 1;
+        PressAt = QPoint(X, Y);
+        Moved = false;
         const TArrangement &r = Doc.records();
         DragOrigin = r.Placements.at(r.SelectedPlacement);
         Doc.beginDrag(); // the drag is one step, recorded at release
@@ -401,6 +404,10 @@ void ArrangeCanvas::mouseMove(int X, int Y, Qt::KeyboardModifiers modifiers)
     }
     if (!Doc.hasSelection())
         return;
+    // A click must not snap the frame to the grid: only a real drag moves it.
+    if (!Moved && (QPoint(X, Y) - PressAt).manhattanLength() < QApplication::startDragDistance())
+        return;
+    Moved = true;
     const TArrangement &r = Doc.records();
     const int zoom = Doc.options().Zoom, dpi = ScreenDpi();
     const ViewFrame before = PlacementViewFrame(r.Placements.at(r.SelectedPlacement), zoom, dpi);
@@ -423,7 +430,8 @@ void ArrangeCanvas::mouseRelease(int X, int Y)
     }
     if (Dragging != 1)
         return;
-    dragSelection(X, Y);
+    if (Moved || (QPoint(X, Y) - PressAt).manhattanLength() >= QApplication::startDragDistance())
+        dragSelection(X, Y);
     Dragging = 0;
     DragOrigin.reset();
     QualityFailures failures;

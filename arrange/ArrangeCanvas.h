@@ -50,6 +50,8 @@ public:
     std::int32_t GrabDX = 0;   // view pixels between the press and the grabbed edge
     std::int32_t GrabDY = 0;
     std::optional<Placement> DragOrigin; // the dragged placement as the drag found it; drawn there until release
+    QPoint PressAt; // where the drag's press was, view pixels
+    bool Moved = false; // the pointer went further than a click's jitter since
     int ArrangeCursor = 0; // screen cursor index shown over the view, 0 = none yet
     // Crop mode: the selected placement's picture moves inside its frame under
     // a plain drag and zooms under the wheel. A Ctrl+drag does the same once.

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <numeric>
 
 namespace {
@@ -165,18 +166,23 @@ QStringList ContactHeader(const std::vector<ContactFacts> &facts, const ContactS
             second << (one ? QDir::toNativeSeparators(folder) : ContactSheetText::tr("several folders"));
     }
     if (s.HeaderDates) {
-        QDateTime from, to;
-        for (const ContactFacts &f : facts) {
-            if (!f.Taken.isValid())
+        // Dates taken and files' own dates (often the day they were copied)
+        // are named apart, so a range never runs from one to the other.
+        for (const bool fileDates : { false, true }) {
+            QDateTime from, to;
+            for (const ContactFacts& f : facts) {
+                if (!f.Taken.isValid() || f.FileDate != fileDates)
+                    continue;
+                if (!from.isValid() || f.Taken < from)
+                    from = f.Taken;
+                if (!to.isValid() || f.Taken > to)
+                    to = f.Taken;
+            }
+            if (!from.isValid())
                 continue;
-            if (!from.isValid() || f.Taken < from)
-                from = f.Taken;
-            if (!to.isValid() || f.Taken > to)
-                to = f.Taken;
-        }
-        if (from.isValid()) {
             const QString a = from.toString(QStringLiteral("yyyy-MM-dd")), b = to.toString(QStringLiteral("yyyy-MM-dd"));
-            second << (a == b ? a : ContactSheetText::tr("%1 to %2").arg(a, b));
+            const QString range = a == b ? a : ContactSheetText::tr("%1 to %2").arg(a, b);
+            second << (fileDates ? ContactSheetText::tr("file dates %1").arg(range) : range);
         }
     }
     QStringList lines;
@@ -193,7 +199,19 @@ std::vector<ContactFacts> CollectionFacts(const TArrangement &records, const std
     facts.reserve(indices.size());
     for (int i : indices) {
         const PictureEntry &entry = records.Pictures[std::size_t(i)];
-        facts.push_back(ContactFacts{entry.FileName, PictureDateTaken(entry.FileName), FullSize(entry), {}});
+        ContactFacts f = ContactFactsOf(entry.FileName);
+        f.Pixels = FullSize(entry);
+        facts.push_back(std::move(f));
+    }
+    return facts;
+}
+
+ContactFacts ContactFactsOf(const QString& path)
+{
+    ContactFacts facts { path, ExifDateTaken(path), {}, {} };
+    if (!facts.Taken.isValid()) {
+        facts.Taken = QFileInfo(path).lastModified();
+        facts.FileDate = facts.Taken.isValid();
     }
     return facts;
 }
@@ -296,7 +314,7 @@ ContactFiles ReadContactFiles(const QStringList &paths, QSize box, const std::at
             break;
         }
         DecodedPicture picture = batch.TakeNextPicture();
-        ContactFacts facts{path, PictureDateTaken(path), {}, {}};
+        ContactFacts facts = ContactFactsOf(path);
         if (!picture.Dib.Bits) {
             facts.Failure = DibErrorText(picture.Dib);
             if (facts.Failure.isEmpty())
@@ -319,10 +337,25 @@ ContactFiles ReadContactFiles(const QStringList &paths, QSize box, const std::at
 
 std::vector<int> AddContactFiles(ArrangementDocument &doc, ContactFiles &files)
 {
+    // A file the collection holds keeps its entry (the first, as the user
+    // sees it); its adjustments and caption then reach the cell too.
+    std::map<QString, int> known;
+    const auto& pictures = doc.records().Pictures;
+    for (std::size_t i = pictures.size(); i-- > 0;)
+        if (!pictures[i].Recipe.File.isEmpty()) // not a stand-in
+            known[QFileInfo(pictures[i].FileName).absoluteFilePath()] = int(i);
     std::vector<int> added;
     for (std::size_t i = 0; i < files.Pictures.size(); ++i) {
         ContactFacts &facts = files.Facts[i];
+        const auto entry = known.find(QFileInfo(facts.Path).absoluteFilePath());
         int index = -1;
+        if (entry != known.end()) {
+            index = entry->second;
+            facts.Failure.clear();
+            facts.Pixels = FullSize(doc.records().Pictures[std::size_t(index)]);
+            added.push_back(index);
+            continue;
+        }
         if (files.Pictures[i].Dib.Bits)
             index = doc.addDecodedPicture(facts.Path, std::move(files.Pictures[i]));
         if (index < 0) {

@@ -67,7 +67,10 @@ struct ContactFacts {
     QDateTime Taken; // invalid when unknown
     QSize Pixels;    // as it is shown (turned)
     QString Failure; // why the file gave no picture; empty when it did
+    bool FileDate = false; // Taken is the file's modification time: the file holds no date taken
 };
+// The path's facts as far as its file tells them: the date taken, else the file's date.
+[[nodiscard]] ContactFacts ContactFactsOf(const QString& path);
 [[nodiscard]] QStringList ContactCaption(const ContactFacts &facts, const ContactSheetSettings &settings);
 // The order the cells take: indices into facts.
 [[nodiscard]] std::vector<int> ContactOrder(const std::vector<ContactFacts> &facts, ContactSheetSettings::Order order);
@@ -111,8 +114,9 @@ struct ContactFiles {
 };
 [[nodiscard]] ContactFiles ReadContactFiles(const QStringList &paths, QSize box, const std::atomic<bool> *cancel,
                                             const std::function<void(int, int)> &progress = {});
-// Adds the files' pictures to the collection (a failure as a grey stand-in);
-// the new entries' indices, one per file. Part of the caller's step.
+// Adds the files' pictures to the collection (a failure as a grey stand-in)
+// unless it holds the file already; the entries' indices, one per file. Part
+// of the caller's step.
 [[nodiscard]] std::vector<int> AddContactFiles(ArrangementDocument &doc, ContactFiles &files);
 // Picture pixels a cell's box needs (mm) at the pixel density cells are made at.
 [[nodiscard]] QSize ContactCellBox(const ContactGrid &grid);

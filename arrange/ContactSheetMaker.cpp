@@ -98,8 +98,12 @@ void MakeContactSheet(SheetContext &c)
         Dialogs::messageBox(c.Parent, placed->Error, caption, Dialogs::Icon::Warning);
         return;
     }
-    c.showStatus(ContactSheetMakerText::tr("%1 pictures placed on pages %2 to %3")
-                     .arg(placed->Placed)
-                     .arg(placed->FirstPage)
-                     .arg(placed->LastPage));
+    c.showStatus(placed->LastPage > placed->FirstPage
+            ? ContactSheetMakerText::tr("%1 pictures placed on pages %2 to %3")
+                  .arg(placed->Placed)
+                  .arg(placed->FirstPage)
+                  .arg(placed->LastPage)
+            : placed->Placed == 1
+            ? ContactSheetMakerText::tr("1 picture placed on page %1").arg(placed->FirstPage)
+            : ContactSheetMakerText::tr("%1 pictures placed on page %2").arg(placed->Placed).arg(placed->FirstPage));
 }

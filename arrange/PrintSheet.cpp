@@ -1,5 +1,6 @@
 #include "arrange/PrintSheet.h"
 
+#include "arrange/PrintSizes.h"
 #include "platform/Printer.h"
 
 #include <QCoreApplication>
@@ -18,6 +19,9 @@ struct PrintSheetText {
 
 QSizeF SizeLikePicture(QSizeF sizeMm, QSize picture)
 {
+    // An ID photo is upright whatever the picture: it is cut to the frame.
+    if (const PrintSize* id = MatchIdPhotoSize(sizeMm.width(), sizeMm.height()))
+        return QSizeF(id->widthMm(), id->heightMm());
     const bool pictureWide = picture.width() > picture.height();
     const bool pictureTall = picture.height() > picture.width();
     if ((pictureWide && sizeMm.height() > sizeMm.width()) || (pictureTall && sizeMm.width() > sizeMm.height()))
@@ -40,6 +44,8 @@ SheetPlan PrintSheetPlan(const SheetLayout &layout, const std::vector<int> &item
         frame.Sheet = f.Sheet;
         plan.Frames.push_back(frame);
     }
+    plan.FreshPage = true;
+    plan.ShowFirstPage = true;
     return plan;
 }
 

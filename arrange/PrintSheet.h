@@ -14,7 +14,8 @@ class QPrinter;
 class TPrinter;
 
 // The print size turned to the picture's orientation: a landscape picture gets
-// the landscape frame. Squares and square pictures keep the size as given.
+// the landscape frame. Squares and square pictures keep the size as given; an
+// ID size is always upright, as defined.
 [[nodiscard]] QSizeF SizeLikePicture(QSizeF sizeMm, QSize picture);
 
 // The frames of a layout for the arrangement: itemPictures[f.Item] is the
@@ -27,7 +28,8 @@ struct SheetPlacement {
     int LastPage = 0;
     QString Error; // for the user; nothing changed then
 };
-// Places layout's frames on page currentPage + f.Sheet; the page count grows
+// Places layout's frames on the first pages from the current one on that hold
+// no frames (f.Sheet counted from there), which then shows; the page count grows
 // as needed. Refused when a frame names no picture or the pages would run out.
 SheetPlacement PlaceSheetLayout(ArrangementDocument &doc, const SheetLayout &layout,
                                 const std::vector<int> &itemPictures, const QString &undoText,

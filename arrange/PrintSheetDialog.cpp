@@ -296,6 +296,10 @@ void PrintSheetDialog::place()
     accept();
 }
 
+namespace {
+bool isIdSize(QSizeF mm) { return MatchIdPhotoSize(mm.width(), mm.height()) != nullptr; }
+} // namespace
+
 QSizeF PrintSheetDialog::frameSize(int picture) const
 {
     const QSizeF size(WidthEd->value(), HeightEd->value());
@@ -316,7 +320,7 @@ SheetLayout PrintSheetDialog::layout() const
     if (MixedRadio->isChecked()) {
         std::vector<SheetItem> items;
         for (const ListRow &row : Rows)
-            items.push_back({row.Size, row.Copies});
+            items.push_back({ row.Size, row.Copies, isIdSize(row.Size) });
         return PackSheets(Sheet, spacing(), items);
     }
     if (PictureBox->currentIndex() < 0) {
@@ -324,8 +328,8 @@ SheetLayout PrintSheetDialog::layout() const
         none.Error = tr("The collection has no picture to place.");
         return none;
     }
-    return FillSheets(Sheet, spacing(), frameSize(PictureBox->currentIndex()),
-                      AsManyCheck->isChecked() ? 0 : CopiesEd->value());
+    const QSizeF frame = frameSize(PictureBox->currentIndex());
+    return FillSheets(Sheet, spacing(), frame, AsManyCheck->isChecked() ? 0 : CopiesEd->value(), isIdSize(frame));
 }
 
 std::vector<int> PrintSheetDialog::itemPictures() const
@@ -352,8 +356,10 @@ void PrintSheetDialog::updateLayout()
         return;
     }
     const int onFirst = int(std::count_if(l.Frames.begin(), l.Frames.end(), [](const SheetFrame &f) { return f.Sheet == 0; }));
-    QString text = l.Sheets > 1 ? tr("%1 frames on %2 pages, %3 on the first.").arg(l.Frames.size()).arg(l.Sheets).arg(onFirst)
-                                : tr("%1 frames on one page.").arg(l.Frames.size());
+    QString text = l.Sheets > 1
+        ? tr("%1 frames on %2 pages, %3 on the first.").arg(l.Frames.size()).arg(l.Sheets).arg(onFirst)
+        : l.Frames.size() == 1 ? tr("1 frame on one page.")
+                               : tr("%1 frames on one page.").arg(l.Frames.size());
     if (std::any_of(l.Frames.begin(), l.Frames.end(), [](const SheetFrame &f) { return f.Turned; }))
         text += QLatin1Char(' ') + tr("Shaded frames are turned, so more fit; their pictures are turned with them.");
     InfoLabel->setText(text);

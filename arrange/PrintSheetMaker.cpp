@@ -14,7 +14,7 @@ struct PrintSheetMakerText {
     Q_DECLARE_TR_FUNCTIONS(PrintSheetMakerText)
 };
 
-// The dialog starts from the kept margin, gap and borderless choice and keeps them when placed.
+// The dialog starts from the kept size, margin, gap and borderless choice and keeps them when placed.
 bool AskPrintSheet(PrintSheetDialog &dialog)
 {
     PrintSheetSettings kept = LoadPrintSheetSettings();
@@ -22,8 +22,12 @@ bool AskPrintSheet(PrintSheetDialog &dialog)
     dialog.GapEd->setValue(kept.Gap);
     dialog.BorderlessCheck->setChecked(kept.Borderless && dialog.BorderlessCheck->isEnabled());
     dialog.OverspillEd->setValue(kept.Overspill);
+    dialog.WidthEd->setValue(kept.Width);
+    dialog.HeightEd->setValue(kept.Height);
     if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
         return false;
+    kept.Width = dialog.WidthEd->value();
+    kept.Height = dialog.HeightEd->value();
     kept.Margin = dialog.MarginEd->value();
     kept.Gap = dialog.GapEd->value();
     if (dialog.BorderlessCheck->isEnabled())
@@ -62,5 +66,6 @@ void MakePrintSheets(SheetContext &c)
                                                .arg(placed.Placed)
                                                .arg(first)
                                                .arg(placed.LastPage)
-                                         : PrintSheetMakerText::tr("%1 frames placed").arg(placed.Placed));
+            : placed.Placed == 1 ? PrintSheetMakerText::tr("1 frame placed")
+                                 : PrintSheetMakerText::tr("%1 frames placed").arg(placed.Placed));
 }

@@ -1,6 +1,7 @@
 #include "arrange/SheetLayout.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 
 #include <algorithm>
 #include <cmath>
@@ -86,7 +87,7 @@ FillGrid BestFillGrid(QSizeF usable, QSizeF frame, double gap)
     return turned.perSheet() > upright.perSheet() ? turned : upright;
 }
 
-SheetLayout FillSheets(const SheetArea &sheet, const SheetSpacing &spacing, QSizeF frame, int count)
+SheetLayout FillSheets(const SheetArea& sheet, const SheetSpacing& spacing, QSizeF frame, int count, bool upright)
 {
     SheetLayout layout;
     const QRectF usable = UsableArea(sheet, spacing);
@@ -95,9 +96,18 @@ SheetLayout FillSheets(const SheetArea &sheet, const SheetSpacing &spacing, QSiz
         return layout;
     }
     const double gap = std::max(0.0, spacing.Gap);
-    const FillGrid grid = BestFillGrid(usable.size(), frame, gap);
+    const FillGrid grid = upright ? FillGrid { CountAlong(usable.width(), frame.width(), gap),
+        CountAlong(usable.height(), frame.height(), gap), false }
+                                  : BestFillGrid(usable.size(), frame, gap);
     if (grid.perSheet() == 0) {
         layout.Error = TooLarge(frame, usable);
+        return layout;
+    }
+    if (count <= 0 && grid.perSheet() > MaxSheetFrames) {
+        layout.Error = SheetLayoutText::tr("%1 frames of %2 x %3 mm fit on the paper, more than the %4 placed at once. "
+                          "Nothing was placed.")
+                           .arg(QLocale().toString(grid.perSheet()), Mm(frame.width()), Mm(frame.height()),
+                               QLocale().toString(MaxSheetFrames));
         return layout;
     }
     const QSizeF size = grid.Turned ? frame.transposed() : frame;
@@ -146,7 +156,7 @@ QString CollectWants(const std::vector<SheetItem> &items, const QRectF &usable, 
             return SheetLayoutText::tr("The print size is empty. Nothing was placed.");
         const QSizeF lying(std::max(item.Size.width(), item.Size.height()),
                            std::min(item.Size.width(), item.Size.height()));
-        const QSizeF start = Fits(lying, usable) ? lying : lying.transposed();
+        const QSizeF start = item.Upright ? item.Size : Fits(lying, usable) ? lying : lying.transposed();
         if (!Fits(start, usable))
             return TooLarge(item.Size, usable);
         const int copies = std::min<int>(item.Copies, MaxSheetFrames - int(wants.size()));
@@ -173,7 +183,8 @@ public:
     }
     void add(const Want &want)
     {
-        const QSizeF options[2] = {want.Size, want.Size.transposed()};
+        const bool upright = Items[std::size_t(want.Item)].Upright;
+        const QSizeF options[2] = { want.Size, upright ? want.Size : want.Size.transposed() };
         for (Shelf &shelf : Shelves)
             for (const QSizeF &s : options)
                 if (s.height() <= shelf.Height + Slack && nextX(shelf) + s.width() <= Usable.width() + Slack) {

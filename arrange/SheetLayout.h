@@ -61,9 +61,12 @@ struct SheetLayout {
 
 // count frames of `frame` mm (count <= 0: as many as fit on one sheet), the
 // grid centred in the usable area, filling further sheets when more are asked
-// than one holds. Refused (Error) when the frame does not fit the sheet.
+// than one holds. Refused (Error) when the frame does not fit the sheet, or
+// when as many as fit would be more than MaxSheetFrames.
+// An upright frame (an ID photo's) is never turned to fit more.
 inline constexpr int MaxSheetFrames = 10000;
-[[nodiscard]] SheetLayout FillSheets(const SheetArea &sheet, const SheetSpacing &spacing, QSizeF frame, int count);
+[[nodiscard]] SheetLayout FillSheets(
+    const SheetArea& sheet, const SheetSpacing& spacing, QSizeF frame, int count, bool upright = false);
 
 // Mixed sheets: `copies` frames of each size, packed into shelves (first fit,
 // tallest first, each frame turned where that fits a shelf), on as few sheets
@@ -71,6 +74,7 @@ inline constexpr int MaxSheetFrames = 10000;
 struct SheetItem {
     QSizeF Size; // mm, as asked
     int Copies = 1;
+    bool Upright = false; // an ID photo: placed as asked, never turned
 };
 [[nodiscard]] SheetLayout PackSheets(const SheetArea &sheet, const SheetSpacing &spacing,
                                      const std::vector<SheetItem> &items);

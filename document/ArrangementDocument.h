@@ -111,6 +111,9 @@ public:
     struct OpenResult {
         OpenStatus Status = OpenStatus::Opened;
         QStringList MissingPictures; // full paths, replaced by blank pictures
+        // Files that are there but gave no picture: "path: reason", also
+        // replaced by blank pictures.
+        QStringList DamagedPictures;
         QualityFailures Quality;
     };
     // Replaces the arrangement with the file's; any other status keeps the

@@ -216,6 +216,20 @@ bool readViewChunk(const QByteArray& payload, std::vector<Placement>& placements
     return r.ok();
 }
 
+// Tables are replayed in their order, those made before an enlargement first
+// and the others after it, so each group composes into one table: the same
+// pixels from at most two steps, however many the file holds.
+void mergeTone(PictureSteps& tones, const PictureStep& step)
+{
+    for (PictureStep& known : tones)
+        if (known.AfterEnlarge == step.AfterEnlarge) {
+            for (auto& v : known.Table)
+                v = step.Table[v];
+            return;
+        }
+    tones.push_back(step);
+}
+
 bool readToneChunk(const QByteArray& payload, std::size_t pictureCount, std::vector<PictureSteps>& pictureTones)
 {
     ByteReader r(payload);
@@ -227,11 +241,13 @@ bool readToneChunk(const QByteArray& payload, std::size_t pictureCount, std::vec
         const std::uint32_t count = r.u32();
         if (!r.ok() || count > std::uint64_t(r.remaining() / ToneStepSize))
             return false;
-        PictureSteps tones(count);
-        for (PictureStep& step : tones) {
+        PictureSteps tones;
+        for (std::uint32_t s = 0; s < count && r.ok(); ++s) {
+            PictureStep step;
             step.What = PictureStep::Kind::Tone;
             step.AfterEnlarge = (r.u8() & ToneAfterEnlarge) != 0;
             r.take(step.Table.data(), qsizetype(step.Table.size()));
+            mergeTone(tones, step);
         }
         if (index < pictureCount) {
             pictureTones.resize(std::max<std::size_t>(pictureTones.size(), index + 1));

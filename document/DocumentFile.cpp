@@ -203,12 +203,17 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
             found.push_back(true);
         } else {
             found.push_back(false);
+            const QString why = DibErrorText(entry.Dib);
             deldib(&entry.Dib);
             entry.Dib = NamedPlaceholder(FileNamePart(entry.FileName));
             entry.Recipe = RecipeOfDib(entry.Dib);
             entry.Reduced = false;
             entry.KeptTones = tones;
-            result.MissingPictures.append(entry.FileName);
+            // A file that is there was read and refused: Locate would not help.
+            if (QFileInfo(entry.FileName).isFile())
+                result.DamagedPictures.append(QStringLiteral("%1: %2").arg(entry.FileName, why));
+            else
+                result.MissingPictures.append(entry.FileName);
         }
         Records.Pictures.push_back(std::move(entry));
     }

@@ -313,7 +313,7 @@ bool ReplayToneStep(PictureEntry &entry, const PictureStep &step)
     if (step.What != PictureStep::Kind::Tone || !pixels.Bits || !ApplyStep(pixels, step))
         return false;
     entry.Dib = pixels;
-    entry.Recipe = WithStep(entry.Recipe, step);
+    AppendStep(entry.Recipe, step);
     return true;
 }
 

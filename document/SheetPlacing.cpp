@@ -26,16 +26,20 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
             result.Refused = SheetRefusal::NoPicture;
             return result;
         }
-    int first = CurrentPage;
-    if (plan.FreshPage)
-        for (int i = 0; i < Records.Placements.size(); ++i)
-            if (Records.Placements.at(i).Page == first) {
-                first = Records.highestPage() + 1;
-                break;
-            }
     const int sheets = plan.sheets();
     if (sheets == 0)
         return result;
+    int first = CurrentPage;
+    if (plan.FreshPage) {
+        // The first run of pages from the current one on that hold no frames.
+        std::vector<int> used;
+        for (int i = 0; i < Records.Placements.size(); ++i)
+            used.push_back(Records.Placements.at(i).Page);
+        std::sort(used.begin(), used.end());
+        for (int page : used)
+            if (page >= first && page < first + sheets)
+                first = page + 1;
+    }
     if (first + sheets - 1 > MaxPages || (!plan.Headers.empty() && plan.Headers.begin()->first < 0)) {
         result.Refused = SheetRefusal::TooManyPages;
         return result;

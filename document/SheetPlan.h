@@ -25,8 +25,8 @@ struct SheetPlanFrame {
 struct SheetPlan {
     std::vector<SheetPlanFrame> Frames;
     std::map<int, SheetText> Headers; // by sheet, 0 = the first page
-    // Starts after the last used page when the current page holds frames, so
-    // the set does not land on frames already placed; else on the current page.
+    // Starts on the first pages from the current one on that hold no frames,
+    // so the set does not land on frames already placed; else on the current page.
     bool FreshPage = false;
     bool ShowFirstPage = false; // the first page becomes the current one
     // Each picture enlarged to the minimum quality for its widest frame.

@@ -5,10 +5,14 @@
 #include "document/ArrangementFile.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QImage>
 #include <QImageWriter>
 
 #include <lcms2.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace Seeds {
 
@@ -242,6 +246,66 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
 
     // Nothing but options.
     out.push_back({QStringLiteral("empty.sga"), 0, WriteArrangement(ArrangementData{})});
+
+    // The extension area: one file per chunk kind over the two-page
+    // arrangement, and one holding them all.
+    const auto withView = [](ArrangementData& d) { d.Placements[1].View = FrameView { 0.3, 0.7, 2.5 }; };
+    const auto withTones = [](ArrangementData& d) {
+        PictureStep brighter;
+        brighter.What = PictureStep::Kind::Tone;
+        for (int v = 0; v < 256; ++v)
+            brighter.Table[std::size_t(v)] = BYTE(std::min(255, v + 20));
+        PictureStep later = brighter;
+        later.AfterEnlarge = true;
+        d.Tones = { { brighter, later } };
+    };
+    const auto withSheet = [](ArrangementData& d) {
+        d.Sheets.Headers[1]
+            = SheetText { { QStringLiteral("Class 3b"), QStringLiteral("2026-05-04") }, 9, 0.2, 0.1, 4 };
+        d.Placements[2].Cell = d.Sheets.addCell(SheetText { { QStringLiteral("missing.bmp") }, 7, 0, 0, 0 });
+    };
+    const auto withMarks = [](ArrangementData& d) { d.CutMarks = true; };
+    const std::pair<const char*, std::function<void(ArrangementData&)>> chunks[] = {
+        { "chunk-view.sga", withView },
+        { "chunk-tone.sga", withTones },
+        { "chunk-sheet.sga", withSheet },
+        { "chunk-marks.sga", withMarks },
+        { "chunk-all.sga",
+            [&](ArrangementData& d) {
+                withView(d);
+                withTones(d);
+                withSheet(d);
+                withMarks(d);
+            } },
+    };
+    for (const auto& [name, add] : chunks) {
+        ArrangementData d = pages;
+        add(d);
+        out.push_back({ QString::fromLatin1(name), 0, WriteArrangement(d) });
+    }
+    return out;
+}
+
+std::vector<File> Jpegs()
+{
+    std::vector<File> out;
+    for (File& f : Pictures())
+        if (f.Name.endsWith(QLatin1String(".jpg")))
+            out.push_back(std::move(f));
+    QImage colour(W, H, QImage::Format_RGB32);
+    colour.fill(qRgb(200, 120, 40));
+    colour.setColorSpace(QColorSpace::SRgb);
+    const QByteArray withProfile = written(colour, "jpeg", 70);
+    // A camera's file: metadata before the frame, a comment, a trailer after the end.
+    QByteArray camera = written(colour, "jpeg", 70);
+    camera.insert(2,
+        QByteArray("\xFF\xE1\x00\x0E"
+                   "Exif\0\0GPS123",
+            16));
+    camera.insert(2, QByteArray("\xFF\xFE\x00\x07note\0", 9));
+    camera.append(QByteArray("ftypmp42 video that follows the picture"));
+    out.push_back({ QStringLiteral("profile.jpg"), 8, withProfile });
+    out.push_back({ QStringLiteral("camera.jpg"), 8, camera });
     return out;
 }
 

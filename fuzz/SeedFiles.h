@@ -30,8 +30,14 @@ struct File {
 
 // Arrangements over the given picture names (bare names, so they are looked up
 // beside the arrangement): each picture placed, turned, cut and captioned, and
-// one placement of a picture that is missing.
+// one placement of a picture that is missing; then one arrangement per chunk
+// kind of the extension area (frame views, tone steps, sheet texts, cut
+// marks) and one with every chunk.
 [[nodiscard]] std::vector<File> Arrangements(const std::vector<QString> &pictureNames);
+
+// JPEG files as a PDF may carry them: the JPEG pictures above, one with a
+// colour profile, and one with metadata, a comment and bytes after its end.
+[[nodiscard]] std::vector<File> Jpegs();
 
 // Thumbnail caches of thumbnails at 1, 4, 8 and 24 bits.
 [[nodiscard]] std::vector<File> Caches();

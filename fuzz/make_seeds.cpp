@@ -1,5 +1,6 @@
 // Writes the seed inputs of every fuzz target: make_seeds <folder> creates
-// <folder>/opendib, <folder>/arrangement, <folder>/cache and <folder>/iccprofile.
+// <folder>/opendib, <folder>/arrangement, <folder>/cache, <folder>/iccprofile
+// and <folder>/jpegcarry.
 #include "FuzzSupport.h"
 #include "SeedFiles.h"
 
@@ -46,10 +47,11 @@ int main(int argc, char **argv)
     std::vector<QString> names;
     for (const Seeds::File &f : pictures)
         names.push_back(f.Name);
-    const bool ok = writeAll(root + QStringLiteral("opendib/"), pictures, true) &&
-                    writeAll(root + QStringLiteral("arrangement/"), Seeds::Arrangements(names), false) &&
-                    writeAll(root + QStringLiteral("cache/"), Seeds::Caches(), false) &&
-                    writeAll(root + QStringLiteral("iccprofile/"), Seeds::Profiles(), false);
+    const bool ok = writeAll(root + QStringLiteral("opendib/"), pictures, true)
+        && writeAll(root + QStringLiteral("arrangement/"), Seeds::Arrangements(names), false)
+        && writeAll(root + QStringLiteral("cache/"), Seeds::Caches(), false)
+        && writeAll(root + QStringLiteral("iccprofile/"), Seeds::Profiles(), false)
+        && writeAll(root + QStringLiteral("jpegcarry/"), Seeds::Jpegs(), false);
     if (!ok) {
         std::fprintf(stderr, "make_seeds: cannot write below %s\n", argv[1]);
         return 1;

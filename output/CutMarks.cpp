@@ -100,7 +100,8 @@ int Pixels(double mm, int dpi, int zoom, int least)
 }
 } // namespace
 
-std::vector<QRect> CutMarkRects(const std::vector<DeviceFrame> &frames, int thickness, int length, int offset)
+std::vector<QRect> CutMarkRects(
+    const std::vector<DeviceFrame>& frames, int thickness, int length, int offset, const std::vector<QRect>& texts)
 {
     std::vector<QRect> out;
     if (frames.size() > MaxMarkedFrames || length <= 0)
@@ -126,12 +127,17 @@ std::vector<QRect> CutMarkRects(const std::vector<DeviceFrame> &frames, int thic
             vertical.push_back({from, to, {y1 + off, y1 + off + len}});
         }
     }
+    for (const QRect& r : texts)
+        if (r.isValid() && keepouts.size() < 2 * MaxMarkedFrames)
+            keepouts.push_back({ { i64(r.left()) - off, i64(r.right()) + 1 + off },
+                { i64(r.top()) - off, i64(r.bottom()) + 1 + off } });
     Collect(horizontal, keepouts, true, out);
     Collect(vertical, keepouts, false, out);
     return out;
 }
 
-void DrawCutMarks(TDC &dc, const TArrangement &doc, double page, const PageScale &scale, const CutMarkStyle &style)
+void DrawCutMarks(TDC& dc, const TArrangement& doc, double page, const PageScale& scale, const CutMarkStyle& style,
+    const std::vector<QRect>& texts)
 {
     std::vector<DeviceFrame> frames;
     for (int i = 0; i < doc.Placements.size(); ++i) {
@@ -145,6 +151,6 @@ void DrawCutMarks(TDC &dc, const TArrangement &doc, double page, const PageScale
     const int thickness = Pixels(style.Thickness, dpi, scale.Zoom, 1);
     const int length = Pixels(style.Length, dpi, scale.Zoom, 2);
     const int offset = Pixels(style.Offset, dpi, scale.Zoom, 1);
-    for (const QRect &r : CutMarkRects(frames, thickness, length, offset))
+    for (const QRect& r : CutMarkRects(frames, thickness, length, offset, texts))
         dc.FillRect(RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1}, RGB(0, 0, 0));
 }

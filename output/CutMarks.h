@@ -20,10 +20,13 @@ struct CutMarkStyle {
 };
 // The marks for frames (device pixels) as filled device rectangles: at both
 // ends of every frame edge, along the edge's line, clipped so that no mark
-// pixel lies in or within `offset` pixels of any frame; collinear marks that
-// meet are merged. Sizes in device pixels; thickness at least 1.
-[[nodiscard]] std::vector<QRect> CutMarkRects(const std::vector<DeviceFrame> &frames, int thickness, int length,
-                                              int offset);
+// pixel lies in or within `offset` pixels of any frame or of a text in
+// `texts` (captions, page headers); collinear marks that meet are merged.
+// Sizes in device pixels; thickness at least 1.
+[[nodiscard]] std::vector<QRect> CutMarkRects(const std::vector<DeviceFrame>& frames, int thickness, int length,
+    int offset, const std::vector<QRect>& texts = {});
 
-// The marks of page `page` drawn in black at the scale's resolution.
-void DrawCutMarks(TDC &dc, const TArrangement &doc, double page, const PageScale &scale, const CutMarkStyle &style);
+// The marks of page `page` drawn in black at the scale's resolution, clear of
+// the texts (device pixels) the page shows.
+void DrawCutMarks(TDC& dc, const TArrangement& doc, double page, const PageScale& scale, const CutMarkStyle& style,
+    const std::vector<QRect>& texts = {});

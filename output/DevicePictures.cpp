@@ -27,7 +27,7 @@
 
 namespace {
 
-// Files larger than this are printed from their pixels rather than read whole.
+// Files larger than this are printed from their pixels rather than carried.
 constexpr qint64 MaxPassedBytes = qint64(512) * 1024 * 1024;
 
 // Quarter turns clockwise the recipe applies, when turns are all it does;
@@ -149,13 +149,12 @@ std::optional<PassedJpeg> inspectFile(const PictureRecipe &recipe)
     const std::optional<std::int32_t> check = FileCheck(file);
     if (check != recipe.Check)
         return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (!startsAsJpeg(bytes) || bytes.size() != file.size())
+    if (!startsAsJpeg(file.peek(3)))
         return std::nullopt;
-    const std::optional<JpegStreamInfo> info = InspectJpegStream(bytes);
-    if (!info || info->Width != recipe.Decoded.Width || info->Height != recipe.Decoded.Height)
+    std::optional<JpegCarry> carry = InspectJpegStream(file, MaxPassedBytes);
+    if (!carry || carry->Info.Width != recipe.Decoded.Width || carry->Info.Height != recipe.Decoded.Height)
         return std::nullopt;
-    return PassedJpeg{recipe.File, *check, bytes.size(), *info, {}};
+    return PassedJpeg { recipe.File, *check, std::move(*carry), {} };
 }
 
 // The picture's source rectangle resampled to the device pixels it covers,
@@ -204,13 +203,21 @@ std::optional<PassedJpeg> compressed(const QImage &image, int quality)
     writer.setQuality(quality);
     if (!writer.write(image))
         return std::nullopt;
-    const std::optional<JpegStreamInfo> info = InspectJpegStream(bytes);
-    if (!info)
+    std::optional<JpegCarry> carry = InspectJpegStream(bytes);
+    if (!carry)
         return std::nullopt;
-    return PassedJpeg{QString(), 0, bytes.size(), *info, bytes};
+    return PassedJpeg { QString(), 0, std::move(*carry), bytes };
 }
 
 } // namespace
+
+bool ShowsWholePicture(const QRectF& shown, QSize full)
+{
+    // A sliver cut away on a side shows nothing the page hides.
+    const double mx = 0.02 * full.width(), my = 0.02 * full.height();
+    return full.width() > 0 && full.height() > 0 && shown.left() <= mx && shown.top() <= my
+        && shown.right() >= full.width() - mx && shown.bottom() >= full.height() - my;
+}
 
 QSize SheetCellPixels(QSize dest, int deviceDpi)
 {
@@ -265,7 +272,8 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
             int marker = -1;
             // Contact sheet cells are always reduced: a whole photograph per cell would make huge files.
             const bool cell = p.Cell > 0;
-            if (passThrough && fromFile && onlyTurns(recipe) >= 0 && !cell) {
+            if (passThrough && fromFile && onlyTurns(recipe) >= 0 && !cell
+                && ShowsWholePicture(layout->Exact, FullSize(entry))) {
                 const auto file = std::make_pair(recipe.File, *recipe.Check);
                 const auto known = markers.find(file);
                 marker = known != markers.end() ? known->second : markerCount++;
@@ -368,15 +376,15 @@ void DevicePictures::start(std::size_t index)
 namespace {
 
 // Draws a carried JPEG's marker over the whole picture as the layout places
-// it, turned as the picture is, clipped to the frame's drawn part.
-void drawMarker(QPainter &painter, const QImage &marker, const DevicePictures::Item &item, int turns,
-                const PlacementLayout &layout)
+// it, turned as the picture is, clipped to the frame's drawn part. `full` is
+// the entry's own size: entries sharing the file may be turned differently.
+void drawMarker(QPainter& painter, const QImage& marker, QSize full, int turns, const PlacementLayout& layout)
 {
     const QRectF &s = layout.Exact;
     const double sx = layout.Dest.width() / s.width(), sy = layout.Dest.height() / s.height();
     const double left = layout.Frame.X - s.x() * sx;
-    const double top = layout.Frame.Y - (item.Full.height() - s.y() - s.height()) * sy;
-    const double w = item.Full.width() * sx, h = item.Full.height() * sy;
+    const double top = layout.Frame.Y - (full.height() - s.y() - s.height()) * sy;
+    const double w = full.width() * sx, h = full.height() * sy;
     painter.save();
     // Kept as its pixels, so that the marker can be read back from the file.
     painter.setRenderHint(QPainter::LosslessImageRendering, true);
@@ -430,7 +438,7 @@ bool DevicePictures::page(int number, PictureSupply *supply)
                                   marker);
                 painter.restore();
             } else {
-                drawMarker(painter, marker, item, turnsOf(entry.Recipe), layout);
+                drawMarker(painter, marker, FullSize(entry), turnsOf(entry.Recipe), layout);
             }
             return;
         }

@@ -28,11 +28,15 @@ struct ArrangementOptions;
 struct PassedJpeg {
     QString File;
     std::int32_t Check = 0;
-    qint64 Size = 0;
-    JpegStreamInfo Info;
+    JpegCarry Carry;
     // A picture the program made and compressed itself; File is then empty.
     QByteArray Bytes;
 };
+
+// Whether a frame showing `shown` of a picture of `full` pixels shows
+// essentially all of it, so that carrying the whole file gives away nothing
+// the page does not show.
+[[nodiscard]] bool ShowsWholePicture(const QRectF& shown, QSize full);
 // The JPEG quality of contact sheet cells carried into a PDF.
 inline constexpr int SheetCellJpegQuality = 65;
 

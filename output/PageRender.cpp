@@ -212,15 +212,36 @@ QRectF SheetCellTextBox(const Placement &p, const SheetText &text, const PageSca
     return QRectF(f.X + text.Left * kx, f.Y + text.Top * ky, text.Width * kx, SheetTextInches(text) * ky);
 }
 
+namespace {
+QRectF headerBox(const SheetText& t, const PageScale& scale)
+{
+    const double kx = scale.DpiX * scale.Zoom / 100.0, ky = scale.DpiY * scale.Zoom / 100.0;
+    return QRectF(t.Left * kx, t.Top * ky, t.Width * kx, SheetTextInches(t) * ky);
+}
+
+// The cell captions and the header of a page, device pixels: cut marks keep clear of them.
+std::vector<QRect> sheetTextBoxes(const TArrangement& doc, double page, const PageScale& scale)
+{
+    std::vector<QRect> boxes;
+    for (int i = 0; i < doc.Placements.size(); ++i) {
+        const Placement& p = doc.Placements.at(i);
+        if (const SheetText* cell = doc.Sheets.cellOf(p); cell && double(p.Page) == page)
+            boxes.push_back(SheetCellTextBox(p, *cell, scale).toAlignedRect());
+    }
+    const auto header = doc.Sheets.Headers.find(int(page));
+    if (header != doc.Sheets.Headers.end() && double(header->first) == page)
+        boxes.push_back(headerBox(header->second, scale).toAlignedRect());
+    return boxes;
+}
+} // namespace
+
 void RenderSheetHeader(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
                        const ArrangementOptions &options)
 {
     const auto header = doc.Sheets.Headers.find(int(page));
     if (header == doc.Sheets.Headers.end() || double(header->first) != page)
         return;
-    const SheetText &t = header->second;
-    const double kx = scale.DpiX * scale.Zoom / 100.0, ky = scale.DpiY * scale.Zoom / 100.0;
-    DrawSheetText(dc, t, QRectF(t.Left * kx, t.Top * ky, t.Width * kx, SheetTextInches(t) * ky), scale, options, true);
+    DrawSheetText(dc, header->second, headerBox(header->second, scale), scale, options, true);
 }
 
 std::optional<PlacementLayout> LayoutOnDevice(const TArrangement &doc, const Placement &p, const PageScale &scale,
@@ -258,5 +279,5 @@ void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &
     }
     RenderSheetHeader(dc, doc, page, scale, options);
     if (options.CutMarks)
-        DrawCutMarks(dc, doc, page, scale, setup.CutMarks);
+        DrawCutMarks(dc, doc, page, scale, setup.CutMarks, sheetTextBoxes(doc, page, scale));
 }

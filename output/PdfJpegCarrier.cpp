@@ -3,6 +3,7 @@
 #include "picture/FileCheck.h"
 #include "picture/ScaledDecode.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QIODevice>
@@ -43,7 +44,15 @@ private:
     QIODevice &Device;
 };
 
-// Streams each carried file's bytes when the writer asks for them.
+// The very file inspected: a file replaced since would print another picture.
+std::string changed(const QString& file)
+{
+    return QCoreApplication::translate("PdfJpegCarrier", "The picture file %1 changed while it was printed.")
+        .arg(file)
+        .toStdString();
+}
+
+// Streams each carried file's needed bytes when the writer asks for them.
 class FileProvider : public QPDFObjectHandle::StreamDataProvider {
 public:
     explicit FileProvider(std::function<bool()> cancelled)
@@ -56,30 +65,33 @@ public:
     void provideStreamData(QPDFObjGen const &og, Pipeline *pipeline) override
     {
         const PassedJpeg &passed = Files.at(og);
-        if (!passed.Bytes.isEmpty()) {
-            pipeline->write(reinterpret_cast<const unsigned char *>(passed.Bytes.constData()),
-                            std::size_t(passed.Bytes.size()));
-            pipeline->finish();
-            return;
-        }
+        const auto write = [pipeline](const char* data, qint64 length) {
+            pipeline->write(reinterpret_cast<const unsigned char*>(data), std::size_t(length));
+            return true;
+        };
+        QBuffer made;
         QFile file;
-        // The very file inspected: a file replaced since would print another picture.
-        if (!OpenRegularFile(passed.File, file) || file.size() != passed.Size || FileCheck(file) != passed.Check)
-            throw Stop(QCoreApplication::translate("PdfJpegCarrier", "The picture file %1 changed while it was printed.")
+        QIODevice* source = &file;
+        if (passed.File.isEmpty()) {
+            made.setData(passed.Bytes);
+            made.open(QIODevice::ReadOnly);
+            source = &made;
+        } else if (!OpenRegularFile(passed.File, file) || FileCheck(file) != passed.Check) {
+            throw Stop(changed(passed.File));
+        }
+        switch (CopyJpegStream(*source, passed.Carry, write, Cancelled)) {
+        case JpegCopy::Done:
+            break;
+        case JpegCopy::Cancelled:
+            throw Stop("cancelled");
+        case JpegCopy::Changed:
+            // Caught after its bytes went out: the whole file is then refused.
+            throw Stop(changed(passed.File));
+        case JpegCopy::Unreadable:
+        case JpegCopy::WriteFailed:
+            throw Stop(QCoreApplication::translate("PdfJpegCarrier", "The picture file %1 could not be read.")
                            .arg(passed.File)
                            .toStdString());
-        QByteArray chunk;
-        qint64 left = passed.Size;
-        while (left > 0) {
-            if (Cancelled && Cancelled())
-                throw Stop("cancelled");
-            chunk = file.read(std::min<qint64>(left, qint64(1) << 20));
-            if (chunk.isEmpty())
-                throw Stop(QCoreApplication::translate("PdfJpegCarrier", "The picture file %1 could not be read.")
-                               .arg(passed.File)
-                               .toStdString());
-            pipeline->write(reinterpret_cast<const unsigned char *>(chunk.constData()), std::size_t(chunk.size()));
-            left -= chunk.size();
         }
         pipeline->finish();
     }
@@ -149,14 +161,14 @@ QString CarryJpegFiles(const QString &draft, QIODevice &out, const std::vector<P
                 continue;
             const PassedJpeg &passed = files[std::size_t(marker)];
             QPDFObjectHandle dict = object.getDict();
-            dict.replaceKey("/Width", QPDFObjectHandle::newInteger(passed.Info.Width));
-            dict.replaceKey("/Height", QPDFObjectHandle::newInteger(passed.Info.Height));
+            dict.replaceKey("/Width", QPDFObjectHandle::newInteger(passed.Carry.Info.Width));
+            dict.replaceKey("/Height", QPDFObjectHandle::newInteger(passed.Carry.Info.Height));
             dict.replaceKey("/BitsPerComponent", QPDFObjectHandle::newInteger(8));
-            dict.replaceKey("/ColorSpace", colourSpace(pdf, passed.Info, profiles));
+            dict.replaceKey("/ColorSpace", colourSpace(pdf, passed.Carry.Info, profiles));
             dict.removeKey("/SMask");
             dict.removeKey("/Mask");
             dict.removeKey("/Decode");
-            if (passed.Info.AdobeInverted)
+            if (passed.Carry.Info.AdobeInverted)
                 dict.replaceKey("/Decode", QPDFObjectHandle::parse("[1 0 1 0 1 0 1 0]"));
             provider->Files[object.getObjGen()] = passed;
             object.replaceStreamData(provider, QPDFObjectHandle::newName("/DCTDecode"), QPDFObjectHandle::newNull());

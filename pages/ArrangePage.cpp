@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QShowEvent>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSpinBox>
@@ -320,6 +321,14 @@ QString ArrangePage::shownCaption() const { return FreeText->text(); }
 bool ArrangePage::shownCut() const { return CutCheck->isChecked(); }
 bool ArrangePage::selectionEditable() const { return FreeText->isEnabled() && CutCheck->isEnabled(); }
 void ArrangePage::chooseSoftProof(bool on) { SoftProofCheck->setChecked(on); }
+
+void ArrangePage::showEvent(QShowEvent* event)
+{
+    // The print page may have switched the proof since this page was last seen.
+    const QSignalBlocker quiet(SoftProofCheck);
+    SoftProofCheck->setChecked(Services.softProof().active());
+    QWidget::showEvent(event);
+}
 void ArrangePage::ZoomIn() { ZoomEd->stepBy(1); }
 void ArrangePage::ZoomOut() { ZoomEd->stepBy(-1); }
 void ArrangePage::ZoomToFit() { ZoomEd->setValue(View->ZoomToFit()); }

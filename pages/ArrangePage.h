@@ -20,6 +20,7 @@ struct SheetContext;
 struct SheetMaker;
 class QAction;
 class QCheckBox;
+class QShowEvent;
 class QLineEdit;
 class QMenu;
 class QPushButton;
@@ -89,6 +90,9 @@ public:
 
     void loadSettings(const MainFormSettings &m);
     void saveSettings(MainFormSettings &m) const;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
     void createControls();

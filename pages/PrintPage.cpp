@@ -354,9 +354,12 @@ void PrintPage::chooseColourSettings()
 void PrintPage::softProofToggled()
 {
     const QString problem = SwitchSoftProof(Services.softProof(), Services.printer(), SoftProofCheck->isChecked());
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
+        const QSignalBlocker quiet(SoftProofCheck);
+        SoftProofCheck->setChecked(false);
         Dialogs::messageBox(Services.dialogParent(), tr("The soft proof cannot be shown.\n%1").arg(problem),
                             tr("Soft proof"), Dialogs::Icon::Warning);
+    }
     repaintPreview();
 }
 
@@ -372,14 +375,17 @@ void PrintPage::setCutMarks(bool on)
     SavePrintSheetSettings(kept);
 }
 
-void PrintPage::loadSettings()
+void PrintPage::loadSettings(const MainFormSettings& m)
 {
+    IdGuidesCheck->setChecked(m.IdGuidesCheck);
     if (!Doc.fileName().isEmpty() || Doc.isModified())
         return;
     ArrangementOptions o = Doc.options();
     o.CutMarks = LoadPrintSheetSettings().CutMarks;
     Doc.resetOptions(o);
 }
+
+void PrintPage::saveSettings(MainFormSettings& m) const { m.IdGuidesCheck = IdGuidesCheck->isChecked(); }
 
 void PrintPage::currentPageChanged() { Doc.setCurrentPage(CurrentPageEd->value()); }
 

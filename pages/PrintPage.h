@@ -2,6 +2,7 @@
 // The "Print/Save as image" tab: the 1:1 preview of the current page, printing
 // every page, the printer setup, and saving pages as pictures or a PDF.
 #include "document/ArrangementDocument.h"
+#include "platform/Settings.h"
 
 #include <QPoint>
 #include <QSize>
@@ -58,7 +59,8 @@ public:
     // kept in the settings for new arrangements.
     void setCutMarks(bool on);
     // A new arrangement gets the cut marks last chosen.
-    void loadSettings();
+    void loadSettings(const MainFormSettings& m = MainFormSettings());
+    void saveSettings(MainFormSettings& m) const;
     void chooseColourSettings();
 
     // The preview.

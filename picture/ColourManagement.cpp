@@ -246,7 +246,8 @@ QString ProfileDescription(const QByteArray &icc)
     if (!p.P)
         return {};
     wchar_t text[256] = {};
-    const cmsUInt32Number n = cmsGetProfileInfo(p.P, cmsInfoDescription, "en", "US", text, sizeof text / sizeof *text);
+    // lcms2 counts the buffer in bytes.
+    const cmsUInt32Number n = cmsGetProfileInfo(p.P, cmsInfoDescription, "en", "US", text, sizeof text);
     if (n == 0)
         return {};
     text[255] = 0;

@@ -64,13 +64,25 @@ PictureHeader HeaderAfterStep(const PictureHeader &before, const PictureStep &st
 PictureRecipe WithStep(const PictureRecipe &recipe, const PictureStep &step)
 {
     PictureRecipe r = recipe;
-    auto steps = std::make_shared<PictureSteps>();
-    if (recipe.Steps)
-        *steps = *recipe.Steps;
-    steps->push_back(step);
-    r.Steps = std::move(steps);
-    r.Full = HeaderAfterStep(recipe.Full, step);
+    AppendStep(r, step);
     return r;
+}
+
+void AppendStep(PictureRecipe& recipe, const PictureStep& step)
+{
+    if (recipe.Steps && recipe.Steps.use_count() == 1) {
+        // No one else holds the list: nothing can see it change.
+        const_cast<PictureSteps&>(*recipe.Steps).push_back(step);
+    } else {
+        auto steps = std::make_shared<PictureSteps>();
+        if (recipe.Steps) {
+            steps->reserve(recipe.Steps->size() + 1);
+            *steps = *recipe.Steps;
+        }
+        steps->push_back(step);
+        recipe.Steps = std::move(steps);
+    }
+    recipe.Full = HeaderAfterStep(recipe.Full, step);
 }
 
 bool ApplyStep(DIB &pic, const PictureStep &step, const ProgressFn &progress)

@@ -47,6 +47,9 @@ struct PictureRecipe {
 [[nodiscard]] PictureHeader HeaderAfterStep(const PictureHeader &before, const PictureStep &step);
 // The recipe with one more step; Full follows it.
 [[nodiscard]] PictureRecipe WithStep(const PictureRecipe &recipe, const PictureStep &step);
+// The same in place: the step list is extended where this recipe alone holds
+// it, copied where others share it.
+void AppendStep(PictureRecipe& recipe, const PictureStep& step);
 
 // Applies one step to a picture, replacing it; false, the picture unchanged,
 // when memory ran out or the enlargement is beyond the pixel limit.

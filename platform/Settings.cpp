@@ -73,6 +73,7 @@ MainFormSettings LoadMainFormSettings()
     m.RecentFiles = s->value(QStringLiteral("RecentFiles")).toStringList();
     m.FilesShownIn = ReadFilePage(*s, m.FilesShownIn);
     m.Geometry = s->value(QStringLiteral("Geometry")).toByteArray();
+    m.IdGuidesCheck = ReadBool(*s, "IdGuidesCheck_Checked", m.IdGuidesCheck);
     return m;
 }
 
@@ -94,6 +95,7 @@ void SaveMainFormSettings(const MainFormSettings& m)
                                                  ? QStringLiteral("FileList")
                                                  : QStringLiteral("PictureBrowser"));
     s->setValue(QStringLiteral("Geometry"), m.Geometry);
+    s->setValue(QStringLiteral("IdGuidesCheck_Checked"), m.IdGuidesCheck);
 }
 
 PrintFormSettings LoadPrintFormSettings()
@@ -151,6 +153,8 @@ PrintSheetSettings LoadPrintSheetSettings()
     p.Gap = std::clamp(ReadDouble(*s, "Gap", p.Gap), 0.0, 100.0);
     p.Borderless = ReadBool(*s, "Borderless", p.Borderless);
     p.Overspill = std::clamp(ReadDouble(*s, "Overspill", p.Overspill), 0.0, MaxOverspill);
+    p.Width = std::clamp(ReadDouble(*s, "Width", p.Width), 1.0, 1000.0);
+    p.Height = std::clamp(ReadDouble(*s, "Height", p.Height), 1.0, 1000.0);
     return p;
 }
 
@@ -162,6 +166,8 @@ void SavePrintSheetSettings(const PrintSheetSettings& p)
     s->setValue(QStringLiteral("Margin"), p.Margin);
     s->setValue(QStringLiteral("Gap"), p.Gap);
     s->setValue(QStringLiteral("Borderless"), p.Borderless);
+    s->setValue(QStringLiteral("Width"), p.Width);
+    s->setValue(QStringLiteral("Height"), p.Height);
     s->setValue(QStringLiteral("Overspill"), p.Overspill);
 }
 

@@ -29,6 +29,7 @@ struct MainFormSettings {
     enum class FilePage { FileList, PictureBrowser };
     FilePage FilesShownIn = FilePage::PictureBrowser;
     QByteArray Geometry; // the window's normal position and size and its show state; empty = none
+    bool IdGuidesCheck = false; // the print preview's ID photo guides
 };
 
 // Absent or unreadable keys keep the defaults. The file page is kept under
@@ -71,10 +72,12 @@ struct PrintSheetSettings {
     double Gap = 3;
     bool Borderless = false; // frames may reach the paper's edge, where the paper allows it
     double Overspill = 1.5;  // mm drawn beyond the paper's edge by frames that reach it
+    double Width = 100; // mm, the print size last placed
+    double Height = 150;
 };
 
 // Absent or unreadable keys keep the defaults; lengths are held to 0..100 mm,
-// the overspill to 0..MaxOverspill.
+// the overspill to 0..MaxOverspill, the print size to 1..1000 mm.
 inline constexpr double MaxOverspill = 5; // mm
 [[nodiscard]] PrintSheetSettings LoadPrintSheetSettings();
 void SavePrintSheetSettings(const PrintSheetSettings& settings);

@@ -524,6 +524,10 @@
         <source>Could not write %1.</source>
         <translation>%1 konnte nicht geschrieben werden.</translation>
     </message>
+    <message>
+        <source>Damaged picture: %1</source>
+        <translation>Beschädigtes Bild: %1</translation>
+    </message>
 </context>
 <context>
     <name>ContactSheetDialog</name>
@@ -685,6 +689,14 @@
         <source>%1 pictures placed on pages %2 to %3</source>
         <translation>%1 Bilder auf den Seiten %2 bis %3 platziert</translation>
     </message>
+    <message>
+        <source>1 picture placed on page %1</source>
+        <translation>1 Bild auf Seite %1 platziert</translation>
+    </message>
+    <message>
+        <source>%1 pictures placed on page %2</source>
+        <translation>%1 Bilder auf Seite %2 platziert</translation>
+    </message>
 </context>
 <context>
     <name>ContactSheetText</name>
@@ -719,6 +731,10 @@
     <message>
         <source>cannot be read</source>
         <translation>kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>file dates %1</source>
+        <translation>Dateidatum %1</translation>
     </message>
 </context>
 <context>
@@ -863,6 +879,10 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
     <message>
         <source>The recovery copy of %1 cannot be read; it was kept as %2.</source>
         <translation>Die Wiederherstellungskopie von %1 kann nicht gelesen werden; sie wurde als %2 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Damaged picture files, shown as blank frames:</source>
+        <translation>Beschädigte Bilddateien, als leere Rahmen gezeigt:</translation>
     </message>
 </context>
 <context>
@@ -1514,6 +1534,10 @@ Ersetzen?</translation>
         <source>Shaded frames are turned, so more fit; their pictures are turned with them.</source>
         <translation>Schattierte Rahmen sind gedreht, damit mehr passen; ihre Bilder werden mitgedreht.</translation>
     </message>
+    <message>
+        <source>1 frame on one page.</source>
+        <translation>1 Rahmen auf einer Seite.</translation>
+    </message>
 </context>
 <context>
     <name>PrintSheetMakerText</name>
@@ -1536,6 +1560,10 @@ Ersetzen?</translation>
     <message>
         <source>%1 frames placed</source>
         <translation>%1 Rahmen platziert</translation>
+    </message>
+    <message>
+        <source>1 frame placed</source>
+        <translation>1 Rahmen platziert</translation>
     </message>
 </context>
 <context>
@@ -1636,6 +1664,10 @@ Ersetzen?</translation>
     <message>
         <source>The print size is empty. Nothing was placed.</source>
         <translation>Die Druckgröße ist leer. Es wurde nichts platziert.</translation>
+    </message>
+    <message>
+        <source>%1 frames of %2 x %3 mm fit on the paper, more than the %4 placed at once. Nothing was placed.</source>
+        <translation>%1 Rahmen von %2 x %3 mm passen auf das Papier, mehr als die %4, die auf einmal platziert werden. Es wurde nichts platziert.</translation>
     </message>
 </context>
 <context>

@@ -10,6 +10,7 @@
 #include "platform/DeviceContext.h"
 #include "platform/Printer.h"
 
+#include <QImage>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -143,6 +144,58 @@ private slots:
         QVERIFY(back.Sheets == doc.records().Sheets);
         for (int i = 0; i < 50; ++i)
             QCOMPARE(back.Placements[std::size_t(i)].Cell, doc.records().Placements.at(i).Cell);
+    }
+
+    // A folder's contact sheet, twice, over a collection holding some of its
+    // files: every file has one entry, and the cells show those entries.
+    void folderFilesKeepTheirEntries()
+    {
+        QTemporaryDir dir;
+        QStringList paths;
+        for (const char* name : { "a.png", "b.png", "c.png" }) {
+            paths << dir.filePath(QString::fromLatin1(name));
+            QImage img(40, 30, QImage::Format_RGB32);
+            img.fill(Qt::darkCyan);
+            QVERIFY(img.save(paths.back()));
+        }
+        ArrangementDocument doc;
+        QCOMPARE(doc.addPictureFiles(paths.mid(1), QStringLiteral("Add")).Added.size(), std::size_t(2));
+        for (int round = 0; round < 2; ++round) {
+            ContactFiles files = ReadContactFiles(paths, QSize(100, 100), nullptr);
+            const std::vector<int> cells = AddContactFiles(doc, files);
+            QCOMPARE(doc.records().PictureCount(), 3);
+            QCOMPARE(cells, (std::vector<int> { 2, 0, 1 }));
+        }
+    }
+
+    // The header's dates: those taken and the files' own dates named apart.
+    void headerDateRange_data()
+    {
+        QTest::addColumn<QStringList>("taken"); // one date a file, "file:" for a file's own date
+        QTest::addColumn<QString>("line");
+        QTest::newRow("dates taken") << QStringList { "2023-07-14", "2023-07-16" } << "2023-07-14 to 2023-07-16";
+        QTest::newRow("one day") << QStringList { "2023-07-14", "2023-07-14" } << "2023-07-14";
+        QTest::newRow("some files carry only their own date") << QStringList { "2023-07-14", "file:2026-12-09",
+            "2023-07-15" } << "2023-07-14 to 2023-07-15, file dates 2026-12-09";
+        QTest::newRow("only files' own dates")
+            << QStringList { "file:2026-12-08", "file:2026-12-09" } << "file dates 2026-12-08 to 2026-12-09";
+    }
+    void headerDateRange()
+    {
+        QFETCH(QStringList, taken);
+        QFETCH(QString, line);
+        std::vector<ContactFacts> facts;
+        for (const QString& t : taken) {
+            ContactFacts f;
+            f.Path = QStringLiteral("/photos/x.jpg");
+            f.FileDate = t.startsWith(QLatin1String("file:"));
+            f.Taken = QDateTime(QDate::fromString(f.FileDate ? t.mid(5) : t, Qt::ISODate), QTime(12, 0));
+            facts.push_back(f);
+        }
+        ContactSheetSettings s;
+        s.HeaderFolder = false;
+        const QStringList lines = ContactHeader(facts, s, 1, 1);
+        QCOMPARE(lines.value(1), line);
     }
 
     void storedChunk_data()

@@ -18,6 +18,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <QUndoStack>
 
 #include <cstring>
 #include <memory>
@@ -165,6 +166,38 @@ private slots:
         QCOMPARE(form->arrangePage().canvas().DragMode, 6);
         release(*form, bottom + QPoint(0, 17));
         QVERIFY(onGrid(p.Left) && onGrid(p.Top) && onGrid(p.Width) && onGrid(p.Height));
+    }
+
+    // A click or double click on the selected frame, a hand's jitter
+    // included, leaves it off the grid where it was, and records no step.
+    void clickWithoutDragMovesNothing_data()
+    {
+        QTest::addColumn<QPoint>("jitter");
+        QTest::addColumn<bool>("twice");
+        QTest::newRow("click") << QPoint(0, 0) << false;
+        QTest::newRow("click with a jitter") << QPoint(1, 2) << false;
+        QTest::newRow("double click") << QPoint(0, 0) << true;
+    }
+    void clickWithoutDragMovesNothing()
+    {
+        QFETCH(QPoint, jitter);
+        QFETCH(bool, twice);
+        auto form = makeForm();
+        form->arrangePage().options().UseGridCheck->setChecked(true); // 5 mm
+        const int id = form->Doc->recordsForSetUp().appendPicture(QStringLiteral("/a.png"), grey(8, 8));
+        const double left = 1 + 3 / MmPerInch;
+        place(*form, id, left, 1.007, 1.5, 1);
+        form->Doc->recordsForSetUp().SelectedPlacement = 0;
+        const int steps = form->Doc->undoStack()->count();
+        for (int i = 0; i < (twice ? 2 : 1); ++i) {
+            press(*form, QPoint(150, 150));
+            QCOMPARE(form->arrangePage().canvas().DragMode, 9);
+            move(*form, QPoint(150, 150) + jitter);
+            release(*form, QPoint(150, 150) + jitter);
+        }
+        QCOMPARE(bits(form->Doc->records().Placements.at(0).Left), bits(left));
+        QCOMPARE(bits(form->Doc->records().Placements.at(0).Top), bits(1.007));
+        QCOMPARE(form->Doc->undoStack()->count(), steps);
     }
 
     void rightButtonSelectsAndOpensMenu()

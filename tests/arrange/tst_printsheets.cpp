@@ -90,6 +90,8 @@ private slots:
         QTest::newRow("fewer than fit") << A4 << QRectF() << 5.0 << 3.0 << QSizeF(35, 45) << 4 << 4 << 1 << false;
         QTest::newRow("frame larger than the paper") << Inch4x6 << QRectF() << 3.0 << 2.0 << QSizeF(200, 300) << 0 << 0
                                                      << 0 << false;
+        QTest::newRow("as many as fit, beyond the frame limit")
+            << QSizeF(297, 420) << QRectF() << 0.0 << 0.0 << QSizeF(1, 1) << 0 << 0 << 0 << false;
         QTest::newRow("margins eat the paper") << Inch4x6 << QRectF() << 60.0 << 2.0 << QSizeF(35, 45) << 0 << 0 << 0
                                                << false;
     }
@@ -367,6 +369,32 @@ private slots:
         QVERIFY(drawn.pixelColor(offPaper) != QColor(Qt::white) && drawn.pixelColor(offPaper) != fill);
     }
 
+    // ID photos are upright by definition: a landscape photo keeps the
+    // upright frame and is cut to it, and no frame is turned to fit more.
+    void idSizesStayUpright_data()
+    {
+        QTest::addColumn<QSizeF>("asked");
+        QTest::addColumn<bool>("mixed");
+        QTest::newRow("passport, as many as fit") << QSizeF(35, 45) << false;
+        QTest::newRow("passport asked lying") << QSizeF(45, 35) << false;
+        QTest::newRow("passport in a mixed sheet") << QSizeF(35, 45) << true;
+    }
+    void idSizesStayUpright()
+    {
+        QFETCH(QSizeF, asked);
+        QFETCH(bool, mixed);
+        const QSizeF frame = SizeLikePicture(asked, QSize(40, 30)); // a landscape photo
+        QCOMPARE(frame, QSizeF(35, 45));
+        const SheetArea sheet = WholeSheet(Inch4x6.width(), Inch4x6.height());
+        const SheetLayout layout = mixed ? PackSheets(sheet, { 3, 2 }, { { frame, 9, true }, { { 89, 64 }, 1, false } })
+                                         : FillSheets(sheet, { 3, 2 }, frame, 0, true);
+        QVERIFY(layout.Error.isEmpty());
+        QVERIFY(layout.Frames.size() >= 6);
+        for (const SheetFrame& f : layout.Frames)
+            if (!mixed || f.Item == 0)
+                QVERIFY(!f.Turned && f.Rect.width() < f.Rect.height());
+    }
+
     // Placing a sheet: one undo step; a turned frame shows a turned copy of
     // its picture; the pages grow to hold the frames.
     void placeAsOneStep()
@@ -410,7 +438,8 @@ private slots:
         QTest::addColumn<QSizeF>("size"); // mm
         QTest::addColumn<int>("placed");
         QTest::addColumn<int>("messages");
-        QTest::newRow("ID photos turned to fit 28") << QSizeF(35, 45) << 28 << 0;
+        QTest::newRow("ID photos stay upright: 25, not 28 turned") << QSizeF(35, 45) << 25 << 0;
+        QTest::newRow("wallets turned to fit 8") << QSizeF(64, 89) << 8 << 0;
         QTest::newRow("20x30 cm on an 8x11 in page") << QSizeF(200, 300) << 0 << 1;
     }
     void fromTheArrangePage()
@@ -435,6 +464,28 @@ private slots:
         form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
         QCOMPARE(form.Doc->records().Placements.size(), placed);
         QCOMPARE(int(rec.messages.size()), messages);
+    }
+
+    // The next print sheet starts from the size last placed.
+    void sizeKeptBetweenUses()
+    {
+        TMainForm form;
+        form.printer().setFixedPage(4800, 6600, 600, 600);
+        form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
+        QSizeF offered;
+        DialogRecorder rec;
+        rec.handler.exec = [&](QDialog* dialog) {
+            auto* d = static_cast<PrintSheetDialog*>(dialog);
+            offered = QSizeF(d->WidthEd->value(), d->HeightEd->value());
+            d->WidthEd->setValue(51);
+            d->HeightEd->setValue(51);
+            d->place();
+            return d->result();
+        };
+        rec.install();
+        form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
+        form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
+        QCOMPARE(offered, QSizeF(51, 51));
     }
 };
 

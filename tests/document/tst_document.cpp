@@ -161,13 +161,24 @@ private slots:
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("last");
         QTest::addColumn<int>("pageCount");
-        QTest::newRow("from the current page on") << 2 << false << std::vector<int>{0, 1, 1} << 2 << 3 << 4;
-        QTest::newRow("pages added") << 3 << false << std::vector<int>{0, 3} << 3 << 6 << 6;
-        QTest::newRow("fresh: after the used pages") << 1 << true << std::vector<int>{0, 2} << 3 << 5 << 5;
-        QTest::newRow("fresh: the current page is empty") << 4 << true << std::vector<int>{0} << 4 << 4 << 4;
-        QTest::newRow("onto the last page") << 4 << false << std::vector<int>{996} << 4 << 1000 << 1000;
-        QTest::newRow("past the last page") << 4 << false << std::vector<int>{997} << 0 << 0 << 4;
-        QTest::newRow("a sheet before the first") << 4 << false << std::vector<int>{-1} << 0 << 0 << 4;
+        QTest::addColumn<std::vector<int>>("used"); // pages holding a frame beside 1 and 2
+        QTest::newRow("fresh: the first free pages, before a used one")
+            << 1 << true << std::vector<int> { 0, 1 } << 3 << 4 << 5 << std::vector<int> { 5 };
+        QTest::newRow("fresh: past a gap too small")
+            << 1 << true << std::vector<int> { 0, 1 } << 5 << 6 << 6 << std::vector<int> { 4 };
+        QTest::newRow("from the current page on")
+            << 2 << false << std::vector<int> { 0, 1, 1 } << 2 << 3 << 4 << std::vector<int> {};
+        QTest::newRow("pages added") << 3 << false << std::vector<int> { 0, 3 } << 3 << 6 << 6 << std::vector<int> {};
+        QTest::newRow("fresh: after the used pages")
+            << 1 << true << std::vector<int> { 0, 2 } << 3 << 5 << 5 << std::vector<int> {};
+        QTest::newRow("fresh: the current page is empty")
+            << 4 << true << std::vector<int> { 0 } << 4 << 4 << 4 << std::vector<int> {};
+        QTest::newRow("onto the last page")
+            << 4 << false << std::vector<int> { 996 } << 4 << 1000 << 1000 << std::vector<int> {};
+        QTest::newRow("past the last page")
+            << 4 << false << std::vector<int> { 997 } << 0 << 0 << 4 << std::vector<int> {};
+        QTest::newRow("a sheet before the first")
+            << 4 << false << std::vector<int> { -1 } << 0 << 0 << 4 << std::vector<int> {};
     }
     void sheetPages()
     {
@@ -177,12 +188,15 @@ private slots:
         QFETCH(int, first);
         QFETCH(int, last);
         QFETCH(int, pageCount);
+        QFETCH(std::vector<int>, used);
         ArrangementDocument doc;
         TArrangement &r = doc.recordsForSetUp();
         const int a = r.appendPicture("/p/a.bmp", grey(8, 6));
         *r.Placements.Append() = Placement{1, 1, 2, 2, 1, a, 0, {}, {}};
         *r.Placements.Append() = Placement{1, 1, 2, 2, 2, a, 0, {}, {}};
-        doc.setPageCount(4);
+        for (int page : used)
+            *r.Placements.Append() = Placement { 1, 1, 2, 2, page, a, 0, {}, {} };
+        doc.setPageCount(std::max(4, used.empty() ? 0 : used.back()));
         doc.setCurrentPage(current);
         doc.undo().reset();
         SheetPlan plan = framesOn(sheets);
@@ -195,7 +209,7 @@ private slots:
             return;
         QCOMPARE(placed.FirstPage, first);
         QCOMPARE(placed.LastPage, last);
-        QCOMPARE(doc.records().Placements.at(2).Page, first + sheets.front());
+        QCOMPARE(doc.records().Placements.at(2 + int(used.size())).Page, first + sheets.front());
     }
 };
 SGA_TEST(TestArrangementDocument)

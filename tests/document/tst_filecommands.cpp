@@ -293,6 +293,44 @@ private slots:
         }
     }
 
+    // A picture file that is there but cut short is named as damaged, with
+    // the reason, and Locate... is offered only for a file that is gone.
+    void damagedPicturesAreNotMissing_data()
+    {
+        QTest::addColumn<bool>("goneToo");
+        QTest::newRow("damaged only") << false;
+        QTest::newRow("damaged and gone") << true;
+    }
+    void damagedPicturesAreNotMissing()
+    {
+        QFETCH(bool, goneToo);
+        QVERIFY(writePicture(path("cut.png"), 40, 30));
+        QVERIFY(writePicture(path("gone.png"), 40, 30));
+        {
+            DialogRecorder dialogs;
+            TMainForm form;
+            addAndPlace(form, path("cut.png"));
+            addAndPlace(form, path("gone.png"));
+            QVERIFY(form.SaveFile(path("two.sga")));
+        }
+        QFile cut(path("cut.png"));
+        QVERIFY(cut.resize(40));
+        if (goneToo)
+            QVERIFY(QFile::remove(path("gone.png")));
+        DialogRecorder dialogs(int(Dialogs::IdOk));
+        dialogs.install();
+        TMainForm form;
+        form.OpenFile(path("two.sga"));
+        QCOMPARE(dialogs.messages.size(), std::size_t(goneToo ? 2 : 1));
+        QVERIFY(dialogs.messages[0].text.contains(path("cut.png") + QStringLiteral(": ")));
+        QVERIFY(!dialogs.messages[0].text.contains(QStringLiteral("Looked in")));
+        QCOMPARE(dialogs.messages[0].buttons, Dialogs::Ok);
+        if (goneToo) {
+            QVERIFY(dialogs.messages[1].text.startsWith(QStringLiteral("Couldn't open picture gone.png !")));
+            QCOMPARE(dialogs.messages[1].buttons, Dialogs::OkLocate);
+        }
+    }
+
     // Pictures decoded side by side still arrive as a one-by-one decode gives
     // them: same pixels, ids and messages, in file order.
     void openingManyPicturesKeepsFileOrder_data()
@@ -324,16 +362,17 @@ private slots:
                 QVERIFY(QFile::remove(files[i]));
             else if (kind[i] == QLatin1String("damaged"))
                 QVERIFY(QFile(files[i]).resize(QFile(files[i]).size() / 2));
-            if (kind[i] == QLatin1String("missing") || kind[i] == QLatin1String("damaged"))
+            if (kind[i] == QLatin1String("missing"))
                 expectedMessages.append(QStringLiteral("Couldn't open picture %1 !").arg(QFileInfo(files[i]).fileName()));
         }
+        const bool damaged = kinds.contains(QLatin1String("damaged"));
         DialogRecorder dialogs;
         TMainForm form;
         form.OpenFile(path("many.sga"));
-        // One box names them all, in file order.
-        QCOMPARE(dialogs.messages.size(), std::size_t(expectedMessages.isEmpty() ? 0 : 1));
+        // The damaged ones in a box of their own; one box names the missing ones, in file order.
+        QCOMPARE(dialogs.messages.size(), std::size_t((expectedMessages.isEmpty() ? 0 : 1) + (damaged ? 1 : 0)));
         if (!expectedMessages.isEmpty())
-            QVERIFY(dialogs.messages[0].text.startsWith(expectedMessages.join('\n')));
+            QVERIFY(dialogs.messages.back().text.startsWith(expectedMessages.join('\n')));
         QCOMPARE(form.Doc->records().PictureCount(), int(kind.size()));
         for (int i = 0; i < kind.size(); ++i) {
             const PictureEntry& e = form.Doc->records().Pictures[std::size_t(i)];

@@ -270,6 +270,44 @@ private slots:
         QVERIFY(out.Tones[0][1].Table == b.Table && out.Tones[0][1].AfterEnlarge);
         QCOMPARE(WriteArrangement(out), bytes);
     }
+
+    // Read back, the tables of each group (before and after an enlargement)
+    // are one table giving the pixels of all of them in turn.
+    void toneStepsMergeOnReading_data()
+    {
+        QTest::addColumn<QString>("flags"); // one letter a step: b(efore) or a(fter) enlarging
+        QTest::addColumn<int>("repeat");
+        QTest::newRow("two before") << "bb" << 1;
+        QTest::newRow("groups interleaved") << "bab" << 1;
+        QTest::newRow("16,000 steps") << "ba" << 8000;
+    }
+    void toneStepsMergeOnReading()
+    {
+        QFETCH(QString, flags);
+        QFETCH(int, repeat);
+        ArrangementData d = withViews({});
+        d.Tones.resize(1);
+        ToneTable expected[2];
+        for (int g = 0; g < 2; ++g)
+            for (int v = 0; v < 256; ++v)
+                expected[g][std::size_t(v)] = BYTE(v);
+        for (int k = 0; k < repeat; ++k)
+            for (int i = 0; i < flags.size(); ++i) {
+                PictureStep step;
+                step.What = PictureStep::Kind::Tone;
+                step.AfterEnlarge = flags[i] == QLatin1Char('a');
+                step.Table = (k + i) % 2 ? BrightnessTable(3) : ContrastTable(90);
+                d.Tones[0].push_back(step);
+                for (auto& v : expected[step.AfterEnlarge])
+                    v = step.Table[v];
+            }
+        ArrangementData out;
+        QCOMPARE(ReadArrangement(WriteArrangement(d), out), ArrangementReadStatus::Ok);
+        const int groups = flags.contains(QLatin1Char('a')) ? 2 : 1;
+        QCOMPARE(int(out.Tones.at(0).size()), groups);
+        for (const PictureStep& step : out.Tones[0])
+            QVERIFY(step.Table == expected[step.AfterEnlarge]);
+    }
 };
 
 SGA_TEST(TestFrameView)

@@ -152,6 +152,8 @@ private slots:
     void cupsOptionsAskNoConversionExactlyWithAProfile();
     void unfitProfilesAreRefused_data();
     void unfitProfilesAreRefused();
+    void descriptionsAreWhole_data();
+    void descriptionsAreWhole();
 };
 
 void TstColour::printedPixelsAreTheLibraryTransform_data()
@@ -345,6 +347,28 @@ void TstColour::unfitProfilesAreRefused()
     const PrintColour colour = MakePrintColour(settings);
     QVERIFY(!colour.Conversion);
     QVERIFY(colour.Problem.contains(settings.ProfileFile));
+}
+
+void TstColour::descriptionsAreWhole_data()
+{
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("shown");
+    const QString paper = QStringLiteral("Studio Lustre 260 g, printer B, photo black, high quality, 2026-05 ");
+    QTest::newRow("short") << QStringLiteral("Lustre") << QStringLiteral("Lustre");
+    QTest::newRow("longer than 63 characters") << paper << paper.trimmed();
+    QTest::newRow("beyond the 255 characters kept") << paper.repeated(5) << paper.repeated(5).left(255).trimmed();
+}
+
+void TstColour::descriptionsAreWhole()
+{
+    QFETCH(QString, description);
+    QFETCH(QString, shown);
+    cmsHPROFILE p = cmsCreate_sRGBProfile();
+    cmsMLU* text = cmsMLUalloc(nullptr, 1);
+    cmsMLUsetWide(text, "en", "US", description.toStdWString().c_str());
+    cmsWriteTag(p, cmsSigProfileDescriptionTag, text);
+    cmsMLUfree(text);
+    QCOMPARE(ProfileDescription(savedProfile(p)), shown);
 }
 
 SGA_TEST(TstColour)

@@ -80,33 +80,42 @@ class TestCutMarks : public QObject
 {
     Q_OBJECT
 private slots:
-    // The geometry alone: how many marks, none touching a frame, none drawn twice.
+    // The geometry alone: how many marks, none touching a frame or a text,
+    // none drawn twice.
     void markRects_data()
     {
         QTest::addColumn<Frames>("frames");
         QTest::addColumn<int>("marks");
-        QTest::newRow("one frame: two per edge") << Frames{{100, 100, 200, 300}} << 8;
+        QTest::addColumn<Frames>("texts");
+        QTest::newRow("a caption below the frame stops the marks into it")
+            << Frames { { 100, 100, 200, 300 } } << 6 << Frames { { 100, 402, 200, 40 } };
+        QTest::newRow("a header across the page stops the marks up into it")
+            << Frames { { 100, 100, 200, 300 }, { 330, 100, 200, 300 } } << 10 << Frames { { 0, 40, 1000, 50 } };
+        QTest::newRow("one frame: two per edge") << Frames { { 100, 100, 200, 300 } } << 8 << Frames {};
         QTest::newRow("frames sharing an edge mark it once")
-            << Frames{{100, 100, 200, 300}, {300, 100, 200, 300}} << 10;
+            << Frames { { 100, 100, 200, 300 }, { 300, 100, 200, 300 } } << 10 << Frames {};
         QTest::newRow("marks meeting in a gap merge")
-            << Frames{{100, 100, 200, 300}, {330, 100, 200, 300}} << 14;
+            << Frames { { 100, 100, 200, 300 }, { 330, 100, 200, 300 } } << 14 << Frames {};
         QTest::newRow("gap narrower than the clearance leaves no mark in it")
-            << Frames{{100, 100, 200, 300}, {305, 100, 200, 300}} << 12;
-        QTest::newRow("2 x 2 grid without gaps") << Frames{{0, 0, 50, 50}, {50, 0, 50, 50}, {0, 50, 50, 50}, {50, 50, 50, 50}}
-                                                 << 12;
-        QTest::newRow("empty frame has no marks") << Frames{{100, 100, 0, 300}} << 0;
+            << Frames { { 100, 100, 200, 300 }, { 305, 100, 200, 300 } } << 12 << Frames {};
+        QTest::newRow("2 x 2 grid without gaps")
+            << Frames { { 0, 0, 50, 50 }, { 50, 0, 50, 50 }, { 0, 50, 50, 50 }, { 50, 50, 50, 50 } } << 12 << Frames {};
+        QTest::newRow("empty frame has no marks") << Frames { { 100, 100, 0, 300 } } << 0 << Frames {};
         QTest::newRow("frame at the coordinate limit")
-            << Frames{{2147483500, 2147483500, 140, 140}} << 8;
+            << Frames { { 2147483500, 2147483500, 140, 140 } } << 8 << Frames {};
     }
     void markRects()
     {
         QFETCH(Frames, frames);
         QFETCH(int, marks);
-        const std::vector<QRect> rects = CutMarkRects(ToDevice(frames), 3, 36, 6);
+        QFETCH(Frames, texts);
+        const std::vector<QRect> rects = CutMarkRects(ToDevice(frames), 3, 36, 6, { texts.begin(), texts.end() });
         QCOMPARE(int(rects.size()), marks);
         for (std::size_t i = 0; i < rects.size(); ++i) {
             for (const QRect &f : frames)
                 QVERIFY2(!rects[i].intersects(f), qPrintable(QStringLiteral("mark %1 touches a frame").arg(i)));
+            for (const QRect& t : texts)
+                QVERIFY2(!rects[i].intersects(t), qPrintable(QStringLiteral("mark %1 crosses a text").arg(i)));
             for (std::size_t j = i + 1; j < rects.size(); ++j)
                 QVERIFY2(!rects[i].intersects(rects[j]), qPrintable(QStringLiteral("marks %1 and %2 overlap").arg(i).arg(j)));
         }

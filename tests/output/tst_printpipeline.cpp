@@ -15,6 +15,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImageWriter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -22,7 +23,10 @@
 #include <QTest>
 
 #include <cstdio>
+#include <fcntl.h>
 #include <jpeglib.h>
+#include <lcms2.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -92,6 +96,77 @@ QByteArray cmykJpeg(const QImage &img)
     return bytes;
 }
 
+// Coded arithmetically, which PDF filters often cannot read.
+QByteArray arithmeticJpeg(const QImage& img)
+{
+    jpeg_compress_struct c {};
+    jpeg_error_mgr err {};
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = JDIMENSION(img.width());
+    c.image_height = JDIMENSION(img.height());
+    c.input_components = 3;
+    c.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&c);
+    c.arith_code = TRUE;
+    jpeg_start_compress(&c, TRUE);
+    const QImage rgb = img.convertToFormat(QImage::Format_RGB888);
+    for (int y = 0; y < rgb.height(); ++y) {
+        JSAMPROW r = const_cast<JSAMPROW>(rgb.constScanLine(y));
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    const QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    std::free(out);
+    return bytes;
+}
+
+// The file with a segment put in right after its start-of-image marker.
+QByteArray withSegment(const QByteArray& jpeg, int marker, const QByteArray& payload)
+{
+    QByteArray segment(2, char(0xFF));
+    segment[1] = char(marker);
+    segment.append(char((payload.size() + 2) >> 8)).append(char((payload.size() + 2) & 0xFF)).append(payload);
+    return QByteArray(jpeg).insert(2, segment);
+}
+
+QByteArray iccSegment(cmsHPROFILE p)
+{
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(p, nullptr, &size);
+    QByteArray icc(qsizetype(size), '\0');
+    cmsSaveProfileToMem(p, icc.data(), &size);
+    cmsCloseProfile(p);
+    return QByteArray("ICC_PROFILE\0\x01\x01", 14) + icc;
+}
+
+// From the first scan to the end-of-image marker: the entropy-coded data that
+// must reach the PDF bit for bit.
+QByteArray scanOf(const QByteArray& jpeg)
+{
+    const qsizetype sos = jpeg.indexOf(QByteArray("\xFF\xDA", 2));
+    const qsizetype eoi = jpeg.indexOf(QByteArray("\xFF\xD9", 2), sos);
+    return sos < 0 || eoi < 0 ? QByteArray() : jpeg.mid(sos, eoi + 2 - sos);
+}
+
+// Markers of the segments before the first scan.
+QList<int> headerMarkers(const QByteArray& jpeg)
+{
+    QList<int> markers;
+    for (qsizetype i = 2; i + 4 <= jpeg.size() && uchar(jpeg[i]) == 0xFF;) {
+        const int marker = uchar(jpeg[i + 1]);
+        markers << marker;
+        if (marker == 0xDA)
+            break;
+        i += 2 + ((qsizetype(uchar(jpeg[i + 2])) << 8) | uchar(jpeg[i + 3]));
+    }
+    return markers;
+}
+
 bool writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
@@ -134,12 +209,12 @@ struct Sheet {
         return true;
     }
     PictureEntry &entry() { return Doc.recordsForSetUp().Pictures.back(); }
-    void place(int page, double width, double height, bool cut)
+    void place(int page, double width, double height, bool cut, QPointF at = { 0.5, 0.5 })
     {
         Placement *p = Doc.recordsForSetUp().Placements.Append();
         *p = Placement{};
-        p->Left = 0.5;
-        p->Top = 0.5;
+        p->Left = at.x();
+        p->Top = at.y();
         p->Width = width;
         p->Height = height;
         p->Page = page;
@@ -255,6 +330,10 @@ private slots:
     void onePictureAtOneSizeIsOneImage_data();
     void onePictureAtOneSizeIsOneImage();
     void stoppedExportLeavesNoFile();
+    void onlyWhatTheDecoderNeedsIsCarried_data();
+    void onlyWhatTheDecoderNeedsIsCarried();
+    void oneFileTurnedTwoWaysKeepsItsShape();
+    void fileChangedInTheMiddleIsRefused();
 };
 
 void TstPrintPipeline::jpegFilesGoInAsTheirBytes_data()
@@ -265,16 +344,17 @@ void TstPrintPipeline::jpegFilesGoInAsTheirBytes_data()
     QTest::addColumn<bool>("cut");
     QTest::addColumn<bool>("comparePixels");
     QTest::newRow("baseline, fitted") << "baseline" << 0 << 0 << false << true;
-    QTest::newRow("baseline, cut to the frame") << "baseline" << 0 << 0 << true << true;
+    QTest::newRow("baseline, cut by a sliver") << "sliver" << 0 << 0 << true << true;
     QTest::newRow("progressive") << "progressive" << 0 << 0 << false << true;
-    QTest::newRow("grey") << "grey" << 0 << 0 << true << true;
+    QTest::newRow("grey") << "grey" << 0 << 0 << false << true;
     // Renderers turn CMYK into RGB their own way: only the bytes are compared.
     QTest::newRow("CMYK written by Adobe") << "cmyk" << 0 << 0 << false << false;
-    QTest::newRow("camera upright (1)") << "baseline" << 1 << 0 << true << true;
-    QTest::newRow("camera upside down (3)") << "baseline" << 3 << 0 << true << true;
-    QTest::newRow("camera turned right (6)") << "baseline" << 6 << 0 << true << true;
+    QTest::newRow("with its sRGB profile") << "profile" << 0 << 0 << false << true;
+    QTest::newRow("camera upright (1)") << "baseline" << 1 << 0 << false << true;
+    QTest::newRow("camera upside down (3)") << "baseline" << 3 << 0 << false << true;
+    QTest::newRow("camera turned right (6)") << "baseline" << 6 << 0 << false << true;
     QTest::newRow("camera turned left (8)") << "baseline" << 8 << 0 << false << true;
-    QTest::newRow("turned right once after adding") << "baseline" << 0 << 1 << true << true;
+    QTest::newRow("turned right once after adding") << "baseline" << 0 << 1 << false << true;
     QTest::newRow("turned three times after adding") << "progressive" << 0 << 3 << false << true;
 }
 
@@ -286,11 +366,14 @@ void TstPrintPipeline::jpegFilesGoInAsTheirBytes()
     QFETCH(bool, cut);
     QFETCH(bool, comparePixels);
     QTemporaryDir dir;
-    const QImage img = cornersPicture(720, 480);
+    // 4:3 like the frame; a sliver more wide than that is cut away.
+    const QImage img = cornersPicture(kind == QLatin1String("sliver") ? 656 : 640, 480);
     QByteArray bytes = kind == QLatin1String("cmyk") ? cmykJpeg(img)
                        : kind == QLatin1String("grey")
                            ? jpegOf(img.convertToFormat(QImage::Format_Grayscale8), false)
                            : jpegOf(img, kind == QLatin1String("progressive"));
+    if (kind == QLatin1String("profile"))
+        bytes = withSegment(bytes, 0xE2, iccSegment(cmsCreate_sRGBProfile()));
     if (exif)
         bytes = PhotoFixtures::jpegWithOrientation(QImage::fromData(bytes), exif);
     const QString path = dir.filePath(QStringLiteral("photo.jpg"));
@@ -304,7 +387,14 @@ void TstPrintPipeline::jpegFilesGoInAsTheirBytes()
     QCOMPARE(sheet.exportPdf(sheet.job(pdf, 1)), ExportResult::Done);
 
     QCOMPARE(imageEncodings(pdf), QStringList{QStringLiteral("jpeg")});
-    QCOMPARE(sha256(firstImageBytes(pdf)), sha256(bytes));
+    const QByteArray carried = firstImageBytes(pdf);
+    QCOMPARE(sha256(scanOf(carried)), sha256(scanOf(bytes)));
+    QVERIFY(carried.endsWith("\xFF\xD9"));
+    for (int marker : headerMarkers(carried)) // no orientation, no JFIF: the page turns the picture
+        QVERIFY2((marker >= 0xC0 && marker <= 0xDB) || marker == 0xDD
+                || (marker == 0xE2 && kind == QLatin1String("profile"))
+                || (marker == 0xEE && kind == QLatin1String("cmyk")),
+            qPrintable(QString::number(marker, 16)));
     if (comparePixels)
         compareWithRule(pdf, sheet.Doc.records(), sheet.Doc.options());
 }
@@ -317,13 +407,27 @@ void TstPrintPipeline::picturesNotCarriedAreDrawn_data()
     QTest::newRow("file gone since it was added") << "gone";
     QTest::newRow("read with a warning (bytes before a marker)") << "warning";
     QTest::newRow("carrying turned off") << "off";
+    QTest::newRow("cut away beyond a sliver") << "cut";
+    QTest::newRow("grey profile in a colour file") << "grey profile";
+    QTest::newRow("abstract Lab profile") << "lab profile";
+    QTest::newRow("arithmetic coding") << "arithmetic";
 }
 
 void TstPrintPipeline::picturesNotCarriedAreDrawn()
 {
     QFETCH(QString, change);
     QTemporaryDir dir;
-    QByteArray bytes = jpegOf(cornersPicture(720, 480), false);
+    QByteArray bytes = change == QLatin1String("arithmetic") ? arithmeticJpeg(cornersPicture(720, 480))
+                                                             : jpegOf(cornersPicture(720, 480), false);
+    if (change == QLatin1String("grey profile")) {
+        cmsCIExyY white;
+        cmsWhitePointFromTemp(&white, 6504);
+        cmsToneCurve* curve = cmsBuildGamma(nullptr, 2.2);
+        bytes = withSegment(bytes, 0xE2, iccSegment(cmsCreateGrayProfile(&white, curve)));
+        cmsFreeToneCurve(curve);
+    } else if (change == QLatin1String("lab profile")) {
+        bytes = withSegment(bytes, 0xE2, iccSegment(cmsCreateLab4Profile(nullptr)));
+    }
     if (change == QLatin1String("warning")) {
         // Garbage between the header segments: libjpeg skips it with a warning.
         const int sos = int(bytes.indexOf(QByteArray("\xFF\xDA", 2)));
@@ -333,7 +437,7 @@ void TstPrintPipeline::picturesNotCarriedAreDrawn()
     QVERIFY(writeFile(path, bytes));
     Sheet sheet;
     QVERIFY(sheet.add(path));
-    sheet.place(1, 2, 1.5, false);
+    sheet.place(1, 2, 1.5, change == QLatin1String("cut"));
     if (change == QLatin1String("tone")) {
         const ToneTable table = BrightnessTable(30);
         DIB adjusted;
@@ -418,6 +522,91 @@ void TstPrintPipeline::stoppedExportLeavesNoFile()
     QCOMPARE(sheet.exportPdf(job), ExportResult::Cancelled);
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 1); // only the photo
+}
+
+void TstPrintPipeline::onlyWhatTheDecoderNeedsIsCarried_data()
+{
+    QTest::addColumn<int>("marker"); // a segment put in, 0 for none
+    QTest::addColumn<QByteArray>("payload");
+    QTest::addColumn<QByteArray>("after"); // bytes after the end of the picture
+    const QByteArray video = QByteArray("ftypmp42") + QByteArray(100 * 1024, 'v');
+    QTest::newRow("camera data with its position") << 0xE1 << QByteArray("Exif\0\0GPS 52.37N 4.89E") << QByteArray();
+    QTest::newRow("comment") << 0xFE << QByteArray("class 3b, row 2") << QByteArray();
+    QTest::newRow("a phone's video after the end") << 0 << QByteArray() << video;
+}
+
+void TstPrintPipeline::onlyWhatTheDecoderNeedsIsCarried()
+{
+    QFETCH(int, marker);
+    QFETCH(QByteArray, payload);
+    QFETCH(QByteArray, after);
+    QTemporaryDir dir;
+    const QByteArray plain = jpegOf(cornersPicture(640, 480), false);
+    const QByteArray bytes = (marker ? withSegment(plain, marker, payload) : plain) + after;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(writeFile(path, bytes));
+    Sheet sheet;
+    QVERIFY(sheet.add(path));
+    sheet.place(1, 2, 1.5, false);
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    QCOMPARE(sheet.exportPdf(sheet.job(pdf, 1)), ExportResult::Done);
+    QCOMPARE(imageEncodings(pdf), QStringList { QStringLiteral("jpeg") });
+    const QByteArray carried = firstImageBytes(pdf);
+    QCOMPARE(scanOf(carried), scanOf(bytes));
+    QVERIFY(carried.endsWith("\xFF\xD9"));
+    QVERIFY(!carried.contains(payload.isEmpty() ? after.left(8) : payload));
+    QVERIFY(QFileInfo(pdf).size() < plain.size() + 16 * 1024);
+}
+
+// One file as two entries, upright and turned a quarter: each is drawn with
+// its own shape, as the program's own page shows them.
+void TstPrintPipeline::oneFileTurnedTwoWaysKeepsItsShape()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(writeFile(path, jpegOf(cornersPicture(600, 400), false)));
+    Sheet sheet;
+    QVERIFY(sheet.add(path));
+    sheet.place(1, 1.5, 1, false, { 0.1, 0.1 });
+    QVERIFY(sheet.add(path));
+    QVERIFY(TurnEntry(sheet.entry(), false));
+    sheet.place(1, 1, 1.5, false, { 1.8, 0.1 });
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    QCOMPARE(sheet.exportPdf(sheet.job(pdf, 1)), ExportResult::Done);
+    QCOMPARE(CountPdfImages(pdf), 1);
+    compareWithRule(pdf, sheet.Doc.records(), sheet.Doc.options());
+}
+
+// Zeros written into the middle of a file after it was looked at, its time
+// put back (as a copy keeping times leaves it): the PDF is not made.
+void TstPrintPipeline::fileChangedInTheMiddleIsRefused()
+{
+    QTemporaryDir dir;
+    QImage noise(1200, 900, QImage::Format_RGB32);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, qRgb((x * 7919 + y * 104729) % 251, (x * y) % 253, (x + 3 * y) % 255));
+    const QByteArray bytes = jpegOf(noise, false);
+    QVERIFY(bytes.size() > 3 * 64 * 1024 + 16 * 1024);
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    QVERIFY(writeFile(path, bytes));
+    Sheet sheet;
+    QVERIFY(sheet.add(path));
+    sheet.place(1, 2, 1.5, false);
+    const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
+    ExportRequest job = sheet.job(pdf, 1);
+    job.PageDone = [&](int, int, int) {
+        struct stat before { };
+        QFile f(path);
+        if (::stat(QFile::encodeName(path).constData(), &before) != 0 || !f.open(QIODevice::ReadWrite)
+            || !f.seek(bytes.size() / 2) || f.write(QByteArray(16 * 1024, '\0')) != 16 * 1024)
+            return false;
+        f.close();
+        const timespec times[2] = { { 0, UTIME_OMIT }, before.st_mtim };
+        return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) == 0;
+    };
+    QVERIFY(sheet.exportPdf(job) != ExportResult::Done);
+    QVERIFY(!QFile::exists(pdf));
 }
 
 SGA_TEST(TstPrintPipeline)
