@@ -2,6 +2,7 @@
 
 #include "arrange/ContactSheetMaker.h"
 #include "arrange/PrintSheetMaker.h"
+#include "arrange/TestStripMaker.h"
 
 #include <QtGlobal>
 
@@ -14,6 +15,9 @@ const SheetMaker Makers[] = {
      QT_TRANSLATE_NOOP("SheetMakers",
                        "Every picture of the collection or of a folder as a small captioned frame, in rows and columns"),
      MakeContactSheet},
+    {"test-strip", QT_TRANSLATE_NOOP("SheetMakers", "&Test strip..."),
+     QT_TRANSLATE_NOOP("SheetMakers", "One picture in labelled steps of brightness or contrast, to find what prints best"),
+     MakeTestStrip},
 };
 } // namespace
 

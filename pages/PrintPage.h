@@ -2,6 +2,7 @@
 // The "Print/Save as image" tab: the 1:1 preview of the current page, printing
 // every page, the printer setup, and saving pages as pictures or a PDF.
 #include "document/ArrangementDocument.h"
+#include "output/PaperPreset.h"
 
 #include <QPoint>
 #include <QSize>
@@ -13,6 +14,7 @@
 class PageExporter;
 class PageServices;
 class QCheckBox;
+class QComboBox;
 class QMouseEvent;
 class QPaintEvent;
 class QPushButton;
@@ -57,8 +59,20 @@ public:
     // Cut marks on or off in the arrangement (one undo step); the choice is
     // kept in the settings for new arrangements.
     void setCutMarks(bool on);
-    // A new arrangement gets the cut marks last chosen.
+    // A new arrangement gets the cut marks last chosen; the paper preset last
+    // chosen is put on the printer (earlier versions' settings become presets first).
     void loadSettings();
+
+    // Paper presets: the one chosen (nullptr: none, the printer's paper and
+    // the settings kept for it), choosing one by name ("" for none), and the
+    // editor for the chosen one or, with none chosen, for a new one made
+    // from the printer's paper.
+    [[nodiscard]] const PaperPreset *chosenPreset() const;
+    void choosePreset(const QString &name);
+    void editPreset();
+    void removePreset();
+    // The log of the last jobs.
+    void showJobLog();
     void chooseColourSettings();
 
     // The preview.
@@ -87,6 +101,9 @@ private:
     void currentPageChanged();
     void previewPaint(QPaintEvent *event);
     void previewAreaResized();
+    void reloadPresets(const QString &choose);
+    void presetChosen();
+    [[nodiscard]] PaperPreset presetFromPrinter() const;
     [[nodiscard]] PageGeometry paper() const;
     // The set-up of a job on the window's printer; with colour, a printer
     // profile that cannot be used is named in a message and the job goes out
@@ -120,6 +137,11 @@ private:
     QPushButton *CalibrateBtn = nullptr; // the printer's offset and scale for this paper
     QPushButton *ColourBtn = nullptr;     // printer profile and rendering intent of this printer and paper
     QCheckBox *SoftProofCheck = nullptr;  // the preview shows the pictures as the profile prints them
+    QComboBox *PresetBox = nullptr;       // "(none)" and the paper presets by name
+    QPushButton *PresetEditBtn = nullptr;
+    QPushButton *PresetRemoveBtn = nullptr;
+    QPushButton *JobLogBtn = nullptr;
+    PaperPresets Presets;
     bool PreviewDragging = false;
     QPoint PreviewGrab; // pointer at mouse down, preview pixels
 };

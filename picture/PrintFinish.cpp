@@ -78,6 +78,8 @@ bool UnsharpMask(QImage &image, int amountPercent, double radius)
         return false;
     const std::vector<std::uint16_t> k = gaussianWeights(std::min(radius, 50.0));
     const int r = int(k.size()) - 1;
+    if (r == 0)
+        return true; // a blur narrower than a pixel changes nothing
     const int w = image.width(), h = image.height();
     const std::size_t rowBytes = std::size_t(w) * 4;
     const std::size_t pad = std::size_t(r) * 4;

@@ -65,6 +65,7 @@ private slots:
         QTest::newRow("glossy at 300 dpi") << 50 << 1.0;
         QTest::newRow("matte at 300 dpi") << 90 << 2.0;
         QTest::newRow("strong and wide") << 200 << 3.5;
+        QTest::newRow("narrower than a pixel: unchanged") << 300 << 0.2;
     }
     void sharpensEdgeWithoutRinging()
     {
@@ -75,6 +76,10 @@ private slots:
         QImage sharp = soft;
         QVERIFY(UnsharpMask(sharp, amount, radius));
         const std::vector<int> before = Row(soft), after = Row(sharp);
+        if (radius < 0.5) {
+            QCOMPARE(after, before);
+            return;
+        }
         QVERIFY2(Rise(after) < Rise(before), qPrintable(QStringLiteral("%1 -> %2").arg(Rise(before)).arg(Rise(after))));
         // Overshoot stays within the amount of the step, and only near the edge.
         const int step = High - Low;
