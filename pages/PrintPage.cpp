@@ -371,15 +371,24 @@ void PrintPage::calibratePrinter()
     }
     const QString name = printer.qprinter()->printerName();
     const QString paper = CalibrationPaperName(printer.qprinter()->pageLayout());
-    const QString target = tr("%1, %2").arg(name, paper);
-    CalibrationDialog dialog(target, LoadPrintCalibration(name, paper), Services.dialogParent());
+    const PaperPreset *chosen = chosenPreset();
+    const QString target = chosen ? chosen->Name : tr("%1, %2").arg(name, paper);
+    CalibrationDialog dialog(target, chosen ? chosen->Calibration : LoadPrintCalibration(name, paper),
+                             Services.dialogParent());
     dialog.PrintPage = [this, &printer, target] {
         const bool printed = PrintCalibrationPage(printer, tr("Calibration page: %1").arg(target));
         Services.showStatus(printed ? tr("The calibration page was printed.")
                                     : tr("Could not print! Please check the printer."));
     };
-    if (Dialogs::execDialog(&dialog) == QDialog::Accepted)
+    if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
+        return;
+    if (!chosen) {
         SavePrintCalibration(name, paper, dialog.calibration());
+        return;
+    }
+    PaperPreset edited = *chosen;
+    edited.Calibration = dialog.calibration();
+    keepPreset(edited);
 }
 
 // ---------------------------------------------------------------------------
@@ -387,8 +396,32 @@ void PrintPage::calibratePrinter()
 
 void PrintPage::chooseColourSettings()
 {
+    if (const PaperPreset *chosen = chosenPreset()) {
+        // The chosen preset holds the colour set-up of its printer and paper.
+        ColourDialog dialog(chosen->Printer.isEmpty() ? tr("PDF") : chosen->Printer, chosen->PaperName,
+                            Services.dialogParent());
+        dialog.setSettings(chosen->Colour);
+        if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
+            return;
+        PaperPreset edited = *chosen;
+        edited.Colour = dialog.settings();
+        keepPreset(edited);
+        return;
+    }
     if (RunColourSetup(Services.dialogParent(), Services.printer(), Services.softProof()))
         repaintPreview();
+}
+
+void PrintPage::keepPreset(const PaperPreset &preset)
+{
+    QString error;
+    if (SavePaperPreset(PaperPresetFolder(), preset, &error).isEmpty()) {
+        Dialogs::messageBox(Services.dialogParent(), tr("Could not keep the paper preset: %1").arg(error),
+                            tr("Error"), Dialogs::Icon::Error);
+        return;
+    }
+    reloadPresets(preset.Name);
+    presetChosen();
 }
 
 void PrintPage::softProofToggled()

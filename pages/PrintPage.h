@@ -53,7 +53,8 @@ public:
     // before they are printed cut off; true to go on.
     bool AcceptPicturesOffPage(const std::vector<int> &pages);
 
-    // The calibration dialog for the printer and paper; keeps what was typed.
+    // The calibration dialog for the chosen paper preset, else for the printer
+    // and paper; keeps what was typed.
     void calibratePrinter();
 
     // Cut marks on or off in the arrangement (one undo step); the choice is
@@ -73,6 +74,7 @@ public:
     void removePreset();
     // The log of the last jobs.
     void showJobLog();
+    // Colour management of the chosen paper preset, else of the printer and paper.
     void chooseColourSettings();
 
     // The preview.
@@ -103,6 +105,8 @@ private:
     void previewAreaResized();
     void reloadPresets(const QString &choose);
     void presetChosen();
+    // Writes the preset's file and chooses it.
+    void keepPreset(const PaperPreset &preset);
     [[nodiscard]] PaperPreset presetFromPrinter() const;
     [[nodiscard]] PageGeometry paper() const;
     // The set-up of a job on the window's printer; with colour, a printer

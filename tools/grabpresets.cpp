@@ -16,6 +16,8 @@
 #include <QThread>
 #include <QTimer>
 
+#include <cstdio>
+
 namespace {
 void settle()
 {
@@ -43,6 +45,7 @@ PaperPreset studioPreset(const QString &queue)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    SetApplicationNames();
     Dialogs::Handler answerOk;
     answerOk.message = [](const Dialogs::MessageRecord &) { return int(Dialogs::IdOk); };
     Dialogs::setHandler(answerOk);
@@ -71,6 +74,12 @@ int main(int argc, char *argv[])
         jobs.push_back(e);
     }
     JobLogDialog log(jobs);
+    QString error;
+    if (SavePaperPreset(PaperPresetFolder(), studioPreset(queue), &error).isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+    TMainForm form;
+    form.resize(1200, 800);
+    form.show();
     QTimer::singleShot(300, [&] {
         dialog.show();
         settle();
@@ -80,6 +89,12 @@ int main(int argc, char *argv[])
         settle();
         log.grab().toImage().save(out + QStringLiteral("/job-log.png"));
         log.hide();
+        form.printPage().choosePreset(studioPreset(queue).Name);
+        form.showTab(TMainForm::Tab::Print);
+        settle();
+        form.grab().toImage().save(out + QStringLiteral("/print-tab.png"));
+        form.printPage().choosePreset(QString());
+        RemovePaperPreset(PaperPresetFolder(), studioPreset(queue).Name);
         QApplication::exit(0);
     });
     return app.exec();
