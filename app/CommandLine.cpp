@@ -29,11 +29,19 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString 
     const QCommandLineOption dpi(QStringLiteral("dpi"),
                                  QCoreApplication::translate("CommandLine", "Dots per inch of --export-images (default 150)."),
                                  QStringLiteral("N"));
+    const QCommandLineOption print(QStringLiteral("print"),
+        QCoreApplication::translate("CommandLine", "Prints every page on a print queue, then ends."),
+        QStringLiteral("QUEUE"));
+    const QCommandLineOption preset(QStringLiteral("preset"),
+        QCoreApplication::translate("CommandLine", "Makes the pages with a paper preset (its name)."),
+        QStringLiteral("NAME"));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(exportPdf);
     parser.addOption(exportImages);
     parser.addOption(dpi);
+    parser.addOption(print);
+    parser.addOption(preset);
     parser.addPositionalArgument(
         QStringLiteral("files"),
         QCoreApplication::translate("CommandLine",
@@ -56,6 +64,12 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString 
         request.ExportPdf = QDir::cleanPath(base.absoluteFilePath(parser.value(exportPdf)));
     if (parser.isSet(exportImages))
         request.ExportImages = QDir::cleanPath(base.absoluteFilePath(parser.value(exportImages)));
+    request.PrintQueue = parser.value(print);
+    request.Preset = parser.value(preset);
+    if (parser.isSet(print) && request.PrintQueue.isEmpty()) {
+        request.Error = QCoreApplication::translate("CommandLine", "--print needs the name of a print queue.");
+        return request;
+    }
     if (parser.isSet(dpi)) {
         bool ok = false;
         request.Dpi = parser.value(dpi).toInt(&ok);
@@ -82,10 +96,15 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString 
         }
         request.Arrangement = path;
     }
-    const bool exporting = !request.ExportPdf.isEmpty() || !request.ExportImages.isEmpty();
-    if (exporting && (request.Arrangement.isEmpty() || !request.Pictures.isEmpty()))
+    const int outputs
+        = int(!request.ExportPdf.isEmpty()) + int(!request.ExportImages.isEmpty()) + int(!request.PrintQueue.isEmpty());
+    if (outputs > 0 && (request.Arrangement.isEmpty() || !request.Pictures.isEmpty()))
         request.Error = QCoreApplication::translate("CommandLine", "An export takes one arrangement (.sga) and nothing else.");
-    else if (!request.ExportPdf.isEmpty() && !request.ExportImages.isEmpty())
-        request.Error = QCoreApplication::translate("CommandLine", "Only one of --export-pdf and --export-images can be given.");
+    else if (outputs > 1)
+        request.Error = QCoreApplication::translate(
+            "CommandLine", "Only one of --export-pdf, --export-images and --print can be given.");
+    else if (outputs == 0 && parser.isSet(preset))
+        request.Error = QCoreApplication::translate(
+            "CommandLine", "--preset goes with --export-pdf, --export-images or --print.");
     return request;
 }

@@ -12,6 +12,11 @@ struct CommandLineRequest {
     QString ExportPdf;
     QString ExportImages;
     int Dpi = 150;
+    // Every page to a print queue, as the program's own PDF.
+    QString PrintQueue;
+    // The paper preset the pages are made with; empty: the printer's paper
+    // and the settings kept for it.
+    QString Preset;
     bool ShowHelp = false;
     bool ShowVersion = false;
     QString Error;        // non-empty: nothing is done, the text goes to stderr
@@ -22,5 +27,5 @@ struct CommandLineRequest {
 // Parses argv as given (argument 0 is the program). Relative names are taken
 // from `workingFolder`. An .sga among the names is the arrangement; only one
 // may be given. Every other name is a picture. An export needs the
-// arrangement and takes no pictures.
+// arrangement and takes no pictures; a preset needs an export or a print.
 [[nodiscard]] CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString &workingFolder);

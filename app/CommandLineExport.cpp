@@ -3,13 +3,17 @@
 #include "app/CommandLine.h"
 #include "arrange/Geometry.h"
 #include "document/ArrangementDocument.h"
+#include "output/CupsJob.h"
 #include "output/Exporters.h"
+#include "output/JobLog.h"
+#include "output/PaperPreset.h"
 #include "output/PrintJob.h"
 #include "platform/Printer.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QPrinterInfo>
 #include <QTextStream>
 
 namespace {
@@ -19,12 +23,56 @@ struct CommandLineExportText {
 
 // The screen's resolution only sizes views, which an export has none of.
 constexpr int ViewDpi = 96;
+
+// Puts the queue and the preset on the printer before the arrangement is
+// laid out on its paper; false with the reason written when either is not there.
+bool ChoosePrinter(const CommandLineRequest& request, TPrinter& printer, PaperPreset* preset, QTextStream& errors)
+{
+    if (!request.PrintQueue.isEmpty()) {
+        if (!QPrinterInfo::availablePrinterNames().contains(request.PrintQueue)) {
+            errors << CommandLineExportText::tr("There is no print queue %1.").arg(request.PrintQueue) << Qt::endl;
+            return false;
+        }
+        printer.qprinter()->setOutputFormat(QPrinter::NativeFormat);
+        printer.qprinter()->setPrinterName(request.PrintQueue);
+    }
+    if (request.Preset.isEmpty())
+        return true;
+    const QString folder = PaperPresetFolder();
+    for (const QString& e : ConvertOldPrintSettings(folder))
+        errors << e << Qt::endl;
+    const PaperPresets presets = LoadPaperPresets(folder);
+    const PaperPreset* found = presets.find(request.Preset);
+    if (!found) {
+        errors << CommandLineExportText::tr("There is no paper preset \"%1\".").arg(request.Preset) << Qt::endl;
+        for (const QString& e : presets.Errors)
+            errors << e << Qt::endl;
+        QStringList names;
+        for (const PaperPreset& p : presets.Presets)
+            names << p.Name;
+        if (!names.isEmpty())
+            errors << CommandLineExportText::tr("Paper presets: %1").arg(names.join(QStringLiteral("; "))) << Qt::endl;
+        return false;
+    }
+    *preset = *found;
+    // The queue named on the command line is the one printed on.
+    if (!request.PrintQueue.isEmpty())
+        preset->Printer.clear();
+    const QString problem = ApplyPaperPreset(printer, *preset);
+    if (!problem.isEmpty())
+        errors << problem << Qt::endl;
+    preset->Printer.clear(); // chosen now, or told that it is not there
+    return true;
+}
 } // namespace
 
 int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
 {
     TPrinter printer;
     RestorePrinterSettings(printer);
+    PaperPreset preset;
+    if (!ChoosePrinter(request, printer, &preset, errors))
+        return 1;
     ArrangementDocument doc;
     const ArrangementDocument::OpenResult opened =
         doc.open(request.Arrangement, PaperGeometry(printer, ViewDpi, doc.options().Zoom));
@@ -47,14 +95,18 @@ int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
     // The set-up the window makes for this printer and paper: the files are
     // the pages the window would make.
     const bool pdf = !request.ExportPdf.isEmpty();
+    const bool queue = !request.PrintQueue.isEmpty();
     QString colourProblem;
-    const PrintSetup setup = JobSetup(printer, &colourProblem);
-    if (pdf && !colourProblem.isEmpty())
+    const PrintSetup setup = request.Preset.isEmpty() ? JobSetup(printer, &colourProblem)
+                                                      : PresetJobSetup(printer, preset, &colourProblem);
+    if ((pdf || queue) && !colourProblem.isEmpty())
         errors << colourProblem << Qt::endl;
     ExportRequest pages;
     pages.Pages = PageSpan(1, doc.pageCount());
     const QString stem = QFileInfo(request.Arrangement).completeBaseName();
-    if (pdf) {
+    if (queue) {
+        pages.Title = stem;
+    } else if (pdf) {
         pages.FileName = request.ExportPdf;
         pages.Format = ExportFormat::Pdf;
         pages.Title = stem;
@@ -70,7 +122,11 @@ int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
         if (pages.Pages.size() == 1)
             pages.FileName = QDir(request.ExportImages).filePath(stem + QStringLiteral("-01.png"));
     }
-    const ExportOutcome outcome = FileExporter(pages.Format)->run(doc.records(), doc.options(), setup, pages);
+    const std::unique_ptr<PageExporter> exporter
+        = queue ? PrintQueueExporter(CupsQueueCommand()) : FileExporter(pages.Format);
+    const ExportOutcome outcome = exporter->run(doc.records(), doc.options(), setup, pages);
+    LogJob(request.Arrangement, queue ? request.PrintQueue : (pdf ? request.ExportPdf : request.ExportImages), setup,
+        pages, outcome);
     switch (outcome.Result) {
     case ExportResult::Done:
         return 0;
@@ -79,7 +135,10 @@ int RunCommandLineExport(const CommandLineRequest &request, QTextStream &errors)
                << Qt::endl;
         return 1;
     default:
-        errors << CommandLineExportText::tr("Could not write %1.").arg(outcome.FailedFile) << Qt::endl;
+        if (queue)
+            errors << CommandLineExportText::tr("Could not print on %1.").arg(request.PrintQueue) << Qt::endl;
+        else
+            errors << CommandLineExportText::tr("Could not write %1.").arg(outcome.FailedFile) << Qt::endl;
         if (!outcome.Reason.isEmpty())
             errors << outcome.Reason << Qt::endl;
         return 1;

@@ -30,7 +30,7 @@ int main(int argc, char* argv[])
         return 0;
     }
 
-    if (!request.ExportPdf.isEmpty() || !request.ExportImages.isEmpty()) {
+    if (!request.ExportPdf.isEmpty() || !request.ExportImages.isEmpty() || !request.PrintQueue.isEmpty()) {
         // Pages need fonts and a paint engine, not a display.
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication app(argc, argv);

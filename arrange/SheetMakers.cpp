@@ -2,18 +2,23 @@
 
 #include "arrange/ContactSheetMaker.h"
 #include "arrange/PrintSheetMaker.h"
+#include "arrange/TestStripMaker.h"
 
 #include <QtGlobal>
 
 namespace {
 const SheetMaker Makers[] = {
-    {"print-sheets", QT_TRANSLATE_NOOP("SheetMakers", "&Print sheets..."),
-     QT_TRANSLATE_NOOP("SheetMakers", "Fills pages with frames of standard print and ID photo sizes, ready to cut"),
-     MakePrintSheets},
-    {"contact-sheet", QT_TRANSLATE_NOOP("SheetMakers", "&Contact sheet..."),
-     QT_TRANSLATE_NOOP("SheetMakers",
-                       "Every picture of the collection or of a folder as a small captioned frame, in rows and columns"),
-     MakeContactSheet},
+    { "print-sheets", QT_TRANSLATE_NOOP("SheetMakers", "&Print sheets..."),
+        QT_TRANSLATE_NOOP("SheetMakers", "Fills pages with frames of standard print and ID photo sizes, ready to cut"),
+        MakePrintSheets },
+    { "contact-sheet", QT_TRANSLATE_NOOP("SheetMakers", "&Contact sheet..."),
+        QT_TRANSLATE_NOOP("SheetMakers",
+            "Every picture of the collection or of a folder as a small captioned frame, in rows and columns"),
+        MakeContactSheet },
+    { "test-strip", QT_TRANSLATE_NOOP("SheetMakers", "&Test strip..."),
+        QT_TRANSLATE_NOOP(
+            "SheetMakers", "One picture in labelled steps of brightness or contrast, to find what prints best"),
+        MakeTestStrip },
 };
 } // namespace
 

@@ -63,9 +63,30 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
         turnedIds[index] = id;
         return id;
     };
+    // A toned frame shows a copy through its table, made once per picture and table.
+    std::map<std::pair<int, ToneTable>, int> tonedIds;
+    auto tonedCopy = [&](int index, const ToneTable& table) {
+        const auto known = tonedIds.find({ index, table });
+        if (known != tonedIds.end())
+            return known->second;
+        PictureEntry copy = Records.Pictures[std::size_t(index)];
+        int id = copy.PictureId;
+        PictureStep tone;
+        tone.What = PictureStep::Kind::Tone;
+        tone.Table = table;
+        if (ReplayToneStep(copy, tone)) {
+            copy.PictureId = id = Records.NextPictureId++;
+            Records.Pictures.push_back(copy);
+            touch(Change::Collection | Change::Pictures);
+        }
+        tonedIds[{ index, table }] = id;
+        return id;
+    };
     std::map<int, double> widest; // inches, by picture id
     for (const SheetPlanFrame &f : plan.Frames) {
-        const int id = f.Turned ? turnedCopy(f.Picture) : Records.Pictures[std::size_t(f.Picture)].PictureId;
+        const int id = f.Tone ? tonedCopy(f.Picture, *f.Tone)
+            : f.Turned        ? turnedCopy(f.Picture)
+                              : Records.Pictures[std::size_t(f.Picture)].PictureId;
         Placement *p = Records.Placements.Append();
         p->Left = f.Left;
         p->Top = f.Top;

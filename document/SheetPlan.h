@@ -3,8 +3,10 @@
 // arrangement: laid out by the maker as plain values, placed by
 // ArrangementDocument::placeSheet as one undo step.
 #include "document/SheetTexts.h"
+#include "picture/Tonal.h"
 
 #include <map>
+#include <optional>
 #include <vector>
 
 struct SheetPlanFrame {
@@ -20,6 +22,9 @@ struct SheetPlanFrame {
     int Sheet = 0; // 0 = the plan's first page
     bool Cut = true; // fills its frame; false fits the picture in
     SheetText Caption; // a cell's lines below its frame; none for an ordinary frame
+    // Shows the picture through this table: a copy carrying it as a tone
+    // step, added to the collection once per picture and table (not turned).
+    std::optional<ToneTable> Tone;
 };
 
 struct SheetPlan {

@@ -30,7 +30,24 @@ CupsJobRequest CupsJobFor(const PrintSetup &setup, const QString &title)
         break; // the queue's own setting
     }
     r.Media = setup.Paper.isValid() ? setup.Paper.pageSize().key() : QString();
+    r.Options = PrinterChoiceOptions(setup.Choices);
     return r;
+}
+
+std::vector<std::pair<QString, QString>> PrinterChoiceOptions(const PrinterChoices& choices)
+{
+    std::vector<std::pair<QString, QString>> options;
+    if (!choices.Source.isEmpty())
+        options.emplace_back(QStringLiteral("media-source"), choices.Source);
+    if (!choices.MediaType.isEmpty())
+        options.emplace_back(QStringLiteral("media-type"), choices.MediaType);
+    if (!choices.Quality.isEmpty()) {
+        static const QStringList names { QStringLiteral("draft"), QStringLiteral("normal"), QStringLiteral("high") };
+        const qsizetype n = names.indexOf(choices.Quality);
+        options.emplace_back(QStringLiteral("print-quality"), n >= 0 ? QString::number(3 + n) : choices.Quality);
+    }
+    options.insert(options.end(), choices.Options.begin(), choices.Options.end());
+    return options;
 }
 
 QStringList CupsJobArguments(const CupsJobRequest &request, const QString &file)

@@ -10,6 +10,7 @@
 
 class QPrinter;
 struct PrintSetup;
+struct PrinterChoices;
 
 struct CupsJobRequest {
     QString Printer; // the queue's name
@@ -23,6 +24,10 @@ struct CupsJobRequest {
     std::vector<std::pair<QString, QString>> Options;
 };
 
+// The printer's own choices as job options: the tray, media type and quality
+// under their IPP names ("draft", "normal", "high" as the quality's numbers),
+// then the further options as they are.
+[[nodiscard]] std::vector<std::pair<QString, QString>> PrinterChoiceOptions(const PrinterChoices& choices);
 // The request for a job to the set-up's printer with its job options.
 [[nodiscard]] CupsJobRequest CupsJobFor(const PrintSetup &setup, const QString &title);
 // The arguments of the queue command (lp) that sends `file` as that job.

@@ -2,9 +2,11 @@
 
 #include "document/Arrangement.h"
 #include "document/Options.h"
+#include "document/PageGeometry.h"
 #include "picture/DecodePool.h"
 #include "picture/FileCheck.h"
 #include "picture/PoolHandoff.h"
+#include "picture/PrintFinish.h"
 #include "picture/Resample.h"
 #include "picture/ScaledDecode.h"
 #include "platform/DeviceContext.h"
@@ -92,6 +94,11 @@ int PassThroughMarkerIndex(int width, int height, const QByteArray &rgb)
 struct DevicePictures::Shared {
     std::atomic<bool> Cancel{false};
     std::shared_ptr<const ColourConversion> Colour;
+    // The print-time adjustment and sharpening (radius in device pixels).
+    bool Tones = false;
+    ToneTable Tone {};
+    int SharpenAmount = 0;
+    double SharpenRadius = 0;
     const std::atomic<bool> *Outside = nullptr; // the caller's flag, read while the job runs
     mutable std::mutex Lock;
     std::vector<PassedJpeg> Passed; // by marker number
@@ -190,6 +197,20 @@ QImage resampled(const DevicePictures::Item &item)
     return image;
 }
 
+// The last steps for paper, then the printer profile, on a picture made for
+// `dest` device pixels (fewer when the source has fewer).
+void finish(const DevicePictures::Shared& state, QImage& image, QSize dest)
+{
+    if (image.isNull())
+        return;
+    if (state.Tones)
+        ApplyToneTable(image, state.Tone);
+    if (state.SharpenAmount > 0 && dest.width() > 0)
+        UnsharpMask(image, state.SharpenAmount, state.SharpenRadius * image.width() / dest.width());
+    if (state.Colour)
+        state.Colour->apply(image);
+}
+
 // The picture as a JPEG; photographs get the quality Qt's PDF engine gives
 // them, contact sheet cells less.
 std::optional<PassedJpeg> compressed(const QImage &image, int quality)
@@ -235,7 +256,16 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
     State->Outside = settings.Cancel;
     if (settings.Convert)
         State->Colour = setup.Colour;
-    const bool passThrough = settings.Pdf && setup.PassJpegThrough && !State->Colour;
+    State->Tones = !setup.Adjustment.isIdentity();
+    if (State->Tones)
+        State->Tone = PrintToneTable(setup.Adjustment.Brightness, setup.Adjustment.Contrast);
+    if (setup.Sharpening.on()) {
+        State->SharpenAmount = setup.Sharpening.Amount;
+        State->SharpenRadius = setup.Sharpening.Radius / MmPerInch * settings.Scale.DpiX;
+    }
+    // A carried file's bytes would escape every change made to its pixels.
+    const bool passThrough
+        = settings.Pdf && setup.PassJpegThrough && !State->Colour && !State->Tones && State->SharpenAmount == 0;
     // The same picture at the same size anywhere in the job is one item.
     std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
     std::map<std::pair<QString, std::int32_t>, int> markers;
@@ -346,8 +376,7 @@ void DevicePictures::start(std::size_t index)
                     // drawing: its item stands for placements of any size.
                     if (item->Marker < 0) {
                         made.Image = resampled(*item);
-                        if (state->Colour)
-                            state->Colour->apply(made.Image);
+                        finish(*state, made.Image, item->Dest);
                         std::optional<PassedJpeg> carried;
                         const int quality = item->Cell ? SheetCellJpegQuality : 94;
                         if (item->Encoded >= 0 && (carried = compressed(made.Image, quality))) {
@@ -454,8 +483,7 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             own.Exact = layout.Exact;
             own.Dest = layout.Dest;
             image = resampled(own);
-            if (state->Colour)
-                state->Colour->apply(image);
+            finish(*state, image, own.Dest);
         }
         if (image.isNull()) {
             asViews(dc, doc, p, entry, layout, recolour);

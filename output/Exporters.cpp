@@ -41,7 +41,7 @@ public:
     {
         QTemporaryDir folder;
         if (!folder.isValid())
-            return ExportOutcome { ExportResult::Failed, {}, {} };
+            return ExportOutcome { ExportResult::Failed, {}, {}, {} };
         const QString file = folder.filePath(QStringLiteral("job.pdf"));
         ExportOutcome drawn = WritePdf(
             doc, options, setup, request, file, CalibrationCorrection(setup.Calibration, setup.DpiX, setup.DpiY));
@@ -53,9 +53,16 @@ public:
         for (int i = 0; i + 1 < colour.size(); i += 2)
             job.Options.push_back({ colour[i], colour[i + 1] });
         const QString error = SubmitCupsJob(job, file, Command);
-        if (error.isEmpty())
-            return {};
-        return ExportOutcome { ExportResult::Failed, {}, error };
+        ExportOutcome outcome;
+        const QStringList args = CupsJobArguments(job, file);
+        for (qsizetype i = 0; i + 1 < args.size(); ++i)
+            if (args[i] == QLatin1String("-o"))
+                outcome.Sent << args[i + 1];
+        if (!error.isEmpty()) {
+            outcome.Result = ExportResult::Failed;
+            outcome.Reason = error;
+        }
+        return outcome;
     }
 
 private:
@@ -71,10 +78,18 @@ public:
     ExportOutcome run(const TArrangement& doc, const ArrangementOptions& options, const PrintSetup& setup,
         const ExportRequest& request) override
     {
-        if (Device)
-            return PrintJob(*Device, doc, options, setup, request);
-        const std::unique_ptr<TPrinter> own = MakeJobPrinter(setup);
-        return PrintJob(*own, doc, options, setup, request);
+        ExportOutcome outcome;
+        if (Device) {
+            outcome = PrintJob(*Device, doc, options, setup, request);
+        } else {
+            const std::unique_ptr<TPrinter> own = MakeJobPrinter(setup);
+            outcome = PrintJob(*own, doc, options, setup, request);
+        }
+        // As PrintJob puts them on the engine.
+        const QStringList o = CupsColourOptions(setup.Destination.CupsOptions, bool(setup.Colour));
+        for (qsizetype i = 0; i + 1 < o.size(); i += 2)
+            outcome.Sent << o[i] + QLatin1Char('=') + o[i + 1];
+        return outcome;
     }
 
 private:

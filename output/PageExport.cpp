@@ -118,10 +118,10 @@ bool stopped(const ExportRequest &request) { return request.Cancel && request.Ca
 
 ExportOutcome failed(const QString &file, const QString &reason = {})
 {
-    return ExportOutcome{ExportResult::WriteFailed, file, reason};
+    return ExportOutcome { ExportResult::WriteFailed, file, reason, {} };
 }
 
-ExportOutcome cancelled() { return ExportOutcome{ExportResult::Cancelled, {}, {}}; }
+ExportOutcome cancelled() { return ExportOutcome { ExportResult::Cancelled, {}, {}, {} }; }
 
 // Qt's PDF engine draws the pages into `out`.
 bool drawPdfPages(QIODevice &out, const TArrangement &doc, const ArrangementOptions &options, const PrintSetup &setup,
@@ -213,7 +213,7 @@ ExportOutcome WritePictureFiles(const TArrangement &doc, const ArrangementOption
             return cancelled();
         const QImage image = RenderPageImage(doc, page, request.Dpi, options, setup, qint64(1) << 30, supply);
         if (image.isNull())
-            return ExportOutcome{ExportResult::OutOfMemory, names[i], {}};
+            return ExportOutcome { ExportResult::OutOfMemory, names[i], {}, {} };
         CheckedSaveFile out(names[i]);
         if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
             return failed(names[i]);

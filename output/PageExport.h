@@ -48,6 +48,7 @@ struct ExportOutcome {
     ExportResult Result = ExportResult::Done;
     QString FailedFile; // the file that could not be made
     QString Reason;     // what went wrong, when more is known than that
+    QStringList Sent; // the job options the printing system was given ("name=value")
 };
 
 // The files a picture export writes, one per page.

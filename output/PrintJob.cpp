@@ -20,7 +20,7 @@
 namespace {
 const QString CupsPageRanges = QStringLiteral("page-ranges");
 
-ExportOutcome printFailed() { return ExportOutcome{ExportResult::Failed, {}, {}}; }
+ExportOutcome printFailed() { return ExportOutcome { ExportResult::Failed, {}, {}, {} }; }
 } // namespace
 
 ExportOutcome PrintJob(TPrinter &printer, const TArrangement &doc, const ArrangementOptions &options,
@@ -42,7 +42,7 @@ ExportOutcome PrintJob(TPrinter &printer, const TArrangement &doc, const Arrange
         PictureSupply supply(PictureWant::FullNow);
         if (!pictures.page(page, &supply)) {
             printer.Abort();
-            return ExportOutcome{ExportResult::Cancelled, {}, {}};
+            return ExportOutcome { ExportResult::Cancelled, {}, {}, {} };
         }
         ApplyCalibration(printer, setup.Calibration);
         RenderPage(printer.Canvas(), doc, page, scale, options, setup, supply);
@@ -50,7 +50,7 @@ ExportOutcome PrintJob(TPrinter &printer, const TArrangement &doc, const Arrange
                           || (request.PageDone && !request.PageDone(page, i + 1, total));
         if (stop) {
             printer.Abort();
-            return ExportOutcome{ExportResult::Cancelled, {}, {}};
+            return ExportOutcome { ExportResult::Cancelled, {}, {}, {} };
         }
     }
     printer.EndDoc();

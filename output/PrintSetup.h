@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 #include <vector>
 
 class ColourConversion;
@@ -38,6 +39,44 @@ struct PrintDestination {
     // images kept in this list instead of being printed.
     bool FixedPage = false;
     std::shared_ptr<std::vector<QImage>> PageImages;
+};
+
+// Unsharp mask after the last resample, at the device's resolution.
+struct PrintSharpening {
+    int Amount = 0; // percent of the difference added back; 0 = off
+    double Radius = 0.1; // mm on paper, turned into device pixels per job
+    [[nodiscard]] bool on() const { return Amount > 0 && Radius > 0; }
+    bool operator==(const PrintSharpening&) const = default;
+};
+inline constexpr int MaxSharpenAmount = 300;
+inline constexpr double MinSharpenRadius = 0.02; // mm
+inline constexpr double MaxSharpenRadius = 1; // mm
+// Suggested starting points: matte paper swallows more detail than glossy.
+inline constexpr PrintSharpening MatteSharpening { 90, 0.17 };
+inline constexpr PrintSharpening GlossySharpening { 50, 0.085 };
+
+// Brightness and contrast applied to what is printed only, in steps of
+// -100..100 (0 leaves the pixels as they are).
+struct PrintAdjustment {
+    int Brightness = 0;
+    int Contrast = 0;
+    [[nodiscard]] bool isIdentity() const { return Brightness == 0 && Contrast == 0; }
+    bool operator==(const PrintAdjustment&) const = default;
+};
+inline constexpr int MaxPrintAdjustment = 100;
+
+// The printer's own job options: IPP keywords for the tray, media type and
+// quality, and further name/value choices (a PPD's options).
+struct PrinterChoices {
+    QString Source;
+    QString MediaType;
+    QString Quality;
+    std::vector<std::pair<QString, QString>> Options;
+    [[nodiscard]] bool empty() const
+    {
+        return Source.isEmpty() && MediaType.isEmpty() && Quality.isEmpty() && Options.empty();
+    }
+    bool operator==(const PrinterChoices&) const = default;
 };
 
 // The views' soft proof: the pixels to draw `dest` device pixels from, as
@@ -65,6 +104,12 @@ struct PrintSetup {
     SoftProofFn SoftProof;
     // PDF output may carry unchanged JPEG files as their own bytes.
     bool PassJpegThrough = true;
+    // Applied to the pictures at the device's resolution, to what is printed only.
+    PrintSharpening Sharpening;
+    PrintAdjustment Adjustment;
+    // Sent with the job to the printing system.
+    PrinterChoices Choices;
+    QString PresetName; // the paper preset it was made from, empty for none
 };
 
 // The printer's page as it is now: paper, printable area, resolution and

@@ -7,6 +7,9 @@
 #include "output/ColourSettingsDialog.h"
 #include "output/CupsJob.h"
 #include "output/Exporters.h"
+#include "output/JobLog.h"
+#include "output/JobLogDialog.h"
+#include "output/PaperPresetDialog.h"
 #include "output/PrintCalibration.h"
 #include "output/PrintColour.h"
 #include "output/PrintJob.h"
@@ -25,6 +28,7 @@
 #include "platform/Settings.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -35,6 +39,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -88,6 +93,16 @@ PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *
     IdGuidesCheck->setToolTip(tr("Shows where head and eyes belong in ID photo frames; never printed"));
     CalibrateBtn = new QPushButton(tr("Calibrate printer..."), this);
     CalibrateBtn->setToolTip(tr("Corrects a printer that prints off or slightly too large or small"));
+    PresetBox = new QComboBox(this);
+    PresetBox->setToolTip(tr("Printer, paper, colour and sharpening kept under one name"));
+    PresetBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    PresetBox->setMinimumContentsLength(16);
+    PresetEditBtn = new QPushButton(tr("&Edit preset..."), this);
+    PresetEditBtn->setToolTip(tr("Edits the chosen paper preset, or makes one from the printer's paper"));
+    PresetRemoveBtn = new QPushButton(tr("Remove"), this);
+    JobLogBtn = new QPushButton(tr("&Job log..."), this);
+    JobLogBtn->setToolTip(tr("The last jobs printed or saved, with the options the printer was given"));
+    PresetRemoveBtn->setToolTip(tr("Removes the chosen paper preset"));
     layoutPage();
     connectSignals();
 }
@@ -117,6 +132,14 @@ void PrintPage::layoutPage()
     side->addLayout(goPair);
     side->addSpacing(12);
     side->addLayout(page);
+    auto* presetRow = new QHBoxLayout;
+    presetRow->addWidget(new QLabel(tr("Paper preset:"), this));
+    presetRow->addWidget(PresetBox, 1);
+    side->addLayout(presetRow);
+    auto* presetButtons = new QHBoxLayout;
+    presetButtons->addWidget(PresetEditBtn);
+    presetButtons->addWidget(PresetRemoveBtn);
+    side->addLayout(presetButtons);
     side->addWidget(CutMarksCheck);
     side->addWidget(IdGuidesCheck);
     side->addWidget(CalibrateBtn);
@@ -124,7 +147,10 @@ void PrintPage::layoutPage()
     side->addWidget(SoftProofCheck);
     side->addSpacing(12);
     side->addWidget(bitmapBox);
-    side->addWidget(SaveImageBtn);
+    auto* saveRow = new QHBoxLayout;
+    saveRow->addWidget(SaveImageBtn);
+    saveRow->addWidget(JobLogBtn);
+    side->addLayout(saveRow);
     side->addStretch(1);
 
     auto *previewColumn = new QVBoxLayout;
@@ -156,6 +182,10 @@ void PrintPage::connectSignals()
     connect(CalibrateBtn, &QPushButton::clicked, this, &PrintPage::calibratePrinter);
     connect(ColourBtn, &QPushButton::clicked, this, &PrintPage::chooseColourSettings);
     connect(SoftProofCheck, &QCheckBox::toggled, this, &PrintPage::softProofToggled);
+    connect(PresetBox, &QComboBox::activated, this, &PrintPage::presetChosen);
+    connect(PresetEditBtn, &QPushButton::clicked, this, &PrintPage::editPreset);
+    connect(PresetRemoveBtn, &QPushButton::clicked, this, &PrintPage::removePreset);
+    connect(JobLogBtn, &QPushButton::clicked, this, &PrintPage::showJobLog);
     connect(&Doc, &ArrangementDocument::changed, this, [this](ArrangementDocument::Changes what) {
         if (what & ArrangementDocument::Change::Pages) {
             const QSignalBlocker quiet(CurrentPageEd);
@@ -193,6 +223,14 @@ PrintSetup PrintPage::jobSetup(bool colour)
 {
     QString problem;
     PrintSetup setup = JobSetup(Services.printer(), &problem);
+    if (const PaperPreset* preset = chosenPreset()) {
+        const PrintColour made = MakePrintColour(preset->Colour);
+        setup.Colour = made.Conversion;
+        setup.PrinterProfile = made.PrinterIcc;
+        const QString choices = TakePresetValues(setup, *preset, Services.printer().PrintsToFile());
+        problem = made.Problem.isEmpty() || choices.isEmpty() ? made.Problem + choices
+                                                              : made.Problem + QLatin1Char('\n') + choices;
+    }
     if (!colour) {
         setup.Colour.reset();
         setup.PrinterProfile.clear();
@@ -291,6 +329,8 @@ void PrintPage::printPages()
 
 void PrintPage::reportPrint(const PrintSetup &setup, const ExportRequest &request, const ExportOutcome &outcome)
 {
+    LogJob(Doc.fileName(), setup.Destination.ToFile ? setup.Destination.FileName : setup.Destination.PrinterName, setup,
+        request, outcome);
     const bool toFile = setup.Destination.ToFile;
     const QString file = setup.Destination.FileName;
     if (outcome.Result == ExportResult::Cancelled) {
@@ -331,15 +371,24 @@ void PrintPage::calibratePrinter()
     }
     const QString name = printer.qprinter()->printerName();
     const QString paper = CalibrationPaperName(printer.qprinter()->pageLayout());
-    const QString target = tr("%1, %2").arg(name, paper);
-    CalibrationDialog dialog(target, LoadPrintCalibration(name, paper), Services.dialogParent());
+    const PaperPreset* chosen = chosenPreset();
+    const QString target = chosen ? chosen->Name : tr("%1, %2").arg(name, paper);
+    CalibrationDialog dialog(
+        target, chosen ? chosen->Calibration : LoadPrintCalibration(name, paper), Services.dialogParent());
     dialog.PrintPage = [this, &printer, target] {
         const bool printed = PrintCalibrationPage(printer, tr("Calibration page: %1").arg(target));
         Services.showStatus(printed ? tr("The calibration page was printed.")
                                     : tr("Could not print! Please check the printer."));
     };
-    if (Dialogs::execDialog(&dialog) == QDialog::Accepted)
+    if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
+        return;
+    if (!chosen) {
         SavePrintCalibration(name, paper, dialog.calibration());
+        return;
+    }
+    PaperPreset edited = *chosen;
+    edited.Calibration = dialog.calibration();
+    keepPreset(edited);
 }
 
 // ---------------------------------------------------------------------------
@@ -347,8 +396,32 @@ void PrintPage::calibratePrinter()
 
 void PrintPage::chooseColourSettings()
 {
+    if (const PaperPreset* chosen = chosenPreset()) {
+        // The chosen preset holds the colour set-up of its printer and paper.
+        ColourDialog dialog(
+            chosen->Printer.isEmpty() ? tr("PDF") : chosen->Printer, chosen->PaperName, Services.dialogParent());
+        dialog.setSettings(chosen->Colour);
+        if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
+            return;
+        PaperPreset edited = *chosen;
+        edited.Colour = dialog.settings();
+        keepPreset(edited);
+        return;
+    }
     if (RunColourSetup(Services.dialogParent(), Services.printer(), Services.softProof()))
         repaintPreview();
+}
+
+void PrintPage::keepPreset(const PaperPreset& preset)
+{
+    QString error;
+    if (SavePaperPreset(PaperPresetFolder(), preset, &error).isEmpty()) {
+        Dialogs::messageBox(Services.dialogParent(), tr("Could not keep the paper preset: %1").arg(error), tr("Error"),
+            Dialogs::Icon::Error);
+        return;
+    }
+    reloadPresets(preset.Name);
+    presetChosen();
 }
 
 void PrintPage::softProofToggled()
@@ -378,6 +451,13 @@ void PrintPage::setCutMarks(bool on)
 void PrintPage::loadSettings(const MainFormSettings& m)
 {
     IdGuidesCheck->setChecked(m.IdGuidesCheck);
+    const QStringList unconverted = ConvertOldPrintSettings(PaperPresetFolder());
+    if (!unconverted.isEmpty())
+        Services.showStatus(tr("Could not keep earlier printer settings as paper presets: %1")
+                                .arg(unconverted.join(QStringLiteral("; "))));
+    reloadPresets(LoadChosenPaperPreset());
+    if (chosenPreset())
+        presetChosen();
     if (!Doc.fileName().isEmpty() || Doc.isModified())
         return;
     ArrangementOptions o = Doc.options();
@@ -545,7 +625,9 @@ void PrintPage::saveAsImage()
     // Picture files stay sRGB: only a PDF takes the printer profile.
     const PrintSetup setup = jobSetup(pdf);
     const std::unique_ptr<PageExporter> exporter = FileExporter(request.Format);
-    reportExport(request, runJob(*exporter, setup, request, tr("Save as image..."), tr("Saving...")));
+    const ExportOutcome outcome = runJob(*exporter, setup, request, tr("Save as image..."), tr("Saving..."));
+    LogJob(Doc.fileName(), request.FileName, setup, request, outcome);
+    reportExport(request, outcome);
 }
 
 void PrintPage::reportExport(const ExportRequest &request, const ExportOutcome &outcome)
@@ -569,4 +651,104 @@ void PrintPage::reportExport(const ExportRequest &request, const ExportOutcome &
         Dialogs::messageBox(owner, outcome.Reason.isEmpty() ? text : text + QLatin1Char('\n') + outcome.Reason,
                             tr("Error"), Dialogs::Icon::Error);
     }
+}
+
+// ---------------------------------------------------------------------------
+// Paper presets
+
+const PaperPreset* PrintPage::chosenPreset() const { return Presets.find(PresetBox->currentData().toString()); }
+
+void PrintPage::reloadPresets(const QString& choose)
+{
+    Presets = LoadPaperPresets(PaperPresetFolder());
+    if (!Presets.Errors.isEmpty())
+        Services.showStatus(tr("Paper presets left out: %1").arg(Presets.Errors.join(QStringLiteral("; "))));
+    const QSignalBlocker quiet(PresetBox);
+    PresetBox->clear();
+    PresetBox->addItem(tr("(none)"), QString());
+    for (const PaperPreset& p : Presets.Presets)
+        PresetBox->addItem(p.Name, p.Name);
+    PresetBox->setCurrentIndex(std::max(0, PresetBox->findData(choose)));
+    PresetRemoveBtn->setEnabled(PresetBox->currentIndex() > 0);
+}
+
+void PrintPage::choosePreset(const QString& name)
+{
+    if (!name.isEmpty() && PresetBox->findData(name) < 0)
+        reloadPresets(name); // made since the list was read
+    PresetBox->setCurrentIndex(std::max(0, PresetBox->findData(name)));
+    presetChosen();
+}
+
+void PrintPage::presetChosen()
+{
+    const PaperPreset* preset = chosenPreset();
+    PresetRemoveBtn->setEnabled(preset != nullptr);
+    SaveChosenPaperPreset(preset ? preset->Name : QString());
+    if (!preset)
+        return;
+    const QString problem = ApplyPaperPreset(Services.printer(), *preset);
+    Services.showStatus(problem.isEmpty() ? tr("Paper preset: %1").arg(preset->Name) : problem);
+    RefreshSoftProof(Services.softProof(), Services.printer());
+    repaintPreview();
+}
+
+PaperPreset PrintPage::presetFromPrinter() const
+{
+    TPrinter& printer = Services.printer();
+    const QPageLayout layout = printer.qprinter()->pageLayout();
+    PaperPreset p;
+    p.Printer = printer.PrintsToFile() ? QString() : printer.qprinter()->printerName();
+    p.PaperKey = layout.pageSize().key();
+    p.PaperName = layout.pageSize().name();
+    p.Landscape = layout.orientation() == QPageLayout::Landscape;
+    const PrintSheetSettings sheets = LoadPrintSheetSettings();
+    p.Borderless = sheets.Borderless;
+    p.Overspill = sheets.Overspill;
+    p.Colour = CurrentColourSettings(printer);
+    p.Calibration = StoredCalibration(printer);
+    p.Name = tr("%1, %2").arg(p.Printer.isEmpty() ? tr("PDF") : p.Printer, p.PaperName);
+    return p;
+}
+
+void PrintPage::editPreset()
+{
+    const PaperPreset* chosen = chosenPreset();
+    PaperPresetDialog dialog(Services.dialogParent());
+    dialog.setPrinters(QPrinterInfo::availablePrinterNames());
+    dialog.Offerings = [](const QString& queue) { return ReadPrinterOfferings(queue); };
+    dialog.setPreset(chosen ? *chosen : presetFromPrinter());
+    if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
+        return;
+    const PaperPreset edited = dialog.preset();
+    QString error;
+    if (SavePaperPreset(PaperPresetFolder(), edited, &error).isEmpty()) {
+        Dialogs::messageBox(Services.dialogParent(), tr("Could not keep the paper preset: %1").arg(error), tr("Error"),
+            Dialogs::Icon::Error);
+        return;
+    }
+    if (chosen && chosen->Name != edited.Name) // renamed
+        RemovePaperPreset(PaperPresetFolder(), chosen->Name);
+    reloadPresets(edited.Name);
+    presetChosen();
+}
+
+void PrintPage::removePreset()
+{
+    const PaperPreset* chosen = chosenPreset();
+    if (!chosen)
+        return;
+    if (Dialogs::messageBox(Services.dialogParent(), tr("Remove the paper preset \"%1\"?").arg(chosen->Name),
+            tr("Paper preset"), Dialogs::Icon::Question, Dialogs::YesNo)
+        != Dialogs::IdYes)
+        return;
+    RemovePaperPreset(PaperPresetFolder(), chosen->Name);
+    reloadPresets(QString());
+    presetChosen();
+}
+
+void PrintPage::showJobLog()
+{
+    JobLogDialog dialog(ReadJobLog(JobLogFile()), Services.dialogParent());
+    Dialogs::execDialog(&dialog);
 }

@@ -2,6 +2,7 @@
 // The "Print/Save as image" tab: the 1:1 preview of the current page, printing
 // every page, the printer setup, and saving pages as pictures or a PDF.
 #include "document/ArrangementDocument.h"
+#include "output/PaperPreset.h"
 #include "platform/Settings.h"
 
 #include <QPoint>
@@ -14,6 +15,7 @@
 class PageExporter;
 class PageServices;
 class QCheckBox;
+class QComboBox;
 class QMouseEvent;
 class QPaintEvent;
 class QPushButton;
@@ -52,15 +54,29 @@ public:
     // before they are printed cut off; true to go on.
     bool AcceptPicturesOffPage(const std::vector<int> &pages);
 
-    // The calibration dialog for the printer and paper; keeps what was typed.
+    // The calibration dialog for the chosen paper preset, else for the printer
+    // and paper; keeps what was typed.
     void calibratePrinter();
 
     // Cut marks on or off in the arrangement (one undo step); the choice is
     // kept in the settings for new arrangements.
     void setCutMarks(bool on);
-    // A new arrangement gets the cut marks last chosen.
+    // A new arrangement gets the cut marks last chosen; the paper preset last
+    // chosen is put on the printer (earlier versions' settings become presets first).
     void loadSettings(const MainFormSettings& m = MainFormSettings());
     void saveSettings(MainFormSettings& m) const;
+
+    // Paper presets: the one chosen (nullptr: none, the printer's paper and
+    // the settings kept for it), choosing one by name ("" for none), and the
+    // editor for the chosen one or, with none chosen, for a new one made
+    // from the printer's paper.
+    [[nodiscard]] const PaperPreset* chosenPreset() const;
+    void choosePreset(const QString& name);
+    void editPreset();
+    void removePreset();
+    // The log of the last jobs.
+    void showJobLog();
+    // Colour management of the chosen paper preset, else of the printer and paper.
     void chooseColourSettings();
 
     // The preview.
@@ -89,6 +105,11 @@ private:
     void currentPageChanged();
     void previewPaint(QPaintEvent *event);
     void previewAreaResized();
+    void reloadPresets(const QString& choose);
+    void presetChosen();
+    // Writes the preset's file and chooses it.
+    void keepPreset(const PaperPreset& preset);
+    [[nodiscard]] PaperPreset presetFromPrinter() const;
     [[nodiscard]] PageGeometry paper() const;
     // The set-up of a job on the window's printer; with colour, a printer
     // profile that cannot be used is named in a message and the job goes out
@@ -122,6 +143,11 @@ private:
     QPushButton *CalibrateBtn = nullptr; // the printer's offset and scale for this paper
     QPushButton *ColourBtn = nullptr;     // printer profile and rendering intent of this printer and paper
     QCheckBox *SoftProofCheck = nullptr;  // the preview shows the pictures as the profile prints them
+    QComboBox* PresetBox = nullptr; // "(none)" and the paper presets by name
+    QPushButton* PresetEditBtn = nullptr;
+    QPushButton* PresetRemoveBtn = nullptr;
+    QPushButton* JobLogBtn = nullptr;
+    PaperPresets Presets;
     bool PreviewDragging = false;
     QPoint PreviewGrab; // pointer at mouse down, preview pixels
 };

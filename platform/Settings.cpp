@@ -254,3 +254,92 @@ void SaveColourSettings(const QString &printer, const QString &paper, const Colo
     s->setValue(QStringLiteral("GamutWarning"), c.GamutWarning);
     s->setValue(QStringLiteral("SoftProof"), c.SoftProof);
 }
+
+std::vector<KeptColourSettings> AllColourSettings()
+{
+    std::vector<KeptColourSettings> all;
+    QStringList groups;
+    {
+        const std::unique_ptr<QSettings> s = OpenSettings();
+        s->beginGroup(QStringLiteral("Colour"));
+        groups = s->childGroups();
+    }
+    for (const QString& group : groups) {
+        const QString name = QString::fromUtf8(QByteArray::fromPercentEncoding(group.toLatin1()));
+        const qsizetype bar = name.indexOf(QLatin1Char('|'));
+        if (bar < 0)
+            continue;
+        const QString printer = name.left(bar);
+        const QString paper = name.mid(bar + 1);
+        all.push_back({ printer, paper, LoadColourSettings(printer, paper) });
+    }
+    return all;
+}
+
+std::vector<KeptCalibration> AllPrintCalibrations()
+{
+    std::vector<KeptCalibration> all;
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    s->beginGroup(QStringLiteral("PrintSheets"));
+    for (const QString& key : s->childKeys()) {
+        // "Calibration PRINTER KEY ORIENTATION"; queue names hold no space.
+        QStringList parts = key.split(QLatin1Char(' '));
+        if (parts.size() < 4 || parts.front() != QLatin1String("Calibration"))
+            continue;
+        const QString printer = parts[1];
+        const QString paper = parts.mid(2).join(QLatin1Char(' '));
+        const QStringList v = s->value(key).toString().split(QLatin1Char(';'));
+        bool ok[3] = {};
+        if (v.size() != 3)
+            continue;
+        const PrintCalibration c { v[0].toDouble(&ok[0]), v[1].toDouble(&ok[1]), v[2].toDouble(&ok[2]) };
+        if (ok[0] && ok[1] && ok[2])
+            all.push_back({ printer, paper, ClampedCalibration(c) });
+    }
+    return all;
+}
+
+bool OldPrintSettingsConverted()
+{
+    const std::unique_ptr<QSettings> s = OpenSettings();
+    return ReadBool(*s, "PaperPresets/Converted", false);
+}
+
+void SetOldPrintSettingsConverted() { OpenSettings()->setValue(QStringLiteral("PaperPresets/Converted"), true); }
+
+QString LoadChosenPaperPreset()
+{
+    return OpenSettings()->value(QStringLiteral("PaperPresets/Chosen")).toString().left(200);
+}
+
+void SaveChosenPaperPreset(const QString& name)
+{
+    OpenSettings()->setValue(QStringLiteral("PaperPresets/Chosen"), name);
+}
+
+std::vector<std::pair<int, int>> LoadTestStripSteps()
+{
+    std::vector<std::pair<int, int>> steps;
+    const QStringList stored = OpenSettings()
+                                   ->value(QStringLiteral("TestStrip/Steps"))
+                                   .toString()
+                                   .split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString& step : stored.mid(0, 20)) {
+        const QStringList v = step.split(QLatin1Char(','));
+        bool ok[2] = {};
+        if (v.size() == 2) {
+            const int b = v[0].toInt(&ok[0]), c = v[1].toInt(&ok[1]);
+            if (ok[0] && ok[1])
+                steps.emplace_back(std::clamp(b, -100, 100), std::clamp(c, -100, 100));
+        }
+    }
+    return steps;
+}
+
+void SaveTestStripSteps(const std::vector<std::pair<int, int>>& steps)
+{
+    QStringList stored;
+    for (const auto& [b, c] : steps)
+        stored << QStringLiteral("%1,%2").arg(b).arg(c);
+    OpenSettings()->setValue(QStringLiteral("TestStrip/Steps"), stored.join(QLatin1Char(';')));
+}

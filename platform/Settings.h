@@ -7,6 +7,8 @@
 #include <QStringList>
 
 #include <memory>
+#include <utility>
+#include <vector>
 
 class QSettings;
 
@@ -90,6 +92,7 @@ struct PrintCalibration {
     double OffsetY = 0; // mm, positive: down
     double Scale = 1;
     [[nodiscard]] bool isIdentity() const { return OffsetX == 0 && OffsetY == 0 && Scale == 1; }
+    bool operator==(const PrintCalibration&) const = default;
 };
 inline constexpr double MaxCalibrationOffset = 20; // mm either way
 inline constexpr double MinCalibrationScale = 0.9;
@@ -111,8 +114,36 @@ struct ColourSettings {
     QString MonitorFile;
     bool GamutWarning = false;
     bool SoftProof = false; // the views show pictures as printed
+    bool operator==(const ColourSettings&) const = default;
 };
 
 // Absent or unreadable keys keep the defaults; the intent is held to 0..3.
 [[nodiscard]] ColourSettings LoadColourSettings(const QString &printer, const QString &paper);
 void SaveColourSettings(const QString &printer, const QString &paper, const ColourSettings &settings);
+
+// Every printer's and paper's stored colour settings and calibrations, as
+// kept by earlier versions, for turning them into paper presets.
+struct KeptColourSettings {
+    QString Printer;
+    QString Paper; // the page size's name ("A4")
+    ColourSettings Settings;
+};
+struct KeptCalibration {
+    QString Printer;
+    QString Paper; // the page size's key and orientation ("A4 portrait")
+    PrintCalibration Calibration;
+};
+[[nodiscard]] std::vector<KeptColourSettings> AllColourSettings();
+[[nodiscard]] std::vector<KeptCalibration> AllPrintCalibrations();
+
+// Whether those were turned into paper presets, and the preset chosen on the
+// print tab (empty: none), kept in the section [PaperPresets].
+[[nodiscard]] bool OldPrintSettingsConverted();
+void SetOldPrintSettingsConverted();
+[[nodiscard]] QString LoadChosenPaperPreset();
+void SaveChosenPaperPreset(const QString& name);
+
+// The steps (brightness, contrast) of the last test strip made, left to
+// right, kept in [TestStrip] so that the paper preset editor can offer them.
+[[nodiscard]] std::vector<std::pair<int, int>> LoadTestStripSteps();
+void SaveTestStripSteps(const std::vector<std::pair<int, int>>& steps);

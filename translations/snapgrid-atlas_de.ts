@@ -491,8 +491,24 @@
         <translation>Ein Export braucht genau ein Arrangement (.sga) und sonst nichts.</translation>
     </message>
     <message>
-        <source>Only one of --export-pdf and --export-images can be given.</source>
-        <translation>Nur eines von --export-pdf und --export-images ist möglich.</translation>
+        <source>Prints every page on a print queue, then ends.</source>
+        <translation>Druckt jede Seite über eine Druckwarteschlange und endet.</translation>
+    </message>
+    <message>
+        <source>Makes the pages with a paper preset (its name).</source>
+        <translation>Erstellt die Seiten mit einer Papiervorgabe (ihr Name).</translation>
+    </message>
+    <message>
+        <source>--print needs the name of a print queue.</source>
+        <translation>--print braucht den Namen einer Druckwarteschlange.</translation>
+    </message>
+    <message>
+        <source>Only one of --export-pdf, --export-images and --print can be given.</source>
+        <translation>Nur eines von --export-pdf, --export-images und --print ist möglich.</translation>
+    </message>
+    <message>
+        <source>--preset goes with --export-pdf, --export-images or --print.</source>
+        <translation>--preset gehört zu --export-pdf, --export-images oder --print.</translation>
     </message>
 </context>
 <context>
@@ -527,6 +543,22 @@
     <message>
         <source>Damaged picture: %1</source>
         <translation>Beschädigtes Bild: %1</translation>
+    </message>
+    <message>
+        <source>There is no print queue %1.</source>
+        <translation>Es gibt keine Druckwarteschlange %1.</translation>
+    </message>
+    <message>
+        <source>There is no paper preset &quot;%1&quot;.</source>
+        <translation>Es gibt keine Papiervorgabe „%1“.</translation>
+    </message>
+    <message>
+        <source>Paper presets: %1</source>
+        <translation>Papiervorgaben: %1</translation>
+    </message>
+    <message>
+        <source>Could not print on %1.</source>
+        <translation>Drucken auf %1 war nicht möglich.</translation>
     </message>
 </context>
 <context>
@@ -893,6 +925,45 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
     </message>
 </context>
 <context>
+    <name>JobLogDialog</name>
+    <message>
+        <source>Job log</source>
+        <translation>Auftragsprotokoll</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Zeit</translation>
+    </message>
+    <message>
+        <source>Arrangement</source>
+        <translation>Arrangement</translation>
+    </message>
+    <message>
+        <source>Printer or file</source>
+        <translation>Drucker oder Datei</translation>
+    </message>
+    <message>
+        <source>Preset</source>
+        <translation>Vorgabe</translation>
+    </message>
+    <message>
+        <source>Pages</source>
+        <translation>Seiten</translation>
+    </message>
+    <message>
+        <source>Result</source>
+        <translation>Ergebnis</translation>
+    </message>
+    <message>
+        <source>Options sent</source>
+        <translation>Gesendete Optionen</translation>
+    </message>
+    <message>
+        <source>&amp;Open the log file</source>
+        <translation>Protokolldatei ö&amp;ffnen</translation>
+    </message>
+</context>
+<context>
     <name>JobProgress</name>
     <message>
         <source>Page %1 of %2</source>
@@ -1067,6 +1138,280 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
     <message>
         <source>Caption font</source>
         <translation>Schrift der Bildunterschriften</translation>
+    </message>
+</context>
+<context>
+    <name>PaperPresetDialog</name>
+    <message>
+        <source>Paper preset</source>
+        <translation>Papiervorgabe</translation>
+    </message>
+    <message>
+        <source>for example Studio printer, glossy 10 x 15</source>
+        <translation>zum Beispiel Studiodrucker, glänzend 10 x 15</translation>
+    </message>
+    <message>
+        <source>&amp;Landscape</source>
+        <translation>&amp;Querformat</translation>
+    </message>
+    <message>
+        <source>&amp;Borderless</source>
+        <translation>&amp;Randlos</translation>
+    </message>
+    <message>
+        <source> mm</source>
+        <translation> mm</translation>
+    </message>
+    <message>
+        <source>How far frames at the paper&apos;s edge are drawn beyond it, so no white edge is left</source>
+        <translation>Wie weit Rahmen am Papierrand darüber hinaus gezeichnet werden, damit kein weißer Rand bleibt</translation>
+    </message>
+    <message>
+        <source>None: the pictures are printed as sRGB</source>
+        <translation>Keins: die Bilder werden als sRGB gedruckt</translation>
+    </message>
+    <message>
+        <source>Perceptual</source>
+        <translation>Wahrnehmungsorientiert</translation>
+    </message>
+    <message>
+        <source>Relative colorimetric</source>
+        <translation>Relativ farbmetrisch</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Sättigung</translation>
+    </message>
+    <message>
+        <source>Absolute colorimetric</source>
+        <translation>Absolut farbmetrisch</translation>
+    </message>
+    <message>
+        <source>Black &amp;point compensation</source>
+        <translation>&amp;Tiefenkompensierung</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>Aus</translation>
+    </message>
+    <message>
+        <source>Takes the brightness and contrast of a step of the last test strip</source>
+        <translation>Übernimmt Helligkeit und Kontrast einer Stufe des letzten Teststreifens</translation>
+    </message>
+    <message>
+        <source>(choose a step)</source>
+        <translation>(Stufe wählen)</translation>
+    </message>
+    <message>
+        <source>Step %1: brightness %2, contrast %3</source>
+        <translation>Stufe %1: Helligkeit %2, Kontrast %3</translation>
+    </message>
+    <message>
+        <source>Draft</source>
+        <translation>Entwurf</translation>
+    </message>
+    <message>
+        <source>Normal</source>
+        <translation>Normal</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>Hoch</translation>
+    </message>
+    <message>
+        <source>Printer and paper</source>
+        <translation>Drucker und Papier</translation>
+    </message>
+    <message>
+        <source>&amp;Name:</source>
+        <translation>&amp;Name:</translation>
+    </message>
+    <message>
+        <source>P&amp;rinter:</source>
+        <translation>&amp;Drucker:</translation>
+    </message>
+    <message>
+        <source>Pap&amp;er:</source>
+        <translation>&amp;Papier:</translation>
+    </message>
+    <message>
+        <source>&amp;Tray:</source>
+        <translation>&amp;Fach:</translation>
+    </message>
+    <message>
+        <source>&amp;Media type:</source>
+        <translation>&amp;Medientyp:</translation>
+    </message>
+    <message>
+        <source>&amp;Quality:</source>
+        <translation>Q&amp;ualität:</translation>
+    </message>
+    <message>
+        <source>Colour and calibration</source>
+        <translation>Farbe und Kalibrierung</translation>
+    </message>
+    <message>
+        <source>&amp;Choose...</source>
+        <translation>&amp;Auswählen...</translation>
+    </message>
+    <message>
+        <source>Printer profile:</source>
+        <translation>Druckerprofil:</translation>
+    </message>
+    <message>
+        <source>Rendering &amp;intent:</source>
+        <translation>Rendering-&amp;Priorität:</translation>
+    </message>
+    <message>
+        <source>Printer offset (right, down):</source>
+        <translation>Druckerversatz (rechts, unten):</translation>
+    </message>
+    <message>
+        <source>Printer scale:</source>
+        <translation>Druckermaßstab:</translation>
+    </message>
+    <message>
+        <source>Sharpening and print adjustment</source>
+        <translation>Schärfen und Druckanpassung</translation>
+    </message>
+    <message>
+        <source>Radius:</source>
+        <translation>Radius:</translation>
+    </message>
+    <message>
+        <source>Matte</source>
+        <translation>Matt</translation>
+    </message>
+    <message>
+        <source>Glossy</source>
+        <translation>Glänzend</translation>
+    </message>
+    <message>
+        <source>Suggested sharpening for matte paper</source>
+        <translation>Empfohlenes Schärfen für mattes Papier</translation>
+    </message>
+    <message>
+        <source>Suggested sharpening for glossy paper</source>
+        <translation>Empfohlenes Schärfen für glänzendes Papier</translation>
+    </message>
+    <message>
+        <source>Sharpening:</source>
+        <translation>Schärfen:</translation>
+    </message>
+    <message>
+        <source>Brigh&amp;tness:</source>
+        <translation>&amp;Helligkeit:</translation>
+    </message>
+    <message>
+        <source>C&amp;ontrast:</source>
+        <translation>&amp;Kontrast:</translation>
+    </message>
+    <message>
+        <source>From the test strip:</source>
+        <translation>Vom Teststreifen:</translation>
+    </message>
+    <message>
+        <source>Sharpening and adjustment change what is printed only, never the screen.</source>
+        <translation>Schärfen und Anpassung ändern nur den Druck, nie die Anzeige.</translation>
+    </message>
+    <message>
+        <source>The preset needs a name.</source>
+        <translation>Die Vorgabe braucht einen Namen.</translation>
+    </message>
+    <message>
+        <source>The preset cannot be kept: %1.</source>
+        <translation>Die Vorgabe kann nicht gespeichert werden: %1.</translation>
+    </message>
+    <message>
+        <source>Printer profile</source>
+        <translation>Druckerprofil</translation>
+    </message>
+    <message>
+        <source>ICC profiles (*.icc *.icm *.ICC *.ICM);;All files (*)</source>
+        <translation>ICC-Profile (*.icc *.icm *.ICC *.ICM);;Alle Dateien (*)</translation>
+    </message>
+</context>
+<context>
+    <name>PaperPresetText</name>
+    <message>
+        <source>&quot;%1&quot; must be a number from %2 to %3</source>
+        <translation>„%1“ muss eine Zahl von %2 bis %3 sein</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; must be a whole number</source>
+        <translation>„%1“ muss eine ganze Zahl sein</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; must be true or false</source>
+        <translation>„%1“ muss true oder false sein</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; must be a text of at most %2 characters</source>
+        <translation>„%1“ muss ein Text mit höchstens %2 Zeichen sein</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a printer option value: %2</source>
+        <translation>„%1“ ist kein Wert einer Druckeroption: %2</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; holds control characters</source>
+        <translation>„%1“ enthält Steuerzeichen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an object</source>
+        <translation>„%1“ ist kein Objekt</translation>
+    </message>
+    <message>
+        <source>&quot;options&quot; holds more than %1 printer options</source>
+        <translation>„options“ enthält mehr als %1 Druckeroptionen</translation>
+    </message>
+    <message>
+        <source>&quot;options.%1&quot; is not a printer option</source>
+        <translation>„options.%1“ ist keine Druckeroption</translation>
+    </message>
+    <message>
+        <source>the file is larger than a paper preset can be</source>
+        <translation>die Datei ist größer, als eine Papiervorgabe sein kann</translation>
+    </message>
+    <message>
+        <source>the file is damaged (not a JSON object)</source>
+        <translation>die Datei ist beschädigt (kein JSON-Objekt)</translation>
+    </message>
+    <message>
+        <source>&quot;name&quot; is missing</source>
+        <translation>„name“ fehlt</translation>
+    </message>
+    <message>
+        <source>a custom paper needs both &quot;paper.widthMm&quot; and &quot;paper.heightMm&quot;</source>
+        <translation>ein eigenes Papier braucht „paper.widthMm“ und „paper.heightMm“</translation>
+    </message>
+    <message>
+        <source>another file has the name &quot;%1&quot;</source>
+        <translation>eine andere Datei hat den Namen „%1“</translation>
+    </message>
+    <message>
+        <source>The folder %1 cannot be made.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>%1, %2 landscape</source>
+        <translation>%1, %2 quer</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>The printer %1 of the preset &quot;%2&quot; is not there; the pages go to %3.</source>
+        <translation>Der Drucker %1 der Vorgabe „%2“ ist nicht da; die Seiten gehen an %3.</translation>
+    </message>
+    <message>
+        <source>The printer %1 does not offer the %2 of the preset &quot;%3&quot;; the printer&apos;s default is used.</source>
+        <translation>Der Drucker %1 bietet %2 der Vorgabe „%3“ nicht an; die Vorgabe des Druckers wird verwendet.</translation>
     </message>
 </context>
 <context>
@@ -1381,6 +1726,70 @@ Ersetzen?</translation>
         <source>Could not save %1!</source>
         <translation>%1 konnte nicht gespeichert werden!</translation>
     </message>
+    <message>
+        <source>Printer, paper, colour and sharpening kept under one name</source>
+        <translation>Drucker, Papier, Farbe und Schärfen unter einem Namen</translation>
+    </message>
+    <message>
+        <source>&amp;Edit preset...</source>
+        <translation>Vorgabe &amp;bearbeiten...</translation>
+    </message>
+    <message>
+        <source>Edits the chosen paper preset, or makes one from the printer&apos;s paper</source>
+        <translation>Bearbeitet die gewählte Papiervorgabe oder erstellt eine aus dem Papier des Druckers</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>&amp;Job log...</source>
+        <translation>&amp;Auftragsprotokoll...</translation>
+    </message>
+    <message>
+        <source>The last jobs printed or saved, with the options the printer was given</source>
+        <translation>Die letzten gedruckten oder gespeicherten Aufträge mit den Optionen, die der Drucker bekam</translation>
+    </message>
+    <message>
+        <source>Removes the chosen paper preset</source>
+        <translation>Entfernt die gewählte Papiervorgabe</translation>
+    </message>
+    <message>
+        <source>Paper preset:</source>
+        <translation>Papiervorgabe:</translation>
+    </message>
+    <message>
+        <source>PDF</source>
+        <translation>PDF</translation>
+    </message>
+    <message>
+        <source>Could not keep the paper preset: %1</source>
+        <translation>Die Papiervorgabe konnte nicht gespeichert werden: %1</translation>
+    </message>
+    <message>
+        <source>Could not keep earlier printer settings as paper presets: %1</source>
+        <translation>Frühere Druckereinstellungen konnten nicht als Papiervorgaben übernommen werden: %1</translation>
+    </message>
+    <message>
+        <source>Paper presets left out: %1</source>
+        <translation>Ausgelassene Papiervorgaben: %1</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>(keine)</translation>
+    </message>
+    <message>
+        <source>Paper preset: %1</source>
+        <translation>Papiervorgabe: %1</translation>
+    </message>
+    <message>
+        <source>Remove the paper preset &quot;%1&quot;?</source>
+        <translation>Die Papiervorgabe „%1“ entfernen?</translation>
+    </message>
+    <message>
+        <source>Paper preset</source>
+        <translation>Papiervorgabe</translation>
+    </message>
 </context>
 <context>
     <name>PrintSheetDialog</name>
@@ -1649,10 +2058,45 @@ Ersetzen?</translation>
     </message>
 </context>
 <context>
+    <name>PrinterOptionsText</name>
+    <message>
+        <source>%1 &quot;%2&quot;</source>
+        <translation>%1 „%2“</translation>
+    </message>
+    <message>
+        <source>The printing system does not know the printer %1.</source>
+        <translation>Das Drucksystem kennt den Drucker %1 nicht.</translation>
+    </message>
+    <message>
+        <source>The printer %1 does not say what it offers.</source>
+        <translation>Der Drucker %1 gibt nicht an, was er anbietet.</translation>
+    </message>
+    <message>
+        <source>This program was built without the printing system&apos;s library.</source>
+        <translation>Dieses Programm wurde ohne die Bibliothek des Drucksystems gebaut.</translation>
+    </message>
+    <message>
+        <source>tray</source>
+        <translation>das Fach</translation>
+    </message>
+    <message>
+        <source>media type</source>
+        <translation>den Medientyp</translation>
+    </message>
+    <message>
+        <source>quality</source>
+        <translation>die Qualität</translation>
+    </message>
+</context>
+<context>
     <name>QObject</name>
     <message>
         <source> mm</source>
         <translation> mm</translation>
+    </message>
+    <message>
+        <source>(the printer&apos;s default)</source>
+        <translation>(Vorgabe des Druckers)</translation>
     </message>
 </context>
 <context>
@@ -1687,6 +2131,14 @@ Ersetzen?</translation>
     <message>
         <source>Every picture of the collection or of a folder as a small captioned frame, in rows and columns</source>
         <translation>Jedes Bild der Sammlung oder eines Ordners als kleiner beschrifteter Rahmen, in Zeilen und Spalten</translation>
+    </message>
+    <message>
+        <source>&amp;Test strip...</source>
+        <translation>&amp;Teststreifen...</translation>
+    </message>
+    <message>
+        <source>One picture in labelled steps of brightness or contrast, to find what prints best</source>
+        <translation>Ein Bild in beschrifteten Stufen von Helligkeit oder Kontrast, um den besten Druck zu finden</translation>
     </message>
 </context>
 <context>
@@ -2267,6 +2719,83 @@ Ersetzen?</translation>
     <message>
         <source>Paper:</source>
         <translation>Papier:</translation>
+    </message>
+</context>
+<context>
+    <name>TestStripDialog</name>
+    <message>
+        <source>Test strip</source>
+        <translation>Teststreifen</translation>
+    </message>
+    <message>
+        <source>Brightness</source>
+        <translation>Helligkeit</translation>
+    </message>
+    <message>
+        <source>Contrast</source>
+        <translation>Kontrast</translation>
+    </message>
+    <message>
+        <source>Print the strip with no print adjustment in the paper preset, then enter the values of the step that looks best in the preset.</source>
+        <translation>Drucken Sie den Streifen ohne Druckanpassung in der Papiervorgabe und tragen Sie dann die Werte der besten Stufe in die Vorgabe ein.</translation>
+    </message>
+    <message>
+        <source>&amp;Picture:</source>
+        <translation>&amp;Bild:</translation>
+    </message>
+    <message>
+        <source>&amp;Steps:</source>
+        <translation>&amp;Stufen:</translation>
+    </message>
+    <message>
+        <source>&amp;Varies:</source>
+        <translation>&amp;Verändert:</translation>
+    </message>
+    <message>
+        <source>Step si&amp;ze:</source>
+        <translation>Stufen&amp;weite:</translation>
+    </message>
+    <message>
+        <source>Middle step&apos;s &amp;brightness:</source>
+        <translation>&amp;Helligkeit der mittleren Stufe:</translation>
+    </message>
+    <message>
+        <source>Middle step&apos;s &amp;contrast:</source>
+        <translation>&amp;Kontrast der mittleren Stufe:</translation>
+    </message>
+</context>
+<context>
+    <name>TestStripMakerText</name>
+    <message>
+        <source>Add pictures to the collection first.</source>
+        <translation>Fügen Sie zuerst Bilder zur Sammlung hinzu.</translation>
+    </message>
+    <message>
+        <source>Test strip</source>
+        <translation>Teststreifen</translation>
+    </message>
+    <message>
+        <source>The paper is too small for a test strip.</source>
+        <translation>Das Papier ist zu klein für einen Teststreifen.</translation>
+    </message>
+    <message>
+        <source>The arrangement has no page left for the test strip.</source>
+        <translation>Das Arrangement hat keine Seite mehr für den Teststreifen.</translation>
+    </message>
+    <message>
+        <source>Test strip of %1 steps placed on page %2</source>
+        <translation>Teststreifen mit %1 Stufen auf Seite %2 platziert</translation>
+    </message>
+</context>
+<context>
+    <name>TestStripText</name>
+    <message>
+        <source>Brightness %1</source>
+        <translation>Helligkeit %1</translation>
+    </message>
+    <message>
+        <source>Contrast %1</source>
+        <translation>Kontrast %1</translation>
     </message>
 </context>
 <context>

@@ -1,14 +1,15 @@
 #include "app/CommandLine.h"
-#include "app/HeldDrops.h"
 #include "app/CommandLineExport.h"
-#include "common/WindowParts.h"
+#include "app/HeldDrops.h"
+#include "arrange/Geometry.h"
 #include "common/PhotoFixtures.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
+#include "common/WindowParts.h"
 #include "document/ArrangementFile.h"
 #include "document/DroppedFiles.h"
+#include "output/PaperPreset.h"
 #include "output/PrintJob.h"
-#include "arrange/Geometry.h"
 
 #include <QCheckBox>
 #include <QDropEvent>
@@ -139,6 +140,16 @@ private slots:
                                                   << "/w/t.sga" << QStringList{"/w/x.png"} << true << false << false;
         QTest::newRow("dpi out of range") << QStringList{"--export-images", "d", "--dpi", "5", "t.sga"} << "" << none
                                           << true << false << false;
+        QTest::newRow("export with a preset")
+            << QStringList { "--preset", "Studio, A4", "--export-pdf", "o.pdf", "t.sga" } << "/w/t.sga" << none << false
+            << false << false;
+        QTest::newRow("print on a queue")
+            << QStringList { "--print", "Studio", "t.sga" } << "/w/t.sga" << none << false << false << false;
+        QTest::newRow("a preset without an output")
+            << QStringList { "--preset", "Studio, A4", "t.sga" } << "/w/t.sga" << none << true << false << false;
+        QTest::newRow("print and export at once")
+            << QStringList { "--print", "Studio", "--export-pdf", "o.pdf", "t.sga" } << "/w/t.sga" << none << true
+            << false << false;
         QTest::newRow("after -- a name may start with a dash")
             << QStringList{"--", "-odd.png"} << "" << QStringList{"/w/-odd.png"} << false << false << false;
     }
@@ -215,14 +226,25 @@ private slots:
     {
         QTest::addColumn<QString>("option");
         QTest::addColumn<bool>("cutMarks");
-        QTest::newRow("PDF with cut marks") << "--export-pdf" << true;
-        QTest::newRow("pictures with cut marks") << "--export-images" << true;
-        QTest::newRow("PDF without cut marks") << "--export-pdf" << false;
+        QTest::addColumn<bool>("preset");
+        QTest::newRow("PDF with cut marks") << "--export-pdf" << true << false;
+        QTest::newRow("pictures with cut marks") << "--export-images" << true << false;
+        QTest::newRow("PDF without cut marks") << "--export-pdf" << false << false;
+        QTest::newRow("PDF with a paper preset") << "--export-pdf" << false << true;
+        QTest::newRow("pictures with a paper preset") << "--export-images" << true << true;
     }
     void commandLineMakesTheWindowsPages()
     {
         QFETCH(QString, option);
         QFETCH(bool, cutMarks);
+        QFETCH(bool, preset);
+        // A preset that brightens and sharpens: both paths must apply it.
+        PaperPreset paperPreset;
+        paperPreset.Name = QStringLiteral("Test paper");
+        paperPreset.Adjustment = { 30, 10 };
+        paperPreset.Sharpening = GlossySharpening;
+        QString presetError;
+        QVERIFY(!preset || !SavePaperPreset(PaperPresetFolder(), paperPreset, &presetError).isEmpty());
         constexpr int Dpi = 150; // the window's picture resolution
         QTemporaryDir work;
         QImage red(60, 40, QImage::Format_RGB32);
@@ -253,19 +275,25 @@ private slots:
         rec.install();
         TMainForm form;
         RestorePrinterSettings(form.printer()); // as the shown window does
+        form.printPage().choosePreset(preset ? paperPreset.Name : QString());
         QCOMPARE(form.Doc->open(sga, PaperGeometry(form.printer(), 96, 100)).Status,
                  ArrangementDocument::OpenStatus::Opened);
         form.SaveBitBtnClick();
+        form.printPage().choosePreset(QString());
         QVERIFY(rec.messages.empty());
         const QImage window = QImage(saved).convertToFormat(QImage::Format_RGB32);
 
         const bool pdf = option == QLatin1String("--export-pdf");
         const QString target = work.filePath(pdf ? "line.pdf" : "out");
-        const CommandLineRequest r = ParseCommandLine(
-            {"snapgrid-atlas", option, target, "--dpi", QString::number(Dpi), "x.sga"}, work.path());
+        QStringList args { "snapgrid-atlas", option, target, "--dpi", QString::number(Dpi), "x.sga" };
+        if (preset)
+            args << "--preset" << paperPreset.Name;
+        const CommandLineRequest r = ParseCommandLine(args, work.path());
         QString messages;
         QTextStream errors(&messages);
         QCOMPARE(RunCommandLineExport(r, errors), 0);
+        if (preset)
+            QVERIFY(RemovePaperPreset(PaperPresetFolder(), paperPreset.Name));
         const std::vector<QImage> pages = pdf ? PdfPageImages(target, Dpi)
                                               : std::vector<QImage>{QImage(work.filePath("out/x-01.png"))};
         QCOMPARE(int(pages.size()), 1);
@@ -281,6 +309,10 @@ private slots:
         QCOMPARE(!inLine.isEmpty(), cutMarks);
         QVERIFY(marksNear(inWindow, inLine));
         QVERIFY(marksNear(inLine, inWindow));
+        // The preset's brightening reached the red frames of both, or neither.
+        const QPoint inside(6, 6); // from a frame's corner
+        QCOMPARE(qGreen(window.pixel(redBox(window).topLeft() + inside)) > 20, preset);
+        QCOMPARE(qGreen(line.pixel(redBox(line).topLeft() + inside)) > 20, preset);
     }
 
     void dropSortsFiles()

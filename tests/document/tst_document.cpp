@@ -28,7 +28,7 @@ SheetPlan framesOn(std::vector<int> sheets, int picture = 0, bool turned = false
 {
     SheetPlan plan;
     for (int sheet : sheets)
-        plan.Frames.push_back(SheetPlanFrame{picture, turned, 0.5, 0.5, 2, 3, sheet, true, {}});
+        plan.Frames.push_back(SheetPlanFrame{picture, turned, 0.5, 0.5, 2, 3, sheet, true, {}, {}});
     return plan;
 }
 

@@ -3,6 +3,8 @@
 #include "document/ArrangementDocument.h"
 #include "output/CupsJob.h"
 #include "output/Exporters.h"
+#include "output/PaperPreset.h"
+#include "output/PrinterOptions.h"
 #include "platform/Printer.h"
 
 #include <QDir>
@@ -37,6 +39,43 @@ QString newestSpoolFile(const QDateTime &after)
 {
     const QFileInfoList files = QDir(QStringLiteral("/var/spool/cups"))
                                     .entryInfoList({QStringLiteral("d*-001")}, QDir::Files, QDir::Time);
+    return !files.isEmpty() && files.front().lastModified() >= after ? files.front().filePath() : QString();
+}
+// The queues of the scheduler that print to nothing (device /dev/null), so
+// that a test job never reaches paper; none when it does not run.
+QStringList nullQueues()
+{
+    QProcess lpstat;
+    lpstat.start(QStringLiteral("lpstat"), { QStringLiteral("-v") });
+    QStringList names;
+    if (!lpstat.waitForFinished(10000))
+        return names;
+    for (const QString& line : QString::fromLocal8Bit(lpstat.readAll()).split('\n'))
+        if (line.startsWith(QLatin1String("device for ")) && line.endsWith(QLatin1String("/dev/null")))
+            names << line.mid(11, line.indexOf(':') - 11);
+    return names;
+}
+
+// The value of a job attribute in a spooled control file (IPP encoding:
+// tag, name length, name, value length, value); empty when absent.
+QByteArray jobAttribute(const QByteArray& ipp, const QByteArray& name)
+{
+    QByteArray key(2, '\0');
+    key[0] = char(name.size() >> 8);
+    key[1] = char(name.size() & 0xFF);
+    key += name;
+    const qsizetype at = ipp.indexOf(key);
+    if (at < 0 || at + key.size() + 2 > ipp.size())
+        return {};
+    const qsizetype p = at + key.size();
+    const int length = (uchar(ipp[p]) << 8) | uchar(ipp[p + 1]);
+    return ipp.mid(p + 2, length);
+}
+
+QString newestControlFile(const QDateTime& after)
+{
+    const QFileInfoList files
+        = QDir(QStringLiteral("/var/spool/cups")).entryInfoList({ QStringLiteral("c*") }, QDir::Files, QDir::Time);
     return !files.isEmpty() && files.front().lastModified() >= after ? files.front().filePath() : QString();
 }
 } // namespace
@@ -130,6 +169,68 @@ private slots:
         qInfo("spooled %lld bytes, exported %lld bytes: %.3f", QFileInfo(spooled).size(),
               QFileInfo(job.FileName).size(), ratio);
         QVERIFY(std::abs(ratio - 1) <= 0.05);
+    }
+
+    // A preset's tray, media type and quality reach the queue exactly as
+    // chosen; a value the printer does not offer is not sent, and said.
+    void presetChoicesReachTheQueue()
+    {
+        QString queue;
+        PrinterOfferings offered;
+        for (const QString& name : nullQueues()) {
+            offered = ReadPrinterOfferings(name);
+            if (!offered.MediaTypes.empty() && !offered.Qualities.empty()) {
+                queue = name;
+                break;
+            }
+        }
+        if (queue.isEmpty() || !QFileInfo(QStringLiteral("/var/spool/cups")).isReadable())
+            QSKIP("no CUPS scheduler with a queue to /dev/null that lists media types and qualities (as in CI)");
+        ArrangementDocument doc;
+        TPrinter printer;
+        printer.qprinter()->setOutputFormat(QPrinter::NativeFormat);
+        printer.qprinter()->setPrinterName(queue);
+        PaperPreset preset;
+        preset.Name = QStringLiteral("queue check");
+        preset.Choices.MediaType = offered.MediaTypes.back().first;
+        preset.Choices.Quality = offered.Qualities.back().first;
+        if (!offered.Sources.empty())
+            preset.Choices.Source = offered.Sources.back().first;
+        QString problem;
+        const PrintSetup setup = PresetJobSetup(printer, preset, &problem);
+        QCOMPARE(problem, QString());
+        const QDateTime start = QDateTime::currentDateTime().addSecs(-1);
+        ExportRequest job;
+        job.Pages = { 1 };
+        job.Title = QStringLiteral("preset check");
+        const ExportOutcome sent
+            = PrintExporter(setup, CupsQueueCommand())->run(doc.records(), doc.options(), setup, job);
+        QCOMPARE(sent.Result, ExportResult::Done);
+        // The scheduler writes a job's control file within its clean interval (30 s).
+        QString control;
+        for (int i = 0; i < 450 && control.isEmpty(); ++i) {
+            QTest::qWait(100);
+            control = newestControlFile(start);
+        }
+        QVERIFY2(!control.isEmpty(), "the job was not spooled");
+        QFile file(control);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray ipp = file.readAll();
+        qInfo("queue %s, sent: %s", qPrintable(queue), qPrintable(sent.Sent.join(' ')));
+        QCOMPARE(jobAttribute(ipp, "media-type"), preset.Choices.MediaType.toUtf8());
+        const QByteArray quality = jobAttribute(ipp, "print-quality");
+        QCOMPARE(quality.size(), 4);
+        const QStringList qualities { QStringLiteral("draft"), QStringLiteral("normal"), QStringLiteral("high") };
+        QCOMPARE(int(uchar(quality[3])), 3 + int(qualities.indexOf(preset.Choices.Quality)));
+        if (!preset.Choices.Source.isEmpty())
+            QCOMPARE(jobAttribute(ipp, "media-source"), preset.Choices.Source.toUtf8());
+
+        preset.Choices.MediaType = QStringLiteral("no-such-media");
+        const PrintSetup refused = PresetJobSetup(printer, preset, &problem);
+        QVERIFY2(problem.contains(QLatin1String("no-such-media")), qPrintable(problem));
+        QVERIFY(!CupsJobArguments(CupsJobFor(refused, job.Title), QStringLiteral("f.pdf"))
+                     .join(' ')
+                     .contains(QLatin1String("no-such-media")));
     }
 };
 
