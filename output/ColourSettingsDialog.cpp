@@ -11,6 +11,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -139,6 +140,13 @@ void ColourDialog::describe()
     MonitorInfo->setText(MonitorEd->text().isEmpty() || source == MonitorEd->text()
                              ? tr("Shown on: %1").arg(source)
                              : about(MonitorEd->text()) + QLatin1Char('\n') + tr("Shown on: %1").arg(source));
+    // A reason on several lines makes the dialog taller, so no line is cut off.
+    if (layout()) {
+        layout()->activate();
+        const int needed = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width()) : sizeHint().height();
+        if (needed > height())
+            resize(width(), needed);
+    }
 }
 
 bool RunColourSetup(QWidget *owner, TPrinter &printer, SoftProofView &proof)

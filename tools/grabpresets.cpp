@@ -1,6 +1,7 @@
 // Saves pictures of the paper preset editor, the print tab with a preset
 // chosen and the job log: grabpresets OUTDIR. Run it at QT_SCALE_FACTOR 1 and
 // 1.5 to see both.
+#include "app/Translations.h"
 #include "app/MainUnit.h"
 #include "output/JobLog.h"
 #include "output/JobLogDialog.h"
@@ -45,6 +46,7 @@ PaperPreset studioPreset(const QString& queue)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    InstallTranslations(app); // LANG=de_DE.UTF-8 grabs the German window
     SetApplicationNames();
     Dialogs::Handler answerOk;
     answerOk.message = [](const Dialogs::MessageRecord&) { return int(Dialogs::IdOk); };

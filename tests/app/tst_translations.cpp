@@ -4,11 +4,13 @@
 #include "arrange/ContactSheetDialog.h"
 #include "arrange/PrintSheetDialog.h"
 #include "arrange/SizePositionDialog.h"
+#include "arrange/TestStripDialog.h"
 #include "common/TestRegistry.h"
 #include "common/TestSupport.h"
 #include "document/PictureEntry.h"
 #include "output/CalibrationDialog.h"
 #include "output/ColourSettingsDialog.h"
+#include "output/PaperPresetDialog.h"
 #include "picture/ToneDialog.h"
 
 #include <QAbstractButton>
@@ -20,7 +22,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPageSize>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
@@ -73,7 +77,15 @@ QStringList VisibleTexts(QWidget &top)
 bool SameInBothLanguages(const QString &text)
 {
     static const QRegularExpression noWords(QStringLiteral("^[^A-Za-z]*([A-Za-z][^A-Za-z]*)?$"));
-    static const QRegularExpression own(QStringLiteral("^(OK|&OK|DPI|Zoom:|mm =| ?(mm|MB)|sRGB|"
+    static const QSet<QString> paperNames = [] {
+        QSet<QString> names;
+        for (int id = 0; id <= int(QPageSize::LastPageSize); ++id)
+            names.insert(QPageSize::name(QPageSize::PageSizeId(id)));
+        return names;
+    }();
+    if (paperNames.contains(text))
+        return true;
+    static const QRegularExpression own(QStringLiteral("^(OK|&OK|DPI|Zoom:|&Name:|Radius:|Normal.*|mm =| ?(mm|MB)|sRGB|"
                                                        "[A-Z]{3,4} - .*|.*Snapgrid-Atlas 4\\.0 - \\[.*\\]|"
                                                        "Office-Laser.*|.*\\.jpg)$"));
     return noWords.match(text).hasMatch() || own.match(text).hasMatch();
@@ -121,6 +133,12 @@ private slots:
         QTest::newRow("brightness and contrast") << MakeSurface([] { return std::make_unique<ToneDialog>(); });
         QTest::newRow("colour management")
             << MakeSurface([] { return std::make_unique<ColourDialog>(QStringLiteral("Office-Laser"), QStringLiteral("A4")); });
+        QTest::newRow("paper preset") << MakeSurface([] { return std::make_unique<PaperPresetDialog>(); });
+        QTest::newRow("test strip") << MakeSurface([] {
+            std::vector<PictureEntry> pictures(1);
+            pictures[0].FileName = QStringLiteral("/p/sample1.jpg");
+            return std::make_unique<TestStripDialog>(pictures, 0);
+        });
         QTest::newRow("calibration") << MakeSurface([] {
             return std::make_unique<CalibrationDialog>(QStringLiteral("Office-Laser, A4 portrait"), PrintCalibration{});
         });

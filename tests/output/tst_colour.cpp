@@ -5,6 +5,7 @@
 #include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
+#include "output/ColourSettingsDialog.h"
 #include "output/PageExport.h"
 #include "output/PageRender.h"
 #include "output/PrintColour.h"
@@ -16,6 +17,9 @@
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -347,6 +351,15 @@ void TstColour::unfitProfilesAreRefused()
     const PrintColour colour = MakePrintColour(settings);
     QVERIFY(!colour.Conversion);
     QVERIFY(colour.Problem.contains(settings.ProfileFile));
+    // The colour dialog shows the reason whole, however many lines it takes.
+    ColourDialog dialog(QStringLiteral("Office-Laser"), QStringLiteral("A4"));
+    dialog.show();
+    dialog.ProfileEd->setText(settings.ProfileFile);
+    dialog.describe();
+    QCoreApplication::processEvents();
+    dialog.layout()->activate();
+    QVERIFY(dialog.ProfileInfo->text().startsWith(QStringLiteral("Cannot be used")));
+    QVERIFY(dialog.ProfileInfo->height() >= dialog.ProfileInfo->heightForWidth(dialog.ProfileInfo->width()));
 }
 
 void TstColour::descriptionsAreWhole_data()
