@@ -24,6 +24,8 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QLabel>
+#include <QAbstractButton>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -417,6 +419,33 @@ private slots:
         TMainForm form;
         step(form);
         QCOMPARE(form.action(Command(command))->isEnabled(), enabled);
+    }
+
+    // Made as small as the desktop lets it, the window keeps every tab's
+    // controls apart and their texts whole.
+    void smallestWindowCutsNothing()
+    {
+        DialogRecorder rec;
+        TMainForm form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.resize(300, 200);
+        for (int tab = 0; tab <= int(TMainForm::Tab::Print); ++tab) {
+            form.showTab(TMainForm::Tab(tab));
+            QCoreApplication::processEvents();
+            QStringList cut;
+            for (QWidget *w : form.findChildren<QWidget *>()) {
+                if (!w->isVisible() || !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)))
+                    continue;
+                const QSize need = w->minimumSizeHint();
+                if (w->width() < need.width() || w->height() < need.height())
+                    cut << QStringLiteral("%1 %2x%3 < %4x%5")
+                               .arg(w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                                              : w->objectName())
+                               .arg(w->width()).arg(w->height()).arg(need.width()).arg(need.height());
+            }
+            QVERIFY2(cut.isEmpty(), qPrintable(QStringLiteral("tab %1: ").arg(tab) + cut.join(QStringLiteral(", "))));
+        }
     }
 
     // Ctrl+P prints the arrangement from every tab.
