@@ -256,17 +256,39 @@ void PrintSheetDialog::keepOwnSize()
             SizeBox->setCurrentIndex(i);
 }
 
+std::vector<PrintSheetSettings::ListRow> PrintSheetDialog::keptList() const
+{
+    std::vector<PrintSheetSettings::ListRow> kept;
+    for (const ListRow &row : Rows)
+        kept.push_back({Pictures[std::size_t(row.Picture)].FileName, row.Size.width(), row.Size.height(), row.Copies});
+    return kept;
+}
+
+void PrintSheetDialog::restoreList(const std::vector<PrintSheetSettings::ListRow> &rows)
+{
+    for (const PrintSheetSettings::ListRow &kept : rows) {
+        const auto found = std::find_if(Pictures.begin(), Pictures.end(),
+                                        [&kept](const PictureEntry &p) { return p.FileName == kept.File; });
+        if (found != Pictures.end())
+            appendRow({int(found - Pictures.begin()), QSizeF(kept.Width, kept.Height), kept.Copies});
+    }
+}
+
 void PrintSheetDialog::addToList()
 {
     const int picture = PictureBox->currentIndex();
     if (picture < 0)
         return;
+    appendRow({picture, frameSize(picture), CopiesEd->value()});
+}
+
+void PrintSheetDialog::appendRow(const ListRow &row)
+{
     MixedRadio->setChecked(true);
-    const ListRow row{picture, frameSize(picture), CopiesEd->value()};
     Rows.push_back(row);
     const int r = ListTable->rowCount();
     ListTable->insertRow(r);
-    ListTable->setItem(r, 0, new QTableWidgetItem(PictureBox->itemText(picture)));
+    ListTable->setItem(r, 0, new QTableWidgetItem(PictureBox->itemText(row.Picture)));
     ListTable->setItem(r, 1, new QTableWidgetItem(SizeText(row.Size)));
     ListTable->setItem(r, 2, new QTableWidgetItem(QString::number(row.Copies)));
     updateLayout();

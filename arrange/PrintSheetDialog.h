@@ -6,6 +6,7 @@
 // layout it gives.
 #include "arrange/PrintSizes.h"
 #include "arrange/SheetLayout.h"
+#include "platform/Settings.h"
 
 #include <QDialog>
 
@@ -66,6 +67,10 @@ public:
     void addToList();
     void removeFromList();
     void place();
+    // The list as kept between uses (file, size, copies), and putting a kept
+    // one back: rows whose picture is not in the collection are left out.
+    [[nodiscard]] std::vector<PrintSheetSettings::ListRow> keptList() const;
+    void restoreList(const std::vector<PrintSheetSettings::ListRow> &rows);
     // Recomputes the layout, the drawing and the summary.
     void updateLayout();
 
@@ -75,6 +80,7 @@ private:
         QSizeF Size; // mm, as it will be printed
         int Copies;
     };
+    void appendRow(const ListRow &row);
     void loadSizes();
     void layoutDialog();
     void connectSignals();

@@ -24,6 +24,7 @@ bool AskPrintSheet(PrintSheetDialog &dialog)
     dialog.OverspillEd->setValue(kept.Overspill);
     dialog.WidthEd->setValue(kept.Width);
     dialog.HeightEd->setValue(kept.Height);
+    dialog.restoreList(kept.List);
     if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
         return false;
     kept.Width = dialog.WidthEd->value();
@@ -33,6 +34,7 @@ bool AskPrintSheet(PrintSheetDialog &dialog)
     if (dialog.BorderlessCheck->isEnabled())
         kept.Borderless = dialog.BorderlessCheck->isChecked();
     kept.Overspill = dialog.OverspillEd->value();
+    kept.List = dialog.keptList();
     SavePrintSheetSettings(kept);
     return true;
 }

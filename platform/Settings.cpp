@@ -155,6 +155,16 @@ PrintSheetSettings LoadPrintSheetSettings()
     p.Overspill = std::clamp(ReadDouble(*s, "Overspill", p.Overspill), 0.0, MaxOverspill);
     p.Width = std::clamp(ReadDouble(*s, "Width", p.Width), 1.0, 1000.0);
     p.Height = std::clamp(ReadDouble(*s, "Height", p.Height), 1.0, 1000.0);
+    const int rows = std::min(s->beginReadArray(QStringLiteral("List")), MaxKeptListRows);
+    for (int i = 0; i < rows; ++i) {
+        s->setArrayIndex(i);
+        PrintSheetSettings::ListRow row{s->value(QStringLiteral("File")).toString(),
+                                        ReadDouble(*s, "Width", 0), ReadDouble(*s, "Height", 0),
+                                        std::clamp(s->value(QStringLiteral("Copies")).toInt(), 1, MaxKeptCopies)};
+        if (!row.File.isEmpty() && row.Width >= 1 && row.Width <= 1000 && row.Height >= 1 && row.Height <= 1000)
+            p.List.push_back(row);
+    }
+    s->endArray();
     return p;
 }
 
@@ -169,6 +179,15 @@ void SavePrintSheetSettings(const PrintSheetSettings& p)
     s->setValue(QStringLiteral("Width"), p.Width);
     s->setValue(QStringLiteral("Height"), p.Height);
     s->setValue(QStringLiteral("Overspill"), p.Overspill);
+    s->beginWriteArray(QStringLiteral("List"), int(std::min<std::size_t>(p.List.size(), MaxKeptListRows)));
+    for (int i = 0; i < int(p.List.size()) && i < MaxKeptListRows; ++i) {
+        s->setArrayIndex(i);
+        s->setValue(QStringLiteral("File"), p.List[std::size_t(i)].File);
+        s->setValue(QStringLiteral("Width"), p.List[std::size_t(i)].Width);
+        s->setValue(QStringLiteral("Height"), p.List[std::size_t(i)].Height);
+        s->setValue(QStringLiteral("Copies"), p.List[std::size_t(i)].Copies);
+    }
+    s->endArray();
 }
 
 namespace {

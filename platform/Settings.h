@@ -76,7 +76,17 @@ struct PrintSheetSettings {
     double Overspill = 1.5;  // mm drawn beyond the paper's edge by frames that reach it
     double Width = 100; // mm, the print size last placed
     double Height = 150;
+    // The list of several pictures and sizes last placed.
+    struct ListRow {
+        QString File;
+        double Width = 0; // mm
+        double Height = 0;
+        int Copies = 1;
+    };
+    std::vector<ListRow> List;
 };
+// Rows of the kept list read back, at most; copies are held to 1..MaxKeptCopies.
+inline constexpr int MaxKeptListRows = 200, MaxKeptCopies = 999;
 
 // Absent or unreadable keys keep the defaults; lengths are held to 0..100 mm,
 // the overspill to 0..MaxOverspill, the print size to 1..1000 mm.

@@ -466,26 +466,50 @@ private slots:
         QCOMPARE(int(rec.messages.size()), messages);
     }
 
-    // The next print sheet starts from the size last placed.
-    void sizeKeptBetweenUses()
+    // The next print sheet starts from the size and the list last placed;
+    // a listed picture no longer in the collection is left out.
+    void sizeAndListKeptBetweenUses()
     {
         TMainForm form;
         form.printer().setFixedPage(4800, 6600, 600, 600);
         form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
+        form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/landscape.bmp"), Picture(40, 30));
         QSizeF offered;
+        int uses = 0;
+        std::vector<PrintSheetSettings::ListRow> listed;
         DialogRecorder rec;
-        rec.handler.exec = [&](QDialog* dialog) {
-            auto* d = static_cast<PrintSheetDialog*>(dialog);
+        rec.handler.exec = [&](QDialog *dialog) {
+            auto *d = static_cast<PrintSheetDialog *>(dialog);
             offered = QSizeF(d->WidthEd->value(), d->HeightEd->value());
-            d->WidthEd->setValue(51);
-            d->HeightEd->setValue(51);
+            listed = d->keptList();
+            if (uses++ == 0) {
+                d->WidthEd->setValue(51);
+                d->HeightEd->setValue(51);
+                d->PictureBox->setCurrentIndex(1);
+                d->CopiesEd->setValue(3);
+                d->addToList();
+                d->PictureBox->setCurrentIndex(0);
+                d->CopiesEd->setValue(2);
+                d->addToList();
+            }
             d->place();
             return d->result();
         };
         rec.install();
-        form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
-        form.arrangePage().makeSheet(*FindSheetMaker(QStringLiteral("print-sheets")));
+        const SheetMaker &maker = *FindSheetMaker(QStringLiteral("print-sheets"));
+        form.arrangePage().makeSheet(maker);
+        form.arrangePage().makeSheet(maker);
         QCOMPARE(offered, QSizeF(51, 51));
+        QCOMPARE(listed.size(), std::size_t(2));
+        QCOMPARE(listed[0].File, QStringLiteral("/p/landscape.bmp"));
+        QCOMPARE(listed[0].Copies, 3);
+        QCOMPARE(listed[1].File, QStringLiteral("/p/portrait.bmp"));
+        // A new arrangement without the landscape picture gets the rest of the list.
+        form.Doc->reset();
+        form.Doc->recordsForSetUp().appendPicture(QStringLiteral("/p/portrait.bmp"), Picture(30, 40));
+        form.arrangePage().makeSheet(maker);
+        QCOMPARE(listed.size(), std::size_t(1));
+        QCOMPARE(listed[0].File, QStringLiteral("/p/portrait.bmp"));
     }
 };
 
