@@ -66,8 +66,9 @@ void ApplyToneTable(QImage& image, const ToneTable& t)
 }
 
 // Wider vector units where the processor has them: the loops below are
-// most of a sharpened print's time.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+// most of a sharpened print's time. Not under ThreadSanitizer, whose runtime
+// is not up yet when the loader picks the variant.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) && !defined(__SANITIZE_THREAD__)
 __attribute__((target_clones("avx2", "default")))
 #endif
 bool UnsharpMask(QImage &image, int amountPercent, double radius)
