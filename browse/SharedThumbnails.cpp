@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <array>
+#include <sys/stat.h>
 #include <cstdint>
 #include <map>
 
@@ -166,7 +167,12 @@ std::optional<SharedThumbKey> SharedThumbKeyFor(const QString &path)
         return std::nullopt; // thumbnails of thumbnails are never made
     SharedThumbKey key;
     key.Uri = QUrl::fromLocalFile(absolute).toEncoded();
-    key.MTime = info.lastModified().toSecsSinceEpoch();
+    // From the file system directly: the local time zone (and the C library's
+    // time-zone state, which the interface thread also uses) plays no part.
+    struct stat st {};
+    if (::stat(QFile::encodeName(absolute).constData(), &st) != 0)
+        return std::nullopt;
+    key.MTime = qint64(st.st_mtime);
     key.Size = info.size();
     key.Name = QString::fromLatin1(QCryptographicHash::hash(key.Uri, QCryptographicHash::Md5).toHex())
                + QStringLiteral(".png");
