@@ -10,38 +10,43 @@
 
 namespace PhotoFixtures {
 
-// A JPEG of img whose EXIF block holds only the orientation tag (big-endian
-// TIFF header, one IFD entry), placed right after the start marker.
-inline QByteArray jpegWithOrientation(const QImage &img, int orientation)
+// img as a JPEG of the given quality.
+inline QByteArray jpeg(const QImage &img, int quality)
 {
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(95);
+    writer.setQuality(quality);
     writer.write(img);
-    const QByteArray tiff = QByteArray("MM\0*\0\0\0\x08", 8) + QByteArray("\0\x01", 2) // one entry
-                            + QByteArray("\x01\x12\0\x03\0\0\0\x01", 8) + char(0) + char(orientation)
-                            + QByteArray(2, '\0') + QByteArray(4, '\0');
+    return bytes;
+}
+
+// The JPEG with an EXIF segment holding `tiff`, right after the start marker.
+inline QByteArray withExif(const QByteArray &jpeg, const QByteArray &tiff)
+{
     const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
     const int length = int(body.size()) + 2;
     const QByteArray app1 = QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + body;
     return jpeg.left(2) + app1 + jpeg.mid(2);
 }
 
+// A JPEG of img whose EXIF block holds only the orientation tag (big-endian
+// TIFF header, one IFD entry).
+inline QByteArray jpegWithOrientation(const QImage &img, int orientation)
+{
+    const QByteArray tiff = QByteArray("MM\0*\0\0\0\x08", 8) + QByteArray("\0\x01", 2) // one entry
+                            + QByteArray("\x01\x12\0\x03\0\0\0\x01", 8) + char(0) + char(orientation)
+                            + QByteArray(2, '\0') + QByteArray(4, '\0');
+    return withExif(jpeg(img, 95), tiff);
+}
+
 // A JPEG file's bytes with `thumb` as its camera thumbnail (EXIF IFD1, as
 // cameras store it: an empty IFD0 linking to IFD1 with the thumbnail's offset
-// and length, the thumbnail's JPEG bytes after it), right after the start marker.
-inline QByteArray withExifThumbnail(const QByteArray &jpeg, const QImage &thumb)
+// and length, the thumbnail's JPEG bytes after it).
+inline QByteArray withExifThumbnail(const QByteArray &jpegBytes, const QImage &thumb)
 {
-    QByteArray small;
-    {
-        QBuffer buffer(&small);
-        buffer.open(QIODevice::WriteOnly);
-        QImageWriter writer(&buffer, "jpeg");
-        writer.setQuality(80);
-        writer.write(thumb);
-    }
+    const QByteArray small = jpeg(thumb, 80);
     auto u32 = [](quint32 v) {
         const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
         return QByteArray(b, 4);
@@ -52,22 +57,13 @@ inline QByteArray withExifThumbnail(const QByteArray &jpeg, const QImage &thumb)
                             + QByteArray("\0\x02", 2) + QByteArray("\x02\x01\0\x04", 4) + u32(1) + u32(data)
                             + QByteArray("\x02\x02\0\x04", 4) + u32(1) + u32(quint32(small.size())) + u32(0)
                             + small;
-    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
-    const int length = int(body.size()) + 2;
-    const QByteArray app1 = QByteArray("\xFF\xE1", 2) + char(length >> 8) + char(length & 0xFF) + body;
-    return jpeg.left(2) + app1 + jpeg.mid(2);
+    return withExif(jpegBytes, tiff);
 }
 
 // A JPEG of img carrying `thumb` as its camera thumbnail.
 inline QByteArray jpegWithExifThumbnail(const QImage &img, const QImage &thumb)
 {
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(90);
-    writer.write(img);
-    return withExifThumbnail(jpeg, thumb);
+    return withExifThumbnail(jpeg(img, 90), thumb);
 }
 
 // A HEIC of an RGB picture, near-lossless; empty when no HEVC encoder is there.
