@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QImageReader>
-#include <QTransform>
 #include <QSet>
 #include <QThreadPool>
 
@@ -133,9 +132,13 @@ bool ThumbFromImage(const QImage& picture, bool upright, const QString& path, bo
     if (DibDecode::imageToDib(picture.convertToFormat(QImage::Format_RGB888), &dib, none, false)
         != DibDecode::Error::None)
         return false;
-    const int turns = turnAsCamera || upright ? CameraQuarterTurns(path) : 0;
-    const int wanted = turnAsCamera ? turns : 0;
-    TurnQuarters(dib, ((wanted - (upright ? turns : 0)) % 4 + 4) % 4);
+    if (upright != turnAsCamera) {
+        const CameraOrientation camera = ReadCameraOrientation(path);
+        if (upright)
+            OrientAsStored(dib, camera);
+        else
+            OrientUpright(dib, camera);
+    }
     const QSize t = ThumbDisplaySize(DibWidth(dib), DibHeight(dib));
     const bool made = Resize(dib, t.width(), t.height(), true, out);
     deldib(&dib);
@@ -175,11 +178,9 @@ bool ThumbFromImage(const QImage& picture, bool upright, const QString& path, bo
 void ShareThumbnail(const SharedThumbKey& key, const DIB& decoded, const QString& path, QSize full)
 {
     const QSize edge = QSize(DibWidth(decoded), DibHeight(decoded)).scaled(128, 128, Qt::KeepAspectRatio);
-    QImage image = ResampleToImage(decoded, QRectF(0, 0, DibWidth(decoded), DibHeight(decoded)),
+    const QImage image = ResampleToImage(decoded, QRectF(0, 0, DibWidth(decoded), DibHeight(decoded)),
         QSize(std::min(edge.width(), DibWidth(decoded)), std::min(edge.height(), DibHeight(decoded))));
-    if (const int turns = CameraQuarterTurns(path))
-        image = image.transformed(QTransform().rotate(90.0 * turns));
-    WriteSharedThumbnail(key, image, full);
+    WriteSharedThumbnail(key, OrientedUpright(image, ReadCameraOrientation(path)), full);
 }
 
 } // namespace
@@ -221,7 +222,7 @@ void ThumbnailBrowser::MakeThumbnail(const Walk& walk, FileResult& r)
         if (full.isValid() && std::abs(double(own.width()) / own.height() - double(full.width()) / full.height()) < 0.02
             && ThumbFromImage(own, false, path, walk.TurnAsCamera, full, *check, &r.Dib, &r.Info)) {
             if (key)
-                WriteSharedThumbnail(*key, own.transformed(QTransform().rotate(90.0 * CameraQuarterTurns(path))), full);
+                WriteSharedThumbnail(*key, OrientedUpright(own, ReadCameraOrientation(path)), full);
             return;
         }
     }
@@ -234,7 +235,7 @@ void ThumbnailBrowser::MakeThumbnail(const Walk& walk, FileResult& r)
         const QSize t = ThumbDisplaySize(full.Width, full.Height);
         if (Resize(picture.Dib, t.width(), t.height(), true, &r.Dib)) {
             if (walk.TurnAsCamera)
-                TurnQuarters(r.Dib, CameraQuarterTurns(path));
+                OrientUpright(r.Dib, ReadCameraOrientation(path));
             r.Info = { full.BitCount, DibWidth(r.Dib), DibHeight(r.Dib), full.Width, full.Height,
                 std::int32_t(1) << full.BitCount, std::int32_t(full.ImageBytes >> 10), *check };
             if (key)

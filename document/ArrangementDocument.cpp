@@ -237,15 +237,19 @@ int ArrangementDocument::addDecodedPicture(const QString &path, DecodedPicture p
     PictureEntry &entry = Records.Pictures.back();
     entry.Recipe = picture.Recipe;
     entry.Reduced = picture.Reduced;
-    const int turns = TurnAsCamera ? CameraQuarterTurns(path) : 0;
-    // A turn that fails for want of memory leaves the picture as stored.
+    const CameraOrientation camera = TurnAsCamera ? ReadCameraOrientation(path) : CameraOrientation();
+    const int turns = camera.Turns;
+    // A turn or mirror that fails for want of memory leaves the picture as stored.
     PictureEntry turned = entry;
-    bool done = turns != 0;
+    bool done = !camera.isUpright();
+    if (done && camera.Mirrored)
+        done = MirrorEntry(turned, progressReporter());
     for (int i = 0; done && i < (turns == 3 ? 1 : turns); ++i)
         done = TurnEntry(turned, turns == 3, progressReporter());
     if (done) {
         entry = turned;
         entry.Rotation = turns;
+        entry.Mirrored = camera.Mirrored;
     }
     touch(Change::Collection | Change::Pictures);
     return Records.PictureCount() - 1;

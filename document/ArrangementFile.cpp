@@ -372,6 +372,37 @@ bool readMarksChunk(const QByteArray& payload, bool& cutMarks)
     return true;
 }
 
+// Record indices of the mirrored pictures, ascending.
+QByteArray mirrorChunk(const std::vector<StoredPicture>& pictures)
+{
+    std::vector<std::uint32_t> mirrored;
+    for (std::size_t i = 0; i < pictures.size(); ++i)
+        if (pictures[i].Mirrored)
+            mirrored.push_back(std::uint32_t(i));
+    if (mirrored.empty())
+        return {};
+    ByteWriter w;
+    w.u32(std::uint32_t(mirrored.size()));
+    for (std::uint32_t i : mirrored)
+        w.u32(i);
+    return w.bytes;
+}
+
+// Indices of pictures the file does not hold are ignored.
+bool readMirrorChunk(const QByteArray& payload, std::vector<StoredPicture>& pictures)
+{
+    ByteReader r(payload);
+    const std::uint32_t n = r.u32();
+    if (!r.ok() || n > std::uint64_t(r.remaining() / 4))
+        return false;
+    for (std::uint32_t k = 0; k < n; ++k) {
+        const std::uint32_t index = r.u32();
+        if (index < pictures.size())
+            pictures[index].Mirrored = true;
+    }
+    return r.ok();
+}
+
 std::vector<FileChunk> chunksOf(const ArrangementData& d)
 {
     std::vector<FileChunk> chunks;
@@ -383,6 +414,7 @@ std::vector<FileChunk> chunksOf(const ArrangementData& d)
     add(ToneChunkTag, toneChunk(d.Tones, d.Pictures.size()));
     add(SheetChunkTag, sheetChunk(d.Sheets, d.Placements));
     add(MarksChunkTag, marksChunk(d.CutMarks));
+    add(MirrorChunkTag, mirrorChunk(d.Pictures));
     return chunks;
 }
 
@@ -400,6 +432,8 @@ bool takeChunks(const std::vector<FileChunk>& chunks, ArrangementData& d)
         if (c.Tag == SheetChunkTag && !readSheetChunk(c.Payload, d.Placements, d.Sheets))
             return false;
         if (c.Tag == MarksChunkTag && !readMarksChunk(c.Payload, d.CutMarks))
+            return false;
+        if (c.Tag == MirrorChunkTag && !readMirrorChunk(c.Payload, d.Pictures))
             return false;
     }
     return true;

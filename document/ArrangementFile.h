@@ -23,6 +23,9 @@ struct StoredPicture {
     std::int32_t Rotation = 0;
     std::int32_t PictureId = 0;
     QString Caption;
+    // Mirrored left to right before its turns, as the camera recorded it; kept
+    // in the extension area.
+    bool Mirrored = false;
 };
 
 // The extension area after the last picture record: the signature, the area's
@@ -40,6 +43,7 @@ inline constexpr char ViewChunkTag[] = "VIEW";
 inline constexpr char ToneChunkTag[] = "TONE";
 inline constexpr char SheetChunkTag[] = "CSHT";
 inline constexpr char MarksChunkTag[] = "MARK";
+inline constexpr char MirrorChunkTag[] = "MIRR";
 
 // Everything the file holds, with the options in their stored form: check
 // boxes as 0/1 (any non-zero reads as checked), margin, distance and zoom as

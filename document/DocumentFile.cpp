@@ -86,7 +86,7 @@ ArrangementData ArrangementDocument::fileRecord(const QString &path) const
     const QString target = QFileInfo(path).absoluteFilePath();
     for (const PictureEntry &entry : Records.Pictures) {
         record.Pictures.push_back(
-            {StoredPicturePath(entry.FileName, target), entry.Rotation, entry.PictureId, entry.Comment});
+            {StoredPicturePath(entry.FileName, target), entry.Rotation, entry.PictureId, entry.Comment, entry.Mirrored});
         PictureSteps tones = entry.KeptTones;
         if (entry.Recipe.Steps)
             for (const PictureStep &step : *entry.Recipe.Steps)
@@ -191,6 +191,7 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
         PictureEntry entry;
         entry.FileName = files[decoded.Taken()];
         entry.Rotation = stored.Rotation;
+        entry.Mirrored = stored.Mirrored;
         entry.PictureId = stored.PictureId;
         entry.Comment = stored.Caption.isNull() ? QStringLiteral("") : stored.Caption;
         const DecodedPicture picture = decoded.TakeNextPicture();
@@ -230,6 +231,8 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
 void ArrangementDocument::turnAsStored(PictureEntry &entry)
 {
     const ProgressFn turning = progressReporter();
+    if (entry.Mirrored)
+        MirrorEntry(entry, turning);
     switch (entry.Rotation) {
     case 1:
         TurnEntry(entry, false, turning);

@@ -16,6 +16,7 @@ struct PictureEntry {
     PictureRecipe Recipe; // how the full picture is made again from the file
     bool Reduced = false;
     std::int32_t Rotation = 0; // quarter turns clockwise since added, 0..3
+    bool Mirrored = false; // left and right swapped before the turns, as the camera recorded it
     std::int32_t PictureId = 0;
     // Tone steps an arrangement file holds for a picture whose file was not
     // found: kept to be saved again, not applied to the stand-in picture.

@@ -289,6 +289,16 @@ bool TurnEntry(PictureEntry &entry, bool left, const ProgressFn &progress)
     return true;
 }
 
+bool MirrorEntry(PictureEntry &entry, const ProgressFn &progress)
+{
+    if (!MirrorSides(entry.Dib, progress))
+        return false;
+    PictureStep step;
+    step.What = PictureStep::Kind::Mirror;
+    entry.Recipe = WithStep(entry.Recipe, step);
+    return true;
+}
+
 void AdjustEntry(PictureEntry &entry, const DIB &adjusted, const ToneTable &table)
 {
     entry.Dib = adjusted;

@@ -76,6 +76,8 @@ enum class PictureWant { Sharp, Full, FullNow, Screen };
 // The commands' changes of a picture, each recorded in its recipe. The entry
 // is given new pixels, never written into, so undo steps keep theirs.
 bool TurnEntry(PictureEntry &entry, bool left, const ProgressFn &progress = {});
+// Swaps left and right, as a camera that recorded the picture mirrored.
+bool MirrorEntry(PictureEntry &entry, const ProgressFn &progress = {});
 // `adjusted`: the shown pixels through the table, made by the caller.
 void AdjustEntry(PictureEntry &entry, const DIB &adjusted, const ToneTable &table);
 // Applies a stored tone step to the entry's pixels and records it as it was;

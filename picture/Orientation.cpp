@@ -4,23 +4,23 @@
 
 #include <QImageIOHandler>
 #include <QImageReader>
+#include <QTransform>
 
-int CameraQuarterTurns(const QString &fileName)
+CameraOrientation ReadCameraOrientation(const QString &fileName)
 {
     QImageReader reader(fileName);
     reader.setAutoTransform(false);
     if (!reader.canRead())
-        return 0;
-    switch (reader.transformation()) {
-    case QImageIOHandler::TransformationRotate90:
-        return 1;
-    case QImageIOHandler::TransformationRotate180:
-        return 2;
-    case QImageIOHandler::TransformationRotate270:
-        return 3;
-    default:
-        return 0;
-    }
+        return {};
+    // The reader's flags apply mirror and flip before the quarter turn; a flip
+    // is a mirror and a half turn.
+    const QImageIOHandler::Transformations t = reader.transformation();
+    const bool mirror = t.testFlag(QImageIOHandler::TransformationMirror);
+    const bool flip = t.testFlag(QImageIOHandler::TransformationFlip);
+    CameraOrientation o;
+    o.Mirrored = mirror != flip;
+    o.Turns = (flip ? 2 : 0) + (t.testFlag(QImageIOHandler::TransformationRotate90) ? 1 : 0);
+    return o;
 }
 
 bool TurnQuarters(DIB &pic, int quarterTurns, const ProgressFn &progress)
@@ -47,4 +47,38 @@ bool TurnQuarters(DIB &pic, int quarterTurns, const ProgressFn &progress)
     default:
         return true;
     }
+}
+
+bool OrientUpright(DIB &pic, CameraOrientation orientation, const ProgressFn &progress)
+{
+    if (!orientation.Mirrored)
+        return TurnQuarters(pic, orientation.Turns, progress);
+    DIB mirrored = pic;
+    if (!MirrorSides(mirrored, progress))
+        return false;
+    if (!TurnQuarters(mirrored, orientation.Turns, progress)) {
+        deldib(&mirrored);
+        return false;
+    }
+    deldib(&pic);
+    pic = mirrored;
+    return true;
+}
+
+QImage OrientedUpright(const QImage &image, CameraOrientation orientation)
+{
+    const QImage mirrored = orientation.Mirrored ? image.mirrored(true, false) : image;
+    return orientation.Turns ? mirrored.transformed(QTransform().rotate(90.0 * orientation.Turns)) : mirrored;
+}
+
+bool OrientAsStored(DIB &pic, CameraOrientation orientation, const ProgressFn &progress)
+{
+    DIB stored = pic;
+    if (!TurnQuarters(stored, 4 - orientation.Turns, progress) || (orientation.Mirrored && !MirrorSides(stored, progress))) {
+        deldib(&stored);
+        return false;
+    }
+    deldib(&pic);
+    pic = stored;
+    return true;
 }

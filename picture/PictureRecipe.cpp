@@ -52,6 +52,7 @@ PictureHeader HeaderAfterStep(const PictureHeader &before, const PictureStep &st
     case PictureStep::Kind::TurnRight:
         return headerOf(before.Height, before.Width, before.BitCount);
     case PictureStep::Kind::Tone:
+    case PictureStep::Kind::Mirror:
         return before;
     case PictureStep::Kind::DepthUp:
         return headerOf(before.Width, before.Height, 24);
@@ -92,6 +93,8 @@ bool ApplyStep(DIB &pic, const PictureStep &step, const ProgressFn &progress)
         return RotLeft(pic, progress);
     case PictureStep::Kind::TurnRight:
         return RotRight(pic, progress);
+    case PictureStep::Kind::Mirror:
+        return MirrorSides(pic, progress);
     case PictureStep::Kind::Tone: {
         // On new pixels: the old ones may be shared with other holders.
         DIB adjusted;

@@ -1,8 +1,9 @@
 #pragma once
-// How a collection picture is made from its file: the decode, then every turn,
-// tonal adjustment and quality enlargement in the order they happened. The
-// steps are the same functions the commands apply in place, so replaying them
-// on a fresh decode gives the very bytes an in-place picture would hold.
+// How a collection picture is made from its file: the decode, then a camera's
+// mirroring, every turn, tonal adjustment and quality enlargement in the order
+// they happened. The steps are the same functions the commands apply in place,
+// so replaying them on a fresh decode gives the very bytes an in-place picture
+// would hold.
 #include "picture/Dib.h"
 #include "picture/Progress.h"
 #include "picture/ScaledDecode.h"
@@ -17,8 +18,9 @@
 #include <vector>
 
 struct PictureStep {
-    // DepthUp: palette pictures to 24 bits; Enlarge: smoothly to Width x Height.
-    enum class Kind : std::uint8_t { TurnLeft, TurnRight, Tone, DepthUp, Enlarge };
+    // DepthUp: palette pictures to 24 bits; Enlarge: smoothly to Width x Height;
+    // Mirror: left and right swapped, as a camera that recorded it mirrored.
+    enum class Kind : std::uint8_t { TurnLeft, TurnRight, Tone, DepthUp, Enlarge, Mirror };
     Kind What = Kind::TurnLeft;
     int Width = 0;
     int Height = 0;

@@ -76,7 +76,43 @@ bool turn(DIB &pic, bool left, const ProgressFn &progress)
     return true;
 }
 
+template <int PixelBytes>
+void mirrorBytes(const BYTE *in, BYTE *out, int width)
+{
+    const BYTE *from = in + std::size_t(width - 1) * PixelBytes;
+    for (int x = 0; x < width; ++x, out += PixelBytes, from -= PixelBytes)
+        for (int b = 0; b < PixelBytes; ++b)
+            out[b] = from[b];
+}
+
 } // namespace
+
+bool MirrorSides(DIB &pic, const ProgressFn &progress)
+{
+    const int W = DibWidth(pic), H = DibHeight(pic);
+    DIB mirrored;
+    if (!pic.Bits || W <= 0 || H <= 0 || !NewDibLike(&mirrored, pic, W, H))
+        return false;
+    const int bits = DibBitCount(pic);
+    for (int row = 0; row < H; ++row) {
+        ReportProgress(progress, RowProgress(row, H));
+        const BYTE *in = DibRow(pic, row);
+        BYTE *out = DibRow(mirrored, row);
+        if (bits == 24) {
+            mirrorBytes<3>(in, out, W);
+        } else if (bits == 8) {
+            mirrorBytes<1>(in, out, W);
+        } else {
+            // Sub-byte pixels: getpixel counts rows from the top.
+            for (int x = 0; x < W; ++x)
+                setpixel(mirrored, W - 1 - x, H - 1 - row, getpixel(pic, x, H - 1 - row));
+        }
+    }
+    deldib(&pic);
+    pic = mirrored;
+    ReportProgress(progress, 0);
+    return true;
+}
 
 bool RotLeft(DIB &pic, const ProgressFn &progress) { return turn(pic, true, progress); }
 

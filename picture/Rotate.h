@@ -1,5 +1,5 @@
 #pragma once
-// Quarter turns of a picture. The picture is replaced by a new one of swapped
+// Quarter turns and mirroring of a picture. The picture is replaced by a new one of swapped
 // width and height with the same depth and colour table.
 #include "picture/Dib.h"
 #include "picture/Progress.h"
@@ -9,3 +9,6 @@
 bool RotLeft(DIB &pic, const ProgressFn &progress = {});
 // Clockwise; as RotLeft otherwise.
 bool RotRight(DIB &pic, const ProgressFn &progress = {});
+// Left and right swapped, on a new picture of the same size (the old pixels
+// may be shared); as RotLeft otherwise.
+bool MirrorSides(DIB &pic, const ProgressFn &progress = {});

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QMenu>
 #include <QMimeData>
 #include <QSpinBox>
@@ -103,7 +104,7 @@ private slots:
         QVERIFY(dir.isValid());
         QVERIFY(uprightPattern().save(path("a.png")));
         QVERIFY(uprightPattern().save(path("b.png")));
-        for (const int o : {1, 3, 6, 8})
+        for (int o = 1; o <= 8; ++o)
             QVERIFY(writeBytes(path(QStringLiteral("cam%1.jpg").arg(o)),
                                PhotoFixtures::jpegWithOrientation(uprightPattern(), o)));
         QVERIFY(writeBytes(path("notes.txt"), "text"));
@@ -325,41 +326,73 @@ private slots:
         QVERIFY(!TakesDroppedFiles(nullptr));
     }
 
-    // Camera turns become the entry's Rotation; saved and reopened, the
-    // picture is not turned again.
+    // Camera turns and mirrors become the entry's Rotation and Mirrored, and
+    // the picture looks as the image library's own reading of the tag shows
+    // it; saved and reopened, it is not turned or mirrored again.
     void cameraTurnOnAdding_data()
     {
         QTest::addColumn<int>("orientation");
         QTest::addColumn<bool>("option");
         QTest::addColumn<int>("rotation");
-        QTest::newRow("upright") << 1 << true << 0;
-        QTest::newRow("half") << 3 << true << 2;
-        QTest::newRow("right") << 6 << true << 1;
-        QTest::newRow("left") << 8 << true << 3;
-        QTest::newRow("option off") << 6 << false << 0;
+        QTest::addColumn<bool>("mirrored");
+        QTest::newRow("upright") << 1 << true << 0 << false;
+        QTest::newRow("mirrored") << 2 << true << 0 << true;
+        QTest::newRow("half") << 3 << true << 2 << false;
+        QTest::newRow("upside down mirrored") << 4 << true << 2 << true;
+        QTest::newRow("transposed") << 5 << true << 3 << true;
+        QTest::newRow("right") << 6 << true << 1 << false;
+        QTest::newRow("transversed") << 7 << true << 1 << true;
+        QTest::newRow("left") << 8 << true << 3 << false;
+        QTest::newRow("option off") << 6 << false << 0 << false;
+        QTest::newRow("option off, mirrored") << 7 << false << 0 << false;
     }
     void cameraTurnOnAdding()
     {
         QFETCH(int, orientation);
         QFETCH(bool, option);
         QFETCH(int, rotation);
+        QFETCH(bool, mirrored);
         DialogRecorder dialogs;
-        const QString sga = path(QStringLiteral("cam%1.sga").arg(orientation));
+        const QString jpeg = path(QStringLiteral("cam%1.jpg").arg(orientation));
+        const QString sga = path(QStringLiteral("cam%1-%2.sga").arg(orientation).arg(option));
+        QImageReader reader(jpeg);
+        reader.setAutoTransform(option);
+        const QImage expected = reader.read();
+        const auto looksAsExpected = [&](const PictureEntry &e) {
+            if (QSize(DibWidth(e.Dib), DibHeight(e.Dib)) != expected.size())
+                return false;
+            const int r = expected.width() - 3, b = expected.height() - 3;
+            for (const QPoint p : {QPoint(2, 2), QPoint(r, 2), QPoint(2, b), QPoint(r, b)})
+                if (std::abs(int(getpixel(e.Dib, p.x(), p.y()) & 0xFF) - qRed(expected.pixel(p))) > 40
+                    || std::abs(int((getpixel(e.Dib, p.x(), p.y()) >> 8) & 0xFF) - qGreen(expected.pixel(p))) > 40)
+                    return false;
+            return true;
+        };
         {
             TMainForm form;
             QVERIFY(form.arrangePage().options().TurnCameraCheck->isChecked());
             form.arrangePage().options().TurnCameraCheck->setChecked(option);
-            QCOMPARE(form.AddPictureFiles({path(QStringLiteral("cam%1.jpg").arg(orientation))}), 1);
+            QCOMPARE(form.AddPictureFiles({jpeg}), 1);
             const PictureEntry &e = form.Doc->records().Pictures.back();
             QCOMPARE(e.Rotation, rotation);
-            QCOMPARE(DibWidth(e.Dib), rotation % 2 ? 20 : 40);
+            QCOMPARE(e.Mirrored, mirrored);
+            QVERIFY(looksAsExpected(e));
             QVERIFY(form.SaveFile(sga));
         }
         TMainForm reopened;
         reopened.OpenFile(sga);
         QCOMPARE(reopened.Doc->records().PictureCount(), 1);
-        QCOMPARE(reopened.Doc->records().Pictures[0].Rotation, rotation);
-        QCOMPARE(DibWidth(reopened.Doc->records().Pictures[0].Dib), rotation % 2 ? 20 : 40);
+        const PictureEntry &e = reopened.Doc->records().Pictures[0];
+        QCOMPARE(e.Rotation, rotation);
+        QCOMPARE(e.Mirrored, mirrored);
+        QVERIFY(looksAsExpected(e));
+        // The full picture made again from the file for printing looks the same.
+        DIB full = ReplayRecipe(e.Recipe);
+        QVERIFY(full.Bits);
+        PictureEntry replayed = e;
+        replayed.Dib = full;
+        QVERIFY(looksAsExpected(replayed));
+        deldib(&full);
         QVERIFY(dialogs.messages.empty());
     }
 

@@ -198,6 +198,9 @@ private slots:
         qToLittleEndian(std::uint32_t(1), tones.data());
         qToLittleEndian(std::uint32_t(0x40000000), tones.data() + 8);
         QTest::newRow("tone step count past its chunk") << area(chunk("TONE", 1, tones)) << true << none;
+        QByteArray mirrors(4, '\0');
+        qToLittleEndian(std::uint32_t(0x40000000), mirrors.data());
+        QTest::newRow("mirrored picture count past its chunk") << area(chunk("MIRR", 1, mirrors)) << true << none;
     }
     void extensionArea()
     {

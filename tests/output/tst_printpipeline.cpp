@@ -411,6 +411,7 @@ void TstPrintPipeline::picturesNotCarriedAreDrawn_data()
     QTest::newRow("grey profile in a colour file") << "grey profile";
     QTest::newRow("abstract Lab profile") << "lab profile";
     QTest::newRow("arithmetic coding") << "arithmetic";
+    QTest::newRow("mirrored by the camera") << "mirrored";
 }
 
 void TstPrintPipeline::picturesNotCarriedAreDrawn()
@@ -444,6 +445,8 @@ void TstPrintPipeline::picturesNotCarriedAreDrawn()
         newdib(&adjusted, DibWidth(sheet.entry().Dib), DibHeight(sheet.entry().Dib), 24, nullptr, 0);
         CopyThroughTable(sheet.entry().Dib, adjusted, table);
         AdjustEntry(sheet.entry(), adjusted, table);
+    } else if (change == QLatin1String("mirrored")) {
+        QVERIFY(MirrorEntry(sheet.entry()));
     } else if (change == QLatin1String("changed")) {
         QVERIFY(writeFile(path, jpegOf(cornersPicture(720, 480).mirrored(true, false), false)));
     } else if (change == QLatin1String("gone")) {

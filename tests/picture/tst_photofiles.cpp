@@ -121,20 +121,26 @@ private slots:
     {
         QTest::addColumn<int>("orientation");
         QTest::addColumn<int>("turns");
-        QTest::newRow("upright") << 1 << 0;
-        QTest::newRow("upside down") << 3 << 2;
-        QTest::newRow("turned left in the camera") << 6 << 1;
-        QTest::newRow("turned right in the camera") << 8 << 3;
-        QTest::newRow("mirrored is left alone") << 2 << 0;
-        QTest::newRow("out of range") << 9 << 0;
+        QTest::addColumn<bool>("mirrored");
+        QTest::newRow("upright") << 1 << 0 << false;
+        QTest::newRow("upside down") << 3 << 2 << false;
+        QTest::newRow("turned left in the camera") << 6 << 1 << false;
+        QTest::newRow("turned right in the camera") << 8 << 3 << false;
+        QTest::newRow("mirrored") << 2 << 0 << true;
+        QTest::newRow("flipped") << 4 << 2 << true;
+        QTest::newRow("transposed") << 5 << 3 << true;
+        QTest::newRow("transversed") << 7 << 1 << true;
+        QTest::newRow("out of range") << 9 << 0 << false;
     }
     void cameraOrientationBecomesQuarterTurns()
     {
         QFETCH(int, orientation);
         QFETCH(int, turns);
+        QFETCH(bool, mirrored);
         const QString path = m_dir.filePath(QStringLiteral("o%1.jpg").arg(orientation));
         QVERIFY(writeFile(path, PhotoFixtures::jpegWithOrientation(cornerPattern(40, 20), orientation)));
-        QCOMPARE(CameraQuarterTurns(path), turns);
+        QCOMPARE(ReadCameraOrientation(path).Turns, turns);
+        QCOMPARE(ReadCameraOrientation(path).Mirrored, mirrored);
         // Decoding keeps the stored orientation.
         DIB dib;
         OpenDib(&dib, path, 0, nullptr);

@@ -8,7 +8,7 @@ class TestRotate : public QObject
 {
     Q_OBJECT
 private slots:
-    void turnMovesEveryPixel_data()
+    void turnOrMirrorMovesEveryPixel_data()
     {
         QTest::addColumn<int>("bits");
         QTest::addColumn<int>("W");
@@ -20,7 +20,7 @@ private slots:
             QTest::newRow(d + ", one row 9x1") << bits << 9 << 1;
         }
     }
-    void turnMovesEveryPixel()
+    void turnOrMirrorMovesEveryPixel()
     {
         QFETCH(int, bits);
         QFETCH(int, W);
@@ -52,6 +52,16 @@ private slots:
             for (int p : seen)
                 QVERIFY(p >= 0 && p <= 100);
         }
+        DIB mirrored = src;
+        QVERIFY(MirrorSides(mirrored));
+        QCOMPARE(QSize(DibWidth(mirrored), DibHeight(mirrored)), QSize(W, H));
+        QCOMPARE(DibBitCount(mirrored), bits);
+        if (bits <= 8)
+            QCOMPARE(colourTable(mirrored), colourTable(src));
+        for (int y = 0; y < H; ++y)
+            for (int x = 0; x < W; ++x)
+                if (getpixel(mirrored, W - 1 - x, y) != getpixel(src, x, y))
+                    QFAIL(qPrintable(QStringLiteral("pixel %1,%2 lost mirroring").arg(x).arg(y)));
     }
 
     void topRightGoesTopLeftOnALeftTurn()
