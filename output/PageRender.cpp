@@ -1,6 +1,7 @@
 #include "output/PageRender.h"
 #include "output/CutMarks.h"
 
+#include "document/PageGeometry.h"
 #include "document/Arrangement.h"
 #include "document/FrameView.h"
 #include "document/Options.h"
@@ -125,8 +126,8 @@ std::optional<PlacementLayout> layoutOf(const PictureEntry &entry, const Placeme
     return LayoutPlacement(PlacementFrame(p, scale), FullSize(entry), options.Sverh, p.Cut != 0, p.View);
 }
 
-void drawPixels(TDC &dc, const TArrangement &doc, const PictureEntry &entry, const PlacementLayout &layout,
-                PictureWant want, const SoftProofFn &recolour)
+void drawPixels(TDC &dc, const TArrangement &doc, const Placement &p, const PictureEntry &entry,
+                const PlacementLayout &layout, PictureWant want, const SoftProofFn &recolour)
 {
     // The destination in the pixels the device really paints.
     const QTransform toPixels = dc.PixelTransform();
@@ -135,8 +136,10 @@ void drawPixels(TDC &dc, const TArrangement &doc, const PictureEntry &entry, con
     DrawPixels pixels = PixelsForDrawing(doc.Store, entry, layout.Source, dest, want);
     if (!pixels.Dib.Bits)
         return;
-    if (recolour)
-        pixels = recolour(pixels, dest);
+    if (recolour) {
+        const double unitsPerMm = p.Width > 0 ? layout.Frame.W / (p.Width * MmPerInch) : 0;
+        pixels = recolour(pixels, dest, unitsPerMm * std::abs(toPixels.m11()));
+    }
     const QRect &src = pixels.Source;
     DrawDib(dc, layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height(), pixels.Dib, src.x(),
             src.y(), src.width(), src.height(), true, SRCCOPY, false, {});
@@ -168,9 +171,9 @@ void drawCaption(TDC &dc, const PictureEntry &entry, const PlacementLayout &layo
 } // namespace
 
 PictureSupply::PictureSupply(PictureWant want)
-    : Draw([want](TDC &dc, const TArrangement &doc, const Placement &, const PictureEntry &entry,
+    : Draw([want](TDC &dc, const TArrangement &doc, const Placement &p, const PictureEntry &entry,
                   const PlacementLayout &layout, const SoftProofFn &recolour) {
-        drawPixels(dc, doc, entry, layout, want, recolour);
+        drawPixels(dc, doc, p, entry, layout, want, recolour);
     })
 {
 }

@@ -1,6 +1,8 @@
 #include "output/PrintColour.h"
 
+#include "document/PageGeometry.h"
 #include "platform/MonitorProfile.h"
+#include "picture/PrintFinish.h"
 #include "picture/Resample.h"
 #include "platform/Printer.h"
 
@@ -159,7 +161,17 @@ DIB dibOf(const QImage &image)
 }
 } // namespace
 
-DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest)
+void SoftProofView::setSharpening(PrintSharpening sharpening, int printDpi)
+{
+    const double perMm = printDpi > 0 ? printDpi / MmPerInch : 0;
+    if (sharpening == Sharpening && perMm == PrintPerMm)
+        return;
+    Sharpening = sharpening;
+    PrintPerMm = perMm;
+    clear();
+}
+
+DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest, double destPerMm)
 {
     const QRect &s = pixels.Source;
     if (!active() || !pixels.Dib.Bits || !pixels.Dib.Info || s.isEmpty())
@@ -167,7 +179,9 @@ DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest)
     // Only what is drawn is proofed: the source rectangle at the drawn size,
     // or at its own where it is enlarged.
     const QSize size(std::clamp(dest.width(), 1, s.width()), std::clamp(dest.height(), 1, s.height()));
-    const Key key{pixels.Dib.Bits, s.x(), s.y(), s.width(), s.height(), size.width(), size.height()};
+    // Finer than the printer's pixels, the view shows what sharpening does to them.
+    const bool sharpened = Sharpening.on() && PrintPerMm > 0 && destPerMm >= PrintPerMm * 0.98;
+    const Key key{pixels.Dib.Bits, s.x(), s.y(), s.width(), s.height(), size.width(), size.height(), sharpened};
     ++Clock;
     const auto found = Copies.find(key);
     if (found != Copies.end()) {
@@ -181,6 +195,9 @@ DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest)
     QImage image = ResampleToImage(pixels.Dib, QRectF(s), size);
     if (image.isNull())
         return pixels;
+    // Radius in the drawn pixels: the source's own where it is enlarged.
+    if (sharpened)
+        UnsharpMask(image, Sharpening.Amount, Sharpening.Radius * destPerMm * size.width() / std::max(dest.width(), 1));
     Proof->apply(image);
     DIB made = dibOf(image);
     if (!made.Bits)
@@ -199,11 +216,11 @@ DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest)
     return {made, QRect(QPoint(0, 0), size)};
 }
 
-std::function<DrawPixels(const DrawPixels &, QSize)> SoftProofView::recolour()
+SoftProofFn SoftProofView::recolour()
 {
     if (!active())
         return {};
-    return [this](const DrawPixels &pixels, QSize dest) { return proofed(pixels, dest); };
+    return [this](const DrawPixels &pixels, QSize dest, double destPerMm) { return proofed(pixels, dest, destPerMm); };
 }
 
 namespace {

@@ -3,6 +3,7 @@
 // printer and paper in use, the conversion made from it, the request to the
 // printing system not to convert again, and the soft proof of the views.
 #include "document/PictureStore.h"
+#include "output/PrintSetup.h"
 #include "picture/ColourManagement.h"
 #include "platform/Settings.h"
 
@@ -78,11 +79,14 @@ public:
     [[nodiscard]] const std::shared_ptr<const ColourConversion> &proof() const { return Proof; }
     void setOn(bool on) { On = on; }
     [[nodiscard]] bool active() const { return On && Proof; }
+    // The print's sharpening, shown where the view draws a millimetre of paper
+    // with at least as many pixels as the printer (`printDpi`) prints it.
+    void setSharpening(PrintSharpening sharpening, int printDpi);
     // The pixels to draw `dest` device pixels from, as the proof shows them;
     // the pixels themselves when inactive or out of memory.
-    [[nodiscard]] DrawPixels proofed(const DrawPixels &pixels, QSize dest);
+    [[nodiscard]] DrawPixels proofed(const DrawPixels &pixels, QSize dest, double destPerMm = 0);
     // What a render hands its pictures through; empty when inactive.
-    [[nodiscard]] std::function<DrawPixels(const DrawPixels &, QSize)> recolour();
+    [[nodiscard]] SoftProofFn recolour();
     void clear();
     [[nodiscard]] std::uint64_t heldBytes() const { return Held; }
     std::uint64_t Budget = std::uint64_t(256) << 20;
@@ -93,9 +97,11 @@ private:
         DIB Proofed;
         std::uint64_t Used = 0;
     };
-    using Key = std::tuple<const BYTE *, int, int, int, int, int, int>;
+    using Key = std::tuple<const BYTE *, int, int, int, int, int, int, bool>;
     std::shared_ptr<const ColourConversion> Proof;
     bool On = false;
+    PrintSharpening Sharpening;
+    double PrintPerMm = 0;
     std::map<Key, Copy> Copies;
     std::uint64_t Held = 0;
     std::uint64_t Clock = 0;

@@ -80,8 +80,9 @@ struct PrinterChoices {
 };
 
 // The views' soft proof: the pixels to draw `dest` device pixels from, as
-// proofed. Interface thread only.
-using SoftProofFn = std::function<DrawPixels(const DrawPixels& pixels, QSize dest)>;
+// proofed; `destPerMm` is how many of them one millimetre of paper takes.
+// Interface thread only.
+using SoftProofFn = std::function<DrawPixels(const DrawPixels& pixels, QSize dest, double destPerMm)>;
 
 struct PrintSetup {
     // The printable area in printer pixels and the printer's pixels per inch.

@@ -685,8 +685,12 @@ void PrintPage::presetChosen()
     const PaperPreset* preset = chosenPreset();
     PresetRemoveBtn->setEnabled(preset != nullptr);
     SaveChosenPaperPreset(preset ? preset->Name : QString());
-    if (!preset)
+    Services.softProof().setSharpening(preset ? preset->Sharpening : PrintSharpening {},
+        Services.printer().LogPixelsX());
+    if (!preset) {
+        repaintPreview();
         return;
+    }
     const QString problem = ApplyPaperPreset(Services.printer(), *preset);
     Services.showStatus(problem.isEmpty() ? tr("Paper preset: %1").arg(preset->Name) : problem);
     RefreshSoftProof(Services.softProof(), Services.printer());

@@ -151,6 +151,8 @@ private slots:
     void printedPixelsAreTheLibraryTransform();
     void softProofIsTheProofingTransform_data();
     void softProofIsTheProofingTransform();
+    void softProofSharpensAtOneToOne_data();
+    void softProofSharpensAtOneToOne();
     void swappedProfilePrintsRedGreen();
     void cupsOptionsAskNoConversionExactlyWithAProfile_data();
     void cupsOptionsAskNoConversionExactlyWithAProfile();
@@ -260,6 +262,45 @@ void TstColour::softProofIsTheProofingTransform()
     if (gamut && profile == QLatin1String("narrow"))
         QVERIFY(marked > 100); // the check has something to agree on
     deldib(&pixels);
+}
+
+void TstColour::softProofSharpensAtOneToOne_data()
+{
+    QTest::addColumn<double>("viewPerPrinted"); // view pixels per printed pixel
+    QTest::addColumn<int>("amount");
+    QTest::addColumn<bool>("sharpened");
+    QTest::newRow("coarser than the print") << 0.5 << 100 << false;
+    QTest::newRow("one to one") << 1.0 << 100 << true;
+    QTest::newRow("closer") << 2.0 << 100 << true;
+    QTest::newRow("sharpening off") << 1.0 << 0 << false;
+}
+
+// The print's sharpening shows in the soft proof once the view is as fine as the printer's pixels.
+void TstColour::softProofSharpensAtOneToOne()
+{
+    QFETCH(double, viewPerPrinted);
+    QFETCH(int, amount);
+    QFETCH(bool, sharpened);
+    constexpr int Side = 64, Dpi = 300;
+    DIB pixels;
+    QVERIFY(newdib(&pixels, Side, Side, 24, nullptr, 0));
+    for (int y = 0; y < Side; ++y)
+        for (int x = 0; x < Side; ++x)
+            setpixel(pixels, x, y, x < Side / 2 ? 0x505050u : 0xB0B0B0u);
+    const DrawPixels drawn{pixels, QRect(0, 0, Side, Side)};
+    const auto proofedEdge = [&](PrintSharpening sharpening) {
+        SoftProofView view;
+        view.setProof(ColourConversion::SoftProof(profileNamed(QStringLiteral("wide")), {}, RenderIntent(1), false, false, GamutWarningColour));
+        view.setOn(true);
+        view.setSharpening(sharpening, Dpi);
+        const DIB proofed = view.proofed(drawn, QSize(Side, Side), viewPerPrinted * Dpi / 25.4).Dib;
+        return std::pair(int(getpixel(proofed, Side / 2 - 1, Side / 2) & 0xFF), int(getpixel(proofed, Side / 2, Side / 2) & 0xFF));
+    };
+    const auto plain = proofedEdge({});
+    const auto shown = proofedEdge({amount, 0.17});
+    QCOMPARE(shown.first < plain.first - 4 && shown.second > plain.second + 4, sharpened);
+    if (!sharpened)
+        QCOMPARE(shown, plain);
 }
 
 void TstColour::swappedProfilePrintsRedGreen()
