@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextStream>
+#include <QTransform>
 #include <QSet>
 #include <QUrl>
 
@@ -36,6 +37,22 @@ QImage uprightPattern()
         for (int x = 0; x < 5; ++x)
             img.setPixel(x, y, qRgb(255, 0, 0));
     return img;
+}
+
+// The picture a camera stores for `upright` when it records EXIF orientation o.
+QImage storedAs(const QImage &upright, int o)
+{
+    const auto turned = [&](double degrees) { return upright.transformed(QTransform().rotate(degrees)); };
+    switch (o) {
+    case 2: return upright.mirrored(true, false);
+    case 3: return turned(180);
+    case 4: return upright.mirrored(false, true);
+    case 5: return turned(90).mirrored(true, false);
+    case 6: return turned(-90);
+    case 7: return turned(90).mirrored(false, true);
+    case 8: return turned(90);
+    default: return upright;
+    }
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes)
@@ -106,7 +123,7 @@ private slots:
         QVERIFY(uprightPattern().save(path("b.png")));
         for (int o = 1; o <= 8; ++o)
             QVERIFY(writeBytes(path(QStringLiteral("cam%1.jpg").arg(o)),
-                               PhotoFixtures::jpegWithOrientation(uprightPattern(), o)));
+                               PhotoFixtures::jpegWithOrientation(storedAs(uprightPattern(), o), o)));
         QVERIFY(writeBytes(path("notes.txt"), "text"));
     }
 
@@ -329,6 +346,36 @@ private slots:
     // Camera turns and mirrors become the entry's Rotation and Mirrored, and
     // the picture looks as the image library's own reading of the tag shows
     // it; saved and reopened, it is not turned or mirrored again.
+    // Where the red corner of camera picture o lands on the page exported
+    // from an arrangement that holds it in one frame.
+    QRect exportedRedBox(const QString &how, int o, bool mirrored, int rotation)
+    {
+        ArrangementData data;
+        data.Pictures.push_back({path(QStringLiteral("cam%1.jpg").arg(o)), rotation, 7, QString(), mirrored});
+        Placement p{};
+        p.Left = p.Top = 0.5;
+        p.Width = 2;
+        p.Height = 1;
+        p.Page = 1;
+        p.PictureId = 7;
+        data.Placements.push_back(p);
+        data.NextPictureId = 8;
+        const QString name = QStringLiteral("export%1").arg(o);
+        if (!writeBytes(path(name + ".sga"), WriteArrangement(data)))
+            return {};
+        const bool pdf = how == QLatin1String("--export-pdf");
+        const QString target = path(name + (pdf ? ".pdf" : "-pages"));
+        QString messages;
+        QTextStream errors(&messages);
+        const CommandLineRequest r =
+            ParseCommandLine({"snapgrid-atlas", how, target, "--dpi", "100", name + ".sga"}, dir.path());
+        if (RunCommandLineExport(r, errors) != 0)
+            return {};
+        const std::vector<QImage> pages =
+            pdf ? PdfPageImages(target, 100) : std::vector<QImage>{QImage(target + "/" + name + "-01.png")};
+        return pages.empty() ? QRect() : redBox(pages.front().convertToFormat(QImage::Format_RGB32));
+    }
+
     void cameraTurnOnAdding_data()
     {
         QTest::addColumn<int>("orientation");
@@ -394,6 +441,19 @@ private slots:
         QVERIFY(looksAsExpected(replayed));
         deldib(&full);
         QVERIFY(dialogs.messages.empty());
+        if (!option)
+            return;
+        // Printed to a PDF and exported, the picture stands as the upright one does.
+        QCOMPARE(expected.size(), uprightPattern().size());
+        for (const QString &how : {QStringLiteral("--export-pdf"), QStringLiteral("--export-images")}) {
+            const QRect shown = exportedRedBox(how, orientation, mirrored, rotation);
+            const QRect upright = exportedRedBox(how, 1, false, 0);
+            QVERIFY(!upright.isEmpty());
+            // Within a pixel at each edge: the JPEG's blocks fall differently.
+            QVERIFY2((shown.topLeft() - upright.topLeft()).manhattanLength() <= 2
+                         && (shown.bottomRight() - upright.bottomRight()).manhattanLength() <= 2,
+                     qPrintable(how));
+        }
     }
 
     void dropOnPicturesAdds()
