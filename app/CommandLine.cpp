@@ -35,6 +35,13 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString 
     const QCommandLineOption preset(QStringLiteral("preset"),
         QCoreApplication::translate("CommandLine", "Makes the pages with a paper preset (its name)."),
         QStringLiteral("NAME"));
+    const QCommandLineOption order(QStringLiteral("order"),
+        QCoreApplication::translate("CommandLine",
+            "Packs the prints of an order list (CSV) onto the fewest sheets and writes them instead of an arrangement."),
+        QStringLiteral("ORDERS.csv"));
+    const QCommandLineOption paper(QStringLiteral("paper"),
+        QCoreApplication::translate("CommandLine", "The paper of --order: a page size (A4, Letter) or W x H mm or in."),
+        QStringLiteral("PAPER"));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(exportPdf);
@@ -42,6 +49,8 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString 
     parser.addOption(dpi);
     parser.addOption(print);
     parser.addOption(preset);
+    parser.addOption(order);
+    parser.addOption(paper);
     parser.addPositionalArgument(
         QStringLiteral("files"),
         QCoreApplication::translate("CommandLine",
@@ -66,6 +75,9 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString 
         request.ExportImages = QDir::cleanPath(base.absoluteFilePath(parser.value(exportImages)));
     request.PrintQueue = parser.value(print);
     request.Preset = parser.value(preset);
+    if (parser.isSet(order))
+        request.Order = QDir::cleanPath(base.absoluteFilePath(parser.value(order)));
+    request.Paper = parser.value(paper);
     if (parser.isSet(print) && request.PrintQueue.isEmpty()) {
         request.Error = QCoreApplication::translate("CommandLine", "--print needs the name of a print queue.");
         return request;
@@ -98,7 +110,12 @@ CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString 
     }
     const int outputs
         = int(!request.ExportPdf.isEmpty()) + int(!request.ExportImages.isEmpty()) + int(!request.PrintQueue.isEmpty());
-    if (outputs > 0 && (request.Arrangement.isEmpty() || !request.Pictures.isEmpty()))
+    if (!request.Order.isEmpty() && (outputs == 0 || !request.Arrangement.isEmpty() || !request.Pictures.isEmpty()))
+        request.Error = QCoreApplication::translate(
+            "CommandLine", "--order goes with --export-pdf, --export-images or --print, and no other file.");
+    else if (parser.isSet(paper) && request.Order.isEmpty())
+        request.Error = QCoreApplication::translate("CommandLine", "--paper goes with --order.");
+    else if (outputs > 0 && request.Order.isEmpty() && (request.Arrangement.isEmpty() || !request.Pictures.isEmpty()))
         request.Error = QCoreApplication::translate("CommandLine", "An export takes one arrangement (.sga) and nothing else.");
     else if (outputs > 1)
         request.Error = QCoreApplication::translate(

@@ -17,6 +17,11 @@ struct CommandLineRequest {
     // The paper preset the pages are made with; empty: the printer's paper
     // and the settings kept for it.
     QString Preset;
+    // An order list (CSV) whose sheets are made and written instead of an
+    // arrangement's pages, on Paper (a page size's name such as A4, or a
+    // typed size such as "8 x 10 in"); empty: the printer's paper.
+    QString Order;
+    QString Paper;
     bool ShowHelp = false;
     bool ShowVersion = false;
     QString Error;        // non-empty: nothing is done, the text goes to stderr
@@ -27,5 +32,6 @@ struct CommandLineRequest {
 // Parses argv as given (argument 0 is the program). Relative names are taken
 // from `workingFolder`. An .sga among the names is the arrangement; only one
 // may be given. Every other name is a picture. An export needs the
-// arrangement and takes no pictures; a preset needs an export or a print.
+// arrangement or an order list and takes no pictures; a preset needs an
+// export or a print, a paper an order list.
 [[nodiscard]] CommandLineRequest ParseCommandLine(const QStringList &arguments, const QString &workingFolder);

@@ -1,6 +1,7 @@
 #include "arrange/SheetMakers.h"
 
 #include "arrange/ContactSheetMaker.h"
+#include "arrange/OrderSheetMaker.h"
 #include "arrange/PrintSheetMaker.h"
 #include "arrange/TestStripMaker.h"
 
@@ -19,6 +20,10 @@ const SheetMaker Makers[] = {
         QT_TRANSLATE_NOOP(
             "SheetMakers", "One picture in labelled steps of brightness or contrast, to find what prints best"),
         MakeTestStrip },
+    { "order-sheets", QT_TRANSLATE_NOOP("SheetMakers", "&Order sheets..."),
+        QT_TRANSLATE_NOOP("SheetMakers",
+            "The prints of many orders (a class, a team) from a list or a CSV file, packed on the fewest sheets"),
+        MakeOrderSheets },
 };
 } // namespace
 

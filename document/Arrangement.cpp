@@ -47,6 +47,7 @@ void TArrangement::DelallPics()
 {
     Placements.Clear();
     Sheets.clear();
+    Orders.clear();
     SelectedPlacement = -1;
     for (PictureEntry &entry : Pictures)
         deldib(&entry.Dib);

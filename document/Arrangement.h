@@ -2,6 +2,7 @@
 // The arrangement's records: the picture collection, the placements of all
 // pages, the selection and the id counter, with the full pictures' store.
 #include "document/PictureEntry.h"
+#include "document/OrderList.h"
 #include "document/PictureStore.h"
 #include "document/Placement.h"
 #include "document/SheetTexts.h"
@@ -32,6 +33,8 @@ public:
     mutable PictureStore Store;
     // Contact sheet headers and cell captions.
     SheetTexts Sheets;
+    // The order list the order sheets were made from.
+    OrderList Orders;
 
     // Lookups by id; the result is left unchanged when no entry has the id.
     // The DIB copy shares the entry's pixels and is never released by its holder.

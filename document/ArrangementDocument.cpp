@@ -10,6 +10,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -87,6 +88,7 @@ ArrangementState ArrangementDocument::captureState() const
     s.Options = Options;
     s.CurrentPage = CurrentPage;
     s.Sheets = Records.Sheets;
+    s.Orders = Records.Orders;
     return s;
 }
 
@@ -97,6 +99,7 @@ void ArrangementDocument::restoreState(const ArrangementState &s)
         std::memcpy(static_cast<void *>(Records.Placements.Append()), &p, sizeof p);
     Records.Pictures = s.Pictures;
     Records.Sheets = s.Sheets;
+    Records.Orders = s.Orders;
     Records.NextPictureId = s.NextPictureId;
     // The zoom is how the page is looked at, not a change to take back.
     const int zoom = Options.Zoom;
@@ -439,6 +442,54 @@ void ArrangementDocument::dragViewTo(const FrameView &view)
     p.View = HeldView(view);
     if (Options.Sverh)
         p.Cut = 1;
+    if (p.Link == 0)
+        return;
+    for (int i = 0; i < Records.Placements.size(); ++i) {
+        Placement &copy = Records.Placements.at(i);
+        if (i != Records.SelectedPlacement && copy.Link == p.Link) {
+            copy.View = p.View;
+            copy.Cut = p.Cut;
+        }
+    }
+}
+
+int ArrangementDocument::selectedLinkGroup() const
+{
+    if (!hasSelection())
+        return 0;
+    const Placement &p = Records.Placements.at(Records.SelectedPlacement);
+    if (p.Link != 0)
+        return p.Link;
+    // Sizes compared to a thousandth of an inch: frames placed by one sheet are equal.
+    constexpr double same = 0.001;
+    for (int i = 0; i < Records.Placements.size(); ++i) {
+        const Placement &q = Records.Placements.at(i);
+        if (q.Link != 0 && q.PictureId == p.PictureId && std::abs(q.Width - p.Width) < same
+            && std::abs(q.Height - p.Height) < same)
+            return q.Link;
+    }
+    return 0;
+}
+
+void ArrangementDocument::setSelectedLinked(bool linked, const QString &undoText)
+{
+    const int group = selectedLinkGroup();
+    if (group == 0)
+        return;
+    const Step s = step(undoText);
+    Placement &p = Records.Placements.at(Records.SelectedPlacement);
+    if (!linked) {
+        p.Link = 0;
+    } else if (p.Link == 0) {
+        for (int i = 0; i < Records.Placements.size(); ++i)
+            if (const Placement &q = Records.Placements.at(i); q.Link == group) {
+                p.View = q.View;
+                p.Cut = q.Cut;
+                break;
+            }
+        p.Link = group;
+    }
+    touch(Change::Placements);
 }
 
 void ArrangementDocument::setSelectedView(const FrameView &view, const QString &undoText, const PageGeometry &paper,

@@ -180,6 +180,12 @@ public:
     void setSelectedView(const FrameView &view, const QString &undoText, const PageGeometry &paper,
                          QualityFailures *failures, int mergeKey = NoMerge);
     void endDrag(const QString &undoText, const PageGeometry &paper, QualityFailures *failures);
+    // The link the selected placement is in or may join again (a copy of its
+    // picture at its size is linked); 0 for none.
+    [[nodiscard]] int selectedLinkGroup() const;
+    // Takes the selected placement out of its link (its view stays as it is)
+    // or puts it back, taking the view of the copies it joins; one step.
+    void setSelectedLinked(bool linked, const QString &undoText);
     // New frames for placements by index (page and picture kept), each picture
     // then enlarged to the minimum quality for its frame.
     void setFrames(const std::vector<std::pair<int, Placement>> &frames, const QString &undoText,

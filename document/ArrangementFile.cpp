@@ -1,5 +1,6 @@
 #include "document/ArrangementFile.h"
 
+#include "document/ByteStream.h"
 #include "document/FrameView.h"
 #include "document/StoredText.h"
 
@@ -14,107 +15,6 @@ namespace {
 
 // Smallest picture record: path length, rotation, id and caption length.
 constexpr qsizetype MinPictureRecord = 16;
-
-class ByteWriter {
-public:
-    QByteArray bytes;
-    void raw(const void* data, qsizetype n) { bytes.append(static_cast<const char*>(data), n); }
-    void u8(std::uint8_t v) { bytes.append(char(v)); }
-    void u16(std::uint16_t v)
-    {
-        char b[2];
-        qToLittleEndian(v, b);
-        raw(b, 2);
-    }
-    void u32(std::uint32_t v)
-    {
-        char b[4];
-        qToLittleEndian(v, b);
-        raw(b, 4);
-    }
-    void i32(std::int32_t v)
-    {
-        char b[4];
-        qToLittleEndian(v, b);
-        raw(b, 4);
-    }
-    void f64(double v)
-    {
-        char b[8];
-        qToLittleEndian(v, b);
-        raw(b, 8);
-    }
-    void string(const QString& s)
-    {
-        const QByteArray utf8 = s.toUtf8();
-        i32(std::int32_t(utf8.size()));
-        bytes.append(utf8);
-    }
-};
-
-// Reads from a byte array without ever passing its end; after the first
-// short read every further read fails too.
-class ByteReader {
-public:
-    explicit ByteReader(const QByteArray& b)
-        : bytes(b)
-    {
-    }
-    qsizetype remaining() const { return bytes.size() - pos; }
-    qsizetype position() const { return pos; }
-    void seek(qsizetype to) { pos = std::clamp<qsizetype>(to, 0, bytes.size()); }
-    bool ok() const { return good; }
-    bool take(void* out, qsizetype n)
-    {
-        if (!good || n < 0 || n > remaining())
-            return good = false;
-        std::memcpy(out, bytes.constData() + pos, std::size_t(n));
-        pos += n;
-        return true;
-    }
-    std::uint8_t u8()
-    {
-        std::uint8_t v = 0;
-        take(&v, 1);
-        return v;
-    }
-    std::uint16_t u16()
-    {
-        char b[2] = {};
-        take(b, 2);
-        return good ? qFromLittleEndian<std::uint16_t>(b) : 0;
-    }
-    std::uint32_t u32() { return std::uint32_t(i32()); }
-    std::int32_t i32()
-    {
-        char b[4] = {};
-        take(b, 4);
-        return good ? qFromLittleEndian<std::int32_t>(b) : 0;
-    }
-    double f64()
-    {
-        char b[8] = {};
-        take(b, 8);
-        return good ? qFromLittleEndian<double>(b) : 0.0;
-    }
-    QByteArray chars(std::int64_t n)
-    {
-        if (!good || n < 0 || n > remaining()) {
-            good = false;
-            return {};
-        }
-        QByteArray out = bytes.mid(pos, qsizetype(n));
-        pos += qsizetype(n);
-        return out;
-    }
-    QString string() { return DecodeStoredText(chars(i32())); }
-    void fail() { good = false; }
-
-private:
-    const QByteArray& bytes;
-    qsizetype pos = 0;
-    bool good = true;
-};
 
 // The UTF-8 bytes of s cut to at most 255, never inside a character.
 QByteArray FaceNameBytes(const QString& s)
@@ -345,7 +245,41 @@ bool readSheetChunk(const QByteArray& payload, std::vector<Placement>& placement
         return false;
     for (std::size_t i = 0; i < placements.size(); ++i)
         placements[i].Cell = cellOf[i];
+    read.Labels = std::move(sheets.Labels); // a chunk of their own, read in any order
     sheets = std::move(read);
+    return true;
+}
+
+// Labels by page; those of pages outside the arrangement's range are dropped.
+QByteArray labelChunk(const SheetTexts& sheets)
+{
+    if (sheets.Labels.empty())
+        return {};
+    ByteWriter w;
+    w.u32(std::uint32_t(sheets.Labels.size()));
+    for (const auto& [page, text] : sheets.Labels) {
+        w.i32(page);
+        writeSheetText(w, text);
+    }
+    return w.bytes;
+}
+
+bool readLabelChunk(const QByteArray& payload, SheetTexts& sheets)
+{
+    ByteReader r(payload);
+    const std::uint32_t n = r.u32();
+    if (!r.ok() || n > std::uint64_t(r.remaining() / (4 + SheetTextMinSize)))
+        return false;
+    std::multimap<int, SheetText> read;
+    for (std::uint32_t k = 0; k < n; ++k) {
+        const std::int32_t page = r.i32();
+        SheetText t;
+        if (!readSheetText(r, t))
+            return false;
+        if (page >= 1 && page <= MaxSheetPage)
+            read.emplace(page, std::move(t));
+    }
+    sheets.Labels = std::move(read);
     return true;
 }
 
@@ -403,6 +337,39 @@ bool readMirrorChunk(const QByteArray& payload, std::vector<StoredPicture>& pict
     return r.ok();
 }
 
+// Pairs of placement index and link, for the placements that have one.
+QByteArray linkChunk(const std::vector<Placement>& placements)
+{
+    std::vector<std::pair<std::uint32_t, std::int32_t>> links;
+    for (std::size_t i = 0; i < placements.size(); ++i)
+        if (placements[i].Link > 0)
+            links.emplace_back(std::uint32_t(i), placements[i].Link);
+    if (links.empty())
+        return {};
+    ByteWriter w;
+    w.u32(std::uint32_t(links.size()));
+    for (const auto& [index, link] : links) {
+        w.u32(index);
+        w.i32(link);
+    }
+    return w.bytes;
+}
+
+bool readLinkChunk(const QByteArray& payload, std::vector<Placement>& placements)
+{
+    ByteReader r(payload);
+    const std::uint32_t count = r.u32();
+    if (!r.ok() || count > std::uint32_t(r.remaining() / 8))
+        return false;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::uint32_t index = r.u32();
+        const std::int32_t link = r.i32();
+        if (index < placements.size() && link > 0 && link <= MaxLink)
+            placements[index].Link = link;
+    }
+    return r.ok();
+}
+
 std::vector<FileChunk> chunksOf(const ArrangementData& d)
 {
     std::vector<FileChunk> chunks;
@@ -415,6 +382,9 @@ std::vector<FileChunk> chunksOf(const ArrangementData& d)
     add(SheetChunkTag, sheetChunk(d.Sheets, d.Placements));
     add(MarksChunkTag, marksChunk(d.CutMarks));
     add(MirrorChunkTag, mirrorChunk(d.Pictures));
+    add(OrderChunkTag, OrderChunkPayload(d.Orders));
+    add(LinkChunkTag, linkChunk(d.Placements));
+    add(LabelChunkTag, labelChunk(d.Sheets));
     return chunks;
 }
 
@@ -434,6 +404,12 @@ bool takeChunks(const std::vector<FileChunk>& chunks, ArrangementData& d)
         if (c.Tag == MarksChunkTag && !readMarksChunk(c.Payload, d.CutMarks))
             return false;
         if (c.Tag == MirrorChunkTag && !readMirrorChunk(c.Payload, d.Pictures))
+            return false;
+        if (c.Tag == OrderChunkTag && !ReadOrderChunk(c.Payload, d.Orders))
+            return false;
+        if (c.Tag == LinkChunkTag && !readLinkChunk(c.Payload, d.Placements))
+            return false;
+        if (c.Tag == LabelChunkTag && !readLabelChunk(c.Payload, d.Sheets))
             return false;
     }
     return true;

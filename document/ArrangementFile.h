@@ -4,6 +4,7 @@
 // Reading and writing work on bytes only; the main window turns the record
 // into its arrangement and controls.
 #include "document/Options.h"
+#include "document/OrderList.h"
 #include "document/Placement.h"
 #include "document/SheetTexts.h"
 #include "picture/PictureRecipe.h"
@@ -44,6 +45,9 @@ inline constexpr char ToneChunkTag[] = "TONE";
 inline constexpr char SheetChunkTag[] = "CSHT";
 inline constexpr char MarksChunkTag[] = "MARK";
 inline constexpr char MirrorChunkTag[] = "MIRR";
+inline constexpr char OrderChunkTag[] = "ORDR";
+inline constexpr char LinkChunkTag[] = "LINK";
+inline constexpr char LabelChunkTag[] = "LABL";
 
 // Everything the file holds, with the options in their stored form: check
 // boxes as 0/1 (any non-zero reads as checked), margin, distance and zoom as
@@ -80,6 +84,8 @@ struct ArrangementData {
     SheetTexts Sheets;
     // Cut marks on the printed and exported pages; kept in the extension area.
     bool CutMarks = false;
+    // The order list, picture paths stored as the picture records' are; kept in the extension area.
+    OrderList Orders;
 };
 
 // The stored form of the options: check boxes as 0/1, the three integer edits

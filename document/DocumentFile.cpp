@@ -94,6 +94,9 @@ ArrangementData ArrangementDocument::fileRecord(const QString &path) const
                     tones.push_back(step);
         record.Tones.push_back(std::move(tones));
     }
+    record.Orders = Records.Orders;
+    for (OrderLine &line : record.Orders)
+        line.Picture = StoredPicturePath(line.Picture, target);
     return record;
 }
 
@@ -159,6 +162,9 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
     for (const Placement &p : record.Placements)
         std::memcpy(static_cast<void *>(Records.Placements.Append()), &p, sizeof p);
     Records.Sheets = record.Sheets;
+    Records.Orders = record.Orders;
+    for (OrderLine &line : Records.Orders)
+        line.Picture = ResolveStoredPath(line.Picture, folder);
     // A selection outside the placements would point the editing commands past the array.
     Records.SelectedPlacement =
         record.SelectedPlacement >= 0 && record.SelectedPlacement < std::int32_t(record.Placements.size())

@@ -1,7 +1,7 @@
 #pragma once
 // One placed picture: a frame in inches on a page. Its first 48 bytes are the
 // exact record of the arrangement file (little-endian); the view that follows
-// is kept in the file's extension area.
+// is kept in the file's extension area, as are its cell and its link.
 #include <cstddef>
 #include <cstdint>
 
@@ -31,9 +31,13 @@ struct Placement {
     // A contact sheet cell: 1-based index of its caption lines in the
     // arrangement's SheetTexts::Cells; 0 for an ordinary frame.
     std::int32_t Cell = 0;
-    std::int32_t Spare = 0; // keeps the record free of padding
+    // Copies of one picture at one frame size that show the same part of it:
+    // the same number, moved and zoomed together; 0 for a frame of its own.
+    std::int32_t Link = 0;
 };
 inline constexpr std::size_t PlacementRecordSize = 48;
+// Links run from 1 to this; room to number a sheet's links after the ones held.
+inline constexpr std::int32_t MaxLink = 1 << 29;
 static_assert(offsetof(Placement, Left) == 0);
 static_assert(offsetof(Placement, Top) == 8);
 static_assert(offsetof(Placement, Width) == 16);

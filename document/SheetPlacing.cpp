@@ -83,6 +83,10 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
         return id;
     };
     std::map<int, double> widest; // inches, by picture id
+    // The plan's links numbered after those the arrangement holds.
+    std::int32_t links = 0;
+    for (int i = 0; i < Records.Placements.size(); ++i)
+        links = std::max(links, Records.Placements.at(i).Link);
     for (const SheetPlanFrame &f : plan.Frames) {
         const int id = f.Tone ? tonedCopy(f.Picture, *f.Tone)
             : f.Turned        ? turnedCopy(f.Picture)
@@ -96,12 +100,18 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
         p->PictureId = id;
         p->Cut = f.Cut ? 1 : 0;
         p->Cell = f.Caption.Lines.isEmpty() ? 0 : Records.Sheets.addCell(f.Caption);
+        p->Link = f.Link > 0 ? links + std::min(f.Link, MaxLink) : 0;
         widest[id] = std::max(widest[id], p->Width);
         result.LastPage = std::max(result.LastPage, p->Page);
         ++result.Placed;
     }
     for (const auto &[sheet, header] : plan.Headers)
         Records.Sheets.Headers[first + sheet] = header;
+    for (const auto &[sheet, label] : plan.Labels)
+        if (sheet >= 0 && sheet < sheets)
+            Records.Sheets.Labels.emplace(first + sheet, label);
+    if (plan.Orders)
+        Records.Orders = *plan.Orders;
     result.FirstPage = first;
     touch(plan.Headers.empty() ? Changes(Change::Placements) : Change::Placements | Change::Pages);
     if (first + sheets - 1 > PageCount)

@@ -2,6 +2,7 @@
 // The frames a sheet maker (print sheets, contact sheets, ...) puts into the
 // arrangement: laid out by the maker as plain values, placed by
 // ArrangementDocument::placeSheet as one undo step.
+#include "document/OrderList.h"
 #include "document/SheetTexts.h"
 #include "picture/Tonal.h"
 
@@ -25,17 +26,22 @@ struct SheetPlanFrame {
     // Shows the picture through this table: a copy carrying it as a tone
     // step, added to the collection once per picture and table (not turned).
     std::optional<ToneTable> Tone;
+    // Frames of the same number above 0 share one view (see Placement::Link).
+    int Link = 0;
 };
 
 struct SheetPlan {
     std::vector<SheetPlanFrame> Frames;
     std::map<int, SheetText> Headers; // by sheet, 0 = the first page
+    std::multimap<int, SheetText> Labels; // likewise; see SheetTexts::Labels
     // Starts on the first pages from the current one on that hold no frames,
     // so the set does not land on frames already placed; else on the current page.
     bool FreshPage = false;
     bool ShowFirstPage = false; // the first page becomes the current one
     // Each picture enlarged to the minimum quality for its widest frame.
     bool Enlarge = true;
+    // The order list the frames were made from, kept in the arrangement in the same step.
+    std::optional<OrderList> Orders;
 
     // Pages the plan takes: its last sheet + 1; 0 when empty.
     [[nodiscard]] int sheets() const;

@@ -37,8 +37,11 @@ inline constexpr double MaxSheetPoints = 72;
 struct SheetTexts {
     std::map<int, SheetText> Headers; // by page, from 1
     std::vector<SheetText> Cells;     // Placement::Cell - 1
+    // By page, from 1: small texts beside frames (an order's name), placed
+    // as a header is.
+    std::multimap<int, SheetText> Labels;
 
-    [[nodiscard]] bool empty() const { return Headers.empty() && Cells.empty(); }
+    [[nodiscard]] bool empty() const { return Headers.empty() && Cells.empty() && Labels.empty(); }
     // The lines of a placement's cell; nullptr for an ordinary frame.
     [[nodiscard]] const SheetText *cellOf(const Placement &p) const
     {
@@ -54,6 +57,7 @@ struct SheetTexts {
     {
         Headers.clear();
         Cells.clear();
+        Labels.clear();
     }
     friend bool operator==(const SheetTexts &, const SheetTexts &) = default;
 };

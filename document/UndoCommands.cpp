@@ -61,7 +61,8 @@ private:
 bool SameArrangement(const ArrangementState& a, const ArrangementState& b)
 {
     if (a.Placements.size() != b.Placements.size() || a.Pictures.size() != b.Pictures.size()
-        || a.NextPictureId != b.NextPictureId || !(a.Options == b.Options) || !(a.Sheets == b.Sheets))
+        || a.NextPictureId != b.NextPictureId || !(a.Options == b.Options) || !(a.Sheets == b.Sheets)
+        || a.Orders != b.Orders)
         return false;
     if (!a.Placements.empty()
         && std::memcmp(a.Placements.data(), b.Placements.data(), a.Placements.size() * sizeof(Placement)) != 0)

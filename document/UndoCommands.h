@@ -25,6 +25,7 @@ struct ArrangementState {
     ArrangementOptions Options;
     int CurrentPage = 1;
     SheetTexts Sheets;
+    OrderList Orders;
 };
 
 // True when a and b differ in nothing but the selection and the page shown:

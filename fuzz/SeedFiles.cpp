@@ -265,17 +265,27 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
         d.Placements[2].Cell = d.Sheets.addCell(SheetText { { QStringLiteral("missing.bmp") }, 7, 0, 0, 0 });
     };
     const auto withMarks = [](ArrangementData& d) { d.CutMarks = true; };
+    const auto withOrders = [](ArrangementData& d) {
+        d.Orders = { { QStringLiteral("Mia K."), QStringLiteral("missing.bmp"), QStringLiteral("Photo 13 x 18 cm"),
+                         130, 180, false, 1 },
+            { QStringLiteral("Mia K."), QStringLiteral("missing.bmp"), QStringLiteral("Passport / ID 35 x 45 mm"), 35,
+                45, true, 4 } };
+        d.Placements[0].Link = d.Placements[1].Link = 1;
+        d.Sheets.Labels.emplace(2, SheetText { { QStringLiteral("Mia K., sheet 1 of 1") }, 5, 1.0, 4.05, 3 });
+    };
     const std::pair<const char*, std::function<void(ArrangementData&)>> chunks[] = {
         { "chunk-view.sga", withView },
         { "chunk-tone.sga", withTones },
         { "chunk-sheet.sga", withSheet },
         { "chunk-marks.sga", withMarks },
+        { "chunk-orders.sga", withOrders },
         { "chunk-all.sga",
             [&](ArrangementData& d) {
                 withView(d);
                 withTones(d);
                 withSheet(d);
                 withMarks(d);
+                withOrders(d);
             } },
     };
     for (const auto& [name, add] : chunks) {
@@ -382,6 +392,25 @@ std::vector<File> Profiles()
         {QStringLiteral("lab.icc"), 0, saved(cmsCreateLab4Profile(nullptr))},
         {QStringLiteral("inklimit.icc"), 0, saved(cmsCreateInkLimitingDeviceLink(cmsSigCmykData, 250))},
     };
+}
+
+std::vector<File> OrderLists()
+{
+    const QByteArray good = "order,picture,size,copies\n"
+                            "Mia K.,a.jpg,Photo 13 x 18 cm,1\n"
+                            "Mia K.,a.jpg,Passport / ID 35 x 45 mm,4\n"
+                            "\"Ben, Jr.\",sub/b.jpg,Wallet 2.5 x 3.5 in,8\n";
+    const QByteArray semicolon = "\xEF\xBB\xBForder;picture;size;copies\r\n"
+                                 "J\xC3\xBCrgen;/tmp/c.jpg;60 x 90 mm;2\r\n"
+                                 "J\xC3\xBCrgen;c.jpg;2,5 x 3,5 in;1\r\n";
+    const QByteArray faulty = "order,picture,size,copies\n"
+                              "A,a.jpg,Huge 13 x 18,1\n"
+                              "B,a.jpg,10 x 15 cm,10000\n"
+                              "C,\"open,quote,1\n"
+                              "D,a.jpg,10 x 15 cm\n"
+                              "\xFF\xFE,a.jpg,10 x 15 cm,1\n";
+    return {{QStringLiteral("comma.csv"), 0, good}, {QStringLiteral("semicolon.csv"), 0, semicolon},
+            {QStringLiteral("faulty.csv"), 0, faulty}};
 }
 
 } // namespace Seeds

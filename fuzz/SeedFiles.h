@@ -32,7 +32,7 @@ struct File {
 // beside the arrangement): each picture placed, turned, cut and captioned, and
 // one placement of a picture that is missing; then one arrangement per chunk
 // kind of the extension area (frame views, tone steps, sheet texts, cut
-// marks) and one with every chunk.
+// marks, order list with linked views and labels) and one with every chunk.
 [[nodiscard]] std::vector<File> Arrangements(const std::vector<QString> &pictureNames);
 
 // JPEG files as a PDF may carry them: the JPEG pictures above, one with a
@@ -45,5 +45,9 @@ struct File {
 // ICC profiles made by lcms2: RGB display profiles (sRGB, a wide and a
 // swapped gamut), grey, Lab and a CMYK device link.
 [[nodiscard]] std::vector<File> Profiles();
+
+// Order lists as CSV: comma and semicolon, a byte order mark, quoted fields,
+// named and typed sizes, and rows of every kind of fault.
+[[nodiscard]] std::vector<File> OrderLists();
 
 } // namespace Seeds

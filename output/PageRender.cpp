@@ -234,6 +234,9 @@ std::vector<QRect> sheetTextBoxes(const TArrangement& doc, double page, const Pa
     const auto header = doc.Sheets.Headers.find(int(page));
     if (header != doc.Sheets.Headers.end() && double(header->first) == page)
         boxes.push_back(headerBox(header->second, scale).toAlignedRect());
+    if (double(int(page)) == page)
+        for (auto [at, end] = doc.Sheets.Labels.equal_range(int(page)); at != end; ++at)
+            boxes.push_back(headerBox(at->second, scale).toAlignedRect());
     return boxes;
 }
 } // namespace
@@ -241,10 +244,13 @@ std::vector<QRect> sheetTextBoxes(const TArrangement& doc, double page, const Pa
 void RenderSheetHeader(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
                        const ArrangementOptions &options)
 {
-    const auto header = doc.Sheets.Headers.find(int(page));
-    if (header == doc.Sheets.Headers.end() || double(header->first) != page)
+    if (double(int(page)) != page)
         return;
-    DrawSheetText(dc, header->second, headerBox(header->second, scale), scale, options, true);
+    const auto header = doc.Sheets.Headers.find(int(page));
+    if (header != doc.Sheets.Headers.end())
+        DrawSheetText(dc, header->second, headerBox(header->second, scale), scale, options, true);
+    for (auto [at, end] = doc.Sheets.Labels.equal_range(int(page)); at != end; ++at)
+        DrawSheetText(dc, at->second, headerBox(at->second, scale), scale, options, false);
 }
 
 std::optional<PlacementLayout> LayoutOnDevice(const TArrangement &doc, const Placement &p, const PageScale &scale,

@@ -81,7 +81,7 @@ struct SheetText;
 // is drawn outside the box.
 void DrawSheetText(TDC &dc, const SheetText &text, const QRectF &box, const PageScale &scale,
                    const ArrangementOptions &options, bool bold);
-// Draws a page's contact sheet header, if it has one.
+// Draws a page's contact sheet header, if it has one, and its labels.
 void RenderSheetHeader(TDC &dc, const TArrangement &doc, double page, const PageScale &scale,
                        const ArrangementOptions &options);
 // Where a cell's caption lines go: their box placed from the frame's corner.

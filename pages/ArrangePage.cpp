@@ -111,6 +111,7 @@ void ArrangePage::createControls()
     // The file stores captions of any length; the edit's default limit would cut them.
     FreeText->setMaxLength(std::numeric_limits<int>::max());
     CutCheck = new QCheckBox(tr("Fit in/cut picture"), PhotosTab);
+    LinkCheck = new QCheckBox(tr("Same view in every copy"), PhotosTab);
     RotLeftBtn = new QPushButton(tr("Rotate to the &left..."), PhotosTab);
     RotRightBtn = new QPushButton(tr("Rotate to the &right..."), PhotosTab);
     ToneBtn = new QPushButton(tr("Brightness, contrast..."), PhotosTab);
@@ -170,6 +171,7 @@ void ArrangePage::layoutPage()
     photos->addWidget(label(tr("Free text:"), PhotosTab));
     photos->addWidget(FreeText);
     photos->addWidget(CutCheck);
+    photos->addWidget(LinkCheck);
     photos->addSpacing(8);
     photos->addWidget(RotLeftBtn);
     photos->addWidget(RotRightBtn);
@@ -199,6 +201,8 @@ void ArrangePage::connectSignals()
     connect(CaptionTimer, &QTimer::timeout, this, &ArrangePage::captionPaused);
     connect(FreeText, &QLineEdit::textChanged, this, &ArrangePage::captionTyped);
     connect(CutCheck, &QCheckBox::toggled, this, &ArrangePage::cutToggled);
+    connect(LinkCheck, &QCheckBox::toggled, this,
+            [this](bool on) { Doc.setSelectedLinked(on, tr("Same view in every copy")); });
     connect(SoftProofCheck, &QCheckBox::toggled, this, &ArrangePage::softProofToggled);
     connect(Strip, &PictureStrip::doubleClicked, this, &ArrangePage::placeStripPicture);
     connect(View, &ArrangeCanvas::statusText, this, [this](const QString &text) { Services.showStatus(text); });
@@ -230,6 +234,8 @@ void ArrangePage::createToolTips()
             .arg(keyText(QKeySequence(Qt::Key_Delete)), keyText(QKeySequence(Qt::Key_Escape))));
     FreeText->setToolTip(tr("Caption of the selected picture"));
     CutCheck->setToolTip(tr("Fills the frame with a centred cut of the picture instead of fitting it in"));
+    LinkCheck->setToolTip(tr("Moving or zooming the picture in this frame moves it in every copy of the picture "
+                             "at this size; clear it to crop this copy on its own"));
 }
 
 QScrollArea *ArrangePage::wheelTarget() const
@@ -251,6 +257,7 @@ void ArrangePage::docChanged(ArrangementDocument::Changes what)
         // The selection's edits; its commands follow through their actions.
         FreeText->setEnabled(Doc.hasSelection());
         CutCheck->setEnabled(Doc.hasSelection());
+        LinkCheck->setEnabled(Doc.selectedLinkGroup() != 0);
         showSelectionCaption();
     }
     if (what == ArrangementDocument::Changes(C::Captions))
@@ -277,6 +284,8 @@ void ArrangePage::showSelectionCaption()
     {
         const QSignalBlocker quiet(CutCheck);
         CutCheck->setChecked(p.Cut != 0);
+        const QSignalBlocker quietLink(LinkCheck);
+        LinkCheck->setChecked(p.Link != 0);
     }
     showSizeInfo();
     QString comment;

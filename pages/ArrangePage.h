@@ -127,6 +127,7 @@ private:
     QWidget *PhotosTab = nullptr; // "Arrange photos"
     QLineEdit *FreeText = nullptr;
     QCheckBox *CutCheck = nullptr;
+    QCheckBox *LinkCheck = nullptr; // copies of one picture at one size share one view
     QCheckBox *SoftProofCheck = nullptr; // pictures shown as the printer profile prints them
     QPushButton *RotLeftBtn = nullptr;
     QPushButton *RotRightBtn = nullptr;

@@ -168,6 +168,17 @@ private slots:
         QTest::newRow("print and export at once")
             << QStringList { "--print", "Studio", "--export-pdf", "o.pdf", "t.sga" } << "/w/t.sga" << none << true
             << false << false;
+        QTest::newRow("order list on a paper to PDF")
+            << QStringList { "--order", "class.csv", "--paper", "A4", "--export-pdf", "o.pdf" } << "" << none << false
+            << false << false;
+        QTest::newRow("order list without an output")
+            << QStringList { "--order", "class.csv", "--paper", "A4" } << "" << none << true << false << false;
+        QTest::newRow("order list and an arrangement")
+            << QStringList { "--order", "class.csv", "--export-pdf", "o.pdf", "t.sga" } << "/w/t.sga" << none << true
+            << false << false;
+        QTest::newRow("paper without an order list")
+            << QStringList { "--paper", "A4", "--export-pdf", "o.pdf", "t.sga" } << "/w/t.sga" << none << true
+            << false << false;
         QTest::newRow("after -- a name may start with a dash")
             << QStringList{"--", "-odd.png"} << "" << QStringList{"/w/-odd.png"} << false << false << false;
     }

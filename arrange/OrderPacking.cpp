@@ -1,0 +1,449 @@
+#include "arrange/OrderPacking.h"
+
+#include <QCoreApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <tuple>
+
+namespace {
+struct OrderPackingText {
+    Q_DECLARE_TR_FUNCTIONS(OrderPackingText)
+};
+
+// Hundredths of a millimetre: whole numbers keep the free-rectangle
+// bookkeeping exact, and rounding each frame's cell up never lets two frames
+// come closer than the gap.
+using Unit = std::int64_t;
+constexpr double PerMm = 100;
+// Lengths that add up to the room exactly must still fit after rounding.
+constexpr double Slack = 1e-6;
+
+Unit CellUp(double mm) { return Unit(std::ceil(mm * PerMm - Slack)); }
+Unit RoomDown(double mm) { return Unit(std::floor(mm * PerMm + Slack)); }
+
+struct Box {
+    Unit X = 0, Y = 0, W = 0, H = 0;
+    [[nodiscard]] bool contains(const Box &o) const
+    {
+        return o.X >= X && o.Y >= Y && o.X + o.W <= X + W && o.Y + o.H <= Y + H;
+    }
+    [[nodiscard]] bool intersects(const Box &o) const
+    {
+        return o.X < X + W && X < o.X + o.W && o.Y < Y + H && Y < o.Y + o.H;
+    }
+};
+
+// One copy to place: its cell (frame grown by the gap) as the packing
+// starts it, and as asked.
+struct Piece {
+    int Item;
+    Unit W, H;
+    bool Upright;
+    int Order;
+    Unit AskedW = W, AskedH = H;
+};
+
+// How frames may be turned in one packing: each where it scores better, or
+// all as asked, all tall or all wide (one orientation for a whole sheet of
+// one size often fits one more row).
+enum class Turning { Free, AsAsked, Tall, Wide };
+
+std::vector<Piece> Turned(std::vector<Piece> pieces, Turning turning)
+{
+    for (Piece &p : pieces)
+        if (!p.Upright && ((turning == Turning::Tall && p.W > p.H) || (turning == Turning::Wide && p.W < p.H)))
+            std::swap(p.W, p.H);
+    return pieces;
+}
+
+enum class Rule { ShortSide, Area, BottomLeft };
+
+struct Score {
+    Unit A = 0, B = 0;
+    bool operator<(const Score &o) const { return A != o.A ? A < o.A : B < o.B; }
+};
+
+Score Rate(Rule rule, const Box &free, Unit w, Unit h)
+{
+    const Unit dw = free.W - w, dh = free.H - h;
+    switch (rule) {
+    case Rule::ShortSide:
+        return {std::min(dw, dh), std::max(dw, dh)};
+    case Rule::Area:
+        return {free.W * free.H - w * h, std::min(dw, dh)};
+    case Rule::BottomLeft:
+        break;
+    }
+    return {free.Y + h, free.X};
+}
+
+// The free space of one sheet as maximal rectangles: every largest empty
+// rectangle is listed, overlapping ones included.
+class Bin
+{
+public:
+    Bin(Unit w, Unit h) { Free.push_back({0, 0, w, h}); }
+
+    // The best spot on this sheet for a w x h cell (turned when allowed and
+    // better); false when none fits.
+    bool best(Rule rule, Unit w, Unit h, bool mayTurn, Score &score, Box &spot) const
+    {
+        bool found = false;
+        for (const Box &f : Free)
+            for (int turn = 0; turn < (mayTurn && w != h ? 2 : 1); ++turn) {
+                const Unit cw = turn ? h : w, ch = turn ? w : h;
+                if (cw > f.W || ch > f.H)
+                    continue;
+                const Score s = Rate(rule, f, cw, ch);
+                if (!found || s < score) {
+                    found = true;
+                    score = s;
+                    spot = {f.X, f.Y, cw, ch};
+                }
+            }
+        return found;
+    }
+
+    void take(const Box &used)
+    {
+        std::vector<Box> kept, added;
+        kept.reserve(Free.size() + 4);
+        for (const Box &f : Free) {
+            if (!f.intersects(used)) {
+                kept.push_back(f);
+                continue;
+            }
+            if (used.X > f.X)
+                added.push_back({f.X, f.Y, used.X - f.X, f.H});
+            if (used.X + used.W < f.X + f.W)
+                added.push_back({used.X + used.W, f.Y, f.X + f.W - used.X - used.W, f.H});
+            if (used.Y > f.Y)
+                added.push_back({f.X, f.Y, f.W, used.Y - f.Y});
+            if (used.Y + used.H < f.Y + f.H)
+                added.push_back({f.X, used.Y + used.H, f.W, f.Y + f.H - used.Y - used.H});
+        }
+        // Only the pieces just cut can be inside another rectangle: the rest
+        // were maximal before and still are.
+        for (std::size_t i = 0; i < added.size(); ++i) {
+            bool inside = false;
+            for (const Box &k : kept)
+                inside = inside || k.contains(added[i]);
+            for (std::size_t j = 0; j < added.size() && !inside; ++j)
+                inside = j != i && added[j].contains(added[i]) && !(added[i].contains(added[j]) && j > i);
+            if (!inside)
+                kept.push_back(added[i]);
+        }
+        Free = std::move(kept);
+    }
+
+private:
+    std::vector<Box> Free;
+};
+
+struct Placed {
+    int Sheet;
+    Box Cell;
+};
+
+// Pieces of one size and turning share a kind: one that did not fit into a
+// sheet never will (free space only shrinks), nor will any of its kind.
+std::vector<int> Kinds(const std::vector<Piece> &pieces, bool mayTurn, int &count)
+{
+    std::map<std::tuple<Unit, Unit, bool>, int> known;
+    std::vector<int> kinds;
+    kinds.reserve(pieces.size());
+    for (const Piece &p : pieces)
+        kinds.push_back(known.emplace(std::make_tuple(p.W, p.H, mayTurn && !p.Upright), int(known.size()))
+                            .first->second);
+    count = int(known.size());
+    return kinds;
+}
+
+// One packing of the pieces in the order given, each where the rule scores
+// best over every open sheet; a sheet is opened when none has room.
+std::vector<Placed> PackAcross(const std::vector<Piece> &pieces, Unit binW, Unit binH, Rule rule, bool mayTurn,
+                               int &sheets)
+{
+    int kindCount = 0;
+    const std::vector<int> kinds = Kinds(pieces, mayTurn, kindCount);
+    struct Sheet {
+        Bin Free;
+        std::vector<char> Full; // by kind
+    };
+    std::vector<Sheet> open;
+    std::vector<Placed> out;
+    out.reserve(pieces.size());
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        const Piece &p = pieces[i];
+        const bool turn = mayTurn && !p.Upright;
+        const std::size_t kind = std::size_t(kinds[i]);
+        int sheet = -1;
+        Score score;
+        Box spot;
+        for (int b = 0; b < int(open.size()); ++b) {
+            Sheet &candidate = open[std::size_t(b)];
+            if (candidate.Full[kind])
+                continue;
+            Score s;
+            Box at;
+            if (!candidate.Free.best(rule, p.W, p.H, turn, s, at))
+                candidate.Full[kind] = 1;
+            else if (sheet < 0 || s < score) {
+                sheet = b;
+                score = s;
+                spot = at;
+            }
+        }
+        if (sheet < 0) {
+            open.push_back({Bin(binW, binH), std::vector<char>(std::size_t(kindCount), 0)});
+            sheet = int(open.size()) - 1;
+            open.back().Free.best(rule, p.W, p.H, turn, score, spot); // fits: checked before packing
+        }
+        open[std::size_t(sheet)].Free.take(spot);
+        out.push_back({sheet, spot});
+    }
+    sheets = int(open.size());
+    return out;
+}
+
+// One sheet at a time: the first piece in the order given that still fits
+// goes where the rule scores best, until none fits; then the next sheet. Big
+// frames so share their sheet with small ones.
+std::vector<Placed> PackBySheet(const std::vector<Piece> &pieces, Unit binW, Unit binH, Rule rule, bool mayTurn,
+                                int &sheets)
+{
+    int kindCount = 0;
+    const std::vector<int> kinds = Kinds(pieces, mayTurn, kindCount);
+    std::vector<Placed> out(pieces.size(), Placed{-1, {}});
+    std::vector<std::size_t> waiting(pieces.size());
+    for (std::size_t i = 0; i < waiting.size(); ++i)
+        waiting[i] = i;
+    sheets = 0;
+    while (!waiting.empty()) {
+        Bin bin(binW, binH);
+        std::vector<char> full(std::size_t(kindCount), 0);
+        std::vector<std::size_t> still;
+        still.reserve(waiting.size());
+        const int sheet = sheets++;
+        for (const std::size_t i : waiting) {
+            const Piece &p = pieces[i];
+            const std::size_t kind = std::size_t(kinds[i]);
+            Score score;
+            Box spot;
+            if (full[kind] || !bin.best(rule, p.W, p.H, mayTurn && !p.Upright, score, spot)) {
+                full[kind] = 1;
+                still.push_back(i);
+                continue;
+            }
+            bin.take(spot);
+            out[i] = {sheet, spot};
+        }
+        waiting.swap(still);
+    }
+    return out;
+}
+
+int Splits(const std::vector<Piece> &pieces, const std::vector<Placed> &placed)
+{
+    std::map<int, std::set<int>> sheetsOf;
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        sheetsOf[pieces[i].Order].insert(placed[i].Sheet);
+    int n = 0;
+    for (const auto &[order, sheets] : sheetsOf)
+        n += int(sheets.size()) - 1;
+    return n;
+}
+
+// The frame orders tried: order by order (as listed, and the largest order
+// first) with each order's frames largest first, and all frames largest first.
+std::vector<std::vector<Piece>> Orderings(const std::vector<Piece> &pieces)
+{
+    auto area = [](const Piece &p) { return p.W * p.H; };
+    auto longSide = [](const Piece &p) { return std::max(p.W, p.H); };
+    std::map<int, Unit> orderArea;
+    for (const Piece &p : pieces)
+        orderArea[p.Order] += area(p);
+    std::vector<std::vector<Piece>> all;
+    auto sorted = [&](auto less) {
+        std::vector<Piece> v = pieces;
+        std::stable_sort(v.begin(), v.end(), less);
+        all.push_back(std::move(v));
+    };
+    auto bigger = [&](const Piece &a, const Piece &b) {
+        return area(a) != area(b) ? area(a) > area(b) : longSide(a) > longSide(b);
+    };
+    sorted([&](const Piece &a, const Piece &b) { return a.Order != b.Order ? a.Order < b.Order : bigger(a, b); });
+    sorted([&](const Piece &a, const Piece &b) {
+        if (a.Order == b.Order)
+            return bigger(a, b);
+        const Unit x = orderArea[a.Order], y = orderArea[b.Order];
+        return x != y ? x > y : a.Order < b.Order;
+    });
+    sorted(bigger);
+    return all;
+}
+
+// The packings tried, best first: picked from all combinations of frame
+// order, turning, rule and sheet filling as the few that together found the
+// fewest sheets for nearly every class of the packing test, then the order by
+// order ones that keep orders together.
+struct Try {
+    int Ordering; // into Orderings()
+    Turning Turn;
+    Rule Scoring;
+    bool SheetBySheet;
+};
+enum : int { ByOrder, ByLargestOrder, ByArea };
+constexpr Try Tries[] = {
+    {ByArea, Turning::Tall, Rule::ShortSide, true},     {ByArea, Turning::Free, Rule::BottomLeft, true},
+    {ByArea, Turning::Tall, Rule::Area, true},          {ByArea, Turning::AsAsked, Rule::ShortSide, false},
+    {ByArea, Turning::AsAsked, Rule::BottomLeft, false}, {ByLargestOrder, Turning::Free, Rule::ShortSide, false},
+    {ByArea, Turning::Free, Rule::ShortSide, true},     {ByArea, Turning::AsAsked, Rule::BottomLeft, true},
+    {ByArea, Turning::Tall, Rule::BottomLeft, true},    {ByArea, Turning::Wide, Rule::ShortSide, true},
+    {ByOrder, Turning::Tall, Rule::ShortSide, true},    {ByOrder, Turning::Free, Rule::BottomLeft, true},
+    {ByLargestOrder, Turning::Tall, Rule::ShortSide, true}, {ByOrder, Turning::Free, Rule::ShortSide, true},
+};
+
+struct Room {
+    QRectF Usable;
+    Unit W = 0, H = 0, Gap = 0;
+    double GapMm = 0;
+};
+
+Room RoomOf(const SheetArea &sheet, const SheetSpacing &spacing)
+{
+    Room r;
+    SheetSpacing plain = spacing;
+    plain.Borderless = false; // orders are cut with a margin all round
+    r.Usable = UsableArea(sheet, plain);
+    r.GapMm = std::max(0.0, spacing.Gap);
+    if (!r.Usable.isEmpty()) {
+        r.W = RoomDown(r.Usable.width() + r.GapMm);
+        r.H = RoomDown(r.Usable.height() + r.GapMm);
+    }
+    return r;
+}
+
+bool ValidSize(QSizeF s)
+{
+    return std::isfinite(s.width()) && std::isfinite(s.height()) && s.width() > 0 && s.height() > 0
+        && s.width() <= 10000 && s.height() <= 10000;
+}
+
+QString Mm(double v) { return QString::number(v, 'f', 1); }
+} // namespace
+
+int OrderAreaLowerBound(const SheetArea &sheet, const SheetSpacing &spacing, const std::vector<OrderPackItem> &items)
+{
+    const Room room = RoomOf(sheet, spacing);
+    if (room.W <= 0 || room.H <= 0)
+        return 0;
+    Unit total = 0;
+    for (const OrderPackItem &item : items)
+        if (item.Copies > 0 && ValidSize(item.Size))
+            total += Unit(std::min(item.Copies, MaxSheetFrames)) * CellUp(item.Size.width() + room.GapMm)
+                * CellUp(item.Size.height() + room.GapMm);
+    const Unit per = room.W * room.H;
+    return int((total + per - 1) / per);
+}
+
+SheetLayout PackOrders(const SheetArea &sheet, const SheetSpacing &spacing, const std::vector<OrderPackItem> &items)
+{
+    SheetLayout layout;
+    const Room room = RoomOf(sheet, spacing);
+    std::vector<Piece> pieces;
+    for (int i = 0; i < int(items.size()); ++i) {
+        const OrderPackItem &item = items[std::size_t(i)];
+        if (item.Copies <= 0)
+            continue;
+        if (!ValidSize(item.Size)) {
+            layout.Error = OrderPackingText::tr("The print size is empty. Nothing was placed.");
+            return layout;
+        }
+        const Unit w = CellUp(item.Size.width() + room.GapMm), h = CellUp(item.Size.height() + room.GapMm);
+        const bool fits = (w <= room.W && h <= room.H) || (!item.Upright && h <= room.W && w <= room.H);
+        if (!fits) {
+            layout.Error = OrderPackingText::tr(
+                "A frame of %1 x %2 mm does not fit on the paper: the room inside the margins is %3 x %4 mm. "
+                "Nothing was placed.")
+                               .arg(Mm(item.Size.width()), Mm(item.Size.height()), Mm(room.Usable.width()),
+                                    Mm(room.Usable.height()));
+            return layout;
+        }
+        if (pieces.size() + std::size_t(item.Copies) > std::size_t(MaxSheetFrames)) {
+            layout.Error = OrderPackingText::tr("The orders ask for more than %1 frames. Nothing was placed.")
+                               .arg(MaxSheetFrames);
+            return layout;
+        }
+        for (int c = 0; c < item.Copies; ++c)
+            pieces.push_back({i, w, h, item.Upright, item.Order, w, h});
+    }
+    if (pieces.empty())
+        return layout;
+
+    const int bound = OrderAreaLowerBound(sheet, spacing, items);
+    const std::vector<std::vector<Piece>> orderings = Orderings(pieces);
+    std::vector<Piece> bestPieces;
+    std::vector<Placed> best;
+    int bestSheets = 0, bestSplits = 0;
+    for (const Try &t : Tries) {
+        const std::vector<Piece> started = Turned(orderings[std::size_t(t.Ordering)], t.Turn);
+        // Without turning, every frame must fit as it starts.
+        if (t.Turn != Turning::Free
+            && std::any_of(started.begin(), started.end(),
+                           [&](const Piece &p) { return p.W > room.W || p.H > room.H; }))
+            continue;
+        int sheets = 0;
+        std::vector<Placed> placed = (t.SheetBySheet ? PackBySheet : PackAcross)(
+            started, room.W, room.H, t.Scoring, t.Turn == Turning::Free, sheets);
+        const int splits = Splits(started, placed);
+        if (best.empty() || sheets < bestSheets || (sheets == bestSheets && splits < bestSplits)) {
+            best = std::move(placed);
+            bestPieces = started;
+            bestSheets = sheets;
+            bestSplits = splits;
+        }
+        if (bestSheets <= bound && bestSplits == 0)
+            break; // nothing can do better
+    }
+
+    layout.Frames.reserve(best.size());
+    for (std::size_t i = 0; i < best.size(); ++i) {
+        const Piece &p = bestPieces[i];
+        const QSizeF asked = items[std::size_t(p.Item)].Size;
+        const bool turned = p.AskedW != p.AskedH && best[i].Cell.W != p.AskedW;
+        SheetFrame f;
+        f.Sheet = best[i].Sheet;
+        f.Item = p.Item;
+        f.Turned = turned;
+        f.Rect = QRectF(room.Usable.topLeft() + QPointF(double(best[i].Cell.X) / PerMm, double(best[i].Cell.Y) / PerMm),
+                        turned ? asked.transposed() : asked);
+        layout.Frames.push_back(f);
+    }
+    // Sheet by sheet, top to bottom, left to right: the order they are placed and cut.
+    std::stable_sort(layout.Frames.begin(), layout.Frames.end(), [](const SheetFrame &a, const SheetFrame &b) {
+        if (a.Sheet != b.Sheet)
+            return a.Sheet < b.Sheet;
+        if (a.Rect.top() != b.Rect.top())
+            return a.Rect.top() < b.Rect.top();
+        return a.Rect.left() < b.Rect.left();
+    });
+    layout.Sheets = bestSheets;
+    return layout;
+}
+
+int OrderSplits(const SheetLayout &layout, const std::vector<OrderPackItem> &items)
+{
+    std::map<int, std::set<int>> sheetsOf;
+    for (const SheetFrame &f : layout.Frames)
+        if (f.Item >= 0 && f.Item < int(items.size()))
+            sheetsOf[items[std::size_t(f.Item)].Order].insert(f.Sheet);
+    int n = 0;
+    for (const auto &[order, sheets] : sheetsOf)
+        n += int(sheets.size()) - 1;
+    return n;
+}

@@ -1,0 +1,31 @@
+#pragma once
+// Packing the prints of many orders onto the fewest sheets: several
+// maximal-rectangles packings (different frame orders and placement rules)
+// are tried and the one with the fewest sheets kept; among equals, the one
+// that splits the fewest orders across sheets. Millimetres, as SheetLayout.
+#include "arrange/SheetLayout.h"
+
+#include <vector>
+
+// One line of an order: Copies frames of Size for order Order.
+struct OrderPackItem {
+    QSizeF Size; // mm, as the frame is asked (already matched to the picture)
+    int Copies = 1;
+    bool Upright = false; // an ID photo: never turned
+    int Order = 0;        // frames of one order are kept on as few sheets as costs nothing
+};
+
+// The fewest sheets any packing could need: the frames' area, each grown by
+// the gap, over the usable area grown by the gap, rounded up. 0 for nothing.
+[[nodiscard]] int OrderAreaLowerBound(const SheetArea &sheet, const SheetSpacing &spacing,
+                                      const std::vector<OrderPackItem> &items);
+
+// SheetFrame::Item is the index into items. Refused (Error) when a size is
+// empty or does not fit the usable area in any allowed orientation, or when
+// more than MaxSheetFrames frames are asked.
+[[nodiscard]] SheetLayout PackOrders(const SheetArea &sheet, const SheetSpacing &spacing,
+                                     const std::vector<OrderPackItem> &items);
+
+// How many extra sheets the orders are spread over: for each order, the
+// sheets it appears on less one, summed.
+[[nodiscard]] int OrderSplits(const SheetLayout &layout, const std::vector<OrderPackItem> &items);
