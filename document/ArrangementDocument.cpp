@@ -219,6 +219,7 @@ int ArrangementDocument::relocatePictures(const QString &folder, const QString &
         entry.Dib = picture.Dib;
         entry.Recipe = picture.Recipe;
         entry.Reduced = picture.Reduced;
+        entry.Metadata = picture.Metadata;
         turnAsStored(entry);
         Records.Pictures[moved[k]] = std::move(entry);
         ++found;
@@ -237,6 +238,7 @@ int ArrangementDocument::addDecodedPicture(const QString &path, DecodedPicture p
     PictureEntry &entry = Records.Pictures.back();
     entry.Recipe = picture.Recipe;
     entry.Reduced = picture.Reduced;
+    entry.Metadata = std::move(picture.Metadata);
     const int turns = TurnAsCamera ? CameraQuarterTurns(path) : 0;
     // A turn that fails for want of memory leaves the picture as stored.
     PictureEntry turned = entry;

@@ -1,6 +1,7 @@
 #include "SeedFiles.h"
 
 #include "DecodeFixtures.h"
+#include "common/MetadataFixtures.h"
 #include "browse/CacheFile.h"
 #include "document/ArrangementFile.h"
 
@@ -307,6 +308,22 @@ std::vector<File> Jpegs()
     out.push_back({ QStringLiteral("profile.jpg"), 8, withProfile });
     out.push_back({ QStringLiteral("camera.jpg"), 8, camera });
     return out;
+}
+
+std::vector<File> Metadata()
+{
+    using namespace MetadataFixtures;
+    QImage colour(W, H, QImage::Format_RGB32);
+    colour.fill(qRgb(40, 90, 200));
+    const QByteArray jpeg = written(colour, "jpeg", 70);
+    const QByteArray exif = exifSegment(exifTiff(
+        {ascii(0x010F, "Maker"), ascii(0x0110, "Model 5"), ascii(0x010E, "A title")},
+        {rational(0x829A, 1, 125), rational(0x829D, 28, 10), shortValue(0x8827, 800), rational(0x920A, 35, 1),
+         ascii(0x9003, "2023:07:14 18:30:00"), ascii(0xA434, "35mm F2")}));
+    const QByteArray xmp = xmpSegment(QStringLiteral("Evening \u6771\u4EAC"));
+    return {{QStringLiteral("exif.jpg"), 8, withSegments(jpeg, exif)},
+            {QStringLiteral("xmp.jpg"), 8, withSegments(jpeg, xmp)},
+            {QStringLiteral("both.jpg"), 8, withSegments(jpeg, exif + xmp + QByteArray("\xFF\xFE\x00\x06note", 8))}};
 }
 
 std::vector<File> Caches()

@@ -39,6 +39,10 @@ struct File {
 // colour profile, and one with metadata, a comment and bytes after its end.
 [[nodiscard]] std::vector<File> Jpegs();
 
+// Photos' metadata as cameras and photo tools write it: an EXIF block with
+// camera, lens, exposure and date, an XMP description, both, and a comment.
+[[nodiscard]] std::vector<File> Metadata();
+
 // Thumbnail caches of thumbnails at 1, 4, 8 and 24 bits.
 [[nodiscard]] std::vector<File> Caches();
 
