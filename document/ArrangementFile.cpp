@@ -372,6 +372,73 @@ bool readMarksChunk(const QByteArray& payload, bool& cutMarks)
     return true;
 }
 
+constexpr std::uint8_t CaptionOwnFont = 1;
+
+void writeFont(ByteWriter& w, const TCaptionFont& font)
+{
+    const QByteArray face = FaceNameBytes(font.Name);
+    w.u8(font.Charset);
+    w.i32(font.Color);
+    w.u8(std::uint8_t(face.size()));
+    w.raw(face.constData(), face.size());
+    w.u8(font.Pitch);
+    w.i32(font.PixelsPerInch);
+    w.i32(font.Size);
+    w.u8(font.Style);
+}
+
+TCaptionFont readFont(ByteReader& r)
+{
+    TCaptionFont font;
+    font.Charset = r.u8();
+    font.Color = r.i32();
+    font.Name = DecodeStoredText(r.chars(r.u8()));
+    font.Pitch = r.u8();
+    font.PixelsPerInch = r.i32();
+    font.Size = r.i32();
+    font.Style = r.u8();
+    return font;
+}
+
+// Written only when something differs from the defaults, so other files keep their bytes.
+QByteArray captionChunk(const CaptionSettings& c)
+{
+    if (c == CaptionSettings())
+        return {};
+    ByteWriter w;
+    w.u8(c.OwnFont ? CaptionOwnFont : 0);
+    w.u8(std::uint8_t(c.Fit));
+    w.string(c.Template);
+    w.u8(std::uint8_t(c.HeaderAlign));
+    w.string(c.Header);
+    w.u8(std::uint8_t(c.FooterAlign));
+    w.string(c.Footer);
+    writeFont(w, c.PageFont);
+    return w.bytes;
+}
+
+PageTextAlign heldAlign(std::uint8_t v) { return v <= 2 ? PageTextAlign(v) : PageTextAlign::Centre; }
+
+bool readCaptionChunk(const QByteArray& payload, CaptionSettings& out)
+{
+    ByteReader r(payload);
+    CaptionSettings c;
+    const std::uint8_t flags = r.u8();
+    c.OwnFont = (flags & CaptionOwnFont) != 0;
+    const std::uint8_t fit = r.u8();
+    c.Fit = fit <= 2 ? CaptionFit(fit) : CaptionFit::Clip;
+    c.Template = r.string();
+    c.HeaderAlign = heldAlign(r.u8());
+    c.Header = r.string();
+    c.FooterAlign = heldAlign(r.u8());
+    c.Footer = r.string();
+    c.PageFont = readFont(r);
+    if (!r.ok())
+        return false;
+    out = c;
+    return true;
+}
+
 std::vector<FileChunk> chunksOf(const ArrangementData& d)
 {
     std::vector<FileChunk> chunks;
@@ -383,6 +450,7 @@ std::vector<FileChunk> chunksOf(const ArrangementData& d)
     add(ToneChunkTag, toneChunk(d.Tones, d.Pictures.size()));
     add(SheetChunkTag, sheetChunk(d.Sheets, d.Placements));
     add(MarksChunkTag, marksChunk(d.CutMarks));
+    add(CaptionChunkTag, captionChunk(d.Captions));
     return chunks;
 }
 
@@ -400,6 +468,8 @@ bool takeChunks(const std::vector<FileChunk>& chunks, ArrangementData& d)
         if (c.Tag == SheetChunkTag && !readSheetChunk(c.Payload, d.Placements, d.Sheets))
             return false;
         if (c.Tag == MarksChunkTag && !readMarksChunk(c.Payload, d.CutMarks))
+            return false;
+        if (c.Tag == CaptionChunkTag && !readCaptionChunk(c.Payload, d.Captions))
             return false;
     }
     return true;
@@ -476,6 +546,7 @@ void StoreOptions(ArrangementData& d, const ArrangementOptions& o)
     d.Grid = o.Grid;
     d.Font = o.Font;
     d.CutMarks = o.CutMarks;
+    d.Captions = o.Captions;
 }
 
 ArrangementOptions LoadedOptions(const ArrangementData& d)
@@ -498,6 +569,7 @@ ArrangementOptions LoadedOptions(const ArrangementData& d)
     o.Grid = d.Grid;
     o.Font = d.Font;
     o.CutMarks = d.CutMarks;
+    o.Captions = d.Captions;
     return o;
 }
 
@@ -527,15 +599,7 @@ QByteArray WriteArrangement(const ArrangementData& d)
     for (double v : { d.MinQual, d.DBreite, d.DHoche, d.Grid })
         w.f64(v);
 
-    const QByteArray face = FaceNameBytes(d.Font.Name);
-    w.u8(d.Font.Charset);
-    w.i32(d.Font.Color);
-    w.u8(std::uint8_t(face.size()));
-    w.raw(face.constData(), face.size());
-    w.u8(d.Font.Pitch);
-    w.i32(d.Font.PixelsPerInch);
-    w.i32(d.Font.Size);
-    w.u8(d.Font.Style);
+    writeFont(w, d.Font);
 
     for (const StoredPicture& pic : d.Pictures) {
         w.string(pic.Path);
@@ -588,13 +652,7 @@ ArrangementReadStatus ReadArrangement(const QByteArray& bytes, ArrangementData& 
     for (double* v : { &d.MinQual, &d.DBreite, &d.DHoche, &d.Grid })
         *v = r.f64();
 
-    d.Font.Charset = r.u8();
-    d.Font.Color = r.i32();
-    d.Font.Name = DecodeStoredText(r.chars(r.u8()));
-    d.Font.Pitch = r.u8();
-    d.Font.PixelsPerInch = r.i32();
-    d.Font.Size = r.i32();
-    d.Font.Style = r.u8();
+    d.Font = readFont(r);
     if (!r.ok())
         return ArrangementReadStatus::Damaged;
 

@@ -40,6 +40,7 @@ inline constexpr char ViewChunkTag[] = "VIEW";
 inline constexpr char ToneChunkTag[] = "TONE";
 inline constexpr char SheetChunkTag[] = "CSHT";
 inline constexpr char MarksChunkTag[] = "MARK";
+inline constexpr char CaptionChunkTag[] = "CAPT";
 
 // Everything the file holds, with the options in their stored form: check
 // boxes as 0/1 (any non-zero reads as checked), margin, distance and zoom as
@@ -76,6 +77,8 @@ struct ArrangementData {
     SheetTexts Sheets;
     // Cut marks on the printed and exported pages; kept in the extension area.
     bool CutMarks = false;
+    // Caption template, wrapping, page header and footer; kept in the extension area.
+    CaptionSettings Captions;
 };
 
 // The stored form of the options: check boxes as 0/1, the three integer edits

@@ -266,17 +266,26 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
         d.Placements[2].Cell = d.Sheets.addCell(SheetText { { QStringLiteral("missing.bmp") }, 7, 0, 0, 0 });
     };
     const auto withMarks = [](ArrangementData& d) { d.CutMarks = true; };
+    const auto withCaptions = [](ArrangementData& d) {
+        d.Captions.Template = QStringLiteral("{name}\n{date} {camera}");
+        d.Captions.Fit = CaptionFit::Wrap;
+        d.Captions.Footer = QStringLiteral("{file} {page}/{pages}");
+        d.Captions.FooterAlign = PageTextAlign::Right;
+        d.Captions.OwnFont = true;
+    };
     const std::pair<const char*, std::function<void(ArrangementData&)>> chunks[] = {
         { "chunk-view.sga", withView },
         { "chunk-tone.sga", withTones },
         { "chunk-sheet.sga", withSheet },
         { "chunk-marks.sga", withMarks },
+        { "chunk-captions.sga", withCaptions },
         { "chunk-all.sga",
             [&](ArrangementData& d) {
                 withView(d);
                 withTones(d);
                 withSheet(d);
                 withMarks(d);
+                withCaptions(d);
             } },
     };
     for (const auto& [name, add] : chunks) {

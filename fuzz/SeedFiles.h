@@ -32,7 +32,7 @@ struct File {
 // beside the arrangement): each picture placed, turned, cut and captioned, and
 // one placement of a picture that is missing; then one arrangement per chunk
 // kind of the extension area (frame views, tone steps, sheet texts, cut
-// marks) and one with every chunk.
+// marks, caption texts) and one with every chunk.
 [[nodiscard]] std::vector<File> Arrangements(const std::vector<QString> &pictureNames);
 
 // JPEG files as a PDF may carry them: the JPEG pictures above, one with a
