@@ -4,6 +4,7 @@
 #include <QTextBlock>
 
 #include <algorithm>
+#include <cmath>
 
 CaptionEdit::CaptionEdit(QWidget *parent)
     : QPlainTextEdit(parent)
@@ -26,7 +27,8 @@ void CaptionEdit::setText(const QString &text)
 int CaptionEdit::heightForLines(int lines) const
 {
     const QMargins m = contentsMargins();
-    return fontMetrics().lineSpacing() * lines + int(2 * document()->documentMargin()) + m.top() + m.bottom();
+    return fontMetrics().lineSpacing() * lines + int(std::ceil(2 * document()->documentMargin())) + 2 * frameWidth()
+        + m.top() + m.bottom() + 2;
 }
 
 QSize CaptionEdit::sizeHint() const
