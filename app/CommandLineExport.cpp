@@ -162,8 +162,9 @@ int WritePages(const CommandLineRequest &request, TPrinter &printer, const Paper
     const bool pdf = !request.ExportPdf.isEmpty();
     const bool queue = !request.PrintQueue.isEmpty();
     QString colourProblem;
-    const PrintSetup setup = request.Preset.isEmpty() ? JobSetup(printer, &colourProblem)
-                                                      : PresetJobSetup(printer, preset, &colourProblem);
+    PrintSetup setup = request.Preset.isEmpty() ? JobSetup(printer, &colourProblem)
+                                                : PresetJobSetup(printer, preset, &colourProblem);
+    setup.Stamp = PageStamp{QFileInfo(request.Arrangement).fileName(), QDate::currentDate(), doc.pageCount()};
     if ((pdf || queue) && !colourProblem.isEmpty())
         errors << colourProblem << Qt::endl;
     ExportRequest pages;

@@ -1,4 +1,5 @@
 #include "arrange/OptionsPanel.h"
+#include "arrange/CaptionTextsDialog.h"
 
 #include "arrange/Geometry.h"
 #include "document/ArrangementDocument.h"
@@ -104,6 +105,7 @@ void OptionsPanel::createControls(QWidget *parent)
     TransparentCheck = new QCheckBox(tr("Transparent font background"), FontTab);
     BackgroundBox = new TColorBox(FontTab);
     FontBtn = new QPushButton(tr("Choose font"), FontTab);
+    CaptionTextsBtn = new QPushButton(tr("Captions and page texts..."), FontTab);
     KeepAspectCheck = new QCheckBox(tr("Maintain aspect ratio"), PictureTab);
     CutDefault = new QCheckBox(tr("Fit in/cut pictures as default"), PictureTab);
     EnhanceQualCheck = new QCheckBox(tr("Enlarge pictures the reach at least a min. quality"), PictureTab);
@@ -160,6 +162,7 @@ void OptionsPanel::layoutPages()
     font->addWidget(label(tr("Font background:"), FontTab));
     font->addWidget(BackgroundBox);
     font->addWidget(FontBtn);
+    font->addWidget(CaptionTextsBtn);
     font->addStretch(1);
 
     auto *quality = new QHBoxLayout;
@@ -200,6 +203,7 @@ void OptionsPanel::connectSignals()
     edited(ShowGridCheck, &QCheckBox::toggled, OptionKey::ShowGrid);
     edited(MinQualEd, &QSpinBox::valueChanged, OptionKey::MinQual);
     connect(FontBtn, &QPushButton::clicked, this, &OptionsPanel::chooseFont);
+    connect(CaptionTextsBtn, &QPushButton::clicked, this, [this] { EditCaptionTexts(Doc, FontTab->window()); });
     connect(TurnCameraCheck, &QCheckBox::toggled, this, [this](bool on) { Doc.setTurnAsCamera(on); });
     connect(PictureMemoryEd, &QSpinBox::valueChanged, this,
             [this](int mb) { Doc.setPictureMemory(std::uint64_t(mb) << 20); });

@@ -42,6 +42,7 @@ public:
     QCheckBox *TransparentCheck = nullptr;
     TColorBox *BackgroundBox = nullptr;
     QPushButton *FontBtn = nullptr; // "Choose font"
+    QPushButton *CaptionTextsBtn = nullptr; // "Captions and page texts..."
     QCheckBox *KeepAspectCheck = nullptr;
     QCheckBox *CutDefault = nullptr;
     QCheckBox *EnhanceQualCheck = nullptr;

@@ -222,6 +222,7 @@ int ArrangementDocument::relocatePictures(const QString &folder, const QString &
         entry.Dib = picture.Dib;
         entry.Recipe = picture.Recipe;
         entry.Reduced = picture.Reduced;
+        entry.Metadata = picture.Metadata;
         turnAsStored(entry);
         Records.Pictures[moved[k]] = std::move(entry);
         ++found;
@@ -241,6 +242,7 @@ int ArrangementDocument::addDecodedPicture(const QString &path, DecodedPicture p
     entry.Recipe = picture.Recipe;
     entry.Reduced = picture.Reduced;
     const CameraOrientation camera = TurnAsCamera ? ReadCameraOrientation(path) : CameraOrientation();
+    entry.Metadata = std::move(picture.Metadata);
     const int turns = camera.Turns;
     // A turn or mirror that fails for want of memory leaves the picture as stored.
     PictureEntry turned = entry;

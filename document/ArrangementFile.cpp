@@ -370,6 +370,73 @@ bool readLinkChunk(const QByteArray& payload, std::vector<Placement>& placements
     return r.ok();
 }
 
+constexpr std::uint8_t CaptionOwnFont = 1;
+
+void writeFont(ByteWriter& w, const TCaptionFont& font)
+{
+    const QByteArray face = FaceNameBytes(font.Name);
+    w.u8(font.Charset);
+    w.i32(font.Color);
+    w.u8(std::uint8_t(face.size()));
+    w.raw(face.constData(), face.size());
+    w.u8(font.Pitch);
+    w.i32(font.PixelsPerInch);
+    w.i32(font.Size);
+    w.u8(font.Style);
+}
+
+TCaptionFont readFont(ByteReader& r)
+{
+    TCaptionFont font;
+    font.Charset = r.u8();
+    font.Color = r.i32();
+    font.Name = DecodeStoredText(r.chars(r.u8()));
+    font.Pitch = r.u8();
+    font.PixelsPerInch = r.i32();
+    font.Size = r.i32();
+    font.Style = r.u8();
+    return font;
+}
+
+// Written only when something differs from the defaults, so other files keep their bytes.
+QByteArray captionChunk(const CaptionSettings& c)
+{
+    if (c == CaptionSettings())
+        return {};
+    ByteWriter w;
+    w.u8(c.OwnFont ? CaptionOwnFont : 0);
+    w.u8(std::uint8_t(c.Fit));
+    w.string(c.Template);
+    w.u8(std::uint8_t(c.HeaderAlign));
+    w.string(c.Header);
+    w.u8(std::uint8_t(c.FooterAlign));
+    w.string(c.Footer);
+    writeFont(w, c.PageFont);
+    return w.bytes;
+}
+
+PageTextAlign heldAlign(std::uint8_t v) { return v <= 2 ? PageTextAlign(v) : PageTextAlign::Centre; }
+
+bool readCaptionChunk(const QByteArray& payload, CaptionSettings& out)
+{
+    ByteReader r(payload);
+    CaptionSettings c;
+    const std::uint8_t flags = r.u8();
+    c.OwnFont = (flags & CaptionOwnFont) != 0;
+    const std::uint8_t fit = r.u8();
+    c.Fit = fit <= 2 ? CaptionFit(fit) : CaptionFit::Clip;
+    c.Template = r.string();
+    c.HeaderAlign = heldAlign(r.u8());
+    c.Header = r.string();
+    c.FooterAlign = heldAlign(r.u8());
+    c.Footer = r.string();
+    c.PageFont = readFont(r);
+    if (!r.ok())
+        return false;
+    out = c;
+    return true;
+}
+
 std::vector<FileChunk> chunksOf(const ArrangementData& d)
 {
     std::vector<FileChunk> chunks;
@@ -385,6 +452,7 @@ std::vector<FileChunk> chunksOf(const ArrangementData& d)
     add(OrderChunkTag, OrderChunkPayload(d.Orders));
     add(LinkChunkTag, linkChunk(d.Placements));
     add(LabelChunkTag, labelChunk(d.Sheets));
+    add(CaptionChunkTag, captionChunk(d.Captions));
     return chunks;
 }
 
@@ -410,6 +478,8 @@ bool takeChunks(const std::vector<FileChunk>& chunks, ArrangementData& d)
         if (c.Tag == LinkChunkTag && !readLinkChunk(c.Payload, d.Placements))
             return false;
         if (c.Tag == LabelChunkTag && !readLabelChunk(c.Payload, d.Sheets))
+            return false;
+        if (c.Tag == CaptionChunkTag && !readCaptionChunk(c.Payload, d.Captions))
             return false;
     }
     return true;
@@ -486,6 +556,7 @@ void StoreOptions(ArrangementData& d, const ArrangementOptions& o)
     d.Grid = o.Grid;
     d.Font = o.Font;
     d.CutMarks = o.CutMarks;
+    d.Captions = o.Captions;
 }
 
 ArrangementOptions LoadedOptions(const ArrangementData& d)
@@ -508,6 +579,7 @@ ArrangementOptions LoadedOptions(const ArrangementData& d)
     o.Grid = d.Grid;
     o.Font = d.Font;
     o.CutMarks = d.CutMarks;
+    o.Captions = d.Captions;
     return o;
 }
 
@@ -537,15 +609,7 @@ QByteArray WriteArrangement(const ArrangementData& d)
     for (double v : { d.MinQual, d.DBreite, d.DHoche, d.Grid })
         w.f64(v);
 
-    const QByteArray face = FaceNameBytes(d.Font.Name);
-    w.u8(d.Font.Charset);
-    w.i32(d.Font.Color);
-    w.u8(std::uint8_t(face.size()));
-    w.raw(face.constData(), face.size());
-    w.u8(d.Font.Pitch);
-    w.i32(d.Font.PixelsPerInch);
-    w.i32(d.Font.Size);
-    w.u8(d.Font.Style);
+    writeFont(w, d.Font);
 
     for (const StoredPicture& pic : d.Pictures) {
         w.string(pic.Path);
@@ -598,13 +662,7 @@ ArrangementReadStatus ReadArrangement(const QByteArray& bytes, ArrangementData& 
     for (double* v : { &d.MinQual, &d.DBreite, &d.DHoche, &d.Grid })
         *v = r.f64();
 
-    d.Font.Charset = r.u8();
-    d.Font.Color = r.i32();
-    d.Font.Name = DecodeStoredText(r.chars(r.u8()));
-    d.Font.Pitch = r.u8();
-    d.Font.PixelsPerInch = r.i32();
-    d.Font.Size = r.i32();
-    d.Font.Style = r.u8();
+    d.Font = readFont(r);
     if (!r.ok())
         return ArrangementReadStatus::Damaged;
 

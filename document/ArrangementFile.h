@@ -48,6 +48,7 @@ inline constexpr char MirrorChunkTag[] = "MIRR";
 inline constexpr char OrderChunkTag[] = "ORDR";
 inline constexpr char LinkChunkTag[] = "LINK";
 inline constexpr char LabelChunkTag[] = "LABL";
+inline constexpr char CaptionChunkTag[] = "CAPT";
 
 // Everything the file holds, with the options in their stored form: check
 // boxes as 0/1 (any non-zero reads as checked), margin, distance and zoom as
@@ -86,6 +87,8 @@ struct ArrangementData {
     bool CutMarks = false;
     // The order list, picture paths stored as the picture records' are; kept in the extension area.
     OrderList Orders;
+    // Caption template, wrapping, page header and footer; kept in the extension area.
+    CaptionSettings Captions;
 };
 
 // The stored form of the options: check boxes as 0/1, the three integer edits

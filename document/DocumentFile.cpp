@@ -204,6 +204,7 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
         entry.Dib = picture.Dib;
         entry.Recipe = picture.Recipe;
         entry.Reduced = picture.Reduced;
+        entry.Metadata = picture.Metadata;
         if (entry.Dib.Bits) {
             turnAsStored(entry);
             replayTones(entry, tones, false);

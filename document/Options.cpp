@@ -41,5 +41,5 @@ bool operator==(const ArrangementOptions &a, const ArrangementOptions &b)
         && a.Space == b.Space && a.Transp == b.Transp && a.BkColor == b.BkColor && a.CutDefault == b.CutDefault
         && a.EnhanceQual == b.EnhanceQual && a.UseGrid == b.UseGrid && a.ShowGrid == b.ShowGrid
         && a.MinQual == b.MinQual && a.DBreite == b.DBreite && a.DHoche == b.DHoche && a.Grid == b.Grid
-        && a.Font == b.Font && a.CutMarks == b.CutMarks;
+        && a.Font == b.Font && a.CutMarks == b.CutMarks && a.Captions == b.Captions;
 }

@@ -9,6 +9,29 @@
 #include <cstdint>
 
 
+[[nodiscard]] bool operator==(const TCaptionFont &a, const TCaptionFont &b);
+
+// Where a page header or footer line stands.
+enum class PageTextAlign : std::uint8_t { Left = 0, Centre = 1, Right = 2 };
+
+// What becomes of a caption line wider than its frame: cut at the frame's
+// edges as earlier versions drew it, ended in an ellipsis, or wrapped at words.
+enum class CaptionFit : std::uint8_t { Clip = 0, Ellipsis = 1, Wrap = 2 };
+
+// Caption templates and the pages' header and footer; texts may hold tokens.
+struct CaptionSettings {
+    QString Template;  // every frame whose picture has no caption of its own; empty = none
+    CaptionFit Fit = CaptionFit::Clip;
+    QString Header;
+    QString Footer;
+    PageTextAlign HeaderAlign = PageTextAlign::Centre;
+    PageTextAlign FooterAlign = PageTextAlign::Centre;
+    bool OwnFont = false; // header and footer in PageFont instead of the caption font
+    TCaptionFont PageFont;
+
+    friend bool operator==(const CaptionSettings &, const CaptionSettings &) = default;
+};
+
 struct ArrangementOptions {
     bool ShowFNames = false;
     bool Sverh = true;
@@ -27,6 +50,7 @@ struct ArrangementOptions {
     double Grid = 5;       // mm
     TCaptionFont Font;
     bool CutMarks = false; // on printed and exported pages
+    CaptionSettings Captions;
 };
 
 // The ranges of the option edits. A value from a file or from an undo step is
@@ -44,5 +68,4 @@ inline constexpr int MinQualMin = 10, MinQualMax = 300;  // dots per inch
 // a value that is not finite gives lo.
 [[nodiscard]] double EditValue(double v, double lo, double hi);
 [[nodiscard]] ArrangementOptions NormalisedOptions(const ArrangementOptions &o);
-[[nodiscard]] bool operator==(const TCaptionFont &a, const TCaptionFont &b);
 [[nodiscard]] bool operator==(const ArrangementOptions &a, const ArrangementOptions &b);

@@ -1,6 +1,7 @@
 #pragma once
 // One picture of the collection as the views hold it.
 #include "picture/Dib.h"
+#include "picture/PictureMetadata.h"
 #include "picture/PictureRecipe.h"
 
 #include <QString>
@@ -21,4 +22,6 @@ struct PictureEntry {
     // Tone steps an arrangement file holds for a picture whose file was not
     // found: kept to be saved again, not applied to the stand-in picture.
     PictureSteps KeptTones;
+    // Read with the pixels, for captions; not stored in the arrangement file.
+    PictureMetadata Metadata;
 };

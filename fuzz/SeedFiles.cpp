@@ -1,6 +1,7 @@
 #include "SeedFiles.h"
 
 #include "DecodeFixtures.h"
+#include "common/MetadataFixtures.h"
 #include "browse/CacheFile.h"
 #include "document/ArrangementFile.h"
 
@@ -265,6 +266,7 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
         d.Placements[2].Cell = d.Sheets.addCell(SheetText { { QStringLiteral("missing.bmp") }, 7, 0, 0, 0 });
     };
     const auto withMarks = [](ArrangementData& d) { d.CutMarks = true; };
+    const auto withMirror = [](ArrangementData& d) { d.Pictures.front().Mirrored = true; };
     const auto withOrders = [](ArrangementData& d) {
         d.Orders = { { QStringLiteral("Mia K."), QStringLiteral("missing.bmp"), QStringLiteral("Photo 13 x 18 cm"),
                          130, 180, false, 1 },
@@ -273,19 +275,30 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
         d.Placements[0].Link = d.Placements[1].Link = 1;
         d.Sheets.Labels.emplace(2, SheetText { { QStringLiteral("Mia K., sheet 1 of 1") }, 5, 1.0, 4.05, 3 });
     };
+    const auto withCaptions = [](ArrangementData& d) {
+        d.Captions.Template = QStringLiteral("{name}\n{date} {camera}");
+        d.Captions.Fit = CaptionFit::Wrap;
+        d.Captions.Footer = QStringLiteral("{file} {page}/{pages}");
+        d.Captions.FooterAlign = PageTextAlign::Right;
+        d.Captions.OwnFont = true;
+    };
     const std::pair<const char*, std::function<void(ArrangementData&)>> chunks[] = {
         { "chunk-view.sga", withView },
         { "chunk-tone.sga", withTones },
         { "chunk-sheet.sga", withSheet },
         { "chunk-marks.sga", withMarks },
+        { "chunk-mirror.sga", withMirror },
         { "chunk-orders.sga", withOrders },
+        { "chunk-captions.sga", withCaptions },
         { "chunk-all.sga",
             [&](ArrangementData& d) {
                 withView(d);
                 withTones(d);
                 withSheet(d);
                 withMarks(d);
+                withMirror(d);
                 withOrders(d);
+                withCaptions(d);
             } },
     };
     for (const auto& [name, add] : chunks) {
@@ -317,6 +330,22 @@ std::vector<File> Jpegs()
     out.push_back({ QStringLiteral("profile.jpg"), 8, withProfile });
     out.push_back({ QStringLiteral("camera.jpg"), 8, camera });
     return out;
+}
+
+std::vector<File> Metadata()
+{
+    using namespace MetadataFixtures;
+    QImage colour(W, H, QImage::Format_RGB32);
+    colour.fill(qRgb(40, 90, 200));
+    const QByteArray jpeg = written(colour, "jpeg", 70);
+    const QByteArray exif = exifSegment(exifTiff(
+        {ascii(0x010F, "Maker"), ascii(0x0110, "Model 5"), ascii(0x010E, "A title")},
+        {rational(0x829A, 1, 125), rational(0x829D, 28, 10), shortValue(0x8827, 800), rational(0x920A, 35, 1),
+         ascii(0x9003, "2023:07:14 18:30:00"), ascii(0xA434, "35mm F2")}));
+    const QByteArray xmp = xmpSegment(QStringLiteral("Evening \u6771\u4EAC"));
+    return {{QStringLiteral("exif.jpg"), 8, withSegments(jpeg, exif)},
+            {QStringLiteral("xmp.jpg"), 8, withSegments(jpeg, xmp)},
+            {QStringLiteral("both.jpg"), 8, withSegments(jpeg, exif + xmp + QByteArray("\xFF\xFE\x00\x06note", 8))}};
 }
 
 std::vector<File> Caches()

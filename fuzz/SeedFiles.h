@@ -32,12 +32,17 @@ struct File {
 // beside the arrangement): each picture placed, turned, cut and captioned, and
 // one placement of a picture that is missing; then one arrangement per chunk
 // kind of the extension area (frame views, tone steps, sheet texts, cut
-// marks, order list with linked views and labels) and one with every chunk.
+// marks, mirrored pictures, order list with linked views and labels, caption
+// texts) and one with every chunk.
 [[nodiscard]] std::vector<File> Arrangements(const std::vector<QString> &pictureNames);
 
 // JPEG files as a PDF may carry them: the JPEG pictures above, one with a
 // colour profile, and one with metadata, a comment and bytes after its end.
 [[nodiscard]] std::vector<File> Jpegs();
+
+// Photos' metadata as cameras and photo tools write it: an EXIF block with
+// camera, lens, exposure and date, an XMP description, both, and a comment.
+[[nodiscard]] std::vector<File> Metadata();
 
 // Thumbnail caches of thumbnails at 1, 4, 8 and 24 bits.
 [[nodiscard]] std::vector<File> Caches();

@@ -1,6 +1,6 @@
 // Writes the seed inputs of every fuzz target: make_seeds <folder> creates
 // <folder>/opendib, <folder>/arrangement, <folder>/cache, <folder>/iccprofile,
-// <folder>/jpegcarry and <folder>/ordercsv.
+// <folder>/jpegcarry, <folder>/ordercsv and <folder>/metadata.
 #include "FuzzSupport.h"
 #include "SeedFiles.h"
 
@@ -52,7 +52,8 @@ int main(int argc, char **argv)
         && writeAll(root + QStringLiteral("cache/"), Seeds::Caches(), false)
         && writeAll(root + QStringLiteral("iccprofile/"), Seeds::Profiles(), false)
         && writeAll(root + QStringLiteral("jpegcarry/"), Seeds::Jpegs(), false)
-        && writeAll(root + QStringLiteral("ordercsv/"), Seeds::OrderLists(), false);
+        && writeAll(root + QStringLiteral("ordercsv/"), Seeds::OrderLists(), false)
+        && writeAll(root + QStringLiteral("metadata/"), Seeds::Metadata(), false);
     if (!ok) {
         std::fprintf(stderr, "make_seeds: cannot write below %s\n", argv[1]);
         return 1;

@@ -1,4 +1,6 @@
 #include "output/PageRender.h"
+#include "output/CaptionLines.h"
+#include "output/CaptionTokens.h"
 #include "output/CutMarks.h"
 
 #include "document/PageGeometry.h"
@@ -9,6 +11,7 @@
 #include "picture/DrawDib.h"
 #include "platform/DeviceContext.h"
 
+#include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 
@@ -111,6 +114,27 @@ QString CaptionText(const PictureEntry &entry, bool showFileNames)
 }
 
 namespace {
+int pageCount(const TArrangement &doc, const PageStamp &stamp)
+{
+    return stamp.Pages > 0 ? stamp.Pages : doc.highestPage();
+}
+} // namespace
+
+QString ShownCaption(const TArrangement &doc, const Placement &p, const PictureEntry &entry,
+                     const ArrangementOptions &options, const PageStamp &stamp)
+{
+    const QString &written = entry.Comment.isEmpty() ? options.Captions.Template : entry.Comment;
+    if (written.isEmpty())
+        return CaptionText(entry, options.ShowFNames);
+    CaptionValues values = PictureCaptionValues(entry.FileName, entry.Metadata, FullSize(entry));
+    values.Page = p.Page;
+    values.Pages = pageCount(doc, stamp);
+    values.File = stamp.File;
+    values.Printed = stamp.Printed;
+    return ExpandCaption(written, values, QLocale());
+}
+
+namespace {
 const PictureEntry *placedEntry(const TArrangement &doc, const Placement &p)
 {
     const int index = doc.pictureIndexById(p.PictureId);
@@ -145,10 +169,9 @@ void drawPixels(TDC &dc, const TArrangement &doc, const Placement &p, const Pict
             src.y(), src.width(), src.height(), true, SRCCOPY, false, {});
 }
 
-void drawCaption(TDC &dc, const PictureEntry &entry, const PlacementLayout &layout, const PageScale &scale,
+void drawCaption(TDC &dc, const QString &caption, const PlacementLayout &layout, const PageScale &scale,
                  const ArrangementOptions &options)
 {
-    const QString caption = CaptionText(entry, options.ShowFNames);
     if (caption.isEmpty())
         return;
     // One layout for every resolution, at the unrounded height, so the screen
@@ -156,15 +179,23 @@ void drawCaption(TDC &dc, const PictureEntry &entry, const PlacementLayout &layo
     dc.SetScaledTextLayout(CaptionPixels(options.Font.Size, scale));
     const int X = layout.Frame.X, Y = layout.Frame.Y;
     dc.SetFont(options.Font, CaptionFontHeight(options.Font.Size, scale));
+    QStringList lines = FitCaptionLines(caption, layout.Dest.width(), options.Captions.Fit,
+                                        [&dc](const QString &s) { return double(dc.GetTextWidth(s)); });
+    // The caption grows upward over the picture, never past its top; the
+    // picture's own size does not change.
+    const int lineHeight = std::max(1, dc.GetTextBlockHeight(1));
+    const qsizetype fits = std::max<qsizetype>(1, layout.Dest.height() / lineHeight);
+    if (lines.size() > fits)
+        lines.resize(fits);
     RECT box;
     box.left = X;
     box.right = clampToInt(std::int64_t(X) + layout.Dest.width());
     box.bottom = clampToInt(std::int64_t(Y) + layout.Dest.height());
-    box.top = clampToInt(std::int64_t(box.bottom) - dc.GetTextHeight(caption));
+    box.top = clampToInt(std::int64_t(box.bottom) - dc.GetTextBlockHeight(int(lines.size())));
     dc.SetBkColor(COLORREF(options.BkColor));
     if (options.Transp)
         dc.SetBkMode(TRANSPARENT);
-    dc.DrawText(caption, box, DT_CENTER);
+    dc.DrawText(lines.join(u'\n'), box, DT_CENTER);
     dc.SetBkMode(OPAQUE);
     dc.SetScaledTextLayout(0);
 }
@@ -261,7 +292,7 @@ std::optional<PlacementLayout> LayoutOnDevice(const TArrangement &doc, const Pla
 }
 
 void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
-                     const ArrangementOptions &options, const PictureSupply &supply)
+                     const ArrangementOptions &options, const PictureSupply &supply, const PageStamp &stamp)
 {
     const PictureEntry *entry = placedEntry(doc, p);
     if (!entry)
@@ -271,7 +302,7 @@ void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const
         return;
     if (supply.Draw)
         supply.Draw(dc, doc, p, *entry, *layout, supply.Recolour);
-    drawCaption(dc, *entry, *layout, scale, options);
+    drawCaption(dc, ShownCaption(doc, p, *entry, options, stamp), *layout, scale, options);
     if (const SheetText *cell = doc.Sheets.cellOf(p))
         DrawSheetText(dc, *cell, SheetCellTextBox(p, *cell, scale), scale, options, false);
 }
@@ -284,9 +315,49 @@ void RenderPage(TDC &dc, const TArrangement &doc, double page, const PageScale &
     for (int i = 0; i < doc.Placements.size(); ++i) {
         const Placement &p = doc.Placements.at(i);
         if (double(p.Page) == page)
-            RenderPlacement(dc, doc, p, scale, options, pictures);
+            RenderPlacement(dc, doc, p, scale, options, pictures, setup.Stamp);
     }
     RenderSheetHeader(dc, doc, page, scale, options);
+    const double toDevice = scale.Zoom / 100.0;
+    const QSize area(int(std::lround(double(setup.PageWidth) * scale.DpiX / std::max(1, setup.DpiX) * toDevice)),
+                     int(std::lround(double(setup.PageHeight) * scale.DpiY / std::max(1, setup.DpiY) * toDevice)));
+    RenderPageTexts(dc, doc, int(page), area, scale, options, setup.Stamp);
     if (options.CutMarks)
         DrawCutMarks(dc, doc, page, scale, setup.CutMarks, sheetTextBoxes(doc, page, scale));
+}
+
+void RenderPageTexts(TDC &dc, const TArrangement &doc, int page, QSize area, const PageScale &scale,
+                     const ArrangementOptions &options, const PageStamp &stamp)
+{
+    const CaptionSettings &c = options.Captions;
+    if ((c.Header.isEmpty() && c.Footer.isEmpty()) || area.isEmpty())
+        return;
+    CaptionValues values;
+    values.Page = page;
+    values.Pages = pageCount(doc, stamp);
+    values.File = stamp.File;
+    values.Printed = stamp.Printed;
+    const TCaptionFont &font = c.OwnFont ? c.PageFont : options.Font;
+    dc.SetScaledTextLayout(CaptionPixels(font.Size, scale));
+    dc.SetFont(font, CaptionFontHeight(font.Size, scale));
+    dc.SetBkMode(TRANSPARENT);
+    const auto draw = [&](const QString &text, PageTextAlign align, bool atTop) {
+        const QStringList lines = FitCaptionLines(ExpandCaption(text, values, QLocale()), area.width(),
+                                                  CaptionFit::Ellipsis,
+                                                  [&dc](const QString &s) { return double(dc.GetTextWidth(s)); });
+        if (text.isEmpty() || lines.isEmpty())
+            return;
+        const int height = dc.GetTextBlockHeight(int(lines.size()));
+        RECT box;
+        box.left = 0;
+        box.right = area.width();
+        box.top = atTop ? 0 : area.height() - height;
+        box.bottom = atTop ? height : area.height();
+        const unsigned format = align == PageTextAlign::Left ? DT_LEFT : align == PageTextAlign::Right ? DT_RIGHT : DT_CENTER;
+        dc.DrawText(lines.join(u'\n'), box, format);
+    };
+    draw(c.Header, c.HeaderAlign, true);
+    draw(c.Footer, c.FooterAlign, false);
+    dc.SetBkMode(OPAQUE);
+    dc.SetScaledTextLayout(0);
 }

@@ -49,6 +49,10 @@ inline constexpr int MaxCaptionPixels = 0x7FFF;
 [[nodiscard]] double CaptionPixels(int pointSize, const PageScale &scale);
 // The caption of a picture: its comment, else (when asked) the bare file name.
 [[nodiscard]] QString CaptionText(const PictureEntry &entry, bool showFileNames);
+// The caption a placement shows: the picture's comment, else the template
+// for every frame, with their tokens expanded; else (when asked) the bare file name.
+[[nodiscard]] QString ShownCaption(const TArrangement &doc, const Placement &p, const PictureEntry &entry,
+                                   const ArrangementOptions &options, const PageStamp &stamp);
 
 // Draws a placement's picture where the layout puts it, through the views'
 // soft proof when one is given.
@@ -95,7 +99,12 @@ void RenderSheetHeader(TDC &dc, const TArrangement &doc, double page, const Page
 // Draws one placement's picture and caption. A placement whose picture is
 // missing or has no pixels, or whose frame is empty, is skipped.
 void RenderPlacement(TDC &dc, const TArrangement &doc, const Placement &p, const PageScale &scale,
-                     const ArrangementOptions &options, const PictureSupply &supply = {});
+                     const ArrangementOptions &options, const PictureSupply &supply = {},
+                     const PageStamp &stamp = {});
+// Draws the page's header at the top and its footer at the bottom of the
+// printable area (`area`, device pixels), each line cut with an ellipsis to its width.
+void RenderPageTexts(TDC &dc, const TArrangement &doc, int page, QSize area, const PageScale &scale,
+                     const ArrangementOptions &options, const PageStamp &stamp);
 // Draws every placement of a page in array order (later ones on top), the
 // set-up's soft proof applied to the pictures. The background is the caller's;
 // cut marks follow, in the set-up's style, when the arrangement has them.

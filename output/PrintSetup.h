@@ -9,6 +9,7 @@
 #include "platform/Settings.h"
 
 #include <QByteArray>
+#include <QDate>
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
@@ -84,6 +85,14 @@ struct PrinterChoices {
 // Interface thread only.
 using SoftProofFn = std::function<DrawPixels(const DrawPixels& pixels, QSize dest, double destPerMm)>;
 
+// What page texts name besides the pictures: the arrangement's file, the
+// day it is printed and its page count (0: the highest page a frame is on).
+struct PageStamp {
+    QString File;
+    QDate Printed;
+    int Pages = 0;
+};
+
 struct PrintSetup {
     // The printable area in printer pixels and the printer's pixels per inch.
     int PageWidth = 0;
@@ -111,6 +120,7 @@ struct PrintSetup {
     // Sent with the job to the printing system.
     PrinterChoices Choices;
     QString PresetName; // the paper preset it was made from, empty for none
+    PageStamp Stamp;
 };
 
 // The printer's page as it is now: paper, printable area, resolution and

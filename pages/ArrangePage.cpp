@@ -1,4 +1,5 @@
 #include "pages/ArrangePage.h"
+#include "arrange/CaptionEdit.h"
 
 #include "arrange/ArrangeCanvas.h"
 #include "arrange/AutoLayout.h"
@@ -107,9 +108,7 @@ void ArrangePage::createControls()
     SideTabs->addTab(Opts->OptionsTab, tr("Options"));
     SideTabs->addTab(Opts->FontTab, tr("Font settings"));
     SideTabs->addTab(Opts->PictureTab, tr("Picture settings"));
-    FreeText = new QLineEdit(PhotosTab);
-    // The file stores captions of any length; the edit's default limit would cut them.
-    FreeText->setMaxLength(std::numeric_limits<int>::max());
+    FreeText = new CaptionEdit(PhotosTab);
     CutCheck = new QCheckBox(tr("Fit in/cut picture"), PhotosTab);
     LinkCheck = new QCheckBox(tr("Same view in every copy"), PhotosTab);
     RotLeftBtn = new QPushButton(tr("Rotate to the &left..."), PhotosTab);
@@ -199,7 +198,7 @@ void ArrangePage::connectSignals()
     connect(PageCountED, &QSpinBox::valueChanged, this, &ArrangePage::pageCountChanged);
     connect(CurrentPageEd, &QSpinBox::valueChanged, this, &ArrangePage::currentPageChanged);
     connect(CaptionTimer, &QTimer::timeout, this, &ArrangePage::captionPaused);
-    connect(FreeText, &QLineEdit::textChanged, this, &ArrangePage::captionTyped);
+    connect(FreeText, &CaptionEdit::textEdited, this, &ArrangePage::captionTyped);
     connect(CutCheck, &QCheckBox::toggled, this, &ArrangePage::cutToggled);
     connect(LinkCheck, &QCheckBox::toggled, this,
             [this](bool on) { Doc.setSelectedLinked(on, tr("Same view in every copy")); });
@@ -232,7 +231,8 @@ void ArrangePage::createToolTips()
            "%2 drops the selection. Ctrl+drag moves a picture inside its frame; a double click on the "
            "selected frame crops it with the mouse and the wheel")
             .arg(keyText(QKeySequence(Qt::Key_Delete)), keyText(QKeySequence(Qt::Key_Escape))));
-    FreeText->setToolTip(tr("Caption of the selected picture"));
+    FreeText->setToolTip(tr("Caption of the selected picture; Ctrl+Enter starts a new line, "
+                            "{date}, {camera}, {exposure} and other tokens show the picture's data"));
     CutCheck->setToolTip(tr("Fills the frame with a centred cut of the picture instead of fitting it in"));
     LinkCheck->setToolTip(tr("Moving or zooming the picture in this frame moves it in every copy of the picture "
                              "at this size; clear it to crop this copy on its own"));

@@ -22,6 +22,7 @@ class QAction;
 class QCheckBox;
 class QShowEvent;
 class QLineEdit;
+class CaptionEdit;
 class QMenu;
 class QPushButton;
 class QScrollArea;
@@ -125,7 +126,7 @@ private:
     QSpinBox *CurrentPageEd = nullptr;
     QTabWidget *SideTabs = nullptr;
     QWidget *PhotosTab = nullptr; // "Arrange photos"
-    QLineEdit *FreeText = nullptr;
+    CaptionEdit *FreeText = nullptr;
     QCheckBox *CutCheck = nullptr;
     QCheckBox *LinkCheck = nullptr; // copies of one picture at one size share one view
     QCheckBox *SoftProofCheck = nullptr; // pictures shown as the printer profile prints them

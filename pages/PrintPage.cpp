@@ -212,10 +212,16 @@ PageGeometry PrintPage::paper() const
     return PaperGeometry(Services.printer(), Services.screenDpiX(), Doc.options().Zoom);
 }
 
+PageStamp PrintPage::pageStamp() const
+{
+    return PageStamp{QFileInfo(Doc.fileName()).fileName(), QDate::currentDate(), Doc.pageCount()};
+}
+
 PrintSetup PrintPage::previewSetup() const
 {
     PrintSetup setup = PrinterPageSetup(Services.printer());
     setup.SoftProof = Services.softProof().recolour();
+    setup.Stamp = pageStamp();
     return setup;
 }
 
@@ -223,6 +229,7 @@ PrintSetup PrintPage::jobSetup(bool colour)
 {
     QString problem;
     PrintSetup setup = JobSetup(Services.printer(), &problem);
+    setup.Stamp = pageStamp();
     if (const PaperPreset* preset = chosenPreset()) {
         const PrintColour made = MakePrintColour(preset->Colour);
         setup.Colour = made.Conversion;

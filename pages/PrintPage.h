@@ -96,6 +96,8 @@ public:
     void saveAsImage();
     // What the preview draws with: the printer's page and the soft proof.
     [[nodiscard]] PrintSetup previewSetup() const;
+    // The arrangement's name, today and the page count, for page texts.
+    [[nodiscard]] PageStamp pageStamp() const;
 
 private:
     void layoutPage();

@@ -4,6 +4,7 @@
 #include "picture/DecodeSupport.h"
 #include "picture/FileCheck.h"
 #include "picture/OpenDib.h"
+#include "picture/PictureMetadata.h"
 #include "picture/PoolHandoff.h"
 #include "picture/ScaledDecode.h"
 
@@ -31,6 +32,7 @@ DecodedPicture DecodeForCollection(const QString& path, int formatCode, QSize di
     // Taken before decoding and from the same opening: a file changed
     // meanwhile then counts as changed.
     const std::optional<std::int32_t> check = displayBox.isEmpty() ? std::nullopt : FileCheck(file);
+    r.Metadata = ReadPictureMetadata(file, file.fileTime(QFileDevice::FileModificationTime));
     ScaledPicture decoded = DecodeScaled(file, path, formatCode, check ? displayBox : QSize());
     r.Dib = decoded.Dib;
     if (!r.Dib.Bits)

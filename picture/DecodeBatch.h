@@ -10,6 +10,7 @@
 // loaded. A batch destroyed before every picture was taken stops at once; its
 // running decodes finish their file and their pictures are freed.
 #include "picture/Dib.h"
+#include "picture/PictureMetadata.h"
 #include "picture/PictureRecipe.h"
 
 #include <QSize>
@@ -25,6 +26,7 @@ struct DecodedPicture {
     DIB Dib; // owned by the caller; Bits nil on failure, with OpenDib's error text
     PictureRecipe Recipe;
     bool Reduced = false; // Dib is a smaller copy for the screen
+    PictureMetadata Metadata;
 };
 // Decodes a file (format code as for OpenDib). With a display box, a large
 // picture that can be made again from its file is decoded or shrunk to a

@@ -146,6 +146,8 @@ public:
     int SetBkMode(int mode); // OPAQUE or TRANSPARENT; returns the previous mode
     int GetBkMode() const { return BkMode; }
     int GetTextHeight(const QString &text) const; // cell height of the text's lines
+    // Height of `lines` lines as DrawText stacks them (unrounded per line when scaled).
+    int GetTextBlockHeight(int lines) const;
     int GetTextWidth(const QString &text) const;
     // Draws text in a rectangle: top-aligned lines, DT_LEFT/DT_CENTER/DT_RIGHT,
     // no word wrap, clipped to the rectangle unless DT_NOCLIP. Returns the text height.

@@ -124,6 +124,14 @@ int TDC::GetTextHeight(const QString &) const
     return Device ? QFontMetrics(Font, Device).height() : QFontMetrics(Font).height();
 }
 
+int TDC::GetTextBlockHeight(int lines) const
+{
+    if (TextScale > 0)
+        return int(std::min<double>(std::lround(QFontMetricsF(LayoutFont).height() * TextScale * lines), INT_MAX));
+    const std::int64_t one = Device ? QFontMetrics(Font, Device).height() : QFontMetrics(Font).height();
+    return int(std::min<std::int64_t>(one * lines, INT_MAX));
+}
+
 int TDC::GetTextWidth(const QString &text) const
 {
     if (TextScale > 0)

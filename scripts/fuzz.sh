@@ -9,7 +9,7 @@
 # Once fixed, copy that input into fuzz/corpus/<target>/ so it is replayed for good.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-all_targets=(opendib arrangement cache iccprofile jpegcarry ordercsv)
+all_targets=(opendib arrangement cache iccprofile jpegcarry ordercsv metadata)
 
 ci=0
 flags=()

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-image-formats-plugins libheif-dev libgl1-mesa-dev xvfb xauth
           libjpeg62-turbo-dev libtiff-dev libjpeg-turbo-progs libqpdf-dev liblcms2-dev
-          libxcb1-dev libcups2-dev)
+          libxcb1-dev libcups2-dev libexiv2-dev)
 packages+=(poppler-utils) # the tests look at printed PDF pages
 packages+=(qt6-l10n-tools qt6-tools-dev qt6-translations-l10n) # translations, Qt's own included
 packages+=("$@")

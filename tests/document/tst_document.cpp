@@ -62,7 +62,7 @@ private slots:
         row("page away from the selection", [](auto &d) { d.setCurrentPage(2); }, C::Pages | C::Selection, 0);
         row("picture added", [](auto &d) {
             const auto s = d.step("Add picture");
-            d.addDecodedPicture("/p/c.bmp", DecodedPicture{grey(5, 5), RecipeOfDib(grey(1, 1)), false});
+            d.addDecodedPicture("/p/c.bmp", DecodedPicture{grey(5, 5), RecipeOfDib(grey(1, 1)), false, {}});
         }, C::Collection | C::Pictures, 1);
         row("picture that gave no pixels", [](auto &d) { d.addPictureFiles({"/nowhere/x.png"}, "Add"); }, {}, 0);
         row("picture deleted", [](auto &d) { d.deletePictures({0}, "Delete pictures"); },

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <limits>
 
+Q_DECLARE_METATYPE(CaptionSettings)
+
 namespace {
 constexpr double NaN = std::numeric_limits<double>::quiet_NaN();
 constexpr double Inf = std::numeric_limits<double>::infinity();
@@ -251,6 +253,70 @@ private slots:
         QCOMPARE(out.CutMarks, read);
         QCOMPARE(LoadedOptions(out).CutMarks, read);
         QCOMPARE(WriteArrangement(out), read ? base + area(chunk("MARK", 1, "\x01")) : base);
+    }
+
+    // Caption settings go to a CAPT chunk only when set: other files keep their
+    // bytes, set ones come back exactly, values out of range read as defaults.
+    void captionChunk_data()
+    {
+        QTest::addColumn<CaptionSettings>("written");
+        QTest::addColumn<int>("damageAt"); // cut the payload to this many bytes; -1 keeps it whole
+        QTest::addColumn<CaptionSettings>("read");
+        const CaptionSettings none;
+        CaptionSettings full;
+        full.Template = QStringLiteral("{name}\n{date} · {camera}\nשלום 東京 {nope}");
+        full.Fit = CaptionFit::Wrap;
+        full.Header = QStringLiteral("{file}");
+        full.HeaderAlign = PageTextAlign::Left;
+        full.Footer = QStringLiteral("{page} of {pages}");
+        full.FooterAlign = PageTextAlign::Right;
+        full.OwnFont = true;
+        full.PageFont.Name = QStringLiteral("DejaVu Serif");
+        full.PageFont.Size = 9;
+        CaptionSettings ellipsis;
+        ellipsis.Fit = CaptionFit::Ellipsis;
+        QTest::newRow("defaults: the base layout alone") << none << -1 << none;
+        QTest::newRow("every field, line breaks, RTL and CJK") << full << -1 << full;
+        QTest::newRow("only the fit chosen") << ellipsis << -1 << ellipsis;
+        QTest::newRow("payload cut short") << full << 40 << none;
+    }
+    void captionChunk()
+    {
+        QFETCH(CaptionSettings, written);
+        QFETCH(int, damageAt);
+        QFETCH(CaptionSettings, read);
+        const QByteArray base = WriteArrangement(withViews({}));
+        ArrangementData d = withViews({});
+        d.Captions = written;
+        QByteArray bytes = WriteArrangement(d);
+        if (written == CaptionSettings())
+            QCOMPARE(bytes, base);
+        if (damageAt >= 0) {
+            const qsizetype payload = base.size() + 6 + 10;
+            bytes = base + area(chunk("CAPT", 1, bytes.mid(payload, damageAt)));
+        }
+        ArrangementData out;
+        QCOMPARE(ReadArrangement(bytes, out), damageAt >= 0 ? ArrangementReadStatus::Damaged : ArrangementReadStatus::Ok);
+        if (damageAt >= 0)
+            return;
+        QCOMPARE(LoadedOptions(out).Captions, read);
+        QCOMPARE(WriteArrangement(out), bytes);
+    }
+    void captionChunkHoldsOutOfRange()
+    {
+        CaptionSettings s;
+        s.Header = QStringLiteral("x");
+        ArrangementData d = withViews({});
+        d.Captions = s;
+        QByteArray bytes = WriteArrangement(d);
+        const qsizetype payload = WriteArrangement(withViews({})).size() + 6 + 10;
+        bytes[payload + 1] = char(9);                  // fit
+        bytes[payload + 2 + 4] = char(7);              // header alignment, after the empty template
+        ArrangementData out;
+        QCOMPARE(ReadArrangement(bytes, out), ArrangementReadStatus::Ok);
+        QCOMPARE(out.Captions.Fit, CaptionFit::Clip);
+        QCOMPARE(out.Captions.HeaderAlign, PageTextAlign::Centre);
+        QCOMPARE(out.Captions.Header, QStringLiteral("x"));
     }
 
     // Tone steps round-trip with their order and flags.

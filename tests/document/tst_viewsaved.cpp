@@ -126,7 +126,7 @@ private slots:
         ArrangementDocument doc;
         DIB pixels;
         newdib(&pixels, 400, 300, 24, nullptr, 0);
-        doc.addDecodedPicture(QStringLiteral("/p/a.bmp"), DecodedPicture{pixels, RecipeOfDib(pixels), false});
+        doc.addDecodedPicture(QStringLiteral("/p/a.bmp"), DecodedPicture{pixels, RecipeOfDib(pixels), false, {}});
         QVERIFY(doc.placePicture(0, 0, 0, paper(), nullptr));
         const FrameView first{0.123456789, 0.87654321, 1.75};
         doc.setSelectedView(first, QStringLiteral("Zoom"), paper(), nullptr);
