@@ -1,5 +1,4 @@
-<?xml version="1.0" encoding="utf-8"?>
-<!DOCTYPE TS>
+<?xml version='1.0' encoding='utf-8'?>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
     <name>ArrangeCanvas</name>
@@ -143,10 +142,6 @@
         <translation>Bilder hierher ziehen; die Pfeiltasten verschieben die Auswahl (Umschalt: zehn Schritte), %1 entfernt sie, %2 hebt die Auswahl auf. Strg+Ziehen verschiebt ein Bild in seinem Rahmen; ein Doppelklick auf den ausgewählten Rahmen schneidet es mit Maus und Mausrad zu</translation>
     </message>
     <message>
-        <source>Caption of the selected picture</source>
-        <translation>Bildunterschrift des ausgewählten Bildes</translation>
-    </message>
-    <message>
         <source>Fills the frame with a centred cut of the picture instead of fitting it in</source>
         <translation>Füllt den Rahmen mit einem mittigen Ausschnitt des Bildes, statt es einzupassen</translation>
     </message>
@@ -200,6 +195,18 @@
         <source>The picture file %1 is gone or changed; the screen copy is shown.</source>
         <translation>Die Bilddatei %1 fehlt oder wurde geändert; die Bildschirmkopie wird gezeigt.</translation>
     </message>
+    <message>
+        <source>Same view in every copy</source>
+        <translation>Gleicher Ausschnitt in jeder Kopie</translation>
+    </message>
+    <message>
+        <source>Caption of the selected picture; Ctrl+Enter starts a new line, {date}, {camera}, {exposure} and other tokens show the picture's data</source>
+        <translation>Bildunterschrift des ausgewählten Bildes; Strg+Eingabe beginnt eine neue Zeile, {date}, {camera}, {exposure} und weitere Platzhalter zeigen die Daten des Bildes</translation>
+    </message>
+    <message>
+        <source>Moving or zooming the picture in this frame moves it in every copy of the picture at this size; clear it to crop this copy on its own</source>
+        <translation>Verschieben oder Zoomen des Bildes in diesem Rahmen wirkt auf jede Kopie des Bildes in dieser Größe; abwählen, um diese Kopie allein zuzuschneiden</translation>
+    </message>
 </context>
 <context>
     <name>ArrangementDocument</name>
@@ -243,7 +250,7 @@
         <translation> %</translation>
     </message>
     <message>
-        <source>The square&apos;s printed width divided by its size, in percent</source>
+        <source>The square's printed width divided by its size, in percent</source>
         <translation>Die gedruckte Breite des Quadrats geteilt durch seine Sollgröße, in Prozent</translation>
     </message>
     <message>
@@ -261,6 +268,69 @@
     <message>
         <source>&amp;Scale:</source>
         <translation>&amp;Maßstab:</translation>
+    </message>
+</context>
+<context>
+    <name>CaptionTextsDialog</name>
+    <message>
+        <source>Captions and page texts</source>
+        <translation>Bildunterschriften und Seitentexte</translation>
+    </message>
+    <message>
+        <source>Shown under every picture without a caption of its own</source>
+        <translation>Erscheint unter jedem Bild ohne eigene Bildunterschrift</translation>
+    </message>
+    <message>
+        <source>Cut at the frame's edges</source>
+        <translation>An den Rahmenkanten abschneiden</translation>
+    </message>
+    <message>
+        <source>End with an ellipsis</source>
+        <translation>Mit Auslassungspunkten enden</translation>
+    </message>
+    <message>
+        <source>Wrap at words</source>
+        <translation>An Wortgrenzen umbrechen</translation>
+    </message>
+    <message>
+        <source>Own font for header and footer</source>
+        <translation>Eigene Schrift für Kopf- und Fußzeile</translation>
+    </message>
+    <message>
+        <source>Choose font...</source>
+        <translation>Schrift wählen...</translation>
+    </message>
+    <message>
+        <source>Tokens: {name} {folder} {date} {time} {camera} {lens} {exposure} {size} {caption} {page} {pages} {file} {printed}. Ctrl+Enter starts a new line.</source>
+        <translation>Platzhalter: {name} {folder} {date} {time} {camera} {lens} {exposure} {size} {caption} {page} {pages} {file} {printed}. Strg+Eingabe beginnt eine neue Zeile.</translation>
+    </message>
+    <message>
+        <source>Caption for every picture:</source>
+        <translation>Bildunterschrift für jedes Bild:</translation>
+    </message>
+    <message>
+        <source>Long lines:</source>
+        <translation>Lange Zeilen:</translation>
+    </message>
+    <message>
+        <source>Page header:</source>
+        <translation>Kopfzeile:</translation>
+    </message>
+    <message>
+        <source>Page footer:</source>
+        <translation>Fußzeile:</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <source>Centre</source>
+        <translation>Mitte</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Rechts</translation>
     </message>
 </context>
 <context>
@@ -365,7 +435,7 @@
         <translation>&amp;Tiefenkompensierung</translation>
     </message>
     <message>
-        <source>The desktop&apos;s monitor profile, else sRGB</source>
+        <source>The desktop's monitor profile, else sRGB</source>
         <translation>Das Monitorprofil des Desktops, sonst sRGB</translation>
     </message>
     <message>
@@ -373,7 +443,7 @@
         <translation>A&amp;uswählen...</translation>
     </message>
     <message>
-        <source>&amp;Desktop&apos;s</source>
+        <source>&amp;Desktop's</source>
         <translation>Vom &amp;Desktop</translation>
     </message>
     <message>
@@ -510,6 +580,22 @@
         <source>--preset goes with --export-pdf, --export-images or --print.</source>
         <translation>--preset gehört zu --export-pdf, --export-images oder --print.</translation>
     </message>
+    <message>
+        <source>Packs the prints of an order list (CSV) onto the fewest sheets and writes them instead of an arrangement.</source>
+        <translation>Packt die Abzüge einer Bestellliste (CSV) auf möglichst wenige Bögen und schreibt diese statt eines Arrangements.</translation>
+    </message>
+    <message>
+        <source>The paper of --order: a page size (A4, Letter) or W x H mm or in.</source>
+        <translation>Das Papier für --order: ein Seitenformat (A4, Letter) oder B x H mm oder in.</translation>
+    </message>
+    <message>
+        <source>--order goes with --export-pdf, --export-images or --print, and no other file.</source>
+        <translation>--order gehört zu --export-pdf, --export-images oder --print, ohne weitere Datei.</translation>
+    </message>
+    <message>
+        <source>--paper goes with --order.</source>
+        <translation>--paper gehört zu --order.</translation>
+    </message>
 </context>
 <context>
     <name>CommandLineExportText</name>
@@ -523,10 +609,7 @@
     </message>
     <message numerus="yes">
         <source>%n picture(s) could not be enlarged to the minimum quality.</source>
-        <translation>
-            <numerusform>%n Bild konnte nicht auf die Mindestqualität vergrößert werden.</numerusform>
-            <numerusform>%n Bilder konnten nicht auf die Mindestqualität vergrößert werden.</numerusform>
-        </translation>
+        <translation><numerusform>%n Bild konnte nicht auf die Mindestqualität vergrößert werden.</numerusform><numerusform>%n Bilder konnten nicht auf die Mindestqualität vergrößert werden.</numerusform></translation>
     </message>
     <message>
         <source>Cannot make the folder %1.</source>
@@ -549,7 +632,7 @@
         <translation>Es gibt keine Druckwarteschlange %1.</translation>
     </message>
     <message>
-        <source>There is no paper preset &quot;%1&quot;.</source>
+        <source>There is no paper preset "%1".</source>
         <translation>Es gibt keine Papiervorgabe „%1“.</translation>
     </message>
     <message>
@@ -559,6 +642,18 @@
     <message>
         <source>Could not print on %1.</source>
         <translation>Drucken auf %1 war nicht möglich.</translation>
+    </message>
+    <message>
+        <source>There is no paper "%1".</source>
+        <translation>Es gibt kein Papier „%1“.</translation>
+    </message>
+    <message>
+        <source>The order list %1 holds no row to print.</source>
+        <translation>Die Bestellliste %1 enthält keine Zeile zum Drucken.</translation>
+    </message>
+    <message>
+        <source>Order sheets</source>
+        <translation>Bestellbögen</translation>
     </message>
 </context>
 <context>
@@ -656,7 +751,7 @@
         <translation>Datums&amp;bereich</translation>
     </message>
     <message>
-        <source>&quot;Page n of N&quot;</source>
+        <source>"Page n of N"</source>
         <translation>„Seite n von N“</translation>
     </message>
     <message>
@@ -693,10 +788,7 @@
     </message>
     <message numerus="yes">
         <source>%1 x %2 cells of %3 x %4 mm per page: %5 pictures on %n page(s).</source>
-        <translation>
-            <numerusform>%1 x %2 Zellen zu %3 x %4 mm pro Seite: %5 Bilder auf %n Seite.</numerusform>
-            <numerusform>%1 x %2 Zellen zu %3 x %4 mm pro Seite: %5 Bilder auf %n Seiten.</numerusform>
-        </translation>
+        <translation><numerusform>%1 x %2 Zellen zu %3 x %4 mm pro Seite: %5 Bilder auf %n Seite.</numerusform><numerusform>%1 x %2 Zellen zu %3 x %4 mm pro Seite: %5 Bilder auf %n Seiten.</numerusform></translation>
     </message>
 </context>
 <context>
@@ -772,7 +864,7 @@
 <context>
     <name>CupsJob</name>
     <message>
-        <source>The printing system&apos;s queue command (lp) is not installed.</source>
+        <source>The printing system's queue command (lp) is not installed.</source>
         <translation>Der Warteschlangenbefehl des Drucksystems (lp) ist nicht installiert.</translation>
     </message>
     <message>
@@ -820,15 +912,12 @@
         <translation>Snapgrid-Atlas-Dateien (*.sga)</translation>
     </message>
     <message>
-        <source>Couldn&apos;t open picture %1 !</source>
+        <source>Couldn't open picture %1 !</source>
         <translation>Das Bild %1 konnte nicht geöffnet werden!</translation>
     </message>
     <message numerus="yes">
         <source>... and %n more.</source>
-        <translation>
-            <numerusform>... und %n weiteres.</numerusform>
-            <numerusform>... und %n weitere.</numerusform>
-        </translation>
+        <translation><numerusform>... und %n weiteres.</numerusform><numerusform>... und %n weitere.</numerusform></translation>
     </message>
     <message>
         <source>Looked in: %1</source>
@@ -859,7 +948,7 @@
         <translation>Speichern unter</translation>
     </message>
     <message>
-        <source>Save Snapgrid-Edge file: Couldn&apos;t save file %1 !</source>
+        <source>Save Snapgrid-Edge file: Couldn't save file %1 !</source>
         <translation>Snapgrid-Edge-Datei speichern: Die Datei %1 konnte nicht gespeichert werden!</translation>
     </message>
     <message>
@@ -867,7 +956,7 @@
         <translation>Fehler</translation>
     </message>
     <message>
-        <source>Open Snapgrid-Edge file: Couldn&apos;t open file %1 !</source>
+        <source>Open Snapgrid-Edge file: Couldn't open file %1 !</source>
         <translation>Snapgrid-Edge-Datei öffnen: Die Datei %1 konnte nicht geöffnet werden!</translation>
     </message>
     <message>
@@ -1139,6 +1228,241 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <source>Caption font</source>
         <translation>Schrift der Bildunterschriften</translation>
     </message>
+    <message>
+        <source>Captions and page texts...</source>
+        <translation>Bildunterschriften und Seitentexte...</translation>
+    </message>
+</context>
+<context>
+    <name>OrderCsvText</name>
+    <message>
+        <source>the size must be between 5 and %1 mm on each side</source>
+        <translation>die Größe muss auf jeder Seite zwischen 5 und %1 mm liegen</translation>
+    </message>
+    <message>
+        <source>%1 fields instead of 4 (order, picture, size, copies)</source>
+        <translation>%1 Felder statt 4 (Bestellung, Bild, Größe, Anzahl)</translation>
+    </message>
+    <message>
+        <source>a field is longer than %1 characters</source>
+        <translation>ein Feld ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>no order name</source>
+        <translation>kein Bestellname</translation>
+    </message>
+    <message>
+        <source>no picture</source>
+        <translation>kein Bild</translation>
+    </message>
+    <message>
+        <source>the copies "%1" are not a whole number</source>
+        <translation>die Anzahl „%1“ ist keine ganze Zahl</translation>
+    </message>
+    <message>
+        <source>%1 copies: a line takes 1 to %2</source>
+        <translation>%1 Abzüge: eine Zeile nimmt 1 bis %2</translation>
+    </message>
+    <message>
+        <source>the picture "%1" is not there</source>
+        <translation>das Bild „%1“ ist nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>the line is longer than %1 bytes</source>
+        <translation>die Zeile ist länger als %1 Bytes</translation>
+    </message>
+    <message>
+        <source>the line is not UTF-8 text</source>
+        <translation>die Zeile ist kein UTF-8-Text</translation>
+    </message>
+    <message>
+        <source>more than %1 rows; the rest was not read</source>
+        <translation>mehr als %1 Zeilen; der Rest wurde nicht gelesen</translation>
+    </message>
+    <message>
+        <source>Line %1: %2</source>
+        <translation>Zeile %1: %2</translation>
+    </message>
+    <message>
+        <source>"%1" is no print size the list knows, nor a size such as 60 x 90 mm</source>
+        <translation>„%1“ ist weder eine bekannte Druckgröße noch eine Größe wie 60 x 90 mm</translation>
+    </message>
+    <message>
+        <source>the file holds no header row</source>
+        <translation>die Datei hat keine Kopfzeile</translation>
+    </message>
+    <message>
+        <source>the header row must be order,picture,size,copies</source>
+        <translation>die Kopfzeile muss order,picture,size,copies lauten</translation>
+    </message>
+    <message>
+        <source>a quote is left open</source>
+        <translation>ein Anführungszeichen ist nicht geschlossen</translation>
+    </message>
+    <message>
+        <source>the list would ask for more than %1 frames</source>
+        <translation>die Liste verlangte mehr als %1 Rahmen</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is larger than an order list can be (%2 MB)</source>
+        <translation>%1 ist größer, als eine Bestellliste sein kann (%2 MB)</translation>
+    </message>
+</context>
+<context>
+    <name>OrderPackingText</name>
+    <message>
+        <source>The print size is empty. Nothing was placed.</source>
+        <translation>Die Druckgröße ist leer. Es wurde nichts platziert.</translation>
+    </message>
+    <message>
+        <source>A frame of %1 x %2 mm does not fit on the paper: the room inside the margins is %3 x %4 mm. Nothing was placed.</source>
+        <translation>Ein Rahmen von %1 x %2 mm passt nicht auf das Papier: innerhalb der Ränder ist %3 x %4 mm Platz. Es wurde nichts platziert.</translation>
+    </message>
+    <message>
+        <source>The orders ask for more than %1 frames. Nothing was placed.</source>
+        <translation>Die Bestellungen verlangen mehr als %1 Rahmen. Es wurde nichts platziert.</translation>
+    </message>
+</context>
+<context>
+    <name>OrderSheetDialog</name>
+    <message>
+        <source>Order sheets</source>
+        <translation>Bestellbögen</translation>
+    </message>
+    <message>
+        <source>Name of the order</source>
+        <translation>Name der Bestellung</translation>
+    </message>
+    <message>
+        <source>A print size of the list, or one typed such as 60 x 90 mm or 2.5 x 3.5 in</source>
+        <translation>Eine Druckgröße der Liste oder eine eingegebene wie 60 x 90 mm oder 2.5 x 3.5 in</translation>
+    </message>
+    <message>
+        <source>&amp;Add</source>
+        <translation>&amp;Hinzufügen</translation>
+    </message>
+    <message>
+        <source>&amp;Remove</source>
+        <translation>&amp;Entfernen</translation>
+    </message>
+    <message>
+        <source>Read &amp;CSV...</source>
+        <translation>&amp;CSV lesen...</translation>
+    </message>
+    <message>
+        <source>Order</source>
+        <translation>Bestellung</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>Bild</translation>
+    </message>
+    <message>
+        <source>Size</source>
+        <translation>Größe</translation>
+    </message>
+    <message>
+        <source>Copies</source>
+        <translation>Anzahl</translation>
+    </message>
+    <message>
+        <source>&amp;Order:</source>
+        <translation>&amp;Reihenfolge:</translation>
+    </message>
+    <message>
+        <source>&amp;Picture:</source>
+        <translation>&amp;Bild:</translation>
+    </message>
+    <message>
+        <source>&amp;Size:</source>
+        <translation>&amp;Größe:</translation>
+    </message>
+    <message>
+        <source>Co&amp;pies:</source>
+        <translation>An&amp;zahl:</translation>
+    </message>
+    <message>
+        <source>&amp;Margin:</source>
+        <translation>&amp;Rand:</translation>
+    </message>
+    <message>
+        <source>&amp;Gap between frames:</source>
+        <translation>&amp;Abstand zwischen Rahmen:</translation>
+    </message>
+    <message>
+        <source>Place</source>
+        <translation>Platzieren</translation>
+    </message>
+    <message>
+        <source>Read order list</source>
+        <translation>Bestellliste lesen</translation>
+    </message>
+    <message>
+        <source>Order lists (*.csv);;All files (*)</source>
+        <translation>Bestelllisten (*.csv);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>The order list is empty: add rows or read a CSV file.</source>
+        <translation>Die Bestellliste ist leer: Fügen Sie Zeilen hinzu oder lesen Sie eine CSV-Datei.</translation>
+    </message>
+    <message>
+        <source>Give the order a name.</source>
+        <translation>Geben Sie der Bestellung einen Namen.</translation>
+    </message>
+    <message>
+        <source>Add pictures to the collection first.</source>
+        <translation>Fügen Sie zuerst Bilder zur Sammlung hinzu.</translation>
+    </message>
+    <message>
+        <source>The order list is full.</source>
+        <translation>Die Bestellliste ist voll.</translation>
+    </message>
+    <message numerus="yes">
+        <source>... and %n more.</source>
+        <translation><numerusform>... und %n weiteres.</numerusform><numerusform>... und %n weitere.</numerusform></translation>
+    </message>
+    <message numerus="yes">
+        <source>%n row(s) of %1 were left out:</source>
+        <translation><numerusform>%n Zeile von %1 wurde ausgelassen:</numerusform><numerusform>%n Zeilen von %1 wurden ausgelassen:</numerusform></translation>
+    </message>
+    <message>
+        <source>Enter rows or read an order list from a CSV file.</source>
+        <translation>Geben Sie Zeilen ein oder lesen Sie eine Bestellliste aus einer CSV-Datei.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 orders, %2 prints: at least %n sheet(s).</source>
+        <translation><numerusform>%1 Bestellungen, %2 Abzüge: mindestens %n Bogen.</numerusform><numerusform>%1 Bestellungen, %2 Abzüge: mindestens %n Bögen.</numerusform></translation>
+    </message>
+</context>
+<context>
+    <name>OrderSheetMakerText</name>
+    <message>
+        <source>Order sheets</source>
+        <translation>Bestellbögen</translation>
+    </message>
+    <message>
+        <source>These pictures could not be read; their rows were left out:</source>
+        <translation>Diese Bilder konnten nicht gelesen werden; ihre Zeilen wurden ausgelassen:</translation>
+    </message>
+    <message>
+        <source>%1 prints placed on %2 sheets (pages %3 to %4)</source>
+        <translation>%1 Abzüge auf %2 Bögen platziert (Seiten %3 bis %4)</translation>
+    </message>
+</context>
+<context>
+    <name>OrderSheetText</name>
+    <message>
+        <source>%1, sheet %2 of %3</source>
+        <translation>%1, Bogen %2 von %3</translation>
+    </message>
+    <message>
+        <source>These orders need more than %1 pages. Nothing was placed.</source>
+        <translation>Diese Bestellungen brauchen mehr als %1 Seiten. Es wurde nichts platziert.</translation>
+    </message>
 </context>
 <context>
     <name>PaperPresetDialog</name>
@@ -1163,7 +1487,7 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation> mm</translation>
     </message>
     <message>
-        <source>How far frames at the paper&apos;s edge are drawn beyond it, so no white edge is left</source>
+        <source>How far frames at the paper's edge are drawn beyond it, so no white edge is left</source>
         <translation>Wie weit Rahmen am Papierrand darüber hinaus gezeichnet werden, damit kein weißer Rand bleibt</translation>
     </message>
     <message>
@@ -1338,39 +1662,39 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
 <context>
     <name>PaperPresetText</name>
     <message>
-        <source>&quot;%1&quot; must be a number from %2 to %3</source>
+        <source>"%1" must be a number from %2 to %3</source>
         <translation>„%1“ muss eine Zahl von %2 bis %3 sein</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; must be a whole number</source>
+        <source>"%1" must be a whole number</source>
         <translation>„%1“ muss eine ganze Zahl sein</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; must be true or false</source>
+        <source>"%1" must be true or false</source>
         <translation>„%1“ muss true oder false sein</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; must be a text of at most %2 characters</source>
+        <source>"%1" must be a text of at most %2 characters</source>
         <translation>„%1“ muss ein Text mit höchstens %2 Zeichen sein</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not a printer option value: %2</source>
+        <source>"%1" is not a printer option value: %2</source>
         <translation>„%1“ ist kein Wert einer Druckeroption: %2</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; holds control characters</source>
+        <source>"%1" holds control characters</source>
         <translation>„%1“ enthält Steuerzeichen</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is not an object</source>
+        <source>"%1" is not an object</source>
         <translation>„%1“ ist kein Objekt</translation>
     </message>
     <message>
-        <source>&quot;options&quot; holds more than %1 printer options</source>
+        <source>"options" holds more than %1 printer options</source>
         <translation>„options“ enthält mehr als %1 Druckeroptionen</translation>
     </message>
     <message>
-        <source>&quot;options.%1&quot; is not a printer option</source>
+        <source>"options.%1" is not a printer option</source>
         <translation>„options.%1“ ist keine Druckeroption</translation>
     </message>
     <message>
@@ -1382,15 +1706,15 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation>die Datei ist beschädigt (kein JSON-Objekt)</translation>
     </message>
     <message>
-        <source>&quot;name&quot; is missing</source>
+        <source>"name" is missing</source>
         <translation>„name“ fehlt</translation>
     </message>
     <message>
-        <source>a custom paper needs both &quot;paper.widthMm&quot; and &quot;paper.heightMm&quot;</source>
+        <source>a custom paper needs both "paper.widthMm" and "paper.heightMm"</source>
         <translation>ein eigenes Papier braucht „paper.widthMm“ und „paper.heightMm“</translation>
     </message>
     <message>
-        <source>another file has the name &quot;%1&quot;</source>
+        <source>another file has the name "%1"</source>
         <translation>eine andere Datei hat den Namen „%1“</translation>
     </message>
     <message>
@@ -1406,11 +1730,11 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation>%1, %2</translation>
     </message>
     <message>
-        <source>The printer %1 of the preset &quot;%2&quot; is not there; the pages go to %3.</source>
+        <source>The printer %1 of the preset "%2" is not there; the pages go to %3.</source>
         <translation>Der Drucker %1 der Vorgabe „%2“ ist nicht da; die Seiten gehen an %3.</translation>
     </message>
     <message>
-        <source>The printer %1 does not offer the %2 of the preset &quot;%3&quot;; the printer&apos;s default is used.</source>
+        <source>The printer %1 does not offer the %2 of the preset "%3"; the printer's default is used.</source>
         <translation>Der Drucker %1 bietet %2 der Vorgabe „%3“ nicht an; die Vorgabe des Druckers wird verwendet.</translation>
     </message>
 </context>
@@ -1463,11 +1787,11 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation>%1 x %1 mm</translation>
     </message>
     <message>
-        <source>Printed without correction. The rulers count millimetres from the paper&apos;s edges.
-1. Lay a ruler on the paper&apos;s left edge and measure to a long line of the top ruler: offset X is what you measure minus the line&apos;s number (more: the printer prints too far right).
+        <source>Printed without correction. The rulers count millimetres from the paper's edges.
+1. Lay a ruler on the paper's left edge and measure to a long line of the top ruler: offset X is what you measure minus the line's number (more: the printer prints too far right).
 2. The same from the top edge to a long line of the left ruler gives offset Y (more: the printer prints too low).
-3. Measure the square&apos;s width: the scale is that width divided by %1 mm, in percent.
-Type the three values in &quot;Calibrate printer...&quot;.</source>
+3. Measure the square's width: the scale is that width divided by %1 mm, in percent.
+Type the three values in "Calibrate printer...".</source>
         <translation>Ohne Korrektur gedruckt. Die Lineale zählen Millimeter ab den Papierkanten.
 1. Legen Sie ein Lineal an die linke Papierkante und messen Sie bis zu einem langen Strich des oberen Lineals: Versatz X ist der Messwert minus die Zahl des Strichs (mehr: der Drucker druckt zu weit rechts).
 2. Dasselbe von der oberen Kante bis zu einem langen Strich des linken Lineals ergibt Versatz Y (mehr: der Drucker druckt zu tief).
@@ -1488,7 +1812,7 @@ The pictures are printed without it.</source>
 Die Bilder werden ohne es gedruckt.</translation>
     </message>
     <message>
-        <source>the desktop&apos;s monitor profile</source>
+        <source>the desktop's monitor profile</source>
         <translation>das Monitorprofil des Desktops</translation>
     </message>
     <message>
@@ -1535,7 +1859,7 @@ Sie werden aus den Bildschirmkopien gedruckt.</translation>
         <translation>Schnittmarken</translation>
     </message>
     <message>
-        <source>Prints and saves thin marks beside the frames&apos; edges, to cut the pictures out</source>
+        <source>Prints and saves thin marks beside the frames' edges, to cut the pictures out</source>
         <translation>Druckt und speichert dünne Marken neben den Rahmenkanten, um die Bilder auszuschneiden</translation>
     </message>
     <message>
@@ -1642,10 +1966,7 @@ Sie werden aus den Bildschirmkopien gedruckt.</translation>
     </message>
     <message numerus="yes">
         <source>Printed %n page(s).</source>
-        <translation>
-            <numerusform>%n Seite gedruckt.</numerusform>
-            <numerusform>%n Seiten gedruckt.</numerusform>
-        </translation>
+        <translation><numerusform>%n Seite gedruckt.</numerusform><numerusform>%n Seiten gedruckt.</numerusform></translation>
     </message>
     <message>
         <source>Printing goes to a PDF file, which is not corrected: it may be printed on any printer. Choose a printer in the printer setup to calibrate it.</source>
@@ -1705,10 +2026,7 @@ Ersetzen?</translation>
     </message>
     <message numerus="yes">
         <source>%n page(s) saved</source>
-        <translation>
-            <numerusform>%n Seite gespeichert</numerusform>
-            <numerusform>%n Seiten gespeichert</numerusform>
-        </translation>
+        <translation><numerusform>%n Seite gespeichert</numerusform><numerusform>%n Seiten gespeichert</numerusform></translation>
     </message>
     <message>
         <source>Saving cancelled; no file was written.</source>
@@ -1735,7 +2053,7 @@ Ersetzen?</translation>
         <translation>Vorgabe &amp;bearbeiten...</translation>
     </message>
     <message>
-        <source>Edits the chosen paper preset, or makes one from the printer&apos;s paper</source>
+        <source>Edits the chosen paper preset, or makes one from the printer's paper</source>
         <translation>Bearbeitet die gewählte Papiervorgabe oder erstellt eine aus dem Papier des Druckers</translation>
     </message>
     <message>
@@ -1783,7 +2101,7 @@ Ersetzen?</translation>
         <translation>Papiervorgabe: %1</translation>
     </message>
     <message>
-        <source>Remove the paper preset &quot;%1&quot;?</source>
+        <source>Remove the paper preset "%1"?</source>
         <translation>Die Papiervorgabe „%1“ entfernen?</translation>
     </message>
     <message>
@@ -1838,7 +2156,7 @@ Ersetzen?</translation>
         <translation>Entfernen</translation>
     </message>
     <message>
-        <source>Distance from the paper&apos;s edge; the printer&apos;s unprintable border is always kept free</source>
+        <source>Distance from the paper's edge; the printer's unprintable border is always kept free</source>
         <translation>Abstand vom Papierrand; der nicht bedruckbare Rand des Druckers bleibt immer frei</translation>
     </message>
     <message>
@@ -1850,7 +2168,7 @@ Ersetzen?</translation>
         <translation>Randlos</translation>
     </message>
     <message>
-        <source>Frames may reach the paper&apos;s edge; with a margin of 0 they print to it</source>
+        <source>Frames may reach the paper's edge; with a margin of 0 they print to it</source>
         <translation>Rahmen dürfen bis zum Papierrand reichen; mit Rand 0 wird bis dorthin gedruckt</translation>
     </message>
     <message>
@@ -1858,7 +2176,7 @@ Ersetzen?</translation>
         <translation>Wählen Sie zuerst in der Druckereinrichtung ein randloses Papierformat</translation>
     </message>
     <message>
-        <source>How far frames at the paper&apos;s edge are drawn beyond it, so no white edge is left</source>
+        <source>How far frames at the paper's edge are drawn beyond it, so no white edge is left</source>
         <translation>Wie weit Rahmen am Papierrand darüber hinaus gezeichnet werden, damit kein weißer Rand bleibt</translation>
     </message>
     <message>
@@ -1989,19 +2307,19 @@ Ersetzen?</translation>
 <context>
     <name>PrintSizesText</name>
     <message>
-        <source>&quot;%1&quot; is missing or not a number</source>
+        <source>"%1" is missing or not a number</source>
         <translation>„%1“ fehlt oder ist keine Zahl</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; must be greater than 0</source>
+        <source>"%1" must be greater than 0</source>
         <translation>„%1“ muss größer als 0 sein</translation>
     </message>
     <message>
-        <source>&quot;%1&quot; is larger than %2 mm</source>
+        <source>"%1" is larger than %2 mm</source>
         <translation>„%1“ ist größer als %2 mm</translation>
     </message>
     <message>
-        <source>&quot;id.%1&quot; must be a number of millimetres inside the frame</source>
+        <source>"id.%1" must be a number of millimetres inside the frame</source>
         <translation>„id.%1“ muss eine Zahl von Millimetern innerhalb des Rahmens sein</translation>
     </message>
     <message>
@@ -2037,19 +2355,19 @@ Ersetzen?</translation>
         <translation>die Datei ist beschädigt (kein JSON-Objekt)</translation>
     </message>
     <message>
-        <source>&quot;name&quot; is missing</source>
+        <source>"name" is missing</source>
         <translation>„name“ fehlt</translation>
     </message>
     <message>
-        <source>unknown unit &quot;%1&quot; (mm, cm or in)</source>
+        <source>unknown unit "%1" (mm, cm or in)</source>
         <translation>unbekannte Einheit „%1“ (mm, cm oder in)</translation>
     </message>
     <message>
-        <source>the head or eye range of &quot;id&quot; ends before it starts</source>
+        <source>the head or eye range of "id" ends before it starts</source>
         <translation>der Kopf- oder Augenbereich von „id“ endet, bevor er beginnt</translation>
     </message>
     <message>
-        <source>&quot;id&quot; is not an object</source>
+        <source>"id" is not an object</source>
         <translation>„id“ ist kein Objekt</translation>
     </message>
     <message>
@@ -2060,7 +2378,7 @@ Ersetzen?</translation>
 <context>
     <name>PrinterOptionsText</name>
     <message>
-        <source>%1 &quot;%2&quot;</source>
+        <source>%1 "%2"</source>
         <translation>%1 „%2“</translation>
     </message>
     <message>
@@ -2072,7 +2390,7 @@ Ersetzen?</translation>
         <translation>Der Drucker %1 gibt nicht an, was er anbietet.</translation>
     </message>
     <message>
-        <source>This program was built without the printing system&apos;s library.</source>
+        <source>This program was built without the printing system's library.</source>
         <translation>Dieses Programm wurde ohne die Bibliothek des Drucksystems gebaut.</translation>
     </message>
     <message>
@@ -2095,7 +2413,7 @@ Ersetzen?</translation>
         <translation> mm</translation>
     </message>
     <message>
-        <source>(the printer&apos;s default)</source>
+        <source>(the printer's default)</source>
         <translation>(Vorgabe des Druckers)</translation>
     </message>
 </context>
@@ -2139,6 +2457,14 @@ Ersetzen?</translation>
     <message>
         <source>One picture in labelled steps of brightness or contrast, to find what prints best</source>
         <translation>Ein Bild in beschrifteten Stufen von Helligkeit oder Kontrast, um den besten Druck zu finden</translation>
+    </message>
+    <message>
+        <source>&amp;Order sheets...</source>
+        <translation>&amp;Bestellbögen...</translation>
+    </message>
+    <message>
+        <source>The prints of many orders (a class, a team) from a list or a CSV file, packed on the fewest sheets</source>
+        <translation>Die Abzüge vieler Bestellungen (eine Klasse, ein Team) aus einer Liste oder CSV-Datei, auf möglichst wenige Bögen gepackt</translation>
     </message>
 </context>
 <context>
@@ -2676,10 +3002,7 @@ Ersetzen?</translation>
     </message>
     <message numerus="yes">
         <source>... and %n more.</source>
-        <translation>
-            <numerusform>... und %n weiteres.</numerusform>
-            <numerusform>... und %n weitere.</numerusform>
-        </translation>
+        <translation><numerusform>... und %n weiteres.</numerusform><numerusform>... und %n weitere.</numerusform></translation>
     </message>
     <message>
         <source>Could not change the number of colours! (Low memory?!)</source>
@@ -2756,11 +3079,11 @@ Ersetzen?</translation>
         <translation>Stufen&amp;weite:</translation>
     </message>
     <message>
-        <source>Middle step&apos;s &amp;brightness:</source>
+        <source>Middle step's &amp;brightness:</source>
         <translation>&amp;Helligkeit der mittleren Stufe:</translation>
     </message>
     <message>
-        <source>Middle step&apos;s &amp;contrast:</source>
+        <source>Middle step's &amp;contrast:</source>
         <translation>&amp;Kontrast der mittleren Stufe:</translation>
     </message>
 </context>

@@ -1,8 +1,11 @@
 #include "app/AboutBoxUnit.h"
 #include "app/MainUnit.h"
 #include "app/Translations.h"
+#include "arrange/CaptionTextsDialog.h"
 #include "arrange/ContactSheetDialog.h"
+#include "arrange/OrderSheetDialog.h"
 #include "arrange/PrintSheetDialog.h"
+#include "arrange/PrintSizes.h"
 #include "arrange/SizePositionDialog.h"
 #include "arrange/TestStripDialog.h"
 #include "common/TestRegistry.h"
@@ -139,6 +142,13 @@ private slots:
             pictures[0].FileName = QStringLiteral("/p/sample1.jpg");
             return std::make_unique<TestStripDialog>(pictures, 0);
         });
+        QTest::newRow("order sheets") << MakeSurface([] {
+            std::vector<PictureEntry> pictures(1);
+            pictures[0].FileName = QStringLiteral("/p/sample1.jpg");
+            return std::make_unique<OrderSheetDialog>(pictures, 0, WholeSheet(210, 297), BuiltInPrintSizes());
+        });
+        QTest::newRow("captions and page texts")
+            << MakeSurface([] { return std::make_unique<CaptionTextsDialog>(CaptionSettings(), TCaptionFont()); });
         QTest::newRow("calibration") << MakeSurface([] {
             return std::make_unique<CalibrationDialog>(QStringLiteral("Office-Laser, A4 portrait"), PrintCalibration{});
         });

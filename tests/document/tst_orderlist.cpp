@@ -33,7 +33,7 @@ void LinkedCopies(ArrangementDocument &doc)
     std::memset(d.Bits, 128, d.Info->biSizeImage);
     {
         const auto s = doc.step(QStringLiteral("Add"));
-        doc.addDecodedPicture(QStringLiteral("/p/a.bmp"), DecodedPicture{d, RecipeOfDib(d), false});
+        doc.addDecodedPicture(QStringLiteral("/p/a.bmp"), DecodedPicture{d, RecipeOfDib(d), false, {}});
     }
     SheetPlan plan;
     for (int link : {1, 1, 1, 0})

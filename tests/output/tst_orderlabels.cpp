@@ -63,7 +63,7 @@ private slots:
         std::memset(white.Bits, 255, white.Info->biSizeImage);
         {
             const auto s = doc.step(QStringLiteral("Add"));
-            doc.addDecodedPicture(QStringLiteral("/p/white.bmp"), DecodedPicture{white, RecipeOfDib(white), false});
+            doc.addDecodedPicture(QStringLiteral("/p/white.bmp"), DecodedPicture{white, RecipeOfDib(white), false, {}});
         }
         const OrderList lines = ClassOrders(3);
         const SheetArea sheet = WholeSheet(paper.width(), paper.height());
