@@ -24,11 +24,12 @@ mapfile -t pictures < <(find "$photos" -maxdepth 1 -iname '*.jpg' | sort | head 
 # Settings of this run stay apart from the user's.
 export HOME=$work/home XDG_CONFIG_HOME=$work/home/.config LANG=C.UTF-8 LC_ALL=C.UTF-8
 grab() { xvfb-run -a -s "-screen 0 1600x1000x24" "$build/tools/$1" "${@:2}" >/dev/null 2>&1; }
-for d in sheets contact colour calibration; do mkdir -p "$work/$d"; done
+for d in sheets contact colour calibration orders; do mkdir -p "$work/$d"; done
 grab grabsheets "$work/sheets" "${pictures[1]:-${pictures[0]}}" "${pictures[0]}"
 grab grabcontact "$work/contact" "$photos"
 grab grabcolour "$work/colour"
 grab grabcalibration "$work/calibration"
+grab grabordersheets "$work/orders" "${pictures[@]}"
 shot() { # from to [resize]
   convert "$work/$1" ${3:+-resize "$3"} -strip "$2"
 }
@@ -40,6 +41,7 @@ shot contact/contact-arrange.png docs/guide/contact-sheet.png
 shot colour/colour-dialog.png docs/guide/colour-dialog.png
 shot colour/arrange-proofed.png docs/guide/soft-proof.png
 shot calibration/calibration-dialog.png docs/guide/calibration-dialog.png
+shot orders/dialog.png docs/guide/order-sheets.png
 shot sheets/arrange.png desktop/screenshots/id-sheet.png
 shot contact/contact-arrange.png desktop/screenshots/contact-sheet.png
 echo "screenshots written to docs/guide and desktop/screenshots"
