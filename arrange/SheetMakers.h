@@ -31,6 +31,7 @@ struct SheetContext {
     std::vector<int> Selected; // collection entries selected in the picture list, in order
     // Given the least margins of a borderless paper; nullptr leaves the printer alone.
     TPrinter *Printer = nullptr;
+    bool PrinterProfile = false; // the print converts the pictures to a printer profile
     std::function<void(const QString &)> ShowStatus;
     // Tells of pictures that could not be enlarged to the minimum quality.
     std::function<void(const QualityFailures &)> ReportQuality;

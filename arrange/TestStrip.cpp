@@ -18,8 +18,27 @@ constexpr double GapInches = 0.12;
 constexpr double LabelPoints = 8;
 } // namespace
 
+QString IntentName(int intent)
+{
+    switch (intent) {
+    case 0:
+        return TestStripText::tr("Perceptual");
+    case 1:
+        return TestStripText::tr("Relative colorimetric");
+    case 2:
+        return TestStripText::tr("Saturation");
+    case 3:
+        return TestStripText::tr("Absolute colorimetric");
+    default:
+        return {};
+    }
+}
+
 QStringList TestStripStep::label() const
 {
+    if (Intent >= 0)
+        return { IntentName(Intent),
+            TestStripText::tr("Brightness %1, contrast %2").arg(signedValue(Brightness), signedValue(Contrast)) };
     return { TestStripText::tr("Brightness %1").arg(signedValue(Brightness)),
         TestStripText::tr("Contrast %1").arg(signedValue(Contrast)) };
 }
@@ -29,6 +48,11 @@ std::vector<TestStripStep> TestStripSteps(const TestStripSettings& s)
     const int count = std::clamp(s.Steps, MinTestSteps, MaxTestSteps);
     const int size = std::clamp(s.StepSize, 1, 50);
     std::vector<TestStripStep> steps;
+    if (s.Varies == TestStripVaries::Intent) {
+        for (int intent = 0; intent < 4; ++intent)
+            steps.push_back({ std::clamp(s.Brightness, -100, 100), std::clamp(s.Contrast, -100, 100), intent });
+        return steps;
+    }
     for (int i = 0; i < count; ++i) {
         const int offset = (i - (count - 1) / 2) * size;
         TestStripStep step { std::clamp(s.Brightness, -100, 100), std::clamp(s.Contrast, -100, 100) };
@@ -65,6 +89,7 @@ SheetPlan TestStripPlan(const TestStripSettings& settings, QSizeF printable)
         f.Caption = caption;
         f.Caption.Lines = steps[std::size_t(i)].label();
         f.Tone = PrintToneTable(steps[std::size_t(i)].Brightness, steps[std::size_t(i)].Contrast);
+        f.Intent = steps[std::size_t(i)].Intent;
         plan.Frames.push_back(f);
     }
     return plan;

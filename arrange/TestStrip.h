@@ -9,7 +9,9 @@
 
 #include <vector>
 
-enum class TestStripVaries { Brightness, Contrast };
+// Intent: the four rendering intents at the middle adjustment, which differ
+// only where a printer profile converts the pictures.
+enum class TestStripVaries { Brightness, Contrast, Intent };
 
 struct TestStripSettings {
     int Picture = 0; // collection index
@@ -26,8 +28,12 @@ inline constexpr int MaxTestSteps = 9;
 struct TestStripStep {
     int Brightness = 0;
     int Contrast = 0;
-    [[nodiscard]] QStringList label() const; // "Brightness +10", "Contrast 0"
+    int Intent = -1; // 0..3 as the profile format numbers them; -1 = the paper's
+    // "Brightness +10", "Contrast 0"; an intent step "Perceptual", "Brightness +10, contrast 0".
+    [[nodiscard]] QStringList label() const;
 };
+// The rendering intent's name as the colour settings show it.
+[[nodiscard]] QString IntentName(int intent);
 
 // The steps left to right, centred on the settings' adjustment, each held to
 // -100..100 (steps that would repeat an end are left out).

@@ -21,7 +21,8 @@ QSpinBox* spin(QWidget* parent, int low, int high)
 }
 } // namespace
 
-TestStripDialog::TestStripDialog(const std::vector<PictureEntry>& pictures, int selected, QWidget* parent)
+TestStripDialog::TestStripDialog(
+    const std::vector<PictureEntry>& pictures, int selected, bool printerProfile, QWidget* parent)
     : QDialog(parent)
 {
     setWindowTitle(tr("Test strip"));
@@ -32,6 +33,8 @@ TestStripDialog::TestStripDialog(const std::vector<PictureEntry>& pictures, int 
     StepsEd = spin(this, MinTestSteps, MaxTestSteps);
     VariesBox = new QComboBox(this);
     VariesBox->addItems({ tr("Brightness"), tr("Contrast") });
+    if (printerProfile)
+        VariesBox->addItem(tr("Rendering intent"));
     StepSizeEd = spin(this, 1, 50);
     BrightnessEd = spin(this, -100, 100);
     ContrastEd = spin(this, -100, 100);
@@ -47,6 +50,11 @@ TestStripDialog::TestStripDialog(const std::vector<PictureEntry>& pictures, int 
     form->addRow(tr("Middle step's &brightness:"), BrightnessEd);
     form->addRow(tr("Middle step's &contrast:"), ContrastEd);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    // The four intents are the steps: their number and size do not apply.
+    connect(VariesBox, &QComboBox::currentIndexChanged, this, [this](int varies) {
+        StepsEd->setEnabled(varies != 2);
+        StepSizeEd->setEnabled(varies != 2);
+    });
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
@@ -59,7 +67,8 @@ TestStripDialog::TestStripDialog(const std::vector<PictureEntry>& pictures, int 
 void TestStripDialog::setSettings(const TestStripSettings& s)
 {
     StepsEd->setValue(s.Steps);
-    VariesBox->setCurrentIndex(s.Varies == TestStripVaries::Contrast ? 1 : 0);
+    const int varies = s.Varies == TestStripVaries::Contrast ? 1 : s.Varies == TestStripVaries::Intent ? 2 : 0;
+    VariesBox->setCurrentIndex(varies < VariesBox->count() ? varies : 0);
     StepSizeEd->setValue(s.StepSize);
     BrightnessEd->setValue(s.Brightness);
     ContrastEd->setValue(s.Contrast);
@@ -70,7 +79,10 @@ TestStripSettings TestStripDialog::settings() const
     TestStripSettings s;
     s.Picture = PictureBox->currentIndex();
     s.Steps = StepsEd->value();
-    s.Varies = VariesBox->currentIndex() == 1 ? TestStripVaries::Contrast : TestStripVaries::Brightness;
+    const int varies = VariesBox->currentIndex();
+    s.Varies = varies == 1 ? TestStripVaries::Contrast
+        : varies == 2      ? TestStripVaries::Intent
+                           : TestStripVaries::Brightness;
     s.StepSize = StepSizeEd->value();
     s.Brightness = BrightnessEd->value();
     s.Contrast = ContrastEd->value();

@@ -14,8 +14,10 @@ struct PictureEntry;
 class TestStripDialog : public QDialog {
     Q_OBJECT
 public:
-    // pictures: the collection; selected: the picture offered first.
-    TestStripDialog(const std::vector<PictureEntry>& pictures, int selected, QWidget* parent = nullptr);
+    // pictures: the collection; selected: the picture offered first;
+    // printerProfile: rendering intents are offered, as a profile converts the print.
+    TestStripDialog(const std::vector<PictureEntry>& pictures, int selected, bool printerProfile,
+        QWidget* parent = nullptr);
     void setSettings(const TestStripSettings& settings);
     [[nodiscard]] TestStripSettings settings() const;
 

@@ -24,7 +24,7 @@ void MakeTestStrip(SheetContext& c)
     const int selected = !c.Selected.empty() ? c.Selected.front()
         : c.Doc.hasSelection()               ? c.Doc.selectedPictureIndex()
                                              : r.SelectedPicture;
-    TestStripDialog dialog(r.Pictures, selected, c.Parent);
+    TestStripDialog dialog(r.Pictures, selected, c.PrinterProfile, c.Parent);
     if (Dialogs::execDialog(&dialog) != QDialog::Accepted)
         return;
     const TestStripSettings settings = dialog.settings();
@@ -43,9 +43,9 @@ void MakeTestStrip(SheetContext& c)
         return;
     }
     c.reportQuality(failures);
-    std::vector<std::pair<int, int>> kept;
+    std::vector<KeptStripStep> kept;
     for (const TestStripStep& s : TestStripSteps(settings))
-        kept.emplace_back(s.Brightness, s.Contrast);
+        kept.push_back({ s.Brightness, s.Contrast, s.Intent });
     SaveTestStripSteps(kept);
     c.showStatus(
         TestStripMakerText::tr("Test strip of %1 steps placed on page %2").arg(placed.Placed).arg(placed.FirstPage));

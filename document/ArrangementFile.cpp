@@ -453,6 +453,7 @@ std::vector<FileChunk> chunksOf(const ArrangementData& d)
     add(LinkChunkTag, linkChunk(d.Placements));
     add(LabelChunkTag, labelChunk(d.Sheets));
     add(CaptionChunkTag, captionChunk(d.Captions));
+    add(IntentChunkTag, IntentChunkPayload(d.Pictures));
     return chunks;
 }
 
@@ -478,6 +479,8 @@ bool takeChunks(const std::vector<FileChunk>& chunks, ArrangementData& d)
         if (c.Tag == LinkChunkTag && !readLinkChunk(c.Payload, d.Placements))
             return false;
         if (c.Tag == LabelChunkTag && !readLabelChunk(c.Payload, d.Sheets))
+            return false;
+        if (c.Tag == IntentChunkTag && !ReadIntentChunk(c.Payload, d.Pictures))
             return false;
         if (c.Tag == CaptionChunkTag && !readCaptionChunk(c.Payload, d.Captions))
             return false;

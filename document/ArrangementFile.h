@@ -27,6 +27,7 @@ struct StoredPicture {
     // Mirrored left to right before its turns, as the camera recorded it; kept
     // in the extension area.
     bool Mirrored = false;
+    std::int8_t PrintIntent = -1; // see PictureEntry; kept in the extension area
 };
 
 // The extension area after the last picture record: the signature, the area's
@@ -49,6 +50,14 @@ inline constexpr char OrderChunkTag[] = "ORDR";
 inline constexpr char LinkChunkTag[] = "LINK";
 inline constexpr char LabelChunkTag[] = "LABL";
 inline constexpr char CaptionChunkTag[] = "CAPT";
+inline constexpr char IntentChunkTag[] = "INTN";
+
+// The pictures printed at a rendering intent of their own: pairs of record
+// index and intent; empty when none is.
+[[nodiscard]] QByteArray IntentChunkPayload(const std::vector<StoredPicture>& pictures);
+// False for a damaged payload or an intent outside 0..3; indices of pictures
+// the file does not hold are ignored.
+[[nodiscard]] bool ReadIntentChunk(const QByteArray& payload, std::vector<StoredPicture>& pictures);
 
 // Everything the file holds, with the options in their stored form: check
 // boxes as 0/1 (any non-zero reads as checked), margin, distance and zoom as

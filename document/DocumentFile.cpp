@@ -86,7 +86,8 @@ ArrangementData ArrangementDocument::fileRecord(const QString &path) const
     const QString target = QFileInfo(path).absoluteFilePath();
     for (const PictureEntry &entry : Records.Pictures) {
         record.Pictures.push_back(
-            {StoredPicturePath(entry.FileName, target), entry.Rotation, entry.PictureId, entry.Comment, entry.Mirrored});
+            {StoredPicturePath(entry.FileName, target), entry.Rotation, entry.PictureId, entry.Comment, entry.Mirrored,
+             entry.PrintIntent});
         PictureSteps tones = entry.KeptTones;
         if (entry.Recipe.Steps)
             for (const PictureStep &step : *entry.Recipe.Steps)
@@ -198,6 +199,7 @@ void ArrangementDocument::take(const ArrangementData &record, const QString &fol
         entry.FileName = files[decoded.Taken()];
         entry.Rotation = stored.Rotation;
         entry.Mirrored = stored.Mirrored;
+        entry.PrintIntent = stored.PrintIntent;
         entry.PictureId = stored.PictureId;
         entry.Comment = stored.Caption.isNull() ? QStringLiteral("") : stored.Caption;
         const DecodedPicture picture = decoded.TakeNextPicture();

@@ -3,6 +3,7 @@
 #include "document/ArrangementDocument.h"
 
 #include "document/PictureStore.h"
+#include "picture/PrintFinish.h"
 
 #include <algorithm>
 #include <map>
@@ -63,10 +64,12 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
         turnedIds[index] = id;
         return id;
     };
-    // A toned frame shows a copy through its table, made once per picture and table.
-    std::map<std::pair<int, ToneTable>, int> tonedIds;
-    auto tonedCopy = [&](int index, const ToneTable& table) {
-        const auto known = tonedIds.find({ index, table });
+    // A toned frame, or one printed at an intent of its own, shows a copy
+    // through its table (the identity for an intent alone), made once per
+    // picture, table and intent.
+    std::map<std::tuple<int, ToneTable, int>, int> tonedIds;
+    auto tonedCopy = [&](int index, const ToneTable& table, int intent) {
+        const auto known = tonedIds.find({ index, table, intent });
         if (known != tonedIds.end())
             return known->second;
         PictureEntry copy = Records.Pictures[std::size_t(index)];
@@ -75,11 +78,13 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
         tone.What = PictureStep::Kind::Tone;
         tone.Table = table;
         if (ReplayToneStep(copy, tone)) {
+            if (intent >= 0 && intent <= 3)
+                copy.PrintIntent = std::int8_t(intent);
             copy.PictureId = id = Records.NextPictureId++;
             Records.Pictures.push_back(copy);
             touch(Change::Collection | Change::Pictures);
         }
-        tonedIds[{ index, table }] = id;
+        tonedIds[{ index, table, intent }] = id;
         return id;
     };
     std::map<int, double> widest; // inches, by picture id
@@ -88,7 +93,8 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
     for (int i = 0; i < Records.Placements.size(); ++i)
         links = std::max(links, Records.Placements.at(i).Link);
     for (const SheetPlanFrame &f : plan.Frames) {
-        const int id = f.Tone ? tonedCopy(f.Picture, *f.Tone)
+        const bool ownCopy = f.Tone || f.Intent >= 0;
+        const int id = ownCopy ? tonedCopy(f.Picture, f.Tone.value_or(PrintToneTable(0, 0)), f.Intent)
             : f.Turned        ? turnedCopy(f.Picture)
                               : Records.Pictures[std::size_t(f.Picture)].PictureId;
         Placement *p = Records.Placements.Append();

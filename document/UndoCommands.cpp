@@ -10,7 +10,8 @@
 namespace {
 bool samePicture(const PictureEntry& a, const PictureEntry& b)
 {
-    return a.FileName == b.FileName && a.Comment == b.Comment && a.Rotation == b.Rotation && a.Mirrored == b.Mirrored && a.PictureId == b.PictureId
+    return a.FileName == b.FileName && a.Comment == b.Comment && a.Rotation == b.Rotation && a.Mirrored == b.Mirrored
+        && a.PrintIntent == b.PrintIntent && a.PictureId == b.PictureId
         && a.Dib.Bits == b.Dib.Bits && a.Dib.Info == b.Dib.Info && a.Reduced == b.Reduced
         && a.Recipe.Steps == b.Recipe.Steps && a.Recipe.File == b.Recipe.File;
 }

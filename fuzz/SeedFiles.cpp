@@ -267,6 +267,7 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
     };
     const auto withMarks = [](ArrangementData& d) { d.CutMarks = true; };
     const auto withMirror = [](ArrangementData& d) { d.Pictures.front().Mirrored = true; };
+    const auto withIntent = [](ArrangementData& d) { d.Pictures.front().PrintIntent = 3; };
     const auto withOrders = [](ArrangementData& d) {
         d.Orders = { { QStringLiteral("Mia K."), QStringLiteral("missing.bmp"), QStringLiteral("Photo 13 x 18 cm"),
                          130, 180, false, 1 },
@@ -290,6 +291,7 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
         { "chunk-mirror.sga", withMirror },
         { "chunk-orders.sga", withOrders },
         { "chunk-captions.sga", withCaptions },
+        { "chunk-intent.sga", withIntent },
         { "chunk-all.sga",
             [&](ArrangementData& d) {
                 withView(d);
@@ -299,6 +301,7 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
                 withMirror(d);
                 withOrders(d);
                 withCaptions(d);
+                withIntent(d);
             } },
     };
     for (const auto& [name, add] : chunks) {

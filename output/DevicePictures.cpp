@@ -124,6 +124,8 @@ struct DevicePictures::Item {
     QRectF Exact;
     QSize Dest;
     int Marker = -1; // a pass-through candidate's number
+    // The printer profile's conversion at the picture's intent; none without a profile.
+    std::shared_ptr<const ColourConversion> Colour;
     int Encoded = -1; // the marker number of a picture compressed for a PDF
     // A contact sheet cell: drawn from the screen copy whenever it has the pixels.
     bool Cell = false;
@@ -199,16 +201,17 @@ QImage resampled(const DevicePictures::Item &item)
 
 // The last steps for paper, then the printer profile, on a picture made for
 // `dest` device pixels (fewer when the source has fewer).
-void finish(const DevicePictures::Shared& state, QImage& image, QSize dest)
+void finish(const DevicePictures::Shared& state, const DevicePictures::Item& item, QImage& image)
 {
+    const QSize dest = item.Dest;
     if (image.isNull())
         return;
     if (state.Tones)
         ApplyToneTable(image, state.Tone);
     if (state.SharpenAmount > 0 && dest.width() > 0)
         UnsharpMask(image, state.SharpenAmount, state.SharpenRadius * image.width() / dest.width());
-    if (state.Colour)
-        state.Colour->apply(image);
+    if (item.Colour)
+        item.Colour->apply(image);
 }
 
 // The picture as a JPEG; photographs get the quality Qt's PDF engine gives
@@ -267,7 +270,17 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
     const bool passThrough
         = settings.Pdf && setup.PassJpegThrough && !State->Colour && !State->Tones && State->SharpenAmount == 0;
     // The same picture at the same size anywhere in the job is one item.
-    std::map<std::tuple<QString, std::int32_t, const void *, int, Key>, std::shared_ptr<Item>> made;
+    std::map<std::tuple<QString, std::int32_t, const void *, int, Key, int>, std::shared_ptr<Item>> made;
+    // A test strip's copies are converted at intents of their own.
+    std::map<int, std::shared_ptr<const ColourConversion>> intents;
+    auto colourOf = [&](const PictureEntry &entry) {
+        if (!State->Colour || entry.PrintIntent < 0)
+            return State->Colour;
+        std::shared_ptr<const ColourConversion> &c = intents[entry.PrintIntent];
+        if (!c)
+            c = State->Colour->atIntent(RenderIntent(entry.PrintIntent));
+        return c ? c : State->Colour;
+    };
     std::map<std::pair<QString, std::int32_t>, int> markers;
     int encoded = 0;
     int markerCount = 0;
@@ -314,7 +327,8 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
                                                 marker >= 0 ? nullptr
                                                 : fromFile  ? stepsKey(recipe.Steps.get())
                                                             : static_cast<const void *>(entry.Dib.Bits),
-                                                marker, marker >= 0 ? Key{} : keyOf(0, *layout));
+                                                marker, marker >= 0 ? Key{} : keyOf(0, *layout),
+                                                State->Colour ? int(entry.PrintIntent) : -1);
             std::shared_ptr<Item> &item = made[shared];
             if (!item) {
                 item = std::make_shared<Item>();
@@ -326,6 +340,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
                 item->Exact = layout->Exact;
                 item->Dest = layout->Dest;
                 item->Marker = marker;
+                item->Colour = colourOf(entry);
                 item->Cell = cell;
                 if (cell)
                     item->Dest = SheetCellPixels(layout->Dest, settings.Scale.DpiX);
@@ -376,7 +391,7 @@ void DevicePictures::start(std::size_t index)
                     // drawing: its item stands for placements of any size.
                     if (item->Marker < 0) {
                         made.Image = resampled(*item);
-                        finish(*state, made.Image, item->Dest);
+                        finish(*state, *item, made.Image);
                         std::optional<PassedJpeg> carried;
                         const int quality = item->Cell ? SheetCellJpegQuality : 94;
                         if (item->Encoded >= 0 && (carried = compressed(made.Image, quality))) {
@@ -482,8 +497,9 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             own.Source = layout.Source;
             own.Exact = layout.Exact;
             own.Dest = layout.Dest;
+            own.Colour = item.Colour;
             image = resampled(own);
-            finish(*state, image, own.Dest);
+            finish(*state, own, image);
         }
         if (image.isNull()) {
             asViews(dc, doc, p, entry, layout, recolour);

@@ -116,11 +116,17 @@ PaperPresetDialog::PaperPresetDialog(QWidget* parent)
     BrightnessEd = wholeEdit(this, -MaxPrintAdjustment, MaxPrintAdjustment);
     ContrastEd = wholeEdit(this, -MaxPrintAdjustment, MaxPrintAdjustment);
     StripBox = new QComboBox(this);
-    StripBox->setToolTip(tr("Takes the brightness and contrast of a step of the last test strip"));
+    StripBox->setToolTip(tr("Takes the brightness and contrast (or the rendering intent) of a step of the last test strip"));
     StripBox->addItem(tr("(choose a step)"));
     int step = 0;
-    for (const auto& [b, c] : LoadTestStripSteps())
-        StripBox->addItem(tr("Step %1: brightness %2, contrast %3").arg(++step).arg(b).arg(c), QPoint(b, c));
+    for (const KeptStripStep& s : LoadTestStripSteps()) {
+        const QString text = s.Intent >= 0
+            ? tr("Step %1: %2, brightness %3, contrast %4")
+                  .arg(QString::number(++step), IntentBox->itemText(s.Intent), QString::number(s.Brightness),
+                      QString::number(s.Contrast))
+            : tr("Step %1: brightness %2, contrast %3").arg(++step).arg(s.Brightness).arg(s.Contrast);
+        StripBox->addItem(text, QList<QVariant> { s.Brightness, s.Contrast, s.Intent });
+    }
     StripBox->setEnabled(StripBox->count() > 1);
     connect(StripBox, &QComboBox::activated, this, &PaperPresetDialog::takeStripStep);
     connect(PrinterBox, &QComboBox::activated, this, [this] {
@@ -320,6 +326,11 @@ void PaperPresetDialog::takeStripStep()
     const QVariant step = StripBox->currentData();
     if (!step.isValid())
         return;
-    BrightnessEd->setValue(step.toPoint().x());
-    ContrastEd->setValue(step.toPoint().y());
+    const QVariantList v = step.toList();
+    if (v.size() != 3)
+        return;
+    BrightnessEd->setValue(v[0].toInt());
+    ContrastEd->setValue(v[1].toInt());
+    if (v[2].toInt() >= 0)
+        IntentBox->setCurrentIndex(v[2].toInt());
 }

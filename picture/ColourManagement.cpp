@@ -288,7 +288,19 @@ std::shared_ptr<const ColourConversion> ColourConversion::ToPrinter(const QByteA
         return nullptr;
     auto made = std::shared_ptr<ColourConversion>(new ColourConversion(std::move(h)));
     made->Target = printerIcc;
+    made->Intent = intent;
+    made->BlackPoint = blackPoint;
+    made->Self = made;
     return made;
+}
+
+std::shared_ptr<const ColourConversion> ColourConversion::atIntent(RenderIntent intent) const
+{
+    if (Target.isEmpty())
+        return nullptr;
+    if (intent == Intent)
+        return Self.lock();
+    return ToPrinter(Target, intent, BlackPoint);
 }
 
 std::shared_ptr<const ColourConversion> ColourConversion::SoftProof(const QByteArray &printerIcc,

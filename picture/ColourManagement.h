@@ -54,6 +54,9 @@ public:
     [[nodiscard]] DIB converted(const DIB &dib) const;
     // The profile converted to (the printer's, for a PDF's output intent).
     [[nodiscard]] const QByteArray &targetProfile() const { return Target; }
+    // A conversion to the printer's profile like this one at another intent
+    // (this one when the intent is its own); null for a proof.
+    [[nodiscard]] std::shared_ptr<const ColourConversion> atIntent(RenderIntent intent) const;
 
     struct Handles;
 
@@ -61,4 +64,7 @@ private:
     explicit ColourConversion(std::unique_ptr<Handles> handles);
     std::unique_ptr<Handles> H;
     QByteArray Target;
+    RenderIntent Intent = RenderIntent::Perceptual;
+    bool BlackPoint = false;
+    std::weak_ptr<const ColourConversion> Self;
 };

@@ -336,29 +336,32 @@ void SaveChosenPaperPreset(const QString& name)
     OpenSettings()->setValue(QStringLiteral("PaperPresets/Chosen"), name);
 }
 
-std::vector<std::pair<int, int>> LoadTestStripSteps()
+std::vector<KeptStripStep> LoadTestStripSteps()
 {
-    std::vector<std::pair<int, int>> steps;
+    std::vector<KeptStripStep> steps;
     const QStringList stored = OpenSettings()
                                    ->value(QStringLiteral("TestStrip/Steps"))
                                    .toString()
                                    .split(QLatin1Char(';'), Qt::SkipEmptyParts);
     for (const QString& step : stored.mid(0, 20)) {
+        // "b,c", or "b,c,intent" for an intent step.
         const QStringList v = step.split(QLatin1Char(','));
-        bool ok[2] = {};
-        if (v.size() == 2) {
+        bool ok[3] = { false, false, true };
+        if (v.size() == 2 || v.size() == 3) {
             const int b = v[0].toInt(&ok[0]), c = v[1].toInt(&ok[1]);
-            if (ok[0] && ok[1])
-                steps.emplace_back(std::clamp(b, -100, 100), std::clamp(c, -100, 100));
+            const int intent = v.size() == 3 ? v[2].toInt(&ok[2]) : -1;
+            if (ok[0] && ok[1] && ok[2] && intent >= -1 && intent <= 3)
+                steps.push_back({ std::clamp(b, -100, 100), std::clamp(c, -100, 100), intent });
         }
     }
     return steps;
 }
 
-void SaveTestStripSteps(const std::vector<std::pair<int, int>>& steps)
+void SaveTestStripSteps(const std::vector<KeptStripStep>& steps)
 {
     QStringList stored;
-    for (const auto& [b, c] : steps)
-        stored << QStringLiteral("%1,%2").arg(b).arg(c);
+    for (const KeptStripStep& s : steps)
+        stored << (s.Intent >= 0 ? QStringLiteral("%1,%2,%3").arg(s.Brightness).arg(s.Contrast).arg(s.Intent)
+                                 : QStringLiteral("%1,%2").arg(s.Brightness).arg(s.Contrast));
     OpenSettings()->setValue(QStringLiteral("TestStrip/Steps"), stored.join(QLatin1Char(';')));
 }

@@ -153,7 +153,13 @@ void SetOldPrintSettingsConverted();
 [[nodiscard]] QString LoadChosenPaperPreset();
 void SaveChosenPaperPreset(const QString& name);
 
-// The steps (brightness, contrast) of the last test strip made, left to
-// right, kept in [TestStrip] so that the paper preset editor can offer them.
-[[nodiscard]] std::vector<std::pair<int, int>> LoadTestStripSteps();
-void SaveTestStripSteps(const std::vector<std::pair<int, int>>& steps);
+// The steps of the last test strip made, left to right, kept in [TestStrip]
+// so that the paper preset editor can offer them.
+struct KeptStripStep {
+    int Brightness = 0;
+    int Contrast = 0;
+    int Intent = -1; // a rendering intent step's, 0..3
+    bool operator==(const KeptStripStep&) const = default;
+};
+[[nodiscard]] std::vector<KeptStripStep> LoadTestStripSteps();
+void SaveTestStripSteps(const std::vector<KeptStripStep>& steps);

@@ -140,7 +140,7 @@ private slots:
         QTest::newRow("test strip") << MakeSurface([] {
             std::vector<PictureEntry> pictures(1);
             pictures[0].FileName = QStringLiteral("/p/sample1.jpg");
-            return std::make_unique<TestStripDialog>(pictures, 0);
+            return std::make_unique<TestStripDialog>(pictures, 0, true);
         });
         QTest::newRow("order sheets") << MakeSurface([] {
             std::vector<PictureEntry> pictures(1);

@@ -203,6 +203,9 @@ private slots:
         QByteArray mirrors(4, '\0');
         qToLittleEndian(std::uint32_t(0x40000000), mirrors.data());
         QTest::newRow("mirrored picture count past its chunk") << area(chunk("MIRR", 1, mirrors)) << true << none;
+        QTest::newRow("intent count past its chunk") << area(chunk("INTN", 1, mirrors)) << true << none;
+        QTest::newRow("intent past the four") << area(chunk("INTN", 1, QByteArray("\x01\0\0\0\0\0\0\0\x04", 9)))
+                                              << true << none;
     }
     void extensionArea()
     {

@@ -1,10 +1,15 @@
 // A test strip prints its steps as labelled: brighter steps brighter, steps
-// of more contrast with more spread.
+// of more contrast with more spread, each intent step at its own intent.
 #include "arrange/TestStrip.h"
 #include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
 #include "output/Exporters.h"
+#include "picture/ColourManagement.h"
+#include "output/PageRender.h"
+#include "platform/Printer.h"
+
+#include <lcms2.h>
 
 #include <QImage>
 #include <QPainter>
@@ -28,6 +33,30 @@ std::pair<double, double> levels(const QImage& page, const QRect& frame)
         }
     const double mean = sum / n;
     return { mean, std::sqrt(std::max(0.0, squares / n - mean * mean)) };
+}
+
+// A printer profile of a dull paper, whose white reflects 80 % of the light:
+// absolute colorimetric prints light greys as white, the other intents keep them.
+QByteArray warmPaperProfile()
+{
+    const cmsCIExyYTRIPLE primaries { { 0.64, 0.33, 1 }, { 0.30, 0.60, 1 }, { 0.15, 0.06, 1 } };
+    cmsToneCurve* gamma = cmsBuildGamma(nullptr, 2.2);
+    cmsToneCurve* curves[3] = { gamma, gamma, gamma };
+    cmsHPROFILE p = cmsCreateRGBProfile(cmsD50_xyY(), &primaries, curves);
+    cmsFreeToneCurve(gamma);
+    const cmsCIEXYZ paperWhite { 0.9642 * 0.8, 0.8, 0.8249 * 0.8 };
+    cmsWriteTag(p, cmsSigMediaWhitePointTag, &paperWhite);
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(p, nullptr, &size);
+    QByteArray bytes(qsizetype(size), '\0');
+    cmsSaveProfileToMem(p, bytes.data(), &size);
+    cmsCloseProfile(p);
+    return bytes;
+}
+
+int channelDistance(QRgb a, QRgb b)
+{
+    return std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b)) });
 }
 } // namespace
 
@@ -92,6 +121,60 @@ private slots:
             QVERIFY2(
                 measured > last + 1, qPrintable(QStringLiteral("step %1: %2 after %3").arg(i).arg(measured).arg(last)));
             last = measured;
+        }
+    }
+
+    // Intent steps print through the printer profile at their own intent, kept
+    // with the copies in the arrangement file.
+    void intentStepsPrintAtTheirIntent()
+    {
+        QTemporaryDir dir;
+        QImage flat(120, 80, QImage::Format_RGB32);
+        flat.fill(qRgb(200, 200, 200));
+        const QString file = dir.filePath(QStringLiteral("flat.png"));
+        QVERIFY(flat.save(file));
+        ArrangementDocument doc;
+        QCOMPARE(doc.addPictureFiles({ file }, QStringLiteral("Add")).Added.size(), std::size_t(1));
+        TestStripSettings settings;
+        settings.Varies = TestStripVaries::Intent;
+        const SheetPlan plan = TestStripPlan(settings, QSizeF(8, 3));
+        QCOMPARE(int(plan.Frames.size()), 4);
+        const PageGeometry paper { 800, 300, 100, 100, 96, 100 };
+        QCOMPARE(doc.placeSheet(plan, QStringLiteral("Test strip"), paper, nullptr).Placed, 4);
+        const QString saved = dir.filePath(QStringLiteral("strip.sga"));
+        QVERIFY(doc.save(saved));
+        ArrangementDocument reopened;
+        QCOMPARE(reopened.open(saved, paper).Status, ArrangementDocument::OpenStatus::Opened);
+
+        const QByteArray icc = warmPaperProfile();
+        TPrinter printer;
+        printer.setFixedPage(800, 300, 100, 100);
+        printer.setImageOutput(true);
+        PrintSetup setup = PrinterPageSetup(printer);
+        setup.Colour = ColourConversion::ToPrinter(icc, RenderIntent::Perceptual, false);
+        QVERIFY(setup.Colour);
+        ExportRequest request;
+        request.Pages = { reopened.currentPage() };
+        QCOMPARE(PrinterExporter(&printer)->run(reopened.records(), reopened.options(), setup, request).Result,
+            ExportResult::Done);
+        QCOMPARE(printer.pageImages().size(), std::size_t(1));
+        const QImage page = printer.pageImages().front();
+        std::vector<QRgb> expected;
+        for (int intent = 0; intent < 4; ++intent) {
+            QImage pixel(1, 1, QImage::Format_RGB32);
+            pixel.fill(flat.pixel(0, 0));
+            ColourConversion::ToPrinter(icc, RenderIntent(intent), false)->apply(pixel);
+            expected.push_back(pixel.pixel(0, 0));
+        }
+        QVERIFY(channelDistance(expected[1], expected[3]) > 8); // else the test could not tell them apart
+        for (int i = 0; i < 4; ++i) {
+            const DeviceFrame f = PlacementFrame(reopened.records().Placements.at(i), PrintScale(100));
+            const QRgb printed = page.pixel(f.X + f.W / 2, f.Y + f.H / 2);
+            QVERIFY2(channelDistance(printed, expected[std::size_t(i)]) <= 2,
+                qPrintable(QStringLiteral("step %1 printed %2, its intent gives %3")
+                               .arg(i)
+                               .arg(printed, 0, 16)
+                               .arg(expected[std::size_t(i)], 0, 16)));
         }
     }
 };
