@@ -86,8 +86,14 @@ SheetPlan TestStripPlan(const TestStripSettings& settings, QSizeF printable)
         f.Top = MarginInches;
         f.Width = f.Height = side;
         f.Cut = true; // the picture's middle fills every frame alike
-        f.Caption = caption;
-        f.Caption.Lines = steps[std::size_t(i)].label();
+        // A label below the frame, as wide as it. Not a contact sheet cell's
+        // caption: the steps print at the device's full resolution.
+        SheetText stepLabel = caption;
+        stepLabel.Lines = steps[std::size_t(i)].label();
+        stepLabel.Left = f.Left;
+        stepLabel.Top = f.Top + side + 0.03;
+        stepLabel.Width = side;
+        plan.Labels.emplace(0, stepLabel);
         f.Tone = PrintToneTable(steps[std::size_t(i)].Brightness, steps[std::size_t(i)].Contrast);
         f.Intent = steps[std::size_t(i)].Intent;
         plan.Frames.push_back(f);

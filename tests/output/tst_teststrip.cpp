@@ -109,14 +109,19 @@ private slots:
         QVERIFY(!page.isNull());
         const std::vector<TestStripStep> labelled = TestStripSteps(settings);
         double last = -1;
-        for (std::size_t i = 0; i < plan.Frames.size(); ++i) {
+        QCOMPARE(plan.Labels.size(), plan.Frames.size());
+        auto label = plan.Labels.begin();
+        for (std::size_t i = 0; i < plan.Frames.size(); ++i, ++label) {
             const SheetPlanFrame& f = plan.Frames[i];
-            QCOMPARE(f.Caption.Lines, labelled[i].label());
+            QCOMPARE(label->second.Lines, labelled[i].label());
             // Inside the frame, clear of its edges.
             const QRect inside = QRectF(f.Left * 100, f.Top * 100, f.Width * 100, f.Height * 100)
                                      .toAlignedRect()
                                      .adjusted(4, 4, -4, -4);
             const auto [mean, spread] = levels(page, inside);
+            // The label is printed in the band below the frame.
+            const QRect band = QRectF(f.Left * 100, (f.Top + f.Height) * 100, f.Width * 100, 30).toAlignedRect();
+            QVERIFY2(levels(page, band).first < 250, qPrintable(QStringLiteral("step %1 has no label").arg(i)));
             const double measured = varies == int(TestStripVaries::Brightness) ? mean : spread;
             QVERIFY2(
                 measured > last + 1, qPrintable(QStringLiteral("step %1: %2 after %3").arg(i).arg(measured).arg(last)));
