@@ -1,4 +1,5 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="de" sourcelanguage="en">
 <context>
     <name>ArrangeCanvas</name>
@@ -200,7 +201,7 @@
         <translation>Gleicher Ausschnitt in jeder Kopie</translation>
     </message>
     <message>
-        <source>Caption of the selected picture; Ctrl+Enter starts a new line, {date}, {camera}, {exposure} and other tokens show the picture's data</source>
+        <source>Caption of the selected picture; Ctrl+Enter starts a new line, {date}, {camera}, {exposure} and other tokens show the picture&apos;s data</source>
         <translation>Bildunterschrift des ausgewählten Bildes; Strg+Eingabe beginnt eine neue Zeile, {date}, {camera}, {exposure} und weitere Platzhalter zeigen die Daten des Bildes</translation>
     </message>
     <message>
@@ -250,7 +251,7 @@
         <translation> %</translation>
     </message>
     <message>
-        <source>The square's printed width divided by its size, in percent</source>
+        <source>The square&apos;s printed width divided by its size, in percent</source>
         <translation>Die gedruckte Breite des Quadrats geteilt durch seine Sollgröße, in Prozent</translation>
     </message>
     <message>
@@ -281,7 +282,7 @@
         <translation>Erscheint unter jedem Bild ohne eigene Bildunterschrift</translation>
     </message>
     <message>
-        <source>Cut at the frame's edges</source>
+        <source>Cut at the frame&apos;s edges</source>
         <translation>An den Rahmenkanten abschneiden</translation>
     </message>
     <message>
@@ -435,7 +436,7 @@
         <translation>&amp;Tiefenkompensierung</translation>
     </message>
     <message>
-        <source>The desktop's monitor profile, else sRGB</source>
+        <source>The desktop&apos;s monitor profile, else sRGB</source>
         <translation>Das Monitorprofil des Desktops, sonst sRGB</translation>
     </message>
     <message>
@@ -443,7 +444,7 @@
         <translation>A&amp;uswählen...</translation>
     </message>
     <message>
-        <source>&amp;Desktop's</source>
+        <source>&amp;Desktop&apos;s</source>
         <translation>Vom &amp;Desktop</translation>
     </message>
     <message>
@@ -609,7 +610,10 @@
     </message>
     <message numerus="yes">
         <source>%n picture(s) could not be enlarged to the minimum quality.</source>
-        <translation><numerusform>%n Bild konnte nicht auf die Mindestqualität vergrößert werden.</numerusform><numerusform>%n Bilder konnten nicht auf die Mindestqualität vergrößert werden.</numerusform></translation>
+        <translation>
+            <numerusform>%n Bild konnte nicht auf die Mindestqualität vergrößert werden.</numerusform>
+            <numerusform>%n Bilder konnten nicht auf die Mindestqualität vergrößert werden.</numerusform>
+        </translation>
     </message>
     <message>
         <source>Cannot make the folder %1.</source>
@@ -632,7 +636,7 @@
         <translation>Es gibt keine Druckwarteschlange %1.</translation>
     </message>
     <message>
-        <source>There is no paper preset "%1".</source>
+        <source>There is no paper preset &quot;%1&quot;.</source>
         <translation>Es gibt keine Papiervorgabe „%1“.</translation>
     </message>
     <message>
@@ -644,7 +648,7 @@
         <translation>Drucken auf %1 war nicht möglich.</translation>
     </message>
     <message>
-        <source>There is no paper "%1".</source>
+        <source>There is no paper &quot;%1&quot;.</source>
         <translation>Es gibt kein Papier „%1“.</translation>
     </message>
     <message>
@@ -751,7 +755,7 @@
         <translation>Datums&amp;bereich</translation>
     </message>
     <message>
-        <source>"Page n of N"</source>
+        <source>&quot;Page n of N&quot;</source>
         <translation>„Seite n von N“</translation>
     </message>
     <message>
@@ -788,7 +792,10 @@
     </message>
     <message numerus="yes">
         <source>%1 x %2 cells of %3 x %4 mm per page: %5 pictures on %n page(s).</source>
-        <translation><numerusform>%1 x %2 Zellen zu %3 x %4 mm pro Seite: %5 Bilder auf %n Seite.</numerusform><numerusform>%1 x %2 Zellen zu %3 x %4 mm pro Seite: %5 Bilder auf %n Seiten.</numerusform></translation>
+        <translation>
+            <numerusform>%1 x %2 Zellen zu %3 x %4 mm pro Seite: %5 Bilder auf %n Seite.</numerusform>
+            <numerusform>%1 x %2 Zellen zu %3 x %4 mm pro Seite: %5 Bilder auf %n Seiten.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -864,7 +871,7 @@
 <context>
     <name>CupsJob</name>
     <message>
-        <source>The printing system's queue command (lp) is not installed.</source>
+        <source>The printing system&apos;s queue command (lp) is not installed.</source>
         <translation>Der Warteschlangenbefehl des Drucksystems (lp) ist nicht installiert.</translation>
     </message>
     <message>
@@ -912,12 +919,15 @@
         <translation>Snapgrid-Atlas-Dateien (*.sga)</translation>
     </message>
     <message>
-        <source>Couldn't open picture %1 !</source>
+        <source>Couldn&apos;t open picture %1 !</source>
         <translation>Das Bild %1 konnte nicht geöffnet werden!</translation>
     </message>
     <message numerus="yes">
         <source>... and %n more.</source>
-        <translation><numerusform>... und %n weiteres.</numerusform><numerusform>... und %n weitere.</numerusform></translation>
+        <translation>
+            <numerusform>... und %n weiteres.</numerusform>
+            <numerusform>... und %n weitere.</numerusform>
+        </translation>
     </message>
     <message>
         <source>Looked in: %1</source>
@@ -948,7 +958,7 @@
         <translation>Speichern unter</translation>
     </message>
     <message>
-        <source>Save Snapgrid-Edge file: Couldn't save file %1 !</source>
+        <source>Save Snapgrid-Edge file: Couldn&apos;t save file %1 !</source>
         <translation>Snapgrid-Edge-Datei speichern: Die Datei %1 konnte nicht gespeichert werden!</translation>
     </message>
     <message>
@@ -956,7 +966,7 @@
         <translation>Fehler</translation>
     </message>
     <message>
-        <source>Open Snapgrid-Edge file: Couldn't open file %1 !</source>
+        <source>Open Snapgrid-Edge file: Couldn&apos;t open file %1 !</source>
         <translation>Snapgrid-Edge-Datei öffnen: Die Datei %1 konnte nicht geöffnet werden!</translation>
     </message>
     <message>
@@ -1256,7 +1266,7 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation>kein Bild</translation>
     </message>
     <message>
-        <source>the copies "%1" are not a whole number</source>
+        <source>the copies &quot;%1&quot; are not a whole number</source>
         <translation>die Anzahl „%1“ ist keine ganze Zahl</translation>
     </message>
     <message>
@@ -1264,7 +1274,7 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation>%1 Abzüge: eine Zeile nimmt 1 bis %2</translation>
     </message>
     <message>
-        <source>the picture "%1" is not there</source>
+        <source>the picture &quot;%1&quot; is not there</source>
         <translation>das Bild „%1“ ist nicht vorhanden</translation>
     </message>
     <message>
@@ -1284,7 +1294,7 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation>Zeile %1: %2</translation>
     </message>
     <message>
-        <source>"%1" is no print size the list knows, nor a size such as 60 x 90 mm</source>
+        <source>&quot;%1&quot; is no print size the list knows, nor a size such as 60 x 90 mm</source>
         <translation>„%1“ ist weder eine bekannte Druckgröße noch eine Größe wie 60 x 90 mm</translation>
     </message>
     <message>
@@ -1423,11 +1433,17 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
     </message>
     <message numerus="yes">
         <source>... and %n more.</source>
-        <translation><numerusform>... und %n weiteres.</numerusform><numerusform>... und %n weitere.</numerusform></translation>
+        <translation>
+            <numerusform>... und %n weiteres.</numerusform>
+            <numerusform>... und %n weitere.</numerusform>
+        </translation>
     </message>
     <message numerus="yes">
         <source>%n row(s) of %1 were left out:</source>
-        <translation><numerusform>%n Zeile von %1 wurde ausgelassen:</numerusform><numerusform>%n Zeilen von %1 wurden ausgelassen:</numerusform></translation>
+        <translation>
+            <numerusform>%n Zeile von %1 wurde ausgelassen:</numerusform>
+            <numerusform>%n Zeilen von %1 wurden ausgelassen:</numerusform>
+        </translation>
     </message>
     <message>
         <source>Enter rows or read an order list from a CSV file.</source>
@@ -1435,7 +1451,10 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
     </message>
     <message numerus="yes">
         <source>%1 orders, %2 prints: at least %n sheet(s).</source>
-        <translation><numerusform>%1 Bestellungen, %2 Abzüge: mindestens %n Bogen.</numerusform><numerusform>%1 Bestellungen, %2 Abzüge: mindestens %n Bögen.</numerusform></translation>
+        <translation>
+            <numerusform>%1 Bestellungen, %2 Abzüge: mindestens %n Bogen.</numerusform>
+            <numerusform>%1 Bestellungen, %2 Abzüge: mindestens %n Bögen.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1487,7 +1506,7 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation> mm</translation>
     </message>
     <message>
-        <source>How far frames at the paper's edge are drawn beyond it, so no white edge is left</source>
+        <source>How far frames at the paper&apos;s edge are drawn beyond it, so no white edge is left</source>
         <translation>Wie weit Rahmen am Papierrand darüber hinaus gezeichnet werden, damit kein weißer Rand bleibt</translation>
     </message>
     <message>
@@ -1521,10 +1540,6 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
     <message>
         <source>Off</source>
         <translation>Aus</translation>
-    </message>
-    <message>
-        <source>Takes the brightness and contrast of a step of the last test strip</source>
-        <translation>Übernimmt Helligkeit und Kontrast einer Stufe des letzten Teststreifens</translation>
     </message>
     <message>
         <source>(choose a step)</source>
@@ -1658,43 +1673,51 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <source>ICC profiles (*.icc *.icm *.ICC *.ICM);;All files (*)</source>
         <translation>ICC-Profile (*.icc *.icm *.ICC *.ICM);;Alle Dateien (*)</translation>
     </message>
+    <message>
+        <source>Takes the brightness and contrast (or the rendering intent) of a step of the last test strip</source>
+        <translation>Übernimmt Helligkeit und Kontrast (oder die Rendering-Priorität) einer Stufe des letzten Teststreifens</translation>
+    </message>
+    <message>
+        <source>Step %1: %2, brightness %3, contrast %4</source>
+        <translation>Stufe %1: %2, Helligkeit %3, Kontrast %4</translation>
+    </message>
 </context>
 <context>
     <name>PaperPresetText</name>
     <message>
-        <source>"%1" must be a number from %2 to %3</source>
+        <source>&quot;%1&quot; must be a number from %2 to %3</source>
         <translation>„%1“ muss eine Zahl von %2 bis %3 sein</translation>
     </message>
     <message>
-        <source>"%1" must be a whole number</source>
+        <source>&quot;%1&quot; must be a whole number</source>
         <translation>„%1“ muss eine ganze Zahl sein</translation>
     </message>
     <message>
-        <source>"%1" must be true or false</source>
+        <source>&quot;%1&quot; must be true or false</source>
         <translation>„%1“ muss true oder false sein</translation>
     </message>
     <message>
-        <source>"%1" must be a text of at most %2 characters</source>
+        <source>&quot;%1&quot; must be a text of at most %2 characters</source>
         <translation>„%1“ muss ein Text mit höchstens %2 Zeichen sein</translation>
     </message>
     <message>
-        <source>"%1" is not a printer option value: %2</source>
+        <source>&quot;%1&quot; is not a printer option value: %2</source>
         <translation>„%1“ ist kein Wert einer Druckeroption: %2</translation>
     </message>
     <message>
-        <source>"%1" holds control characters</source>
+        <source>&quot;%1&quot; holds control characters</source>
         <translation>„%1“ enthält Steuerzeichen</translation>
     </message>
     <message>
-        <source>"%1" is not an object</source>
+        <source>&quot;%1&quot; is not an object</source>
         <translation>„%1“ ist kein Objekt</translation>
     </message>
     <message>
-        <source>"options" holds more than %1 printer options</source>
+        <source>&quot;options&quot; holds more than %1 printer options</source>
         <translation>„options“ enthält mehr als %1 Druckeroptionen</translation>
     </message>
     <message>
-        <source>"options.%1" is not a printer option</source>
+        <source>&quot;options.%1&quot; is not a printer option</source>
         <translation>„options.%1“ ist keine Druckeroption</translation>
     </message>
     <message>
@@ -1706,15 +1729,15 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation>die Datei ist beschädigt (kein JSON-Objekt)</translation>
     </message>
     <message>
-        <source>"name" is missing</source>
+        <source>&quot;name&quot; is missing</source>
         <translation>„name“ fehlt</translation>
     </message>
     <message>
-        <source>a custom paper needs both "paper.widthMm" and "paper.heightMm"</source>
+        <source>a custom paper needs both &quot;paper.widthMm&quot; and &quot;paper.heightMm&quot;</source>
         <translation>ein eigenes Papier braucht „paper.widthMm“ und „paper.heightMm“</translation>
     </message>
     <message>
-        <source>another file has the name "%1"</source>
+        <source>another file has the name &quot;%1&quot;</source>
         <translation>eine andere Datei hat den Namen „%1“</translation>
     </message>
     <message>
@@ -1730,11 +1753,11 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation>%1, %2</translation>
     </message>
     <message>
-        <source>The printer %1 of the preset "%2" is not there; the pages go to %3.</source>
+        <source>The printer %1 of the preset &quot;%2&quot; is not there; the pages go to %3.</source>
         <translation>Der Drucker %1 der Vorgabe „%2“ ist nicht da; die Seiten gehen an %3.</translation>
     </message>
     <message>
-        <source>The printer %1 does not offer the %2 of the preset "%3"; the printer's default is used.</source>
+        <source>The printer %1 does not offer the %2 of the preset &quot;%3&quot;; the printer&apos;s default is used.</source>
         <translation>Der Drucker %1 bietet %2 der Vorgabe „%3“ nicht an; die Vorgabe des Druckers wird verwendet.</translation>
     </message>
 </context>
@@ -1787,11 +1810,11 @@ Wiederherstellen? Nein verwirft die Kopie; Abbrechen behält sie für den nächs
         <translation>%1 x %1 mm</translation>
     </message>
     <message>
-        <source>Printed without correction. The rulers count millimetres from the paper's edges.
-1. Lay a ruler on the paper's left edge and measure to a long line of the top ruler: offset X is what you measure minus the line's number (more: the printer prints too far right).
+        <source>Printed without correction. The rulers count millimetres from the paper&apos;s edges.
+1. Lay a ruler on the paper&apos;s left edge and measure to a long line of the top ruler: offset X is what you measure minus the line&apos;s number (more: the printer prints too far right).
 2. The same from the top edge to a long line of the left ruler gives offset Y (more: the printer prints too low).
-3. Measure the square's width: the scale is that width divided by %1 mm, in percent.
-Type the three values in "Calibrate printer...".</source>
+3. Measure the square&apos;s width: the scale is that width divided by %1 mm, in percent.
+Type the three values in &quot;Calibrate printer...&quot;.</source>
         <translation>Ohne Korrektur gedruckt. Die Lineale zählen Millimeter ab den Papierkanten.
 1. Legen Sie ein Lineal an die linke Papierkante und messen Sie bis zu einem langen Strich des oberen Lineals: Versatz X ist der Messwert minus die Zahl des Strichs (mehr: der Drucker druckt zu weit rechts).
 2. Dasselbe von der oberen Kante bis zu einem langen Strich des linken Lineals ergibt Versatz Y (mehr: der Drucker druckt zu tief).
@@ -1812,7 +1835,7 @@ The pictures are printed without it.</source>
 Die Bilder werden ohne es gedruckt.</translation>
     </message>
     <message>
-        <source>the desktop's monitor profile</source>
+        <source>the desktop&apos;s monitor profile</source>
         <translation>das Monitorprofil des Desktops</translation>
     </message>
     <message>
@@ -1859,7 +1882,7 @@ Sie werden aus den Bildschirmkopien gedruckt.</translation>
         <translation>Schnittmarken</translation>
     </message>
     <message>
-        <source>Prints and saves thin marks beside the frames' edges, to cut the pictures out</source>
+        <source>Prints and saves thin marks beside the frames&apos; edges, to cut the pictures out</source>
         <translation>Druckt und speichert dünne Marken neben den Rahmenkanten, um die Bilder auszuschneiden</translation>
     </message>
     <message>
@@ -1966,7 +1989,10 @@ Sie werden aus den Bildschirmkopien gedruckt.</translation>
     </message>
     <message numerus="yes">
         <source>Printed %n page(s).</source>
-        <translation><numerusform>%n Seite gedruckt.</numerusform><numerusform>%n Seiten gedruckt.</numerusform></translation>
+        <translation>
+            <numerusform>%n Seite gedruckt.</numerusform>
+            <numerusform>%n Seiten gedruckt.</numerusform>
+        </translation>
     </message>
     <message>
         <source>Printing goes to a PDF file, which is not corrected: it may be printed on any printer. Choose a printer in the printer setup to calibrate it.</source>
@@ -2026,7 +2052,10 @@ Ersetzen?</translation>
     </message>
     <message numerus="yes">
         <source>%n page(s) saved</source>
-        <translation><numerusform>%n Seite gespeichert</numerusform><numerusform>%n Seiten gespeichert</numerusform></translation>
+        <translation>
+            <numerusform>%n Seite gespeichert</numerusform>
+            <numerusform>%n Seiten gespeichert</numerusform>
+        </translation>
     </message>
     <message>
         <source>Saving cancelled; no file was written.</source>
@@ -2053,7 +2082,7 @@ Ersetzen?</translation>
         <translation>Vorgabe &amp;bearbeiten...</translation>
     </message>
     <message>
-        <source>Edits the chosen paper preset, or makes one from the printer's paper</source>
+        <source>Edits the chosen paper preset, or makes one from the printer&apos;s paper</source>
         <translation>Bearbeitet die gewählte Papiervorgabe oder erstellt eine aus dem Papier des Druckers</translation>
     </message>
     <message>
@@ -2101,7 +2130,7 @@ Ersetzen?</translation>
         <translation>Papiervorgabe: %1</translation>
     </message>
     <message>
-        <source>Remove the paper preset "%1"?</source>
+        <source>Remove the paper preset &quot;%1&quot;?</source>
         <translation>Die Papiervorgabe „%1“ entfernen?</translation>
     </message>
     <message>
@@ -2156,7 +2185,7 @@ Ersetzen?</translation>
         <translation>Entfernen</translation>
     </message>
     <message>
-        <source>Distance from the paper's edge; the printer's unprintable border is always kept free</source>
+        <source>Distance from the paper&apos;s edge; the printer&apos;s unprintable border is always kept free</source>
         <translation>Abstand vom Papierrand; der nicht bedruckbare Rand des Druckers bleibt immer frei</translation>
     </message>
     <message>
@@ -2168,7 +2197,7 @@ Ersetzen?</translation>
         <translation>Randlos</translation>
     </message>
     <message>
-        <source>Frames may reach the paper's edge; with a margin of 0 they print to it</source>
+        <source>Frames may reach the paper&apos;s edge; with a margin of 0 they print to it</source>
         <translation>Rahmen dürfen bis zum Papierrand reichen; mit Rand 0 wird bis dorthin gedruckt</translation>
     </message>
     <message>
@@ -2176,7 +2205,7 @@ Ersetzen?</translation>
         <translation>Wählen Sie zuerst in der Druckereinrichtung ein randloses Papierformat</translation>
     </message>
     <message>
-        <source>How far frames at the paper's edge are drawn beyond it, so no white edge is left</source>
+        <source>How far frames at the paper&apos;s edge are drawn beyond it, so no white edge is left</source>
         <translation>Wie weit Rahmen am Papierrand darüber hinaus gezeichnet werden, damit kein weißer Rand bleibt</translation>
     </message>
     <message>
@@ -2307,19 +2336,19 @@ Ersetzen?</translation>
 <context>
     <name>PrintSizesText</name>
     <message>
-        <source>"%1" is missing or not a number</source>
+        <source>&quot;%1&quot; is missing or not a number</source>
         <translation>„%1“ fehlt oder ist keine Zahl</translation>
     </message>
     <message>
-        <source>"%1" must be greater than 0</source>
+        <source>&quot;%1&quot; must be greater than 0</source>
         <translation>„%1“ muss größer als 0 sein</translation>
     </message>
     <message>
-        <source>"%1" is larger than %2 mm</source>
+        <source>&quot;%1&quot; is larger than %2 mm</source>
         <translation>„%1“ ist größer als %2 mm</translation>
     </message>
     <message>
-        <source>"id.%1" must be a number of millimetres inside the frame</source>
+        <source>&quot;id.%1&quot; must be a number of millimetres inside the frame</source>
         <translation>„id.%1“ muss eine Zahl von Millimetern innerhalb des Rahmens sein</translation>
     </message>
     <message>
@@ -2355,19 +2384,19 @@ Ersetzen?</translation>
         <translation>die Datei ist beschädigt (kein JSON-Objekt)</translation>
     </message>
     <message>
-        <source>"name" is missing</source>
+        <source>&quot;name&quot; is missing</source>
         <translation>„name“ fehlt</translation>
     </message>
     <message>
-        <source>unknown unit "%1" (mm, cm or in)</source>
+        <source>unknown unit &quot;%1&quot; (mm, cm or in)</source>
         <translation>unbekannte Einheit „%1“ (mm, cm oder in)</translation>
     </message>
     <message>
-        <source>the head or eye range of "id" ends before it starts</source>
+        <source>the head or eye range of &quot;id&quot; ends before it starts</source>
         <translation>der Kopf- oder Augenbereich von „id“ endet, bevor er beginnt</translation>
     </message>
     <message>
-        <source>"id" is not an object</source>
+        <source>&quot;id&quot; is not an object</source>
         <translation>„id“ ist kein Objekt</translation>
     </message>
     <message>
@@ -2378,7 +2407,7 @@ Ersetzen?</translation>
 <context>
     <name>PrinterOptionsText</name>
     <message>
-        <source>%1 "%2"</source>
+        <source>%1 &quot;%2&quot;</source>
         <translation>%1 „%2“</translation>
     </message>
     <message>
@@ -2390,7 +2419,7 @@ Ersetzen?</translation>
         <translation>Der Drucker %1 gibt nicht an, was er anbietet.</translation>
     </message>
     <message>
-        <source>This program was built without the printing system's library.</source>
+        <source>This program was built without the printing system&apos;s library.</source>
         <translation>Dieses Programm wurde ohne die Bibliothek des Drucksystems gebaut.</translation>
     </message>
     <message>
@@ -2413,7 +2442,7 @@ Ersetzen?</translation>
         <translation> mm</translation>
     </message>
     <message>
-        <source>(the printer's default)</source>
+        <source>(the printer&apos;s default)</source>
         <translation>(Vorgabe des Druckers)</translation>
     </message>
 </context>
@@ -3002,7 +3031,10 @@ Ersetzen?</translation>
     </message>
     <message numerus="yes">
         <source>... and %n more.</source>
-        <translation><numerusform>... und %n weiteres.</numerusform><numerusform>... und %n weitere.</numerusform></translation>
+        <translation>
+            <numerusform>... und %n weiteres.</numerusform>
+            <numerusform>... und %n weitere.</numerusform>
+        </translation>
     </message>
     <message>
         <source>Could not change the number of colours! (Low memory?!)</source>
@@ -3079,12 +3111,16 @@ Ersetzen?</translation>
         <translation>Stufen&amp;weite:</translation>
     </message>
     <message>
-        <source>Middle step's &amp;brightness:</source>
+        <source>Middle step&apos;s &amp;brightness:</source>
         <translation>&amp;Helligkeit der mittleren Stufe:</translation>
     </message>
     <message>
-        <source>Middle step's &amp;contrast:</source>
+        <source>Middle step&apos;s &amp;contrast:</source>
         <translation>&amp;Kontrast der mittleren Stufe:</translation>
+    </message>
+    <message>
+        <source>Rendering intent</source>
+        <translation>Rendering-Priorität</translation>
     </message>
 </context>
 <context>
@@ -3119,6 +3155,26 @@ Ersetzen?</translation>
     <message>
         <source>Contrast %1</source>
         <translation>Kontrast %1</translation>
+    </message>
+    <message>
+        <source>Perceptual</source>
+        <translation>Wahrnehmungsorientiert</translation>
+    </message>
+    <message>
+        <source>Relative colorimetric</source>
+        <translation>Relativ farbmetrisch</translation>
+    </message>
+    <message>
+        <source>Saturation</source>
+        <translation>Sättigung</translation>
+    </message>
+    <message>
+        <source>Absolute colorimetric</source>
+        <translation>Absolut farbmetrisch</translation>
+    </message>
+    <message>
+        <source>Brightness %1, contrast %2</source>
+        <translation>Helligkeit %1, Kontrast %2</translation>
     </message>
 </context>
 <context>
