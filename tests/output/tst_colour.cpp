@@ -3,6 +3,7 @@
 // printed red green, CUPS jobs ask not to convert again exactly when a profile
 // is applied, and unfit profiles are refused with a reason.
 #include "common/PageSetup.h"
+#include "common/ProfileFixtures.h"
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
 #include "output/ColourSettingsDialog.h"
@@ -33,17 +34,7 @@ QByteArray rgbProfile(const cmsCIExyY &red, const cmsCIExyY &green, const cmsCIE
 {
     cmsCIExyY white;
     cmsWhitePointFromTemp(&white, 6504);
-    const cmsCIExyYTRIPLE primaries{red, green, blue};
-    cmsToneCurve *gamma = cmsBuildGamma(nullptr, 2.2);
-    cmsToneCurve *curves[3] = {gamma, gamma, gamma};
-    cmsHPROFILE p = cmsCreateRGBProfile(&white, &primaries, curves);
-    cmsFreeToneCurve(gamma);
-    cmsUInt32Number size = 0;
-    cmsSaveProfileToMem(p, nullptr, &size);
-    QByteArray bytes(qsizetype(size), '\0');
-    cmsSaveProfileToMem(p, bytes.data(), &size);
-    cmsCloseProfile(p);
-    return bytes;
+    return ProfileFixtures::Rgb(white, {red, green, blue});
 }
 
 const cmsCIExyY SrgbRed{0.64, 0.33, 1}, SrgbGreen{0.30, 0.60, 1}, SrgbBlue{0.15, 0.06, 1};
@@ -53,15 +44,7 @@ QByteArray narrowProfile() { return rgbProfile({0.50, 0.33, 1}, {0.32, 0.48, 1},
 // The printer's first channel makes green and its second red.
 QByteArray swappedProfile() { return rgbProfile(SrgbGreen, SrgbRed, SrgbBlue); }
 
-QByteArray savedProfile(cmsHPROFILE p)
-{
-    cmsUInt32Number size = 0;
-    cmsSaveProfileToMem(p, nullptr, &size);
-    QByteArray bytes(qsizetype(size), '\0');
-    cmsSaveProfileToMem(p, bytes.data(), &size);
-    cmsCloseProfile(p);
-    return bytes;
-}
+QByteArray savedProfile(cmsHPROFILE p) { return ProfileFixtures::Saved(p); }
 
 QByteArray profileNamed(const QString &name)
 {

@@ -2,6 +2,7 @@
 // of more contrast with more spread, each intent step at its own intent.
 #include "arrange/TestStrip.h"
 #include "common/PageSetup.h"
+#include "common/ProfileFixtures.h"
 #include "common/TestRegistry.h"
 #include "document/ArrangementDocument.h"
 #include "output/Exporters.h"
@@ -9,7 +10,6 @@
 #include "output/PageRender.h"
 #include "platform/Printer.h"
 
-#include <lcms2.h>
 
 #include <QImage>
 #include <QPainter>
@@ -39,19 +39,8 @@ std::pair<double, double> levels(const QImage& page, const QRect& frame)
 // absolute colorimetric prints light greys as white, the other intents keep them.
 QByteArray warmPaperProfile()
 {
-    const cmsCIExyYTRIPLE primaries { { 0.64, 0.33, 1 }, { 0.30, 0.60, 1 }, { 0.15, 0.06, 1 } };
-    cmsToneCurve* gamma = cmsBuildGamma(nullptr, 2.2);
-    cmsToneCurve* curves[3] = { gamma, gamma, gamma };
-    cmsHPROFILE p = cmsCreateRGBProfile(cmsD50_xyY(), &primaries, curves);
-    cmsFreeToneCurve(gamma);
     const cmsCIEXYZ paperWhite { 0.9642 * 0.8, 0.8, 0.8249 * 0.8 };
-    cmsWriteTag(p, cmsSigMediaWhitePointTag, &paperWhite);
-    cmsUInt32Number size = 0;
-    cmsSaveProfileToMem(p, nullptr, &size);
-    QByteArray bytes(qsizetype(size), '\0');
-    cmsSaveProfileToMem(p, bytes.data(), &size);
-    cmsCloseProfile(p);
-    return bytes;
+    return ProfileFixtures::Rgb(*cmsD50_xyY(), { { 0.64, 0.33, 1 }, { 0.30, 0.60, 1 }, { 0.15, 0.06, 1 } }, &paperWhite);
 }
 
 int channelDistance(QRgb a, QRgb b)
