@@ -323,6 +323,27 @@ bool readLinkChunk(const QByteArray& payload, std::vector<Placement>& placements
     });
 }
 
+// Pairs of placement index and quarter turns, for the turned placements.
+QByteArray turnChunk(const std::vector<Placement>& placements)
+{
+    return indexedChunk(
+        placements, [](const Placement& p) { return (p.Turn & 3) != 0; },
+        [](ByteWriter& w, const Placement& p) { w.u8(std::uint8_t(p.Turn & 3)); });
+}
+
+// A turn beyond three quarters is damage: no writer makes one.
+bool readTurnChunk(const QByteArray& payload, std::vector<Placement>& placements)
+{
+    bool sound = true;
+    const bool read = readIndexedChunk(payload, 1, placements, [&sound](ByteReader& r, Placement* p) {
+        const std::uint8_t turn = r.u8();
+        sound = sound && turn <= 3;
+        if (p && turn <= 3)
+            p->Turn = turn;
+    });
+    return read && sound;
+}
+
 constexpr std::uint8_t CaptionOwnFont = 1;
 
 // Written only when something differs from the defaults, so other files keep their bytes.
@@ -382,6 +403,7 @@ std::vector<FileChunk> ExtensionChunksOf(const ArrangementData& d)
     add(LinkChunkTag, linkChunk(d.Placements));
     add(LabelChunkTag, labelChunk(d.Sheets));
     add(CaptionChunkTag, captionChunk(d.Captions));
+    add(TurnChunkTag, turnChunk(d.Placements));
     return chunks;
 }
 
@@ -407,6 +429,8 @@ bool TakeExtensionChunks(const std::vector<FileChunk>& chunks, ArrangementData& 
         if (c.Tag == LabelChunkTag && !readLabelChunk(c.Payload, d.Sheets))
             return false;
         if (c.Tag == CaptionChunkTag && !readCaptionChunk(c.Payload, d.Captions))
+            return false;
+        if (c.Tag == TurnChunkTag && !readTurnChunk(c.Payload, d.Placements))
             return false;
     }
     return true;

@@ -282,6 +282,7 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
         d.Captions.FooterAlign = PageTextAlign::Right;
         d.Captions.OwnFont = true;
     };
+    const auto withTurn = [](ArrangementData& d) { d.Placements[0].Turn = 1; };
     const std::pair<const char*, std::function<void(ArrangementData&)>> chunks[] = {
         { "chunk-view.sga", withView },
         { "chunk-tone.sga", withTones },
@@ -290,6 +291,7 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
         { "chunk-mirror.sga", withMirror },
         { "chunk-orders.sga", withOrders },
         { "chunk-captions.sga", withCaptions },
+        { "chunk-turn.sga", withTurn },
         { "chunk-all.sga",
             [&](ArrangementData& d) {
                 withView(d);
@@ -299,6 +301,7 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
                 withMirror(d);
                 withOrders(d);
                 withCaptions(d);
+                withTurn(d);
             } },
     };
     for (const auto& [name, add] : chunks) {
