@@ -2,6 +2,7 @@
 // the arrangement as one undo step.
 #include "document/ArrangementDocument.h"
 
+#include "document/FrameView.h"
 #include "document/PictureStore.h"
 
 #include <algorithm>
@@ -46,23 +47,6 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
     }
 
     const Step s = step(undoText);
-    // A turned frame shows its picture turned a quarter turn clockwise, made once per picture.
-    std::map<int, int> turnedIds;
-    auto turnedCopy = [&](int index) {
-        const auto known = turnedIds.find(index);
-        if (known != turnedIds.end())
-            return known->second;
-        PictureEntry copy = Records.Pictures[std::size_t(index)];
-        int id = copy.PictureId;
-        if (TurnEntry(copy, false)) {
-            copy.Rotation = (copy.Rotation + 1) % 4;
-            copy.PictureId = id = Records.NextPictureId++;
-            Records.Pictures.push_back(copy);
-            touch(Change::Collection | Change::Pictures);
-        }
-        turnedIds[index] = id;
-        return id;
-    };
     // A toned frame shows a copy through its table, made once per picture and table.
     std::map<std::pair<int, ToneTable>, int> tonedIds;
     auto tonedCopy = [&](int index, const ToneTable& table) {
@@ -88,9 +72,7 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
     for (int i = 0; i < Records.Placements.size(); ++i)
         links = std::max(links, Records.Placements.at(i).Link);
     for (const SheetPlanFrame &f : plan.Frames) {
-        const int id = f.Tone ? tonedCopy(f.Picture, *f.Tone)
-            : f.Turned        ? turnedCopy(f.Picture)
-                              : Records.Pictures[std::size_t(f.Picture)].PictureId;
+        const int id = f.Tone ? tonedCopy(f.Picture, *f.Tone) : Records.Pictures[std::size_t(f.Picture)].PictureId;
         Placement *p = Records.Placements.Append();
         p->Left = f.Left;
         p->Top = f.Top;
@@ -101,7 +83,8 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
         p->Cut = f.Cut ? 1 : 0;
         p->Cell = f.Caption.Lines.isEmpty() ? 0 : Records.Sheets.addCell(f.Caption);
         p->Link = f.Link > 0 ? links + std::min(f.Link, MaxLink) : 0;
-        widest[id] = std::max(widest[id], p->Width);
+        p->Turn = f.Turned ? 1 : 0;
+        widest[id] = std::max(widest[id], FrameSideAlongWidth(*p));
         result.LastPage = std::max(result.LastPage, p->Page);
         ++result.Placed;
     }
