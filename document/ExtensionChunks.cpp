@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <map>
 
 namespace {
@@ -409,30 +410,23 @@ std::vector<FileChunk> ExtensionChunksOf(const ArrangementData& d)
 
 bool TakeExtensionChunks(const std::vector<FileChunk>& chunks, ArrangementData& d)
 {
-    for (const FileChunk& c : chunks) {
-        if (c.Version != 1)
-            continue;
-        if (c.Tag == ViewChunkTag && !readViewChunk(c.Payload, d.Placements))
-            return false;
-        if (c.Tag == ToneChunkTag && !readToneChunk(c.Payload, d.Pictures.size(), d.Tones))
-            return false;
-        if (c.Tag == SheetChunkTag && !readSheetChunk(c.Payload, d.Placements, d.Sheets))
-            return false;
-        if (c.Tag == MarksChunkTag && !readMarksChunk(c.Payload, d.CutMarks))
-            return false;
-        if (c.Tag == MirrorChunkTag && !readMirrorChunk(c.Payload, d.Pictures))
-            return false;
-        if (c.Tag == OrderChunkTag && !ReadOrderChunk(c.Payload, d.Orders))
-            return false;
-        if (c.Tag == LinkChunkTag && !readLinkChunk(c.Payload, d.Placements))
-            return false;
-        if (c.Tag == LabelChunkTag && !readLabelChunk(c.Payload, d.Sheets))
-            return false;
-        if (c.Tag == CaptionChunkTag && !readCaptionChunk(c.Payload, d.Captions))
-            return false;
-        if (c.Tag == TurnChunkTag && !readTurnChunk(c.Payload, d.Placements))
-            return false;
-    }
+    using Reader = std::function<bool(const QByteArray&)>;
+    const std::pair<const char*, Reader> readers[] = {
+        { ViewChunkTag, [&](const QByteArray& b) { return readViewChunk(b, d.Placements); } },
+        { ToneChunkTag, [&](const QByteArray& b) { return readToneChunk(b, d.Pictures.size(), d.Tones); } },
+        { SheetChunkTag, [&](const QByteArray& b) { return readSheetChunk(b, d.Placements, d.Sheets); } },
+        { MarksChunkTag, [&](const QByteArray& b) { return readMarksChunk(b, d.CutMarks); } },
+        { MirrorChunkTag, [&](const QByteArray& b) { return readMirrorChunk(b, d.Pictures); } },
+        { OrderChunkTag, [&](const QByteArray& b) { return ReadOrderChunk(b, d.Orders); } },
+        { LinkChunkTag, [&](const QByteArray& b) { return readLinkChunk(b, d.Placements); } },
+        { LabelChunkTag, [&](const QByteArray& b) { return readLabelChunk(b, d.Sheets); } },
+        { CaptionChunkTag, [&](const QByteArray& b) { return readCaptionChunk(b, d.Captions); } },
+        { TurnChunkTag, [&](const QByteArray& b) { return readTurnChunk(b, d.Placements); } },
+    };
+    for (const FileChunk& c : chunks)
+        for (const auto& [tag, read] : readers)
+            if (c.Version == 1 && c.Tag == tag && !read(c.Payload))
+                return false;
     return true;
 }
 
