@@ -460,7 +460,8 @@ std::optional<FramedPicture> framedPicture(const ArrangementDocument &doc)
     const int index = r.pictureIndexById(p.PictureId);
     if (index < 0 || !(p.Width > 0) || !(p.Height > 0))
         return std::nullopt;
-    const QSizeF picture(FullSize(r.Pictures[std::size_t(index)]));
+    // As the frame shows it, so the picture follows the mouse in a turned frame too.
+    const QSizeF picture(TurnedSize(FullSize(r.Pictures[std::size_t(index)]), p.Turn));
     if (picture.isEmpty())
         return std::nullopt;
     const bool keep = doc.options().Sverh;

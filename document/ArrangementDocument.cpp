@@ -462,11 +462,12 @@ int ArrangementDocument::selectedLinkGroup() const
     const Placement &p = Records.Placements.at(Records.SelectedPlacement);
     if (p.Link != 0)
         return p.Link;
-    // Sizes compared to a thousandth of an inch: frames placed by one sheet are equal.
+    // Sizes compared to a thousandth of an inch: frames placed by one sheet are
+    // equal. A view is in the terms of the frame's turn, so turns must match.
     constexpr double same = 0.001;
     for (int i = 0; i < Records.Placements.size(); ++i) {
         const Placement &q = Records.Placements.at(i);
-        if (q.Link != 0 && q.PictureId == p.PictureId && std::abs(q.Width - p.Width) < same
+        if (q.Link != 0 && q.PictureId == p.PictureId && q.Turn == p.Turn && std::abs(q.Width - p.Width) < same
             && std::abs(q.Height - p.Height) < same)
             return q.Link;
     }
@@ -618,7 +619,7 @@ void ArrangementDocument::enlargeForPlacement(const Placement &p, const PageGeom
     // A copy: enlarging may not move the placements, but p may be one of them.
     const Placement frame = p;
     if (PictureEntry *entry = Records.pictureById(frame.PictureId))
-        enlargeForFrame(*entry, frame.Width, paper, failures,
+        enlargeForFrame(*entry, FrameSideAlongWidth(frame), paper, failures,
                         ShownWidthShare(QSizeF(FullSize(*entry)), frame, Options.Sverh));
 }
 
@@ -650,7 +651,7 @@ QualityFailures ArrangementDocument::checkAllQualities(const PageGeometry &paper
         const Placement frame = *Records.CurrentPlacement;
         for (PictureEntry &entry : Records.Pictures)
             if (entry.PictureId == frame.PictureId)
-                enlargeForFrame(entry, frame.Width, paper, &failures,
+                enlargeForFrame(entry, FrameSideAlongWidth(frame), paper, &failures,
                                 ShownWidthShare(QSizeF(FullSize(entry)), frame, Options.Sverh));
     }
     return failures;

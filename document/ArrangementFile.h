@@ -51,19 +51,14 @@ inline constexpr char LinkChunkTag[] = "LINK";
 inline constexpr char LabelChunkTag[] = "LABL";
 inline constexpr char CaptionChunkTag[] = "CAPT";
 inline constexpr char IntentChunkTag[] = "INTN";
-
-// The pictures printed at a rendering intent of their own: pairs of record
-// index and intent; empty when none is.
-[[nodiscard]] QByteArray IntentChunkPayload(const std::vector<StoredPicture>& pictures);
-// False for a damaged payload or an intent outside 0..3; indices of pictures
-// the file does not hold are ignored.
-[[nodiscard]] bool ReadIntentChunk(const QByteArray& payload, std::vector<StoredPicture>& pictures);
+inline constexpr char TurnChunkTag[] = "TURN";
 
 // Everything the file holds, with the options in their stored form: check
 // boxes as 0/1 (any non-zero reads as checked), margin, distance and zoom as
 // whole numbers.
 struct ArrangementData {
-    std::vector<Placement> Placements; // byte for byte, reserved bytes included; chosen views in the extension
+    // Byte for byte, reserved bytes included; chosen views, cells, links and turns in the extension.
+    std::vector<Placement> Placements;
     std::int32_t SelectedPlacement = -1;
     std::int32_t SelectedPicture = 0;
     std::int32_t PictureCount = 0; // as stored; Pictures holds max(0, PictureCount) records

@@ -17,6 +17,32 @@ QSizeF baseSize(QSizeF picture, double frameAspect, bool keepAspect)
 }
 } // namespace
 
+QSize TurnedSize(QSize picture, int turns) { return (turns & 1) ? picture.transposed() : picture; }
+
+QRectF UnturnedRect(const QRectF &t, QSizeF picture, int turns)
+{
+    // Rows counted from the bottom: a clockwise quarter turn takes the stored
+    // point (x, y) to (y, W - x).
+    const double W = picture.width(), H = picture.height();
+    switch (turns & 3) {
+    case 1:
+        return QRectF(W - t.bottom(), t.left(), t.height(), t.width());
+    case 2:
+        return QRectF(W - t.right(), H - t.bottom(), t.width(), t.height());
+    case 3:
+        return QRectF(t.top(), H - t.right(), t.height(), t.width());
+    default:
+        return t;
+    }
+}
+
+QRect UnturnedRect(const QRect &turned, QSize picture, int turns)
+{
+    return UnturnedRect(QRectF(turned), QSizeF(picture), turns).toRect();
+}
+
+double FrameSideAlongWidth(const Placement &p) { return (p.Turn & 1) ? p.Height : p.Width; }
+
 FrameView HeldView(const FrameView &view)
 {
     return FrameView{held(view.CentreX, 0, 1, 0.5), held(view.CentreY, 0, 1, 0.5), held(view.Zoom, 1, MaxViewZoom, 1)};
@@ -96,6 +122,9 @@ double ShownWidthShare(QSizeF picture, const Placement &p, bool keepAspect)
 {
     if (!UsesView(p, keepAspect) || !(picture.width() > 0) || !(p.Height > 0))
         return 1;
-    const QRectF r = ViewRect(picture, p.Width / p.Height, keepAspect, p.View);
-    return r.isEmpty() ? 1 : r.width() / picture.width();
+    const QSizeF shown = (p.Turn & 1) ? picture.transposed() : picture;
+    const QRectF r = ViewRect(shown, p.Width / p.Height, keepAspect, p.View);
+    if (r.isEmpty())
+        return 1;
+    return (p.Turn & 1) ? r.height() / shown.height() : r.width() / shown.width();
 }

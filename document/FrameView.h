@@ -11,6 +11,17 @@
 
 inline constexpr double MaxViewZoom = 20;
 
+// A turned frame's picture as the frame shows it: width and height swapped
+// for an odd number of quarter turns.
+[[nodiscard]] QSize TurnedSize(QSize picture, int turns);
+// A rectangle of the turned picture back in the picture as stored (`picture`
+// is its stored size); rows counted from the bottom either way.
+[[nodiscard]] QRectF UnturnedRect(const QRectF &turned, QSizeF picture, int turns);
+[[nodiscard]] QRect UnturnedRect(const QRect &turned, QSize picture, int turns);
+// The frame's side along which the picture's width runs: its height when
+// turned an odd number of quarters.
+[[nodiscard]] double FrameSideAlongWidth(const Placement &p);
+
 // The view a frame starts from when the user first moves its picture.
 [[nodiscard]] inline FrameView CentredView() { return FrameView{0.5, 0.5, 1}; }
 
@@ -44,7 +55,8 @@ inline constexpr double MaxViewZoom = 20;
                                    double zoom, double ax = 0.5, double ay = 0.5);
 
 // The share of the picture's width a placement shows: 1 without a chosen view
-// (the quality rule counts the whole width, as it always has).
+// (the quality rule counts the whole width, as it always has). `picture` is
+// the stored size; the placement's turn is taken into account.
 [[nodiscard]] double ShownWidthShare(QSizeF picture, const Placement &p, bool keepAspect);
 
 // Whether the placement's chosen view decides what it shows: a view is used

@@ -1,7 +1,7 @@
 #pragma once
 // One placed picture: a frame in inches on a page. Its first 48 bytes are the
 // exact record of the arrangement file (little-endian); the view that follows
-// is kept in the file's extension area, as are its cell and its link.
+// is kept in the file's extension area, as are its cell, its link and its turn.
 #include <cstddef>
 #include <cstdint>
 
@@ -34,6 +34,11 @@ struct Placement {
     // Copies of one picture at one frame size that show the same part of it:
     // the same number, moved and zoomed together; 0 for a frame of its own.
     std::int32_t Link = 0;
+    // Quarter turns clockwise (0..3) the frame shows its picture with; a
+    // print sheet turns frames to pack them. Layout and view work on the
+    // picture as turned.
+    std::int32_t Turn = 0;
+    std::int32_t Unused = 0; // keeps the record free of padding
 };
 inline constexpr std::size_t PlacementRecordSize = 48;
 // Links run from 1 to this; room to number a sheet's links after the ones held.
@@ -48,4 +53,4 @@ static_assert(offsetof(Placement, Cut) == 40);
 static_assert(offsetof(Placement, Reserved) == 41);
 static_assert(offsetof(Placement, View) == PlacementRecordSize);
 // No padding: undo compares placements byte for byte.
-static_assert(sizeof(Placement) == PlacementRecordSize + 3 * sizeof(double) + 2 * sizeof(std::int32_t));
+static_assert(sizeof(Placement) == PlacementRecordSize + 3 * sizeof(double) + 4 * sizeof(std::int32_t));

@@ -2,6 +2,7 @@
 // the arrangement as one undo step.
 #include "document/ArrangementDocument.h"
 
+#include "document/FrameView.h"
 #include "document/PictureStore.h"
 #include "picture/PrintFinish.h"
 
@@ -47,23 +48,6 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
     }
 
     const Step s = step(undoText);
-    // A turned frame shows its picture turned a quarter turn clockwise, made once per picture.
-    std::map<int, int> turnedIds;
-    auto turnedCopy = [&](int index) {
-        const auto known = turnedIds.find(index);
-        if (known != turnedIds.end())
-            return known->second;
-        PictureEntry copy = Records.Pictures[std::size_t(index)];
-        int id = copy.PictureId;
-        if (TurnEntry(copy, false)) {
-            copy.Rotation = (copy.Rotation + 1) % 4;
-            copy.PictureId = id = Records.NextPictureId++;
-            Records.Pictures.push_back(copy);
-            touch(Change::Collection | Change::Pictures);
-        }
-        turnedIds[index] = id;
-        return id;
-    };
     // A toned frame, or one printed at an intent of its own, shows a copy
     // through its table (the identity for an intent alone), made once per
     // picture, table and intent.
@@ -95,8 +79,7 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
     for (const SheetPlanFrame &f : plan.Frames) {
         const bool ownCopy = f.Tone || f.Intent >= 0;
         const int id = ownCopy ? tonedCopy(f.Picture, f.Tone.value_or(PrintToneTable(0, 0)), f.Intent)
-            : f.Turned        ? turnedCopy(f.Picture)
-                              : Records.Pictures[std::size_t(f.Picture)].PictureId;
+                               : Records.Pictures[std::size_t(f.Picture)].PictureId;
         Placement *p = Records.Placements.Append();
         p->Left = f.Left;
         p->Top = f.Top;
@@ -107,7 +90,8 @@ SheetPlaced ArrangementDocument::placeSheet(const SheetPlan &plan, const QString
         p->Cut = f.Cut ? 1 : 0;
         p->Cell = f.Caption.Lines.isEmpty() ? 0 : Records.Sheets.addCell(f.Caption);
         p->Link = f.Link > 0 ? links + std::min(f.Link, MaxLink) : 0;
-        widest[id] = std::max(widest[id], p->Width);
+        p->Turn = f.Turned ? 1 : 0;
+        widest[id] = std::max(widest[id], FrameSideAlongWidth(*p));
         result.LastPage = std::max(result.LastPage, p->Page);
         ++result.Placed;
     }

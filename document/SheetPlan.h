@@ -12,8 +12,7 @@
 
 struct SheetPlanFrame {
     int Picture = -1; // collection index
-    // Shows the picture turned a quarter turn clockwise: a turned copy, added
-    // to the collection once per picture.
+    // Shows the picture turned a quarter turn clockwise (the frame's turn).
     bool Turned = false;
     // Inches from the printable area's top-left corner.
     double Left = 0;

@@ -283,6 +283,7 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
         d.Captions.FooterAlign = PageTextAlign::Right;
         d.Captions.OwnFont = true;
     };
+    const auto withTurn = [](ArrangementData& d) { d.Placements[0].Turn = 1; };
     const std::pair<const char*, std::function<void(ArrangementData&)>> chunks[] = {
         { "chunk-view.sga", withView },
         { "chunk-tone.sga", withTones },
@@ -292,6 +293,7 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
         { "chunk-orders.sga", withOrders },
         { "chunk-captions.sga", withCaptions },
         { "chunk-intent.sga", withIntent },
+        { "chunk-turn.sga", withTurn },
         { "chunk-all.sga",
             [&](ArrangementData& d) {
                 withView(d);
@@ -302,6 +304,7 @@ std::vector<File> Arrangements(const std::vector<QString> &pictureNames)
                 withOrders(d);
                 withCaptions(d);
                 withIntent(d);
+                withTurn(d);
             } },
     };
     for (const auto& [name, add] : chunks) {

@@ -1,6 +1,7 @@
 #include "output/DevicePictures.h"
 
 #include "document/Arrangement.h"
+#include "document/FrameView.h"
 #include "document/Options.h"
 #include "document/PageGeometry.h"
 #include "picture/DecodePool.h"
@@ -16,6 +17,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QThreadPool>
+#include <QTransform>
 
 #include <algorithm>
 #include <atomic>
@@ -123,6 +125,7 @@ struct DevicePictures::Item {
     QRect Source;
     QRectF Exact;
     QSize Dest;
+    int Turns = 0; // the frame's: Source, Exact and Dest are of the picture so turned
     int Marker = -1; // a pass-through candidate's number
     // The printer profile's conversion at the picture's intent; none without a profile.
     std::shared_ptr<const ColourConversion> Colour;
@@ -136,16 +139,18 @@ struct DevicePictures::Item {
 struct DevicePictures::Page {
     int Number = 0;
     // By picture id and the layout the rule draws it with.
-    std::map<std::tuple<int, int, int, int, int, int, int>, std::shared_ptr<Item>> Items;
+    std::map<std::tuple<int, int, int, int, int, int, int, int>, std::shared_ptr<Item>> Items;
 };
 
 namespace {
 
-using Key = std::tuple<int, int, int, int, int, int, int>;
+// A frame's turn is part of the key: one picture placed turned and upright
+// gives two images.
+using Key = std::tuple<int, int, int, int, int, int, int, int>;
 Key keyOf(int pictureId, const PlacementLayout &layout)
 {
     const QRect &s = layout.Source;
-    return {pictureId, s.x(), s.y(), s.width(), s.height(), layout.Dest.width(), layout.Dest.height()};
+    return {pictureId, s.x(), s.y(), s.width(), s.height(), layout.Dest.width(), layout.Dest.height(), layout.Turns};
 }
 
 // Reads the file and keeps what a PDF needs, when it is still the file
@@ -167,8 +172,8 @@ std::optional<PassedJpeg> inspectFile(const PictureRecipe &recipe)
 }
 
 // The picture's source rectangle resampled to the device pixels it covers,
-// or to its own pixels when the frame is larger.
-QImage resampled(const DevicePictures::Item &item)
+// or to its own pixels when the frame is larger; the frame's turn aside.
+QImage resampledUpright(const DevicePictures::Item &item)
 {
     const QSize out(std::min(item.Dest.width(), item.Source.width()), std::min(item.Dest.height(), item.Source.height()));
     DIB pixels = item.Screen;
@@ -197,6 +202,21 @@ QImage resampled(const DevicePictures::Item &item)
     if (own)
         deldib(&pixels);
     return image;
+}
+
+// As resampledUpright, turned as the frame shows the picture: the part made
+// from the picture as stored, then turned without resampling again.
+QImage resampled(const DevicePictures::Item &item)
+{
+    if (item.Turns == 0)
+        return resampledUpright(item);
+    DevicePictures::Item upright = item;
+    upright.Source = UnturnedRect(item.Source, item.Full, item.Turns);
+    upright.Exact = UnturnedRect(item.Exact, QSizeF(item.Full), item.Turns);
+    upright.Dest = TurnedSize(item.Dest, item.Turns);
+    upright.Turns = 0;
+    const QImage image = resampledUpright(upright);
+    return image.isNull() ? image : image.transformed(QTransform().rotate(90.0 * item.Turns));
 }
 
 // The last steps for paper, then the printer profile, on a picture made for
@@ -316,7 +336,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
             // Contact sheet cells are always reduced: a whole photograph per cell would make huge files.
             const bool cell = p.Cell > 0;
             if (passThrough && fromFile && onlyTurns(recipe) >= 0 && !cell
-                && ShowsWholePicture(layout->Exact, FullSize(entry))) {
+                && ShowsWholePicture(layout->Exact, TurnedSize(FullSize(entry), layout->Turns))) {
                 const auto file = std::make_pair(recipe.File, *recipe.Check);
                 const auto known = markers.find(file);
                 marker = known != markers.end() ? known->second : markerCount++;
@@ -339,6 +359,7 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
                 item->Source = layout->Source;
                 item->Exact = layout->Exact;
                 item->Dest = layout->Dest;
+                item->Turns = layout->Turns;
                 item->Marker = marker;
                 item->Colour = colourOf(entry);
                 item->Cell = cell;
@@ -420,8 +441,9 @@ void DevicePictures::start(std::size_t index)
 namespace {
 
 // Draws a carried JPEG's marker over the whole picture as the layout places
-// it, turned as the picture is, clipped to the frame's drawn part. `full` is
-// the entry's own size: entries sharing the file may be turned differently.
+// it, turned as the picture and its frame are, clipped to the frame's drawn
+// part. `full` is the picture's size as the frame shows it: entries and frames
+// sharing the file may be turned differently.
 void drawMarker(QPainter& painter, const QImage& marker, QSize full, int turns, const PlacementLayout& layout)
 {
     const QRectF &s = layout.Exact;
@@ -482,7 +504,8 @@ bool DevicePictures::page(int number, PictureSupply *supply)
                                   marker);
                 painter.restore();
             } else {
-                drawMarker(painter, marker, FullSize(entry), turnsOf(entry.Recipe), layout);
+                drawMarker(painter, marker, TurnedSize(FullSize(entry), layout.Turns),
+                           turnsOf(entry.Recipe) + layout.Turns, layout);
             }
             return;
         }
@@ -498,6 +521,7 @@ bool DevicePictures::page(int number, PictureSupply *supply)
             own.Exact = layout.Exact;
             own.Dest = layout.Dest;
             own.Colour = item.Colour;
+            own.Turns = layout.Turns;
             image = resampled(own);
             finish(*state, own, image);
         }

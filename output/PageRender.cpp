@@ -9,6 +9,8 @@
 #include "document/Options.h"
 #include "document/Paths.h"
 #include "picture/DrawDib.h"
+#include "picture/Orientation.h"
+#include "picture/Rotate.h"
 #include "platform/DeviceContext.h"
 
 #include <QFileInfo>
@@ -147,7 +149,29 @@ const PictureEntry *placedEntry(const TArrangement &doc, const Placement &p)
 std::optional<PlacementLayout> layoutOf(const PictureEntry &entry, const Placement &p, const PageScale &scale,
                                         const ArrangementOptions &options)
 {
-    return LayoutPlacement(PlacementFrame(p, scale), FullSize(entry), options.Sverh, p.Cut != 0, p.View);
+    const QSize shown = TurnedSize(FullSize(entry), p.Turn);
+    std::optional<PlacementLayout> layout =
+        LayoutPlacement(PlacementFrame(p, scale), shown, options.Sverh, p.Cut != 0, p.View);
+    if (layout)
+        layout->Turns = p.Turn & 3;
+    return layout;
+}
+
+// The pixels of a turned frame: its part of the picture as stored, copied and
+// turned, so that every device draws them upright.
+DrawPixels turnedPixels(PictureStore &store, const PictureEntry &entry, const PlacementLayout &layout, QSize dest,
+                        PictureWant want)
+{
+    const QRect source = UnturnedRect(layout.Source, FullSize(entry), layout.Turns);
+    DrawPixels pixels = PixelsForDrawing(store, entry, source, TurnedSize(dest, layout.Turns), want);
+    DIB part;
+    if (!pixels.Dib.Bits || !CopyPart(pixels.Dib, pixels.Source, part))
+        return {};
+    if (!TurnQuarters(part, layout.Turns)) {
+        deldib(&part);
+        return {};
+    }
+    return DrawPixels{part, QRect(0, 0, DibWidth(part), DibHeight(part))};
 }
 
 void drawPixels(TDC &dc, const TArrangement &doc, const Placement &p, const PictureEntry &entry,
@@ -157,7 +181,8 @@ void drawPixels(TDC &dc, const TArrangement &doc, const Placement &p, const Pict
     const QTransform toPixels = dc.PixelTransform();
     const QSize dest(int(std::ceil(layout.Dest.width() * std::abs(toPixels.m11()))),
                      int(std::ceil(layout.Dest.height() * std::abs(toPixels.m22()))));
-    DrawPixels pixels = PixelsForDrawing(doc.Store, entry, layout.Source, dest, want);
+    DrawPixels pixels = layout.Turns ? turnedPixels(doc.Store, entry, layout, dest, want)
+                                     : PixelsForDrawing(doc.Store, entry, layout.Source, dest, want);
     if (!pixels.Dib.Bits)
         return;
     if (recolour) {

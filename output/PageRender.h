@@ -29,6 +29,9 @@ struct PlacementLayout {
     // Source before rounding to whole pixels, for devices that resample
     // themselves: a zoomed view lands exactly where it was chosen.
     QRectF Exact;
+    // The frame's quarter turns: Source and Exact are rectangles of the
+    // picture turned by them.
+    int Turns = 0;
 };
 // The aspect rule: stretch when the aspect is not kept; otherwise fill the frame
 // with a centred crop (cut) or fit inside it. A chosen view decides the source

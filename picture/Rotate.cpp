@@ -117,3 +117,27 @@ bool MirrorSides(DIB &pic, const ProgressFn &progress)
 bool RotLeft(DIB &pic, const ProgressFn &progress) { return turn(pic, true, progress); }
 
 bool RotRight(DIB &pic, const ProgressFn &progress) { return turn(pic, false, progress); }
+
+bool CopyPart(const DIB &pic, const QRect &part, DIB &out)
+{
+    const QRect r = part.intersected(QRect(0, 0, DibWidth(pic), DibHeight(pic)));
+    DIB copy;
+    if (!pic.Bits || r.isEmpty() || !NewDibLike(&copy, pic, r.width(), r.height()))
+        return false;
+    const int bits = DibBitCount(pic);
+    for (int row = 0; row < r.height(); ++row) {
+        const BYTE *in = DibRow(pic, r.y() + row);
+        BYTE *to = DibRow(copy, row);
+        if (bits >= 8) {
+            const std::size_t bytes = std::size_t(bits / 8);
+            std::copy_n(in + std::size_t(r.x()) * bytes, std::size_t(r.width()) * bytes, to);
+        } else {
+            // Pixels smaller than a byte: one at a time, rows counted from the top.
+            const int fromTop = DibHeight(pic) - 1 - (r.y() + row), toTop = r.height() - 1 - row;
+            for (int x = 0; x < r.width(); ++x)
+                setpixel(copy, x, toTop, getpixel(pic, r.x() + x, fromTop));
+        }
+    }
+    out = copy;
+    return true;
+}

@@ -143,14 +143,15 @@ private slots:
         QCOMPARE(ZoomedView(picture, 1, true, z, 1e9).Zoom, MaxViewZoom);
     }
 
-    // Views and only views go to the extension: without any, the file is the
-    // base layout; with them it round-trips byte for byte.
+    // Views and turns go to the extension only when chosen: without any, the
+    // file is the base layout; with them it round-trips byte for byte.
     void viewsRoundTripInTheExtension()
     {
         ArrangementData plain = withViews({});
         const QByteArray base = WriteArrangement(plain);
         QVERIFY(!base.contains("SGAX"));
         ArrangementData viewed = withViews(FrameView{0.25, 0.75, 2.5});
+        viewed.Placements[0].Turn = 3;
         const QByteArray bytes = WriteArrangement(viewed);
         QCOMPARE(bytes.left(base.size()), base); // the base layout unchanged before it
         QCOMPARE(bytes.mid(base.size(), 4), QByteArray("SGAX"));
@@ -158,6 +159,8 @@ private slots:
         QCOMPARE(ReadArrangement(bytes, out), ArrangementReadStatus::Ok);
         QCOMPARE(out.Placements[1].View, (FrameView{0.25, 0.75, 2.5}));
         QVERIFY(!out.Placements[0].View.chosen());
+        QCOMPARE(out.Placements[0].Turn, 3);
+        QCOMPARE(out.Placements[1].Turn, 0);
         QCOMPARE(WriteArrangement(out), bytes);
         // A reader of the base layout alone sees the same arrangement.
         ArrangementData baseOnly;
@@ -206,6 +209,12 @@ private slots:
         QTest::newRow("intent count past its chunk") << area(chunk("INTN", 1, mirrors)) << true << none;
         QTest::newRow("intent past the four") << area(chunk("INTN", 1, QByteArray("\x01\0\0\0\0\0\0\0\x04", 9)))
                                               << true << none;
+        QByteArray turns(4 + 5, '\0');
+        qToLittleEndian(std::uint32_t(2), turns.data());
+        QTest::newRow("turn count past its chunk") << area(chunk("TURN", 1, turns)) << true << none;
+        qToLittleEndian(std::uint32_t(1), turns.data());
+        turns[8] = 4;
+        QTest::newRow("turn beyond three quarters") << area(chunk("TURN", 1, turns)) << true << none;
     }
     void extensionArea()
     {

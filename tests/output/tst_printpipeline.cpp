@@ -332,6 +332,7 @@ private slots:
     void stoppedExportLeavesNoFile();
     void onlyWhatTheDecoderNeedsIsCarried_data();
     void onlyWhatTheDecoderNeedsIsCarried();
+    void oneFileTurnedTwoWaysKeepsItsShape_data();
     void oneFileTurnedTwoWaysKeepsItsShape();
     void fileChangedInTheMiddleIsRefused();
 };
@@ -561,19 +562,31 @@ void TstPrintPipeline::onlyWhatTheDecoderNeedsIsCarried()
     QVERIFY(QFileInfo(pdf).size() < plain.size() + 16 * 1024);
 }
 
-// One file as two entries, upright and turned a quarter: each is drawn with
-// its own shape, as the program's own page shows them.
+void TstPrintPipeline::oneFileTurnedTwoWaysKeepsItsShape_data()
+{
+    QTest::addColumn<bool>("byFrame");
+    QTest::newRow("two entries, one turned") << false;
+    QTest::newRow("one entry, one frame turned") << true;
+}
+
+// One file upright and turned a quarter, by a turned entry or a turned frame:
+// each is drawn with its own shape, as the program's own page shows them.
 void TstPrintPipeline::oneFileTurnedTwoWaysKeepsItsShape()
 {
+    QFETCH(bool, byFrame);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("photo.jpg"));
     QVERIFY(writeFile(path, jpegOf(cornersPicture(600, 400), false)));
     Sheet sheet;
     QVERIFY(sheet.add(path));
     sheet.place(1, 1.5, 1, false, { 0.1, 0.1 });
-    QVERIFY(sheet.add(path));
-    QVERIFY(TurnEntry(sheet.entry(), false));
+    if (!byFrame) {
+        QVERIFY(sheet.add(path));
+        QVERIFY(TurnEntry(sheet.entry(), false));
+    }
     sheet.place(1, 1, 1.5, false, { 1.8, 0.1 });
+    if (byFrame)
+        sheet.Doc.recordsForSetUp().Placements.at(1).Turn = 1;
     const QString pdf = dir.filePath(QStringLiteral("out.pdf"));
     QCOMPARE(sheet.exportPdf(sheet.job(pdf, 1)), ExportResult::Done);
     QCOMPARE(CountPdfImages(pdf), 1);
