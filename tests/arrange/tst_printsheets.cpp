@@ -410,13 +410,15 @@ private slots:
         QVERIFY(placed.Error.isEmpty());
         QCOMPARE(placed.Placed, 10);
         QCOMPARE(doc.pageCount(), 2);
-        QCOMPARE(doc.records().PictureCount(), 2);
-        const PictureEntry &turned = doc.records().Pictures.back();
-        QVERIFY(DibWidth(turned.Dib) > DibHeight(turned.Dib)); // turned (and enlarged for its frame)
-        QCOMPARE(turned.Rotation, 1);
+        // The frames turn the picture: the collection keeps its one entry, upright.
+        QCOMPARE(doc.records().PictureCount(), 1);
+        const PictureEntry &picture = doc.records().Pictures.back();
+        QVERIFY(DibWidth(picture.Dib) < DibHeight(picture.Dib));
+        QCOMPARE(picture.Rotation, 0);
         for (int i = 0; i < doc.records().Placements.size(); ++i) {
             const Placement &p = doc.records().Placements.at(i);
-            QCOMPARE(p.PictureId, turned.PictureId);
+            QCOMPARE(p.PictureId, picture.PictureId);
+            QCOMPARE(p.Turn, 1);
             QVERIFY(p.Width > p.Height);
             QCOMPARE(int(p.Cut), 1);
         }
