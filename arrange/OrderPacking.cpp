@@ -101,8 +101,11 @@ public:
 
     void take(const Box &used)
     {
-        std::vector<Box> kept, added;
-        kept.reserve(Free.size() + 4);
+        // Reused: a sheet takes dozens of frames, and allocating anew each
+        // time dominated the packing.
+        std::vector<Box> &kept = Spare, &added = Cut;
+        kept.clear();
+        added.clear();
         for (const Box &f : Free) {
             if (!f.intersects(used)) {
                 kept.push_back(f);
@@ -128,11 +131,11 @@ public:
             if (!inside)
                 kept.push_back(added[i]);
         }
-        Free = std::move(kept);
+        Free.swap(kept);
     }
 
 private:
-    std::vector<Box> Free;
+    std::vector<Box> Free, Spare, Cut;
 };
 
 struct Placed {
@@ -323,7 +326,7 @@ struct Way {
     int First;
     bool Global;
 };
-constexpr int FirstRanks = 5;
+constexpr int FirstRanks = 2;
 
 class SheetFiller
 {
