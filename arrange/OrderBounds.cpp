@@ -37,6 +37,8 @@ struct Dff {
     }
 };
 
+constexpr std::size_t MaxCuts = 24;
+
 std::vector<Dff> DffsFor(const std::vector<Unit> &lengths, Unit room)
 {
     std::vector<Dff> all{{Dff::Identity, 0}};
@@ -46,8 +48,12 @@ std::vector<Dff> DffsFor(const std::vector<Unit> &lengths, Unit room)
     for (const Unit x : lengths)
         if (2 * x <= room)
             cuts.insert(x);
-    for (const Unit e : cuts)
-        all.push_back({Dff::Ends, e});
+    // Any cut is sound; a list of thousands of sizes gets an even sample, so
+    // the pairs to try stay few.
+    const std::vector<Unit> sorted(cuts.begin(), cuts.end());
+    const std::size_t step = sorted.size() / MaxCuts + 1;
+    for (std::size_t i = 0; i < sorted.size(); i += step)
+        all.push_back({Dff::Ends, sorted[i]});
     return all;
 }
 } // namespace

@@ -587,6 +587,8 @@ std::vector<Placed> AssignOrders(const std::vector<Piece> &pieces, const std::ve
 
 // Rounds of the pattern search: enough for the weights to settle.
 constexpr int PatternRounds = 12;
+constexpr std::size_t MaxPatternKinds = 64;
+constexpr std::size_t MaxOrderSheets = 200'000;
 
 struct Packing {
     std::vector<Piece> Pieces;
@@ -600,8 +602,9 @@ void PackByPatterns(const std::vector<Piece> &pieces, const Room &room, int boun
 {
     std::map<std::tuple<Unit, Unit, bool>, int> known;
     std::vector<Kind> kinds;
-    std::vector<int> counts, kindOf;
+    std::vector<int> counts, kindOf, orderOf;
     for (const Piece &p : pieces) {
+        orderOf.push_back(p.Order);
         const Unit w = p.Upright ? p.W : std::min(p.W, p.H), h = p.Upright ? p.H : std::max(p.W, p.H);
         const auto [it, added] = known.emplace(std::make_tuple(w, h, p.Upright), int(kinds.size()));
         if (added) {
@@ -611,6 +614,11 @@ void PackByPatterns(const std::vector<Piece> &pieces, const Room &room, int boun
         ++counts[std::size_t(it->second)];
         kindOf.push_back(it->second);
     }
+    // Real orders use a handful of sizes in a few dozen orders; lists far
+    // beyond that keep the quick packing rather than search for long.
+    if (kinds.size() > MaxPatternKinds
+        || std::set<int>(orderOf.begin(), orderOf.end()).size() * std::size_t(best.Sheets) > MaxOrderSheets)
+        return;
     PatternSearch search(kinds, counts, room.W, room.H);
     for (int r = 0; r < PatternRounds && !search.spent() && (best.Sheets > bound || best.Splits > 0); ++r) {
         const std::vector<Pattern> sheets = search.round();
