@@ -1,29 +1,20 @@
 #include "arrange/OrderPacking.h"
+#include "arrange/OrderUnits.h"
 
 #include <QCoreApplication>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <map>
 #include <set>
 #include <tuple>
+
+using namespace OrderUnits;
 
 namespace {
 struct OrderPackingText {
     Q_DECLARE_TR_FUNCTIONS(OrderPackingText)
 };
-
-// Hundredths of a millimetre: whole numbers keep the free-rectangle
-// bookkeeping exact, and rounding each frame's cell up never lets two frames
-// come closer than the gap.
-using Unit = std::int64_t;
-constexpr double PerMm = 100;
-// Lengths that add up to the room exactly must still fit after rounding.
-constexpr double Slack = 1e-6;
-
-Unit CellUp(double mm) { return Unit(std::ceil(mm * PerMm - Slack)); }
-Unit RoomDown(double mm) { return Unit(std::floor(mm * PerMm + Slack)); }
 
 struct Box {
     Unit X = 0, Y = 0, W = 0, H = 0;
@@ -110,8 +101,11 @@ public:
 
     void take(const Box &used)
     {
-        std::vector<Box> kept, added;
-        kept.reserve(Free.size() + 4);
+        // Reused: a sheet takes dozens of frames, and allocating anew each
+        // time dominated the packing.
+        std::vector<Box> &kept = Spare, &added = Cut;
+        kept.clear();
+        added.clear();
         for (const Box &f : Free) {
             if (!f.intersects(used)) {
                 kept.push_back(f);
@@ -137,11 +131,11 @@ public:
             if (!inside)
                 kept.push_back(added[i]);
         }
-        Free = std::move(kept);
+        Free.swap(kept);
     }
 
 private:
-    std::vector<Box> Free;
+    std::vector<Box> Free, Spare, Cut;
 };
 
 struct Placed {
@@ -308,48 +302,339 @@ constexpr Try Tries[] = {
     {ByLargestOrder, Turning::Tall, Rule::ShortSide, true}, {ByOrder, Turning::Free, Rule::ShortSide, true},
 };
 
-struct Room {
-    QRectF Usable;
-    Unit W = 0, H = 0, Gap = 0;
-    double GapMm = 0;
+// Pattern packing. Frames of one size that turn alike are interchangeable,
+// so sheets are filled from counts of kinds and the orders matched to the
+// places afterwards.
+struct Kind {
+    Unit W, H; // turnable kinds tall
+    bool Upright;
+    Unit area() const { return W * H; }
 };
 
-Room RoomOf(const SheetArea &sheet, const SheetSpacing &spacing)
+struct Slot {
+    int Kind;
+    Box Cell;
+};
+using Pattern = std::vector<Slot>;
+
+// One way of filling a sheet: the rule, how turnable kinds lie, and either
+// one kind placed first (First: its rank by value) and then the rest by
+// value, or at each step the kind and spot that score best (Global).
+struct Way {
+    Rule Scoring;
+    Turning Turn;
+    int First;
+    bool Global;
+};
+constexpr int FirstRanks = 2;
+
+class SheetFiller
 {
-    Room r;
-    SheetSpacing plain = spacing;
-    plain.Borderless = false; // orders are cut with a margin all round
-    r.Usable = UsableArea(sheet, plain);
-    r.GapMm = std::max(0.0, spacing.Gap);
-    if (!r.Usable.isEmpty()) {
-        r.W = RoomDown(r.Usable.width() + r.GapMm);
-        r.H = RoomDown(r.Usable.height() + r.GapMm);
+public:
+    SheetFiller(const std::vector<Kind> &kinds, Unit binW, Unit binH) : Kinds(kinds), BinW(binW), BinH(binH) {}
+
+    // byValue: kinds most valuable first.
+    Pattern fill(const Way &way, std::vector<int> left, const std::vector<int> &byValue) const
+    {
+        Bin bin(BinW, BinH);
+        Pattern out;
+        auto spot = [&](int k, Score &score, Box &at) {
+            const Kind &kind = Kinds[std::size_t(k)];
+            const bool wide = way.Turn == Turning::Wide && !kind.Upright;
+            return bin.best(way.Scoring, wide ? kind.H : kind.W, wide ? kind.W : kind.H,
+                            way.Turn == Turning::Free && !kind.Upright, score, at);
+        };
+        if (way.Global) {
+            for (;;) {
+                int pick = -1;
+                Score best;
+                Box bestAt;
+                for (const int k : byValue) {
+                    Score s;
+                    Box at;
+                    if (left[std::size_t(k)] > 0 && spot(k, s, at) && (pick < 0 || s < best)) {
+                        pick = k;
+                        best = s;
+                        bestAt = at;
+                    }
+                }
+                if (pick < 0)
+                    return out;
+                bin.take(bestAt);
+                out.push_back({pick, bestAt});
+                --left[std::size_t(pick)];
+            }
+        }
+        auto place = [&](int k) {
+            Score s;
+            Box at;
+            while (left[std::size_t(k)] > 0 && spot(k, s, at)) {
+                bin.take(at);
+                out.push_back({k, at});
+                --left[std::size_t(k)];
+            }
+        };
+        if (way.First >= 0)
+            place(byValue[std::size_t(way.First)]);
+        for (const int k : byValue)
+            place(k);
+        return out;
     }
-    return r;
+
+private:
+    const std::vector<Kind> &Kinds;
+    Unit BinW, BinH;
+};
+
+// Sheets filled one by one, each with the way that packs the most value of
+// what is left. A kind's value is its area times its weight; weights grow
+// for kinds that ended up on poorly filled sheets, so the next round places
+// them earlier (sequential value correction).
+class PatternSearch
+{
+public:
+    PatternSearch(std::vector<Kind> kinds, std::vector<int> counts, Unit binW, Unit binH)
+        : Kinds(std::move(kinds)), Counts(std::move(counts)), Filler(Kinds, binW, binH), BinArea(binW * binH),
+          Weights(Kinds.size(), 1.0)
+    {
+        // Of all rules and kinds to start with, these found nearly as few
+        // sheets for the packing test's classes at a fraction of the work.
+        for (const Turning t : {Turning::Free, Turning::Tall, Turning::Wide}) {
+            Ways.push_back({Rule::ShortSide, t, -1, true});
+            Ways.push_back({Rule::ShortSide, t, -1, false});
+            for (int k = 1; k < std::min(int(Kinds.size()), FirstRanks); ++k)
+                Ways.push_back({Rule::ShortSide, t, k, false});
+        }
+        for (std::size_t k = 0; k < Kinds.size(); ++k)
+            Caps.push_back(int(BinArea / Kinds[k].area()));
+    }
+
+    // One round: the sheets' patterns, then the weights corrected for the
+    // next. Empty once the budget is spent.
+    std::vector<Pattern> round()
+    {
+        std::vector<int> byValue(Kinds.size());
+        for (std::size_t k = 0; k < byValue.size(); ++k)
+            byValue[k] = int(k);
+        std::stable_sort(byValue.begin(), byValue.end(), [&](int a, int b) { return value(a) > value(b); });
+        std::vector<Pattern> sheets;
+        std::vector<int> left = Counts;
+        // A sheet's best pattern depends on what is left only up to what one
+        // sheet could hold, so while plenty is left it repeats.
+        std::map<std::vector<int>, Pattern> known;
+        while (std::any_of(left.begin(), left.end(), [](int n) { return n > 0; })) {
+            std::vector<int> key(left.size());
+            for (std::size_t k = 0; k < left.size(); ++k)
+                key[k] = std::min(left[k], Caps[k]);
+            auto it = known.find(key);
+            if (it == known.end() && spent())
+                return {};
+            if (it == known.end())
+                it = known.emplace(key, bestPattern(key, byValue)).first;
+            if (it->second.empty())
+                return {}; // cannot happen for sizes that fit; never loop
+            for (const Slot &s : it->second)
+                --left[std::size_t(s.Kind)];
+            sheets.push_back(it->second);
+        }
+        correct(sheets);
+        return sheets;
+    }
+
+    // Frames placed so far in all trials: past a budget the search gives up,
+    // so thousands of tiny frames in many sizes cannot keep it going long.
+    [[nodiscard]] bool spent() const { return Work > WorkBudget; }
+
+private:
+    static constexpr std::size_t WorkBudget = 500'000;
+
+    double value(int k) const { return Weights[std::size_t(k)] * double(Kinds[std::size_t(k)].area()); }
+
+    Pattern bestPattern(const std::vector<int> &left, const std::vector<int> &byValue) const
+    {
+        Pattern best;
+        double bestValue = -1;
+        for (const Way &w : Ways) {
+            Pattern p = Filler.fill(w, left, byValue);
+            Work += p.size() + 1;
+            double v = 0;
+            for (const Slot &s : p)
+                v += value(s.Kind);
+            if (v > bestValue) {
+                bestValue = v;
+                best = std::move(p);
+            }
+        }
+        return best;
+    }
+
+    void correct(const std::vector<Pattern> &sheets)
+    {
+        std::vector<double> sum(Kinds.size(), 0), n(Kinds.size(), 0);
+        for (const Pattern &p : sheets) {
+            Unit used = 0;
+            for (const Slot &s : p)
+                used += Kinds[std::size_t(s.Kind)].area();
+            const double fill = double(used) / double(BinArea);
+            for (const Slot &s : p) {
+                sum[std::size_t(s.Kind)] += 1 / (fill * fill);
+                n[std::size_t(s.Kind)] += 1;
+            }
+        }
+        ++Round;
+        for (std::size_t k = 0; k < Kinds.size(); ++k)
+            if (n[k] > 0)
+                Weights[k] = (Weights[k] * Round + sum[k] / n[k]) / (Round + 1);
+    }
+
+    std::vector<Kind> Kinds;
+    std::vector<int> Counts, Caps;
+    SheetFiller Filler;
+    Unit BinArea;
+    std::vector<double> Weights;
+    std::vector<Way> Ways;
+    int Round = 0;
+    mutable std::size_t Work = 0;
+};
+
+// Which place each piece takes, given the sheets' patterns: whole orders
+// first, each into the sheet it fills best; the rest spread over as few
+// sheets as will hold them.
+std::vector<Placed> AssignOrders(const std::vector<Piece> &pieces, const std::vector<int> &kindOf,
+                                 const std::vector<Kind> &kinds, const std::vector<Pattern> &sheets)
+{
+    const std::size_t kindCount = kinds.size();
+    std::vector<std::vector<std::vector<Box>>> free(sheets.size(), std::vector<std::vector<Box>>(kindCount));
+    for (std::size_t s = 0; s < sheets.size(); ++s)
+        for (auto it = sheets[s].rbegin(); it != sheets[s].rend(); ++it)
+            free[s][std::size_t(it->Kind)].push_back(it->Cell);
+    std::map<int, std::vector<std::size_t>> ofOrder;
+    for (std::size_t i = 0; i < pieces.size(); ++i)
+        ofOrder[pieces[i].Order].push_back(i);
+    std::vector<std::pair<Unit, int>> orders;
+    for (const auto &[order, list] : ofOrder) {
+        Unit area = 0;
+        for (const std::size_t i : list)
+            area += kinds[std::size_t(kindOf[i])].area();
+        orders.push_back({-area, order});
+    }
+    std::sort(orders.begin(), orders.end());
+
+    std::vector<Placed> out(pieces.size(), Placed{-1, {}});
+    auto put = [&](std::size_t s, std::vector<std::size_t> &list) {
+        std::vector<std::size_t> rest;
+        for (const std::size_t i : list) {
+            std::vector<Box> &room = free[s][std::size_t(kindOf[i])];
+            if (room.empty()) {
+                rest.push_back(i);
+                continue;
+            }
+            out[i] = {int(s), room.back()};
+            room.pop_back();
+        }
+        list.swap(rest);
+    };
+    // How much of the list sheet s could take, and what it would leave free.
+    auto measure = [&](std::size_t s, const std::vector<std::size_t> &list, Unit &taken, Unit &slack) {
+        std::vector<int> need(kindCount, 0);
+        for (const std::size_t i : list)
+            ++need[std::size_t(kindOf[i])];
+        taken = slack = 0;
+        for (std::size_t k = 0; k < kindCount; ++k) {
+            const Unit fits = std::min<Unit>(need[k], Unit(free[s][k].size()));
+            taken += fits * kinds[k].area();
+            slack += (Unit(free[s][k].size()) - fits) * kinds[k].area();
+        }
+    };
+    std::vector<int> split;
+    for (const auto &[negArea, order] : orders) {
+        std::vector<std::size_t> &list = ofOrder[order];
+        std::size_t pick = sheets.size();
+        Unit pickSlack = 0;
+        for (std::size_t s = 0; s < sheets.size(); ++s) {
+            Unit taken = 0, slack = 0;
+            measure(s, list, taken, slack);
+            if (taken == -negArea && (pick == sheets.size() || slack < pickSlack)) {
+                pick = s;
+                pickSlack = slack;
+            }
+        }
+        if (pick < sheets.size())
+            put(pick, list);
+        else
+            split.push_back(order);
+    }
+    for (const int order : split) {
+        std::vector<std::size_t> &list = ofOrder[order];
+        while (!list.empty()) {
+            std::size_t pick = 0;
+            Unit most = -1;
+            for (std::size_t s = 0; s < sheets.size(); ++s) {
+                Unit taken = 0, slack = 0;
+                measure(s, list, taken, slack);
+                if (taken > most) {
+                    most = taken;
+                    pick = s;
+                }
+            }
+            if (most <= 0)
+                return {}; // the patterns hold fewer places than pieces
+            put(pick, list);
+        }
+    }
+    return out;
 }
 
-bool ValidSize(QSizeF s)
+// Rounds of the pattern search: enough for the weights to settle.
+constexpr int PatternRounds = 12;
+constexpr std::size_t MaxPatternKinds = 64;
+constexpr std::size_t MaxOrderSheets = 200'000;
+
+struct Packing {
+    std::vector<Piece> Pieces;
+    std::vector<Placed> Spots;
+    int Sheets = 0, Splits = 0;
+};
+
+// Replaces `best` by pattern packings that need fewer sheets or split fewer
+// orders, until one reaches the bound unsplit or the rounds run out.
+void PackByPatterns(const std::vector<Piece> &pieces, const Room &room, int bound, Packing &best)
 {
-    return std::isfinite(s.width()) && std::isfinite(s.height()) && s.width() > 0 && s.height() > 0
-        && s.width() <= 10000 && s.height() <= 10000;
+    std::map<std::tuple<Unit, Unit, bool>, int> known;
+    std::vector<Kind> kinds;
+    std::vector<int> counts, kindOf, orderOf;
+    for (const Piece &p : pieces) {
+        orderOf.push_back(p.Order);
+        const Unit w = p.Upright ? p.W : std::min(p.W, p.H), h = p.Upright ? p.H : std::max(p.W, p.H);
+        const auto [it, added] = known.emplace(std::make_tuple(w, h, p.Upright), int(kinds.size()));
+        if (added) {
+            kinds.push_back({w, h, p.Upright});
+            counts.push_back(0);
+        }
+        ++counts[std::size_t(it->second)];
+        kindOf.push_back(it->second);
+    }
+    // Real orders use a handful of sizes in a few dozen orders; lists far
+    // beyond that keep the quick packing rather than search for long.
+    if (kinds.size() > MaxPatternKinds
+        || std::set<int>(orderOf.begin(), orderOf.end()).size() * std::size_t(best.Sheets) > MaxOrderSheets)
+        return;
+    PatternSearch search(kinds, counts, room.W, room.H);
+    for (int r = 0; r < PatternRounds && !search.spent() && (best.Sheets > bound || best.Splits > 0); ++r) {
+        const std::vector<Pattern> sheets = search.round();
+        if (sheets.empty() || int(sheets.size()) > best.Sheets)
+            continue;
+        std::vector<Placed> placed = AssignOrders(pieces, kindOf, kinds, sheets);
+        if (placed.empty())
+            continue;
+        const int splits = Splits(pieces, placed);
+        if (int(sheets.size()) < best.Sheets || splits < best.Splits)
+            best = {pieces, std::move(placed), int(sheets.size()), splits};
+    }
 }
 
 QString Mm(double v) { return QString::number(v, 'f', 1); }
 } // namespace
-
-int OrderAreaLowerBound(const SheetArea &sheet, const SheetSpacing &spacing, const std::vector<OrderPackItem> &items)
-{
-    const Room room = RoomOf(sheet, spacing);
-    if (room.W <= 0 || room.H <= 0)
-        return 0;
-    Unit total = 0;
-    for (const OrderPackItem &item : items)
-        if (item.Copies > 0 && ValidSize(item.Size))
-            total += Unit(std::min(item.Copies, MaxSheetFrames)) * CellUp(item.Size.width() + room.GapMm)
-                * CellUp(item.Size.height() + room.GapMm);
-    const Unit per = room.W * room.H;
-    return int((total + per - 1) / per);
-}
 
 SheetLayout PackOrders(const SheetArea &sheet, const SheetSpacing &spacing, const std::vector<OrderPackItem> &items)
 {
@@ -385,7 +670,7 @@ SheetLayout PackOrders(const SheetArea &sheet, const SheetSpacing &spacing, cons
     if (pieces.empty())
         return layout;
 
-    const int bound = OrderAreaLowerBound(sheet, spacing, items);
+    const int bound = OrderLowerBound(sheet, spacing, items);
     const std::vector<std::vector<Piece>> orderings = Orderings(pieces);
     std::vector<Piece> bestPieces;
     std::vector<Placed> best;
@@ -409,6 +694,14 @@ SheetLayout PackOrders(const SheetArea &sheet, const SheetSpacing &spacing, cons
         }
         if (bestSheets <= bound && bestSplits == 0)
             break; // nothing can do better
+    }
+    if (bestSheets > bound || bestSplits > 0) {
+        Packing found{bestPieces, best, bestSheets, bestSplits};
+        PackByPatterns(pieces, room, bound, found);
+        bestPieces = std::move(found.Pieces);
+        best = std::move(found.Spots);
+        bestSheets = found.Sheets;
+        bestSplits = found.Splits;
     }
 
     layout.Frames.reserve(best.size());

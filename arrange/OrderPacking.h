@@ -1,8 +1,11 @@
 #pragma once
-// Packing the prints of many orders onto the fewest sheets: several
-// maximal-rectangles packings (different frame orders and placement rules)
-// are tried and the one with the fewest sheets kept; among equals, the one
-// that splits the fewest orders across sheets. Millimetres, as SheetLayout.
+// Packing the prints of many orders onto the fewest sheets. Quick
+// maximal-rectangles packings (several frame orders and placement rules) are
+// tried first; unless one reaches the lower bound, sheets are then filled one
+// by one with the single-sheet pattern that packs the most value of what is
+// left, over rounds that correct each size's value. The fewest sheets win;
+// among equals, the packing that splits the fewest orders across sheets.
+// Millimetres, as SheetLayout.
 #include "arrange/SheetLayout.h"
 
 #include <vector>
@@ -19,6 +22,13 @@ struct OrderPackItem {
 // the gap, over the usable area grown by the gap, rounded up. 0 for nothing.
 [[nodiscard]] int OrderAreaLowerBound(const SheetArea &sheet, const SheetSpacing &spacing,
                                       const std::vector<OrderPackItem> &items);
+
+// A tighter bound, never below the area bound: each frame's share of a sheet
+// is measured by dual-feasible functions of its width and height (a frame
+// wider than half the room, say, counts as the whole width when nothing else
+// fits beside it), taken the way the frame may lie that counts least.
+[[nodiscard]] int OrderLowerBound(const SheetArea &sheet, const SheetSpacing &spacing,
+                                  const std::vector<OrderPackItem> &items);
 
 // SheetFrame::Item is the index into items. Refused (Error) when a size is
 // empty or does not fit the usable area in any allowed orientation, or when

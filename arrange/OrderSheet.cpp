@@ -131,7 +131,7 @@ OrderPlacement PlaceOrders(ArrangementDocument &doc, const OrderList &lines, con
     const std::vector<OrderPackItem> items = OrderPackItems(placed, sizes);
     const SheetLayout layout = PackOrders(sheet, spacing, items);
     result.Sheets = layout.Sheets;
-    result.LowerBound = OrderAreaLowerBound(sheet, spacing, items);
+    result.LowerBound = OrderLowerBound(sheet, spacing, items);
     if (!layout.Error.isEmpty()) {
         result.Error = layout.Error;
         return result;

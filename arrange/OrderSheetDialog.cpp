@@ -217,7 +217,7 @@ void OrderSheetDialog::updateSummary()
         frames += l.Copies;
         items.push_back({QSizeF(l.WidthMm, l.HeightMm), l.Copies, l.Upright, 0});
     }
-    const int least = OrderAreaLowerBound(Sheet, spacing(), items);
+    const int least = OrderLowerBound(Sheet, spacing(), items);
     Summary->setText(Lines.empty() ? tr("Enter rows or read an order list from a CSV file.")
                                    : tr("%1 orders, %2 prints: at least %n sheet(s).", nullptr, least)
                                          .arg(orders.size())

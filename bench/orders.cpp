@@ -175,10 +175,12 @@ int run(int argc, char **argv)
     std::printf("orders_frames: %d\n", int(onA4.Frames.size()));
     std::printf("orders_sheets: %d\n", onA4.Sheets);
     std::printf("orders_lower_bound: %d\n", OrderAreaLowerBound(a4, spacing, items));
+    std::printf("orders_lower_bound_dff: %d\n", OrderLowerBound(a4, spacing, items));
     std::printf("orders_shelf_sheets: %d\n", PackSheets(a4, spacing, plain).Sheets);
     std::printf("orders_split_orders: %d\n", OrderSplits(onA4, items));
     std::printf("orders_sheets_8x10in: %d\n", on8x10.Sheets);
     std::printf("orders_lower_bound_8x10in: %d\n", OrderAreaLowerBound(inch8x10, spacing, items));
+    std::printf("orders_lower_bound_dff_8x10in: %d\n", OrderLowerBound(inch8x10, spacing, items));
     std::printf("orders_shelf_sheets_8x10in: %d\n", PackSheets(inch8x10, spacing, plain).Sheets);
     std::printf("orders_pack_s: %.3f s\n", packSeconds);
     std::printf("orders_pack_8x10in_s: %.3f s\n", pack8x10Seconds);

@@ -70,7 +70,7 @@ class TestOrderPacking : public QObject
 private slots:
     // 200 random classes per paper: every packing sound, within 10 % and one
     // sheet of the area bound for 95 % of them, never more sheets than the
-    // shelves. (The bound itself is out of reach for larger classes: it
+    // shelves nor fewer than the tighter bound. (The bound itself is out of reach for larger classes: it
     // counts the slivers no frame fits into as usable.)
     void randomOrders_data()
     {
@@ -97,7 +97,10 @@ private slots:
             if (QTest::currentTestFailed())
                 QFAIL(qPrintable(QStringLiteral("seed %1").arg(seed)));
             const int bound = OrderAreaLowerBound(sheet, spacing, items);
-            QVERIFY(layout.Sheets >= bound);
+            const int tighter = OrderLowerBound(sheet, spacing, items);
+            QVERIFY2(bound <= tighter && tighter <= layout.Sheets,
+                     qPrintable(QStringLiteral("seed %1: bounds %2 and %3, %4 sheets")
+                                    .arg(seed).arg(bound).arg(tighter).arg(layout.Sheets)));
             withinOne += layout.Sheets <= int(std::ceil(bound * 1.1)) + 1;
             std::vector<SheetItem> plain;
             for (const OrderPackItem &i : items)
@@ -107,6 +110,34 @@ private slots:
         }
         QVERIFY2(withinOne >= 190, qPrintable(QStringLiteral("%1 of 200 near the bound").arg(withinOne)));
         QVERIFY2(packed <= shelved, qPrintable(QStringLiteral("%1 sheets against %2 by shelves").arg(packed).arg(shelved)));
+    }
+
+    // The tighter bound where the frames' area says too little: frames that
+    // cannot share a sheet, and ones that can only when turned.
+    void lowerBound_data()
+    {
+        QTest::addColumn<std::vector<OrderPackItem>>("items");
+        QTest::addColumn<int>("area");
+        QTest::addColumn<int>("bound");
+        QTest::newRow("more than half each way: one a sheet")
+            << std::vector<OrderPackItem>{{{150, 150}, 5, false, 0}} << 2 << 5;
+        QTest::newRow("two a sheet only turned") << std::vector<OrderPackItem>{{{120, 180}, 4, false, 0}} << 2 << 2;
+        QTest::newRow("upright, never turned") << std::vector<OrderPackItem>{{{120, 180}, 4, true, 0}} << 2 << 4;
+        QTest::newRow("small frames: the area decides")
+            << std::vector<OrderPackItem>{{{63.5, 88.9}, 40, false, 0}, {{35, 45}, 30, true, 1}} << 6 << 6;
+    }
+    void lowerBound()
+    {
+        QFETCH(std::vector<OrderPackItem>, items);
+        QFETCH(int, area);
+        QFETCH(int, bound);
+        const SheetArea sheet = WholeSheet(210, 297);
+        const SheetSpacing spacing{5, 3};
+        QCOMPARE(OrderAreaLowerBound(sheet, spacing, items), area);
+        QCOMPARE(OrderLowerBound(sheet, spacing, items), bound);
+        const SheetLayout layout = PackOrders(sheet, spacing, items);
+        CheckPacking(layout, items, UsableArea(sheet, spacing), 3);
+        QCOMPARE(layout.Sheets, bound);
     }
 
     // An order is not spread over two sheets when keeping it on one costs none.
