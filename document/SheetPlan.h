@@ -25,11 +25,11 @@ struct SheetPlanFrame {
     // Shows the picture through this table: a copy carrying it as a tone
     // step, added to the collection once per picture and table (not turned).
     std::optional<ToneTable> Tone;
+    // Frames of the same number above 0 share one view (see Placement::Link).
+    int Link = 0;
     // Printed at this rendering intent (0..3) rather than the job's: a copy
     // as for a tone, made once per picture, table and intent; -1 for none.
     int Intent = -1;
-    // Frames of the same number above 0 share one view (see Placement::Link).
-    int Link = 0;
 };
 
 struct SheetPlan {
