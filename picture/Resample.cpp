@@ -257,14 +257,19 @@ QualitySize MinQualitySize(int W, int H, int minPpi, double frameWidth, double p
 
 namespace {
 
+// Weights in fixed point: the taps of one output pixel sum to exactly One.
+constexpr int WeightBits = 14;
+constexpr int One = 1 << WeightBits;
+
 // Output pixel i of n covers source [start + i * span / n, start + (i + 1) * span / n);
-// each source pixel it touches weighs by the length covered, the weights of one
-// output pixel summing to 1. Source indices are held to 0 .. limit - 1.
+// each source pixel it touches weighs by the length covered. Source indices
+// are held to 0 .. limit - 1, and the taps of one output pixel are
+// consecutive source pixels.
 struct AxisWeights {
-    std::vector<int> First;     // per output pixel: index into Taps
+    std::vector<int> First;     // per output pixel: index into the taps
     std::vector<int> Count;     // per output pixel
     std::vector<int> Index;     // per tap: source pixel
-    std::vector<float> Weight;  // per tap
+    std::vector<std::int32_t> Weight; // per tap
 };
 
 AxisWeights axisWeights(double start, double span, int n, int limit)
@@ -275,30 +280,52 @@ AxisWeights axisWeights(double start, double span, int n, int limit)
     const double step = span / n;
     for (int i = 0; i < n; ++i) {
         const double lo = start + i * step, hi = start + (i + 1) * step;
-        a.First[std::size_t(i)] = int(a.Index.size());
+        const int first = int(a.Index.size());
+        a.First[std::size_t(i)] = first;
         if (step <= 1.0) {
             // Enlarging: the nearest source pixel.
             a.Index.push_back(std::clamp(int(std::floor((lo + hi) / 2)), 0, limit - 1));
-            a.Weight.push_back(1.0f);
+            a.Weight.push_back(One);
         } else {
             const int j0 = int(std::floor(lo)), j1 = int(std::ceil(hi));
+            int total = 0, largest = -1;
             for (int j = j0; j < j1; ++j) {
                 const double w = (std::min(hi, double(j + 1)) - std::max(lo, double(j))) / step;
-                if (w <= 0)
+                const int q = int(std::lround(w * One));
+                if (q <= 0)
                     continue;
-                a.Index.push_back(std::clamp(j, 0, limit - 1));
-                a.Weight.push_back(float(w));
+                const int index = std::clamp(j, 0, limit - 1);
+                total += q;
+                if (int(a.Index.size()) > first && a.Index.back() == index) {
+                    // Held at the picture's edge: one tap, so the taps run along the row.
+                    a.Weight.back() += q;
+                    if (a.Weight.back() > a.Weight[std::size_t(largest)])
+                        largest = int(a.Index.size()) - 1;
+                    continue;
+                }
+                if (largest < 0 || q > a.Weight[std::size_t(largest)])
+                    largest = int(a.Index.size());
+                a.Index.push_back(index);
+                a.Weight.push_back(q);
+            }
+            if (largest < 0) {
+                a.Index.push_back(std::clamp(j0, 0, limit - 1));
+                a.Weight.push_back(One);
+            } else {
+                // Rounding left over goes to the heaviest tap: flat areas stay flat.
+                a.Weight[std::size_t(largest)] += One - total;
             }
         }
-        a.Count[std::size_t(i)] = int(a.Index.size()) - a.First[std::size_t(i)];
+        a.Count[std::size_t(i)] = int(a.Index.size()) - first;
     }
     return a;
 }
 
 } // namespace
 
-QImage ResampleToImage(const DIB &src, const QRectF &source, QSize size)
+QImage ResampleToImage(const DIB &src, const QRectF &source, QSize size, int turns)
 {
+    turns &= 3;
     const int W = DibWidth(src), H = DibHeight(src);
     if (!src.Bits || W <= 0 || H <= 0 || size.isEmpty() || !source.isValid()
         || std::uint64_t(size.width()) * std::uint64_t(size.height()) > std::uint64_t(256) * 1024 * 1024)
@@ -309,9 +336,14 @@ QImage ResampleToImage(const DIB &src, const QRectF &source, QSize size)
     const int bits = DibBitCount(src);
     if (bits != 24 && bits != 8 && bits != 4 && bits != 1)
         return {};
-    QImage out(size, QImage::Format_RGB32);
+    QImage out(turns % 2 ? size.transposed() : size, QImage::Format_RGB32);
     if (out.isNull())
         return {};
+    // Where upright pixel (x, y) goes in the turned picture: base + x * dx + y * dy.
+    const std::ptrdiff_t stride = out.bytesPerLine() / 4, ow = size.width(), oh = size.height();
+    const std::ptrdiff_t base[4] = {0, oh - 1, (oh - 1) * stride + ow - 1, (ow - 1) * stride};
+    const std::ptrdiff_t dx[4] = {1, stride, -1, -stride}, dy[4] = {stride, -1, -stride, 1};
+    auto *const pixels = reinterpret_cast<std::uint32_t *>(out.bits());
     // Rows counted from the top: the source's top edge is H - bottom edge.
     const AxisWeights cols = axisWeights(source.x(), source.width(), size.width(), W);
     const AxisWeights rows = axisWeights(H - source.y() - source.height(), source.height(), size.height(), H);
@@ -327,56 +359,66 @@ QImage ResampleToImage(const DIB &src, const QRectF &source, QSize size)
             table[i][2] = colours[i].rgbRed;
         }
     }
-    auto pixel = [&](const BYTE *row, int x) -> const BYTE * {
-        switch (bits) {
-        case 24:
-            return row + std::size_t(x) * 3;
-        case 8:
-            return table[row[x]];
-        case 4:
-            return table[(x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4)];
-        default:
-            return table[(row[x >> 3] >> (7 - (x & 7))) & 1];
+    // A palette row is first spelled out as B, G, R.
+    std::vector<BYTE> expanded(bits == 24 ? 0 : std::size_t(W) * 3);
+    auto bgrRow = [&](int sy) -> const BYTE * {
+        const BYTE *row = DibRow(src, H - 1 - sy);
+        if (bits == 24)
+            return row;
+        for (int x = 0; x < W; ++x) {
+            const int index = bits == 8 ? row[x]
+                : bits == 4         ? ((x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4))
+                                    : ((row[x >> 3] >> (7 - (x & 7))) & 1);
+            std::memcpy(&expanded[std::size_t(x) * 3], table[index], 3);
         }
+        return expanded.data();
     };
 
-    // One source row resampled across, kept while the next output row needs it.
+    // One source row resampled across (8 fraction bits), kept while the next
+    // output row needs it; the column sums below stay within 32 bits.
     const std::size_t across = std::size_t(size.width()) * 3;
-    std::vector<float> sum(across), line(across);
+    std::vector<std::int32_t> sum(across);
+    std::vector<std::uint16_t> line(across);
     int lineRow = -1;
     for (int y = 0; y < size.height(); ++y) {
-        std::fill(sum.begin(), sum.end(), 0.0f);
+        std::fill(sum.begin(), sum.end(), 0);
         const int first = rows.First[std::size_t(y)];
         for (int t = first; t < first + rows.Count[std::size_t(y)]; ++t) {
             const int sy = rows.Index[std::size_t(t)];
             if (sy != lineRow) {
-                const BYTE *row = DibRow(src, H - 1 - sy);
-                for (int x = 0; x < size.width(); ++x) {
-                    float b = 0, g = 0, r = 0;
-                    const int f = cols.First[std::size_t(x)];
-                    for (int k = f; k < f + cols.Count[std::size_t(x)]; ++k) {
-                        const BYTE *p = pixel(row, cols.Index[std::size_t(k)]);
-                        const float w = cols.Weight[std::size_t(k)];
-                        b += w * p[0];
-                        g += w * p[1];
-                        r += w * p[2];
+                const BYTE *row = bgrRow(sy);
+                std::uint16_t *to = line.data();
+                const std::int32_t *weight = cols.Weight.data();
+                for (int x = 0; x < size.width(); ++x, to += 3) {
+                    std::int32_t b = 0, g = 0, r = 0;
+                    const int f = cols.First[std::size_t(x)], end = f + cols.Count[std::size_t(x)];
+                    const BYTE *p = row + std::size_t(cols.Index[std::size_t(f)]) * 3;
+                    for (int k = f; k < end; ++k, p += 3) {
+                        const std::int32_t tap = weight[k];
+                        b += tap * p[0];
+                        g += tap * p[1];
+                        r += tap * p[2];
                     }
-                    line[std::size_t(x) * 3] = b;
-                    line[std::size_t(x) * 3 + 1] = g;
-                    line[std::size_t(x) * 3 + 2] = r;
+                    constexpr int shift = WeightBits - 8, half = 1 << (shift - 1);
+                    to[0] = std::uint16_t((b + half) >> shift);
+                    to[1] = std::uint16_t((g + half) >> shift);
+                    to[2] = std::uint16_t((r + half) >> shift);
                 }
                 lineRow = sy;
             }
-            const float w = rows.Weight[std::size_t(t)];
+            const std::int32_t tap = rows.Weight[std::size_t(t)];
+            std::int32_t *__restrict into = sum.data();
+            const std::uint16_t *__restrict from = line.data();
             for (std::size_t i = 0; i < across; ++i)
-                sum[i] += w * line[i];
+                into[i] += tap * from[i];
         }
-        auto *to = reinterpret_cast<std::uint32_t *>(out.scanLine(y));
-        for (int x = 0; x < size.width(); ++x) {
-            const auto channel = [&](int c) {
-                return std::uint32_t(std::clamp(int(sum[std::size_t(x) * 3 + std::size_t(c)] + 0.5f), 0, 255));
-            };
-            to[x] = 0xFF000000u | (channel(2) << 16) | (channel(1) << 8) | channel(0);
+        std::uint32_t *to = pixels + base[turns] + y * dy[turns];
+        const std::ptrdiff_t step = dx[turns];
+        constexpr int shift = WeightBits + 8, half = 1 << (shift - 1);
+        for (int x = 0; x < size.width(); ++x, to += step) {
+            const std::int32_t *c = &sum[std::size_t(x) * 3];
+            const auto channel = [](std::int32_t v) { return std::uint32_t(std::min((v + half) >> shift, 255)); };
+            *to = 0xFF000000u | (channel(c[2]) << 16) | (channel(c[1]) << 8) | channel(c[0]);
         }
     }
     return out;

@@ -40,4 +40,6 @@ struct QualitySize {
 // image; palette pictures through their colour table. Null when the source
 // lies outside the picture, the size is empty or beyond the pixel limit, or
 // memory ran out. Meant for shrinking: an enlargement takes the nearest pixel.
-[[nodiscard]] QImage ResampleToImage(const DIB &src, const QRectF &source, QSize size);
+// The result is turned clockwise by `turns` quarter turns, `size` being its
+// size before the turn.
+[[nodiscard]] QImage ResampleToImage(const DIB &src, const QRectF &source, QSize size, int turns = 0);

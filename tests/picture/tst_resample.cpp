@@ -35,14 +35,21 @@ private slots:
         QTest::addColumn<QRectF>("source");
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QList<int>>("greys"); // expected output, row by row from the top
+        QTest::addColumn<int>("turns"); // quarter turns clockwise of the output
         // Source 4 x 2, grey value 10 * x + 100 * yTop: top row 0 10 20 30, bottom 100 110 120 130.
-        QTest::newRow("2 x 2 blocks") << 24 << QRectF(0, 0, 4, 2) << QSize(2, 1) << QList<int>{55, 75};
-        QTest::newRow("bottom row only") << 24 << QRectF(0, 0, 4, 1) << QSize(2, 1) << QList<int>{105, 125};
+        QTest::newRow("2 x 2 blocks") << 24 << QRectF(0, 0, 4, 2) << QSize(2, 1) << QList<int>{55, 75} << 0;
+        QTest::newRow("bottom row only") << 24 << QRectF(0, 0, 4, 1) << QSize(2, 1) << QList<int>{105, 125} << 0;
         QTest::newRow("top row, a pixel and a half each") << 24 << QRectF(1, 1, 3, 1) << QSize(2, 1)
-                                                          << QList<int>{13, 27};
+                                                          << QList<int>{13, 27} << 0;
         QTest::newRow("palette picture through its table") << 8 << QRectF(0, 0, 4, 2) << QSize(1, 1)
-                                                          << QList<int>{65};
-        QTest::newRow("1:1 copies") << 24 << QRectF(2, 0, 2, 2) << QSize(2, 2) << QList<int>{20, 30, 120, 130};
+                                                          << QList<int>{65} << 0;
+        QTest::newRow("1:1 copies") << 24 << QRectF(2, 0, 2, 2) << QSize(2, 2) << QList<int>{20, 30, 120, 130} << 0;
+        QTest::newRow("turned once") << 24 << QRectF(2, 0, 2, 2) << QSize(2, 2) << QList<int>{120, 20, 130, 30} << 1;
+        QTest::newRow("turned twice") << 24 << QRectF(2, 0, 2, 2) << QSize(2, 2) << QList<int>{130, 120, 30, 20} << 2;
+        QTest::newRow("turned three times") << 24 << QRectF(2, 0, 2, 2) << QSize(2, 2) << QList<int>{30, 130, 20, 120}
+                                            << 3;
+        QTest::newRow("averaged, then turned on end") << 24 << QRectF(0, 0, 4, 2) << QSize(2, 1) << QList<int>{55, 75}
+                                                      << 1;
     }
     void areaAverage()
     {
@@ -50,6 +57,7 @@ private slots:
         QFETCH(QRectF, source);
         QFETCH(QSize, size);
         QFETCH(QList<int>, greys);
+        QFETCH(int, turns);
         DIB src;
         std::vector<BYTE> header(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD), 0);
         auto *table = reinterpret_cast<RGBQUAD *>(header.data() + sizeof(BITMAPINFOHEADER));
@@ -62,12 +70,12 @@ private slots:
                 const std::uint32_t g = std::uint32_t(10 * x + 100 * y);
                 setpixel(src, x, y, bits == 8 ? g : g | (g << 8) | (g << 16));
             }
-        const QImage out = ResampleToImage(src, source, size);
+        const QImage out = ResampleToImage(src, source, size, turns);
         deldib(&src);
-        QCOMPARE(out.size(), size);
+        QCOMPARE(out.size(), turns % 2 ? size.transposed() : size);
         QList<int> got;
-        for (int y = 0; y < size.height(); ++y)
-            for (int x = 0; x < size.width(); ++x)
+        for (int y = 0; y < out.height(); ++y)
+            for (int x = 0; x < out.width(); ++x)
                 got << qGreen(out.pixel(x, y));
         QCOMPARE(got, greys);
     }
