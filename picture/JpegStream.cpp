@@ -1,7 +1,8 @@
 #include "picture/JpegStream.h"
 
+#include "picture/FileCheck.h"
+
 #include <QBuffer>
-#include <QCryptographicHash>
 #include <QIODevice>
 
 #include <csetjmp>
@@ -16,8 +17,6 @@
 
 namespace {
 
-// A change detector, not a defence against forged files: fast is what counts.
-constexpr QCryptographicHash::Algorithm HashKind = QCryptographicHash::Sha1;
 constexpr qint64 ReadPiece = qint64(1) << 20;
 // The header segments handed to libjpeg; real files have a few kilobytes.
 constexpr qsizetype MaxHeaderBytes = qsizetype(4) << 20;
@@ -84,7 +83,6 @@ public:
     Reader(QIODevice& in, qint64 limit)
         : In(in)
         , Limit(limit)
-        , Hash(HashKind)
     {
     }
     [[nodiscard]] qint64 pos() const { return Base + At; }
@@ -154,7 +152,7 @@ private:
     QByteArray Buf;
     qsizetype At = 0;
     qint64 Base = 0;
-    QCryptographicHash Hash;
+    ContentHash Hash;
     bool Failed = false;
 };
 
@@ -353,7 +351,7 @@ std::optional<JpegCarry> InspectJpegStream(const QByteArray& file)
 JpegCopy CopyJpegStream(QIODevice& in, const JpegCarry& carry, const std::function<bool(const char*, qint64)>& write,
     const std::function<bool()>& cancelled)
 {
-    QCryptographicHash hash(HashKind);
+    ContentHash hash;
     qint64 at = 0;
     std::size_t span = 0;
     while (true) {
