@@ -3,6 +3,7 @@
 #include "picture/OpenDib.h"
 #include "picture/ScaledDecode.h"
 
+#include <QFile>
 #include <QImageWriter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -82,6 +83,33 @@ private slots:
         QCOMPARE(ReadPictureHeader(path, &header), headerKnown);
         if (headerKnown)
             QCOMPARE(QSize(header.Width, header.Height), full);
+    }
+
+    // Printing decodes at any number of eighths, but at 3, 6 and 7 libjpeg is
+    // slower than at the next power of two, which also has more pixels.
+    void eighthsAtTheFasterSize_data()
+    {
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<QSize>("decoded");
+        QTest::newRow("1/8") << QSize(160, 160) << QSize(200, 150);
+        QTest::newRow("3/8 decoded at 4/8") << QSize(500, 375) << QSize(800, 600);
+        QTest::newRow("5/8") << QSize(1000, 750) << QSize(1000, 750);
+        QTest::newRow("6/8 decoded whole") << QSize(1100, 825) << QSize(1600, 1200);
+        QTest::newRow("7/8 decoded whole") << QSize(1350, 1000) << QSize(1600, 1200);
+    }
+    void eighthsAtTheFasterSize()
+    {
+        QFETCH(QSize, box);
+        QFETCH(QSize, decoded);
+        QTemporaryDir dir;
+        const QString path = dir.path() + "/p.jpeg";
+        QVERIFY(QImageWriter(path, "jpeg").write(cornerPattern(1600, 1200)));
+        QFile file;
+        QVERIFY(OpenRegularFile(path, file));
+        ScaledPicture p = DecodeScaled(file, path, DibFormatAuto, box, DctScales::Eighths);
+        QVERIFY2(p.Dib.Bits, qPrintable(DibErrorText(p.Dib)));
+        QCOMPARE(QSize(DibWidth(p.Dib), DibHeight(p.Dib)), decoded);
+        deldib(&p.Dib);
     }
 
     // Failures carry OpenDib's text for the same file, and nothing blocks.
