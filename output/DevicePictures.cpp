@@ -130,6 +130,7 @@ struct DevicePictures::Item {
     // The printer profile's conversion at the picture's intent; none without a profile.
     std::shared_ptr<const ColourConversion> Colour;
     int Encoded = -1; // the marker number of a picture compressed for a PDF
+    int Group = -1; // the items made from one decode of their file
     // A contact sheet cell: drawn from the screen copy whenever it has the pixels.
     bool Cell = false;
     bool Started = false;
@@ -171,22 +172,51 @@ std::optional<PassedJpeg> inspectFile(const PictureRecipe &recipe)
     return PassedJpeg { recipe.File, *check, std::move(*carry), {} };
 }
 
+// The item as stored in the file, its frame's turn undone.
+DevicePictures::Item unturned(const DevicePictures::Item &item)
+{
+    DevicePictures::Item upright = item;
+    upright.Source = UnturnedRect(item.Source, item.Full, item.Turns);
+    upright.Exact = UnturnedRect(item.Exact, QSizeF(item.Full), item.Turns);
+    upright.Dest = TurnedSize(item.Dest, item.Turns);
+    upright.Turns = 0;
+    return upright;
+}
+
+QSize outputSize(const DevicePictures::Item &upright)
+{
+    return {std::min(upright.Dest.width(), upright.Source.width()),
+            std::min(upright.Dest.height(), upright.Source.height())};
+}
+
+// The box the whole picture is decoded into (pixels before the recipe's
+// steps) so that the source rectangle gets its output size; empty when the
+// screen copy will do.
+QSize decodeBox(const DevicePictures::Item &upright)
+{
+    const QSize out = outputSize(upright);
+    const bool screenWillDo = upright.Cell && upright.Full.width() > 0 && upright.Source.width() > 0
+        && std::int64_t(DibWidth(upright.Screen)) * upright.Source.width() >= std::int64_t(out.width()) * upright.Full.width();
+    if (!upright.Reduced || screenWillDo || upright.Source.isEmpty())
+        return {};
+    const double fx = double(out.width()) / upright.Source.width(), fy = double(out.height()) / upright.Source.height();
+    QSize box(int(std::ceil(upright.Full.width() * fx)), int(std::ceil(upright.Full.height() * fy)));
+    if (turnsOf(upright.Recipe) % 2)
+        box.transpose();
+    return box;
+}
+
 // The picture's source rectangle resampled to the device pixels it covers,
 // or to its own pixels when the frame is larger; the frame's turn aside.
-QImage resampledUpright(const DevicePictures::Item &item)
+// `decoded` is the whole picture made from its file at some size, when the
+// caller has it; the result is turned by `turns` quarter turns.
+QImage resampledUpright(const DevicePictures::Item &item, const DIB *decoded, int turns)
 {
-    const QSize out(std::min(item.Dest.width(), item.Source.width()), std::min(item.Dest.height(), item.Source.height()));
     DIB pixels = item.Screen;
     bool own = false;
-    const bool screenWillDo = item.Cell && item.Full.width() > 0 && item.Source.width() > 0
-        && std::int64_t(DibWidth(item.Screen)) * item.Source.width() >= std::int64_t(out.width()) * item.Full.width();
-    if (item.Reduced && !screenWillDo) {
-        // The whole picture at the scale that gives the source rectangle its
-        // output size, in the file's orientation.
-        const double fx = double(out.width()) / item.Source.width(), fy = double(out.height()) / item.Source.height();
-        QSize box(int(std::ceil(item.Full.width() * fx)), int(std::ceil(item.Full.height() * fy)));
-        if (turnsOf(item.Recipe) % 2)
-            box.transpose();
+    if (decoded && decoded->Bits) {
+        pixels = *decoded;
+    } else if (const QSize box = decodeBox(item); !box.isEmpty()) {
         DIB made = ReplayRecipe(item.Recipe, box);
         if (made.Bits) {
             pixels = made;
@@ -198,25 +228,17 @@ QImage resampledUpright(const DevicePictures::Item &item)
     }
     const double kx = double(DibWidth(pixels)) / item.Full.width(), ky = double(DibHeight(pixels)) / item.Full.height();
     const QRectF source(item.Exact.x() * kx, item.Exact.y() * ky, item.Exact.width() * kx, item.Exact.height() * ky);
-    QImage image = ResampleToImage(pixels, source, out);
+    QImage image = ResampleToImage(pixels, source, outputSize(item), turns);
     if (own)
         deldib(&pixels);
     return image;
 }
 
 // As resampledUpright, turned as the frame shows the picture: the part made
-// from the picture as stored, then turned without resampling again.
-QImage resampled(const DevicePictures::Item &item)
+// from the picture as stored and turned as it is written out.
+QImage resampled(const DevicePictures::Item &item, const DIB *decoded = nullptr)
 {
-    if (item.Turns == 0)
-        return resampledUpright(item);
-    DevicePictures::Item upright = item;
-    upright.Source = UnturnedRect(item.Source, item.Full, item.Turns);
-    upright.Exact = UnturnedRect(item.Exact, QSizeF(item.Full), item.Turns);
-    upright.Dest = TurnedSize(item.Dest, item.Turns);
-    upright.Turns = 0;
-    const QImage image = resampledUpright(upright);
-    return image.isNull() ? image : image.transformed(QTransform().rotate(90.0 * item.Turns));
+    return resampledUpright(item.Turns ? unturned(item) : item, decoded, item.Turns);
 }
 
 // The last steps for paper, then the printer profile, on a picture made for
@@ -277,6 +299,10 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
     : State(std::make_shared<Shared>())
 {
     State->Outside = settings.Cancel;
+    // A PDF's pictures wait for their pages compressed, so more pages may be
+    // prepared without holding their pixels.
+    if (settings.Pdf)
+        Ahead = 3;
     if (settings.Convert)
         State->Colour = setup.Colour;
     State->Tones = !setup.Adjustment.isIdentity();
@@ -372,6 +398,22 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
         }
         Pages.push_back(std::move(page));
     }
+    // A file shown at several sizes is decoded once, at the largest, and all
+    // its sizes made then. Only compressed pictures: they wait for their
+    // pages as a few bytes rather than as pixels.
+    std::map<std::tuple<QString, std::int32_t, const void *>, int> groupOf;
+    for (const Page &page : Pages)
+        for (const auto &[key, item] : page.Items) {
+            if (item->Encoded < 0 || item->Cell || !item->Reduced || item->Recipe.File.isEmpty() || item->Group >= 0)
+                continue;
+            const auto file = std::make_tuple(item->Recipe.File, item->Recipe.Check.value_or(0),
+                                              stepsKey(item->Recipe.Steps.get()));
+            const auto [known, added] = groupOf.emplace(file, int(Groups.size()));
+            if (added)
+                Groups.emplace_back();
+            item->Group = known->second;
+            Groups[std::size_t(item->Group)].push_back(item);
+        }
     // Compressed pictures are numbered after the files.
     for (auto &[key, item] : made)
         if (item->Encoded >= 0)
@@ -392,46 +434,85 @@ std::vector<PassedJpeg> DevicePictures::passed() const
     return State->Passed;
 }
 
+namespace {
+
+// One item made on the pool: its pixels, or its file checked to be carried.
+Made make(DevicePictures::Shared &state, const DevicePictures::Item &item, const DIB *decoded)
+{
+    Made made;
+    if (item.Marker >= 0) {
+        // A file unfit to be carried is left to the rule's own drawing: its
+        // item stands for placements of any size.
+        if (const std::optional<PassedJpeg> passed = inspectFile(item.Recipe)) {
+            const std::lock_guard<std::mutex> hold(state.Lock);
+            state.Passed[std::size_t(item.Marker)] = *passed;
+            made.Marker = item.Marker;
+        }
+        return made;
+    }
+    made.Image = resampled(item, decoded);
+    finish(state, item, made.Image);
+    std::optional<PassedJpeg> carried;
+    const int quality = item.Cell ? SheetCellJpegQuality : 94;
+    if (item.Encoded >= 0 && (carried = compressed(made.Image, quality))) {
+        const std::lock_guard<std::mutex> hold(state.Lock);
+        state.Passed[std::size_t(item.Encoded)] = std::move(*carried);
+        made.Image = QImage();
+        made.Marker = item.Encoded;
+    }
+    return made;
+}
+
+} // namespace
+
 void DevicePictures::start(std::size_t index)
 {
     if (index >= Pages.size())
         return;
-    for (auto &[key, item] : Pages[index].Items) {
-        if (item->Started)
+    for (auto &[key, first] : Pages[index].Items) {
+        if (first->Started)
             continue;
-        item->Started = true;
-        auto promise = std::make_shared<std::promise<Made>>();
-        item->Result = promise->get_future().share();
-        QRunnable *task = QRunnable::create([promise, state = State, item = item] {
+        // The whole group at once, its file decoded once.
+        std::vector<std::shared_ptr<Item>> items;
+        if (first->Group >= 0)
+            items.swap(Groups[std::size_t(first->Group)]);
+        else
+            items.push_back(first);
+        std::vector<std::shared_ptr<std::promise<Made>>> promises;
+        for (const std::shared_ptr<Item> &item : items) {
+            item->Started = true;
+            promises.push_back(std::make_shared<std::promise<Made>>());
+            item->Result = promises.back()->get_future().share();
+        }
+        QRunnable *task = QRunnable::create([promises, state = State, items] {
             PoolHandoff();
             BackgroundWork();
-            Made made;
-            try {
-                if (!state->Cancel) {
-                    // A file unfit to be carried is left to the rule's own
-                    // drawing: its item stands for placements of any size.
-                    if (item->Marker < 0) {
-                        made.Image = resampled(*item);
-                        finish(*state, *item, made.Image);
-                        std::optional<PassedJpeg> carried;
-                        const int quality = item->Cell ? SheetCellJpegQuality : 94;
-                        if (item->Encoded >= 0 && (carried = compressed(made.Image, quality))) {
-                            const std::lock_guard<std::mutex> hold(state->Lock);
-                            state->Passed[std::size_t(item->Encoded)] = std::move(*carried);
-                            made.Image = QImage();
-                            made.Marker = item->Encoded;
-                        }
-                    } else if (const std::optional<PassedJpeg> passed = inspectFile(item->Recipe)) {
-                        const std::lock_guard<std::mutex> hold(state->Lock);
-                        state->Passed[std::size_t(item->Marker)] = *passed;
-                        made.Marker = item->Marker;
+            DIB decoded;
+            if (items.size() > 1 && !state->Cancel) {
+                QSize box;
+                for (const std::shared_ptr<Item> &item : items)
+                    box = box.expandedTo(decodeBox(unturned(*item)));
+                if (!box.isEmpty()) {
+                    decoded = ReplayRecipe(items.front()->Recipe, box);
+                    if (!decoded.Bits) {
+                        // As the screen shows it, like a drawing whose file is gone.
+                        deldib(&decoded);
+                        decoded = items.front()->Screen;
                     }
                 }
-            } catch (...) {
-                // The page must still get its answer; the rule then draws it.
-                made = Made();
             }
-            promise->set_value(std::move(made));
+            for (std::size_t i = 0; i < items.size(); ++i) {
+                Made made;
+                try {
+                    if (!state->Cancel)
+                        made = make(*state, *items[i], decoded.Bits ? &decoded : nullptr);
+                } catch (...) {
+                    // The page must still get its answer; the rule then draws it.
+                    made = Made();
+                }
+                promises[i]->set_value(std::move(made));
+            }
+            deldib(&decoded);
         });
         PoolHandoff();
         DecodePool()->start(task);
@@ -471,8 +552,8 @@ bool DevicePictures::page(int number, PictureSupply *supply)
         Pages[Current++].Items.clear();
     if (Current >= Pages.size())
         return !cancelled();
-    start(Current);
-    start(Current + 1);
+    for (std::size_t k = 0; k <= Ahead; ++k)
+        start(Current + k);
     for (auto &[key, item] : Pages[Current].Items)
         while (item->Result.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
             if (cancelled())

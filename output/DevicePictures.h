@@ -91,7 +91,11 @@ private:
     void start(std::size_t index);
     std::shared_ptr<Shared> State;
     std::vector<Page> Pages;
+    // Items made together, by Item::Group; emptied when started.
+    std::vector<std::vector<std::shared_ptr<Item>>> Groups;
     std::size_t Current = 0;
+    // Pages prepared beyond the one being written.
+    std::size_t Ahead = 1;
     int Candidates = 0;
 };
 
