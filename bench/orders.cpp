@@ -111,7 +111,7 @@ double referenceSeconds(const QString &folder)
     return seconds(clock);
 }
 
-// Both cores busy during the export shows as twice its time.
+// Processor time of all threads: twice the wall time while both cores work.
 double processCpuSeconds()
 {
     timespec t {};
