@@ -374,51 +374,50 @@ QImage ResampleToImage(const DIB &src, const QRectF &source, QSize size, int tur
         return expanded.data();
     };
 
-    // One source row resampled across (8 fraction bits), kept while the next
-    // output row needs it; the column sums below stay within 32 bits.
-    const std::size_t across = std::size_t(size.width()) * 3;
-    std::vector<std::int32_t> sum(across);
-    std::vector<std::uint16_t> line(across);
-    int lineRow = -1;
+    // Down first, over whole rows (which the compiler turns into vector code),
+    // then across one row per output row: the scalar part works on output
+    // rows only. Sums stay within 32 bits: the rows summed down are brought to
+    // 8 fraction bits before the weights across apply.
+    const int c0 = cols.Index.front(), c1 = cols.Index.back() + 1; // taps run left to right
+    const std::size_t span = std::size_t(c1 - c0) * 3;
+    std::vector<std::int32_t> down(span);
+    std::vector<std::uint16_t> line(span);
+    const std::int32_t *weight = cols.Weight.data();
     for (int y = 0; y < size.height(); ++y) {
-        std::fill(sum.begin(), sum.end(), 0);
+        std::fill(down.begin(), down.end(), 0);
         const int first = rows.First[std::size_t(y)];
         for (int t = first; t < first + rows.Count[std::size_t(y)]; ++t) {
-            const int sy = rows.Index[std::size_t(t)];
-            if (sy != lineRow) {
-                const BYTE *row = bgrRow(sy);
-                std::uint16_t *to = line.data();
-                const std::int32_t *weight = cols.Weight.data();
-                for (int x = 0; x < size.width(); ++x, to += 3) {
-                    std::int32_t b = 0, g = 0, r = 0;
-                    const int f = cols.First[std::size_t(x)], end = f + cols.Count[std::size_t(x)];
-                    const BYTE *p = row + std::size_t(cols.Index[std::size_t(f)]) * 3;
-                    for (int k = f; k < end; ++k, p += 3) {
-                        const std::int32_t tap = weight[k];
-                        b += tap * p[0];
-                        g += tap * p[1];
-                        r += tap * p[2];
-                    }
-                    constexpr int shift = WeightBits - 8, half = 1 << (shift - 1);
-                    to[0] = std::uint16_t((b + half) >> shift);
-                    to[1] = std::uint16_t((g + half) >> shift);
-                    to[2] = std::uint16_t((r + half) >> shift);
-                }
-                lineRow = sy;
-            }
-            const std::int32_t tap = rows.Weight[std::size_t(t)];
-            std::int32_t *__restrict into = sum.data();
-            const std::uint16_t *__restrict from = line.data();
-            for (std::size_t i = 0; i < across; ++i)
-                into[i] += tap * from[i];
+            const BYTE *__restrict from = bgrRow(rows.Index[std::size_t(t)]) + std::size_t(c0) * 3;
+            // 16-bit factors: vector code multiplies those fastest.
+            const auto tap = std::int16_t(rows.Weight[std::size_t(t)]);
+            std::int32_t *__restrict into = down.data();
+            for (std::size_t i = 0; i < span; ++i)
+                into[i] += std::int32_t(tap) * std::int32_t(std::int16_t(from[i]));
+        }
+        {
+            constexpr int shift = WeightBits - 8;
+            constexpr std::int32_t half = 1 << (shift - 1);
+            const std::int32_t *__restrict from = down.data();
+            std::uint16_t *__restrict into = line.data();
+            for (std::size_t i = 0; i < span; ++i)
+                into[i] = std::uint16_t(std::uint32_t(from[i] + half) >> shift);
         }
         std::uint32_t *to = pixels + base[turns] + y * dy[turns];
         const std::ptrdiff_t step = dx[turns];
-        constexpr int shift = WeightBits + 8, half = 1 << (shift - 1);
+        constexpr int shift = WeightBits + 8;
+        constexpr std::uint32_t half = 1u << (shift - 1);
+        const auto channel = [](std::uint32_t v) { return std::min((v + half) >> shift, 255u); };
         for (int x = 0; x < size.width(); ++x, to += step) {
-            const std::int32_t *c = &sum[std::size_t(x) * 3];
-            const auto channel = [](std::int32_t v) { return std::uint32_t(std::min((v + half) >> shift, 255)); };
-            *to = 0xFF000000u | (channel(c[2]) << 16) | (channel(c[1]) << 8) | channel(c[0]);
+            std::uint32_t b = 0, g = 0, r = 0;
+            const int f = cols.First[std::size_t(x)], end = f + cols.Count[std::size_t(x)];
+            const std::uint16_t *p = line.data() + std::size_t(cols.Index[std::size_t(f)] - c0) * 3;
+            for (int k = f; k < end; ++k, p += 3) {
+                const auto tap = std::uint32_t(weight[k]);
+                b += tap * p[0];
+                g += tap * p[1];
+                r += tap * p[2];
+            }
+            *to = 0xFF000000u | (channel(r) << 16) | (channel(g) << 8) | channel(b);
         }
     }
     return out;
