@@ -46,6 +46,20 @@ bool readIndexedChunk(const QByteArray& payload, qsizetype valueSize, std::vecto
     return r.ok();
 }
 
+// An indexed chunk of one byte each, 0 to 3 (a turn, an intent); any other
+// value is damage.
+template <class T, class Set> bool readQuarterChunk(const QByteArray& payload, std::vector<T>& items, Set set)
+{
+    bool sound = true;
+    const bool read = readIndexedChunk(payload, 1, items, [&](ByteReader& r, T* item) {
+        const std::uint8_t value = r.u8();
+        sound = sound && value <= 3;
+        if (item && value <= 3)
+            set(*item, value);
+    });
+    return read && sound;
+}
+
 constexpr qsizetype ToneStepSize = 1 + 256;
 constexpr qsizetype TonePictureSize = 4 + 4;
 constexpr std::uint8_t ToneAfterEnlarge = 1;
@@ -335,14 +349,7 @@ QByteArray turnChunk(const std::vector<Placement>& placements)
 // A turn beyond three quarters is damage: no writer makes one.
 bool readTurnChunk(const QByteArray& payload, std::vector<Placement>& placements)
 {
-    bool sound = true;
-    const bool read = readIndexedChunk(payload, 1, placements, [&sound](ByteReader& r, Placement* p) {
-        const std::uint8_t turn = r.u8();
-        sound = sound && turn <= 3;
-        if (p && turn <= 3)
-            p->Turn = turn;
-    });
-    return read && sound;
+    return readQuarterChunk(payload, placements, [](Placement& p, std::uint8_t turn) { p.Turn = turn; });
 }
 
 // Pairs of picture record index and rendering intent, for the pictures
@@ -357,14 +364,8 @@ QByteArray intentChunk(const std::vector<StoredPicture>& pictures)
 // An intent beyond the four is damage: no writer makes one.
 bool readIntentChunk(const QByteArray& payload, std::vector<StoredPicture>& pictures)
 {
-    bool sound = true;
-    const bool read = readIndexedChunk(payload, 1, pictures, [&sound](ByteReader& r, StoredPicture* p) {
-        const std::uint8_t intent = r.u8();
-        sound = sound && intent <= 3;
-        if (p && intent <= 3)
-            p->PrintIntent = std::int8_t(intent);
-    });
-    return read && sound;
+    return readQuarterChunk(
+        payload, pictures, [](StoredPicture& p, std::uint8_t intent) { p.PrintIntent = std::int8_t(intent); });
 }
 
 constexpr std::uint8_t CaptionOwnFont = 1;
