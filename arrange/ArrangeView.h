@@ -36,7 +36,7 @@ struct ArrangeViewState {
     bool ScreenCopies = false;
     ArrangementOptions Options;
     // The soft proof: pictures drawn as the printer will render them.
-    std::function<DrawPixels(const DrawPixels &pixels, QSize dest, double destPerMm)> Recolour;
+    std::function<DrawPixels(const DrawPixels &pixels, QSize dest, double destPerMm, int intent)> Recolour;
 };
 
 // The eight handle points of a frame (view pixels), in the order the marks are

@@ -187,7 +187,7 @@ void drawPixels(TDC &dc, const TArrangement &doc, const Placement &p, const Pict
         return;
     if (recolour) {
         const double unitsPerMm = p.Width > 0 ? layout.Frame.W / (p.Width * MmPerInch) : 0;
-        pixels = recolour(pixels, dest, unitsPerMm * std::abs(toPixels.m11()));
+        pixels = recolour(pixels, dest, unitsPerMm * std::abs(toPixels.m11()), entry.PrintIntent);
     }
     const QRect &src = pixels.Source;
     DrawDib(dc, layout.Frame.X, layout.Frame.Y, layout.Dest.width(), layout.Dest.height(), pixels.Dib, src.x(),

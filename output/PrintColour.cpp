@@ -1,6 +1,7 @@
 #include "output/PrintColour.h"
 
 #include "document/PageGeometry.h"
+#include "output/PaperPreset.h"
 #include "platform/MonitorProfile.h"
 #include "picture/PrintFinish.h"
 #include "picture/Resample.h"
@@ -130,7 +131,18 @@ void SoftProofView::setProof(std::shared_ptr<const ColourConversion> proof)
     if (proof == Proof)
         return;
     Proof = std::move(proof);
+    AtIntents.clear();
     clear();
+}
+
+std::shared_ptr<const ColourConversion> SoftProofView::atIntent(int intent)
+{
+    if (intent < 0 || intent > 3)
+        return Proof;
+    std::shared_ptr<const ColourConversion> &made = AtIntents[intent];
+    if (!made)
+        made = Proof->atIntent(RenderIntent(intent));
+    return made ? made : Proof;
 }
 
 void SoftProofView::clear()
@@ -171,7 +183,7 @@ void SoftProofView::setSharpening(PrintSharpening sharpening, int printDpi)
     clear();
 }
 
-DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest, double destPerMm)
+DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest, double destPerMm, int intent)
 {
     const QRect &s = pixels.Source;
     if (!active() || !pixels.Dib.Bits || !pixels.Dib.Info || s.isEmpty())
@@ -181,7 +193,11 @@ DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest, double d
     const QSize size(std::clamp(dest.width(), 1, s.width()), std::clamp(dest.height(), 1, s.height()));
     // Finer than the printer's pixels, the view shows what sharpening does to them.
     const bool sharpened = Sharpening.on() && PrintPerMm > 0 && destPerMm >= PrintPerMm * 0.98;
-    const Key key{pixels.Dib.Bits, s.x(), s.y(), s.width(), s.height(), size.width(), size.height(), sharpened};
+    const std::shared_ptr<const ColourConversion> proof = atIntent(intent);
+    // One copy for the proof's own intent, however it was asked for.
+    const int keyIntent = proof == Proof ? -1 : intent;
+    const Key key{pixels.Dib.Bits, s.x(), s.y(), s.width(), s.height(), size.width(), size.height(), sharpened,
+                  keyIntent};
     ++Clock;
     const auto found = Copies.find(key);
     if (found != Copies.end()) {
@@ -198,7 +214,7 @@ DrawPixels SoftProofView::proofed(const DrawPixels &pixels, QSize dest, double d
     // Radius in the drawn pixels: the source's own where it is enlarged.
     if (sharpened)
         UnsharpMask(image, Sharpening.Amount, Sharpening.Radius * destPerMm * size.width() / std::max(dest.width(), 1));
-    Proof->apply(image);
+    proof->apply(image);
     DIB made = dibOf(image);
     if (!made.Bits)
         return pixels;
@@ -220,7 +236,9 @@ SoftProofFn SoftProofView::recolour()
 {
     if (!active())
         return {};
-    return [this](const DrawPixels &pixels, QSize dest, double destPerMm) { return proofed(pixels, dest, destPerMm); };
+    return [this](const DrawPixels &pixels, QSize dest, double destPerMm, int intent) {
+        return proofed(pixels, dest, destPerMm, intent);
+    };
 }
 
 namespace {
@@ -235,7 +253,7 @@ QString proofSignature(TPrinter &printer, const ColourSettings &s)
 
 void PrepareSoftProof(SoftProofView &view, TPrinter &printer)
 {
-    const ColourSettings settings = CurrentColourSettings(printer);
+    const ColourSettings settings = JobColourSettings(printer);
     const QString signature = proofSignature(printer, settings);
     if (settings.ProfileFile.isEmpty() || signature == view.AheadOf
         || (signature == view.ProofOf && view.proof()))
@@ -255,7 +273,7 @@ void PrepareSoftProof(SoftProofView &view, TPrinter &printer)
 
 QString SwitchSoftProof(SoftProofView &view, TPrinter &printer, bool on)
 {
-    ColourSettings settings = CurrentColourSettings(printer);
+    const ColourSettings settings = JobColourSettings(printer);
     QString problem;
     if (on) {
         const QString signature = proofSignature(printer, settings);
@@ -273,9 +291,10 @@ QString SwitchSoftProof(SoftProofView &view, TPrinter &printer, bool on)
             problem = PrintColourText::tr("The soft proof cannot be made.");
     }
     view.setOn(on);
-    if (settings.SoftProof != on) {
-        settings.SoftProof = on;
-        SaveColourSettings(ColourPrinterName(printer), ColourPaperName(printer), settings);
+    ColourSettings stored = CurrentColourSettings(printer);
+    if (stored.SoftProof != on) {
+        stored.SoftProof = on;
+        SaveColourSettings(ColourPrinterName(printer), ColourPaperName(printer), stored);
     }
     return problem;
 }

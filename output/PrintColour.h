@@ -82,9 +82,10 @@ public:
     // The print's sharpening, shown where the view draws a millimetre of paper
     // with at least as many pixels as the printer (`printDpi`) prints it.
     void setSharpening(PrintSharpening sharpening, int printDpi);
-    // The pixels to draw `dest` device pixels from, as the proof shows them;
-    // the pixels themselves when inactive or out of memory.
-    [[nodiscard]] DrawPixels proofed(const DrawPixels &pixels, QSize dest, double destPerMm = 0);
+    // The pixels to draw `dest` device pixels from, as the proof shows them
+    // at the picture's own intent (-1: the proof's); the pixels themselves
+    // when inactive or out of memory.
+    [[nodiscard]] DrawPixels proofed(const DrawPixels &pixels, QSize dest, double destPerMm = 0, int intent = -1);
     // What a render hands its pictures through; empty when inactive.
     [[nodiscard]] SoftProofFn recolour();
     void clear();
@@ -97,8 +98,11 @@ private:
         DIB Proofed;
         std::uint64_t Used = 0;
     };
-    using Key = std::tuple<const BYTE *, int, int, int, int, int, int, bool>;
+    using Key = std::tuple<const BYTE *, int, int, int, int, int, int, bool, int>;
     std::shared_ptr<const ColourConversion> Proof;
+    // The proof at the intents of pictures printed at their own (a test strip's).
+    std::map<int, std::shared_ptr<const ColourConversion>> AtIntents;
+    [[nodiscard]] std::shared_ptr<const ColourConversion> atIntent(int intent);
     bool On = false;
     PrintSharpening Sharpening;
     double PrintPerMm = 0;

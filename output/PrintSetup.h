@@ -81,9 +81,10 @@ struct PrinterChoices {
 };
 
 // The views' soft proof: the pixels to draw `dest` device pixels from, as
-// proofed; `destPerMm` is how many of them one millimetre of paper takes.
-// Interface thread only.
-using SoftProofFn = std::function<DrawPixels(const DrawPixels& pixels, QSize dest, double destPerMm)>;
+// proofed; `destPerMm` is how many of them one millimetre of paper takes, and
+// `intent` the picture's own rendering intent (-1: the job's). Interface
+// thread only.
+using SoftProofFn = std::function<DrawPixels(const DrawPixels& pixels, QSize dest, double destPerMm, int intent)>;
 
 // What page texts name besides the pictures: the arrangement's file, the
 // day it is printed and its page count (0: the highest page a frame is on).

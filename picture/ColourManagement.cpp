@@ -300,7 +300,8 @@ std::shared_ptr<const ColourConversion> ColourConversion::atIntent(RenderIntent 
         return nullptr;
     if (intent == Intent)
         return Self.lock();
-    return ToPrinter(Target, intent, BlackPoint);
+    return Proof ? SoftProof(Target, Monitor, intent, BlackPoint, GamutWarning, Warning)
+                 : ToPrinter(Target, intent, BlackPoint);
 }
 
 std::shared_ptr<const ColourConversion> ColourConversion::SoftProof(const QByteArray &printerIcc,
@@ -316,7 +317,18 @@ std::shared_ptr<const ColourConversion> ColourConversion::SoftProof(const QByteA
         why = unreadable();
     if (problem)
         *problem = why;
-    return h ? std::shared_ptr<const ColourConversion>(new ColourConversion(std::move(h))) : nullptr;
+    if (!h)
+        return nullptr;
+    auto made = std::shared_ptr<ColourConversion>(new ColourConversion(std::move(h)));
+    made->Target = printerIcc;
+    made->Intent = intent;
+    made->BlackPoint = blackPoint;
+    made->Proof = true;
+    made->Monitor = monitorIcc;
+    made->GamutWarning = gamutWarning;
+    made->Warning = warning;
+    made->Self = made;
+    return made;
 }
 
 void ColourConversion::apply(QImage &image) const

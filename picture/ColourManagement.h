@@ -54,8 +54,8 @@ public:
     [[nodiscard]] DIB converted(const DIB &dib) const;
     // The profile converted to (the printer's, for a PDF's output intent).
     [[nodiscard]] const QByteArray &targetProfile() const { return Target; }
-    // A conversion to the printer's profile like this one at another intent
-    // (this one when the intent is its own); null for a proof.
+    // The same conversion (to the printer, or a proof) at another intent:
+    // this one when the intent is its own.
     [[nodiscard]] std::shared_ptr<const ColourConversion> atIntent(RenderIntent intent) const;
 
     struct Handles;
@@ -66,5 +66,10 @@ private:
     QByteArray Target;
     RenderIntent Intent = RenderIntent::Perceptual;
     bool BlackPoint = false;
+    // A proof's monitor profile and gamut warning.
+    bool Proof = false;
+    QByteArray Monitor;
+    bool GamutWarning = false;
+    QRgb Warning = 0;
     std::weak_ptr<const ColourConversion> Self;
 };

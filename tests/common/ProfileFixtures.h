@@ -30,4 +30,12 @@ inline QByteArray Rgb(const cmsCIExyY& white, const cmsCIExyYTRIPLE& primaries, 
     return Saved(p);
 }
 
+// A printer profile of a dull paper, whose white reflects 80 % of the light:
+// absolute colorimetric prints light greys as white, the other intents keep them.
+inline QByteArray DullPaper()
+{
+    const cmsCIEXYZ paperWhite { 0.9642 * 0.8, 0.8, 0.8249 * 0.8 };
+    return Rgb(*cmsD50_xyY(), { { 0.64, 0.33, 1 }, { 0.30, 0.60, 1 }, { 0.15, 0.06, 1 } }, &paperWhite);
+}
+
 } // namespace ProfileFixtures

@@ -52,6 +52,8 @@ QByteArray profileNamed(const QString &name)
         return wideProfile();
     if (name == QLatin1String("narrow"))
         return narrowProfile();
+    if (name == QLatin1String("dull"))
+        return ProfileFixtures::DullPaper();
     return swappedProfile();
 }
 
@@ -200,10 +202,13 @@ void TstColour::softProofIsTheProofingTransform_data()
     QTest::addColumn<int>("intent");
     QTest::addColumn<bool>("bpc");
     QTest::addColumn<bool>("gamut");
-    QTest::newRow("narrow, perceptual, gamut warning") << "narrow" << 0 << true << true;
-    QTest::newRow("narrow, relative colorimetric, gamut warning") << "narrow" << 1 << false << true;
-    QTest::newRow("narrow, saturation, no warning") << "narrow" << 2 << true << false;
-    QTest::newRow("wide, absolute colorimetric, gamut warning") << "wide" << 3 << false << true;
+    QTest::addColumn<int>("own"); // the picture's own intent (a test strip's step), -1 for none
+    QTest::newRow("narrow, perceptual, gamut warning") << "narrow" << 0 << true << true << -1;
+    QTest::newRow("narrow, relative colorimetric, gamut warning") << "narrow" << 1 << false << true << -1;
+    QTest::newRow("narrow, saturation, no warning") << "narrow" << 2 << true << false << -1;
+    QTest::newRow("wide, absolute colorimetric, gamut warning") << "wide" << 3 << false << true << -1;
+    QTest::newRow("job perceptual, picture absolute colorimetric") << "dull" << 0 << false << true << 3;
+    QTest::newRow("job absolute colorimetric, picture saturation") << "dull" << 3 << false << true << 2;
 }
 
 void TstColour::softProofIsTheProofingTransform()
@@ -212,6 +217,7 @@ void TstColour::softProofIsTheProofingTransform()
     QFETCH(int, intent);
     QFETCH(bool, bpc);
     QFETCH(bool, gamut);
+    QFETCH(int, own);
     const QByteArray icc = profileNamed(profile);
     SoftProofView view;
     view.setProof(ColourConversion::SoftProof(icc, {}, RenderIntent(intent), bpc, gamut, GamutWarningColour));
@@ -225,11 +231,13 @@ void TstColour::softProofIsTheProofingTransform()
                  std::uint32_t(qRed(chartColour(k))) | std::uint32_t(qGreen(chartColour(k))) << 8
                      | std::uint32_t(qBlue(chartColour(k))) << 16);
     const DrawPixels drawn{pixels, QRect(0, 0, Blocks, Blocks)};
-    const DIB proofed = view.proofed(drawn, QSize(Blocks, Blocks)).Dib;
+    const DIB proofed = view.proofed(drawn, QSize(Blocks, Blocks), 0, own).Dib;
     QVERIFY(proofed.Bits != pixels.Bits);
-    QCOMPARE(view.proofed(drawn, QSize(2 * Blocks, 2 * Blocks)).Dib.Bits, proofed.Bits); // kept, not made again
+    QCOMPARE(view.proofed(drawn, QSize(2 * Blocks, 2 * Blocks), 0, own).Dib.Bits, proofed.Bits); // kept, not made again
+    if (own >= 0) // the job's intent is a copy of its own
+        QVERIFY(view.proofed(drawn, QSize(Blocks, Blocks)).Dib.Bits != proofed.Bits);
 
-    const std::vector<QRgb> expected = reference(icc, intent, bpc, true, gamut);
+    const std::vector<QRgb> expected = reference(icc, own >= 0 ? own : intent, bpc, true, gamut);
     const QRgb warning = GamutWarningColour;
     int worst = 0, agree = 0, marked = 0;
     for (int k = 0; k < Blocks * Blocks; ++k) {

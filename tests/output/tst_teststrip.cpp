@@ -35,14 +35,6 @@ std::pair<double, double> levels(const QImage& page, const QRect& frame)
     return { mean, std::sqrt(std::max(0.0, squares / n - mean * mean)) };
 }
 
-// A printer profile of a dull paper, whose white reflects 80 % of the light:
-// absolute colorimetric prints light greys as white, the other intents keep them.
-QByteArray warmPaperProfile()
-{
-    const cmsCIEXYZ paperWhite { 0.9642 * 0.8, 0.8, 0.8249 * 0.8 };
-    return ProfileFixtures::Rgb(*cmsD50_xyY(), { { 0.64, 0.33, 1 }, { 0.30, 0.60, 1 }, { 0.15, 0.06, 1 } }, &paperWhite);
-}
-
 int channelDistance(QRgb a, QRgb b)
 {
     return std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)), std::abs(qBlue(a) - qBlue(b)) });
@@ -140,7 +132,7 @@ private slots:
         ArrangementDocument reopened;
         QCOMPARE(reopened.open(saved, paper).Status, ArrangementDocument::OpenStatus::Opened);
 
-        const QByteArray icc = warmPaperProfile();
+        const QByteArray icc = ProfileFixtures::DullPaper();
         TPrinter printer;
         printer.setFixedPage(800, 300, 100, 100);
         printer.setImageOutput(true);
