@@ -487,6 +487,21 @@ QString TakePresetValues(PrintSetup& setup, const PaperPreset& preset, bool toFi
         .arg(queue, dropped.join(QStringLiteral(", ")), preset.Name);
 }
 
+ColourSettings JobColourSettings(TPrinter& printer)
+{
+    ColourSettings settings = CurrentColourSettings(printer);
+    const QString chosen = LoadChosenPaperPreset();
+    if (chosen.isEmpty())
+        return settings;
+    const PaperPresets presets = LoadPaperPresets(PaperPresetFolder());
+    if (const PaperPreset* preset = presets.find(chosen)) {
+        const bool proof = settings.SoftProof;
+        settings = preset->Colour;
+        settings.SoftProof = proof;
+    }
+    return settings;
+}
+
 PrintSetup PresetJobSetup(TPrinter& printer, const PaperPreset& preset, QString* problem)
 {
     const QString printerProblem = ApplyPaperPreset(printer, preset);

@@ -73,6 +73,11 @@ bool RemovePaperPreset(const QString& folder, const QString& name);
 [[nodiscard]] std::vector<PaperPreset> PresetsFromOldSettings(const std::vector<KeptColourSettings>& colour,
     const std::vector<KeptCalibration>& calibrations, const PrintSheetSettings& sheets);
 
+// The colour set-up jobs print with: the chosen paper preset's, else the
+// printer and paper's. Whether the soft proof is on stays the printer and
+// paper's choice.
+[[nodiscard]] ColourSettings JobColourSettings(TPrinter& printer);
+
 // Puts the preset's printer and paper on the printer; the reason when its
 // queue is not there (the printer chosen stays).
 QString ApplyPaperPreset(TPrinter& printer, const PaperPreset& preset);

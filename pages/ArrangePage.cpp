@@ -451,11 +451,7 @@ SheetContext ArrangePage::sheetContext() const
     c.Paper = View->paper();
     c.Printer = &Services.printer();
     c.Sheet = PrinterSheet(c.Printer->qprinter(), c.Paper);
-    // The chosen paper preset's profile, else the printer and paper's.
-    const QString chosen = LoadChosenPaperPreset();
-    const PaperPresets presets = chosen.isEmpty() ? PaperPresets {} : LoadPaperPresets(PaperPresetFolder());
-    const PaperPreset *preset = presets.find(chosen);
-    c.PrinterProfile = !(preset ? preset->Colour : CurrentColourSettings(*c.Printer)).ProfileFile.isEmpty();
+    c.PrinterProfile = !JobColourSettings(*c.Printer).ProfileFile.isEmpty();
     c.Selected = Services.selectedPictures();
     c.ShowStatus = [this](const QString &text) { Services.showStatus(text); };
     c.ReportQuality = [this](const QualityFailures &f) { ReportQualityFailures(Services.dialogParent(), f); };

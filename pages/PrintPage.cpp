@@ -694,12 +694,11 @@ void PrintPage::presetChosen()
     SaveChosenPaperPreset(preset ? preset->Name : QString());
     Services.softProof().setSharpening(preset ? preset->Sharpening : PrintSharpening {},
         Services.printer().LogPixelsX());
-    if (!preset) {
-        repaintPreview();
-        return;
+    if (preset) {
+        const QString problem = ApplyPaperPreset(Services.printer(), *preset);
+        Services.showStatus(problem.isEmpty() ? tr("Paper preset: %1").arg(preset->Name) : problem);
     }
-    const QString problem = ApplyPaperPreset(Services.printer(), *preset);
-    Services.showStatus(problem.isEmpty() ? tr("Paper preset: %1").arg(preset->Name) : problem);
+    // The proof follows the preset's profile, or the printer and paper's without one.
     RefreshSoftProof(Services.softProof(), Services.printer());
     repaintPreview();
 }
