@@ -3,7 +3,9 @@
 #include "common/TestRegistry.h"
 #include "output/CupsJob.h"
 #include "output/PaperPreset.h"
+#include "output/PrintColour.h"
 #include "platform/Printer.h"
+#include "platform/Settings.h"
 
 #include <QFile>
 #include <QSettings>
@@ -183,6 +185,32 @@ private slots:
         for (const char* option :
             { "media-source=photo", "media-type=photographic-glossy", "print-quality=5", "StpInkType=Photo" })
             QVERIFY2(args.contains(QLatin1String(option)), option);
+    }
+
+    // Jobs and the soft proof take the chosen preset's colour set-up, else the
+    // printer and paper's; whether the proof is on stays the printer and paper's.
+    void jobColourIsThePresetsThenThePrinters()
+    {
+        TPrinter printer;
+        ColourSettings own;
+        own.ProfileFile = QStringLiteral("/profiles/plain.icc");
+        own.Intent = 3;
+        own.SoftProof = true;
+        SaveColourSettings(ColourPrinterName(printer), ColourPaperName(printer), own);
+        PaperPreset p = FullPreset();
+        QString error;
+        QVERIFY2(!SavePaperPreset(PaperPresetFolder(), p, &error).isEmpty(), qPrintable(error));
+
+        SaveChosenPaperPreset(QString());
+        QCOMPARE(JobColourSettings(printer), own);
+        SaveChosenPaperPreset(p.Name);
+        ColourSettings expected = p.Colour;
+        expected.SoftProof = true;
+        QCOMPARE(JobColourSettings(printer), expected);
+
+        SaveChosenPaperPreset(QString());
+        QVERIFY(RemovePaperPreset(PaperPresetFolder(), p.Name));
+        SaveColourSettings(ColourPrinterName(printer), ColourPaperName(printer), ColourSettings());
     }
 };
 
