@@ -275,12 +275,15 @@ QByteArray ReadProfileFile(const QString &path, QString *problem)
     return bytes;
 }
 
-std::shared_ptr<const ColourConversion> ColourConversion::ToPrinter(const QByteArray &printerIcc, RenderIntent intent,
-                                                                    bool blackPoint, QString *problem)
+std::shared_ptr<const ColourConversion> ColourConversion::made(const QByteArray &printerIcc, const QByteArray *monitorIcc,
+                                                               RenderIntent intent, bool blackPoint, bool gamutWarning,
+                                                               QRgb warning, QString *problem)
 {
     QString why = ProfileProblem(printerIcc);
+    if (why.isEmpty() && monitorIcc && !monitorIcc->isEmpty())
+        why = ProfileProblem(*monitorIcc);
     std::unique_ptr<Handles> h;
-    if (why.isEmpty() && !(h = makeHandles(printerIcc, nullptr, intent, blackPoint, false, 0)))
+    if (why.isEmpty() && !(h = makeHandles(printerIcc, monitorIcc, intent, blackPoint, gamutWarning, warning)))
         why = unreadable();
     if (problem)
         *problem = why;
@@ -290,8 +293,19 @@ std::shared_ptr<const ColourConversion> ColourConversion::ToPrinter(const QByteA
     made->Target = printerIcc;
     made->Intent = intent;
     made->BlackPoint = blackPoint;
+    made->Proof = monitorIcc != nullptr;
+    if (monitorIcc)
+        made->Monitor = *monitorIcc;
+    made->GamutWarning = gamutWarning;
+    made->Warning = warning;
     made->Self = made;
     return made;
+}
+
+std::shared_ptr<const ColourConversion> ColourConversion::ToPrinter(const QByteArray &printerIcc, RenderIntent intent,
+                                                                    bool blackPoint, QString *problem)
+{
+    return made(printerIcc, nullptr, intent, blackPoint, false, 0, problem);
 }
 
 std::shared_ptr<const ColourConversion> ColourConversion::atIntent(RenderIntent intent) const
@@ -309,26 +323,7 @@ std::shared_ptr<const ColourConversion> ColourConversion::SoftProof(const QByteA
                                                                     bool blackPoint, bool gamutWarning, QRgb warning,
                                                                     QString *problem)
 {
-    QString why = ProfileProblem(printerIcc);
-    if (why.isEmpty() && !monitorIcc.isEmpty())
-        why = ProfileProblem(monitorIcc);
-    std::unique_ptr<Handles> h;
-    if (why.isEmpty() && !(h = makeHandles(printerIcc, &monitorIcc, intent, blackPoint, gamutWarning, warning)))
-        why = unreadable();
-    if (problem)
-        *problem = why;
-    if (!h)
-        return nullptr;
-    auto made = std::shared_ptr<ColourConversion>(new ColourConversion(std::move(h)));
-    made->Target = printerIcc;
-    made->Intent = intent;
-    made->BlackPoint = blackPoint;
-    made->Proof = true;
-    made->Monitor = monitorIcc;
-    made->GamutWarning = gamutWarning;
-    made->Warning = warning;
-    made->Self = made;
-    return made;
+    return made(printerIcc, &monitorIcc, intent, blackPoint, gamutWarning, warning, problem);
 }
 
 void ColourConversion::apply(QImage &image) const

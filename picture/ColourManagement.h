@@ -62,6 +62,10 @@ public:
 
 private:
     explicit ColourConversion(std::unique_ptr<Handles> handles);
+    // To the printer without a monitor profile, else a proof.
+    [[nodiscard]] static std::shared_ptr<const ColourConversion>
+    made(const QByteArray &printerIcc, const QByteArray *monitorIcc, RenderIntent intent, bool blackPoint,
+         bool gamutWarning, QRgb warning, QString *problem);
     std::unique_ptr<Handles> H;
     QByteArray Target;
     RenderIntent Intent = RenderIntent::Perceptual;
