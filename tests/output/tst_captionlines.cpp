@@ -90,15 +90,7 @@ void TestCaptionLines::fitsLines()
     QCOMPARE(FitCaptionLines(text, 100, fit, tenPerChar), lines);
 }
 
-void TestCaptionLines::linesStandAlike_data()
-{
-    QTest::addColumn<PageScale>("scale");
-    QTest::newRow("arrange view at 100 %") << ArrangeViewScale(96, 100);
-    QTest::newRow("arrange view at 150 %") << ArrangeViewScale(96, 150);
-    QTest::newRow("preview") << PreviewScale(96, 96);
-    QTest::newRow("printer at 300 dpi") << PrintScale(300);
-    QTest::newRow("printer at 600 dpi") << PrintScale(600);
-}
+void TestCaptionLines::linesStandAlike_data() { AddDeviceScaleRows(); }
 
 // Three lines take the same share of their picture's height, from its bottom
 // edge up, on every device; the picture above them keeps its pixels.
@@ -115,10 +107,7 @@ void TestCaptionLines::linesStandAlike()
     // The caption's band: its top as a share of the picture's height.
     const auto bandTop = [&](const PageScale &s) {
         const DeviceFrame f = PlacementFrame(doc.Placements.at(0), s);
-        QImage img(f.W + 2, f.H + 2, QImage::Format_RGB32);
-        img.fill(Qt::white);
-        TDC dc(&img);
-        RenderPage(dc, doc, 1, s, o, PrintSetup());
+        const QImage img = FirstFrameDrawn(doc, s, o);
         int top = f.H;
         for (int y = f.H - 1; y >= 0; --y)
             for (int x = 0; x < f.W; ++x)

@@ -1,4 +1,5 @@
 #include "arrange/Geometry.h"
+#include "common/PageSetup.h"
 #include "common/TestRegistry.h"
 #include "document/Arrangement.h"
 #include "document/Options.h"
@@ -311,15 +312,7 @@ void TstPageRender::captionAlongDrawnPicture()
     QCOMPARE(qGreen(img.pixel(X + 1, Y + 60)), 200);
 }
 
-void TstPageRender::captionAlikeOnEveryDevice_data()
-{
-    QTest::addColumn<PageScale>("scale");
-    QTest::newRow("arrange view at 100 %") << ArrangeViewScale(96, 100);
-    QTest::newRow("arrange view at 150 %") << ArrangeViewScale(96, 150);
-    QTest::newRow("preview") << PreviewScale(96, 96);
-    QTest::newRow("printer at 300 dpi") << PrintScale(300);
-    QTest::newRow("printer at 600 dpi") << PrintScale(600);
-}
+void TstPageRender::captionAlikeOnEveryDevice_data() { AddDeviceScaleRows(); }
 
 // A caption takes the same share of its picture's width on every device, so
 // the arrange view shows what prints: whole there means whole on paper.
@@ -335,9 +328,7 @@ void TstPageRender::captionAlikeOnEveryDevice()
     // ends: letters reaching into the row cover some of it).
     const auto share = [&](const PageScale &s) {
         const DeviceFrame f = PlacementFrame(doc.Placements.at(0), s);
-        QImage img = canvas(f.W + 2, f.H + 2);
-        TDC dc(&img);
-        RenderPage(dc, doc, 1, s, o, PrintSetup());
+        const QImage img = FirstFrameDrawn(doc, s, o, QColor(Grey));
         int first = -1, last = -1;
         for (int x = 0; x < img.width(); ++x)
             if (img.pixel(x, f.H - 1) == Yellow) {
