@@ -170,6 +170,16 @@ void writeSheetText(ByteWriter& w, const SheetText& t)
         w.string(line);
 }
 
+// Texts by page: a count, then page and text each.
+template <class Texts> void writePageTexts(ByteWriter& w, const Texts& texts)
+{
+    w.u32(std::uint32_t(texts.size()));
+    for (const auto& [page, text] : texts) {
+        w.i32(page);
+        writeSheetText(w, text);
+    }
+}
+
 // Page headers, then the caption lines of every placement that is a cell.
 QByteArray sheetChunk(const SheetTexts& sheets, const std::vector<Placement>& placements)
 {
@@ -180,11 +190,7 @@ QByteArray sheetChunk(const SheetTexts& sheets, const std::vector<Placement>& pl
     if (sheets.Headers.empty() && cells.empty())
         return {};
     ByteWriter w;
-    w.u32(std::uint32_t(sheets.Headers.size()));
-    for (const auto& [page, text] : sheets.Headers) {
-        w.i32(page);
-        writeSheetText(w, text);
-    }
+    writePageTexts(w, sheets.Headers);
     w.u32(std::uint32_t(cells.size()));
     for (const auto& [index, text] : cells) {
         w.u32(index);
@@ -211,13 +217,11 @@ bool readSheetText(ByteReader& r, SheetText& t)
     return r.ok();
 }
 
-// Headers of pages outside the arrangement's range and cells of placements
-// the file does not hold are dropped.
-bool readSheetChunk(const QByteArray& payload, std::vector<Placement>& placements, SheetTexts& sheets)
+// A count the payload cannot hold is damage; texts of pages outside the
+// arrangement's range are read and dropped.
+template <class Add> bool readPageTexts(ByteReader& r, Add add)
 {
-    ByteReader r(payload);
-    SheetTexts read;
-    std::uint32_t n = r.u32();
+    const std::uint32_t n = r.u32();
     if (!r.ok() || n > std::uint64_t(r.remaining() / (4 + SheetTextMinSize)))
         return false;
     for (std::uint32_t k = 0; k < n; ++k) {
@@ -226,9 +230,20 @@ bool readSheetChunk(const QByteArray& payload, std::vector<Placement>& placement
         if (!readSheetText(r, t))
             return false;
         if (page >= 1 && page <= MaxSheetPage)
-            read.Headers[page] = std::move(t);
+            add(int(page), std::move(t));
     }
-    n = r.u32();
+    return true;
+}
+
+// Headers of pages outside the arrangement's range and cells of placements
+// the file does not hold are dropped.
+bool readSheetChunk(const QByteArray& payload, std::vector<Placement>& placements, SheetTexts& sheets)
+{
+    ByteReader r(payload);
+    SheetTexts read;
+    if (!readPageTexts(r, [&read](int page, SheetText t) { read.Headers[page] = std::move(t); }))
+        return false;
+    const std::uint32_t n = r.u32();
     if (!r.ok() || n > std::uint64_t(r.remaining() / (4 + SheetTextMinSize)))
         return false;
     std::vector<std::int32_t> cellOf(placements.size(), 0);
@@ -255,29 +270,16 @@ QByteArray labelChunk(const SheetTexts& sheets)
     if (sheets.Labels.empty())
         return {};
     ByteWriter w;
-    w.u32(std::uint32_t(sheets.Labels.size()));
-    for (const auto& [page, text] : sheets.Labels) {
-        w.i32(page);
-        writeSheetText(w, text);
-    }
+    writePageTexts(w, sheets.Labels);
     return w.bytes;
 }
 
 bool readLabelChunk(const QByteArray& payload, SheetTexts& sheets)
 {
     ByteReader r(payload);
-    const std::uint32_t n = r.u32();
-    if (!r.ok() || n > std::uint64_t(r.remaining() / (4 + SheetTextMinSize)))
-        return false;
     std::multimap<int, SheetText> read;
-    for (std::uint32_t k = 0; k < n; ++k) {
-        const std::int32_t page = r.i32();
-        SheetText t;
-        if (!readSheetText(r, t))
-            return false;
-        if (page >= 1 && page <= MaxSheetPage)
-            read.emplace(page, std::move(t));
-    }
+    if (!readPageTexts(r, [&read](int page, SheetText t) { read.emplace(page, std::move(t)); }))
+        return false;
     sheets.Labels = std::move(read);
     return true;
 }
