@@ -4,8 +4,8 @@
 #include "app/Translations.h"
 #include "app/MainUnit.h"
 #include "arrange/ContactSheetDialog.h"
+#include "GrabSupport.h"
 #include "arrange/SheetMakers.h"
-#include "output/Exporters.h"
 #include "pages/ArrangePage.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
@@ -66,11 +66,6 @@ int main(int argc, char *argv[])
     settle();
     form.grab().toImage().save(out + QStringLiteral("/contact-arrange.png"));
 
-    ExportRequest request;
-    request.Pages = PageSpan(1, form.Doc->pageCount());
-    request.FileName = out + QStringLiteral("/contact.pdf");
-    request.Title = QStringLiteral("contact");
-    const PrintSetup setup = JobSetup(form.printer());
-    const ExportOutcome printed = PdfFileExporter()->run(form.Doc->records(), form.Doc->options(), setup, request);
-    return printed.Result == ExportResult::Done ? 0 : 1;
+    const bool printed = SaveWholePdf(form, out + QStringLiteral("/contact.pdf"), QStringLiteral("contact"));
+    return printed ? 0 : 1;
 }

@@ -6,8 +6,8 @@
 #include "app/MainUnit.h"
 #include "app/Translations.h"
 #include "arrange/OrderSheetDialog.h"
+#include "GrabSupport.h"
 #include "arrange/SheetMakers.h"
-#include "output/Exporters.h"
 #include "pages/ArrangePage.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
@@ -110,12 +110,7 @@ int main(int argc, char *argv[])
     settle();
     form.grab().toImage().save(out + QStringLiteral("/arrange.png"));
 
-    ExportRequest request;
-    request.Pages = PageSpan(1, form.Doc->pageCount());
-    request.FileName = out + QStringLiteral("/orders.pdf");
-    request.Title = QStringLiteral("orders");
-    const PrintSetup setup = JobSetup(form.printer());
-    const ExportOutcome printed = PdfFileExporter()->run(form.Doc->records(), form.Doc->options(), setup, request);
+    const bool printed = SaveWholePdf(form, out + QStringLiteral("/orders.pdf"), QStringLiteral("orders"));
     std::printf("pages: %d, frames: %d\n", form.Doc->pageCount(), int(form.Doc->records().Placements.size()));
-    return printed.Result == ExportResult::Done ? 0 : 1;
+    return printed ? 0 : 1;
 }

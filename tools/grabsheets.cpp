@@ -6,8 +6,8 @@
 #include "app/Translations.h"
 #include "app/MainUnit.h"
 #include "arrange/PrintSheetDialog.h"
+#include "GrabSupport.h"
 #include "arrange/SheetMakers.h"
-#include "output/Exporters.h"
 #include "pages/ArrangePage.h"
 #include "pages/PrintPage.h"
 #include "picture/Dib.h"
@@ -134,12 +134,7 @@ int main(int argc, char *argv[])
     settle();
     form.grab().toImage().save(out + QStringLiteral("/preview.png"));
 
-    ExportRequest request;
-    request.Pages = PageSpan(1, form.Doc->pageCount());
-    request.FileName = out + QStringLiteral("/sheet.pdf");
-    request.Title = QStringLiteral("sheet");
-    const PrintSetup setup = JobSetup(form.printer());
-    const ExportOutcome printed = PdfFileExporter()->run(form.Doc->records(), form.Doc->options(), setup, request);
+    const bool printed = SaveWholePdf(form, out + QStringLiteral("/sheet.pdf"), QStringLiteral("sheet"));
     form.printPage().setCutMarks(false); // the kept choice as it was
-    return printed.Result == ExportResult::Done ? 0 : 1;
+    return printed ? 0 : 1;
 }

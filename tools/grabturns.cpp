@@ -6,8 +6,8 @@
 #include "app/MainUnit.h"
 #include "app/Translations.h"
 #include "arrange/PrintSheetDialog.h"
+#include "GrabSupport.h"
 #include "arrange/SheetMakers.h"
-#include "output/Exporters.h"
 #include "pages/ArrangePage.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
@@ -84,11 +84,6 @@ int main(int argc, char *argv[])
     settle();
     form.grab().toImage().save(out + QStringLiteral("/sort.png"));
 
-    ExportRequest request;
-    request.Pages = PageSpan(1, form.Doc->pageCount());
-    request.FileName = out + QStringLiteral("/turns.pdf");
-    request.Title = QStringLiteral("turns");
-    const PrintSetup setup = JobSetup(form.printer());
-    const ExportOutcome printed = PdfFileExporter()->run(form.Doc->records(), form.Doc->options(), setup, request);
-    return printed.Result == ExportResult::Done ? 0 : 1;
+    const bool printed = SaveWholePdf(form, out + QStringLiteral("/turns.pdf"), QStringLiteral("turns"));
+    return printed ? 0 : 1;
 }
