@@ -1,4 +1,5 @@
 #include "arrange/OrderPacking.h"
+#include "arrange/CoverLp.h"
 #include "arrange/OrderUnits.h"
 
 #include <QCoreApplication>
@@ -497,6 +498,143 @@ private:
     mutable std::size_t Work = 0;
 };
 
+// Column generation: the sheets' patterns as a covering programme, each step
+// adding the pattern that the programme's prices value most, until none is
+// worth more than a sheet. Patterns used whole are then fixed as sheets (the
+// most used one once when none is) and what is left solved again; over a
+// class's few sizes this finds sheets the greedy rounds leave half empty.
+class ColumnSearch
+{
+public:
+    ColumnSearch(const std::vector<Kind> &kinds, Unit binW, Unit binH) : Kinds(kinds), Filler(Kinds, binW, binH)
+    {
+        for (const Turning t : {Turning::Free, Turning::Tall, Turning::Wide}) {
+            Ways.push_back({Rule::ShortSide, t, -1, true});
+            Ways.push_back({Rule::ShortSide, t, -1, false});
+            for (int k = 1; k < std::min(int(Kinds.size()), FirstRanks + 2); ++k)
+                Ways.push_back({Rule::ShortSide, t, k, false});
+        }
+        for (const Kind &k : Kinds)
+            Caps.push_back(int(binW * binH / k.area()));
+    }
+
+    // The sheets holding counts, starting from the given patterns; empty
+    // when the work budget ran out first.
+    std::vector<Pattern> solve(std::vector<int> left, const std::vector<Pattern> &start)
+    {
+        for (const Pattern &p : start)
+            add(p);
+        for (std::size_t k = 0; k < Kinds.size(); ++k) {
+            std::vector<int> only(Kinds.size(), 0);
+            only[k] = Caps[k];
+            add(Filler.fill({Rule::ShortSide, Turning::Free, -1, false}, only, {int(k)}));
+        }
+        std::vector<Pattern> sheets;
+        while (std::any_of(left.begin(), left.end(), [](int n) { return n > 0; })) {
+            const CoverSolution lp = priced(left);
+            if (lp.Uses.empty() || spent())
+                return {};
+            bool fixed = false;
+            for (std::size_t p = 0; p < lp.Uses.size(); ++p)
+                for (int n = int(std::floor(lp.Uses[p] + 1e-6)); n > 0; --n)
+                    fixed = use(Pool[p], left, sheets) || fixed;
+            if (!fixed) {
+                const auto most = std::max_element(lp.Uses.begin(), lp.Uses.end()) - lp.Uses.begin();
+                if (!use(Pool[std::size_t(most)], left, sheets))
+                    return {}; // never loop on a pattern that holds nothing left
+            }
+        }
+        return sheets;
+    }
+
+private:
+    static constexpr std::size_t WorkBudget = 400'000, MaxPool = 300;
+    static constexpr int MaxSteps = 40;
+
+    [[nodiscard]] bool spent() const { return Work > WorkBudget; }
+
+    void add(Pattern p)
+    {
+        std::vector<int> counts(Kinds.size(), 0);
+        for (const Slot &s : p)
+            ++counts[std::size_t(s.Kind)];
+        if (!p.empty() && Pool.size() < MaxPool && Known.insert(counts).second) {
+            Pool.push_back(std::move(p));
+            Counts.push_back(std::move(counts));
+        }
+    }
+
+    // One sheet of the pattern, its places for kinds no longer asked left
+    // out; false when it holds nothing still asked.
+    static bool use(const Pattern &p, std::vector<int> &left, std::vector<Pattern> &sheets)
+    {
+        Pattern sheet;
+        for (const Slot &s : p)
+            if (left[std::size_t(s.Kind)] > 0) {
+                --left[std::size_t(s.Kind)];
+                sheet.push_back(s);
+            }
+        if (sheet.empty())
+            return false;
+        sheets.push_back(std::move(sheet));
+        return true;
+    }
+
+    // The programme over the pool, patterns priced in until none pays.
+    CoverSolution priced(const std::vector<int> &left)
+    {
+        std::vector<int> room(left.size());
+        for (std::size_t k = 0; k < left.size(); ++k)
+            room[k] = std::min(left[k], Caps[k]);
+        for (int step = 0;; ++step) {
+            std::vector<std::vector<int>> trimmed = Counts;
+            for (std::vector<int> &c : trimmed)
+                for (std::size_t k = 0; k < c.size(); ++k)
+                    c[k] = std::min(c[k], left[k]);
+            CoverSolution lp = SolveCover(trimmed, left);
+            Work += trimmed.size() * Kinds.size();
+            if (lp.Uses.empty() || step == MaxSteps || spent() || Pool.size() >= MaxPool)
+                return lp;
+            const std::vector<double> &price = lp.Prices;
+            std::vector<int> byPrice(Kinds.size()), byDensity;
+            for (std::size_t k = 0; k < byPrice.size(); ++k)
+                byPrice[k] = int(k);
+            byDensity = byPrice;
+            std::stable_sort(byPrice.begin(), byPrice.end(),
+                             [&](int a, int b) { return price[std::size_t(a)] > price[std::size_t(b)]; });
+            auto density = [&](int k) { return price[std::size_t(k)] / double(Kinds[std::size_t(k)].area()); };
+            std::stable_sort(byDensity.begin(), byDensity.end(), [&](int a, int b) { return density(a) > density(b); });
+            Pattern best;
+            double bestValue = 1 + 1e-6;
+            for (const std::vector<int> *order : {&byPrice, &byDensity})
+                for (const Way &w : Ways) {
+                    Pattern p = Filler.fill(w, room, *order);
+                    Work += p.size() + 1;
+                    double v = 0;
+                    for (const Slot &s : p)
+                        v += price[std::size_t(s.Kind)];
+                    if (v > bestValue) {
+                        bestValue = v;
+                        best = std::move(p);
+                    }
+                }
+            const std::size_t before = Pool.size();
+            add(std::move(best));
+            if (Pool.size() == before)
+                return lp;
+        }
+    }
+
+    const std::vector<Kind> &Kinds;
+    SheetFiller Filler;
+    std::vector<int> Caps;
+    std::vector<Way> Ways;
+    std::vector<Pattern> Pool;
+    std::vector<std::vector<int>> Counts;
+    std::set<std::vector<int>> Known;
+    std::size_t Work = 0;
+};
+
 // Which place each piece takes, given the sheets' patterns: whole orders
 // first, each into the sheet it fills best; the rest spread over as few
 // sheets as will hold them.
@@ -619,18 +757,26 @@ void PackByPatterns(const std::vector<Piece> &pieces, const Room &room, int boun
     if (kinds.size() > MaxPatternKinds
         || std::set<int>(orderOf.begin(), orderOf.end()).size() * std::size_t(best.Sheets) > MaxOrderSheets)
         return;
-    PatternSearch search(kinds, counts, room.W, room.H);
-    for (int r = 0; r < PatternRounds && !search.spent() && (best.Sheets > bound || best.Splits > 0); ++r) {
-        const std::vector<Pattern> sheets = search.round();
+    auto take = [&](const std::vector<Pattern> &sheets) {
         if (sheets.empty() || int(sheets.size()) > best.Sheets)
-            continue;
+            return;
         std::vector<Placed> placed = AssignOrders(pieces, kindOf, kinds, sheets);
         if (placed.empty())
-            continue;
+            return;
         const int splits = Splits(pieces, placed);
         if (int(sheets.size()) < best.Sheets || splits < best.Splits)
             best = {pieces, std::move(placed), int(sheets.size()), splits};
+    };
+    PatternSearch search(kinds, counts, room.W, room.H);
+    std::vector<Pattern> fewest;
+    for (int r = 0; r < PatternRounds && !search.spent() && (best.Sheets > bound || best.Splits > 0); ++r) {
+        std::vector<Pattern> sheets = search.round();
+        take(sheets);
+        if (!sheets.empty() && (fewest.empty() || sheets.size() < fewest.size()))
+            fewest = std::move(sheets);
     }
+    if (best.Sheets > bound)
+        take(ColumnSearch(kinds, room.W, room.H).solve(counts, fewest));
 }
 
 QString Mm(double v) { return QString::number(v, 'f', 1); }

@@ -3,8 +3,9 @@
 // maximal-rectangles packings (several frame orders and placement rules) are
 // tried first; unless one reaches the lower bound, sheets are then filled one
 // by one with the single-sheet pattern that packs the most value of what is
-// left, over rounds that correct each size's value. The fewest sheets win;
-// among equals, the packing that splits the fewest orders across sheets.
+// left, over rounds that correct each size's value, and then chosen together
+// by column generation over a covering programme of patterns. The fewest
+// sheets win; among equals, the packing that splits the fewest orders.
 // Millimetres, as SheetLayout.
 #include "arrange/SheetLayout.h"
 
