@@ -1,4 +1,5 @@
 #include "pages/ArrangePage.h"
+#include "pages/NumberEdit.h"
 #include "arrange/CaptionEdit.h"
 
 #include "arrange/ArrangeCanvas.h"
@@ -50,16 +51,6 @@
 #include <memory>
 
 namespace {
-QSpinBox *intEdit(QWidget *parent, int min, int max, int step, int value)
-{
-    auto *e = new QSpinBox(parent);
-    e->setRange(min, max);
-    e->setSingleStep(step);
-    e->setValue(value);
-    e->setKeyboardTracking(true);
-    return e;
-}
-
 QString keyText(const QKeySequence &keys) { return keys.toString(QKeySequence::NativeText); }
 } // namespace
 
@@ -95,9 +86,9 @@ void ArrangePage::createControls()
     sheets->setToolTipsVisible(true);
     SheetsBtn->setMenu(sheets);
     SheetsBtn->setToolTip(tr("Print sheets of standard and ID photo sizes, and contact sheets"));
-    ZoomEd = intEdit(this, OptionRange::ZoomMin, OptionRange::ZoomMax, 10, Doc.options().Zoom);
-    PageCountED = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.pageCount());
-    CurrentPageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
+    ZoomEd = NumberEdit(this, OptionRange::ZoomMin, OptionRange::ZoomMax, 10, Doc.options().Zoom);
+    PageCountED = NumberEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.pageCount());
+    CurrentPageEd = NumberEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
     SoftProofCheck = new QCheckBox(tr("Soft &proof: show the pictures as printed"), PhotosTab);
     SoftProofCheck->setToolTip(tr("Shows the pictures as the printer profile prints them (Colour management on the Print tab)"));
     RefreshSoftProof(Services.softProof(), Services.printer());

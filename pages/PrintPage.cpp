@@ -1,4 +1,5 @@
 #include "pages/PrintPage.h"
+#include "pages/NumberEdit.h"
 
 #include "arrange/Geometry.h"
 #include "arrange/IdGuides.h"
@@ -50,18 +51,6 @@
 #include <algorithm>
 #include <memory>
 
-namespace {
-QSpinBox *intEdit(QWidget *parent, int min, int max, int step, int value)
-{
-    auto *e = new QSpinBox(parent);
-    e->setRange(min, max);
-    e->setSingleStep(step);
-    e->setValue(value);
-    e->setKeyboardTracking(true);
-    return e;
-}
-} // namespace
-
 PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *parent)
     : QWidget(parent)
     , Doc(doc)
@@ -78,8 +67,8 @@ PrintPage::PrintPage(ArrangementDocument &doc, PageServices &services, QWidget *
     SetupBtn->setObjectName(QStringLiteral("SetupButton"));
     SetupBtnDown = new TImageButton(ButtonPixmap(ButtonArt::Setup, true), this);
     SaveImageBtn = new QPushButton(tr("Save as image..."), this);
-    ImageDpiEd = intEdit(this, 10, 600, 10, 150);
-    CurrentPageEd = intEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
+    ImageDpiEd = NumberEdit(this, 10, 600, 10, 150);
+    CurrentPageEd = NumberEdit(this, 1, ArrangementDocument::MaxPages, 1, Doc.currentPage());
     ImageDpiEd->setToolTip(tr("Dots per inch of the saved picture"));
     CurrentPageEd->setToolTip(tr("The page shown and saved as a picture"));
     CutMarksCheck = new QCheckBox(tr("Cut marks"), this);
