@@ -130,6 +130,7 @@ struct DevicePictures::Item {
     // The printer profile's conversion at the picture's intent; none without a profile.
     std::shared_ptr<const ColourConversion> Colour;
     int Encoded = -1; // the marker number of a picture compressed for a PDF
+    int File = -1;  // items with one number show one file with the same steps
     int Group = -1; // the items made from one decode of their file
     // A contact sheet cell: drawn from the screen copy whenever it has the pixels.
     bool Cell = false;
@@ -399,16 +400,21 @@ DevicePictures::DevicePictures(const TArrangement &doc, const ArrangementOptions
         Pages.push_back(std::move(page));
     }
     // A file shown at several sizes is decoded once, at the largest, and all
-    // its sizes made then. Only compressed pictures: they wait for their
-    // pages as a few bytes rather than as pixels.
-    std::map<std::tuple<QString, std::int32_t, const void *>, int> groupOf;
+    // its sizes made then. In a PDF the whole job's: compressed pictures wait
+    // for their pages as a few bytes rather than as pixels.
+    std::map<std::tuple<QString, std::int32_t, const void *>, int> fileOf;
+    std::map<int, int> groupOf;
     for (const Page &page : Pages)
         for (const auto &[key, item] : page.Items) {
-            if (item->Encoded < 0 || item->Cell || !item->Reduced || item->Recipe.File.isEmpty() || item->Group >= 0)
+            if (item->Marker >= 0 || item->Cell || !item->Reduced || item->Recipe.File.isEmpty() || item->File >= 0)
                 continue;
-            const auto file = std::make_tuple(item->Recipe.File, item->Recipe.Check.value_or(0),
-                                              stepsKey(item->Recipe.Steps.get()));
-            const auto [known, added] = groupOf.emplace(file, int(Groups.size()));
+            item->File = fileOf.emplace(std::make_tuple(item->Recipe.File, item->Recipe.Check.value_or(0),
+                                                        stepsKey(item->Recipe.Steps.get())),
+                                        int(fileOf.size()))
+                             .first->second;
+            if (item->Encoded < 0)
+                continue;
+            const auto [known, added] = groupOf.emplace(item->File, int(Groups.size()));
             if (added)
                 Groups.emplace_back();
             item->Group = known->second;
@@ -465,19 +471,28 @@ Made make(DevicePictures::Shared &state, const DevicePictures::Item &item, const
 
 } // namespace
 
-void DevicePictures::start(std::size_t index)
+void DevicePictures::start(std::size_t index, std::size_t last)
 {
     if (index >= Pages.size())
         return;
+    last = std::min(last, Pages.size() - 1);
     for (auto &[key, first] : Pages[index].Items) {
         if (first->Started)
             continue;
         // The whole group at once, its file decoded once.
         std::vector<std::shared_ptr<Item>> items;
-        if (first->Group >= 0)
+        if (first->Group >= 0) {
             items.swap(Groups[std::size_t(first->Group)]);
-        else
+        } else {
             items.push_back(first);
+            // Printed pictures wait as pixels, so only the pages being
+            // prepared anyway share a decode.
+            for (std::size_t p = index; p <= last && first->File >= 0; ++p)
+                for (const auto &[other, item] : Pages[p].Items)
+                    if (item->File == first->File && !item->Started && item->Group < 0
+                        && std::find(items.begin(), items.end(), item) == items.end())
+                        items.push_back(item);
+        }
         std::vector<std::shared_ptr<std::promise<Made>>> promises;
         for (const std::shared_ptr<Item> &item : items) {
             item->Started = true;
@@ -553,7 +568,7 @@ bool DevicePictures::page(int number, PictureSupply *supply)
     if (Current >= Pages.size())
         return !cancelled();
     for (std::size_t k = 0; k <= Ahead; ++k)
-        start(Current + k);
+        start(Current + k, Current + Ahead);
     for (auto &[key, item] : Pages[Current].Items)
         while (item->Result.wait_for(std::chrono::milliseconds(20)) != std::future_status::ready)
             if (cancelled())

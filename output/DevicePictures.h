@@ -88,7 +88,9 @@ public:
     struct Page;
 
 private:
-    void start(std::size_t index);
+    // Starts making page index's pictures, with those of pages up to last
+    // that share their file.
+    void start(std::size_t index, std::size_t last);
     std::shared_ptr<Shared> State;
     std::vector<Page> Pages;
     // Items made together, by Item::Group; emptied when started.
