@@ -725,7 +725,7 @@ std::vector<Placed> AssignOrders(const std::vector<Piece> &pieces, const std::ve
 
 // Rounds of the pattern search: enough for the weights to settle.
 constexpr int PatternRounds = 12;
-constexpr std::size_t MaxPatternKinds = 64;
+constexpr std::size_t MaxPatternKinds = 64, MaxColumnKinds = 16;
 constexpr std::size_t MaxOrderSheets = 200'000;
 
 struct Packing {
@@ -775,7 +775,9 @@ void PackByPatterns(const std::vector<Piece> &pieces, const Room &room, int boun
         if (!sheets.empty() && (fewest.empty() || sheets.size() < fewest.size()))
             fewest = std::move(sheets);
     }
-    if (best.Sheets > bound)
+    // Its work grows with the sizes; past a school's handful of packages the
+    // rounds' sheets stand.
+    if (best.Sheets > bound && kinds.size() <= MaxColumnKinds)
         take(ColumnSearch(kinds, room.W, room.H).solve(counts, fewest));
 }
 
