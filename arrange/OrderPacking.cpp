@@ -781,6 +781,84 @@ void PackByPatterns(const std::vector<Piece> &pieces, const Room &room, int boun
         take(ColumnSearch(kinds, room.W, room.H).solve(counts, fewest));
 }
 
+// Gathers each order onto fewer sheets by swapping frames of one size and
+// turning between sheets, which leaves every place as it was. A swap is made
+// when it splits fewer orders, or as many while bringing frames of one order
+// closer together (the sum of squared counts per order and sheet grows, so
+// the swapping ends).
+void GatherOrders(const std::vector<Piece> &pieces, std::vector<Placed> &placed)
+{
+    constexpr int Passes = 8;
+    constexpr std::size_t WorkBudget = 1'000'000;
+    const std::size_t n = pieces.size();
+    auto fits = [&](const Piece &p, const Box &b) {
+        return (b.W == p.AskedW && b.H == p.AskedH) || (!p.Upright && b.W == p.AskedH && b.H == p.AskedW);
+    };
+    std::map<std::pair<int, int>, int> count; // (order, sheet)
+    std::map<int, std::vector<std::size_t>> onSheet;
+    std::map<int, std::set<int>> sheetsOf;
+    for (std::size_t i = 0; i < n; ++i) {
+        ++count[{pieces[i].Order, placed[i].Sheet}];
+        onSheet[placed[i].Sheet].push_back(i);
+        sheetsOf[pieces[i].Order].insert(placed[i].Sheet);
+    }
+    auto at = [&](int order, int sheet) {
+        const auto it = count.find({order, sheet});
+        return it == count.end() ? 0 : it->second;
+    };
+    auto move = [&](std::size_t i, int to) {
+        const int order = pieces[i].Order, from = placed[i].Sheet;
+        if (--count[{order, from}] == 0) {
+            count.erase({order, from});
+            sheetsOf[order].erase(from);
+        }
+        ++count[{order, to}];
+        sheetsOf[order].insert(to);
+        std::vector<std::size_t> &was = onSheet[from];
+        was.erase(std::find(was.begin(), was.end(), i));
+        onSheet[to].push_back(i);
+    };
+    std::size_t work = 0;
+    for (int pass = 0; pass < Passes; ++pass) {
+        bool swapped = false;
+        for (std::size_t i = 0; i < n && work < WorkBudget; ++i) {
+            const int a = pieces[i].Order, s = placed[i].Sheet;
+            const std::set<int> &targets = sheetsOf[a];
+            if (targets.size() < 2)
+                continue;
+            const int aS = at(a, s);
+            std::size_t partner = n;
+            for (auto t = targets.begin(); t != targets.end() && partner == n && work < WorkBudget; ++t) {
+                if (*t == s)
+                    continue;
+                const int aT = at(a, *t);
+                for (const std::size_t j : onSheet[*t]) {
+                    ++work;
+                    const int b = pieces[j].Order;
+                    if (b == a || !fits(pieces[i], placed[j].Cell) || !fits(pieces[j], placed[i].Cell))
+                        continue;
+                    const int bS = at(b, s), bT = at(b, *t);
+                    const int splits = (aS == 1 ? -1 : 0) + (bS == 0 ? 1 : 0) + (bT == 1 ? -1 : 0);
+                    const int closer = (aT - aS + 1) + (bS - bT + 1);
+                    if (splits < 0 || (splits == 0 && closer > 0)) {
+                        partner = j;
+                        break;
+                    }
+                }
+            }
+            if (partner == n)
+                continue;
+            const int t = placed[partner].Sheet;
+            move(i, t);
+            move(partner, s);
+            std::swap(placed[i], placed[partner]);
+            swapped = true;
+        }
+        if (!swapped)
+            break;
+    }
+}
+
 QString Mm(double v) { return QString::number(v, 'f', 1); }
 } // namespace
 
@@ -851,6 +929,8 @@ SheetLayout PackOrders(const SheetArea &sheet, const SheetSpacing &spacing, cons
         bestSheets = found.Sheets;
         bestSplits = found.Splits;
     }
+
+    GatherOrders(bestPieces, best);
 
     layout.Frames.reserve(best.size());
     for (std::size_t i = 0; i < best.size(); ++i) {

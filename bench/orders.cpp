@@ -205,6 +205,7 @@ int run(int argc, char **argv)
     std::printf("orders_lower_bound_8x10in: %d\n", OrderAreaLowerBound(inch8x10, spacing, items));
     std::printf("orders_lower_bound_dff_8x10in: %d\n", OrderLowerBound(inch8x10, spacing, items));
     std::printf("orders_shelf_sheets_8x10in: %d\n", PackSheets(inch8x10, spacing, plain).Sheets);
+    std::printf("orders_split_orders_8x10in: %d\n", OrderSplits(on8x10, items));
     std::printf("orders_pack_s: %.3f s\n", packSeconds);
     std::printf("orders_pack_8x10in_s: %.3f s\n", pack8x10Seconds);
     std::printf("orders_export_s: %.2f s\n", exportSeconds);
