@@ -5,7 +5,8 @@
 // by one with the single-sheet pattern that packs the most value of what is
 // left, over rounds that correct each size's value, and then chosen together
 // by column generation over a covering programme of patterns. The fewest
-// sheets win; among equals, the packing that splits the fewest orders.
+// sheets win; among equals, the packing that splits the fewest orders, whose
+// frames are then swapped between sheets to gather the orders further.
 // Millimetres, as SheetLayout.
 #include "arrange/SheetLayout.h"
 
